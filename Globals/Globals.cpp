@@ -1,0 +1,157 @@
+#include "Globals/Globals.h"
+
+#include <windows.h>
+
+#include "Globals/IniValue.h"
+#include "Globals/Random.h"
+#include "toolkit/Handles.h"
+#include "toolkit/MsgBox.h"
+#include "toolkit/System.h"
+
+uint8_t RunMode = rmSaver;
+TSettings Settings;
+
+const std::array<const wchar_t*, 19> MediaExtensions = {
+    L".JPG", L".JPEG", L".MPG",  L".MPEG", L".AVI",  L".MOV",  L".QT",
+    L".ASF", L".ASX",  L".WM",   L".WMV",  L".WVX",  L".MPE",  L".M1V",
+    L".MP2", L".MP2V", L".MPV2", L".MPA",  L".IVF"};
+
+const std::array<const wchar_t*, 13> TransitionNames = {
+    L"Horizontale droite/gauche",
+    L"Horizontale gauche/droite",
+    L"Horizontale alternée",
+    L"Centrale",
+    L"Centrale+apparition/disparition",
+    L"Centrale+droite/gauche",
+    L"Centrale+gauche/droite",
+    L"Centrale+bas/haut",
+    L"Centrale+haut/bas",
+    L"Centrale+aléatoire",
+    L"Verticale bas/haut",
+    L"Verticale haut/bas",
+    L"Verticale alternée"};
+
+namespace {
+
+constexpr const wchar_t* kOptions = L"Options";
+constexpr const wchar_t* kConfig = L"Config";
+
+void ReadInstallDir() {
+    HKEY raw = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kInstallKey, 0, KEY_ALL_ACCESS, &raw) != ERROR_SUCCESS)
+        return;
+    tk::RegKey key(raw);
+    DWORD type = 0, bytes = 0;
+    if (RegQueryValueExW(key.Get(), L"InstallDir", nullptr, &type, nullptr, &bytes) !=
+            ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+        return;
+    std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
+    bytes = DWORD(value.size() * sizeof(wchar_t));
+    if (RegQueryValueExW(key.Get(), L"InstallDir", nullptr, &type,
+                         reinterpret_cast<BYTE*>(value.data()), &bytes) != ERROR_SUCCESS)
+        return;
+    value.resize(wcsnlen(value.c_str(), value.size()));
+    Settings.InstallDir = value;
+}
+
+// Every entry matching InstallDir + "*.cfg", hidden and system ones included, in the
+// order of the listing, less the four characters of the extension.
+std::vector<std::wstring> ListConfigurations() {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    tk::FindHandle find(FindFirstFileW((Settings.InstallDir + L"*.cfg").c_str(), &data));
+    if (!find) return names;
+    do {
+        std::wstring name = data.cFileName;
+        if (name.size() > 4) names.push_back(name.substr(0, name.size() - 4));
+    } while (FindNextFileW(find.Get(), &data));
+    return names;
+}
+
+void ReadConfigFile() {
+    const std::wstring file = ConfigFilePath();
+    if (!tk::FileExists(file)) {
+        tk::ShowBox(GetActiveWindow(), L"Configuration non trouvée (" + file + L")",
+                    L"Avertissement", MB_OK | MB_ICONWARNING);
+        return;
+    }
+    TSettings& s = Settings;
+    s.defdir = ReadIniString(file, kOptions, L"defdir", s.defdir);
+    ReadIniInt(file, kOptions, L"defspeed", s.defspeed);
+    ReadIniInt(file, kOptions, L"defdelay", s.defdelay);
+    ReadIniInt(file, kOptions, L"defpause", s.defpause);
+    ReadIniBool(file, kOptions, L"opdebfilm", s.opdebfilm);
+    ReadIniBool(file, kOptions, L"opfinfilm", s.opfinfilm);
+    ReadIniBool(file, kOptions, L"opBclfilm", s.opBclfilm);
+    ReadIniBool(file, kOptions, L"opdbafilm", s.opdbafilm);
+    ReadIniInt(file, kOptions, L"opagrfilm", s.opagrfilm);
+    s.optransition = ReadIniString(file, kOptions, L"optransition", s.optransition);
+    ReadIniBool(file, kOptions, L"opnomfic", s.opnomfic);
+    ReadIniBool(file, kOptions, L"opdatefic", s.opdatefic);
+    ReadIniBool(file, kOptions, L"opmemfiles", s.opmemfiles);
+    s.memfilesname = ReadIniString(file, kOptions, L"memfilesname", s.memfilesname);
+    ReadIniInt(file, kOptions, L"opnbimgmax", s.opnbimgmax);
+}
+
+} // namespace
+
+std::wstring ConfigFilePath() { return Settings.InstallDir + Settings.cfgname + L".cfg"; }
+
+void LoadConfigFiles(int scope) {
+    if (scope == 1 || scope == 2) {
+        const std::wstring ini = Settings.InstallDir + kConfigIni;
+        if (!tk::FileExists(ini)) return;
+        Settings.cfgname = ReadIniString(ini, kConfig, L"cfgname", Settings.cfgname);
+        ReadIniBool(ini, kOptions, L"cfgalea", Settings.cfgalea);
+        if (Settings.cfgalea && scope == 2) {
+            // With no configuration file at all there is nothing to draw from: the named
+            // one stays, and its absence is reported below like any missing file.
+            std::vector<std::wstring> names = ListConfigurations();
+            if (!names.empty()) Settings.cfgname = names[Random(int(names.size()))];
+        }
+    }
+    ReadConfigFile();
+}
+
+void LoadSettings(int scope) {
+    ReadInstallDir();
+    LoadConfigFiles(scope);
+}
+
+void SaveSettings() {
+    const TSettings& s = Settings;
+    const std::wstring ini = s.InstallDir + kConfigIni;
+    WriteIniString(ini, kConfig, L"cfgname", s.cfgname);
+    WriteIniBool(ini, kOptions, L"cfgalea", s.cfgalea);
+
+    const std::wstring file = ConfigFilePath();
+    WriteIniString(file, kOptions, L"defdir", s.defdir);
+    WriteIniInt(file, kOptions, L"defspeed", s.defspeed);
+    WriteIniInt(file, kOptions, L"defdelay", s.defdelay);
+    WriteIniInt(file, kOptions, L"defpause", s.defpause);
+    WriteIniBool(file, kOptions, L"opdebfilm", s.opdebfilm);
+    WriteIniBool(file, kOptions, L"opfinfilm", s.opfinfilm);
+    WriteIniBool(file, kOptions, L"opBclfilm", s.opBclfilm);
+    WriteIniBool(file, kOptions, L"opdbafilm", s.opdbafilm);
+    WriteIniInt(file, kOptions, L"opagrfilm", s.opagrfilm);
+    WriteIniString(file, kOptions, L"optransition", s.optransition);
+    WriteIniBool(file, kOptions, L"opnomfic", s.opnomfic);
+    WriteIniBool(file, kOptions, L"opdatefic", s.opdatefic);
+    WriteIniBool(file, kOptions, L"opmemfiles", s.opmemfiles);
+    WriteIniString(file, kOptions, L"memfilesname", s.memfilesname);
+    WriteIniInt(file, kOptions, L"opnbimgmax", s.opnbimgmax);
+}
+
+std::vector<std::wstring> SplitString(const std::wstring& separator, const std::wstring& text) {
+    std::vector<std::wstring> pieces;
+    std::wstring rest = text;
+    while (!rest.empty()) {
+        size_t at = separator.empty() ? std::wstring::npos : rest.find(separator);
+        std::wstring piece = at == std::wstring::npos ? rest : rest.substr(0, at);
+        if (!piece.empty()) pieces.push_back(piece);
+        size_t cut = piece.size() + (at == std::wstring::npos ? 0 : separator.size());
+        rest.erase(0, cut);
+    }
+    return pieces;
+}

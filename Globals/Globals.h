@@ -1,0 +1,53 @@
+#pragma once
+// The process-wide settings record, the tables both forms share, and the routines that move
+// the settings to and from the configuration files.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum TRunMode : uint8_t { rmPasswordChange = 0, rmPreview = 1, rmConfigure = 2, rmSaver = 3 };
+extern uint8_t RunMode;
+
+struct TSettings {
+    std::wstring defdir;
+    int defspeed = 1;
+    int defdelay = 990;
+    int defpause = 30;
+    bool opdebfilm = true;
+    bool opBclfilm = true;
+    bool opdbafilm = false;
+    bool opfinfilm = true;
+    int opagrfilm = 1;
+    int ActiveTransition = 1;
+    std::wstring optransition = L";1;2;3;4;5;6;7;8;9;10;11;12;13;";
+    bool opnomfic = false;
+    bool opdatefic = false;
+    bool opmemfiles = false;
+    std::wstring memfilesname;
+    int opnbimgmax = 6;
+    std::wstring InstallDir = L"c:\\program files\\korvane\\vistamur screensaver\\";
+    std::wstring cfgname = L"config 1";
+    bool cfgalea = false;
+};
+extern TSettings Settings;
+
+extern const std::array<const wchar_t*, 19> MediaExtensions;
+extern const std::array<const wchar_t*, 13> TransitionNames;
+
+constexpr const wchar_t* kInstallKey = L"SOFTWARE\\Korvane\\VistamurSs";
+constexpr const wchar_t* kConfigIni = L"config.ini";
+
+// Scope 0: the install folder, then the current configuration file. Scope 1: the install
+// folder, "config.ini", then the configuration file. Scope 2: as 1, drawing the
+// configuration at random first when "cfgalea" says so.
+void LoadSettings(int scope);
+// LoadSettings without the registry: the files of the install folder Settings holds.
+void LoadConfigFiles(int scope);
+// Throws EWriteError when the system refuses a write.
+void SaveSettings();
+
+std::wstring ConfigFilePath(); // InstallDir + cfgname + ".cfg"
+
+// The non-empty pieces of text between occurrences of the separator, in order.
+std::vector<std::wstring> SplitString(const std::wstring& separator, const std::wstring& text);

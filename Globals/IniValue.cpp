@@ -1,0 +1,75 @@
+#include "Globals/IniValue.h"
+
+#include <windows.h>
+
+#include "toolkit/Text.h"
+
+EWriteError::EWriteError(const std::wstring& path)
+    : std::runtime_error(tk::ToUtf8(tk::FormatMessageText(L"Impossible d'écrire dans %s", path))),
+      message_(tk::FormatMessageText(L"Impossible d'écrire dans %s", path)) {}
+
+std::optional<int> ParseIniInt(const std::wstring& text) {
+    size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == L'-' || text[i] == L'+')) negative = text[i++] == L'-';
+    bool hex = text.size() > i + 2 && text[i] == L'0' && (text[i + 1] == L'x' || text[i + 1] == L'X');
+    if (hex) i += 2;
+    if (i >= text.size()) return std::nullopt;
+    unsigned long long value = 0;
+    for (; i < text.size(); ++i) {
+        wchar_t c = text[i];
+        int digit;
+        if (c >= L'0' && c <= L'9') digit = c - L'0';
+        else if (hex && c >= L'a' && c <= L'f') digit = c - L'a' + 10;
+        else if (hex && c >= L'A' && c <= L'F') digit = c - L'A' + 10;
+        else return std::nullopt;
+        value = value * (hex ? 16 : 10) + digit;
+        if (value > 0xFFFFFFFFull) return std::nullopt;
+    }
+    if (hex) { // eight hex digits wrap to a negative 32-bit value, as they are stored
+        long long v = (long long)(unsigned)value;
+        int32_t wrapped = (int32_t)(uint32_t)v;
+        return negative ? -wrapped : wrapped;
+    }
+    long long signedValue = negative ? -(long long)value : (long long)value;
+    if (signedValue < INT32_MIN || signedValue > INT32_MAX) return std::nullopt;
+    return (int)signedValue;
+}
+
+std::wstring ReadIniString(const std::wstring& file, const wchar_t* section, const wchar_t* key,
+                           const std::wstring& fallback) {
+    wchar_t buffer[kIniBufferChars];
+    DWORD n = GetPrivateProfileStringW(section, key, fallback.c_str(), buffer, kIniBufferChars,
+                                       file.c_str());
+    return std::wstring(buffer, n);
+}
+
+void ReadIniInt(const std::wstring& file, const wchar_t* section, const wchar_t* key, int& field) {
+    // The marker cannot be a value: keys hold no control characters.
+    static const std::wstring missing = L"\x01";
+    std::wstring text = ReadIniString(file, section, key, missing);
+    if (text == missing) return;
+    if (auto value = ParseIniInt(text)) field = *value;
+}
+
+void ReadIniBool(const std::wstring& file, const wchar_t* section, const wchar_t* key,
+                 bool& field) {
+    int value = field ? 1 : 0;
+    ReadIniInt(file, section, key, value);
+    field = value != 0;
+}
+
+void WriteIniString(const std::wstring& file, const wchar_t* section, const wchar_t* key,
+                    const std::wstring& value) {
+    if (!WritePrivateProfileStringW(section, key, value.c_str(), file.c_str()))
+        throw EWriteError(file);
+}
+
+void WriteIniInt(const std::wstring& file, const wchar_t* section, const wchar_t* key, int value) {
+    WriteIniString(file, section, key, tk::IntToStr(value));
+}
+
+void WriteIniBool(const std::wstring& file, const wchar_t* section, const wchar_t* key,
+                  bool value) {
+    WriteIniString(file, section, key, value ? L"1" : L"0");
+}

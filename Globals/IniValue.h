@@ -1,0 +1,37 @@
+#pragma once
+// Reading and writing single INI values through the system's private-profile functions,
+// with the rules the configuration files follow.
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+// The error raised when the system refuses a write; its text names the file.
+class EWriteError : public std::runtime_error {
+  public:
+    explicit EWriteError(const std::wstring& path);
+    const std::wstring& Message() const { return message_; }
+
+  private:
+    std::wstring message_;
+};
+
+// A value as an integer: decimal with an optional sign, or hexadecimal after "0x"/"0X"
+// (longer than the prefix alone). Anything else, and values beyond 32 bits, are no integer.
+std::optional<int> ParseIniInt(const std::wstring& text);
+
+// At most 2047 characters come back: the value is read into a buffer of 2048.
+constexpr int kIniBufferChars = 2048;
+
+std::wstring ReadIniString(const std::wstring& file, const wchar_t* section, const wchar_t* key,
+                           const std::wstring& fallback);
+// A value that is missing or not an integer leaves the field as it was.
+void ReadIniInt(const std::wstring& file, const wchar_t* section, const wchar_t* key, int& field);
+void ReadIniBool(const std::wstring& file, const wchar_t* section, const wchar_t* key,
+                 bool& field);
+
+// Throws EWriteError when the system refuses the write.
+void WriteIniString(const std::wstring& file, const wchar_t* section, const wchar_t* key,
+                    const std::wstring& value);
+void WriteIniInt(const std::wstring& file, const wchar_t* section, const wchar_t* key, int value);
+void WriteIniBool(const std::wstring& file, const wchar_t* section, const wchar_t* key,
+                  bool value);

@@ -1,0 +1,13 @@
+#include "saver/Pacing.h"
+
+#include <cmath>
+
+#include "saver/SafeSettings.h"
+
+std::optional<unsigned> StepTimerInterval(int transition, int defpause, int defdelay) {
+    if (IsCentralTransition(transition)) return unsigned(defpause) * 1000u;
+    if (defdelay == 1000) return std::nullopt;
+    if (defdelay <= 0) defdelay = 1; // only a hand-edited file holds one; slowest pace
+    long double ms = std::nearbyint(10000.0L / (long double)defdelay);
+    return ms < 1 ? 1u : unsigned(ms);
+}

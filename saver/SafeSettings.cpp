@@ -1,0 +1,27 @@
+#include "saver/SafeSettings.h"
+
+#include <algorithm>
+
+#include "Globals/IniValue.h"
+
+void ClampForSaver(TSettings& s) {
+    using B = TSaverBounds;
+    s.defspeed = std::clamp(s.defspeed, B::kMinSpeed, B::kMaxSpeed);
+    s.defdelay = std::clamp(s.defdelay, B::kMinDelay, B::kMaxDelay);
+    s.defpause = std::clamp(s.defpause, B::kMinPause, B::kMaxPause);
+    s.opnbimgmax = std::clamp(s.opnbimgmax, B::kMinTiles, B::kMaxTiles);
+    s.opagrfilm = std::clamp(s.opagrfilm, B::kMinGrow, B::kMaxGrow);
+}
+
+std::vector<int> UsableTransitions(const std::wstring& optransition) {
+    std::vector<int> usable;
+    for (const std::wstring& piece : SplitString(L";", optransition)) {
+        auto number = ParseIniInt(piece);
+        if (number && *number >= 1 && *number <= 13) usable.push_back(*number);
+    }
+    if (usable.empty())
+        for (int n = 1; n <= 13; ++n) usable.push_back(n);
+    return usable;
+}
+
+bool IsCentralTransition(int transition) { return transition >= 4 && transition <= 10; }

@@ -1,0 +1,202 @@
+#include "saver/Ssave.h"
+
+#include "Globals/Globals.h"
+#include "Globals/Random.h"
+#include "saver/Pacing.h"
+#include "saver/Password.h"
+#include "saver/SafeSettings.h"
+#include "saver/StartBanner.h"
+#include "toolkit/App.h"
+
+TScrn::TScrn() { FormCreate(); }
+
+TScrn::~TScrn() {
+    if (Handle() && !closed_) FormClose();
+}
+
+bool TScrn::CreateForm() {
+    tk::WindowArgs args;
+    args.className = L"TScrn";
+    args.text = L"Vistamur";
+    args.style = WS_POPUP | WS_CLIPCHILDREN;
+    args.x = 0;
+    args.y = 0;
+    args.width = GetSystemMetrics(SM_CXSCREEN);
+    args.height = GetSystemMetrics(SM_CYSCREEN);
+    args.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+    if (!Create(args)) return false;
+    Timer1.Attach(Handle());
+    // "System", 13 pixels high: the form's font for the banner and the progress texts.
+    font_.Reset(CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
+                            L"System"));
+    return true;
+}
+
+void TScrn::FormCreate() { FirstActivate = true; }
+
+int TScrn::Width() const { return ClientRect().right; }
+int TScrn::Height() const { return ClientRect().bottom; }
+
+void TScrn::FormActivate() {
+    if (!FirstActivate) return;
+    FirstActivate = false;
+    SetWindowPos(Handle(), nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                 GetSystemMetrics(SM_CYSCREEN), SWP_NOZORDER | SWP_NOACTIVATE);
+    Init();
+    mouse_.Reset();
+    tk::App::Instance().SetIdleHandler([this](bool& done) { AppIdle(done); });
+    if (auto interval = StepTimerInterval(Settings.ActiveTransition, Settings.defpause,
+                                          Settings.defdelay))
+        Timer1.SetInterval(*interval);
+    SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, 1, nullptr, 0);
+    ShowCursor(FALSE);
+    Show();
+    SetCapture(Handle());
+}
+
+void TScrn::Init() {
+    CurTile = 0;
+    Randomize();
+    LoadSettings(2);
+    ClampForSaver(Settings);
+    ToSeeFiles.clear();
+    SeenFiles.clear();
+    TileCount = Settings.opnbimgmax;
+
+    std::vector<int> transitions = UsableTransitions(Settings.optransition);
+    Settings.ActiveTransition = transitions[Random(int(transitions.size()))];
+    StepDue = false;
+
+    banner_ = StartBannerText(Settings.cfgname, Settings.ActiveTransition);
+    SIZE size = TextSize(banner_);
+    POINT at = StartBannerPos(Width(), Height(), size.cx, size.cy);
+    DrawCanvasText(banner_, at.x, at.y);
+}
+
+void TScrn::Timer1Timer() { StepDue = true; }
+
+void TScrn::MoveStep() {
+    if (!StepDue && (IsCentralTransition(Settings.ActiveTransition) || Settings.defdelay != 1000))
+        return;
+    StepDue = false;
+}
+
+void TScrn::AppIdle(bool& done) {
+    PostMessageW(Handle(), WM_STEP, 0, 0);
+    done = true;
+}
+
+void TScrn::FormKeyDown(WPARAM) { RequestExit(); }
+void TScrn::FormMouseDown() { RequestExit(); }
+
+void TScrn::FormMouseMove(int x, int y) {
+    if (mouse_.Move(x, y) == TMouseWatch::Verdict::Exit) RequestExit();
+}
+
+void TScrn::RequestExit() {
+    if (closed_) return;
+    MouseMoveSkip = kMoveSkipAfterCheck;
+    if (PasswordAllowsExit(Handle())) {
+        FormClose();
+        Destroy();
+    }
+}
+
+void TScrn::FormClose() {
+    if (closed_) return;
+    closed_ = true;
+    QuitterClick();
+    SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, 0, nullptr, 0);
+    tk::App::Instance().ClearIdleHandler();
+    Timer1.SetEnabled(false);
+    ReleaseCapture();
+    ShowCursor(TRUE);
+}
+
+void TScrn::QuitterClick() {
+    ToSeeFiles.clear();
+    SeenFiles.clear();
+}
+
+SIZE TScrn::TextSize(const std::wstring& text) {
+    SIZE size = {0, 0};
+    tk::WindowDc dc(Handle());
+    tk::Selection font(dc.Get(), font_.Get());
+    GetTextExtentPoint32W(dc.Get(), text.c_str(), int(text.size()), &size);
+    return size;
+}
+
+void TScrn::DrawCanvasText(const std::wstring& text, int x, int y) {
+    bool replaced = false;
+    for (auto& t : canvasTexts_)
+        if (t.x == x && t.y == y) {
+            t.text = text;
+            replaced = true;
+        }
+    if (!replaced) canvasTexts_.push_back({text, x, y});
+    tk::WindowDc dc(Handle());
+    Paint(dc.Get(), ClientRect());
+}
+
+void TScrn::Paint(HDC dc, const RECT& area) {
+    FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    tk::Selection font(dc, font_.Get());
+    SetTextColor(dc, RGB(255, 255, 255));
+    SetBkColor(dc, RGB(0, 0, 0));
+    SetBkMode(dc, OPAQUE);
+    for (const auto& t : canvasTexts_)
+        TextOutW(dc, t.x, t.y, t.text.c_str(), int(t.text.size()));
+}
+
+LRESULT TScrn::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_ACTIVATE:
+        if (LOWORD(wp) != WA_INACTIVE) FormActivate();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1; // WM_PAINT fills the whole window black itself
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(Handle(), &ps);
+        Paint(dc, ClientRect());
+        EndPaint(Handle(), &ps);
+        return 0;
+    }
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        FormKeyDown(wp);
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN:
+        FormMouseDown();
+        return 0;
+    case WM_MOUSEMOVE:
+        FormMouseMove(short(LOWORD(lp)), short(HIWORD(lp)));
+        return 0;
+    case WM_TIMER:
+        if (wp == Timer1.Id()) Timer1Timer();
+        return 0;
+    case WM_STEP:
+        if (!closed_) MoveStep();
+        return 0;
+    case WM_EXITREQUEST:
+        RequestExit();
+        return 0;
+    case WM_CLOSE:
+        FormClose();
+        Destroy();
+        return 0;
+    case WM_DESTROY:
+        if (!closed_) FormClose();
+        PostQuitMessage(0);
+        return 0;
+    case WM_SYSCOMMAND:
+        // No screen saver may start over this one, and it cannot be moved or sized.
+        if ((wp & 0xFFF0) == SC_SCREENSAVE) return 0;
+        break;
+    }
+    return Default(msg, wp, lp);
+}

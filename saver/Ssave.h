@@ -1,0 +1,74 @@
+#pragma once
+// The saver's one window: black, borderless and topmost over the whole screen; it watches
+// the keyboard and the mouse, runs the slideshow from its timer and the idle turns, and
+// closes after the Windows password check.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "saver/ExitRules.h"
+#include "toolkit/Handles.h"
+#include "toolkit/Timer.h"
+#include "toolkit/Window.h"
+
+constexpr UINT WM_STEP = WM_USER + 1;        // 1025: one movement step
+constexpr UINT WM_EXITREQUEST = WM_USER + 2; // 1026: another program asks the saver to end
+
+class TScrn : public tk::Window {
+  public:
+    TScrn();
+    ~TScrn() override;
+
+    // Creates the window (hidden); showing it activates it, which starts the saver.
+    bool CreateForm();
+    bool Closed() const { return closed_; }
+
+    // Form events.
+    void FormCreate();
+    void FormActivate();
+    void FormKeyDown(WPARAM key);
+    void FormMouseDown();
+    void FormMouseMove(int x, int y);
+    void FormClose();
+    void QuitterClick();
+
+    void Init();
+    void Timer1Timer();
+    void MoveStep();
+    void RequestExit();
+
+    // State the tests look at.
+    bool FirstActivate = true;
+    bool StepDue = false;
+    int CurTile = 0;
+    int TileCount = 0;
+    std::vector<std::wstring> ToSeeFiles;
+    std::vector<std::wstring> SeenFiles;
+    tk::Timer Timer1{1, 10000};
+    const TMouseWatch& MouseWatch() const { return mouse_; }
+    std::wstring BannerText() const { return banner_; }
+
+  protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+  private:
+    void AppIdle(bool& done);
+    void Paint(HDC dc, const RECT& area);
+    // Writes a line of text onto the window (white on black, opaque) and keeps it, so that
+    // a repaint shows it again. A text at the same place replaces the one before.
+    void DrawCanvasText(const std::wstring& text, int x, int y);
+    SIZE TextSize(const std::wstring& text);
+    int Width() const;
+    int Height() const;
+
+    struct CanvasText {
+        std::wstring text;
+        int x, y;
+    };
+    std::vector<CanvasText> canvasTexts_;
+    tk::Font font_;
+    TMouseWatch mouse_;
+    std::wstring banner_;
+    bool closed_ = false;
+};

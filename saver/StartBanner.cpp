@@ -1,0 +1,13 @@
+#include "saver/StartBanner.h"
+
+#include "Globals/Globals.h"
+
+std::wstring StartBannerText(const std::wstring& cfgname, int transition) {
+    std::wstring name = transition >= 1 && transition <= 13 ? TransitionNames[transition - 1] : L"";
+    return L"Vistamur Screen Saver V4.0 : Initialisation " + cfgname + L" - \"" + name +
+           L"\"... ";
+}
+
+POINT StartBannerPos(int windowW, int windowH, int textW, int textH) {
+    return POINT{windowW / 2 - textW / 2, windowH / 2 - 2 * textH};
+}

@@ -1,0 +1,59 @@
+# Sourced by the scripts that run the program: a private Xvfb, a Wine prefix under build/
+# that nothing of the user's own touches, and one wineserver kept alive for the whole run.
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+build="$here/build"
+export WINEPREFIX="$build/wineprefix"
+export WINEARCH=win32
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine reads .asoundrc from HOME: a null sound device lets audio-only clips open.
+export HOME="$build/winehome"
+unset WAYLAND_DISPLAY
+xvfb_pid=""
+
+start_private_display() {
+  local geometry="${1:-1024x768x24}" n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 "$geometry" -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 1 50); do
+      [ -e "/tmp/.X11-unix/X$n" ] && break
+      sleep 0.1
+    done
+    if kill -0 "$xvfb_pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
+      export DISPLAY=":$n"
+      return 0
+    fi
+  done
+  echo "could not start Xvfb" >&2
+  return 1
+}
+
+wine_reg() { wine reg add "$@" /f >/dev/null 2>&1; }
+
+ensure_prefix() {
+  mkdir -p "$HOME"
+  [ -f "$HOME/.asoundrc" ] || printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$HOME/.asoundrc"
+  if [ ! -f "$WINEPREFIX/.vistamur-ready" ]; then
+    rm -rf "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+    wine_reg 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N
+    wine_reg 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /t REG_SZ /d N
+    wine_reg 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N
+    wine_reg 'HKCU\Software\Wine\Direct3D' /v renderer /t REG_SZ /d gdi
+    wineserver -w
+    touch "$WINEPREFIX/.vistamur-ready"
+  fi
+}
+
+start_wineserver() {
+  wineserver -p
+  wine cmd /c exit >/dev/null 2>&1 || true # warms the server and the prefix
+}
+
+stop_wine_env() {
+  wineserver -k >/dev/null 2>&1 || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" >/dev/null 2>&1 || true
+}

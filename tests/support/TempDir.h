@@ -1,0 +1,23 @@
+#pragma once
+// A fresh folder under the system's temporary folder, removed with everything in it when
+// the object goes.
+#include <string>
+
+class TempDir {
+  public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    // The folder with its trailing backslash, as InstallDir holds it.
+    const std::wstring& Path() const { return path_; }
+    std::wstring operator/(const std::wstring& name) const { return path_ + name; }
+
+  private:
+    std::wstring path_;
+};
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+std::string ReadFileBytes(const std::wstring& path);
+void RemoveTree(const std::wstring& folder); // folder without trailing backslash

@@ -1,0 +1,128 @@
+#pragma once
+// Move-only owners for every kind of handle the program opens. Copying is deleted so a
+// handle has exactly one owner, and the owner closes it when it goes.
+#include <windows.h>
+
+#include <utility>
+
+#include "toolkit/Counters.h"
+
+namespace tk {
+
+template <class H, class Traits> class UniqueHandle {
+  public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(H h) : h_(h) {
+        if (Valid()) Traits::Opened();
+    }
+    ~UniqueHandle() { Reset(); }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueHandle(UniqueHandle&& other) noexcept : h_(std::exchange(other.h_, Traits::Invalid())) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            h_ = std::exchange(other.h_, Traits::Invalid());
+        }
+        return *this;
+    }
+
+    void Reset(H h = Traits::Invalid()) {
+        if (Valid()) {
+            Traits::Close(h_);
+            Traits::Closed();
+        }
+        h_ = h;
+        if (Valid()) Traits::Opened();
+    }
+    H Get() const { return h_; }
+    bool Valid() const { return h_ != Traits::Invalid(); }
+    explicit operator bool() const { return Valid(); }
+
+  private:
+    H h_ = Traits::Invalid();
+};
+
+struct Uncounted {
+    static void Opened() {}
+    static void Closed() {}
+};
+struct GdiCounted {
+    static void Opened() { ++Counts().gdiObjects; }
+    static void Closed() { --Counts().gdiObjects; }
+};
+
+struct KernelTraits : Uncounted {
+    static HANDLE Invalid() { return nullptr; }
+    static void Close(HANDLE h) { CloseHandle(h); }
+};
+struct FindTraits : Uncounted {
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { FindClose(h); }
+};
+struct FileTraits : Uncounted {
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { CloseHandle(h); }
+};
+struct ModuleTraits : Uncounted {
+    static HMODULE Invalid() { return nullptr; }
+    static void Close(HMODULE h) { FreeLibrary(h); }
+};
+struct RegKeyTraits : Uncounted {
+    static HKEY Invalid() { return nullptr; }
+    static void Close(HKEY h) { RegCloseKey(h); }
+};
+template <class T> struct GdiObjectTraits : GdiCounted {
+    static T Invalid() { return nullptr; }
+    static void Close(T h) { DeleteObject(h); }
+};
+struct MemDcTraits : GdiCounted {
+    static HDC Invalid() { return nullptr; }
+    static void Close(HDC h) { DeleteDC(h); }
+};
+
+using KernelHandle = UniqueHandle<HANDLE, KernelTraits>;
+using FindHandle = UniqueHandle<HANDLE, FindTraits>;
+using FileHandle = UniqueHandle<HANDLE, FileTraits>;
+using Module = UniqueHandle<HMODULE, ModuleTraits>;
+using RegKey = UniqueHandle<HKEY, RegKeyTraits>;
+using Bitmap = UniqueHandle<HBITMAP, GdiObjectTraits<HBITMAP>>;
+using Font = UniqueHandle<HFONT, GdiObjectTraits<HFONT>>;
+using Brush = UniqueHandle<HBRUSH, GdiObjectTraits<HBRUSH>>;
+using Pen = UniqueHandle<HPEN, GdiObjectTraits<HPEN>>;
+using MemDc = UniqueHandle<HDC, MemDcTraits>;
+
+// A device context borrowed from a window with GetDC, given back with ReleaseDC.
+class WindowDc {
+  public:
+    explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    ~WindowDc() {
+        if (dc_) ReleaseDC(hwnd_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC Get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+  private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+// An object selected into a DC for a scope; the previous one is selected back at its end.
+// Declare it after the DC and the object so that it is undone before either goes.
+class Selection {
+  public:
+    Selection(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
+    ~Selection() {
+        if (old_ && old_ != HGDI_ERROR) SelectObject(dc_, old_);
+    }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+
+  private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+} // namespace tk

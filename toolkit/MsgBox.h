@@ -1,0 +1,32 @@
+#pragma once
+// Every modal box of the program goes through here, so that tests can read the text and
+// answer in place of a person.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace tk {
+
+struct BoxRequest {
+    HWND owner;
+    std::wstring text;
+    std::wstring caption;
+    UINT flags; // MB_* as for MessageBox
+};
+
+using BoxHook = std::function<int(const BoxRequest&)>;
+
+// Shows the box (or asks the hook) and returns the button pressed (IDOK, IDYES ...).
+int ShowBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT flags);
+
+// The application's standard error box, for an error that ended an operation.
+void ShowErrorBox(const std::wstring& message);
+
+// Replaces the boxes by a function; an empty hook brings the real boxes back.
+void SetBoxHook(BoxHook hook);
+
+// The title the application shows in its own boxes.
+const std::wstring& AppTitle();
+
+} // namespace tk

@@ -1,0 +1,12 @@
+#pragma once
+#include <string>
+
+namespace tk {
+
+// The system directory with a trailing backslash: where PASSWORD.CPL and MPR.DLL live.
+std::wstring SystemDirectory();
+
+bool FileExists(const std::wstring& path);
+bool DirectoryExists(const std::wstring& path);
+
+} // namespace tk

@@ -1,0 +1,46 @@
+#include "toolkit/Text.h"
+
+#include <windows.h>
+
+namespace tk {
+
+namespace {
+std::wstring ToWide(UINT codePage, const std::string& text) {
+    if (text.empty()) return {};
+    int n = MultiByteToWideChar(codePage, 0, text.data(), (int)text.size(), nullptr, 0);
+    std::wstring out(n, L'\0');
+    MultiByteToWideChar(codePage, 0, text.data(), (int)text.size(), out.data(), n);
+    return out;
+}
+std::string FromWide(UINT codePage, const std::wstring& text) {
+    if (text.empty()) return {};
+    int n = WideCharToMultiByte(codePage, 0, text.data(), (int)text.size(), nullptr, 0, nullptr,
+                                nullptr);
+    std::string out(n, '\0');
+    WideCharToMultiByte(codePage, 0, text.data(), (int)text.size(), out.data(), n, nullptr,
+                        nullptr);
+    return out;
+}
+} // namespace
+
+std::wstring Widen(const std::string& ansi) { return ToWide(CP_ACP, ansi); }
+std::string Narrow(const std::wstring& wide) { return FromWide(CP_ACP, wide); }
+std::wstring FromUtf8(const std::string& utf8) { return ToWide(CP_UTF8, utf8); }
+std::string ToUtf8(const std::wstring& wide) { return FromWide(CP_UTF8, wide); }
+
+std::wstring UpperAscii(std::wstring text) {
+    for (auto& c : text)
+        if (c >= L'a' && c <= L'z') c = wchar_t(c - L'a' + L'A');
+    return text;
+}
+
+std::wstring IntToStr(long long value) { return std::to_wstring(value); }
+
+std::wstring FormatMessageText(const std::wstring& pattern, const std::wstring& arg) {
+    std::wstring out = pattern;
+    auto at = out.find(L"%s");
+    if (at != std::wstring::npos) out.replace(at, 2, arg);
+    return out;
+}
+
+} // namespace tk

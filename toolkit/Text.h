@@ -1,0 +1,15 @@
+#pragma once
+// Conversions between the program's UTF-16 text and the 8-bit forms that files keep.
+#include <string>
+
+namespace tk {
+
+std::wstring Widen(const std::string& ansi);  // from the ANSI code page
+std::string Narrow(const std::wstring& wide); // to the ANSI code page
+std::wstring FromUtf8(const std::string& utf8);
+std::string ToUtf8(const std::wstring& wide);
+std::wstring UpperAscii(std::wstring text); // a..z only, as the command line wants
+std::wstring IntToStr(long long value);
+std::wstring FormatMessageText(const std::wstring& pattern, const std::wstring& arg); // %s
+
+} // namespace tk
