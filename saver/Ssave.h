@@ -35,6 +35,16 @@ class TScrn : public tk::Window {
 
     void Init();
     void Timer1Timer();
+
+    // The catalogue: folders scanned into ToSeeFiles, files taken at random into SeenFiles,
+    // the seen-file memory across runs.
+    void GetAllPhotos();
+    bool ReadMemFiles();
+    void WriteMemFiles();
+    void PickNextFile(); // sets CurFile
+    void ForgetFile(const std::wstring& path);
+    void RefillCatalogue();
+    std::wstring CurFile;
     void MoveStep();
     void RequestExit();
 

@@ -1,0 +1,51 @@
+#pragma once
+// The picture control of the tiles and of the dialog's preview: it shows one picture at its
+// own size, at its top-left corner or centred, and can replace it by a copy scaled down to
+// fit an area with its proportions kept.
+#include <windows.h>
+
+#include <string>
+
+#include "toolkit/Dib.h"
+#include "toolkit/Jpeg.h"
+#include "toolkit/Window.h"
+
+// The fitted size of a pw x ph picture in an aw x ah area: (0, 0, width, height). Never
+// enlarges; the quotients are taken in extended precision and the products cut.
+RECT FitRect(int aw, int ah, int pw, int ph);
+
+// The toolkit's picture control: a child window that paints its picture.
+class TImage : public tk::Window {
+  public:
+    bool CreateControl(HWND parent, int x, int y, int width, int height);
+    bool Center = false; // centred in the control, else at its top-left corner
+
+    const tk::Dib& Picture() const { return picture_; }
+    tk::Dib& Picture() { return picture_; }
+    void Redraw();
+
+  protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    virtual void Paint(HDC dc);
+    tk::Dib picture_;
+};
+
+class TFitImage : public TImage {
+  public:
+    // Loads a JPEG file. The size it will be fitted to may be given, so that the decoder
+    // can skip what the fit would throw away; the picture keeps its own size for FitRect.
+    // False, with the previous picture kept, for anything that cannot be read.
+    bool LoadFromFile(const std::wstring& path, int fitWidth = 0, int fitHeight = 0);
+
+    // The loaded picture's own size (before any fit).
+    int SourceWidth() const { return sourceWidth_; }
+    int SourceHeight() const { return sourceHeight_; }
+
+    // Replaces the picture by a bitmap of FitRect's size for the area, and redraws.
+    void FitPicture(const RECT& area);
+
+  private:
+    tk::PixelBuffer decoded_; // what the decoder gave, possibly already reduced
+    int sourceWidth_ = 0;
+    int sourceHeight_ = 0;
+};
