@@ -12,22 +12,19 @@ unset WAYLAND_DISPLAY
 xvfb_pid=""
 
 start_private_display() {
-  local geometry="${1:-1024x768x24}" n
-  for n in $(seq 90 140); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 "$geometry" -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 1 50); do
-      [ -e "/tmp/.X11-unix/X$n" ] && break
-      sleep 0.1
-    done
-    if kill -0 "$xvfb_pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
-      export DISPLAY=":$n"
-      return 0
-    fi
-  done
-  echo "could not start Xvfb" >&2
-  return 1
+  local geometry="${1:-1024x768x24}" fifo n=""
+  # Xvfb picks a free display number itself and tells it through -displayfd.
+  fifo="$(mktemp -u)"
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 "$geometry" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  read -r -t 20 n <"$fifo" || true
+  rm -f "$fifo"
+  if [ -z "$n" ] || ! kill -0 "$xvfb_pid" 2>/dev/null; then
+    echo "could not start Xvfb" >&2
+    return 1
+  fi
+  export DISPLAY=":$n"
 }
 
 wine_reg() { wine reg add "$@" /f >/dev/null 2>&1; }
