@@ -36,3 +36,7 @@ void TScrn::RefillCatalogue() {
     ToSeeFiles.insert(ToSeeFiles.end(), SeenFiles.begin(), SeenFiles.end());
     SeenFiles.clear();
 }
+
+void TScrn::FillCatalogue() {
+    if (!Settings.opmemfiles || !ReadMemFiles()) GetAllPhotos();
+}

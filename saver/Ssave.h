@@ -4,8 +4,13 @@
 // closes after the Windows password check.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "controls/FitImage.h"
+#include "toolkit/MediaPlayer.h"
+#include "toolkit/Panel.h"
 
 #include "saver/ExitRules.h"
 #include "toolkit/Handles.h"
@@ -45,6 +50,28 @@ class TScrn : public tk::Window {
     void ForgetFile(const std::wstring& path);
     void RefillCatalogue();
     std::wstring CurFile;
+    // Init's step that fills the catalogue: the memory first when it is kept, else a scan.
+    void FillCatalogue();
+
+    // The tiles: tile i is Panels[i] holding Images[i], served by Players[i], at TilePos[i].
+    std::vector<std::unique_ptr<tk::Panel>> Panels;
+    std::vector<std::unique_ptr<TFitImage>> Images;
+    std::vector<std::unique_ptr<tk::MediaPlayer>> Players;
+    std::vector<int> TilePos;
+
+    // The clips in tiles.
+    bool StartClip(int tile);
+    void CheckClipLoop(int tile);
+    void PlayWhenVisible(int tile);
+    void RestartClip(int tile);
+    bool ClipStillRunning(int tile);
+
+    // Writes a line of text onto the window (white on black, opaque) and keeps it, so that
+    // a repaint shows it again. A text at the same place replaces the one before.
+    void DrawCanvasText(const std::wstring& text, int x, int y);
+    SIZE TextSize(const std::wstring& text);
+    int Width() const;
+    int Height() const;
     void MoveStep();
     void RequestExit();
 
@@ -65,12 +92,6 @@ class TScrn : public tk::Window {
   private:
     void AppIdle(bool& done);
     void Paint(HDC dc, const RECT& area);
-    // Writes a line of text onto the window (white on black, opaque) and keeps it, so that
-    // a repaint shows it again. A text at the same place replaces the one before.
-    void DrawCanvasText(const std::wstring& text, int x, int y);
-    SIZE TextSize(const std::wstring& text);
-    int Width() const;
-    int Height() const;
 
     struct CanvasText {
         std::wstring text;

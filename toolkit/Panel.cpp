@@ -1,0 +1,39 @@
+#include "toolkit/Panel.h"
+
+#include "toolkit/Handles.h"
+
+namespace tk {
+
+bool Panel::CreatePanel(HWND parent, int x, int y, int width, int height, COLORREF color) {
+    color_ = color;
+    WindowArgs args;
+    args.className = L"TPanel";
+    // Children are clipped, so that the panel's own fill never paints over its picture.
+    args.style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    args.x = x;
+    args.y = y;
+    args.width = width;
+    args.height = height;
+    args.parent = parent;
+    return Create(args);
+}
+
+LRESULT Panel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return 1; // WM_PAINT fills; erasing first would flash
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(Handle(), &ps);
+        Brush brush(CreateSolidBrush(color_));
+        FillRect(dc, &ps.rcPaint, brush.Get());
+        EndPaint(Handle(), &ps);
+        return 0;
+    }
+    case WM_NCHITTEST:
+        return HTTRANSPARENT; // the saver's form gets the mouse
+    }
+    return Default(msg, wp, lp);
+}
+
+} // namespace tk
