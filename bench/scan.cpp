@@ -78,7 +78,8 @@ int PlainPass(const std::wstring& folder) {
             subfolders.push_back(name);
     } while (FindNextFileW(find, &data));
     FindClose(find);
-    for (const std::wstring& name : subfolders) entries += PlainPass(folder + L"\\" + name);
+    for (const std::wstring& name : subfolders)
+        entries += PlainPass(folder + L"\\" + name);
     return entries;
 }
 

@@ -47,8 +47,6 @@ class TFitImage : public TImage {
     // what was loaded, and redraws. False, with the picture kept, when that fails.
     bool FitPicture(const RECT& area);
 
-    tk::PictureLoader& Loader() { return loader_; }
-
   private:
     tk::PictureLoader loader_;
     std::wstring path_; // decoded again when a fit asks for more than the loaded bitmap holds

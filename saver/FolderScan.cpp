@@ -9,7 +9,9 @@ namespace {
 
 // Names are matched as the file system matches patterns: ASCII letters without regard to
 // case, every other character only by itself.
-wchar_t UpperAscii(wchar_t c) { return c >= L'a' && c <= L'z' ? wchar_t(c - L'a' + L'A') : c; }
+wchar_t UpperAscii(wchar_t c) {
+    return c >= L'a' && c <= L'z' ? wchar_t(c - L'a' + L'A') : c;
+}
 
 // "*" + ext matches a name that ends with ext.
 bool EndsWith(const std::wstring& name, const wchar_t* ext) {
@@ -156,7 +158,8 @@ bool TFolderScan::ScanFolderAndShowCount(const std::wstring& folder,
             candidates.push_back(
                 {name, patterns, directory, !directory && IsMediaFile(name, mkVideo | mkImage)});
         if (directory && !(data.dwFileAttributes & kNotWalked))
-            subfolders.push_back({name, bool(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)});
+            subfolders.push_back(
+                {name, bool(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)});
     } while (FindNextFileW(find.Get(), &data));
     find.Reset();
 

@@ -20,11 +20,14 @@ std::string FormatMemoryFile(const std::vector<std::wstring>& toSee,
                              const std::vector<std::wstring>& seen) {
     size_t length = 0;
     for (const auto* list : {&toSee, &seen})
-        for (const std::wstring& path : *list) length += path.size() + 3;
+        for (const std::wstring& path : *list)
+            length += path.size() + 3;
     std::wstring text;
     text.reserve(length);
-    for (const std::wstring& path : toSee) text.append(L"0").append(path).append(L"\r\n");
-    for (const std::wstring& path : seen) text.append(L"1").append(path).append(L"\r\n");
+    for (const std::wstring& path : toSee)
+        text.append(L"0").append(path).append(L"\r\n");
+    for (const std::wstring& path : seen)
+        text.append(L"1").append(path).append(L"\r\n");
     return tk::Narrow(text);
 }
 
@@ -35,7 +38,8 @@ void ParseMemoryFile(const std::string& text,
     size_t start = 0;
     while (start < end) {
         size_t stop = start;
-        while (stop < end && text[stop] != '\r' && text[stop] != '\n') ++stop;
+        while (stop < end && text[stop] != '\r' && text[stop] != '\n')
+            ++stop;
         const std::wstring line = tk::Widen(text.substr(start, stop - start));
         bool blank = true;
         for (wchar_t c : line)
@@ -59,8 +63,8 @@ TFileRead ReadWholeFile(const std::wstring& path, std::string& bytes) {
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return TFileRead::Absent;
     tk::FileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     LARGE_INTEGER size;
     if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > 0x40000000)
         return TFileRead::Unreadable;
@@ -86,8 +90,8 @@ bool ReplaceFileContent(const std::wstring& path, const std::string& bytes) {
     const std::wstring temporary = path + L".new";
     bool written = false;
     {
-        tk::FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr,
-                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        tk::FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) return false;
         size_t done = 0;
         written = true;

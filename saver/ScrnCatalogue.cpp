@@ -69,7 +69,8 @@ void TScrn::PickNextFile() {
 
 void TScrn::ForgetFile(const std::wstring& path) {
     for (auto it = SeenFiles.begin(); it != SeenFiles.end(); ++it)
-        if (it->size() == path.size() && CompareStringOrdinal(it->c_str(), -1, path.c_str(), -1, TRUE) == CSTR_EQUAL) {
+        if (it->size() == path.size() &&
+            CompareStringOrdinal(it->c_str(), -1, path.c_str(), -1, TRUE) == CSTR_EQUAL) {
             SeenFiles.erase(it);
             return;
         }

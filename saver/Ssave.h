@@ -65,7 +65,6 @@ class TScrn : public tk::Window {
     bool exitAfterBox_ = false;                  // an exit was asked for meanwhile
 
   public:
-
     // The tiles: tile i is Panels[i] holding Images[i], served by Players[i], at TilePos[i].
     std::vector<std::unique_ptr<tk::Panel>> Panels;
     std::vector<std::unique_ptr<TFitImage>> Images;

@@ -91,7 +91,8 @@ bool AreaReducer::Start(int srcWidth, int srcHeight, uint32_t* dst, int dstWidth
     MakeSpans(srcHeight, dstHeight, rows_, rowWeights_);
     if (srcWidth >= 2) MakeColumnPairs();
     across_.resize(size_t(dstWidth) * 4);
-    for (auto& acc : acc_) acc.resize(size_t(dstWidth) * 4);
+    for (auto& acc : acc_)
+        acc.resize(size_t(dstWidth) * 4);
     accRow_[0] = accRow_[1] = -1;
     if (!simdChosen_) simd_ = CpuHasSse2();
     return true;
@@ -125,7 +126,8 @@ __attribute__((target("sse2"))) void AreaReducer::ReduceRowSimd(const uint32_t* 
         __m128i sum = zero;
         for (int p = pairFirst_[size_t(x)], end = pairFirst_[size_t(x) + 1]; p < end; ++p) {
             // b0 g0 r0 x0 b1 g1 r1 x1 -> b0 b1 g0 g1 r0 r1 x0 x1, in 16 bits, times w0 w1.
-            __m128i v = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + pairSource_[size_t(p)]));
+            __m128i v =
+                _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + pairSource_[size_t(p)]));
             v = _mm_unpacklo_epi8(_mm_unpacklo_epi8(v, _mm_srli_si128(v, 4)), zero);
             const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(weights + 8 * p));
             sum = _mm_add_epi32(sum, _mm_madd_epi16(v, w));
@@ -138,7 +140,8 @@ __attribute__((target("sse2"))) void AreaReducer::ReduceRowSimd(const uint32_t* 
 
 void AreaReducer::AddRow(uint32_t* acc, int weight) {
     const size_t n = across_.size();
-    for (size_t i = 0; i < n; ++i) acc[i] += uint32_t(across_[i]) * uint32_t(weight);
+    for (size_t i = 0; i < n; ++i)
+        acc[i] += uint32_t(across_[i]) * uint32_t(weight);
 }
 
 __attribute__((target("sse2"))) void AreaReducer::AddRowSimd(uint32_t* acc, int weight) {
@@ -153,7 +156,8 @@ __attribute__((target("sse2"))) void AreaReducer::AddRowSimd(uint32_t* acc, int 
         _mm_storeu_si128(out + 1,
                          _mm_add_epi32(_mm_loadu_si128(out + 1), _mm_unpackhi_epi16(lo, hi)));
     }
-    for (; i < n; ++i) acc[i] += uint32_t(across_[i]) * uint32_t(weight);
+    for (; i < n; ++i)
+        acc[i] += uint32_t(across_[i]) * uint32_t(weight);
 }
 
 // The two passes each carry 8 bits of the 16384 scale (across: 14 - 8 = 6 bits of fraction
@@ -167,8 +171,7 @@ void AreaReducer::EmitRow(const uint32_t* acc, uint32_t* out, int count) {
     }
 }
 
-__attribute__((target("sse2"))) void AreaReducer::EmitRowSimd(const uint32_t* acc,
-                                                               uint32_t* out) {
+__attribute__((target("sse2"))) void AreaReducer::EmitRowSimd(const uint32_t* acc, uint32_t* out) {
     const __m128i round = _mm_set1_epi32(1 << 19);
     const __m128i noX = _mm_set1_epi32(0x00FFFFFF);
     int x = 0;

@@ -61,8 +61,8 @@ class AreaReducer {
     std::vector<int16_t> colWeights_, rowWeights_;
     // The columns again for SSE2: pairs of source pixels with their weights laid out as
     // the multiply-add wants them (w0 w1 w0 w1 w0 w1 w0 w1).
-    std::vector<int> pairFirst_;   // per destination column: index into pairs
-    std::vector<int> pairSource_;  // per pair: first source pixel
+    std::vector<int> pairFirst_;  // per destination column: index into pairs
+    std::vector<int> pairSource_; // per pair: first source pixel
     std::vector<int16_t> pairWeights_;
     // The current row reduced across (4 channels of 16 bits, value x 64), and the
     // accumulators of the two destination rows a source row can fall into.

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <memory>
 
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 namespace tk {
 
@@ -22,7 +22,9 @@ struct ErrorManager {
     jmp_buf jump;
 };
 
-void OnError(j_common_ptr info) { longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1); }
+void OnError(j_common_ptr info) {
+    longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
+}
 void OnOutput(j_common_ptr) {}
 
 // Data that ends early would leave the rest of the picture grey: such a file counts as
@@ -88,8 +90,7 @@ void SkipInput(j_decompress_ptr info, long count) {
     source->bytes_in_buffer -= size_t(count);
 }
 
-void UseFileSource(jpeg_decompress_struct& info, FileSource& source, HANDLE file,
-                   JOCTET* buffer) {
+void UseFileSource(jpeg_decompress_struct& info, FileSource& source, HANDLE file, JOCTET* buffer) {
     source.base.init_source = InitSource;
     source.base.fill_input_buffer = FillInput;
     source.base.skip_input_data = SkipInput;
@@ -193,7 +194,8 @@ class BufferSink : public JpegRowSink {
     uint32_t* Row(int y) noexcept override { return out_.pixels.data() + size_t(y) * out_.width; }
     void RowDone(int y) noexcept override {
         uint32_t* row = Row(y);
-        for (int x = 0; x < out_.width; ++x) row[x] &= 0x00FFFFFF;
+        for (int x = 0; x < out_.width; ++x)
+            row[x] &= 0x00FFFFFF;
     }
 
   private:
@@ -216,7 +218,9 @@ bool DecodeJpegRows(const std::wstring& path, JpegRowSink& sink) {
     return DecodeOpen(file.Get(), sink, input, cmykRow);
 }
 
-int ScaledSize(int size, int scale) { return int(((long long)size * scale + 7) / 8); }
+int ScaledSize(int size, int scale) {
+    return int(((long long)size * scale + 7) / 8);
+}
 
 // Measured with libjpeg-turbo on a 24-megapixel photo (9 MB): 1/8 98 ms, 2/8 119, 3/8 127,
 // 4/8 123, 5/8 156, 6/8 169, 7/8 198, 8/8 141. 3/8 decodes about as fast as 4/8 and leaves

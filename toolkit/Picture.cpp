@@ -44,7 +44,8 @@ void PictureLoader::RowDone(int y) noexcept {
         return;
     }
     uint32_t* row = Row(y);
-    for (int x = 0; x < size_.cx; ++x) row[x] &= 0x00FFFFFF;
+    for (int x = 0; x < size_.cx; ++x)
+        row[x] &= 0x00FFFFFF;
 }
 
 bool PictureLoader::Load(const std::wstring& path, const TargetSize& target, Dib& out) {
@@ -62,10 +63,10 @@ bool PictureLoader::Load(const std::wstring& path, const TargetSize& target, Dib
 bool PictureLoader::Reduce(const Dib& from, int width, int height, Dib& out) {
     Dib result;
     if (from.Empty() || !result.Create(width, height) ||
-        !reducer_.Start(from.Width(), from.Height(), result.Bits(), width, height,
-                        size_t(width)))
+        !reducer_.Start(from.Width(), from.Height(), result.Bits(), width, height, size_t(width)))
         return false;
-    for (int y = 0; y < from.Height(); ++y) reducer_.Push(from.Bits() + size_t(y) * from.Width());
+    for (int y = 0; y < from.Height(); ++y)
+        reducer_.Push(from.Bits() + size_t(y) * from.Width());
     out = std::move(result);
     return true;
 }

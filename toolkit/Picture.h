@@ -33,8 +33,6 @@ class PictureLoader : private JpegRowSink {
     // Reduces a picture held in memory to width x height (no larger) into `out`.
     bool Reduce(const Dib& from, int width, int height, Dib& out);
 
-    AreaReducer& Reducer() { return reducer_; }
-
   private:
     int Scale(int width, int height) noexcept override;
     bool Begin(int outWidth, int outHeight) noexcept override;

@@ -10,7 +10,9 @@
 
 namespace {
 
-std::string Narrow(const std::wstring& w) { return std::string(w.begin(), w.end()); }
+std::string Narrow(const std::wstring& w) {
+    return std::string(w.begin(), w.end());
+}
 
 // What a scan reports: the files, the running counts drawn and the folders warned about,
 // each warning placed among the counts by the number of counts before it.
@@ -31,7 +33,9 @@ ScanLog Scan(const std::wstring& defdir) {
     return log;
 }
 
-std::wstring NoSlash(const TempDir& dir) { return dir.Path().substr(0, dir.Path().size() - 1); }
+std::wstring NoSlash(const TempDir& dir) {
+    return dir.Path().substr(0, dir.Path().size() - 1);
+}
 
 } // namespace
 
@@ -41,15 +45,24 @@ TEST(MediaKind, ClassifiesByTheNamesOwnExtension) {
         int kinds;
         bool media;
     } cases[] = {
-        {L"photo.jpg", mkImage, true},        {L"PHOTO.JPG", mkImage, true},
-        {L"Photo.Jpeg", mkImage, true},       {L"clip.mpeg", mkVideo, true},
-        {L"clip.WMV", mkVideo, true},         {L"C:\\a.b\\clip.ivf", mkVideo, true},
-        {L"photo.jpe", mkImage | mkVideo, false}, {L"clip.mpeg4", mkImage | mkVideo, false},
-        {L"photo", mkImage | mkVideo, false},     {L"photo.", mkImage | mkVideo, false},
-        {L"C:\\dir.jpg\\file", mkImage, false},   {L"C:.jpg", mkImage, true},
-        {L"x.jpg:stream", mkImage, false},        {L".jpg", mkImage, true},
-        {L"photo.jpg", mkVideo, false},           {L"clip.avi", mkImage, false},
-        {L"clip.avi", mkImage | mkVideo, true},   {L"x.jpg", 0, false},
+        {L"photo.jpg", mkImage, true},
+        {L"PHOTO.JPG", mkImage, true},
+        {L"Photo.Jpeg", mkImage, true},
+        {L"clip.mpeg", mkVideo, true},
+        {L"clip.WMV", mkVideo, true},
+        {L"C:\\a.b\\clip.ivf", mkVideo, true},
+        {L"photo.jpe", mkImage | mkVideo, false},
+        {L"clip.mpeg4", mkImage | mkVideo, false},
+        {L"photo", mkImage | mkVideo, false},
+        {L"photo.", mkImage | mkVideo, false},
+        {L"C:\\dir.jpg\\file", mkImage, false},
+        {L"C:.jpg", mkImage, true},
+        {L"x.jpg:stream", mkImage, false},
+        {L".jpg", mkImage, true},
+        {L"photo.jpg", mkVideo, false},
+        {L"clip.avi", mkImage, false},
+        {L"clip.avi", mkImage | mkVideo, true},
+        {L"x.jpg", 0, false},
         {L"clıp.avı", mkVideo, false}, // dotless i: only a..z are upper-cased
     };
     for (const Case& c : cases)
@@ -71,17 +84,6 @@ TEST(FolderScan, CutsDefdirAndTakesFolderParts) {
     EXPECT_EQ(FolderPart(L"C:plage.jpg"), L"C:");
     EXPECT_EQ(FolderPart(L"plage.jpg"), L"");
     EXPECT_EQ(ScanCountText(1234), L"=> 1234 fichiers trouvés");
-}
-
-TEST(FolderScan, MatchesPatternsAgainstBothNames) {
-    auto bit = [](int i) { return 1u << i; };
-    EXPECT_EQ(MediaPatternMask(L"a.jpg", L""), bit(0));
-    EXPECT_EQ(MediaPatternMask(L"Photo.Jpeg", L"PHOT~0QA.JPE"), bit(1));
-    EXPECT_EQ(MediaPatternMask(L"clip.mpeg", L"CLIP~AJF.MPE"), bit(3) | bit(12));
-    EXPECT_EQ(MediaPatternMask(L"clip.mp2v", L"CLIP~WYT.MP2"), bit(14) | bit(15));
-    EXPECT_EQ(MediaPatternMask(L"x.jpgz", L"X~~~~IOW.JPG"), bit(0));
-    EXPECT_EQ(MediaPatternMask(L"clip.wm", L""), bit(9));
-    EXPECT_EQ(MediaPatternMask(L"notes.txt", L""), 0u);
 }
 
 TEST(FolderScan, WalksPreOrderSkippingHiddenFolders) {
@@ -107,9 +109,10 @@ TEST(FolderScan, WalksPreOrderSkippingHiddenFolders) {
 
     ScanLog log = Scan(root);
     const std::vector<std::wstring> expected = {
-        root + L"\\b.jpg",        root + L"\\hidden.jpg",           root + L"\\a.avi",
-        root + L"\\only folders\\inner\\f.jpg", root + L"\\sub\\c.jpg",
-        root + L"\\sub\\deeper\\d.mpg",          root + L"\\z\\g.jpg"};
+        root + L"\\b.jpg",      root + L"\\hidden.jpg",
+        root + L"\\a.avi",      root + L"\\only folders\\inner\\f.jpg",
+        root + L"\\sub\\c.jpg", root + L"\\sub\\deeper\\d.mpg",
+        root + L"\\z\\g.jpg"};
     EXPECT_EQ(log.files, expected);
     // "only folders" draws no count of its own: one count per folder that has files.
     EXPECT_EQ(log.counts, (std::vector<size_t>{3, 4, 5, 6, 7}));
@@ -158,13 +161,28 @@ TEST(FolderScan, EntriesThatAreFilesMissingOrEmpty) {
 TEST(FolderScan, OneListingGivesTheListOfOneListingPerExtension) {
     TempDir dir;
     const std::wstring root = NoSlash(dir);
-    const wchar_t* names[] = {L"clip.mpeg", L"clip.mp2v",  L"x.jpgz",   L"Photo.Jpeg",
-                              L"b.JPG",     L"a.jpg",      L"long photo name.jpg",
-                              L"e.mpe",     L"f.mp2",      L"g.wm",     L"h.wmv",
-                              L"i.asx",     L"clip.mpv2",  L"notes.txt", L"k.ivf",
-                              L"movie.qt",  L"track.mpa",  L"m.m1v",    L"n.mov"};
+    const wchar_t* names[] = {L"clip.mpeg",
+                              L"clip.mp2v",
+                              L"x.jpgz",
+                              L"Photo.Jpeg",
+                              L"b.JPG",
+                              L"a.jpg",
+                              L"long photo name.jpg",
+                              L"e.mpe",
+                              L"f.mp2",
+                              L"g.wm",
+                              L"h.wmv",
+                              L"i.asx",
+                              L"clip.mpv2",
+                              L"notes.txt",
+                              L"k.ivf",
+                              L"movie.qt",
+                              L"track.mpa",
+                              L"m.m1v",
+                              L"n.mov"};
     MakeFolder(dir / L"mixed");
-    for (const wchar_t* name : names) MakeFile(dir / (std::wstring(L"mixed\\") + name));
+    for (const wchar_t* name : names)
+        MakeFile(dir / (std::wstring(L"mixed\\") + name));
     Hide(dir / L"mixed\\b.JPG");
     MakeFolder(dir / L"mixed\\sub.jpg"); // a folder the patterns find too
     MakeFile(dir / L"mixed\\sub.jpg\\inside.avi");
@@ -190,7 +208,8 @@ TEST(FolderScan, OneListingGivesTheListOfOneListingPerExtension) {
         EXPECT_EQ(log.files, naive.files) << Narrow(defdir);
         EXPECT_EQ(log.counts, naive.counts) << Narrow(defdir);
         std::vector<std::wstring> warned;
-        for (const auto& w : log.warnings) warned.push_back(w.first);
+        for (const auto& w : log.warnings)
+            warned.push_back(w.first);
         EXPECT_EQ(warned, naive.warnings) << Narrow(defdir);
     }
     // The duplicates the patterns make are part of the list.

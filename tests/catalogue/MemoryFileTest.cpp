@@ -3,10 +3,8 @@
 #include <windows.h>
 
 #include "saver/MemoryFile.h"
-#include "saver/PassWatch.h"
 #include "saver/ProgressPacer.h"
 #include "tests/catalogue/Tree.h"
-#include "toolkit/Handles.h"
 #include "toolkit/Text.h"
 
 namespace {
@@ -45,38 +43,22 @@ TEST(MemoryFile, ReadsEveryLineForm) {
         Lists lists;
     } cases[] = {
         {"1C:\\a.jpg\r\n0C:\\b.jpg\r\n", {V{L"C:\\b.jpg"}, V{L"C:\\a.jpg"}}},
-        {"\r\n   \r\n\t \x01\r\n0x\r\n\r\n", {V{L"x"}, V{}}},      // blank lines
-        {" 0C:\\x\r\n", {V{}, V{L"0C:\\x"}}},                     // a leading blank
-        {"0\r\n", {V{L""}, V{}}},                                 // "0" alone
-        {"0a\r0b\n0c\r\n0d", {V{L"a", L"b", L"c", L"d"}, V{}}},   // CR, LF, CR LF, none
-        {"0a\n\r0b\r\r\n1c", {V{L"a", L"b"}, V{L"c"}}},           // LF CR is two ends
-        {"0a\r\n0b\0\r\n0c\r\n", {V{L"a", L"b"}, V{}}},           // a NUL ends the text
-        {"0C:\\x.jpg  \r\n", {V{L"C:\\x.jpg  "}, V{}}},          // trailing blanks kept
-        {"xC:\\y\r\n2C:\\z\r\n", {V{}, V{L"C:\\y", L"C:\\z"}}},   // any other first character
+        {"\r\n   \r\n\t \x01\r\n0x\r\n\r\n", {V{L"x"}, V{}}},   // blank lines
+        {" 0C:\\x\r\n", {V{}, V{L"0C:\\x"}}},                   // a leading blank
+        {"0\r\n", {V{L""}, V{}}},                               // "0" alone
+        {"0a\r0b\n0c\r\n0d", {V{L"a", L"b", L"c", L"d"}, V{}}}, // CR, LF, CR LF, none
+        {"0a\n\r0b\r\r\n1c", {V{L"a", L"b"}, V{L"c"}}},         // LF CR is two ends
+        {"0a\r\n0b\0\r\n0c\r\n", {V{L"a", L"b"}, V{}}},         // a NUL ends the text
+        {"0C:\\x.jpg  \r\n", {V{L"C:\\x.jpg  "}, V{}}},         // trailing blanks kept
+        {"xC:\\y\r\n2C:\\z\r\n", {V{}, V{L"C:\\y", L"C:\\z"}}}, // any other first character
         {"", {V{}, V{}}},
     };
-    for (const Case& c : cases) EXPECT_EQ(Parse(c.text), c.lists) << c.text;
+    for (const Case& c : cases)
+        EXPECT_EQ(Parse(c.text), c.lists) << c.text;
     EXPECT_EQ(Parse("0C:\\" + tk::Narrow(L"été") + "\r\n").toSee, V{L"C:\\été"});
 
     Lists round = {V{L"C:\\1.jpg", L"D:\\é\\2.avi"}, V{L"C:\\3.jpg", L"C:\\3.jpg"}};
     EXPECT_EQ(Parse(FormatMemoryFile(round.toSee, round.seen)), round);
-}
-
-TEST(MemoryFile, LargeFilesAndLongLines) {
-    std::string text;
-    for (int i = 0; i < 200000; ++i)
-        text += (i % 3 ? "1" : "0") + std::string("C:\\Photos\\Album\\IMG_") + std::to_string(i) +
-                ".jpg\r\n";
-    Lists lists = Parse(text);
-    EXPECT_EQ(lists.toSee.size(), 66667u);
-    EXPECT_EQ(lists.seen.size(), 133333u);
-    EXPECT_EQ(lists.toSee.back(), L"C:\\Photos\\Album\\IMG_199998.jpg");
-
-    const std::string longLine = "0" + std::string(100000, 'a') + "\r\n1b\r\n";
-    Lists longLists = Parse(longLine);
-    ASSERT_EQ(longLists.toSee.size(), 1u);
-    EXPECT_EQ(longLists.toSee[0].size(), 100000u);
-    EXPECT_EQ(longLists.seen, std::vector<std::wstring>{L"b"});
 }
 
 TEST(MemoryFile, ReplacesTheFileWholeOrNotAtAll) {
@@ -112,27 +94,6 @@ TEST(MemoryFile, ReplacesTheFileWholeOrNotAtAll) {
     EXPECT_FALSE(ReplaceFileContent(dir / L"absent\\config.tmp", "0c\r\n"));
 }
 
-TEST(MemoryFile, TellsAbsentFromUnreadable) {
-    TempDir dir;
-    std::string bytes;
-    EXPECT_EQ(ReadWholeFile(dir / L"none.tmp", bytes), TFileRead::Absent);
-    EXPECT_EQ(ReadWholeFile(dir / L"no folder\\none.tmp", bytes), TFileRead::Absent);
-    MakeFolder(dir / L"folder.tmp");
-    EXPECT_EQ(ReadWholeFile(dir / L"folder.tmp", bytes), TFileRead::Absent);
-    MakeFile(dir / L"locked.tmp", "0a\r\n");
-    {
-        tk::FileHandle lock(CreateFileW((dir / L"locked.tmp").c_str(), GENERIC_READ, 0, nullptr,
-                                        OPEN_EXISTING, 0, nullptr));
-        ASSERT_TRUE(lock);
-        EXPECT_EQ(ReadWholeFile(dir / L"locked.tmp", bytes), TFileRead::Unreadable);
-    }
-    EXPECT_EQ(ReadWholeFile(dir / L"locked.tmp", bytes), TFileRead::Read);
-    EXPECT_EQ(bytes, "0a\r\n");
-    MakeFile(dir / L"empty.tmp", "");
-    EXPECT_EQ(ReadWholeFile(dir / L"empty.tmp", bytes), TFileRead::Read);
-    EXPECT_EQ(bytes, "");
-}
-
 TEST(ProgressPacer, DrawsFirstAtOnceThenAtMostOncePerInterval) {
     TProgressPacer pacer(50);
     EXPECT_TRUE(pacer.Due(1000));
@@ -148,10 +109,3 @@ TEST(ProgressPacer, DrawsFirstAtOnceThenAtMostOncePerInterval) {
     EXPECT_TRUE(everyTime.Due(5));
 }
 
-TEST(PassWatch, StopsAfterAPassWithoutALoad) {
-    TPassWatch watch;
-    EXPECT_TRUE(watch.PassEnded()); // nothing loaded in the first pass
-    watch.Loaded();
-    EXPECT_FALSE(watch.PassEnded());
-    EXPECT_TRUE(watch.PassEnded()); // each pass counts on its own
-}

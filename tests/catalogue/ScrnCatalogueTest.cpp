@@ -122,8 +122,8 @@ TEST_F(ScrnCatalogue, UnreadableMemoryIsTreatedAsAbsent) {
     Settings.opmemfiles = true;
     MakeFile(Memory(), "0C:\\b.jpg\r\n");
     {
-        tk::FileHandle lock(CreateFileW(Memory().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                        0, nullptr));
+        tk::FileHandle lock(
+            CreateFileW(Memory().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         scrn_.FillCatalogue();
         EXPECT_EQ(scrn_.ToSeeFiles, V{Photos() + L"\\z.jpg"});
     }
@@ -148,7 +148,8 @@ TEST_F(ScrnCatalogue, LargeMemoryFile) {
 }
 
 TEST_F(ScrnCatalogue, APassEndsAndTheNextBeginsInTheSameRefill) {
-    for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.avi"}) MakeFile(Photos() + L"\\" + name);
+    for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.avi"})
+        MakeFile(Photos() + L"\\" + name);
     scrn_.FillCatalogue();
     std::multiset<std::wstring> firstPass;
     int tries = 0;
@@ -165,7 +166,8 @@ TEST_F(ScrnCatalogue, APassEndsAndTheNextBeginsInTheSameRefill) {
     // With the memory on, the new pass comes from a new scan and sees a file added since.
     Settings.opmemfiles = true;
     MakeFile(Photos() + L"\\d.jpg");
-    for (int i = 0; i < 3; ++i) Refill([](const std::wstring&) { return true; }, tries);
+    for (int i = 0; i < 3; ++i)
+        Refill([](const std::wstring&) { return true; }, tries);
     EXPECT_EQ(scrn_.ToSeeFiles.size(), 4u);
 }
 
@@ -181,7 +183,8 @@ TEST_F(ScrnCatalogue, ForgetFileRemovesTheFirstMatchWithoutRegardToCase) {
 // whole pass without a load, and each later refill tries at most a pass again.
 TEST_F(ScrnCatalogue, TriesEndWhenAWholePassFails) {
     Settings.opmemfiles = true;
-    for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.jpg"}) MakeFile(Photos() + L"\\" + name);
+    for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.jpg"})
+        MakeFile(Photos() + L"\\" + name);
     scrn_.FillCatalogue();
     int tries = 0;
     EXPECT_FALSE(Refill([](const std::wstring&) { return false; }, tries));
@@ -207,7 +210,8 @@ TEST_F(ScrnCatalogue, TriesEndWhenAWholePassFails) {
 }
 
 TEST_F(ScrnCatalogue, TheCloseWritesTheMemoryAndSurvivesAFailure) {
-    for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.jpg"}) MakeFile(Photos() + L"\\" + name);
+    for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.jpg"})
+        MakeFile(Photos() + L"\\" + name);
     Settings.opmemfiles = true;
     MakeFile(Memory(), "0C:\\old.jpg\r\n1C:\\older.jpg\r\n");
     // Closed before the catalogue was filled: the memory is kept as it was.
@@ -221,7 +225,8 @@ TEST_F(ScrnCatalogue, TheCloseWritesTheMemoryAndSurvivesAFailure) {
     V toSee = scrn_.ToSeeFiles;
     scrn_.QuitterClick();
     std::wstring expected;
-    for (const auto& path : toSee) expected += L"0" + path + L"\r\n";
+    for (const auto& path : toSee)
+        expected += L"0" + path + L"\r\n";
     expected += L"1" + shown + L"\r\n";
     EXPECT_EQ(ReadFileBytes(Memory()), tk::Narrow(expected));
     EXPECT_TRUE(scrn_.ToSeeFiles.empty());

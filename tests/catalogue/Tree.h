@@ -6,7 +6,9 @@
 
 #include "tests/support/TempDir.h"
 
-inline void MakeFolder(const std::wstring& path) { CreateDirectoryW(path.c_str(), nullptr); }
+inline void MakeFolder(const std::wstring& path) {
+    CreateDirectoryW(path.c_str(), nullptr);
+}
 
 inline void MakeFile(const std::wstring& path, const std::string& bytes = "x") {
     WriteFileBytes(path, bytes);
@@ -74,16 +76,21 @@ inline bool MakeManyFiles(const std::wstring& folder, int count) {
     if (!WineUnixName()) {
         for (int i = 0; i < count; ++i)
             WriteFileBytes(folder + L"\\IMG_" + std::to_wstring(i) +
-                               (i % 10 == 0 ? L".avi" : i % 10 == 1 ? L".txt" : L".jpg"),
+                               (i % 10 == 0   ? L".avi"
+                                : i % 10 == 1 ? L".txt"
+                                              : L".jpg"),
                            "");
         return true;
     }
     const std::wstring last = folder + L"\\IMG_" + std::to_wstring(count - 1) +
-                              ((count - 1) % 10 == 0 ? L".avi" : (count - 1) % 10 == 1 ? L".txt" : L".jpg");
+                              ((count - 1) % 10 == 0   ? L".avi"
+                               : (count - 1) % 10 == 1 ? L".txt"
+                                                       : L".jpg");
     // The command line is split by the Windows rules: the script is one quoted argument.
-    const std::string script =
-        "cd \\\"" + UnixPath(folder) + "\\\" && i=0; while [ $i -lt " + std::to_string(count) +
-        " ]; do case $i in *0) e=avi;; *1) e=txt;; *) e=jpg;; esac; : > IMG_$i.$e; i=$((i+1)); done";
+    const std::string script = "cd \\\"" + UnixPath(folder) + "\\\" && i=0; while [ $i -lt " +
+                               std::to_string(count) +
+                               " ]; do case $i in *0) e=avi;; *1) e=txt;; *) e=jpg;; esac; : > "
+                               "IMG_$i.$e; i=$((i+1)); done";
     return RunUnix("/bin/sh -c \"" + script + "\"",
                    [&] { return GetFileAttributesW(last.c_str()) != INVALID_FILE_ATTRIBUTES; });
 }

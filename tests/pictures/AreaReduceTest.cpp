@@ -14,7 +14,8 @@ std::vector<uint32_t> Reduce(const std::vector<uint32_t>& src, int sw, int sh, i
     tk::AreaReducer reducer;
     reducer.SetSimd(simd);
     EXPECT_TRUE(reducer.Start(sw, sh, dst.data(), dw, dh, size_t(dw)));
-    for (int y = 0; y < sh; ++y) reducer.Push(src.data() + size_t(y) * sw);
+    for (int y = 0; y < sh; ++y)
+        reducer.Push(src.data() + size_t(y) * sw);
     return dst;
 }
 
@@ -26,8 +27,7 @@ double Reference(const std::vector<uint32_t>& src, int sw, int sh, int dw, int d
     for (int sy = int(y * fy); sy < sh && sy < (y + 1) * fy; ++sy) {
         const double wy = std::min<double>(sy + 1, (y + 1) * fy) - std::max<double>(sy, y * fy);
         for (int sx = int(x * fx); sx < sw && sx < (x + 1) * fx; ++sx) {
-            const double wx =
-                std::min<double>(sx + 1, (x + 1) * fx) - std::max<double>(sx, x * fx);
+            const double wx = std::min<double>(sx + 1, (x + 1) * fx) - std::max<double>(sx, x * fx);
             sum += wx * wy * ((src[size_t(sy) * sw + sx] >> shift) & 0xFF);
         }
     }
@@ -37,7 +37,8 @@ double Reference(const std::vector<uint32_t>& src, int sw, int sh, int dw, int d
 std::vector<uint32_t> Noise(int w, int h, uint32_t seed) {
     std::mt19937 rng(seed);
     std::vector<uint32_t> v(size_t(w) * h);
-    for (auto& p : v) p = rng();
+    for (auto& p : v)
+        p = rng();
     return v;
 }
 
@@ -48,7 +49,8 @@ TEST(AreaReduce, KeepsAUniformAreaExact) {
         for (auto [sw, sh, dw, dh] : {std::array{7, 5, 3, 2}, std::array{100, 100, 33, 67},
                                       std::array{1, 9, 1, 4}, std::array{640, 480, 189, 141}}) {
             std::vector<uint32_t> src(size_t(sw) * sh, 0xFF123456u);
-            for (uint32_t p : Reduce(src, sw, sh, dw, dh, simd)) ASSERT_EQ(p, 0x00123456u);
+            for (uint32_t p : Reduce(src, sw, sh, dw, dh, simd))
+                ASSERT_EQ(p, 0x00123456u);
         }
 }
 
@@ -58,9 +60,11 @@ TEST(AreaReduce, AveragesFineDetailInsteadOfSamplingIt) {
     const int sw = 300, sh = 200, dw = 113, dh = 75;
     std::vector<uint32_t> src(size_t(sw) * sh);
     for (int y = 0; y < sh; ++y)
-        for (int x = 0; x < sw; ++x) src[size_t(y) * sw + x] = (x + y) % 2 ? 0xFFFFFF : 0;
+        for (int x = 0; x < sw; ++x)
+            src[size_t(y) * sw + x] = (x + y) % 2 ? 0xFFFFFF : 0;
     for (uint32_t p : Reduce(src, sw, sh, dw, dh, true))
-        for (int shift : {0, 8, 16}) ASSERT_NEAR(int((p >> shift) & 0xFF), 128, 8);
+        for (int shift : {0, 8, 16})
+            ASSERT_NEAR(int((p >> shift) & 0xFF), 128, 8);
 }
 
 TEST(AreaReduce, MatchesTheExactAverageAndTheSimdPathMatchesThePlainOne) {
@@ -101,16 +105,15 @@ TEST(FitRect, FitsAsTheTableSays) {
     struct Case {
         int aw, ah, pw, ph, w, h;
     } cases[] = {
-        {189, 141, 640, 480, 189, 141},    // 141.75 cut to 141
-        {189, 141, 480, 640, 105, 141},    // first a height of 252
-        {189, 141, 100, 300, 47, 141},     // only too high
-        {189, 141, 120, 90, 120, 90},      // fits: never enlarged
+        {189, 141, 640, 480, 189, 141},     // 141.75 cut to 141
+        {189, 141, 480, 640, 105, 141},     // first a height of 252
+        {189, 141, 100, 300, 47, 141},      // only too high
+        {189, 141, 120, 90, 120, 90},       // fits: never enlarged
         {1024, 768, 4000, 3000, 1024, 767}, // 1024 / 4000 is not exact
         {1024, 768, 3000, 4000, 576, 768},  // first a height of 1365
         {1024, 768, 1024, 768, 1024, 768},  // exactly the area
         {1024, 768, 2000, 100, 1024, 51},   // only too wide
-        {1920, 1080, 6000, 4000, 1620, 1080},
-        {1, 1, 5000, 3, 1, 0},
+        {1920, 1080, 6000, 4000, 1620, 1080}, {1, 1, 5000, 3, 1, 0},
     };
     for (const Case& c : cases) {
         RECT r = FitRect(c.aw, c.ah, c.pw, c.ph);

@@ -50,7 +50,9 @@ SIZE_T PeakCommit() {
 
 } // namespace
 
-TEST_F(BadFiles, ZeroBytes) { ExpectRefused("", "zero bytes"); }
+TEST_F(BadFiles, ZeroBytes) {
+    ExpectRefused("", "zero bytes");
+}
 
 TEST_F(BadFiles, Truncated) {
     ExpectRefused(good_.substr(0, good_.size() / 2), "half a file");
@@ -60,15 +62,17 @@ TEST_F(BadFiles, Truncated) {
 TEST_F(BadFiles, RandomBytes) {
     std::mt19937 rng(3);
     std::string bytes(20000, '\0');
-    for (char& c : bytes) c = char(rng());
+    for (char& c : bytes)
+        c = char(rng());
     ExpectRefused(bytes, "random bytes");
     ExpectRefused("\xFF\xD8" + bytes, "random bytes after a JPEG start");
 }
 
 TEST_F(BadFiles, PngRenamedToJpg) {
-    ExpectRefused(std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\x02\x80\0\0\x01\xE0\x08\x02\0\0\0", 33) +
-                      std::string(200, '\0'),
-                  "PNG");
+    ExpectRefused(
+        std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\x02\x80\0\0\x01\xE0\x08\x02\0\0\0", 33) +
+            std::string(200, '\0'),
+        "PNG");
 }
 
 TEST_F(BadFiles, MissingFile) {
@@ -90,7 +94,8 @@ TEST_F(BadFiles, HugeClaimedSize) {
 TEST_F(BadFiles, NothingLeaksOverManyFailures) {
     const std::string bad = good_.substr(0, good_.size() / 2);
     WriteFileBytes(dir_ / L"bad.jpg", bad);
-    for (int i = 0; i < 5; ++i) image_.LoadFromFile(dir_ / L"bad.jpg", 1920, 1080);
+    for (int i = 0; i < 5; ++i)
+        image_.LoadFromFile(dir_ / L"bad.jpg", 1920, 1080);
     PROCESS_MEMORY_COUNTERS_EX before = {};
     before.cb = sizeof before;
     GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&before),

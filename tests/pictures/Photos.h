@@ -20,11 +20,14 @@ inline bool MakeJpeg(const std::wstring& path, int width, int height,
     image.height = height;
     image.pixels.resize(size_t(width) * height);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) image.pixels[size_t(y) * width + x] = colour(x, y);
+        for (int x = 0; x < width; ++x)
+            image.pixels[size_t(y) * width + x] = colour(x, y);
     return tk::EncodeJpeg(path, image, quality, progressive);
 }
 
-inline uint32_t LeftRedRightBlue(int x, int width) { return x < width / 2 ? 0xFF0000 : 0x0000FF; }
+inline uint32_t LeftRedRightBlue(int x, int width) {
+    return x < width / 2 ? 0xFF0000 : 0x0000FF;
+}
 
 namespace photos_detail {
 struct Errors {
@@ -60,7 +63,8 @@ inline bool MakeCmykJpeg(const std::wstring& path, int width, int height, const 
     jpeg_set_quality(&info, 95, TRUE);
     jpeg_start_compress(&info, TRUE);
     std::string row;
-    for (int x = 0; x < width; ++x) row.append(reinterpret_cast<const char*>(cmyk), 4);
+    for (int x = 0; x < width; ++x)
+        row.append(reinterpret_cast<const char*>(cmyk), 4);
     while (info.next_scanline < info.image_height) {
         JSAMPROW rows[1] = {reinterpret_cast<JSAMPROW>(row.data())};
         jpeg_write_scanlines(&info, rows, 1);
@@ -74,8 +78,8 @@ inline bool MakeCmykJpeg(const std::wstring& path, int width, int height, const 
 // The bytes of a small JPEG whose frame header claims another size.
 inline std::string WithClaimedSize(std::string bytes, int width, int height) {
     for (size_t i = 0; i + 8 < bytes.size(); ++i)
-        if (uint8_t(bytes[i]) == 0xFF && (uint8_t(bytes[i + 1]) == 0xC0 ||
-                                          uint8_t(bytes[i + 1]) == 0xC2)) {
+        if (uint8_t(bytes[i]) == 0xFF &&
+            (uint8_t(bytes[i + 1]) == 0xC0 || uint8_t(bytes[i + 1]) == 0xC2)) {
             bytes[i + 5] = char(height >> 8);
             bytes[i + 6] = char(height & 0xFF);
             bytes[i + 7] = char(width >> 8);
@@ -85,4 +89,6 @@ inline std::string WithClaimedSize(std::string bytes, int width, int height) {
     return bytes;
 }
 
-inline uint8_t Channel(uint32_t pixel, int shift) { return uint8_t((pixel >> shift) & 0xFF); }
+inline uint8_t Channel(uint32_t pixel, int shift) {
+    return uint8_t((pixel >> shift) & 0xFF);
+}

@@ -6,7 +6,9 @@
 
 namespace {
 
-uint32_t At(const tk::Dib& dib, int x, int y) { return dib.Bits()[size_t(y) * dib.Width() + x]; }
+uint32_t At(const tk::Dib& dib, int x, int y) {
+    return dib.Bits()[size_t(y) * dib.Width() + x];
+}
 
 void ExpectColour(uint32_t pixel, uint32_t rgb, int tolerance, const char* where) {
     for (int shift : {0, 8, 16})
@@ -37,14 +39,15 @@ TEST(Picture, LoadsAndFitsAsTheTableSays) {
     struct Case {
         int aw, ah, pw, ph, w, h;
     } cases[] = {
-        {189, 141, 640, 480, 189, 141}, {189, 141, 480, 640, 105, 141},
-        {189, 141, 100, 300, 47, 141},  {189, 141, 120, 90, 120, 90},
+        {189, 141, 640, 480, 189, 141},     {189, 141, 480, 640, 105, 141},
+        {189, 141, 100, 300, 47, 141},      {189, 141, 120, 90, 120, 90},
         {1024, 768, 4000, 3000, 1024, 767}, {1024, 768, 3000, 4000, 576, 768},
         {1024, 768, 1024, 768, 1024, 768},
     };
     for (const Case& c : cases) {
         const std::wstring path = dir / L"p.jpg";
-        ASSERT_TRUE(MakeJpeg(path, c.pw, c.ph, [&](int x, int) { return LeftRedRightBlue(x, c.pw); }));
+        ASSERT_TRUE(
+            MakeJpeg(path, c.pw, c.ph, [&](int x, int) { return LeftRedRightBlue(x, c.pw); }));
         const RECT area = {0, 0, c.aw, c.ah};
         for (bool hint : {true, false}) {
             TFitImage image;
@@ -86,8 +89,8 @@ TEST(Picture, ASmallPictureIsNotEnlargedAndABiggerAreaGoesBackToTheFile) {
 TEST(Picture, ProgressiveAndCmykFilesDecode) {
     TempDir dir;
     const std::wstring progressive = dir / L"progressive.jpg";
-    ASSERT_TRUE(MakeJpeg(progressive, 640, 480,
-                         [](int x, int) { return LeftRedRightBlue(x, 640); }, true));
+    ASSERT_TRUE(MakeJpeg(
+        progressive, 640, 480, [](int x, int) { return LeftRedRightBlue(x, 640); }, true));
     TFitImage image;
     ASSERT_TRUE(image.LoadFromFile(progressive, 189, 141));
     EXPECT_EQ(image.Picture().Width(), 189);

@@ -14,8 +14,8 @@
 
 struct NaiveScan {
     std::vector<std::wstring> files;
-    std::vector<size_t> counts;          // the running count after each scanned folder
-    std::vector<std::wstring> warnings;  // the folders named as inaccessible
+    std::vector<size_t> counts;         // the running count after each scanned folder
+    std::vector<std::wstring> warnings; // the folders named as inaccessible
 
     static std::wstring CurrentDirectory() {
         wchar_t buffer[4096];
@@ -59,7 +59,8 @@ struct NaiveScan {
                 } while (FindNextFileW(find, &data));
                 FindClose(find);
             }
-            for (const std::wstring& name : subfolders) WalkFolder(path + L"\\" + name);
+            for (const std::wstring& name : subfolders)
+                WalkFolder(path + L"\\" + name);
         }
         SetCurrentDirectoryW(remembered.c_str());
     }
