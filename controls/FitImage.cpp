@@ -69,28 +69,41 @@ LRESULT TImage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return Default(msg, wp, lp);
 }
 
-bool TFitImage::LoadFromFile(const std::wstring& path, int, int) {
-    tk::PixelBuffer decoded;
-    if (!tk::DecodeJpeg(path, decoded, 1)) return false;
-    sourceWidth_ = decoded.width;
-    sourceHeight_ = decoded.height;
-    decoded_ = std::move(decoded);
-    if (!picture_.Create(decoded_.width, decoded_.height)) return false;
-    std::copy(decoded_.pixels.begin(), decoded_.pixels.end(), picture_.Bits());
+bool TFitImage::LoadFromFile(const std::wstring& path, int fitWidth, int fitHeight) {
+    const bool fit = fitWidth > 0 && fitHeight > 0;
+    auto target = [&](int width, int height) {
+        if (!fit) return SIZE{width, height};
+        RECT r = FitRect(fitWidth, fitHeight, width, height);
+        return SIZE{r.right, r.bottom};
+    };
+    tk::Dib loaded;
+    if (!loader_.Load(path, target, loaded)) return false;
+    picture_ = std::move(loaded);
+    sourceWidth_ = loader_.SourceWidth();
+    sourceHeight_ = loader_.SourceHeight();
+    path_ = path;
     return true;
 }
 
-void TFitImage::FitPicture(const RECT& area) {
-    if (decoded_.width <= 0) return;
-    RECT fit = FitRect(area.right - area.left, area.bottom - area.top, sourceWidth_, sourceHeight_);
-    tk::Dib fitted;
-    if (!fitted.Create(fit.right, fit.bottom)) return;
-    // Plain first version: nearest sampling; a better filter replaces it.
-    for (int y = 0; y < fit.bottom; ++y)
-        for (int x = 0; x < fit.right; ++x)
-            fitted.Bits()[size_t(y) * fit.right + x] =
-                decoded_.pixels[size_t(y) * decoded_.height / fit.bottom * decoded_.width +
-                                size_t(x) * decoded_.width / fit.right];
-    picture_ = std::move(fitted);
+bool TFitImage::FitPicture(const RECT& area) {
+    if (picture_.Empty()) return false;
+    const RECT fit =
+        FitRect(area.right - area.left, area.bottom - area.top, sourceWidth_, sourceHeight_);
+    const int width = fit.right, height = fit.bottom;
+    if (width <= 0 || height <= 0) return false;
+    if (width != picture_.Width() || height != picture_.Height()) {
+        tk::Dib fitted;
+        if (width <= picture_.Width() && height <= picture_.Height()) {
+            if (!loader_.Reduce(picture_, width, height, fitted)) return false;
+        } else {
+            // The loaded bitmap was made for a smaller area: go back to the file.
+            auto target = [&](int, int) { return SIZE{width, height}; };
+            if (path_.empty() || !loader_.Load(path_, target, fitted) ||
+                loader_.SourceWidth() != sourceWidth_ || loader_.SourceHeight() != sourceHeight_)
+                return false;
+        }
+        picture_ = std::move(fitted);
+    }
     Redraw();
+    return true;
 }

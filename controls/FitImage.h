@@ -7,7 +7,7 @@
 #include <string>
 
 #include "toolkit/Dib.h"
-#include "toolkit/Jpeg.h"
+#include "toolkit/Picture.h"
 #include "toolkit/Window.h"
 
 // The fitted size of a pw x ph picture in an aw x ah area: (0, 0, width, height). Never
@@ -32,20 +32,24 @@ class TImage : public tk::Window {
 
 class TFitImage : public TImage {
   public:
-    // Loads a JPEG file. The size it will be fitted to may be given, so that the decoder
-    // can skip what the fit would throw away; the picture keeps its own size for FitRect.
-    // False, with the previous picture kept, for anything that cannot be read.
+    // Loads a JPEG file. With the area it will be fitted to, the picture is decoded and
+    // scaled straight to FitRect's size for that area (a later FitPicture of the same area
+    // has nothing left to do); without it, it is kept at its own size, which for a large
+    // photo is much slower and bigger. False, with the previous picture kept, for anything
+    // that cannot be read.
     bool LoadFromFile(const std::wstring& path, int fitWidth = 0, int fitHeight = 0);
 
     // The loaded picture's own size (before any fit).
     int SourceWidth() const { return sourceWidth_; }
     int SourceHeight() const { return sourceHeight_; }
 
-    // Replaces the picture by a bitmap of FitRect's size for the area, and redraws.
-    void FitPicture(const RECT& area);
+    // Replaces the picture by a bitmap of FitRect's size for the area, averaged down from
+    // what was loaded, and redraws. False, with the picture kept, when that fails.
+    bool FitPicture(const RECT& area);
 
   private:
-    tk::PixelBuffer decoded_; // what the decoder gave, possibly already reduced
+    tk::PictureLoader loader_;
+    std::wstring path_; // decoded again when a fit asks for more than the loaded bitmap holds
     int sourceWidth_ = 0;
     int sourceHeight_ = 0;
 };

@@ -7,6 +7,7 @@
 #include "saver/SafeSettings.h"
 #include "saver/StartBanner.h"
 #include "toolkit/App.h"
+#include "toolkit/MsgBox.h"
 
 TScrn::TScrn() { FormCreate(); }
 
@@ -96,6 +97,10 @@ void TScrn::FormMouseMove(int x, int y) {
 
 void TScrn::RequestExit() {
     if (closed_) return;
+    if (boxDepth_ > 0) { // the scan under the box must end first
+        exitAfterBox_ = true;
+        return;
+    }
     MouseMoveSkip = kMoveSkipAfterCheck;
     if (PasswordAllowsExit(Handle())) {
         FormClose();
@@ -115,8 +120,33 @@ void TScrn::FormClose() {
 }
 
 void TScrn::QuitterClick() {
+    // A memory that cannot be written keeps its previous file whole; the saver closes anyway.
+    if (Settings.opmemfiles && CatalogueFilled) WriteMemFiles();
     ToSeeFiles.clear();
     SeenFiles.clear();
+}
+
+// The saver covers the screen, topmost, with the cursor hidden and the mouse captured. The
+// box is owned by it and topmost too (ShowBox adds that for a topmost owner), so it comes
+// above; the cursor is shown and the mouse released so that it can be answered with the
+// mouse as well as the keyboard; movement steps and exit requests wait until it is answered.
+// Afterwards the mouse watch starts afresh, or the move that answered the box would end the
+// saver.
+int TScrn::WarningBox(const std::wstring& text) {
+    ++boxDepth_;
+    const bool captured = Handle() && GetCapture() == Handle();
+    if (captured) ReleaseCapture();
+    int shows = 1;
+    while (ShowCursor(TRUE) < 0) ++shows;
+    const int answer = tk::ShowBox(Handle(), text, L"Avertissement", MB_OK | MB_ICONWARNING);
+    while (shows-- > 0) ShowCursor(FALSE);
+    if (captured && !closed_) SetCapture(Handle());
+    mouse_.Reset();
+    if (--boxDepth_ == 0 && exitAfterBox_) {
+        exitAfterBox_ = false;
+        PostMessageW(Handle(), WM_EXITREQUEST, 0, 0);
+    }
+    return answer;
 }
 
 SIZE TScrn::TextSize(const std::wstring& text) {
@@ -180,7 +210,7 @@ LRESULT TScrn::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (wp == Timer1.Id()) Timer1Timer();
         return 0;
     case WM_STEP:
-        if (!closed_) MoveStep();
+        if (!closed_ && boxDepth_ == 0) MoveStep();
         return 0;
     case WM_EXITREQUEST:
         RequestExit();

@@ -45,14 +45,26 @@ class TScrn : public tk::Window {
     // the seen-file memory across runs.
     void GetAllPhotos();
     bool ReadMemFiles();
-    void WriteMemFiles();
+    bool WriteMemFiles(); // false, with the previous file intact, when it could not be written
     void PickNextFile(); // sets CurFile
     void ForgetFile(const std::wstring& path);
     void RefillCatalogue();
     std::wstring CurFile;
     // Init's step that fills the catalogue: the memory first when it is kept, else a scan.
     void FillCatalogue();
+    // Set once the catalogue has been filled in this run: only then does the close write the
+    // memory, so that a saver closed before its start-up ended cannot wipe it.
+    bool CatalogueFilled = false;
+    // A warning box (caption "Avertissement") that stays visible and answerable over the
+    // saver; the show waits while it is open.
+    int WarningBox(const std::wstring& text);
 
+  private:
+    void DrawProgress(const std::wstring& text); // at the window's centre
+    int boxDepth_ = 0;                           // warning boxes open
+    bool exitAfterBox_ = false;                  // an exit was asked for meanwhile
+
+  public:
     // The tiles: tile i is Panels[i] holding Images[i], served by Players[i], at TilePos[i].
     std::vector<std::unique_ptr<tk::Panel>> Panels;
     std::vector<std::unique_ptr<TFitImage>> Images;

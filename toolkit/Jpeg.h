@@ -17,11 +17,44 @@ struct JpegInfo {
     int height = 0;
 };
 
+// Pictures larger than this are refused before anything is decoded: a header may claim
+// 65,000 x 65,000 pixels, and even scaled down such a picture would take many seconds of
+// decoding. 16384 x 16384 is far beyond any camera; large stitched panoramas still pass.
+constexpr long long kMaxJpegPixels = 1LL << 28;
+
+// Takes the rows of a picture as libjpeg decodes them. Its functions run between libjpeg
+// calls and must not throw.
+class JpegRowSink {
+  public:
+    virtual ~JpegRowSink() = default;
+    // The header is read and names the picture's own size. Returns the scale to decode at,
+    // in eighths (1 to 8), or 0 to refuse the picture.
+    virtual int Scale(int width, int height) noexcept = 0;
+    // Decoding is about to give outWidth x outHeight pixels. False refuses.
+    virtual bool Begin(int outWidth, int outHeight) noexcept = 0;
+    // Where row y goes: room for outWidth pixels.
+    virtual uint32_t* Row(int y) noexcept = 0;
+    // Row y has been written.
+    virtual void RowDone(int y) noexcept = 0;
+};
+
+// Decodes a file into the sink. False for anything that is not a complete, readable JPEG
+// (missing, empty, truncated, another format, too large, unsupported colours), for a sink
+// that refused, and for a picture whose data ends early. Nothing throws.
+bool DecodeJpegRows(const std::wstring& path, JpegRowSink& sink);
+
+// The size libjpeg gives a side of `size` pixels at scale/8: rounded up.
+int ScaledSize(int size, int scale);
+
+// The smallest scale, in eighths, among those worth decoding at, whose output still covers
+// target on both sides (8 when even the full size is needed).
+int CoveringScale(int width, int height, int targetWidth, int targetHeight);
+
 // Reads only the header. False for anything that is not a readable JPEG.
 bool ReadJpegInfo(const std::wstring& path, JpegInfo& info);
 
-// Decodes the whole file at 1/denominator of its size (1, 2, 4 or 8). Every failure (not a
-// JPEG, truncated, unreadable, unsupported colours) comes back as false; nothing throws.
+// Decodes the whole file at 1/denominator of its size (1, 2, 4 or 8). Every failure comes
+// back as false; nothing throws.
 bool DecodeJpeg(const std::wstring& path, PixelBuffer& out, int denominator = 1);
 
 // Encodes pixels as a baseline JPEG file (used to make test and demo photos).

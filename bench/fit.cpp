@@ -1,0 +1,260 @@
+// The cost of showing a big photo: load a 6000 x 4000 JPEG (quality 90, photo-like) and fit
+// it into a 1920 x 1080 area, against libjpeg alone decoding the same file at the DCT scale
+// that first covers the fitted size. Also the peak memory of one such load, measured in a
+// fresh process so that making the photo does not count.
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <csetjmp>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "controls/FitImage.h"
+
+namespace {
+
+constexpr int kWidth = 6000, kHeight = 4000;
+constexpr int kAreaWidth = 1920, kAreaHeight = 1080;
+constexpr int kRuns = 7;
+
+struct Errors {
+    jpeg_error_mgr base;
+    jmp_buf jump;
+};
+void OnError(j_common_ptr info) {
+    longjmp(reinterpret_cast<Errors*>(info->err)->jump, 1);
+}
+
+// Smooth shapes, textures at several sizes and a little sensor noise: it compresses like a
+// photo (about 3 bits per pixel at quality 90), unlike pure noise or pure gradients.
+class PhotoRows {
+  public:
+    PhotoRows() : rng_(42) {
+        for (int octave = 0; octave < 4; ++octave) {
+            const int cells = (kWidth >> (8 - 2 * octave)) + 2;
+            const int rows = (kHeight >> (8 - 2 * octave)) + 2;
+            lattice_[octave].resize(size_t(cells) * rows * 3);
+            cells_[octave] = cells;
+            for (auto& v : lattice_[octave])
+                v = float(rng_() % 256) - 128.0f;
+        }
+    }
+    void Row(int y, std::vector<uint8_t>& row) {
+        std::uniform_int_distribution<int> grain(-9, 9);
+        for (int x = 0; x < kWidth; ++x) {
+            float c[3] = {90.0f + 80.0f * std::sin(x * 0.0011f + y * 0.0004f),
+                          110.0f + 70.0f * std::cos(y * 0.0009f),
+                          120.0f + 60.0f * std::sin((x + y) * 0.0007f)};
+            const float amp[4] = {0.35f, 0.30f, 0.30f, 0.30f};
+            for (int octave = 0; octave < 4; ++octave) {
+                const int period = 256 >> (2 * octave);
+                const float fx = float(x) / period, fy = float(y) / period;
+                const int ix = int(fx), iy = int(fy);
+                const float tx = fx - ix, ty = fy - iy;
+                for (int ch = 0; ch < 3; ++ch) {
+                    auto at = [&](int cx, int cy) {
+                        return lattice_[octave][(size_t(cy) * cells_[octave] + cx) * 3 + ch];
+                    };
+                    const float top = at(ix, iy) * (1 - tx) + at(ix + 1, iy) * tx;
+                    const float bottom = at(ix, iy + 1) * (1 - tx) + at(ix + 1, iy + 1) * tx;
+                    c[ch] += amp[octave] * (top * (1 - ty) + bottom * ty);
+                }
+            }
+            for (int ch = 0; ch < 3; ++ch)
+                row[size_t(x) * 3 + ch] = uint8_t(std::clamp(int(c[ch]) + grain(rng_), 0, 255));
+        }
+    }
+
+  private:
+    std::mt19937 rng_;
+    std::vector<float> lattice_[4];
+    int cells_[4] = {};
+};
+
+bool MakePhoto(const std::wstring& path) {
+    FILE* file = _wfopen(path.c_str(), L"wb");
+    if (!file) return false;
+    jpeg_compress_struct info;
+    Errors errors;
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = OnError;
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_compress(&info);
+        fclose(file);
+        return false;
+    }
+    jpeg_create_compress(&info);
+    jpeg_stdio_dest(&info, file);
+    info.image_width = kWidth;
+    info.image_height = kHeight;
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 90, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    PhotoRows photo;
+    std::vector<uint8_t> row(size_t(kWidth) * 3);
+    while (info.next_scanline < info.image_height) {
+        photo.Row(int(info.next_scanline), row);
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    fclose(file);
+    return true;
+}
+
+// libjpeg alone: every row decoded at scale/8 into one reused row, nothing else. It reads
+// through libjpeg's own stdio source, or, with `whole`, reads the file in one go first.
+bool DecodeOnly(const std::wstring& path, int scale, std::vector<uint8_t>& row,
+                bool whole = false) {
+    static std::vector<uint8_t> data;
+    FILE* file = _wfopen(path.c_str(), L"rb");
+    if (!file) return false;
+    if (whole) {
+        fseek(file, 0, SEEK_END);
+        data.resize(size_t(ftell(file)));
+        fseek(file, 0, SEEK_SET);
+        if (fread(data.data(), 1, data.size(), file) != data.size()) return false;
+    }
+    jpeg_decompress_struct info;
+    Errors errors;
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = OnError;
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&info);
+        fclose(file);
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    if (whole)
+        jpeg_mem_src(&info, data.data(), (unsigned long)data.size());
+    else
+        jpeg_stdio_src(&info, file);
+    jpeg_read_header(&info, TRUE);
+    info.scale_num = unsigned(scale);
+    info.scale_denom = 8;
+    info.out_color_space = JCS_EXT_BGRX;
+    jpeg_start_decompress(&info);
+    row.resize(size_t(info.output_width) * 4);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_read_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    fclose(file);
+    return true;
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+template <class F> double TimeMs(F&& f) {
+    auto start = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+double MemoryMb(SIZE_T bytes) {
+    return double(bytes) / (1024.0 * 1024.0);
+}
+
+// In a fresh process: what one load and fit adds to the process's peak.
+int MeasurePeak(const std::wstring& path) {
+    PROCESS_MEMORY_COUNTERS_EX before = {};
+    before.cb = sizeof before;
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&before),
+                         sizeof before);
+    {
+        TFitImage image;
+        if (!image.LoadFromFile(path, kAreaWidth, kAreaHeight)) return 1;
+        image.FitPicture(RECT{0, 0, kAreaWidth, kAreaHeight});
+        PROCESS_MEMORY_COUNTERS_EX after = {};
+        after.cb = sizeof after;
+        GetProcessMemoryInfo(GetCurrentProcess(),
+                             reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&after), sizeof after);
+        printf("fit_peak_mb: %.1f\n",
+               MemoryMb(after.PeakPagefileUsage) - MemoryMb(before.PrivateUsage));
+        printf("fit_peak_working_set_mb: %.1f\n",
+               MemoryMb(after.PeakWorkingSetSize) - MemoryMb(before.WorkingSetSize));
+    }
+    return 0;
+}
+
+int RunPeakChild(const std::wstring& path) {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring line = L"\"" + std::wstring(self) + L"\" --peak \"" + path + L"\"";
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
+                        &pi))
+        return 1;
+    WaitForSingleObject(pi.hProcess, INFINITE);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc == 3 && std::wstring(argv[1]) == L"--peak") return MeasurePeak(argv[2]);
+
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring path = std::wstring(temp) + L"vistamur-bench-6000x4000-q90-v1.jpg";
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES && !MakePhoto(path)) {
+        fprintf(stderr, "cannot make the photo\n");
+        return 1;
+    }
+    fflush(stdout);
+    RunPeakChild(path);
+
+    const RECT fit = FitRect(kAreaWidth, kAreaHeight, kWidth, kHeight);
+    int firstCovering = 8;
+    for (int scale = 8; scale >= 1; --scale)
+        if ((kWidth * scale + 7) / 8 >= fit.right && (kHeight * scale + 7) / 8 >= fit.bottom)
+            firstCovering = scale;
+
+    std::vector<uint8_t> row;
+    TFitImage image;
+    std::vector<double> alone, aloneWhole, fitted;
+    std::vector<std::vector<double>> byScale(9);
+    DecodeOnly(path, firstCovering, row); // warm the file cache
+    for (int run = 0; run < kRuns; ++run) {
+        alone.push_back(TimeMs([&] { DecodeOnly(path, firstCovering, row); }));
+        aloneWhole.push_back(TimeMs([&] { DecodeOnly(path, firstCovering, row, true); }));
+        fitted.push_back(TimeMs([&] {
+            image.LoadFromFile(path, kAreaWidth, kAreaHeight);
+            image.FitPicture(RECT{0, 0, kAreaWidth, kAreaHeight});
+        }));
+        for (int scale = 1; scale <= 8; ++scale)
+            byScale[scale].push_back(TimeMs([&] { DecodeOnly(path, scale, row); }));
+    }
+    if (image.Picture().Width() != fit.right || image.Picture().Height() != fit.bottom)
+        fprintf(stderr, "wrong fitted size %dx%d\n", image.Picture().Width(),
+                image.Picture().Height());
+    printf("fit_ratio: %.3f\n", Median(fitted) / Median(alone));
+    // The same against libjpeg fed from memory (the file read at once), its fastest form.
+    printf("fit_ratio_vs_memory_source: %.3f\n", Median(fitted) / Median(aloneWhole));
+    printf("fit_ms: %.1f\n", Median(fitted));
+    printf("fit_libjpeg_%d_8_ms: %.1f\n", firstCovering, Median(alone));
+    for (int scale = 1; scale <= 8; ++scale)
+        printf("fit_decode_%d_8_ms: %.1f\n", scale, Median(byScale[scale]));
+    return 0;
+}

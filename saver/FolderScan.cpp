@@ -1,0 +1,211 @@
+#include "saver/FolderScan.h"
+
+#include "Globals/Globals.h"
+#include "saver/MediaKind.h"
+#include "toolkit/Handles.h"
+#include "toolkit/Text.h"
+
+namespace {
+
+// Names are matched as the file system matches patterns: ASCII letters without regard to
+// case, every other character only by itself.
+wchar_t UpperAscii(wchar_t c) {
+    return c >= L'a' && c <= L'z' ? wchar_t(c - L'a' + L'A') : c;
+}
+
+// "*" + ext matches a name that ends with ext.
+bool EndsWith(const std::wstring& name, const wchar_t* ext) {
+    const size_t n = wcslen(ext);
+    if (name.size() < n) return false;
+    const wchar_t* tail = name.c_str() + name.size() - n;
+    for (size_t i = 0; i < n; ++i)
+        if (UpperAscii(tail[i]) != ext[i]) return false;
+    return true;
+}
+
+std::wstring WithBackslash(const std::wstring& folder) {
+    return !folder.empty() && folder.back() == L'\\' ? folder : folder + L'\\';
+}
+
+std::wstring CurrentDirectory() {
+    DWORD size = GetCurrentDirectoryW(0, nullptr);
+    std::wstring text(size, L'\0');
+    size = GetCurrentDirectoryW(size, text.data());
+    text.resize(size);
+    return text;
+}
+
+// What the current directory would report after being set to a sub-folder: the full path
+// the system makes of it, without its trailing backslash except at a drive's root.
+std::wstring ChildFolder(const std::wstring& folder, const std::wstring& name) {
+    const std::wstring path = WithBackslash(folder) + name;
+    DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0) return path;
+    std::wstring full(size, L'\0');
+    size = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+    full.resize(size);
+    if (full.size() > 1 && full.back() == L'\\' && full[full.size() - 2] != L':') full.pop_back();
+    return full;
+}
+
+// Whether the current directory can be set to path, and what it then reports. The process's
+// current directory is put back at once: the walk itself lists folders by their full path.
+bool EnterFolder(const std::wstring& path, std::wstring& reported) {
+    if (path.empty()) return false;
+    const std::wstring previous = CurrentDirectory();
+    if (!SetCurrentDirectoryW(path.c_str())) return false;
+    reported = CurrentDirectory();
+    SetCurrentDirectoryW(previous.c_str());
+    return true;
+}
+
+struct Candidate {
+    std::wstring name;
+    uint32_t patterns;
+    bool directory;
+    bool media; // a file whose own extension is a media one
+};
+
+constexpr DWORD kVolumeLabel = 0x8;
+constexpr DWORD kNotWalked = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | kVolumeLabel;
+
+} // namespace
+
+std::wstring ScanCountText(size_t found) {
+    return L"=> " + tk::IntToStr((long long)found) + L" fichiers trouvés";
+}
+
+uint32_t MediaPatternMask(const std::wstring& name, const std::wstring& shortName) {
+    uint32_t mask = 0;
+    for (size_t i = 0; i < MediaExtensions.size(); ++i)
+        if (EndsWith(name, MediaExtensions[i]) ||
+            (!shortName.empty() && EndsWith(shortName, MediaExtensions[i])))
+            mask |= 1u << i;
+    return mask;
+}
+
+std::vector<std::wstring> DefdirEntries(const std::wstring& defdir) {
+    std::vector<std::wstring> entries;
+    size_t start = 0;
+    while (start < defdir.size()) {
+        const size_t semicolon = defdir.find(L';', start);
+        if (semicolon == std::wstring::npos) {
+            entries.push_back(defdir.substr(start));
+            break;
+        }
+        entries.push_back(defdir.substr(start, semicolon - start));
+        start = semicolon + 1;
+    }
+    return entries;
+}
+
+std::wstring FolderPart(const std::wstring& entry) {
+    const size_t at = entry.find_last_of(L"\\:");
+    return at == std::wstring::npos ? std::wstring() : entry.substr(0, at + 1);
+}
+
+TFolderScan::TFolderScan(std::vector<std::wstring>& files, TScanEvents events)
+    : files_(files), events_(std::move(events)) {}
+
+void TFolderScan::ScanFolders(const std::wstring& defdir) {
+    for (const std::wstring& entry : DefdirEntries(defdir)) {
+        std::wstring folder;
+        if (EnterFolder(entry, folder)) {
+            WalkFolder(folder);
+            continue;
+        }
+        const std::wstring part = FolderPart(entry);
+        if (EnterFolder(part, folder))
+            WalkFolder(folder);
+        else if (events_.Inaccessible)
+            events_.Inaccessible(part);
+    }
+}
+
+void TFolderScan::WalkFolder(const std::wstring& folder) {
+    stack_.clear();
+    Walk(folder);
+}
+
+// Depth first, in pre-order: the folder's own files, then each sub-folder in listing order.
+// Hidden and system folders are not walked; a folder that cannot be listed is skipped.
+void TFolderScan::Walk(const std::wstring& folder) {
+    std::vector<Subfolder> subfolders;
+    stack_.push_back(Frame{folder, {}, false});
+    if (ScanFolderAndShowCount(folder, subfolders))
+        for (const Subfolder& sub : subfolders) {
+            const std::wstring child = ChildFolder(folder, sub.name);
+            if (!sub.link || !LeadsBackUp(child)) Walk(child);
+        }
+    stack_.pop_back();
+}
+
+// Lists the folder once. Its files are catalogued when the first entry that one of the
+// patterns finds (in the patterns' order) is a file; they are added pattern by pattern, in
+// listing order, each file once for every pattern that finds it, provided its own extension
+// is a media one. The sub-folders to walk come back in listing order.
+bool TFolderScan::ScanFolderAndShowCount(const std::wstring& folder,
+                                         std::vector<Subfolder>& subfolders) {
+    WIN32_FIND_DATAW data;
+    tk::FindHandle find(FindFirstFileW((WithBackslash(folder) + L"*").c_str(), &data));
+    if (!find) return GetLastError() == ERROR_FILE_NOT_FOUND; // an empty drive root
+    std::vector<Candidate> candidates;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const bool directory = data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+        if (const uint32_t patterns = MediaPatternMask(name, data.cAlternateFileName))
+            candidates.push_back(
+                {name, patterns, directory, !directory && IsMediaFile(name, mkVideo | mkImage)});
+        if (directory && !(data.dwFileAttributes & kNotWalked))
+            subfolders.push_back(
+                {name, bool(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)});
+    } while (FindNextFileW(find.Get(), &data));
+    find.Reset();
+
+    bool present = false;
+    for (size_t i = 0; i < MediaExtensions.size() && !present; ++i)
+        for (const Candidate& c : candidates)
+            if (c.patterns & (1u << i)) {
+                present = !c.directory; // only the first entry a pattern finds counts
+                break;
+            }
+    if (!present) return true;
+    for (size_t i = 0; i < MediaExtensions.size(); ++i)
+        for (const Candidate& c : candidates)
+            if ((c.patterns & (1u << i)) && c.media) files_.push_back(folder + L"\\" + c.name);
+    if (events_.FolderScanned) events_.FolderScanned(files_.size());
+    return true;
+}
+
+TFolderScan::FileId TFolderScan::IdOf(const std::wstring& folder) {
+    FileId id;
+    tk::FileHandle handle(CreateFileW(folder.c_str(), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (handle && GetFileInformationByHandle(handle.Get(), &info)) {
+        id.volume = info.dwVolumeSerialNumber;
+        id.high = info.nFileIndexHigh;
+        id.low = info.nFileIndexLow;
+        id.known = true;
+    }
+    return id;
+}
+
+// A folder link is followed like any folder, unless it leads to a folder that is being
+// walked already (itself or one of the folders above it): that would be a loop, walked
+// again and again until the path grows too long. Only links are looked at, so a tree
+// without links costs nothing more.
+bool TFolderScan::LeadsBackUp(const std::wstring& link) {
+    const FileId target = IdOf(link);
+    if (!target.known) return true; // it cannot be entered either
+    for (Frame& frame : stack_) {
+        if (!frame.idTried) {
+            frame.id = IdOf(frame.folder);
+            frame.idTried = true;
+        }
+        if (frame.id.known && frame.id == target) return true;
+    }
+    return false;
+}

@@ -1,0 +1,78 @@
+#pragma once
+// The scan that fills the catalogue: every folder of defdir is walked, depth first, a
+// folder's own media files before those of its sub-folders, and each media file found is
+// appended as the folder's path, "\" and the file's name.
+//
+// The list is the one that listing each folder once per media extension gives ("*.JPG",
+// then "*.JPEG", ... in the table's order), duplicates included: the system matches such a
+// pattern against a file's short 8.3 name as well, so "*.MPE" also finds clip.mpeg, which
+// is then listed under ".MPEG" and again under ".MPE". But each folder is listed only once:
+// the 19 patterns are matched in memory against both names of every entry. Listing a
+// folder costs a trip to the file system each time; nineteen of them per folder made the
+// scan of a large library ten times slower than reading it.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// Which "*" + extension patterns of MediaExtensions an entry matches through its long name
+// or its short name (empty when it has none): bit i for MediaExtensions[i].
+uint32_t MediaPatternMask(const std::wstring& name, const std::wstring& shortName);
+
+// The entries of a defdir text: cut at each ";"; a trailing ";" gives no extra entry and
+// two in a row give an empty one.
+std::vector<std::wstring> DefdirEntries(const std::wstring& defdir);
+
+// The folder part of an entry: up to and including its last "\" or ":"; empty without.
+std::wstring FolderPart(const std::wstring& entry);
+
+// "=> N fichiers trouvés", the running count drawn while the folders are scanned.
+std::wstring ScanCountText(size_t found);
+
+struct TScanEvents {
+    // A folder's files were added; the running total of files found since the scan began.
+    std::function<void(size_t total)> FolderScanned;
+    // A defdir entry could be entered neither as it is nor by its folder part, named here.
+    std::function<void(const std::wstring& folder)> Inaccessible;
+};
+
+class TFolderScan {
+  public:
+    TFolderScan(std::vector<std::wstring>& files, TScanEvents events);
+
+    // Scans every entry of defdir in order. An entry the current directory can be set to
+    // is walked; else its folder part is (so an entry naming a file walks that file's
+    // folder); else it is reported as inaccessible.
+    void ScanFolders(const std::wstring& defdir);
+
+    // Walks the tree under a folder, given as the current directory would report it.
+    void WalkFolder(const std::wstring& folder);
+
+  private:
+    struct FileId {
+        DWORD volume = 0, high = 0, low = 0;
+        bool known = false;
+        bool operator==(const FileId& o) const {
+            return volume == o.volume && high == o.high && low == o.low;
+        }
+    };
+    struct Frame {
+        std::wstring folder; // as the current directory reports it
+        FileId id;           // looked up only when a folder link needs it
+        bool idTried = false;
+    };
+    struct Subfolder {
+        std::wstring name;
+        bool link; // a symbolic link or junction
+    };
+    void Walk(const std::wstring& folder);
+    bool ScanFolderAndShowCount(const std::wstring& folder, std::vector<Subfolder>& subfolders);
+    bool LeadsBackUp(const std::wstring& link);
+    static FileId IdOf(const std::wstring& folder);
+
+    std::vector<std::wstring>& files_;
+    TScanEvents events_;
+    std::vector<Frame> stack_; // the folders being walked, outermost first
+};

@@ -1,0 +1,262 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "Globals/Globals.h"
+#include "saver/FolderScan.h"
+#include "saver/MediaKind.h"
+#include "tests/catalogue/Tree.h"
+#include "tests/support/NaiveScan.h"
+
+namespace {
+
+std::string Narrow(const std::wstring& w) {
+    return std::string(w.begin(), w.end());
+}
+
+// What a scan reports: the files, the running counts drawn and the folders warned about,
+// each warning placed among the counts by the number of counts before it.
+struct ScanLog {
+    std::vector<std::wstring> files;
+    std::vector<size_t> counts;
+    std::vector<std::pair<std::wstring, size_t>> warnings;
+};
+
+ScanLog Scan(const std::wstring& defdir) {
+    ScanLog log;
+    TScanEvents events;
+    events.FolderScanned = [&](size_t total) { log.counts.push_back(total); };
+    events.Inaccessible = [&](const std::wstring& folder) {
+        log.warnings.push_back({folder, log.counts.size()});
+    };
+    TFolderScan(log.files, events).ScanFolders(defdir);
+    return log;
+}
+
+std::wstring NoSlash(const TempDir& dir) {
+    return dir.Path().substr(0, dir.Path().size() - 1);
+}
+
+} // namespace
+
+TEST(MediaKind, ClassifiesByTheNamesOwnExtension) {
+    struct Case {
+        const wchar_t* name;
+        int kinds;
+        bool media;
+    } cases[] = {
+        {L"photo.jpg", mkImage, true},
+        {L"PHOTO.JPG", mkImage, true},
+        {L"Photo.Jpeg", mkImage, true},
+        {L"clip.mpeg", mkVideo, true},
+        {L"clip.WMV", mkVideo, true},
+        {L"C:\\a.b\\clip.ivf", mkVideo, true},
+        {L"photo.jpe", mkImage | mkVideo, false},
+        {L"clip.mpeg4", mkImage | mkVideo, false},
+        {L"photo", mkImage | mkVideo, false},
+        {L"photo.", mkImage | mkVideo, false},
+        {L"C:\\dir.jpg\\file", mkImage, false},
+        {L"C:.jpg", mkImage, true},
+        {L"x.jpg:stream", mkImage, false},
+        {L".jpg", mkImage, true},
+        {L"photo.jpg", mkVideo, false},
+        {L"clip.avi", mkImage, false},
+        {L"clip.avi", mkImage | mkVideo, true},
+        {L"x.jpg", 0, false},
+        {L"clıp.avı", mkVideo, false}, // dotless i: only a..z are upper-cased
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsMediaFile(c.name, c.kinds), c.media) << Narrow(c.name) << " " << c.kinds;
+    for (size_t i = 0; i < MediaExtensions.size(); ++i)
+        EXPECT_EQ(IsMediaFile(std::wstring(L"a") + MediaExtensions[i], i < 2 ? mkImage : mkVideo),
+                  true);
+}
+
+TEST(FolderScan, CutsDefdirAndTakesFolderParts) {
+    using V = std::vector<std::wstring>;
+    EXPECT_EQ(DefdirEntries(L"C:\\Photos;D:\\Films;"), (V{L"C:\\Photos", L"D:\\Films"}));
+    EXPECT_EQ(DefdirEntries(L"C:\\Photos"), (V{L"C:\\Photos"}));
+    EXPECT_EQ(DefdirEntries(L"C:\\Photos;;D:\\Films"), (V{L"C:\\Photos", L"", L"D:\\Films"}));
+    EXPECT_EQ(DefdirEntries(L";;"), (V{L"", L""}));
+    EXPECT_EQ(DefdirEntries(L""), V{});
+    EXPECT_EQ(FolderPart(L"X:\\Absent\\Sous"), L"X:\\Absent\\");
+    EXPECT_EQ(FolderPart(L"C:\\Photos\\plage.jpg"), L"C:\\Photos\\");
+    EXPECT_EQ(FolderPart(L"C:plage.jpg"), L"C:");
+    EXPECT_EQ(FolderPart(L"plage.jpg"), L"");
+    EXPECT_EQ(ScanCountText(1234), L"=> 1234 fichiers trouvés");
+}
+
+TEST(FolderScan, WalksPreOrderSkippingHiddenFolders) {
+    TempDir dir;
+    const std::wstring root = NoSlash(dir);
+    MakeFile(dir / L"b.jpg");
+    MakeFile(dir / L"a.avi");
+    MakeFile(dir / L"hidden.jpg");
+    Hide(dir / L"hidden.jpg");
+    MakeFile(dir / L"notes.txt");
+    MakeFolder(dir / L"sub");
+    MakeFile(dir / L"sub\\c.jpg");
+    MakeFolder(dir / L"sub\\deeper");
+    MakeFile(dir / L"sub\\deeper\\d.mpg");
+    MakeFolder(dir / L"secret");
+    MakeFile(dir / L"secret\\e.jpg");
+    Hide(dir / L"secret");
+    MakeFolder(dir / L"only folders");
+    MakeFolder(dir / L"only folders\\inner");
+    MakeFile(dir / L"only folders\\inner\\f.jpg");
+    MakeFolder(dir / L"z");
+    MakeFile(dir / L"z\\g.jpg");
+
+    ScanLog log = Scan(root);
+    const std::vector<std::wstring> expected = {
+        root + L"\\b.jpg",      root + L"\\hidden.jpg",
+        root + L"\\a.avi",      root + L"\\only folders\\inner\\f.jpg",
+        root + L"\\sub\\c.jpg", root + L"\\sub\\deeper\\d.mpg",
+        root + L"\\z\\g.jpg"};
+    EXPECT_EQ(log.files, expected);
+    // "only folders" draws no count of its own: one count per folder that has files.
+    EXPECT_EQ(log.counts, (std::vector<size_t>{3, 4, 5, 6, 7}));
+    EXPECT_TRUE(log.warnings.empty());
+}
+
+TEST(FolderScan, EntriesThatAreFilesMissingOrEmpty) {
+    TempDir dir;
+    const std::wstring root = NoSlash(dir);
+    MakeFolder(dir / L"Photos");
+    MakeFile(dir / L"Photos\\plage.jpg");
+    MakeFile(dir / L"Photos\\film.avi");
+    MakeFolder(dir / L"Photos\\Sous");
+    MakeFile(dir / L"Photos\\Sous\\x.jpg");
+    MakeFolder(dir / L"Films");
+    MakeFile(dir / L"Films\\y.wmv");
+
+    // A file: its whole folder, every kind and every sub-folder.
+    ScanLog file = Scan(root + L"\\Photos\\plage.jpg");
+    EXPECT_EQ(file.files, (std::vector<std::wstring>{root + L"\\Photos\\plage.jpg",
+                                                     root + L"\\Photos\\film.avi",
+                                                     root + L"\\Photos\\Sous\\x.jpg"}));
+    EXPECT_TRUE(file.warnings.empty());
+
+    // Neither level exists: the warning names the folder part.
+    ScanLog absent = Scan(root + L"\\Absent\\Sous");
+    ASSERT_EQ(absent.warnings.size(), 1u);
+    EXPECT_EQ(absent.warnings[0].first, root + L"\\Absent\\");
+    EXPECT_TRUE(absent.files.empty());
+
+    // ";;": an empty entry, warned about between the scans of the two folders.
+    ScanLog empty = Scan(root + L"\\Films;;" + root + L"\\Photos\\Sous;");
+    ASSERT_EQ(empty.warnings.size(), 1u);
+    EXPECT_EQ(empty.warnings[0], (std::pair<std::wstring, size_t>{L"", 1}));
+    EXPECT_EQ(empty.files, (std::vector<std::wstring>{root + L"\\Films\\y.wmv",
+                                                      root + L"\\Photos\\Sous\\x.jpg"}));
+
+    // A trailing backslash: the folder as the current directory reports it.
+    ScanLog slash = Scan(root + L"\\Films\\");
+    EXPECT_EQ(slash.files, (std::vector<std::wstring>{root + L"\\Films\\y.wmv"}));
+}
+
+// The one listing per folder must give exactly what listing each folder once per
+// extension gives, including the files that short names bring in twice, the names that
+// only look like media through their short name, and folders named like media files.
+TEST(FolderScan, OneListingGivesTheListOfOneListingPerExtension) {
+    TempDir dir;
+    const std::wstring root = NoSlash(dir);
+    const wchar_t* names[] = {L"clip.mpeg",
+                              L"clip.mp2v",
+                              L"x.jpgz",
+                              L"Photo.Jpeg",
+                              L"b.JPG",
+                              L"a.jpg",
+                              L"long photo name.jpg",
+                              L"e.mpe",
+                              L"f.mp2",
+                              L"g.wm",
+                              L"h.wmv",
+                              L"i.asx",
+                              L"clip.mpv2",
+                              L"notes.txt",
+                              L"k.ivf",
+                              L"movie.qt",
+                              L"track.mpa",
+                              L"m.m1v",
+                              L"n.mov"};
+    MakeFolder(dir / L"mixed");
+    for (const wchar_t* name : names)
+        MakeFile(dir / (std::wstring(L"mixed\\") + name));
+    Hide(dir / L"mixed\\b.JPG");
+    MakeFolder(dir / L"mixed\\sub.jpg"); // a folder the patterns find too
+    MakeFile(dir / L"mixed\\sub.jpg\\inside.avi");
+    // The first entry "*.MPG" finds is a folder: that extension is not present, and no other
+    // is, so this folder's files are not catalogued; its sub-folder is walked.
+    MakeFolder(dir / L"quirk");
+    MakeFolder(dir / L"quirk\\a.mpg");
+    MakeFile(dir / L"quirk\\b.mpg");
+    MakeFile(dir / L"quirk\\a.mpg\\c.jpg");
+    MakeFolder(dir / L"plain");
+    MakeFile(dir / L"plain\\readme.txt");
+
+    const std::wstring defdirs[] = {
+        root,
+        root + L"\\",
+        root + L"\\mixed\\clip.mpeg;" + root + L"\\plain",
+        root + L"\\quirk;;" + root + L"\\nothing\\here;" + root,
+    };
+    for (const std::wstring& defdir : defdirs) {
+        ScanLog log = Scan(defdir);
+        NaiveScan naive;
+        naive.GetAllPhotos(defdir);
+        EXPECT_EQ(log.files, naive.files) << Narrow(defdir);
+        EXPECT_EQ(log.counts, naive.counts) << Narrow(defdir);
+        std::vector<std::wstring> warned;
+        for (const auto& w : log.warnings)
+            warned.push_back(w.first);
+        EXPECT_EQ(warned, naive.warnings) << Narrow(defdir);
+    }
+    // The duplicates the patterns make are part of the list.
+    ScanLog log = Scan(root + L"\\mixed");
+    EXPECT_EQ(std::count(log.files.begin(), log.files.end(), root + L"\\mixed\\clip.mpeg"), 2);
+    EXPECT_EQ(std::count(log.files.begin(), log.files.end(), root + L"\\mixed\\clip.mp2v"), 2);
+    EXPECT_EQ(std::count(log.files.begin(), log.files.end(), root + L"\\mixed\\x.jpgz"), 0);
+}
+
+TEST(FolderScan, LinkLoopsAreCutAndOtherLinksFollowed) {
+    TempDir dir;
+    const std::wstring root = NoSlash(dir);
+    MakeFile(dir / L"top.jpg");
+    MakeFolder(dir / L"a");
+    MakeFile(dir / L"a\\one.jpg");
+    MakeFolder(dir / L"a\\b");
+    MakeFile(dir / L"a\\b\\two.jpg");
+    MakeFolder(dir / L"c");
+    MakeFile(dir / L"c\\three.jpg");
+    if (!MakeFolderLink(dir / L"a\\b\\up", root) || !MakeFolderLink(dir / L"a\\self", dir / L"a") ||
+        !MakeFolderLink(dir / L"a\\side", dir / L"c"))
+        GTEST_SKIP() << "no folder links can be made here";
+    const DWORD attributes = GetFileAttributesW((dir / L"a\\self").c_str());
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+
+    ScanLog log = Scan(root);
+    const std::vector<std::wstring> expected = {
+        root + L"\\top.jpg", root + L"\\a\\one.jpg", root + L"\\a\\b\\two.jpg",
+        root + L"\\a\\side\\three.jpg", // a link that leads elsewhere is followed
+        root + L"\\c\\three.jpg"};
+    EXPECT_EQ(log.files, expected);
+
+    RemoveFolderLink(dir / L"a\\b\\up");
+    RemoveFolderLink(dir / L"a\\self");
+    RemoveFolderLink(dir / L"a\\side");
+    EXPECT_EQ(GetFileAttributesW((dir / L"a\\self").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(GetFileAttributesW((dir / L"c\\three.jpg").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(FolderScan, AFolderOfFiftyThousandFiles) {
+    TempDir dir;
+    const std::wstring root = NoSlash(dir);
+    ASSERT_TRUE(MakeManyFiles(root, 50000));
+    ScanLog log = Scan(root);
+    EXPECT_EQ(log.files.size(), 45000u);
+    EXPECT_EQ(log.counts, std::vector<size_t>{45000});
+    // All that "*.JPG" finds comes before what "*.AVI" finds.
+    EXPECT_TRUE(IsMediaFile(log.files.front(), mkImage));
+    EXPECT_TRUE(IsMediaFile(log.files.back(), mkVideo));
+}

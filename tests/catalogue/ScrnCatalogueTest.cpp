@@ -1,0 +1,305 @@
+// The catalogue inside the saver window: start-up order, passes, the memory at close, the
+// bound of the refill's tries and the warning boxes.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <set>
+#include <thread>
+
+#include "Globals/Globals.h"
+#include "Globals/Random.h"
+#include "saver/PassWatch.h"
+#include "saver/Ssave.h"
+#include "tests/catalogue/Tree.h"
+#include "toolkit/MsgBox.h"
+#include "toolkit/Text.h"
+
+namespace {
+
+class ScrnCatalogue : public testing::Test {
+  protected:
+    void SetUp() override {
+        Settings = TSettings{};
+        Settings.InstallDir = dir_.Path();
+        Settings.memfilesname = L"config 1";
+        MakeFolder(dir_ / L"photos");
+        Settings.defdir = Photos();
+        tk::SetBoxHook([this](const tk::BoxRequest& box) {
+            boxes_.push_back(box);
+            if (onBox_) onBox_();
+            return IDOK;
+        });
+        SetRandomSeed(7);
+        ASSERT_TRUE(scrn_.CreateForm());
+    }
+    void TearDown() override {
+        if (!scrn_.Closed()) scrn_.FormClose();
+        tk::SetBoxHook({});
+        Settings = TSettings{};
+    }
+    std::wstring Photos() const { return dir_ / L"photos"; }
+    std::wstring Memory() const { return dir_ / L"config 1.tmp"; }
+
+    // The refill's tries as the slideshow makes them, with a given load.
+    bool Refill(const std::function<bool(const std::wstring&)>& load, int& tries) {
+        if (scrn_.ToSeeFiles.empty()) return false;
+        bool loaded = false;
+        do {
+            scrn_.PickNextFile();
+            ++tries;
+            loaded = load(scrn_.CurFile);
+            if (loaded)
+                watch_.Loaded();
+            else
+                scrn_.ForgetFile(scrn_.CurFile);
+            bool barren = false;
+            if (scrn_.ToSeeFiles.empty()) {
+                barren = watch_.PassEnded();
+                scrn_.RefillCatalogue();
+            }
+            if (barren) break;
+        } while (!loaded && !scrn_.ToSeeFiles.empty());
+        return loaded;
+    }
+
+    TempDir dir_;
+    TScrn scrn_;
+    TPassWatch watch_;
+    std::vector<tk::BoxRequest> boxes_;
+    std::function<void()> onBox_;
+};
+
+using V = std::vector<std::wstring>;
+
+BOOL CALLBACK FindBox(HWND w, LPARAM out) {
+    wchar_t name[16];
+    GetClassNameW(w, name, 16);
+    if (std::wstring(name) == L"#32770" && IsWindowVisible(w)) {
+        *reinterpret_cast<HWND*>(out) = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+TEST_F(ScrnCatalogue, MemoryWithFilesToSeeIsUsedWithoutAScan) {
+    MakeFile(Photos() + L"\\z.jpg");
+    Settings.opmemfiles = true;
+    MakeFile(Memory(), "1C:\\a.jpg\r\n0C:\\b.jpg\r\n");
+    scrn_.FillCatalogue();
+    EXPECT_EQ(scrn_.ToSeeFiles, V{L"C:\\b.jpg"});
+    EXPECT_EQ(scrn_.SeenFiles, V{L"C:\\a.jpg"});
+    EXPECT_TRUE(boxes_.empty());
+}
+
+TEST_F(ScrnCatalogue, MemoryOfSeenFilesOnlyAbsentOrOffLeadsToAScan) {
+    MakeFile(Photos() + L"\\z.jpg");
+    const V scanned = {Photos() + L"\\z.jpg"};
+    Settings.opmemfiles = true;
+    MakeFile(Memory(), "1C:\\a.jpg\r\n");
+    scrn_.FillCatalogue();
+    EXPECT_EQ(scrn_.ToSeeFiles, scanned);
+    EXPECT_TRUE(scrn_.SeenFiles.empty());
+
+    DeleteFileW(Memory().c_str());
+    scrn_.FillCatalogue();
+    EXPECT_EQ(scrn_.ToSeeFiles, scanned);
+
+    Settings.opmemfiles = false;
+    MakeFile(Memory(), "0C:\\b.jpg\r\n");
+    scrn_.FillCatalogue();
+    EXPECT_EQ(scrn_.ToSeeFiles, scanned);
+}
+
+// A memory that cannot be read counts as absent; it is not touched until the close writes
+// this run's state in its place.
+TEST_F(ScrnCatalogue, UnreadableMemoryIsTreatedAsAbsent) {
+    MakeFile(Photos() + L"\\z.jpg");
+    Settings.opmemfiles = true;
+    MakeFile(Memory(), "0C:\\b.jpg\r\n");
+    {
+        tk::FileHandle lock(
+            CreateFileW(Memory().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        scrn_.FillCatalogue();
+        EXPECT_EQ(scrn_.ToSeeFiles, V{Photos() + L"\\z.jpg"});
+    }
+    EXPECT_EQ(ReadFileBytes(Memory()), "0C:\\b.jpg\r\n");
+    scrn_.QuitterClick();
+    EXPECT_EQ(ReadFileBytes(Memory()), tk::Narrow(L"0" + Photos() + L"\\z.jpg\r\n"));
+}
+
+TEST_F(ScrnCatalogue, LargeMemoryFile) {
+    Settings.opmemfiles = true;
+    std::string text;
+    for (int i = 0; i < 200000; ++i) {
+        text += i % 2 ? "1C:\\Photos\\IMG_" : "0C:\\Photos\\IMG_";
+        text.append(std::to_string(i)).append(".jpg\r\n");
+    }
+    text.append("0").append(100000, 'x').append("\r\n");
+    MakeFile(Memory(), text);
+    EXPECT_TRUE(scrn_.ReadMemFiles());
+    EXPECT_EQ(scrn_.ToSeeFiles.size(), 100001u);
+    EXPECT_EQ(scrn_.SeenFiles.size(), 100000u);
+    EXPECT_EQ(scrn_.ToSeeFiles.back().size(), 100000u);
+}
+
+TEST_F(ScrnCatalogue, APassEndsAndTheNextBeginsInTheSameRefill) {
+    for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.avi"})
+        MakeFile(Photos() + L"\\" + name);
+    scrn_.FillCatalogue();
+    std::multiset<std::wstring> firstPass;
+    int tries = 0;
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(Refill([](const std::wstring&) { return true; }, tries));
+        firstPass.insert(scrn_.CurFile);
+    }
+    EXPECT_EQ(firstPass.size(), 3u);
+    EXPECT_EQ(std::set<std::wstring>(firstPass.begin(), firstPass.end()).size(), 3u);
+    // The third refill took the last file and began the next pass: the same three files.
+    EXPECT_EQ(scrn_.ToSeeFiles.size(), 3u);
+    EXPECT_TRUE(scrn_.SeenFiles.empty());
+
+    // With the memory on, the new pass comes from a new scan and sees a file added since.
+    Settings.opmemfiles = true;
+    MakeFile(Photos() + L"\\d.jpg");
+    for (int i = 0; i < 3; ++i)
+        Refill([](const std::wstring&) { return true; }, tries);
+    EXPECT_EQ(scrn_.ToSeeFiles.size(), 4u);
+}
+
+TEST_F(ScrnCatalogue, ForgetFileRemovesTheFirstMatchWithoutRegardToCase) {
+    scrn_.SeenFiles = {L"C:\\Photos\\A.jpg", L"c:\\photos\\a.JPG", L"C:\\b.jpg"};
+    scrn_.ForgetFile(L"c:\\PHOTOS\\a.jpg");
+    EXPECT_EQ(scrn_.SeenFiles, (V{L"c:\\photos\\a.JPG", L"C:\\b.jpg"}));
+    scrn_.ForgetFile(L"C:\\absent.jpg");
+    EXPECT_EQ(scrn_.SeenFiles.size(), 2u);
+}
+
+// With the memory on, every rescan brings the failing files back: the tries end after a
+// whole pass without a load, and each later refill tries at most a pass again.
+TEST_F(ScrnCatalogue, TriesEndWhenAWholePassFails) {
+    Settings.opmemfiles = true;
+    for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.jpg"})
+        MakeFile(Photos() + L"\\" + name);
+    scrn_.FillCatalogue();
+    int tries = 0;
+    EXPECT_FALSE(Refill([](const std::wstring&) { return false; }, tries));
+    EXPECT_EQ(tries, 3);
+    EXPECT_EQ(scrn_.ToSeeFiles.size(), 3u); // the rescan is ready for the next refill
+    tries = 0;
+    EXPECT_FALSE(Refill([](const std::wstring&) { return false; }, tries));
+    EXPECT_EQ(tries, 3);
+
+    // One good file: it is found, within two passes at most.
+    tries = 0;
+    auto onlyB = [](const std::wstring& path) { return path.ends_with(L"b.jpg"); };
+    EXPECT_TRUE(Refill(onlyB, tries));
+    EXPECT_LE(tries, 6);
+
+    // Without the memory the failures are forgotten for good and the catalogue empties.
+    Settings.opmemfiles = false;
+    scrn_.GetAllPhotos();
+    tries = 0;
+    EXPECT_FALSE(Refill([](const std::wstring&) { return false; }, tries));
+    EXPECT_EQ(tries, 3);
+    EXPECT_TRUE(scrn_.ToSeeFiles.empty());
+}
+
+TEST_F(ScrnCatalogue, TheCloseWritesTheMemoryAndSurvivesAFailure) {
+    for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.jpg"})
+        MakeFile(Photos() + L"\\" + name);
+    Settings.opmemfiles = true;
+    MakeFile(Memory(), "0C:\\old.jpg\r\n1C:\\older.jpg\r\n");
+    // Closed before the catalogue was filled: the memory is kept as it was.
+    scrn_.QuitterClick();
+    EXPECT_EQ(ReadFileBytes(Memory()), "0C:\\old.jpg\r\n1C:\\older.jpg\r\n");
+
+    DeleteFileW(Memory().c_str());
+    scrn_.FillCatalogue();
+    scrn_.PickNextFile();
+    const std::wstring shown = scrn_.CurFile;
+    V toSee = scrn_.ToSeeFiles;
+    scrn_.QuitterClick();
+    std::wstring expected;
+    for (const auto& path : toSee)
+        expected += L"0" + path + L"\r\n";
+    expected += L"1" + shown + L"\r\n";
+    EXPECT_EQ(ReadFileBytes(Memory()), tk::Narrow(expected));
+    EXPECT_TRUE(scrn_.ToSeeFiles.empty());
+
+    // The file cannot be written: the old one stays whole and the close goes on.
+    scrn_.FillCatalogue();
+    scrn_.PickNextFile();
+    const std::string before = ReadFileBytes(Memory());
+    MakeFolder(Memory() + L".new");
+    scrn_.FormClose();
+    EXPECT_TRUE(scrn_.Closed());
+    EXPECT_EQ(ReadFileBytes(Memory()), before);
+    RemoveDirectoryW((Memory() + L".new").c_str());
+    EXPECT_TRUE(scrn_.ToSeeFiles.empty());
+}
+
+TEST_F(ScrnCatalogue, WarnsAboutFoldersAndAnEmptyCatalogue) {
+    Settings.defdir = dir_ / L"Absent\\Sous;" + Photos();
+    scrn_.GetAllPhotos();
+    ASSERT_EQ(boxes_.size(), 2u);
+    EXPECT_EQ(boxes_[0].text, L"Répertoire \"" + dir_ / L"Absent\\" + L"\" inaccessible");
+    EXPECT_EQ(boxes_[0].caption, L"Avertissement");
+    EXPECT_EQ(boxes_[0].flags, UINT(MB_OK | MB_ICONWARNING));
+    EXPECT_EQ(boxes_[0].owner, scrn_.Handle());
+    EXPECT_EQ(boxes_[1].text, L"Erreur : Aucune photos ou vidéos trouvées !");
+    EXPECT_EQ(boxes_[1].caption, L"Avertissement");
+}
+
+// An exit asked for while a box is open waits until the box is answered: closing the
+// window under the scan would pull the catalogue and tiles from under it.
+TEST_F(ScrnCatalogue, AnExitAskedForDuringABoxWaits) {
+    bool closedDuringBox = true;
+    onBox_ = [&] {
+        scrn_.RequestExit();
+        closedDuringBox = scrn_.Closed();
+    };
+    scrn_.WarningBox(L"test");
+    EXPECT_FALSE(closedDuringBox);
+    MSG msg;
+    EXPECT_TRUE(PeekMessageW(&msg, scrn_.Handle(), WM_EXITREQUEST, WM_EXITREQUEST, PM_REMOVE));
+}
+
+// The real box over a topmost saver: it must come above the saver and take the answer.
+TEST_F(ScrnCatalogue, ARealBoxComesAboveTheTopmostSaver) {
+    tk::SetBoxHook({});
+    scrn_.FirstActivate = false; // no start-up when the box gives the activation back
+    SetWindowPos(scrn_.Handle(), HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    const DWORD thread = GetCurrentThreadId();
+    const HWND saver = scrn_.Handle();
+    std::atomic<bool> found{false}, topmost{false}, above{false}, owned{false};
+    std::thread answer([&] {
+        for (int i = 0; i < 200 && !found; ++i) {
+            Sleep(50);
+            HWND box = nullptr;
+            EnumThreadWindows(thread, FindBox, reinterpret_cast<LPARAM>(&box));
+            if (!box) continue;
+            found = true;
+            topmost = (GetWindowLongW(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+            owned = GetWindow(box, GW_OWNER) == saver;
+            for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+                if (w == box) above = true;
+                if (w == box || w == saver) break;
+            }
+            PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        }
+    });
+    const int result = scrn_.WarningBox(L"Répertoire \"X:\\\" inaccessible");
+    answer.join();
+    EXPECT_TRUE(found);
+    EXPECT_TRUE(topmost);
+    EXPECT_TRUE(owned);
+    EXPECT_TRUE(above);
+    EXPECT_EQ(result, IDOK);
+    ShowWindow(scrn_.Handle(), SW_HIDE);
+}

@@ -1,0 +1,113 @@
+// Files that are not what their name says, or that lie: each fails (or decodes) without a
+// crash, a hang or a leak, and the control keeps the picture it had.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <random>
+
+#include "controls/FitImage.h"
+#include "tests/pictures/Photos.h"
+#include "tests/support/TempDir.h"
+#include "toolkit/Counters.h"
+
+namespace {
+
+class BadFiles : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(MakeJpeg(dir_ / L"good.jpg", 640, 480, [](int, int) { return 0x00FF00; }));
+        good_ = ReadFileBytes(dir_ / L"good.jpg");
+        ASSERT_TRUE(image_.LoadFromFile(dir_ / L"good.jpg", 189, 141));
+        gdiBefore_ = tk::Counts().gdiObjects;
+    }
+
+    // Loads a file that must fail; the previous picture stays, nothing leaks.
+    void ExpectRefused(const std::string& bytes, const char* what) {
+        const std::wstring path = dir_ / L"bad.jpg";
+        WriteFileBytes(path, bytes);
+        EXPECT_FALSE(image_.LoadFromFile(path, 1920, 1080)) << what;
+        EXPECT_FALSE(image_.LoadFromFile(path)) << what;
+        EXPECT_EQ(image_.Picture().Width(), 189) << what;
+        EXPECT_EQ(image_.SourceWidth(), 640) << what;
+        EXPECT_EQ(tk::Counts().gdiObjects, gdiBefore_) << what;
+    }
+
+    TempDir dir_;
+    TFitImage image_;
+    std::string good_;
+    long gdiBefore_ = 0;
+};
+
+SIZE_T PeakCommit() {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return counters.PeakPagefileUsage;
+}
+
+} // namespace
+
+TEST_F(BadFiles, ZeroBytes) {
+    ExpectRefused("", "zero bytes");
+}
+
+TEST_F(BadFiles, Truncated) {
+    ExpectRefused(good_.substr(0, good_.size() / 2), "half a file");
+    ExpectRefused(good_.substr(0, 200), "the header only");
+}
+
+TEST_F(BadFiles, RandomBytes) {
+    std::mt19937 rng(3);
+    std::string bytes(20000, '\0');
+    for (char& c : bytes)
+        c = char(rng());
+    ExpectRefused(bytes, "random bytes");
+    ExpectRefused("\xFF\xD8" + bytes, "random bytes after a JPEG start");
+}
+
+TEST_F(BadFiles, PngRenamedToJpg) {
+    ExpectRefused(
+        std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\x02\x80\0\0\x01\xE0\x08\x02\0\0\0", 33) +
+            std::string(200, '\0'),
+        "PNG");
+}
+
+TEST_F(BadFiles, MissingFile) {
+    EXPECT_FALSE(image_.LoadFromFile(dir_ / L"absent.jpg", 100, 100));
+    EXPECT_EQ(image_.Picture().Width(), 189);
+}
+
+// A header that claims 65,000 x 65,000 pixels is refused before anything is allocated; one
+// that claims 16,000 x 16,000 is decoded scaled and fails at the end of its data.
+TEST_F(BadFiles, HugeClaimedSize) {
+    const SIZE_T peak = PeakCommit();
+    const DWORD start = GetTickCount();
+    ExpectRefused(WithClaimedSize(good_, 65000, 65000), "65000 x 65000");
+    ExpectRefused(WithClaimedSize(good_, 16000, 16000), "16000 x 16000");
+    EXPECT_LT(PeakCommit() - peak, SIZE_T(64) << 20);
+    EXPECT_LT(GetTickCount() - start, 20000u); // no hang (a generous bound: the machine is shared)
+}
+
+TEST_F(BadFiles, NothingLeaksOverManyFailures) {
+    const std::string bad = good_.substr(0, good_.size() / 2);
+    WriteFileBytes(dir_ / L"bad.jpg", bad);
+    for (int i = 0; i < 5; ++i)
+        image_.LoadFromFile(dir_ / L"bad.jpg", 1920, 1080);
+    PROCESS_MEMORY_COUNTERS_EX before = {};
+    before.cb = sizeof before;
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&before),
+                         sizeof before);
+    for (int i = 0; i < 200; ++i) {
+        image_.LoadFromFile(dir_ / L"bad.jpg", 1920, 1080);
+        image_.LoadFromFile(dir_ / L"good.jpg", 1920, 1080);
+    }
+    PROCESS_MEMORY_COUNTERS_EX after = {};
+    after.cb = sizeof after;
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&after),
+                         sizeof after);
+    EXPECT_LT(after.PrivateUsage, before.PrivateUsage + (SIZE_T(8) << 20));
+    EXPECT_EQ(tk::Counts().gdiObjects, gdiBefore_);
+}

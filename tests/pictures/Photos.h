@@ -1,0 +1,94 @@
+#pragma once
+// JPEG files the picture tests make for themselves.
+#include <windows.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include <jpeglib.h>
+
+#include "toolkit/Jpeg.h"
+
+// A picture whose pixel (x, y) is colour(x, y) as 0xRRGGBB.
+inline bool MakeJpeg(const std::wstring& path, int width, int height,
+                     const std::function<uint32_t(int, int)>& colour, bool progressive = false,
+                     int quality = 90) {
+    tk::PixelBuffer image;
+    image.width = width;
+    image.height = height;
+    image.pixels.resize(size_t(width) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.pixels[size_t(y) * width + x] = colour(x, y);
+    return tk::EncodeJpeg(path, image, quality, progressive);
+}
+
+inline uint32_t LeftRedRightBlue(int x, int width) {
+    return x < width / 2 ? 0xFF0000 : 0x0000FF;
+}
+
+namespace photos_detail {
+struct Errors {
+    jpeg_error_mgr base;
+    jmp_buf jump;
+};
+inline void OnError(j_common_ptr info) {
+    longjmp(reinterpret_cast<Errors*>(info->err)->jump, 1);
+}
+} // namespace photos_detail
+
+// A CMYK JPEG as Adobe writes them (inverted: 255 is no ink), of one colour given as
+// inverted C, M, Y, K.
+inline bool MakeCmykJpeg(const std::wstring& path, int width, int height, const uint8_t cmyk[4]) {
+    FILE* file = _wfopen(path.c_str(), L"wb");
+    if (!file) return false;
+    jpeg_compress_struct info;
+    photos_detail::Errors errors;
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = photos_detail::OnError;
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_compress(&info);
+        fclose(file);
+        return false;
+    }
+    jpeg_create_compress(&info);
+    jpeg_stdio_dest(&info, file);
+    info.image_width = JDIMENSION(width);
+    info.image_height = JDIMENSION(height);
+    info.input_components = 4;
+    info.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 95, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::string row;
+    for (int x = 0; x < width; ++x)
+        row.append(reinterpret_cast<const char*>(cmyk), 4);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW rows[1] = {reinterpret_cast<JSAMPROW>(row.data())};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    fclose(file);
+    return true;
+}
+
+// The bytes of a small JPEG whose frame header claims another size.
+inline std::string WithClaimedSize(std::string bytes, int width, int height) {
+    for (size_t i = 0; i + 8 < bytes.size(); ++i)
+        if (uint8_t(bytes[i]) == 0xFF &&
+            (uint8_t(bytes[i + 1]) == 0xC0 || uint8_t(bytes[i + 1]) == 0xC2)) {
+            bytes[i + 5] = char(height >> 8);
+            bytes[i + 6] = char(height & 0xFF);
+            bytes[i + 7] = char(width >> 8);
+            bytes[i + 8] = char(width & 0xFF);
+            break;
+        }
+    return bytes;
+}
+
+inline uint8_t Channel(uint32_t pixel, int shift) {
+    return uint8_t((pixel >> shift) & 0xFF);
+}

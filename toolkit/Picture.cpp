@@ -1,0 +1,74 @@
+#include "toolkit/Picture.h"
+
+#include <utility>
+
+namespace tk {
+
+int PictureLoader::Scale(int width, int height) noexcept {
+    SIZE size;
+    try {
+        size = (*target_)(width, height);
+    } catch (...) {
+        return 0;
+    }
+    if (size.cx <= 0 || size.cy <= 0 || size.cx > width || size.cy > height) return 0;
+    size_ = size;
+    sourceWidth_ = width;
+    sourceHeight_ = height;
+    return CoveringScale(width, height, size.cx, size.cy);
+}
+
+bool PictureLoader::Begin(int outWidth, int outHeight) noexcept {
+    // A fresh bitmap of the shown size: the one the caller holds stays intact until the whole
+    // file has decoded.
+    result_.Clear();
+    if (!result_.Create(size_.cx, size_.cy)) return false;
+    direct_ = outWidth == size_.cx && outHeight == size_.cy;
+    if (direct_) return true;
+    try {
+        row_.resize(size_t(outWidth));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return reducer_.Start(outWidth, outHeight, result_.Bits(), size_.cx, size_.cy,
+                          size_t(size_.cx));
+}
+
+uint32_t* PictureLoader::Row(int y) noexcept {
+    return direct_ ? result_.Bits() + size_t(y) * size_.cx : row_.data();
+}
+
+void PictureLoader::RowDone(int y) noexcept {
+    if (!direct_) {
+        reducer_.Push(row_.data());
+        return;
+    }
+    uint32_t* row = Row(y);
+    for (int x = 0; x < size_.cx; ++x)
+        row[x] &= 0x00FFFFFF;
+}
+
+bool PictureLoader::Load(const std::wstring& path, const TargetSize& target, Dib& out) {
+    target_ = &target;
+    const bool ok = DecodeJpegRows(path, *this);
+    target_ = nullptr;
+    if (!ok) {
+        result_.Clear();
+        return false;
+    }
+    out = std::move(result_);
+    return true;
+}
+
+bool PictureLoader::Reduce(const Dib& from, int width, int height, Dib& out) {
+    Dib result;
+    if (from.Empty() || !result.Create(width, height) ||
+        !reducer_.Start(from.Width(), from.Height(), result.Bits(), width, height, size_t(width)))
+        return false;
+    for (int y = 0; y < from.Height(); ++y)
+        reducer_.Push(from.Bits() + size_t(y) * from.Width());
+    out = std::move(result);
+    return true;
+}
+
+} // namespace tk

@@ -1,0 +1,52 @@
+#pragma once
+// Loads a JPEG file straight into a bitmap of the size it will be shown at. libjpeg's DCT
+// scaling takes the picture down to the smallest size that still covers that size, and the
+// area average takes each decoded row the rest of the way as it comes: a 24-megapixel photo
+// shown on a screen never exists at full size in memory. The loader keeps its buffers from
+// one picture to the next.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "toolkit/AreaReduce.h"
+#include "toolkit/Dib.h"
+#include "toolkit/Jpeg.h"
+
+namespace tk {
+
+class PictureLoader : private JpegRowSink {
+  public:
+    // Given the picture's own size, the size to show it at (no larger).
+    using TargetSize = std::function<SIZE(int width, int height)>;
+
+    // Decodes the file into `out`, which takes the target size. False, with `out` as it
+    // was, for any file that cannot be read as a JPEG.
+    bool Load(const std::wstring& path, const TargetSize& target, Dib& out);
+
+    // The own size of the picture last loaded.
+    int SourceWidth() const { return sourceWidth_; }
+    int SourceHeight() const { return sourceHeight_; }
+
+    // Reduces a picture held in memory to width x height (no larger) into `out`.
+    bool Reduce(const Dib& from, int width, int height, Dib& out);
+
+  private:
+    int Scale(int width, int height) noexcept override;
+    bool Begin(int outWidth, int outHeight) noexcept override;
+    uint32_t* Row(int y) noexcept override;
+    void RowDone(int y) noexcept override;
+
+    const TargetSize* target_ = nullptr;
+    Dib result_;
+    AreaReducer reducer_;
+    std::vector<uint32_t> row_; // one decoded row, when it is reduced
+    SIZE size_ = {0, 0};        // the target
+    bool direct_ = false;       // decoded at the target size: rows go straight in
+    int sourceWidth_ = 0;
+    int sourceHeight_ = 0;
+};
+
+} // namespace tk
