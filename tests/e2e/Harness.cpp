@@ -1,5 +1,7 @@
 #include "tests/e2e/Harness.h"
 
+#include <psapi.h>
+
 #include <fstream>
 
 #include "toolkit/Jpeg.h"
@@ -105,6 +107,15 @@ bool SaverProcess::WaitForCapture(HWND window, DWORD deadlineMs) {
             return GetGUIThreadInfo(info_.dwThreadId, &gui) && gui.hwndCapture == window;
         },
         deadlineMs);
+}
+
+size_t SaverProcess::PrivateBytes() const {
+    // The commit charge: what Wine reports of another process's private memory (its
+    // PrivateUsage reads 0).
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    if (!Running() || !GetProcessMemoryInfo(info_.hProcess, &counters, sizeof counters)) return 0;
+    return counters.PagefileUsage;
 }
 
 bool SaverProcess::EndsAtOnceWithoutWindow(DWORD deadlineMs) {
@@ -274,18 +285,32 @@ TestInstall::TestInstall() : installDir_(HKEY_LOCAL_MACHINE, kTestInstallKey, L"
     tk::EncodeJpeg(photos + L"\\essai.jpg", image);
 
     WriteText(dir_ / L"config.ini", L"[Config]\r\ncfgname=config 1\r\n[Options]\r\ncfgalea=0\r\n");
-    WriteText(dir_ / L"config 1.cfg", L"[Options]\r\n"
-                                      L"defdir=" + photos + L";\r\n"
-                                      L"defspeed=1\r\n"
-                                      L"defdelay=990\r\n"
-                                      L"defpause=3600\r\n"
-                                      L"optransition=;4;\r\n"
-                                      L"opnomfic=0\r\n"
-                                      L"opdatefic=0\r\n"
-                                      L"opmemfiles=0\r\n"
-                                      L"memfilesname=\r\n"
-                                      L"opnbimgmax=3\r\n");
+    SetOptions({});
     installDir_.SetString(dir_.Path());
+}
+
+void TestInstall::SetOptions(const Options& changed) {
+    Options options = {
+        {L"defdir", PhotoFolder() + L";"},
+        {L"defspeed", L"1"},
+        {L"defdelay", L"990"},
+        {L"defpause", L"3600"},
+        {L"optransition", L";4;"},
+        {L"opnomfic", L"0"},
+        {L"opdatefic", L"0"},
+        {L"opmemfiles", L"0"},
+        {L"memfilesname", L""},
+        {L"opnbimgmax", L"3"},
+    };
+    for (const auto& [key, value] : changed) {
+        bool found = false;
+        for (auto& option : options)
+            if (option.first == key) option.second = value, found = true;
+        if (!found) options.emplace_back(key, value);
+    }
+    std::wstring text = L"[Options]\r\n";
+    for (const auto& [key, value] : options) text += key + L"=" + value + L"\r\n";
+    WriteText(dir_ / L"config 1.cfg", text);
 }
 
 // --- the password module -----------------------------------------------------------------

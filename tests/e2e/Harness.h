@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/Registry.h"
@@ -45,6 +46,8 @@ class SaverProcess {
     HWND WaitForWindow(DWORD deadlineMs = kStartDeadlineMs);
     // Waits until the window has captured the mouse (the saver does this last in its start).
     bool WaitForCapture(HWND window, DWORD deadlineMs = kStartDeadlineMs);
+    // Bytes the process has committed for itself (heap, bitmaps), 0 once it has ended.
+    size_t PrivateBytes() const;
     // True if the process ended within the deadline with code 0 and never showed a window.
     bool EndsAtOnceWithoutWindow(DWORD deadlineMs = kExitDeadlineMs);
 
@@ -88,8 +91,12 @@ class TestWindow {
 // photo folder holding one small JPEG.
 class TestInstall {
   public:
+    using Options = std::vector<std::pair<std::wstring, std::wstring>>;
     TestInstall();
     const std::wstring& Folder() const { return dir_.Path(); }
+    std::wstring PhotoFolder() const { return dir_ / L"photos"; } // without the backslash
+    // Rewrites "config 1.cfg" with these keys in place of the usual values.
+    void SetOptions(const Options& changed);
 
   private:
     TempDir dir_;

@@ -2,6 +2,7 @@
 // jitter, and asks the password module when the user wants a password.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 
 #include "tests/e2e/Harness.h"
@@ -190,4 +191,40 @@ TEST_F(SaverTest, AnAcceptedPasswordEndsTheSaverAtOnce) {
     PressKey(VK_SPACE);
     EXPECT_EQ(saver.WaitExit(), 0u);
     EXPECT_EQ(password.Calls(), 1);
+}
+
+TEST_F(SaverTest, ValuesTheDialogNeverWritesStillGiveARunningSaver) {
+    // A folder list longer than the 2047 characters that are read, made of the photo
+    // folder again and again (so that every entry read is a real folder) and laid out so
+    // that the cut falls right after a ";": what lies beyond is never seen.
+    const std::wstring folder = install->PhotoFolder();
+    const size_t prefix = install->Folder().size(); // "...\" before "photos"
+    std::wstring list;
+    while (list.size() + folder.size() + 1 <= 2047) list += folder + L";";
+    const size_t missing = 2047 - list.size(); // made up by "." segments and a trailing "\"
+    std::wstring first = folder;
+    for (size_t i = 0; i < missing / 2; ++i) first.insert(prefix, L".\\");
+    if (missing % 2) first += L"\\";
+    list = first + L";" + list.substr(folder.size() + 1);
+    ASSERT_EQ(list.size(), 2047u);
+    list += L"X:\\beyond\\the\\cut;";
+
+    TestInstall bad;
+    bad.SetOptions({{L"defdir", list},
+                    {L"defspeed", L"999999999"},
+                    {L"defdelay", L"0"},
+                    {L"defpause", L"-5"},
+                    {L"opnbimgmax", L"2147483647"},
+                    {L"opagrfilm", L"50"},
+                    {L"optransition", L";0;14;abc;;-3;"}});
+    SaverProcess saver(L"/s");
+    HWND window = StartSaver(saver);
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(saver.WaitExit(1000).has_value());
+    const size_t bytes = saver.PrivateBytes();
+    EXPECT_GT(bytes, 0u);
+    EXPECT_LT(bytes, size_t(512) << 20) << "tiles and pictures within bounds take far less";
+    printf("saver private bytes with the bad values: %u KiB\n", unsigned(bytes >> 10));
+    ClickButton(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(saver.WaitExit(), 0u);
 }
