@@ -228,3 +228,19 @@ TEST_F(SaverTest, ValuesTheDialogNeverWritesStillGiveARunningSaver) {
     ClickButton(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
     EXPECT_EQ(saver.WaitExit(), 0u);
 }
+
+TEST_F(SaverTest, AnotherProgramMayAskTheSaverToEndThroughTheSamePasswordCheck) {
+    constexpr UINT kExitRequest = WM_USER + 2; // 1026
+    TestPassword password;
+    ASSERT_TRUE(password.Installed());
+    SaverProcess saver(L"/s");
+    HWND window = StartSaver(saver);
+    ASSERT_NE(window, nullptr);
+    PostMessageW(window, kExitRequest, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return password.Calls() == 1; }, kExitDeadlineMs));
+    SyncWith(window);
+    EXPECT_TRUE(saver.Running()) << "refused, yet ended";
+    password.Answer(true);
+    PostMessageW(window, kExitRequest, 0, 0);
+    EXPECT_EQ(saver.WaitExit(), 0u);
+}
