@@ -55,8 +55,10 @@ void ReadInstallDir() {
     Settings.InstallDir = value;
 }
 
-// Every entry matching InstallDir + "*.cfg", hidden and system ones included, in the
-// order of the listing, less the four characters of the extension.
+// Every configuration file of the install folder, hidden and system ones included, in the
+// order of the listing, less the four characters of the extension. The pattern also
+// matches folders and, through their short names, files such as "notes.cfgold": those are
+// no configurations, and drawing one would stop the saver on a missing-file box.
 std::vector<std::wstring> ListConfigurations() {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW data;
@@ -64,7 +66,11 @@ std::vector<std::wstring> ListConfigurations() {
     if (!find) return names;
     do {
         std::wstring name = data.cFileName;
-        if (name.size() > 4) names.push_back(name.substr(0, name.size() - 4));
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        if (name.size() <= 4 || CompareStringOrdinal(name.c_str() + name.size() - 4, 4, L".cfg",
+                                                     4, TRUE) != CSTR_EQUAL)
+            continue;
+        names.push_back(name.substr(0, name.size() - 4));
     } while (FindNextFileW(find.Get(), &data));
     return names;
 }

@@ -27,9 +27,8 @@ std::optional<int> ParseIniInt(const std::wstring& text) {
         if (value > 0xFFFFFFFFull) return std::nullopt;
     }
     if (hex) { // eight hex digits wrap to a negative 32-bit value, as they are stored
-        long long v = (long long)(unsigned)value;
-        int32_t wrapped = (int32_t)(uint32_t)v;
-        return negative ? -wrapped : wrapped;
+        uint32_t bits = uint32_t(value);
+        return int32_t(negative ? 0u - bits : bits); // unsigned: -0x80000000 is defined
     }
     long long signedValue = negative ? -(long long)value : (long long)value;
     if (signedValue < INT32_MIN || signedValue > INT32_MAX) return std::nullopt;

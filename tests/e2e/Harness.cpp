@@ -1,0 +1,351 @@
+#include "tests/e2e/Harness.h"
+
+#include <psapi.h>
+
+#include <fstream>
+
+#include "toolkit/Jpeg.h"
+#include "toolkit/Text.h"
+
+std::wstring BuildFolder() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder = path;
+    return folder.substr(0, folder.find_last_of(L"\\/") + 1);
+}
+
+void PumpMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD deadlineMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        PumpMessages();
+        if (condition()) return true;
+        if (GetTickCount() - start > deadlineMs) return false;
+        Sleep(10);
+    }
+}
+
+// --- the process -------------------------------------------------------------------------
+
+SaverProcess::SaverProcess(const std::wstring& arguments) {
+    const std::wstring program = BuildFolder() + L"Vistamur.scr";
+    // As Windows starts a screen saver: the quoted path, then the switches.
+    std::wstring commandLine = L"\"" + program + L"\" " + arguments;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &info_))
+        info_ = {};
+}
+
+SaverProcess::~SaverProcess() {
+    if (!Started()) return;
+    if (Running()) {
+        TerminateProcess(info_.hProcess, 99);
+        WaitForSingleObject(info_.hProcess, kExitDeadlineMs);
+    }
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+}
+
+bool SaverProcess::Running() const {
+    return Started() && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+std::optional<DWORD> SaverProcess::WaitExit(DWORD deadlineMs) {
+    if (!Started() || !WaitUntil([this] { return !Running(); }, deadlineMs)) return std::nullopt;
+    DWORD code = 0;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+namespace {
+struct WindowSearch {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectVisible(HWND hwnd, LPARAM lp) {
+    auto* search = reinterpret_cast<WindowSearch*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == search->pid && IsWindowVisible(hwnd)) search->found.push_back(hwnd);
+    return TRUE;
+}
+} // namespace
+
+std::vector<HWND> SaverProcess::VisibleWindows() const {
+    WindowSearch search = {info_.dwProcessId, {}};
+    EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND SaverProcess::WaitForWindow(DWORD deadlineMs) {
+    HWND window = nullptr;
+    WaitUntil(
+        [&] {
+            auto windows = VisibleWindows();
+            if (!windows.empty()) window = windows.front();
+            return window != nullptr || !Running();
+        },
+        deadlineMs);
+    return window;
+}
+
+bool SaverProcess::WaitForCapture(HWND window, DWORD deadlineMs) {
+    return WaitUntil(
+        [&] {
+            GUITHREADINFO gui = {};
+            gui.cbSize = sizeof gui;
+            return GetGUIThreadInfo(info_.dwThreadId, &gui) && gui.hwndCapture == window;
+        },
+        deadlineMs);
+}
+
+size_t SaverProcess::PrivateBytes() const {
+    // The commit charge: what Wine reports of another process's private memory (its
+    // PrivateUsage reads 0).
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    if (!Running() || !GetProcessMemoryInfo(info_.hProcess, &counters, sizeof counters)) return 0;
+    return counters.PagefileUsage;
+}
+
+bool SaverProcess::EndsAtOnceWithoutWindow(DWORD deadlineMs) {
+    bool showedWindow = false;
+    bool ended = WaitUntil(
+        [&] {
+            if (!VisibleWindows().empty()) showedWindow = true;
+            return !Running();
+        },
+        deadlineMs);
+    DWORD code = 1;
+    if (ended) GetExitCodeProcess(info_.hProcess, &code);
+    return ended && !showedWindow && code == 0;
+}
+
+void SyncWith(HWND window) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, kExitDeadlineMs, &result);
+    // A thread gets WM_PAINT only once no input waits in its queue: when the window has
+    // painted, all input sent before the invalidation has been handled. (Sent messages
+    // prove nothing: several are handled within one look at the queue, before its input.)
+    InvalidateRect(window, nullptr, FALSE);
+    WaitUntil([&] { return !IsWindow(window) || !GetUpdateRect(window, nullptr, FALSE); },
+              kExitDeadlineMs);
+}
+
+// --- input -------------------------------------------------------------------------------
+
+void MoveMouseTo(int x, int y) {
+    // Absolute coordinates run over 65536 steps across the screen; rounding up lands on
+    // the pixel itself.
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = LONG((x * 65536LL + w - 1) / w);
+    input.mi.dy = LONG((y * 65536LL + h - 1) / h);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+}
+
+bool CursorIs(int x, int y) {
+    POINT p;
+    return GetCursorPos(&p) && p.x == x && p.y == y;
+}
+
+void PressKey(WORD vk) {
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = inputs[1].ki.wVk = vk;
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+void ClickButton(DWORD downFlag, DWORD upFlag) {
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = downFlag;
+    inputs[1].mi.dwFlags = upFlag;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+// --- the screen --------------------------------------------------------------------------
+
+std::vector<uint32_t> ReadScreen(const RECT& area) {
+    const int w = area.right - area.left, h = area.bottom - area.top;
+    std::vector<uint32_t> pixels;
+    if (w <= 0 || h <= 0) return pixels;
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = w;
+    bmi.bmiHeader.biHeight = -h; // top-down
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP dib = CreateDIBSection(screen, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (dib && bits) {
+        HGDIOBJ old = SelectObject(memory, dib);
+        BitBlt(memory, 0, 0, w, h, screen, area.left, area.top, SRCCOPY);
+        GdiFlush();
+        const uint32_t* p = static_cast<const uint32_t*>(bits);
+        pixels.assign(p, p + size_t(w) * h);
+        for (auto& px : pixels) px &= 0xFFFFFF; // the fourth byte is not colour
+        SelectObject(memory, old);
+        DeleteObject(dib);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+uint32_t ScreenPixel(int x, int y) {
+    auto pixels = ReadScreen(RECT{x, y, x + 1, y + 1});
+    return pixels.empty() ? 0xFFFFFFFF : pixels[0];
+}
+
+// --- the test's own windows --------------------------------------------------------------
+
+namespace {
+LRESULT CALLBACK TestWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
+    if (msg == WM_ERASEBKGND && !GetClassLongPtrW(hwnd, GCLP_HBRBACKGROUND)) return 1;
+    if (msg == WM_PAINT && !GetClassLongPtrW(hwnd, GCLP_HBRBACKGROUND)) {
+        ValidateRect(hwnd, nullptr); // the preview draws here, not us
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+const wchar_t* RegisterTestClass(bool paints) {
+    static bool registered[2] = {false, false};
+    const wchar_t* name = paints ? L"VistamurTestBackdrop" : L"VistamurTestHost";
+    if (!registered[paints]) {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = TestWindowProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = name;
+        wc.hbrBackground = paints ? static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)) : nullptr;
+        RegisterClassW(&wc);
+        registered[paints] = true;
+    }
+    return name;
+}
+} // namespace
+
+TestWindow::TestWindow(const RECT& r, bool paints, bool show) {
+    hwnd_ = CreateWindowExW(WS_EX_NOACTIVATE, RegisterTestClass(paints), L"host", WS_POPUP,
+                            r.left, r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+    if (hwnd_ && show) {
+        ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+        UpdateWindow(hwnd_);
+    }
+    PumpMessages();
+}
+
+TestWindow::~TestWindow() {
+    if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+    PumpMessages();
+}
+
+std::wstring TestWindow::DecimalHandle() const {
+    return std::to_wstring(reinterpret_cast<UINT_PTR>(hwnd_));
+}
+
+// --- the install folder ------------------------------------------------------------------
+
+namespace {
+void WriteText(const std::wstring& path, const std::wstring& text) {
+    WriteFileBytes(path, tk::Narrow(text));
+}
+} // namespace
+
+TestInstall::TestInstall() : installDir_(HKEY_LOCAL_MACHINE, kTestInstallKey, L"InstallDir") {
+    const std::wstring photos = dir_ / L"photos";
+    CreateDirectoryW(photos.c_str(), nullptr);
+    // One small photo, so that the saver has something to show once it shows photos, and
+    // never stops on a warning about an empty folder.
+    tk::PixelBuffer image;
+    image.width = 96;
+    image.height = 64;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            image.pixels.push_back(uint32_t((x * 255 / 95) << 16 | (y * 255 / 63) << 8 | 0x80));
+    tk::EncodeJpeg(photos + L"\\essai.jpg", image);
+
+    WriteText(dir_ / L"config.ini", L"[Config]\r\ncfgname=config 1\r\n[Options]\r\ncfgalea=0\r\n");
+    SetOptions({});
+    installDir_.SetString(dir_.Path());
+}
+
+void TestInstall::SetOptions(const Options& changed) {
+    Options options = {
+        {L"defdir", PhotoFolder() + L";"},
+        {L"defspeed", L"1"},
+        {L"defdelay", L"990"},
+        {L"defpause", L"3600"},
+        {L"optransition", L";4;"},
+        {L"opnomfic", L"0"},
+        {L"opdatefic", L"0"},
+        {L"opmemfiles", L"0"},
+        {L"memfilesname", L""},
+        {L"opnbimgmax", L"3"},
+    };
+    for (const auto& [key, value] : changed) {
+        bool found = false;
+        for (auto& option : options)
+            if (option.first == key) option.second = value, found = true;
+        if (!found) options.emplace_back(key, value);
+    }
+    std::wstring text = L"[Options]\r\n";
+    for (const auto& [key, value] : options) text += key + L"=" + value + L"\r\n";
+    WriteText(dir_ / L"config 1.cfg", text);
+}
+
+// --- the password module -----------------------------------------------------------------
+
+namespace {
+std::wstring TempFile(const wchar_t* name) {
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    return std::wstring(base) + name;
+}
+} // namespace
+
+TestPassword::TestPassword()
+    : usePassword_(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"ScreenSaveUsePassword") {
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    modulePath_ = std::wstring(system) + L"\\PASSWORD.CPL";
+    DeleteFileW(TempFile(L"password-calls.txt").c_str());
+    Answer(false);
+    installed_ = CopyFileW((BuildFolder() + L"PASSWORD.CPL").c_str(), modulePath_.c_str(), FALSE) &&
+                 usePassword_.SetDword(1);
+}
+
+TestPassword::~TestPassword() {
+    DeleteFileW(modulePath_.c_str());
+    DeleteFileW(TempFile(L"password-answer.txt").c_str());
+    DeleteFileW(TempFile(L"password-calls.txt").c_str());
+}
+
+void TestPassword::Answer(bool accept) {
+    WriteFileBytes(TempFile(L"password-answer.txt"), accept ? "1" : "0");
+}
+
+int TestPassword::Calls() const {
+    int calls = 0;
+    std::ifstream(TempFile(L"password-calls.txt").c_str()) >> calls;
+    return calls;
+}

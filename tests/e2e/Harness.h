@@ -1,0 +1,120 @@
+#pragma once
+// Driving the built Vistamur.scr as Windows does: started in its own process with the
+// screen-saver switches, fed real input, its windows and the screen looked at from outside.
+// Every wait polls against a generous deadline: the deadlines only keep a broken run from
+// hanging, they say nothing about speed.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/support/Registry.h"
+#include "tests/support/TempDir.h"
+
+constexpr DWORD kStartDeadlineMs = 30000; // a window appears, a capture is taken
+constexpr DWORD kExitDeadlineMs = 15000;  // a process ends
+
+// The folder of this test program, where the build also puts Vistamur.scr and PASSWORD.CPL.
+std::wstring BuildFolder();
+
+// Handles this thread's messages (the test's own windows) while it waits.
+void PumpMessages();
+// Polls the condition (pumping messages) until it holds or the deadline passes.
+bool WaitUntil(const std::function<bool()>& condition, DWORD deadlineMs);
+
+class SaverProcess {
+  public:
+    // Starts Vistamur.scr with these arguments, e.g. L"/s" or L"/p 1234".
+    explicit SaverProcess(const std::wstring& arguments);
+    ~SaverProcess(); // a process still running is ended, so one failure does not spoil the next
+    SaverProcess(const SaverProcess&) = delete;
+    SaverProcess& operator=(const SaverProcess&) = delete;
+
+    bool Started() const { return info_.hProcess != nullptr; }
+    DWORD Id() const { return info_.dwProcessId; }
+    bool Running() const;
+    // The exit code once the process has ended within the deadline; nothing otherwise.
+    std::optional<DWORD> WaitExit(DWORD deadlineMs = kExitDeadlineMs);
+    // The process's visible top-level windows.
+    std::vector<HWND> VisibleWindows() const;
+    // Its first visible top-level window, once one shows; null if none did in time.
+    HWND WaitForWindow(DWORD deadlineMs = kStartDeadlineMs);
+    // Waits until the window has captured the mouse (the saver does this last in its start).
+    bool WaitForCapture(HWND window, DWORD deadlineMs = kStartDeadlineMs);
+    // Bytes the process has committed for itself (heap, bitmaps), 0 once it has ended.
+    size_t PrivateBytes() const;
+    // True if the process ended within the deadline with code 0 and never showed a window.
+    bool EndsAtOnceWithoutWindow(DWORD deadlineMs = kExitDeadlineMs);
+
+  private:
+    PROCESS_INFORMATION info_ = {};
+};
+
+// Waits until the window's thread has handled all the input given before the call. Wine
+// merges a mouse move into the previous one while that one waits in the queue, so every
+// move that counts must be handled before the next is made.
+void SyncWith(HWND window);
+
+// Real input through SendInput (absolute moves arrive exactly; relative ones would not).
+void MoveMouseTo(int x, int y);
+bool CursorIs(int x, int y);
+void PressKey(WORD vk);
+void ClickButton(DWORD downFlag, DWORD upFlag);
+
+// The screen's pixels in a rectangle, 0xRRGGBB, row after row.
+std::vector<uint32_t> ReadScreen(const RECT& area);
+uint32_t ScreenPixel(int x, int y);
+
+// A top-level window of the test: a white host for the preview or a backdrop.
+class TestWindow {
+  public:
+    // paints: whether it fills itself white (a backdrop) or leaves its pixels alone (a
+    // preview host, into which another process draws).
+    TestWindow(const RECT& bounds, bool paints, bool show = true);
+    ~TestWindow();
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+    HWND Handle() const { return hwnd_; }
+    std::wstring DecimalHandle() const;
+
+  private:
+    HWND hwnd_ = nullptr;
+};
+
+// An install folder named by HKLM "InstallDir" for as long as the object lives: config.ini,
+// "config 1.cfg" with one central transition and a long display time (nothing moves), and a
+// photo folder holding one small JPEG.
+class TestInstall {
+  public:
+    using Options = std::vector<std::pair<std::wstring, std::wstring>>;
+    TestInstall();
+    const std::wstring& Folder() const { return dir_.Path(); }
+    std::wstring PhotoFolder() const { return dir_ / L"photos"; } // without the backslash
+    // Rewrites "config 1.cfg" with these keys in place of the usual values.
+    void SetOptions(const Options& changed);
+
+  private:
+    TempDir dir_;
+    ScopedRegValue installDir_;
+};
+
+// The test password module in the system folder, answering as the test says, with
+// "ScreenSaveUsePassword" = 1; all taken away again at the end.
+class TestPassword {
+  public:
+    TestPassword();
+    ~TestPassword();
+    bool Installed() const { return installed_; }
+    void Answer(bool accept);
+    int Calls() const; // calls of VerifyScreenSavePwd so far
+
+  private:
+    ScopedRegValue usePassword_;
+    std::wstring modulePath_;
+    bool installed_ = false;
+};

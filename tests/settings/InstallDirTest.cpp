@@ -1,0 +1,38 @@
+// The install folder comes from HKLM "SOFTWARE\Korvane\VistamurSs" "InstallDir".
+#include "tests/settings/SettingsFixture.h"
+#include "tests/support/Registry.h"
+
+TEST_F(SettingsTest, InstallDirComesFromTheRegistryUnchanged) {
+    ScopedRegValue value(HKEY_LOCAL_MACHINE, kTestInstallKey, L"InstallDir");
+    ASSERT_TRUE(value.SetString(dir.Path()));
+    WriteIni(L"config.ini", {"[Config]", "cfgname=depuis le registre"});
+    WriteIni(L"depuis le registre.cfg", {"[Options]", "defspeed=5"});
+    Settings.InstallDir = L"c:\\ailleurs\\";
+    LoadSettings(1);
+    EXPECT_EQ(Settings.InstallDir, dir.Path());
+    EXPECT_EQ(Settings.cfgname, L"depuis le registre");
+    EXPECT_EQ(Settings.defspeed, 5);
+
+    // The value is a prefix: nothing is appended to a folder written without its "\".
+    std::wstring bare = dir.Path().substr(0, dir.Path().size() - 1);
+    ASSERT_TRUE(value.SetString(bare));
+    boxes.clear();
+    LoadSettings(0);
+    EXPECT_EQ(Settings.InstallDir, bare);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], L"Configuration non trouvée (" + bare + L"depuis le registre.cfg)");
+}
+
+TEST_F(SettingsTest, WithoutTheRegistryValueTheInstallFolderStays) {
+    ScopedRegValue value(HKEY_LOCAL_MACHINE, kTestInstallKey, L"InstallDir");
+    WriteIni(L"config 1.cfg", {"[Options]", "defspeed=4"});
+    value.Remove(); // no key at all, or the key without its value
+    LoadSettings(0);
+    EXPECT_EQ(Settings.InstallDir, dir.Path());
+    EXPECT_EQ(Settings.defspeed, 4);
+
+    ASSERT_TRUE(value.SetDword(1)); // a number is no folder
+    LoadSettings(0);
+    EXPECT_EQ(Settings.InstallDir, dir.Path());
+    EXPECT_TRUE(boxes.empty());
+}

@@ -1,0 +1,182 @@
+// Loading the configuration files of an install folder, scope by scope.
+#include <algorithm>
+
+#include "Globals/Random.h"
+#include "tests/settings/SettingsFixture.h"
+
+namespace {
+// A configuration file holding every key, with values unlike the initial ones.
+const std::vector<std::string> kFullConfig = {
+    "[Options]",        "defdir=C:\\Photos;D:\\Films;", "defspeed=3",     "defdelay=500",
+    "defpause=12",      "opdebfilm=0",                   "opfinfilm=0",    "opBclfilm=0",
+    "opdbafilm=1",      "opagrfilm=4",                   "optransition=;2;5;",
+    "opnomfic=1",       "opdatefic=1",                   "opmemfiles=1",   "memfilesname=full",
+    "opnbimgmax=9",
+};
+
+void ExpectFullConfig(const TSettings& s) {
+    EXPECT_EQ(s.defdir, L"C:\\Photos;D:\\Films;");
+    EXPECT_EQ(s.defspeed, 3);
+    EXPECT_EQ(s.defdelay, 500);
+    EXPECT_EQ(s.defpause, 12);
+    EXPECT_FALSE(s.opdebfilm);
+    EXPECT_FALSE(s.opfinfilm);
+    EXPECT_FALSE(s.opBclfilm);
+    EXPECT_TRUE(s.opdbafilm);
+    EXPECT_EQ(s.opagrfilm, 4);
+    EXPECT_EQ(s.optransition, L";2;5;");
+    EXPECT_TRUE(s.opnomfic);
+    EXPECT_TRUE(s.opdatefic);
+    EXPECT_TRUE(s.opmemfiles);
+    EXPECT_EQ(s.memfilesname, L"full");
+    EXPECT_EQ(s.opnbimgmax, 9);
+}
+
+void ExpectInitialOptions(const TSettings& s) {
+    TSettings initial;
+    EXPECT_EQ(s.defdir, initial.defdir);
+    EXPECT_EQ(s.defspeed, initial.defspeed);
+    EXPECT_EQ(s.defdelay, initial.defdelay);
+    EXPECT_EQ(s.defpause, initial.defpause);
+    EXPECT_EQ(s.optransition, initial.optransition);
+    EXPECT_EQ(s.opnbimgmax, initial.opnbimgmax);
+    EXPECT_EQ(s.cfgname, initial.cfgname);
+    EXPECT_EQ(s.cfgalea, initial.cfgalea);
+}
+} // namespace
+
+TEST(SettingsRecord, InitialValuesAndTables) {
+    TSettings s;
+    EXPECT_EQ(s.defspeed, 1);
+    EXPECT_EQ(s.defdelay, 990);
+    EXPECT_EQ(s.defpause, 30);
+    EXPECT_TRUE(s.opdebfilm && s.opBclfilm && s.opfinfilm);
+    EXPECT_FALSE(s.opdbafilm || s.opnomfic || s.opdatefic || s.opmemfiles || s.cfgalea);
+    EXPECT_EQ(s.opagrfilm, 1);
+    EXPECT_EQ(s.opnbimgmax, 6);
+    EXPECT_EQ(s.ActiveTransition, 1);
+    EXPECT_EQ(s.optransition, L";1;2;3;4;5;6;7;8;9;10;11;12;13;");
+    EXPECT_EQ(s.InstallDir, L"c:\\program files\\korvane\\vistamur screensaver\\");
+    EXPECT_EQ(s.cfgname, L"config 1");
+    EXPECT_EQ(std::wstring(MediaExtensions[0]), L".JPG");
+    EXPECT_EQ(std::wstring(MediaExtensions[18]), L".IVF");
+    EXPECT_EQ(std::wstring(TransitionNames[9]), L"Centrale+aléatoire");
+    EXPECT_EQ(RunMode, rmSaver);
+}
+
+TEST_F(SettingsTest, WithoutConfigIniScopesOneAndTwoReadNothing) {
+    WriteIni(L"config 1.cfg", kFullConfig); // present, but nothing names it
+    for (int scope : {1, 2}) {
+        LoadConfigFiles(scope);
+        ExpectInitialOptions(Settings);
+    }
+    EXPECT_TRUE(boxes.empty());
+    // Scope 0 does not look at "config.ini": it reads the current configuration file.
+    LoadConfigFiles(0);
+    ExpectFullConfig(Settings);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(SettingsTest, ConfigIniNamesTheConfigurationFile) {
+    WriteIni(L"config.ini", {"[Config]", "cfgname=mes photos", "[Options]", "cfgalea=0"});
+    WriteIni(L"mes photos.cfg", kFullConfig);
+    LoadConfigFiles(1);
+    EXPECT_EQ(Settings.cfgname, L"mes photos");
+    EXPECT_FALSE(Settings.cfgalea);
+    ExpectFullConfig(Settings);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(SettingsTest, AMissingConfigurationFileIsReportedWithItsFullPath) {
+    WriteIni(L"config.ini", {"[Config]", "cfgname=partie", "[Options]", "cfgalea=0"});
+    for (int scope : {1, 2, 0}) { // scope 0 uses the name the others read
+        boxes.clear();
+        LoadConfigFiles(scope);
+        ASSERT_EQ(boxes.size(), 1u) << scope;
+        EXPECT_EQ(boxes[0], L"Configuration non trouvée (" + dir.Path() + L"partie.cfg)");
+        EXPECT_EQ(Settings.defdir, L""); // the options keep their values ...
+        EXPECT_EQ(Settings.defspeed, 1);
+        EXPECT_EQ(Settings.defdelay, 990);
+    }
+    EXPECT_EQ(Settings.cfgname, L"partie"); // ... and cfgname is what config.ini said
+}
+
+TEST_F(SettingsTest, KeysMissingFromALaterConfigurationKeepTheEarlierValues) {
+    WriteIni(L"config.ini", {"[Config]", "cfgname=full", "[Options]", "cfgalea=0"});
+    WriteIni(L"full.cfg", kFullConfig);
+    WriteIni(L"partial.cfg", {"[Options]", "defspeed=0x20", "defdir=E:\\Vacances;",
+                              "opnomfic=0", "opagrfilm=abc", "defpause="});
+    LoadConfigFiles(1);
+    ExpectFullConfig(Settings);
+
+    Settings.cfgname = L"partial"; // as the dialog does when the user picks another one
+    LoadConfigFiles(0);
+    EXPECT_EQ(Settings.defspeed, 32);
+    EXPECT_EQ(Settings.defdir, L"E:\\Vacances;");
+    EXPECT_FALSE(Settings.opnomfic);
+    EXPECT_EQ(Settings.opagrfilm, 4); // not an integer: kept
+    EXPECT_EQ(Settings.defpause, 12); // empty: kept
+    EXPECT_EQ(Settings.defdelay, 500);
+    EXPECT_EQ(Settings.optransition, L";2;5;");
+    EXPECT_EQ(Settings.memfilesname, L"full");
+    EXPECT_TRUE(Settings.opdatefic);
+    EXPECT_EQ(Settings.opnbimgmax, 9);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(SettingsTest, RandomConfigurationIsOneOfTheFilesAndConfigIniIsNeverRewritten) {
+    WriteIni(L"config.ini", {"[Config]", "cfgname=b", "[Options]", "cfgalea=1"});
+    for (const char* name : {"a", "b", "c"})
+        WriteIni(tk::FromUtf8(name) + L".cfg", {"[Options]", std::string("defdir=") + name});
+    const std::string iniBefore = ReadFileBytes(dir / L"config.ini");
+
+    std::vector<std::wstring> drawn;
+    for (uint32_t seed = 1; seed <= 60; ++seed) {
+        SetRandomSeed(seed);
+        Settings.cfgname = L"b";
+        LoadConfigFiles(2);
+        ASSERT_TRUE(Settings.cfgname == L"a" || Settings.cfgname == L"b" ||
+                    Settings.cfgname == L"c")
+            << tk::ToUtf8(Settings.cfgname);
+        EXPECT_EQ(Settings.defdir, Settings.cfgname); // the drawn file is the one read
+        drawn.push_back(Settings.cfgname);
+    }
+    for (const wchar_t* name : {L"a", L"b", L"c"})
+        EXPECT_NE(std::find(drawn.begin(), drawn.end(), name), drawn.end())
+            << "never drew " << tk::ToUtf8(name);
+    EXPECT_EQ(ReadFileBytes(dir / L"config.ini"), iniBefore);
+    EXPECT_TRUE(boxes.empty());
+
+    // The dialog (scope 1) does not draw: it shows the configuration config.ini names.
+    LoadConfigFiles(1);
+    EXPECT_EQ(Settings.cfgname, L"b");
+    EXPECT_TRUE(Settings.cfgalea);
+}
+
+TEST_F(SettingsTest, RandomDrawTakesOnlyConfigurationFiles) {
+    // Folders and files whose names only look alike (the listing also matches short
+    // names: "notes.cfgold" is NOTES~1.CFG) are no configurations.
+    WriteIni(L"config.ini", {"[Config]", "cfgname=seule", "[Options]", "cfgalea=1"});
+    WriteIni(L"seule.cfg", {"[Options]", "defdir=seule"});
+    WriteIni(L"notes.cfgold", {"[Options]", "defdir=notes"});
+    WriteIni(L"CAPITALES.CFG", {"[Options]", "defdir=capitales"});
+    CreateDirectoryW((dir / L"dossier.cfg").c_str(), nullptr);
+    std::vector<std::wstring> drawn;
+    for (uint32_t seed = 1; seed <= 40; ++seed) {
+        SetRandomSeed(seed);
+        LoadConfigFiles(2);
+        drawn.push_back(Settings.cfgname);
+        EXPECT_EQ(Settings.defdir, Settings.cfgname == L"seule" ? L"seule" : L"capitales");
+    }
+    for (const auto& name : drawn)
+        EXPECT_TRUE(name == L"seule" || name == L"CAPITALES") << tk::ToUtf8(name);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(SettingsTest, RandomDrawWithNoConfigurationFileReportsTheNamedOne) {
+    WriteIni(L"config.ini", {"[Config]", "cfgname=partie", "[Options]", "cfgalea=1"});
+    LoadConfigFiles(2);
+    EXPECT_EQ(Settings.cfgname, L"partie");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], L"Configuration non trouvée (" + dir.Path() + L"partie.cfg)");
+}

@@ -1,0 +1,40 @@
+#pragma once
+// Every settings test starts from the initial values, with its own empty install folder and
+// the message boxes recorded instead of shown.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Globals/Globals.h"
+#include "tests/support/TempDir.h"
+#include "toolkit/MsgBox.h"
+#include "toolkit/Text.h"
+
+class SettingsTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        Settings = TSettings{};
+        Settings.InstallDir = dir.Path();
+        tk::SetBoxHook([this](const tk::BoxRequest& box) {
+            boxes.push_back(box.text);
+            return IDOK;
+        });
+    }
+    void TearDown() override {
+        tk::SetBoxHook(nullptr);
+        Settings = TSettings{};
+    }
+
+    // Writes an INI file of the install folder; lines are joined with CR LF, as the system
+    // writes them. The text is taken as it stands (8-bit, the ANSI code page for letters
+    // beyond ASCII).
+    void WriteIni(const std::wstring& name, const std::vector<std::string>& lines) {
+        std::string bytes;
+        for (const auto& line : lines) bytes += line + "\r\n";
+        WriteFileBytes(dir / name, bytes);
+    }
+
+    TempDir dir;
+    std::vector<std::wstring> boxes;
+};

@@ -1,0 +1,32 @@
+#pragma once
+// A registry value that a test sets for its own run and gives back as it found it: the old
+// data is restored, or the value removed, and the keys the test had to create are deleted.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class ScopedRegValue {
+  public:
+    ScopedRegValue(HKEY root, std::wstring subkey, std::wstring name);
+    ~ScopedRegValue();
+    ScopedRegValue(const ScopedRegValue&) = delete;
+    ScopedRegValue& operator=(const ScopedRegValue&) = delete;
+
+    bool SetString(const std::wstring& value);
+    bool SetDword(DWORD value);
+    void Remove(); // the value only; the key stays while the guard lives
+
+  private:
+    bool Write(DWORD type, const void* data, DWORD bytes);
+
+    HKEY root_;
+    std::wstring subkey_, name_;
+    bool hadValue_ = false;
+    DWORD oldType_ = 0;
+    std::vector<BYTE> oldData_;
+    std::vector<std::wstring> createdKeys_; // deepest last
+};
+
+// The install folder the program reads from HKLM.
+constexpr const wchar_t* kTestInstallKey = L"SOFTWARE\\Korvane\\VistamurSs";

@@ -1,0 +1,93 @@
+// Hand-edited configuration files: the saver brings every number into a range it can run
+// with, and keeps only the transitions it knows.
+#include <gtest/gtest.h>
+
+#include "saver/Pacing.h"
+#include "saver/SafeSettings.h"
+#include "toolkit/Text.h"
+
+TEST(ClampForSaver, BringsEveryNumberIntoItsRange) {
+    struct Case {
+        int speed, delay, pause, tiles, grow; // as read
+        int clampedSpeed, clampedDelay, clampedPause, clampedTiles, clampedGrow;
+    } cases[] = {
+        {1, 990, 30, 6, 1, 1, 990, 30, 6, 1}, // the initial values stay
+        {10, 1000, 60, 20, 9, 10, 1000, 60, 20, 9},
+        {0, 0, 0, 0, 0, 1, 1, 1, 1, 1},
+        {-5, -1, -30, -3, -2, 1, 1, 1, 1, 1},
+        {INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN, 1, 1, 1, 1, 1},
+        {20000, 5000, 100000, 1000000, 10, 10000, 1000, 86400, 20, 9},
+        {INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, 10000, 1000, 86400, 20, 9},
+    };
+    for (const Case& c : cases) {
+        TSettings s;
+        s.defspeed = c.speed;
+        s.defdelay = c.delay;
+        s.defpause = c.pause;
+        s.opnbimgmax = c.tiles;
+        s.opagrfilm = c.grow;
+        ClampForSaver(s);
+        EXPECT_EQ(s.defspeed, c.clampedSpeed) << c.speed;
+        EXPECT_EQ(s.defdelay, c.clampedDelay) << c.delay;
+        EXPECT_EQ(s.defpause, c.clampedPause) << c.pause;
+        EXPECT_EQ(s.opnbimgmax, c.clampedTiles) << c.tiles;
+        EXPECT_EQ(s.opagrfilm, c.clampedGrow) << c.grow;
+    }
+}
+
+TEST(UsableTransitions, KnownNumbersOnlyAndAllWhenNone) {
+    using V = std::vector<int>;
+    const V all = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13};
+    struct Case {
+        std::wstring stored;
+        V usable;
+    } cases[] = {
+        {L";1;2;3;4;5;6;7;8;9;10;11;12;13;", all},
+        {L";2;5;", {2, 5}},
+        {L";13;", {13}},
+        {L"4", {4}}, // without its semicolons
+        {L";5;x;13;99;0;-1;", {5, 13}},
+        {L";0;14;abc;;", all},
+        {L"", all},
+        {L";;;", all},
+        {L"garbage", all},
+        {L";-4;1e3;2.0; 3;", all},
+        {std::wstring(2047, L';'), all},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(UsableTransitions(c.stored), c.usable) << tk::ToUtf8(c.stored.substr(0, 40));
+
+    // A 2047-character list of ones: every piece is known, none is lost.
+    std::wstring ones;
+    while (ones.size() + 2 <= 2047) ones += L";1";
+    EXPECT_EQ(UsableTransitions(ones), V(ones.size() / 2, 1));
+}
+
+TEST(UsableTransitions, CentralOnesAreFourToTen) {
+    for (int n = -1; n <= 14; ++n) EXPECT_EQ(IsCentralTransition(n), n >= 4 && n <= 10) << n;
+}
+
+TEST(StepTimerInterval, DisplayTimeOrScrollingPace) {
+    struct Case {
+        int transition, defpause, defdelay;
+        std::optional<unsigned> ms;
+    } cases[] = {
+        {1, 30, 990, 10u},   // 10.10 -> 10
+        {1, 30, 800, 12u},   // 12.5, a half: to the even 12
+        {2, 30, 400, 25u},
+        {3, 30, 32, 312u},   // 312.5 -> 312
+        {11, 30, 96, 104u},  // 104.17 -> 104
+        {12, 30, 3, 3333u},
+        {13, 30, 1, 10000u}, // the slowest pace
+        {1, 30, 1000, std::nullopt}, // as fast as the loop turns
+        {11, 30, 1000, std::nullopt},
+        {4, 30, 990, 30000u}, // central: the display time, whatever defdelay is
+        {10, 2, 1000, 2000u},
+        {7, 86400, 1, 86400000u},
+        {1, 30, 0, 10000u}, // only a hand-edited file holds these; the saver clamps first
+        {1, 30, -50, 10000u},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(StepTimerInterval(c.transition, c.defpause, c.defdelay), c.ms)
+            << c.transition << " " << c.defpause << " " << c.defdelay;
+}
