@@ -37,8 +37,10 @@ constexpr const wchar_t* kOptions = L"Options";
 constexpr const wchar_t* kConfig = L"Config";
 
 void ReadInstallDir() {
+    // The value is only read, so read access is all that is asked for: a standard user is
+    // refused all access rights to this key, and would otherwise lose the install folder.
     HKEY raw = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kInstallKey, 0, KEY_ALL_ACCESS, &raw) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kInstallKey, 0, KEY_READ, &raw) != ERROR_SUCCESS)
         return;
     tk::RegKey key(raw);
     DWORD type = 0, bytes = 0;
