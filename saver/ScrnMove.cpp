@@ -34,30 +34,13 @@ void TScrn::MoveStrip() {
             continue;
         }
         TilePos[i] = step.pos;
-        moves_.push_back({i, MovedBox(travel, box, step.pos)});
+        moves_.push_back({i, box, MovedBox(travel, box, step.pos)});
     }
     ApplyMoves(moves_);
+    for (const Move& m : moves_) PlayWhenVisible(m.tile);
     // The tiles that have left are refilled once the rest of the strip has made its step:
     // a tile placed behind one that was still to move in this step would come defspeed
     // pixels too far behind it (the strip's first tile behind its last one, and every tile
     // of the backward phases, whose neighbour comes after them in index order).
     for (int k = 0; k < gone; ++k) TimerTimer();
-}
-
-void TScrn::ApplyMoves(std::vector<Move>& moves) {
-    if (moves.empty()) return;
-    // One batch for the whole strip, then one paint of all that it exposed: the tiles move
-    // together and the screen is never seen between two of them.
-    constexpr UINT flags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
-    HDWP batch = BeginDeferWindowPos(int(moves.size()));
-    for (const Move& m : moves)
-        if (batch)
-            batch = DeferWindowPos(batch, Panels[m.tile]->Handle(), nullptr, m.box.left,
-                                   m.box.top, 0, 0, flags);
-    if (!batch || !EndDeferWindowPos(batch))
-        for (const Move& m : moves) // the batch failed (out of memory): one by one
-            SetWindowPos(Panels[m.tile]->Handle(), nullptr, m.box.left, m.box.top, 0, 0, flags);
-    RepaintNow();
-    for (const Move& m : moves) PlayWhenVisible(m.tile);
-    moves.clear();
 }

@@ -49,13 +49,12 @@ void TScrn::RepaintNow() {
 
 void TScrn::LeaveTile() {
     const int t = EffectiveTransition(Settings.ActiveTransition);
-    tk::Panel& panel = *Panels[CurTile];
     // An animation of a tile that is not on the screen would show nothing for a second.
     if (IsAnimated(t) && TileShown(CurTile) && OnScreen(TileBox(CurTile), ScreenBox())) {
         Animate(t, false);
         return;
     }
-    panel.Hide();
+    SetTileShown(CurTile, false);
 }
 
 void TScrn::PlaceTile() {
@@ -85,7 +84,7 @@ void TScrn::EnterTile() {
         Animate(t, true);
         return;
     }
-    Panels[CurTile]->Show(SW_SHOWNA);
+    SetTileShown(CurTile, true);
 }
 
 void TScrn::Animate(int transition, bool entering) {
@@ -97,15 +96,11 @@ void TScrn::Animate(int transition, bool entering) {
         int k = entering ? i : kAnimationLast - i;
         TBox frame = entering ? EnterFrame(transition, k, base, s)
                               : LeaveFrame(transition, k, base, s);
-        SetTileBox(c, frame);
-        if (entering && k == 0) Panels[c]->Show(SW_SHOWNA);
-        RepaintNow();
+        ApplyMoves({{c, TileBox(c), frame}});
+        if (entering && k == 0) SetTileShown(c, true);
         Sleep(kFrameMs);
     }
-    if (!entering) {
-        Panels[c]->Hide();
-        RepaintNow();
-    }
+    if (!entering) SetTileShown(c, false);
 }
 
 void TScrn::FreeTiles() {

@@ -14,6 +14,7 @@
 
 #include "saver/ExitRules.h"
 #include "saver/Geometry.h"
+#include "toolkit/Dib.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Timer.h"
 #include "toolkit/Window.h"
@@ -129,10 +130,14 @@ class TScrn : public tk::Window {
     HFONT CaptionFont();
     struct Move {
         int tile;
-        TBox box;
+        TBox from, to;
     };
-    void ApplyMoves(std::vector<Move>& moves);
+    void ApplyMoves(const std::vector<Move>& moves); // one batch, painted at once
+    void PaintArea(const RECT& area);
+    void SetTileShown(int tile, bool shown); // shown or hidden in one change of the screen
+    bool ShowsClip(int tile) const;
     std::vector<Move> moves_;
+    tk::Dib frame_; // the window's picture, composed before it goes to the screen at once
     // Where PlaceTile put the current tile; SizeTile works from these, so that sizing twice
     // in one refill (a clip that failed after it was sized, then a picture) sizes once.
     TBox placedBox_;

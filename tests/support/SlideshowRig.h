@@ -17,6 +17,7 @@
 #include "saver/Ssave.h"
 #include "toolkit/Counters.h"
 #include "toolkit/Jpeg.h"
+#include "toolkit/MsgBox.h"
 
 namespace rig {
 
@@ -94,12 +95,13 @@ inline void Pump() {
     }
 }
 
+// The process's private bytes (its commit charge; Wine leaves PrivateUsage at 0 but keeps
+// PagefileUsage, which is the same figure).
 inline double PrivateMb() {
-    PROCESS_MEMORY_COUNTERS_EX counters = {};
+    PROCESS_MEMORY_COUNTERS counters = {};
     counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(),
-                         reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
-    return double(counters.PrivateUsage) / (1024.0 * 1024.0);
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return double(counters.PagefileUsage) / (1024.0 * 1024.0);
 }
 
 struct Snapshot {
