@@ -138,28 +138,6 @@ TBox MovedBox(TTravel travel, const TBox& box, int pos) {
     return out;
 }
 
-bool FullyEntered(TTravel travel, const TBox& box, const TScreenBox& s) {
-    switch (travel) {
-    case TTravel::Leftward: return box.left + box.width <= s.W;
-    case TTravel::Rightward: return box.left >= 0;
-    case TTravel::Upward: return box.top + box.height <= s.H;
-    case TTravel::Downward: return box.top >= 0;
-    case TTravel::Still: break;
-    }
-    return true;
-}
-
-bool NotYetGone(TTravel travel, int pos, const TBox& box, const TScreenBox& s) {
-    switch (travel) {
-    case TTravel::Leftward: return pos > -box.width;
-    case TTravel::Rightward: return pos < s.W;
-    case TTravel::Upward: return pos > -box.height;
-    case TTravel::Downward: return pos < s.H;
-    case TTravel::Still: break;
-    }
-    return true;
-}
-
 bool IsAnimated(int transition) { return transition >= 5 && transition <= 9; }
 
 namespace {

@@ -70,11 +70,6 @@ TStep StepTile(TTravel travel, int pos, int width, int height, int speed, const 
 // The box after a move to pos along the direction of travel.
 TBox MovedBox(TTravel travel, const TBox& box, int pos);
 
-// The tile lies wholly on the screen on its travel axis (its trailing edge has entered),
-// and it has not yet wholly left it: the clip checks of the moving tiles use these.
-bool FullyEntered(TTravel travel, const TBox& box, const TScreenBox& s);
-bool NotYetGone(TTravel travel, int pos, const TBox& box, const TScreenBox& s);
-
 // The animations of the central transitions 5 to 9, frame k (0 .. 100). A leaving tile runs
 // k = 100 down to 0 from its box; an entering one k = 0 up to 100 towards its box. Each value
 // is the products divided by 100 in extended precision, rounded once, halves to even.

@@ -2,48 +2,18 @@
 // screen shows its tiles where the geometry puts them.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <optional>
 
 #include "Globals/Globals.h"
 #include "saver/Geometry.h"
 #include "saver/Ssave.h"
+#include "tests/support/InstallFolder.h"
 #include "tests/support/SlideshowRig.h"
 #include "tests/support/TempDir.h"
 #include "toolkit/Dib.h"
 #include "toolkit/MsgBox.h"
 
 namespace {
-
-class InstallFolder {
-  public:
-    explicit InstallFolder(const std::wstring& folder) {
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, kInstallKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                        &key_, nullptr);
-        wchar_t old[MAX_PATH] = {};
-        DWORD bytes = sizeof old, type = 0;
-        hadOld_ = RegQueryValueExW(key_, L"InstallDir", nullptr, &type,
-                                   reinterpret_cast<BYTE*>(old), &bytes) == ERROR_SUCCESS;
-        old_ = old;
-        Set(folder);
-    }
-    ~InstallFolder() {
-        if (hadOld_)
-            Set(old_);
-        else
-            RegDeleteValueW(key_, L"InstallDir");
-        RegCloseKey(key_);
-    }
-
-  private:
-    void Set(const std::wstring& value) {
-        RegSetValueExW(key_, L"InstallDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       DWORD((value.size() + 1) * sizeof(wchar_t)));
-    }
-    HKEY key_ = nullptr;
-    bool hadOld_ = false;
-    std::wstring old_;
-};
 
 std::wstring SaverPath() {
     wchar_t self[MAX_PATH];
@@ -104,13 +74,11 @@ class SlideshowE2e : public testing::Test {
 
     // Runs the saver with the options, hands every screenshot taken over a few seconds to
     // the check, and ends it.
-    template <class Check> void RunSaver(std::map<std::wstring, std::wstring> options, Check check) {
+    template <class Check>
+    void RunSaver(std::vector<std::pair<std::wstring, std::wstring>> options, Check check) {
         InstallFolder install(install_.Path());
-        const std::wstring ini = install_ / L"config.ini", cfg = install_ / L"config 1.cfg";
-        WritePrivateProfileStringW(L"Config", L"cfgname", L"config 1", ini.c_str());
-        options[L"defdir"] = photos.Path();
-        for (const auto& [key, value] : options)
-            WritePrivateProfileStringW(L"Options", key.c_str(), value.c_str(), cfg.c_str());
+        options.push_back({L"defdir", photos.Path()});
+        WriteConfiguration(install_.Path(), options);
 
         std::wstring command = L"\"" + SaverPath() + L"\" /s";
         STARTUPINFOW startup = {};
@@ -163,59 +131,48 @@ TEST_F(SlideshowE2e, CentralTransitionCentresEachPhoto) {
 }
 
 // Two tiles of a strip stepping 100 px every second, so that the screenshots fall between
-// steps. The first tile starts at 1024 + 50 and the second 50 px behind it; as both photos
-// are 200 or 300 px long on the travel, every left (top) edge stays on 1074 - 100 k or
-// 1024 - 100 k (mod 100: 74 or 24; vertically 818 - 100 k or 768 - 100 k: 18 or 68).
+// steps. The first tile starts 50 px beyond the entry edge, the second 50 px behind it; as
+// both photos are 200 or 300 px long on the travel, every leading edge stays on the step's
+// rhythm: left edges at 1074 - 100 k or 1024 - 100 k (74 or 24 mod 100), top edges at
+// 818 - 100 k or 768 - 100 k (18 or 68).
 int Mod100(int v) { return ((v % 100) + 100) % 100; }
 
-TEST_F(SlideshowE2e, HorizontalStripTravelsLeftInStepsAndKeepsItsGap) {
-    int seen = 0;
-    RunSaver({{L"optransition", L";1;"}, {L"opnbimgmax", L"2"}, {L"defspeed", L"100"},
-              {L"defdelay", L"10"}},
-             [&](const Found& r, const Found& g) {
-                 for (const Found* f : {&r, &g}) {
-                     if (!f->Any()) continue;
-                     ++seen;
-                     EXPECT_EQ(f->top, (768 - f->Height()) / 2);
-                     if (f->left > 0) {
-                         EXPECT_TRUE(Mod100(f->left) == 74 || Mod100(f->left) == 24)
-                             << "left " << f->left;
+TEST_F(SlideshowE2e, StripsTravelInStepsCentredAcrossWithTheirGap) {
+    const struct {
+        const wchar_t* transition;
+        bool vertical;
+        int rhythm[2];
+    } cases[] = {{L";1;", false, {74, 24}}, {L";11;", true, {18, 68}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "optransition " << c.transition);
+        int seen = 0;
+        auto along = [&](const Found& f) { return c.vertical ? f.top : f.left; };
+        auto alongEnd = [&](const Found& f) { return c.vertical ? f.bottom : f.right; };
+        RunSaver({{L"optransition", c.transition}, {L"opnbimgmax", L"2"},
+                  {L"defspeed", L"100"}, {L"defdelay", L"10"}},
+                 [&](const Found& r, const Found& g) {
+                     for (const Found* f : {&r, &g}) {
+                         if (!f->Any()) continue;
+                         ++seen;
+                         if (c.vertical)
+                             EXPECT_EQ(f->left, (1024 - f->Width()) / 2);
+                         else
+                             EXPECT_EQ(f->top, (768 - f->Height()) / 2);
+                         int m = Mod100(along(*f));
+                         if (along(*f) > 0) {
+                             EXPECT_TRUE(m == c.rhythm[0] || m == c.rhythm[1]) << along(*f);
+                         }
                      }
-                 }
-                 ExpectWhole(r, 300, 200);
-                 ExpectWhole(g, 200, 300);
-                 if (r.Any() && g.Any() && r.left > 0 && g.left > 0) {
-                     const Found& a = r.left < g.left ? r : g;
-                     const Found& b = r.left < g.left ? g : r;
-                     EXPECT_EQ(b.left - a.right - 1, kTileGap);
-                 }
-             });
-    EXPECT_GT(seen, 0);
-}
-
-TEST_F(SlideshowE2e, VerticalStripTravelsUpCentredAcross) {
-    int seen = 0;
-    RunSaver({{L"optransition", L";11;"}, {L"opnbimgmax", L"2"}, {L"defspeed", L"100"},
-              {L"defdelay", L"10"}},
-             [&](const Found& r, const Found& g) {
-                 for (const Found* f : {&r, &g}) {
-                     if (!f->Any()) continue;
-                     ++seen;
-                     EXPECT_EQ(f->left, (1024 - f->Width()) / 2);
-                     if (f->top > 0) {
-                         EXPECT_TRUE(Mod100(f->top) == 18 || Mod100(f->top) == 68)
-                             << "top " << f->top;
+                     ExpectWhole(r, 300, 200);
+                     ExpectWhole(g, 200, 300);
+                     if (r.Any() && g.Any() && along(r) > 0 && along(g) > 0) {
+                         const Found& a = along(r) < along(g) ? r : g;
+                         const Found& b = along(r) < along(g) ? g : r;
+                         EXPECT_EQ(along(b) - alongEnd(a) - 1, kTileGap);
                      }
-                 }
-                 ExpectWhole(r, 300, 200);
-                 ExpectWhole(g, 200, 300);
-                 if (r.Any() && g.Any() && r.top > 0 && g.top > 0) {
-                     const Found& a = r.top < g.top ? r : g;
-                     const Found& b = r.top < g.top ? g : r;
-                     EXPECT_EQ(b.top - a.bottom - 1, kTileGap);
-                 }
-             });
-    EXPECT_GT(seen, 0);
+                 });
+        EXPECT_GT(seen, 0);
+    }
 }
 
 } // namespace

@@ -251,18 +251,6 @@ TEST(Geometry, TimerIntervalRounding) {
             << "transition " << c.transition << " delay " << c.delay;
 }
 
-TEST(Geometry, FullyEnteredAndNotYetGoneFollowTheTravel) {
-    const TBox box{800, 0, 224, 100};
-    EXPECT_TRUE(FullyEntered(TTravel::Leftward, box, kScreen));
-    EXPECT_FALSE(FullyEntered(TTravel::Leftward, {801, 0, 224, 100}, kScreen));
-    EXPECT_TRUE(FullyEntered(TTravel::Rightward, {0, 0, 10, 10}, kScreen));
-    EXPECT_FALSE(FullyEntered(TTravel::Downward, {0, -1, 10, 10}, kScreen));
-    EXPECT_TRUE(NotYetGone(TTravel::Leftward, -223, box, kScreen));
-    EXPECT_FALSE(NotYetGone(TTravel::Leftward, -224, box, kScreen));
-    EXPECT_FALSE(NotYetGone(TTravel::Upward, -100, box, kScreen));
-    EXPECT_TRUE(NotYetGone(TTravel::Downward, 767, box, kScreen));
-}
-
 // Without the seen-file memory the bound is never reached before the catalogue is empty;
 // with it, one whole pass without a success ends the refill.
 TEST(RefillTries, GiveUpAfterTheStartFilesAndOneNewPass) {

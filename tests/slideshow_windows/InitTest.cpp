@@ -2,53 +2,15 @@
 // given through the registry, including values the dialog never stores.
 #include <gtest/gtest.h>
 
-#include <map>
 
 #include "Globals/Globals.h"
 #include "Globals/Random.h"
 #include "saver/Ssave.h"
+#include "tests/support/InstallFolder.h"
 #include "tests/support/TempDir.h"
 #include "toolkit/MsgBox.h"
 
 namespace {
-
-// Points the registry's install folder at a folder of the test's for its lifetime.
-class InstallFolder {
-  public:
-    explicit InstallFolder(const std::wstring& folder) {
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, kInstallKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                        &key_, nullptr);
-        wchar_t old[MAX_PATH] = {};
-        DWORD bytes = sizeof old, type = 0;
-        hadOld_ = RegQueryValueExW(key_, L"InstallDir", nullptr, &type,
-                                   reinterpret_cast<BYTE*>(old), &bytes) == ERROR_SUCCESS;
-        old_ = old;
-        Set(folder);
-    }
-    ~InstallFolder() {
-        if (hadOld_)
-            Set(old_);
-        else
-            RegDeleteValueW(key_, L"InstallDir");
-        RegCloseKey(key_);
-    }
-
-  private:
-    void Set(const std::wstring& value) {
-        RegSetValueExW(key_, L"InstallDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       DWORD((value.size() + 1) * sizeof(wchar_t)));
-    }
-    HKEY key_ = nullptr;
-    bool hadOld_ = false;
-    std::wstring old_;
-};
-
-void WriteConfiguration(const TempDir& dir, const std::map<std::wstring, std::wstring>& options) {
-    const std::wstring ini = dir / L"config.ini", cfg = dir / L"config 1.cfg";
-    WritePrivateProfileStringW(L"Config", L"cfgname", L"config 1", ini.c_str());
-    for (const auto& [key, value] : options)
-        WritePrivateProfileStringW(L"Options", key.c_str(), value.c_str(), cfg.c_str());
-}
 
 TEST(Init, BadNumbersInTheConfigurationStillGiveAWorkingSaver) {
     std::vector<std::wstring> boxes;
@@ -74,7 +36,7 @@ TEST(Init, BadNumbersInTheConfigurationStillGiveAWorkingSaver) {
                                         << c.transitions << " defspeed " << c.speed);
         TempDir dir;
         InstallFolder install(dir.Path());
-        WriteConfiguration(dir, {{L"defdir", dir.Path()},
+        WriteConfiguration(dir.Path(), {{L"defdir", dir.Path()},
                                  {L"opnbimgmax", c.tiles},
                                  {L"optransition", c.transitions},
                                  {L"defspeed", c.speed},

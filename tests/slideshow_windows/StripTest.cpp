@@ -107,22 +107,6 @@ TEST_F(Slideshow, StripOfThreeTravelsIsRefilledInOrderAndKeepsItsGaps) {
     EXPECT_EQ(scrn->Loads, scrn->Refills);
 }
 
-TEST_F(Slideshow, VerticalStripEntersBelowAndCentresAcross) {
-    auto files = Photos({{300, 200, 0xFF0000}, {200, 300, 0x00FF00}});
-    rig::RunSettings run;
-    run.transition = 11;
-    run.tiles = 2;
-    auto scrn = rig::StartSaver(run, files);
-    ASSERT_TRUE(scrn);
-    EXPECT_EQ(scrn->TilePos[0], 768 + 50);
-    TBox box0 = scrn->TileBox(0), box1 = scrn->TileBox(1);
-    EXPECT_EQ(scrn->TilePos[1], scrn->TilePos[0] + box0.height + 50);
-    EXPECT_EQ(box0.left, (1024 - box0.width) / 2);
-    EXPECT_EQ(box1.left, (1024 - box1.width) / 2);
-    scrn->MoveStep();
-    EXPECT_EQ(scrn->TileBox(0).top, 818 - 10);
-}
-
 TEST_F(Slideshow, AlternatingStripTurnsAtTheSecondRefill) {
     auto files = Photos({{300, 200, 0xFF0000}, {250, 200, 0x00FF00}, {200, 200, 0x0000FF}});
     rig::RunSettings run;
