@@ -1,11 +1,8 @@
 #include "saver/Ssave.h"
 
 #include "Globals/Globals.h"
-#include "Globals/Random.h"
 #include "saver/Pacing.h"
 #include "saver/Password.h"
-#include "saver/SafeSettings.h"
-#include "saver/StartBanner.h"
 #include "toolkit/App.h"
 #include "toolkit/MsgBox.h"
 
@@ -56,33 +53,6 @@ void TScrn::FormActivate() {
     SetCapture(Handle());
 }
 
-void TScrn::Init() {
-    CurTile = 0;
-    Randomize();
-    LoadSettings(2);
-    ClampForSaver(Settings);
-    ToSeeFiles.clear();
-    SeenFiles.clear();
-    TileCount = Settings.opnbimgmax;
-
-    std::vector<int> transitions = UsableTransitions(Settings.optransition);
-    Settings.ActiveTransition = transitions[Random(int(transitions.size()))];
-    StepDue = false;
-
-    banner_ = StartBannerText(Settings.cfgname, Settings.ActiveTransition);
-    SIZE size = TextSize(banner_);
-    POINT at = StartBannerPos(Width(), Height(), size.cx, size.cy);
-    DrawCanvasText(banner_, at.x, at.y);
-}
-
-void TScrn::Timer1Timer() { StepDue = true; }
-
-void TScrn::MoveStep() {
-    if (!StepDue && (IsCentralTransition(Settings.ActiveTransition) || Settings.defdelay != 1000))
-        return;
-    StepDue = false;
-}
-
 void TScrn::AppIdle(bool& done) {
     PostMessageW(Handle(), WM_STEP, 0, 0);
     done = true;
@@ -124,6 +94,7 @@ void TScrn::QuitterClick() {
     if (Settings.opmemfiles && CatalogueFilled) WriteMemFiles();
     ToSeeFiles.clear();
     SeenFiles.clear();
+    FreeTiles();
 }
 
 // The saver covers the screen, topmost, with the cursor hidden and the mouse captured. The
@@ -169,6 +140,12 @@ void TScrn::DrawCanvasText(const std::wstring& text, int x, int y) {
     Paint(dc.Get(), ClientRect());
 }
 
+void TScrn::ClearCanvasTexts() {
+    if (canvasTexts_.empty()) return;
+    canvasTexts_.clear();
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
 void TScrn::Paint(HDC dc, const RECT& area) {
     FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     tk::Selection font(dc, font_.Get());
@@ -184,8 +161,14 @@ LRESULT TScrn::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ACTIVATE:
         if (LOWORD(wp) != WA_INACTIVE) FormActivate();
         return 0;
-    case WM_ERASEBKGND:
-        return 1; // WM_PAINT fills the whole window black itself
+    case WM_ERASEBKGND: {
+        // Moving or hiding a tile uncovers part of the window, which the system erases at
+        // once: painting it black (and the texts) here leaves no trace of the tile between
+        // the move and the next WM_PAINT.
+        RECT area = ClientRect();
+        Paint(reinterpret_cast<HDC>(wp), area);
+        return 1;
+    }
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(Handle(), &ps);

@@ -13,12 +13,17 @@
 #include "toolkit/Panel.h"
 
 #include "saver/ExitRules.h"
+#include "saver/Geometry.h"
+#include "toolkit/Dib.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Timer.h"
 #include "toolkit/Window.h"
 
 constexpr UINT WM_STEP = WM_USER + 1;        // 1025: one movement step
 constexpr UINT WM_EXITREQUEST = WM_USER + 2; // 1026: another program asks the saver to end
+
+// The phase of the alternating transitions (0..3; 0 and 1 forward, 2 and 3 backward).
+extern int AltPhase;
 
 class TScrn : public tk::Window {
   public:
@@ -40,6 +45,10 @@ class TScrn : public tk::Window {
 
     void Init();
     void Timer1Timer();
+    // Init's parts after the settings are loaded, in their order; the tests call them with
+    // settings and files of their own.
+    void BuildSlideshow(); // lists, tiles, transition, start places, banner
+    void FirstRefills();   // every tile of a moving strip, tile 0 of a central transition
 
     // The catalogue: folders scanned into ToSeeFiles, files taken at random into SeenFiles,
     // the seen-file memory across runs.
@@ -70,6 +79,22 @@ class TScrn : public tk::Window {
     std::vector<std::unique_ptr<TFitImage>> Images;
     std::vector<std::unique_ptr<tk::MediaPlayer>> Players;
     std::vector<int> TilePos;
+    RECT FitArea = {};
+
+    // The slideshow cycle: the refill of tile CurTile, and the four steps of the transition
+    // that it runs on that tile.
+    void TimerTimer();
+    void InitPosAndSize(tk::Panel& panel);
+    void LeaveTile();
+    void PlaceTile();
+    void SizeTile(int w, int h);
+    void EnterTile();
+    void DrawCaption();
+    void FreeTiles(); // pictures, then players, then panels
+    bool IsCentral() const;
+    TScreenBox ScreenBox() const;
+    TBox TileBox(int tile) const;
+    bool TileShown(int tile) const;
 
     // The clips in tiles.
     bool StartClip(int tile);
@@ -81,6 +106,7 @@ class TScrn : public tk::Window {
     // Writes a line of text onto the window (white on black, opaque) and keeps it, so that
     // a repaint shows it again. A text at the same place replaces the one before.
     void DrawCanvasText(const std::wstring& text, int x, int y);
+    void ClearCanvasTexts(); // the window turns plain black again
     SIZE TextSize(const std::wstring& text);
     int Width() const;
     int Height() const;
@@ -92,6 +118,8 @@ class TScrn : public tk::Window {
     bool StepDue = false;
     int CurTile = 0;
     int TileCount = 0;
+    long Refills = 0; // refills that took files from the catalogue since Init
+    long Loads = 0;   // of those, the ones where a file loaded
     std::vector<std::wstring> ToSeeFiles;
     std::vector<std::wstring> SeenFiles;
     tk::Timer Timer1{1, 10000};
@@ -103,6 +131,30 @@ class TScrn : public tk::Window {
 
   private:
     void AppIdle(bool& done);
+    void ShowStartBanner();
+    bool LoadCurrentFile(int tile); // one try of the refill's loop
+    bool ShowPicture(int tile);     // fit, size, caption; false when it cannot be shown
+    void KeepOldContent(int tile);  // a tile whose every try failed
+    void SetTileBox(int tile, const TBox& box);
+    void Animate(int transition, bool entering);
+    void RepaintNow();
+    void MoveStrip();
+    HFONT CaptionFont();
+    struct Move {
+        int tile;
+        TBox from, to;
+    };
+    void ApplyMoves(const std::vector<Move>& moves); // one batch, painted at once
+    void PaintArea(const RECT& area);
+    void SetTileShown(int tile, bool shown); // shown or hidden in one change of the screen
+    bool ShowsClip(int tile) const;
+    std::vector<Move> moves_;
+    tk::Dib frame_; // the window's picture, composed before it goes to the screen at once
+    // Where PlaceTile put the current tile; SizeTile works from these, so that sizing twice
+    // in one refill (a clip that failed after it was sized, then a picture) sizes once.
+    TBox placedBox_;
+    int placedPos_ = 0;
+    tk::Font captionFont_;
     void Paint(HDC dc, const RECT& area);
 
     struct CanvasText {

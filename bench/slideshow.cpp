@@ -1,0 +1,221 @@
+// The slideshow's figures: one movement step of a 20-tile strip against a bare loop moving
+// as many child windows, the refill of a tile with a 24-megapixel photo, and the memory the
+// tiles hold. Ratios are taken within the run; absolute times depend on the machine.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tests/support/SlideshowRig.h"
+
+namespace {
+
+double Now() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return double(t.QuadPart) * 1000.0 / double(frequency.QuadPart);
+}
+
+double Percentile(std::vector<double> v, double p) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    size_t i = size_t(p * double(v.size() - 1) + 0.5);
+    return v[std::min(i, v.size() - 1)];
+}
+
+std::wstring BenchFolder() {
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    std::wstring folder = std::wstring(base) + L"vistamur-bench-" +
+                          std::to_wstring(GetCurrentProcessId()) + L"\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+void RemoveFolder(const std::wstring& folder) {
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder + L"*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do DeleteFileW((folder + data.cFileName).c_str());
+        while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+// A photo with detail everywhere, so that the decoder and the fit do real work.
+bool MakePhoto(const std::wstring& path, int width, int height) {
+    tk::PixelBuffer image;
+    image.width = width;
+    image.height = height;
+    image.pixels.resize(size_t(width) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            uint32_t r = uint32_t(x * 255 / width), g = uint32_t(y * 255 / height);
+            uint32_t b = ((x / 16 + y / 16) & 1) ? 220 : 30;
+            image.pixels[size_t(y) * width + x] = (r << 16) | (g << 8) | b;
+        }
+    return tk::EncodeJpeg(path, image, 85);
+}
+
+// The bare loop: plain child windows of the tiles' sizes in a black full-screen window,
+// moved by SetWindowPos and left to repaint.
+struct BareStrip {
+    HWND parent = nullptr;
+    std::vector<HWND> children;
+    std::vector<int> x;
+
+    BareStrip(const TScrn& scrn) {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+        wc.lpszClassName = L"BareParent";
+        RegisterClassW(&wc);
+        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+        wc.lpszClassName = L"BareChild";
+        RegisterClassW(&wc);
+        int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+        parent = CreateWindowExW(WS_EX_TOPMOST, L"BareParent", L"", WS_POPUP | WS_CLIPCHILDREN,
+                                 0, 0, w, h, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        for (int i = 0; i < scrn.TileCount; ++i) {
+            TBox box = scrn.TileBox(i);
+            x.push_back(scrn.TilePos[i]);
+            children.push_back(CreateWindowExW(0, L"BareChild", L"",
+                                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x.back(),
+                                               box.top, box.width, box.height, parent, nullptr,
+                                               GetModuleHandleW(nullptr), nullptr));
+        }
+    }
+    ~BareStrip() { DestroyWindow(parent); }
+
+    void Step(int speed) {
+        for (size_t i = 0; i < children.size(); ++i) {
+            x[i] -= speed;
+            SetWindowPos(children[i], nullptr, x[i], 0, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+        }
+        RedrawWindow(parent, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    }
+};
+
+void SetShown(HWND window, bool shown) {
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE |
+                     (shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    rig::Pump();
+}
+
+void StepFigures(const std::wstring& folder) {
+    const int W = GetSystemMetrics(SM_CXSCREEN), H = GetSystemMetrics(SM_CYSCREEN);
+    // 1620 x 1080 pictures, as a 3:2 photo fitted to a 1920 x 1080 screen.
+    const int pw = std::min(1620, W), ph = std::min(1080, H);
+    std::wstring first = folder + L"step0.jpg";
+    MakePhoto(first, pw, ph);
+    std::vector<std::wstring> files = {first};
+    for (int i = 1; i < 20; ++i) {
+        files.push_back(folder + L"step" + std::to_wstring(i) + L".jpg");
+        CopyFileW(first.c_str(), files.back().c_str(), FALSE);
+    }
+    const double before = rig::PrivateMb();
+    rig::RunSettings run;
+    run.transition = 1;
+    run.tiles = 20;
+    run.speed = 2;
+    run.delay = 1000;
+    auto scrn = rig::StartSaver(run, files, true);
+    if (!scrn) return;
+    const double after = rig::PrivateMb();
+    double fittedMb = 0;
+    for (const auto& image : scrn->Images)
+        fittedMb += double(image->Picture().Width()) * image->Picture().Height() * 4 /
+                    (1024.0 * 1024.0);
+
+    BareStrip bare(*scrn);
+    SetShown(bare.parent, false);
+    std::vector<double> ours, theirs;
+    const int warmup = 100, blocks = 10, perBlock = 100;
+    for (int i = 0; i < warmup; ++i) {
+        scrn->MoveStep();
+        rig::Pump();
+    }
+    for (int i = 0; i < warmup; ++i) bare.Step(run.speed);
+    for (int block = 0; block < blocks; ++block) {
+        SetShown(bare.parent, true);
+        for (int i = 0; i < perBlock; ++i) {
+            double t0 = Now();
+            bare.Step(run.speed);
+            theirs.push_back(Now() - t0);
+            rig::Pump();
+        }
+        SetShown(bare.parent, false);
+        for (int i = 0; i < perBlock; ++i) {
+            double t0 = Now();
+            scrn->MoveStep();
+            RedrawWindow(scrn->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+            ours.push_back(Now() - t0);
+            rig::Pump();
+        }
+    }
+    const double median = Percentile(ours, 0.5), bareMedian = Percentile(theirs, 0.5);
+    std::printf("step_ratio: %.2f\n", bareMedian > 0 ? median / bareMedian : 0.0);
+    std::printf("step_ms_median: %.2f\n", median);
+    std::printf("step_ms_p99: %.2f\n", Percentile(ours, 0.99));
+    std::printf("step_bare_ms_median: %.2f\n", bareMedian);
+    std::printf("step_refills_during_measure: %ld\n", scrn->Refills - 20);
+    std::printf("tiles_mb_20: %.1f\n", after - before);
+    std::printf("tiles_fitted_mb_20: %.1f\n", fittedMb);
+    std::printf("tiles_mb_ratio: %.2f\n", fittedMb > 0 ? (after - before) / fittedMb : 0.0);
+    std::printf("frame_buffer_mb: %.1f\n", double(W) * H * 4 / (1024.0 * 1024.0));
+}
+
+void RefillFigures(const std::wstring& folder) {
+    std::wstring big = folder + L"big.jpg";
+    if (!MakePhoto(big, 6000, 4000)) return;
+    rig::RunSettings run;
+    run.transition = 1;
+    run.tiles = 1;
+    run.names = run.dates = true;
+    auto scrn = rig::StartSaver(run, {big}, true);
+    if (!scrn) return;
+    std::vector<double> refills, fits;
+    for (int i = 0; i < 7; ++i) {
+        double t0 = Now();
+        scrn->TimerTimer(); // pick, load, fit, caption, place
+        refills.push_back(Now() - t0);
+    }
+    // The picture control's own part, on the same file: load and fit.
+    TFitImage image;
+    image.CreateControl(scrn->Handle(), 0, 0, 0, 0);
+    RECT area = scrn->FitArea;
+    for (int i = 0; i < 7; ++i) {
+        double t0 = Now();
+        image.LoadFromFile(big, area.right, area.bottom);
+        image.FitPicture(area);
+        fits.push_back(Now() - t0);
+    }
+    const double refill = Percentile(refills, 0.5), fit = Percentile(fits, 0.5);
+    std::printf("refill_ms_24mp: %.1f\n", refill);
+    std::printf("refill_fit_ms_24mp: %.1f\n", fit);
+    std::printf("refill_extra_ms_24mp: %.1f\n", refill - fit);
+}
+
+} // namespace
+
+int wmain() {
+    tk::SetBoxHook([](const tk::BoxRequest&) { return IDOK; });
+    const std::wstring folder = BenchFolder();
+    StepFigures(folder);
+    RefillFigures(folder);
+    RemoveFolder(folder);
+    return 0;
+}

@@ -1,0 +1,78 @@
+#pragma once
+// Where the tiles go: the thirteen transitions reduced to plain numbers. The saver window
+// only applies what these functions compute, so the tests can check every case without a
+// window.
+//
+// The strip: every tile of a moving transition is a panel that travels defspeed pixels per
+// step; a tile is 50 px behind the one before it, centred across the direction of travel,
+// and refilled at the first step that finds it wholly past the exit edge. The two
+// alternating transitions (3 and 13) reverse at every second refill through AltPhase: phases
+// 0 and 1 travel forward (as 1 or 11), phases 2 and 3 backward (as 2 or 12).
+
+constexpr int kTileGap = 50;      // pixels between two tiles of a strip
+constexpr int kAnimationLast = 100; // the grow/shrink/slide animations: frames k = 0 .. 100
+
+enum class TFamily { Horizontal, Vertical, Central };
+enum class TTravel { Leftward, Rightward, Upward, Downward, Still };
+
+// The saver window: left, top, width and height (it covers the screen from (0, 0)).
+struct TScreenBox {
+    int L = 0, T = 0, W = 0, H = 0;
+};
+
+// A panel's place and size in the saver window.
+struct TBox {
+    int left = 0, top = 0, width = 0, height = 0;
+    bool operator==(const TBox&) const = default;
+};
+
+// A transition number outside 1..13 never reaches these functions (the saver picks among
+// the known ones); should one come, it is treated as transition 1.
+TFamily FamilyOf(int transition);
+bool IsAlternating(int transition);
+TTravel TravelOf(int transition, int altPhase);
+bool IsBackward(int transition, int altPhase); // the strip goes rightward or downward
+
+// The phase after a refill, and the tile the next refill fills.
+int NextAltPhase(int transition, int altPhase);
+int NextCurTile(int curTile, int tileCount, int altPhase);
+int PreviousTile(int tile, int tileCount); // the tile before it in the strip
+int NextTile(int tile, int tileCount);     // the tile after it
+
+// Where every panel waits at start, full-size just outside the entry edge (phase 0).
+TBox InitialBox(int transition, const TScreenBox& s);
+// The refill's start coordinate of the refilled tile (read only when it is the single tile).
+int StartCoordinate(int transition, int altPhase, const TScreenBox& s);
+// PlaceTile: the entry place (full-size, off the screen on the entry side) ...
+TBox EntryBox(int transition, int altPhase, const TScreenBox& s);
+// ... and the entry coordinate, from the previous tile's coordinate and size and the next
+// tile's coordinate (read by the backward phases of the alternating transitions).
+int EntryCoordinate(int transition, int altPhase, int prevPos, int prevWidth, int prevHeight,
+                    int nextPos);
+
+// SizeTile: the panel takes the content's size, is centred across the direction of travel
+// (both ways for the central transitions), and the coordinate is corrected for the backward
+// directions, whose coordinate is the panel's near edge.
+struct TSized {
+    TBox box;
+    int pos;
+};
+TSized SizeTileBox(int transition, int altPhase, const TBox& placed, int pos, int w, int h,
+                   const TScreenBox& s);
+
+// One movement step of a tile at coordinate pos with the given panel size. A tile wholly past
+// the exit edge is not moved but refilled.
+struct TStep {
+    bool refill;
+    int pos; // the new coordinate when it moved
+};
+TStep StepTile(TTravel travel, int pos, int width, int height, int speed, const TScreenBox& s);
+// The box after a move to pos along the direction of travel.
+TBox MovedBox(TTravel travel, const TBox& box, int pos);
+
+// The animations of the central transitions 5 to 9, frame k (0 .. 100). A leaving tile runs
+// k = 100 down to 0 from its box; an entering one k = 0 up to 100 towards its box. Each value
+// is the products divided by 100 in extended precision, rounded once, halves to even.
+TBox LeaveFrame(int transition, int k, const TBox& from, const TScreenBox& s);
+TBox EnterFrame(int transition, int k, const TBox& to, const TScreenBox& s);
+bool IsAnimated(int transition); // 5 to 9

@@ -1,0 +1,77 @@
+// TScrn's start: settings, the tiles, the transition of this run, the start banner, the
+// catalogue and the first refills.
+#include "Globals/Globals.h"
+#include "Globals/Random.h"
+#include "saver/SafeSettings.h"
+#include "saver/Ssave.h"
+#include "saver/StartBanner.h"
+
+int AltPhase = 0;
+
+void TScrn::Init() {
+    CurTile = 0;
+    Randomize();
+    LoadSettings(2);
+    ClampForSaver(Settings);
+    BuildSlideshow();
+    FillCatalogue();
+    FirstRefills();
+}
+
+void TScrn::BuildSlideshow() {
+    ToSeeFiles.clear();
+    SeenFiles.clear();
+    FreeTiles();
+    CurTile = 0;
+    Refills = 0;
+    Loads = 0;
+    TileCount = Settings.opnbimgmax;
+    TilePos.assign(TileCount, 0);
+
+    for (int i = 0; i < TileCount; ++i) {
+        auto panel = std::make_unique<tk::Panel>();
+        panel->CreatePanel(Handle(), 0, 0, 0, 0, RGB(0, 0, 0));
+        panel->Show(SW_SHOWNA);
+        auto image = std::make_unique<TFitImage>();
+        image->CreateControl(panel->Handle(), 0, 0, 0, 0);
+        auto player = std::make_unique<tk::MediaPlayer>();
+        player->Display = panel->Handle();
+        Panels.push_back(std::move(panel));
+        Images.push_back(std::move(image));
+        Players.push_back(std::move(player));
+    }
+
+    // Numbers that are no transition are left out; a list with none of them counts as
+    // all thirteen enabled, the default.
+    std::vector<int> transitions = UsableTransitions(Settings.optransition);
+    Settings.ActiveTransition = transitions[Random(int(transitions.size()))];
+
+    for (auto& panel : Panels) InitPosAndSize(*panel);
+    FitArea = Panels.empty() ? RECT{0, 0, Width(), Height()} : Panels[0]->ClientRect();
+    StepDue = false;
+    ShowStartBanner();
+}
+
+void TScrn::ShowStartBanner() {
+    banner_ = StartBannerText(Settings.cfgname, Settings.ActiveTransition);
+    SIZE size = TextSize(banner_);
+    POINT at = StartBannerPos(Width(), Height(), size.cx, size.cy);
+    DrawCanvasText(banner_, at.x, at.y);
+}
+
+void TScrn::FirstRefills() {
+    int fills = IsCentral() ? 1 : TileCount;
+    for (int i = 0; i < fills; ++i) {
+        TimerTimer();
+        AltPhase = 0; // the strip is laid out forward, and the run starts in phase 0
+    }
+    // The banner announces the start; once a file is on its way it would only show through
+    // the gaps of the strip. With nothing to show it stays.
+    if (Loads > 0) ClearCanvasTexts();
+}
+
+void TScrn::InitPosAndSize(tk::Panel& panel) {
+    TBox box = InitialBox(Settings.ActiveTransition, ScreenBox());
+    SetWindowPos(panel.Handle(), nullptr, box.left, box.top, box.width, box.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}

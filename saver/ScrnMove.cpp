@@ -1,0 +1,46 @@
+// TScrn's movement: the timer only marks a step as due; every idle turn of the message loop
+// sends WM_STEP, whose handler runs the clip checks and, when a step is due, moves the strip
+// or lets the display time of a central transition end.
+#include "Globals/Globals.h"
+#include "saver/Ssave.h"
+
+void TScrn::Timer1Timer() { StepDue = true; }
+
+void TScrn::MoveStep() {
+    for (int i = 0; i < TileCount; ++i) CheckClipLoop(i);
+    if (!StepDue && (IsCentral() || Settings.defdelay != 1000)) return;
+    if (IsCentral()) {
+        // Tiles 1 and up are never filled; their calls only turn CurTile round to 0.
+        for (int i = 0; i < TileCount; ++i)
+            if (TileShown(i) && !ClipStillRunning(i)) TimerTimer();
+    } else {
+        MoveStrip();
+    }
+    StepDue = false;
+}
+
+void TScrn::MoveStrip() {
+    const TScreenBox s = ScreenBox();
+    const TTravel travel = TravelOf(Settings.ActiveTransition, AltPhase);
+    moves_.clear();
+    int gone = 0;
+    for (int i = 0; i < TileCount; ++i) {
+        if (!TileShown(i)) continue;
+        const TBox box = TileBox(i);
+        const TStep step = StepTile(travel, TilePos[i], box.width, box.height,
+                                    Settings.defspeed, s);
+        if (step.refill) {
+            ++gone;
+            continue;
+        }
+        TilePos[i] = step.pos;
+        moves_.push_back({i, box, MovedBox(travel, box, step.pos)});
+    }
+    ApplyMoves(moves_);
+    for (const Move& m : moves_) PlayWhenVisible(m.tile);
+    // The tiles that have left are refilled once the rest of the strip has made its step:
+    // a tile placed behind one that was still to move in this step would come defspeed
+    // pixels too far behind it (the strip's first tile behind its last one, and every tile
+    // of the backward phases, whose neighbour comes after them in index order).
+    for (int k = 0; k < gone; ++k) TimerTimer();
+}

@@ -1,0 +1,99 @@
+// TScrn's refill: the next file of the catalogue into tile CurTile, which then leaves,
+// is placed at the entry side, sized to its content and enters again.
+#include "Globals/Globals.h"
+#include "saver/MediaKind.h"
+#include "saver/RefillTries.h"
+#include "saver/Ssave.h"
+
+void TScrn::TimerTimer() {
+    if (ToSeeFiles.empty()) return;
+    const int t = Settings.ActiveTransition;
+    if (IsCentral() && CurTile != 0) {
+        // Central transitions use tile 0 only; the calls made for the others only turn
+        // CurTile round, so that one timer tick refills tile 0 once.
+        CurTile = NextCurTile(CurTile, TileCount, AltPhase);
+        return;
+    }
+    Timer1.SetEnabled(false);
+    AltPhase = NextAltPhase(t, AltPhase);
+    const int c = CurTile;
+    TilePos[c] = StartCoordinate(t, AltPhase, ScreenBox());
+    LeaveTile();
+    PlaceTile();
+    if (IsCentral()) Timer1.SetInterval(unsigned(Settings.defpause) * 1000u);
+    ++Refills;
+
+    bool loaded = false;
+    bool video = false;
+    TRefillTries tries(ToSeeFiles.size());
+    for (;;) {
+        Images[c]->Hide();
+        if (tk::HoldsClip(Players[c]->Mode())) Players[c]->Close();
+        PickNextFile();
+        video = IsMediaFile(CurFile, mkVideo);
+        loaded = video ? StartClip(c) : LoadCurrentFile(c);
+        if (!loaded) ForgetFile(CurFile);
+        // Also after a success: the refill that takes the last file starts the next pass.
+        if (ToSeeFiles.empty()) {
+            RefillCatalogue();
+            tries.NewPass(ToSeeFiles.size());
+        }
+        if (loaded || ToSeeFiles.empty() || !tries.FailedMayRetry()) break;
+    }
+
+    if (loaded) {
+        ++Loads;
+        if (!video) ShowPicture(c);
+    } else {
+        KeepOldContent(c);
+    }
+    EnterTile();
+    if (IsCentral() || Settings.defdelay != 1000) Timer1.SetEnabled(true);
+    CurTile = NextCurTile(CurTile, TileCount, AltPhase);
+}
+
+bool TScrn::LoadCurrentFile(int tile) {
+    TFitImage& image = *Images[tile];
+    image.Show(SW_SHOWNA);
+    const int areaW = FitArea.right - FitArea.left, areaH = FitArea.bottom - FitArea.top;
+    try {
+        if (!image.LoadFromFile(CurFile, areaW, areaH)) return false;
+        image.FitPicture(FitArea);
+    } catch (...) {
+        // Whatever goes wrong with one file (memory for a huge picture, say) drops it.
+        image.Picture().Clear();
+        return false;
+    }
+    // A picture that could not be brought to at least one pixel within the screen (a
+    // panorama of 65,000 x 1, say) cannot be shown.
+    const tk::Dib& picture = image.Picture();
+    if (picture.Empty() || picture.Width() > areaW || picture.Height() > areaH) {
+        image.Picture().Clear();
+        return false;
+    }
+    return true;
+}
+
+bool TScrn::ShowPicture(int tile) {
+    TFitImage& image = *Images[tile];
+    const int w = image.Picture().Width(), h = image.Picture().Height();
+    SetWindowPos(image.Handle(), nullptr, 0, 0, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    SizeTile(w, h);
+    if (Settings.opnomfic || Settings.opdatefic) DrawCaption();
+    return true;
+}
+
+void TScrn::KeepOldContent(int tile) {
+    // No file could be loaded: the tile shows its last picture again, at its size, so that
+    // the strip keeps its rhythm. A tile that never held one shrinks to nothing and is
+    // tried again once it has travelled to the exit edge.
+    TFitImage& image = *Images[tile];
+    if (image.Picture().Empty()) {
+        SizeTile(0, 0);
+        return;
+    }
+    image.Show(SW_SHOWNA);
+    const int w = image.Picture().Width(), h = image.Picture().Height();
+    SetWindowPos(image.Handle(), nullptr, 0, 0, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    SizeTile(w, h);
+}

@@ -1,0 +1,310 @@
+// The slideshow with real windows in the test process: the strip travels and is refilled in
+// order, the central transitions keep to tile 0, and failing files end the catalogue.
+#include <gtest/gtest.h>
+
+#include "saver/SafeSettings.h"
+#include "tests/support/SlideshowRig.h"
+#include "tests/support/TempDir.h"
+#include "toolkit/MsgBox.h"
+
+namespace {
+
+struct Photo {
+    int width, height;
+    uint32_t rgb;
+};
+
+class Slideshow : public testing::Test {
+  protected:
+    void SetUp() override {
+        SetRandomSeed(7);
+        tk::SetBoxHook([this](const tk::BoxRequest& box) {
+            boxes.push_back(box.text);
+            return IDOK;
+        });
+    }
+    void TearDown() override { tk::SetBoxHook(nullptr); }
+
+    std::vector<std::wstring> Photos(const std::vector<Photo>& photos) {
+        std::vector<std::wstring> paths;
+        for (size_t i = 0; i < photos.size(); ++i) {
+            std::wstring path = dir / (L"photo" + std::to_wstring(i) + L".jpg");
+            EXPECT_TRUE(rig::MakeSolidJpeg(path, photos[i].width, photos[i].height, photos[i].rgb));
+            paths.push_back(path);
+        }
+        return paths;
+    }
+    std::wstring Corrupt(const std::wstring& name) {
+        std::wstring path = dir / name;
+        rig::MakeCorruptFile(path);
+        return path;
+    }
+
+    TempDir dir;
+    std::vector<std::wstring> boxes;
+};
+
+// The strip in its order: each tile 50 px behind the one before it, centred across the
+// travel. Tiles that wait at the entry side count too.
+void ExpectGaps(const TScrn& scrn, int first, const char* when) {
+    const int n = scrn.TileCount;
+    for (int k = 0; k + 1 < n; ++k) {
+        int a = (first + k) % n, b = (first + k + 1) % n;
+        TBox boxA = scrn.TileBox(a);
+        EXPECT_EQ(scrn.TilePos[b] - (scrn.TilePos[a] + boxA.width), kTileGap)
+            << when << ": between tiles " << a << " and " << b;
+    }
+    for (int i = 0; i < n; ++i) {
+        TBox box = scrn.TileBox(i);
+        EXPECT_EQ(box.top, (768 - box.height) / 2) << when << ": tile " << i;
+    }
+}
+
+TEST_F(Slideshow, StripOfThreeTravelsIsRefilledInOrderAndKeepsItsGaps) {
+    auto files = Photos({{300, 200, 0xFF0000}, {200, 300, 0x00FF00}, {400, 100, 0x0000FF}});
+    rig::RunSettings run;
+    run.transition = 1;
+    run.tiles = 3;
+    run.speed = 10;
+    auto scrn = rig::StartSaver(run, files);
+    ASSERT_TRUE(scrn);
+    ASSERT_EQ(scrn->TileCount, 3);
+    EXPECT_EQ(scrn->Refills, 3);
+    EXPECT_EQ(scrn->CurTile, 0);
+    EXPECT_EQ(AltPhase, 0);
+    EXPECT_EQ(scrn->TilePos[0], 1024 + 50);
+    ExpectGaps(*scrn, 0, "after Init");
+    // The panels wait outside the screen until the first step.
+    for (int i = 0; i < 3; ++i) EXPECT_GE(scrn->TileBox(i).left, 1024);
+
+    std::vector<int> refilled;
+    int first = 0; // the tile at the head of the strip
+    for (int step = 0; step < 1000 && refilled.size() < 6; ++step) {
+        std::vector<int> before = scrn->TilePos;
+        std::vector<TBox> boxes;
+        for (int i = 0; i < 3; ++i) boxes.push_back(scrn->TileBox(i));
+        long refills = scrn->Refills;
+        int cur = scrn->CurTile;
+        scrn->MoveStep();
+        bool refill = scrn->Refills != refills;
+        if (refill) {
+            ASSERT_EQ(scrn->Refills, refills + 1);
+            refilled.push_back(cur);
+            // ... at the first step that found it wholly past the left edge, unmoved.
+            EXPECT_LE(before[cur], -boxes[cur].width) << "step " << step;
+            EXPECT_GT(before[cur] + 10, -boxes[cur].width) << "step " << step;
+            first = (cur + 1) % 3;
+        }
+        for (int i = 0; i < 3; ++i) {
+            if (refill && i == cur) continue;
+            EXPECT_EQ(scrn->TilePos[i], before[i] - 10) << "tile " << i << " step " << step;
+            EXPECT_EQ(scrn->TileBox(i).left, scrn->TilePos[i]) << "tile " << i;
+        }
+        ExpectGaps(*scrn, first, refill ? "after a refill" : "travelling");
+        if (HasFailure()) break;
+    }
+    EXPECT_EQ(refilled, (std::vector<int>{0, 1, 2, 0, 1, 2}));
+    EXPECT_EQ(scrn->Loads, scrn->Refills);
+}
+
+TEST_F(Slideshow, AlternatingStripTurnsAtTheSecondRefill) {
+    auto files = Photos({{300, 200, 0xFF0000}, {250, 200, 0x00FF00}, {200, 200, 0x0000FF}});
+    rig::RunSettings run;
+    run.transition = 3;
+    run.tiles = 3;
+    run.speed = 25;
+    auto scrn = rig::StartSaver(run, files);
+    ASSERT_TRUE(scrn);
+    EXPECT_EQ(AltPhase, 0);
+    std::vector<int> phases, filled;
+    for (int step = 0; step < 2000 && phases.size() < 3; ++step) {
+        long refills = scrn->Refills;
+        int cur = scrn->CurTile;
+        scrn->MoveStep();
+        if (scrn->Refills != refills) {
+            phases.push_back(AltPhase);
+            filled.push_back(cur);
+        }
+    }
+    EXPECT_EQ(phases, (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(filled, (std::vector<int>{0, 1, 0}));
+}
+
+TEST_F(Slideshow, CentralTransitionFillsTileZeroOnlyAndLeavesCurTileAtOne) {
+    auto files = Photos({{301, 201, 0xFF0000}, {1024, 100, 0x00FF00}});
+    rig::RunSettings run;
+    run.transition = 4;
+    run.tiles = 3;
+    run.delay = 990;
+    auto scrn = rig::StartSaver(run, files);
+    ASSERT_TRUE(scrn);
+    EXPECT_EQ(scrn->Refills, 1);
+    EXPECT_EQ(scrn->CurTile, 1);
+    TBox box = scrn->TileBox(0);
+    EXPECT_EQ(box.left, (1024 - box.width) / 2);
+    EXPECT_EQ(box.top, (768 - box.height) / 2);
+    EXPECT_EQ(scrn->TilePos[0], box.left);
+    for (int i = 1; i < 3; ++i) {
+        EXPECT_EQ(scrn->TileBox(i), (TBox{-1024, 0, 1024, 768})) << i;
+        EXPECT_TRUE(scrn->TileShown(i)) << i;
+    }
+    EXPECT_TRUE(scrn->Timer1.Enabled());
+    EXPECT_EQ(scrn->Timer1.Interval(), 30000u);
+
+    scrn->MoveStep(); // no tick yet: nothing
+    EXPECT_EQ(scrn->Refills, 1);
+    for (int tick = 0; tick < 3; ++tick) {
+        scrn->Timer1Timer();
+        scrn->MoveStep();
+        EXPECT_EQ(scrn->Refills, 2 + tick) << "one refill per tick";
+        EXPECT_EQ(scrn->CurTile, 1);
+        EXPECT_FALSE(scrn->StepDue);
+    }
+}
+
+TEST_F(Slideshow, SlidingCentralTransitionEndsCentred) {
+    auto files = Photos({{400, 300, 0xFF0000}});
+    rig::RunSettings run;
+    run.transition = 6;
+    run.tiles = 1;
+    auto scrn = rig::StartSaver(run, files);
+    ASSERT_TRUE(scrn);
+    EXPECT_EQ(scrn->TileBox(0), (TBox{312, 234, 400, 300}));
+    scrn->Timer1Timer();
+    scrn->MoveStep(); // leaves to the left, comes back from the right
+    EXPECT_EQ(scrn->TileBox(0), (TBox{312, 234, 400, 300}));
+    EXPECT_TRUE(scrn->TileShown(0));
+}
+
+TEST_F(Slideshow, EveryFileFailingEmptiesTheCatalogueAndLaterRefillsDoNothing) {
+    std::vector<std::wstring> files = {Corrupt(L"a.jpg"), Corrupt(L"b.jpg"),
+                                       dir / L"missing.jpg", Corrupt(L"clip.avi")};
+    rig::RunSettings run;
+    run.transition = 1;
+    run.tiles = 3;
+    auto scrn = rig::StartSaver(run, files);
+    ASSERT_TRUE(scrn);
+    EXPECT_TRUE(scrn->ToSeeFiles.empty());
+    EXPECT_TRUE(scrn->SeenFiles.empty());
+    EXPECT_EQ(scrn->Refills, 1);
+    EXPECT_EQ(scrn->Loads, 0);
+    EXPECT_EQ(scrn->CurTile, 1);
+    EXPECT_FALSE(scrn->BannerText().empty());
+    // The tile that was tried shows nothing; it travels and is never filled again.
+    EXPECT_EQ(scrn->TileBox(0).width, 0);
+    for (int step = 0; step < 300; ++step) scrn->MoveStep();
+    EXPECT_EQ(scrn->Refills, 1);
+    EXPECT_EQ(scrn->CurTile, 1);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(Slideshow, ATileWhoseTriesAllFailShowsItsLastPictureAgain) {
+    auto good = Photos({{320, 240, 0x00FF00}});
+    rig::RunSettings run;
+    run.transition = 1;
+    run.tiles = 1;
+    auto scrn = rig::StartSaver(run, good);
+    ASSERT_TRUE(scrn);
+    ASSERT_EQ(scrn->Loads, 1);
+    // The only file now fails: the refill forgets it and the tile keeps its picture.
+    rig::MakeCorruptFile(good[0]);
+    scrn->TimerTimer();
+    EXPECT_EQ(scrn->Loads, 1);
+    EXPECT_TRUE(scrn->ToSeeFiles.empty());
+    EXPECT_EQ(scrn->TileBox(0).width, 320);
+    EXPECT_EQ(scrn->TileBox(0).height, 240);
+    EXPECT_TRUE(scrn->TileShown(0));
+}
+
+TEST_F(Slideshow, TinyAndPanoramaPhotosAndALibraryOfOne) {
+    rig::RunSettings run;
+    run.tiles = 2;
+    run.names = run.dates = true;
+    const struct {
+        int transition;
+        Photo photo;
+        int width, height; // the tile
+    } cases[] = {
+        {1, {1, 1, 0xFFFFFF}, 1, 1},        {11, {1, 1, 0xFFFFFF}, 1, 1},
+        {4, {1, 1, 0xFFFFFF}, 1, 1},        {1, {10000, 10, 0x808080}, 1024, 1},
+        {5, {10000, 10, 0x808080}, 1024, 1}, {12, {10, 1000, 0x808080}, 7, 768},
+        // 768 / 10000 x 10 is cut to no pixel at all: the photo cannot be shown and is
+        // dropped like one that cannot be read
+        {12, {10, 10000, 0x808080}, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "transition " << c.transition << " photo "
+                                        << c.photo.width << "x" << c.photo.height);
+        run.transition = c.transition;
+        auto scrn = rig::StartSaver(run, Photos({c.photo}));
+        ASSERT_TRUE(scrn);
+        EXPECT_EQ(scrn->Loads, c.width ? scrn->Refills : 0);
+        EXPECT_EQ(scrn->TileBox(0).width, c.width);
+        EXPECT_EQ(scrn->TileBox(0).height, c.height);
+        // A few steps (each tick of a central transition animates for two seconds).
+        for (int step = 0; step < (IsCentralTransition(c.transition) ? 2 : 50); ++step) {
+            scrn->Timer1Timer();
+            scrn->MoveStep();
+        }
+    }
+}
+
+// The caption burnt into the picture: a grey band at the bottom-left corner as wide as the
+// whole caption, at most the picture.
+TEST_F(Slideshow, CaptionBandAtTheBottomLeftCappedAtThePicture) {
+    rig::RunSettings run;
+    run.transition = 4;
+    run.tiles = 1;
+    run.names = true;
+    const struct {
+        int width;
+        bool fullWidth;
+    } cases[] = {{120, true}, {1000, false}};
+    for (const auto& c : cases) {
+        auto scrn = rig::StartSaver(run, Photos({{c.width, 80, 0x0000FF}}));
+        ASSERT_TRUE(scrn);
+        const tk::Dib& picture = scrn->Images[0]->Picture();
+        ASSERT_EQ(picture.Width(), c.width);
+        auto at = [&](int x, int y) {
+            return picture.Bits()[size_t(y) * picture.Width() + x] & 0xFFFFFF;
+        };
+        EXPECT_EQ(at(0, 79), 0x808080u);
+        // The band and its text are grey to white; the photo is pure blue.
+        auto inBand = [&](int x) { return (at(x, 79) >> 16) >= 0x70; };
+        int band = 0;
+        while (band < c.width && inBand(band)) ++band;
+        if (c.fullWidth) {
+            EXPECT_EQ(band, c.width);
+        } else {
+            EXPECT_GT(band, 50);
+            EXPECT_LT(band, c.width);
+        }
+        uint32_t top = at(c.width - 1, 0); // the photo above the band is untouched (blue)
+        EXPECT_LT(top & 0xFFFF00, 0x202000u);
+        EXPECT_GT(top & 0xFF, 0xE0u);
+    }
+}
+
+TEST_F(Slideshow, QuittingFreesEveryTileWindowAndPicture) {
+    const tk::ResourceCounts before = tk::Counts();
+    {
+        rig::RunSettings run;
+        run.tiles = 5;
+        run.names = true;
+        auto scrn = rig::StartSaver(run, Photos({{64, 48, 0x123456}, {48, 64, 0x654321}}));
+        ASSERT_TRUE(scrn);
+        EXPECT_EQ(tk::Counts().windows - before.windows, 1 + 5 * 2);
+        scrn->QuitterClick();
+        EXPECT_TRUE(scrn->Panels.empty());
+        EXPECT_TRUE(scrn->Images.empty());
+        EXPECT_TRUE(scrn->Players.empty());
+        EXPECT_TRUE(scrn->TilePos.empty());
+        EXPECT_EQ(tk::Counts().windows - before.windows, 1);
+        scrn->MoveStep(); // nothing left to move
+    }
+    rig::Pump();
+    EXPECT_EQ(tk::Counts().windows, before.windows);
+    EXPECT_EQ(tk::Counts().gdiObjects, before.gdiObjects);
+}
+
+} // namespace
