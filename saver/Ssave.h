@@ -20,6 +20,9 @@
 constexpr UINT WM_STEP = WM_USER + 1;        // 1025: one movement step
 constexpr UINT WM_EXITREQUEST = WM_USER + 2; // 1026: another program asks the saver to end
 
+// The phase of the alternating transitions (0..3; 0 and 1 forward, 2 and 3 backward).
+extern int AltPhase;
+
 class TScrn : public tk::Window {
   public:
     TScrn();
@@ -61,10 +64,13 @@ class TScrn : public tk::Window {
 
     // The clips in tiles.
     bool StartClip(int tile);
+    SIZE FitClipDisplay(int tile); // the size the tile's clip is drawn at
     void CheckClipLoop(int tile);
     void PlayWhenVisible(int tile);
     void RestartClip(int tile);
     bool ClipStillRunning(int tile);
+    // The transitions' sizing of the current tile to its content; StartClip calls it.
+    void SizeTile(int w, int h);
 
     // Writes a line of text onto the window (white on black, opaque) and keeps it, so that
     // a repaint shows it again. A text at the same place replaces the one before.
