@@ -4,6 +4,8 @@
 // digitalv.h needs mmsystem.h first.
 #include <digitalv.h>
 
+#include <commctrl.h>
+
 #include <cstdlib>
 
 namespace tk {
@@ -19,6 +21,18 @@ bool NeedsMpegVideo(DWORD error) {
 bool FileExists(const std::wstring& path) {
     DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The name the device is installed under ("AVIVIDEO", "MPEGVIDEO" ...).
+std::wstring InstallName(UINT id) {
+    wchar_t name[64] = {};
+    MCI_SYSINFO_PARMSW params = {};
+    params.lpstrReturn = name;
+    params.dwRetSize = 64;
+    if (mciSendCommandW(id, MCI_SYSINFO, MCI_SYSINFO_INSTALLNAME,
+                        reinterpret_cast<DWORD_PTR>(&params)) != 0)
+        return L"";
+    return name;
 }
 
 MediaMode ModeOf(DWORD mciMode) {
@@ -91,6 +105,9 @@ bool MediaPlayer::Open() {
             error_ = error;
             return false;
         }
+        if (CompareStringOrdinal(InstallName(device_.Get()).c_str(), -1, L"AVIVIDEO", -1,
+                                 TRUE) == CSTR_EQUAL)
+            WatchDisplay();
     }
     SetTimeFormatMilliseconds();
     error_ = 0;
@@ -113,10 +130,50 @@ void MediaPlayer::Close() {
     pendingSeek_ = -1;
     natural_ = {0, 0};
     asMpegVideo_ = false;
+    UnwatchDisplay();
     if (!device_) return;
     device_.Reset();
     // The AVI device leaves its last frame in the window until something repaints it.
     if (Display && IsWindow(Display)) InvalidateRect(Display, nullptr, TRUE);
+}
+
+void MediaPlayer::WatchDisplay() {
+    if (SetWindowSubclass(Display, &MediaPlayer::DisplayProc, reinterpret_cast<UINT_PTR>(this),
+                          reinterpret_cast<DWORD_PTR>(this)))
+        watched_ = Display;
+}
+
+void MediaPlayer::UnwatchDisplay() {
+    if (watched_ && IsWindow(watched_))
+        RemoveWindowSubclass(watched_, &MediaPlayer::DisplayProc,
+                             reinterpret_cast<UINT_PTR>(this));
+    watched_ = nullptr;
+}
+
+LRESULT CALLBACK MediaPlayer::DisplayProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                          DWORD_PTR data) {
+    auto* self = reinterpret_cast<MediaPlayer*>(data);
+    // The window paints itself first (black), then the frame goes over it.
+    LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+    if (msg == WM_PAINT) self->RedrawStillFrame();
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, &MediaPlayer::DisplayProc, reinterpret_cast<UINT_PTR>(self));
+        self->watched_ = nullptr;
+    }
+    return result;
+}
+
+void MediaPlayer::RedrawStillFrame() {
+    // A playing clip draws its next frame soon enough by itself.
+    if (!device_ || (!paused_ && Mode() == MediaMode::Playing)) return;
+    HDC dc = GetDC(watched_);
+    if (!dc) return;
+    MCI_DGV_UPDATE_PARMS update = {};
+    update.hDC = dc;
+    const DWORD saved = error_;
+    Send(MCI_UPDATE, MCI_DGV_UPDATE_HDC | MCI_DGV_UPDATE_PAINT | MCI_WAIT, &update);
+    error_ = saved;
+    ReleaseDC(watched_, dc);
 }
 
 bool MediaPlayer::DisplayRect(RECT& rect) const {

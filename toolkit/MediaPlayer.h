@@ -11,7 +11,10 @@
 // - "mpegvideo" refuses seeks to a position: the player seeks to the start for 0 and, for
 //   other positions, stops the clip and starts the next Play there;
 // - the two devices read the corners of a display rectangle differently; only a rectangle
-//   at the display window's origin means the same to both, so that is the only kind set.
+//   at the display window's origin means the same to both, so that is the only kind set;
+// - the AVI device draws a frame only when it plays one: while its clip stands still, the
+//   player draws the frame again whenever the display window is painted (a tile that
+//   enters the screen with its clip paused shows that frame, not black).
 #include <windows.h>
 
 #include <optional>
@@ -73,6 +76,11 @@ class MediaPlayer {
     bool Seek(long ms);
 
   private:
+    static LRESULT CALLBACK DisplayProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
+                                        UINT_PTR id, DWORD_PTR data);
+    void WatchDisplay();
+    void UnwatchDisplay();
+    void RedrawStillFrame();
     DWORD Send(UINT command, DWORD flags, void* params) const;
     DWORD OpenDevice(const wchar_t* deviceType);
     void ReadNaturalSize();
@@ -81,6 +89,7 @@ class MediaPlayer {
     MciDevice device_;
     SIZE natural_ = {0, 0};
     bool asMpegVideo_ = false;
+    HWND watched_ = nullptr; // the display window whose painting redraws a still frame
     bool paused_ = false;
     long pausedAt_ = 0;
     long startPosition_ = -1;
