@@ -89,13 +89,18 @@ bool MediaPlayer::Open() {
         asMpegVideo_ = error_ == 0;
     }
     if (error_ != 0) return false;
-
-    MCI_GETDEVCAPS_PARMS caps = {};
-    caps.dwItem = MCI_GETDEVCAPS_HAS_VIDEO;
-    bool video = Send(MCI_GETDEVCAPS, MCI_GETDEVCAPS_ITEM | MCI_WAIT, &caps) != 0 ||
-                 caps.dwReturn != 0;
-    // Sound-only files on the DirectShow device claim video too; they have no rectangle.
-    if (video) ReadNaturalSize();
+    bool aviDevice = IsAviDevice();
+    bool bottomUp = false;
+    ReadPicture(bottomUp);
+    // An uncompressed AVI stored bottom-up: the AVI device reports its height negative and
+    // draws nothing of it here; the DirectShow device shows it.
+    if (bottomUp && aviDevice) {
+        device_.Reset();
+        asMpegVideo_ = OpenDevice(L"mpegvideo") == 0;
+        if (!asMpegVideo_ && OpenDevice(nullptr) != 0) return false;
+        aviDevice = !asMpegVideo_;
+        ReadPicture(bottomUp);
+    }
     if (HasPicture()) {
         MCI_DGV_WINDOW_PARMSW window = {};
         window.hWnd = Display;
@@ -105,23 +110,32 @@ bool MediaPlayer::Open() {
             error_ = error;
             return false;
         }
-        if (CompareStringOrdinal(InstallName(device_.Get()).c_str(), -1, L"AVIVIDEO", -1,
-                                 TRUE) == CSTR_EQUAL)
-            WatchDisplay();
+        if (aviDevice) WatchDisplay();
     }
     SetTimeFormatMilliseconds();
     error_ = 0;
     return true;
 }
 
-void MediaPlayer::ReadNaturalSize() {
+bool MediaPlayer::IsAviDevice() const {
+    return CompareStringOrdinal(InstallName(device_.Get()).c_str(), -1, L"AVIVIDEO", -1, TRUE) ==
+           CSTR_EQUAL;
+}
+
+void MediaPlayer::ReadPicture(bool& bottomUp) {
     natural_ = {0, 0};
+    bottomUp = false;
+    MCI_GETDEVCAPS_PARMS caps = {};
+    caps.dwItem = MCI_GETDEVCAPS_HAS_VIDEO;
+    if (Send(MCI_GETDEVCAPS, MCI_GETDEVCAPS_ITEM | MCI_WAIT, &caps) == 0 && caps.dwReturn == 0)
+        return;
+    // Sound-only files on the DirectShow device claim video too; they have no rectangle.
     MCI_DGV_RECT_PARMS where = {};
     if (Send(MCI_WHERE, MCI_DGV_WHERE_DESTINATION | MCI_WAIT, &where) != 0) return;
-    // Right after the open the rectangle is the natural size; an uncompressed bottom-up AVI
-    // reports its height negative, as its bitmap header stores it.
-    natural_.cx = std::labs(where.rc.right - where.rc.left);
-    natural_.cy = std::labs(where.rc.bottom - where.rc.top);
+    // Right after the open the rectangle is the natural size.
+    const long w = where.rc.right - where.rc.left, h = where.rc.bottom - where.rc.top;
+    bottomUp = h < 0;
+    natural_ = {std::labs(w), std::labs(h)};
 }
 
 void MediaPlayer::Close() {

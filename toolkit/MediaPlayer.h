@@ -6,6 +6,8 @@
 // so that its callers see one behaviour:
 // - a file type the platform maps to no device (.mov, .qt, .ivf), or an AVI whose codec the
 //   AVI device cannot load, is opened again with the DirectShow device "mpegvideo";
+// - the AVI device draws nothing of an uncompressed AVI stored bottom-up (it reports its
+//   height negative): such a file is opened with "mpegvideo" too;
 // - a paused AVI reads as stopped after a moment and does not resume: the player knows
 //   itself that it paused, reads Paused, and resumes from the position where it paused;
 // - "mpegvideo" refuses seeks to a position: the player seeks to the start for 0 and, for
@@ -83,7 +85,8 @@ class MediaPlayer {
     void RedrawStillFrame();
     DWORD Send(UINT command, DWORD flags, void* params) const;
     DWORD OpenDevice(const wchar_t* deviceType);
-    void ReadNaturalSize();
+    bool IsAviDevice() const;
+    void ReadPicture(bool& bottomUp); // the natural size, none for a clip without picture
     std::optional<long> Status(DWORD item) const;
 
     MciDevice device_;

@@ -29,7 +29,7 @@ TEST(ClipTile, PanelTakesTheFittedSize) {
         {L"clip.avi", 5, 9, {0, 0, 1024, 768}},     // the window stops it at 3.2
         {L"large.avi", 6, 1, {0, 0, 1024, 768}},    // 1280 x 960 shrunk to the screen
         {L"clip.mov", 1, 1, {1024, 324, 1184, 444}}, // strip: centred across the travel
-        {L"bottomup.avi", 11, 2, {448, 768, 576, 864}},
+        {L"bottomup.avi", 11, 2, {352, 768, 672, 1008}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.name << " transition " << c.transition);
@@ -259,6 +259,7 @@ TEST(ClipTile, CentralClipShowsAndMoves) {
     } cases[] = {
         {L"clip.avi", 1, {352, 264, 672, 504}}, {L"clip.avi", 2, {192, 144, 832, 624}},
         {L"clip.mpg", 1, {352, 264, 672, 504}}, {L"clip.mpg", 2, {192, 144, 832, 624}},
+        {L"bottomup.avi", 2, {352, 264, 672, 504}}, // uncompressed, stored bottom-up
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.name << " x" << c.grow);

@@ -223,7 +223,7 @@ TEST_F(PlayerTest, FilesThePlatformCannotPlaceOpenThroughMpegVideo) {
         {L"xvid.avi", true, 160, 120},     // the AVI device lacks the codec
         {L"clip.avi", false, 320, 240},    //
         {L"clip.mpg", false, 320, 240},    // mapped to the DirectShow device already
-        {L"bottomup.avi", false, 64, 48},  // its height is reported negative
+        {L"bottomup.avi", true, 160, 120}, // the AVI device would draw nothing of it
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.name);
@@ -231,7 +231,7 @@ TEST_F(PlayerTest, FilesThePlatformCannotPlaceOpenThroughMpegVideo) {
         EXPECT_EQ(player_.OpenedAsMpegVideo(), c.throughMpegVideo);
         EXPECT_EQ(player_.NaturalSize().cx, c.w);
         EXPECT_EQ(player_.NaturalSize().cy, c.h);
-        EXPECT_GT(player_.Length().value_or(0), 500);
+        EXPECT_GT(player_.Length().value_or(0), 300);
         player_.Close();
     }
 }
