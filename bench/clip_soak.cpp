@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -24,17 +25,22 @@ double PrivateMb() {
     counters.cb = sizeof counters;
     GetProcessMemoryInfo(GetCurrentProcess(),
                          reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
-    return double(counters.PrivateUsage) / (1024.0 * 1024.0);
+    // Wine leaves PrivateUsage at 0; the commit charge (PagefileUsage) is the same figure.
+    SIZE_T bytes = std::max(counters.PrivateUsage, counters.PagefileUsage);
+    return double(bytes) / (1024.0 * 1024.0);
 }
 
 struct Snapshot {
-    long gdi, windows, mci;
+    long gdi, windows;
+    long mci; // open devices that no tile holds: the tiles showing a clip vary
     double mb;
 };
 
-Snapshot Take() {
+Snapshot Take(const TScrn& s) {
     const tk::ResourceCounts& c = tk::Counts();
-    return {c.gdiObjects, c.windows, c.mciDevices, PrivateMb()};
+    long held = 0;
+    for (const auto& player : s.Players) held += player->IsOpen() ? 1 : 0;
+    return {c.gdiObjects, c.windows, c.mciDevices - held, PrivateMb()};
 }
 
 std::wstring MakeBroken(const std::wstring& name) {
@@ -53,11 +59,14 @@ std::wstring MakeBroken(const std::wstring& name) {
 
 } // namespace
 
-int wmain() {
+int wmain(int argc, wchar_t** argv) {
     const std::wstring broken = MakeBroken(L"vistamur-soak-broken.avi");
     // Mostly AVI (the common case and the quick device), every third a DirectShow clip, and
     // files that are dropped.
-    const std::vector<std::wstring> library = {
+    // Clip names given on the command line replace the library (to find what grows).
+    std::vector<std::wstring> chosen;
+    for (int a = 1; a < argc; ++a) chosen.push_back(Media(argv[a]));
+    const std::vector<std::wstring> library = !chosen.empty() ? chosen : std::vector<std::wstring>{
         Media(L"short.avi"),    Media(L"clip.avi"), Media(L"short.mpg"), Media(L"bottomup.avi"),
         Media(L"short.avi"),    Media(L"clip.mov"), Media(L"clip.avi"),  Media(L"short.avi"),
         Media(L"xvid.avi"),     Media(L"clip.avi"), broken,              Media(L"sound.mpa"),
@@ -77,25 +86,22 @@ int wmain() {
         s.Images[tile]->Hide();
         if (tk::HoldsClip(s.Players[tile]->Mode())) s.Players[tile]->Close();
         // Tiles across the screen, some entering, some in, some leaving.
-        const int pos = 1024 - (tile * 67) % 1200;
+        const int pos = s.Width() - (tile * 67) % (s.Width() + 200);
         if (screen.Start(tile, library[size_t(r) % library.size()], pos, 0)) ++loads;
         s.PlayWhenVisible(tile);
         for (int i = 0; i < kTiles; ++i) s.CheckClipLoop(i);
         Pump();
-        if (r + 1 == kRefills / 5) early = Take();
+        if (r + 1 == kRefills / 5) early = Take(s);
     }
-    Snapshot late = Take();
+    Snapshot late = Take(s);
     std::printf("clip_soak_refills: %ld\n", kRefills);
     std::printf("clip_soak_loads: %ld\n", loads);
     std::printf("clip_soak_gdi_growth: %ld\n", late.gdi - early.gdi);
     std::printf("clip_soak_windows_growth: %ld\n", late.windows - early.windows);
-    // The devices open at the two moments are those of the tiles that then show a clip.
     std::printf("clip_soak_mci_growth: %ld\n", late.mci - early.mci);
-    // Every open device belongs to a tile that shows its clip.
-    long held = 0;
-    for (const auto& player : s.Players) held += player->IsOpen() ? 1 : 0;
-    std::printf("clip_soak_mci_unowned: %ld\n", late.mci - held);
-    std::printf("clip_soak_private_mb_growth: %.1f\n", late.mb - early.mb);
+    std::printf("clip_soak_mci_unowned: %ld\n", late.mci);
+    std::printf("clip_soak_private_mb_growth: %.2f\n", late.mb - early.mb);
+    std::printf("clip_soak_private_mb: %.1f\n", late.mb);
     DeleteFileW(broken.c_str());
     return 0;
 }

@@ -101,6 +101,7 @@ bool MediaPlayer::Open() {
         aviDevice = !asMpegVideo_;
         ReadPicture(bottomUp);
     }
+    aviDevice_ = aviDevice;
     if (HasPicture()) {
         MCI_DGV_WINDOW_PARMSW window = {};
         window.hWnd = Display;
@@ -110,7 +111,7 @@ bool MediaPlayer::Open() {
             error_ = error;
             return false;
         }
-        if (aviDevice) WatchDisplay();
+        WatchDisplay();
     }
     SetTimeFormatMilliseconds();
     error_ = 0;
@@ -144,6 +145,8 @@ void MediaPlayer::Close() {
     pendingSeek_ = -1;
     natural_ = {0, 0};
     asMpegVideo_ = false;
+    aviDevice_ = false;
+    cueShown_ = false;
     UnwatchDisplay();
     if (!device_) return;
     device_.Reset();
@@ -177,17 +180,43 @@ LRESULT CALLBACK MediaPlayer::DisplayProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
     return result;
 }
 
+namespace {
+
+// Some part of the window lies inside its parent's client area.
+bool PartlyShown(HWND window) {
+    HWND parent = GetParent(window);
+    RECT box, area, common;
+    if (!parent || !GetWindowRect(window, &box) || !GetClientRect(parent, &area)) return true;
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&box), 2);
+    return IntersectRect(&common, &box, &area) != 0;
+}
+
+} // namespace
+
 void MediaPlayer::RedrawStillFrame() {
-    // A playing clip draws its next frame soon enough by itself.
-    if (!device_ || (!paused_ && Mode() == MediaMode::Playing)) return;
-    HDC dc = GetDC(watched_);
-    if (!dc) return;
-    MCI_DGV_UPDATE_PARMS update = {};
-    update.hDC = dc;
+    if (!device_) return;
     const DWORD saved = error_;
-    Send(MCI_UPDATE, MCI_DGV_UPDATE_HDC | MCI_DGV_UPDATE_PAINT | MCI_WAIT, &update);
+    if (aviDevice_) {
+        // A playing clip draws its next frame soon enough by itself.
+        if (!paused_ && Mode() == MediaMode::Playing) return;
+        HDC dc = GetDC(watched_);
+        if (!dc) return;
+        MCI_DGV_UPDATE_PARMS update = {};
+        update.hDC = dc;
+        Send(MCI_UPDATE, MCI_DGV_UPDATE_HDC | MCI_DGV_UPDATE_PAINT | MCI_WAIT, &update);
+        ReleaseDC(watched_, dc);
+    } else if (paused_ && !cueShown_ && PartlyShown(watched_)) {
+        // The DirectShow device has no such request, and a frame it was given while its
+        // window lay off the screen was never drawn: it is given the frame again once the
+        // window shows, and keeps it from then on.
+        cueShown_ = true;
+        MCI_PLAY_PARMS play = {};
+        play.dwFrom = DWORD(pausedAt_);
+        MCI_GENERIC_PARMS params = {};
+        // Paused, it draws the frame when the frame arrives.
+        if (Send(MCI_PLAY, MCI_FROM, &play) == 0) Send(MCI_PAUSE, MCI_WAIT, &params);
+    }
     error_ = saved;
-    ReleaseDC(watched_, dc);
 }
 
 bool MediaPlayer::DisplayRect(RECT& rect) const {
@@ -277,10 +306,11 @@ bool MediaPlayer::Pause() {
     auto at = Status(MCI_STATUS_POSITION);
     pausedAt_ = at ? *at : 0;
     paused_ = true;
+    cueShown_ = Display && PartlyShown(Display);
     // The AVI device's playing thread is still winding down after a pause, and a play or a
-    // close that comes meanwhile can crash the process; a stop waits for it. Both devices
-    // keep the frame on the screen, and Play resumes from the place read above.
-    Send(MCI_STOP, MCI_WAIT, &params);
+    // close that comes meanwhile can crash the process; a stop waits for it. The frame stays
+    // on the screen, and Play resumes from the place read above.
+    if (aviDevice_) Send(MCI_STOP, MCI_WAIT, &params);
     error_ = 0;
     return true;
 }

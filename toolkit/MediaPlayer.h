@@ -14,9 +14,10 @@
 //   other positions, stops the clip and starts the next Play there;
 // - the two devices read the corners of a display rectangle differently; only a rectangle
 //   at the display window's origin means the same to both, so that is the only kind set;
-// - the AVI device draws a frame only when it plays one: while its clip stands still, the
-//   player draws the frame again whenever the display window is painted (a tile that
-//   enters the screen with its clip paused shows that frame, not black).
+// - a clip paused while its window lies off the screen shows nothing once the window comes
+//   in (a tile that enters with its clip paused would stay black): the player has the
+//   frame drawn again when the window is painted, on request (AVI) or by giving it to the
+//   device once more when the window first shows (DirectShow).
 #include <windows.h>
 
 #include <optional>
@@ -93,6 +94,8 @@ class MediaPlayer {
     SIZE natural_ = {0, 0};
     bool asMpegVideo_ = false;
     HWND watched_ = nullptr; // the display window whose painting redraws a still frame
+    bool aviDevice_ = false; // MCI_UPDATE draws its current frame; its pause must settle
+    bool cueShown_ = false; // the paused frame was given to the device while it showed
     bool paused_ = false;
     long pausedAt_ = 0;
     long startPosition_ = -1;
