@@ -3,6 +3,7 @@
 // tick in between. The program's own GDI objects, windows and MCI devices, and its private
 // memory, must not grow between the first fifth of the run and its end.
 #include <windows.h>
+// psapi.h needs windows.h first.
 #include <psapi.h>
 
 #include <algorithm>
@@ -23,8 +24,8 @@ constexpr long kRefills = 500;
 double PrivateMb() {
     PROCESS_MEMORY_COUNTERS_EX counters = {};
     counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(),
-                         reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                         sizeof counters);
     // Wine leaves PrivateUsage at 0; the commit charge (PagefileUsage) is the same figure.
     SIZE_T bytes = std::max(counters.PrivateUsage, counters.PagefileUsage);
     return double(bytes) / (1024.0 * 1024.0);
@@ -39,7 +40,8 @@ struct Snapshot {
 Snapshot Take(const TScrn& s) {
     const tk::ResourceCounts& c = tk::Counts();
     long held = 0;
-    for (const auto& player : s.Players) held += player->IsOpen() ? 1 : 0;
+    for (const auto& player : s.Players)
+        held += player->IsOpen() ? 1 : 0;
     return {c.gdiObjects, c.windows, c.mciDevices - held, PrivateMb()};
 }
 
@@ -50,7 +52,8 @@ std::wstring MakeBroken(const std::wstring& name) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     std::string noise(8192, '\0');
-    for (size_t i = 0; i < noise.size(); ++i) noise[i] = char((i * 2654435761u) >> 24);
+    for (size_t i = 0; i < noise.size(); ++i)
+        noise[i] = char((i * 2654435761u) >> 24);
     DWORD written = 0;
     WriteFile(file, noise.data(), DWORD(noise.size()), &written, nullptr);
     CloseHandle(file);
@@ -65,12 +68,23 @@ int wmain(int argc, wchar_t** argv) {
     // files that are dropped.
     // Clip names given on the command line replace the library (to find what grows).
     std::vector<std::wstring> chosen;
-    for (int a = 1; a < argc; ++a) chosen.push_back(Media(argv[a]));
-    const std::vector<std::wstring> library = !chosen.empty() ? chosen : std::vector<std::wstring>{
-        Media(L"short.avi"),    Media(L"clip.avi"), Media(L"short.mpg"), Media(L"bottomup.avi"),
-        Media(L"short.avi"),    Media(L"clip.mov"), Media(L"clip.avi"),  Media(L"short.avi"),
-        Media(L"xvid.avi"),     Media(L"clip.avi"), broken,              Media(L"sound.mpa"),
-    };
+    for (int a = 1; a < argc; ++a)
+        chosen.push_back(Media(argv[a]));
+    const std::vector<std::wstring> library = !chosen.empty() ? chosen
+                                                              : std::vector<std::wstring>{
+                                                                    Media(L"short.avi"),
+                                                                    Media(L"clip.avi"),
+                                                                    Media(L"short.mpg"),
+                                                                    Media(L"bottomup.avi"),
+                                                                    Media(L"short.avi"),
+                                                                    Media(L"clip.mov"),
+                                                                    Media(L"clip.avi"),
+                                                                    Media(L"short.avi"),
+                                                                    Media(L"xvid.avi"),
+                                                                    Media(L"clip.avi"),
+                                                                    broken,
+                                                                    Media(L"sound.mpa"),
+                                                                };
     ClipOptions o;
     o.transition = 1;
     o.loop = true;
@@ -89,7 +103,8 @@ int wmain(int argc, wchar_t** argv) {
         const int pos = s.Width() - (tile * 67) % (s.Width() + 200);
         if (screen.Start(tile, library[size_t(r) % library.size()], pos, 0)) ++loads;
         s.PlayWhenVisible(tile);
-        for (int i = 0; i < kTiles; ++i) s.CheckClipLoop(i);
+        for (int i = 0; i < kTiles; ++i)
+            s.CheckClipLoop(i);
         Pump();
         if (r + 1 == kRefills / 5) early = Take(s);
     }

@@ -5,20 +5,29 @@
 
 namespace {
 
-int Scaled(int value, long double factor) { return int(std::nearbyint(value * factor)); }
+int Scaled(int value, long double factor) {
+    return int(std::nearbyint(value * factor));
+}
 
 enum class Travel { Leftward, Rightward, Upward, Downward, None };
 
 Travel TravelOf(int transition, int altPhase) {
     const bool backward = altPhase >= 2;
     switch (transition) {
-    case 1: return Travel::Leftward;
-    case 2: return Travel::Rightward;
-    case 3: return backward ? Travel::Rightward : Travel::Leftward;
-    case 11: return Travel::Upward;
-    case 12: return Travel::Downward;
-    case 13: return backward ? Travel::Downward : Travel::Upward;
-    default: return Travel::None;
+    case 1:
+        return Travel::Leftward;
+    case 2:
+        return Travel::Rightward;
+    case 3:
+        return backward ? Travel::Rightward : Travel::Leftward;
+    case 11:
+        return Travel::Upward;
+    case 12:
+        return Travel::Downward;
+    case 13:
+        return backward ? Travel::Downward : Travel::Upward;
+    default:
+        return Travel::None;
     }
 }
 
@@ -63,11 +72,16 @@ bool ClipKeepsTile(bool whole, bool imageHidden, bool clipOpen, tk::MediaMode mo
 
 bool ClipTileFullyEntered(int transition, int altPhase, const RECT& panel, int W, int H) {
     switch (TravelOf(transition, altPhase)) {
-    case Travel::Leftward: return panel.right <= W;
-    case Travel::Rightward: return panel.left >= 0;
-    case Travel::Upward: return panel.bottom <= H;
-    case Travel::Downward: return panel.top >= 0;
-    case Travel::None: return true;
+    case Travel::Leftward:
+        return panel.right <= W;
+    case Travel::Rightward:
+        return panel.left >= 0;
+    case Travel::Upward:
+        return panel.bottom <= H;
+    case Travel::Downward:
+        return panel.top >= 0;
+    case Travel::None:
+        return true;
     }
     return true;
 }
@@ -75,11 +89,16 @@ bool ClipTileFullyEntered(int transition, int altPhase, const RECT& panel, int W
 bool ClipTileNotYetGone(int transition, int altPhase, int pos, int width, int height, int W,
                         int H) {
     switch (TravelOf(transition, altPhase)) {
-    case Travel::Leftward: return pos > -width;
-    case Travel::Rightward: return pos < W;
-    case Travel::Upward: return pos > -height;
-    case Travel::Downward: return pos < H;
-    case Travel::None: return true;
+    case Travel::Leftward:
+        return pos > -width;
+    case Travel::Rightward:
+        return pos < W;
+    case Travel::Upward:
+        return pos > -height;
+    case Travel::Downward:
+        return pos < H;
+    case Travel::None:
+        return true;
     }
     return true;
 }

@@ -7,8 +7,7 @@ namespace {
 
 bool IsAvi(const std::wstring& path) {
     return path.size() >= 4 &&
-           CompareStringOrdinal(path.c_str() + path.size() - 4, 4, L".avi", 4, TRUE) ==
-               CSTR_EQUAL;
+           CompareStringOrdinal(path.c_str() + path.size() - 4, 4, L".avi", 4, TRUE) == CSTR_EQUAL;
 }
 
 } // namespace

@@ -37,13 +37,20 @@ std::wstring InstallName(UINT id) {
 
 MediaMode ModeOf(DWORD mciMode) {
     switch (mciMode) {
-    case MCI_MODE_STOP: return MediaMode::Stopped;
-    case MCI_MODE_PLAY: return MediaMode::Playing;
-    case MCI_MODE_RECORD: return MediaMode::Recording;
-    case MCI_MODE_SEEK: return MediaMode::Seeking;
-    case MCI_MODE_PAUSE: return MediaMode::Paused;
-    case MCI_MODE_OPEN: return MediaMode::Open;
-    default: return MediaMode::NotReady;
+    case MCI_MODE_STOP:
+        return MediaMode::Stopped;
+    case MCI_MODE_PLAY:
+        return MediaMode::Playing;
+    case MCI_MODE_RECORD:
+        return MediaMode::Recording;
+    case MCI_MODE_SEEK:
+        return MediaMode::Seeking;
+    case MCI_MODE_PAUSE:
+        return MediaMode::Paused;
+    case MCI_MODE_OPEN:
+        return MediaMode::Open;
+    default:
+        return MediaMode::NotReady;
     }
 }
 
@@ -54,7 +61,9 @@ void MciDeviceTraits::Close(UINT id) {
     mciSendCommandW(id, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&params));
 }
 
-MediaPlayer::~MediaPlayer() { Close(); }
+MediaPlayer::~MediaPlayer() {
+    Close();
+}
 
 DWORD MediaPlayer::Send(UINT command, DWORD flags, void* params) const {
     error_ = mciSendCommandW(device_.Get(), command, flags, reinterpret_cast<DWORD_PTR>(params));
@@ -162,8 +171,7 @@ void MediaPlayer::WatchDisplay() {
 
 void MediaPlayer::UnwatchDisplay() {
     if (watched_ && IsWindow(watched_))
-        RemoveWindowSubclass(watched_, &MediaPlayer::DisplayProc,
-                             reinterpret_cast<UINT_PTR>(this));
+        RemoveWindowSubclass(watched_, &MediaPlayer::DisplayProc, reinterpret_cast<UINT_PTR>(this));
     watched_ = nullptr;
 }
 
@@ -259,7 +267,9 @@ std::optional<long> MediaPlayer::Status(DWORD item) const {
     return long(status.dwReturn);
 }
 
-std::optional<long> MediaPlayer::Length() const { return Status(MCI_STATUS_LENGTH); }
+std::optional<long> MediaPlayer::Length() const {
+    return Status(MCI_STATUS_LENGTH);
+}
 
 std::optional<long> MediaPlayer::Position() const {
     if (device_ && pendingSeek_ >= 0) return pendingSeek_;
@@ -274,7 +284,9 @@ MediaMode MediaPlayer::Mode() const {
     return mode ? ModeOf(DWORD(*mode)) : MediaMode::NotReady;
 }
 
-void MediaPlayer::SetStartPosition(long ms) { startPosition_ = ms; }
+void MediaPlayer::SetStartPosition(long ms) {
+    startPosition_ = ms;
+}
 
 bool MediaPlayer::Play() {
     if (!device_) return false;
@@ -282,9 +294,7 @@ bool MediaPlayer::Play() {
     DWORD flags = 0;
     // A start position given for this play comes first; then the place of a pause (the AVI
     // device does not resume by itself), then a seek the device refused.
-    long from = startPosition_ >= 0 ? startPosition_
-                : paused_           ? pausedAt_
-                                    : pendingSeek_;
+    long from = startPosition_ >= 0 ? startPosition_ : paused_ ? pausedAt_ : pendingSeek_;
     if (from >= 0) {
         flags |= MCI_FROM;
         play.dwFrom = DWORD(from);
@@ -339,8 +349,8 @@ bool MediaPlayer::Seek(long ms) {
 }
 
 bool HoldsClip(MediaMode mode) {
-    return mode == MediaMode::Stopped || mode == MediaMode::Playing ||
-           mode == MediaMode::Paused || mode == MediaMode::Open;
+    return mode == MediaMode::Stopped || mode == MediaMode::Playing || mode == MediaMode::Paused ||
+           mode == MediaMode::Open;
 }
 
 } // namespace tk

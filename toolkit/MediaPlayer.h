@@ -71,7 +71,7 @@ class MediaPlayer {
     bool SetTimeFormatMilliseconds();
     std::optional<long> Length() const;
     std::optional<long> Position() const;
-    MediaMode Mode() const; // NotReady without a clip: never paused or stopped then
+    MediaMode Mode() const;         // NotReady without a clip: never paused or stopped then
     void SetStartPosition(long ms); // the next Play starts there
     // Starts the clip, or resumes it where it was paused; returns at once.
     bool Play();
@@ -79,8 +79,8 @@ class MediaPlayer {
     bool Seek(long ms);
 
   private:
-    static LRESULT CALLBACK DisplayProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
-                                        UINT_PTR id, DWORD_PTR data);
+    static LRESULT CALLBACK DisplayProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                        DWORD_PTR data);
     void WatchDisplay();
     void UnwatchDisplay();
     void RedrawStillFrame();
@@ -95,7 +95,7 @@ class MediaPlayer {
     bool asMpegVideo_ = false;
     HWND watched_ = nullptr; // the display window whose painting redraws a still frame
     bool aviDevice_ = false; // MCI_UPDATE draws its current frame; its pause must settle
-    bool cueShown_ = false; // the paused frame was given to the device while it showed
+    bool cueShown_ = false;  // the paused frame was given to the device while it showed
     bool paused_ = false;
     long pausedAt_ = 0;
     long startPosition_ = -1;

@@ -4,6 +4,7 @@
 // from the screen.
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -66,7 +67,8 @@ inline std::vector<uint32_t> Capture(const RECT& r) {
     BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
     GdiFlush();
     const uint32_t* p = static_cast<const uint32_t*>(bits);
-    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = p[i] & 0xFFFFFF;
+    for (size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = p[i] & 0xFFFFFF;
     SelectObject(memory, old);
     DeleteObject(dib);
     DeleteDC(memory);
@@ -143,7 +145,9 @@ class ClipScreen {
     TScrn* operator->() { return scrn_.get(); }
 
     // What the refill does before it loads a file: the tile is the current one, its panel
-    // full-size at its entry place, and the display time of the central transitions set.
+    // full-size at its entry place (as PlaceTile leaves it), and the display time of the
+    // central transitions set. SizeTile then decides where the panel goes along the strip;
+    // the tests that care move it there themselves.
     bool Start(int tile, const std::wstring& file, int left = 0, int top = 0) {
         TScrn& s = *scrn_;
         s.CurTile = tile;

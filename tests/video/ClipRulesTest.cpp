@@ -79,10 +79,14 @@ TEST(ClipKeepsTile, OnlyAnOpenClipThatHasNotStopped) {
         M mode;
         bool expect;
     } cases[] = {
-        {true, true, true, M::Playing, true},   {true, true, true, M::Paused, true},
-        {true, true, true, M::Open, true},      {true, true, true, M::Seeking, true},
-        {true, true, true, M::NotReady, true},  {true, true, true, M::Stopped, false},
-        {false, true, true, M::Playing, false}, {true, false, true, M::Playing, false},
+        {true, true, true, M::Playing, true},
+        {true, true, true, M::Paused, true},
+        {true, true, true, M::Open, true},
+        {true, true, true, M::Seeking, true},
+        {true, true, true, M::NotReady, true},
+        {true, true, true, M::Stopped, false},
+        {false, true, true, M::Playing, false},
+        {true, false, true, M::Playing, false},
         // A tile whose player holds no clip (the unused tiles of a central transition)
         // must not hold up the refills.
         {true, true, false, M::NotReady, false},
@@ -107,22 +111,28 @@ TEST(ClipTile, FullyEnteredAndNotYetGoneByTravel) {
         {1, 0, h(825), 825, false, true},    // one pixel still outside
         {1, 0, h(-199), -199, true, true},   // leaving, a column still shows
         {1, 0, h(-200), -200, true, false},  // gone
-        {2, 0, h(0), 0, true, true},         {2, 0, h(-1), -1, false, true},
-        {2, 0, h(1023), 1023, true, true},   {2, 0, h(1024), 1024, true, false},
+        {2, 0, h(0), 0, true, true},         // left edge on the window's edge
+        {2, 0, h(-1), -1, false, true},      //
+        {2, 0, h(1023), 1023, true, true},   //
+        {2, 0, h(1024), 1024, true, false},  //
         {3, 1, h(825), 825, false, true},    // forward phases go as 1
         {3, 2, h(825), 825, true, true},     // backward phases as 2
-        {3, 3, h(-1), -1, false, true},      {11, 0, v(668), 668, true, true},
-        {11, 0, v(669), 669, false, true},   {11, 0, v(-100), -100, true, false},
-        {12, 0, v(-1), -1, false, true},     {12, 0, v(768), 768, true, false},
-        {13, 0, v(669), 669, false, true},   {13, 2, v(-1), -1, false, true},
-        {13, 3, v(767), 767, true, true},    {5, 0, h(-500), -500, true, true}, // central
+        {3, 3, h(-1), -1, false, true},      //
+        {11, 0, v(668), 668, true, true},    // bottom edge on the window's edge
+        {11, 0, v(669), 669, false, true},   //
+        {11, 0, v(-100), -100, true, false}, //
+        {12, 0, v(-1), -1, false, true},     //
+        {12, 0, v(768), 768, true, false},   //
+        {13, 0, v(669), 669, false, true},   // as 11
+        {13, 2, v(-1), -1, false, true},     // as 12
+        {13, 3, v(767), 767, true, true},    //
+        {5, 0, h(-500), -500, true, true},   // central: no travel
     };
     for (const Case& c : cases) {
         const int width = c.panel.right - c.panel.left, height = c.panel.bottom - c.panel.top;
         EXPECT_EQ(ClipTileFullyEntered(c.transition, c.phase, c.panel, W, H), c.entered)
             << "transition " << c.transition << " phase " << c.phase << " at " << c.pos;
-        EXPECT_EQ(ClipTileNotYetGone(c.transition, c.phase, c.pos, width, height, W, H),
-                  c.notGone)
+        EXPECT_EQ(ClipTileNotYetGone(c.transition, c.phase, c.pos, width, height, W, H), c.notGone)
             << "transition " << c.transition << " phase " << c.phase << " at " << c.pos;
     }
 }

@@ -239,7 +239,8 @@ TEST_F(PlayerTest, FilesThePlatformCannotPlaceOpenThroughMpegVideo) {
 TEST_F(PlayerTest, BrokenFilesDoNotOpen) {
     TempDir dir;
     std::string noise(20000, '\0');
-    for (size_t i = 0; i < noise.size(); ++i) noise[i] = char((i * 7919u) >> 3);
+    for (size_t i = 0; i < noise.size(); ++i)
+        noise[i] = char((i * 7919u) >> 3);
     WriteFileBytes(dir / L"noise.avi", noise);
     WriteFileBytes(dir / L"noise.mov", noise);
     WriteFileBytes(dir / L"empty.avi", "");
@@ -269,12 +270,10 @@ TEST_F(PlayerTest, CloseWipesTheLastFrame) {
     ASSERT_TRUE(Open(L"clip.avi"));
     ASSERT_TRUE(player_.Play());
     const RECT picture = {20, 20, 300, 220};
-    EXPECT_TRUE(WaitFor([&] { return cliprig::LitShare(cliprig::Capture(picture)) > 0.5; },
-                        2000));
+    EXPECT_TRUE(WaitFor([&] { return cliprig::LitShare(cliprig::Capture(picture)) > 0.5; }, 2000));
     ASSERT_TRUE(player_.Pause());
     player_.Close();
-    EXPECT_TRUE(WaitFor([&] { return cliprig::LitShare(cliprig::Capture(picture)) < 0.01; },
-                        2000));
+    EXPECT_TRUE(WaitFor([&] { return cliprig::LitShare(cliprig::Capture(picture)) < 0.01; }, 2000));
     host_.Hide();
 }
 
