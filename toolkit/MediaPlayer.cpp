@@ -35,6 +35,16 @@ std::wstring InstallName(UINT id) {
     return name;
 }
 
+// The window is visible and some part of it lies inside its parent's client area.
+bool PartlyShown(HWND window) {
+    if (!IsWindowVisible(window)) return false;
+    HWND parent = GetParent(window);
+    RECT box, area, common;
+    if (!parent || !GetWindowRect(window, &box) || !GetClientRect(parent, &area)) return true;
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&box), 2);
+    return IntersectRect(&common, &box, &area) != 0;
+}
+
 MediaMode ModeOf(DWORD mciMode) {
     switch (mciMode) {
     case MCI_MODE_STOP:
@@ -155,7 +165,8 @@ void MediaPlayer::Close() {
     natural_ = {0, 0};
     asMpegVideo_ = false;
     aviDevice_ = false;
-    cueShown_ = false;
+    cueDue_ = false;
+    wasShown_ = false;
     UnwatchDisplay();
     if (!device_) return;
     device_.Reset();
@@ -180,6 +191,7 @@ LRESULT CALLBACK MediaPlayer::DisplayProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
     auto* self = reinterpret_cast<MediaPlayer*>(data);
     // The window paints itself first (black), then the frame goes over it.
     LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+    if (msg == WM_WINDOWPOSCHANGED) self->NoteWhereShown();
     if (msg == WM_PAINT) self->RedrawStillFrame();
     if (msg == WM_NCDESTROY) {
         RemoveWindowSubclass(hwnd, &MediaPlayer::DisplayProc, reinterpret_cast<UINT_PTR>(self));
@@ -188,18 +200,13 @@ LRESULT CALLBACK MediaPlayer::DisplayProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
     return result;
 }
 
-namespace {
-
-// Some part of the window lies inside its parent's client area.
-bool PartlyShown(HWND window) {
-    HWND parent = GetParent(window);
-    RECT box, area, common;
-    if (!parent || !GetWindowRect(window, &box) || !GetClientRect(parent, &area)) return true;
-    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&box), 2);
-    return IntersectRect(&common, &box, &area) != 0;
+void MediaPlayer::NoteWhereShown() {
+    // The DirectShow device forgets the still frame of a window that has been wholly off the
+    // screen (or hidden): when the window shows again, the frame is given to it once more.
+    const bool shown = PartlyShown(watched_);
+    if (shown && !wasShown_) cueDue_ = true;
+    wasShown_ = shown;
 }
-
-} // namespace
 
 void MediaPlayer::RedrawStillFrame() {
     if (!device_) return;
@@ -213,11 +220,11 @@ void MediaPlayer::RedrawStillFrame() {
         update.hDC = dc;
         Send(MCI_UPDATE, MCI_DGV_UPDATE_HDC | MCI_DGV_UPDATE_PAINT | MCI_WAIT, &update);
         ReleaseDC(watched_, dc);
-    } else if (paused_ && !cueShown_ && PartlyShown(watched_)) {
-        // The DirectShow device has no such request, and a frame it was given while its
-        // window lay off the screen was never drawn: it is given the frame again once the
-        // window shows, and keeps it from then on.
-        cueShown_ = true;
+    } else if (paused_ && cueDue_ && PartlyShown(watched_)) {
+        // The DirectShow device has no such request; it draws a frame it is given into the
+        // part of the window that shows, and what is uncovered later while the window stays
+        // on the screen.
+        cueDue_ = false;
         MCI_PLAY_PARMS play = {};
         play.dwFrom = DWORD(pausedAt_);
         MCI_GENERIC_PARMS params = {};
@@ -316,7 +323,9 @@ bool MediaPlayer::Pause() {
     auto at = Status(MCI_STATUS_POSITION);
     pausedAt_ = at ? *at : 0;
     paused_ = true;
-    cueShown_ = Display && PartlyShown(Display);
+    // A clip paused where it shows draws its frame now.
+    wasShown_ = Display && PartlyShown(Display);
+    cueDue_ = false;
     // The AVI device's playing thread is still winding down after a pause, and a play or a
     // close that comes meanwhile can crash the process; a stop waits for it. The frame stays
     // on the screen, and Play resumes from the place read above.

@@ -83,6 +83,7 @@ class MediaPlayer {
                                         DWORD_PTR data);
     void WatchDisplay();
     void UnwatchDisplay();
+    void NoteWhereShown();
     void RedrawStillFrame();
     DWORD Send(UINT command, DWORD flags, void* params) const;
     DWORD OpenDevice(const wchar_t* deviceType);
@@ -95,7 +96,8 @@ class MediaPlayer {
     bool asMpegVideo_ = false;
     HWND watched_ = nullptr; // the display window whose painting redraws a still frame
     bool aviDevice_ = false; // MCI_UPDATE draws its current frame; its pause must settle
-    bool cueShown_ = false;  // the paused frame was given to the device while it showed
+    bool wasShown_ = false;  // some of the display window showed at its last move
+    bool cueDue_ = false;    // the paused frame is to be given to the device again
     bool paused_ = false;
     long pausedAt_ = 0;
     long startPosition_ = -1;

@@ -91,31 +91,38 @@ TEST(ClipTile, WaitsPausedUntilTheTileIsFullyIn) {
 
 TEST(ClipTile, PausedClipShowsItsFrameWhileEntering) {
     // The devices draw the frames they play, into the part of the window that shows; the
-    // player has the still frame drawn as the panel comes in from off the screen.
+    // player has the still frame drawn as the panel comes in from off the screen, also
+    // when the clip was paused where it showed and its tile went off the screen since.
     for (const wchar_t* name : {L"clip.avi", L"clip.mpg"}) {
-        SCOPED_TRACE(testing::Message() << name);
-        ClipOptions o;
-        o.transition = 1;
-        o.fromVisible = true;
-        ClipScreen screen(o, 1, true);
-        ASSERT_TRUE(screen.Start(0, Media(name), 1024, 0));
-        screen.MoveTo(0, 1024);
-        cliprig::Pump();
-        for (int x = 1024 - 80; x > 1024 - 320; x -= 80) {
-            screen.MoveTo(0, x);
-            RedrawWindow(screen->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-            PumpFor(50);
-            RECT b = screen.Box(0);
-            EXPECT_EQ(screen.Player(0).Mode(), MediaMode::Paused);
-            EXPECT_GT(cliprig::LitShare(cliprig::Capture({b.left, b.top + 4, 1024, b.bottom - 4})),
-                      0.5)
-                << "at " << x;
+        for (int pausedAt : {1024, 0}) {
+            SCOPED_TRACE(testing::Message() << name << " paused at " << pausedAt);
+            ClipOptions o;
+            o.transition = 1;
+            o.fromVisible = true;
+            ClipScreen screen(o, 1, true);
+            ASSERT_TRUE(screen.Start(0, Media(name), pausedAt, 0));
+            for (int x : {pausedAt, 1024}) {
+                screen.MoveTo(0, x);
+                RedrawWindow(screen->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+                PumpFor(100);
+            }
+            for (int x = 1024 - 80; x > 1024 - 320; x -= 80) {
+                screen.MoveTo(0, x);
+                RedrawWindow(screen->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+                PumpFor(50);
+                RECT b = screen.Box(0);
+                EXPECT_EQ(screen.Player(0).Mode(), MediaMode::Paused);
+                EXPECT_GT(
+                    cliprig::LitShare(cliprig::Capture({b.left, b.top + 4, 1024, b.bottom - 4})),
+                    0.5)
+                    << "at " << x;
+            }
+            const long still = Pos(screen.Player(0));
+            screen.MoveTo(0, 1024 - 320);
+            screen->PlayWhenVisible(0);
+            PumpFor(300);
+            EXPECT_GT(Pos(screen.Player(0)), still + 100) << "and plays on from it";
         }
-        const long still = Pos(screen.Player(0));
-        screen.MoveTo(0, 1024 - 320);
-        screen->PlayWhenVisible(0);
-        PumpFor(300);
-        EXPECT_GT(Pos(screen.Player(0)), still + 100) << "and plays on from it";
     }
 }
 
