@@ -1,9 +1,120 @@
-// TScrn's clips in tiles. First version: no clip ever opens, so the refill drops video
-// files and takes the next file.
+// TScrn's clips in tiles: a clip opens in its tile's player and is drawn in the tile's
+// panel, which then takes the clip's size; moving tiles may hold their clip on its first
+// frame until they are fully on the screen; clips may loop; a central tile may wait for its
+// clip to end.
+#include "Globals/Globals.h"
+#include "Globals/Random.h"
+#include "saver/ClipRules.h"
+#include "saver/SafeSettings.h"
 #include "saver/Ssave.h"
 
-bool TScrn::StartClip(int) { return false; }
-void TScrn::CheckClipLoop(int) {}
-void TScrn::PlayWhenVisible(int) {}
-void TScrn::RestartClip(int) {}
-bool TScrn::ClipStillRunning(int) { return false; }
+namespace {
+
+bool ImageHidden(const TFitImage& image) {
+    // The control's own visibility: the panel and the form may be hidden meanwhile.
+    return (GetWindowLongW(image.Handle(), GWL_STYLE) & WS_VISIBLE) == 0;
+}
+
+} // namespace
+
+bool TScrn::StartClip(int tile) {
+    Images[tile]->Hide();
+    tk::MediaPlayer& player = *Players[tile];
+    player.Display = Panels[tile]->Handle();
+    player.FileName = CurFile;
+    if (!player.Open()) return false;
+    // A file that has only sound (an .mpa, say) would leave a black tile, or none at all:
+    // it is dropped like a file that cannot be read, and the next one is taken.
+    if (!player.HasPicture()) {
+        player.Close();
+        return false;
+    }
+    SIZE size = FitClipDisplay(tile);
+    if (size.cx <= 0 || size.cy <= 0) {
+        player.Close();
+        return false;
+    }
+    SizeTile(size.cx, size.cy);
+
+    // Whatever fails from here closes the clip and drops the file.
+    const bool central = IsCentralTransition(Settings.ActiveTransition);
+    bool ok = player.SetTimeFormatMilliseconds();
+    if (ok && Settings.opdbafilm) {
+        auto length = player.Length();
+        ok = length.has_value();
+        if (ok) player.SetStartPosition(*length > 0 ? Random(int(*length)) : 0);
+    }
+    ok = ok && player.Play() && player.SetTimeFormatMilliseconds();
+    if (ok && central) {
+        auto length = player.Length();
+        auto position = player.Position();
+        ok = length && position;
+        if (ok)
+            Timer1.SetInterval(UINT(ClipDisplayTime(long(Timer1.Interval()), *length - *position,
+                                                    Settings.opBclfilm, Settings.opfinfilm)));
+    } else if (ok && Settings.opdebfilm) {
+        // The clip stands on its first frame (or that of its random start) until its tile is
+        // fully on the screen. A random start in its last frames may have reached the end
+        // already: it then stands on its end, which is no reason to drop it.
+        player.Pause();
+    }
+    if (!ok) {
+        player.Close();
+        return false;
+    }
+    return true;
+}
+
+SIZE TScrn::FitClipDisplay(int tile) {
+    tk::MediaPlayer& player = *Players[tile];
+    // Nothing has changed the rectangle since the open: it is the natural size.
+    RECT natural;
+    player.DisplayRect(natural);
+    const int w = natural.right - natural.left, h = natural.bottom - natural.top;
+    player.SetDisplaySize(0, 0);
+    // The panel covers the whole window at this moment.
+    RECT area = Panels[tile]->ClientRect();
+    SIZE size = FitClipSize(w, h, area.right, area.bottom, Settings.opagrfilm);
+    if (size.cx > 0 && (size.cx != w || size.cy != h)) player.SetDisplaySize(size.cx, size.cy);
+    return size;
+}
+
+void TScrn::CheckClipLoop(int tile) {
+    if (!Settings.opBclfilm) return;
+    tk::MediaPlayer& player = *Players[tile];
+    if (!player.IsOpen() || player.Mode() != tk::MediaMode::Stopped) return;
+    const int t = Settings.ActiveTransition;
+    if (IsCentralTransition(t)) {
+        RestartClip(tile);
+        return;
+    }
+    // A clip that ends while its tile is still entering waits on its last frame until the
+    // tile is fully in; one that ends while the tile leaves loops while part of it shows.
+    RECT panel = Panels[tile]->Bounds();
+    if (ClipTileFullyEntered(t, AltPhase, panel, Width(), Height()) &&
+        ClipTileNotYetGone(t, AltPhase, TilePos[tile], panel.right - panel.left,
+                           panel.bottom - panel.top, Width(), Height()))
+        RestartClip(tile);
+}
+
+void TScrn::PlayWhenVisible(int tile) {
+    const int t = Settings.ActiveTransition;
+    if (!Settings.opdebfilm || IsCentralTransition(t)) return;
+    tk::MediaPlayer& player = *Players[tile];
+    if (!player.IsOpen()) return;
+    if (!ClipTileFullyEntered(t, AltPhase, Panels[tile]->Bounds(), Width(), Height())) return;
+    if (player.Mode() == tk::MediaMode::Paused) player.Play();
+}
+
+void TScrn::RestartClip(int tile) {
+    // Always from the start, also when the first play began at a random place.
+    tk::MediaPlayer& player = *Players[tile];
+    player.Seek(0);
+    player.Play();
+}
+
+bool TScrn::ClipStillRunning(int tile) {
+    if (!Settings.opfinfilm) return false;
+    const tk::MediaPlayer& player = *Players[tile];
+    return ClipKeepsTile(true, ImageHidden(*Images[tile]), player.IsOpen(), player.Mode());
+}

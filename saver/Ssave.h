@@ -98,10 +98,13 @@ class TScrn : public tk::Window {
 
     // The clips in tiles.
     bool StartClip(int tile);
+    SIZE FitClipDisplay(int tile); // the size the tile's clip is drawn at
     void CheckClipLoop(int tile);
     void PlayWhenVisible(int tile);
     void RestartClip(int tile);
     bool ClipStillRunning(int tile);
+    // The transitions' sizing of the current tile to its content; StartClip calls it.
+    void SizeTile(int w, int h);
 
     // Writes a line of text onto the window (white on black, opaque) and keeps it, so that
     // a repaint shows it again. A text at the same place replaces the one before.

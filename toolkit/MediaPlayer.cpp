@@ -1,29 +1,365 @@
 #include "toolkit/MediaPlayer.h"
 
-// First version: no device is ever opened, so every clip fails to open and the slideshow
-// drops it. MCI playback comes next.
+#include <mmsystem.h>
+// digitalv.h needs mmsystem.h first.
+#include <digitalv.h>
+
+#include <commctrl.h>
+
+#include <cstdlib>
+
 namespace tk {
 
-MediaPlayer::~MediaPlayer() { Close(); }
-bool MediaPlayer::Open() { return false; }
-void MediaPlayer::Close() { deviceId_ = 0; }
+namespace {
+
+// The platform's answers that mean "this file needs the DirectShow device": no device for
+// the extension (.mov, .qt ...), or the AVI device could not load the file's codec.
+bool NeedsMpegVideo(DWORD error) {
+    return error == MCIERR_EXTENSION_NOT_FOUND || error == MCIERR_CANNOT_LOAD_DRIVER;
+}
+
+bool FileExists(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The name the device is installed under ("AVIVIDEO", "MPEGVIDEO" ...).
+std::wstring InstallName(UINT id) {
+    wchar_t name[64] = {};
+    MCI_SYSINFO_PARMSW params = {};
+    params.lpstrReturn = name;
+    params.dwRetSize = 64;
+    if (mciSendCommandW(id, MCI_SYSINFO, MCI_SYSINFO_INSTALLNAME,
+                        reinterpret_cast<DWORD_PTR>(&params)) != 0)
+        return L"";
+    return name;
+}
+
+// The window is visible and some part of it lies inside its parent's client area.
+bool PartlyShown(HWND window) {
+    if (!IsWindowVisible(window)) return false;
+    HWND parent = GetParent(window);
+    RECT box, area, common;
+    if (!parent || !GetWindowRect(window, &box) || !GetClientRect(parent, &area)) return true;
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&box), 2);
+    return IntersectRect(&common, &box, &area) != 0;
+}
+
+MediaMode ModeOf(DWORD mciMode) {
+    switch (mciMode) {
+    case MCI_MODE_STOP:
+        return MediaMode::Stopped;
+    case MCI_MODE_PLAY:
+        return MediaMode::Playing;
+    case MCI_MODE_RECORD:
+        return MediaMode::Recording;
+    case MCI_MODE_SEEK:
+        return MediaMode::Seeking;
+    case MCI_MODE_PAUSE:
+        return MediaMode::Paused;
+    case MCI_MODE_OPEN:
+        return MediaMode::Open;
+    default:
+        return MediaMode::NotReady;
+    }
+}
+
+} // namespace
+
+void MciDeviceTraits::Close(UINT id) {
+    MCI_GENERIC_PARMS params = {};
+    mciSendCommandW(id, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&params));
+}
+
+MediaPlayer::~MediaPlayer() {
+    Close();
+}
+
+DWORD MediaPlayer::Send(UINT command, DWORD flags, void* params) const {
+    error_ = mciSendCommandW(device_.Get(), command, flags, reinterpret_cast<DWORD_PTR>(params));
+    return error_;
+}
+
+DWORD MediaPlayer::OpenDevice(const wchar_t* deviceType) {
+    // Without an alias of its own a device is known by its file name, and the same file
+    // could not play in two tiles at once.
+    static unsigned opened = 0;
+    const std::wstring alias = L"vistamur" + std::to_wstring(++opened);
+    MCI_OPEN_PARMSW params = {};
+    params.lpstrElementName = FileName.c_str();
+    params.lpstrAlias = alias.c_str();
+    DWORD flags = MCI_OPEN_ELEMENT | MCI_OPEN_ALIAS | MCI_WAIT;
+    if (deviceType) {
+        params.lpstrDeviceType = deviceType;
+        flags |= MCI_OPEN_TYPE;
+    }
+    DWORD error = mciSendCommandW(0, MCI_OPEN, flags, reinterpret_cast<DWORD_PTR>(&params));
+    if (error == 0) device_.Reset(params.wDeviceID);
+    return error;
+}
+
+bool MediaPlayer::Open() {
+    Close();
+    if (FileName.empty()) return false;
+    error_ = OpenDevice(nullptr);
+    // The DirectShow device is slow to try: a file that has vanished is not worth it.
+    if (NeedsMpegVideo(error_) && FileExists(FileName)) {
+        error_ = OpenDevice(L"mpegvideo");
+        asMpegVideo_ = error_ == 0;
+    }
+    if (error_ != 0) return false;
+    bool aviDevice = IsAviDevice();
+    bool bottomUp = false;
+    ReadPicture(bottomUp);
+    // An uncompressed AVI stored bottom-up: the AVI device reports its height negative and
+    // draws nothing of it here; the DirectShow device shows it.
+    if (bottomUp && aviDevice) {
+        device_.Reset();
+        asMpegVideo_ = OpenDevice(L"mpegvideo") == 0;
+        if (!asMpegVideo_ && OpenDevice(nullptr) != 0) return false;
+        aviDevice = !asMpegVideo_;
+        ReadPicture(bottomUp);
+    }
+    aviDevice_ = aviDevice;
+    if (HasPicture()) {
+        MCI_DGV_WINDOW_PARMSW window = {};
+        window.hWnd = Display;
+        if (!Display || Send(MCI_WINDOW, MCI_DGV_WINDOW_HWND | MCI_WAIT, &window) != 0) {
+            DWORD error = Display ? error_ : MCIERR_NO_WINDOW;
+            Close();
+            error_ = error;
+            return false;
+        }
+        WatchDisplay();
+    }
+    SetTimeFormatMilliseconds();
+    error_ = 0;
+    return true;
+}
+
+bool MediaPlayer::IsAviDevice() const {
+    return CompareStringOrdinal(InstallName(device_.Get()).c_str(), -1, L"AVIVIDEO", -1, TRUE) ==
+           CSTR_EQUAL;
+}
+
+void MediaPlayer::ReadPicture(bool& bottomUp) {
+    natural_ = {0, 0};
+    bottomUp = false;
+    MCI_GETDEVCAPS_PARMS caps = {};
+    caps.dwItem = MCI_GETDEVCAPS_HAS_VIDEO;
+    if (Send(MCI_GETDEVCAPS, MCI_GETDEVCAPS_ITEM | MCI_WAIT, &caps) == 0 && caps.dwReturn == 0)
+        return;
+    // Sound-only files on the DirectShow device claim video too; they have no rectangle.
+    MCI_DGV_RECT_PARMS where = {};
+    if (Send(MCI_WHERE, MCI_DGV_WHERE_DESTINATION | MCI_WAIT, &where) != 0) return;
+    // Right after the open the rectangle is the natural size.
+    const long w = where.rc.right - where.rc.left, h = where.rc.bottom - where.rc.top;
+    bottomUp = h < 0;
+    natural_ = {std::labs(w), std::labs(h)};
+}
+
+void MediaPlayer::Close() {
+    paused_ = false;
+    startPosition_ = -1;
+    pendingSeek_ = -1;
+    natural_ = {0, 0};
+    asMpegVideo_ = false;
+    aviDevice_ = false;
+    cueDue_ = false;
+    wasShown_ = false;
+    UnwatchDisplay();
+    if (!device_) return;
+    device_.Reset();
+    // The AVI device leaves its last frame in the window until something repaints it.
+    if (Display && IsWindow(Display)) InvalidateRect(Display, nullptr, TRUE);
+}
+
+void MediaPlayer::WatchDisplay() {
+    if (SetWindowSubclass(Display, &MediaPlayer::DisplayProc, reinterpret_cast<UINT_PTR>(this),
+                          reinterpret_cast<DWORD_PTR>(this)))
+        watched_ = Display;
+}
+
+void MediaPlayer::UnwatchDisplay() {
+    if (watched_ && IsWindow(watched_))
+        RemoveWindowSubclass(watched_, &MediaPlayer::DisplayProc, reinterpret_cast<UINT_PTR>(this));
+    watched_ = nullptr;
+}
+
+LRESULT CALLBACK MediaPlayer::DisplayProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                          DWORD_PTR data) {
+    auto* self = reinterpret_cast<MediaPlayer*>(data);
+    // The window paints itself first (black), then the frame goes over it.
+    LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+    if (msg == WM_WINDOWPOSCHANGED) self->NoteWhereShown();
+    if (msg == WM_PAINT) self->RedrawStillFrame();
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, &MediaPlayer::DisplayProc, reinterpret_cast<UINT_PTR>(self));
+        self->watched_ = nullptr;
+    }
+    return result;
+}
+
+void MediaPlayer::NoteWhereShown() {
+    // The DirectShow device forgets the still frame of a window that has been wholly off the
+    // screen (or hidden): when the window shows again, the frame is given to it once more.
+    const bool shown = PartlyShown(watched_);
+    if (shown && !wasShown_) cueDue_ = true;
+    wasShown_ = shown;
+}
+
+void MediaPlayer::RedrawStillFrame() {
+    if (!device_) return;
+    const DWORD saved = error_;
+    if (aviDevice_) {
+        // A playing clip draws its next frame soon enough by itself.
+        if (!paused_ && Mode() == MediaMode::Playing) return;
+        HDC dc = GetDC(watched_);
+        if (!dc) return;
+        MCI_DGV_UPDATE_PARMS update = {};
+        update.hDC = dc;
+        Send(MCI_UPDATE, MCI_DGV_UPDATE_HDC | MCI_DGV_UPDATE_PAINT | MCI_WAIT, &update);
+        ReleaseDC(watched_, dc);
+    } else if (paused_ && cueDue_ && PartlyShown(watched_)) {
+        // The DirectShow device has no such request; it draws a frame it is given into the
+        // part of the window that shows, and what is uncovered later while the window stays
+        // on the screen.
+        cueDue_ = false;
+        MCI_PLAY_PARMS play = {};
+        play.dwFrom = DWORD(pausedAt_);
+        MCI_GENERIC_PARMS params = {};
+        // Paused, it draws the frame when the frame arrives.
+        if (Send(MCI_PLAY, MCI_FROM, &play) == 0) Send(MCI_PAUSE, MCI_WAIT, &params);
+    }
+    error_ = saved;
+}
+
 bool MediaPlayer::DisplayRect(RECT& rect) const {
     rect = RECT{};
-    return false;
+    if (!device_) return false;
+    MCI_DGV_RECT_PARMS where = {};
+    if (Send(MCI_WHERE, MCI_DGV_WHERE_DESTINATION | MCI_WAIT, &where) != 0) return false;
+    // Both devices read a rectangle at the origin as (0, 0, width, height).
+    rect = {where.rc.left, where.rc.top, where.rc.left + std::labs(where.rc.right),
+            where.rc.top + std::labs(where.rc.bottom)};
+    return true;
 }
-void MediaPlayer::SetDisplayRect(int, int, int, int) {}
-void MediaPlayer::SetTimeFormatMilliseconds() {}
-long MediaPlayer::Length() const { return 0; }
-long MediaPlayer::Position() const { return 0; }
-MediaMode MediaPlayer::Mode() const { return MediaMode::NotReady; }
-void MediaPlayer::SetStartPosition(long ms) { startPosition_ = ms; }
-void MediaPlayer::Play() {}
-void MediaPlayer::Pause() {}
-void MediaPlayer::Seek(long) {}
+
+bool MediaPlayer::SetDisplaySize(int width, int height) {
+    if (!device_ || width < 0 || height < 0) return false;
+    // The natural size is put explicitly: a put without a rectangle fills the window on the
+    // AVI device and is refused by the DirectShow one.
+    if (width == 0 && height == 0) {
+        width = natural_.cx;
+        height = natural_.cy;
+    }
+    MCI_DGV_PUT_PARMS put = {};
+    put.rc = {0, 0, width, height};
+    return Send(MCI_PUT, MCI_DGV_PUT_DESTINATION | MCI_DGV_RECT | MCI_WAIT, &put) == 0;
+}
+
+bool MediaPlayer::SetTimeFormatMilliseconds() {
+    if (!device_) return false;
+    // With MCI_WAIT rather than a notice: nothing here listens to notices.
+    MCI_SET_PARMS set = {};
+    set.dwTimeFormat = MCI_FORMAT_MILLISECONDS;
+    return Send(MCI_SET, MCI_SET_TIME_FORMAT | MCI_WAIT, &set) == 0;
+}
+
+std::optional<long> MediaPlayer::Status(DWORD item) const {
+    if (!device_) return std::nullopt;
+    MCI_STATUS_PARMS status = {};
+    status.dwItem = item;
+    if (Send(MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, &status) != 0) return std::nullopt;
+    return long(status.dwReturn);
+}
+
+std::optional<long> MediaPlayer::Length() const {
+    return Status(MCI_STATUS_LENGTH);
+}
+
+std::optional<long> MediaPlayer::Position() const {
+    if (device_ && pendingSeek_ >= 0) return pendingSeek_;
+    if (device_ && paused_) return pausedAt_;
+    return Status(MCI_STATUS_POSITION);
+}
+
+MediaMode MediaPlayer::Mode() const {
+    if (!device_) return MediaMode::NotReady;
+    if (paused_) return MediaMode::Paused;
+    auto mode = Status(MCI_STATUS_MODE);
+    return mode ? ModeOf(DWORD(*mode)) : MediaMode::NotReady;
+}
+
+void MediaPlayer::SetStartPosition(long ms) {
+    startPosition_ = ms;
+}
+
+bool MediaPlayer::Play() {
+    if (!device_) return false;
+    MCI_PLAY_PARMS play = {};
+    DWORD flags = 0;
+    // A start position given for this play comes first; then the place of a pause (the AVI
+    // device does not resume by itself), then a seek the device refused.
+    long from = startPosition_ >= 0 ? startPosition_ : paused_ ? pausedAt_ : pendingSeek_;
+    if (from >= 0) {
+        flags |= MCI_FROM;
+        play.dwFrom = DWORD(from);
+    }
+    startPosition_ = -1;
+    pendingSeek_ = -1;
+    paused_ = false;
+    // No MCI_NOTIFY: the end of a clip is found by reading its mode, and a notice without
+    // a window of ours to receive it would land in the thread's queue.
+    return Send(MCI_PLAY, flags, &play) == 0;
+}
+
+bool MediaPlayer::Pause() {
+    if (!device_ || paused_) return false;
+    MediaMode mode = Mode();
+    if (mode != MediaMode::Playing && mode != MediaMode::Seeking) return false;
+    MCI_GENERIC_PARMS params = {};
+    if (Send(MCI_PAUSE, MCI_WAIT, &params) != 0) return false;
+    auto at = Status(MCI_STATUS_POSITION);
+    pausedAt_ = at ? *at : 0;
+    paused_ = true;
+    // A clip paused where it shows draws its frame now.
+    wasShown_ = Display && PartlyShown(Display);
+    cueDue_ = false;
+    // The AVI device's playing thread is still winding down after a pause, and a play or a
+    // close that comes meanwhile can crash the process; a stop waits for it. The frame stays
+    // on the screen, and Play resumes from the place read above.
+    if (aviDevice_) Send(MCI_STOP, MCI_WAIT, &params);
+    error_ = 0;
+    return true;
+}
+
+bool MediaPlayer::Seek(long ms) {
+    if (!device_) return false;
+    paused_ = false;
+    pendingSeek_ = -1;
+    MCI_SEEK_PARMS seek = {};
+    if (ms <= 0) return Send(MCI_SEEK, MCI_SEEK_TO_START | MCI_WAIT, &seek) == 0;
+    seek.dwTo = DWORD(ms);
+    if (Send(MCI_SEEK, MCI_TO | MCI_WAIT, &seek) == 0) return true;
+    // The DirectShow device refuses MCI_TO: stop the clip where it is and let the next
+    // Play start at the asked position, if the clip has it.
+    DWORD refused = error_;
+    auto length = Length();
+    if (!length || ms > *length) {
+        error_ = refused;
+        return false;
+    }
+    MCI_GENERIC_PARMS stop = {};
+    Send(MCI_STOP, MCI_WAIT, &stop);
+    pendingSeek_ = ms;
+    error_ = 0;
+    return true;
+}
 
 bool HoldsClip(MediaMode mode) {
-    return mode == MediaMode::Stopped || mode == MediaMode::Playing ||
-           mode == MediaMode::Paused || mode == MediaMode::Open;
+    return mode == MediaMode::Stopped || mode == MediaMode::Playing || mode == MediaMode::Paused ||
+           mode == MediaMode::Open;
 }
 
 } // namespace tk

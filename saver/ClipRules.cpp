@@ -1,0 +1,104 @@
+#include "saver/ClipRules.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+int Scaled(int value, long double factor) {
+    return int(std::nearbyint(value * factor));
+}
+
+enum class Travel { Leftward, Rightward, Upward, Downward, None };
+
+Travel TravelOf(int transition, int altPhase) {
+    const bool backward = altPhase >= 2;
+    switch (transition) {
+    case 1:
+        return Travel::Leftward;
+    case 2:
+        return Travel::Rightward;
+    case 3:
+        return backward ? Travel::Rightward : Travel::Leftward;
+    case 11:
+        return Travel::Upward;
+    case 12:
+        return Travel::Downward;
+    case 13:
+        return backward ? Travel::Downward : Travel::Upward;
+    default:
+        return Travel::None;
+    }
+}
+
+} // namespace
+
+SIZE FitClipSize(int w, int h, int CW, int CH, int grow) {
+    if (w <= 0 || h <= 0) return {0, 0};
+    if (CH < h || CW < w) {
+        // To the height first, then, with the width that gave, to the width.
+        if (CH < h) {
+            long double s = (long double)CH / h;
+            w = Scaled(w, s);
+            h = Scaled(h, s);
+        }
+        if (CW < w) {
+            long double s = (long double)CW / w;
+            w = Scaled(w, s);
+            h = Scaled(h, s);
+        }
+        return {w, h};
+    }
+    if (grow <= 1) return {w, h};
+    long double s = std::min((long double)CH / h, (long double)CW / w);
+    s = std::min(s, (long double)grow);
+    return {Scaled(w, s), Scaled(h, s)};
+}
+
+long ClipDisplayTime(long intervalMs, long remainingMs, bool loop, bool whole) {
+    if (remainingMs <= 0) return std::max(intervalMs, kMinClipDisplayMs);
+    long result = intervalMs;
+    if (remainingMs <= intervalMs) {
+        if (!loop) result = remainingMs;
+    } else if (whole) {
+        result = remainingMs;
+    }
+    return std::max(result, kMinClipDisplayMs);
+}
+
+bool ClipKeepsTile(bool whole, bool imageHidden, bool clipOpen, tk::MediaMode mode) {
+    return whole && imageHidden && clipOpen && mode != tk::MediaMode::Stopped;
+}
+
+bool ClipTileFullyEntered(int transition, int altPhase, const RECT& panel, int W, int H) {
+    switch (TravelOf(transition, altPhase)) {
+    case Travel::Leftward:
+        return panel.right <= W;
+    case Travel::Rightward:
+        return panel.left >= 0;
+    case Travel::Upward:
+        return panel.bottom <= H;
+    case Travel::Downward:
+        return panel.top >= 0;
+    case Travel::None:
+        return true;
+    }
+    return true;
+}
+
+bool ClipTileNotYetGone(int transition, int altPhase, int pos, int width, int height, int W,
+                        int H) {
+    switch (TravelOf(transition, altPhase)) {
+    case Travel::Leftward:
+        return pos > -width;
+    case Travel::Rightward:
+        return pos < W;
+    case Travel::Upward:
+        return pos > -height;
+    case Travel::Downward:
+        return pos < H;
+    case Travel::None:
+        return true;
+    }
+    return true;
+}

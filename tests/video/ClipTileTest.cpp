@@ -1,0 +1,316 @@
+// Clips in the saver's tiles, with the real devices: sizing, waiting until visible, looping,
+// the display time of the central transitions, and the files that are dropped.
+#include <gtest/gtest.h>
+
+#include "Globals/Random.h"
+#include "tests/support/TempDir.h"
+#include "tests/video/ClipRig.h"
+#include "toolkit/Counters.h"
+
+using cliprig::ClipOptions;
+using cliprig::ClipScreen;
+using cliprig::Media;
+using cliprig::PumpFor;
+using cliprig::WaitFor;
+using tk::MediaMode;
+
+namespace {
+
+long Pos(tk::MediaPlayer& p) {
+    return p.Position().value_or(-1);
+}
+
+TEST(ClipTile, PanelTakesTheFittedSize) {
+    // In the 1024 x 768 window; a strip's tile is centred across its travel (its place along
+    // the travel is the strip's business), a central one both ways.
+    struct Case {
+        const wchar_t* name;
+        int transition, grow;
+        int w, h, left, top; // -1: not given by the size
+    } cases[] = {
+        {L"clip.avi", 4, 1, 320, 240, 352, 264},
+        {L"clip.mpg", 4, 2, 640, 480, 192, 144},     // twice its size
+        {L"clip.avi", 5, 9, 1024, 768, 0, 0},        // the window stops it at 3.2
+        {L"large.avi", 6, 1, 1024, 768, 0, 0},       // 1280 x 960 shrunk to the screen
+        {L"clip.mov", 1, 1, 160, 120, -1, 324},      // horizontal strip
+        {L"bottomup.avi", 11, 2, 320, 240, 352, -1}, // vertical strip
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.name << " transition " << c.transition);
+        ClipOptions o;
+        o.transition = c.transition;
+        o.grow = c.grow;
+        ClipScreen screen(o);
+        const int left = c.transition <= 3 ? 1024 : 0, top = c.transition >= 11 ? 768 : 0;
+        ASSERT_TRUE(screen.Start(0, Media(c.name), left, top));
+        RECT box = screen.Box(0);
+        EXPECT_EQ(box.right - box.left, c.w);
+        EXPECT_EQ(box.bottom - box.top, c.h);
+        if (c.left >= 0) {
+            EXPECT_EQ(box.left, c.left);
+        }
+        if (c.top >= 0) {
+            EXPECT_EQ(box.top, c.top);
+        }
+        RECT drawn;
+        ASSERT_TRUE(screen.Player(0).DisplayRect(drawn));
+        EXPECT_EQ(drawn.right, c.w) << "the clip fills its tile";
+        EXPECT_EQ(drawn.bottom, c.h);
+        EXPECT_FALSE(screen->Images[0]->Visible());
+        EXPECT_EQ(screen.Player(0).Mode(), MediaMode::Playing);
+    }
+}
+
+TEST(ClipTile, WaitsPausedUntilTheTileIsFullyIn) {
+    for (const wchar_t* name : {L"clip.avi", L"clip.mpg"}) {
+        SCOPED_TRACE(testing::Message() << name);
+        ClipOptions o;
+        o.transition = 1; // leftward: the right edge enters last
+        o.fromVisible = true;
+        ClipScreen screen(o);
+        ASSERT_TRUE(screen.Start(0, Media(name), 1024, 0));
+        screen.MoveTo(0, 1024);
+        tk::MediaPlayer& player = screen.Player(0);
+        EXPECT_EQ(player.Mode(), MediaMode::Paused);
+        const long first = Pos(player);
+        EXPECT_LT(first, 200);
+
+        screen.MoveTo(0, 1024 - 319); // one column still outside
+        screen->PlayWhenVisible(0);
+        PumpFor(300);
+        EXPECT_EQ(player.Mode(), MediaMode::Paused);
+        EXPECT_EQ(Pos(player), first);
+
+        screen.MoveTo(0, 1024 - 320);
+        screen->PlayWhenVisible(0);
+        EXPECT_EQ(player.Mode(), MediaMode::Playing);
+        PumpFor(300);
+        EXPECT_GT(Pos(player), first + 100);
+    }
+}
+
+TEST(ClipTile, PausedClipShowsItsFrameWhileEntering) {
+    // The devices draw the frames they play, into the part of the window that shows; the
+    // player has the still frame drawn as the panel comes in from off the screen, also
+    // when the clip was paused where it showed and its tile went off the screen since.
+    for (const wchar_t* name : {L"clip.avi", L"clip.mpg"}) {
+        for (int pausedAt : {1024, 0}) {
+            SCOPED_TRACE(testing::Message() << name << " paused at " << pausedAt);
+            ClipOptions o;
+            o.transition = 1;
+            o.fromVisible = true;
+            ClipScreen screen(o, 1, true);
+            ASSERT_TRUE(screen.Start(0, Media(name), pausedAt, 0));
+            for (int x : {pausedAt, 1024}) {
+                screen.MoveTo(0, x);
+                RedrawWindow(screen->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+                PumpFor(100);
+            }
+            for (int x = 1024 - 80; x > 1024 - 320; x -= 80) {
+                screen.MoveTo(0, x);
+                RedrawWindow(screen->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+                PumpFor(50);
+                RECT b = screen.Box(0);
+                EXPECT_EQ(screen.Player(0).Mode(), MediaMode::Paused);
+                EXPECT_GT(
+                    cliprig::LitShare(cliprig::Capture({b.left, b.top + 4, 1024, b.bottom - 4})),
+                    0.5)
+                    << "at " << x;
+            }
+            const long still = Pos(screen.Player(0));
+            screen.MoveTo(0, 1024 - 320);
+            screen->PlayWhenVisible(0);
+            PumpFor(300);
+            EXPECT_GT(Pos(screen.Player(0)), still + 100) << "and plays on from it";
+        }
+    }
+}
+
+TEST(ClipTile, WithoutWaitingPlaysOutsideTheScreen) {
+    ClipOptions o;
+    o.transition = 12; // downward, entering from above
+    ClipScreen screen(o);
+    ASSERT_TRUE(screen.Start(0, Media(L"clip.avi"), 0, -768));
+    EXPECT_EQ(screen.Player(0).Mode(), MediaMode::Playing);
+}
+
+TEST(ClipTile, RandomStartThenLoopsFromZero) {
+    ClipOptions o;
+    o.transition = 2;
+    o.fromVisible = true; // stands on the frame of its random start
+    o.randomStart = true;
+    o.loop = true;
+    ClipScreen screen(o);
+    tk::MediaPlayer& player = screen.Player(0);
+    std::vector<long> starts;
+    for (uint32_t seed : {1u, 2u, 3u, 4u}) {
+        SetRandomSeed(seed);
+        ASSERT_TRUE(screen.Start(0, Media(L"clip.avi"), -1024, 0));
+        starts.push_back(Pos(player));
+        EXPECT_GE(starts.back(), 0);
+        EXPECT_LE(starts.back(), 2000); // a start in the last frame may reach the end
+    }
+    std::sort(starts.begin(), starts.end());
+    EXPECT_NE(starts.front(), starts.back()) << "the start is drawn anew for each clip";
+
+    screen.MoveTo(0, 100);
+    screen->PlayWhenVisible(0);
+    ASSERT_TRUE(WaitFor([&] { return player.Mode() == MediaMode::Stopped; }, 4000));
+    screen->CheckClipLoop(0);
+    EXPECT_EQ(player.Mode(), MediaMode::Playing);
+    PumpFor(100);
+    EXPECT_LT(Pos(player), 600) << "a restart begins at the start";
+}
+
+TEST(ClipTile, LoopsOnlyWhileTheTileIsOnTheScreen) {
+    for (const wchar_t* name : {L"short.avi", L"short.mpg"}) {
+        SCOPED_TRACE(testing::Message() << name);
+        ClipOptions o;
+        o.transition = 1;
+        o.loop = true;
+        ClipScreen screen(o);
+        tk::MediaPlayer& player = screen.Player(0);
+        ASSERT_TRUE(screen.Start(0, Media(name), 1000, 0));
+        screen.MoveTo(0, 1000); // 160 wide, still entering
+        ASSERT_TRUE(WaitFor([&] { return player.Mode() == MediaMode::Stopped; }, 4000));
+        screen->CheckClipLoop(0);
+        EXPECT_EQ(player.Mode(), MediaMode::Stopped) << "waits on its end while entering";
+
+        screen.MoveTo(0, 500);
+        screen->CheckClipLoop(0);
+        EXPECT_EQ(player.Mode(), MediaMode::Playing);
+
+        screen.MoveTo(0, -159); // leaving, one column left
+        ASSERT_TRUE(WaitFor([&] { return player.Mode() == MediaMode::Stopped; }, 4000));
+        screen->CheckClipLoop(0);
+        EXPECT_EQ(player.Mode(), MediaMode::Playing);
+
+        screen.MoveTo(0, -160); // gone
+        ASSERT_TRUE(WaitFor([&] { return player.Mode() == MediaMode::Stopped; }, 4000));
+        screen->CheckClipLoop(0);
+        EXPECT_EQ(player.Mode(), MediaMode::Stopped);
+    }
+}
+
+TEST(ClipTile, WithoutLoopAClipStaysOnItsEnd) {
+    ClipOptions o;
+    o.transition = 4;
+    ClipScreen screen(o);
+    tk::MediaPlayer& player = screen.Player(0);
+    ASSERT_TRUE(screen.Start(0, Media(L"short.avi")));
+    ASSERT_TRUE(WaitFor([&] { return player.Mode() == MediaMode::Stopped; }, 4000));
+    screen->CheckClipLoop(0);
+    EXPECT_EQ(player.Mode(), MediaMode::Stopped);
+    EXPECT_TRUE(tk::HoldsClip(player.Mode())) << "it keeps its tile until the refill";
+}
+
+TEST(ClipTile, CentralDisplayTimeFollowsTheOptions) {
+    // A 2-second clip against display times of 1 and 30 seconds.
+    struct Case {
+        int pause;
+        bool loop, whole;
+        long low, high; // the timer's interval, in ms
+    } cases[] = {
+        {30, false, false, 1800, 2000}, // gives way when it ends
+        {30, true, false, 30000, 30000},
+        {1, false, false, 1000, 1000}, // cut after P
+        {1, false, true, 1800, 2000},  // plays to its end
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.pause << " s, loop " << c.loop << ", whole " << c.whole);
+        ClipOptions o;
+        o.transition = 7;
+        o.pause = c.pause;
+        o.loop = c.loop;
+        o.whole = c.whole;
+        ClipScreen screen(o);
+        ASSERT_TRUE(screen.Start(0, Media(L"clip.avi")));
+        EXPECT_GE(long(screen->Timer1.Interval()), c.low);
+        EXPECT_LE(long(screen->Timer1.Interval()), c.high);
+    }
+}
+
+TEST(ClipTile, CentralTileIsKeptWhileItsClipPlaysWhole) {
+    for (const wchar_t* name : {L"short.avi", L"short.mpg"}) {
+        SCOPED_TRACE(testing::Message() << name);
+        ClipOptions o;
+        o.transition = 4;
+        o.whole = true;
+        ClipScreen screen(o, 3);
+        tk::MediaPlayer& player = screen.Player(0);
+        ASSERT_TRUE(screen.Start(0, Media(name)));
+        EXPECT_TRUE(screen->ClipStillRunning(0));
+        EXPECT_FALSE(screen->ClipStillRunning(1)) << "a tile without a clip holds nothing up";
+        ASSERT_TRUE(WaitFor([&] { return player.Mode() == MediaMode::Stopped; }, 4000));
+        EXPECT_FALSE(screen->ClipStillRunning(0));
+
+        Settings.opBclfilm = true; // looping: it keeps the tile for good
+        screen->CheckClipLoop(0);
+        EXPECT_TRUE(screen->ClipStillRunning(0));
+        Settings.opfinfilm = false;
+        EXPECT_FALSE(screen->ClipStillRunning(0));
+    }
+}
+
+TEST(ClipTile, FilesWithoutAPictureAreDropped) {
+    TempDir dir;
+    std::string noise(30000, '\0');
+    for (size_t i = 0; i < noise.size(); ++i)
+        noise[i] = char((i * 2654435761u) >> 24);
+    WriteFileBytes(dir / L"broken.avi", noise);
+    WriteFileBytes(dir / L"broken.mpg", noise);
+    const long devices = tk::Counts().mciDevices;
+    ClipOptions o;
+    o.transition = 4;
+    ClipScreen screen(o);
+    for (const std::wstring& path :
+         {dir / L"broken.avi", dir / L"broken.mpg", Media(L"sound.mpa"), dir / L"vanished.mov"}) {
+        EXPECT_FALSE(screen.Start(0, path)) << testing::PrintToString(path);
+        EXPECT_FALSE(screen.Player(0).IsOpen());
+        EXPECT_EQ(screen.Player(0).Mode(), MediaMode::NotReady);
+        EXPECT_EQ(tk::Counts().mciDevices, devices);
+    }
+    // The next file of the refill's loop opens in the same tile.
+    EXPECT_TRUE(screen.Start(0, Media(L"short.avi")));
+}
+
+// What the saver shows with a central transition: the clip centred at its natural size or
+// enlarged, moving, and nothing drawn outside its tile.
+TEST(ClipTile, CentralClipShowsAndMoves) {
+    struct Case {
+        const wchar_t* name;
+        int grow;
+        RECT tile;
+    } cases[] = {
+        {L"clip.avi", 1, {352, 264, 672, 504}},     {L"clip.avi", 2, {192, 144, 832, 624}},
+        {L"clip.mpg", 1, {352, 264, 672, 504}},     {L"clip.mpg", 2, {192, 144, 832, 624}},
+        {L"bottomup.avi", 2, {352, 264, 672, 504}}, // uncompressed, stored bottom-up
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.name << " x" << c.grow);
+        ClipOptions o;
+        o.transition = 4;
+        o.grow = c.grow;
+        ClipScreen screen(o, 1, true);
+        ASSERT_TRUE(screen.Start(0, Media(c.name)));
+        const RECT inner = {c.tile.left + 4, c.tile.top + 4, c.tile.right - 4, c.tile.bottom - 4};
+        ASSERT_TRUE(
+            WaitFor([&] { return cliprig::LitShare(cliprig::Capture(inner)) > 0.5; }, 3000));
+        // The DirectShow device holds its first frame for most of a second here.
+        auto first = cliprig::Capture(inner);
+        EXPECT_TRUE(WaitFor([&] { return cliprig::Capture(inner) != first; }, 1500))
+            << "the picture moves";
+        const RECT around[] = {{0, 0, 1024, c.tile.top - 1},
+                               {0, c.tile.bottom + 1, 1024, 768},
+                               {0, c.tile.top, c.tile.left - 1, c.tile.bottom},
+                               {c.tile.right + 1, c.tile.top, 1024, c.tile.bottom}};
+        for (const RECT& r : around) {
+            if (r.right > r.left && r.bottom > r.top) {
+                EXPECT_EQ(cliprig::LitShare(cliprig::Capture(r)), 0.0) << "black around it";
+            }
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,95 @@
+// The built saver with a clip in its folder, started as Windows starts it: a central
+// transition shows the clip centred at its natural size or enlarged, and the picture moves.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "Globals/Globals.h"
+#include "tests/support/InstallFolder.h"
+#include "tests/support/TempDir.h"
+#include "tests/video/ClipRig.h"
+#include "toolkit/MsgBox.h"
+
+namespace {
+
+std::wstring SaverPath() {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path = self;
+    return path.substr(0, path.rfind(L'\\') + 1) + L"Vistamur.scr";
+}
+
+// The smallest rectangle holding every pixel of the screen that is not black.
+RECT LitBox() {
+    const int W = GetSystemMetrics(SM_CXSCREEN), H = GetSystemMetrics(SM_CYSCREEN);
+    std::vector<uint32_t> shot = cliprig::Capture({0, 0, W, H});
+    RECT box = {W, H, -1, -1};
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+            uint32_t p = shot[size_t(y) * W + x];
+            if ((p & 0xFF) < 24 && ((p >> 8) & 0xFF) < 24 && ((p >> 16) & 0xFF) < 24) continue;
+            box.left = std::min<LONG>(box.left, x);
+            box.top = std::min<LONG>(box.top, y);
+            box.right = std::max<LONG>(box.right, x + 1);
+            box.bottom = std::max<LONG>(box.bottom, y + 1);
+        }
+    return box;
+}
+
+class ClipE2e : public testing::Test {
+  protected:
+    void SetUp() override {
+        tk::SetBoxHook([](const tk::BoxRequest&) { return IDOK; });
+        ASSERT_TRUE(
+            CopyFileW(cliprig::Media(L"clip.avi").c_str(), (clips / L"clip.avi").c_str(), FALSE));
+    }
+    void TearDown() override { tk::SetBoxHook(nullptr); }
+
+    TempDir install, clips;
+};
+
+TEST_F(ClipE2e, CentralClipIsCentredAndMoves) {
+    struct Case {
+        int grow;
+        RECT tile;
+    } cases[] = {{1, {352, 264, 672, 504}}, {2, {192, 144, 832, 624}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "x" << c.grow);
+        InstallFolder folder(install.Path());
+        WriteConfiguration(install.Path(), {{L"optransition", L";4;"},
+                                            {L"opnbimgmax", L"1"},
+                                            {L"defpause", L"30"},
+                                            {L"opagrfilm", std::to_wstring(c.grow)},
+                                            {L"opBclfilm", L"1"},
+                                            {L"defdir", clips.Path()}});
+        std::wstring command = L"\"" + SaverPath() + L"\" /s";
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process = {};
+        ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                   nullptr, &startup, &process));
+        Sleep(2000);
+        RECT box = LitBox();
+        EXPECT_EQ(box.left, c.tile.left);
+        EXPECT_EQ(box.top, c.tile.top);
+        EXPECT_EQ(box.right, c.tile.right);
+        EXPECT_EQ(box.bottom, c.tile.bottom);
+        const RECT inner = {c.tile.left + 4, c.tile.top + 4, c.tile.right - 4, c.tile.bottom - 4};
+        std::vector<uint32_t> first = cliprig::Capture(inner);
+        bool moved = false;
+        for (int i = 0; i < 10 && !moved; ++i) {
+            Sleep(150);
+            moved = cliprig::Capture(inner) != first;
+        }
+        EXPECT_TRUE(moved) << "the picture changes between two screenshots";
+        if (HWND saver = FindWindowW(L"TScrn", nullptr)) PostMessageW(saver, WM_EXITREQUEST, 0, 0);
+        if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
+            ADD_FAILURE() << "the saver did not end";
+            TerminateProcess(process.hProcess, 1);
+        }
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+}
+
+} // namespace
