@@ -103,8 +103,6 @@ class TScrn : public tk::Window {
     void PlayWhenVisible(int tile);
     void RestartClip(int tile);
     bool ClipStillRunning(int tile);
-    // The transitions' sizing of the current tile to its content; StartClip calls it.
-    void SizeTile(int w, int h);
 
     // Writes a line of text onto the window (white on black, opaque) and keeps it, so that
     // a repaint shows it again. A text at the same place replaces the one before.
