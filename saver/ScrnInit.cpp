@@ -3,6 +3,7 @@
 #include "Globals/Globals.h"
 #include "Globals/Random.h"
 #include "saver/SafeSettings.h"
+#include "saver/ClipWarmUp.h"
 #include "saver/Ssave.h"
 #include "saver/StartBanner.h"
 
@@ -15,6 +16,9 @@ void TScrn::Init() {
     ClampForSaver(Settings);
     BuildSlideshow();
     FillCatalogue();
+    // The first open of the DirectShow device in a process is slow: it happens here, under
+    // the banner, rather than as a pause of the show.
+    WarmUpClipDevices(ToSeeFiles, Panels.empty() ? Handle() : Panels[0]->Handle());
     FirstRefills();
 }
 

@@ -32,7 +32,7 @@ wine_reg() { wine reg add "$@" /f >/dev/null 2>&1; }
 ensure_prefix() {
   mkdir -p "$HOME"
   [ -f "$HOME/.asoundrc" ] || printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$HOME/.asoundrc"
-  if [ ! -f "$WINEPREFIX/.vistamur-ready" ]; then
+  if [ ! -f "$WINEPREFIX/.vistamur-ready-2" ]; then
     rm -rf "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1
     wineserver -w
@@ -40,8 +40,11 @@ ensure_prefix() {
     wine_reg 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /t REG_SZ /d N
     wine_reg 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N
     wine_reg 'HKCU\Software\Wine\Direct3D' /v renderer /t REG_SZ /d gdi
+    # A crashing program ends at once instead of waiting in the debugger.
+    wine_reg 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ /d "false"
+    wine_reg 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /t REG_SZ /d 1
     wineserver -w
-    touch "$WINEPREFIX/.vistamur-ready"
+    touch "$WINEPREFIX/.vistamur-ready-2"
   fi
 }
 
