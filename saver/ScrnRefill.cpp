@@ -74,25 +74,25 @@ bool TScrn::LoadCurrentFile(int tile) {
     return true;
 }
 
-bool TScrn::ShowPicture(int tile) {
-    TFitImage& image = *Images[tile];
-    const int w = image.Picture().Width(), h = image.Picture().Height();
-    SetWindowPos(image.Handle(), nullptr, 0, 0, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
-    SizeTile(w, h);
+void TScrn::ShowPicture(int tile) {
+    FitTileToPicture(tile);
     if (Settings.opnomfic || Settings.opdatefic) DrawCaption();
-    return true;
 }
 
 void TScrn::KeepOldContent(int tile) {
     // No file could be loaded: the tile shows its last picture again, at its size, so that
     // the strip keeps its rhythm. A tile that never held one shrinks to nothing and is
     // tried again once it has travelled to the exit edge.
-    TFitImage& image = *Images[tile];
-    if (image.Picture().Empty()) {
+    if (Images[tile]->Picture().Empty()) {
         SizeTile(0, 0);
         return;
     }
-    image.Show(SW_SHOWNA);
+    Images[tile]->Show(SW_SHOWNA);
+    FitTileToPicture(tile);
+}
+
+void TScrn::FitTileToPicture(int tile) {
+    TFitImage& image = *Images[tile];
     const int w = image.Picture().Width(), h = image.Picture().Height();
     SetWindowPos(image.Handle(), nullptr, 0, 0, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
     SizeTile(w, h);

@@ -121,8 +121,9 @@ class TScrn : public tk::Window {
     void AppIdle(bool& done);
     void ShowStartBanner();
     bool LoadCurrentFile(int tile); // one try of the refill's loop
-    bool ShowPicture(int tile);     // fit, size, caption; false when it cannot be shown
-    void KeepOldContent(int tile);  // a tile whose every try failed
+    void ShowPicture(int tile);      // size and caption of a loaded picture
+    void KeepOldContent(int tile);   // a tile whose every try failed
+    void FitTileToPicture(int tile); // the picture control and the tile take its size
     void SetTileBox(int tile, const TBox& box);
     void Animate(int transition, bool entering);
     void RepaintNow();

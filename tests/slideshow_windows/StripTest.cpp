@@ -74,7 +74,7 @@ TEST_F(Slideshow, StripOfThreeTravelsIsRefilledInOrderAndKeepsItsGaps) {
     EXPECT_EQ(AltPhase, 0);
     EXPECT_EQ(scrn->TilePos[0], 1024 + 50);
     ExpectGaps(*scrn, 0, "after Init");
-    // The panels wait outside the screen until the first step.
+    // The panels wait outside the screen until a step brings them on it.
     for (int i = 0; i < 3; ++i) EXPECT_GE(scrn->TileBox(i).left, 1024);
 
     std::vector<int> refilled;
@@ -98,7 +98,11 @@ TEST_F(Slideshow, StripOfThreeTravelsIsRefilledInOrderAndKeepsItsGaps) {
         for (int i = 0; i < 3; ++i) {
             if (refill && i == cur) continue;
             EXPECT_EQ(scrn->TilePos[i], before[i] - 10) << "tile " << i << " step " << step;
-            EXPECT_EQ(scrn->TileBox(i).left, scrn->TilePos[i]) << "tile " << i;
+            // Panels on the screen stand where the strip says (those off it wait).
+            const int left = scrn->TilePos[i], width = scrn->TileBox(i).width;
+            if (left < 1024 && left + width > 0) {
+                EXPECT_EQ(scrn->TileBox(i).left, left) << "tile " << i;
+            }
         }
         ExpectGaps(*scrn, first, refill ? "after a refill" : "travelling");
         if (HasFailure()) break;
