@@ -14,6 +14,7 @@ void TScrn::TimerTimer() {
         CurTile = NextCurTile(CurTile, TileCount, AltPhase);
         return;
     }
+    if (TurnWaitingTile()) return;
     Timer1.SetEnabled(false);
     AltPhase = NextAltPhase(t, AltPhase);
     const int c = CurTile;
@@ -48,8 +49,30 @@ void TScrn::TimerTimer() {
         KeepOldContent(c);
     }
     EnterTile();
+    seen_[c] = false;
+    placedTravel_[c] = TravelOf(t, AltPhase);
     if (IsCentral() || Settings.defdelay != 1000) Timer1.SetEnabled(true);
     CurTile = NextCurTile(CurTile, TileCount, AltPhase);
+}
+
+bool TScrn::TurnWaitingTile() {
+    // When an alternating strip turns, the tiles still waiting beyond what was the entry
+    // edge are at once past the new exit edge. Refilled one by one, each would advance the
+    // phase: the strip would turn again within a step or two, and again, jittering on the
+    // spot with its gaps closing. A tile that has not been on the screen since it was
+    // placed, found past the edge it came in by, only changes sides: it goes to the new
+    // entry side behind the last tile there, keeps its picture, and the phase stays.
+    const int t = Settings.ActiveTransition, c = CurTile;
+    if (!IsAlternating(t) || seen_[c] || placedTravel_[c] == TravelOf(t, AltPhase)) return false;
+    const TBox content = TileBox(c);
+    TilePos[c] = StartCoordinate(t, AltPhase, ScreenBox());
+    LeaveTile();
+    PlaceTile();
+    SizeTile(content.width, content.height);
+    EnterTile();
+    placedTravel_[c] = TravelOf(t, AltPhase);
+    CurTile = NextCurTile(CurTile, TileCount, AltPhase);
+    return true;
 }
 
 bool TScrn::LoadCurrentFile(int tile) {

@@ -112,5 +112,7 @@ void TScrn::FreeTiles() {
     for (auto& panel : Panels) panel.reset();
     Panels.clear();
     TilePos.clear();
+    seen_.clear();
+    placedTravel_.clear();
     TileCount = 0;
 }

@@ -143,6 +143,11 @@ class TScrn : public tk::Window {
     // in one refill (a clip that failed after it was sized, then a picture) sizes once.
     TBox placedBox_;
     int placedPos_ = 0;
+    // The alternating strips: whether each tile has been on the screen since it was placed,
+    // and the travel in force then (see TurnWaitingTile).
+    std::vector<char> seen_;
+    std::vector<TTravel> placedTravel_;
+    bool TurnWaitingTile(); // true when the refill's tile only changed sides
     tk::Font captionFont_;
     void Paint(HDC dc, const RECT& area);
 
