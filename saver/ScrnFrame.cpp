@@ -8,6 +8,8 @@
 // composed off the screen (black, the window's texts, the tiles' pictures) and copied in one
 // operation: any frame the display takes is whole. Tiles that show a clip are moved and
 // painted as usual, since only the player can draw them.
+#include <algorithm>
+
 #include "saver/Ssave.h"
 
 namespace {
@@ -25,14 +27,18 @@ void TScrn::ApplyMoves(const std::vector<Move>& moves) {
     RECT dirty = {};
     HDWP batch = BeginDeferWindowPos(int(moves.size()));
     for (const Move& m : moves) {
+        RECT from = ToRect(m.from), to = ToRect(m.to), seen;
+        // A panel off the screen before and after the step cannot be seen: it stays where
+        // it is, and the first step that brings it on the screen moves it there. (Of the
+        // strip's twenty tiles only one or two are on the screen at a time.)
+        if (!IntersectRect(&seen, &from, &client) && !IntersectRect(&seen, &to, &client))
+            continue;
         UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
         if (m.from.width == m.to.width && m.from.height == m.to.height) flags |= SWP_NOSIZE;
         if (!ShowsClip(m.tile)) {
             flags |= SWP_NOREDRAW | SWP_NOCOPYBITS;
-            for (const TBox& b : {m.from, m.to}) {
-                RECT r = ToRect(b), seen;
+            for (const RECT& r : {from, to})
                 if (IntersectRect(&seen, &r, &client)) UnionRect(&dirty, &dirty, &seen);
-            }
         }
         if (batch)
             batch = DeferWindowPos(batch, Panels[m.tile]->Handle(), nullptr, m.to.left, m.to.top,
@@ -71,14 +77,15 @@ void TScrn::PaintArea(const RECT& wanted) {
     HDC frame = frame_.Dc();
     const int saved = SaveDC(frame);
     IntersectClipRect(frame, area.left, area.top, area.right, area.bottom);
-    Paint(frame, area); // black and the texts
 
-    // The tiles from the bottom of the window's stack to the top, as they show.
+    // The tiles from the bottom of the window's stack to the top, as they show; then the
+    // window's own black and texts around them.
     HDC screen = GetDCEx(Handle(), nullptr, DCX_CACHE | DCX_CLIPSIBLINGS); // over the tiles
     HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    for (HWND child = GetWindow(Handle(), GW_CHILD) ? GetWindow(GetWindow(Handle(), GW_CHILD), GW_HWNDLAST)
-                                                     : nullptr;
-         child; child = GetWindow(child, GW_HWNDPREV)) {
+    std::vector<RECT> covered;
+    HWND top = GetWindow(Handle(), GW_CHILD);
+    for (HWND child = top ? GetWindow(top, GW_HWNDLAST) : nullptr; child;
+         child = GetWindow(child, GW_HWNDPREV)) {
         int tile = -1;
         for (int i = 0; i < TileCount && tile < 0; ++i)
             if (Panels[i]->Handle() == child) tile = i;
@@ -90,13 +97,24 @@ void TScrn::PaintArea(const RECT& wanted) {
             if (screen) ExcludeClipRect(screen, r.left, r.top, r.right, r.bottom);
             continue;
         }
-        FillRect(frame, &r, black);
+        covered.push_back(r);
         const tk::Dib& picture = Images[tile]->Picture();
         bool pictureShown = (GetWindowLongW(Images[tile]->Handle(), GWL_STYLE) & WS_VISIBLE) != 0;
-        if (pictureShown && !picture.Empty())
-            BitBlt(frame, box.left, box.top, std::min(box.width, picture.Width()),
-                   std::min(box.height, picture.Height()), picture.Dc(), 0, 0, SRCCOPY);
+        int w = 0, h = 0;
+        if (pictureShown && !picture.Empty()) {
+            w = std::min(box.width, picture.Width());
+            h = std::min(box.height, picture.Height());
+            BitBlt(frame, box.left, box.top, w, h, picture.Dc(), 0, 0, SRCCOPY);
+        }
+        if (w < box.width || h < box.height) { // the panel's black beside its picture
+            const int inner = SaveDC(frame);
+            ExcludeClipRect(frame, box.left, box.top, box.left + w, box.top + h);
+            FillRect(frame, &r, black);
+            RestoreDC(frame, inner);
+        }
     }
+    for (const RECT& r : covered) ExcludeClipRect(frame, r.left, r.top, r.right, r.bottom);
+    Paint(frame, area);
     RestoreDC(frame, saved);
     if (screen) {
         BitBlt(screen, area.left, area.top, area.right - area.left, area.bottom - area.top,

@@ -31,6 +31,8 @@ void TScrn::BuildSlideshow() {
     Loads = 0;
     TileCount = Settings.opnbimgmax;
     TilePos.assign(TileCount, 0);
+    seen_.assign(TileCount, 1);
+    placedTravel_.assign(TileCount, TTravel::Still);
 
     for (int i = 0; i < TileCount; ++i) {
         auto panel = std::make_unique<tk::Panel>();

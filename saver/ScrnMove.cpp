@@ -34,7 +34,11 @@ void TScrn::MoveStrip() {
             continue;
         }
         TilePos[i] = step.pos;
-        moves_.push_back({i, box, MovedBox(travel, box, step.pos)});
+        const TBox moved = MovedBox(travel, box, step.pos);
+        if (moved.left < s.L + s.W && moved.left + moved.width > s.L && moved.top < s.T + s.H &&
+            moved.top + moved.height > s.T)
+            seen_[i] = true;
+        moves_.push_back({i, box, moved});
     }
     ApplyMoves(moves_);
     for (const Move& m : moves_) PlayWhenVisible(m.tile);

@@ -14,6 +14,7 @@ void TScrn::TimerTimer() {
         CurTile = NextCurTile(CurTile, TileCount, AltPhase);
         return;
     }
+    if (TurnWaitingTile()) return;
     Timer1.SetEnabled(false);
     AltPhase = NextAltPhase(t, AltPhase);
     const int c = CurTile;
@@ -48,8 +49,30 @@ void TScrn::TimerTimer() {
         KeepOldContent(c);
     }
     EnterTile();
+    seen_[c] = false;
+    placedTravel_[c] = TravelOf(t, AltPhase);
     if (IsCentral() || Settings.defdelay != 1000) Timer1.SetEnabled(true);
     CurTile = NextCurTile(CurTile, TileCount, AltPhase);
+}
+
+bool TScrn::TurnWaitingTile() {
+    // When an alternating strip turns, the tiles still waiting beyond what was the entry
+    // edge are at once past the new exit edge. Refilled one by one, each would advance the
+    // phase: the strip would turn again within a step or two, and again, jittering on the
+    // spot with its gaps closing. A tile that has not been on the screen since it was
+    // placed, found past the edge it came in by, only changes sides: it goes to the new
+    // entry side behind the last tile there, keeps its picture, and the phase stays.
+    const int t = Settings.ActiveTransition, c = CurTile;
+    if (!IsAlternating(t) || seen_[c] || placedTravel_[c] == TravelOf(t, AltPhase)) return false;
+    const TBox content = TileBox(c);
+    TilePos[c] = StartCoordinate(t, AltPhase, ScreenBox());
+    LeaveTile();
+    PlaceTile();
+    SizeTile(content.width, content.height);
+    EnterTile();
+    placedTravel_[c] = TravelOf(t, AltPhase);
+    CurTile = NextCurTile(CurTile, TileCount, AltPhase);
+    return true;
 }
 
 bool TScrn::LoadCurrentFile(int tile) {
@@ -74,25 +97,25 @@ bool TScrn::LoadCurrentFile(int tile) {
     return true;
 }
 
-bool TScrn::ShowPicture(int tile) {
-    TFitImage& image = *Images[tile];
-    const int w = image.Picture().Width(), h = image.Picture().Height();
-    SetWindowPos(image.Handle(), nullptr, 0, 0, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
-    SizeTile(w, h);
+void TScrn::ShowPicture(int tile) {
+    FitTileToPicture(tile);
     if (Settings.opnomfic || Settings.opdatefic) DrawCaption();
-    return true;
 }
 
 void TScrn::KeepOldContent(int tile) {
     // No file could be loaded: the tile shows its last picture again, at its size, so that
     // the strip keeps its rhythm. A tile that never held one shrinks to nothing and is
     // tried again once it has travelled to the exit edge.
-    TFitImage& image = *Images[tile];
-    if (image.Picture().Empty()) {
+    if (Images[tile]->Picture().Empty()) {
         SizeTile(0, 0);
         return;
     }
-    image.Show(SW_SHOWNA);
+    Images[tile]->Show(SW_SHOWNA);
+    FitTileToPicture(tile);
+}
+
+void TScrn::FitTileToPicture(int tile) {
+    TFitImage& image = *Images[tile];
     const int w = image.Picture().Width(), h = image.Picture().Height();
     SetWindowPos(image.Handle(), nullptr, 0, 0, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
     SizeTile(w, h);

@@ -42,8 +42,8 @@ void TScrn::SetTileBox(int tile, const TBox& b) {
 }
 
 void TScrn::RepaintNow() {
-    // Everything the last moves uncovered or exposed is painted before the loop goes on,
-    // so the screen never shows a tile half moved.
+    // What windows left to paint themselves (a clip's tile, a window shown) is painted
+    // before the loop goes on.
     RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
@@ -112,5 +112,7 @@ void TScrn::FreeTiles() {
     for (auto& panel : Panels) panel.reset();
     Panels.clear();
     TilePos.clear();
+    seen_.clear();
+    placedTravel_.clear();
     TileCount = 0;
 }

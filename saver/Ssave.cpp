@@ -162,9 +162,9 @@ LRESULT TScrn::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (LOWORD(wp) != WA_INACTIVE) FormActivate();
         return 0;
     case WM_ERASEBKGND: {
-        // Moving or hiding a tile uncovers part of the window, which the system erases at
-        // once: painting it black (and the texts) here leaves no trace of the tile between
-        // the move and the next WM_PAINT.
+        // A window moved or hidden the usual way (a clip's tile) uncovers part of the form,
+        // which the system erases at once: painting it black (and the texts) here leaves no
+        // trace of the tile until the next WM_PAINT.
         RECT area = ClientRect();
         Paint(reinterpret_cast<HDC>(wp), area);
         return 1;

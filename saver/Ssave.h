@@ -134,8 +134,9 @@ class TScrn : public tk::Window {
     void AppIdle(bool& done);
     void ShowStartBanner();
     bool LoadCurrentFile(int tile); // one try of the refill's loop
-    bool ShowPicture(int tile);     // fit, size, caption; false when it cannot be shown
-    void KeepOldContent(int tile);  // a tile whose every try failed
+    void ShowPicture(int tile);      // size and caption of a loaded picture
+    void KeepOldContent(int tile);   // a tile whose every try failed
+    void FitTileToPicture(int tile); // the picture control and the tile take its size
     void SetTileBox(int tile, const TBox& box);
     void Animate(int transition, bool entering);
     void RepaintNow();
@@ -155,6 +156,11 @@ class TScrn : public tk::Window {
     // in one refill (a clip that failed after it was sized, then a picture) sizes once.
     TBox placedBox_;
     int placedPos_ = 0;
+    // The alternating strips: whether each tile has been on the screen since it was placed,
+    // and the travel in force then (see TurnWaitingTile).
+    std::vector<char> seen_;
+    std::vector<TTravel> placedTravel_;
+    bool TurnWaitingTile(); // true when the refill's tile only changed sides
     tk::Font captionFont_;
     void Paint(HDC dc, const RECT& area);
 

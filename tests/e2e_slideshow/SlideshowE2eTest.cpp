@@ -80,6 +80,7 @@ class SlideshowE2e : public testing::Test {
         options.push_back({L"defdir", photos.Path()});
         WriteConfiguration(install_.Path(), options);
 
+        SetCursorPos(512, 384); // where the display has it, so that no first move ends the saver
         std::wstring command = L"\"" + SaverPath() + L"\" /s";
         STARTUPINFOW startup = {};
         startup.cb = sizeof startup;

@@ -11,6 +11,7 @@ TEST(Soak, FastestStripWithCorruptFilesLeaksNothing) {
     TempDir dir;
     const tk::ResourceCounts before = tk::Counts();
     rig::SoakResult r = rig::Soak(dir.Path(), 300);
+    EXPECT_FALSE(r.closed);
     EXPECT_GE(r.refills, 300);
     EXPECT_EQ(r.loads, r.refills); // every refill found a good file after the bad ones
     EXPECT_EQ(r.late.gdiObjects, r.early.gdiObjects);

@@ -72,6 +72,9 @@ inline std::unique_ptr<TScrn> StartSaver(const RunSettings& run,
                                          const std::vector<std::wstring>& files,
                                          bool shown = false) {
     UseSettings(run);
+    // A display just started may not have told Wine where the pointer is: the first mouse
+    // event of the new window would then jump from (0, 0) and end the saver as input does.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
     auto scrn = std::make_unique<TScrn>();
     scrn->FirstActivate = false; // showing it must not run the whole start-up
     if (!scrn->CreateForm()) return nullptr;
@@ -117,6 +120,7 @@ inline Snapshot Take() {
 struct SoakResult {
     long refills = 0;
     long loads = 0;
+    bool closed = false; // the saver window was closed under the soak
     Snapshot early; // after the first fifth of the refills
     Snapshot late;  // at the end
 };
@@ -147,8 +151,13 @@ inline SoakResult Soak(const std::wstring& folder, long refills) {
     if (!scrn) return result;
     const long earlyAt = refills / 5;
     bool early = false;
-    while (scrn->Refills < refills) {
+    // Every step of this strip refills some tile; a run of steps without one means the
+    // saver stopped (closed by input, say), and the soak ends there rather than hanging.
+    long stepsWithoutRefill = 0, lastRefills = scrn->Refills;
+    while (scrn->Refills < refills && !scrn->Closed() && stepsWithoutRefill < 1000) {
         scrn->MoveStep();
+        stepsWithoutRefill = scrn->Refills == lastRefills ? stepsWithoutRefill + 1 : 0;
+        lastRefills = scrn->Refills;
         Pump();
         // A failed file is forgotten; bring the broken ones back, as a rescan of the
         // folders would, so that one file in ten keeps failing for the whole run.
@@ -162,6 +171,7 @@ inline SoakResult Soak(const std::wstring& folder, long refills) {
         }
     }
     result.late = Take();
+    result.closed = scrn->Closed();
     result.refills = scrn->Refills;
     result.loads = scrn->Loads;
     return result;
