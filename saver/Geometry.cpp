@@ -23,11 +23,6 @@ TTravel TravelOf(int transition, int altPhase) {
     }
 }
 
-bool IsBackward(int transition, int altPhase) {
-    TTravel travel = TravelOf(transition, altPhase);
-    return travel == TTravel::Rightward || travel == TTravel::Downward;
-}
-
 int NextAltPhase(int transition, int altPhase) {
     return IsAlternating(transition) ? (altPhase + 1) % 4 : altPhase;
 }

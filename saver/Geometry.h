@@ -31,7 +31,6 @@ struct TBox {
 TFamily FamilyOf(int transition);
 bool IsAlternating(int transition);
 TTravel TravelOf(int transition, int altPhase);
-bool IsBackward(int transition, int altPhase); // the strip goes rightward or downward
 
 // The phase after a refill, and the tile the next refill fills.
 int NextAltPhase(int transition, int altPhase);
