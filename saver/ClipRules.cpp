@@ -1,5 +1,7 @@
 #include "saver/ClipRules.h"
 
+#include "saver/Geometry.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -7,28 +9,6 @@ namespace {
 
 int Scaled(int value, long double factor) {
     return int(std::nearbyint(value * factor));
-}
-
-enum class Travel { Leftward, Rightward, Upward, Downward, None };
-
-Travel TravelOf(int transition, int altPhase) {
-    const bool backward = altPhase >= 2;
-    switch (transition) {
-    case 1:
-        return Travel::Leftward;
-    case 2:
-        return Travel::Rightward;
-    case 3:
-        return backward ? Travel::Rightward : Travel::Leftward;
-    case 11:
-        return Travel::Upward;
-    case 12:
-        return Travel::Downward;
-    case 13:
-        return backward ? Travel::Downward : Travel::Upward;
-    default:
-        return Travel::None;
-    }
 }
 
 } // namespace
@@ -72,15 +52,15 @@ bool ClipKeepsTile(bool whole, bool imageHidden, bool clipOpen, tk::MediaMode mo
 
 bool ClipTileFullyEntered(int transition, int altPhase, const RECT& panel, int W, int H) {
     switch (TravelOf(transition, altPhase)) {
-    case Travel::Leftward:
+    case TTravel::Leftward:
         return panel.right <= W;
-    case Travel::Rightward:
+    case TTravel::Rightward:
         return panel.left >= 0;
-    case Travel::Upward:
+    case TTravel::Upward:
         return panel.bottom <= H;
-    case Travel::Downward:
+    case TTravel::Downward:
         return panel.top >= 0;
-    case Travel::None:
+    case TTravel::Still:
         return true;
     }
     return true;
@@ -89,15 +69,15 @@ bool ClipTileFullyEntered(int transition, int altPhase, const RECT& panel, int W
 bool ClipTileNotYetGone(int transition, int altPhase, int pos, int width, int height, int W,
                         int H) {
     switch (TravelOf(transition, altPhase)) {
-    case Travel::Leftward:
+    case TTravel::Leftward:
         return pos > -width;
-    case Travel::Rightward:
+    case TTravel::Rightward:
         return pos < W;
-    case Travel::Upward:
+    case TTravel::Upward:
         return pos > -height;
-    case Travel::Downward:
+    case TTravel::Downward:
         return pos < H;
-    case Travel::None:
+    case TTravel::Still:
         return true;
     }
     return true;
