@@ -3,14 +3,16 @@
 // is forgotten, so the tries end by themselves when the catalogue runs dry. With it, a new
 // pass rescans the folders and brings the failed files back: were every file of the folders
 // broken, the refill would never end. So a refill gives up after one whole pass without a
-// success: as many failures in a row as the catalogue held when the refill began, plus what
-// the first new pass brought. Without the memory this is never reached before the catalogue
-// is empty, so it changes nothing there.
+// success. A refill that begins a pass has a whole pass before it: it tries as many files as
+// the catalogue holds. One that begins in the middle of a pass tries what is left of it and
+// then the whole next pass. Without the memory this is never reached before the catalogue is
+// empty, so it changes nothing there.
 #include <cstddef>
 
 class TRefillTries {
   public:
-    explicit TRefillTries(size_t filesAtStart) : allowed_(filesAtStart) {}
+    TRefillTries(size_t filesAtStart, bool passBegins)
+        : allowed_(filesAtStart), passAdded_(passBegins) {}
 
     // The catalogue started a new pass holding this many files.
     void NewPass(size_t files) {
@@ -24,5 +26,5 @@ class TRefillTries {
   private:
     size_t allowed_;
     size_t failures_ = 0;
-    bool passAdded_ = false;
+    bool passAdded_;
 };

@@ -24,23 +24,13 @@ void TScrn::TimerTimer() {
     if (IsCentral()) Timer1.SetInterval(unsigned(Settings.defpause) * 1000u);
     ++Refills;
 
-    bool loaded = false;
     bool video = false;
-    TRefillTries tries(ToSeeFiles.size());
-    for (;;) {
+    const bool loaded = TakeNextFile([&] {
         Images[c]->Hide();
         if (tk::HoldsClip(Players[c]->Mode())) Players[c]->Close();
-        PickNextFile();
         video = IsMediaFile(CurFile, mkVideo);
-        loaded = video ? StartClip(c) : LoadCurrentFile(c);
-        if (!loaded) ForgetFile(CurFile);
-        // Also after a success: the refill that takes the last file starts the next pass.
-        if (ToSeeFiles.empty()) {
-            RefillCatalogue();
-            tries.NewPass(ToSeeFiles.size());
-        }
-        if (loaded || ToSeeFiles.empty() || !tries.FailedMayRetry()) break;
-    }
+        return video ? StartClip(c) : LoadCurrentFile(c);
+    });
 
     if (loaded) {
         ++Loads;
@@ -53,6 +43,21 @@ void TScrn::TimerTimer() {
     placedTravel_[c] = TravelOf(t, AltPhase);
     if (IsCentral() || Settings.defdelay != 1000) Timer1.SetEnabled(true);
     CurTile = NextCurTile(CurTile, TileCount, AltPhase);
+}
+
+bool TScrn::TakeNextFile(const std::function<bool()>& loadCurFile) {
+    TRefillTries tries(ToSeeFiles.size(), SeenFiles.empty());
+    for (;;) {
+        PickNextFile();
+        const bool loaded = loadCurFile();
+        if (!loaded) ForgetFile(CurFile);
+        // Also after a success: the refill that takes the last file starts the next pass.
+        if (ToSeeFiles.empty()) {
+            RefillCatalogue();
+            tries.NewPass(ToSeeFiles.size());
+        }
+        if (loaded || ToSeeFiles.empty() || !tries.FailedMayRetry()) return loaded;
+    }
 }
 
 bool TScrn::TurnWaitingTile() {

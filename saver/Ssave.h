@@ -4,6 +4,7 @@
 // closes after the Windows password check.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -59,6 +60,10 @@ class TScrn : public tk::Window {
     void ForgetFile(const std::wstring& path);
     void RefillCatalogue();
     std::wstring CurFile;
+    // The refill's tries: picks files until loadCurFile takes one, forgetting those that fail,
+    // starting the next pass when the catalogue runs dry, and giving up after a whole pass
+    // without a success. False when nothing loaded.
+    bool TakeNextFile(const std::function<bool()>& loadCurFile);
     // Init's step that fills the catalogue: the memory first when it is kept, else a scan.
     void FillCatalogue();
     // Set once the catalogue has been filled in this run: only then does the close write the

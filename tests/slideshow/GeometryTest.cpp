@@ -253,8 +253,9 @@ TEST(Geometry, TimerIntervalRounding) {
 
 // Without the seen-file memory the bound is never reached before the catalogue is empty;
 // with it, one whole pass without a success ends the refill.
-TEST(RefillTries, GiveUpAfterTheStartFilesAndOneNewPass) {
-    TRefillTries tries(3);
+TEST(RefillTries, GiveUpAfterOneWholePass) {
+    // Begun in the middle of a pass: what is left of it, then the whole next pass.
+    TRefillTries tries(3, false);
     EXPECT_TRUE(tries.FailedMayRetry());
     EXPECT_TRUE(tries.FailedMayRetry());
     tries.NewPass(4);
@@ -263,7 +264,14 @@ TEST(RefillTries, GiveUpAfterTheStartFilesAndOneNewPass) {
     EXPECT_FALSE(tries.FailedMayRetry());
     EXPECT_EQ(tries.Failures(), 7u);
 
-    TRefillTries single(1);
+    // Begun with a pass: that pass is whole, and the next adds nothing.
+    TRefillTries whole(3, true);
+    EXPECT_TRUE(whole.FailedMayRetry());
+    EXPECT_TRUE(whole.FailedMayRetry());
+    whole.NewPass(3);
+    EXPECT_FALSE(whole.FailedMayRetry());
+
+    TRefillTries single(1, false);
     EXPECT_FALSE(single.FailedMayRetry());
 }
 
