@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/Measure.h"
 #include "saver/ClipWarmUp.h"
 #include "tests/video/ClipRig.h"
 
@@ -32,11 +33,6 @@ double TimedStart(ClipScreen& screen, const std::wstring& file) {
     double ms = NowMs() - t0;
     screen.Player(0).Close();
     return ok ? ms : -1;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
 }
 
 // A fresh process: warm up as the saver does, then one open.

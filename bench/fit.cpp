@@ -17,6 +17,7 @@
 
 #include <jpeglib.h>
 
+#include "bench/Measure.h"
 #include "controls/FitImage.h"
 
 namespace {
@@ -156,17 +157,6 @@ bool DecodeOnly(const std::wstring& path, int scale, std::vector<uint8_t>& row,
     return true;
 }
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-template <class F> double TimeMs(F&& f) {
-    auto start = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
-}
 
 double MemoryMb(SIZE_T bytes) {
     return double(bytes) / (1024.0 * 1024.0);

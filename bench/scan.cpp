@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/Measure.h"
 #include "saver/FolderScan.h"
 #include "tests/support/NaiveScan.h"
 
@@ -83,17 +84,6 @@ int PlainPass(const std::wstring& folder) {
     return entries;
 }
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-template <class F> double TimeMs(F&& f) {
-    auto start = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
-}
 
 } // namespace
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/Measure.h"
 #include "tests/support/SlideshowRig.h"
 
 namespace {
@@ -21,13 +22,6 @@ double Now() {
     LARGE_INTEGER t;
     QueryPerformanceCounter(&t);
     return double(t.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
-
-double Percentile(std::vector<double> v, double p) {
-    if (v.empty()) return 0;
-    std::sort(v.begin(), v.end());
-    size_t i = size_t(p * double(v.size() - 1) + 0.5);
-    return v[std::min(i, v.size() - 1)];
 }
 
 std::wstring BenchFolder() {

@@ -7,6 +7,7 @@
 #include "Globals/Globals.h"
 #include "saver/Geometry.h"
 #include "saver/Ssave.h"
+#include "tests/support/BuiltSaver.h"
 #include "tests/support/InstallFolder.h"
 #include "tests/support/SlideshowRig.h"
 #include "tests/support/TempDir.h"
@@ -14,13 +15,6 @@
 #include "toolkit/MsgBox.h"
 
 namespace {
-
-std::wstring SaverPath() {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path = self;
-    return path.substr(0, path.rfind(L'\\') + 1) + L"Vistamur.scr";
-}
 
 struct Found {
     int left = INT32_MAX, top = INT32_MAX, right = -1, bottom = -1;

@@ -5,19 +5,13 @@
 #include <vector>
 
 #include "Globals/Globals.h"
+#include "tests/support/BuiltSaver.h"
 #include "tests/support/InstallFolder.h"
 #include "tests/support/TempDir.h"
 #include "tests/video/ClipRig.h"
 #include "toolkit/MsgBox.h"
 
 namespace {
-
-std::wstring SaverPath() {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path = self;
-    return path.substr(0, path.rfind(L'\\') + 1) + L"Vistamur.scr";
-}
 
 // The smallest rectangle holding every pixel of the screen that is not black.
 RECT LitBox() {
