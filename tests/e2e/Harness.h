@@ -1,8 +1,6 @@
 #pragma once
 // Driving the built Vistamur.scr as Windows does: started in its own process with the
 // screen-saver switches, fed real input, its windows and the screen looked at from outside.
-// Every wait polls against a generous deadline: the deadlines only keep a broken run from
-// hanging, they say nothing about speed.
 #include <windows.h>
 
 #include <cstdint>
@@ -14,46 +12,8 @@
 #include <vector>
 
 #include "tests/support/Registry.h"
+#include "tests/support/SaverProcess.h"
 #include "tests/support/TempDir.h"
-
-constexpr DWORD kStartDeadlineMs = 30000; // a window appears, a capture is taken
-constexpr DWORD kExitDeadlineMs = 15000;  // a process ends
-
-// The folder of this test program, where the build also puts Vistamur.scr and PASSWORD.CPL.
-std::wstring BuildFolder();
-
-// Handles this thread's messages (the test's own windows) while it waits.
-void PumpMessages();
-// Polls the condition (pumping messages) until it holds or the deadline passes.
-bool WaitUntil(const std::function<bool()>& condition, DWORD deadlineMs);
-
-class SaverProcess {
-  public:
-    // Starts Vistamur.scr with these arguments, e.g. L"/s" or L"/p 1234".
-    explicit SaverProcess(const std::wstring& arguments);
-    ~SaverProcess(); // a process still running is ended, so one failure does not spoil the next
-    SaverProcess(const SaverProcess&) = delete;
-    SaverProcess& operator=(const SaverProcess&) = delete;
-
-    bool Started() const { return info_.hProcess != nullptr; }
-    DWORD Id() const { return info_.dwProcessId; }
-    bool Running() const;
-    // The exit code once the process has ended within the deadline; nothing otherwise.
-    std::optional<DWORD> WaitExit(DWORD deadlineMs = kExitDeadlineMs);
-    // The process's visible top-level windows.
-    std::vector<HWND> VisibleWindows() const;
-    // Its first visible top-level window, once one shows; null if none did in time.
-    HWND WaitForWindow(DWORD deadlineMs = kStartDeadlineMs);
-    // Waits until the window has captured the mouse (the saver does this last in its start).
-    bool WaitForCapture(HWND window, DWORD deadlineMs = kStartDeadlineMs);
-    // Bytes the process has committed for itself (heap, bitmaps), 0 once it has ended.
-    size_t PrivateBytes() const;
-    // True if the process ended within the deadline with code 0 and never showed a window.
-    bool EndsAtOnceWithoutWindow(DWORD deadlineMs = kExitDeadlineMs);
-
-  private:
-    PROCESS_INFORMATION info_ = {};
-};
 
 // Waits until the window's thread has handled all the input given before the call. Wine
 // merges a mouse move into the previous one while that one waits in the queue, so every

@@ -7,7 +7,7 @@
 #include "Globals/Globals.h"
 #include "saver/Geometry.h"
 #include "saver/Ssave.h"
-#include "tests/support/BuiltSaver.h"
+#include "tests/support/SaverProcess.h"
 #include "tests/support/InstallFolder.h"
 #include "tests/support/SlideshowRig.h"
 #include "tests/support/TempDir.h"
@@ -75,25 +75,15 @@ class SlideshowE2e : public testing::Test {
         WriteConfiguration(install_.Path(), options);
 
         SetCursorPos(512, 384); // where the display has it, so that no first move ends the saver
-        std::wstring command = L"\"" + SaverPath() + L"\" /s";
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process = {};
-        ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                   nullptr, &startup, &process));
+        SaverProcess saver(L"/s");
+        ASSERT_TRUE(saver.Started());
         Sleep(2500);
         for (int shot = 0; shot < 8; ++shot) {
             auto [r, g] = FindPhotos();
             check(r, g);
             Sleep(300);
         }
-        if (HWND saver = FindWindowW(L"TScrn", nullptr)) PostMessageW(saver, WM_EXITREQUEST, 0, 0);
-        if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
-            ADD_FAILURE() << "the saver did not end";
-            TerminateProcess(process.hProcess, 1);
-        }
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
+        EXPECT_TRUE(saver.EndByRequest().has_value()) << "the saver did not end";
     }
 
     TempDir install_, photos;

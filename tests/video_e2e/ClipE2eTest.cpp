@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "Globals/Globals.h"
-#include "tests/support/BuiltSaver.h"
+#include "tests/support/SaverProcess.h"
 #include "tests/support/InstallFolder.h"
 #include "tests/support/TempDir.h"
 #include "tests/video/ClipRig.h"
@@ -56,12 +56,8 @@ TEST_F(ClipE2e, CentralClipIsCentredAndMoves) {
                                             {L"opagrfilm", std::to_wstring(c.grow)},
                                             {L"opBclfilm", L"1"},
                                             {L"defdir", clips.Path()}});
-        std::wstring command = L"\"" + SaverPath() + L"\" /s";
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process = {};
-        ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                   nullptr, &startup, &process));
+        SaverProcess saver(L"/s");
+        ASSERT_TRUE(saver.Started());
         Sleep(2000);
         RECT box = LitBox();
         EXPECT_EQ(box.left, c.tile.left);
@@ -76,13 +72,7 @@ TEST_F(ClipE2e, CentralClipIsCentredAndMoves) {
             moved = cliprig::Capture(inner) != first;
         }
         EXPECT_TRUE(moved) << "the picture changes between two screenshots";
-        if (HWND saver = FindWindowW(L"TScrn", nullptr)) PostMessageW(saver, WM_EXITREQUEST, 0, 0);
-        if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
-            ADD_FAILURE() << "the saver did not end";
-            TerminateProcess(process.hProcess, 1);
-        }
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
+        EXPECT_TRUE(saver.EndByRequest().has_value()) << "the saver did not end";
     }
 }
 
