@@ -9,27 +9,23 @@
 #include <string>
 
 #include "tests/support/SlideshowRig.h"
+#include "tests/support/TempDir.h"
 #include "tests/video/ClipRig.h"
 #include "toolkit/MsgBox.h"
 
 int wmain(int argc, wchar_t** argv) {
     tk::SetBoxHook([](const tk::BoxRequest&) { return IDOK; });
     const long refills = argc > 1 ? _wtol(argv[1]) : 500;
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
-    std::wstring folder = std::wstring(base) + L"vistamur-clip-soak-" +
-                          std::to_wstring(GetCurrentProcessId()) + L"\\";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    std::vector<std::wstring> files, made;
+    const TempDir temp;
+    const std::wstring& folder = temp.Path();
+    std::vector<std::wstring> files;
     for (int i = 0; i < 8; ++i) {
         std::wstring path = folder + L"photo" + std::to_wstring(i) + L".jpg";
         rig::MakeSolidJpeg(path, 100 + 37 * i, 80 + 11 * i, 0x204060u * (i + 1));
         files.push_back(path);
-        made.push_back(path);
     }
     const std::wstring broken = folder + L"broken.avi";
     rig::MakeCorruptFile(broken);
-    made.push_back(broken);
     for (const wchar_t* clip : {L"short.avi", L"clip.avi", L"short.mpg", L"clip.mov", L"xvid.avi",
                                 L"bottomup.avi", L"short.avi", L"sound.mpa"})
         files.push_back(cliprig::Media(clip));
@@ -81,8 +77,5 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("clip_soak_private_mb_growth: %.1f\n", late.privateMb - early.privateMb);
     scrn.reset();
     std::printf("clip_soak_mci_open_after_close: %ld\n", tk::Counts().mciDevices);
-    for (const auto& path : made)
-        DeleteFileW(path.c_str());
-    RemoveDirectoryW(folder.c_str());
     return 0;
 }

@@ -10,6 +10,7 @@
 
 #include "bench/Measure.h"
 #include "tests/support/SlideshowRig.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -22,26 +23,6 @@ double Now() {
     LARGE_INTEGER t;
     QueryPerformanceCounter(&t);
     return double(t.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
-
-std::wstring BenchFolder() {
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
-    std::wstring folder = std::wstring(base) + L"vistamur-bench-" +
-                          std::to_wstring(GetCurrentProcessId()) + L"\\";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
-}
-
-void RemoveFolder(const std::wstring& folder) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do DeleteFileW((folder + data.cFileName).c_str());
-        while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(folder.c_str());
 }
 
 // A photo with detail everywhere, so that the decoder and the fit do real work.
@@ -207,9 +188,8 @@ void RefillFigures(const std::wstring& folder) {
 
 int wmain() {
     tk::SetBoxHook([](const tk::BoxRequest&) { return IDOK; });
-    const std::wstring folder = BenchFolder();
-    StepFigures(folder);
-    RefillFigures(folder);
-    RemoveFolder(folder);
+    const TempDir folder;
+    StepFigures(folder.Path());
+    RefillFigures(folder.Path());
     return 0;
 }

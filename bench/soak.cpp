@@ -7,16 +7,14 @@
 #include <string>
 
 #include "tests/support/SlideshowRig.h"
+#include "tests/support/TempDir.h"
 #include "toolkit/MsgBox.h"
 
 int wmain(int argc, wchar_t** argv) {
     tk::SetBoxHook([](const tk::BoxRequest&) { return IDOK; });
     long refills = argc > 1 ? _wtol(argv[1]) : 5000;
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
-    std::wstring folder =
-        std::wstring(base) + L"vistamur-soak-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
-    CreateDirectoryW(folder.c_str(), nullptr);
+    const TempDir temp;
+    const std::wstring& folder = temp.Path();
 
     DWORD start = GetTickCount();
     rig::SoakResult r = rig::Soak(folder, refills);
@@ -26,14 +24,5 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("soak_gdi_objects_growth: %ld\n", r.late.gdiObjects - r.early.gdiObjects);
     std::printf("soak_windows_growth: %ld\n", r.late.windows - r.early.windows);
     std::printf("soak_private_mb_growth: %.1f\n", r.late.privateMb - r.early.privateMb);
-
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do DeleteFileW((folder + data.cFileName).c_str());
-        while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(folder.c_str());
     return 0;
 }
