@@ -16,10 +16,12 @@ namespace {
 RECT ToRect(const TBox& b) { return RECT{b.left, b.top, b.left + b.width, b.top + b.height}; }
 } // namespace
 
-bool TScrn::ShowsClip(int tile) const {
-    bool pictureShown = (GetWindowLongW(Images[tile]->Handle(), GWL_STYLE) & WS_VISIBLE) != 0;
-    return !pictureShown && Players[tile]->IsOpen();
+bool TScrn::PictureShown(int tile) const {
+    // The panel and the form may be hidden meanwhile.
+    return Images[tile]->ShownItself();
 }
+
+bool TScrn::ShowsClip(int tile) const { return !PictureShown(tile) && Players[tile]->IsOpen(); }
 
 void TScrn::ApplyMoves(const std::vector<Move>& moves) {
     if (moves.empty()) return;
@@ -80,7 +82,7 @@ void TScrn::PaintArea(const RECT& wanted) {
 
     // The tiles from the bottom of the window's stack to the top, as they show; then the
     // window's own black and texts around them.
-    HDC screen = GetDCEx(Handle(), nullptr, DCX_CACHE | DCX_CLIPSIBLINGS); // over the tiles
+    tk::WindowDc screen(Handle(), DCX_CACHE | DCX_CLIPSIBLINGS); // over the tiles
     HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     std::vector<RECT> covered;
     HWND top = GetWindow(Handle(), GW_CHILD);
@@ -94,14 +96,13 @@ void TScrn::PaintArea(const RECT& wanted) {
         RECT r = ToRect(box), seen;
         if (!IntersectRect(&seen, &r, &area)) continue;
         if (ShowsClip(tile)) {
-            if (screen) ExcludeClipRect(screen, r.left, r.top, r.right, r.bottom);
+            if (screen) ExcludeClipRect(screen.Get(), r.left, r.top, r.right, r.bottom);
             continue;
         }
         covered.push_back(r);
         const tk::Dib& picture = Images[tile]->Picture();
-        bool pictureShown = (GetWindowLongW(Images[tile]->Handle(), GWL_STYLE) & WS_VISIBLE) != 0;
         int w = 0, h = 0;
-        if (pictureShown && !picture.Empty()) {
+        if (PictureShown(tile) && !picture.Empty()) {
             w = std::min(box.width, picture.Width());
             h = std::min(box.height, picture.Height());
             BitBlt(frame, box.left, box.top, w, h, picture.Dc(), 0, 0, SRCCOPY);
@@ -116,9 +117,7 @@ void TScrn::PaintArea(const RECT& wanted) {
     for (const RECT& r : covered) ExcludeClipRect(frame, r.left, r.top, r.right, r.bottom);
     Paint(frame, area);
     RestoreDC(frame, saved);
-    if (screen) {
-        BitBlt(screen, area.left, area.top, area.right - area.left, area.bottom - area.top,
+    if (screen)
+        BitBlt(screen.Get(), area.left, area.top, area.right - area.left, area.bottom - area.top,
                frame, area.left, area.top, SRCCOPY);
-        ReleaseDC(Handle(), screen);
-    }
 }

@@ -33,8 +33,8 @@ TBox TScrn::TileBox(int tile) const {
 }
 
 bool TScrn::TileShown(int tile) const {
-    // The panel's own visibility, whether or not the form is shown yet.
-    return (GetWindowLongW(Panels[tile]->Handle(), GWL_STYLE) & WS_VISIBLE) != 0;
+    // Whether or not the form is shown yet.
+    return Panels[tile]->ShownItself();
 }
 
 void TScrn::SetTileBox(int tile, const TBox& b) {

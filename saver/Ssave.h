@@ -155,6 +155,7 @@ class TScrn : public tk::Window {
     void PaintArea(const RECT& area);
     void SetTileShown(int tile, bool shown); // shown or hidden in one change of the screen
     bool ShowsClip(int tile) const;
+    bool PictureShown(int tile) const; // the tile's picture control, by its own visibility
     std::vector<Move> moves_;
     tk::Dib frame_; // the window's picture, composed before it goes to the screen at once
     // Where PlaceTile put the current tile; SizeTile works from these, so that sizing twice

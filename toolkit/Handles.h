@@ -92,10 +92,12 @@ using Brush = UniqueHandle<HBRUSH, GdiObjectTraits<HBRUSH>>;
 using Pen = UniqueHandle<HPEN, GdiObjectTraits<HPEN>>;
 using MemDc = UniqueHandle<HDC, MemDcTraits>;
 
-// A device context borrowed from a window with GetDC, given back with ReleaseDC.
+// A device context borrowed from a window with GetDC (or GetDCEx with these flags), given
+// back with ReleaseDC.
 class WindowDc {
   public:
     explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    WindowDc(HWND hwnd, DWORD flags) : hwnd_(hwnd), dc_(GetDCEx(hwnd, nullptr, flags)) {}
     ~WindowDc() {
         if (dc_) ReleaseDC(hwnd_, dc_);
     }

@@ -214,12 +214,11 @@ void MediaPlayer::RedrawStillFrame() {
     if (aviDevice_) {
         // A playing clip draws its next frame soon enough by itself.
         if (!paused_ && Mode() == MediaMode::Playing) return;
-        HDC dc = GetDC(watched_);
+        WindowDc dc(watched_);
         if (!dc) return;
         MCI_DGV_UPDATE_PARMS update = {};
-        update.hDC = dc;
+        update.hDC = dc.Get();
         Send(MCI_UPDATE, MCI_DGV_UPDATE_HDC | MCI_DGV_UPDATE_PAINT | MCI_WAIT, &update);
-        ReleaseDC(watched_, dc);
     } else if (paused_ && cueDue_ && PartlyShown(watched_)) {
         // The DirectShow device has no such request; it draws a frame it is given into the
         // part of the window that shows, and what is uncovered later while the window stays

@@ -33,6 +33,10 @@ class Window {
     void Show(int how = SW_SHOW) { ShowWindow(hwnd_, how); }
     void Hide() { ShowWindow(hwnd_, SW_HIDE); }
     bool Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
+    // Its own visibility, whether or not its parents show (Visible needs them all).
+    bool ShownItself() const {
+        return hwnd_ && (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+    }
     RECT Bounds() const; // in the parent's client coordinates (screen for top-level windows)
     RECT ClientRect() const;
 
