@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Globals/IniValue.h"
+#include "saver/Geometry.h"
 
 void ClampForSaver(TSettings& s) {
     using B = TSaverBounds;
@@ -24,4 +25,4 @@ std::vector<int> UsableTransitions(const std::wstring& optransition) {
     return usable;
 }
 
-bool IsCentralTransition(int transition) { return transition >= 4 && transition <= 10; }
+bool IsCentralTransition(int transition) { return FamilyOf(transition) == TFamily::Central; }

@@ -8,15 +8,6 @@
 #include "saver/SafeSettings.h"
 #include "saver/Ssave.h"
 
-namespace {
-
-bool ImageHidden(const TFitImage& image) {
-    // The control's own visibility: the panel and the form may be hidden meanwhile.
-    return (GetWindowLongW(image.Handle(), GWL_STYLE) & WS_VISIBLE) == 0;
-}
-
-} // namespace
-
 bool TScrn::StartClip(int tile) {
     Images[tile]->Hide();
     tk::MediaPlayer& player = *Players[tile];
@@ -37,7 +28,7 @@ bool TScrn::StartClip(int tile) {
     SizeTile(size.cx, size.cy);
 
     // Whatever fails from here closes the clip and drops the file.
-    const bool central = IsCentralTransition(Settings.ActiveTransition);
+    const bool central = IsCentral();
     bool ok = player.SetTimeFormatMilliseconds();
     if (ok && Settings.opdbafilm) {
         auto length = player.Length();
@@ -83,11 +74,11 @@ void TScrn::CheckClipLoop(int tile) {
     if (!Settings.opBclfilm) return;
     tk::MediaPlayer& player = *Players[tile];
     if (!player.IsOpen() || player.Mode() != tk::MediaMode::Stopped) return;
-    const int t = Settings.ActiveTransition;
-    if (IsCentralTransition(t)) {
+    if (IsCentral()) {
         RestartClip(tile);
         return;
     }
+    const int t = Settings.ActiveTransition;
     // A clip that ends while its tile is still entering waits on its last frame until the
     // tile is fully in; one that ends while the tile leaves loops while part of it shows.
     RECT panel = Panels[tile]->Bounds();
@@ -98,8 +89,8 @@ void TScrn::CheckClipLoop(int tile) {
 }
 
 void TScrn::PlayWhenVisible(int tile) {
+    if (!Settings.opdebfilm || IsCentral()) return;
     const int t = Settings.ActiveTransition;
-    if (!Settings.opdebfilm || IsCentralTransition(t)) return;
     tk::MediaPlayer& player = *Players[tile];
     if (!player.IsOpen()) return;
     if (!ClipTileFullyEntered(t, AltPhase, Panels[tile]->Bounds(), Width(), Height())) return;
@@ -116,5 +107,5 @@ void TScrn::RestartClip(int tile) {
 bool TScrn::ClipStillRunning(int tile) {
     if (!Settings.opfinfilm) return false;
     const tk::MediaPlayer& player = *Players[tile];
-    return ClipKeepsTile(true, ImageHidden(*Images[tile]), player.IsOpen(), player.Mode());
+    return ClipKeepsTile(true, !PictureShown(tile), player.IsOpen(), player.Mode());
 }
