@@ -1,0 +1,79 @@
+#pragma once
+// What the settings dialog shows, computed from the settings record and back again, apart
+// from the windows that show it: the form's Fill and Get copy these values into and out of
+// their controls, and tests call the rules here directly.
+#include <array>
+#include <string>
+#include <vector>
+
+#include "Globals/Globals.h"
+
+// The three knobs: a knob's left edge on the settings page is its value.
+struct TKnobRange {
+    int lowest;  // leftmost place a drag can bring the knob to
+    int highest; // rightmost place a drag can bring the knob to
+};
+constexpr TKnobRange kStepKnobDrag{280, 392};
+constexpr TKnobRange kSpeedKnobDrag{280, 439};
+constexpr TKnobRange kPauseKnobDrag{335, 439};
+constexpr int kKnobWidth = 16;
+constexpr int kKnobHeight = 11;
+
+int StepKnobLeft(int defspeed);  // round(defspeed * 112 / 100) + 279
+int SpeedKnobLeft(int defdelay); // round(defdelay * 159 / 1000) + 279
+int PauseKnobLeft(int defpause); // round(defpause * 104 / 300) + 334
+int StepFromKnob(int left);      // 1..100
+int DelayFromKnob(int left);     // 1..1000
+int PauseFromKnob(int left);     // 1..300
+
+// The knobs' tooltips.
+std::wstring StepHint(int defspeed);                // "4 pixels"
+std::wstring SpeedHint(int defspeed, int defdelay); // "4 pixels toutes les 10 ms"
+std::wstring PauseHint(int defpause);               // "30 secondes"
+
+// The items of the two drop-down lists.
+extern const std::array<const wchar_t*, 10> kAgrItems;      // "1x" .. "9x", "maxi"
+extern const std::array<const wchar_t*, 10> kNbImgMaxItems; // "3" .. "10", "15", "20"
+
+// The file list's mask: ";*.JPG;*.JPEG;..." over the media extensions in their order.
+std::wstring MediaFileMask();
+
+// The folder list of a stored "defdir": each piece between ";" in order, an empty piece
+// included; a last piece without its ";" is kept too.
+std::vector<std::wstring> FolderEntries(const std::wstring& defdir);
+
+// Which of the 13 transitions a stored "optransition" checks: all when it is empty; pieces
+// that are not whole numbers 1..13 are ignored.
+std::array<bool, 13> CheckedTransitions(const std::wstring& optransition);
+
+// The names of the configuration files of the install folder, sorted ignoring case.
+std::vector<std::wstring> ConfigurationNames(const std::wstring& installDir);
+
+// Everything the controls of the dialog hold that maps to a setting.
+struct TDialogValues {
+    std::vector<std::wstring> folders;        // LstDirBox
+    std::array<bool, 13> transitions{};       // CBTransition
+    int stepLeft = 0, speedLeft = 0, pauseLeft = 0; // RxSpeedButton1..3
+    std::array<bool, 4> switches{};           // RxSwitch0..3
+    int agrIndex = 0;                         // CBAgr, -1 for none
+    std::array<bool, 3> options{};            // CBOptions
+    int nbImgMaxIndex = -1;                   // CBNbImgMax, -1 for none
+    std::vector<std::wstring> cfgNames;       // CBCfgName's list
+    std::wstring cfgText;                     // CBCfgName's edit text
+    bool cfgAlea = false;                     // CBCfgAlea
+};
+
+// Fill: the settings as the controls show them (the configuration names read from the
+// install folder).
+TDialogValues ValuesFromSettings(const TSettings& settings);
+
+// The three refusals of Get, in the order they are checked.
+extern const wchar_t* const kBadNameMessage;
+extern const wchar_t* const kNoFolderMessage;
+extern const wchar_t* const kNoTransitionMessage;
+
+// Get: validates and copies the values into the settings under the given configuration
+// name. Returns an empty text on success, otherwise the refusal to show; fields written
+// before a refusal keep their new values. Turning the memory off deletes its file.
+std::wstring SettingsFromValues(const TDialogValues& values, const std::wstring& name,
+                                TSettings& settings);
