@@ -79,6 +79,9 @@ void TScrn::ForgetFile(const std::wstring& path) {
 void TScrn::RefillCatalogue() {
     if (Settings.opmemfiles) {
         GetAllPhotos();
+        // With tiles on the screen, the count this scan drew would stay between them for the
+        // rest of the show.
+        if (Loads > 0) ClearCanvasTexts();
         return;
     }
     ToSeeFiles.insert(ToSeeFiles.end(), SeenFiles.begin(), SeenFiles.end());

@@ -131,6 +131,7 @@ class TScrn : public tk::Window {
     tk::Timer Timer1{1, 10000};
     const TMouseWatch& MouseWatch() const { return mouse_; }
     std::wstring BannerText() const { return banner_; }
+    bool HasCanvasTexts() const { return !canvasTexts_.empty(); }
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
