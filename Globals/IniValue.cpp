@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "toolkit/FileContent.h"
 #include "toolkit/Text.h"
 
 EWriteError::EWriteError(const std::wstring& path)
@@ -58,8 +59,25 @@ void ReadIniBool(const std::wstring& file, const wchar_t* section, const wchar_t
     field = value != 0;
 }
 
+namespace {
+
+// The private-profile functions keep a file that starts with the UTF-16 LE byte-order mark
+// in UTF-16, and write anything else in the ANSI code page, where a character it lacks
+// becomes "?". Before such a value is written the file changes form, its content unchanged.
+bool MakeUnicodeFile(const std::wstring& file) {
+    std::string bytes;
+    if (tk::ReadWholeFile(file, bytes) == tk::TFileRead::Unreadable) return false;
+    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') return true;
+    const std::wstring text = L"\xFEFF" + tk::Widen(bytes);
+    return tk::ReplaceFileContent(
+        file, std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2));
+}
+
+} // namespace
+
 void WriteIniString(const std::wstring& file, const wchar_t* section, const wchar_t* key,
                     const std::wstring& value) {
+    if (!tk::FitsAnsi(value) && !MakeUnicodeFile(file)) throw EWriteError(file);
     if (!WritePrivateProfileStringW(section, key, value.c_str(), file.c_str()))
         throw EWriteError(file);
 }

@@ -2,10 +2,11 @@
 
 #include <windows.h>
 
-#include <algorithm>
-
-#include "toolkit/Handles.h"
 #include "toolkit/Text.h"
+
+namespace {
+const std::string kUtf8Mark = "\xEF\xBB\xBF";
+}
 
 std::wstring MemoryFilePath(const std::wstring& installDir, const std::wstring& memfilesname) {
     return installDir + memfilesname + L".tmp";
@@ -28,19 +29,24 @@ std::string FormatMemoryFile(const std::vector<std::wstring>& toSee,
         text.append(L"0").append(path).append(L"\r\n");
     for (const std::wstring& path : seen)
         text.append(L"1").append(path).append(L"\r\n");
-    return tk::Narrow(text);
+    if (tk::FitsAnsi(text)) return tk::Narrow(text);
+    // A name beyond the code page would come back as "?" and name no file: the whole memory
+    // is then kept as UTF-8, marked so by its byte-order mark.
+    return kUtf8Mark + tk::ToUtf8(text);
 }
 
 void ParseMemoryFile(const std::string& text,
                      const std::function<void(bool toSee, std::wstring path)>& entry) {
+    const bool utf8 = text.compare(0, kUtf8Mark.size(), kUtf8Mark) == 0;
     size_t end = text.find('\0');
     if (end == std::string::npos) end = text.size();
-    size_t start = 0;
+    size_t start = utf8 ? kUtf8Mark.size() : 0;
     while (start < end) {
         size_t stop = start;
         while (stop < end && text[stop] != '\r' && text[stop] != '\n')
             ++stop;
-        const std::wstring line = tk::Widen(text.substr(start, stop - start));
+        const std::string bytes = text.substr(start, stop - start);
+        const std::wstring line = utf8 ? tk::FromUtf8(bytes) : tk::Widen(bytes);
         bool blank = true;
         for (wchar_t c : line)
             if (c > L' ') {
@@ -50,64 +56,4 @@ void ParseMemoryFile(const std::string& text,
         if (!blank) entry(line[0] == L'0', line.substr(1));
         start = stop + (stop + 1 < end && text[stop] == '\r' && text[stop + 1] == '\n' ? 2 : 1);
     }
-}
-
-TFileRead ReadWholeFile(const std::wstring& path, std::string& bytes) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        const DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
-                       error == ERROR_INVALID_NAME
-                   ? TFileRead::Absent
-                   : TFileRead::Unreadable;
-    }
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return TFileRead::Absent;
-    tk::FileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    LARGE_INTEGER size;
-    if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > 0x40000000)
-        return TFileRead::Unreadable;
-    try {
-        bytes.resize(size_t(size.QuadPart));
-    } catch (const std::bad_alloc&) {
-        return TFileRead::Unreadable;
-    }
-    size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD got = 0;
-        const DWORD ask = DWORD(std::min<size_t>(bytes.size() - done, 1 << 20));
-        if (!ReadFile(file.Get(), bytes.data() + done, ask, &got, nullptr))
-            return TFileRead::Unreadable;
-        if (got == 0) break; // it became shorter meanwhile
-        done += got;
-    }
-    bytes.resize(done);
-    return TFileRead::Read;
-}
-
-bool ReplaceFileContent(const std::wstring& path, const std::string& bytes) {
-    const std::wstring temporary = path + L".new";
-    bool written = false;
-    {
-        tk::FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) return false;
-        size_t done = 0;
-        written = true;
-        while (done < bytes.size() && written) {
-            DWORD put = 0;
-            const DWORD ask = DWORD(std::min<size_t>(bytes.size() - done, 1 << 20));
-            written = WriteFile(file.Get(), bytes.data() + done, ask, &put, nullptr) && put == ask;
-            done += put;
-        }
-        // On the disk before it replaces the old file: a power cut then leaves one or the
-        // other, whole.
-        written = written && FlushFileBuffers(file.Get());
-    }
-    if (written && MoveFileExW(temporary.c_str(), path.c_str(),
-                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    DeleteFileW(temporary.c_str());
-    return false;
 }
