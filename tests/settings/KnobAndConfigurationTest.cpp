@@ -2,6 +2,7 @@
 // configuration's deletion.
 #include <windows.h>
 
+#include "dialog/HelpPage.h"
 #include "dialog/KnobDrag.h"
 #include "dialog/NamedConfigurations.h"
 #include "toolkit/System.h"
@@ -63,4 +64,15 @@ TEST_F(SettingsTest, DeletingAConfigurationTakesItsMemoryAndStopsWhenItsFileStay
     EXPECT_FALSE(DeleteConfigurationFiles(dir.Path(), L"folder", L"", failed));
     EXPECT_EQ(failed, dir / L"folder.cfg");
     EXPECT_FALSE(DeleteConfigurationFiles(dir.Path(), L"absent", L"", failed));
+}
+
+TEST(HelpPage, IsWrittenWholeToTheTemporaryFolder) {
+    const std::wstring path = WriteHelpPage();
+    ASSERT_FALSE(path.empty());
+    const std::string page = ReadFileBytes(path);
+    EXPECT_EQ(page.substr(0, 15), "<!DOCTYPE html>");
+    EXPECT_NE(page.find("Aide de Vistamur"), std::string::npos);
+    EXPECT_NE(page.find("</html>"), std::string::npos);
+    // Without a browser (as under Wine) opening fails with a word, never a hang.
+    OpenHelpPage(nullptr);
 }
