@@ -40,8 +40,10 @@ void TScrn::FormActivate() {
     FirstActivate = false;
     SetWindowPos(Handle(), nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN),
                  GetSystemMetrics(SM_CYSCREEN), SWP_NOZORDER | SWP_NOACTIVATE);
-    Init();
+    // Input is watched from here on: the start-up scan handles it as it comes (a move seen
+    // there is the reference point), so the watch starts afresh before it, not after.
     mouse_.Reset();
+    Init();
     tk::App::Instance().SetIdleHandler([this](bool& done) { AppIdle(done); });
     if (auto interval = StepTimerInterval(Settings.ActiveTransition, Settings.defpause,
                                           Settings.defdelay))
