@@ -91,7 +91,6 @@ class TFolderScan {
     static FileId IdOf(const std::wstring& folder);
     bool KeepGoing(); // false from the first time the caller said stop
 
-
     std::vector<std::wstring>& files_;
     TScanEvents events_;
     std::vector<Frame> stack_; // the folders being walked, outermost first

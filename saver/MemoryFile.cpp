@@ -51,7 +51,7 @@ TMemoryEntries EntriesInFolders(const std::string& text, const std::vector<std::
     ParseMemoryFile(text, [&](bool isToSee, std::wstring path) {
         if (inFolder(path)) (isToSee ? found.toSee : found.seen).push_back(std::move(path));
     });
-    if (found.empty()) return found;
+    if (found.Empty()) return found;
     // Those the lists still hold are written from the lists, with this run's status.
     const std::unordered_set<std::wstring> listed = [&] {
         std::unordered_set<std::wstring> set(toSee.begin(), toSee.end());

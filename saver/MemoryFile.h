@@ -14,7 +14,7 @@ std::wstring MemoryFilePath(const std::wstring& installDir, const std::wstring& 
 // Entries of a memory file, by status.
 struct TMemoryEntries {
     std::vector<std::wstring> toSee, seen;
-    bool empty() const { return toSee.empty() && seen.empty(); }
+    bool Empty() const { return toSee.empty() && seen.empty(); }
 };
 
 // The bytes of a memory file for the two lists, each followed by the entries kept beside
