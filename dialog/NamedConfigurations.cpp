@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "Globals/ConfigName.h"
 #include "toolkit/Text.h"
 
 std::wstring ConfigurationFile(const std::wstring& installDir, const std::wstring& name) {
@@ -23,7 +24,9 @@ bool DeleteConfigurationFiles(const std::wstring& installDir, const std::wstring
         failedPath = file;
         return false;
     }
-    if (!memfilesname.empty()) {
+    // A memory name that is no plain file name was never used for a file: nothing outside the
+    // install folder is deleted for it.
+    if (IsUsableConfigName(memfilesname)) {
         const std::wstring memory = installDir + memfilesname + L".tmp";
         if (!DeleteFileW(memory.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
             OutputDebugStringW((L"Vistamur: cannot delete " + memory).c_str());

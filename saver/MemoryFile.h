@@ -14,17 +14,34 @@
 // InstallDir + memfilesname + ".tmp".
 std::wstring MemoryFilePath(const std::wstring& installDir, const std::wstring& memfilesname);
 
-// The bytes of a memory file for the two lists: ANSI while every path fits, else UTF-8 with
-// its byte-order mark.
+// Entries of a memory file, by status.
+struct TMemoryEntries {
+    std::vector<std::wstring> toSee, seen;
+    bool Empty() const { return toSee.empty() && seen.empty(); }
+};
+
+// The bytes of a memory file for the two lists, each followed by the entries kept beside
+// them: the "0" lines of toSee, then those of kept.toSee, then the "1" lines likewise.
 std::string FormatMemoryFile(const std::vector<std::wstring>& toSee,
-                             const std::vector<std::wstring>& seen);
+                             const std::vector<std::wstring>& seen,
+                             const TMemoryEntries& kept = {});
+
+// The entries of a memory file's text that lie in one of the folders (full paths ending
+// with "\", compared without regard to case) and that neither list holds, with the status
+// they were read with. A folder that could not be reached in a run keeps them so: the run
+// knows nothing new about its files.
+TMemoryEntries EntriesInFolders(const std::string& text, const std::vector<std::wstring>& folders,
+                                const std::vector<std::wstring>& toSee,
+                                const std::vector<std::wstring>& seen);
 
 // Reads the text of a memory file (UTF-8 after a byte-order mark, else ANSI) line by line: a line ends at CR, LF or CR LF, and a NUL
 // ends the text. A line that is empty or holds only spaces and control characters is
 // skipped; a line whose first character is "0" is a file to see, any other a seen file,
-// and the path is the rest of the line, unchanged.
-void ParseMemoryFile(const std::string& text,
-                     const std::function<void(bool toSee, std::wstring path)>& entry);
+// and the path is the rest of the line, unchanged. keepGoing, when given, is asked before
+// each line: false stops the reading there, and false comes back.
+bool ParseMemoryFile(const std::string& text,
+                     const std::function<void(bool toSee, std::wstring path)>& entry,
+                     const std::function<bool()>& keepGoing = {});
 
 // "=> N vus / M à voir", drawn while a memory file is read.
 std::wstring MemoryCountText(size_t seen, size_t toSee);

@@ -8,7 +8,8 @@
 
 namespace tk {
 
-TFileRead ReadWholeFile(const std::wstring& path, std::string& bytes) {
+TFileRead ReadWholeFile(const std::wstring& path, std::string& bytes,
+                        const std::function<bool()>& keepGoing) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
@@ -31,6 +32,7 @@ TFileRead ReadWholeFile(const std::wstring& path, std::string& bytes) {
     }
     size_t done = 0;
     while (done < bytes.size()) {
+        if (keepGoing && !keepGoing()) return TFileRead::Stopped;
         DWORD got = 0;
         const DWORD ask = DWORD(std::min<size_t>(bytes.size() - done, 1 << 20));
         if (!ReadFile(file.Get(), bytes.data() + done, ask, &got, nullptr))
