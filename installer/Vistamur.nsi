@@ -56,10 +56,11 @@ Var DataDir ; the data folder, with its trailing backslash, as "InstallDir" hold
 ; The last page opens the settings, so that the user picks their folders at once.
 !define MUI_FINISHPAGE_RUN "$SYSDIR\Vistamur.scr"
 !define MUI_FINISHPAGE_RUN_PARAMETERS "/c"
-!define MUI_FINISHPAGE_RUN_TEXT "Ouvrir les réglages de Vistamur pour choisir les dossiers de photos et de vidéos"
+!define MUI_FINISHPAGE_RUN_TEXT "Ouvrir les réglages pour choisir vos dossiers"
 !insertmacro MUI_PAGE_FINISH
 
-!insertmacro MUI_UNPAGE_CONFIRM
+; No confirmation page: it would name the uninstaller's folder, not the program's, and the
+; components page already asks before anything goes.
 !insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
 
