@@ -3,6 +3,10 @@
 // they must not claim success.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <memory>
 
 #include "Globals/Globals.h"
@@ -20,7 +24,8 @@ constexpr DWORD kStopped = 2;
 // Hand-written configuration files, with bytes the private-profile functions would never
 // write (no line end at the end, a stray line), so that any rewrite shows.
 const std::string kConfigIni = "[Config]\r\ncfgname=ma s\xE9lection\r\n[Options]\r\ncfgalea=0";
-const std::string kConfigCfg = "[Options]\r\ndefspeed=3\r\n; notes de l'utilisateur\r\nopnbimgmax=4";
+const std::string kConfigCfg =
+    "[Options]\r\ndefspeed=3\r\n; notes de l'utilisateur\r\nopnbimgmax=4";
 
 class InstallerTest : public testing::Test {
   protected:
@@ -49,6 +54,69 @@ class InstallerTest : public testing::Test {
 
     std::unique_ptr<InstallerFootprint> footprint;
 };
+
+struct WindowSearch {
+    const wchar_t* className; // or, when null, the process
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM lp) {
+    auto* search = reinterpret_cast<WindowSearch*>(lp);
+    if (search->className) {
+        wchar_t name[64] = {};
+        GetClassNameW(window, name, 64);
+        if (lstrcmpiW(name, search->className) == 0) search->found = window;
+    } else {
+        DWORD id = 0;
+        GetWindowThreadProcessId(window, &id);
+        if (id == search->processId && IsWindowVisible(window)) search->found = window;
+    }
+    return search->found == nullptr;
+}
+
+HWND FindVisibleWindowOf(DWORD processId) {
+    WindowSearch search = {nullptr, processId, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND FindChildOfClass(HWND parent, const wchar_t* className) {
+    WindowSearch search = {className, 0, nullptr};
+    EnumChildWindows(parent, MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The uninstaller's window, a user's hand on it: "Supprimer aussi les configurations" ticked
+// (the second entry of its list; the space key toggles the chosen entry), then
+// "Désinstaller", then "Fermer" once the work is done (both are the window's button 1).
+void TickDeleteConfigurationsAndUninstall(DWORD uninstaller, const std::wstring& dataFolder) {
+    HWND window = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (window = FindVisibleWindowOf(uninstaller)); },
+                          kInstallerDeadlineMs));
+    HWND list = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (list = FindChildOfClass(window, WC_TREEVIEWW)); },
+                          kInstallerDeadlineMs));
+    auto first = SendMessageW(list, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+    auto second = SendMessageW(list, TVM_GETNEXTITEM, TVGN_NEXT, first);
+    ASSERT_NE(second, 0);
+    SendMessageW(list, TVM_SELECTITEM, TVGN_CARET, second);
+    // The key goes through the queue: the uninstaller sees it in its message loop.
+    PostMessageW(list, WM_KEYDOWN, VK_SPACE, 0);
+    PostMessageW(list, WM_KEYUP, VK_SPACE, 0);
+    constexpr UINT kTicked = INDEXTOSTATEIMAGEMASK(2);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return SendMessageW(list, TVM_GETITEMSTATE, second, TVIS_STATEIMAGEMASK) == kTicked;
+        },
+        kInstallerDeadlineMs));
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    HWND button = GetDlgItem(window, IDOK);
+    ASSERT_TRUE(WaitUntil(
+        [&] { return !PathExists(dataFolder + L"config.ini") && IsWindowEnabled(button); },
+        kInstallerDeadlineMs));
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
 } // namespace
 
 TEST_F(InstallerTest, SilentInstallPutsEverythingInPlace) {
@@ -155,8 +223,8 @@ TEST_F(InstallerTest, SilentUninstallRemovesTheProgramAndKeepsTheData) {
         EXPECT_FALSE(PathExists(UninstallerFolder()));
         EXPECT_FALSE(InstallDir().has_value());
         EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kInstallKey)) << "the emptied key stays";
-        EXPECT_EQ(ScreenSaver(), c.kept ? std::optional<std::wstring>(c.chosenSaver)
-                                        : std::nullopt);
+        EXPECT_EQ(ScreenSaver(),
+                  c.kept ? std::optional<std::wstring>(c.chosenSaver) : std::nullopt);
         ExpectConfigurationsKept(data);
         RemoveTree(data.substr(0, data.size() - 1)); // as a fresh machine for the next case
     }
@@ -235,4 +303,23 @@ TEST_F(InstallerTest, ADataFolderThatCannotBeMadeStopsTheInstall) {
     EXPECT_FALSE(InstallDir().has_value());
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
     EXPECT_FALSE(ScreenSaver().has_value());
+}
+
+// Only the program's own files go: the configurations, their memories and "config.ini". What
+// else the user keeps in the folder stays, and so does the folder then.
+TEST_F(InstallerTest, SupprimerAussiLesConfigurationsRemovesOnlyTheProgramsFiles) {
+    ASSERT_EQ(RunSetup(), 0u);
+    const std::wstring data = SharedDataFolder();
+    WriteConfigurations(data);
+    WriteFileBytes(data + L"ma s\u00E9lection.tmp", "1C:\\Photos\\a.jpg\r\n");
+    WriteFileBytes(data + L"vacances.jpg", "une photo de l'utilisateur");
+
+    EXPECT_EQ(
+        RunUninstallEntry(L"UninstallString",
+                          [&](DWORD copy) { TickDeleteConfigurationsAndUninstall(copy, data); }),
+        0u);
+    EXPECT_FALSE(PathExists(InstalledSaver()));
+    for (const wchar_t* name : {L"config.ini", L"ma s\u00E9lection.cfg", L"ma s\u00E9lection.tmp"})
+        EXPECT_FALSE(PathExists(data + name)) << name;
+    EXPECT_EQ(ReadFileBytes(data + L"vacances.jpg"), "une photo de l'utilisateur");
 }

@@ -16,7 +16,9 @@ std::wstring ShellFolder(int csidl) {
     return path;
 }
 
-std::wstring KorvaneProgramFolder() { return ShellFolder(CSIDL_PROGRAM_FILES) + L"\\Korvane"; }
+std::wstring KorvaneProgramFolder() {
+    return ShellFolder(CSIDL_PROGRAM_FILES) + L"\\Korvane";
+}
 
 std::wstring TempFolder() {
     wchar_t path[MAX_PATH] = {};
@@ -56,7 +58,9 @@ template <typename T> bool Contains(const std::vector<T>& list, const T& item) {
 }
 } // namespace
 
-std::wstring SetupExe() { return BuildFolder() + L"Vistamur-Setup.exe"; }
+std::wstring SetupExe() {
+    return BuildFolder() + L"Vistamur-Setup.exe";
+}
 
 std::wstring InstalledSaver() {
     wchar_t system[MAX_PATH] = {};
@@ -64,9 +68,13 @@ std::wstring InstalledSaver() {
     return std::wstring(system) + L"\\Vistamur.scr";
 }
 
-std::wstring SharedDataFolder() { return ShellFolder(CSIDL_COMMON_DOCUMENTS) + L"\\Vistamur\\"; }
+std::wstring SharedDataFolder() {
+    return ShellFolder(CSIDL_COMMON_DOCUMENTS) + L"\\Vistamur\\";
+}
 
-std::wstring UninstallerFolder() { return KorvaneProgramFolder() + L"\\Vistamur"; }
+std::wstring UninstallerFolder() {
+    return KorvaneProgramFolder() + L"\\Vistamur";
+}
 
 std::optional<DWORD> RunProgram(const std::wstring& program, const std::wstring& arguments) {
     SaverProcess process(arguments, program);
@@ -77,8 +85,9 @@ std::optional<DWORD> RunSetup(const std::wstring& arguments) {
     return RunProgram(SetupExe(), arguments);
 }
 
-std::optional<DWORD> RunQuietUninstall() {
-    const auto command = ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"QuietUninstallString");
+std::optional<DWORD> RunUninstallEntry(const wchar_t* valueName,
+                                       const std::function<void(DWORD)>& drive) {
+    const auto command = ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, valueName);
     if (!command || command->size() < 2 || (*command)[0] != L'"') return std::nullopt;
     const size_t close = command->find(L'"', 1);
     if (close == std::wstring::npos) return std::nullopt;
@@ -87,17 +96,25 @@ std::optional<DWORD> RunQuietUninstall() {
     SaverProcess uninstaller(arguments, command->substr(1, close - 1));
     if (uninstaller.WaitExit(kInstallerDeadlineMs) != 0u) return std::nullopt;
     // The copy is the only process the uninstaller started.
+    const auto copies = ChildProcesses(uninstaller.Id());
+    if (drive && copies.size() == 1) drive(copies.front());
     std::optional<DWORD> code;
-    for (DWORD id : ChildProcesses(uninstaller.Id())) {
+    for (DWORD id : copies) {
         HANDLE copy = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
         if (!copy) continue;
         DWORD exit = 0;
-        if (WaitForSingleObject(copy, kInstallerDeadlineMs) == WAIT_OBJECT_0 &&
+        if (WaitUntil([&] { return WaitForSingleObject(copy, 0) == WAIT_OBJECT_0; },
+                      kInstallerDeadlineMs) &&
             GetExitCodeProcess(copy, &exit))
             code = exit;
+        if (!code) TerminateProcess(copy, 99); // so that one failure does not spoil the next
         CloseHandle(copy);
     }
     return code;
+}
+
+std::optional<DWORD> RunQuietUninstall() {
+    return RunUninstallEntry(L"QuietUninstallString");
 }
 
 std::optional<std::wstring> ReadRegString(HKEY root, const std::wstring& subkey,

@@ -4,6 +4,7 @@
 // Free of GoogleTest, so that the benchmarks use it too.
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,7 +14,7 @@
 constexpr const wchar_t* kUninstallKey =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vistamur";
 constexpr const wchar_t* kDesktopKey = L"Control Panel\\Desktop";
-constexpr DWORD kInstallerDeadlineMs = 60000; // only keeps a broken run from hanging
+constexpr DWORD kInstallerDeadlineMs = 30000; // only keeps a broken run from hanging
 
 std::wstring SetupExe();          // the build's Vistamur-Setup.exe
 std::wstring InstalledSaver();    // Vistamur.scr in the system folder
@@ -24,9 +25,13 @@ std::wstring UninstallerFolder(); // Program Files' "Korvane\Vistamur", without 
 std::optional<DWORD> RunProgram(const std::wstring& program, const std::wstring& arguments);
 // Vistamur-Setup.exe with these arguments ("/S").
 std::optional<DWORD> RunSetup(const std::wstring& arguments = L"/S");
-// The uninstall entry's QuietUninstallString run as Windows runs it. The uninstaller hands
-// its work to a copy of itself in the temporary folder and ends at once: this waits for the
-// copy and gives its exit code; nothing if there was no entry or no copy ended in time.
+// A command line of the uninstall entry ("UninstallString", "QuietUninstallString") run as
+// Windows runs it. The uninstaller hands its work to a copy of itself in the temporary folder
+// and ends at once: drive (if given) then handles the windows of the copy (its process id),
+// and this waits for the copy and gives its exit code; nothing if there was no entry or no
+// copy ended in time.
+std::optional<DWORD> RunUninstallEntry(const wchar_t* valueName,
+                                       const std::function<void(DWORD)>& drive = {});
 std::optional<DWORD> RunQuietUninstall();
 
 std::optional<std::wstring> ReadRegString(HKEY root, const std::wstring& subkey,
