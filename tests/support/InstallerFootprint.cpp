@@ -117,31 +117,6 @@ std::optional<DWORD> RunQuietUninstall() {
     return RunUninstallEntry(L"QuietUninstallString");
 }
 
-std::optional<std::wstring> ReadRegString(HKEY root, const std::wstring& subkey,
-                                          const std::wstring& name) {
-    wchar_t value[1024] = {};
-    DWORD bytes = sizeof value - sizeof(wchar_t);
-    if (RegGetValueW(root, subkey.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, value, &bytes) !=
-        ERROR_SUCCESS)
-        return std::nullopt;
-    return std::wstring(value);
-}
-
-std::optional<DWORD> ReadRegDword(HKEY root, const std::wstring& subkey, const std::wstring& name) {
-    DWORD value = 0, bytes = sizeof value;
-    if (RegGetValueW(root, subkey.c_str(), name.c_str(), RRF_RT_REG_DWORD, nullptr, &value,
-                     &bytes) != ERROR_SUCCESS)
-        return std::nullopt;
-    return value;
-}
-
-bool RegKeyExists(HKEY root, const std::wstring& subkey) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(root, subkey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-}
-
 bool PathExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -34,10 +34,6 @@ std::optional<DWORD> RunUninstallEntry(const wchar_t* valueName,
                                        const std::function<void(DWORD)>& drive = {});
 std::optional<DWORD> RunQuietUninstall();
 
-std::optional<std::wstring> ReadRegString(HKEY root, const std::wstring& subkey,
-                                          const std::wstring& name);
-std::optional<DWORD> ReadRegDword(HKEY root, const std::wstring& subkey, const std::wstring& name);
-bool RegKeyExists(HKEY root, const std::wstring& subkey);
 bool PathExists(const std::wstring& path);
 
 // Notes at construction what an install touches and puts it all back at the end: the
