@@ -139,8 +139,8 @@ Function SettleDataFolder
   ${IfNot} ${FileExists} "$2\*.*"
     !insertmacro StopInstall "Impossible de créer le dossier des configurations $2."
   ${EndIf}
-  ; A read-only mark keeps other users from writing there: it goes, the rest of the folder's
-  ; attributes and all of its files stay.
+  ; A read-only mark goes (where it is honoured for folders, as under Wine, it refuses new
+  ; configurations); the folder's other attributes and all of its files stay.
   System::Call 'kernel32::GetFileAttributesW(w r2) i .r3'
   ${If} $3 <> -1
     IntOp $4 $3 & 1
