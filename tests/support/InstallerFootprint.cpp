@@ -139,6 +139,7 @@ InstallerFootprint::InstallerFootprint()
     foundClean_ = !RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey) &&
                   !PathExists(InstalledSaver()) &&
                   !PathExists(WithoutBackslash(SharedDataFolder()));
+    hadInstallKey_ = RegKeyExists(HKEY_LOCAL_MACHINE, kInstallKey);
     hadKorvaneFolder_ = PathExists(KorvaneProgramFolder());
     oldTempFolders_ = UninstallerCopyFolders();
 }
@@ -154,6 +155,12 @@ InstallerFootprint::~InstallerFootprint() {
         DeleteFileW(data.c_str()); // where a test put a file in the folder's place
     }
     if (!hadKorvaneFolder_) RemoveTree(KorvaneProgramFolder());
+    if (hadInstallKey_) {
+        HKEY key = nullptr;
+        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kInstallKey, 0, nullptr, 0, KEY_WRITE, nullptr,
+                            &key, nullptr) == ERROR_SUCCESS)
+            RegCloseKey(key);
+    }
     // The uninstaller's copy asked for itself to be deleted at the next start of Windows;
     // it goes now, and the request with it as the registry values go back.
     for (const auto& folder : UninstallerCopyFolders())

@@ -51,6 +51,7 @@ class InstallerFootprint {
   private:
     ScopedRegValue installDir_, screenSaver_, screenSaveActive_, pendingDeletes_;
     bool foundClean_ = false;
+    bool hadInstallKey_ = false; // the uninstaller removes it when empty
     bool hadKorvaneFolder_ = false;
     std::vector<std::wstring> oldTempFolders_; // the uninstaller copies' folders before
 };
