@@ -1,6 +1,6 @@
-// Vistamur-Setup.exe and its uninstaller run silently in the test prefix, as an administrator
-// deploys them: what they put in place, what they keep of the user's, and the cases where
-// they must not claim success.
+// Vistamur-Setup.exe and its uninstaller in the test prefix, run silently as an administrator
+// deploys them, and the uninstaller once through its window: what they put in place, what
+// they keep of the user's, and the cases where they must not claim success.
 #include <gtest/gtest.h>
 
 #include <windows.h>
