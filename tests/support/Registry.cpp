@@ -1,21 +1,12 @@
 #include "tests/support/Registry.h"
 
-namespace {
-bool KeyExists(HKEY root, const std::wstring& subkey) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(root, subkey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-}
-} // namespace
-
 ScopedRegValue::ScopedRegValue(HKEY root, std::wstring subkey, std::wstring name)
     : root_(root), subkey_(std::move(subkey)), name_(std::move(name)) {
     // Remember which keys of the path are missing, so that exactly those go at the end.
     for (size_t at = 0; at != std::wstring::npos;) {
         at = subkey_.find(L'\\', at + 1);
         std::wstring prefix = subkey_.substr(0, at);
-        if (!KeyExists(root_, prefix)) createdKeys_.push_back(prefix);
+        if (!RegKeyExists(root_, prefix)) createdKeys_.push_back(prefix);
     }
     HKEY key = nullptr;
     if (RegOpenKeyExW(root_, subkey_.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
@@ -60,4 +51,31 @@ void ScopedRegValue::Remove() {
     if (RegOpenKeyExW(root_, subkey_.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
     RegDeleteValueW(key, name_.c_str());
     RegCloseKey(key);
+}
+
+// --- reading ---------------------------------------------------------------------------
+
+std::optional<std::wstring> ReadRegString(HKEY root, const std::wstring& subkey,
+                                          const std::wstring& name) {
+    wchar_t value[1024] = {};
+    DWORD bytes = sizeof value - sizeof(wchar_t);
+    if (RegGetValueW(root, subkey.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, value, &bytes) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    return std::wstring(value);
+}
+
+std::optional<DWORD> ReadRegDword(HKEY root, const std::wstring& subkey, const std::wstring& name) {
+    DWORD value = 0, bytes = sizeof value;
+    if (RegGetValueW(root, subkey.c_str(), name.c_str(), RRF_RT_REG_DWORD, nullptr, &value,
+                     &bytes) != ERROR_SUCCESS)
+        return std::nullopt;
+    return value;
+}
+
+bool RegKeyExists(HKEY root, const std::wstring& subkey) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, subkey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
 }

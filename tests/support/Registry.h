@@ -3,6 +3,7 @@
 // data is restored, or the value removed, and the keys the test had to create are deleted.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,12 @@ class ScopedRegValue {
     std::vector<BYTE> oldData_;
     std::vector<std::wstring> createdKeys_; // deepest last
 };
+
+bool RegKeyExists(HKEY root, const std::wstring& subkey);
+// A value's data, or nothing when the value is missing or of another type.
+std::optional<std::wstring> ReadRegString(HKEY root, const std::wstring& subkey,
+                                          const std::wstring& name);
+std::optional<DWORD> ReadRegDword(HKEY root, const std::wstring& subkey, const std::wstring& name);
 
 // The install folder the program reads from HKLM.
 constexpr const wchar_t* kTestInstallKey = L"SOFTWARE\\Korvane\\VistamurSs";

@@ -31,8 +31,8 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD deadlineMs) {
 
 // --- the process -------------------------------------------------------------------------
 
-SaverProcess::SaverProcess(const std::wstring& arguments) {
-    const std::wstring program = BuildFolder() + L"Vistamur.scr";
+SaverProcess::SaverProcess(const std::wstring& arguments, const std::wstring& path) {
+    const std::wstring program = path.empty() ? BuildFolder() + L"Vistamur.scr" : path;
     // As Windows starts a screen saver: the quoted path, then the switches.
     std::wstring commandLine = L"\"" + program + L"\" " + arguments;
     STARTUPINFOW startup = {};

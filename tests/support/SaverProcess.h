@@ -22,8 +22,9 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD deadlineMs);
 
 class SaverProcess {
   public:
-    // Starts Vistamur.scr with these arguments, e.g. L"/s" or L"/p 1234".
-    explicit SaverProcess(const std::wstring& arguments);
+    // Starts the built Vistamur.scr with these arguments, e.g. L"/s" or L"/p 1234"; or the
+    // program at the given full path (an installed saver, the installer) the same way.
+    explicit SaverProcess(const std::wstring& arguments, const std::wstring& program = {});
     ~SaverProcess(); // a process still running is ended, so one failure does not spoil the next
     SaverProcess(const SaverProcess&) = delete;
     SaverProcess& operator=(const SaverProcess&) = delete;
