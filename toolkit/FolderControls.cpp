@@ -1,0 +1,133 @@
+#include "toolkit/FolderControls.h"
+
+#include <algorithm>
+#include <cwctype>
+#include <iterator>
+#include <set>
+
+
+namespace tk {
+
+namespace {
+std::wstring WithBackslash(const std::wstring& folder) {
+    return !folder.empty() && folder.back() == L'\\' ? folder : folder + L'\\';
+}
+
+// The names of the entries of a folder that match the pattern, folders or files.
+std::vector<std::wstring> Entries(const std::wstring& folder, const std::wstring& pattern,
+                                  bool folders) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    FindHandle find(FindFirstFileW((WithBackslash(folder) + pattern).c_str(), &data));
+    if (!find) return names;
+    do {
+        const bool isFolder = data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+        const std::wstring name = data.cFileName;
+        if (isFolder != folders || name == L"." || name == L"..") continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) continue;
+        names.push_back(name);
+    } while (FindNextFileW(find.Get(), &data));
+    return names;
+}
+} // namespace
+
+// ---- DriveComboBox -----------------------------------------------------------------------
+
+bool DriveComboBox::CreateDrives(const ControlArgs& args) {
+    if (!CreateCombo(args, ComboKind::DropDownList, 10)) return false;
+    wchar_t drives[256] = {};
+    GetLogicalDriveStringsW(DWORD(std::size(drives)), drives);
+    for (const wchar_t* d = drives; *d; d += wcslen(d) + 1) {
+        wchar_t label[MAX_PATH] = {};
+        GetVolumeInformationW(d, label, MAX_PATH, nullptr, nullptr, nullptr, nullptr, 0);
+        std::wstring text = {wchar_t(std::towlower(d[0])), L':'};
+        if (*label) text += std::wstring(L" [") + label + L"]";
+        Add(text);
+    }
+    return true;
+}
+
+wchar_t DriveComboBox::Drive() const {
+    const int index = ItemIndex();
+    return index < 0 ? 0 : Item(index)[0];
+}
+
+void DriveComboBox::SetDrive(wchar_t letter) {
+    for (int i = 0, n = Count(); i < n; ++i)
+        if (Item(i)[0] == wchar_t(std::towlower(letter))) SetItemIndex(i);
+}
+
+// ---- DirectoryListBox --------------------------------------------------------------------
+
+bool DirectoryListBox::CreateDirectories(const ControlArgs& args) {
+    return CreateList(args, false);
+}
+
+void DirectoryListBox::SetDrive(wchar_t letter) {
+    SetDirectory(std::wstring{letter, L':', L'\\'});
+}
+
+void DirectoryListBox::SetDirectory(const std::wstring& directory) {
+    directory_ = directory;
+    while (directory_.size() > 3 && directory_.back() == L'\\') directory_.pop_back();
+    SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+    Clear();
+    // The levels of the path, each one step further in; the current one is selected.
+    std::wstring indent;
+    size_t start = 0;
+    int current = -1;
+    while (start < directory_.size()) {
+        size_t end = directory_.find(L'\\', start);
+        if (end == std::wstring::npos) end = directory_.size();
+        std::wstring level = directory_.substr(start, end - start);
+        if (start == 0) level += L'\\';
+        current = Add(indent + level);
+        indent += L"  ";
+        start = end + 1;
+    }
+    for (const std::wstring& name : Entries(directory_, L"*", true)) Add(indent + name);
+    SetSelected(current, true);
+    SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+// ---- FileListBox -------------------------------------------------------------------------
+
+bool FileListBox::CreateFiles(const ControlArgs& args) { return CreateList(args, false); }
+
+void FileListBox::SetMask(const std::wstring& mask) {
+    mask_ = mask;
+    Refill();
+}
+
+void FileListBox::SetDirectory(const std::wstring& directory) {
+    directory_ = directory;
+    Refill();
+}
+
+std::wstring FileListBox::FileName() const {
+    const int index = int(SendMessageW(Handle(), LB_GETCURSEL, 0, 0));
+    return index < 0 ? std::wstring() : WithBackslash(directory_) + Item(index);
+}
+
+void FileListBox::Refill() {
+    if (!Handle()) return;
+    SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+    Clear();
+    if (!directory_.empty()) {
+        // A name matching several patterns is listed once; the list is sorted by name.
+        std::set<std::wstring> names;
+        for (size_t start = 0; start <= mask_.size();) {
+            size_t end = std::min(mask_.find(L';', start), mask_.size());
+            if (end > start)
+                for (std::wstring& name : Entries(directory_, mask_.substr(start, end - start), false))
+                    names.insert(name);
+            start = end + 1;
+        }
+        for (const std::wstring& name : names) Add(name);
+    }
+    SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+} // namespace tk
