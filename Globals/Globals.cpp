@@ -4,6 +4,7 @@
 
 #include "Globals/IniValue.h"
 #include "Globals/Random.h"
+#include "Globals/SettingKeys.h"
 #include "toolkit/Handles.h"
 #include "toolkit/MsgBox.h"
 #include "toolkit/System.h"
@@ -33,9 +34,6 @@ const std::array<const wchar_t*, 13> TransitionNames = {
 
 namespace {
 
-constexpr const wchar_t* kOptions = L"Options";
-constexpr const wchar_t* kConfig = L"Config";
-
 void ReadInstallDir() {
     // The value is only read, so read access is all that is asked for: a standard user is
     // refused all access rights to this key, and would otherwise lose the install folder.
@@ -57,25 +55,28 @@ void ReadInstallDir() {
     Settings.InstallDir = value;
 }
 
-// Every configuration file of the install folder, hidden and system ones included, in the
-// order of the listing, less the four characters of the extension. The pattern also
-// matches folders and, through their short names, files such as "notes.cfgold": those are
-// no configurations, and drawing one would stop the saver on a missing-file box.
-std::vector<std::wstring> ListConfigurations() {
+} // namespace
+
+// The pattern also matches folders and, through their short names, files such as
+// "notes.cfgold": those are no configurations, and drawing one would stop the saver on a
+// missing-file box.
+std::vector<std::wstring> ListConfigurations(const std::wstring& installDir) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW data;
-    tk::FindHandle find(FindFirstFileW((Settings.InstallDir + L"*.cfg").c_str(), &data));
+    tk::FindHandle find(FindFirstFileW((installDir + L"*.cfg").c_str(), &data));
     if (!find) return names;
     do {
         std::wstring name = data.cFileName;
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        if (name.size() <= 4 || CompareStringOrdinal(name.c_str() + name.size() - 4, 4, L".cfg",
-                                                     4, TRUE) != CSTR_EQUAL)
+        if (name.size() <= 4 ||
+            CompareStringOrdinal(name.c_str() + name.size() - 4, 4, L".cfg", 4, TRUE) != CSTR_EQUAL)
             continue;
         names.push_back(name.substr(0, name.size() - 4));
     } while (FindNextFileW(find.Get(), &data));
     return names;
 }
+
+namespace {
 
 void ReadConfigFile() {
     const std::wstring file = ConfigFilePath();
@@ -84,38 +85,26 @@ void ReadConfigFile() {
                     L"Avertissement", MB_OK | MB_ICONWARNING);
         return;
     }
-    TSettings& s = Settings;
-    s.defdir = ReadIniString(file, kOptions, L"defdir", s.defdir);
-    ReadIniInt(file, kOptions, L"defspeed", s.defspeed);
-    ReadIniInt(file, kOptions, L"defdelay", s.defdelay);
-    ReadIniInt(file, kOptions, L"defpause", s.defpause);
-    ReadIniBool(file, kOptions, L"opdebfilm", s.opdebfilm);
-    ReadIniBool(file, kOptions, L"opfinfilm", s.opfinfilm);
-    ReadIniBool(file, kOptions, L"opBclfilm", s.opBclfilm);
-    ReadIniBool(file, kOptions, L"opdbafilm", s.opdbafilm);
-    ReadIniInt(file, kOptions, L"opagrfilm", s.opagrfilm);
-    s.optransition = ReadIniString(file, kOptions, L"optransition", s.optransition);
-    ReadIniBool(file, kOptions, L"opnomfic", s.opnomfic);
-    ReadIniBool(file, kOptions, L"opdatefic", s.opdatefic);
-    ReadIniBool(file, kOptions, L"opmemfiles", s.opmemfiles);
-    s.memfilesname = ReadIniString(file, kOptions, L"memfilesname", s.memfilesname);
-    ReadIniInt(file, kOptions, L"opnbimgmax", s.opnbimgmax);
+    for (const TSettingKey& k : ConfigFileKeys())
+        ReadSetting(file, k, Settings);
 }
 
 } // namespace
 
-std::wstring ConfigFilePath() { return Settings.InstallDir + Settings.cfgname + L".cfg"; }
+std::wstring ConfigFilePath() {
+    return Settings.InstallDir + Settings.cfgname + L".cfg";
+}
 
 void LoadConfigFiles(int scope) {
     if (scope == 1 || scope == 2) {
         const std::wstring ini = Settings.InstallDir + kConfigIni;
         if (!tk::FileExists(ini)) return;
-        Settings.cfgname = ReadIniString(ini, kConfig, L"cfgname", Settings.cfgname);
-        ReadIniBool(ini, kOptions, L"cfgalea", Settings.cfgalea);
+        for (const TSettingKey& k : ConfigIniKeys())
+            ReadSetting(ini, k, Settings);
         if (Settings.cfgalea && scope == 2) {
             // With no configuration file at all there is nothing to draw from: the named
             // one stays, and its absence is reported below like any missing file.
-            std::vector<std::wstring> names = ListConfigurations();
+            std::vector<std::wstring> names = ListConfigurations(Settings.InstallDir);
             if (!names.empty()) Settings.cfgname = names[Random(int(names.size()))];
         }
     }
@@ -130,25 +119,12 @@ void LoadSettings(int scope) {
 void SaveSettings() {
     const TSettings& s = Settings;
     const std::wstring ini = s.InstallDir + kConfigIni;
-    WriteIniString(ini, kConfig, L"cfgname", s.cfgname);
-    WriteIniBool(ini, kOptions, L"cfgalea", s.cfgalea);
+    for (const TSettingKey& k : ConfigIniKeys())
+        WriteSetting(ini, k, s);
 
     const std::wstring file = ConfigFilePath();
-    WriteIniString(file, kOptions, L"defdir", s.defdir);
-    WriteIniInt(file, kOptions, L"defspeed", s.defspeed);
-    WriteIniInt(file, kOptions, L"defdelay", s.defdelay);
-    WriteIniInt(file, kOptions, L"defpause", s.defpause);
-    WriteIniBool(file, kOptions, L"opdebfilm", s.opdebfilm);
-    WriteIniBool(file, kOptions, L"opfinfilm", s.opfinfilm);
-    WriteIniBool(file, kOptions, L"opBclfilm", s.opBclfilm);
-    WriteIniBool(file, kOptions, L"opdbafilm", s.opdbafilm);
-    WriteIniInt(file, kOptions, L"opagrfilm", s.opagrfilm);
-    WriteIniString(file, kOptions, L"optransition", s.optransition);
-    WriteIniBool(file, kOptions, L"opnomfic", s.opnomfic);
-    WriteIniBool(file, kOptions, L"opdatefic", s.opdatefic);
-    WriteIniBool(file, kOptions, L"opmemfiles", s.opmemfiles);
-    WriteIniString(file, kOptions, L"memfilesname", s.memfilesname);
-    WriteIniInt(file, kOptions, L"opnbimgmax", s.opnbimgmax);
+    for (const TSettingKey& k : ConfigFileKeys())
+        WriteSetting(file, k, s);
 }
 
 std::vector<std::wstring> SplitString(const std::wstring& separator, const std::wstring& text) {

@@ -49,5 +49,9 @@ void SaveSettings();
 
 std::wstring ConfigFilePath(); // InstallDir + cfgname + ".cfg"
 
+// Every configuration file of the install folder, hidden and system ones included, in the
+// order of the listing, less the four characters of the extension.
+std::vector<std::wstring> ListConfigurations(const std::wstring& installDir);
+
 // The non-empty pieces of text between occurrences of the separator, in order.
 std::vector<std::wstring> SplitString(const std::wstring& separator, const std::wstring& text);

@@ -51,16 +51,16 @@ std::vector<std::wstring> ConfigurationNames(const std::wstring& installDir);
 
 // Everything the controls of the dialog hold that maps to a setting.
 struct TDialogValues {
-    std::vector<std::wstring> folders;        // LstDirBox
-    std::array<bool, 13> transitions{};       // CBTransition
+    std::vector<std::wstring> folders;              // LstDirBox
+    std::array<bool, 13> transitions{};             // CBTransition
     int stepLeft = 0, speedLeft = 0, pauseLeft = 0; // RxSpeedButton1..3
-    std::array<bool, 4> switches{};           // RxSwitch0..3
-    int agrIndex = 0;                         // CBAgr, -1 for none
-    std::array<bool, 3> options{};            // CBOptions
-    int nbImgMaxIndex = -1;                   // CBNbImgMax, -1 for none
-    std::vector<std::wstring> cfgNames;       // CBCfgName's list
-    std::wstring cfgText;                     // CBCfgName's edit text
-    bool cfgAlea = false;                     // CBCfgAlea
+    std::array<bool, 4> switches{};                 // RxSwitch0..3
+    int agrIndex = 0;                               // CBAgr, -1 for none
+    std::array<bool, 3> options{};                  // CBOptions
+    int nbImgMaxIndex = -1;                         // CBNbImgMax, -1 for none
+    std::vector<std::wstring> cfgNames;             // CBCfgName's list
+    std::wstring cfgText;                           // CBCfgName's edit text
+    bool cfgAlea = false;                           // CBCfgAlea
 };
 
 // Fill: the settings as the controls show them (the configuration names read from the
@@ -71,6 +71,9 @@ TDialogValues ValuesFromSettings(const TSettings& settings);
 extern const wchar_t* const kBadNameMessage;
 extern const wchar_t* const kNoFolderMessage;
 extern const wchar_t* const kNoTransitionMessage;
+
+// A configuration name Get refuses: empty, or holding one of \ / : * ? " < > |.
+bool IsRefusedConfigName(const std::wstring& name);
 
 // Get: validates and copies the values into the settings under the given configuration
 // name. Returns an empty text on success, otherwise the refusal to show; fields written

@@ -1,0 +1,198 @@
+#include "dialog/DialogValues.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "Globals/IniValue.h"
+#include "toolkit/System.h"
+#include "toolkit/Text.h"
+
+namespace {
+
+// The knobs' tracks: a value v of 0..max maps to a left edge origin + round(v * span / max),
+// computed in extended precision and rounded halves to even, as the pixel grid was laid out.
+struct TKnobScale {
+    int origin, span, max;
+};
+constexpr TKnobScale kStepScale{279, 112, 100};
+constexpr TKnobScale kSpeedScale{279, 159, 1000};
+constexpr TKnobScale kPauseScale{334, 104, 300};
+
+int LeftOf(const TKnobScale& k, int value) {
+    // A hand-edited value beyond the track would put the knob off the page: it is shown at
+    // the track's end, as the saver also brings it into range.
+    value = std::clamp(value, 1, k.max);
+    return int(std::nearbyint((long double)value * k.span / k.max)) + k.origin;
+}
+
+int ValueOf(const TKnobScale& k, int left) {
+    long double v = (long double)(left - k.origin) / k.span * k.max;
+    return std::min(std::max(int(std::nearbyint(v)), 1), k.max);
+}
+
+} // namespace
+
+int StepKnobLeft(int defspeed) {
+    return LeftOf(kStepScale, defspeed);
+}
+int SpeedKnobLeft(int defdelay) {
+    return LeftOf(kSpeedScale, defdelay);
+}
+int PauseKnobLeft(int defpause) {
+    return LeftOf(kPauseScale, defpause);
+}
+int StepFromKnob(int left) {
+    return ValueOf(kStepScale, left);
+}
+int DelayFromKnob(int left) {
+    return ValueOf(kSpeedScale, left);
+}
+int PauseFromKnob(int left) {
+    return ValueOf(kPauseScale, left);
+}
+
+std::wstring StepHint(int defspeed) {
+    return tk::IntToStr(defspeed) + L" pixels";
+}
+
+std::wstring SpeedHint(int defspeed, int defdelay) {
+    if (defdelay == 1000) return tk::IntToStr(defspeed) + L" pixels le plus vite possible";
+    // A hand-edited delay of 0 or below would divide by zero: the saver runs it as 1.
+    int delay = std::max(defdelay, 1);
+    return tk::IntToStr(defspeed) + L" pixels toutes les " + tk::IntToStr(10000 / delay) + L" ms";
+}
+
+std::wstring PauseHint(int defpause) {
+    return tk::IntToStr(defpause) + L" secondes";
+}
+
+const std::array<const wchar_t*, 10> kAgrItems = {L"1x", L"2x", L"3x", L"4x", L"5x",
+                                                  L"6x", L"7x", L"8x", L"9x", L"maxi"};
+const std::array<const wchar_t*, 10> kNbImgMaxItems = {L"3", L"4", L"5",  L"6",  L"7",
+                                                       L"8", L"9", L"10", L"15", L"20"};
+
+std::wstring MediaFileMask() {
+    std::wstring mask;
+    for (const wchar_t* ext : MediaExtensions)
+        mask += std::wstring(L";*") + ext;
+    return mask;
+}
+
+std::vector<std::wstring> FolderEntries(const std::wstring& defdir) {
+    std::vector<std::wstring> entries;
+    if (defdir.find(L';') == std::wstring::npos) {
+        if (!defdir.empty()) entries.push_back(defdir);
+        return entries;
+    }
+    // Every piece counts, an empty one too, so that the list shows what the file holds; a
+    // last piece written by hand without its ";" is kept rather than dropped.
+    size_t start = 0;
+    while (start < defdir.size()) {
+        size_t end = defdir.find(L';', start);
+        if (end == std::wstring::npos) end = defdir.size();
+        entries.push_back(defdir.substr(start, end - start));
+        start = end + 1;
+    }
+    return entries;
+}
+
+std::array<bool, 13> CheckedTransitions(const std::wstring& optransition) {
+    std::array<bool, 13> checked{};
+    if (optransition.empty()) {
+        checked.fill(true);
+        return checked;
+    }
+    // The stored list starts with its separator, which is skipped; pieces that are no
+    // transition number (hand-edited) are ignored.
+    for (const std::wstring& piece : SplitString(L";", optransition.substr(1))) {
+        auto n = ParseIniInt(piece);
+        if (n && *n >= 1 && *n <= 13) checked[*n - 1] = true;
+    }
+    return checked;
+}
+
+std::vector<std::wstring> ConfigurationNames(const std::wstring& installDir) {
+    std::vector<std::wstring> names = ListConfigurations(installDir);
+    std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+        return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) ==
+               CSTR_LESS_THAN;
+    });
+    return names;
+}
+
+TDialogValues ValuesFromSettings(const TSettings& s) {
+    TDialogValues v;
+    v.folders = FolderEntries(s.defdir);
+    v.transitions = CheckedTransitions(s.optransition);
+    v.options = {s.opnomfic, s.opdatefic, s.opmemfiles};
+    v.stepLeft = StepKnobLeft(s.defspeed);
+    v.speedLeft = SpeedKnobLeft(s.defdelay);
+    v.pauseLeft = PauseKnobLeft(s.defpause);
+    v.switches = {s.opdebfilm, s.opBclfilm, s.opdbafilm, s.opfinfilm};
+    v.agrIndex = s.opagrfilm >= 1 && s.opagrfilm <= int(kAgrItems.size()) ? s.opagrfilm - 1 : -1;
+    const std::wstring tiles = tk::IntToStr(s.opnbimgmax);
+    v.nbImgMaxIndex = -1;
+    for (size_t i = 0; i < kNbImgMaxItems.size(); ++i)
+        if (tiles == kNbImgMaxItems[i]) v.nbImgMaxIndex = int(i);
+    v.cfgNames = ConfigurationNames(s.InstallDir);
+    v.cfgText = s.cfgname;
+    v.cfgAlea = s.cfgalea;
+    return v;
+}
+
+const wchar_t* const kBadNameMessage =
+    L"Nom de configuration interdit\r(nom vide ou contenant l'un des caractères suivants "
+    L"\\/:*?\"<>|)";
+const wchar_t* const kNoFolderMessage =
+    L"Aucun répertoire d'images défini\r(voir onglet Images et vidéos)";
+const wchar_t* const kNoTransitionMessage = L"Aucune transition définie\r(voir onglet paramètres)";
+
+bool IsRefusedConfigName(const std::wstring& name) {
+    return name.empty() || name.find_first_of(L"\\/:*?\"<>|") != std::wstring::npos;
+}
+
+std::wstring SettingsFromValues(const TDialogValues& v, const std::wstring& name, TSettings& s) {
+    if (IsRefusedConfigName(name)) return kBadNameMessage;
+
+    s.defdir.clear();
+    for (const std::wstring& folder : v.folders)
+        s.defdir += folder + L";";
+    if (s.defdir.empty()) return kNoFolderMessage;
+
+    s.optransition = L";";
+    for (size_t i = 0; i < v.transitions.size(); ++i)
+        if (v.transitions[i]) s.optransition += tk::IntToStr(int(i) + 1) + L";";
+    if (s.optransition == L";") return kNoTransitionMessage;
+
+    s.defspeed = StepFromKnob(v.stepLeft);
+    s.defdelay = DelayFromKnob(v.speedLeft);
+    s.defpause = PauseFromKnob(v.pauseLeft);
+    s.opdebfilm = v.switches[0];
+    s.opBclfilm = v.switches[1];
+    s.opdbafilm = v.switches[2];
+    s.opfinfilm = v.switches[3];
+    // With no enlargement chosen (a stored value the list does not offer), the stored one stays.
+    if (v.agrIndex >= 0) s.opagrfilm = v.agrIndex + 1;
+    s.opnomfic = v.options[0];
+    s.opdatefic = v.options[1];
+    // A tile count the list does not offer shows no selection; the stored count then stays,
+    // rather than an empty text saved as 0 tiles.
+    if (v.nbImgMaxIndex >= 0) s.opnbimgmax = *ParseIniInt(kNbImgMaxItems[v.nbImgMaxIndex]);
+
+    s.opmemfiles = v.options[2];
+    if (!s.opmemfiles && !s.memfilesname.empty()) {
+        // The memory file is only ever looked for inside the install folder: a hand-edited
+        // name that would lead elsewhere is forgotten without touching any file.
+        const std::wstring memory = s.InstallDir + s.memfilesname + L".tmp";
+        if (!IsRefusedConfigName(s.memfilesname) && tk::FileExists(memory) &&
+            !DeleteFileW(memory.c_str()))
+            OutputDebugStringW((L"Vistamur: cannot delete the memory file " + memory).c_str());
+        s.memfilesname.clear();
+    }
+    s.cfgname = name;
+    if (s.opmemfiles) s.memfilesname = s.cfgname;
+    s.cfgalea = v.cfgAlea;
+    return L"";
+}

@@ -1,0 +1,196 @@
+// The settings dialog's values: the knob scales, the hints, the stored lists as the dialog
+// reads them, and Get's validation and copy, against real files of the install folder.
+#include <windows.h>
+
+#include "dialog/DialogValues.h"
+#include "tests/settings/SettingsFixture.h"
+#include "toolkit/System.h"
+
+namespace {
+
+// The settings as the dialog shows them and saves them again, with one folder to save.
+TSettings RoundTrip(TSettings s) {
+    s.defdir = L"C:\\a;";
+    TSettings back = s;
+    EXPECT_EQ(SettingsFromValues(ValuesFromSettings(s), s.cfgname, back), L"");
+    return back;
+}
+
+} // namespace
+
+TEST_F(SettingsTest, KnobsKeepEveryStepAndRoundDelayAndPauseToTheirPixels) {
+    for (int speed = 1; speed <= 100; ++speed) {
+        Settings.defspeed = speed;
+        EXPECT_EQ(RoundTrip(Settings).defspeed, speed);
+    }
+    struct Case {
+        int delay, delayBack, pause, pauseBack;
+    };
+    // 500 sits at 79.5 pixels, which rounds to the even 80; 1 sits on the track's first
+    // pixel, whose value 0 is brought up to 1.
+    for (const Case& c : {Case{990, 987, 30, 29}, Case{500, 503, 300, 300}, Case{1, 1, 1, 1},
+                          Case{1000, 1000, 150, 150}}) {
+        Settings.defdelay = c.delay;
+        Settings.defpause = c.pause;
+        TSettings back = RoundTrip(Settings);
+        EXPECT_EQ(back.defdelay, c.delayBack) << c.delay;
+        EXPECT_EQ(back.defpause, c.pauseBack) << c.pause;
+    }
+}
+
+TEST_F(SettingsTest, KnobPlacesAndTheirValuesAtTheTracksEnds) {
+    struct Case {
+        int (*left)(int);
+        int (*value)(int);
+        int stored, expectedLeft, dragEnd, valueAtDragEnd;
+    };
+    const Case cases[] = {
+        {StepKnobLeft, StepFromKnob, 100, 391, kStepKnobDrag.highest, 100},
+        {SpeedKnobLeft, DelayFromKnob, 1, 279, kSpeedKnobDrag.highest, 1000},
+        {PauseKnobLeft, PauseFromKnob, 1, 334, kPauseKnobDrag.highest, 300},
+        // Hand-edited values beyond the tracks put the knob at the track's end.
+        {StepKnobLeft, StepFromKnob, 5000, 391, 279, 1},
+        {SpeedKnobLeft, DelayFromKnob, -3, 279, kSpeedKnobDrag.lowest, 6},
+        {PauseKnobLeft, PauseFromKnob, 86400, 438, kPauseKnobDrag.lowest, 3},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.left(c.stored), c.expectedLeft) << c.stored;
+        EXPECT_EQ(c.value(c.dragEnd), c.valueAtDragEnd) << c.dragEnd;
+    }
+}
+
+TEST_F(SettingsTest, KnobHints) {
+    EXPECT_EQ(StepHint(4), L"4 pixels");
+    EXPECT_EQ(SpeedHint(4, 1000), L"4 pixels le plus vite possible");
+    EXPECT_EQ(SpeedHint(4, 999), L"4 pixels toutes les 10 ms");
+    EXPECT_EQ(SpeedHint(4, 990), L"4 pixels toutes les 10 ms");
+    EXPECT_EQ(SpeedHint(7, 100), L"7 pixels toutes les 100 ms");
+    EXPECT_EQ(SpeedHint(7, 1), L"7 pixels toutes les 10000 ms");
+    EXPECT_EQ(SpeedHint(7, 0), L"7 pixels toutes les 10000 ms"); // no division by zero
+    EXPECT_EQ(PauseHint(30), L"30 secondes");
+}
+
+TEST_F(SettingsTest, StoredFolderAndTransitionListsAsTheDialogShowsThem) {
+    using V = std::vector<std::wstring>;
+    EXPECT_EQ(FolderEntries(L""), V{});
+    EXPECT_EQ(FolderEntries(L"C:\\Photos"), V{L"C:\\Photos"});
+    EXPECT_EQ(FolderEntries(L"C:\\a;D:\\b;"), (V{L"C:\\a", L"D:\\b"}));
+    EXPECT_EQ(FolderEntries(L"C:\\a;;D:\\b;"), (V{L"C:\\a", L"", L"D:\\b"}));
+    EXPECT_EQ(FolderEntries(L"C:\\a;D:\\b"), (V{L"C:\\a", L"D:\\b"})); // last one kept
+
+    auto checked = [](const std::wstring& stored) {
+        std::wstring marks;
+        for (bool on : CheckedTransitions(stored))
+            marks += on ? L'x' : L'.';
+        return marks;
+    };
+    EXPECT_EQ(checked(L""), L"xxxxxxxxxxxxx");
+    EXPECT_EQ(checked(L";"), L".............");
+    EXPECT_EQ(checked(L";2;5;13;"), L".x..x.......x");
+    EXPECT_EQ(checked(L";0;14;x;-1;3"), L"..x..........");
+}
+
+TEST_F(SettingsTest, ListChoicesAndTheMaskFollowTheStoredValues) {
+    Settings.opnbimgmax = 15;
+    Settings.opagrfilm = 10;
+    TDialogValues v = ValuesFromSettings(Settings);
+    EXPECT_EQ(v.nbImgMaxIndex, 8);
+    EXPECT_EQ(v.agrIndex, 9);
+    EXPECT_EQ(MediaFileMask().substr(0, 14), L";*.JPG;*.JPEG;");
+
+    // Values the lists do not offer show no selection and stay as stored when saved.
+    Settings.opnbimgmax = 11;
+    Settings.opagrfilm = 0;
+    TSettings back = RoundTrip(Settings);
+    EXPECT_EQ(back.opnbimgmax, 11);
+    EXPECT_EQ(back.opagrfilm, 0);
+}
+
+TEST_F(SettingsTest, GetRefusesInItsOrderAndAcceptsBlankNames) {
+    Settings.defdir = L"C:\\a;";
+    TDialogValues good = ValuesFromSettings(Settings);
+    TDialogValues none = good;
+    none.folders.clear();
+    none.transitions.fill(false);
+    struct Case {
+        const TDialogValues& values;
+        std::wstring name;
+        const wchar_t* refusal;
+    };
+    const Case cases[] = {
+        {none, L"", kBadNameMessage},
+        {none, L"a|b", kBadNameMessage},
+        {none, L"a\\b", kBadNameMessage},
+        {none, L"x", kNoFolderMessage},
+        {good, L"   ", L""},
+        {good, L"Été 2024", L""},
+    };
+    for (const Case& c : cases) {
+        TSettings s = Settings;
+        EXPECT_EQ(SettingsFromValues(c.values, c.name, s), c.refusal) << c.name;
+    }
+    TDialogValues noTransition = good;
+    noTransition.transitions.fill(false);
+    TSettings s = Settings;
+    EXPECT_EQ(SettingsFromValues(noTransition, L"x", s), kNoTransitionMessage);
+    EXPECT_EQ(s.defdir, L"C:\\a;"); // written before the refusal, as the dialog keeps it
+
+    for (const wchar_t c : std::wstring(L"\\/:*?\"<>|"))
+        EXPECT_TRUE(IsRefusedConfigName(std::wstring(L"a") + c));
+}
+
+TEST_F(SettingsTest, GetCopiesTheControlsAndNamesTheMemoryAfterTheConfiguration) {
+    Settings.defdir = L"C:\\a;";
+    TDialogValues v = ValuesFromSettings(Settings);
+    v.folders = {L"C:\\a", L"D:\\b"};
+    v.transitions = {};
+    v.transitions[1] = v.transitions[12] = true;
+    v.switches = {false, true, true, false};
+    v.options = {true, false, true};
+    v.agrIndex = 2;
+    v.nbImgMaxIndex = 9;
+    v.cfgAlea = true;
+    TSettings s = Settings;
+    ASSERT_EQ(SettingsFromValues(v, L"Vacances", s), L"");
+    EXPECT_EQ(s.defdir, L"C:\\a;D:\\b;");
+    EXPECT_EQ(s.optransition, L";2;13;");
+    EXPECT_EQ(s.opagrfilm, 3);
+    EXPECT_EQ(s.opnbimgmax, 20);
+    EXPECT_EQ(s.cfgname, L"Vacances");
+    EXPECT_EQ(s.memfilesname, L"Vacances");
+    EXPECT_TRUE(s.cfgalea && s.opnomfic && !s.opdatefic && s.opmemfiles);
+    EXPECT_TRUE(!s.opdebfilm && s.opBclfilm && s.opdbafilm && !s.opfinfilm);
+}
+
+TEST_F(SettingsTest, TurningTheMemoryOffDeletesItsFileOnlyInsideTheInstallFolder) {
+    WriteFileBytes(dir / L"old.tmp", "C:\\x.jpg\r\n1\r\n");
+    WriteFileBytes(dir / L"outside.tmp", "kept");
+    Settings.defdir = L"C:\\a;";
+    Settings.opmemfiles = true;
+    struct Case {
+        std::wstring memfilesname, file;
+        bool deleted;
+    };
+    const Case cases[] = {{L"old", L"old.tmp", true},
+                          {L"sub\\..\\outside", L"outside.tmp", false},
+                          {L"absent", L"", false}};
+    for (const Case& c : cases) {
+        TSettings s = Settings;
+        s.memfilesname = c.memfilesname;
+        TDialogValues v = ValuesFromSettings(s);
+        v.options[2] = false;
+        ASSERT_EQ(SettingsFromValues(v, L"config 1", s), L"");
+        EXPECT_EQ(s.memfilesname, L"");
+        if (!c.file.empty()) {
+            EXPECT_EQ(tk::FileExists(dir / c.file), !c.deleted) << c.file;
+        }
+    }
+}
+
+TEST_F(SettingsTest, ConfigurationNamesAreTheCfgFilesSortedIgnoringCase) {
+    for (const wchar_t* name : {L"zoo.cfg", L"Alpes.cfg", L"été.cfg", L"b.cfg", L"notes.cfgold"})
+        WriteFileBytes(dir / name, "");
+    CreateDirectoryW((dir / L"folder.cfg").c_str(), nullptr);
+    EXPECT_EQ(ConfigurationNames(dir.Path()),
+              (std::vector<std::wstring>{L"Alpes", L"b", L"été", L"zoo"}));
+}
