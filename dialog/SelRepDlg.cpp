@@ -56,6 +56,7 @@ bool TSelRepDlg::CreateForm() {
     tk::ApplyFont(Handle(), font_.Get());
     WireEvents();
     tk::App::Instance().SetDialog(Handle());
+    ShowCurrentFolder();
     FormCreate();
     return true;
 }
@@ -89,8 +90,10 @@ bool TSelRepDlg::MakePanels() {
         Track(Row(settings, L"RxSpeedButton2"), kSpeedKnobDrag),
         Track(Row(settings, L"RxSpeedButton3"), kPauseKnobDrag)};
     const auto& f = layout::kVideoFrame;
+    const auto& header = Row(settings, L"RxLabel5");
+    const RECT gap = {header.left - 3, f[1] - 2, header.left + header.width + 2, f[1] + 3};
     Panel3->SetPicture(art::ImagesPage());
-    Panel2->SetPicture(art::SettingsPage(tracks, kKnobWidth, RECT{f[0], f[1], f[2], f[3]}));
+    Panel2->SetPicture(art::SettingsPage(tracks, kKnobWidth, RECT{f[0], f[1], f[2], f[3]}, gap));
     Panel4->SetPicture(art::Band());
 
     if (!MakeControls(layout::kImagesPage, *Panel3) ||
@@ -118,6 +121,14 @@ bool TSelRepDlg::MakeControls(std::span<const layout::ControlSpec> rows,
         controls_.push_back(std::move(control));
     }
     return true;
+}
+
+void TSelRepDlg::ShowCurrentFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    DriveComboBox1->SetDrive(folder[0]);
+    DirBox->SetDirectory(folder);
+    FileLstBox->SetDirectory(DirBox->Directory());
 }
 
 tk::Control* TSelRepDlg::Find(const std::wstring& name) const {

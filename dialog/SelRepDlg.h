@@ -69,6 +69,7 @@ class TSelRepDlg : public tk::Window {
     bool MakeControls(std::span<const layout::ControlSpec> rows, tk::PicturePanel& panel);
     void BindControls();
     void WireEvents();
+    void ShowCurrentFolder(); // the folder choosers start at the process's folder
     void Slide(bool toSettings);
     TDialogValues ValuesOfControls() const;
     template <class T> T* Named(const wchar_t* name) const {

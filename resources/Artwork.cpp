@@ -92,7 +92,9 @@ void Wedge(HDC dc, const KnobTrack& track, int knobWidth) {
     Line(dc, x0, mid + 3, x1 + 1, mid + 7, RGB(120, 128, 136));
 }
 
-void Frame(HDC dc, const RECT& r) {
+// A thin engraved frame; the header that names the group interrupts its top line.
+void Frame(HDC dc, const RECT& r, const RECT& gap) {
+    ExcludeClipRect(dc, gap.left, gap.top, gap.right, gap.bottom);
     tk::Pen dark(CreatePen(PS_SOLID, 1, RGB(36, 40, 44)));
     tk::Pen light(CreatePen(PS_SOLID, 1, RGB(112, 120, 128)));
     tk::Selection noFill(dc, GetStockObject(NULL_BRUSH));
@@ -102,6 +104,7 @@ void Frame(HDC dc, const RECT& r) {
     }
     tk::Selection use(dc, light.Get());
     RoundRect(dc, r.left + 1, r.top + 1, r.right + 1, r.bottom + 1, 8, 8);
+    SelectClipRgn(dc, nullptr);
 }
 
 tk::Font MakeFont(const wchar_t* face, int height, int weight, bool italic) {
@@ -140,10 +143,11 @@ void BlendText(tk::Dib& dib, const wchar_t* text, HFONT font, int x, int y, Colo
 
 tk::Dib ImagesPage() { return Page(233, kPageWidth, true); }
 
-tk::Dib SettingsPage(const KnobTrack (&tracks)[3], int knobWidth, const RECT& videoFrame) {
+tk::Dib SettingsPage(const KnobTrack (&tracks)[3], int knobWidth, const RECT& videoFrame,
+                     const RECT& frameGap) {
     tk::Dib page = Page(0, 237, false);
     for (const KnobTrack& track : tracks) Wedge(page.Dc(), track, knobWidth);
-    Frame(page.Dc(), videoFrame);
+    Frame(page.Dc(), videoFrame, frameGap);
     return page;
 }
 

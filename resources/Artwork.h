@@ -22,8 +22,9 @@ struct KnobTrack {
 tk::Dib ImagesPage();
 // The settings page: the tab at the top left, a wedge under each knob that widens to the
 // right and ends at the knob's rightmost place plus its width, and a thin frame around the
-// video options.
-tk::Dib SettingsPage(const KnobTrack (&tracks)[3], int knobWidth, const RECT& videoFrame);
+// video options, broken where its header stands.
+tk::Dib SettingsPage(const KnobTrack (&tracks)[3], int knobWidth, const RECT& videoFrame,
+                     const RECT& frameGap);
 // The bottom band with the large "Vistamur" lettering at its upper left.
 tk::Dib Band();
 

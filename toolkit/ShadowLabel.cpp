@@ -33,18 +33,22 @@ void ShadowLabel::MakeFont(HFONT base) {
 
 void ShadowLabel::Paint(HDC dc) {
     RECT client = ClientRect();
-    wchar_t text[256] = {};
-    GetWindowTextW(Handle(), text, int(std::size(text)));
+    wchar_t caption[256] = {};
+    GetWindowTextW(Handle(), caption, int(std::size(caption)));
     Selection font(dc, font_.Get());
     SetBkMode(dc, TRANSPARENT);
-    const UINT format = DT_NOPREFIX | DT_SINGLELINE | (style_.rightAligned ? DT_RIGHT : DT_LEFT);
-    // The text keeps the whole width; the shadow, drawn first, may run past the bottom.
-    RECT shadow = client;
+    const UINT format =
+        DT_NOPREFIX | DT_SINGLELINE | DT_NOCLIP | (style_.rightAligned ? DT_RIGHT : DT_LEFT);
+    // The shadow, drawn first, takes the last pixels on the right, so that a right-aligned
+    // text keeps its own last letter whole.
+    RECT text = client;
+    text.right -= style_.shadow;
+    RECT shadow = text;
     OffsetRect(&shadow, style_.shadow, style_.shadow);
     SetTextColor(dc, RGB(0, 0, 0));
-    DrawTextW(dc, text, -1, &shadow, format);
+    DrawTextW(dc, caption, -1, &shadow, format);
     SetTextColor(dc, style_.color);
-    DrawTextW(dc, text, -1, &client, format);
+    DrawTextW(dc, caption, -1, &text, format);
 }
 
 LRESULT ShadowLabel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
