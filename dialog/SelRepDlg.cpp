@@ -262,6 +262,7 @@ void TSelRepDlg::Slide(bool toSettings) {
         if (onSlideStep) onSlideStep(step++);
     }
     EnableWindow(leaving->Handle(), FALSE);
+    coming->RepaintChildren();
     // A link left lit would stay lit: the pointer has left it with its page.
     RxLabel3->SetColor(dlg::kGreyGreen);
     RxLabel4->SetColor(dlg::kGreyGreen);

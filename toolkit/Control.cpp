@@ -2,7 +2,6 @@
 
 #include <windowsx.h>
 
-#include "toolkit/Dib.h"
 #include "toolkit/ToolTips.h"
 
 namespace tk {
@@ -48,6 +47,11 @@ void Control::Repaint() {
     if (Handle()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
 }
 
+void Control::Print(HDC dc) {
+    SendMessageW(Handle(), WM_PRINT, reinterpret_cast<WPARAM>(dc),
+                 PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
+}
+
 void Control::SetHint(const std::wstring& hint) {
     hint_ = hint;
     if (tips_) tips_->SetText(Handle(), hint_);
@@ -62,11 +66,10 @@ void Control::PaintBuffered() {
     PaintDc paint(Handle());
     RECT client = ClientRect();
     // Composed off the screen and copied once: the user never sees the background alone.
-    Dib buffer;
-    if (!buffer.Create(client.right, client.bottom)) return;
-    if (transparent_) PaintParentBackground(Handle(), buffer.Dc());
-    Paint(buffer.Dc());
-    BitBlt(paint.Get(), 0, 0, client.right, client.bottom, buffer.Dc(), 0, 0, SRCCOPY);
+    if (!buffer_.Create(client.right, client.bottom)) return;
+    if (transparent_) PaintParentBackground(Handle(), buffer_.Dc());
+    Paint(buffer_.Dc());
+    BitBlt(paint.Get(), 0, 0, client.right, client.bottom, buffer_.Dc(), 0, 0, SRCCOPY);
 }
 
 void Control::TrackHover() {

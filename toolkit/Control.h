@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "toolkit/Dib.h"
 #include "toolkit/Window.h"
 
 namespace tk {
@@ -47,6 +48,11 @@ class Control : public Window {
 
     // Draws the control as it stands into any DC (the screen's or a test's bitmap).
     virtual void Paint(HDC dc) { (void)dc; }
+    // A transparent control of our own: its parent can draw it into its own picture.
+    bool DrawnOverParent() const { return custom_ && transparent_; }
+    // Draws the whole window, frame included, into a DC whose origin is its top-left corner
+    // (as WM_PRINT does, which is what it sends unless the class knows better).
+    virtual void Print(HDC dc);
 
   protected:
     // A control of our own class, painted by Paint. Transparent controls are drawn over
@@ -65,6 +71,7 @@ class Control : public Window {
   private:
     void PaintBuffered();
     void TrackHover();
+    Dib buffer_; // kept from one paint to the next: a page slide repaints every control often
     bool transparent_ = false;
     bool custom_ = false;
     bool hovered_ = false;

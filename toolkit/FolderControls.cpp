@@ -37,13 +37,9 @@ bool DriveComboBox::CreateDrives(const ControlArgs& args) {
     if (!CreateCombo(args, ComboKind::DropDownList, 10)) return false;
     wchar_t drives[256] = {};
     GetLogicalDriveStringsW(DWORD(std::size(drives)), drives);
-    for (const wchar_t* d = drives; *d; d += wcslen(d) + 1) {
-        wchar_t label[MAX_PATH] = {};
-        GetVolumeInformationW(d, label, MAX_PATH, nullptr, nullptr, nullptr, nullptr, 0);
-        std::wstring text = {wchar_t(std::towlower(d[0])), L':'};
-        if (*label) text += std::wstring(L" [") + label + L"]";
-        Add(text);
-    }
+    // Letters only: asking a volume its label can wait on an empty disc drive or a network.
+    for (const wchar_t* d = drives; *d; d += wcslen(d) + 1)
+        Add(std::wstring{wchar_t(std::towlower(d[0])), L':'});
     return true;
 }
 

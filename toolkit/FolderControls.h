@@ -6,7 +6,7 @@
 
 namespace tk {
 
-// A drop-down list of the drives, as "c: [label]".
+// A drop-down list of the drives, as "c:".
 class DriveComboBox : public ComboBox {
   public:
     bool CreateDrives(const ControlArgs& args);

@@ -173,6 +173,34 @@ void CheckListBox::DrawItem(const DRAWITEMSTRUCT& item) {
     if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &r);
 }
 
+void CheckListBox::Print(HDC dc) {
+    SendMessageW(Handle(), WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT);
+    RECT client = ClientRect();
+    POINT origin = {0, 0};
+    ClientToScreen(Handle(), &origin);
+    RECT window;
+    GetWindowRect(Handle(), &window);
+    const int dx = origin.x - window.left, dy = origin.y - window.top;
+    const int saved = SaveDC(dc);
+    OffsetViewportOrgEx(dc, dx, dy, nullptr);
+    IntersectClipRect(dc, 0, 0, client.right, client.bottom);
+    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0)));
+    FillRect(dc, &client, BackgroundBrush());
+    const int top = int(SendMessageW(Handle(), LB_GETTOPINDEX, 0, 0));
+    for (int i = std::max(top, 0), n = Count(); i < n; ++i) {
+        DRAWITEMSTRUCT item = {};
+        item.CtlType = ODT_LISTBOX;
+        item.itemID = UINT(i);
+        item.hwndItem = Handle();
+        item.hDC = dc;
+        SendMessageW(Handle(), LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item.rcItem));
+        if (item.rcItem.top >= client.bottom) break;
+        if (Selected(i)) item.itemState |= ODS_SELECTED;
+        DrawItem(item);
+    }
+    RestoreDC(dc, saved);
+}
+
 bool CheckListBox::HandleReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     if (msg == WM_DRAWITEM) {
         DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
@@ -194,10 +222,22 @@ bool ComboBox::CreateCombo(const ControlArgs& args, ComboKind kind, int lines) {
     // The system sizes a combo box to its closed height and keeps the rest for the list.
     a.height = args.height + lines * 14 + 2;
     if (!CreateStandard(L"COMBOBOX", a)) return false;
-    // The closed height is the selection field's plus its frame of 3 pixels on each side.
-    SendMessageW(Handle(), CB_SETITEMHEIGHT, WPARAM(-1), args.height - 6);
-    SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, 14);
+    closedHeight_ = args.height;
+    KeepHeights();
     return true;
+}
+
+void ComboBox::KeepHeights() {
+    // The closed height is the selection field's plus its frame of 3 pixels on each side.
+    SendMessageW(Handle(), CB_SETITEMHEIGHT, WPARAM(-1), closedHeight_ - 6);
+    SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, 14);
+}
+
+LRESULT ComboBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT result = ColouredControl::HandleMessage(msg, wp, lp);
+    // A new font makes the system measure the heights again from the font.
+    if (msg == WM_SETFONT) KeepHeights();
+    return result;
 }
 
 int ComboBox::Count() const { return int(SendMessageW(Handle(), CB_GETCOUNT, 0, 0)); }

@@ -58,6 +58,8 @@ class CheckListBox : public ListBox {
     bool CreateCheckList(const ControlArgs& args);
     bool Checked(int index) const;
     void SetChecked(int index, bool checked);
+    // The system's list prints only part of an owner-drawn list: the lines are drawn here.
+    void Print(HDC dc) override;
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -93,9 +95,12 @@ class ComboBox : public ColouredControl {
 
   protected:
     bool HandleReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
   private:
+    void KeepHeights();
     ComboKind kind_ = ComboKind::DropDownList;
+    int closedHeight_ = 0;
 };
 
 // A check box (on a background colour of its own) or a push button; onClick on a click.
