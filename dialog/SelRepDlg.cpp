@@ -56,8 +56,8 @@ bool TSelRepDlg::CreateForm() {
     tk::ApplyFont(Handle(), font_.Get());
     WireEvents();
     tk::App::Instance().SetDialog(Handle());
-    ShowCurrentFolder();
     FormCreate();
+    ShowCurrentFolder(); // after Fill has given the file list its mask: one listing
     return true;
 }
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cwctype>
 #include <iterator>
-#include <set>
 
 
 namespace tk {
@@ -30,6 +29,20 @@ std::vector<std::wstring> Entries(const std::wstring& folder, const std::wstring
     return names;
 }
 } // namespace
+
+bool WildcardMatch(const wchar_t* pattern, const wchar_t* name) {
+    for (; *pattern; ++pattern, ++name) {
+        if (*pattern == L'*') {
+            for (const wchar_t* rest = name;; ++rest) {
+                if (WildcardMatch(pattern + 1, rest)) return true;
+                if (!*rest) return false;
+            }
+        }
+        if (!*name) return false;
+        if (*pattern != L'?' && std::towupper(*pattern) != std::towupper(*name)) return false;
+    }
+    return !*name;
+}
 
 // ---- DriveComboBox -----------------------------------------------------------------------
 
@@ -89,7 +102,11 @@ void DirectoryListBox::SetDirectory(const std::wstring& directory) {
 
 // ---- FileListBox -------------------------------------------------------------------------
 
-bool FileListBox::CreateFiles(const ControlArgs& args) { return CreateList(args, false); }
+bool FileListBox::CreateFiles(const ControlArgs& args) {
+    ControlArgs a = args;
+    a.style |= LBS_SORT;
+    return CreateList(a, false);
+}
 
 void FileListBox::SetMask(const std::wstring& mask) {
     mask_ = mask;
@@ -111,16 +128,20 @@ void FileListBox::Refill() {
     SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
     Clear();
     if (!directory_.empty()) {
-        // A name matching several patterns is listed once; the list is sorted by name.
-        std::set<std::wstring> names;
+        // One pass over the folder, each name tried against the patterns here: a search of
+        // the folder per pattern costs a scan of the folder each under Wine.
+        std::vector<std::wstring> patterns;
         for (size_t start = 0; start <= mask_.size();) {
             size_t end = std::min(mask_.find(L';', start), mask_.size());
-            if (end > start)
-                for (std::wstring& name : Entries(directory_, mask_.substr(start, end - start), false))
-                    names.insert(name);
+            if (end > start) patterns.push_back(mask_.substr(start, end - start));
             start = end + 1;
         }
-        for (const std::wstring& name : names) Add(name);
+        for (const std::wstring& name : Entries(directory_, L"*", false))
+            for (const std::wstring& pattern : patterns)
+                if (WildcardMatch(pattern.c_str(), name.c_str())) {
+                    Add(name);
+                    break;
+                }
     }
     SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(Handle(), nullptr, TRUE);

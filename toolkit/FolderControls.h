@@ -6,6 +6,9 @@
 
 namespace tk {
 
+// Whether a file name matches a pattern with "*" and "?", letter case ignored.
+bool WildcardMatch(const wchar_t* pattern, const wchar_t* name);
+
 // A drop-down list of the drives, as "c:".
 class DriveComboBox : public ComboBox {
   public:
@@ -27,7 +30,8 @@ class DirectoryListBox : public ListBox {
     std::wstring directory_;
 };
 
-// The files of a folder whose names match a ";"-separated list of patterns.
+// The files of a folder whose names match a ";"-separated list of patterns, sorted by name
+// as the list keeps them.
 class FileListBox : public ListBox {
   public:
     bool CreateFiles(const ControlArgs& args);
