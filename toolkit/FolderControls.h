@@ -42,7 +42,7 @@ class FileListBox : public ListBox {
 
   private:
     void Refill();
-    std::wstring mask_ = L"*.*";
+    std::wstring mask_ = L"*";
     std::wstring directory_;
 };
 
