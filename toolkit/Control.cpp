@@ -54,12 +54,19 @@ void Control::Print(HDC dc) {
 
 void Control::SetHint(const std::wstring& hint) {
     hint_ = hint;
-    if (tips_) tips_->SetText(Handle(), hint_);
+    if (!tips_) return;
+    if (tipAdded_) {
+        tips_->SetText(Handle(), hint_);
+    } else if (!hint_.empty()) {
+        tips_->Add(Handle(), hint_);
+        tipAdded_ = true;
+    }
 }
 
 void Control::AttachToolTips(ToolTips& tips) {
     tips_ = &tips;
-    tips.Add(Handle(), hint_);
+    // A control becomes a tool once it has a hint: most controls never have one.
+    SetHint(hint_);
 }
 
 void Control::PaintBuffered() {

@@ -79,6 +79,7 @@ class Control : public Window {
     bool handCursor_ = false;
     std::wstring hint_;
     ToolTips* tips_ = nullptr;
+    bool tipAdded_ = false;
 };
 
 // BeginPaint and EndPaint for one scope.

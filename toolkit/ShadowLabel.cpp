@@ -1,12 +1,28 @@
 #include "toolkit/ShadowLabel.h"
 
+#include <map>
+#include <string>
+
 namespace tk {
+
+namespace {
+// Labels of one look share one font, made the first time it is asked for: a form holds
+// dozens of labels in four or five looks, and making a font is not cheap.
+HFONT SharedFont(const LOGFONTW& lf) {
+    static std::map<std::wstring, Font> fonts;
+    std::wstring key = std::wstring(lf.lfFaceName) + L"|" + std::to_wstring(lf.lfHeight) + L"|" +
+                       std::to_wstring(lf.lfWeight) + L"|" + std::to_wstring(lf.lfUnderline) +
+                       L"|" + std::to_wstring(lf.lfItalic);
+    Font& font = fonts[key];
+    if (!font) font.Reset(CreateFontIndirectW(&lf));
+    return font.Get();
+}
+} // namespace
 
 bool ShadowLabel::CreateLabel(const ControlArgs& args, const LabelStyle& style) {
     style_ = style;
-    if (!CreateCustom(L"TShadowLabel", args, true)) return false;
-    MakeFont(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
-    return true;
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof base_, &base_);
+    return CreateCustom(L"TShadowLabel", args, true);
 }
 
 void ShadowLabel::SetColor(COLORREF color) {
@@ -24,18 +40,25 @@ void ShadowLabel::SetEmphasis(bool bold, bool underline) {
 
 void ShadowLabel::MakeFont(HFONT base) {
     if (base) GetObjectW(base, sizeof base_, &base_);
-    LOGFONTW lf = base_;
-    if (style_.height) lf.lfHeight = style_.height;
-    lf.lfWeight = style_.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfUnderline = style_.underline;
-    font_.Reset(CreateFontIndirectW(&lf));
+    font_ = nullptr; // made again when next drawn
+}
+
+HFONT ShadowLabel::LabelFont() {
+    if (!font_) {
+        LOGFONTW lf = base_;
+        if (style_.height) lf.lfHeight = style_.height;
+        lf.lfWeight = style_.bold ? FW_BOLD : FW_NORMAL;
+        lf.lfUnderline = style_.underline;
+        font_ = SharedFont(lf);
+    }
+    return font_;
 }
 
 void ShadowLabel::Paint(HDC dc) {
     RECT client = ClientRect();
     wchar_t caption[256] = {};
     GetWindowTextW(Handle(), caption, int(std::size(caption)));
-    Selection font(dc, font_.Get());
+    Selection font(dc, LabelFont());
     SetBkMode(dc, TRANSPARENT);
     const UINT format =
         DT_NOPREFIX | DT_SINGLELINE | DT_NOCLIP | (style_.rightAligned ? DT_RIGHT : DT_LEFT);
@@ -58,7 +81,7 @@ LRESULT ShadowLabel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (LOWORD(lp)) Repaint();
         return 0;
     case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(font_.Get());
+        return reinterpret_cast<LRESULT>(LabelFont());
     }
     return Control::HandleMessage(msg, wp, lp);
 }

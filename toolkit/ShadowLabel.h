@@ -31,9 +31,10 @@ class ShadowLabel : public Control {
 
   private:
     void MakeFont(HFONT base);
+    HFONT LabelFont();
     LabelStyle style_;
     LOGFONTW base_ = {};
-    Font font_;
+    HFONT font_ = nullptr; // shared with the labels of the same look, for the process
 };
 
 } // namespace tk

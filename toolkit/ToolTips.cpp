@@ -37,7 +37,6 @@ bool ToolTips::Create(HWND owner) {
 }
 
 void ToolTips::Add(HWND tool, const std::wstring& text) {
-    // Added even without text: a tool with an empty text shows nothing until it gets one.
     if (!hwnd_ || !tool) return;
     TTTOOLINFOW info = ToolInfo(tool, &text);
     SendMessageW(hwnd_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));

@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <set>
+#include <unordered_map>
 
 #include "toolkit/Counters.h"
 #include "toolkit/MsgBox.h"
@@ -11,9 +12,13 @@ namespace tk {
 
 
 namespace {
-// The object of a window lives in a property rather than GWLP_USERDATA: the system's own
-// control classes may use that slot, and adopted controls need the same lookup.
-constexpr const wchar_t* kObjectProperty = L"tk.Window";
+// The object of each window made or adopted here. Not GWLP_USERDATA, which the system's
+// own control classes may use, nor a window property, which under Wine is a round trip to
+// the server at every message: a table of the process's own (all on one thread).
+std::unordered_map<HWND, Window*>& Objects() {
+    static std::unordered_map<HWND, Window*> objects;
+    return objects;
+}
 
 // Where a notification to a parent comes from: the child that should handle it.
 HWND NotifyingChild(HWND parent, UINT msg, WPARAM wp, LPARAM lp) {
@@ -66,7 +71,7 @@ bool Window::Create(const WindowArgs& args) {
 bool Window::Adopt(HWND hwnd) {
     if (!hwnd || hwnd_ || FromHandle(hwnd)) return false;
     hwnd_ = hwnd;
-    SetPropW(hwnd, kObjectProperty, this);
+    Objects()[hwnd] = this;
     classProcedure_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Window::Procedure)));
     ++Counts().windows;
@@ -74,7 +79,8 @@ bool Window::Adopt(HWND hwnd) {
 }
 
 Window* Window::FromHandle(HWND hwnd) {
-    return hwnd ? static_cast<Window*>(GetPropW(hwnd, kObjectProperty)) : nullptr;
+    auto found = Objects().find(hwnd);
+    return found == Objects().end() ? nullptr : found->second;
 }
 
 void Window::Destroy() {
@@ -118,7 +124,7 @@ void Window::Forget() {
         SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(classProcedure_));
         classProcedure_ = nullptr;
     }
-    RemovePropW(hwnd_, kObjectProperty);
+    Objects().erase(hwnd_);
     hwnd_ = nullptr;
     --Counts().windows;
 }
@@ -134,7 +140,7 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
         self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
         self->hwnd_ = hwnd;
-        SetPropW(hwnd, kObjectProperty, self);
+        Objects()[hwnd] = self;
         ++Counts().windows;
     } else {
         self = FromHandle(hwnd);
