@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "Globals/ConfigName.h"
 #include "Globals/IniValue.h"
 #include "Globals/Random.h"
 #include "Globals/SettingKeys.h"
@@ -78,9 +79,15 @@ std::vector<std::wstring> ListConfigurations(const std::wstring& installDir) {
 
 namespace {
 
+// A name that is no usable file name (a path, a device) is taken for a missing
+// configuration: nothing outside the install folder is read.
 void ReadConfigFile() {
     const std::wstring file = ConfigFilePath();
-    if (!tk::FileExists(file)) {
+    const bool usable = IsUsableConfigName(Settings.cfgname);
+    if (!usable)
+        OutputDebugStringW((L"Vistamur: unusable configuration name \"" + Settings.cfgname + L"\"")
+                               .c_str());
+    if (!usable || !tk::FileExists(file)) {
         tk::ShowBox(GetActiveWindow(), L"Configuration non trouvée (" + file + L")",
                     L"Avertissement", MB_OK | MB_ICONWARNING);
         return;

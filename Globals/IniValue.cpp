@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "toolkit/FileContent.h"
 #include "toolkit/Text.h"
 
 EWriteError::EWriteError(const std::wstring& path)
@@ -37,10 +38,28 @@ std::optional<int> ParseIniInt(const std::wstring& text) {
 
 std::wstring ReadIniString(const std::wstring& file, const wchar_t* section, const wchar_t* key,
                            const std::wstring& fallback) {
-    wchar_t buffer[kIniBufferChars];
-    DWORD n = GetPrivateProfileStringW(section, key, fallback.c_str(), buffer, kIniBufferChars,
-                                       file.c_str());
-    return std::wstring(buffer, n);
+    // A value that does not fit comes back cut, its length one less than the buffer's size;
+    // a value of exactly that length looks the same. Either way the buffer is doubled and the
+    // value read again, until it comes back shorter. Most values fit the first buffer.
+    constexpr DWORD kFirstBufferChars = 2048;
+    constexpr DWORD kLargestBufferChars = 1u << 24; // far beyond any line of an INI file
+    std::wstring buffer(kFirstBufferChars, L'\0');
+    for (;;) {
+        const DWORD n = GetPrivateProfileStringW(section, key, fallback.c_str(), buffer.data(),
+                                                 DWORD(buffer.size()), file.c_str());
+        if (n + 1 < buffer.size()) {
+            buffer.resize(n);
+            return buffer;
+        }
+        if (buffer.size() >= kLargestBufferChars) {
+            OutputDebugStringW((L"Vistamur: value cut at " + tk::IntToStr(n) + L" characters: " +
+                                key + L" in " + file)
+                                   .c_str());
+            buffer.resize(n);
+            return buffer;
+        }
+        buffer.assign(buffer.size() * 2, L'\0');
+    }
 }
 
 void ReadIniInt(const std::wstring& file, const wchar_t* section, const wchar_t* key, int& field) {
@@ -58,8 +77,25 @@ void ReadIniBool(const std::wstring& file, const wchar_t* section, const wchar_t
     field = value != 0;
 }
 
+namespace {
+
+// The private-profile functions keep a file that starts with the UTF-16 LE byte-order mark
+// in UTF-16, and write anything else in the ANSI code page, where a character it lacks
+// becomes "?". Before such a value is written the file changes form, its content unchanged.
+bool MakeUnicodeFile(const std::wstring& file) {
+    std::string bytes;
+    if (tk::ReadWholeFile(file, bytes) == tk::TFileRead::Unreadable) return false;
+    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') return true;
+    const std::wstring text = L"\xFEFF" + tk::Widen(bytes);
+    return tk::ReplaceFileContent(
+        file, std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2));
+}
+
+} // namespace
+
 void WriteIniString(const std::wstring& file, const wchar_t* section, const wchar_t* key,
                     const std::wstring& value) {
+    if (!tk::FitsAnsi(value) && !MakeUnicodeFile(file)) throw EWriteError(file);
     if (!WritePrivateProfileStringW(section, key, value.c_str(), file.c_str()))
         throw EWriteError(file);
 }

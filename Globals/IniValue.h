@@ -19,9 +19,8 @@ class EWriteError : public std::runtime_error {
 // (longer than the prefix alone). Anything else, and values beyond 32 bits, are no integer.
 std::optional<int> ParseIniInt(const std::wstring& text);
 
-// At most 2047 characters come back: the value is read into a buffer of 2048.
-constexpr int kIniBufferChars = 2048;
-
+// The value whole, whatever its length: a long folder list cut short would drop folders, and
+// a path cut in the middle would name its parent folder instead.
 std::wstring ReadIniString(const std::wstring& file, const wchar_t* section, const wchar_t* key,
                            const std::wstring& fallback);
 // A value that is missing or not an integer leaves the field as it was.

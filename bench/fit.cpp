@@ -19,6 +19,8 @@
 
 #include "bench/Measure.h"
 #include "controls/FitImage.h"
+#include "tests/support/Exif.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -202,6 +204,39 @@ int RunPeakChild(const std::wstring& path) {
 
 } // namespace
 
+// The first DCT scale whose output covers a fitted size.
+int FirstCovering(const RECT& fit) {
+    int first = 8;
+    for (int scale = 8; scale >= 1; --scale)
+        if ((kWidth * scale + 7) / 8 >= fit.right && (kHeight * scale + 7) / 8 >= fit.bottom)
+            first = scale;
+    return first;
+}
+
+// The same photo marked as taken upright (orientation 6): it is fitted on its turned size,
+// decoded at the scale that covers that fit turned back, then turned.
+void MeasureRotated(const std::wstring& path, std::vector<uint8_t>& row) {
+    const std::wstring rotated = path.substr(0, path.size() - 4) + L"-exif6.jpg";
+    WriteFileBytes(rotated, WithSegment(ReadFileBytes(path), ExifSegment(ExifTiff(6, true))));
+    const RECT seen = FitRect(kAreaWidth, kAreaHeight, kHeight, kWidth);
+    const int scale = FirstCovering(RECT{0, 0, seen.bottom, seen.right});
+    TFitImage image;
+    std::vector<double> alone, fitted;
+    for (int run = 0; run < kRuns; ++run) {
+        alone.push_back(TimeMs([&] { DecodeOnly(rotated, scale, row); }));
+        fitted.push_back(TimeMs([&] {
+            image.LoadFromFile(rotated, kAreaWidth, kAreaHeight);
+            image.FitPicture(RECT{0, 0, kAreaWidth, kAreaHeight});
+        }));
+    }
+    if (image.Picture().Width() != seen.right || image.Picture().Height() != seen.bottom)
+        fprintf(stderr, "wrong turned size %dx%d\n", image.Picture().Width(),
+                image.Picture().Height());
+    printf("fit_ratio_rotated: %.3f\n", Median(fitted) / Median(alone));
+    printf("fit_rotated_ms: %.1f\n", Median(fitted));
+    DeleteFileW(rotated.c_str());
+}
+
 int wmain(int argc, wchar_t** argv) {
     if (argc == 3 && std::wstring(argv[1]) == L"--peak") return MeasurePeak(argv[2]);
 
@@ -216,10 +251,7 @@ int wmain(int argc, wchar_t** argv) {
     RunPeakChild(path);
 
     const RECT fit = FitRect(kAreaWidth, kAreaHeight, kWidth, kHeight);
-    int firstCovering = 8;
-    for (int scale = 8; scale >= 1; --scale)
-        if ((kWidth * scale + 7) / 8 >= fit.right && (kHeight * scale + 7) / 8 >= fit.bottom)
-            firstCovering = scale;
+    const int firstCovering = FirstCovering(fit);
 
     std::vector<uint8_t> row;
     TFitImage image;
@@ -246,5 +278,6 @@ int wmain(int argc, wchar_t** argv) {
     printf("fit_libjpeg_%d_8_ms: %.1f\n", firstCovering, Median(alone));
     for (int scale = 1; scale <= 8; ++scale)
         printf("fit_decode_%d_8_ms: %.1f\n", scale, Median(byScale[scale]));
+    MeasureRotated(path, row);
     return 0;
 }

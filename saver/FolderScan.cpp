@@ -59,6 +59,12 @@ bool EnterFolder(const std::wstring& path, std::wstring& reported) {
     return true;
 }
 
+// The folder the scan walks for a defdir entry: the entry itself, else its folder part.
+// False when neither can be entered.
+bool ReachEntry(const std::wstring& entry, std::wstring& folder) {
+    return EnterFolder(entry, folder) || EnterFolder(FolderPart(entry), folder);
+}
+
 struct Candidate {
     std::wstring name;
     uint32_t patterns;
@@ -104,38 +110,62 @@ std::wstring FolderPart(const std::wstring& entry) {
     return at == std::wstring::npos ? std::wstring() : entry.substr(0, at + 1);
 }
 
+std::vector<std::wstring> UnreachableFolders(const std::wstring& defdir) {
+    std::vector<std::wstring> unreachable;
+    std::wstring folder;
+    for (const std::wstring& entry : DefdirEntries(defdir))
+        if (!ReachEntry(entry, folder)) unreachable.push_back(FolderPart(entry));
+    return unreachable;
+}
+
+std::wstring FullFolderPath(const std::wstring& folder) {
+    if (folder.empty()) return folder;
+    DWORD size = GetFullPathNameW(folder.c_str(), 0, nullptr, nullptr);
+    if (size == 0) return WithBackslash(folder);
+    std::wstring full(size, L'\0');
+    size = GetFullPathNameW(folder.c_str(), size, full.data(), nullptr);
+    full.resize(size);
+    return WithBackslash(full);
+}
+
 TFolderScan::TFolderScan(std::vector<std::wstring>& files, TScanEvents events)
     : files_(files), events_(std::move(events)) {}
 
-void TFolderScan::ScanFolders(const std::wstring& defdir) {
-    for (const std::wstring& entry : DefdirEntries(defdir)) {
-        std::wstring folder;
-        if (EnterFolder(entry, folder)) {
-            WalkFolder(folder);
-            continue;
-        }
-        const std::wstring part = FolderPart(entry);
-        if (EnterFolder(part, folder))
-            WalkFolder(folder);
-        else if (events_.Inaccessible)
-            events_.Inaccessible(part);
-    }
+bool TFolderScan::KeepGoing() {
+    if (!stopped_ && events_.KeepGoing && !events_.KeepGoing()) stopped_ = true;
+    return !stopped_;
 }
 
-void TFolderScan::WalkFolder(const std::wstring& folder) {
+bool TFolderScan::ScanFolders(const std::wstring& defdir) {
+    for (const std::wstring& entry : DefdirEntries(defdir)) {
+        if (!KeepGoing()) return false;
+        std::wstring folder;
+        if (ReachEntry(entry, folder)) {
+            if (!WalkFolder(folder)) return false;
+        } else if (events_.Inaccessible) {
+            events_.Inaccessible(FolderPart(entry));
+        }
+    }
+    return true;
+}
+
+bool TFolderScan::WalkFolder(const std::wstring& folder) {
     stack_.clear();
     Walk(folder);
+    return !stopped_;
 }
 
 // Depth first, in pre-order: the folder's own files, then each sub-folder in listing order.
 // Hidden and system folders are not walked; a folder that cannot be listed is skipped.
 void TFolderScan::Walk(const std::wstring& folder) {
+    if (!KeepGoing()) return;
     std::vector<Subfolder> subfolders;
     stack_.push_back(Frame{folder, {}, false});
     if (ScanFolderAndShowCount(folder, subfolders))
         for (const Subfolder& sub : subfolders) {
             const std::wstring child = ChildFolder(folder, sub.name);
             if (!sub.link || !LeadsBackUp(child)) Walk(child);
+            if (stopped_) break;
         }
     stack_.pop_back();
 }
@@ -151,6 +181,7 @@ bool TFolderScan::ScanFolderAndShowCount(const std::wstring& folder,
     if (!find) return GetLastError() == ERROR_FILE_NOT_FOUND; // an empty drive root
     std::vector<Candidate> candidates;
     do {
+        if (++listed_ % kEntriesPerCheck == 0 && !KeepGoing()) return false;
         const std::wstring name = data.cFileName;
         if (name == L"." || name == L"..") continue;
         const bool directory = data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;

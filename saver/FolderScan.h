@@ -31,11 +31,25 @@ std::wstring FolderPart(const std::wstring& entry);
 // "=> N fichiers trouvés", the running count drawn while the folders are scanned.
 std::wstring ScanCountText(size_t found);
 
+// The folder parts (as FolderPart gives them) of the defdir entries that can be entered
+// neither as they are nor by their folder part, in defdir's order.
+std::vector<std::wstring> UnreachableFolders(const std::wstring& defdir);
+
+// The full path of a folder, ending with "\"; empty for an empty text.
+std::wstring FullFolderPath(const std::wstring& folder);
+
+// How many listed entries at most pass between two asks of KeepGoing.
+constexpr size_t kEntriesPerCheck = 256;
+
 struct TScanEvents {
     // A folder's files were added; the running total of files found since the scan began.
     std::function<void(size_t total)> FolderScanned;
     // A defdir entry could be entered neither as it is nor by its folder part, named here.
     std::function<void(const std::wstring& folder)> Inaccessible;
+    // Asked before each folder is listed and after every kEntriesPerCheck entries listed, so
+    // that the caller can handle input while a large library is scanned: false stops the scan
+    // at once. The files of a folder whose listing was stopped are not added.
+    std::function<bool()> KeepGoing;
 };
 
 class TFolderScan {
@@ -44,11 +58,15 @@ class TFolderScan {
 
     // Scans every entry of defdir in order. An entry the current directory can be set to
     // is walked; else its folder part is (so an entry naming a file walks that file's
-    // folder); else it is reported as inaccessible.
-    void ScanFolders(const std::wstring& defdir);
+    // folder); else it is reported as inaccessible. False when KeepGoing stopped it.
+    bool ScanFolders(const std::wstring& defdir);
 
     // Walks the tree under a folder, given as the current directory would report it.
-    void WalkFolder(const std::wstring& folder);
+    // False when KeepGoing stopped it.
+    bool WalkFolder(const std::wstring& folder);
+
+    // Entries listed so far, "." and ".." included.
+    size_t Listed() const { return listed_; }
 
   private:
     struct FileId {
@@ -71,8 +89,11 @@ class TFolderScan {
     bool ScanFolderAndShowCount(const std::wstring& folder, std::vector<Subfolder>& subfolders);
     bool LeadsBackUp(const std::wstring& link);
     static FileId IdOf(const std::wstring& folder);
+    bool KeepGoing(); // false from the first time the caller said stop
 
     std::vector<std::wstring>& files_;
     TScanEvents events_;
     std::vector<Frame> stack_; // the folders being walked, outermost first
+    size_t listed_ = 0;
+    bool stopped_ = false;
 };

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include <windows.h>
+
+#include "Globals/ConfigName.h"
 #include "Globals/IniValue.h"
 #include "saver/Geometry.h"
 
@@ -12,6 +15,14 @@ void ClampForSaver(TSettings& s) {
     s.defpause = std::clamp(s.defpause, B::kMinPause, B::kMaxPause);
     s.opnbimgmax = std::clamp(s.opnbimgmax, B::kMinTiles, B::kMaxTiles);
     s.opagrfilm = std::clamp(s.opagrfilm, B::kMinGrow, B::kMaxGrow);
+    // The memory file is InstallDir + memfilesname + ".tmp": a name that is no file name of
+    // the install folder (a path, a device, nothing) would be read and written elsewhere.
+    if (s.opmemfiles && !IsUsableConfigName(s.memfilesname)) {
+        OutputDebugStringW(
+            (L"Vistamur: unusable memory name \"" + s.memfilesname + L"\"; no memory for this run")
+                .c_str());
+        s.opmemfiles = false;
+    }
 }
 
 std::vector<int> UsableTransitions(const std::wstring& optransition) {

@@ -1,6 +1,7 @@
 #pragma once
 // The dialog stores only sensible values, but a configuration file can be edited by hand.
-// Before the saver uses the settings it brings every number into a range it can run with.
+// Before the saver uses the settings it brings every number into a range it can run with,
+// and turns the memory off when its name is no file name of the install folder.
 #include <string>
 #include <vector>
 

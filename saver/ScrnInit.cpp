@@ -16,6 +16,7 @@ void TScrn::Init() {
     ClampForSaver(Settings);
     BuildSlideshow();
     FillCatalogue();
+    if (exitPending_) return; // the window closes: nothing more to start
     // The first open of the DirectShow device in a process is slow: it happens here, under
     // the banner, rather than as a pause of the show.
     WarmUpClipDevices(ToSeeFiles, Panels.empty() ? Handle() : Panels[0]->Handle());

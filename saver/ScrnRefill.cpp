@@ -6,7 +6,7 @@
 #include "saver/Ssave.h"
 
 void TScrn::TimerTimer() {
-    if (ToSeeFiles.empty()) return;
+    if (ToSeeFiles.empty() || exitPending_) return;
     const int t = Settings.ActiveTransition;
     if (IsCentral() && CurTile != 0) {
         // Central transitions use tile 0 only; the calls made for the others only turn
@@ -56,7 +56,8 @@ bool TScrn::TakeNextFile(const std::function<bool()>& loadCurFile) {
             RefillCatalogue();
             tries.NewPass(ToSeeFiles.size());
         }
-        if (loaded || ToSeeFiles.empty() || !tries.FailedMayRetry()) return loaded;
+        if (loaded || ToSeeFiles.empty() || exitPending_ || !tries.FailedMayRetry())
+            return loaded;
     }
 }
 

@@ -40,8 +40,10 @@ void TScrn::FormActivate() {
     FirstActivate = false;
     SetWindowPos(Handle(), nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN),
                  GetSystemMetrics(SM_CYSCREEN), SWP_NOZORDER | SWP_NOACTIVATE);
-    Init();
+    // Input is watched from here on: the start-up scan handles it as it comes (a move seen
+    // there is the reference point), so the watch starts afresh before it, not after.
     mouse_.Reset();
+    Init();
     tk::App::Instance().SetIdleHandler([this](bool& done) { AppIdle(done); });
     if (auto interval = StepTimerInterval(Settings.ActiveTransition, Settings.defpause,
                                           Settings.defdelay))
@@ -66,16 +68,19 @@ void TScrn::FormMouseMove(int x, int y) {
 }
 
 void TScrn::RequestExit() {
-    if (closed_) return;
+    if (closed_ || exitPending_) return;
     if (boxDepth_ > 0) { // the scan under the box must end first
         exitAfterBox_ = true;
         return;
     }
     MouseMoveSkip = kMoveSkipAfterCheck;
-    if (PasswordAllowsExit(Handle())) {
-        FormClose();
-        Destroy();
+    if (!PasswordAllowsExit(Handle())) return;
+    if (scanDepth_ > 0) { // the scan under this call stops and then the window closes
+        exitPending_ = true;
+        return;
     }
+    FormClose();
+    Destroy();
 }
 
 void TScrn::FormClose() {
@@ -90,8 +95,16 @@ void TScrn::FormClose() {
 }
 
 void TScrn::QuitterClick() {
-    // A memory that cannot be written keeps its previous file whole; the saver closes anyway.
-    if (Settings.opmemfiles && CatalogueFilled) WriteMemFiles();
+    // The memory is replaced only by a whole state of this run's catalogue. One that ended
+    // empty (its folders away for the run, say) knows nothing worth keeping: the file stays as
+    // it was. A memory that cannot be written keeps its previous file whole; the saver closes
+    // anyway.
+    if (Settings.opmemfiles && CatalogueFilled) {
+        if (ToSeeFiles.empty() && SeenFiles.empty())
+            OutputDebugStringW(L"Vistamur: empty catalogue; the memory file stays as it was");
+        else if (!WriteMemFiles())
+            OutputDebugStringW(L"Vistamur: the memory file could not be written");
+    }
     ToSeeFiles.clear();
     SeenFiles.clear();
     FreeTiles();
@@ -193,12 +206,16 @@ LRESULT TScrn::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (wp == Timer1.Id()) Timer1Timer();
         return 0;
     case WM_STEP:
-        if (!closed_ && boxDepth_ == 0) MoveStep();
+        if (!closed_ && boxDepth_ == 0 && scanDepth_ == 0) MoveStep();
         return 0;
     case WM_EXITREQUEST:
         RequestExit();
         return 0;
     case WM_CLOSE:
+        if (scanDepth_ > 0) { // not under the scan: it closes the window when it returns
+            exitPending_ = true;
+            return 0;
+        }
         FormClose();
         Destroy();
         return 0;

@@ -4,6 +4,7 @@
 // closes after the Windows password check.
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -67,8 +68,12 @@ class TScrn : public tk::Window {
     // Init's step that fills the catalogue: the memory first when it is kept, else a scan.
     void FillCatalogue();
     // Set once the catalogue has been filled in this run: only then does the close write the
-    // memory, so that a saver closed before its start-up ended cannot wipe it.
+    // memory, so that a saver closed before its start-up ended cannot wipe it. A scan cut short
+    // by an exit clears it again: it holds only part of the folders.
     bool CatalogueFilled = false;
+    // An exit was allowed while the catalogue was being filled: the scan stops at its next
+    // check, nothing more starts, and the window closes once the scan has returned.
+    bool ExitPending() const { return exitPending_; }
     // A warning box (caption "Avertissement") that stays visible and answerable over the
     // saver; the show waits while it is open.
     int WarningBox(const std::wstring& text);
@@ -77,6 +82,30 @@ class TScrn : public tk::Window {
     void DrawProgress(const std::wstring& text); // at the window's centre
     int boxDepth_ = 0;                           // warning boxes open
     bool exitAfterBox_ = false;                  // an exit was asked for meanwhile
+
+    // While the catalogue is filled (a scan, the memory read) the message loop does not
+    // run: the scan asks KeepScanning often, which handles the input that came meanwhile.
+    // Steps wait until the scan is over.
+    class TScanning {
+      public:
+        explicit TScanning(TScrn& scrn);
+        ~TScanning();
+        TScanning(const TScanning&) = delete;
+        TScanning& operator=(const TScanning&) = delete;
+
+      private:
+        TScrn& scrn_;
+    };
+    bool KeepScanning(); // false once an exit is pending
+    void HandleWaitingInput();
+    int scanDepth_ = 0;
+    bool exitPending_ = false;
+    uint64_t lastInputCheck_ = 0; // GetTickCount64 of the last look at the input
+    // The memory file as it was read at the start, and the folders of defdir that the latest
+    // scan could not reach: the close writes their entries back as they were read.
+    std::string memoryRead_;
+    std::vector<std::wstring> unreached_;
+    std::vector<std::wstring> warned_; // folders warned about in this run, once each
 
   public:
     // The tiles: tile i is Panels[i] holding Images[i], served by Players[i], at TilePos[i].
@@ -131,6 +160,7 @@ class TScrn : public tk::Window {
     tk::Timer Timer1{1, 10000};
     const TMouseWatch& MouseWatch() const { return mouse_; }
     std::wstring BannerText() const { return banner_; }
+    bool HasCanvasTexts() const { return !canvasTexts_.empty(); }
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

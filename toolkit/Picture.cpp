@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "toolkit/Orientation.h"
+
 namespace tk {
 
 int PictureLoader::Scale(int width, int height) noexcept {
@@ -49,13 +51,28 @@ void PictureLoader::RowDone(int y) noexcept {
 }
 
 bool PictureLoader::Load(const std::wstring& path, const TargetSize& target, Dib& out) {
-    target_ = &target;
-    const bool ok = DecodeJpegRows(path, *this);
+    // A photo to be turned a quarter is sized as it will be seen: the target is asked with
+    // the turned size, and the stored pixels are decoded to that target turned back.
+    const int orientation = ReadJpegOrientation(path);
+    const bool swap = SwapsSides(orientation);
+    const TargetSize stored = [&](int width, int height) {
+        if (!swap) return target(width, height);
+        const SIZE seen = target(height, width);
+        return SIZE{seen.cy, seen.cx};
+    };
+    target_ = &stored;
+    bool ok = DecodeJpegRows(path, *this);
     target_ = nullptr;
+    if (ok && orientation != 1) {
+        Dib turned;
+        ok = Orient(result_, orientation, turned);
+        if (ok) result_ = std::move(turned);
+    }
     if (!ok) {
         result_.Clear();
         return false;
     }
+    if (swap) std::swap(sourceWidth_, sourceHeight_);
     out = std::move(result_);
     return true;
 }

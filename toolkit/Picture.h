@@ -22,11 +22,13 @@ class PictureLoader : private JpegRowSink {
     // Given the picture's own size, the size to show it at (no larger).
     using TargetSize = std::function<SIZE(int width, int height)>;
 
-    // Decodes the file into `out`, which takes the target size. False, with `out` as it
-    // was, for any file that cannot be read as a JPEG.
+    // Decodes the file into `out`, which takes the target size, turned as the photo's Exif
+    // orientation says. False, with `out` as it was, for any file that cannot be read as a
+    // JPEG.
     bool Load(const std::wstring& path, const TargetSize& target, Dib& out);
 
-    // The own size of the picture last loaded.
+    // The own size of the picture last loaded, as it is seen: a photo that its camera marked
+    // as taken upright has its sides swapped.
     int SourceWidth() const { return sourceWidth_; }
     int SourceHeight() const { return sourceHeight_; }
 

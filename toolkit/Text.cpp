@@ -25,6 +25,15 @@ std::string FromWide(UINT codePage, const std::wstring& text) {
 
 std::wstring Widen(const std::string& ansi) { return ToWide(CP_ACP, ansi); }
 std::string Narrow(const std::wstring& wide) { return FromWide(CP_ACP, wide); }
+// Without best-fit mapping a character the code page lacks becomes the default one instead
+// of a look-alike ("e" for "ě"), and the call says so.
+bool FitsAnsi(const std::wstring& text) {
+    if (text.empty()) return true;
+    BOOL usedDefault = FALSE;
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), (int)text.size(), nullptr, 0,
+                        nullptr, &usedDefault);
+    return !usedDefault;
+}
 std::wstring FromUtf8(const std::string& utf8) { return ToWide(CP_UTF8, utf8); }
 std::string ToUtf8(const std::wstring& wide) { return FromWide(CP_UTF8, wide); }
 

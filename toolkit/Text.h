@@ -6,6 +6,8 @@ namespace tk {
 
 std::wstring Widen(const std::string& ansi);  // from the ANSI code page
 std::string Narrow(const std::wstring& wide); // to the ANSI code page
+// Whether the text goes to the ANSI code page and back unchanged.
+bool FitsAnsi(const std::wstring& text);
 std::wstring FromUtf8(const std::string& utf8);
 std::string ToUtf8(const std::wstring& wide);
 std::wstring UpperAscii(std::wstring text); // a..z only, as the command line wants

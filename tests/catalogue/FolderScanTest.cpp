@@ -260,3 +260,40 @@ TEST(FolderScan, AFolderOfFiftyThousandFiles) {
     EXPECT_TRUE(IsMediaFile(log.files.front(), mkImage));
     EXPECT_TRUE(IsMediaFile(log.files.back(), mkVideo));
 }
+
+// The scan asks KeepGoing before each folder and after every kEntriesPerCheck entries; a
+// "stop" ends it at once, without the files of a folder whose listing it cut.
+TEST(FolderScan, KeepGoingIsAskedOftenAndStopsTheScan) {
+    TempDir dir;
+    const std::wstring root = NoSlash(dir);
+    ASSERT_TRUE(MakeManyFiles(root, 1000)); // 900 media files
+    for (const wchar_t* name : {L"a", L"b", L"c"}) {
+        MakeFolder(root + L"\\" + name);
+        MakeFile(root + L"\\" + name + L"\\x.jpg");
+    }
+    // 0: never stopped; 4: stopped while listing the root; 6: at the root's first sub-folder.
+    for (size_t stopAt : {size_t(0), size_t(1), size_t(4), size_t(6)}) {
+        std::vector<std::wstring> files;
+        std::vector<size_t> listedAtChecks;
+        TFolderScan* scan = nullptr;
+        TScanEvents events;
+        events.KeepGoing = [&] {
+            listedAtChecks.push_back(scan->Listed());
+            return listedAtChecks.size() != stopAt;
+        };
+        TFolderScan scanning(files, events);
+        scan = &scanning;
+        const bool whole = scanning.ScanFolders(root);
+        EXPECT_EQ(whole, stopAt == 0) << stopAt;
+        listedAtChecks.push_back(scanning.Listed());
+        for (size_t i = 1; i < listedAtChecks.size(); ++i)
+            EXPECT_LE(listedAtChecks[i] - listedAtChecks[i - 1], kEntriesPerCheck) << stopAt;
+        if (stopAt == 0) {
+            EXPECT_EQ(files.size(), 903u);
+            EXPECT_GE(listedAtChecks.size(), 1000 / kEntriesPerCheck);
+        } else {
+            EXPECT_EQ(listedAtChecks.size(), stopAt + 1) << "asked again after the stop";
+            EXPECT_EQ(files.size(), stopAt < 6 ? 0u : 900u) << stopAt;
+        }
+    }
+}

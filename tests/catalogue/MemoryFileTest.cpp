@@ -2,9 +2,14 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
+#include "controls/FitImage.h"
+#include "saver/FolderScan.h"
 #include "saver/MemoryFile.h"
 #include "saver/ProgressPacer.h"
 #include "tests/catalogue/Tree.h"
+#include "tests/pictures/Photos.h"
 #include "toolkit/Text.h"
 
 namespace {
@@ -109,3 +114,33 @@ TEST(ProgressPacer, DrawsFirstAtOnceThenAtMostOncePerInterval) {
     EXPECT_TRUE(everyTime.Due(5));
 }
 
+
+// Names beyond the ANSI code page: a folder of them is scanned, its photos decode, and the
+// memory keeps every path exactly (as UTF-8 after its mark) where ANSI would write "?".
+TEST(MemoryFile, KeepsNamesBeyondTheCodePage) {
+    ASSERT_FALSE(tk::FitsAnsi(L"Фото 写真 😀"));
+    TempDir dir;
+    const std::wstring folder = dir / L"Фото 写真 😀";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    std::vector<std::wstring> photos = {folder + L"\\été.jpg", folder + L"\\日本.jpg"};
+    for (const std::wstring& path : photos)
+        ASSERT_TRUE(MakeJpeg(path, 40, 30, [](int, int) { return 0x336699u; }));
+
+    std::vector<std::wstring> found;
+    TFolderScan(found, {}).ScanFolders(folder + L";");
+    std::sort(found.begin(), found.end());
+    std::sort(photos.begin(), photos.end());
+    EXPECT_EQ(found, photos);
+    for (const std::wstring& path : found) {
+        TFitImage image;
+        EXPECT_TRUE(image.LoadFromFile(path, 20, 20));
+    }
+
+    const std::string bytes = FormatMemoryFile({photos[0]}, {photos[1]});
+    EXPECT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_EQ(Parse(bytes), (Lists{{photos[0]}, {photos[1]}}));
+    ASSERT_TRUE(ReplaceFileContent(dir / L"m.tmp", bytes));
+    std::string back;
+    ASSERT_EQ(ReadWholeFile(dir / L"m.tmp", back), TFileRead::Read);
+    EXPECT_EQ(Parse(back), (Lists{{photos[0]}, {photos[1]}}));
+}

@@ -11,9 +11,11 @@
 
 #include "Globals/Globals.h"
 #include "Globals/Random.h"
+#include "saver/SafeSettings.h"
 #include "saver/Ssave.h"
 #include "tests/catalogue/Tree.h"
 #include "toolkit/MsgBox.h"
+#include "toolkit/System.h"
 #include "toolkit/Text.h"
 
 namespace {
@@ -295,4 +297,102 @@ TEST_F(ScrnCatalogue, ARealBoxComesAboveTheTopmostSaver) {
     EXPECT_TRUE(above);
     EXPECT_EQ(result, IDOK);
     ShowWindow(scrn_.Handle(), SW_HIDE);
+}
+
+// A folder away for the run (a card, a disk, a share): the memory is not wiped. A run that
+// finds nothing leaves the file as it was; beside a reachable folder, the entries of the one
+// away are written back as they were read, while the reachable one drops a file it lost.
+TEST_F(ScrnCatalogue, AFolderAwayKeepsItsMemory) {
+    const std::wstring card = dir_ / L"card\\DCIM";
+    Settings.opmemfiles = true;
+    Settings.defdir = card;
+    const std::wstring allSeen = L"1" + card + L"\\a.jpg\r\n"; // the run scans
+    const std::wstring toSee = L"0" + card + L"\\a.jpg\r\n1" + card + L"\\b.jpg\r\n";
+    for (const std::wstring& memory : {allSeen, toSee}) {
+        MakeFile(Memory(), tk::Narrow(memory));
+        scrn_.FillCatalogue();
+        int tries = 0;
+        while (Refill([](const std::wstring& path) { return tk::FileExists(path); }, tries)) {
+        }
+        EXPECT_TRUE(scrn_.ToSeeFiles.empty());
+        scrn_.QuitterClick();
+        EXPECT_EQ(ReadFileBytes(Memory()), tk::Narrow(memory));
+    }
+
+    // The card is there at the start and goes during the run; the next pass rescans.
+    MakeFolder(dir_ / L"card");
+    MakeFolder(card);
+    MakeFile(Photos() + L"\\a.jpg");
+    MakeFile(Photos() + L"\\b.jpg");
+    Settings.defdir = Photos() + L";" + dir_ / L"CARD\\DCIM;";
+    const std::wstring memory = L"0" + Photos() + L"\\a.jpg\r\n0" + card + L"\\c1.jpg\r\n1" + card +
+                                L"\\c2.jpg\r\n1" + Photos() + L"\\lost.jpg\r\n";
+    MakeFile(Memory(), tk::Narrow(memory));
+    scrn_.FillCatalogue();
+    RemoveTree(dir_ / L"card");
+    scrn_.GetAllPhotos();
+    scrn_.QuitterClick();
+    EXPECT_EQ(ReadFileBytes(Memory()),
+              tk::Narrow(L"0" + Photos() + L"\\a.jpg\r\n0" + Photos() + L"\\b.jpg\r\n0" + card +
+                         L"\\c1.jpg\r\n1" + card + L"\\c2.jpg\r\n"));
+}
+
+// Every pass rescans with the memory on; a folder that stays away is warned about once.
+TEST_F(ScrnCatalogue, AnUnreachableFolderIsWarnedAboutOncePerRun) {
+    Settings.opmemfiles = true;
+    MakeFile(Photos() + L"\\a.jpg");
+    Settings.defdir = dir_ / L"X\\1;" + Photos() + L";" + dir_ / L"Y\\Z";
+    scrn_.FillCatalogue();
+    int tries = 0;
+    for (int pass = 0; pass < 4; ++pass)
+        EXPECT_TRUE(Refill([](const std::wstring&) { return true; }, tries));
+    std::vector<std::wstring> texts;
+    for (const auto& box : boxes_)
+        texts.push_back(box.text);
+    EXPECT_EQ(texts, (V{L"Répertoire \"" + dir_ / L"X\\" + L"\" inaccessible",
+                        L"Répertoire \"" + dir_ / L"Y\\" + L"\" inaccessible"}));
+}
+
+// A key that comes while the catalogue is filled is handled at the scan's first check: the
+// scan (or the memory read) stops, the window closes, and the memory stays as it was.
+TEST_F(ScrnCatalogue, AKeyDuringTheScanEndsItAndTheMemoryStays) {
+    for (const wchar_t* name : {L"a", L"b"}) {
+        MakeFolder(Photos() + L"\\" + name);
+        MakeFile(Photos() + L"\\" + name + L"\\x.jpg");
+    }
+    Settings.opmemfiles = true;
+    for (const char* memory : {"", "0C:\\to see.jpg\r\n"}) { // none: a scan; else read
+        if (*memory) MakeFile(Memory(), memory);
+        TScrn scrn;
+        ASSERT_TRUE(scrn.CreateForm());
+        PostMessageW(scrn.Handle(), WM_KEYDOWN, VK_SPACE, 0);
+        scrn.FillCatalogue();
+        EXPECT_TRUE(scrn.ExitPending()) << memory;
+        EXPECT_TRUE(scrn.ToSeeFiles.empty()) << memory;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        EXPECT_TRUE(scrn.Closed()) << memory;
+        EXPECT_EQ(tk::FileExists(Memory()) ? ReadFileBytes(Memory()) : "", memory);
+    }
+}
+
+// Names that would lead outside the install folder, or to a device, turn the memory off.
+TEST_F(ScrnCatalogue, AnUnusableMemoryNameTurnsTheMemoryOff) {
+    MakeFile(Photos() + L"\\a.jpg");
+    MakeFile(dir_ / L"outside.tmp", "0C:\\x.jpg\r\n");
+    Settings.InstallDir = dir_ / L"install\\";
+    MakeFolder(Settings.InstallDir);
+    for (const wchar_t* name : {L"..\\outside", L"NUL", L""}) {
+        Settings.opmemfiles = true;
+        Settings.memfilesname = name;
+        ClampForSaver(Settings);
+        EXPECT_FALSE(Settings.opmemfiles);
+        scrn_.FillCatalogue();
+        EXPECT_EQ(scrn_.ToSeeFiles, V{Photos() + L"\\a.jpg"});
+        scrn_.PickNextFile();
+        scrn_.QuitterClick();
+        EXPECT_EQ(ReadFileBytes(dir_ / L"outside.tmp"), "0C:\\x.jpg\r\n");
+    }
+    EXPECT_TRUE(RemoveDirectoryW(Settings.InstallDir.c_str())) << "the install folder is empty";
 }

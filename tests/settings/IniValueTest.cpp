@@ -79,15 +79,22 @@ TEST_F(SettingsTest, IntegersAndBooleansFromAFile) {
     }
 }
 
-TEST_F(SettingsTest, StringsComeBackAtMost2047CharactersLong) {
-    for (size_t length : {size_t(2046), size_t(2047), size_t(2048), size_t(5000)}) {
+// Around each size the buffer takes on its way (2048, 4096) and a list of sixty folders.
+TEST_F(SettingsTest, StringsComeBackWholeWhateverTheirLength) {
+    for (size_t length : {0, 1, 2046, 2047, 2048, 4095, 4096, 4097}) {
         std::string value;
         for (size_t i = 0; i < length; ++i) value += char('a' + i % 26);
         WriteIni(L"long.ini", {"[Options]", "s=" + value});
         std::wstring got = ReadIniString(dir / L"long.ini", L"Options", L"s", L"previous");
-        std::string expected = value.substr(0, 2047);
-        EXPECT_EQ(got, std::wstring(expected.begin(), expected.end())) << length;
+        EXPECT_EQ(got, std::wstring(value.begin(), value.end())) << length;
     }
+    std::string folders;
+    for (int i = 0; folders.size() < 6000; ++i)
+        folders += "D:\\Photos de vacances\\" + std::to_string(2000 + i) + " Bretagne;";
+    WriteIni(L"config 1.cfg", {"[Options]", "defdir=" + folders, "defspeed=7"});
+    LoadConfigFiles(0);
+    EXPECT_EQ(Settings.defdir, std::wstring(folders.begin(), folders.end()));
+    EXPECT_EQ(Settings.defspeed, 7);
 }
 
 TEST_F(SettingsTest, StringsAreAnsiInTheFileAndMissingOnesKeepTheDefault) {

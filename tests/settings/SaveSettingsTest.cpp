@@ -134,3 +134,28 @@ TEST_F(SettingsTest, AWriteRefusedHalfWayStopsAtThatKey) {
               "[Config]\r\ncfgname=config 1\r\n[Options]\r\ncfgalea=0\r\n");
     EXPECT_TRUE(tk::DirectoryExists(dir / L"config 1.cfg"));
 }
+
+// A folder or a configuration name beyond the ANSI code page turns that file into UTF-16 LE
+// with its byte-order mark, its earlier keys kept; everything reads back exactly.
+TEST_F(SettingsTest, NamesBeyondTheCodePageTurnTheFileUnicodeAndReadBack) {
+    Settings = Sample(dir.Path());
+    SaveSettings(); // ANSI files first, as a configuration saved before
+    Settings.cfgname = L"Фото";
+    Settings.defdir = L"C:\\Фото 写真 😀;C:\\Photos d'été;";
+    Settings.memfilesname = L"Фото";
+    SaveSettings();
+    for (const wchar_t* file : {L"config.ini", L"Фото.cfg"})
+        EXPECT_EQ(ReadFileBytes(dir / file).substr(0, 2), "\xFF\xFE") << tk::ToUtf8(file);
+    EXPECT_EQ(ReadFileBytes(dir / L"Été.cfg"), kSampleCfg); // the other one is untouched
+
+    const TSettings saved = Settings;
+    Settings = TSettings{};
+    Settings.InstallDir = dir.Path();
+    LoadConfigFiles(1);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(Settings.cfgname, saved.cfgname);
+    EXPECT_EQ(Settings.defdir, saved.defdir);
+    EXPECT_EQ(Settings.memfilesname, saved.memfilesname);
+    EXPECT_EQ(Settings.defpause, saved.defpause);
+    EXPECT_TRUE(Settings.cfgalea);
+}

@@ -232,6 +232,29 @@ TEST_F(Slideshow, EveryFileFailingEmptiesTheCatalogueAndLaterRefillsDoNothing) {
     EXPECT_TRUE(boxes.empty());
 }
 
+// With the memory kept, every new pass scans the folders again in the middle of the show:
+// its count goes once the scan is over, leaving only the tiles on black.
+TEST_F(Slideshow, ARescanDuringTheShowLeavesNoTextOnTheScreen) {
+    auto files = Photos({{200, 150, 0xFF0000}, {200, 150, 0x00FF00}, {200, 150, 0x0000FF}});
+    rig::RunSettings run;
+    run.transition = 1;
+    run.tiles = 3;
+    auto scrn = rig::StartSaver(run, files);
+    ASSERT_TRUE(scrn);
+    Settings.opmemfiles = true;
+    Settings.defdir = dir.Path();
+    EXPECT_FALSE(scrn->HasCanvasTexts());
+    // The refill that takes the last file of a pass starts the next one: three refills on,
+    // the folder has been scanned again.
+    const long rescanAt = scrn->Refills + long(scrn->ToSeeFiles.size());
+    for (int step = 0; step < 5000 && scrn->Refills < rescanAt; ++step) scrn->MoveStep();
+    ASSERT_EQ(scrn->Refills, rescanAt);
+    EXPECT_TRUE(scrn->SeenFiles.empty());
+    EXPECT_EQ(scrn->ToSeeFiles.size(), files.size());
+    EXPECT_FALSE(scrn->HasCanvasTexts());
+    EXPECT_TRUE(boxes.empty());
+}
+
 TEST_F(Slideshow, ATileWhoseTriesAllFailShowsItsLastPictureAgain) {
     auto good = Photos({{320, 240, 0x00FF00}});
     rig::RunSettings run;

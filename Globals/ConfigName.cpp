@@ -1,0 +1,35 @@
+#include "Globals/ConfigName.h"
+
+#include <array>
+
+namespace {
+
+wchar_t UpperAscii(wchar_t c) {
+    return c >= L'a' && c <= L'z' ? wchar_t(c - L'a' + L'A') : c;
+}
+
+// The system takes a name as a device when the part before its first dot, less trailing
+// spaces, is one of these: "nul.txt" and "Con .cfg" open devices too. The superscript digits
+// count as digits there.
+bool IsDeviceName(const std::wstring& name) {
+    std::wstring base = name.substr(0, name.find(L'.'));
+    while (!base.empty() && base.back() == L' ')
+        base.pop_back();
+    for (wchar_t& c : base)
+        c = UpperAscii(c);
+    static const std::array<const wchar_t*, 4> plain = {L"CON", L"PRN", L"AUX", L"NUL"};
+    for (const wchar_t* device : plain)
+        if (base == device) return true;
+    if (base.size() != 4 || (base.compare(0, 3, L"COM") != 0 && base.compare(0, 3, L"LPT") != 0))
+        return false;
+    const wchar_t digit = base[3];
+    return (digit >= L'0' && digit <= L'9') || digit == L'\u00B9' || digit == L'\u00B2' ||
+           digit == L'\u00B3';
+}
+
+} // namespace
+
+bool IsUsableConfigName(const std::wstring& name) {
+    return !name.empty() && name.find_first_of(L"\\/:*?\"<>|") == std::wstring::npos &&
+           !IsDeviceName(name);
+}

@@ -1,0 +1,39 @@
+#include "dialog/HelpPage.h"
+
+#include <shellapi.h>
+
+#include "toolkit/FileContent.h"
+#include "toolkit/Text.h"
+
+std::wstring WriteHelpPage() {
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(kHelpPageResource), RT_RCDATA);
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (!bytes) {
+        OutputDebugStringW(L"Vistamur: the help page is missing from the program");
+        return L"";
+    }
+    std::wstring folder(MAX_PATH + 1, L'\0');
+    folder.resize(GetTempPathW(DWORD(folder.size()), folder.data()));
+    const std::wstring path = folder + L"Vistamur-aide.html";
+    const std::string page(static_cast<const char*>(bytes), SizeofResource(module, found));
+    if (folder.empty() || !tk::ReplaceFileContent(path, page)) {
+        OutputDebugStringW((L"Vistamur: cannot write the help page " + path).c_str());
+        return L"";
+    }
+    return path;
+}
+
+bool OpenHelpPage(HWND owner) {
+    const std::wstring path = WriteHelpPage();
+    if (path.empty()) return false;
+    // Above 32 means the shell found a program for the page.
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(owner, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    if (result > 32) return true;
+    OutputDebugStringW((L"Vistamur: the shell cannot open " + path + L", code " +
+                        tk::IntToStr(result))
+                           .c_str());
+    return false;
+}

@@ -1,0 +1,15 @@
+#pragma once
+// Vistamur's help page travels inside the program: the link of the bottom band writes it to
+// the user's temporary folder and asks the shell to open it in the web browser.
+#include <windows.h>
+
+#include <string>
+
+constexpr int kHelpPageResource = 200; // RCDATA
+
+// The help page's path in the temporary folder, written afresh; empty when it could not be.
+std::wstring WriteHelpPage();
+
+// Writes the page and opens it with the shell's "open", the form as parent. False when the
+// page could not be written or the shell could not open it (no browser, say).
+bool OpenHelpPage(HWND owner);

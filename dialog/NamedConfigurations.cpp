@@ -1,0 +1,35 @@
+#include "dialog/NamedConfigurations.h"
+
+#include <windows.h>
+
+#include "Globals/ConfigName.h"
+#include "toolkit/Text.h"
+
+std::wstring ConfigurationFile(const std::wstring& installDir, const std::wstring& name) {
+    return installDir + name + L".cfg";
+}
+
+bool ConfigurationFileExists(const std::wstring& installDir, const std::wstring& name) {
+    const DWORD attributes = GetFileAttributesW(ConfigurationFile(installDir, name).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DeleteConfigurationFiles(const std::wstring& installDir, const std::wstring& name,
+                              const std::wstring& memfilesname, std::wstring& failedPath) {
+    const std::wstring file = ConfigurationFile(installDir, name);
+    if (!DeleteFileW(file.c_str())) {
+        OutputDebugStringW((L"Vistamur: cannot delete " + file + L", error " +
+                            tk::IntToStr(GetLastError()))
+                               .c_str());
+        failedPath = file;
+        return false;
+    }
+    // A memory name that is no plain file name was never used for a file: nothing outside the
+    // install folder is deleted for it.
+    if (IsUsableConfigName(memfilesname)) {
+        const std::wstring memory = installDir + memfilesname + L".tmp";
+        if (!DeleteFileW(memory.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
+            OutputDebugStringW((L"Vistamur: cannot delete " + memory).c_str());
+    }
+    return true;
+}

@@ -1,0 +1,43 @@
+// TScrn while its catalogue is filled: the scan runs inside a message handler, so it looks at
+// the input itself now and then, and an exit allowed meanwhile stops it.
+#include "saver/Ssave.h"
+
+namespace {
+// Input waits at most this long, plus the time between two checks of the scan (a few
+// milliseconds at most), plus the clock's step: well under 50 ms. More often would cost the
+// scan of a large library a visible share of its time.
+constexpr uint64_t kInputCheckMs = 20;
+} // namespace
+
+TScrn::TScanning::TScanning(TScrn& scrn) : scrn_(scrn) {
+    ++scrn_.scanDepth_;
+}
+
+TScrn::TScanning::~TScanning() {
+    if (--scrn_.scanDepth_ == 0 && scrn_.exitPending_) PostMessageW(scrn_.Handle(), WM_CLOSE, 0, 0);
+}
+
+bool TScrn::KeepScanning() {
+    const uint64_t now = GetTickCount64();
+    if (!exitPending_ && now - lastInputCheck_ >= kInputCheckMs) {
+        lastInputCheck_ = now;
+        HandleWaitingInput();
+    }
+    return !exitPending_;
+}
+
+// Only input and the exit requests of other programs: the steps, timers and paints of the
+// show must not run under the scan.
+void TScrn::HandleWaitingInput() {
+    struct Range {
+        HWND window;
+        UINT first, last;
+    } ranges[] = {{nullptr, WM_KEYFIRST, WM_KEYLAST},
+                  {nullptr, WM_MOUSEFIRST, WM_MOUSELAST},
+                  {Handle(), WM_EXITREQUEST, WM_EXITREQUEST}};
+    MSG msg;
+    for (const Range& r : ranges)
+        while (!exitPending_ && !closed_ &&
+               PeekMessageW(&msg, r.window, r.first, r.last, PM_REMOVE))
+            DispatchMessageW(&msg);
+}

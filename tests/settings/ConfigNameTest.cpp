@@ -1,0 +1,41 @@
+// Configuration names that are no file name of the install folder: refused by the rule, and
+// a configuration that config.ini names with one is reported missing, nothing read.
+#include "Globals/ConfigName.h"
+#include "tests/settings/SettingsFixture.h"
+
+TEST(ConfigName, PathsAndDeviceNamesAreRefused) {
+    struct Case {
+        const wchar_t* name;
+        bool usable;
+    } cases[] = {
+        {L"config 1", true},  {L"Vacances été", true}, {L"a.b.c", true},
+        {L"CONSOLE", true},   {L"COM10", true},        {L"LPT", true},
+        {L"nul2", true},      {L" CON", true},         {L"..", true},
+        {L"", false},         {L"..\\..\\x", false},   {L"sub/name", false},
+        {L"C:name", false},   {L"a*", false},          {L"a?", false},
+        {L"a\"b", false},     {L"<a", false},          {L"a>", false},
+        {L"a|b", false},      {L"CON", false},         {L"con", false},
+        {L"Prn", false},      {L"AUX", false},         {L"NUL", false},
+        {L"nul.txt", false},  {L"Con .cfg", false},    {L"CON.", false},
+        {L"COM1", false},     {L"com9", false},        {L"LPT1", false},
+        {L"lpt9.tmp", false}, {L"COM0", false},        {L"LPT\u00B9", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsUsableConfigName(c.name), c.usable) << tk::ToUtf8(c.name);
+}
+
+TEST_F(SettingsTest, AConfigurationNamedByAPathOrADeviceIsReportedMissing) {
+    WriteIni(L"outside.cfg", {"[Options]", "defspeed=99"});
+    Settings.InstallDir = dir / L"install\\";
+    CreateDirectoryW(Settings.InstallDir.c_str(), nullptr);
+    for (const wchar_t* name : {L"..\\outside", L"NUL", L""}) {
+        boxes.clear();
+        WriteIni(L"install\\config.ini",
+                 {"[Config]", "cfgname=" + tk::Narrow(name), "[Options]", "cfgalea=0"});
+        LoadConfigFiles(1);
+        EXPECT_EQ(Settings.cfgname, name);
+        ASSERT_EQ(boxes.size(), 1u) << tk::ToUtf8(name);
+        EXPECT_EQ(boxes[0], L"Configuration non trouvée (" + Settings.InstallDir + name + L".cfg)");
+        EXPECT_EQ(Settings.defspeed, 1);
+    }
+}

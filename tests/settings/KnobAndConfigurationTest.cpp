@@ -1,0 +1,78 @@
+// The knobs' drag and keyboard steps with their hints, and the files behind a named
+// configuration's deletion.
+#include <windows.h>
+
+#include "dialog/HelpPage.h"
+#include "dialog/KnobDrag.h"
+#include "dialog/NamedConfigurations.h"
+#include "toolkit/System.h"
+#include "tests/settings/SettingsFixture.h"
+
+TEST(KnobDrag, PlacesTheGrabbedPointUnderThePointerWithinTheRange) {
+    struct Case {
+        TKnob knob;
+        int pointerX, offset;
+        std::optional<int> left;
+    };
+    const Case cases[] = {
+        {TKnob::Step, 300, 0, std::nullopt}, // pressed on the leftmost column: no drag
+        {TKnob::Step, 300, 5, 295},
+        {TKnob::Step, 285, 5, 280},
+        {TKnob::Step, 284, 5, std::nullopt}, // beyond the left end: stays where it was
+        {TKnob::Step, 397, 5, 392},
+        {TKnob::Step, 398, 5, std::nullopt},
+        {TKnob::Speed, 447, 8, 439},
+        {TKnob::Speed, 448, 8, std::nullopt},
+        {TKnob::Pause, 337, 2, 335},
+        {TKnob::Pause, 336, 2, std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DraggedKnobLeft(c.knob, c.pointerX, c.offset), c.left) << c.pointerX;
+
+    EXPECT_EQ(NudgedKnobLeft(TKnob::Speed, 279, -1), 279); // Fill's place stays reachable
+    EXPECT_EQ(NudgedKnobLeft(TKnob::Speed, 279, +1), 280);
+    EXPECT_EQ(NudgedKnobLeft(TKnob::Speed, 280, -1), 280);
+    EXPECT_EQ(NudgedKnobLeft(TKnob::Step, 392, +1), 392);
+    EXPECT_EQ(NudgedKnobLeft(TKnob::Pause, 400, +1), 401);
+}
+
+TEST(KnobDrag, HintsAtTheRangesEnds) {
+    using H = std::vector<std::pair<TKnob, std::wstring>>;
+    const int speedAt990 = SpeedKnobLeft(990);
+    EXPECT_EQ(HintsForKnobAt(TKnob::Step, 392, 0, speedAt990),
+              (H{{TKnob::Step, L"100 pixels"}, {TKnob::Speed, L"100 pixels toutes les 10 ms"}}));
+    EXPECT_EQ(HintsForKnobAt(TKnob::Speed, 439, StepKnobLeft(4), 0),
+              (H{{TKnob::Speed, L"4 pixels le plus vite possible"}}));
+    EXPECT_EQ(HintsForKnobAt(TKnob::Pause, 439, 0, 0), (H{{TKnob::Pause, L"300 secondes"}}));
+    EXPECT_EQ(HintsForKnobAt(TKnob::Pause, 335, 0, 0), (H{{TKnob::Pause, L"3 secondes"}}));
+}
+
+TEST_F(SettingsTest, DeletingAConfigurationTakesItsMemoryAndStopsWhenItsFileStays) {
+    WriteFileBytes(dir / L"Été.cfg", "[Options]\r\n");
+    WriteFileBytes(dir / L"Été.tmp", "0C:\\a.jpg\r\n");
+    CreateDirectoryW((dir / L"folder.cfg").c_str(), nullptr);
+    EXPECT_TRUE(ConfigurationFileExists(dir.Path(), L"Été"));
+    EXPECT_TRUE(ConfigurationFileExists(dir.Path(), L"été")); // the file system ignores case
+    EXPECT_FALSE(ConfigurationFileExists(dir.Path(), L"folder"));
+    EXPECT_FALSE(ConfigurationFileExists(dir.Path(), L"absent"));
+
+    std::wstring failed;
+    EXPECT_TRUE(DeleteConfigurationFiles(dir.Path(), L"Été", L"Été", failed));
+    EXPECT_FALSE(tk::FileExists(dir / L"Été.cfg"));
+    EXPECT_FALSE(tk::FileExists(dir / L"Été.tmp"));
+
+    EXPECT_FALSE(DeleteConfigurationFiles(dir.Path(), L"folder", L"", failed));
+    EXPECT_EQ(failed, dir / L"folder.cfg");
+    EXPECT_FALSE(DeleteConfigurationFiles(dir.Path(), L"absent", L"", failed));
+}
+
+TEST(HelpPage, IsWrittenWholeToTheTemporaryFolder) {
+    const std::wstring path = WriteHelpPage();
+    ASSERT_FALSE(path.empty());
+    const std::string page = ReadFileBytes(path);
+    EXPECT_EQ(page.substr(0, 15), "<!DOCTYPE html>");
+    EXPECT_NE(page.find("Aide de Vistamur"), std::string::npos);
+    EXPECT_NE(page.find("</html>"), std::string::npos);
+    // Without a browser (as under Wine) opening fails with a word, never a hang.
+    OpenHelpPage(nullptr);
+}

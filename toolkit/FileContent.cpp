@@ -1,0 +1,73 @@
+#include "toolkit/FileContent.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "toolkit/Handles.h"
+
+namespace tk {
+
+TFileRead ReadWholeFile(const std::wstring& path, std::string& bytes,
+                        const std::function<bool()>& keepGoing) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+                       error == ERROR_INVALID_NAME
+                   ? TFileRead::Absent
+                   : TFileRead::Unreadable;
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return TFileRead::Absent;
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    LARGE_INTEGER size;
+    if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > 0x40000000)
+        return TFileRead::Unreadable;
+    try {
+        bytes.resize(size_t(size.QuadPart));
+    } catch (const std::bad_alloc&) {
+        return TFileRead::Unreadable;
+    }
+    size_t done = 0;
+    while (done < bytes.size()) {
+        if (keepGoing && !keepGoing()) return TFileRead::Stopped;
+        DWORD got = 0;
+        const DWORD ask = DWORD(std::min<size_t>(bytes.size() - done, 1 << 20));
+        if (!ReadFile(file.Get(), bytes.data() + done, ask, &got, nullptr))
+            return TFileRead::Unreadable;
+        if (got == 0) break; // it became shorter meanwhile
+        done += got;
+    }
+    bytes.resize(done);
+    return TFileRead::Read;
+}
+
+bool ReplaceFileContent(const std::wstring& path, const std::string& bytes) {
+    const std::wstring temporary = path + L".new";
+    bool written = false;
+    {
+        FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return false;
+        size_t done = 0;
+        written = true;
+        while (done < bytes.size() && written) {
+            DWORD put = 0;
+            const DWORD ask = DWORD(std::min<size_t>(bytes.size() - done, 1 << 20));
+            written = WriteFile(file.Get(), bytes.data() + done, ask, &put, nullptr) && put == ask;
+            done += put;
+        }
+        // On the disk before it replaces the old file: a power cut then leaves one or the
+        // other, whole.
+        written = written && FlushFileBuffers(file.Get());
+    }
+    if (written && MoveFileExW(temporary.c_str(), path.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    DeleteFileW(temporary.c_str());
+    return false;
+}
+
+} // namespace tk

@@ -1,0 +1,21 @@
+#pragma once
+// Whole files read and replaced safely: the memory of seen files and the configuration files
+// that change form go through here.
+#include <functional>
+#include <string>
+
+namespace tk {
+
+enum class TFileRead { Absent, Unreadable, Read, Stopped };
+
+// The whole content of a file. A folder of that name counts as absent. keepGoing, when
+// given, is asked before each megabyte is read: false stops the reading (Stopped).
+TFileRead ReadWholeFile(const std::wstring& path, std::string& bytes,
+                        const std::function<bool()>& keepGoing = {});
+
+// Replaces the file's content so that it is never lost or half-written: the bytes go to a
+// temporary file beside it ("name.new"), which then takes the file's place in one step.
+// On any failure the previous file stays as it was and false comes back.
+bool ReplaceFileContent(const std::wstring& path, const std::string& bytes);
+
+} // namespace tk

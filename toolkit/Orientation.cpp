@@ -1,0 +1,163 @@
+#include "toolkit/Orientation.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "toolkit/Handles.h"
+
+namespace tk {
+
+namespace {
+
+constexpr uint16_t kOrientationTag = 0x0112;
+constexpr uint16_t kTypeShort = 3;
+
+// Reads of the TIFF structure in its own byte order, each checked against its end.
+class TiffReader {
+  public:
+    TiffReader(const uint8_t* data, size_t size, bool bigEndian)
+        : data_(data), size_(size), big_(bigEndian) {}
+    bool U16(size_t at, uint16_t& v) const {
+        if (at > size_ || size_ - at < 2) return false;
+        v = big_ ? uint16_t(data_[at] << 8 | data_[at + 1])
+                 : uint16_t(data_[at] | data_[at + 1] << 8);
+        return true;
+    }
+    bool U32(size_t at, uint32_t& v) const {
+        uint16_t a, b;
+        if (!U16(at, a) || !U16(at + 2, b)) return false;
+        v = big_ ? uint32_t(a) << 16 | b : uint32_t(b) << 16 | a;
+        return true;
+    }
+
+  private:
+    const uint8_t* data_;
+    size_t size_;
+    bool big_;
+};
+
+} // namespace
+
+int OrientationFromTiff(const uint8_t* tiff, size_t size) {
+    if (size < 8) return 1;
+    bool big;
+    if (tiff[0] == 'I' && tiff[1] == 'I')
+        big = false;
+    else if (tiff[0] == 'M' && tiff[1] == 'M')
+        big = true;
+    else
+        return 1;
+    TiffReader r(tiff, size, big);
+    uint16_t magic = 0, count = 0;
+    uint32_t ifd = 0;
+    if (!r.U16(2, magic) || magic != 42 || !r.U32(4, ifd) || !r.U16(ifd, count)) return 1;
+    // Only IFD0 is read, and no offset is followed from it, so no loop can form. An IFD
+    // whose count runs past the end is damaged: none of its entries is trusted.
+    if (size_t(ifd) + 2 + size_t(count) * 12 > size) return 1;
+    for (uint32_t i = 0; i < count; ++i) {
+        const size_t entry = size_t(ifd) + 2 + size_t(i) * 12;
+        uint16_t tag, type, value;
+        uint32_t n;
+        if (!r.U16(entry, tag) || !r.U16(entry + 2, type) || !r.U32(entry + 4, n) ||
+            !r.U16(entry + 8, value))
+            return 1;
+        if (tag != kOrientationTag) continue;
+        if (type != kTypeShort || n != 1 || value < 1 || value > 8) return 1;
+        return value;
+    }
+    return 1;
+}
+
+int OrientationFromJpegHead(const uint8_t* b, size_t size) {
+    if (size < 4 || b[0] != 0xFF || b[1] != 0xD8) return 1;
+    size_t at = 2;
+    while (at + 4 <= size) {
+        if (b[at] != 0xFF) return 1;
+        const uint8_t marker = b[at + 1];
+        if (marker == 0xFF) { // fill byte
+            ++at;
+            continue;
+        }
+        // The picture's data starts at the first frame or scan: no Exif comes after.
+        if (marker == 0xDA || (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 &&
+                               marker != 0xC8 && marker != 0xCC))
+            return 1;
+        const size_t length = size_t(b[at + 2]) << 8 | b[at + 3];
+        if (length < 2) return 1;
+        const size_t payload = at + 4, payloadSize = length - 2;
+        if (marker == 0xE1 && payloadSize >= 6 && payload + 6 <= size &&
+            std::equal(b + payload, b + payload + 6, "Exif\0\0")) {
+            const size_t end = std::min(size, payload + payloadSize);
+            return OrientationFromTiff(b + payload + 6, end - payload - 6);
+        }
+        at = payload + payloadSize;
+    }
+    return 1;
+}
+
+int ReadJpegOrientation(const std::wstring& path) {
+    // The Exif segment comes first among a camera's segments and holds at most 64 KB; other
+    // application segments before it are small. What lies beyond this head is not searched.
+    constexpr DWORD kHead = 128 * 1024;
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return 1;
+    std::vector<uint8_t> head(kHead);
+    DWORD got = 0;
+    if (!ReadFile(file.Get(), head.data(), kHead, &got, nullptr)) return 1;
+    return OrientationFromJpegHead(head.data(), got);
+}
+
+bool Orient(const Dib& from, int orientation, Dib& out) {
+    const int w = from.Width(), h = from.Height();
+    const bool swap = SwapsSides(orientation);
+    const int ow = swap ? h : w, oh = swap ? w : h;
+    Dib result;
+    if (from.Empty() || !result.Create(ow, oh)) return false;
+    const uint32_t* src = from.Bits();
+    uint32_t* dst = result.Bits();
+    for (int y = 0; y < oh; ++y)
+        for (int x = 0; x < ow; ++x) {
+            int sx, sy; // the stored pixel shown at (x, y)
+            switch (orientation) {
+            case 2:
+                sx = w - 1 - x;
+                sy = y;
+                break;
+            case 3:
+                sx = w - 1 - x;
+                sy = h - 1 - y;
+                break;
+            case 4:
+                sx = x;
+                sy = h - 1 - y;
+                break;
+            case 5:
+                sx = y;
+                sy = x;
+                break;
+            case 6:
+                sx = y;
+                sy = h - 1 - x;
+                break;
+            case 7:
+                sx = w - 1 - y;
+                sy = h - 1 - x;
+                break;
+            case 8:
+                sx = w - 1 - y;
+                sy = x;
+                break;
+            default:
+                sx = x;
+                sy = y;
+                break;
+            }
+            dst[size_t(y) * ow + x] = src[size_t(sy) * w + sx];
+        }
+    out = std::move(result);
+    return true;
+}
+
+} // namespace tk
