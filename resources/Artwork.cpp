@@ -80,16 +80,33 @@ tk::Dib Page(int tabLeft, int tabRight, bool slantOnLeft) {
     return page;
 }
 
-void Wedge(HDC dc, const KnobTrack& track, int knobWidth) {
-    const int x0 = track.lowest, x1 = track.highest + knobWidth, mid = track.top + 5;
-    POINT shape[] = {{x0, mid - 1}, {x1, mid - 5}, {x1, mid + 6}, {x0, mid + 2}};
-    tk::Brush fill(CreateSolidBrush(RGB(34, 38, 42)));
-    tk::Pen rim(CreatePen(PS_SOLID, 1, RGB(24, 26, 30)));
-    tk::Selection useFill(dc, fill.Get());
-    tk::Selection useRim(dc, rim.Get());
-    Polygon(dc, shape, 4);
-    // Light catches the lower edge: the wedge looks cut into the slate.
-    Line(dc, x0, mid + 3, x1 + 1, mid + 7, RGB(120, 128, 136));
+// Blends a colour into a pixel by the part of it that is covered (0..1).
+void Blend(tk::Dib& dib, int x, int y, COLORREF c, double cover) {
+    if (x < 0 || y < 0 || x >= dib.Width() || y >= dib.Height() || cover <= 0) return;
+    uint32_t& p = dib.Bits()[size_t(y) * dib.Width() + x];
+    auto mix = [&](int shift, int over) {
+        const int under = int((p >> shift) & 0xFF);
+        return under + int((over - under) * std::min(cover, 1.0));
+    };
+    p = Pixel(mix(16, GetRValue(c)), mix(8, GetGValue(c)), mix(0, GetBValue(c)));
+}
+
+// A track cut into the slate, widening to the right; its edges are smoothed, so that the
+// slope shows no steps.
+void Wedge(tk::Dib& page, const KnobTrack& track, int knobWidth) {
+    const int x0 = track.lowest, x1 = track.highest + knobWidth;
+    const double mid = track.top + 5.5;
+    for (int x = x0; x <= x1; ++x) {
+        const double half = 1.5 + 4.0 * (x - x0) / (x1 - x0);
+        const double top = mid - half, bottom = mid + half;
+        for (int y = int(top) - 1; y <= int(bottom) + 1; ++y) {
+            const double cover = std::min(y + 1.0, bottom) - std::max(double(y), top);
+            Blend(page, x, y, RGB(30, 33, 37), cover);
+        }
+        // Shade along the upper edge, light along the lower: the cut catches the light.
+        Blend(page, x, int(top), RGB(16, 18, 20), 0.6 * (1 - (top - int(top))));
+        Blend(page, x, int(bottom) + 1, RGB(130, 138, 146), 0.7 * (bottom - int(bottom)) + 0.2);
+    }
 }
 
 // A thin engraved frame; the header that names the group interrupts its top line.
@@ -146,7 +163,7 @@ tk::Dib ImagesPage() { return Page(233, kPageWidth, true); }
 tk::Dib SettingsPage(const KnobTrack (&tracks)[3], int knobWidth, const RECT& videoFrame,
                      const RECT& frameGap) {
     tk::Dib page = Page(0, 237, false);
-    for (const KnobTrack& track : tracks) Wedge(page.Dc(), track, knobWidth);
+    for (const KnobTrack& track : tracks) Wedge(page, track, knobWidth);
     Frame(page.Dc(), videoFrame, frameGap);
     return page;
 }
