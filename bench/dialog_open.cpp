@@ -78,7 +78,7 @@ int wmain() {
 
     const std::wstring folder = ProgramFolder();
     std::vector<double> dialog, bare;
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; i < 15; ++i) {
         bare.push_back(OpenTime(folder + L"bare_window.exe", L""));
         dialog.push_back(OpenTime(folder + L"Vistamur.scr", L"/c"));
     }

@@ -65,8 +65,10 @@ template <class T> std::unique_ptr<tk::Control> Coloured(std::unique_ptr<T> cont
 }
 } // namespace
 
-std::unique_ptr<tk::Control> MakeControl(const layout::ControlSpec& spec, HWND parent, int id) {
+std::unique_ptr<tk::Control> MakeControl(const layout::ControlSpec& spec, HWND parent, int id,
+                                         HFONT font) {
     tk::ControlArgs args;
+    args.font = font;
     args.parent = parent;
     args.id = id;
     args.x = spec.left;

@@ -15,7 +15,8 @@ constexpr COLORREF kListText = RGB(68, 68, 68);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kFormGrey = RGB(128, 128, 128);
 
-// Null when the system refused to make the window.
-std::unique_ptr<tk::Control> MakeControl(const layout::ControlSpec& spec, HWND parent, int id);
+// Null when the system refused to make the window. Every control takes the form's font.
+std::unique_ptr<tk::Control> MakeControl(const layout::ControlSpec& spec, HWND parent, int id,
+                                         HFONT font);
 
 } // namespace dlg

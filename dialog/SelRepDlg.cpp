@@ -11,6 +11,7 @@
 
 namespace {
 const wchar_t* const kErrorCaption = L"Erreur";
+constexpr UINT kMakeToolTips = WM_APP + 1;
 
 HBRUSH FormBrush() {
     static tk::Brush brush(CreateSolidBrush(dlg::kFormGrey)); // clGray, for the process
@@ -50,12 +51,14 @@ bool TSelRepDlg::CreateForm() {
     font_.Reset(CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                             DEFAULT_PITCH, L"MS Sans Serif"));
-    tips_.Create(Handle());
     if (!MakePanels()) return false;
     BindControls();
-    tk::ApplyFont(Handle(), font_.Get());
     WireEvents();
     tk::App::Instance().SetDialog(Handle());
+    // The tooltips are wanted only once the pointer rests on the shown dialog: they are
+    // made when it is up (a posted message comes before any input), which spares the
+    // opening the loading of the tooltip class.
+    PostMessageW(Handle(), kMakeToolTips, 0, 0);
     FormCreate();
     ShowCurrentFolder(); // after Fill has given the file list its mask: one listing
     return true;
@@ -109,14 +112,13 @@ bool TSelRepDlg::MakePanels() {
 bool TSelRepDlg::MakeControls(std::span<const layout::ControlSpec> rows,
                               tk::PicturePanel& panel) {
     for (const auto& row : rows) {
-        std::unique_ptr<tk::Control> control = dlg::MakeControl(row, panel.Handle(), nextId_++);
+        std::unique_ptr<tk::Control> control = dlg::MakeControl(row, panel.Handle(), nextId_++, font_.Get());
         if (!control) {
             OutputDebugStringW((L"Vistamur: could not make the control " +
                                 std::wstring(row.name)).c_str());
             return false;
         }
         if (row.hint) control->SetHint(row.hint);
-        control->AttachToolTips(tips_);
         byName_[row.name] = control.get();
         controls_.push_back(std::move(control));
     }
@@ -270,6 +272,10 @@ void TSelRepDlg::Slide(bool toSettings) {
 
 LRESULT TSelRepDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+    case kMakeToolTips:
+        if (!tips_.Handle() && tips_.Create(Handle()))
+            for (const auto& control : controls_) control->AttachToolTips(tips_);
+        return 0;
     case WM_COMMAND:
         // Escape comes from the message loop as IDCANCEL. Enter (IDOK) does nothing: the
         // dialog has no default button.

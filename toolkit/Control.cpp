@@ -20,7 +20,9 @@ bool Control::CreateCustom(const wchar_t* className, const ControlArgs& args, bo
     w.height = args.height;
     w.parent = args.parent;
     w.id = args.id;
-    return Create(w);
+    if (!Create(w)) return false;
+    if (args.font) SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(args.font), FALSE);
+    return true;
 }
 
 bool Control::CreateStandard(const wchar_t* className, const ControlArgs& args) {
@@ -29,6 +31,9 @@ bool Control::CreateStandard(const wchar_t* className, const ControlArgs& args) 
                                 args.height, args.parent, reinterpret_cast<HMENU>(INT_PTR(args.id)),
                                 GetModuleHandleW(nullptr), nullptr);
     if (!hwnd) return false;
+    // Before anything is added: a later font would make the control measure and lay
+    // itself out again.
+    if (args.font) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(args.font), FALSE);
     if (Adopt(hwnd)) return true;
     DestroyWindow(hwnd);
     return false;
@@ -155,17 +160,6 @@ void PaintParentBackground(HWND child, HDC dc) {
     OffsetViewportOrgEx(dc, -origin.x, -origin.y, &old);
     SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
     SetViewportOrgEx(dc, old.x, old.y, nullptr);
-}
-
-namespace {
-BOOL CALLBACK SetFontOf(HWND child, LPARAM font) {
-    SendMessageW(child, WM_SETFONT, WPARAM(font), FALSE);
-    return TRUE;
-}
-} // namespace
-
-void ApplyFont(HWND root, HFONT font) {
-    EnumChildWindows(root, &SetFontOf, reinterpret_cast<LPARAM>(font));
 }
 
 } // namespace tk

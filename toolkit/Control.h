@@ -23,6 +23,7 @@ struct ControlArgs {
     std::wstring text;
     DWORD style = 0; // added to WS_CHILD | WS_VISIBLE
     DWORD exStyle = 0;
+    HFONT font = nullptr; // the form's, given before the control measures anything
 };
 
 class Control : public Window {
@@ -101,8 +102,5 @@ class PaintDc {
 // Draws into `dc` (the child's own coordinates) what the parent shows behind the child:
 // the parent answers WM_PRINTCLIENT with its background.
 void PaintParentBackground(HWND child, HDC dc);
-
-// Sends the font to every descendant of the window: one font for the whole form.
-void ApplyFont(HWND root, HFONT font);
 
 } // namespace tk
