@@ -1,47 +1,291 @@
 #include "dialog/SelRepDlg.h"
 
 #include "Globals/Globals.h"
+#include "Globals/IniValue.h"
+#include "dialog/ControlFactory.h"
+#include "dialog/PageSlide.h"
+#include "resources/Artwork.h"
+#include "resources/SelRepDlgLayout.h"
+#include "toolkit/App.h"
+#include "toolkit/MsgBox.h"
 
 namespace {
-constexpr int kOkId = 1;
+const wchar_t* const kErrorCaption = L"Erreur";
+constexpr UINT kMakeToolTips = WM_APP + 1;
+
+HBRUSH FormBrush() {
+    static tk::Brush brush(CreateSolidBrush(dlg::kFormGrey)); // clGray, for the process
+    return brush.Get();
 }
 
+art::KnobTrack Track(const layout::ControlSpec& knob, const TKnobRange& drag) {
+    return {knob.top, drag.lowest - 1, drag.highest};
+}
+
+const layout::ControlSpec& Row(std::span<const layout::ControlSpec> rows, const wchar_t* name) {
+    for (const auto& row : rows)
+        if (std::wstring(row.name) == name) return row;
+    return rows.front();
+}
+} // namespace
+
 bool TSelRepDlg::CreateForm() {
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+    RECT frame = {0, 0, layout::kOuterWidth, layout::kClientHeight};
+    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     tk::WindowArgs args;
     args.className = L"TSelRepDlg";
-    args.text = L"Vistamur - Configuration";
-    args.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-    args.width = 420;
-    args.height = 170;
+    args.text = L"Vistamur paramètres";
+    args.style = style;
+    args.exStyle = exStyle;
+    // The outer width is fixed, so exactly one page shows; the height leaves the client
+    // area its 430 pixels.
+    args.width = layout::kOuterWidth;
+    args.height = frame.bottom - frame.top;
     args.x = (GetSystemMetrics(SM_CXSCREEN) - args.width) / 2;
     args.y = (GetSystemMetrics(SM_CYSCREEN) - args.height) / 2;
-    args.background = GetSysColorBrush(COLOR_BTNFACE);
+    args.background = FormBrush();
     args.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     if (!Create(args)) return false;
+    font_.Reset(CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                            DEFAULT_PITCH, L"MS Sans Serif"));
+    if (!MakePanels()) return false;
+    BindControls();
+    WireEvents();
+    tk::App::Instance().SetDialog(Handle());
+    // The tooltips are wanted only once the pointer rests on the shown dialog: they are
+    // made when it is up (a posted message comes before any input), which spares the
+    // opening the loading of the tooltip class.
+    PostMessageW(Handle(), kMakeToolTips, 0, 0);
     FormCreate();
+    ShowCurrentFolder(); // after Fill has given the file list its mask: one listing
     return true;
+}
+
+bool TSelRepDlg::MakePanels() {
+    auto makePanel = [&](const layout::PanelSpec& spec) -> tk::PicturePanel* {
+        auto panel = std::make_unique<tk::PicturePanel>();
+        tk::ControlArgs args;
+        args.parent = Handle();
+        args.id = nextId_++;
+        args.x = spec.left;
+        args.y = spec.top;
+        args.width = spec.width;
+        args.height = spec.height;
+        if (!panel->CreatePanel(args, dlg::kFormGrey)) return nullptr;
+        tk::PicturePanel* made = panel.get();
+        byName_[spec.name] = made;
+        controls_.push_back(std::move(panel));
+        return made;
+    };
+    Panel3 = makePanel(layout::kPanel3);
+    Panel2 = makePanel(layout::kPanel2);
+    Panel4 = makePanel(layout::kPanel4);
+    if (!Panel3 || !Panel2 || !Panel4) return false;
+    // The band lies over the pages' last row.
+    SetWindowPos(Panel4->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+
+    const auto& settings = layout::kSettingsPage;
+    const art::KnobTrack tracks[3] = {
+        Track(Row(settings, L"RxSpeedButton1"), kStepKnobDrag),
+        Track(Row(settings, L"RxSpeedButton2"), kSpeedKnobDrag),
+        Track(Row(settings, L"RxSpeedButton3"), kPauseKnobDrag)};
+    const auto& f = layout::kVideoFrame;
+    const auto& header = Row(settings, L"RxLabel5");
+    const RECT gap = {header.left - 3, f[1] - 2, header.left + header.width + 2, f[1] + 3};
+    Panel3->SetPicture(art::ImagesPage());
+    Panel2->SetPicture(art::SettingsPage(tracks, kKnobWidth, RECT{f[0], f[1], f[2], f[3]}, gap));
+    Panel4->SetPicture(art::Band());
+
+    if (!MakeControls(layout::kImagesPage, *Panel3) ||
+        !MakeControls(layout::kSettingsPage, *Panel2) || !MakeControls(layout::kBand, *Panel4))
+        return false;
+    // The preview sits inside the black box, hidden until a photo is shown.
+    Panel1 = Named<tk::PicturePanel>(L"Panel1");
+    if (!Panel1 || !Preview.CreateControl(Panel1->Handle(), 1, 1, 187, 139)) return false;
+    Preview.Center = true;
+    return true;
+}
+
+bool TSelRepDlg::MakeControls(std::span<const layout::ControlSpec> rows,
+                              tk::PicturePanel& panel) {
+    for (const auto& row : rows) {
+        std::unique_ptr<tk::Control> control = dlg::MakeControl(row, panel.Handle(), nextId_++, font_.Get());
+        if (!control) {
+            OutputDebugStringW((L"Vistamur: could not make the control " +
+                                std::wstring(row.name)).c_str());
+            return false;
+        }
+        if (row.hint) control->SetHint(row.hint);
+        byName_[row.name] = control.get();
+        controls_.push_back(std::move(control));
+    }
+    return true;
+}
+
+void TSelRepDlg::ShowCurrentFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    DriveComboBox1->SetDrive(folder[0]);
+    DirBox->SetDirectory(folder);
+    FileLstBox->SetDirectory(DirBox->Directory());
+}
+
+tk::Control* TSelRepDlg::Find(const std::wstring& name) const {
+    auto it = byName_.find(name);
+    return it == byName_.end() ? nullptr : it->second;
+}
+
+void TSelRepDlg::BindControls() {
+    RxLabel3 = Named<tk::ShadowLabel>(L"RxLabel3");
+    RxLabel4 = Named<tk::ShadowLabel>(L"RxLabel4");
+    RxLabel25 = Named<tk::ShadowLabel>(L"RxLabel25");
+    DriveComboBox1 = Named<tk::DriveComboBox>(L"DriveComboBox1");
+    DirBox = Named<tk::DirectoryListBox>(L"DirBox");
+    FileLstBox = Named<tk::FileListBox>(L"FileLstBox");
+    LstDirBox = Named<tk::ListBox>(L"LstDirBox");
+    AddBtn = Named<TFramedSpeedButton>(L"AddBtn");
+    SubBtn = Named<TFramedSpeedButton>(L"SubBtn");
+    ClearBtn = Named<TFramedSpeedButton>(L"ClearBtn");
+    OKBtn = Named<TFramedSpeedButton>(L"OKBtn");
+    CancelBtn = Named<TFramedSpeedButton>(L"CancelBtn");
+    CBTransition = Named<tk::CheckListBox>(L"CBTransition");
+    CBOptions = Named<tk::CheckListBox>(L"CBOptions");
+    RxSpeedButton1 = Named<tk::SpeedButton>(L"RxSpeedButton1");
+    RxSpeedButton2 = Named<tk::SpeedButton>(L"RxSpeedButton2");
+    RxSpeedButton3 = Named<tk::SpeedButton>(L"RxSpeedButton3");
+    for (size_t i = 0; i < RxSwitch.size(); ++i)
+        RxSwitch[i] = Named<tk::Switch>((L"RxSwitch" + std::to_wstring(i)).c_str());
+    CBAgr = Named<tk::ComboBox>(L"CBAgr");
+    CBNbImgMax = Named<tk::ComboBox>(L"CBNbImgMax");
+    CBCfgName = Named<tk::ComboBox>(L"CBCfgName");
+    CBCfgAlea = Named<tk::Button>(L"CBCfgAlea");
+    Button1 = Named<tk::Button>(L"Button1");
+    for (const wchar_t* name : TransitionNames) CBTransition->Add(name);
+}
+
+void TSelRepDlg::WireEvents() {
+    // The other page's link lights up under the pointer, like a tab.
+    for (tk::ShadowLabel* link : {RxLabel3, RxLabel4}) {
+        link->onMouseEnter = [link] { link->SetColor(dlg::kBrightGreen); };
+        link->onMouseLeave = [link] { link->SetColor(dlg::kGreyGreen); };
+    }
+    RxLabel3->onClick = [this] { RxLabel3Click(); };
+    RxLabel4->onClick = [this] { RxLabel4Click(); };
+    OKBtn->onClick = [this] { OKBtnClick(); };
+    CancelBtn->onClick = [this] { CancelBtnClick(); };
+    // The settings page waits off to the right: Tab does not wander into it.
+    EnableWindow(Panel2->Handle(), FALSE);
 }
 
 void TSelRepDlg::FormCreate() {
     LoadSettings(1);
-    HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    std::wstring text = L"Configuration « " + Settings.cfgname + L" »\r\nDossier : " +
-                        Settings.InstallDir;
-    label_ = CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE, 16, 16, 380, 60,
-                             Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
-    okButton_ = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON,
-                                310, 90, 88, 26, Handle(), reinterpret_cast<HMENU>(kOkId),
-                                GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(label_, WM_SETFONT, WPARAM(font), TRUE);
-    SendMessageW(okButton_, WM_SETFONT, WPARAM(font), TRUE);
+    Fill();
+}
+
+void TSelRepDlg::Fill() {
+    const TDialogValues v = ValuesFromSettings(Settings);
+    LstDirBox->Clear();
+    for (const std::wstring& folder : v.folders) LstDirBox->Add(folder);
+    for (int i = 0; i < int(v.transitions.size()); ++i) CBTransition->SetChecked(i, v.transitions[i]);
+    for (int i = 0; i < int(v.options.size()); ++i) CBOptions->SetChecked(i, v.options[i]);
+    RxSpeedButton1->SetLeft(v.stepLeft);
+    RxSpeedButton2->SetLeft(v.speedLeft);
+    RxSpeedButton3->SetLeft(v.pauseLeft);
+    RxSpeedButton1->SetHint(StepHint(Settings.defspeed));
+    RxSpeedButton2->SetHint(SpeedHint(Settings.defspeed, Settings.defdelay));
+    RxSpeedButton3->SetHint(PauseHint(Settings.defpause));
+    for (size_t i = 0; i < RxSwitch.size(); ++i) RxSwitch[i]->SetOn(v.switches[i]);
+    CBAgr->SetItemIndex(v.agrIndex);
+    FileLstBox->SetMask(MediaFileMask());
+    CBNbImgMax->SetItemIndex(v.nbImgMaxIndex);
+    CBCfgName->Clear();
+    for (const std::wstring& name : v.cfgNames) CBCfgName->Add(name);
+    CBCfgName->SetItemIndex(CBCfgName->FindExact(v.cfgText));
+    CBCfgName->SetText(v.cfgText);
+    CBCfgAlea->SetChecked(v.cfgAlea);
+}
+
+TDialogValues TSelRepDlg::ValuesOfControls() const {
+    TDialogValues v;
+    v.folders = LstDirBox->Items();
+    for (int i = 0; i < int(v.transitions.size()); ++i) v.transitions[i] = CBTransition->Checked(i);
+    for (int i = 0; i < int(v.options.size()); ++i) v.options[i] = CBOptions->Checked(i);
+    v.stepLeft = RxSpeedButton1->Left();
+    v.speedLeft = RxSpeedButton2->Left();
+    v.pauseLeft = RxSpeedButton3->Left();
+    for (size_t i = 0; i < RxSwitch.size(); ++i) v.switches[i] = RxSwitch[i]->On();
+    v.agrIndex = CBAgr->ItemIndex();
+    v.nbImgMaxIndex = CBNbImgMax->ItemIndex();
+    for (int i = 0, n = CBCfgName->Count(); i < n; ++i) v.cfgNames.push_back(CBCfgName->Item(i));
+    v.cfgText = CBCfgName->Text();
+    v.cfgAlea = CBCfgAlea->Checked();
+    return v;
+}
+
+bool TSelRepDlg::Get(const std::wstring& name) {
+    const std::wstring refusal = SettingsFromValues(ValuesOfControls(), name, Settings);
+    if (refusal.empty()) return true;
+    tk::ShowBox(Handle(), refusal, kErrorCaption, MB_OK | MB_ICONERROR);
+    return false;
+}
+
+void TSelRepDlg::OKBtnClick() {
+    if (!Get(CBCfgName->Text())) return;
+    try {
+        SaveSettings();
+    } catch (const EWriteError& e) {
+        // Nothing the user set is lost: the dialog stays open for another try.
+        OutputDebugStringW((L"Vistamur: " + e.Message()).c_str());
+        tk::ShowBox(Handle(), e.Message(), kErrorCaption, MB_OK | MB_ICONERROR);
+        return;
+    }
+    Destroy();
+}
+
+void TSelRepDlg::CancelBtnClick() { Destroy(); }
+
+void TSelRepDlg::RxLabel3Click() { Slide(true); }
+void TSelRepDlg::RxLabel4Click() { Slide(false); }
+
+void TSelRepDlg::Slide(bool toSettings) {
+    // The page that leaves is moved and painted first, then the one that comes.
+    tk::PicturePanel* leaving = toSettings ? Panel3 : Panel2;
+    tk::PicturePanel* coming = toSettings ? Panel2 : Panel3;
+    EnableWindow(coming->Handle(), TRUE);
+    int step = 0;
+    for (const TSlideStep& at : SlideSteps(toSettings)) {
+        const int leavingLeft = toSettings ? at.panel3Left : at.panel2Left;
+        const int comingLeft = toSettings ? at.panel2Left : at.panel3Left;
+        leaving->MoveAndPaint(leavingLeft, 0);
+        coming->MoveAndPaint(comingLeft, 0);
+        if (onSlideStep) onSlideStep(step++);
+    }
+    EnableWindow(leaving->Handle(), FALSE);
+    coming->RepaintChildren();
+    // A link left lit would stay lit: the pointer has left it with its page.
+    RxLabel3->SetColor(dlg::kGreyGreen);
+    RxLabel4->SetColor(dlg::kGreyGreen);
 }
 
 LRESULT TSelRepDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+    case kMakeToolTips:
+        if (!tips_.Handle() && tips_.Create(Handle()))
+            for (const auto& control : controls_) control->AttachToolTips(tips_);
+        return 0;
     case WM_COMMAND:
-        if (LOWORD(wp) == kOkId || LOWORD(wp) == IDCANCEL) Destroy();
+        // Escape comes from the message loop as IDCANCEL. Enter (IDOK) does nothing: the
+        // dialog has no default button.
+        if (LOWORD(wp) == IDCANCEL && !lp) CancelBtnClick();
+        return 0;
+    case WM_CLOSE:
+        CancelBtnClick();
         return 0;
     case WM_DESTROY:
+        tk::App::Instance().SetDialog(nullptr);
         PostQuitMessage(0);
         return 0;
     }

@@ -1,17 +1,84 @@
 #pragma once
-// The settings dialog. Until its pages are built it is a plain window that says where the
-// settings live and closes normally.
+// The settings dialog: two pages that slide sideways (folders and preview; transitions,
+// movement and options) over a fixed band (configuration name, random choice, OK and
+// Cancel). It shows the process-wide settings and writes them back on OK.
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "controls/FitImage.h"
+#include "controls/FramedSpeedButton.h"
+#include "dialog/DialogValues.h"
+#include "resources/FormLayout.h"
+#include "toolkit/FolderControls.h"
+#include "toolkit/Handles.h"
+#include "toolkit/ListControls.h"
+#include "toolkit/PicturePanel.h"
+#include "toolkit/ShadowLabel.h"
+#include "toolkit/SpeedButton.h"
+#include "toolkit/Switch.h"
+#include "toolkit/ToolTips.h"
 #include "toolkit/Window.h"
 
 class TSelRepDlg : public tk::Window {
   public:
-    bool CreateForm();
+    bool CreateForm(); // makes the window and runs FormCreate; shown by the caller
     void FormCreate();
+    void Fill();
+    bool Get(const std::wstring& name);
+
+    void OKBtnClick();
+    void CancelBtnClick();
+    void RxLabel3Click(); // to the settings page
+    void RxLabel4Click(); // to the images page
+
+    // Called after each step of a page slide, with the step's number from 0.
+    std::function<void(int step)> onSlideStep;
+
+    // A control of the layout by its name; null for an unknown name.
+    tk::Control* Find(const std::wstring& name) const;
+
+    // The controls, named as in the layout.
+    tk::PicturePanel *Panel2 = nullptr, *Panel3 = nullptr, *Panel4 = nullptr, *Panel1 = nullptr;
+    tk::ShadowLabel *RxLabel3 = nullptr, *RxLabel4 = nullptr, *RxLabel25 = nullptr;
+    tk::DriveComboBox* DriveComboBox1 = nullptr;
+    tk::DirectoryListBox* DirBox = nullptr;
+    tk::FileListBox* FileLstBox = nullptr;
+    tk::ListBox* LstDirBox = nullptr;
+    TFramedSpeedButton *AddBtn = nullptr, *SubBtn = nullptr, *ClearBtn = nullptr;
+    TFramedSpeedButton *OKBtn = nullptr, *CancelBtn = nullptr;
+    tk::CheckListBox *CBTransition = nullptr, *CBOptions = nullptr;
+    tk::SpeedButton *RxSpeedButton1 = nullptr, *RxSpeedButton2 = nullptr,
+                    *RxSpeedButton3 = nullptr;
+    std::array<tk::Switch*, 4> RxSwitch{}; // RxSwitch0 .. RxSwitch3
+    tk::ComboBox *CBAgr = nullptr, *CBNbImgMax = nullptr, *CBCfgName = nullptr;
+    tk::Button *CBCfgAlea = nullptr, *Button1 = nullptr;
+    TFitImage Preview;
+
+    const tk::ToolTips& ToolTips() const { return tips_; }
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
   private:
-    HWND okButton_ = nullptr;
-    HWND label_ = nullptr;
+    bool MakePanels();
+    bool MakeControls(std::span<const layout::ControlSpec> rows, tk::PicturePanel& panel);
+    void BindControls();
+    void WireEvents();
+    void ShowCurrentFolder(); // the folder choosers start at the process's folder
+    void Slide(bool toSettings);
+    TDialogValues ValuesOfControls() const;
+    template <class T> T* Named(const wchar_t* name) const {
+        return dynamic_cast<T*>(Find(name));
+    }
+
+    tk::Font font_;
+    tk::ToolTips tips_;
+    std::vector<std::unique_ptr<tk::Control>> controls_;
+    std::map<std::wstring, tk::Control*> byName_;
+    int nextId_ = 100;
 };

@@ -12,6 +12,7 @@ bool App::Dispatch(MSG& msg) {
         terminated_ = true;
         return false;
     }
+    if (dialog_ && IsDialogMessageW(dialog_, &msg)) return true;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
     return true;

@@ -21,12 +21,17 @@ class App {
     int Run();
     // Handles every pending message and returns (without an idle turn).
     void ProcessMessages();
+    // The window whose keyboard the loop hands to IsDialogMessage: Tab between its
+    // controls, Escape as its Cancel.
+    void SetDialog(HWND dialog) { dialog_ = dialog; }
+
     bool Terminated() const { return terminated_; }
     void Terminate() { terminated_ = true; }
 
   private:
     bool Dispatch(MSG& msg);
     IdleHandler idle_;
+    HWND dialog_ = nullptr;
     bool terminated_ = false;
 };
 

@@ -17,6 +17,7 @@ struct WindowArgs {
     HBRUSH background = nullptr; // class brush; null when the window paints itself
     UINT classStyle = 0;
     HICON icon = nullptr;
+    int id = 0; // a child's control id, which its parent's notifications carry
 };
 
 class Window {
@@ -27,7 +28,12 @@ class Window {
     Window& operator=(const Window&) = delete;
 
     bool Create(const WindowArgs& args);
+    // Takes over a window made by the system's own class (a list box, a button ...): its
+    // messages pass through HandleMessage first, and Default hands them to the class.
+    bool Adopt(HWND hwnd);
     void Destroy();
+    // The object behind a window made or adopted here; null for any other window.
+    static Window* FromHandle(HWND hwnd);
     HWND Handle() const { return hwnd_; }
 
     void Show(int how = SW_SHOW) { ShowWindow(hwnd_, how); }
@@ -42,13 +48,24 @@ class Window {
 
   protected:
     virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd_, msg, wp, lp); }
+    LRESULT Default(UINT msg, WPARAM wp, LPARAM lp);
+    // A notification that a child sent its parent (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM,
+    // WM_MEASUREITEM, WM_CTLCOLOR*), handed back to the child's own object so that each
+    // control reacts and colours itself in its own class. True when handled.
+    virtual bool HandleReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+        (void)msg, (void)wp, (void)lp, (void)result;
+        return false;
+    }
     // Called when the window is gone; the object may be reused or deleted afterwards.
     virtual void OnDestroyed() {}
 
   private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT Route(Window* self, UINT msg, WPARAM wp, LPARAM lp);
+    bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    void Forget();
     HWND hwnd_ = nullptr;
+    WNDPROC classProcedure_ = nullptr; // the system class's own, for an adopted window
 };
 
 } // namespace tk

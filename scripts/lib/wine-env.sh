@@ -32,10 +32,16 @@ wine_reg() { wine reg add "$@" /f >/dev/null 2>&1; }
 ensure_prefix() {
   mkdir -p "$HOME"
   [ -f "$HOME/.asoundrc" ] || printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$HOME/.asoundrc"
-  if [ ! -f "$WINEPREFIX/.vistamur-ready-2" ]; then
+  # A prefix made before Wine's own fonts were installed has no "MS Sans Serif": the
+  # marker's number changes when the prefix must be made anew.
+  if [ ! -f "$WINEPREFIX/.vistamur-ready-4" ]; then
     rm -rf "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1
     wineserver -w
+    # The registry names Wine's own fonts ("MS Sans Serif", Tahoma ...) in the Windows
+    # fonts folder, but this Wine neither looks for them where the package puts them nor
+    # copies them there: without them the dialog's fixed layout gets wider substitutes.
+    cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     wine_reg 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N
     wine_reg 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /t REG_SZ /d N
     wine_reg 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N
@@ -44,7 +50,7 @@ ensure_prefix() {
     wine_reg 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ /d "false"
     wine_reg 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /t REG_SZ /d 1
     wineserver -w
-    touch "$WINEPREFIX/.vistamur-ready-2"
+    touch "$WINEPREFIX/.vistamur-ready-4"
   fi
 }
 

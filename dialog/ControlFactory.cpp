@@ -1,0 +1,162 @@
+#include "dialog/ControlFactory.h"
+
+#include <string>
+
+#include "controls/FramedSpeedButton.h"
+#include "dialog/DialogValues.h"
+#include "resources/Artwork.h"
+#include "toolkit/FolderControls.h"
+#include "toolkit/PicturePanel.h"
+#include "toolkit/ShadowLabel.h"
+#include "toolkit/Switch.h"
+
+namespace dlg {
+
+namespace {
+using layout::Kind;
+
+std::unique_ptr<tk::Control> MakeLabel(const layout::ControlSpec& spec,
+                                       const tk::ControlArgs& args) {
+    tk::LabelStyle style;
+    switch (spec.kind) {
+    case Kind::Title:
+        style.color = kBrightGreen;
+        style.height = -13;
+        break;
+    case Kind::Link:
+        style.height = -13;
+        break;
+    case Kind::RightLabel:
+        style.rightAligned = true;
+        break;
+    case Kind::Header:
+        style.color = kWhite;
+        style.bold = style.underline = true;
+        break;
+    case Kind::BandLabel:
+    case Kind::BandLink:
+        style.color = kWhite;
+        style.bold = true;
+        break;
+    default:
+        break;
+    }
+    auto label = std::make_unique<tk::ShadowLabel>();
+    if (!label->CreateLabel(args, style)) return nullptr;
+    label->SetHandCursor(spec.kind == Kind::Link || spec.kind == Kind::BandLink);
+    return label;
+}
+
+// The "|"-separated items of a row.
+template <class List> void AddItems(List& list, const wchar_t* items) {
+    if (!items) return;
+    std::wstring all = items;
+    for (size_t start = 0; start <= all.size();) {
+        size_t end = std::min(all.find(L'|', start), all.size());
+        list.Add(all.substr(start, end - start));
+        start = end + 1;
+    }
+}
+
+template <class T> std::unique_ptr<tk::Control> Coloured(std::unique_ptr<T> control, bool made) {
+    if (!made) return nullptr;
+    control->SetColours({kListText, kGreyGreen});
+    return control;
+}
+} // namespace
+
+std::unique_ptr<tk::Control> MakeControl(const layout::ControlSpec& spec, HWND parent, int id,
+                                         HFONT font) {
+    tk::ControlArgs args;
+    args.font = font;
+    args.parent = parent;
+    args.id = id;
+    args.x = spec.left;
+    args.y = spec.top;
+    args.width = spec.width;
+    args.height = spec.height;
+    if (spec.text && spec.kind != Kind::DropDown && spec.kind != Kind::CheckList)
+        args.text = spec.text;
+
+    switch (spec.kind) {
+    case Kind::Title:
+    case Kind::Link:
+    case Kind::Label:
+    case Kind::RightLabel:
+    case Kind::Header:
+    case Kind::BandLabel:
+    case Kind::BandLink:
+        return MakeLabel(spec, args);
+    case Kind::CheckList: {
+        auto list = std::make_unique<tk::CheckListBox>();
+        bool made = list->CreateCheckList(args);
+        if (made) AddItems(*list, spec.text);
+        return Coloured(std::move(list), made);
+    }
+    case Kind::Switch: {
+        auto control = std::make_unique<tk::Switch>();
+        if (!control->CreateSwitch(args, &art::DrawSwitch)) return nullptr;
+        return control;
+    }
+    case Kind::Knob: {
+        auto knob = std::make_unique<tk::SpeedButton>();
+        if (!knob->CreateButton(args)) return nullptr;
+        knob->SetGlyphs(art::KnobGlyph(spec.width, spec.height), 1);
+        knob->SetHandCursor(true);
+        return knob;
+    }
+    case Kind::FramedButton: {
+        auto button = std::make_unique<TFramedSpeedButton>();
+        if (!button->CreateButton(args)) return nullptr;
+        button->SetGlyphs(art::ButtonGlyphs(spec.text, spec.width, spec.height), 4);
+        button->SetRectColor(RGB(0, 0, 0));
+        return button;
+    }
+    case Kind::MultiList: {
+        auto list = std::make_unique<tk::ListBox>();
+        bool made = list->CreateList(args, true);
+        return Coloured(std::move(list), made);
+    }
+    case Kind::DropDown:
+    case Kind::EditCombo: {
+        auto combo = std::make_unique<tk::ComboBox>();
+        const auto kind =
+            spec.kind == Kind::DropDown ? tk::ComboKind::DropDownList : tk::ComboKind::EditableSorted;
+        bool made = combo->CreateCombo(args, kind, 10);
+        if (made) AddItems(*combo, spec.text);
+        return Coloured(std::move(combo), made);
+    }
+    case Kind::CheckBox: {
+        auto box = std::make_unique<tk::Button>();
+        bool made = box->CreateCheckBox(args);
+        if (made) box->SetColours({RGB(0, 0, 0), kGreyGreen});
+        return made ? std::move(box) : nullptr;
+    }
+    case Kind::PushButton: {
+        auto button = std::make_unique<tk::Button>();
+        return button->CreatePushButton(args) ? std::move(button) : nullptr;
+    }
+    case Kind::BlackPanel: {
+        auto panel = std::make_unique<tk::PicturePanel>();
+        return panel->CreatePanel(args, RGB(0, 0, 0), true) ? std::move(panel) : nullptr;
+    }
+    case Kind::DriveCombo: {
+        auto drives = std::make_unique<tk::DriveComboBox>();
+        bool made = drives->CreateDrives(args);
+        return Coloured(std::move(drives), made);
+    }
+    case Kind::DirectoryList: {
+        auto folders = std::make_unique<tk::DirectoryListBox>();
+        bool made = folders->CreateDirectories(args);
+        return Coloured(std::move(folders), made);
+    }
+    case Kind::FileList: {
+        auto files = std::make_unique<tk::FileListBox>();
+        bool made = files->CreateFiles(args);
+        return Coloured(std::move(files), made);
+    }
+    }
+    return nullptr;
+}
+
+} // namespace dlg

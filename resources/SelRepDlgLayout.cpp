@@ -1,0 +1,98 @@
+#include "resources/SelRepDlgLayout.h"
+
+namespace layout {
+
+namespace {
+using K = Kind;
+
+const ControlSpec images[] = {
+    {L"RxLabel2", K::Title, 32, 8, 177, 25, L"Choix des images et vidéos", nullptr},
+    {L"RxLabel3", K::Link, 280, 3, 161, 22, L"Paramètres et transitions", nullptr},
+    {L"DriveComboBox1", K::DriveCombo, 8, 40, 201, 19, nullptr,
+     L"Choisir le lecteur contenant les dossiers à ajouter"},
+    {L"DirBox", K::DirectoryList, 8, 64, 201, 137, nullptr, L"Choisir le dossier à ajouter"},
+    {L"FileLstBox", K::FileList, 8, 208, 201, 121, nullptr,
+     L"Fichiers images et vidéos trouvés\r\nCliquer sur un fichier pour le prévisualiser"},
+    {L"AddBtn", K::FramedButton, 208, 66, 57, 27, L">",
+     L"Ajoute toutes les images et vidéos du dossier sélectionné"},
+    {L"SubBtn", K::FramedButton, 208, 98, 57, 27, L"<",
+     L"Retire toutes les images et vidéos des dossiers sélectionnés \r\ndans la liste de droite"},
+    {L"ClearBtn", K::FramedButton, 208, 130, 57, 27, L"<<",
+     L"Retire tous les dossiers de la liste de droite"},
+    {L"LstDirBox", K::MultiList, 264, 40, 193, 129, nullptr,
+     L"Liste des dossiers contenant les images et vidéos à afficher"},
+    {L"Panel1", K::BlackPanel, 264, 184, 193, 145, nullptr, L"Zone de prévisualisation"},
+};
+
+const ControlSpec settings[] = {
+    {L"RxLabel4", K::Link, 16, 4, 177, 21, L"Choix des images et vidéos", nullptr},
+    {L"RxLabel12", K::Title, 280, 8, 153, 25, L"Paramètres et transitions", nullptr},
+    {L"RxLabel8", K::Header, 8, 32, 81, 17, L"Transitions", nullptr},
+    {L"CBTransition", K::CheckList, 8, 56, 190, 121, nullptr,
+     L"Le choix de la transition est aléatoire parmi\r\ncelles qui sont cochées."},
+    {L"RxLabel13", K::Header, 216, 32, 81, 17, L"Défilement", nullptr},
+    {L"RxLabel16", K::RightLabel, 248, 72, 25, 13, L"Pas :", nullptr},
+    {L"RxSpeedButton1", K::Knob, 280, 76, 16, 11, nullptr, nullptr},
+    {L"RxLabel18", K::Label, 412, 72, 37, 13, L"pixels", nullptr},
+    {L"RxLabel17", K::RightLabel, 232, 96, 42, 13, L"Vitesse :", nullptr},
+    {L"RxSpeedButton2", K::Knob, 280, 101, 16, 11, nullptr, nullptr},
+    {L"RxLabel19", K::Label, 279, 117, 30, 13, L"lent", nullptr},
+    {L"RxLabel20", K::Label, 423, 117, 40, 13, L"rapide", nullptr},
+    {L"RxLabel14", K::Header, 216, 136, 121, 17, L"Transition centrale", nullptr},
+    {L"RxLabel21", K::RightLabel, 238, 168, 92, 13, L"Duréé d'affichage :", nullptr},
+    {L"RxSpeedButton3", K::Knob, 335, 168, 16, 11, nullptr, nullptr},
+    {L"RxLabel22", K::Label, 335, 181, 40, 13, L"courte", nullptr},
+    {L"RxLabel23", K::Label, 415, 181, 40, 13, L"longue", nullptr},
+    {L"RxLabel5", K::Header, 16, 186, 89, 17, L"Options vidéo", nullptr},
+    {L"RxSwitch0", K::Switch, 25, 204, 25, 25, nullptr, nullptr},
+    {L"RxLabel6", K::Label, 52, 208, 140, 13, L"Jouer dès visible",
+     L"Commence le film uniquement lorsque celui-ci est entièrement visible "},
+    {L"RxSwitch1", K::Switch, 25, 228, 25, 25, nullptr, L"Joue le film en boucle infinie"},
+    {L"RxLabel7", K::Label, 52, 232, 140, 13, L"Boucle infinie", L"Joue le film en boucle infinie"},
+    {L"RxSwitch2", K::Switch, 25, 252, 25, 25, nullptr,
+     L"Commence le film à une position aléatoire"},
+    {L"RxLabel15", K::Label, 52, 256, 140, 13, L"Début aléatoire",
+     L"Commence le film à une position aléatoire"},
+    {L"RxSwitch3", K::Switch, 25, 276, 25, 25, nullptr,
+     L"Ne change qu'une fois la lecture du film terminée"},
+    {L"RxLabel9", K::Label, 52, 280, 140, 13, L"En entier",
+     L"Ne change qu'une fois la lecture du film terminée"},
+    {L"RxLabel10", K::Label, 28, 304, 50, 13, L"Agrandir", nullptr},
+    {L"CBAgr", K::DropDown, 80, 300, 41, 21, L"1x|2x|3x|4x|5x|6x|7x|8x|9x|maxi",
+     L"Agrandit le film pour qu'il soit plein écran.\r\n"
+     L"L'agrandissement est toutefois limité au facteur saisi (de 1x à 9x)\r\n"
+     L"afin de conserver une qualité d'image correcte.\r\n"
+     L"Le facteur 1x indique que le film ne sera jamais agrandi."},
+    {L"RxLabel11", K::Label, 124, 304, 60, 13, L"les films", nullptr},
+    {L"RxLabel26", K::Header, 216, 202, 89, 17, L"Options", nullptr},
+    {L"CBOptions", K::CheckList, 216, 224, 241, 49,
+     L"Afficher le nom du fichier image|Afficher la date du fichier image|"
+     L"Mémoriser les photos déjà vues",
+     L"L'option 'Mémoriser les photos déjà vues\" permet de ne pas réafficher les\r\n"
+     L"photos déjà vues lors des précédentes exécutions de l'économiseur d'écran.\r\n"
+     L"Une fois toute les photos vues, Vistamur rescrute les répertoires de la \r\n"
+     L"configuration afin de détecter les éventuels nouveaux fichiers."},
+    {L"CBNbImgMax", K::DropDown, 216, 284, 41, 21, L"3|4|5|6|7|8|9|10|15|20",
+     L"Nombre maxi d'images ou films affichés en même temps à l'écran."},
+    {L"RxLabel27", K::Label, 260, 288, 200, 13, L"Images ou films à l'écran maxi", nullptr},
+};
+
+const ControlSpec band[] = {
+    {L"RxLabel28", K::Label, 264, 6, 149, 17, L"Nom de la configuration :", nullptr},
+    {L"CBCfgName", K::EditCombo, 264, 24, 113, 21, nullptr,
+     L"Nom de la configuration à sauvegarder"},
+    {L"Button1", K::PushButton, 379, 25, 17, 20, L"X", L"Supprimer cette configuration"},
+    {L"CBCfgAlea", K::CheckBox, 400, 27, 65, 17, L"Aléatoire",
+     L"A chaque démarrage de l'économiseur d'écran, une configuration est choisie au hasard"},
+    {L"RxLabel24", K::BandLabel, 16, 53, 185, 13, L"Vistamur screensaver V4.0.0", nullptr},
+    {L"RxLabel25", K::BandLink, 16, 69, 129, 13, L"www.vistamur.fr", nullptr},
+    {L"OKBtn", K::FramedButton, 296, 58, 64, 27, L"Ok", nullptr},
+    {L"CancelBtn", K::FramedButton, 376, 58, 64, 27, L"Annuler", nullptr},
+};
+} // namespace
+
+const std::span<const ControlSpec> kImagesPage(images);
+const std::span<const ControlSpec> kSettingsPage(settings);
+const std::span<const ControlSpec> kBand(band);
+
+} // namespace layout

@@ -1,0 +1,27 @@
+#pragma once
+// The settings dialog's two pages and its band, control by control.
+#include <span>
+
+#include "resources/FormLayout.h"
+
+namespace layout {
+
+extern const std::span<const ControlSpec> kImagesPage;   // Panel3
+extern const std::span<const ControlSpec> kSettingsPage; // Panel2
+extern const std::span<const ControlSpec> kBand;         // Panel4
+
+// Where the pages and the band stand in the form's client area at start.
+struct PanelSpec {
+    const wchar_t* name;
+    int left, top, width, height;
+};
+constexpr PanelSpec kPanel3{L"Panel3", 0, 0, 473, 337};
+constexpr PanelSpec kPanel2{L"Panel2", 473, 0, 473, 337};
+constexpr PanelSpec kPanel4{L"Panel4", 0, 336, 473, 93};
+
+// The thin frame around the video options on the settings page.
+constexpr int kVideoFrame[4] = {8, 195, 206, 331}; // left, top, right, bottom
+
+constexpr int kOuterWidth = 480, kClientHeight = 430;
+
+} // namespace layout

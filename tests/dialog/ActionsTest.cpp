@@ -1,0 +1,170 @@
+// What the settings dialog does: the page slide, OK with its refusals and a refused write,
+// and the ways out that write nothing.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "Globals/Globals.h"
+#include "tests/support/DialogRig.h"
+#include "toolkit/App.h"
+#include "toolkit/MsgBox.h"
+
+namespace {
+
+std::wstring IniValue(const std::wstring& file, const wchar_t* section, const wchar_t* key) {
+    wchar_t value[512] = {};
+    GetPrivateProfileStringW(section, key, L"<none>", value, 512, file.c_str());
+    return value;
+}
+
+void CALLBACK EndTheLoop(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(1); }
+
+class DialogActions : public testing::Test {
+  protected:
+    DialogActions() {
+        tk::SetBoxHook([this](const tk::BoxRequest& box) {
+            boxes.push_back(box);
+            return IDOK;
+        });
+    }
+    ~DialogActions() override { tk::SetBoxHook(nullptr); }
+
+    std::wstring Cfg() const { return install.File(L"config 1.cfg"); }
+
+    rig::DialogInstall install;
+    std::vector<tk::BoxRequest> boxes;
+    std::unique_ptr<TSelRepDlg> dialog = rig::OpenDialog();
+};
+
+TEST_F(DialogActions, PagesSlideInSixteenStepsEachWayAndStayPut) {
+    ASSERT_TRUE(dialog);
+    std::vector<std::pair<int, int>> seen; // Panel3, Panel2 left edges after each step
+    dialog->onSlideStep = [&](int) {
+        seen.emplace_back(dialog->Panel3->Left(), dialog->Panel2->Left());
+    };
+    dialog->RxLabel3Click();
+    ASSERT_EQ(seen.size(), 16u);
+    EXPECT_EQ(seen.front(), std::make_pair(450 - 473, 450));
+    EXPECT_EQ(seen[8], std::make_pair(210 - 473, 210));
+    EXPECT_EQ(seen.back(), std::make_pair(-473, 0));
+    EXPECT_EQ(dialog->Panel4->Bounds().top, 336); // the band never moves
+
+    seen.clear();
+    dialog->RxLabel4Click();
+    ASSERT_EQ(seen.size(), 16u);
+    EXPECT_EQ(seen.front(), std::make_pair(-450, 473 - 450));
+    EXPECT_EQ(seen.back(), std::make_pair(0, 473));
+    rig::Pump(dialog->Handle());
+    EXPECT_EQ(dialog->Panel3->Left(), 0);
+    EXPECT_EQ(dialog->Panel2->Left(), 473);
+}
+
+TEST_F(DialogActions, OkSavesUnderTheNameInTheBoxAndCloses) {
+    ASSERT_TRUE(dialog);
+    dialog->CBTransition->SetChecked(0, false);
+    dialog->CBTransition->SetChecked(12, true);
+    dialog->RxSwitch[0]->SetOn(true);
+    dialog->CBCfgName->SetText(L" Vacances ");
+    dialog->OKBtnClick();
+    EXPECT_FALSE(IsWindow(dialog->Handle()));
+    EXPECT_TRUE(boxes.empty());
+
+    // The file takes the name as typed, blanks kept (the INI reader trims values, so
+    // config.ini is looked at without them); the knob's place gives the delay as 503.
+    const std::wstring saved = install.File(L" Vacances .cfg");
+    EXPECT_EQ(IniValue(install.File(L"config.ini"), L"Config", L"cfgname"), L"Vacances");
+    EXPECT_EQ(IniValue(saved, L"Options", L"optransition"), L";3;13;");
+    EXPECT_EQ(IniValue(saved, L"Options", L"defdir"), L"C:\\photos;D:\\films;");
+    EXPECT_EQ(IniValue(saved, L"Options", L"defdelay"), L"503");
+    EXPECT_EQ(IniValue(saved, L"Options", L"opdebfilm"), L"1");
+    EXPECT_EQ(IniValue(saved, L"Options", L"opagrfilm"), L"3");
+    EXPECT_EQ(IniValue(saved, L"Options", L"opnbimgmax"), L"8");
+}
+
+struct Refusal {
+    const char* what;
+    std::function<void(TSelRepDlg&)> change;
+    const wchar_t* const* message;
+};
+
+TEST_F(DialogActions, RefusedInputShowsItsErrorAndLeavesTheDialogOpenWithNothingWritten) {
+    ASSERT_TRUE(dialog);
+    const Refusal refusals[] = {
+        {"name with a slash", [](TSelRepDlg& d) { d.CBCfgName->SetText(L"a/b"); },
+         &kBadNameMessage},
+        {"empty name", [](TSelRepDlg& d) { d.CBCfgName->SetText(L""); }, &kBadNameMessage},
+        {"no folder", [](TSelRepDlg& d) { d.LstDirBox->Clear(); }, &kNoFolderMessage},
+        {"no transition",
+         [](TSelRepDlg& d) {
+             for (int i = 0; i < 13; ++i) d.CBTransition->SetChecked(i, false);
+         },
+         &kNoTransitionMessage},
+    };
+    const std::string before = ReadFileBytes(Cfg());
+    const std::string iniBefore = ReadFileBytes(install.File(L"config.ini"));
+    for (const Refusal& r : refusals) {
+        SCOPED_TRACE(r.what);
+        auto fresh = rig::OpenDialog();
+        ASSERT_TRUE(fresh);
+        boxes.clear();
+        r.change(*fresh);
+        fresh->OKBtnClick();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, *r.message);
+        EXPECT_EQ(boxes[0].caption, L"Erreur");
+        EXPECT_EQ(boxes[0].flags, UINT(MB_OK | MB_ICONERROR));
+        EXPECT_TRUE(IsWindow(fresh->Handle()));
+        EXPECT_EQ(ReadFileBytes(Cfg()), before);
+        EXPECT_EQ(ReadFileBytes(install.File(L"config.ini")), iniBefore);
+    }
+}
+
+TEST_F(DialogActions, RefusedWriteShowsAnErrorAndKeepsTheDialogOpen) {
+    ASSERT_TRUE(dialog);
+    // The install folder has gone since the dialog opened: the system refuses the write.
+    Settings.InstallDir = install.File(L"gone\\");
+    dialog->OKBtnClick();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text.rfind(L"Impossible d'écrire dans ", 0), 0u) << boxes[0].text;
+    EXPECT_EQ(boxes[0].caption, L"Erreur");
+    EXPECT_EQ(boxes[0].flags, UINT(MB_OK | MB_ICONERROR));
+    EXPECT_TRUE(IsWindow(dialog->Handle()));
+    EXPECT_EQ(dialog->LstDirBox->Count(), 2); // nothing the user set is lost
+}
+
+TEST_F(DialogActions, CancelAndTheCloseBoxWriteNothing) {
+    const std::string before = ReadFileBytes(Cfg());
+    const std::pair<const char*, std::function<void(TSelRepDlg&)>> ways[] = {
+        {"Cancel", [](TSelRepDlg& d) { d.CancelBtnClick(); }},
+        {"close box", [](TSelRepDlg& d) { SendMessageW(d.Handle(), WM_CLOSE, 0, 0); }},
+    };
+    for (const auto& [what, close] : ways) {
+        SCOPED_TRACE(what);
+        auto fresh = rig::OpenDialog();
+        ASSERT_TRUE(fresh);
+        fresh->LstDirBox->Clear();
+        close(*fresh);
+        EXPECT_FALSE(IsWindow(fresh->Handle()));
+        EXPECT_TRUE(rig::Pump(nullptr)); // the process would end now
+        EXPECT_EQ(ReadFileBytes(Cfg()), before);
+        EXPECT_FALSE(ReadFileBytes(install.File(L"config.ini")).empty());
+    }
+    EXPECT_TRUE(boxes.empty());
+}
+
+// The only test that runs the application's own loop: it ends with the loop for good.
+TEST_F(DialogActions, ZzEscapeInTheApplicationsLoopActsAsCancel) {
+    ASSERT_TRUE(dialog);
+    const std::string before = ReadFileBytes(Cfg());
+    dialog->LstDirBox->Clear();
+    SetFocus(dialog->LstDirBox->Handle());
+    PostMessageW(dialog->LstDirBox->Handle(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    // Should Escape do nothing, the loop still ends after a while, with the dialog open.
+    UINT_PTR guard = SetTimer(nullptr, 0, 10000, &EndTheLoop);
+    tk::App::Instance().Run();
+    KillTimer(nullptr, guard);
+    EXPECT_FALSE(IsWindow(dialog->Handle()));
+    EXPECT_EQ(ReadFileBytes(Cfg()), before);
+}
+
+} // namespace

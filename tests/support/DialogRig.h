@@ -1,0 +1,103 @@
+#pragma once
+// What the settings dialog's tests and benchmarks share: an install folder named by the
+// registry with one configuration, the real dialog opened and shown on it, a message pump
+// that survives the dialog's closing, and the screen's pixels under a window. Header-only
+// and free of GoogleTest, so that the benchmarks include it too.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "dialog/SelRepDlg.h"
+#include "tests/support/InstallFolder.h"
+#include "tests/support/TempDir.h"
+#include "toolkit/Dib.h"
+#include "toolkit/Handles.h"
+
+namespace rig {
+
+using Options = std::vector<std::pair<std::wstring, std::wstring>>;
+
+// A configuration whose every setting differs from the program's defaults.
+inline Options DialogOptions() {
+    return {{L"defdir", L"C:\\photos;D:\\films;"}, {L"defspeed", L"4"},
+            {L"defdelay", L"500"},                 {L"defpause", L"30"},
+            {L"opdebfilm", L"0"},                  {L"opBclfilm", L"1"},
+            {L"opdbafilm", L"1"},                  {L"opfinfilm", L"0"},
+            {L"opagrfilm", L"3"},                  {L"optransition", L";1;3;"},
+            {L"opnomfic", L"1"},                   {L"opdatefic", L"0"},
+            {L"opmemfiles", L"0"},                 {L"memfilesname", L""},
+            {L"opnbimgmax", L"8"}};
+}
+
+// An install folder of the test's own, named by HKLM "InstallDir" while it lives.
+struct DialogInstall {
+    explicit DialogInstall(const Options& options = DialogOptions()) {
+        WriteConfiguration(dir.Path(), options);
+    }
+    std::wstring File(const std::wstring& name) const { return dir / name; }
+
+    TempDir dir;
+    InstallFolder folder{dir.Path()};
+};
+
+// Handles the thread's pending messages as the application's loop does (the keyboard goes
+// through IsDialogMessage), but a WM_QUIT from a closing dialog only tells, it ends nothing.
+inline bool Pump(HWND dialog) {
+    bool quit = false;
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            quit = true;
+            continue;
+        }
+        if (dialog && IsWindow(dialog) && IsDialogMessageW(dialog, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return quit;
+}
+
+// The dialog as the configure mode opens it: created, filled, shown and painted.
+inline std::unique_ptr<TSelRepDlg> OpenDialog() {
+    auto dialog = std::make_unique<TSelRepDlg>();
+    if (!dialog->CreateForm()) return nullptr;
+    dialog->Show();
+    UpdateWindow(dialog->Handle());
+    Pump(dialog->Handle());
+    return dialog;
+}
+
+// What the screen shows under the window, 0xRRGGBB, row after row. The program's
+// drawing reaches the screen (the X server, under Wine) when its loop next turns, and
+// at most every few tens of milliseconds: the shot lets it.
+struct ScreenShot {
+    explicit ScreenShot(HWND window) {
+        Pump(GetAncestor(window, GA_ROOT));
+        Sleep(80);
+        Pump(GetAncestor(window, GA_ROOT));
+        GetWindowRect(window, &area);
+        picture.Create(area.right - area.left, area.bottom - area.top);
+        tk::WindowDc screen(nullptr);
+        BitBlt(picture.Dc(), 0, 0, picture.Width(), picture.Height(), screen.Get(), area.left,
+               area.top, SRCCOPY);
+    }
+    uint32_t At(int x, int y) const {
+        return picture.Bits()[size_t(y) * picture.Width() + x] & 0xFFFFFF;
+    }
+    // Whether any pixel of that colour (COLORREF) lies in the rectangle of the window.
+    bool Holds(COLORREF colour) const {
+        const uint32_t rgb = uint32_t(GetRValue(colour)) << 16 | GetGValue(colour) << 8 |
+                             GetBValue(colour);
+        for (int y = 0; y < picture.Height(); ++y)
+            for (int x = 0; x < picture.Width(); ++x)
+                if (At(x, y) == rgb) return true;
+        return false;
+    }
+    RECT area = {};
+    tk::Dib picture;
+};
+
+} // namespace rig

@@ -1,0 +1,60 @@
+#include "toolkit/ToolTips.h"
+
+#include <commctrl.h>
+
+#include <iterator>
+
+namespace tk {
+
+namespace {
+// Wide enough for the longest hint line; any width at all makes the tooltip honour the
+// line breaks instead of showing one long line.
+constexpr int kMaxTipWidth = 520;
+
+TTTOOLINFOW ToolInfo(HWND tool, const std::wstring* text) {
+    TTTOOLINFOW info = {};
+    info.cbSize = sizeof info;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = GetParent(tool);
+    info.uId = reinterpret_cast<UINT_PTR>(tool);
+    info.lpszText = text ? const_cast<wchar_t*>(text->c_str()) : nullptr;
+    return info;
+}
+} // namespace
+
+ToolTips::~ToolTips() {
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+bool ToolTips::Create(HWND owner) {
+    hwnd_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                            WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, GetModuleHandleW(nullptr),
+                            nullptr);
+    if (!hwnd_) return false;
+    SendMessageW(hwnd_, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
+    return true;
+}
+
+void ToolTips::Add(HWND tool, const std::wstring& text) {
+    if (!hwnd_ || !tool) return;
+    TTTOOLINFOW info = ToolInfo(tool, &text);
+    SendMessageW(hwnd_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void ToolTips::SetText(HWND tool, const std::wstring& text) {
+    if (!hwnd_ || !tool) return;
+    TTTOOLINFOW info = ToolInfo(tool, &text);
+    SendMessageW(hwnd_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+std::wstring ToolTips::Text(HWND tool) const {
+    if (!hwnd_) return {};
+    wchar_t buffer[1024] = {};
+    TTTOOLINFOW info = ToolInfo(tool, nullptr);
+    info.lpszText = buffer;
+    SendMessageW(hwnd_, TTM_GETTEXTW, std::size(buffer), reinterpret_cast<LPARAM>(&info));
+    return buffer;
+}
+
+} // namespace tk

@@ -1,0 +1,27 @@
+#pragma once
+// One tooltip window for a form: every control with a hint is a tool of it. Hints of
+// several lines keep their line breaks.
+#include <windows.h>
+
+#include <string>
+
+namespace tk {
+
+class ToolTips {
+  public:
+    ToolTips() = default;
+    ~ToolTips();
+    ToolTips(const ToolTips&) = delete;
+    ToolTips& operator=(const ToolTips&) = delete;
+
+    bool Create(HWND owner);
+    HWND Handle() const { return hwnd_; }
+    void Add(HWND tool, const std::wstring& text);
+    void SetText(HWND tool, const std::wstring& text);
+    std::wstring Text(HWND tool) const;
+
+  private:
+    HWND hwnd_ = nullptr;
+};
+
+} // namespace tk
