@@ -39,7 +39,7 @@ const ControlSpec settings[] = {
     {L"RxLabel19", K::Label, 279, 117, 30, 13, L"lent", nullptr},
     {L"RxLabel20", K::Label, 423, 117, 40, 13, L"rapide", nullptr},
     {L"RxLabel14", K::Header, 216, 136, 121, 17, L"Transition centrale", nullptr},
-    {L"RxLabel21", K::RightLabel, 238, 168, 92, 13, L"Duréé d'affichage :", nullptr},
+    {L"RxLabel21", K::RightLabel, 238, 168, 92, 13, L"Durée d'affichage :", nullptr},
     {L"RxSpeedButton3", K::Knob, 335, 168, 16, 11, nullptr, nullptr},
     {L"RxLabel22", K::Label, 335, 181, 40, 13, L"courte", nullptr},
     {L"RxLabel23", K::Label, 415, 181, 40, 13, L"longue", nullptr},

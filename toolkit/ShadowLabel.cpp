@@ -62,10 +62,9 @@ void ShadowLabel::Paint(HDC dc) {
     SetBkMode(dc, TRANSPARENT);
     const UINT format =
         DT_NOPREFIX | DT_SINGLELINE | DT_NOCLIP | (style_.rightAligned ? DT_RIGHT : DT_LEFT);
-    // The shadow, drawn first, takes the last pixels on the right, so that a right-aligned
-    // text keeps its own last letter whole.
+    // The text takes the whole width: a right-aligned caption set in a width that just holds
+    // it keeps its first letter, and only its shadow's last pixels may fall outside.
     RECT text = client;
-    text.right -= style_.shadow;
     RECT shadow = text;
     OffsetRect(&shadow, style_.shadow, style_.shadow);
     SetTextColor(dc, RGB(0, 0, 0));
