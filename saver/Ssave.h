@@ -137,6 +137,10 @@ class TScrn : public tk::Window {
 
   private:
     void AppIdle(bool& done);
+    void WatchClips(); // the clip watch runs while a looping clip could end between steps
+    // Wakes the loop to look at the clips between steps; its tick marks a check as due.
+    tk::Timer clipWatch_;
+    bool clipCheckDue_ = false;
     void ShowStartBanner();
     bool LoadCurrentFile(int tile); // one try of the refill's loop
     void ShowPicture(int tile);      // size and caption of a loaded picture
