@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,6 +27,10 @@ using Options = std::vector<std::pair<std::wstring, std::wstring>>;
 
 constexpr DWORD kSettleMs = 2000;  // after the start: the first picture is in, the clip plays
 constexpr DWORD kMeasureMs = 10000; // the span each share is taken over
+// The strip and its bare program take turns, so that a change in the machine's load (it is
+// shared) weighs on both alike; each figure is the median of its turns.
+constexpr int kStripTurns = 3;
+constexpr DWORD kStripTurnMs = 5000;
 
 double OwnCpuSeconds() { return ProcessCpuSeconds(GetCurrentProcessId()); }
 
@@ -50,7 +55,8 @@ double OwnShareOver(DWORD ms) {
 
 // The saver with these options over the photos or clips of folder: started as Windows
 // starts it, given time to settle, then measured.
-double SaverShare(const TempDir& install, const std::wstring& folder, Options options) {
+double SaverShare(const TempDir& install, const std::wstring& folder, Options options,
+                  DWORD measureMs = kMeasureMs) {
     InstallFolder installed(install.Path());
     options.push_back({L"defdir", folder + L";"});
     options.push_back({L"opmemfiles", L"0"});
@@ -61,7 +67,7 @@ double SaverShare(const TempDir& install, const std::wstring& folder, Options op
     if (!window || !saver.WaitForCapture(window)) return -1;
     Sleep(kSettleMs);
     const double cpu0 = saver.CpuSeconds();
-    const double wall = TimeMs([] { Sleep(kMeasureMs); }) / 1000.0;
+    const double wall = TimeMs([&] { Sleep(measureMs); }) / 1000.0;
     const double share = (saver.CpuSeconds() - cpu0) / wall;
     const bool stillRunning = saver.Running(); // ended by a stray input, say: no figure
     saver.EndByRequest();
@@ -93,7 +99,7 @@ void CALLBACK CopyPicture(HWND window, UINT, UINT_PTR, DWORD) {
 
 // The bare program: one prepared full-screen bitmap copied to the window at every tick of
 // a 10 ms timer, the loop waiting in between.
-double BareBlitShare() {
+double BareBlitShare(DWORD measureMs) {
     HWND window = FullScreenWindow();
     const int W = GetSystemMetrics(SM_CXSCREEN), H = GetSystemMetrics(SM_CYSCREEN);
     tk::Dib picture;
@@ -103,7 +109,7 @@ double BareBlitShare() {
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&picture));
     SetTimer(window, kTick, 10, CopyPicture);
     RunLoopFor(kSettleMs);
-    const double share = OwnShareOver(kMeasureMs);
+    const double share = OwnShareOver(measureMs);
     KillTimer(window, kTick);
     DestroyWindow(window);
     return share;
@@ -137,9 +143,48 @@ void PrintRatio(const char* name, double ours, double bare) {
     std::printf("%s: %.2f\n", name, ours > 0 && bare > 0 ? ours / bare : 0.0);
 }
 
+// Transition 1 at the default pace (4 px every 10 ms) over full-screen photos, against the
+// bare program.
+void StripFigures(const TempDir& install, const std::wstring& photos) {
+    std::vector<double> strip, bare;
+    for (int turn = 0; turn < kStripTurns; ++turn) {
+        bare.push_back(BareBlitShare(kStripTurnMs));
+        strip.push_back(SaverShare(install, photos,
+                                   {{L"optransition", L";1;"},
+                                    {L"defspeed", L"4"},
+                                    {L"defdelay", L"990"},
+                                    {L"opnbimgmax", L"7"}},
+                                   kStripTurnMs));
+    }
+    PrintRatio("cpu_strip_ratio", Median(strip), Median(bare));
+    PrintShare("cpu_strip_share", Median(strip));
+    PrintShare("cpu_strip_bare_share", Median(bare));
+}
+
+// One central MPEG-1 clip, 320 x 240 at twice its size, looping, so that the saver watches
+// for its end; against the player alone.
+void ClipFigures(const TempDir& install, const TempDir& clips) {
+    const double clip = SaverShare(install, clips.Path(),
+                                   {{L"optransition", L";4;"},
+                                    {L"defpause", L"60"},
+                                    {L"opagrfilm", L"2"},
+                                    {L"opBclfilm", L"1"}});
+    const double player = BarePlayerShare(clips / L"long.mpg", 640, 480);
+    PrintShare("cpu_clip_share", clip);
+    PrintShare("cpu_clip_player_share", player);
+    std::printf("cpu_clip_over_player: %.3f\n", clip - player);
+}
+
 } // namespace
 
-int wmain() {
+// Give "still", "strip" or "clip" to take only those figures.
+int wmain(int argc, wchar_t** argv) {
+    auto wanted = [&](const wchar_t* part) {
+        if (argc < 2) return true;
+        for (int i = 1; i < argc; ++i)
+            if (std::wcscmp(argv[i], part) == 0) return true;
+        return false;
+    };
     tk::SetBoxHook([](const tk::BoxRequest&) { return IDOK; });
     const TempDir install, photos, clips;
     const int W = GetSystemMetrics(SM_CXSCREEN), H = GetSystemMetrics(SM_CYSCREEN);
@@ -148,29 +193,13 @@ int wmain() {
     const std::wstring clip = cliprig::Media(L"long.mpg");
     CopyFileW(clip.c_str(), (clips / L"long.mpg").c_str(), FALSE);
 
-    const double still =
-        SaverShare(install, photos.Path(), {{L"optransition", L";4;"}, {L"defpause", L"60"}});
-    PrintShare("cpu_still_share", still);
-
-    const double bare = BareBlitShare();
-    const double strip = SaverShare(install, photos.Path(),
-                                    {{L"optransition", L";1;"},
-                                     {L"defspeed", L"4"},
-                                     {L"defdelay", L"990"},
-                                     {L"opnbimgmax", L"7"}});
-    PrintRatio("cpu_strip_ratio", strip, bare);
-    PrintShare("cpu_strip_share", strip);
-    PrintShare("cpu_strip_bare_share", bare);
-
-    // 320 x 240 at twice its size; looping, so that the saver watches for its end.
-    const double clipShare = SaverShare(install, clips.Path(),
-                                        {{L"optransition", L";4;"},
-                                         {L"defpause", L"60"},
-                                         {L"opagrfilm", L"2"},
-                                         {L"opBclfilm", L"1"}});
-    const double player = BarePlayerShare(clips / L"long.mpg", 640, 480);
-    PrintShare("cpu_clip_share", clipShare);
-    PrintShare("cpu_clip_player_share", player);
-    std::printf("cpu_clip_over_player: %.3f\n", clipShare - player);
+    if (wanted(L"still")) {
+        const double still = SaverShare(install, photos.Path(),
+                                        {{L"optransition", L";4;"}, {L"defpause", L"60"}});
+        PrintShare("cpu_still_share", still);
+    }
+    if (wanted(L"strip")) StripFigures(install, photos.Path());
+    if (wanted(L"clip")) ClipFigures(install, clips);
     return 0;
 }
+

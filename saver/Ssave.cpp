@@ -63,6 +63,7 @@ void TScrn::AppIdle(bool& done) {
     WatchClips();
     if (StepMoves(StepDue, Settings.ActiveTransition, Settings.defdelay) || clipCheckDue_) {
         clipCheckDue_ = false;
+        firstDrawingOfTurn_ = true; // see ScrnFrame.cpp
         PostMessageW(Handle(), WM_STEP, 0, 0);
     }
     done = true;
@@ -106,6 +107,7 @@ void TScrn::FormClose() {
     tk::App::Instance().ClearIdleHandler();
     Timer1.SetEnabled(false);
     clipWatch_.SetEnabled(false);
+    screenDc_.reset();
     ReleaseCapture();
     ShowCursor(TRUE);
 }
@@ -169,6 +171,9 @@ void TScrn::ClearCanvasTexts() {
 
 void TScrn::Paint(HDC dc, const RECT& area) {
     FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    // Selecting a font into a window's DC reads the X resources under Wine, files included:
+    // the strip's steps paint here a hundred times a second, nearly always without a text.
+    if (canvasTexts_.empty()) return;
     tk::Selection font(dc, font_.Get());
     SetTextColor(dc, RGB(255, 255, 255));
     SetBkColor(dc, RGB(0, 0, 0));
@@ -216,6 +221,7 @@ LRESULT TScrn::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_STEP:
         if (!closed_ && boxDepth_ == 0) MoveStep();
+        firstDrawingOfTurn_ = false; // only this step may draw straight into the window
         return 0;
     case WM_EXITREQUEST:
         RequestExit();

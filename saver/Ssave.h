@@ -157,11 +157,17 @@ class TScrn : public tk::Window {
     };
     void ApplyMoves(const std::vector<Move>& moves); // one batch, painted at once
     void PaintArea(const RECT& area);
+    HDC ScreenDc();                       // the window's DC, over the tiles
+    const std::vector<int>& StackedTiles(); // bottom to top
+    std::unique_ptr<tk::WindowDc> screenDc_;
+    std::vector<int> stacked_;
+    // Nothing has been drawn since the message loop last found its queue empty.
+    bool firstDrawingOfTurn_ = false;
     void SetTileShown(int tile, bool shown); // shown or hidden in one change of the screen
     bool ShowsClip(int tile) const;
     bool PictureShown(int tile) const; // the tile's picture control, by its own visibility
     std::vector<Move> moves_;
-    tk::Dib frame_; // the window's picture, composed before it goes to the screen at once
+    tk::Dib frame_; // the window's picture, when it is composed before it goes to the screen
     // Where PlaceTile put the current tile; SizeTile works from these, so that sizing twice
     // in one refill (a clip that failed after it was sized, then a picture) sizes once.
     TBox placedBox_;
