@@ -10,17 +10,23 @@
 // can draw them.
 //
 // Wine hands the picture over when the message loop finds its queue empty, and otherwise
-// only once drawing has gone on for 50 ms without such a pause. The first drawing after the
-// loop found its queue empty (a strip's step) therefore goes straight into the window: no
-// frame can be taken half-drawn. Any other drawing (a refill's show or hide, the frames of
-// an animation, which sleep without a turn of the loop, or anything while a clip shows,
-// whose player draws into the window from a thread of its own) is composed off the screen
-// and copied to it in one operation.
+// only once drawing has gone on for 50 ms without such a pause; the display then reads it
+// from memory shared with the program, a little later. So when nothing has been drawn since
+// the loop last found its queue empty, and the display has had a few milliseconds to read
+// what was drawn before, the drawing (a strip's step) goes straight into the window: no
+// frame can be taken half-drawn. Any other drawing (a refill's show or hide after a step,
+// the frames of an animation, which sleep without a turn of the loop, a strip at full
+// speed, whose steps follow each other at once, or anything while a clip shows, whose
+// player draws into the window from a thread of its own) is composed off the screen and
+// copied to it in one operation.
 #include <algorithm>
 
 #include "saver/Ssave.h"
 
 namespace {
+// Time the display is given to read a frame before the next one is drawn into its memory.
+constexpr DWORD kDisplayReadMs = 5;
+
 RECT ToRect(const TBox& b) { return RECT{b.left, b.top, b.left + b.width, b.top + b.height}; }
 HBRUSH Black() { return static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)); }
 
@@ -106,16 +112,15 @@ void TScrn::SetTileShown(int tile, bool shown) {
 void TScrn::PaintArea(const RECT& wanted) {
     RECT client = ClientRect(), area;
     if (!IntersectRect(&area, &wanted, &client) || !IsWindowVisible(Handle())) return;
-    const bool firstOfTurn = firstDrawingOfTurn_;
-    firstDrawingOfTurn_ = false;
     HDC screen = ScreenDc();
     if (!screen) return;
     bool clipShown = false;
     for (int tile = 0; tile < TileCount; ++tile)
         clipShown = clipShown || (TileShown(tile) && ShowsClip(tile));
+    const bool clean = !drewSinceIdle_ && GetTickCount() - handedOverAt_ >= kDisplayReadMs;
+    drewSinceIdle_ = true;
     // Without memory for the frame the drawing goes to the window all the same.
-    const bool direct = (firstOfTurn && !clipShown) ||
-                        !frame_.Create(client.right, client.bottom);
+    const bool direct = (clean && !clipShown) || !frame_.Create(client.right, client.bottom);
     HDC target = direct ? screen : frame_.Dc();
 
     // The clips' tiles are left to their players.

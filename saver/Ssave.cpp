@@ -60,10 +60,13 @@ void TScrn::FormActivate() {
 // speed, or the clip watch asks for a look at the clips. Otherwise the loop waits for the
 // next message, which input, the exit request, the timer or the clip watch brings at once.
 void TScrn::AppIdle(bool& done) {
+    if (drewSinceIdle_) { // the loop has just handed the drawing to the display (ScrnFrame.cpp)
+        drewSinceIdle_ = false;
+        handedOverAt_ = GetTickCount();
+    }
     WatchClips();
     if (StepMoves(StepDue, Settings.ActiveTransition, Settings.defdelay) || clipCheckDue_) {
         clipCheckDue_ = false;
-        firstDrawingOfTurn_ = true; // see ScrnFrame.cpp
         PostMessageW(Handle(), WM_STEP, 0, 0);
     }
     done = true;
@@ -170,6 +173,7 @@ void TScrn::ClearCanvasTexts() {
 }
 
 void TScrn::Paint(HDC dc, const RECT& area) {
+    drewSinceIdle_ = true;
     FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     // Selecting a font into a window's DC reads the X resources under Wine, files included:
     // the strip's steps paint here a hundred times a second, nearly always without a text.
@@ -221,7 +225,6 @@ LRESULT TScrn::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_STEP:
         if (!closed_ && boxDepth_ == 0) MoveStep();
-        firstDrawingOfTurn_ = false; // only this step may draw straight into the window
         return 0;
     case WM_EXITREQUEST:
         RequestExit();

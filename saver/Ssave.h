@@ -161,8 +161,10 @@ class TScrn : public tk::Window {
     const std::vector<int>& StackedTiles(); // bottom to top
     std::unique_ptr<tk::WindowDc> screenDc_;
     std::vector<int> stacked_;
-    // Nothing has been drawn since the message loop last found its queue empty.
-    bool firstDrawingOfTurn_ = false;
+    // Whether the window drew since the message loop last found its queue empty (and so
+    // handed the window's picture to the display), and when it last handed over a drawing.
+    bool drewSinceIdle_ = true;
+    DWORD handedOverAt_ = 0;
     void SetTileShown(int tile, bool shown); // shown or hidden in one change of the screen
     bool ShowsClip(int tile) const;
     bool PictureShown(int tile) const; // the tile's picture control, by its own visibility
