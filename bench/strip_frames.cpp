@@ -77,12 +77,13 @@ void SampleTransition(const TempDir& install, const std::wstring& photos, int tr
                       bool fullSpeed = false) {
     const bool vertical = transition >= 11;
     InstallFolder installed(install.Path());
-    WriteConfiguration(install.Path(), {{L"defdir", photos + L";"},
-                                        {L"optransition", L";" + std::to_wstring(transition) + L";"},
-                                        {L"defspeed", L"4"},
-                                        {L"defdelay", fullSpeed ? L"1000" : L"990"},
-                                        {L"opnbimgmax", L"6"},
-                                        {L"opmemfiles", L"0"}});
+    WriteConfiguration(install.Path(),
+                       {{L"defdir", photos + L";"},
+                        {L"optransition", L";" + std::to_wstring(transition) + L";"},
+                        {L"defspeed", L"4"},
+                        {L"defdelay", fullSpeed ? L"1000" : L"990"},
+                        {L"opnbimgmax", L"6"},
+                        {L"opmemfiles", L"0"}});
     const int W = GetSystemMetrics(SM_CXSCREEN), H = GetSystemMetrics(SM_CYSCREEN);
     SetCursorPos(W / 2, H / 2);
     SaverProcess saver(L"/s");
@@ -125,7 +126,8 @@ int wmain() {
     for (int i = 0; i < int(std::size(kPhotos)); ++i)
         rig::MakeSolidJpeg(photos / (L"p" + std::to_wstring(i) + L".jpg"), kPhotos[i].width,
                            kPhotos[i].height, kPhotos[i].rgb);
-    for (int transition : {1, 2, 3, 11, 12, 13}) SampleTransition(install, photos.Path(), transition);
+    for (int transition : {1, 2, 3, 11, 12, 13})
+        SampleTransition(install, photos.Path(), transition);
     SampleTransition(install, photos.Path(), 1, true);
     return 0;
 }

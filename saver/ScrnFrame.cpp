@@ -47,7 +47,8 @@ HDC TScrn::ScreenDc() {
     // Held while the window lives: under Wine, giving a window's DC back (or restoring a
     // saved state of it) selects a font again, which reads the X resources, files included,
     // a hundred times a second on a moving strip. Not clipped by the tiles, which it draws.
-    if (!screenDc_) screenDc_ = std::make_unique<tk::WindowDc>(Handle(), DCX_CACHE | DCX_CLIPSIBLINGS);
+    if (!screenDc_)
+        screenDc_ = std::make_unique<tk::WindowDc>(Handle(), DCX_CACHE | DCX_CLIPSIBLINGS);
     return screenDc_->Get();
 }
 
