@@ -25,21 +25,6 @@ double Now() {
     return double(t.QuadPart) * 1000.0 / double(frequency.QuadPart);
 }
 
-// A photo with detail everywhere, so that the decoder and the fit do real work.
-bool MakePhoto(const std::wstring& path, int width, int height) {
-    tk::PixelBuffer image;
-    image.width = width;
-    image.height = height;
-    image.pixels.resize(size_t(width) * height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            uint32_t r = uint32_t(x * 255 / width), g = uint32_t(y * 255 / height);
-            uint32_t b = ((x / 16 + y / 16) & 1) ? 220 : 30;
-            image.pixels[size_t(y) * width + x] = (r << 16) | (g << 8) | b;
-        }
-    return tk::EncodeJpeg(path, image, 85);
-}
-
 // The bare loop: plain child windows of the tiles' sizes in a black full-screen window,
 // moved by SetWindowPos and left to repaint.
 struct BareStrip {
@@ -95,7 +80,7 @@ void StepFigures(const std::wstring& folder) {
     // 1620 x 1080 pictures, as a 3:2 photo fitted to a 1920 x 1080 screen.
     const int pw = std::min(1620, W), ph = std::min(1080, H);
     std::wstring first = folder + L"step0.jpg";
-    MakePhoto(first, pw, ph);
+    rig::MakeDetailedJpeg(first, pw, ph);
     std::vector<std::wstring> files = {first};
     for (int i = 1; i < 20; ++i) {
         files.push_back(folder + L"step" + std::to_wstring(i) + L".jpg");
@@ -155,7 +140,7 @@ void StepFigures(const std::wstring& folder) {
 
 void RefillFigures(const std::wstring& folder) {
     std::wstring big = folder + L"big.jpg";
-    if (!MakePhoto(big, 6000, 4000)) return;
+    if (!rig::MakeDetailedJpeg(big, 6000, 4000)) return;
     rig::RunSettings run;
     run.transition = 1;
     run.tiles = 1;

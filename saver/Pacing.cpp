@@ -11,3 +11,11 @@ std::optional<unsigned> StepTimerInterval(int transition, int defpause, int defd
     long double ms = std::nearbyint(10000.0L / (long double)defdelay);
     return ms < 1 ? 1u : unsigned(ms);
 }
+
+bool StepMoves(bool stepDue, int transition, int defdelay) {
+    return stepDue || (!IsCentralTransition(transition) && defdelay == 1000);
+}
+
+bool ClipWatchWanted(bool loop, bool clipOpen, unsigned stepGapMs) {
+    return loop && clipOpen && stepGapMs > kClipWatchMs;
+}

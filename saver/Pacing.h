@@ -5,3 +5,16 @@
 // 10000 / defdelay rounded (halves to even) for the moving ones, and none when defdelay is
 // 1000, where the strip steps at every turn of the message loop.
 std::optional<unsigned> StepTimerInterval(int transition, int defpause, int defdelay);
+
+// Whether a movement step moves the strip (or lets a central display time end): after a
+// tick of the timer, and at every turn of the loop for a strip at full speed, which has no
+// timer.
+bool StepMoves(bool stepDue, int transition, int defdelay);
+
+// How often the loop looks at the clips when nothing else wakes it: a looping clip that has
+// ended is started again within about one step of the default pace.
+constexpr unsigned kClipWatchMs = 10;
+
+// Whether the clip watch has to wake the loop between steps: a looping clip is open and the
+// steps come further apart than the watch (stepGapMs 0: a step at every turn).
+bool ClipWatchWanted(bool loop, bool clipOpen, unsigned stepGapMs);

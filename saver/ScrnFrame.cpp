@@ -1,19 +1,39 @@
-// TScrn's frames: moving tiles reaches the screen as one copy.
+// TScrn's frames: moving tiles reaches the screen whole.
 //
 // Moving a child window is two changes to the window's picture: its content is copied to
 // the new place, then the strip it uncovered is painted black. Wine hands the picture to the
 // display at moments of its own choosing, and often between those two: the tile then shows
 // a stale strip of defspeed pixels behind it, a doubled caption letter, or a gap of the wrong
-// width. So the picture tiles are moved without any drawing, and what the moves changed is
-// composed off the screen (black, the window's texts, the tiles' pictures) and copied in one
-// operation: any frame the display takes is whole. Tiles that show a clip are moved and
-// painted as usual, since only the player can draw them.
+// width. So the picture tiles are moved without any drawing, and the window itself draws
+// what the moves changed (the tiles' pictures, the black and the texts around them), each
+// pixel once. Tiles that show a clip are moved and painted as usual, since only the player
+// can draw them.
+//
+// Wine hands the picture over when the message loop finds its queue empty, and otherwise
+// only once drawing has gone on for 50 ms without such a pause; the display then reads it
+// from memory shared with the program, a little later. So when nothing has been drawn since
+// the loop last found its queue empty, and the display has had a few milliseconds to read
+// what was drawn before, the drawing (a strip's step) goes straight into the window: no
+// frame can be taken half-drawn. Any other drawing (a refill's show or hide after a step,
+// the frames of an animation, which sleep without a turn of the loop, a strip at full
+// speed, whose steps follow each other at once, or anything while a clip shows, whose
+// player draws into the window from a thread of its own) is composed off the screen and
+// copied to it in one operation.
 #include <algorithm>
 
 #include "saver/Ssave.h"
 
 namespace {
+// Time the display is given to read a frame before the next one is drawn into its memory.
+constexpr DWORD kDisplayReadMs = 5;
+
 RECT ToRect(const TBox& b) { return RECT{b.left, b.top, b.left + b.width, b.top + b.height}; }
+HBRUSH Black() { return static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)); }
+
+void FillPart(HDC dc, const RECT& r, const RECT& area) {
+    RECT part;
+    if (IntersectRect(&part, &r, &area)) FillRect(dc, &part, Black());
+}
 } // namespace
 
 bool TScrn::PictureShown(int tile) const {
@@ -23,10 +43,33 @@ bool TScrn::PictureShown(int tile) const {
 
 bool TScrn::ShowsClip(int tile) const { return !PictureShown(tile) && Players[tile]->IsOpen(); }
 
+HDC TScrn::ScreenDc() {
+    // Held while the window lives: under Wine, giving a window's DC back (or restoring a
+    // saved state of it) selects a font again, which reads the X resources, files included,
+    // a hundred times a second on a moving strip. Not clipped by the tiles, which it draws.
+    if (!screenDc_)
+        screenDc_ = std::make_unique<tk::WindowDc>(Handle(), DCX_CACHE | DCX_CLIPSIBLINGS);
+    return screenDc_->Get();
+}
+
+const std::vector<int>& TScrn::StackedTiles() {
+    // Asked of the system once: every move and show keeps the tiles' order in the stack,
+    // and each question of it is a round trip to the window server under Wine.
+    if (int(stacked_.size()) == TileCount) return stacked_;
+    stacked_.clear();
+    HWND top = GetWindow(Handle(), GW_CHILD);
+    for (HWND child = top ? GetWindow(top, GW_HWNDLAST) : nullptr; child;
+         child = GetWindow(child, GW_HWNDPREV))
+        for (int i = 0; i < TileCount; ++i)
+            if (Panels[i]->Handle() == child) stacked_.push_back(i);
+    return stacked_;
+}
+
 void TScrn::ApplyMoves(const std::vector<Move>& moves) {
     if (moves.empty()) return;
     const RECT client = ClientRect();
     RECT dirty = {};
+    bool clipMoved = false;
     HDWP batch = BeginDeferWindowPos(int(moves.size()));
     for (const Move& m : moves) {
         RECT from = ToRect(m.from), to = ToRect(m.to), seen;
@@ -37,7 +80,9 @@ void TScrn::ApplyMoves(const std::vector<Move>& moves) {
             continue;
         UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
         if (m.from.width == m.to.width && m.from.height == m.to.height) flags |= SWP_NOSIZE;
-        if (!ShowsClip(m.tile)) {
+        if (ShowsClip(m.tile)) {
+            clipMoved = true;
+        } else {
             flags |= SWP_NOREDRAW | SWP_NOCOPYBITS;
             for (const RECT& r : {from, to})
                 if (IntersectRect(&seen, &r, &client)) UnionRect(&dirty, &dirty, &seen);
@@ -51,7 +96,7 @@ void TScrn::ApplyMoves(const std::vector<Move>& moves) {
     }
     if (batch) EndDeferWindowPos(batch);
     PaintArea(dirty);
-    RepaintNow(); // what the clips' moves left to paint
+    if (clipMoved) RepaintNow(); // what the clips' moves left to paint
 }
 
 void TScrn::SetTileShown(int tile, bool shown) {
@@ -68,56 +113,58 @@ void TScrn::SetTileShown(int tile, bool shown) {
 void TScrn::PaintArea(const RECT& wanted) {
     RECT client = ClientRect(), area;
     if (!IntersectRect(&area, &wanted, &client) || !IsWindowVisible(Handle())) return;
-    if (frame_.Width() != client.right || frame_.Height() != client.bottom)
-        if (!frame_.Create(client.right, client.bottom)) {
-            // No memory for the frame: let the windows paint themselves.
-            InvalidateRect(Handle(), &area, FALSE);
-            RedrawWindow(Handle(), &area, nullptr,
-                         RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-            return;
-        }
-    HDC frame = frame_.Dc();
-    const int saved = SaveDC(frame);
-    IntersectClipRect(frame, area.left, area.top, area.right, area.bottom);
+    HDC screen = ScreenDc();
+    if (!screen) return;
+    bool clipShown = false;
+    for (int tile = 0; tile < TileCount; ++tile)
+        clipShown = clipShown || (TileShown(tile) && ShowsClip(tile));
+    const bool clean = !drewSinceIdle_ && GetTickCount() - handedOverAt_ >= kDisplayReadMs;
+    drewSinceIdle_ = true;
+    // Without memory for the frame the drawing goes to the window all the same.
+    const bool direct = (clean && !clipShown) || !frame_.Create(client.right, client.bottom);
+    HDC target = direct ? screen : frame_.Dc();
 
+    // The clips' tiles are left to their players.
+    for (int tile = 0; tile < TileCount; ++tile)
+        if (TileShown(tile) && ShowsClip(tile)) {
+            const RECT r = ToRect(TileBox(tile));
+            ExcludeClipRect(screen, r.left, r.top, r.right, r.bottom);
+        }
     // The tiles from the bottom of the window's stack to the top, as they show; then the
     // window's own black and texts around them.
-    tk::WindowDc screen(Handle(), DCX_CACHE | DCX_CLIPSIBLINGS); // over the tiles
-    HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    std::vector<RECT> covered;
-    HWND top = GetWindow(Handle(), GW_CHILD);
-    for (HWND child = top ? GetWindow(top, GW_HWNDLAST) : nullptr; child;
-         child = GetWindow(child, GW_HWNDPREV)) {
-        int tile = -1;
-        for (int i = 0; i < TileCount && tile < 0; ++i)
-            if (Panels[i]->Handle() == child) tile = i;
-        if (tile < 0 || !TileShown(tile)) continue;
+    tk::Region around(CreateRectRgnIndirect(&area)), covered(CreateRectRgn(0, 0, 0, 0));
+    for (int tile : StackedTiles()) {
+        if (!TileShown(tile)) continue;
         const TBox box = TileBox(tile);
         RECT r = ToRect(box), seen;
         if (!IntersectRect(&seen, &r, &area)) continue;
-        if (ShowsClip(tile)) {
-            if (screen) ExcludeClipRect(screen.Get(), r.left, r.top, r.right, r.bottom);
-            continue;
+        if (around && covered) {
+            SetRectRgn(covered.Get(), r.left, r.top, r.right, r.bottom);
+            CombineRgn(around.Get(), around.Get(), covered.Get(), RGN_DIFF);
         }
-        covered.push_back(r);
+        if (ShowsClip(tile)) continue;
         const tk::Dib& picture = Images[tile]->Picture();
         int w = 0, h = 0;
         if (PictureShown(tile) && !picture.Empty()) {
             w = std::min(box.width, picture.Width());
             h = std::min(box.height, picture.Height());
-            BitBlt(frame, box.left, box.top, w, h, picture.Dc(), 0, 0, SRCCOPY);
+            RECT part, shown = {box.left, box.top, box.left + w, box.top + h};
+            if (IntersectRect(&part, &shown, &area))
+                BitBlt(target, part.left, part.top, part.right - part.left,
+                       part.bottom - part.top, picture.Dc(), part.left - box.left,
+                       part.top - box.top, SRCCOPY);
         }
-        if (w < box.width || h < box.height) { // the panel's black beside its picture
-            const int inner = SaveDC(frame);
-            ExcludeClipRect(frame, box.left, box.top, box.left + w, box.top + h);
-            FillRect(frame, &r, black);
-            RestoreDC(frame, inner);
-        }
+        // The panel's black beside and below its picture.
+        FillPart(target, RECT{box.left + w, box.top, r.right, r.bottom}, area);
+        FillPart(target, RECT{box.left, box.top + h, box.left + w, r.bottom}, area);
     }
-    for (const RECT& r : covered) ExcludeClipRect(frame, r.left, r.top, r.right, r.bottom);
-    Paint(frame, area);
-    RestoreDC(frame, saved);
-    if (screen)
-        BitBlt(screen.Get(), area.left, area.top, area.right - area.left, area.bottom - area.top,
-               frame, area.left, area.top, SRCCOPY);
+    if (around && covered) { // (without the regions, no black rather than black over all)
+        SelectClipRgn(target, around.Get());
+        Paint(target, area);
+        SelectClipRgn(target, nullptr);
+    }
+    if (!direct)
+        BitBlt(screen, area.left, area.top, area.right - area.left, area.bottom - area.top,
+               target, area.left, area.top, SRCCOPY);
+    SelectClipRgn(screen, nullptr); // the clips' tiles are no longer left out
 }

@@ -1,14 +1,15 @@
-// TScrn's movement: the timer only marks a step as due; every idle turn of the message loop
-// sends WM_STEP, whose handler runs the clip checks and, when a step is due, moves the strip
-// or lets the display time of a central transition end.
+// TScrn's movement: the timer only marks a step as due; an idle turn of the message loop
+// then sends WM_STEP, whose handler runs the clip checks and, when a step is due, moves the
+// strip or lets the display time of a central transition end.
 #include "Globals/Globals.h"
+#include "saver/Pacing.h"
 #include "saver/Ssave.h"
 
 void TScrn::Timer1Timer() { StepDue = true; }
 
 void TScrn::MoveStep() {
     for (int i = 0; i < TileCount; ++i) CheckClipLoop(i);
-    if (!StepDue && (IsCentral() || Settings.defdelay != 1000)) return;
+    if (!StepMoves(StepDue, Settings.ActiveTransition, Settings.defdelay)) return;
     if (IsCentral()) {
         // Tiles 1 and up are never filled; their calls only turn CurTile round to 0.
         for (int i = 0; i < TileCount; ++i)

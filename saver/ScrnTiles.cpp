@@ -112,6 +112,7 @@ void TScrn::FreeTiles() {
     for (auto& panel : Panels) panel.reset();
     Panels.clear();
     TilePos.clear();
+    stacked_.clear();
     seen_.clear();
     placedTravel_.clear();
     TileCount = 0;

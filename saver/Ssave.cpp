@@ -6,7 +6,7 @@
 #include "toolkit/App.h"
 #include "toolkit/MsgBox.h"
 
-TScrn::TScrn() { FormCreate(); }
+TScrn::TScrn() : clipWatch_(2, kClipWatchMs) { FormCreate(); }
 
 TScrn::~TScrn() {
     if (Handle() && !closed_) FormClose();
@@ -24,6 +24,7 @@ bool TScrn::CreateForm() {
     args.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     if (!Create(args)) return false;
     Timer1.Attach(Handle());
+    clipWatch_.Attach(Handle());
     // "System", 13 pixels high: the form's font for the banner and the progress texts.
     font_.Reset(CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
                             L"System"));
@@ -55,9 +56,32 @@ void TScrn::FormActivate() {
     SetCapture(Handle());
 }
 
+// A posted message wakes the loop at once: were WM_STEP posted at every idle turn, the loop
+// would never wait and the saver would spin a core while a picture stands still. So it is
+// posted only for a turn whose step has work: a timer tick is due, the strip runs at full
+// speed, or the clip watch asks for a look at the clips. Otherwise the loop waits for the
+// next message, which input, the exit request, the timer or the clip watch brings at once.
 void TScrn::AppIdle(bool& done) {
-    PostMessageW(Handle(), WM_STEP, 0, 0);
+    if (drewSinceIdle_) { // the loop has just handed the drawing to the display (ScrnFrame.cpp)
+        drewSinceIdle_ = false;
+        handedOverAt_ = GetTickCount();
+    }
+    WatchClips();
+    if (StepMoves(StepDue, Settings.ActiveTransition, Settings.defdelay) || clipCheckDue_) {
+        clipCheckDue_ = false;
+        PostMessageW(Handle(), WM_STEP, 0, 0);
+    }
     done = true;
+}
+
+void TScrn::WatchClips() {
+    bool clipOpen = false;
+    for (const auto& player : Players) clipOpen = clipOpen || player->IsOpen();
+    const bool everyTurn = StepMoves(false, Settings.ActiveTransition, Settings.defdelay);
+    const bool wanted =
+        ClipWatchWanted(Settings.opBclfilm, clipOpen, everyTurn ? 0 : Timer1.Interval());
+    // Setting the timer again would restart it: only a change of mind touches it.
+    if (wanted != clipWatch_.Enabled()) clipWatch_.SetEnabled(wanted);
 }
 
 void TScrn::FormKeyDown(WPARAM) { RequestExit(); }
@@ -90,6 +114,8 @@ void TScrn::FormClose() {
     SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, 0, nullptr, 0);
     tk::App::Instance().ClearIdleHandler();
     Timer1.SetEnabled(false);
+    clipWatch_.SetEnabled(false);
+    screenDc_.reset();
     ReleaseCapture();
     ShowCursor(TRUE);
 }
@@ -160,7 +186,11 @@ void TScrn::ClearCanvasTexts() {
 }
 
 void TScrn::Paint(HDC dc, const RECT& area) {
+    drewSinceIdle_ = true;
     FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    // Selecting a font into a window's DC reads the X resources under Wine, files included:
+    // the strip's steps paint here a hundred times a second, nearly always without a text.
+    if (canvasTexts_.empty()) return;
     tk::Selection font(dc, font_.Get());
     SetTextColor(dc, RGB(255, 255, 255));
     SetBkColor(dc, RGB(0, 0, 0));
@@ -204,6 +234,7 @@ LRESULT TScrn::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_TIMER:
         if (wp == Timer1.Id()) Timer1Timer();
+        if (wp == clipWatch_.Id()) clipCheckDue_ = true;
         return 0;
     case WM_STEP:
         if (!closed_ && boxDepth_ == 0 && scanDepth_ == 0) MoveStep();

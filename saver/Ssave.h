@@ -167,6 +167,10 @@ class TScrn : public tk::Window {
 
   private:
     void AppIdle(bool& done);
+    void WatchClips(); // the clip watch runs while a looping clip could end between steps
+    // Wakes the loop to look at the clips between steps; its tick marks a check as due.
+    tk::Timer clipWatch_;
+    bool clipCheckDue_ = false;
     void ShowStartBanner();
     bool LoadCurrentFile(int tile); // one try of the refill's loop
     void ShowPicture(int tile);      // size and caption of a loaded picture
@@ -183,11 +187,19 @@ class TScrn : public tk::Window {
     };
     void ApplyMoves(const std::vector<Move>& moves); // one batch, painted at once
     void PaintArea(const RECT& area);
+    HDC ScreenDc();                       // the window's DC, over the tiles
+    const std::vector<int>& StackedTiles(); // bottom to top
+    std::unique_ptr<tk::WindowDc> screenDc_;
+    std::vector<int> stacked_;
+    // Whether the window drew since the message loop last found its queue empty (and so
+    // handed the window's picture to the display), and when it last handed over a drawing.
+    bool drewSinceIdle_ = true;
+    DWORD handedOverAt_ = 0;
     void SetTileShown(int tile, bool shown); // shown or hidden in one change of the screen
     bool ShowsClip(int tile) const;
     bool PictureShown(int tile) const; // the tile's picture control, by its own visibility
     std::vector<Move> moves_;
-    tk::Dib frame_; // the window's picture, composed before it goes to the screen at once
+    tk::Dib frame_; // the window's picture, when it is composed before it goes to the screen
     // Where PlaceTile put the current tile; SizeTile works from these, so that sizing twice
     // in one refill (a clip that failed after it was sized, then a picture) sizes once.
     TBox placedBox_;

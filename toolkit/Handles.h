@@ -90,6 +90,7 @@ using Bitmap = UniqueHandle<HBITMAP, GdiObjectTraits<HBITMAP>>;
 using Font = UniqueHandle<HFONT, GdiObjectTraits<HFONT>>;
 using Brush = UniqueHandle<HBRUSH, GdiObjectTraits<HBRUSH>>;
 using Pen = UniqueHandle<HPEN, GdiObjectTraits<HPEN>>;
+using Region = UniqueHandle<HRGN, GdiObjectTraits<HRGN>>;
 using MemDc = UniqueHandle<HDC, MemDcTraits>;
 
 // A device context borrowed from a window with GetDC (or GetDCEx with these flags), given

@@ -120,6 +120,41 @@ TEST_F(SaverTest, EndsOnALetterKey) {
     EXPECT_EQ(saver.WaitExit(), 0u);
 }
 
+// While one picture stands, the loop waits for its next message instead of spinning: the
+// saver's process uses next to no CPU (the bound is generous, the machine is shared), and
+// a key still ends it at once.
+TEST_F(SaverTest, AStandingPictureLeavesTheProcessIdleAndAKeyStillEndsIt) {
+    SaverProcess saver(L"/s");
+    ASSERT_NE(StartSaver(saver), nullptr);
+    Sleep(500);
+    const double cpu0 = saver.CpuSeconds();
+    const DWORD t0 = GetTickCount();
+    Sleep(3000);
+    const double seconds = (GetTickCount() - t0) / 1000.0;
+    const double perSecond = (saver.CpuSeconds() - cpu0) / seconds;
+    printf("saver CPU while a picture stands: %.3f s per s\n", perSecond);
+    EXPECT_LT(perSecond, 0.1);
+    PressKey('A');
+    EXPECT_EQ(saver.WaitExit(), 0u);
+}
+
+// Moving strips wake at their timer's pace or turn without waiting; input ends them all.
+TEST_F(SaverTest, AKeyEndsMovingAndAnimatedShowsToo) {
+    const TestInstall::Options shows[] = {
+        {{L"optransition", L";1;"}, {L"defdelay", L"990"}},
+        {{L"optransition", L";11;"}, {L"defdelay", L"1000"}},
+        {{L"optransition", L";6;"}, {L"defpause", L"1"}},
+    };
+    for (const auto& options : shows) {
+        install->SetOptions(options);
+        SaverProcess saver(L"/s");
+        if (!StartSaver(saver)) continue; // reported there
+        PressKey(VK_SPACE);
+        EXPECT_EQ(saver.WaitExit(), 0u) << options[0].second;
+    }
+    install->SetOptions({});
+}
+
 TEST_F(SaverTest, TwoPixelJitterGoesOnAndThreePixelsEnd) {
     SaverProcess saver(L"/s");
     HWND window = StartSaver(saver);

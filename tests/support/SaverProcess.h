@@ -20,6 +20,9 @@ void PumpMessages();
 // Polls the condition (pumping messages) until it holds or the deadline passes.
 bool WaitUntil(const std::function<bool()>& condition, DWORD deadlineMs);
 
+// The CPU time (kernel and user) a process has used so far, in seconds; 0 if unreadable.
+double ProcessCpuSeconds(DWORD processId);
+
 class SaverProcess {
   public:
     // Starts the built Vistamur.scr with these arguments, e.g. L"/s" or L"/p 1234"; or the
@@ -40,6 +43,8 @@ class SaverProcess {
     HWND WaitForWindow(DWORD deadlineMs = kStartDeadlineMs);
     // Waits until the window has captured the mouse (the saver does this last in its start).
     bool WaitForCapture(HWND window, DWORD deadlineMs = kStartDeadlineMs);
+    // The CPU time it has used so far, in seconds.
+    double CpuSeconds() const { return ProcessCpuSeconds(info_.dwProcessId); }
     // Bytes the process has committed for itself (heap, bitmaps), 0 once it has ended.
     size_t PrivateBytes() const;
     // Asks the saver window to end, as another program may, and waits as WaitExit does.

@@ -30,6 +30,21 @@ inline bool MakeSolidJpeg(const std::wstring& path, int width, int height, uint3
     return tk::EncodeJpeg(path, image, 90);
 }
 
+// A photo with detail everywhere, so that the decoder and the fit do real work.
+inline bool MakeDetailedJpeg(const std::wstring& path, int width, int height) {
+    tk::PixelBuffer image;
+    image.width = width;
+    image.height = height;
+    image.pixels.resize(size_t(width) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            uint32_t r = uint32_t(x * 255 / width), g = uint32_t(y * 255 / height);
+            uint32_t b = ((x / 16 + y / 16) & 1) ? 220 : 30;
+            image.pixels[size_t(y) * width + x] = (r << 16) | (g << 8) | b;
+        }
+    return tk::EncodeJpeg(path, image, 85);
+}
+
 // A file named like a photo that no decoder can read.
 inline void MakeCorruptFile(const std::wstring& path) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

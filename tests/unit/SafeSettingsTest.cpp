@@ -91,3 +91,37 @@ TEST(StepTimerInterval, DisplayTimeOrScrollingPace) {
         EXPECT_EQ(StepTimerInterval(c.transition, c.defpause, c.defdelay), c.ms)
             << c.transition << " " << c.defpause << " " << c.defdelay;
 }
+
+// The loop is woken for a step only when the step has work: a tick is due, or the strip runs
+// at full speed (no timer); a central transition or a paced strip without a tick waits.
+TEST(StepMoves, OnATickOrAtEveryTurnAtFullSpeed) {
+    struct Case {
+        bool due;
+        int transition, defdelay;
+        bool moves;
+    } cases[] = {
+        {false, 1, 990, false}, {true, 1, 990, true},   {false, 11, 800, false},
+        {false, 1, 1000, true}, {false, 13, 1000, true}, {false, 4, 1000, false},
+        {true, 4, 1000, true},  {false, 10, 990, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(StepMoves(c.due, c.transition, c.defdelay), c.moves)
+            << c.due << " " << c.transition << " " << c.defdelay;
+}
+
+// Between steps the loop wakes to look at the clips only for a looping clip, and only when
+// the steps themselves come further apart than the watch.
+TEST(ClipWatchWanted, ALoopingClipBetweenStepsFurtherApartThanTheWatch) {
+    struct Case {
+        bool loop, open;
+        unsigned gap;
+        bool wanted;
+    } cases[] = {
+        {true, true, 30000, true},         {true, true, kClipWatchMs + 1, true},
+        {true, true, kClipWatchMs, false}, {true, true, 0, false}, // a step at every turn
+        {false, true, 30000, false},       {true, false, 30000, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ClipWatchWanted(c.loop, c.open, c.gap), c.wanted)
+            << c.loop << " " << c.open << " " << c.gap;
+}
