@@ -88,6 +88,7 @@ class MediaPlayer {
     DWORD Send(UINT command, DWORD flags, void* params) const;
     DWORD OpenDevice(const wchar_t* deviceType);
     bool IsAviDevice() const;
+    void StopDirectShow();
     void ReadPicture(bool& bottomUp); // the natural size, none for a clip without picture
     std::optional<long> Status(DWORD item) const;
 
