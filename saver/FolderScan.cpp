@@ -82,6 +82,7 @@ std::wstring ScanCountText(size_t found) {
 }
 
 uint32_t MediaPatternMask(const std::wstring& name, const std::wstring& shortName) {
+    static_assert(MediaExtensions.size() <= 32, "one bit of the mask per extension");
     uint32_t mask = 0;
     for (size_t i = 0; i < MediaExtensions.size(); ++i)
         if (EndsWith(name, MediaExtensions[i]) ||

@@ -7,9 +7,13 @@
 // then "*.JPEG", ... in the table's order), duplicates included: the system matches such a
 // pattern against a file's short 8.3 name as well, so "*.MPE" also finds clip.mpeg, which
 // is then listed under ".MPEG" and again under ".MPE". But each folder is listed only once:
-// the 19 patterns are matched in memory against both names of every entry. Listing a
-// folder costs a trip to the file system each time; nineteen of them per folder made the
-// scan of a large library ten times slower than reading it.
+// the patterns are matched in memory against both names of every entry. Listing a folder
+// costs a trip to the file system each time; one per extension made the scan of a large
+// library ten times slower than reading it.
+//
+// A short name keeps only three letters of an extension, so "*.MP4" finds x.mp4a and
+// "*.3GP" finds x.3gpp through their short names; such a file is still no clip (its own
+// extension decides), as x.jpgz found by "*.JPG" is no photo.
 #include <windows.h>
 
 #include <cstdint>

@@ -224,6 +224,7 @@ void MediaPlayer::RedrawStillFrame() {
         // part of the window that shows, and what is uncovered later while the window stays
         // on the screen.
         cueDue_ = false;
+        StopDirectShow();
         MCI_PLAY_PARMS play = {};
         play.dwFrom = DWORD(pausedAt_);
         MCI_GENERIC_PARMS params = {};
@@ -308,9 +309,24 @@ bool MediaPlayer::Play() {
     startPosition_ = -1;
     pendingSeek_ = -1;
     paused_ = false;
+    if (!aviDevice_) {
+        const MediaMode now = Mode();
+        // Already playing where it should: a second play would only risk what follows.
+        if (now == MediaMode::Playing && from < 0) return true;
+        if (now == MediaMode::Playing || now == MediaMode::Paused) StopDirectShow();
+    }
     // No MCI_NOTIFY: the end of a clip is found by reading its mode, and a notice without
     // a window of ours to receive it would land in the thread's queue.
     return Send(MCI_PLAY, flags, &play) == 0;
+}
+
+// The DirectShow device hangs for good in the close of a clip with sound that was sent a
+// play while it was paused or playing (seen with MP4, 3GP and MPEG-1 clips with sound under
+// Wine; a resumed clip is closed at its tile's next refill). A play is therefore only sent
+// to it once it has stopped; the play names the place to go on from.
+void MediaPlayer::StopDirectShow() {
+    MCI_GENERIC_PARMS stop = {};
+    Send(MCI_STOP, MCI_WAIT, &stop);
 }
 
 bool MediaPlayer::Pause() {

@@ -4,8 +4,13 @@
 //
 // The two devices that play clips here do not behave alike; the player hides what differs,
 // so that its callers see one behaviour:
-// - a file type the platform maps to no device (.mov, .qt, .ivf), or an AVI whose codec the
-//   AVI device cannot load, is opened again with the DirectShow device "mpegvideo";
+// - a file type the platform maps to no device (.mov, .qt, .ivf, and under Wine the phone
+//   clips .mp4, .m4v, .3gp), or an AVI whose codec the AVI device cannot load, is opened
+//   again with the DirectShow device "mpegvideo";
+// - that device hangs in closing a clip with sound that was sent a play while paused or
+//   playing: the player stops it before each play;
+// - neither device turns a picture by the rotation its container names (a phone held
+//   upright): the clip shows as stored, and its natural size is the stored one;
 // - the AVI device draws nothing of an uncompressed AVI stored bottom-up (it reports its
 //   height negative): such a file is opened with "mpegvideo" too;
 // - a paused AVI reads as stopped after a moment and does not resume: the player knows
@@ -88,6 +93,7 @@ class MediaPlayer {
     DWORD Send(UINT command, DWORD flags, void* params) const;
     DWORD OpenDevice(const wchar_t* deviceType);
     bool IsAviDevice() const;
+    void StopDirectShow();
     void ReadPicture(bool& bottomUp); // the natural size, none for a clip without picture
     std::optional<long> Status(DWORD item) const;
 

@@ -64,6 +64,11 @@ TEST(MediaKind, ClassifiesByTheNamesOwnExtension) {
         {L"clip.avi", mkImage | mkVideo, true},
         {L"x.jpg", 0, false},
         {L"clıp.avı", mkVideo, false}, // dotless i: only a..z are upper-cased
+        {L"VID_20240612_101500.mp4", mkVideo, true},
+        {L"clip.M4v", mkVideo, true},
+        {L"clip.3gp", mkImage, false},
+        {L"x.mp4a", mkImage | mkVideo, false}, // found by "*.MP4" through its short name
+        {L"x.3gpp", mkImage | mkVideo, false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsMediaFile(c.name, c.kinds), c.media) << Narrow(c.name) << " " << c.kinds;
@@ -217,6 +222,56 @@ TEST(FolderScan, OneListingGivesTheListOfOneListingPerExtension) {
     EXPECT_EQ(std::count(log.files.begin(), log.files.end(), root + L"\\mixed\\clip.mpeg"), 2);
     EXPECT_EQ(std::count(log.files.begin(), log.files.end(), root + L"\\mixed\\clip.mp2v"), 2);
     EXPECT_EQ(std::count(log.files.begin(), log.files.end(), root + L"\\mixed\\x.jpgz"), 0);
+}
+
+// Extension by extension in the table's order, the phone clips after the nineteen older
+// extensions; the names run the other way, so the listing's own order does not give it.
+TEST(FolderScan, ListsByExtensionThePhoneClipsLast) {
+    TempDir dir;
+    const std::wstring root = NoSlash(dir);
+    const wchar_t* names[] = {L"v.jpg", L"u.jpeg", L"t.mpg", L"s.mpeg", L"r.avi",  L"q.mov",
+                              L"p.qt",  L"o.asf",  L"n.asx", L"m.wm",   L"l.wmv",  L"k.wvx",
+                              L"j.mpe", L"i.m1v",  L"h.mp2", L"g.mp2v", L"f.mpv2", L"e.mpa",
+                              L"d.ivf", L"c.MP4",  L"b.m4v", L"a.3gp"};
+    for (const wchar_t* name : names)
+        MakeFile(dir / name);
+    // "*.MPE" finds s.mpeg once more and "*.MP2" g.mp2v, by their short names.
+    const wchar_t* listed[] = {L"v.jpg",  L"u.jpeg", L"t.mpg", L"s.mpeg", L"r.avi", L"q.mov",
+                               L"p.qt",   L"o.asf",  L"n.asx", L"m.wm",   L"l.wmv", L"k.wvx",
+                               L"j.mpe",  L"s.mpeg", L"i.m1v", L"g.mp2v", L"h.mp2", L"g.mp2v",
+                               L"f.mpv2", L"e.mpa",  L"d.ivf", L"c.MP4",  L"b.m4v", L"a.3gp"};
+    std::vector<std::wstring> expected;
+    for (const wchar_t* name : listed)
+        expected.push_back(root + L"\\" + name);
+    EXPECT_EQ(Scan(root).files, expected);
+}
+
+// A short name keeps three letters of an extension: "*.MP4" finds x.mp4a and "*.3GP" finds
+// x.3gpp. Neither is a clip; the folder is still looked at, as the platform's listing
+// would have it.
+TEST(FolderScan, ShortNamesBringNoFalsePhoneClips) {
+    TempDir dir;
+    const std::wstring root = NoSlash(dir);
+    MakeFolder(dir / L"bait");
+    MakeFile(dir / L"bait\\x.mp4a");
+    MakeFile(dir / L"bait\\y.3gpp");
+    MakeFile(dir / L"bait\\long clip name.m4v");
+    MakeFolder(dir / L"album.mp4"); // a folder the pattern finds too
+    MakeFile(dir / L"album.mp4\\clip.3GP");
+
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((dir / L"bait\\*.MP4").c_str(), &data);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE) << "the platform's own pattern finds x.mp4a";
+    EXPECT_EQ(std::wstring(data.cFileName), L"x.mp4a");
+    FindClose(find);
+
+    ScanLog log = Scan(root);
+    EXPECT_EQ(log.files, (std::vector<std::wstring>{root + L"\\album.mp4\\clip.3GP",
+                                                    root + L"\\bait\\long clip name.m4v"}));
+    NaiveScan naive;
+    naive.GetAllPhotos(root);
+    EXPECT_EQ(log.files, naive.files);
+    EXPECT_EQ(log.counts, naive.counts);
 }
 
 TEST(FolderScan, LinkLoopsAreCutAndOtherLinksFollowed) {

@@ -34,6 +34,10 @@ TEST(ClipTile, PanelTakesTheFittedSize) {
         {L"large.avi", 6, 1, 1024, 768, 0, 0},       // 1280 x 960 shrunk to the screen
         {L"clip.mov", 1, 1, 160, 120, -1, 324},      // horizontal strip
         {L"bottomup.avi", 11, 2, 320, 240, 352, -1}, // vertical strip
+        {L"clip.3gp", 5, 9, 939, 768, 42, 0},        // 176 x 144, set by the height
+        // A phone's upright clip: the picture is shown as stored, on its side, and the tile
+        // takes that size; the rotation its container names is not applied.
+        {L"portrait.mp4", 1, 1, 320, 180, -1, 294},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.name << " transition " << c.transition);
@@ -93,7 +97,7 @@ TEST(ClipTile, PausedClipShowsItsFrameWhileEntering) {
     // The devices draw the frames they play, into the part of the window that shows; the
     // player has the still frame drawn as the panel comes in from off the screen, also
     // when the clip was paused where it showed and its tile went off the screen since.
-    for (const wchar_t* name : {L"clip.avi", L"clip.mpg"}) {
+    for (const wchar_t* name : {L"clip.avi", L"clip.mpg", L"clip.mp4"}) {
         for (int pausedAt : {1024, 0}) {
             SCOPED_TRACE(testing::Message() << name << " paused at " << pausedAt);
             ClipOptions o;
@@ -286,6 +290,8 @@ TEST(ClipTile, CentralClipShowsAndMoves) {
         {L"clip.avi", 1, {352, 264, 672, 504}},     {L"clip.avi", 2, {192, 144, 832, 624}},
         {L"clip.mpg", 1, {352, 264, 672, 504}},     {L"clip.mpg", 2, {192, 144, 832, 624}},
         {L"bottomup.avi", 2, {352, 264, 672, 504}}, // uncompressed, stored bottom-up
+        {L"clip.mp4", 1, {352, 264, 672, 504}},     {L"clip.m4v", 2, {192, 144, 832, 624}},
+        {L"clip.3gp", 2, {336, 240, 688, 528}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.name << " x" << c.grow);

@@ -42,8 +42,10 @@ class PlayerTest : public ::testing::Test {
     tk::MediaPlayer player_;
 };
 
-// The two devices; the clips are alike (320 x 240, 2 seconds).
-const wchar_t* const kBothDevices[] = {L"clip.avi", L"clip.mpg"};
+// The two devices, the DirectShow one also with a phone's H.264 and sound; the clips are
+// alike (320 x 240, 2 seconds). A clip with sound used to hang that device for good in the
+// close that followed a resume.
+const wchar_t* const kBothDevices[] = {L"clip.avi", L"clip.mpg", L"clip.mp4"};
 
 TEST_F(PlayerTest, WithoutAClipNeverPausedOrStopped) {
     EXPECT_EQ(player_.Mode(), MediaMode::NotReady);
@@ -140,7 +142,7 @@ TEST_F(PlayerTest, PlayRightAfterPauseThenCloseIsSafe) {
     // A tile that is fully in at the step after its refill does just this; the AVI device
     // used to bring the process down when its pause was not let to settle.
     for (int i = 0; i < 50; ++i) {
-        ASSERT_TRUE(Open(i % 5 == 4 ? L"short.mpg" : L"short.avi"));
+        ASSERT_TRUE(Open(i % 5 == 4 ? L"short.mpg" : i % 5 == 3 ? L"clip.mp4" : L"short.avi"));
         ASSERT_TRUE(player_.Play());
         player_.Pause();
         player_.Play();
@@ -224,6 +226,10 @@ TEST_F(PlayerTest, FilesThePlatformCannotPlaceOpenThroughMpegVideo) {
         {L"clip.avi", false, 320, 240},    //
         {L"clip.mpg", false, 320, 240},    // mapped to the DirectShow device already
         {L"bottomup.avi", true, 160, 120}, // the AVI device would draw nothing of it
+        {L"clip.mp4", true, 320, 240},     // H.264 and AAC
+        {L"clip.m4v", true, 320, 240},     // H.264
+        {L"clip.3gp", true, 176, 144},     // H.263 and AAC
+        {L"portrait.mp4", true, 320, 180}, // the size as stored, not turned
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.name);
