@@ -34,6 +34,9 @@ class InstallerTest : public testing::Test {
         ASSERT_TRUE(footprint->FoundClean())
             << "an earlier run left Vistamur installed in the test prefix";
         ASSERT_TRUE(PathExists(SetupExe())) << "no Vistamur-Setup.exe in the build folder";
+        // A first install finds no install folder named (the demo, say, may have named its
+        // own); the footprint gives the value back at the end.
+        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kInstallKey, L"InstallDir");
     }
     void TearDown() override { footprint.reset(); }
 
