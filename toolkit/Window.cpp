@@ -59,7 +59,15 @@ bool Window::Create(const WindowArgs& args) {
         wc.hbrBackground = args.background;
         wc.hIcon = args.icon;
         wc.lpszClassName = args.className;
-        RegisterClassExW(&wc);
+        // A name some other code registered already would bring its procedure with it: only
+        // a class of our own registration finds its objects.
+        if (!RegisterClassExW(&wc)) {
+            OutputDebugStringW((std::wstring(L"Vistamur: cannot register the window class ") +
+                                args.className + L", error " + IntToStr(GetLastError()))
+                                   .c_str());
+            registered.erase(args.className);
+            return false;
+        }
     }
     HMENU id = (args.style & WS_CHILD) ? reinterpret_cast<HMENU>(INT_PTR(args.id)) : nullptr;
     HWND hwnd = CreateWindowExW(args.exStyle, args.className, args.text.c_str(), args.style,

@@ -215,6 +215,7 @@ TEST_F(ScrnCatalogue, TheCloseWritesTheMemoryAndSurvivesAFailure) {
 
     DeleteFileW(Memory().c_str());
     scrn_.FillCatalogue();
+    ASSERT_FALSE(scrn_.ToSeeFiles.empty()); // picking from nothing would end the program
     scrn_.PickNextFile();
     const std::wstring shown = scrn_.CurFile;
     V toSee = scrn_.ToSeeFiles;
@@ -228,6 +229,7 @@ TEST_F(ScrnCatalogue, TheCloseWritesTheMemoryAndSurvivesAFailure) {
 
     // The file cannot be written: the old one stays whole and the close goes on.
     scrn_.FillCatalogue();
+    ASSERT_FALSE(scrn_.ToSeeFiles.empty()); // picking from nothing would end the program
     scrn_.PickNextFile();
     const std::string before = ReadFileBytes(Memory());
     MakeFolder(Memory() + L".new");
@@ -389,7 +391,7 @@ TEST_F(ScrnCatalogue, AnUnusableMemoryNameTurnsTheMemoryOff) {
         ClampForSaver(Settings);
         EXPECT_FALSE(Settings.opmemfiles);
         scrn_.FillCatalogue();
-        EXPECT_EQ(scrn_.ToSeeFiles, V{Photos() + L"\\a.jpg"});
+        ASSERT_EQ(scrn_.ToSeeFiles, V{Photos() + L"\\a.jpg"});
         scrn_.PickNextFile();
         scrn_.QuitterClick();
         EXPECT_EQ(ReadFileBytes(dir_ / L"outside.tmp"), "0C:\\x.jpg\r\n");
