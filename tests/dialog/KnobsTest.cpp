@@ -132,6 +132,37 @@ TEST_F(Knobs, TabReachesTheKnobsWhoseArrowKeysMoveThemAPixelWithinTheirRange) {
     EXPECT_EQ(dialog->RxSpeedButton2->Hint(), L"1 pixels toutes les 19 ms");
 }
 
+TEST_F(Knobs, ShowingTooltipTakesTheNewTextAndItsWidth) {
+    auto dialog = rig::OpenDialog();
+    ASSERT_TRUE(dialog);
+    dialog->RxLabel3Click();
+    tk::SpeedButton& knob = *dialog->RxSpeedButton1;
+    knob.SetLeft(289); // 9 pixels; one more is 10
+    knob.SetHint(L"9 pixels");
+    SetFocus(knob.Handle());
+    // The real pointer rests on the knob until its tooltip shows (it is put back in the
+    // corner afterwards, away from the next tests' windows).
+    RECT at = knob.Bounds();
+    MapWindowPoints(dialog->Panel2->Handle(), HWND_DESKTOP, reinterpret_cast<POINT*>(&at), 2);
+    HWND tip = dialog->ToolTips().Handle();
+    SetCursorPos(at.left + 5, at.top + 5);
+    for (int i = 0; i < 250 && !IsWindowVisible(tip); ++i) {
+        if (i < 2) SetCursorPos(at.left + 6 - i, at.top + 5); // the tooltip takes a move
+        rig::Pump(dialog->Handle());
+        Sleep(20);
+    }
+    ASSERT_TRUE(IsWindowVisible(tip));
+    RECT before, after;
+    GetWindowRect(tip, &before);
+    Key(*dialog, VK_RIGHT);
+    rig::Pump(dialog->Handle());
+    GetWindowRect(tip, &after);
+    SetCursorPos(0, 0);
+    EXPECT_TRUE(IsWindowVisible(tip));
+    EXPECT_GT(after.right - after.left, before.right - before.left);
+    EXPECT_EQ(dialog->ToolTips().Text(knob.Handle()), L"10 pixels");
+}
+
 TEST_F(Knobs, FocusedKnobLooksDifferent) {
     auto dialog = rig::OpenDialog();
     ASSERT_TRUE(dialog);
