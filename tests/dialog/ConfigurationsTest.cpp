@@ -94,6 +94,19 @@ TEST_F(Configurations, PickingAsksToSaveTheOneLeftThenLoadsThePickedOneFromDisk)
     }
 }
 
+TEST_F(Configurations, RefusedSaveBeforeASwitchStaysOnTheConfigurationShown) {
+    auto dialog = Open();
+    ASSERT_TRUE(dialog);
+    Settings.InstallDir = install.File(L"gone\\"); // the system refuses the write
+    Pick(*dialog, L"Vacances");
+    ASSERT_EQ(boxes.seen.size(), 2u);
+    EXPECT_EQ(boxes.seen[1].text.rfind(L"Impossible d'écrire dans ", 0), 0u);
+    // OK would now save the values shown under the name shown: they must agree.
+    EXPECT_EQ(dialog->CBCfgName->Text(), L"config 1");
+    EXPECT_EQ(Settings.cfgname, L"config 1");
+    EXPECT_EQ(Folders(*dialog), kConfig1Folders);
+}
+
 TEST_F(Configurations, DeletingANameWithoutItsOwnFileAsksAndTouchesNothing) {
     CreateDirectoryW(install.File(L"folder.cfg").c_str(), nullptr);
     CreateDirectoryW(install.File(L"sub").c_str(), nullptr);
