@@ -12,7 +12,9 @@ ShellOpenFunction& ShellOpen() {
 }
 } // namespace
 
-void SetShellOpen(ShellOpenFunction open) { ShellOpen() = std::move(open); }
+void SetShellOpen(ShellOpenFunction open) {
+    ShellOpen() = std::move(open);
+}
 
 std::wstring WriteHelpPage() {
     HMODULE module = GetModuleHandleW(nullptr);
@@ -40,8 +42,8 @@ bool OpenHelpPage(HWND owner) {
     // Above 32 means the shell found a program for the page.
     const INT_PTR result =
         ShellOpen() ? ShellOpen()(owner, path)
-                    : reinterpret_cast<INT_PTR>(ShellExecuteW(owner, L"open", path.c_str(),
-                                                              nullptr, nullptr, SW_SHOWNORMAL));
+                    : reinterpret_cast<INT_PTR>(ShellExecuteW(owner, L"open", path.c_str(), nullptr,
+                                                              nullptr, SW_SHOWNORMAL));
     if (result > 32) return true;
     OutputDebugStringW((L"Vistamur: the shell cannot open " + path + L", code " +
                         tk::IntToStr(result))

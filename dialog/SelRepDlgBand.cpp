@@ -85,8 +85,12 @@ void TSelRepDlg::Button1Click() {
     LoadNamedConfiguration(CBCfgName->Count() > 0 ? CBCfgName->Item(0) : kFirstName);
 }
 
-void TSelRepDlg::RxLabel25MouseEnter() { RxLabel25->SetEmphasis(true, true); }
-void TSelRepDlg::RxLabel25MouseLeave() { RxLabel25->SetEmphasis(true, false); }
+void TSelRepDlg::RxLabel25MouseEnter() {
+    RxLabel25->SetEmphasis(true, true);
+}
+void TSelRepDlg::RxLabel25MouseLeave() {
+    RxLabel25->SetEmphasis(true, false);
+}
 
 void TSelRepDlg::RxLabel25Click() {
     // Without a browser the page is not shown; the reason is in the debug trace, and the

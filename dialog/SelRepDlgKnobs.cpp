@@ -11,9 +11,12 @@ TKnob TSelRepDlg::KnobOf(const tk::SpeedButton& knob) const {
 
 tk::SpeedButton& TSelRepDlg::KnobButton(TKnob knob) const {
     switch (knob) {
-    case TKnob::Step: return *RxSpeedButton1;
-    case TKnob::Speed: return *RxSpeedButton2;
-    default: return *RxSpeedButton3;
+    case TKnob::Step:
+        return *RxSpeedButton1;
+    case TKnob::Speed:
+        return *RxSpeedButton2;
+    default:
+        return *RxSpeedButton3;
     }
 }
 
@@ -58,12 +61,21 @@ void TSelRepDlg::RxSpeedButtonKeyDown(tk::SpeedButton& knob, UINT key) {
     int delta = 0;
     switch (key) {
     case VK_LEFT:
-    case VK_UP: delta = -1; break;
+    case VK_UP:
+        delta = -1;
+        break;
     case VK_RIGHT:
-    case VK_DOWN: delta = 1; break;
-    case VK_HOME: delta = -wholeRange; break;
-    case VK_END: delta = wholeRange; break;
-    default: return;
+    case VK_DOWN:
+        delta = 1;
+        break;
+    case VK_HOME:
+        delta = -wholeRange;
+        break;
+    case VK_END:
+        delta = wholeRange;
+        break;
+    default:
+        return;
     }
     PlaceKnob(knob, NudgedKnobLeft(KnobOf(knob), knob.Left(), delta));
 }

@@ -17,8 +17,9 @@ const Folders kConfig1 = {L"C:\\photos", L"D:\\films"}, kVacances = {L"E:\\vacan
 class Configurations : public testing::Test {
   protected:
     Configurations() {
-        WriteFileBytes(install.File(L"Vacances.cfg"), "[Options]\r\ndefdir=E:\\vacances;\r\n"
-                                                      "optransition=;1;\r\nmemfilesname=Vacances\r\n");
+        WriteFileBytes(install.File(L"Vacances.cfg"),
+                       "[Options]\r\ndefdir=E:\\vacances;\r\n"
+                       "optransition=;1;\r\nmemfilesname=Vacances\r\n");
         WriteFileBytes(install.File(L"Vacances.tmp"), "0E:\\vacances\\a.jpg\r\n");
         WriteFileBytes(install.File(L"Anniversaire.cfg"), "[Options]\r\ndefdir=F:\\fete;\r\n");
     }
@@ -53,14 +54,15 @@ TEST_F(Configurations, PickingAsksToSaveTheOneLeftThenLoadsThePickedOneFromDisk)
     };
     auto none = [](TSelRepDlg&) {};
     auto noTransition = [](TSelRepDlg& d) {
-        for (int i = 0; i < 13; ++i) d.CBTransition->SetChecked(i, false);
+        for (int i = 0; i < 13; ++i)
+            d.CBTransition->SetChecked(i, false);
     };
     auto refusedWrite = [&](TSelRepDlg&) { Settings.InstallDir = install.File(L"gone\\"); };
     const Case cases[] = {
         {"Yes, to another", IDYES, L"Vacances", none, 1, true, L"Vacances", kVacances, true},
         {"No, to another", IDNO, L"Vacances", none, 1, false, L"Vacances", kVacances, true},
-        {"Yes, refused by Get", IDYES, L"Vacances", noTransition, 2, false, L"Vacances",
-         kVacances, true},
+        {"Yes, refused by Get", IDYES, L"Vacances", noTransition, 2, false, L"Vacances", kVacances,
+         true},
         {"Yes, refused by the system", IDYES, L"Vacances", refusedWrite, 2, false, L"config 1",
          kConfig1, false},
         {"No, the same again", IDNO, L"config 1", none, 1, false, L"config 1", kConfig1, true},
@@ -132,11 +134,12 @@ TEST_F(Configurations, DeletionRefusedBySystemSaysSoAndKeepsTheConfigurationLoad
     auto dialog = rig::OpenDialog();
     ASSERT_TRUE(dialog);
     for (bool readOnly : {true, false}) {
-        SetFileAttributesW(path.c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
-        tk::FileHandle openElsewhere(readOnly ? INVALID_HANDLE_VALUE
-                                              : CreateFileW(path.c_str(), GENERIC_READ,
-                                                            FILE_SHARE_READ, nullptr,
-                                                            OPEN_EXISTING, 0, nullptr));
+        SetFileAttributesW(path.c_str(),
+                           readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+        tk::FileHandle openElsewhere(readOnly
+                                         ? INVALID_HANDLE_VALUE
+                                         : CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                       nullptr, OPEN_EXISTING, 0, nullptr));
         Delete(*dialog, L"Vacances");
         ASSERT_EQ(boxes.seen.size(), 2u);
         EXPECT_EQ(boxes.seen[1].text, L"Impossible de détruire le fichier : " + path);

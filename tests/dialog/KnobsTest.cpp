@@ -33,13 +33,37 @@ struct Drag {
 const Drag kDrags[] = {
     {"pressed on its leftmost column", kStep, false, 0, false, {300}, 283, {{kStep, L"4 pixels"}}},
     {"the mouse taken", kStep, false, 5, true, {300}, 283, {{kStep, L"4 pixels"}}},
-    {"step to its right end and beyond", kStep, false, 5, false, {397, 420}, 392,
+    {"step to its right end and beyond",
+     kStep,
+     false,
+     5,
+     false,
+     {397, 420},
+     392,
      {{kStep, L"100 pixels"}, {kSpeed, L"100 pixels toutes les 19 ms"}}},
-    {"speed to its right end, right button", kSpeed, true, 8, false, {447, 600}, 439,
+    {"speed to its right end, right button",
+     kSpeed,
+     true,
+     8,
+     false,
+     {447, 600},
+     439,
      {{kSpeed, L"4 pixels le plus vite possible"}}},
-    {"display time beyond its left end", kPause, false, 2, false, {400, 337, 300}, 335,
+    {"display time beyond its left end",
+     kPause,
+     false,
+     2,
+     false,
+     {400, 337, 300},
+     335,
      {{kPause, L"3 secondes"}}},
-    {"display time to its right end", kPause, false, 3, false, {442}, 439,
+    {"display time to its right end",
+     kPause,
+     false,
+     3,
+     false,
+     {442},
+     439,
      {{kPause, L"300 secondes"}}},
 };
 
@@ -57,7 +81,8 @@ TEST_F(Knobs, DragStopsAtTheRangesEndsWithTheGrabbedPointUnderThePointer) {
         const int start = knob.Left();
         Mouse(knob, d.rightButton ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, start + d.offset);
         if (d.mouseTaken) ReleaseCapture();
-        for (int x : d.pointer) Mouse(knob, WM_MOUSEMOVE, x);
+        for (int x : d.pointer)
+            Mouse(knob, WM_MOUSEMOVE, x);
         Mouse(knob, d.rightButton ? WM_RBUTTONUP : WM_LBUTTONUP, d.pointer.back());
         EXPECT_EQ(knob.Left(), d.left);
         EXPECT_EQ(knob.Tag, 0);
@@ -87,7 +112,8 @@ TEST_F(Knobs, DraggedKnobShowsOnceAtItsNewPlaceWithNoTrail) {
     dialog->RxLabel3Click();
     tk::SpeedButton& knob = *dialog->RxSpeedButton2;
     Mouse(knob, WM_LBUTTONDOWN, 359 + 4);
-    for (int x = 363; x <= 420; x += 19) Mouse(knob, WM_MOUSEMOVE, x);
+    for (int x = 363; x <= 420; x += 19)
+        Mouse(knob, WM_MOUSEMOVE, x);
     EXPECT_EQ(RedLines(rig::ScreenShot(dialog->Panel2->Handle()), knob),
               (std::vector<int>{416 + kKnobWidth / 2 - 1}));
     Mouse(knob, WM_LBUTTONUP, 420);
@@ -111,8 +137,10 @@ TEST_F(Knobs, TabReachesTheKnobsWhoseArrowKeysMoveThemAPixelWithinTheirRange) {
         UINT key;
         int left;
         const wchar_t* hint;
-    } steps[] = {{VK_RIGHT, 284, L"4 pixels"}, {VK_END, 392, L"100 pixels"},
-                 {VK_DOWN, 392, L"100 pixels"}, {VK_HOME, 280, L"1 pixels"}};
+    } steps[] = {{VK_RIGHT, 284, L"4 pixels"},
+                 {VK_END, 392, L"100 pixels"},
+                 {VK_DOWN, 392, L"100 pixels"},
+                 {VK_HOME, 280, L"1 pixels"}};
     for (const auto& s : steps) {
         Key(*dialog, s.key);
         EXPECT_EQ(knob.Left(), s.left) << s.key;
