@@ -30,42 +30,21 @@ struct Drag {
 };
 
 // The test's configuration puts the knobs at 283 (step 4), 359 (delay 500), 344 (30 s).
+// One drag a row.
+// clang-format off
 const Drag kDrags[] = {
     {"pressed on its leftmost column", kStep, false, 0, false, {300}, 283, {{kStep, L"4 pixels"}}},
     {"the mouse taken", kStep, false, 5, true, {300}, 283, {{kStep, L"4 pixels"}}},
-    {"step to its right end and beyond",
-     kStep,
-     false,
-     5,
-     false,
-     {397, 420},
-     392,
+    {"step to its right end and beyond", kStep, false, 5, false, {397, 420}, 392,
      {{kStep, L"100 pixels"}, {kSpeed, L"100 pixels toutes les 19 ms"}}},
-    {"speed to its right end, right button",
-     kSpeed,
-     true,
-     8,
-     false,
-     {447, 600},
-     439,
+    {"speed to its right end, right button", kSpeed, true, 8, false, {447, 600}, 439,
      {{kSpeed, L"4 pixels le plus vite possible"}}},
-    {"display time beyond its left end",
-     kPause,
-     false,
-     2,
-     false,
-     {400, 337, 300},
-     335,
+    {"display time beyond its left end", kPause, false, 2, false, {400, 337, 300}, 335,
      {{kPause, L"3 secondes"}}},
-    {"display time to its right end",
-     kPause,
-     false,
-     3,
-     false,
-     {442},
-     439,
+    {"display time to its right end", kPause, false, 3, false, {442}, 439,
      {{kPause, L"300 secondes"}}},
 };
+// clang-format on
 
 class Knobs : public testing::Test {
   protected:
@@ -133,14 +112,11 @@ TEST_F(Knobs, TabReachesTheKnobsWhoseArrowKeysMoveThemAPixelWithinTheirRange) {
     Key(*dialog, VK_TAB);
     tk::SpeedButton& knob = *dialog->RxSpeedButton1;
     ASSERT_EQ(GetFocus(), knob.Handle());
-    const struct {
-        UINT key;
-        int left;
-        const wchar_t* hint;
-    } steps[] = {{VK_RIGHT, 284, L"4 pixels"},
-                 {VK_END, 392, L"100 pixels"},
-                 {VK_DOWN, 392, L"100 pixels"},
-                 {VK_HOME, 280, L"1 pixels"}};
+    // clang-format off
+    const struct { UINT key; int left; const wchar_t* hint; } steps[] = {
+        {VK_RIGHT, 284, L"4 pixels"}, {VK_END, 392, L"100 pixels"},
+        {VK_DOWN, 392, L"100 pixels"}, {VK_HOME, 280, L"1 pixels"}};
+    // clang-format on
     for (const auto& s : steps) {
         Key(*dialog, s.key);
         EXPECT_EQ(knob.Left(), s.left) << s.key;
