@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Globals/ConfigName.h"
 #include "Globals/IniValue.h"
 #include "toolkit/System.h"
 #include "toolkit/Text.h"
@@ -150,7 +151,7 @@ const wchar_t* const kNoFolderMessage =
 const wchar_t* const kNoTransitionMessage = L"Aucune transition définie\r(voir onglet paramètres)";
 
 bool IsRefusedConfigName(const std::wstring& name) {
-    return name.empty() || name.find_first_of(L"\\/:*?\"<>|") != std::wstring::npos;
+    return !IsUsableConfigName(name);
 }
 
 std::wstring SettingsFromValues(const TDialogValues& v, const std::wstring& name, TSettings& s) {

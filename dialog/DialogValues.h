@@ -72,7 +72,8 @@ extern const wchar_t* const kBadNameMessage;
 extern const wchar_t* const kNoFolderMessage;
 extern const wchar_t* const kNoTransitionMessage;
 
-// A configuration name Get refuses: empty, or holding one of \ / : * ? " < > |.
+// A configuration name Get refuses: empty, holding one of \ / : * ? " < > |, or a device
+// name (CON, NUL, COM1 ...), whose ".cfg" would open the device instead of a file.
 bool IsRefusedConfigName(const std::wstring& name);
 
 // Get: validates and copies the values into the settings under the given configuration

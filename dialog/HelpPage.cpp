@@ -5,6 +5,17 @@
 #include "toolkit/FileContent.h"
 #include "toolkit/Text.h"
 
+namespace {
+ShellOpenFunction& ShellOpen() {
+    static ShellOpenFunction open;
+    return open;
+}
+} // namespace
+
+void SetShellOpen(ShellOpenFunction open) {
+    ShellOpen() = std::move(open);
+}
+
 std::wstring WriteHelpPage() {
     HMODULE module = GetModuleHandleW(nullptr);
     HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(kHelpPageResource), RT_RCDATA);
@@ -29,8 +40,10 @@ bool OpenHelpPage(HWND owner) {
     const std::wstring path = WriteHelpPage();
     if (path.empty()) return false;
     // Above 32 means the shell found a program for the page.
-    const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(owner, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    const INT_PTR result =
+        ShellOpen() ? ShellOpen()(owner, path)
+                    : reinterpret_cast<INT_PTR>(ShellExecuteW(owner, L"open", path.c_str(), nullptr,
+                                                              nullptr, SW_SHOWNORMAL));
     if (result > 32) return true;
     OutputDebugStringW((L"Vistamur: the shell cannot open " + path + L", code " +
                         tk::IntToStr(result))

@@ -3,6 +3,7 @@
 // the user's temporary folder and asks the shell to open it in the web browser.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 constexpr int kHelpPageResource = 200; // RCDATA
@@ -13,3 +14,8 @@ std::wstring WriteHelpPage();
 // Writes the page and opens it with the shell's "open", the form as parent. False when the
 // page could not be written or the shell could not open it (no browser, say).
 bool OpenHelpPage(HWND owner);
+
+// The shell's "open" of a page (ShellExecute's result), replaced in tests so that no browser
+// starts; an empty function brings the shell back.
+using ShellOpenFunction = std::function<INT_PTR(HWND owner, const std::wstring& path)>;
+void SetShellOpen(ShellOpenFunction open);

@@ -176,6 +176,8 @@ void TSelRepDlg::WireEvents() {
     RxLabel4->onClick = [this] { RxLabel4Click(); };
     OKBtn->onClick = [this] { OKBtnClick(); };
     CancelBtn->onClick = [this] { CancelBtnClick(); };
+    WireKnobs();
+    WireBand();
     // The settings page waits off to the right: Tab does not wander into it.
     EnableWindow(Panel2->Handle(), FALSE);
 }
@@ -233,16 +235,20 @@ bool TSelRepDlg::Get(const std::wstring& name) {
 }
 
 void TSelRepDlg::OKBtnClick() {
-    if (!Get(CBCfgName->Text())) return;
+    // After a refused write nothing the user set is lost: the dialog stays open for another
+    // try.
+    if (Get(CBCfgName->Text()) && SaveOrSay()) Destroy();
+}
+
+bool TSelRepDlg::SaveOrSay() {
     try {
         SaveSettings();
+        return true;
     } catch (const EWriteError& e) {
-        // Nothing the user set is lost: the dialog stays open for another try.
         OutputDebugStringW((L"Vistamur: " + e.Message()).c_str());
         tk::ShowBox(Handle(), e.Message(), kErrorCaption, MB_OK | MB_ICONERROR);
-        return;
+        return false;
     }
-    Destroy();
 }
 
 void TSelRepDlg::CancelBtnClick() { Destroy(); }

@@ -13,6 +13,7 @@
 #include "controls/FitImage.h"
 #include "controls/FramedSpeedButton.h"
 #include "dialog/DialogValues.h"
+#include "dialog/KnobDrag.h"
 #include "resources/FormLayout.h"
 #include "toolkit/FolderControls.h"
 #include "toolkit/Handles.h"
@@ -35,6 +36,20 @@ class TSelRepDlg : public tk::Window {
     void CancelBtnClick();
     void RxLabel3Click(); // to the settings page
     void RxLabel4Click(); // to the images page
+
+    // The knobs of the settings page: dragged with either mouse button (the grabbed point
+    // stays under the pointer), or moved a pixel at a time by the arrow keys once focused.
+    void RxSpeedButtonMouseDown(tk::SpeedButton& knob, int x, int y);
+    void RxSpeedButtonMouseMove(tk::SpeedButton& knob, int x, int y);
+    void RxSpeedButtonMouseUp(tk::SpeedButton& knob, int x, int y);
+    void RxSpeedButtonKeyDown(tk::SpeedButton& knob, UINT key);
+    // The band: another configuration picked in the name box, the configuration named there
+    // deleted, the help page opened by the link.
+    void CBCfgNameSelect();
+    void Button1Click();
+    void RxLabel25Click();
+    void RxLabel25MouseEnter();
+    void RxLabel25MouseLeave();
 
     // Called after each step of a page slide, with the step's number from 0.
     std::function<void(int step)> onSlideStep;
@@ -71,6 +86,14 @@ class TSelRepDlg : public tk::Window {
     void WireEvents();
     void ShowCurrentFolder(); // the folder choosers start at the process's folder
     void Slide(bool toSettings);
+    void WireKnobs();
+    void WireBand();
+    TKnob KnobOf(const tk::SpeedButton& knob) const;
+    tk::SpeedButton& KnobButton(TKnob knob) const;
+    void PlaceKnob(tk::SpeedButton& knob, int left);
+    bool AskYesNo(const std::wstring& question);
+    bool SaveOrSay(); // SaveSettings; a refused write is shown, and false
+    void LoadNamedConfiguration(const std::wstring& name);
     TDialogValues ValuesOfControls() const;
     template <class T> T* Named(const wchar_t* name) const {
         return dynamic_cast<T*>(Find(name));

@@ -40,8 +40,19 @@ bool Control::CreateStandard(const wchar_t* className, const ControlArgs& args) 
 }
 
 void Control::SetLeft(int left) {
-    SetWindowPos(Handle(), nullptr, left, Bounds().top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT before = Bounds();
+    if (before.left == left) return;
+    // The system would copy the old pixels and leave the uncovered strip to a later paint;
+    // the old and the new place are painted together here instead, so that the control
+    // leaves no trail and never shows twice.
+    SetWindowPos(Handle(), nullptr, left, before.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_NOREDRAW);
+    const RECT after = Bounds();
+    RECT both;
+    UnionRect(&both, &before, &after);
+    if (HWND parent = GetParent(Handle()))
+        RedrawWindow(parent, &both, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void Control::SetBounds(int x, int y, int width, int height) {

@@ -36,7 +36,7 @@ class Control : public Window {
 
     int Id() const { return Handle() ? GetDlgCtrlID(Handle()) : 0; }
     int Left() const { return Bounds().left; }
-    void SetLeft(int left);
+    void SetLeft(int left); // repainted at once, old and new place, with no trail
     void SetBounds(int x, int y, int width, int height);
     void Repaint(); // now, not at the next idle turn
     bool Hovered() const { return hovered_; }

@@ -233,7 +233,17 @@ void ComboBox::KeepHeights() {
     SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, 14);
 }
 
+namespace {
+// Posted to the box itself: a pick made in the open list takes effect once the list has
+// closed and the notices of the closing are over.
+constexpr UINT kPickFromClosedList = WM_APP + 0x50;
+} // namespace
+
 LRESULT ComboBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == kPickFromClosedList) {
+        if (pickPending_) Pick();
+        return 0;
+    }
     LRESULT result = ColouredControl::HandleMessage(msg, wp, lp);
     // A new font makes the system measure the heights again from the font.
     if (msg == WM_SETFONT) KeepHeights();
@@ -271,17 +281,43 @@ std::wstring ComboBox::Text() const {
 
 void ComboBox::SetText(const std::wstring& text) { SetWindowTextW(Handle(), text.c_str()); }
 
+void ComboBox::Pick() {
+    pickPending_ = false;
+    Fire(onSelect);
+    Fire(onChange);
+}
+
 bool ComboBox::HandleReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     if (msg != WM_COMMAND) return ColouredControl::HandleReflected(msg, wp, lp, result);
     switch (HIWORD(wp)) {
+    case CBN_DROPDOWN:
+        textBeforeDrop_ = Text();
+        pickPending_ = false;
+        break;
     case CBN_SELCHANGE: {
         const int index = ItemIndex();
         // The edit takes the picked text only after this notice; the handlers see it now.
         if (kind_ == ComboKind::EditableSorted && index >= 0) SetText(Item(index));
-        Fire(onSelect);
-        Fire(onChange);
+        // The arrow keys in the open list only move through it: each would otherwise be a
+        // pick of its own. A click closes the list first, and is a pick.
+        if (SendMessageW(Handle(), CB_GETDROPPEDSTATE, 0, 0))
+            pickPending_ = true;
+        else
+            Pick();
         break;
     }
+    case CBN_SELENDOK:
+        // Enter in the open list. After a click the closed box's own change follows, and
+        // makes the pick itself before this message arrives.
+        if (pickPending_) PostMessageW(Handle(), kPickFromClosedList, 0, 0);
+        break;
+    case CBN_SELENDCANCEL:
+        // Escape, or the focus gone: the box shows again what it showed before.
+        if (pickPending_) {
+            pickPending_ = false;
+            if (kind_ == ComboKind::EditableSorted) SetText(textBeforeDrop_);
+        }
+        break;
     case CBN_EDITCHANGE:
         if (!SendMessageW(Handle(), CB_GETDROPPEDSTATE, 0, 0) && Count() > 0) {
             // Dropping the list would select the matching item's text: keep the typing.

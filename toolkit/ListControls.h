@@ -80,7 +80,11 @@ class ComboBox : public ColouredControl {
   public:
     bool CreateCombo(const ControlArgs& args, ComboKind kind, int lines);
 
-    Event onSelect; // an item picked from the list; Text() is already that item
+    // An item picked from the list; Text() is already that item. A pick is a click on an
+    // item, an arrow key in the closed box, or the arrow keys in the open list followed by
+    // Enter; moving through the open list only shows the names, and Escape gives the text
+    // back as it was before the list opened.
+    Event onSelect;
 
     int Count() const;
     void Clear();
@@ -99,8 +103,11 @@ class ComboBox : public ColouredControl {
 
   private:
     void KeepHeights();
+    void Pick();
     ComboKind kind_ = ComboKind::DropDownList;
     int closedHeight_ = 0;
+    bool pickPending_ = false;   // moved through the open list, not picked yet
+    std::wstring textBeforeDrop_; // given back when the open list is left without a pick
 };
 
 // A check box (on a background colour of its own) or a push button; onClick on a click.

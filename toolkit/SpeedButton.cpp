@@ -14,6 +14,13 @@ void SpeedButton::SetGlyphs(Dib strip, int count) {
     Repaint();
 }
 
+void SpeedButton::SetFocusable(bool focusable) {
+    focusable_ = focusable;
+    LONG style = GetWindowLongW(Handle(), GWL_STYLE);
+    style = focusable ? style | WS_TABSTOP : style & ~WS_TABSTOP;
+    SetWindowLongW(Handle(), GWL_STYLE, style);
+}
+
 void SpeedButton::SetExclusive(bool exclusive) {
     exclusive_ = exclusive;
     Repaint();
@@ -35,11 +42,30 @@ void SpeedButton::Paint(HDC dc) {
     const int x = (client.right - width) / 2, y = (client.bottom - height) / 2;
     GdiTransparentBlt(dc, x, y, width, height, glyphs_.Dc(), index * width, 0, width, height,
                       kTransparentKey);
+    // The dotted frame inverts what lies under it, so it shows on any background.
+    if (focusable_ && GetFocus() == Handle()) DrawFocusRect(dc, &client);
 }
 
 LRESULT SpeedButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+    case WM_GETDLGCODE:
+        if (focusable_) return DLGC_WANTARROWS;
+        break;
+    case WM_KEYDOWN:
+        if (focusable_ && onKeyDown) {
+            onKeyDown(UINT(wp));
+            return 0;
+        }
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        if (focusable_) Repaint();
+        break;
+    case WM_RBUTTONDOWN:
+        if (focusable_) SetFocus(Handle());
+        break;
     case WM_LBUTTONDOWN:
+        if (focusable_) SetFocus(Handle());
         held_ = down_ = true;
         Repaint();
         break;

@@ -2,6 +2,8 @@
 // A flat button drawn from a strip of up to four glyphs (up, disabled, pressed, exclusive)
 // over its parent's background. It keeps the mouse while pressed, carries an integer tag
 // for its owner, and can be moved and repainted at once: the dialog's knobs and buttons.
+#include <functional>
+
 #include "toolkit/Control.h"
 #include "toolkit/Dib.h"
 
@@ -21,6 +23,12 @@ class SpeedButton : public Control {
 
     int Tag = 0;
 
+    // A button that Tab reaches: it takes the focus when pressed, shows it with a dotted
+    // frame, keeps the arrow keys from the dialog's own navigation and hands every key
+    // pressed on it to onKeyDown.
+    void SetFocusable(bool focusable);
+    std::function<void(UINT key)> onKeyDown;
+
     bool Down() const { return down_; }
     bool Exclusive() const { return exclusive_; }
     void SetExclusive(bool exclusive);
@@ -37,6 +45,7 @@ class SpeedButton : public Control {
     bool down_ = false; // pressed and the pointer over it
     bool held_ = false; // pressed, wherever the pointer is
     bool exclusive_ = false;
+    bool focusable_ = false;
 };
 
 } // namespace tk

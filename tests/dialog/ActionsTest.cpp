@@ -21,18 +21,11 @@ void CALLBACK EndTheLoop(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(1); }
 
 class DialogActions : public testing::Test {
   protected:
-    DialogActions() {
-        tk::SetBoxHook([this](const tk::BoxRequest& box) {
-            boxes.push_back(box);
-            return IDOK;
-        });
-    }
-    ~DialogActions() override { tk::SetBoxHook(nullptr); }
-
     std::wstring Cfg() const { return install.File(L"config 1.cfg"); }
 
     rig::DialogInstall install;
-    std::vector<tk::BoxRequest> boxes;
+    rig::Boxes shown;
+    std::vector<tk::BoxRequest>& boxes = shown.seen;
     std::unique_ptr<TSelRepDlg> dialog = rig::OpenDialog();
 };
 

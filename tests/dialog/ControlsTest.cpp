@@ -74,6 +74,38 @@ TEST_F(DialogControls, EditableComboShowsThePickedNameBeforeItsSelectEventRuns) 
     EXPECT_EQ(seen, L"Anniversaire");
 }
 
+TEST_F(DialogControls, EditableComboPicksOnAKeyInTheClosedBoxOrEnterOrAClickInTheOpenList) {
+    ASSERT_TRUE(dialog);
+    tk::ComboBox& names = *dialog->CBCfgName;
+    names.Add(L"Vacances");
+    names.Add(L"Anniversaire");
+    names.SetItemIndex(1); // "config 1", the middle one
+    std::vector<std::wstring> picks;
+    names.onSelect = [&] { picks.push_back(names.Text()); };
+    COMBOBOXINFO box = {};
+    box.cbSize = sizeof box;
+    GetComboBoxInfo(names.Handle(), &box);
+    auto keys = [&](std::initializer_list<UINT> vks) { // with the characters the loop adds
+        for (UINT vk : vks) {
+            if (vk == 0) SendMessageW(names.Handle(), CB_SHOWDROPDOWN, TRUE, 0);
+            SendMessageW(box.hwndItem, WM_KEYDOWN, vk, 1);
+            if (vk == VK_RETURN || vk == VK_ESCAPE) SendMessageW(box.hwndItem, WM_CHAR, vk, 1);
+        }
+        rig::Pump(dialog->Handle());
+    };
+    keys({VK_DOWN}); // closed
+    keys({0, VK_UP, VK_UP}); // 0: the list opened
+    EXPECT_EQ(names.Text(), L"Anniversaire");
+    keys({VK_ESCAPE});
+    EXPECT_EQ(names.Text(), L"Vacances");
+    keys({0, VK_UP, VK_RETURN});
+    keys({0, VK_UP});
+    SendMessageW(box.hwndList, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)); // the first line
+    SendMessageW(box.hwndList, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    rig::Pump(dialog->Handle());
+    EXPECT_EQ(picks, (std::vector<std::wstring>{L"Vacances", L"config 1", L"Anniversaire"}));
+}
+
 TEST_F(DialogControls, FolderListFindsLinesIgnoringCaseAndKeepsSeveralSelected) {
     ASSERT_TRUE(dialog);
     tk::ListBox& folders = *dialog->LstDirBox; // C:\photos, D:\films

@@ -121,7 +121,10 @@ TEST_F(SettingsTest, GetRefusesInItsOrderAndAcceptsBlankNames) {
         {none, L"", kBadNameMessage},
         {none, L"a|b", kBadNameMessage},
         {none, L"a\\b", kBadNameMessage},
+        {none, L"CON", kBadNameMessage}, // a device: its ".cfg" would open the device
+        {none, L"com1", kBadNameMessage},
         {none, L"x", kNoFolderMessage},
+        {good, L"Console", L""},
         {good, L"   ", L""},
         {good, L"Été 2024", L""},
     };

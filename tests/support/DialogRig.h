@@ -15,6 +15,7 @@
 #include "tests/support/TempDir.h"
 #include "toolkit/Dib.h"
 #include "toolkit/Handles.h"
+#include "toolkit/MsgBox.h"
 
 namespace rig {
 
@@ -41,6 +42,23 @@ struct DialogInstall {
 
     TempDir dir;
     InstallFolder folder{dir.Path()};
+};
+
+// Every message box shown while it lives, recorded and answered in place of a person: a
+// question gets `answer`, a box with OK alone gets OK whatever it is.
+struct Boxes {
+    explicit Boxes(int answer = IDOK) : answer(answer) {
+        tk::SetBoxHook([this](const tk::BoxRequest& box) {
+            seen.push_back(box);
+            return this->answer;
+        });
+    }
+    ~Boxes() { tk::SetBoxHook(nullptr); }
+    Boxes(const Boxes&) = delete;
+    Boxes& operator=(const Boxes&) = delete;
+
+    int answer;
+    std::vector<tk::BoxRequest> seen;
 };
 
 // Handles the thread's pending messages as the application's loop does (the keyboard goes

@@ -1,0 +1,99 @@
+// The band's named configurations and its help link. The dialog works on one configuration
+// at a time, the one "cfgname" names: picking another in the name box offers to save the
+// one left, then loads the one picked; the X button deletes the configuration named in the
+// box and moves on to another.
+#include "Globals/ConfigName.h"
+#include "Globals/Globals.h"
+#include "dialog/HelpPage.h"
+#include "dialog/NamedConfigurations.h"
+#include "dialog/SelRepDlg.h"
+#include "toolkit/MsgBox.h"
+
+namespace {
+const wchar_t* const kQuestionCaption = L"Confirmation";
+const wchar_t* const kSaveQuestion =
+    L"Voulez-vous enregistrer les modifications de la configuration : ";
+const wchar_t* const kDeleteQuestion = L"Voulez-vous supprimer la configuration : ";
+const wchar_t* const kCannotDelete = L"Impossible de détruire le fichier : ";
+// What the box names once the last configuration is gone: OK then saves under it.
+const wchar_t* const kFirstName = L"config 1";
+
+// Blanks and control characters only, as a name trimmed at both ends would be empty.
+bool IsBlank(const std::wstring& text) {
+    for (wchar_t c : text)
+        if (c > L' ') return false;
+    return true;
+}
+} // namespace
+
+void TSelRepDlg::WireBand() {
+    CBCfgName->onSelect = [this] { CBCfgNameSelect(); };
+    Button1->onClick = [this] { Button1Click(); };
+    RxLabel25->onClick = [this] { RxLabel25Click(); };
+    RxLabel25->onMouseEnter = [this] { RxLabel25MouseEnter(); };
+    RxLabel25->onMouseLeave = [this] { RxLabel25MouseLeave(); };
+}
+
+bool TSelRepDlg::AskYesNo(const std::wstring& question) {
+    return tk::ShowBox(Handle(), question, kQuestionCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void TSelRepDlg::LoadNamedConfiguration(const std::wstring& name) {
+    // Only that configuration's file is read; a missing one is reported by the loading and
+    // leaves the values shown as they were.
+    Settings.cfgname = name;
+    LoadSettings(0);
+    Fill();
+}
+
+void TSelRepDlg::CBCfgNameSelect() {
+    // A refused Get has said why and saves nothing, but the switch goes on: the user asked
+    // for the other configuration.
+    if (AskYesNo(kSaveQuestion + Settings.cfgname) && Get(Settings.cfgname) && !SaveOrSay()) {
+        // The system refused the write: the switch is abandoned, and the box names again the
+        // configuration that is still shown, or OK would save it over the one picked.
+        CBCfgName->SetItemIndex(CBCfgName->FindExact(Settings.cfgname));
+        CBCfgName->SetText(Settings.cfgname);
+        return;
+    }
+    const std::wstring picked = CBCfgName->Text();
+    if (!picked.empty()) LoadNamedConfiguration(picked);
+}
+
+void TSelRepDlg::Button1Click() {
+    if (IsBlank(CBCfgName->Text())) return;
+    // Only a configuration's own file is ever deleted: a typed name that is no plain file
+    // name (a path, a device) has none, and could lead out of the install folder.
+    if (!IsUsableConfigName(CBCfgName->Text()) ||
+        !ConfigurationFileExists(Settings.InstallDir, CBCfgName->Text()))
+        return;
+    if (!AskYesNo(kDeleteQuestion + CBCfgName->Text())) return;
+
+    // Loaded first, so that the name of its memory of seen photos is known.
+    LoadNamedConfiguration(CBCfgName->Text());
+    const std::wstring name = CBCfgName->Text();
+    std::wstring failedPath;
+    if (!DeleteConfigurationFiles(Settings.InstallDir, name, Settings.memfilesname, failedPath)) {
+        // It stays loaded and listed.
+        tk::ShowBox(Handle(), kCannotDelete + failedPath, tk::AppTitle(), MB_OK);
+        return;
+    }
+    const int index = CBCfgName->FindExact(name);
+    if (index >= 0) CBCfgName->Delete(index);
+    // On to the first name left, without offering to save the configuration just deleted:
+    // saving it would write it back under its name, undoing the deletion without a word.
+    LoadNamedConfiguration(CBCfgName->Count() > 0 ? CBCfgName->Item(0) : kFirstName);
+}
+
+void TSelRepDlg::RxLabel25MouseEnter() {
+    RxLabel25->SetEmphasis(true, true);
+}
+void TSelRepDlg::RxLabel25MouseLeave() {
+    RxLabel25->SetEmphasis(true, false);
+}
+
+void TSelRepDlg::RxLabel25Click() {
+    // Without a browser the page is not shown; the reason is in the debug trace, and the
+    // dialog goes on.
+    OpenHelpPage(Handle());
+}

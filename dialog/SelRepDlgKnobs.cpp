@@ -1,0 +1,89 @@
+// The settings page's three knobs: a drag with the mouse or a step with the keyboard moves a
+// knob and rewrites the hints it changes. The settings themselves are read from the knobs'
+// places only when they are saved.
+#include "dialog/SelRepDlg.h"
+
+TKnob TSelRepDlg::KnobOf(const tk::SpeedButton& knob) const {
+    if (&knob == RxSpeedButton1) return TKnob::Step;
+    if (&knob == RxSpeedButton2) return TKnob::Speed;
+    return TKnob::Pause;
+}
+
+tk::SpeedButton& TSelRepDlg::KnobButton(TKnob knob) const {
+    switch (knob) {
+    case TKnob::Step:
+        return *RxSpeedButton1;
+    case TKnob::Speed:
+        return *RxSpeedButton2;
+    default:
+        return *RxSpeedButton3;
+    }
+}
+
+void TSelRepDlg::WireKnobs() {
+    for (tk::SpeedButton* knob : {RxSpeedButton1, RxSpeedButton2, RxSpeedButton3}) {
+        knob->SetFocusable(true);
+        knob->onMouseDown = [this, knob](int x, int y) { RxSpeedButtonMouseDown(*knob, x, y); };
+        knob->onMouseMove = [this, knob](int x, int y) { RxSpeedButtonMouseMove(*knob, x, y); };
+        knob->onMouseUp = [this, knob](int x, int y) { RxSpeedButtonMouseUp(*knob, x, y); };
+        knob->onKeyDown = [this, knob](UINT key) { RxSpeedButtonKeyDown(*knob, key); };
+    }
+}
+
+void TSelRepDlg::RxSpeedButtonMouseDown(tk::SpeedButton& knob, int x, int) {
+    knob.Tag = x;
+}
+
+void TSelRepDlg::RxSpeedButtonMouseUp(tk::SpeedButton& knob, int, int) {
+    knob.Tag = 0;
+}
+
+void TSelRepDlg::RxSpeedButtonMouseMove(tk::SpeedButton& knob, int x, int y) {
+    if (knob.Tag <= 0) return;
+    // The drag lasts while the knob holds the mouse: if another window took it (a box
+    // popping up, another program) the release never comes, and the knob would follow a
+    // pointer whose buttons are up.
+    if (GetCapture() != knob.Handle()) {
+        knob.Tag = 0;
+        return;
+    }
+    POINT at = {x, y};
+    ClientToScreen(knob.Handle(), &at);
+    ScreenToClient(Panel2->Handle(), &at);
+    if (auto left = DraggedKnobLeft(KnobOf(knob), at.x, knob.Tag)) PlaceKnob(knob, *left);
+}
+
+void TSelRepDlg::RxSpeedButtonKeyDown(tk::SpeedButton& knob, UINT key) {
+    // As on a track bar: left and up lower the value, right and down raise it, Home and End
+    // go to the ends of the range.
+    const TKnobRange& range = DragRange(KnobOf(knob));
+    const int wholeRange = range.highest - range.lowest + 1;
+    int delta = 0;
+    switch (key) {
+    case VK_LEFT:
+    case VK_UP:
+        delta = -1;
+        break;
+    case VK_RIGHT:
+    case VK_DOWN:
+        delta = 1;
+        break;
+    case VK_HOME:
+        delta = -wholeRange;
+        break;
+    case VK_END:
+        delta = wholeRange;
+        break;
+    default:
+        return;
+    }
+    PlaceKnob(knob, NudgedKnobLeft(KnobOf(knob), knob.Left(), delta));
+}
+
+void TSelRepDlg::PlaceKnob(tk::SpeedButton& knob, int left) {
+    // The hints first: a tooltip that shows follows the knob with its new text.
+    for (const auto& [which, hint] :
+         HintsForKnobAt(KnobOf(knob), left, RxSpeedButton1->Left(), RxSpeedButton2->Left()))
+        KnobButton(which).SetHint(hint);
+    knob.SetLeft(left);
+}

@@ -1,0 +1,189 @@
+// The band's named configurations on real files: switching with the offer to save, deleting
+// with its question and its failures, and the help link.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "Globals/IniValue.h"
+#include "dialog/HelpPage.h"
+#include "tests/support/DialogRig.h"
+#include "toolkit/System.h"
+
+namespace {
+
+using Folders = std::vector<std::wstring>;
+const Folders kConfig1 = {L"C:\\photos", L"D:\\films"}, kVacances = {L"E:\\vacances"};
+
+class Configurations : public testing::Test {
+  protected:
+    Configurations() {
+        WriteFileBytes(install.File(L"Vacances.cfg"),
+                       "[Options]\r\ndefdir=E:\\vacances;\r\n"
+                       "optransition=;1;\r\nmemfilesname=Vacances\r\n");
+        WriteFileBytes(install.File(L"Vacances.tmp"), "0E:\\vacances\\a.jpg\r\n");
+        WriteFileBytes(install.File(L"Anniversaire.cfg"), "[Options]\r\ndefdir=F:\\fete;\r\n");
+    }
+    // A name picked in the box's list, as a click on it tells the dialog.
+    static void Pick(TSelRepDlg& dialog, const std::wstring& name) {
+        tk::ComboBox& box = *dialog.CBCfgName;
+        box.SetItemIndex(box.FindExact(name));
+        SendMessageW(GetParent(box.Handle()), WM_COMMAND, MAKEWPARAM(box.Id(), CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(box.Handle()));
+    }
+    void Delete(TSelRepDlg& dialog, const std::wstring& typed) {
+        boxes.seen.clear();
+        dialog.CBCfgName->SetText(typed);
+        dialog.Button1Click();
+    }
+
+    rig::DialogInstall install;
+    rig::Boxes boxes{IDYES};
+};
+
+TEST_F(Configurations, PickingAsksToSaveTheOneLeftThenLoadsThePickedOneFromDisk) {
+    struct Case {
+        const char* what;
+        int answer;
+        const wchar_t* pick;
+        std::function<void(TSelRepDlg&)> change; // besides the first transition unchecked
+        size_t boxes;
+        bool saved;
+        const wchar_t* shown;
+        Folders folders;
+        bool firstTransition;
+    };
+    auto none = [](TSelRepDlg&) {};
+    auto noTransition = [](TSelRepDlg& d) {
+        for (int i = 0; i < 13; ++i)
+            d.CBTransition->SetChecked(i, false);
+    };
+    auto refusedWrite = [&](TSelRepDlg&) { Settings.InstallDir = install.File(L"gone\\"); };
+    const Case cases[] = {
+        {"Yes, to another", IDYES, L"Vacances", none, 1, true, L"Vacances", kVacances, true},
+        {"No, to another", IDNO, L"Vacances", none, 1, false, L"Vacances", kVacances, true},
+        {"Yes, refused by Get", IDYES, L"Vacances", noTransition, 2, false, L"Vacances", kVacances,
+         true},
+        {"Yes, refused by the system", IDYES, L"Vacances", refusedWrite, 2, false, L"config 1",
+         kConfig1, false},
+        {"No, the same again", IDNO, L"config 1", none, 1, false, L"config 1", kConfig1, true},
+    };
+    const std::wstring cfg = install.File(L"config 1.cfg");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteConfiguration(install.dir.Path(), rig::DialogOptions());
+        const std::string before = ReadFileBytes(cfg);
+        auto dialog = rig::OpenDialog();
+        ASSERT_TRUE(dialog);
+        dialog->CBTransition->SetChecked(0, false);
+        c.change(*dialog);
+        boxes.seen.clear();
+        boxes.answer = c.answer;
+        Pick(*dialog, c.pick);
+
+        ASSERT_EQ(boxes.seen.size(), c.boxes);
+        EXPECT_EQ(boxes.seen[0].text,
+                  L"Voulez-vous enregistrer les modifications de la configuration : config 1");
+        EXPECT_EQ(boxes.seen[0].caption, L"Confirmation");
+        EXPECT_EQ(boxes.seen[0].flags, UINT(MB_YESNO | MB_ICONQUESTION));
+        EXPECT_EQ(ReadFileBytes(cfg) != before, c.saved);
+        // The switch makes no other configuration the current one.
+        EXPECT_EQ(ReadIniString(install.File(L"config.ini"), L"Config", L"cfgname", L""),
+                  L"config 1");
+        // What OK would save, and under which name, agree.
+        EXPECT_EQ(Settings.cfgname, c.shown);
+        EXPECT_EQ(dialog->CBCfgName->Text(), c.shown);
+        EXPECT_EQ(dialog->LstDirBox->Items(), c.folders);
+        EXPECT_EQ(dialog->CBTransition->Checked(0), c.firstTransition);
+    }
+}
+
+TEST_F(Configurations, DeletingANameWithoutItsOwnFileAsksNothingAndTouchesNothing) {
+    CreateDirectoryW(install.File(L"folder.cfg").c_str(), nullptr);
+    CreateDirectoryW(install.File(L"sub").c_str(), nullptr);
+    WriteFileBytes(install.File(L"sub\\inner.cfg"), "[Options]\r\n");
+    auto dialog = rig::OpenDialog();
+    ASSERT_TRUE(dialog);
+    for (const wchar_t* typed : {L"absent", L"  ", L"folder", L"sub\\inner", L"CON", L"nul"}) {
+        Delete(*dialog, typed);
+        EXPECT_TRUE(boxes.seen.empty()) << typed;
+    }
+    EXPECT_TRUE(tk::FileExists(install.File(L"sub\\inner.cfg")));
+}
+
+TEST_F(Configurations, DeletingOneOfAThousandMovesToTheFirstNameLeftWithoutSavingTheDeletedOne) {
+    for (int i = 1000; i < 2000; ++i)
+        WriteFileBytes(install.File(L"n" + std::to_wstring(i) + L".cfg"), "[Options]\r\n");
+    const std::string ini = ReadFileBytes(install.File(L"config.ini"));
+    auto dialog = rig::OpenDialog();
+    ASSERT_TRUE(dialog);
+    Delete(*dialog, L"vacances"); // the file system ignores case
+    // Yes to every question, and only the deletion's was asked.
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_EQ(boxes.seen[0].text, L"Voulez-vous supprimer la configuration : vacances");
+    EXPECT_FALSE(tk::FileExists(install.File(L"Vacances.cfg")));
+    EXPECT_FALSE(tk::FileExists(install.File(L"Vacances.tmp")));
+    EXPECT_EQ(dialog->CBCfgName->Count(), 1002);
+    EXPECT_EQ(dialog->CBCfgName->Text(), L"Anniversaire");
+    EXPECT_EQ(Settings.cfgname, L"Anniversaire");
+    EXPECT_EQ(dialog->LstDirBox->Items(), Folders{L"F:\\fete"});
+    EXPECT_EQ(ReadFileBytes(install.File(L"config.ini")), ini);
+}
+
+TEST_F(Configurations, DeletionRefusedBySystemSaysSoAndKeepsTheConfigurationLoadedAndListed) {
+    const std::wstring path = install.File(L"Vacances.cfg");
+    auto dialog = rig::OpenDialog();
+    ASSERT_TRUE(dialog);
+    for (bool readOnly : {true, false}) {
+        SetFileAttributesW(path.c_str(),
+                           readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+        tk::FileHandle openElsewhere(readOnly
+                                         ? INVALID_HANDLE_VALUE
+                                         : CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                       nullptr, OPEN_EXISTING, 0, nullptr));
+        Delete(*dialog, L"Vacances");
+        ASSERT_EQ(boxes.seen.size(), 2u);
+        EXPECT_EQ(boxes.seen[1].text, L"Impossible de détruire le fichier : " + path);
+        EXPECT_EQ(boxes.seen[1].caption, L"Vistamur");
+        EXPECT_EQ(boxes.seen[1].flags, UINT(MB_OK));
+        EXPECT_TRUE(tk::FileExists(install.File(L"Vacances.tmp")));
+        EXPECT_EQ(Settings.cfgname, L"Vacances");
+        EXPECT_GE(dialog->CBCfgName->FindExact(L"Vacances"), 0);
+    }
+}
+
+TEST_F(Configurations, DeletingTheLastLeavesConfig1AndTheValuesShown) {
+    DeleteFileW(install.File(L"config 1.cfg").c_str());
+    DeleteFileW(install.File(L"Anniversaire.cfg").c_str());
+    auto dialog = rig::OpenDialog();
+    ASSERT_TRUE(dialog);
+    Delete(*dialog, L"Vacances");
+    ASSERT_EQ(boxes.seen.size(), 2u);
+    EXPECT_EQ(boxes.seen[1].text,
+              L"Configuration non trouvée (" + install.File(L"config 1.cfg") + L")");
+    EXPECT_EQ(dialog->CBCfgName->Count(), 0);
+    EXPECT_EQ(dialog->CBCfgName->Text(), L"config 1");
+    EXPECT_EQ(dialog->LstDirBox->Items(), kVacances);
+}
+
+TEST_F(Configurations, HelpLinkStandsOutUnderThePointerAndOpensTheWrittenPage) {
+    auto dialog = rig::OpenDialog();
+    ASSERT_TRUE(dialog);
+    tk::ShadowLabel& link = *dialog->RxLabel25;
+    SendMessageW(link.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    EXPECT_TRUE(link.Style().bold && link.Style().underline);
+    std::vector<std::pair<HWND, std::wstring>> opened;
+    SetShellOpen([&](HWND owner, const std::wstring& page) {
+        opened.emplace_back(owner, page);
+        return INT_PTR(31); // SE_ERR_NOASSOC: as without a browser
+    });
+    SendMessageW(link.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(link.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    SetShellOpen(nullptr);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0].first, dialog->Handle());
+    EXPECT_EQ(ReadFileBytes(opened[0].second).substr(0, 15), "<!DOCTYPE html>");
+    SendMessageW(link.Handle(), WM_MOUSELEAVE, 0, 0);
+    EXPECT_TRUE(link.Style().bold && !link.Style().underline);
+}
+
+} // namespace
