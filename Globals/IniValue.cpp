@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cwctype>
+
 #include "toolkit/FileContent.h"
 #include "toolkit/Text.h"
 
@@ -96,7 +98,11 @@ bool MakeUnicodeFile(const std::wstring& file) {
 void WriteIniString(const std::wstring& file, const wchar_t* section, const wchar_t* key,
                     const std::wstring& value) {
     if (!tk::FitsAnsi(value) && !MakeUnicodeFile(file)) throw EWriteError(file);
-    if (!WritePrivateProfileStringW(section, key, value.c_str(), file.c_str()))
+    // The reading drops blanks around a value, and a pair of quotes around it: a value with
+    // blanks at an end is written between quotes so that it reads back as it was.
+    const bool blankEnd = !value.empty() && (iswspace(value.front()) || iswspace(value.back()));
+    const std::wstring stored = blankEnd ? L"\"" + value + L"\"" : value;
+    if (!WritePrivateProfileStringW(section, key, stored.c_str(), file.c_str()))
         throw EWriteError(file);
 }
 

@@ -62,10 +62,10 @@ TEST_F(DialogActions, OkSavesUnderTheNameInTheBoxAndCloses) {
     EXPECT_FALSE(IsWindow(dialog->Handle()));
     EXPECT_TRUE(boxes.empty());
 
-    // The file takes the name as typed, blanks kept (the INI reader trims values, so
-    // config.ini is looked at without them); the knob's place gives the delay as 503.
+    // The file takes the name as typed, blanks kept, and config.ini names it so that the
+    // saver finds it; the knob's place gives the delay as 503.
     const std::wstring saved = install.File(L" Vacances .cfg");
-    EXPECT_EQ(IniValue(install.File(L"config.ini"), L"Config", L"cfgname"), L"Vacances");
+    EXPECT_EQ(IniValue(install.File(L"config.ini"), L"Config", L"cfgname"), L" Vacances ");
     EXPECT_EQ(IniValue(saved, L"Options", L"optransition"), L";3;13;");
     EXPECT_EQ(IniValue(saved, L"Options", L"defdir"), L"C:\\photos;D:\\films;");
     EXPECT_EQ(IniValue(saved, L"Options", L"defdelay"), L"503");
