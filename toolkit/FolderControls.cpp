@@ -92,7 +92,8 @@ std::wstring DriveText(const DriveName& drive) {
 bool DriveReady(wchar_t letter) {
     QuietDriveErrors quiet;
     const std::wstring root{letter, L':', L'\\'};
-    return GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0);
+    const DWORD attributes = GetFileAttributesW(root.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool DriveComboBox::CreateDrives(const ControlArgs& args) {

@@ -138,6 +138,25 @@ TEST_F(ImagesPage, PickingAFolderInTheTreeListsItsFilesAndTheDriveListNamesItsDr
     EXPECT_TRUE(boxes.empty());
 }
 
+TEST_F(ImagesPage, ChoosingADriveWithNothingInItKeepsTheFolderShownAndSaysSo) {
+    rig::EmptyDrive empty;
+    if (!empty.Letter()) GTEST_SKIP() << "no drive letter could be made";
+    auto fresh = rig::OpenDialog(); // its drive list holds the new letter
+    ASSERT_TRUE(fresh);
+    const std::wstring shown = fresh->DirBox->Directory();
+    const int files = fresh->FileLstBox->Count();
+    fresh->DriveComboBox1->SetDrive(empty.Letter());
+    ASSERT_EQ(fresh->DriveComboBox1->Drive(), empty.Letter());
+    fresh->DriveComboBox1Change();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, DriveNotReadyMessage(empty.Letter()));
+    EXPECT_EQ(boxes[0].caption, L"Avertissement");
+    EXPECT_EQ(boxes[0].flags, UINT(MB_OK | MB_ICONWARNING));
+    EXPECT_EQ(fresh->DirBox->Directory(), shown);
+    EXPECT_EQ(fresh->FileLstBox->Count(), files);
+    EXPECT_EQ(fresh->DriveComboBox1->Drive(), towlower(shown[0]));
+}
+
 TEST_F(ImagesPage, TheButtonsAddThePickedFolderOnceAndRemoveTheSelectedLines) {
     ASSERT_TRUE(dialog);
     tk::ListBox& chosen = *dialog->LstDirBox;

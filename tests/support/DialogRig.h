@@ -22,13 +22,20 @@ using Options = std::vector<std::pair<std::wstring, std::wstring>>;
 
 // A configuration whose every setting differs from the program's defaults.
 inline Options DialogOptions() {
-    return {{L"defdir", L"C:\\photos;D:\\films;"}, {L"defspeed", L"4"},
-            {L"defdelay", L"500"},                 {L"defpause", L"30"},
-            {L"opdebfilm", L"0"},                  {L"opBclfilm", L"1"},
-            {L"opdbafilm", L"1"},                  {L"opfinfilm", L"0"},
-            {L"opagrfilm", L"3"},                  {L"optransition", L";1;3;"},
-            {L"opnomfic", L"1"},                   {L"opdatefic", L"0"},
-            {L"opmemfiles", L"0"},                 {L"memfilesname", L""},
+    return {{L"defdir", L"C:\\photos;D:\\films;"},
+            {L"defspeed", L"4"},
+            {L"defdelay", L"500"},
+            {L"defpause", L"30"},
+            {L"opdebfilm", L"0"},
+            {L"opBclfilm", L"1"},
+            {L"opdbafilm", L"1"},
+            {L"opfinfilm", L"0"},
+            {L"opagrfilm", L"3"},
+            {L"optransition", L";1;3;"},
+            {L"opnomfic", L"1"},
+            {L"opdatefic", L"0"},
+            {L"opmemfiles", L"0"},
+            {L"memfilesname", L""},
             {L"opnbimgmax", L"8"}};
 }
 
@@ -41,6 +48,31 @@ struct DialogInstall {
 
     TempDir dir;
     InstallFolder folder{dir.Path()};
+};
+
+// A drive letter that leads nowhere, as an empty disc or card reader: the system lists it
+// among the drives and its root cannot be read. Gone with the object; Letter() is 0 when no
+// letter was free.
+class EmptyDrive {
+  public:
+    EmptyDrive() {
+        for (wchar_t c = L'y'; c >= L'm'; --c)
+            if (!(GetLogicalDrives() & (1u << (c - L'a')))) {
+                const wchar_t name[] = {c, L':', 0};
+                if (DefineDosDeviceW(0, name, L"C:\\vistamur-nothing-here")) letter_ = c;
+                return;
+            }
+    }
+    ~EmptyDrive() {
+        const wchar_t name[] = {letter_, L':', 0};
+        if (letter_) DefineDosDeviceW(DDD_REMOVE_DEFINITION, name, nullptr);
+    }
+    EmptyDrive(const EmptyDrive&) = delete;
+    EmptyDrive& operator=(const EmptyDrive&) = delete;
+    wchar_t Letter() const { return letter_; }
+
+  private:
+    wchar_t letter_ = 0;
 };
 
 // Handles the thread's pending messages as the application's loop does (the keyboard goes
@@ -89,8 +121,8 @@ struct ScreenShot {
     }
     // Whether any pixel of that colour (COLORREF) lies in the rectangle of the window.
     bool Holds(COLORREF colour) const {
-        const uint32_t rgb = uint32_t(GetRValue(colour)) << 16 | GetGValue(colour) << 8 |
-                             GetBValue(colour);
+        const uint32_t rgb =
+            uint32_t(GetRValue(colour)) << 16 | GetGValue(colour) << 8 | GetBValue(colour);
         for (int y = 0; y < picture.Height(); ++y)
             for (int x = 0; x < picture.Width(); ++x)
                 if (At(x, y) == rgb) return true;
