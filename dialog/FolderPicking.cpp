@@ -76,16 +76,16 @@ std::vector<std::wstring> MediaFilesOf(const std::wstring& folder) {
         if (AsMediaCandidate(data, candidate)) candidates.push_back(std::move(candidate));
     } while (FindNextFileW(find.Get(), &data));
     find.Reset();
-    // The catalogue's own choice of the listing, each file once: it takes a file again for
-    // every other pattern that finds it through its short name.
+    // The catalogue's own choice of the listing, each file once (it takes a file again for
+    // every other pattern that finds it through its short name), in listing order.
     std::vector<bool> taken(candidates.size(), false);
+    for (size_t k : CataloguedEntries(candidates)) taken[k] = true;
     std::vector<std::wstring> names;
-    for (size_t k : CataloguedEntries(candidates))
-        if (!taken[k]) {
-            taken[k] = true;
-            names.push_back(std::move(candidates[k].name));
-        }
-    std::sort(names.begin(), names.end(), tk::LessIgnoringCase);
+    for (size_t k = 0; k < candidates.size(); ++k)
+        if (taken[k]) names.push_back(std::move(candidates[k].name));
+    // The system lists a folder in that order already, most often: checked, not redone.
+    if (!std::is_sorted(names.begin(), names.end(), tk::LessIgnoringCase))
+        std::sort(names.begin(), names.end(), tk::LessIgnoringCase);
     return names;
 }
 

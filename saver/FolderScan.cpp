@@ -14,10 +14,10 @@ wchar_t UpperAscii(wchar_t c) {
 }
 
 // "*" + ext matches a name that ends with ext.
-bool EndsWith(const std::wstring& name, const wchar_t* ext) {
+bool EndsWith(std::wstring_view name, const wchar_t* ext) {
     const size_t n = wcslen(ext);
     if (name.size() < n) return false;
-    const wchar_t* tail = name.c_str() + name.size() - n;
+    const wchar_t* tail = name.data() + name.size() - n;
     for (size_t i = 0; i < n; ++i)
         if (UpperAscii(tail[i]) != ext[i]) return false;
     return true;
@@ -74,7 +74,7 @@ std::wstring ScanCountText(size_t found) {
     return L"=> " + tk::IntToStr((long long)found) + L" fichiers trouvés";
 }
 
-uint32_t MediaPatternMask(const std::wstring& name, const std::wstring& shortName) {
+uint32_t MediaPatternMask(std::wstring_view name, std::wstring_view shortName) {
     uint32_t mask = 0;
     for (size_t i = 0; i < MediaExtensions.size(); ++i)
         if (EndsWith(name, MediaExtensions[i]) ||
@@ -84,11 +84,14 @@ uint32_t MediaPatternMask(const std::wstring& name, const std::wstring& shortNam
 }
 
 bool AsMediaCandidate(const WIN32_FIND_DATAW& entry, TMediaCandidate& candidate) {
-    const uint32_t patterns = MediaPatternMask(entry.cFileName, entry.cAlternateFileName);
+    const uint32_t byName = MediaPatternMask(entry.cFileName, {});
+    const uint32_t patterns = byName | MediaPatternMask({}, entry.cAlternateFileName);
     if (!patterns) return false;
     const bool directory = entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-    candidate = {entry.cFileName, patterns, directory,
-                 !directory && IsMediaFile(entry.cFileName, mkVideo | mkImage)};
+    // A name that a pattern finds through itself ends with that pattern's extension, which
+    // is then its own (the extensions hold no other dot): IsMediaFile's answer for both
+    // kinds, without the strings it makes, which count in a folder of many thousand files.
+    candidate = {entry.cFileName, patterns, directory, !directory && byName != 0};
     return true;
 }
 

@@ -15,11 +15,12 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Which "*" + extension patterns of MediaExtensions an entry matches through its long name
 // or its short name (empty when it has none): bit i for MediaExtensions[i].
-uint32_t MediaPatternMask(const std::wstring& name, const std::wstring& shortName);
+uint32_t MediaPatternMask(std::wstring_view name, std::wstring_view shortName);
 
 // An entry of a folder's listing that one of the patterns finds.
 struct TMediaCandidate {

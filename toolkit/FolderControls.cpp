@@ -170,11 +170,6 @@ void FileListBox::Refill() {
     Clear();
     if (!directory_.empty()) {
         const std::vector<std::wstring> names = lister_ ? lister_(directory_) : MaskMatches();
-        size_t characters = 0;
-        for (const std::wstring& name : names)
-            characters += name.size() + 1;
-        // Room for every line at once: a folder of many thousand files fills in one go.
-        SendMessageW(Handle(), LB_INITSTORAGE, names.size(), characters * sizeof(wchar_t));
         for (const std::wstring& name : names)
             Add(name);
     }
