@@ -221,6 +221,12 @@ TEST_F(ImagesPage, PhotosShowFittedAndCentredInTheBox) {
         EXPECT_EQ(inside.right, 189);
         EXPECT_EQ(inside.bottom, 141);
     }
+    // A second click on the same line shows the file again: it has gone since, and says so.
+    DeleteFileW(photos.File(L"p120.jpg").c_str());
+    ClickFile(L"p120.jpg");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, kPhotoFailureMessage);
+    boxes.clear();
     // Centred: the small photo's colour (JPEG's, near enough) stands in the middle of the
     // box, black around it.
     rig::ScreenShot shot(dialog->Panel1->Handle());
@@ -261,6 +267,37 @@ TEST_F(ImagesPage, AClipPlaysInTheFittedBoxAndIsClosedByTheNextClickAndByTheDial
     dialog->CancelBtnClick(); // while it plays
     EXPECT_FALSE(IsWindow(dialog->Handle()));
     EXPECT_EQ(tk::Counts().mciDevices, devicesBefore);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(ImagesPage, FoldersDeeperThan260CharactersAndNamesOutsideTheAnsiCodePage) {
+    ASSERT_TRUE(dialog);
+    std::wstring deep = photos.path + L"\\写真 Ωμέγα";
+    CreateDirectoryW(deep.c_str(), nullptr);
+    MakePhoto(deep + L"\\東京.jpg", 64, 48);
+    dialog->DirBox->SetDirectory(deep);
+    EXPECT_EQ(dialog->FileLstBox->Items(), Lines{L"東京.jpg"});
+    ClickFile(L"東京.jpg");
+    EXPECT_EQ(dialog->Preview.Picture().Width(), 64);
+    ClickMiddle(*dialog->AddBtn);
+    EXPECT_EQ(dialog->LstDirBox->Items().back(), deep);
+
+    while (deep.size() < 300) {
+        deep += L"\\" + std::wstring(40, L'd');
+        CreateDirectoryW(deep.c_str(), nullptr);
+    }
+    MakePhoto(deep + L"\\loin.jpg", 64, 48);
+    dialog->DirBox->SetDirectory(deep);
+    EXPECT_EQ(dialog->DirBox->Directory(), deep);
+    EXPECT_EQ(dialog->FileLstBox->Items(), Lines{L"loin.jpg"});
+    ClickFile(L"loin.jpg");
+    EXPECT_EQ(dialog->Preview.Picture().Width(), 64);
+    // Added when the system can make it the current directory (Wine can; Windows stops at
+    // 260 characters, and the folder is then left out without a word); nothing else goes.
+    const Lines before = dialog->LstDirBox->Items();
+    ClickMiddle(*dialog->AddBtn);
+    const Lines after = dialog->LstDirBox->Items();
+    EXPECT_EQ(Lines(after.begin(), after.begin() + before.size()), before);
     EXPECT_TRUE(boxes.empty());
 }
 
