@@ -7,10 +7,10 @@
 #include <functional>
 
 #include "dialog/FolderPicking.h"
+#include "tests/pictures/Photos.h"
 #include "tests/support/DialogRig.h"
 #include "tests/video/ClipRig.h"
 #include "toolkit/Counters.h"
-#include "toolkit/Jpeg.h"
 #include "toolkit/MsgBox.h"
 #include "toolkit/Text.h"
 
@@ -21,11 +21,7 @@ using Lines = std::vector<std::wstring>;
 constexpr uint32_t kPhotoColour = 0x3080C0;
 
 bool MakePhoto(const std::wstring& path, int width, int height) {
-    tk::PixelBuffer image;
-    image.width = width;
-    image.height = height;
-    image.pixels.assign(size_t(width) * height, kPhotoColour);
-    return tk::EncodeJpeg(path, image, 90, false);
+    return MakeJpeg(path, width, height, [](int, int) { return kPhotoColour; });
 }
 
 void Copy(const std::wstring& from, const std::wstring& to) {
