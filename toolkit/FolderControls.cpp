@@ -96,17 +96,44 @@ bool DriveReady(wchar_t letter) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+namespace {
+constexpr UINT kReadLabels = WM_APP + 0x40;
+}
+
 bool DriveComboBox::CreateDrives(const ControlArgs& args) {
     if (!CreateCombo(args, ComboKind::DropDownList, 10)) return false;
     wchar_t drives[256] = {};
     GetLogicalDriveStringsW(DWORD(std::size(drives)), drives);
     for (const wchar_t* d = drives; *d; d += wcslen(d) + 1) {
-        const UINT type = GetDriveTypeW(d);
-        const bool fixed = type == DRIVE_FIXED || type == DRIVE_RAMDISK;
         letters_.push_back(wchar_t(std::towlower(d[0])));
-        Add(DriveText({d[0], type, fixed ? VolumeLabel(d) : std::wstring()}));
+        types_.push_back(GetDriveTypeW(d));
+        Add(DriveText({d[0], types_.back(), {}}));
     }
+    PostMessageW(Handle(), kReadLabels, 0, 0);
     return true;
+}
+
+void DriveComboBox::ReadLabels() {
+    if (labelsRead_) return;
+    labelsRead_ = true;
+    const int chosen = ItemIndex();
+    for (size_t i = 0; i < letters_.size(); ++i) {
+        if (types_[i] != DRIVE_FIXED && types_[i] != DRIVE_RAMDISK) continue;
+        const std::wstring label = VolumeLabel(std::wstring{letters_[i], L':', L'\\'});
+        if (label.empty()) continue;
+        const std::wstring text = DriveText({letters_[i], types_[i], label});
+        SendMessageW(Handle(), CB_DELETESTRING, i, 0);
+        SendMessageW(Handle(), CB_INSERTSTRING, i, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    SetItemIndex(chosen);
+}
+
+LRESULT DriveComboBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == kReadLabels) {
+        ReadLabels();
+        return 0;
+    }
+    return ComboBox::HandleMessage(msg, wp, lp);
 }
 
 wchar_t DriveComboBox::Drive() const {

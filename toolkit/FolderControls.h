@@ -26,15 +26,23 @@ std::wstring DriveText(const DriveName& drive);
 bool DriveReady(wchar_t letter);
 
 // A drop-down list of the drives, their labels asked only of fixed drives: a disc or card
-// reader, or a network drive, can keep the asker waiting for seconds.
+// reader, or a network drive, can keep the asker waiting for seconds. Even a fixed drive's
+// label takes a while to read (under Wine some 15 ms a drive): the labels are read once the
+// messages waiting when the list was made (the showing of its form) have been handled.
 class DriveComboBox : public ComboBox {
   public:
     bool CreateDrives(const ControlArgs& args);
     wchar_t Drive() const; // the chosen drive's letter, lower case; 0 when none
     void SetDrive(wchar_t letter);
+    void ReadLabels(); // now, if they have not been read
+
+  protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
   private:
     std::vector<wchar_t> letters_; // item by item
+    std::vector<UINT> types_;
+    bool labelsRead_ = false;
 };
 
 // The files of a folder whose names match a ";"-separated list of patterns, sorted by name
