@@ -6,6 +6,7 @@
 #include "dialog/DialogValues.h"
 #include "resources/Artwork.h"
 #include "toolkit/FolderControls.h"
+#include "toolkit/FolderTree.h"
 #include "toolkit/PicturePanel.h"
 #include "toolkit/ShadowLabel.h"
 #include "toolkit/Switch.h"
@@ -146,8 +147,8 @@ std::unique_ptr<tk::Control> MakeControl(const layout::ControlSpec& spec, HWND p
         return Coloured(std::move(drives), made);
     }
     case Kind::DirectoryList: {
-        auto folders = std::make_unique<tk::DirectoryListBox>();
-        bool made = folders->CreateDirectories(args);
+        auto folders = std::make_unique<tk::FolderTree>();
+        bool made = folders->CreateTree(args);
         return Coloured(std::move(folders), made);
     }
     case Kind::FileList: {

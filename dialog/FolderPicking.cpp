@@ -3,18 +3,15 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cwctype>
 
 #include "controls/FitImage.h"
 #include "saver/FolderScan.h"
 #include "toolkit/Handles.h"
 #include "toolkit/System.h"
+#include "toolkit/Text.h"
 
 namespace {
-
-bool SameTextIgnoringCase(const std::wstring& a, const std::wstring& b) {
-    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), int(a.size()),
-                          b.c_str(), int(b.size())) == CSTR_EQUAL;
-}
 
 std::wstring CurrentFolder() {
     std::wstring folder(GetCurrentDirectoryW(0, nullptr), L'\0');
@@ -24,12 +21,20 @@ std::wstring CurrentFolder() {
 
 } // namespace
 
+const wchar_t* const kWarningCaption = L"Avertissement";
+const wchar_t* const kPhotoFailureMessage = L"Impossible d'afficher cette image";
+const wchar_t* const kClipFailureMessage = L"Impossible de lire cette vidéo";
+
+std::wstring DriveNotReadyMessage(wchar_t letter) {
+    return std::wstring(L"Le lecteur ") + wchar_t(std::towupper(letter)) + L": n'est pas prêt";
+}
+
 std::wstring TreeStartFolder(const std::vector<std::wstring>& chosen) {
     if (!chosen.empty() && !chosen.back().empty() && tk::DirectoryExists(chosen.back()))
         return chosen.back();
     wchar_t pictures[MAX_PATH] = {};
-    if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_MYPICTURES, nullptr, SHGFP_TYPE_CURRENT,
-                                   pictures)) &&
+    if (SUCCEEDED(
+            SHGetFolderPathW(nullptr, CSIDL_MYPICTURES, nullptr, SHGFP_TYPE_CURRENT, pictures)) &&
         tk::DirectoryExists(pictures))
         return pictures;
     return CurrentFolder();
@@ -37,8 +42,9 @@ std::wstring TreeStartFolder(const std::vector<std::wstring>& chosen) {
 
 bool MayAddFolder(const std::vector<std::wstring>& chosen, const std::wstring& folder) {
     if (folder.empty() || !SetCurrentDirectoryW(folder.c_str())) return false;
-    return std::none_of(chosen.begin(), chosen.end(),
-                        [&](const std::wstring& line) { return SameTextIgnoringCase(line, folder); });
+    return std::none_of(chosen.begin(), chosen.end(), [&](const std::wstring& line) {
+        return tk::SameIgnoringCase(line, folder);
+    });
 }
 
 std::vector<std::wstring> WithoutSelected(std::vector<std::wstring> lines,
@@ -58,23 +64,28 @@ std::vector<std::wstring> WithoutSelected(std::vector<std::wstring> lines,
 }
 
 std::vector<std::wstring> MediaFilesOf(const std::wstring& folder) {
-    std::vector<std::wstring> names;
+    std::vector<TMediaCandidate> candidates;
     std::wstring pattern = folder;
     if (!pattern.empty() && pattern.back() != L'\\') pattern += L'\\';
     pattern += L'*';
     WIN32_FIND_DATAW data;
     tk::FindHandle find(FindFirstFileW(pattern.c_str(), &data));
-    if (!find) return names;
+    if (!find) return {};
     do {
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        // A listing names each entry once, so no name comes twice.
-        if (MediaPatternMask(data.cFileName, data.cAlternateFileName) != 0)
-            names.push_back(data.cFileName);
+        TMediaCandidate candidate;
+        if (AsMediaCandidate(data, candidate)) candidates.push_back(std::move(candidate));
     } while (FindNextFileW(find.Get(), &data));
-    std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
-        return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(),
-                              -1) == CSTR_LESS_THAN;
-    });
+    find.Reset();
+    // The catalogue's own choice of the listing, each file once (it takes a file again for
+    // every other pattern that finds it through its short name), in listing order.
+    std::vector<bool> taken(candidates.size(), false);
+    for (size_t k : CataloguedEntries(candidates)) taken[k] = true;
+    std::vector<std::wstring> names;
+    for (size_t k = 0; k < candidates.size(); ++k)
+        if (taken[k]) names.push_back(std::move(candidates[k].name));
+    // The system lists a folder in that order already, most often: checked, not redone.
+    if (!std::is_sorted(names.begin(), names.end(), tk::LessIgnoringCase))
+        std::sort(names.begin(), names.end(), tk::LessIgnoringCase);
     return names;
 }
 

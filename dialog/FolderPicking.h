@@ -20,8 +20,8 @@ bool MayAddFolder(const std::vector<std::wstring>& chosen, const std::wstring& f
 std::vector<std::wstring> WithoutSelected(std::vector<std::wstring> lines,
                                           std::vector<bool> selected);
 
-// The names of the folder's media files as the file list shows them: every entry the file
-// mask matches (as the saver's scan matches it), each once, sorted by name ignoring case.
+// The names of the folder's media files as the file list shows them: the files the saver's
+// catalogue takes from that folder, each once, sorted by name ignoring case.
 std::vector<std::wstring> MediaFilesOf(const std::wstring& folder);
 
 // The preview box's bounds on its page for a clip of the given size: its inside takes the
@@ -33,3 +33,10 @@ RECT PreviewBoxForClip(int clipWidth, int clipHeight);
 // its inside is 189 x 141.
 constexpr RECT kPreviewBox = {264, 184, 264 + 193, 184 + 145};
 constexpr int kPreviewBorder = 2;
+
+// The texts of the page's warning boxes.
+extern const wchar_t* const kWarningCaption;      // "Avertissement"
+extern const wchar_t* const kPhotoFailureMessage; // a photo the preview cannot show
+extern const wchar_t* const kClipFailureMessage;  // a clip the preview cannot open or play
+// A drive chosen with no volume in it ("Le lecteur E: n'est pas prêt").
+std::wstring DriveNotReadyMessage(wchar_t letter);

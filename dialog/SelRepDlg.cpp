@@ -60,7 +60,7 @@ bool TSelRepDlg::CreateForm() {
     // opening the loading of the tooltip class.
     PostMessageW(Handle(), kMakeToolTips, 0, 0);
     FormCreate();
-    ShowCurrentFolder(); // after Fill has given the file list its mask: one listing
+    OpenFolderChoosers(); // after Fill has given the file list its mask: one listing
     return true;
 }
 
@@ -125,14 +125,6 @@ bool TSelRepDlg::MakeControls(std::span<const layout::ControlSpec> rows,
     return true;
 }
 
-void TSelRepDlg::ShowCurrentFolder() {
-    wchar_t folder[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, folder);
-    DriveComboBox1->SetDrive(folder[0]);
-    DirBox->SetDirectory(folder);
-    FileLstBox->SetDirectory(DirBox->Directory());
-}
-
 tk::Control* TSelRepDlg::Find(const std::wstring& name) const {
     auto it = byName_.find(name);
     return it == byName_.end() ? nullptr : it->second;
@@ -143,7 +135,7 @@ void TSelRepDlg::BindControls() {
     RxLabel4 = Named<tk::ShadowLabel>(L"RxLabel4");
     RxLabel25 = Named<tk::ShadowLabel>(L"RxLabel25");
     DriveComboBox1 = Named<tk::DriveComboBox>(L"DriveComboBox1");
-    DirBox = Named<tk::DirectoryListBox>(L"DirBox");
+    DirBox = Named<tk::FolderTree>(L"DirBox");
     FileLstBox = Named<tk::FileListBox>(L"FileLstBox");
     LstDirBox = Named<tk::ListBox>(L"LstDirBox");
     AddBtn = Named<TFramedSpeedButton>(L"AddBtn");
@@ -178,6 +170,7 @@ void TSelRepDlg::WireEvents() {
     CancelBtn->onClick = [this] { CancelBtnClick(); };
     WireKnobs();
     WireBand();
+    WireImagesPage();
     // The settings page waits off to the right: Tab does not wander into it.
     EnableWindow(Panel2->Handle(), FALSE);
 }
@@ -291,6 +284,7 @@ LRESULT TSelRepDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         CancelBtnClick();
         return 0;
     case WM_DESTROY:
+        CloseClip(); // while its window is still there
         tk::App::Instance().SetDialog(nullptr);
         PostQuitMessage(0);
         return 0;

@@ -16,8 +16,10 @@
 #include "dialog/KnobDrag.h"
 #include "resources/FormLayout.h"
 #include "toolkit/FolderControls.h"
+#include "toolkit/FolderTree.h"
 #include "toolkit/Handles.h"
 #include "toolkit/ListControls.h"
+#include "toolkit/MediaPlayer.h"
 #include "toolkit/PicturePanel.h"
 #include "toolkit/ShadowLabel.h"
 #include "toolkit/SpeedButton.h"
@@ -50,6 +52,14 @@ class TSelRepDlg : public tk::Window {
     void RxLabel25Click();
     void RxLabel25MouseEnter();
     void RxLabel25MouseLeave();
+    // The images page (ImagesPage.cpp): drives, folders, files, the chosen folders and the
+    // preview.
+    void DriveComboBox1Change();
+    void DirBoxChange();
+    void AddClick();
+    void SubClick();
+    void BitBtn1Click(); // ClearBtn
+    void FileLstBoxClick();
 
     // Called after each step of a page slide, with the step's number from 0.
     std::function<void(int step)> onSlideStep;
@@ -61,7 +71,7 @@ class TSelRepDlg : public tk::Window {
     tk::PicturePanel *Panel2 = nullptr, *Panel3 = nullptr, *Panel4 = nullptr, *Panel1 = nullptr;
     tk::ShadowLabel *RxLabel3 = nullptr, *RxLabel4 = nullptr, *RxLabel25 = nullptr;
     tk::DriveComboBox* DriveComboBox1 = nullptr;
-    tk::DirectoryListBox* DirBox = nullptr;
+    tk::FolderTree* DirBox = nullptr;
     tk::FileListBox* FileLstBox = nullptr;
     tk::ListBox* LstDirBox = nullptr;
     TFramedSpeedButton *AddBtn = nullptr, *SubBtn = nullptr, *ClearBtn = nullptr;
@@ -73,6 +83,7 @@ class TSelRepDlg : public tk::Window {
     tk::ComboBox *CBAgr = nullptr, *CBNbImgMax = nullptr, *CBCfgName = nullptr;
     tk::Button *CBCfgAlea = nullptr, *Button1 = nullptr;
     TFitImage Preview;
+    tk::MediaPlayer MpgPlayer; // shows a clip in Panel1
 
     const tk::ToolTips& ToolTips() const { return tips_; }
 
@@ -84,7 +95,11 @@ class TSelRepDlg : public tk::Window {
     bool MakeControls(std::span<const layout::ControlSpec> rows, tk::PicturePanel& panel);
     void BindControls();
     void WireEvents();
-    void ShowCurrentFolder(); // the folder choosers start at the process's folder
+    void WireImagesPage();
+    void OpenFolderChoosers(); // at the last chosen folder, else Pictures, else the current one
+    void CloseClip();
+    bool ShowPhoto(const std::wstring& path);
+    bool PlayClip(const std::wstring& path);
     void Slide(bool toSettings);
     void WireKnobs();
     void WireBand();

@@ -14,10 +14,10 @@ wchar_t UpperAscii(wchar_t c) {
 }
 
 // "*" + ext matches a name that ends with ext.
-bool EndsWith(const std::wstring& name, const wchar_t* ext) {
+bool EndsWith(std::wstring_view name, const wchar_t* ext) {
     const size_t n = wcslen(ext);
     if (name.size() < n) return false;
-    const wchar_t* tail = name.c_str() + name.size() - n;
+    const wchar_t* tail = name.data() + name.size() - n;
     for (size_t i = 0; i < n; ++i)
         if (UpperAscii(tail[i]) != ext[i]) return false;
     return true;
@@ -65,13 +65,6 @@ bool ReachEntry(const std::wstring& entry, std::wstring& folder) {
     return EnterFolder(entry, folder) || EnterFolder(FolderPart(entry), folder);
 }
 
-struct Candidate {
-    std::wstring name;
-    uint32_t patterns;
-    bool directory;
-    bool media; // a file whose own extension is a media one
-};
-
 constexpr DWORD kVolumeLabel = 0x8;
 constexpr DWORD kNotWalked = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | kVolumeLabel;
 
@@ -81,7 +74,7 @@ std::wstring ScanCountText(size_t found) {
     return L"=> " + tk::IntToStr((long long)found) + L" fichiers trouvés";
 }
 
-uint32_t MediaPatternMask(const std::wstring& name, const std::wstring& shortName) {
+uint32_t MediaPatternMask(std::wstring_view name, std::wstring_view shortName) {
     static_assert(MediaExtensions.size() <= 32, "one bit of the mask per extension");
     uint32_t mask = 0;
     for (size_t i = 0; i < MediaExtensions.size(); ++i)
@@ -89,6 +82,37 @@ uint32_t MediaPatternMask(const std::wstring& name, const std::wstring& shortNam
             (!shortName.empty() && EndsWith(shortName, MediaExtensions[i])))
             mask |= 1u << i;
     return mask;
+}
+
+bool AsMediaCandidate(const WIN32_FIND_DATAW& entry, TMediaCandidate& candidate) {
+    const uint32_t byName = MediaPatternMask(entry.cFileName, {});
+    const uint32_t patterns = byName | MediaPatternMask({}, entry.cAlternateFileName);
+    if (!patterns) return false;
+    const bool directory = entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+    // A name that a pattern finds through itself ends with that pattern's extension, which
+    // is then its own (the extensions hold no other dot): IsMediaFile's answer for both
+    // kinds, without the strings it makes, which count in a folder of many thousand files.
+    candidate = {entry.cFileName, patterns, directory, !directory && byName != 0};
+    return true;
+}
+
+bool ProbeFindsFile(const std::vector<TMediaCandidate>& candidates) {
+    for (size_t i = 0; i < MediaExtensions.size(); ++i)
+        for (const TMediaCandidate& c : candidates)
+            if (c.patterns & (1u << i)) {
+                if (!c.directory) return true;
+                break; // only the first entry a pattern finds counts
+            }
+    return false;
+}
+
+std::vector<size_t> CataloguedEntries(const std::vector<TMediaCandidate>& candidates) {
+    std::vector<size_t> taken;
+    if (!ProbeFindsFile(candidates)) return taken;
+    for (size_t i = 0; i < MediaExtensions.size(); ++i)
+        for (size_t k = 0; k < candidates.size(); ++k)
+            if ((candidates[k].patterns & (1u << i)) && candidates[k].media) taken.push_back(k);
+    return taken;
 }
 
 std::vector<std::wstring> DefdirEntries(const std::wstring& defdir) {
@@ -180,32 +204,22 @@ bool TFolderScan::ScanFolderAndShowCount(const std::wstring& folder,
     WIN32_FIND_DATAW data;
     tk::FindHandle find(FindFirstFileW((WithBackslash(folder) + L"*").c_str(), &data));
     if (!find) return GetLastError() == ERROR_FILE_NOT_FOUND; // an empty drive root
-    std::vector<Candidate> candidates;
+    std::vector<TMediaCandidate> candidates;
     do {
         if (++listed_ % kEntriesPerCheck == 0 && !KeepGoing()) return false;
         const std::wstring name = data.cFileName;
         if (name == L"." || name == L"..") continue;
-        const bool directory = data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-        if (const uint32_t patterns = MediaPatternMask(name, data.cAlternateFileName))
-            candidates.push_back(
-                {name, patterns, directory, !directory && IsMediaFile(name, mkVideo | mkImage)});
-        if (directory && !(data.dwFileAttributes & kNotWalked))
-            subfolders.push_back(
-                {name, bool(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)});
+        TMediaCandidate candidate;
+        if (AsMediaCandidate(data, candidate)) candidates.push_back(std::move(candidate));
+        const DWORD attributes = data.dwFileAttributes;
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & kNotWalked))
+            subfolders.push_back({name, bool(attributes & FILE_ATTRIBUTE_REPARSE_POINT)});
     } while (FindNextFileW(find.Get(), &data));
     find.Reset();
 
-    bool present = false;
-    for (size_t i = 0; i < MediaExtensions.size() && !present; ++i)
-        for (const Candidate& c : candidates)
-            if (c.patterns & (1u << i)) {
-                present = !c.directory; // only the first entry a pattern finds counts
-                break;
-            }
-    if (!present) return true;
-    for (size_t i = 0; i < MediaExtensions.size(); ++i)
-        for (const Candidate& c : candidates)
-            if ((c.patterns & (1u << i)) && c.media) files_.push_back(folder + L"\\" + c.name);
+    if (!ProbeFindsFile(candidates)) return true;
+    for (size_t k : CataloguedEntries(candidates))
+        files_.push_back(folder + L"\\" + candidates[k].name);
     if (events_.FolderScanned) events_.FolderScanned(files_.size());
     return true;
 }

@@ -19,11 +19,32 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Which "*" + extension patterns of MediaExtensions an entry matches through its long name
 // or its short name (empty when it has none): bit i for MediaExtensions[i].
-uint32_t MediaPatternMask(const std::wstring& name, const std::wstring& shortName);
+uint32_t MediaPatternMask(std::wstring_view name, std::wstring_view shortName);
+
+// An entry of a folder's listing that one of the patterns finds.
+struct TMediaCandidate {
+    std::wstring name;
+    uint32_t patterns; // as MediaPatternMask gives them
+    bool directory;
+    bool media; // a file whose own extension is a media one
+};
+
+// The candidate a listed entry makes; false when no pattern finds it.
+bool AsMediaCandidate(const WIN32_FIND_DATAW& entry, TMediaCandidate& candidate);
+
+// The probe of a folder: whether, in the patterns' order, the first pattern that finds an
+// entry finds a file first rather than a folder. Only then is the folder's listing taken.
+bool ProbeFindsFile(const std::vector<TMediaCandidate>& candidates);
+
+// Which candidates of one folder's listing the catalogue takes, as indices, in the order it
+// appends them: pattern by pattern, each in listing order, so a file that two patterns find
+// comes twice. None when the probe finds no file.
+std::vector<size_t> CataloguedEntries(const std::vector<TMediaCandidate>& candidates);
 
 // The entries of a defdir text: cut at each ";"; a trailing ";" gives no extra entry and
 // two in a row give an empty one.

@@ -105,6 +105,8 @@ void Control::TrackHover() {
 
 LRESULT Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
+    if (tipAdded_ && msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONUP)
+        tips_->Relay(Handle(), msg, wp, lp);
     switch (msg) {
     case WM_SETCURSOR:
         if (handCursor_ && LOWORD(lp) == HTCLIENT) {

@@ -4,6 +4,8 @@
 #include <cwctype>
 #include <iterator>
 
+#include "toolkit/Handles.h"
+#include "toolkit/Text.h"
 
 namespace tk {
 
@@ -12,19 +14,15 @@ std::wstring WithBackslash(const std::wstring& folder) {
     return !folder.empty() && folder.back() == L'\\' ? folder : folder + L'\\';
 }
 
-// The names of the entries of a folder that match the pattern, folders or files.
-std::vector<std::wstring> Entries(const std::wstring& folder, const std::wstring& pattern,
-                                  bool folders) {
+// The names of a folder's files that are not hidden.
+std::vector<std::wstring> ShownFiles(const std::wstring& folder) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW data;
-    FindHandle find(FindFirstFileW((WithBackslash(folder) + pattern).c_str(), &data));
+    FindHandle find(FindFirstFileW((WithBackslash(folder) + L"*").c_str(), &data));
     if (!find) return names;
     do {
-        const bool isFolder = data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-        const std::wstring name = data.cFileName;
-        if (isFolder != folders || name == L"." || name == L"..") continue;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) continue;
-        names.push_back(name);
+        if (!(data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN)))
+            names.push_back(data.cFileName);
     } while (FindNextFileW(find.Get(), &data));
     return names;
 }
@@ -46,70 +44,121 @@ bool WildcardMatch(const wchar_t* pattern, const wchar_t* name) {
 
 // ---- DriveComboBox -----------------------------------------------------------------------
 
+namespace {
+// While it lives, the system tells a failure to read a drive rather than asking the user
+// to insert a disk.
+class QuietDriveErrors {
+  public:
+    QuietDriveErrors() : old_(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) {}
+    ~QuietDriveErrors() { SetErrorMode(old_); }
+    QuietDriveErrors(const QuietDriveErrors&) = delete;
+    QuietDriveErrors& operator=(const QuietDriveErrors&) = delete;
+
+  private:
+    UINT old_;
+};
+
+const wchar_t* KindName(UINT type) {
+    switch (type) {
+    case DRIVE_FIXED:
+    case DRIVE_RAMDISK:
+        return L"Disque local";
+    case DRIVE_REMOVABLE:
+        return L"Disque amovible";
+    case DRIVE_CDROM:
+        return L"Lecteur de CD";
+    case DRIVE_REMOTE:
+        return L"Lecteur réseau";
+    default:
+        return L"Lecteur";
+    }
+}
+
+std::wstring VolumeLabel(const std::wstring& root) {
+    QuietDriveErrors quiet;
+    wchar_t label[MAX_PATH + 1] = {};
+    if (!GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr,
+                               nullptr, 0))
+        return {};
+    return label;
+}
+} // namespace
+
+std::wstring DriveText(const DriveName& drive) {
+    const std::wstring name = drive.label.empty() ? KindName(drive.type) : drive.label;
+    return name + L" (" + wchar_t(std::towupper(drive.letter)) + L":)";
+}
+
+bool DriveReady(wchar_t letter) {
+    QuietDriveErrors quiet;
+    const std::wstring root{letter, L':', L'\\'};
+    const DWORD attributes = GetFileAttributesW(root.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+namespace {
+constexpr UINT kReadLabels = WM_APP + 0x40;
+}
+
 bool DriveComboBox::CreateDrives(const ControlArgs& args) {
     if (!CreateCombo(args, ComboKind::DropDownList, 10)) return false;
     wchar_t drives[256] = {};
     GetLogicalDriveStringsW(DWORD(std::size(drives)), drives);
-    // Letters only: asking a volume its label can wait on an empty disc drive or a network.
-    for (const wchar_t* d = drives; *d; d += wcslen(d) + 1)
-        Add(std::wstring{wchar_t(std::towlower(d[0])), L':'});
+    for (const wchar_t* d = drives; *d; d += wcslen(d) + 1) {
+        letters_.push_back(wchar_t(std::towlower(d[0])));
+        types_.push_back(GetDriveTypeW(d));
+        Add(DriveText({d[0], types_.back(), {}}));
+    }
+    PostMessageW(Handle(), kReadLabels, 0, 0);
     return true;
+}
+
+void DriveComboBox::ReadLabels() {
+    if (labelsRead_) return;
+    labelsRead_ = true;
+    const int chosen = ItemIndex();
+    for (size_t i = 0; i < letters_.size(); ++i) {
+        if (types_[i] != DRIVE_FIXED && types_[i] != DRIVE_RAMDISK) continue;
+        const std::wstring label = VolumeLabel(std::wstring{letters_[i], L':', L'\\'});
+        if (label.empty()) continue;
+        const std::wstring text = DriveText({letters_[i], types_[i], label});
+        SendMessageW(Handle(), CB_DELETESTRING, i, 0);
+        SendMessageW(Handle(), CB_INSERTSTRING, i, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    SetItemIndex(chosen);
+}
+
+LRESULT DriveComboBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == kReadLabels) {
+        ReadLabels();
+        return 0;
+    }
+    return ComboBox::HandleMessage(msg, wp, lp);
 }
 
 wchar_t DriveComboBox::Drive() const {
     const int index = ItemIndex();
-    return index < 0 ? 0 : Item(index)[0];
+    return index < 0 || index >= int(letters_.size()) ? 0 : letters_[size_t(index)];
 }
 
 void DriveComboBox::SetDrive(wchar_t letter) {
-    for (int i = 0, n = Count(); i < n; ++i)
-        if (Item(i)[0] == wchar_t(std::towlower(letter))) SetItemIndex(i);
-}
-
-// ---- DirectoryListBox --------------------------------------------------------------------
-
-bool DirectoryListBox::CreateDirectories(const ControlArgs& args) {
-    return CreateList(args, false);
-}
-
-void DirectoryListBox::SetDrive(wchar_t letter) {
-    SetDirectory(std::wstring{letter, L':', L'\\'});
-}
-
-void DirectoryListBox::SetDirectory(const std::wstring& directory) {
-    directory_ = directory;
-    while (directory_.size() > 3 && directory_.back() == L'\\') directory_.pop_back();
-    SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
-    Clear();
-    // The levels of the path, each one step further in; the current one is selected.
-    std::wstring indent;
-    size_t start = 0;
-    int current = -1;
-    while (start < directory_.size()) {
-        size_t end = directory_.find(L'\\', start);
-        if (end == std::wstring::npos) end = directory_.size();
-        std::wstring level = directory_.substr(start, end - start);
-        if (start == 0) level += L'\\';
-        current = Add(indent + level);
-        indent += L"  ";
-        start = end + 1;
-    }
-    for (const std::wstring& name : Entries(directory_, L"*", true)) Add(indent + name);
-    SetSelected(current, true);
-    SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(Handle(), nullptr, TRUE);
+    for (size_t i = 0; i < letters_.size(); ++i)
+        if (letters_[i] == wchar_t(std::towlower(letter))) SetItemIndex(int(i));
 }
 
 // ---- FileListBox -------------------------------------------------------------------------
 
 bool FileListBox::CreateFiles(const ControlArgs& args) {
-    ControlArgs a = args;
-    a.style |= LBS_SORT;
-    return CreateList(a, false);
+    return CreateList(args, false);
 }
 
 void FileListBox::SetMask(const std::wstring& mask) {
     mask_ = mask;
+    Refill();
+}
+
+void FileListBox::SetLister(Lister lister) {
+    lister_ = std::move(lister);
     Refill();
 }
 
@@ -123,25 +172,33 @@ std::wstring FileListBox::FileName() const {
     return index < 0 ? std::wstring() : WithBackslash(directory_) + Item(index);
 }
 
+std::vector<std::wstring> FileListBox::MaskMatches() const {
+    // One pass over the folder, each name tried against the patterns here: a search of
+    // the folder per pattern costs a scan of the folder each under Wine.
+    std::vector<std::wstring> patterns, names;
+    for (size_t start = 0; start <= mask_.size();) {
+        size_t end = std::min(mask_.find(L';', start), mask_.size());
+        if (end > start) patterns.push_back(mask_.substr(start, end - start));
+        start = end + 1;
+    }
+    for (const std::wstring& name : ShownFiles(directory_))
+        for (const std::wstring& pattern : patterns)
+            if (WildcardMatch(pattern.c_str(), name.c_str())) {
+                names.push_back(name);
+                break;
+            }
+    std::sort(names.begin(), names.end(), LessIgnoringCase);
+    return names;
+}
+
 void FileListBox::Refill() {
     if (!Handle()) return;
     SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
     Clear();
     if (!directory_.empty()) {
-        // One pass over the folder, each name tried against the patterns here: a search of
-        // the folder per pattern costs a scan of the folder each under Wine.
-        std::vector<std::wstring> patterns;
-        for (size_t start = 0; start <= mask_.size();) {
-            size_t end = std::min(mask_.find(L';', start), mask_.size());
-            if (end > start) patterns.push_back(mask_.substr(start, end - start));
-            start = end + 1;
-        }
-        for (const std::wstring& name : Entries(directory_, L"*", false))
-            for (const std::wstring& pattern : patterns)
-                if (WildcardMatch(pattern.c_str(), name.c_str())) {
-                    Add(name);
-                    break;
-                }
+        const std::vector<std::wstring> names = lister_ ? lister_(directory_) : MaskMatches();
+        for (const std::wstring& name : names)
+            Add(name);
     }
     SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(Handle(), nullptr, TRUE);

@@ -18,7 +18,7 @@ struct ListColours {
 // A control of a system class that paints its inside in its own colours.
 class ColouredControl : public Control {
   public:
-    void SetColours(const ListColours& colours);
+    virtual void SetColours(const ListColours& colours);
     const ListColours& Colours() const { return colours_; }
 
   protected:

@@ -23,9 +23,9 @@ bool PicturePanel::CreatePanel(const ControlArgs& args, COLORREF color, bool bor
     color_ = color;
     ControlArgs a = args;
     // Not WS_CLIPCHILDREN: the panel draws its transparent children itself. WS_EX_CONTROLPARENT:
-    // Tab walks on into the panel's own controls.
-    a.style |= border ? WS_BORDER : 0;
-    a.exStyle |= WS_EX_CONTROLPARENT;
+    // Tab walks on into the panel's own controls. The border is the sunken one of a box
+    // (2 pixels), as a bordered panel looks in this dialog's style.
+    a.exStyle |= WS_EX_CONTROLPARENT | (border ? WS_EX_CLIENTEDGE : 0);
     return CreateCustom(L"TPicturePanel", a, false);
 }
 

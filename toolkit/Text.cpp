@@ -52,4 +52,14 @@ std::wstring FormatMessageText(const std::wstring& pattern, const std::wstring& 
     return out;
 }
 
+bool LessIgnoringCase(const std::wstring& a, const std::wstring& b) {
+    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), int(a.size()),
+                          b.c_str(), int(b.size())) == CSTR_LESS_THAN;
+}
+
+bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) {
+    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), int(a.size()),
+                          b.c_str(), int(b.size())) == CSTR_EQUAL;
+}
+
 } // namespace tk

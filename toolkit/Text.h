@@ -12,6 +12,9 @@ std::wstring FromUtf8(const std::string& utf8);
 std::string ToUtf8(const std::wstring& wide);
 std::wstring UpperAscii(std::wstring text); // a..z only, as the command line wants
 std::wstring IntToStr(long long value);
+// Names compared as the user's locale orders them, letter case ignored (as file names are).
+bool LessIgnoringCase(const std::wstring& a, const std::wstring& b);
+bool SameIgnoringCase(const std::wstring& a, const std::wstring& b);
 std::wstring FormatMessageText(const std::wstring& pattern, const std::wstring& arg); // %s
 
 } // namespace tk

@@ -1,6 +1,7 @@
 #include "toolkit/ToolTips.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <iterator>
 
@@ -14,7 +15,11 @@ constexpr int kMaxTipWidth = 520;
 TTTOOLINFOW ToolInfo(HWND tool, const std::wstring* text) {
     TTTOOLINFOW info = {};
     info.cbSize = sizeof info;
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    // Not TTF_SUBCLASS: the system's subclassing finds its data through a window property,
+    // which under Wine costs a trip to the server at every message the control gets (a
+    // list filled with 10,000 lines took 25 times longer). The controls relay their mouse
+    // messages themselves.
+    info.uFlags = TTF_IDISHWND;
     info.hwnd = GetParent(tool);
     info.uId = reinterpret_cast<UINT_PTR>(tool);
     info.lpszText = text ? const_cast<wchar_t*>(text->c_str()) : nullptr;
@@ -46,6 +51,14 @@ void ToolTips::SetText(HWND tool, const std::wstring& text) {
     if (!hwnd_ || !tool) return;
     TTTOOLINFOW info = ToolInfo(tool, &text);
     SendMessageW(hwnd_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void ToolTips::Relay(HWND tool, UINT msg, WPARAM wp, LPARAM lp) {
+    if (!hwnd_) return;
+    const DWORD at = GetMessagePos();
+    MSG relayed = {
+        tool, msg, wp, lp, DWORD(GetMessageTime()), {GET_X_LPARAM(at), GET_Y_LPARAM(at)}};
+    SendMessageW(hwnd_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
 std::wstring ToolTips::Text(HWND tool) const {

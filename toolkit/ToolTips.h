@@ -19,6 +19,8 @@ class ToolTips {
     void Add(HWND tool, const std::wstring& text);
     void SetText(HWND tool, const std::wstring& text);
     std::wstring Text(HWND tool) const;
+    // A mouse message of a tool, which the tooltip needs to know when to show.
+    void Relay(HWND tool, UINT msg, WPARAM wp, LPARAM lp);
 
   private:
     HWND hwnd_ = nullptr;

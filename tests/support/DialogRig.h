@@ -61,6 +61,31 @@ struct Boxes {
     std::vector<tk::BoxRequest> seen;
 };
 
+// A drive letter that leads nowhere, as an empty disc or card reader: the system lists it
+// among the drives and its root cannot be read. Gone with the object; Letter() is 0 when no
+// letter was free.
+class EmptyDrive {
+  public:
+    EmptyDrive() {
+        for (wchar_t c = L'y'; c >= L'm'; --c)
+            if (!(GetLogicalDrives() & (1u << (c - L'a')))) {
+                const wchar_t name[] = {c, L':', 0};
+                if (DefineDosDeviceW(0, name, L"C:\\vistamur-nothing-here")) letter_ = c;
+                return;
+            }
+    }
+    ~EmptyDrive() {
+        const wchar_t name[] = {letter_, L':', 0};
+        if (letter_) DefineDosDeviceW(DDD_REMOVE_DEFINITION, name, nullptr);
+    }
+    EmptyDrive(const EmptyDrive&) = delete;
+    EmptyDrive& operator=(const EmptyDrive&) = delete;
+    wchar_t Letter() const { return letter_; }
+
+  private:
+    wchar_t letter_ = 0;
+};
+
 // Handles the thread's pending messages as the application's loop does (the keyboard goes
 // through IsDialogMessage), but a WM_QUIT from a closing dialog only tells, it ends nothing.
 inline bool Pump(HWND dialog) {

@@ -1,0 +1,144 @@
+// The images page of the settings dialog: the drive, the folder tree and the folder's media
+// files on the left; the chosen folders, the buttons that fill that list, and the preview
+// of a clicked file on the right.
+#include <cwctype>
+
+#include "dialog/FolderPicking.h"
+#include "dialog/SelRepDlg.h"
+#include "saver/MediaKind.h"
+#include "toolkit/MsgBox.h"
+
+namespace {
+
+void Warn(HWND owner, const std::wstring& text) {
+    tk::ShowBox(owner, text, kWarningCaption, MB_OK | MB_ICONWARNING);
+}
+
+void Trace(const std::wstring& what) {
+    OutputDebugStringW((L"Vistamur: " + what).c_str());
+}
+
+} // namespace
+
+void TSelRepDlg::WireImagesPage() {
+    DriveComboBox1->onSelect = [this] { DriveComboBox1Change(); };
+    DirBox->onChange = [this] { DirBoxChange(); };
+    FileLstBox->SetLister(&MediaFilesOf);
+    FileLstBox->onClick = [this] { FileLstBoxClick(); };
+    AddBtn->onClick = [this] { AddClick(); };
+    SubBtn->onClick = [this] { SubClick(); };
+    ClearBtn->onClick = [this] { BitBtn1Click(); };
+}
+
+void TSelRepDlg::OpenFolderChoosers() {
+    const std::wstring folder = TreeStartFolder(LstDirBox->Items());
+    if (!folder.empty()) DriveComboBox1->SetDrive(folder[0]);
+    DirBox->SetDirectory(folder); // the file list follows through DirBoxChange
+}
+
+void TSelRepDlg::DriveComboBox1Change() {
+    const wchar_t letter = DriveComboBox1->Drive();
+    if (!letter) return;
+    if (!tk::DriveReady(letter)) {
+        // An empty disc or card reader: the tree keeps the folder it shows, and the list
+        // goes back to that folder's drive.
+        Warn(Handle(), DriveNotReadyMessage(letter));
+        const std::wstring shown = DirBox->Directory();
+        if (shown.size() > 1 && shown[1] == L':') DriveComboBox1->SetDrive(shown[0]);
+        return;
+    }
+    DirBox->SetDrive(letter);
+}
+
+void TSelRepDlg::DirBoxChange() {
+    FileLstBox->SetDirectory(DirBox->Directory());
+}
+
+void TSelRepDlg::AddClick() {
+    const std::wstring folder = DirBox->Directory();
+    if (folder.empty()) return; // no folder picked
+    if (MayAddFolder(LstDirBox->Items(), folder))
+        LstDirBox->Add(folder);
+    else
+        Trace(L"not added, listed already or not enterable: " + folder);
+}
+
+void TSelRepDlg::SubClick() {
+    const int count = LstDirBox->Count();
+    if (count <= 0) return;
+    std::vector<bool> selected(size_t(count), false);
+    for (int i = 0; i < count; ++i)
+        selected[size_t(i)] = LstDirBox->Selected(i);
+    const std::vector<std::wstring> left = WithoutSelected(LstDirBox->Items(), selected);
+    LstDirBox->Clear();
+    for (const std::wstring& line : left)
+        LstDirBox->Add(line);
+}
+
+void TSelRepDlg::BitBtn1Click() {
+    for (int i = 0, n = LstDirBox->Count(); i < n; ++i)
+        LstDirBox->SetSelected(i, true);
+    SubClick();
+}
+
+void TSelRepDlg::CloseClip() {
+    // Whatever state the device reports, an open device is closed: none may stay open.
+    if (MpgPlayer.IsOpen()) MpgPlayer.Close();
+}
+
+void TSelRepDlg::FileLstBoxClick() {
+    const std::wstring path = FileLstBox->FileName();
+    if (path.empty()) return;
+    CloseClip();
+    Panel1->SetBounds(kPreviewBox.left, kPreviewBox.top, kPreviewBox.right - kPreviewBox.left,
+                      kPreviewBox.bottom - kPreviewBox.top);
+    if (IsMediaFile(path, mkImage)) {
+        Preview.Show();
+        // A photo that cannot be shown leaves the one shown before.
+        if (!ShowPhoto(path)) Warn(Handle(), kPhotoFailureMessage);
+    }
+    if (IsMediaFile(path, mkVideo)) {
+        Preview.Hide();
+        if (!PlayClip(path)) Warn(Handle(), kClipFailureMessage);
+    }
+}
+
+bool TSelRepDlg::ShowPhoto(const std::wstring& path) {
+    const RECT inside = Panel1->ClientRect();
+    try {
+        // Decoded straight to the size it is shown at: a big photo previews at once.
+        if (Preview.LoadFromFile(path, inside.right, inside.bottom) && Preview.FitPicture(inside))
+            return true;
+    } catch (const std::exception&) {
+        // as any other failure to show it (memory for a huge picture, say)
+    }
+    Trace(L"the preview cannot show " + path);
+    return false;
+}
+
+bool TSelRepDlg::PlayClip(const std::wstring& path) {
+    MpgPlayer.Display = Panel1->Handle();
+    MpgPlayer.FileName = path;
+    if (!MpgPlayer.Open()) {
+        Trace(L"the preview cannot open " + path + L", MCI error " +
+              std::to_wstring(MpgPlayer.LastError()));
+        return false;
+    }
+    // A clip with sound only has no picture to show in the box, nor a size to fit it to.
+    if (!MpgPlayer.HasPicture()) {
+        Trace(L"the preview has no picture to show in " + path);
+        CloseClip();
+        return false;
+    }
+    const SIZE size = MpgPlayer.NaturalSize();
+    const RECT box = PreviewBoxForClip(size.cx, size.cy);
+    Panel1->SetBounds(box.left, box.top, box.right - box.left, box.bottom - box.top);
+    const RECT inside = Panel1->ClientRect();
+    if (MpgPlayer.SetDisplaySize(inside.right, inside.bottom) && MpgPlayer.Play()) return true;
+    Trace(L"the preview cannot play " + path + L", MCI error " +
+          std::to_wstring(MpgPlayer.LastError()));
+    CloseClip();
+    Panel1->SetBounds(kPreviewBox.left, kPreviewBox.top, kPreviewBox.right - kPreviewBox.left,
+                      kPreviewBox.bottom - kPreviewBox.top);
+    return false;
+}
