@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "toolkit/FileContent.h"
+#include "toolkit/Log.h"
 #include "toolkit/Text.h"
 
 EWriteError::EWriteError(const std::wstring& path)
@@ -52,9 +53,7 @@ std::wstring ReadIniString(const std::wstring& file, const wchar_t* section, con
             return buffer;
         }
         if (buffer.size() >= kLargestBufferChars) {
-            OutputDebugStringW((L"Vistamur: value cut at " + tk::IntToStr(n) + L" characters: " +
-                                key + L" in " + file)
-                                   .c_str());
+            tk::Log(L"value cut at " + tk::IntToStr(n) + L" characters: " + key + L" in " + file);
             buffer.resize(n);
             return buffer;
         }

@@ -23,6 +23,10 @@ class TImage : public tk::Window {
     const tk::Dib& Picture() const { return picture_; }
     tk::Dib& Picture() { return picture_; }
     void Redraw();
+    // Paints the control as it shows when it covers the rectangle at of dc (its picture at
+    // the corner or centred, black around it), only inside clip: the saver composes its
+    // frames from its tiles' controls this way.
+    void PaintInto(HDC dc, const RECT& at, const RECT& clip) const;
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "saver/SafeSettings.h"
+#include "saver/Geometry.h"
 
 std::optional<unsigned> StepTimerInterval(int transition, int defpause, int defdelay) {
     if (IsCentralTransition(transition)) return unsigned(defpause) * 1000u;

@@ -8,6 +8,7 @@
 #include "saver/MemoryFile.h"
 #include "saver/ProgressPacer.h"
 #include "saver/Ssave.h"
+#include "toolkit/Log.h"
 #include "toolkit/Text.h"
 
 void TScrn::DrawProgress(const std::wstring& text) {
@@ -38,7 +39,7 @@ void TScrn::GetAllPhotos() {
     if (pacer.TakePending()) drawCount();
     CatalogueFilled = whole;
     if (!whole) {
-        OutputDebugStringW(L"Vistamur: folder scan stopped by an exit; the memory stays as it was");
+        tk::Log(L"folder scan stopped by an exit; the memory stays as it was");
         return;
     }
     if (ToSeeFiles.empty()) WarningBox(L"Erreur : Aucune photos ou vidéos trouvées !");

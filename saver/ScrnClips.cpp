@@ -5,26 +5,21 @@
 #include "Globals/Globals.h"
 #include "Globals/Random.h"
 #include "saver/ClipRules.h"
-#include "saver/SafeSettings.h"
 #include "saver/Ssave.h"
+#include "toolkit/Log.h"
+#include "toolkit/Text.h"
 
 bool TScrn::StartClip(int tile) {
     Images[tile]->Hide();
     tk::MediaPlayer& player = *Players[tile];
     player.Display = Panels[tile]->Handle();
     player.FileName = CurFile;
-    if (!player.Open()) return false;
+    if (!player.Open()) return DropClip(tile, L"cannot be opened");
     // A file that has only sound (an .mpa, say) would leave a black tile, or none at all:
     // it is dropped like a file that cannot be read, and the next one is taken.
-    if (!player.HasPicture()) {
-        player.Close();
-        return false;
-    }
+    if (!player.HasPicture()) return DropClip(tile, L"has no picture");
     SIZE size = FitClipDisplay(tile);
-    if (size.cx <= 0 || size.cy <= 0) {
-        player.Close();
-        return false;
-    }
+    if (size.cx <= 0 || size.cy <= 0) return DropClip(tile, L"has no size");
     SizeTile(size.cx, size.cy);
 
     // Whatever fails from here closes the clip and drops the file.
@@ -49,11 +44,17 @@ bool TScrn::StartClip(int tile) {
         // already: it then stands on its end, which is no reason to drop it.
         player.Pause();
     }
-    if (!ok) {
-        player.Close();
-        return false;
-    }
+    if (!ok) return DropClip(tile, L"cannot be played");
     return true;
+}
+
+bool TScrn::DropClip(int tile, const wchar_t* why) {
+    // The user sees another file instead; the device's own error is kept for developers.
+    tk::MediaPlayer& player = *Players[tile];
+    tk::Log(L"clip " + CurFile + L" dropped: " + why + L", MCI error " +
+            tk::IntToStr(int(player.LastError())));
+    player.Close();
+    return false;
 }
 
 SIZE TScrn::FitClipDisplay(int tile) {

@@ -143,20 +143,10 @@ void TScrn::PaintArea(const RECT& wanted) {
             CombineRgn(around.Get(), around.Get(), covered.Get(), RGN_DIFF);
         }
         if (ShowsClip(tile)) continue;
-        const tk::Dib& picture = Images[tile]->Picture();
-        int w = 0, h = 0;
-        if (PictureShown(tile) && !picture.Empty()) {
-            w = std::min(box.width, picture.Width());
-            h = std::min(box.height, picture.Height());
-            RECT part, shown = {box.left, box.top, box.left + w, box.top + h};
-            if (IntersectRect(&part, &shown, &area))
-                BitBlt(target, part.left, part.top, part.right - part.left,
-                       part.bottom - part.top, picture.Dc(), part.left - box.left,
-                       part.top - box.top, SRCCOPY);
-        }
-        // The panel's black beside and below its picture.
-        FillPart(target, RECT{box.left + w, box.top, r.right, r.bottom}, area);
-        FillPart(target, RECT{box.left, box.top + h, box.left + w, r.bottom}, area);
+        if (PictureShown(tile))
+            Images[tile]->PaintInto(target, r, area);
+        else // the panel's own black
+            FillPart(target, r, area);
     }
     if (around && covered) { // (without the regions, no black rather than black over all)
         SelectClipRgn(target, around.Get());

@@ -21,7 +21,7 @@ void TScrn::MoveStep() {
 }
 
 void TScrn::MoveStrip() {
-    const TScreenBox s = ScreenBox();
+    const TBox s = ScreenBox();
     const TTravel travel = TravelOf(Settings.ActiveTransition, AltPhase);
     moves_.clear();
     int gone = 0;
@@ -36,9 +36,7 @@ void TScrn::MoveStrip() {
         }
         TilePos[i] = step.pos;
         const TBox moved = MovedBox(travel, box, step.pos);
-        if (moved.left < s.L + s.W && moved.left + moved.width > s.L && moved.top < s.T + s.H &&
-            moved.top + moved.height > s.T)
-            seen_[i] = true;
+        if (OnScreen(moved, s)) seen_[i] = true;
         moves_.push_back({i, box, moved});
     }
     ApplyMoves(moves_);

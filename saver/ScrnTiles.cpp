@@ -2,7 +2,6 @@
 // (leave, place, size, enter), the central animations, and the tiles' geometry.
 #include "Globals/Globals.h"
 #include "Globals/Random.h"
-#include "saver/SafeSettings.h"
 #include "saver/Ssave.h"
 
 namespace {
@@ -13,16 +12,11 @@ constexpr UINT kPlaceFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
 int EffectiveTransition(int transition) {
     return transition == 10 ? 4 + Random(6) : transition;
 }
-
-bool OnScreen(const TBox& b, const TScreenBox& s) {
-    return b.width > 0 && b.height > 0 && b.left < s.L + s.W && b.left + b.width > s.L &&
-           b.top < s.T + s.H && b.top + b.height > s.T;
-}
 } // namespace
 
 bool TScrn::IsCentral() const { return IsCentralTransition(Settings.ActiveTransition); }
 
-TScreenBox TScrn::ScreenBox() const {
+TBox TScrn::ScreenBox() const {
     RECT window = Bounds();
     return {window.left, window.top, Width(), Height()};
 }
@@ -91,7 +85,7 @@ void TScrn::Animate(int transition, bool entering) {
     // 101 frames, 10 ms apart, each painted at once; the message loop waits meanwhile.
     const int c = CurTile;
     const TBox base = TileBox(c);
-    const TScreenBox s = ScreenBox();
+    const TBox s = ScreenBox();
     for (int i = 0; i <= kAnimationLast; ++i) {
         int k = entering ? i : kAnimationLast - i;
         TBox frame = entering ? EnterFrame(transition, k, base, s)

@@ -4,6 +4,7 @@
 #include "saver/Pacing.h"
 #include "saver/Password.h"
 #include "toolkit/App.h"
+#include "toolkit/Log.h"
 #include "toolkit/MsgBox.h"
 
 TScrn::TScrn() : clipWatch_(2, kClipWatchMs) { FormCreate(); }
@@ -127,9 +128,9 @@ void TScrn::QuitterClick() {
     // anyway.
     if (Settings.opmemfiles && CatalogueFilled) {
         if (ToSeeFiles.empty() && SeenFiles.empty())
-            OutputDebugStringW(L"Vistamur: empty catalogue; the memory file stays as it was");
+            tk::Log(L"empty catalogue; the memory file stays as it was");
         else if (!WriteMemFiles())
-            OutputDebugStringW(L"Vistamur: the memory file could not be written");
+            tk::Log(L"the memory file could not be written");
     }
     ToSeeFiles.clear();
     SeenFiles.clear();

@@ -126,12 +126,13 @@ class TScrn : public tk::Window {
     void DrawCaption();
     void FreeTiles(); // pictures, then players, then panels
     bool IsCentral() const;
-    TScreenBox ScreenBox() const;
+    TBox ScreenBox() const;
     TBox TileBox(int tile) const;
     bool TileShown(int tile) const;
 
     // The clips in tiles.
     bool StartClip(int tile);
+    bool DropClip(int tile, const wchar_t* why); // closes it, says why in the log: false
     SIZE FitClipDisplay(int tile); // the size the tile's clip is drawn at
     void CheckClipLoop(int tile);
     void PlayWhenVisible(int tile);

@@ -14,6 +14,7 @@
 #include "saver/SafeSettings.h"
 #include "saver/Ssave.h"
 #include "tests/catalogue/Tree.h"
+#include "toolkit/Log.h"
 #include "toolkit/MsgBox.h"
 #include "toolkit/System.h"
 #include "toolkit/Text.h"
@@ -233,9 +234,11 @@ TEST_F(ScrnCatalogue, TheCloseWritesTheMemoryAndSurvivesAFailure) {
     scrn_.PickNextFile();
     const std::string before = ReadFileBytes(Memory());
     MakeFolder(Memory() + L".new");
+    tk::LogCapture log;
     scrn_.FormClose();
     EXPECT_TRUE(scrn_.Closed());
     EXPECT_EQ(ReadFileBytes(Memory()), before);
+    EXPECT_TRUE(log.Holds(L"the memory file could not be written"));
     RemoveDirectoryW((Memory() + L".new").c_str());
     EXPECT_TRUE(scrn_.ToSeeFiles.empty());
 }

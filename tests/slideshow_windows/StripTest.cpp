@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "saver/SafeSettings.h"
+#include "saver/Geometry.h"
 #include "tests/support/SlideshowRig.h"
 #include "tests/support/TempDir.h"
 #include "toolkit/MsgBox.h"

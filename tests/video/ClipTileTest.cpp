@@ -6,6 +6,7 @@
 #include "tests/support/TempDir.h"
 #include "tests/video/ClipRig.h"
 #include "toolkit/Counters.h"
+#include "toolkit/Log.h"
 
 using cliprig::ClipOptions;
 using cliprig::ClipScreen;
@@ -274,7 +275,10 @@ TEST(ClipTile, FilesWithoutAPictureAreDropped) {
     ClipScreen screen(o);
     for (const std::wstring& path :
          {dir / L"broken.avi", dir / L"broken.mpg", Media(L"sound.mpa"), dir / L"vanished.mov"}) {
+        tk::LogCapture log;
         EXPECT_FALSE(screen.Start(0, path)) << testing::PrintToString(path);
+        // Dropped without a word to the user, but with the device's error for developers.
+        EXPECT_TRUE(log.Holds(L"clip " + path + L" dropped")) << testing::PrintToString(path);
         EXPECT_FALSE(screen.Player(0).IsOpen());
         EXPECT_EQ(screen.Player(0).Mode(), MediaMode::NotReady);
         EXPECT_EQ(tk::Counts().mciDevices, devices);
