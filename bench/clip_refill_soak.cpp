@@ -56,11 +56,11 @@ int wmain(int argc, wchar_t** argv) {
         rig::Pump();
         // Files that failed are forgotten; bring them back as a rescan of the folder would.
         for (const auto& path : library)
-            if (std::find(scrn->ToSeeFiles.begin(), scrn->ToSeeFiles.end(), path) ==
-                    scrn->ToSeeFiles.end() &&
-                std::find(scrn->SeenFiles.begin(), scrn->SeenFiles.end(), path) ==
-                    scrn->SeenFiles.end())
-                scrn->ToSeeFiles.push_back(path);
+            if (std::find(scrn->Catalogue().ToSeeFiles.begin(), scrn->Catalogue().ToSeeFiles.end(),
+                          path) == scrn->Catalogue().ToSeeFiles.end() &&
+                std::find(scrn->Catalogue().SeenFiles.begin(), scrn->Catalogue().SeenFiles.end(),
+                          path) == scrn->Catalogue().SeenFiles.end())
+                scrn->Catalogue().ToSeeFiles.push_back(path);
         if (!earlyTaken && scrn->Refills >= refills / 5) {
             early = rig::Take();
             earlyMci = unowned();

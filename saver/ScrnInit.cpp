@@ -19,13 +19,12 @@ void TScrn::Init() {
     if (exitPending_) return; // the window closes: nothing more to start
     // The first open of the DirectShow device in a process is slow: it happens here, under
     // the banner, rather than as a pause of the show.
-    WarmUpClipDevices(ToSeeFiles, Panels.empty() ? Handle() : Panels[0]->Handle());
+    WarmUpClipDevices(catalogue_.ToSeeFiles, Panels.empty() ? Handle() : Panels[0]->Handle());
     FirstRefills();
 }
 
 void TScrn::BuildSlideshow() {
-    ToSeeFiles.clear();
-    SeenFiles.clear();
+    catalogue_.Clear();
     FreeTiles();
     CurTile = 0;
     Refills = 0;

@@ -2,11 +2,10 @@
 // is placed at the entry side, sized to its content and enters again.
 #include "Globals/Globals.h"
 #include "saver/MediaKind.h"
-#include "saver/RefillTries.h"
 #include "saver/Ssave.h"
 
 void TScrn::TimerTimer() {
-    if (ToSeeFiles.empty() || exitPending_) return;
+    if (catalogue_.ToSeeFiles.empty() || exitPending_) return;
     const int t = Settings.ActiveTransition;
     if (IsCentral() && CurTile != 0) {
         // Central transitions use tile 0 only; the calls made for the others only turn
@@ -25,10 +24,10 @@ void TScrn::TimerTimer() {
     ++Refills;
 
     bool video = false;
-    const bool loaded = TakeNextFile([&] {
+    const bool loaded = catalogue_.TakeNextFile([&] {
         Images[c]->Hide();
         if (tk::HoldsClip(Players[c]->Mode())) Players[c]->Close();
-        video = IsMediaFile(CurFile, mkVideo);
+        video = IsMediaFile(catalogue_.CurFile, mkVideo);
         return video ? StartClip(c) : LoadCurrentFile(c);
     });
 
@@ -43,22 +42,6 @@ void TScrn::TimerTimer() {
     placedTravel_[c] = TravelOf(t, AltPhase);
     if (IsCentral() || Settings.defdelay != 1000) Timer1.SetEnabled(true);
     CurTile = NextCurTile(CurTile, TileCount, AltPhase);
-}
-
-bool TScrn::TakeNextFile(const std::function<bool()>& loadCurFile) {
-    TRefillTries tries(ToSeeFiles.size(), SeenFiles.empty());
-    for (;;) {
-        PickNextFile();
-        const bool loaded = loadCurFile();
-        if (!loaded) ForgetFile(CurFile);
-        // Also after a success: the refill that takes the last file starts the next pass.
-        if (ToSeeFiles.empty()) {
-            RefillCatalogue();
-            tries.NewPass(ToSeeFiles.size());
-        }
-        if (loaded || ToSeeFiles.empty() || exitPending_ || !tries.FailedMayRetry())
-            return loaded;
-    }
 }
 
 bool TScrn::TurnWaitingTile() {
@@ -86,7 +69,7 @@ bool TScrn::LoadCurrentFile(int tile) {
     image.Show(SW_SHOWNA);
     const int areaW = FitArea.right - FitArea.left, areaH = FitArea.bottom - FitArea.top;
     try {
-        if (!image.LoadFromFile(CurFile, areaW, areaH)) return false;
+        if (!image.LoadFromFile(catalogue_.CurFile, areaW, areaH)) return false;
         image.FitPicture(FitArea);
     } catch (...) {
         // Whatever goes wrong with one file (memory for a huge picture, say) drops it.

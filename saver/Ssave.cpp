@@ -7,7 +7,9 @@
 #include "toolkit/Log.h"
 #include "toolkit/MsgBox.h"
 
-TScrn::TScrn() : clipWatch_(2, kClipWatchMs) { FormCreate(); }
+TScrn::TScrn() : catalogue_(CatalogueEvents()), clipWatch_(2, kClipWatchMs) {
+    FormCreate();
+}
 
 TScrn::~TScrn() {
     if (Handle() && !closed_) FormClose();
@@ -122,18 +124,7 @@ void TScrn::FormClose() {
 }
 
 void TScrn::QuitterClick() {
-    // The memory is replaced only by a whole state of this run's catalogue. One that ended
-    // empty (its folders away for the run, say) knows nothing worth keeping: the file stays as
-    // it was. A memory that cannot be written keeps its previous file whole; the saver closes
-    // anyway.
-    if (Settings.opmemfiles && CatalogueFilled) {
-        if (ToSeeFiles.empty() && SeenFiles.empty())
-            tk::Log(L"empty catalogue; the memory file stays as it was");
-        else if (!WriteMemFiles())
-            tk::Log(L"the memory file could not be written");
-    }
-    ToSeeFiles.clear();
-    SeenFiles.clear();
+    catalogue_.Close(); // the memory written when it is kept
     FreeTiles();
 }
 

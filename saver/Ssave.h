@@ -14,6 +14,7 @@
 #include "toolkit/MediaPlayer.h"
 #include "toolkit/Panel.h"
 
+#include "saver/Catalogue.h"
 #include "saver/ExitRules.h"
 #include "saver/Geometry.h"
 #include "toolkit/Dib.h"
@@ -52,25 +53,16 @@ class TScrn : public tk::Window {
     void BuildSlideshow(); // lists, tiles, transition, start places, banner
     void FirstRefills();   // every tile of a moving strip, tile 0 of a central transition
 
-    // The catalogue: folders scanned into ToSeeFiles, files taken at random into SeenFiles,
-    // the seen-file memory across runs.
-    void GetAllPhotos();
-    bool ReadMemFiles();
-    bool WriteMemFiles(); // false, with the previous file intact, when it could not be written
-    void PickNextFile(); // sets CurFile
-    void ForgetFile(const std::wstring& path);
-    void RefillCatalogue();
-    std::wstring CurFile;
-    // The refill's tries: picks files until loadCurFile takes one, forgetting those that fail,
-    // starting the next pass when the catalogue runs dry, and giving up after a whole pass
-    // without a success. False when nothing loaded.
-    bool TakeNextFile(const std::function<bool()>& loadCurFile);
-    // Init's step that fills the catalogue: the memory first when it is kept, else a scan.
-    void FillCatalogue();
-    // Set once the catalogue has been filled in this run: only then does the close write the
-    // memory, so that a saver closed before its start-up ended cannot wipe it. A scan cut short
-    // by an exit clears it again: it holds only part of the folders.
-    bool CatalogueFilled = false;
+    // The catalogue (Catalogue.h), which the window serves with its progress texts, its
+    // warning boxes and its input while it fills.
+    TCatalogue& Catalogue() { return catalogue_; }
+    void GetAllPhotos() { catalogue_.GetAllPhotos(); }
+    bool ReadMemFiles() { return catalogue_.ReadMemFiles(); }
+    bool WriteMemFiles() { return catalogue_.WriteMemFiles(); }
+    void PickNextFile() { catalogue_.PickNextFile(); }
+    void ForgetFile(const std::wstring& path) { catalogue_.ForgetFile(path); }
+    void RefillCatalogue() { catalogue_.RefillCatalogue(); }
+    void FillCatalogue() { catalogue_.FillCatalogue(); } // Init's step: memory or scan
     // An exit was allowed while the catalogue was being filled: the scan stops at its next
     // check, nothing more starts, and the window closes once the scan has returned.
     bool ExitPending() const { return exitPending_; }
@@ -79,6 +71,8 @@ class TScrn : public tk::Window {
     int WarningBox(const std::wstring& text);
 
   private:
+    TCatalogueEvents CatalogueEvents();
+    TCatalogue catalogue_;
     void DrawProgress(const std::wstring& text); // at the window's centre
     int boxDepth_ = 0;                           // warning boxes open
     bool exitAfterBox_ = false;                  // an exit was asked for meanwhile
@@ -86,26 +80,12 @@ class TScrn : public tk::Window {
     // While the catalogue is filled (a scan, the memory read) the message loop does not
     // run: the scan asks KeepScanning often, which handles the input that came meanwhile.
     // Steps wait until the scan is over.
-    class TScanning {
-      public:
-        explicit TScanning(TScrn& scrn);
-        ~TScanning();
-        TScanning(const TScanning&) = delete;
-        TScanning& operator=(const TScanning&) = delete;
-
-      private:
-        TScrn& scrn_;
-    };
+    void Scanning(bool begins);
     bool KeepScanning(); // false once an exit is pending
     void HandleWaitingInput();
     int scanDepth_ = 0;
     bool exitPending_ = false;
     uint64_t lastInputCheck_ = 0; // GetTickCount64 of the last look at the input
-    // The memory file as it was read at the start, and the folders of defdir that the latest
-    // scan could not reach: the close writes their entries back as they were read.
-    std::string memoryRead_;
-    std::vector<std::wstring> unreached_;
-    std::vector<std::wstring> warned_; // folders warned about in this run, once each
 
   public:
     // The tiles: tile i is Panels[i] holding Images[i], served by Players[i], at TilePos[i].
@@ -156,8 +136,6 @@ class TScrn : public tk::Window {
     int TileCount = 0;
     long Refills = 0; // refills that took files from the catalogue since Init
     long Loads = 0;   // of those, the ones where a file loaded
-    std::vector<std::wstring> ToSeeFiles;
-    std::vector<std::wstring> SeenFiles;
     tk::Timer Timer1{1, 10000};
     const TMouseWatch& MouseWatch() const { return mouse_; }
     std::wstring BannerText() const { return banner_; }

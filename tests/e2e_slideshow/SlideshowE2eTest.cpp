@@ -63,7 +63,7 @@ class SlideshowE2e : public testing::Test {
         Settings.defdir = photos.Path();
         probe.GetAllPhotos();
         // A scan that finds nothing is a fault of the saver, not a reason to skip.
-        ASSERT_EQ(probe.ToSeeFiles.size(), 2u) << "the folder scan finds no photos";
+        ASSERT_EQ(probe.Catalogue().ToSeeFiles.size(), 2u) << "the folder scan finds no photos";
     }
     void TearDown() override { tk::SetBoxHook(nullptr); }
 

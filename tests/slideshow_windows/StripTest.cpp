@@ -218,8 +218,8 @@ TEST_F(Slideshow, EveryFileFailingEmptiesTheCatalogueAndLaterRefillsDoNothing) {
     run.tiles = 3;
     auto scrn = rig::StartSaver(run, files);
     ASSERT_TRUE(scrn);
-    EXPECT_TRUE(scrn->ToSeeFiles.empty());
-    EXPECT_TRUE(scrn->SeenFiles.empty());
+    EXPECT_TRUE(scrn->Catalogue().ToSeeFiles.empty());
+    EXPECT_TRUE(scrn->Catalogue().SeenFiles.empty());
     EXPECT_EQ(scrn->Refills, 1);
     EXPECT_EQ(scrn->Loads, 0);
     EXPECT_EQ(scrn->CurTile, 1);
@@ -246,11 +246,11 @@ TEST_F(Slideshow, ARescanDuringTheShowLeavesNoTextOnTheScreen) {
     EXPECT_FALSE(scrn->HasCanvasTexts());
     // The refill that takes the last file of a pass starts the next one: three refills on,
     // the folder has been scanned again.
-    const long rescanAt = scrn->Refills + long(scrn->ToSeeFiles.size());
+    const long rescanAt = scrn->Refills + long(scrn->Catalogue().ToSeeFiles.size());
     for (int step = 0; step < 5000 && scrn->Refills < rescanAt; ++step) scrn->MoveStep();
     ASSERT_EQ(scrn->Refills, rescanAt);
-    EXPECT_TRUE(scrn->SeenFiles.empty());
-    EXPECT_EQ(scrn->ToSeeFiles.size(), files.size());
+    EXPECT_TRUE(scrn->Catalogue().SeenFiles.empty());
+    EXPECT_EQ(scrn->Catalogue().ToSeeFiles.size(), files.size());
     EXPECT_FALSE(scrn->HasCanvasTexts());
     EXPECT_TRUE(boxes.empty());
 }
@@ -267,7 +267,7 @@ TEST_F(Slideshow, ATileWhoseTriesAllFailShowsItsLastPictureAgain) {
     rig::MakeCorruptFile(good[0]);
     scrn->TimerTimer();
     EXPECT_EQ(scrn->Loads, 1);
-    EXPECT_TRUE(scrn->ToSeeFiles.empty());
+    EXPECT_TRUE(scrn->Catalogue().ToSeeFiles.empty());
     EXPECT_EQ(scrn->TileBox(0).width, 320);
     EXPECT_EQ(scrn->TileBox(0).height, 240);
     EXPECT_TRUE(scrn->TileShown(0));

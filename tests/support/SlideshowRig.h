@@ -99,7 +99,7 @@ inline std::unique_ptr<TScrn> StartSaver(const RunSettings& run,
         UpdateWindow(scrn->Handle());
     }
     scrn->BuildSlideshow();
-    scrn->ToSeeFiles = files;
+    scrn->Catalogue().ToSeeFiles = files;
     scrn->FirstRefills();
     return scrn;
 }
@@ -177,9 +177,9 @@ inline SoakResult Soak(const std::wstring& folder, long refills) {
         // A failed file is forgotten; bring the broken ones back, as a rescan of the
         // folders would, so that one file in ten keeps failing for the whole run.
         for (const auto& path : corrupt)
-            if (std::find(scrn->ToSeeFiles.begin(), scrn->ToSeeFiles.end(), path) ==
-                scrn->ToSeeFiles.end())
-                scrn->ToSeeFiles.push_back(path);
+            if (std::find(scrn->Catalogue().ToSeeFiles.begin(), scrn->Catalogue().ToSeeFiles.end(),
+                          path) == scrn->Catalogue().ToSeeFiles.end())
+                scrn->Catalogue().ToSeeFiles.push_back(path);
         if (!early && scrn->Refills >= earlyAt) {
             result.early = Take();
             early = true;

@@ -151,7 +151,7 @@ class ClipScreen {
     bool Start(int tile, const std::wstring& file, int left = 0, int top = 0) {
         TScrn& s = *scrn_;
         s.CurTile = tile;
-        s.CurFile = file;
+        s.Catalogue().CurFile = file;
         SetWindowPos(s.Panels[tile]->Handle(), nullptr, left, top, s.Width(), s.Height(),
                      SWP_NOZORDER | SWP_NOACTIVATE);
         s.TilePos[tile] = Settings.ActiveTransition >= 11 ? top : left;
