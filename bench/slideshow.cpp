@@ -45,9 +45,9 @@ struct BareStrip {
         int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
         parent = CreateWindowExW(WS_EX_TOPMOST, L"BareParent", L"", WS_POPUP | WS_CLIPCHILDREN,
                                  0, 0, w, h, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        for (int i = 0; i < scrn.TileCount; ++i) {
-            TBox box = scrn.TileBox(i);
-            x.push_back(scrn.TilePos[i]);
+        for (int i = 0; i < scrn.Strip().TileCount; ++i) {
+            TBox box = scrn.Strip().TileBox(i);
+            x.push_back(scrn.Strip().TilePos[i]);
             children.push_back(CreateWindowExW(0, L"BareChild", L"",
                                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x.back(),
                                                box.top, box.width, box.height, parent, nullptr,
@@ -96,7 +96,7 @@ void StepFigures(const std::wstring& folder) {
     if (!scrn) return;
     const double after = rig::PrivateMb();
     double fittedMb = 0;
-    for (const auto& image : scrn->Images)
+    for (const auto& image : scrn->Strip().Images)
         fittedMb += double(image->Picture().Width()) * image->Picture().Height() * 4 /
                     (1024.0 * 1024.0);
 

@@ -27,7 +27,7 @@ HFONT TScrn::CaptionFont() {
 }
 
 void TScrn::DrawCaption() {
-    tk::Dib& picture = Images[CurTile]->Picture();
+    tk::Dib& picture = strip_.Images[CurTile]->Picture();
     if (picture.Empty()) return;
     const std::wstring date = Settings.opdatefic ? FileDateText(catalogue_.CurFile) : L"";
     TCaption caption =

@@ -79,7 +79,8 @@ void TScrn::AppIdle(bool& done) {
 
 void TScrn::WatchClips() {
     bool clipOpen = false;
-    for (const auto& player : Players) clipOpen = clipOpen || player->IsOpen();
+    for (const auto& player : strip_.Players)
+        clipOpen = clipOpen || player->IsOpen();
     const bool everyTurn = StepMoves(false, Settings.ActiveTransition, Settings.defdelay);
     const bool wanted =
         ClipWatchWanted(Settings.opBclfilm, clipOpen, everyTurn ? 0 : Timer1.Interval());
@@ -125,7 +126,7 @@ void TScrn::FormClose() {
 
 void TScrn::QuitterClick() {
     catalogue_.Close(); // the memory written when it is kept
-    FreeTiles();
+    strip_.Free();
 }
 
 // The saver covers the screen, topmost, with the cursor hidden and the mouse captured. The

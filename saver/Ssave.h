@@ -17,6 +17,7 @@
 #include "saver/Catalogue.h"
 #include "saver/ExitRules.h"
 #include "saver/Geometry.h"
+#include "saver/Strip.h"
 #include "toolkit/Dib.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Timer.h"
@@ -56,6 +57,7 @@ class TScrn : public tk::Window {
     // The catalogue (Catalogue.h), which the window serves with its progress texts, its
     // warning boxes and its input while it fills.
     TCatalogue& Catalogue() { return catalogue_; }
+    const TCatalogue& Catalogue() const { return catalogue_; }
     void GetAllPhotos() { catalogue_.GetAllPhotos(); }
     bool ReadMemFiles() { return catalogue_.ReadMemFiles(); }
     bool WriteMemFiles() { return catalogue_.WriteMemFiles(); }
@@ -73,6 +75,7 @@ class TScrn : public tk::Window {
   private:
     TCatalogueEvents CatalogueEvents();
     TCatalogue catalogue_;
+    TStrip strip_;
     void DrawProgress(const std::wstring& text); // at the window's centre
     int boxDepth_ = 0;                           // warning boxes open
     bool exitAfterBox_ = false;                  // an exit was asked for meanwhile
@@ -88,11 +91,9 @@ class TScrn : public tk::Window {
     uint64_t lastInputCheck_ = 0; // GetTickCount64 of the last look at the input
 
   public:
-    // The tiles: tile i is Panels[i] holding Images[i], served by Players[i], at TilePos[i].
-    std::vector<std::unique_ptr<tk::Panel>> Panels;
-    std::vector<std::unique_ptr<TFitImage>> Images;
-    std::vector<std::unique_ptr<tk::MediaPlayer>> Players;
-    std::vector<int> TilePos;
+    // The tiles (Strip.h).
+    TStrip& Strip() { return strip_; }
+    const TStrip& Strip() const { return strip_; }
     RECT FitArea = {};
 
     // The slideshow cycle: the refill of tile CurTile, and the four steps of the transition
@@ -104,11 +105,8 @@ class TScrn : public tk::Window {
     void SizeTile(int w, int h);
     void EnterTile();
     void DrawCaption();
-    void FreeTiles(); // pictures, then players, then panels
     bool IsCentral() const;
     TBox ScreenBox() const;
-    TBox TileBox(int tile) const;
-    bool TileShown(int tile) const;
 
     // The clips in tiles.
     bool StartClip(int tile);
@@ -133,7 +131,6 @@ class TScrn : public tk::Window {
     bool FirstActivate = true;
     bool StepDue = false;
     int CurTile = 0;
-    int TileCount = 0;
     long Refills = 0; // refills that took files from the catalogue since Init
     long Loads = 0;   // of those, the ones where a file loaded
     tk::Timer Timer1{1, 10000};
@@ -155,7 +152,6 @@ class TScrn : public tk::Window {
     void ShowPicture(int tile);      // size and caption of a loaded picture
     void KeepOldContent(int tile);   // a tile whose every try failed
     void FitTileToPicture(int tile); // the picture control and the tile take its size
-    void SetTileBox(int tile, const TBox& box);
     void Animate(int transition, bool entering);
     void RepaintNow();
     void MoveStrip();
@@ -166,10 +162,8 @@ class TScrn : public tk::Window {
     };
     void ApplyMoves(const std::vector<Move>& moves); // one batch, painted at once
     void PaintArea(const RECT& area);
-    HDC ScreenDc();                       // the window's DC, over the tiles
-    const std::vector<int>& StackedTiles(); // bottom to top
+    HDC ScreenDc(); // the window's DC, over the tiles
     std::unique_ptr<tk::WindowDc> screenDc_;
-    std::vector<int> stacked_;
     // Whether the window drew since the message loop last found its queue empty (and so
     // handed the window's picture to the display), and when it last handed over a drawing.
     bool drewSinceIdle_ = true;
@@ -179,14 +173,6 @@ class TScrn : public tk::Window {
     bool PictureShown(int tile) const; // the tile's picture control, by its own visibility
     std::vector<Move> moves_;
     tk::Dib frame_; // the window's picture, when it is composed before it goes to the screen
-    // Where PlaceTile put the current tile; SizeTile works from these, so that sizing twice
-    // in one refill (a clip that failed after it was sized, then a picture) sizes once.
-    TBox placedBox_;
-    int placedPos_ = 0;
-    // The alternating strips: whether each tile has been on the screen since it was placed,
-    // and the travel in force then (see TurnWaitingTile).
-    std::vector<char> seen_;
-    std::vector<TTravel> placedTravel_;
     bool TurnWaitingTile(); // true when the refill's tile only changed sides
     tk::Font captionFont_;
     void Paint(HDC dc, const RECT& area);

@@ -120,20 +120,10 @@ class ClipScreen {
             SetWindowPos(scrn_->Handle(), HWND_TOPMOST, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
         TScrn& s = *scrn_;
-        s.TileCount = tiles;
-        s.TilePos.assign(tiles, 0);
-        for (int i = 0; i < tiles; ++i) {
-            auto panel = std::make_unique<tk::Panel>();
-            panel->CreatePanel(s.Handle(), 0, 0, s.Width(), s.Height(), RGB(0, 0, 0));
-            panel->Show(SW_SHOWNA);
-            auto image = std::make_unique<TFitImage>();
-            image->CreateControl(panel->Handle(), 0, 0, 0, 0);
-            auto player = std::make_unique<tk::MediaPlayer>();
-            player->Display = panel->Handle();
-            s.Panels.push_back(std::move(panel));
-            s.Images.push_back(std::move(image));
-            s.Players.push_back(std::move(player));
-        }
+        s.Strip().Build(s.Handle(), tiles);
+        for (auto& panel : s.Strip().Panels)
+            SetWindowPos(panel->Handle(), nullptr, 0, 0, s.Width(), s.Height(),
+                         SWP_NOZORDER | SWP_NOACTIVATE);
         Pump();
     }
     ~ClipScreen() {
@@ -152,9 +142,9 @@ class ClipScreen {
         TScrn& s = *scrn_;
         s.CurTile = tile;
         s.Catalogue().CurFile = file;
-        SetWindowPos(s.Panels[tile]->Handle(), nullptr, left, top, s.Width(), s.Height(),
+        SetWindowPos(s.Strip().Panels[tile]->Handle(), nullptr, left, top, s.Width(), s.Height(),
                      SWP_NOZORDER | SWP_NOACTIVATE);
-        s.TilePos[tile] = Settings.ActiveTransition >= 11 ? top : left;
+        s.Strip().TilePos[tile] = Settings.ActiveTransition >= 11 ? top : left;
         s.Timer1.SetInterval(UINT(Settings.defpause) * 1000u);
         bool ok = s.StartClip(tile);
         Pump();
@@ -164,16 +154,16 @@ class ClipScreen {
     // Moves tile i along the strip, as a movement step does.
     void MoveTo(int tile, int pos) {
         TScrn& s = *scrn_;
-        s.TilePos[tile] = pos;
-        RECT b = s.Panels[tile]->Bounds();
+        s.Strip().TilePos[tile] = pos;
+        RECT b = s.Strip().Panels[tile]->Bounds();
         int left = Settings.ActiveTransition >= 11 ? b.left : pos;
         int top = Settings.ActiveTransition >= 11 ? pos : b.top;
-        SetWindowPos(s.Panels[tile]->Handle(), nullptr, left, top, 0, 0,
+        SetWindowPos(s.Strip().Panels[tile]->Handle(), nullptr, left, top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
-    tk::MediaPlayer& Player(int tile) { return *scrn_->Players[tile]; }
-    RECT Box(int tile) { return scrn_->Panels[tile]->Bounds(); }
+    tk::MediaPlayer& Player(int tile) { return *scrn_->Strip().Players[tile]; }
+    RECT Box(int tile) { return scrn_->Strip().Panels[tile]->Bounds(); }
 
   private:
     std::unique_ptr<TScrn> scrn_;
