@@ -51,7 +51,7 @@ int wmain(int argc, wchar_t** argv) {
     rig::Snapshot early, late;
     long earlyMci = 0;
     bool earlyTaken = false;
-    while (scrn->Refills < refills) {
+    while (scrn->Refills() < refills) {
         scrn->MoveStep();
         rig::Pump();
         // Files that failed are forgotten; bring them back as a rescan of the folder would.
@@ -61,15 +61,15 @@ int wmain(int argc, wchar_t** argv) {
                 std::find(scrn->Catalogue().SeenFiles.begin(), scrn->Catalogue().SeenFiles.end(),
                           path) == scrn->Catalogue().SeenFiles.end())
                 scrn->Catalogue().ToSeeFiles.push_back(path);
-        if (!earlyTaken && scrn->Refills >= refills / 5) {
+        if (!earlyTaken && scrn->Refills() >= refills / 5) {
             early = rig::Take();
             earlyMci = unowned();
             earlyTaken = true;
         }
     }
     late = rig::Take();
-    std::printf("clip_soak_refills: %ld\n", scrn->Refills);
-    std::printf("clip_soak_loads: %ld\n", scrn->Loads);
+    std::printf("clip_soak_refills: %ld\n", scrn->Refills());
+    std::printf("clip_soak_loads: %ld\n", scrn->Loads());
     std::printf("clip_soak_seconds: %.1f\n", (GetTickCount() - start) / 1000.0);
     std::printf("clip_soak_gdi_objects_growth: %ld\n", late.gdiObjects - early.gdiObjects);
     std::printf("clip_soak_windows_growth: %ld\n", late.windows - early.windows);

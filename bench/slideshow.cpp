@@ -131,7 +131,7 @@ void StepFigures(const std::wstring& folder) {
     std::printf("step_ms_median: %.2f\n", median);
     std::printf("step_ms_p99: %.2f\n", Percentile(ours, 0.99));
     std::printf("step_bare_ms_median: %.2f\n", bareMedian);
-    std::printf("step_refills_during_measure: %ld\n", scrn->Refills - 20);
+    std::printf("step_refills_during_measure: %ld\n", scrn->Refills() - 20);
     std::printf("tiles_mb_20: %.1f\n", after - before);
     std::printf("tiles_fitted_mb_20: %.1f\n", fittedMb);
     std::printf("tiles_mb_ratio: %.2f\n", fittedMb > 0 ? (after - before) / fittedMb : 0.0);

@@ -27,8 +27,8 @@ void TScrn::Init() {
 void TScrn::BuildSlideshow() {
     catalogue_.Clear();
     CurTile = 0;
-    Refills = 0;
-    Loads = 0;
+    refills_ = 0;
+    loads_ = 0;
     strip_.Build(Handle(), Settings.opnbimgmax);
 
     // Numbers that are no transition are left out; a list with none of them counts as
@@ -59,7 +59,7 @@ void TScrn::FirstRefills() {
     }
     // The banner announces the start; once a file is on its way it would only show through
     // the gaps of the strip. With nothing to show it stays.
-    if (Loads > 0) ClearCanvasTexts();
+    if (loads_ > 0) ClearCanvasTexts();
 }
 
 void TScrn::InitPosAndSize(tk::Panel& panel) {

@@ -21,7 +21,7 @@ void TScrn::TimerTimer() {
     LeaveTile();
     PlaceTile();
     if (IsCentral()) Timer1.SetInterval(unsigned(Settings.defpause) * 1000u);
-    ++Refills;
+    ++refills_;
 
     bool video = false;
     const bool loaded = catalogue_.TakeNextFile([&] {
@@ -32,7 +32,7 @@ void TScrn::TimerTimer() {
     });
 
     if (loaded) {
-        ++Loads;
+        ++loads_;
         if (!video) ShowPicture(c);
     } else {
         KeepOldContent(c);

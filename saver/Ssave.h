@@ -106,22 +106,15 @@ class TScrn : public tk::Window {
     void EnterTile();
     void DrawCaption();
     bool IsCentral() const;
-    TBox ScreenBox() const;
 
     // The clips in tiles.
     bool StartClip(int tile);
-    bool DropClip(int tile, const wchar_t* why); // closes it, says why in the log: false
     SIZE FitClipDisplay(int tile); // the size the tile's clip is drawn at
     void CheckClipLoop(int tile);
     void PlayWhenVisible(int tile);
     void RestartClip(int tile);
     bool ClipStillRunning(int tile);
 
-    // Writes a line of text onto the window (white on black, opaque) and keeps it, so that
-    // a repaint shows it again. A text at the same place replaces the one before.
-    void DrawCanvasText(const std::wstring& text, int x, int y);
-    void ClearCanvasTexts(); // the window turns plain black again
-    SIZE TextSize(const std::wstring& text);
     int Width() const;
     int Height() const;
     void MoveStep();
@@ -131,10 +124,9 @@ class TScrn : public tk::Window {
     bool FirstActivate = true;
     bool StepDue = false;
     int CurTile = 0;
-    long Refills = 0; // refills that took files from the catalogue since Init
-    long Loads = 0;   // of those, the ones where a file loaded
+    long Refills() const { return refills_; } // refills that took files since Init
+    long Loads() const { return loads_; }     // of those, the ones where a file loaded
     tk::Timer Timer1{1, 10000};
-    const TMouseWatch& MouseWatch() const { return mouse_; }
     std::wstring BannerText() const { return banner_; }
     bool HasCanvasTexts() const { return !canvasTexts_.empty(); }
 
@@ -142,6 +134,15 @@ class TScrn : public tk::Window {
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
   private:
+    long refills_ = 0;
+    long loads_ = 0;
+    bool DropClip(int tile, const wchar_t* why); // closes it, says why in the log: false
+    // Writes a line of text onto the window (white on black, opaque) and keeps it, so that
+    // a repaint shows it again. A text at the same place replaces the one before.
+    void DrawCanvasText(const std::wstring& text, int x, int y);
+    void ClearCanvasTexts(); // the window turns plain black again
+    SIZE TextSize(const std::wstring& text);
+    TBox ScreenBox() const;
     void AppIdle(bool& done);
     void WatchClips(); // the clip watch runs while a looping clip could end between steps
     // Wakes the loop to look at the clips between steps; its tick marks a check as due.

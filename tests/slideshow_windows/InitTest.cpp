@@ -66,7 +66,7 @@ TEST(Init, BadNumbersInTheConfigurationStillGiveAWorkingSaver) {
             scrn.Timer1Timer();
             scrn.MoveStep();
         }
-        EXPECT_EQ(scrn.Refills, 0);
+        EXPECT_EQ(scrn.Refills(), 0);
         scrn.QuitterClick();
     }
     tk::SetBoxHook(nullptr);

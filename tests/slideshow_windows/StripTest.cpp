@@ -71,7 +71,7 @@ TEST_F(Slideshow, StripOfThreeTravelsIsRefilledInOrderAndKeepsItsGaps) {
     auto scrn = rig::StartSaver(run, files);
     ASSERT_TRUE(scrn);
     ASSERT_EQ(scrn->Strip().TileCount, 3);
-    EXPECT_EQ(scrn->Refills, 3);
+    EXPECT_EQ(scrn->Refills(), 3);
     EXPECT_EQ(scrn->CurTile, 0);
     EXPECT_EQ(AltPhase, 0);
     EXPECT_EQ(scrn->Strip().TilePos[0], 1024 + 50);
@@ -87,12 +87,12 @@ TEST_F(Slideshow, StripOfThreeTravelsIsRefilledInOrderAndKeepsItsGaps) {
         std::vector<TBox> boxes;
         for (int i = 0; i < 3; ++i)
             boxes.push_back(scrn->Strip().TileBox(i));
-        long refills = scrn->Refills;
+        long refills = scrn->Refills();
         int cur = scrn->CurTile;
         scrn->MoveStep();
-        bool refill = scrn->Refills != refills;
+        bool refill = scrn->Refills() != refills;
         if (refill) {
-            ASSERT_EQ(scrn->Refills, refills + 1);
+            ASSERT_EQ(scrn->Refills(), refills + 1);
             refilled.push_back(cur);
             // ... at the first step that found it wholly past the left edge, unmoved.
             EXPECT_LE(before[cur], -boxes[cur].width) << "step " << step;
@@ -112,7 +112,7 @@ TEST_F(Slideshow, StripOfThreeTravelsIsRefilledInOrderAndKeepsItsGaps) {
         if (HasFailure()) break;
     }
     EXPECT_EQ(refilled, (std::vector<int>{0, 1, 2, 0, 1, 2}));
-    EXPECT_EQ(scrn->Loads, scrn->Refills);
+    EXPECT_EQ(scrn->Loads(), scrn->Refills());
 }
 
 // The alternating strips turn at every second refill and stay one strip: the tiles still
@@ -133,10 +133,10 @@ TEST_F(Slideshow, AlternatingStripsTurnAtEverySecondRefillAndStayOneStrip) {
         std::vector<int> phases;
         std::vector<char> wasPast(scrn->Strip().TileCount, 0);
         for (int step = 0; step < 5000 && phases.size() < 6; ++step) {
-            long refills = scrn->Refills;
+            long refills = scrn->Refills();
             int phase = AltPhase;
             scrn->MoveStep();
-            if (scrn->Refills != refills) {
+            if (scrn->Refills() != refills) {
                 phases.push_back(AltPhase);
             } else {
                 EXPECT_EQ(AltPhase, phase) << "step " << step;
@@ -174,7 +174,7 @@ TEST_F(Slideshow, CentralTransitionFillsTileZeroOnlyAndLeavesCurTileAtOne) {
     run.delay = 990;
     auto scrn = rig::StartSaver(run, files);
     ASSERT_TRUE(scrn);
-    EXPECT_EQ(scrn->Refills, 1);
+    EXPECT_EQ(scrn->Refills(), 1);
     EXPECT_EQ(scrn->CurTile, 1);
     TBox box = scrn->Strip().TileBox(0);
     EXPECT_EQ(box.left, (1024 - box.width) / 2);
@@ -188,11 +188,11 @@ TEST_F(Slideshow, CentralTransitionFillsTileZeroOnlyAndLeavesCurTileAtOne) {
     EXPECT_EQ(scrn->Timer1.Interval(), 30000u);
 
     scrn->MoveStep(); // no tick yet: nothing
-    EXPECT_EQ(scrn->Refills, 1);
+    EXPECT_EQ(scrn->Refills(), 1);
     for (int tick = 0; tick < 3; ++tick) {
         scrn->Timer1Timer();
         scrn->MoveStep();
-        EXPECT_EQ(scrn->Refills, 2 + tick) << "one refill per tick";
+        EXPECT_EQ(scrn->Refills(), 2 + tick) << "one refill per tick";
         EXPECT_EQ(scrn->CurTile, 1);
         EXPECT_FALSE(scrn->StepDue);
     }
@@ -222,14 +222,14 @@ TEST_F(Slideshow, EveryFileFailingEmptiesTheCatalogueAndLaterRefillsDoNothing) {
     ASSERT_TRUE(scrn);
     EXPECT_TRUE(scrn->Catalogue().ToSeeFiles.empty());
     EXPECT_TRUE(scrn->Catalogue().SeenFiles.empty());
-    EXPECT_EQ(scrn->Refills, 1);
-    EXPECT_EQ(scrn->Loads, 0);
+    EXPECT_EQ(scrn->Refills(), 1);
+    EXPECT_EQ(scrn->Loads(), 0);
     EXPECT_EQ(scrn->CurTile, 1);
     EXPECT_FALSE(scrn->BannerText().empty());
     // The tile that was tried shows nothing; it travels and is never filled again.
     EXPECT_EQ(scrn->Strip().TileBox(0).width, 0);
     for (int step = 0; step < 300; ++step) scrn->MoveStep();
-    EXPECT_EQ(scrn->Refills, 1);
+    EXPECT_EQ(scrn->Refills(), 1);
     EXPECT_EQ(scrn->CurTile, 1);
     EXPECT_TRUE(boxes.empty());
 }
@@ -248,9 +248,10 @@ TEST_F(Slideshow, ARescanDuringTheShowLeavesNoTextOnTheScreen) {
     EXPECT_FALSE(scrn->HasCanvasTexts());
     // The refill that takes the last file of a pass starts the next one: three refills on,
     // the folder has been scanned again.
-    const long rescanAt = scrn->Refills + long(scrn->Catalogue().ToSeeFiles.size());
-    for (int step = 0; step < 5000 && scrn->Refills < rescanAt; ++step) scrn->MoveStep();
-    ASSERT_EQ(scrn->Refills, rescanAt);
+    const long rescanAt = scrn->Refills() + long(scrn->Catalogue().ToSeeFiles.size());
+    for (int step = 0; step < 5000 && scrn->Refills() < rescanAt; ++step)
+        scrn->MoveStep();
+    ASSERT_EQ(scrn->Refills(), rescanAt);
     EXPECT_TRUE(scrn->Catalogue().SeenFiles.empty());
     EXPECT_EQ(scrn->Catalogue().ToSeeFiles.size(), files.size());
     EXPECT_FALSE(scrn->HasCanvasTexts());
@@ -264,11 +265,11 @@ TEST_F(Slideshow, ATileWhoseTriesAllFailShowsItsLastPictureAgain) {
     run.tiles = 1;
     auto scrn = rig::StartSaver(run, good);
     ASSERT_TRUE(scrn);
-    ASSERT_EQ(scrn->Loads, 1);
+    ASSERT_EQ(scrn->Loads(), 1);
     // The only file now fails: the refill forgets it and the tile keeps its picture.
     rig::MakeCorruptFile(good[0]);
     scrn->TimerTimer();
-    EXPECT_EQ(scrn->Loads, 1);
+    EXPECT_EQ(scrn->Loads(), 1);
     EXPECT_TRUE(scrn->Catalogue().ToSeeFiles.empty());
     EXPECT_EQ(scrn->Strip().TileBox(0).width, 320);
     EXPECT_EQ(scrn->Strip().TileBox(0).height, 240);
@@ -297,7 +298,7 @@ TEST_F(Slideshow, TinyAndPanoramaPhotosAndALibraryOfOne) {
         run.transition = c.transition;
         auto scrn = rig::StartSaver(run, Photos({c.photo}));
         ASSERT_TRUE(scrn);
-        EXPECT_EQ(scrn->Loads, c.width ? scrn->Refills : 0);
+        EXPECT_EQ(scrn->Loads(), c.width ? scrn->Refills() : 0);
         EXPECT_EQ(scrn->Strip().TileBox(0).width, c.width);
         EXPECT_EQ(scrn->Strip().TileBox(0).height, c.height);
         // A few steps (each tick of a central transition animates for two seconds).

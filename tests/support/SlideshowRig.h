@@ -168,11 +168,11 @@ inline SoakResult Soak(const std::wstring& folder, long refills) {
     bool early = false;
     // Every step of this strip refills some tile; a run of steps without one means the
     // saver stopped (closed by input, say), and the soak ends there rather than hanging.
-    long stepsWithoutRefill = 0, lastRefills = scrn->Refills;
-    while (scrn->Refills < refills && !scrn->Closed() && stepsWithoutRefill < 1000) {
+    long stepsWithoutRefill = 0, lastRefills = scrn->Refills();
+    while (scrn->Refills() < refills && !scrn->Closed() && stepsWithoutRefill < 1000) {
         scrn->MoveStep();
-        stepsWithoutRefill = scrn->Refills == lastRefills ? stepsWithoutRefill + 1 : 0;
-        lastRefills = scrn->Refills;
+        stepsWithoutRefill = scrn->Refills() == lastRefills ? stepsWithoutRefill + 1 : 0;
+        lastRefills = scrn->Refills();
         Pump();
         // A failed file is forgotten; bring the broken ones back, as a rescan of the
         // folders would, so that one file in ten keeps failing for the whole run.
@@ -180,15 +180,15 @@ inline SoakResult Soak(const std::wstring& folder, long refills) {
             if (std::find(scrn->Catalogue().ToSeeFiles.begin(), scrn->Catalogue().ToSeeFiles.end(),
                           path) == scrn->Catalogue().ToSeeFiles.end())
                 scrn->Catalogue().ToSeeFiles.push_back(path);
-        if (!early && scrn->Refills >= earlyAt) {
+        if (!early && scrn->Refills() >= earlyAt) {
             result.early = Take();
             early = true;
         }
     }
     result.late = Take();
     result.closed = scrn->Closed();
-    result.refills = scrn->Refills;
-    result.loads = scrn->Loads;
+    result.refills = scrn->Refills();
+    result.loads = scrn->Loads();
     return result;
 }
 
