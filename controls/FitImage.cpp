@@ -21,6 +21,10 @@ RECT FitRect(int aw, int ah, int pw, int ph) {
     return RECT{0, 0, width, height};
 }
 
+bool PictureFitsArea(int w, int h, int aw, int ah) {
+    return w > 0 && h > 0 && w <= aw && h <= ah;
+}
+
 bool TImage::CreateControl(HWND parent, int x, int y, int width, int height) {
     tk::WindowArgs args;
     args.className = L"TImage";

@@ -13,6 +13,8 @@
 // The fitted size of a pw x ph picture in an aw x ah area: (0, 0, width, height). Never
 // enlarges; the quotients are taken in extended precision and the products cut.
 RECT FitRect(int aw, int ah, int pw, int ph);
+// A w x h picture can be shown in an aw x ah area: it has pixels and lies wholly inside.
+bool PictureFitsArea(int w, int h, int aw, int ah);
 
 // The toolkit's picture control: a child window that paints its picture.
 class TImage : public tk::Window {

@@ -2,6 +2,7 @@
 // is placed at the entry side, sized to its content and enters again.
 #include "Globals/Globals.h"
 #include "saver/MediaKind.h"
+#include "saver/Pacing.h"
 #include "saver/Ssave.h"
 
 void TScrn::TimerTimer() {
@@ -20,7 +21,7 @@ void TScrn::TimerTimer() {
     strip_.TilePos[c] = StartCoordinate(t, AltPhase, ScreenBox());
     LeaveTile();
     PlaceTile();
-    if (IsCentral()) Timer1.SetInterval(unsigned(Settings.defpause) * 1000u);
+    if (IsCentral()) Timer1.SetInterval(CentralDisplayMs(Settings.defpause));
     ++refills_;
 
     bool video = false;
@@ -80,7 +81,7 @@ bool TScrn::LoadCurrentFile(int tile) {
     // A picture that could not be brought to at least one pixel within the screen (a
     // panorama of 65,000 x 1, say) cannot be shown.
     const tk::Dib& picture = image.Picture();
-    if (picture.Empty() || picture.Width() > areaW || picture.Height() > areaH) {
+    if (!PictureFitsArea(picture.Width(), picture.Height(), areaW, areaH)) {
         image.Picture().Clear();
         return false;
     }

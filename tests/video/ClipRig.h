@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Globals/Globals.h"
+#include "saver/Pacing.h"
 #include "saver/Ssave.h"
 
 namespace cliprig {
@@ -145,7 +146,7 @@ class ClipScreen {
         SetWindowPos(s.Strip().Panels[tile]->Handle(), nullptr, left, top, s.Width(), s.Height(),
                      SWP_NOZORDER | SWP_NOACTIVATE);
         s.Strip().TilePos[tile] = Settings.ActiveTransition >= 11 ? top : left;
-        s.Timer1.SetInterval(UINT(Settings.defpause) * 1000u);
+        s.Timer1.SetInterval(CentralDisplayMs(Settings.defpause));
         bool ok = s.StartClip(tile);
         Pump();
         return ok;
