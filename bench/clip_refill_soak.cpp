@@ -53,7 +53,7 @@ int wmain(int argc, wchar_t** argv) {
     bool earlyTaken = false;
     while (scrn->Refills() < refills) {
         scrn->MoveStep();
-        rig::Pump();
+        PumpMessages();
         // Files that failed are forgotten; bring them back as a rescan of the folder would.
         for (const auto& path : library)
             if (std::find(scrn->Catalogue().ToSeeFiles.begin(), scrn->Catalogue().ToSeeFiles.end(),

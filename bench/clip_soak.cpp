@@ -105,7 +105,7 @@ int wmain(int argc, wchar_t** argv) {
         s.PlayWhenVisible(tile);
         for (int i = 0; i < kTiles; ++i)
             s.CheckClipLoop(i);
-        Pump();
+        PumpMessages();
         if (r + 1 == kRefills / 5) early = Take(s);
     }
     Snapshot late = Take(s);

@@ -72,7 +72,7 @@ void SetShown(HWND window, bool shown) {
                      (shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
     RedrawWindow(window, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    rig::Pump();
+    PumpMessages();
 }
 
 void StepFigures(const std::wstring& folder) {
@@ -106,7 +106,7 @@ void StepFigures(const std::wstring& folder) {
     const int warmup = 100, blocks = 10, perBlock = 100;
     for (int i = 0; i < warmup; ++i) {
         scrn->MoveStep();
-        rig::Pump();
+        PumpMessages();
     }
     for (int i = 0; i < warmup; ++i) bare.Step(run.speed);
     for (int block = 0; block < blocks; ++block) {
@@ -115,7 +115,7 @@ void StepFigures(const std::wstring& folder) {
             double t0 = Now();
             bare.Step(run.speed);
             theirs.push_back(Now() - t0);
-            rig::Pump();
+            PumpMessages();
         }
         SetShown(bare.parent, false);
         for (int i = 0; i < perBlock; ++i) {
@@ -123,7 +123,7 @@ void StepFigures(const std::wstring& folder) {
             scrn->MoveStep();
             RedrawWindow(scrn->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
             ours.push_back(Now() - t0);
-            rig::Pump();
+            PumpMessages();
         }
     }
     const double median = Percentile(ours, 0.5), bareMedian = Percentile(theirs, 0.5);

@@ -6,11 +6,9 @@
 
 #include <set>
 
-#include "Globals/Globals.h"
-#include "Globals/Random.h"
 #include "saver/Catalogue.h"
 #include "saver/SafeSettings.h"
-#include "tests/catalogue/Tree.h"
+#include "tests/catalogue/CatalogueFolder.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Log.h"
 #include "toolkit/System.h"
@@ -18,20 +16,8 @@
 
 namespace {
 
-class Catalogue : public testing::Test {
+class Catalogue : public CatalogueFolder {
   protected:
-    void SetUp() override {
-        Settings = TSettings{};
-        Settings.InstallDir = dir_.Path();
-        Settings.memfilesname = L"config 1";
-        MakeFolder(dir_ / L"photos");
-        Settings.defdir = Photos();
-        SetRandomSeed(7);
-    }
-    void TearDown() override { Settings = TSettings{}; }
-    std::wstring Photos() const { return dir_ / L"photos"; }
-    std::wstring Memory() const { return dir_ / L"config 1.tmp"; }
-
     // The refill's tries, with a given load in place of the tile's.
     bool Refill(const std::function<bool(const std::wstring&)>& load, int& tries) {
         if (cat_.ToSeeFiles.empty()) return false;
@@ -41,7 +27,6 @@ class Catalogue : public testing::Test {
         });
     }
 
-    TempDir dir_;
     std::vector<std::wstring> warnings_;
     TCatalogue cat_{Events()};
 

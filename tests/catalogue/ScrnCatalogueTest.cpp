@@ -8,40 +8,30 @@
 #include <atomic>
 #include <thread>
 
-#include "Globals/Globals.h"
-#include "Globals/Random.h"
 #include "saver/Ssave.h"
-#include "tests/catalogue/Tree.h"
+#include "tests/catalogue/CatalogueFolder.h"
 #include "toolkit/MsgBox.h"
 #include "toolkit/System.h"
 
 namespace {
 
-class ScrnCatalogue : public testing::Test {
+class ScrnCatalogue : public CatalogueFolder {
   protected:
     void SetUp() override {
-        Settings = TSettings{};
-        Settings.InstallDir = dir_.Path();
-        Settings.memfilesname = L"config 1";
-        MakeFolder(dir_ / L"photos");
-        Settings.defdir = Photos();
+        CatalogueFolder::SetUp();
         tk::SetBoxHook([this](const tk::BoxRequest& box) {
             boxes_.push_back(box);
             if (onBox_) onBox_();
             return IDOK;
         });
-        SetRandomSeed(7);
         ASSERT_TRUE(scrn_.CreateForm());
     }
     void TearDown() override {
         if (!scrn_.Closed()) scrn_.FormClose();
         tk::SetBoxHook({});
-        Settings = TSettings{};
+        CatalogueFolder::TearDown();
     }
-    std::wstring Photos() const { return dir_ / L"photos"; }
-    std::wstring Memory() const { return dir_ / L"config 1.tmp"; }
 
-    TempDir dir_;
     TScrn scrn_;
     std::vector<tk::BoxRequest> boxes_;
     std::function<void()> onBox_;

@@ -362,7 +362,7 @@ TEST_F(Slideshow, QuittingFreesEveryTileWindowAndPicture) {
         EXPECT_EQ(tk::Counts().windows - before.windows, 1);
         scrn->MoveStep(); // nothing left to move
     }
-    rig::Pump();
+    PumpMessages();
     EXPECT_EQ(tk::Counts().windows, before.windows);
     EXPECT_EQ(tk::Counts().gdiObjects, before.gdiObjects);
 }

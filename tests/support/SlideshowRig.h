@@ -19,6 +19,8 @@
 #include "toolkit/Jpeg.h"
 #include "toolkit/MsgBox.h"
 
+#include "tests/support/Rig.h"
+
 namespace rig {
 
 // A baseline JPEG of one colour (0xRRGGBB).
@@ -104,15 +106,6 @@ inline std::unique_ptr<TScrn> StartSaver(const RunSettings& run,
     return scrn;
 }
 
-// Handles what the steps left in the queue (paints, timers), as the message loop would.
-inline void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
 // The process's private bytes (its commit charge; Wine leaves PrivateUsage at 0 but keeps
 // PagefileUsage, which is the same figure).
 inline double PrivateMb() {
@@ -173,7 +166,7 @@ inline SoakResult Soak(const std::wstring& folder, long refills) {
         scrn->MoveStep();
         stepsWithoutRefill = scrn->Refills() == lastRefills ? stepsWithoutRefill + 1 : 0;
         lastRefills = scrn->Refills();
-        Pump();
+        PumpMessages();
         // A failed file is forgotten; bring the broken ones back, as a rescan of the
         // folders would, so that one file in ten keeps failing for the whole run.
         for (const auto& path : corrupt)

@@ -13,68 +13,14 @@
 #include "Globals/Globals.h"
 #include "saver/Pacing.h"
 #include "saver/Ssave.h"
+#include "tests/support/Rig.h"
+#include "tests/support/SaverProcess.h"
 
 namespace cliprig {
 
 // build/test-media\<name>: the test programs live in build/.
 inline std::wstring Media(const std::wstring& name) {
-    wchar_t exe[MAX_PATH];
-    DWORD n = GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring folder(exe, n);
-    folder.erase(folder.find_last_of(L"\\/") + 1);
-    return folder + L"test-media\\" + name;
-}
-
-// Handles what is pending, as the message loop would.
-inline void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-inline void PumpFor(DWORD ms) {
-    DWORD end = GetTickCount() + ms;
-    while (int(end - GetTickCount()) > 0) {
-        Pump();
-        Sleep(10);
-    }
-}
-
-// Pumps until the condition holds or the time is up; the condition's last answer.
-inline bool WaitFor(const std::function<bool()>& done, DWORD ms) {
-    DWORD end = GetTickCount() + ms;
-    for (;;) {
-        Pump();
-        if (done()) return true;
-        if (int(end - GetTickCount()) <= 0) return false;
-        Sleep(10);
-    }
-}
-
-// The colours of a rectangle of the screen, 0xRRGGBB each (the fourth byte is the video
-// overlay's, not a colour).
-inline std::vector<uint32_t> Capture(const RECT& r) {
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    std::vector<uint32_t> pixels(size_t(w) * h);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    const uint32_t* p = static_cast<const uint32_t*>(bits);
-    for (size_t i = 0; i < pixels.size(); ++i)
-        pixels[i] = p[i] & 0xFFFFFF;
-    SelectObject(memory, old);
-    DeleteObject(dib);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return pixels;
+    return BuildFolder() + L"test-media\\" + name;
 }
 
 // Pixels brighter than near-black, in a fraction of the rectangle.
@@ -125,11 +71,11 @@ class ClipScreen {
         for (auto& panel : s.Strip().Panels)
             SetWindowPos(panel->Handle(), nullptr, 0, 0, s.Width(), s.Height(),
                          SWP_NOZORDER | SWP_NOACTIVATE);
-        Pump();
+        PumpMessages();
     }
     ~ClipScreen() {
         scrn_.reset();
-        Pump();
+        PumpMessages();
     }
 
     TScrn& operator*() { return *scrn_; }
@@ -148,7 +94,7 @@ class ClipScreen {
         s.Strip().TilePos[tile] = Settings.ActiveTransition >= 11 ? top : left;
         s.Timer1.SetInterval(CentralDisplayMs(Settings.defpause));
         bool ok = s.StartClip(tile);
-        Pump();
+        PumpMessages();
         return ok;
     }
 
