@@ -7,6 +7,7 @@
 #include "Globals/Random.h"
 #include "Globals/SettingKeys.h"
 #include "toolkit/Handles.h"
+#include "toolkit/Log.h"
 #include "toolkit/MsgBox.h"
 #include "toolkit/System.h"
 
@@ -87,9 +88,7 @@ namespace {
 void ReadConfigFile() {
     const std::wstring file = ConfigFilePath();
     const bool usable = IsUsableConfigName(Settings.cfgname);
-    if (!usable)
-        OutputDebugStringW((L"Vistamur: unusable configuration name \"" + Settings.cfgname + L"\"")
-                               .c_str());
+    if (!usable) tk::Log(L"unusable configuration name \"" + Settings.cfgname + L"\"");
     if (!usable || !tk::FileExists(file)) {
         tk::ShowBox(GetActiveWindow(), L"Configuration non trouvée (" + file + L")",
                     L"Avertissement", MB_OK | MB_ICONWARNING);

@@ -5,6 +5,7 @@
 #include <cwctype>
 
 #include "toolkit/FileContent.h"
+#include "toolkit/Log.h"
 #include "toolkit/Text.h"
 
 EWriteError::EWriteError(const std::wstring& path)
@@ -54,9 +55,7 @@ std::wstring ReadIniString(const std::wstring& file, const wchar_t* section, con
             return buffer;
         }
         if (buffer.size() >= kLargestBufferChars) {
-            OutputDebugStringW((L"Vistamur: value cut at " + tk::IntToStr(n) + L" characters: " +
-                                key + L" in " + file)
-                                   .c_str());
+            tk::Log(L"value cut at " + tk::IntToStr(n) + L" characters: " + key + L" in " + file);
             buffer.resize(n);
             return buffer;
         }

@@ -44,32 +44,32 @@ int wmain(int argc, wchar_t** argv) {
     Settings.opBclfilm = true;
     auto unowned = [&] {
         long held = 0;
-        for (const auto& player : scrn->Players)
+        for (const auto& player : scrn->Strip().Players)
             held += player->IsOpen() ? 1 : 0;
         return tk::Counts().mciDevices - held;
     };
     rig::Snapshot early, late;
     long earlyMci = 0;
     bool earlyTaken = false;
-    while (scrn->Refills < refills) {
+    while (scrn->Refills() < refills) {
         scrn->MoveStep();
-        rig::Pump();
+        PumpMessages();
         // Files that failed are forgotten; bring them back as a rescan of the folder would.
         for (const auto& path : library)
-            if (std::find(scrn->ToSeeFiles.begin(), scrn->ToSeeFiles.end(), path) ==
-                    scrn->ToSeeFiles.end() &&
-                std::find(scrn->SeenFiles.begin(), scrn->SeenFiles.end(), path) ==
-                    scrn->SeenFiles.end())
-                scrn->ToSeeFiles.push_back(path);
-        if (!earlyTaken && scrn->Refills >= refills / 5) {
+            if (std::find(scrn->Catalogue().ToSeeFiles.begin(), scrn->Catalogue().ToSeeFiles.end(),
+                          path) == scrn->Catalogue().ToSeeFiles.end() &&
+                std::find(scrn->Catalogue().SeenFiles.begin(), scrn->Catalogue().SeenFiles.end(),
+                          path) == scrn->Catalogue().SeenFiles.end())
+                scrn->Catalogue().ToSeeFiles.push_back(path);
+        if (!earlyTaken && scrn->Refills() >= refills / 5) {
             early = rig::Take();
             earlyMci = unowned();
             earlyTaken = true;
         }
     }
     late = rig::Take();
-    std::printf("clip_soak_refills: %ld\n", scrn->Refills);
-    std::printf("clip_soak_loads: %ld\n", scrn->Loads);
+    std::printf("clip_soak_refills: %ld\n", scrn->Refills());
+    std::printf("clip_soak_loads: %ld\n", scrn->Loads());
     std::printf("clip_soak_seconds: %.1f\n", (GetTickCount() - start) / 1000.0);
     std::printf("clip_soak_gdi_objects_growth: %ld\n", late.gdiObjects - early.gdiObjects);
     std::printf("clip_soak_windows_growth: %ld\n", late.windows - early.windows);

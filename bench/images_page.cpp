@@ -16,6 +16,7 @@
 #include "controls/FitImage.h"
 #include "tests/catalogue/Tree.h"
 #include "tests/support/DialogRig.h"
+#include "tests/support/Rig.h"
 #include "tests/video/ClipRig.h"
 #include "toolkit/MsgBox.h"
 
@@ -115,7 +116,7 @@ bool BoxShowsAFrame(TSelRepDlg& dialog) {
     RECT r;
     GetWindowRect(dialog.Panel1->Handle(), &r);
     InflateRect(&r, -3, -3);
-    return cliprig::LitShare(cliprig::Capture(r)) > 0.3;
+    return cliprig::LitShare(ReadScreen(r)) > 0.3;
 }
 
 void MeasureClip(TSelRepDlg& dialog, const std::wstring& folder) {
@@ -127,10 +128,10 @@ void MeasureClip(TSelRepDlg& dialog, const std::wstring& folder) {
     double first = 0;
     for (int run = 0; run <= kRuns; ++run) {
         dialog.MpgPlayer.Close();
-        cliprig::WaitFor([&] { return !BoxShowsAFrame(dialog); }, 2000);
+        WaitUntil([&] { return !BoxShowsAFrame(dialog); }, 2000);
         const double ms = TimeMs([&] {
             ClickFile(dialog, L"clip.mpg");
-            cliprig::WaitFor([&] { return BoxShowsAFrame(dialog); }, 5000);
+            WaitUntil([&] { return BoxShowsAFrame(dialog); }, 5000);
         });
         if (run == 0)
             first = ms;

@@ -45,9 +45,9 @@ struct BareStrip {
         int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
         parent = CreateWindowExW(WS_EX_TOPMOST, L"BareParent", L"", WS_POPUP | WS_CLIPCHILDREN,
                                  0, 0, w, h, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        for (int i = 0; i < scrn.TileCount; ++i) {
-            TBox box = scrn.TileBox(i);
-            x.push_back(scrn.TilePos[i]);
+        for (int i = 0; i < scrn.Strip().TileCount; ++i) {
+            TBox box = scrn.Strip().TileBox(i);
+            x.push_back(scrn.Strip().TilePos[i]);
             children.push_back(CreateWindowExW(0, L"BareChild", L"",
                                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x.back(),
                                                box.top, box.width, box.height, parent, nullptr,
@@ -72,7 +72,7 @@ void SetShown(HWND window, bool shown) {
                      (shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
     RedrawWindow(window, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    rig::Pump();
+    PumpMessages();
 }
 
 void StepFigures(const std::wstring& folder) {
@@ -96,7 +96,7 @@ void StepFigures(const std::wstring& folder) {
     if (!scrn) return;
     const double after = rig::PrivateMb();
     double fittedMb = 0;
-    for (const auto& image : scrn->Images)
+    for (const auto& image : scrn->Strip().Images)
         fittedMb += double(image->Picture().Width()) * image->Picture().Height() * 4 /
                     (1024.0 * 1024.0);
 
@@ -106,7 +106,7 @@ void StepFigures(const std::wstring& folder) {
     const int warmup = 100, blocks = 10, perBlock = 100;
     for (int i = 0; i < warmup; ++i) {
         scrn->MoveStep();
-        rig::Pump();
+        PumpMessages();
     }
     for (int i = 0; i < warmup; ++i) bare.Step(run.speed);
     for (int block = 0; block < blocks; ++block) {
@@ -115,7 +115,7 @@ void StepFigures(const std::wstring& folder) {
             double t0 = Now();
             bare.Step(run.speed);
             theirs.push_back(Now() - t0);
-            rig::Pump();
+            PumpMessages();
         }
         SetShown(bare.parent, false);
         for (int i = 0; i < perBlock; ++i) {
@@ -123,7 +123,7 @@ void StepFigures(const std::wstring& folder) {
             scrn->MoveStep();
             RedrawWindow(scrn->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
             ours.push_back(Now() - t0);
-            rig::Pump();
+            PumpMessages();
         }
     }
     const double median = Percentile(ours, 0.5), bareMedian = Percentile(theirs, 0.5);
@@ -131,7 +131,7 @@ void StepFigures(const std::wstring& folder) {
     std::printf("step_ms_median: %.2f\n", median);
     std::printf("step_ms_p99: %.2f\n", Percentile(ours, 0.99));
     std::printf("step_bare_ms_median: %.2f\n", bareMedian);
-    std::printf("step_refills_during_measure: %ld\n", scrn->Refills - 20);
+    std::printf("step_refills_during_measure: %ld\n", scrn->Refills() - 20);
     std::printf("tiles_mb_20: %.1f\n", after - before);
     std::printf("tiles_fitted_mb_20: %.1f\n", fittedMb);
     std::printf("tiles_mb_ratio: %.2f\n", fittedMb > 0 ? (after - before) / fittedMb : 0.0);

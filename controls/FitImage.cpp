@@ -1,5 +1,7 @@
 #include "controls/FitImage.h"
 
+#include <algorithm>
+
 RECT FitRect(int aw, int ah, int pw, int ph) {
     int width = aw, height = ah;
     if (ah < ph && aw < pw) {
@@ -17,6 +19,10 @@ RECT FitRect(int aw, int ah, int pw, int ph) {
         height = ph;
     }
     return RECT{0, 0, width, height};
+}
+
+bool PictureFitsArea(int w, int h, int aw, int ah) {
+    return w > 0 && h > 0 && w <= aw && h <= ah;
 }
 
 bool TImage::CreateControl(HWND parent, int x, int y, int width, int height) {
@@ -39,17 +45,35 @@ void TImage::Redraw() {
 }
 
 void TImage::Paint(HDC dc) {
-    RECT client = ClientRect();
-    int x = 0, y = 0;
+    const RECT client = ClientRect();
+    PaintInto(dc, client, client);
+}
+
+void TImage::PaintInto(HDC dc, const RECT& at, const RECT& clip) const {
+    auto fill = [&](const RECT& r) {
+        RECT part;
+        if (IntersectRect(&part, &r, &clip))
+            FillRect(dc, &part, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    };
+    int x = at.left, y = at.top;
     if (Center && !picture_.Empty()) {
-        x = (client.right - picture_.Width()) / 2;
-        y = (client.bottom - picture_.Height()) / 2;
+        x += (at.right - at.left - picture_.Width()) / 2;
+        y += (at.bottom - at.top - picture_.Height()) / 2;
     }
-    if (!picture_.Empty())
-        BitBlt(dc, x, y, picture_.Width(), picture_.Height(), picture_.Dc(), 0, 0, SRCCOPY);
+    // The part of the control that the picture covers (empty without one).
+    const int left = at.left, top = at.top, right = at.right, bottom = at.bottom;
+    const RECT inner = {std::max(x, left), std::max(y, top),
+                        std::max(std::min(x + picture_.Width(), right), left),
+                        std::max(std::min(y + picture_.Height(), bottom), top)};
+    RECT part;
+    if (!picture_.Empty() && IntersectRect(&part, &inner, &clip))
+        BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top,
+               picture_.Dc(), part.left - x, part.top - y, SRCCOPY);
     // Around the picture: black, the colour of the panels it sits on.
-    ExcludeClipRect(dc, x, y, x + picture_.Width(), y + picture_.Height());
-    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    fill({at.left, at.top, at.right, inner.top});
+    fill({at.left, inner.bottom, at.right, at.bottom});
+    fill({at.left, inner.top, inner.left, inner.bottom});
+    fill({inner.right, inner.top, at.right, inner.bottom});
 }
 
 LRESULT TImage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -13,6 +13,8 @@
 // The fitted size of a pw x ph picture in an aw x ah area: (0, 0, width, height). Never
 // enlarges; the quotients are taken in extended precision and the products cut.
 RECT FitRect(int aw, int ah, int pw, int ph);
+// A w x h picture can be shown in an aw x ah area: it has pixels and lies wholly inside.
+bool PictureFitsArea(int w, int h, int aw, int ah);
 
 // The toolkit's picture control: a child window that paints its picture.
 class TImage : public tk::Window {
@@ -23,6 +25,10 @@ class TImage : public tk::Window {
     const tk::Dib& Picture() const { return picture_; }
     tk::Dib& Picture() { return picture_; }
     void Redraw();
+    // Paints the control as it shows when it covers the rectangle at of dc (its picture at
+    // the corner or centred, black around it), only inside clip: the saver composes its
+    // frames from its tiles' controls this way.
+    void PaintInto(HDC dc, const RECT& at, const RECT& clip) const;
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -70,6 +70,10 @@ int CaptionBandWidth(int textWidth, int pictureWidth) { return std::min(pictureW
 std::wstring FileDateText(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return L"";
+    return FileDateText(data);
+}
+
+std::wstring FileDateText(const WIN32_FILE_ATTRIBUTE_DATA& data) {
     FILETIME local;
     SYSTEMTIME when;
     if (!FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) ||

@@ -2,6 +2,8 @@
 // The caption burnt into a tile's picture: the file's path and/or its date, white on a grey
 // band at the picture's bottom-left corner. The text and the shortening of a path too wide
 // for the picture are computed here, with the text width measured by the caller.
+#include <windows.h>
+
 #include <functional>
 #include <string>
 
@@ -31,3 +33,6 @@ int CaptionBandWidth(int textWidth, int pictureWidth);
 // The file's last-modification date, local, in the system's short date format; empty when
 // the file cannot be read.
 std::wstring FileDateText(const std::wstring& path);
+// The same from the file's attributes: its last-write time, never its creation time (a
+// copied photo is created on the day of the copy).
+std::wstring FileDateText(const WIN32_FILE_ATTRIBUTE_DATA& data);

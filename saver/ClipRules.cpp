@@ -68,17 +68,5 @@ bool ClipTileFullyEntered(int transition, int altPhase, const RECT& panel, int W
 
 bool ClipTileNotYetGone(int transition, int altPhase, int pos, int width, int height, int W,
                         int H) {
-    switch (TravelOf(transition, altPhase)) {
-    case TTravel::Leftward:
-        return pos > -width;
-    case TTravel::Rightward:
-        return pos < W;
-    case TTravel::Upward:
-        return pos > -height;
-    case TTravel::Downward:
-        return pos < H;
-    case TTravel::Still:
-        return true;
-    }
-    return true;
+    return !PastExitEdge(TravelOf(transition, altPhase), pos, width, height, TBox{0, 0, W, H});
 }

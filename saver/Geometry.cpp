@@ -36,41 +36,52 @@ int NextCurTile(int curTile, int tileCount, int altPhase) {
 int PreviousTile(int tile, int tileCount) { return tile <= 0 ? tileCount - 1 : tile - 1; }
 int NextTile(int tile, int tileCount) { return tile >= tileCount - 1 ? 0 : tile + 1; }
 
-TBox InitialBox(int transition, const TScreenBox& s) {
+TBox InitialBox(int transition, const TBox& s) {
     switch (transition) {
     case 1:
-    case 3: return {s.L + s.W, 0, s.W, s.H};
+    case 3:
+        return {s.left + s.width, 0, s.width, s.height};
     case 11:
-    case 13: return {0, s.T + s.H, s.W, s.H};
-    case 12: return {0, s.T - s.H, s.W, s.H};
+    case 13:
+        return {0, s.top + s.height, s.width, s.height};
+    case 12:
+        return {0, s.top - s.height, s.width, s.height};
     default:
         // 2 and the central ones; an unknown number waits where transition 1 does.
         if (transition == 2 || FamilyOf(transition) == TFamily::Central)
-            return {s.L - s.W, 0, s.W, s.H};
-        return {s.L + s.W, 0, s.W, s.H};
+            return {s.left - s.width, 0, s.width, s.height};
+        return {s.left + s.width, 0, s.width, s.height};
     }
 }
 
-int StartCoordinate(int transition, int altPhase, const TScreenBox& s) {
+int StartCoordinate(int transition, int altPhase, const TBox& s) {
     switch (TravelOf(transition, altPhase)) {
-    case TTravel::Leftward: return s.L + s.W;
-    case TTravel::Rightward: return s.L - s.W;
-    case TTravel::Upward: return s.T + s.H;
-    case TTravel::Downward: return s.T - s.H;
+    case TTravel::Leftward:
+        return s.left + s.width;
+    case TTravel::Rightward:
+        return s.left - s.width;
+    case TTravel::Upward:
+        return s.top + s.height;
+    case TTravel::Downward:
+        return s.top - s.height;
     case TTravel::Still: break;
     }
     return 0;
 }
 
-TBox EntryBox(int transition, int altPhase, const TScreenBox& s) {
+TBox EntryBox(int transition, int altPhase, const TBox& s) {
     switch (TravelOf(transition, altPhase)) {
-    case TTravel::Leftward: return {s.L + s.W, 0, s.W, s.H};
-    case TTravel::Rightward: return {s.L - s.W, 0, s.W, s.H};
-    case TTravel::Upward: return {0, s.T + s.H, s.W, s.H};
-    case TTravel::Downward: return {0, s.T - s.H, s.W, s.H};
+    case TTravel::Leftward:
+        return {s.left + s.width, 0, s.width, s.height};
+    case TTravel::Rightward:
+        return {s.left - s.width, 0, s.width, s.height};
+    case TTravel::Upward:
+        return {0, s.top + s.height, s.width, s.height};
+    case TTravel::Downward:
+        return {0, s.top - s.height, s.width, s.height};
     case TTravel::Still: break;
     }
-    return {0, 0, s.W, s.H};
+    return {0, 0, s.width, s.height};
 }
 
 int EntryCoordinate(int transition, int altPhase, int prevPos, int prevWidth, int prevHeight,
@@ -90,13 +101,13 @@ int EntryCoordinate(int transition, int altPhase, int prevPos, int prevWidth, in
 }
 
 TSized SizeTileBox(int transition, int altPhase, const TBox& placed, int pos, int w, int h,
-                   const TScreenBox& s) {
+                   const TBox& s) {
     TSized out{placed, pos};
     out.box.width = w;
     out.box.height = h;
     TFamily family = FamilyOf(transition);
-    if (family != TFamily::Vertical && h < s.H) out.box.top = (s.H - h) / 2;
-    if (family != TFamily::Horizontal && w < s.W) out.box.left = (s.W - w) / 2;
+    if (family != TFamily::Vertical && h < s.height) out.box.top = (s.height - h) / 2;
+    if (family != TFamily::Horizontal && w < s.width) out.box.left = (s.width - w) / 2;
     if (family == TFamily::Central) out.pos = out.box.left;
     // Backward, the entry coordinate is the near edge: the far edge is a content size
     // further out.
@@ -106,24 +117,39 @@ TSized SizeTileBox(int transition, int altPhase, const TBox& placed, int pos, in
     return out;
 }
 
-TStep StepTile(TTravel travel, int pos, int width, int height, int speed, const TScreenBox& s) {
+TStep StepTile(TTravel travel, int pos, int width, int height, int speed, const TBox& s) {
     // 64-bit sums: a hand-edited speed must not wrap a coordinate near the ends of int.
     auto moved = [](int p, long long delta) {
         long long v = p + delta;
         return int(v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : v);
     };
+    if (travel == TTravel::Still || PastExitEdge(travel, pos, width, height, s)) return {true, pos};
+    const bool forward = travel == TTravel::Rightward || travel == TTravel::Downward;
+    return {false, moved(pos, forward ? (long long)speed : -(long long)speed)};
+}
+
+bool PastExitEdge(TTravel travel, int pos, int width, int height, const TBox& s) {
     switch (travel) {
     case TTravel::Leftward:
-        return pos > -width ? TStep{false, moved(pos, -(long long)speed)} : TStep{true, pos};
+        return pos <= -width;
     case TTravel::Rightward:
-        return pos < s.W ? TStep{false, moved(pos, speed)} : TStep{true, pos};
+        return pos >= s.width;
     case TTravel::Upward:
-        return pos > -height ? TStep{false, moved(pos, -(long long)speed)} : TStep{true, pos};
+        return pos <= -height;
     case TTravel::Downward:
-        return pos < s.H ? TStep{false, moved(pos, speed)} : TStep{true, pos};
+        return pos >= s.height;
     case TTravel::Still: break;
     }
-    return {true, pos};
+    return false;
+}
+
+bool OnScreen(const TBox& b, const TBox& s) {
+    return b.width > 0 && b.height > 0 && b.left < s.left + s.width && b.left + b.width > s.left &&
+           b.top < s.top + s.height && b.top + b.height > s.top;
+}
+
+bool IsCentralTransition(int transition) {
+    return FamilyOf(transition) == TFamily::Central;
 }
 
 TBox MovedBox(TTravel travel, const TBox& box, int pos) {
@@ -151,7 +177,7 @@ int Scale(int size, int k) {
 
 } // namespace
 
-TBox LeaveFrame(int transition, int k, const TBox& from, const TScreenBox& s) {
+TBox LeaveFrame(int transition, int k, const TBox& from, const TBox& s) {
     TBox b = from;
     switch (transition) {
     case 5:
@@ -159,23 +185,31 @@ TBox LeaveFrame(int transition, int k, const TBox& from, const TScreenBox& s) {
         b.height = Scale(from.height, k);
         break;
     case 6: b.left = Blend(from.left, k, -from.width); break; // out to the left
-    case 7: b.left = Blend(from.left, k, s.W); break;          // out to the right
+    case 7:
+        b.left = Blend(from.left, k, s.width);
+        break;                                                 // out to the right
     case 8: b.top = Blend(from.top, k, -from.height); break;   // out at the top
-    case 9: b.top = Blend(from.top, k, s.H); break;            // out at the bottom
+    case 9:
+        b.top = Blend(from.top, k, s.height);
+        break; // out at the bottom
     }
     return b;
 }
 
-TBox EnterFrame(int transition, int k, const TBox& to, const TScreenBox& s) {
+TBox EnterFrame(int transition, int k, const TBox& to, const TBox& s) {
     TBox b = to;
     switch (transition) {
     case 5:
         b.width = Scale(to.width, k);
         b.height = Scale(to.height, k);
         break;
-    case 6: b.left = Blend(to.left, k, s.W); break;          // in from the right edge
+    case 6:
+        b.left = Blend(to.left, k, s.width);
+        break;                                               // in from the right edge
     case 7: b.left = Blend(to.left, k, -to.width); break;    // in from the left
-    case 8: b.top = Blend(to.top, k, s.H); break;            // in from the bottom edge
+    case 8:
+        b.top = Blend(to.top, k, s.height);
+        break;                                               // in from the bottom edge
     case 9: b.top = Blend(to.top, k, -to.height); break;     // in from the top
     }
     return b;

@@ -15,21 +15,21 @@ constexpr int kAnimationLast = 100; // the grow/shrink/slide animations: frames 
 enum class TFamily { Horizontal, Vertical, Central };
 enum class TTravel { Leftward, Rightward, Upward, Downward, Still };
 
-// The saver window: left, top, width and height (it covers the screen from (0, 0)).
-struct TScreenBox {
-    int L = 0, T = 0, W = 0, H = 0;
-};
-
-// A panel's place and size in the saver window.
+// A place and size: a panel's in the saver window, or the saver window's own (it covers
+// the screen from (0, 0)).
 struct TBox {
     int left = 0, top = 0, width = 0, height = 0;
     bool operator==(const TBox&) const = default;
 };
 
+// Some of the box lies on the screen s (an empty box never does).
+bool OnScreen(const TBox& b, const TBox& s);
+
 // A transition number outside 1..13 never reaches these functions (the saver picks among
 // the known ones); should one come, it is treated as transition 1.
 TFamily FamilyOf(int transition);
 bool IsAlternating(int transition);
+bool IsCentralTransition(int transition); // 4 to 10
 TTravel TravelOf(int transition, int altPhase);
 
 // The phase after a refill, and the tile the next refill fills.
@@ -39,11 +39,11 @@ int PreviousTile(int tile, int tileCount); // the tile before it in the strip
 int NextTile(int tile, int tileCount);     // the tile after it
 
 // Where every panel waits at start, full-size just outside the entry edge (phase 0).
-TBox InitialBox(int transition, const TScreenBox& s);
+TBox InitialBox(int transition, const TBox& s);
 // The refill's start coordinate of the refilled tile (read only when it is the single tile).
-int StartCoordinate(int transition, int altPhase, const TScreenBox& s);
+int StartCoordinate(int transition, int altPhase, const TBox& s);
 // PlaceTile: the entry place (full-size, off the screen on the entry side) ...
-TBox EntryBox(int transition, int altPhase, const TScreenBox& s);
+TBox EntryBox(int transition, int altPhase, const TBox& s);
 // ... and the entry coordinate, from the previous tile's coordinate and size and the next
 // tile's coordinate (read by the backward phases of the alternating transitions).
 int EntryCoordinate(int transition, int altPhase, int prevPos, int prevWidth, int prevHeight,
@@ -57,7 +57,7 @@ struct TSized {
     int pos;
 };
 TSized SizeTileBox(int transition, int altPhase, const TBox& placed, int pos, int w, int h,
-                   const TScreenBox& s);
+                   const TBox& s);
 
 // One movement step of a tile at coordinate pos with the given panel size. A tile wholly past
 // the exit edge is not moved but refilled.
@@ -65,13 +65,16 @@ struct TStep {
     bool refill;
     int pos; // the new coordinate when it moved
 };
-TStep StepTile(TTravel travel, int pos, int width, int height, int speed, const TScreenBox& s);
+TStep StepTile(TTravel travel, int pos, int width, int height, int speed, const TBox& s);
+// The tile at coordinate pos has wholly left the screen at its exit edge (a still tile never
+// leaves).
+bool PastExitEdge(TTravel travel, int pos, int width, int height, const TBox& s);
 // The box after a move to pos along the direction of travel.
 TBox MovedBox(TTravel travel, const TBox& box, int pos);
 
 // The animations of the central transitions 5 to 9, frame k (0 .. 100). A leaving tile runs
 // k = 100 down to 0 from its box; an entering one k = 0 up to 100 towards its box. Each value
 // is the products divided by 100 in extended precision, rounded once, halves to even.
-TBox LeaveFrame(int transition, int k, const TBox& from, const TScreenBox& s);
-TBox EnterFrame(int transition, int k, const TBox& to, const TScreenBox& s);
+TBox LeaveFrame(int transition, int k, const TBox& from, const TBox& s);
+TBox EnterFrame(int transition, int k, const TBox& to, const TBox& s);
 bool IsAnimated(int transition); // 5 to 9

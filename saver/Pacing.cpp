@@ -2,14 +2,18 @@
 
 #include <cmath>
 
-#include "saver/SafeSettings.h"
+#include "saver/Geometry.h"
 
 std::optional<unsigned> StepTimerInterval(int transition, int defpause, int defdelay) {
-    if (IsCentralTransition(transition)) return unsigned(defpause) * 1000u;
+    if (IsCentralTransition(transition)) return CentralDisplayMs(defpause);
     if (defdelay == 1000) return std::nullopt;
     if (defdelay <= 0) defdelay = 1; // only a hand-edited file holds one; slowest pace
     long double ms = std::nearbyint(10000.0L / (long double)defdelay);
     return ms < 1 ? 1u : unsigned(ms);
+}
+
+unsigned CentralDisplayMs(int defpause) {
+    return unsigned(defpause) * 1000u;
 }
 
 bool StepMoves(bool stepDue, int transition, int defdelay) {

@@ -5,6 +5,8 @@
 // 10000 / defdelay rounded (halves to even) for the moving ones, and none when defdelay is
 // 1000, where the strip steps at every turn of the message loop.
 std::optional<unsigned> StepTimerInterval(int transition, int defpause, int defdelay);
+// The display time of a central tile in ms (defpause is in seconds).
+unsigned CentralDisplayMs(int defpause);
 
 // Whether a movement step moves the strip (or lets a central display time end): after a
 // tick of the timer, and at every turn of the loop for a strip at full speed, which has no

@@ -6,7 +6,7 @@
 
 #include "Globals/ConfigName.h"
 #include "Globals/IniValue.h"
-#include "saver/Geometry.h"
+#include "toolkit/Log.h"
 
 void ClampForSaver(TSettings& s) {
     using B = TSaverBounds;
@@ -18,9 +18,7 @@ void ClampForSaver(TSettings& s) {
     // The memory file is InstallDir + memfilesname + ".tmp": a name that is no file name of
     // the install folder (a path, a device, nothing) would be read and written elsewhere.
     if (s.opmemfiles && !IsUsableConfigName(s.memfilesname)) {
-        OutputDebugStringW(
-            (L"Vistamur: unusable memory name \"" + s.memfilesname + L"\"; no memory for this run")
-                .c_str());
+        tk::Log(L"unusable memory name \"" + s.memfilesname + L"\"; no memory for this run");
         s.opmemfiles = false;
     }
 }
@@ -35,5 +33,3 @@ std::vector<int> UsableTransitions(const std::wstring& optransition) {
         for (int n = 1; n <= 13; ++n) usable.push_back(n);
     return usable;
 }
-
-bool IsCentralTransition(int transition) { return FamilyOf(transition) == TFamily::Central; }

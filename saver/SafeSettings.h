@@ -20,5 +20,3 @@ void ClampForSaver(TSettings& settings);
 // The transition numbers of a stored list that the saver knows (1 to 13); pieces that are
 // not such numbers are left out. A list with none of them stands for all thirteen.
 std::vector<int> UsableTransitions(const std::wstring& optransition);
-
-bool IsCentralTransition(int transition);

@@ -27,10 +27,11 @@ HFONT TScrn::CaptionFont() {
 }
 
 void TScrn::DrawCaption() {
-    tk::Dib& picture = Images[CurTile]->Picture();
+    tk::Dib& picture = strip_.Images[CurTile]->Picture();
     if (picture.Empty()) return;
-    const std::wstring date = Settings.opdatefic ? FileDateText(CurFile) : L"";
-    TCaption caption = CaptionParts(CurFile, date, Settings.opnomfic, Settings.opdatefic);
+    const std::wstring date = Settings.opdatefic ? FileDateText(catalogue_.CurFile) : L"";
+    TCaption caption =
+        CaptionParts(catalogue_.CurFile, date, Settings.opnomfic, Settings.opdatefic);
     if (caption.Text().empty()) return;
 
     HDC dc = picture.Dc();

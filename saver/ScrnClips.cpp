@@ -5,26 +5,21 @@
 #include "Globals/Globals.h"
 #include "Globals/Random.h"
 #include "saver/ClipRules.h"
-#include "saver/SafeSettings.h"
 #include "saver/Ssave.h"
+#include "toolkit/Log.h"
+#include "toolkit/Text.h"
 
 bool TScrn::StartClip(int tile) {
-    Images[tile]->Hide();
-    tk::MediaPlayer& player = *Players[tile];
-    player.Display = Panels[tile]->Handle();
-    player.FileName = CurFile;
-    if (!player.Open()) return false;
+    strip_.Images[tile]->Hide();
+    tk::MediaPlayer& player = *strip_.Players[tile];
+    player.Display = strip_.Panels[tile]->Handle();
+    player.FileName = catalogue_.CurFile;
+    if (!player.Open()) return DropClip(tile, L"cannot be opened");
     // A file that has only sound (an .mpa, say) would leave a black tile, or none at all:
     // it is dropped like a file that cannot be read, and the next one is taken.
-    if (!player.HasPicture()) {
-        player.Close();
-        return false;
-    }
+    if (!player.HasPicture()) return DropClip(tile, L"has no picture");
     SIZE size = FitClipDisplay(tile);
-    if (size.cx <= 0 || size.cy <= 0) {
-        player.Close();
-        return false;
-    }
+    if (size.cx <= 0 || size.cy <= 0) return DropClip(tile, L"has no size");
     SizeTile(size.cx, size.cy);
 
     // Whatever fails from here closes the clip and drops the file.
@@ -49,22 +44,28 @@ bool TScrn::StartClip(int tile) {
         // already: it then stands on its end, which is no reason to drop it.
         player.Pause();
     }
-    if (!ok) {
-        player.Close();
-        return false;
-    }
+    if (!ok) return DropClip(tile, L"cannot be played");
     return true;
 }
 
+bool TScrn::DropClip(int tile, const wchar_t* why) {
+    // The user sees another file instead; the device's own error is kept for developers.
+    tk::MediaPlayer& player = *strip_.Players[tile];
+    tk::Log(L"clip " + catalogue_.CurFile + L" dropped: " + why + L", MCI error " +
+            tk::IntToStr(int(player.LastError())));
+    player.Close();
+    return false;
+}
+
 SIZE TScrn::FitClipDisplay(int tile) {
-    tk::MediaPlayer& player = *Players[tile];
+    tk::MediaPlayer& player = *strip_.Players[tile];
     // Nothing has changed the rectangle since the open: it is the natural size.
     RECT natural;
     player.DisplayRect(natural);
     const int w = natural.right - natural.left, h = natural.bottom - natural.top;
     player.SetDisplaySize(0, 0);
     // The panel covers the whole window at this moment.
-    RECT area = Panels[tile]->ClientRect();
+    RECT area = strip_.Panels[tile]->ClientRect();
     SIZE size = FitClipSize(w, h, area.right, area.bottom, Settings.opagrfilm);
     if (size.cx > 0 && (size.cx != w || size.cy != h)) player.SetDisplaySize(size.cx, size.cy);
     return size;
@@ -72,7 +73,7 @@ SIZE TScrn::FitClipDisplay(int tile) {
 
 void TScrn::CheckClipLoop(int tile) {
     if (!Settings.opBclfilm) return;
-    tk::MediaPlayer& player = *Players[tile];
+    tk::MediaPlayer& player = *strip_.Players[tile];
     if (!player.IsOpen() || player.Mode() != tk::MediaMode::Stopped) return;
     if (IsCentral()) {
         RestartClip(tile);
@@ -81,9 +82,9 @@ void TScrn::CheckClipLoop(int tile) {
     const int t = Settings.ActiveTransition;
     // A clip that ends while its tile is still entering waits on its last frame until the
     // tile is fully in; one that ends while the tile leaves loops while part of it shows.
-    RECT panel = Panels[tile]->Bounds();
+    RECT panel = strip_.Panels[tile]->Bounds();
     if (ClipTileFullyEntered(t, AltPhase, panel, Width(), Height()) &&
-        ClipTileNotYetGone(t, AltPhase, TilePos[tile], panel.right - panel.left,
+        ClipTileNotYetGone(t, AltPhase, strip_.TilePos[tile], panel.right - panel.left,
                            panel.bottom - panel.top, Width(), Height()))
         RestartClip(tile);
 }
@@ -91,21 +92,22 @@ void TScrn::CheckClipLoop(int tile) {
 void TScrn::PlayWhenVisible(int tile) {
     if (!Settings.opdebfilm || IsCentral()) return;
     const int t = Settings.ActiveTransition;
-    tk::MediaPlayer& player = *Players[tile];
+    tk::MediaPlayer& player = *strip_.Players[tile];
     if (!player.IsOpen()) return;
-    if (!ClipTileFullyEntered(t, AltPhase, Panels[tile]->Bounds(), Width(), Height())) return;
+    if (!ClipTileFullyEntered(t, AltPhase, strip_.Panels[tile]->Bounds(), Width(), Height()))
+        return;
     if (player.Mode() == tk::MediaMode::Paused) player.Play();
 }
 
 void TScrn::RestartClip(int tile) {
     // Always from the start, also when the first play began at a random place.
-    tk::MediaPlayer& player = *Players[tile];
+    tk::MediaPlayer& player = *strip_.Players[tile];
     player.Seek(0);
     player.Play();
 }
 
 bool TScrn::ClipStillRunning(int tile) {
     if (!Settings.opfinfilm) return false;
-    const tk::MediaPlayer& player = *Players[tile];
+    const tk::MediaPlayer& player = *strip_.Players[tile];
     return ClipKeepsTile(true, !PictureShown(tile), player.IsOpen(), player.Mode());
 }

@@ -38,10 +38,12 @@ void FillPart(HDC dc, const RECT& r, const RECT& area) {
 
 bool TScrn::PictureShown(int tile) const {
     // The panel and the form may be hidden meanwhile.
-    return Images[tile]->ShownItself();
+    return strip_.Images[tile]->ShownItself();
 }
 
-bool TScrn::ShowsClip(int tile) const { return !PictureShown(tile) && Players[tile]->IsOpen(); }
+bool TScrn::ShowsClip(int tile) const {
+    return !PictureShown(tile) && strip_.Players[tile]->IsOpen();
+}
 
 HDC TScrn::ScreenDc() {
     // Held while the window lives: under Wine, giving a window's DC back (or restoring a
@@ -50,19 +52,6 @@ HDC TScrn::ScreenDc() {
     if (!screenDc_)
         screenDc_ = std::make_unique<tk::WindowDc>(Handle(), DCX_CACHE | DCX_CLIPSIBLINGS);
     return screenDc_->Get();
-}
-
-const std::vector<int>& TScrn::StackedTiles() {
-    // Asked of the system once: every move and show keeps the tiles' order in the stack,
-    // and each question of it is a round trip to the window server under Wine.
-    if (int(stacked_.size()) == TileCount) return stacked_;
-    stacked_.clear();
-    HWND top = GetWindow(Handle(), GW_CHILD);
-    for (HWND child = top ? GetWindow(top, GW_HWNDLAST) : nullptr; child;
-         child = GetWindow(child, GW_HWNDPREV))
-        for (int i = 0; i < TileCount; ++i)
-            if (Panels[i]->Handle() == child) stacked_.push_back(i);
-    return stacked_;
 }
 
 void TScrn::ApplyMoves(const std::vector<Move>& moves) {
@@ -88,10 +77,10 @@ void TScrn::ApplyMoves(const std::vector<Move>& moves) {
                 if (IntersectRect(&seen, &r, &client)) UnionRect(&dirty, &dirty, &seen);
         }
         if (batch)
-            batch = DeferWindowPos(batch, Panels[m.tile]->Handle(), nullptr, m.to.left, m.to.top,
-                                   m.to.width, m.to.height, flags);
+            batch = DeferWindowPos(batch, strip_.Panels[m.tile]->Handle(), nullptr, m.to.left,
+                                   m.to.top, m.to.width, m.to.height, flags);
         else // the batch failed (out of memory): one by one
-            SetWindowPos(Panels[m.tile]->Handle(), nullptr, m.to.left, m.to.top, m.to.width,
+            SetWindowPos(strip_.Panels[m.tile]->Handle(), nullptr, m.to.left, m.to.top, m.to.width,
                          m.to.height, flags);
     }
     if (batch) EndDeferWindowPos(batch);
@@ -101,13 +90,13 @@ void TScrn::ApplyMoves(const std::vector<Move>& moves) {
 
 void TScrn::SetTileShown(int tile, bool shown) {
     if (ShowsClip(tile)) {
-        shown ? Panels[tile]->Show(SW_SHOWNA) : Panels[tile]->Hide();
+        shown ? strip_.Panels[tile]->Show(SW_SHOWNA) : strip_.Panels[tile]->Hide();
         return;
     }
-    SetWindowPos(Panels[tile]->Handle(), nullptr, 0, 0, 0, 0,
+    SetWindowPos(strip_.Panels[tile]->Handle(), nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER |
                      SWP_NOREDRAW | (shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
-    PaintArea(ToRect(TileBox(tile)));
+    PaintArea(ToRect(strip_.TileBox(tile)));
 }
 
 void TScrn::PaintArea(const RECT& wanted) {
@@ -116,8 +105,8 @@ void TScrn::PaintArea(const RECT& wanted) {
     HDC screen = ScreenDc();
     if (!screen) return;
     bool clipShown = false;
-    for (int tile = 0; tile < TileCount; ++tile)
-        clipShown = clipShown || (TileShown(tile) && ShowsClip(tile));
+    for (int tile = 0; tile < strip_.TileCount; ++tile)
+        clipShown = clipShown || (strip_.TileShown(tile) && ShowsClip(tile));
     const bool clean = !drewSinceIdle_ && GetTickCount() - handedOverAt_ >= kDisplayReadMs;
     drewSinceIdle_ = true;
     // Without memory for the frame the drawing goes to the window all the same.
@@ -125,17 +114,17 @@ void TScrn::PaintArea(const RECT& wanted) {
     HDC target = direct ? screen : frame_.Dc();
 
     // The clips' tiles are left to their players.
-    for (int tile = 0; tile < TileCount; ++tile)
-        if (TileShown(tile) && ShowsClip(tile)) {
-            const RECT r = ToRect(TileBox(tile));
+    for (int tile = 0; tile < strip_.TileCount; ++tile)
+        if (strip_.TileShown(tile) && ShowsClip(tile)) {
+            const RECT r = ToRect(strip_.TileBox(tile));
             ExcludeClipRect(screen, r.left, r.top, r.right, r.bottom);
         }
     // The tiles from the bottom of the window's stack to the top, as they show; then the
     // window's own black and texts around them.
     tk::Region around(CreateRectRgnIndirect(&area)), covered(CreateRectRgn(0, 0, 0, 0));
-    for (int tile : StackedTiles()) {
-        if (!TileShown(tile)) continue;
-        const TBox box = TileBox(tile);
+    for (int tile : strip_.StackedTiles(Handle())) {
+        if (!strip_.TileShown(tile)) continue;
+        const TBox box = strip_.TileBox(tile);
         RECT r = ToRect(box), seen;
         if (!IntersectRect(&seen, &r, &area)) continue;
         if (around && covered) {
@@ -143,20 +132,10 @@ void TScrn::PaintArea(const RECT& wanted) {
             CombineRgn(around.Get(), around.Get(), covered.Get(), RGN_DIFF);
         }
         if (ShowsClip(tile)) continue;
-        const tk::Dib& picture = Images[tile]->Picture();
-        int w = 0, h = 0;
-        if (PictureShown(tile) && !picture.Empty()) {
-            w = std::min(box.width, picture.Width());
-            h = std::min(box.height, picture.Height());
-            RECT part, shown = {box.left, box.top, box.left + w, box.top + h};
-            if (IntersectRect(&part, &shown, &area))
-                BitBlt(target, part.left, part.top, part.right - part.left,
-                       part.bottom - part.top, picture.Dc(), part.left - box.left,
-                       part.top - box.top, SRCCOPY);
-        }
-        // The panel's black beside and below its picture.
-        FillPart(target, RECT{box.left + w, box.top, r.right, r.bottom}, area);
-        FillPart(target, RECT{box.left, box.top + h, box.left + w, r.bottom}, area);
+        if (PictureShown(tile))
+            strip_.Images[tile]->PaintInto(target, r, area);
+        else // the panel's own black
+            FillPart(target, r, area);
     }
     if (around && covered) { // (without the regions, no black rather than black over all)
         SelectClipRgn(target, around.Get());

@@ -19,42 +19,27 @@ void TScrn::Init() {
     if (exitPending_) return; // the window closes: nothing more to start
     // The first open of the DirectShow device in a process is slow: it happens here, under
     // the banner, rather than as a pause of the show.
-    WarmUpClipDevices(ToSeeFiles, Panels.empty() ? Handle() : Panels[0]->Handle());
+    WarmUpClipDevices(catalogue_.ToSeeFiles,
+                      strip_.Panels.empty() ? Handle() : strip_.Panels[0]->Handle());
     FirstRefills();
 }
 
 void TScrn::BuildSlideshow() {
-    ToSeeFiles.clear();
-    SeenFiles.clear();
-    FreeTiles();
+    catalogue_.Clear();
     CurTile = 0;
-    Refills = 0;
-    Loads = 0;
-    TileCount = Settings.opnbimgmax;
-    TilePos.assign(TileCount, 0);
-    seen_.assign(TileCount, 1);
-    placedTravel_.assign(TileCount, TTravel::Still);
-
-    for (int i = 0; i < TileCount; ++i) {
-        auto panel = std::make_unique<tk::Panel>();
-        panel->CreatePanel(Handle(), 0, 0, 0, 0, RGB(0, 0, 0));
-        panel->Show(SW_SHOWNA);
-        auto image = std::make_unique<TFitImage>();
-        image->CreateControl(panel->Handle(), 0, 0, 0, 0);
-        auto player = std::make_unique<tk::MediaPlayer>();
-        player->Display = panel->Handle();
-        Panels.push_back(std::move(panel));
-        Images.push_back(std::move(image));
-        Players.push_back(std::move(player));
-    }
+    refills_ = 0;
+    loads_ = 0;
+    strip_.Build(Handle(), Settings.opnbimgmax);
 
     // Numbers that are no transition are left out; a list with none of them counts as
     // all thirteen enabled, the default.
     std::vector<int> transitions = UsableTransitions(Settings.optransition);
     Settings.ActiveTransition = transitions[Random(int(transitions.size()))];
 
-    for (auto& panel : Panels) InitPosAndSize(*panel);
-    FitArea = Panels.empty() ? RECT{0, 0, Width(), Height()} : Panels[0]->ClientRect();
+    for (auto& panel : strip_.Panels)
+        InitPosAndSize(*panel);
+    FitArea =
+        strip_.Panels.empty() ? RECT{0, 0, Width(), Height()} : strip_.Panels[0]->ClientRect();
     StepDue = false;
     ShowStartBanner();
 }
@@ -67,14 +52,14 @@ void TScrn::ShowStartBanner() {
 }
 
 void TScrn::FirstRefills() {
-    int fills = IsCentral() ? 1 : TileCount;
+    int fills = IsCentral() ? 1 : strip_.TileCount;
     for (int i = 0; i < fills; ++i) {
         TimerTimer();
         AltPhase = 0; // the strip is laid out forward, and the run starts in phase 0
     }
     // The banner announces the start; once a file is on its way it would only show through
     // the gaps of the strip. With nothing to show it stays.
-    if (Loads > 0) ClearCanvasTexts();
+    if (loads_ > 0) ClearCanvasTexts();
 }
 
 void TScrn::InitPosAndSize(tk::Panel& panel) {

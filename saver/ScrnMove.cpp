@@ -8,12 +8,13 @@
 void TScrn::Timer1Timer() { StepDue = true; }
 
 void TScrn::MoveStep() {
-    for (int i = 0; i < TileCount; ++i) CheckClipLoop(i);
+    for (int i = 0; i < strip_.TileCount; ++i)
+        CheckClipLoop(i);
     if (!StepMoves(StepDue, Settings.ActiveTransition, Settings.defdelay)) return;
     if (IsCentral()) {
         // Tiles 1 and up are never filled; their calls only turn CurTile round to 0.
-        for (int i = 0; i < TileCount; ++i)
-            if (TileShown(i) && !ClipStillRunning(i)) TimerTimer();
+        for (int i = 0; i < strip_.TileCount; ++i)
+            if (strip_.TileShown(i) && !ClipStillRunning(i)) TimerTimer();
     } else {
         MoveStrip();
     }
@@ -21,24 +22,22 @@ void TScrn::MoveStep() {
 }
 
 void TScrn::MoveStrip() {
-    const TScreenBox s = ScreenBox();
+    const TBox s = ScreenBox();
     const TTravel travel = TravelOf(Settings.ActiveTransition, AltPhase);
     moves_.clear();
     int gone = 0;
-    for (int i = 0; i < TileCount; ++i) {
-        if (!TileShown(i)) continue;
-        const TBox box = TileBox(i);
-        const TStep step = StepTile(travel, TilePos[i], box.width, box.height,
-                                    Settings.defspeed, s);
+    for (int i = 0; i < strip_.TileCount; ++i) {
+        if (!strip_.TileShown(i)) continue;
+        const TBox box = strip_.TileBox(i);
+        const TStep step =
+            StepTile(travel, strip_.TilePos[i], box.width, box.height, Settings.defspeed, s);
         if (step.refill) {
             ++gone;
             continue;
         }
-        TilePos[i] = step.pos;
+        strip_.TilePos[i] = step.pos;
         const TBox moved = MovedBox(travel, box, step.pos);
-        if (moved.left < s.L + s.W && moved.left + moved.width > s.L && moved.top < s.T + s.H &&
-            moved.top + moved.height > s.T)
-            seen_[i] = true;
+        if (OnScreen(moved, s)) strip_.Seen[i] = true;
         moves_.push_back({i, box, moved});
     }
     ApplyMoves(moves_);

@@ -2,63 +2,47 @@
 // is placed at the entry side, sized to its content and enters again.
 #include "Globals/Globals.h"
 #include "saver/MediaKind.h"
-#include "saver/RefillTries.h"
+#include "saver/Pacing.h"
 #include "saver/Ssave.h"
 
 void TScrn::TimerTimer() {
-    if (ToSeeFiles.empty() || exitPending_) return;
+    if (catalogue_.ToSeeFiles.empty() || exitPending_) return;
     const int t = Settings.ActiveTransition;
     if (IsCentral() && CurTile != 0) {
         // Central transitions use tile 0 only; the calls made for the others only turn
         // CurTile round, so that one timer tick refills tile 0 once.
-        CurTile = NextCurTile(CurTile, TileCount, AltPhase);
+        CurTile = NextCurTile(CurTile, strip_.TileCount, AltPhase);
         return;
     }
     if (TurnWaitingTile()) return;
     Timer1.SetEnabled(false);
     AltPhase = NextAltPhase(t, AltPhase);
     const int c = CurTile;
-    TilePos[c] = StartCoordinate(t, AltPhase, ScreenBox());
+    strip_.TilePos[c] = StartCoordinate(t, AltPhase, ScreenBox());
     LeaveTile();
     PlaceTile();
-    if (IsCentral()) Timer1.SetInterval(unsigned(Settings.defpause) * 1000u);
-    ++Refills;
+    if (IsCentral()) Timer1.SetInterval(CentralDisplayMs(Settings.defpause));
+    ++refills_;
 
     bool video = false;
-    const bool loaded = TakeNextFile([&] {
-        Images[c]->Hide();
-        if (tk::HoldsClip(Players[c]->Mode())) Players[c]->Close();
-        video = IsMediaFile(CurFile, mkVideo);
+    const bool loaded = catalogue_.TakeNextFile([&] {
+        strip_.Images[c]->Hide();
+        if (tk::HoldsClip(strip_.Players[c]->Mode())) strip_.Players[c]->Close();
+        video = IsMediaFile(catalogue_.CurFile, mkVideo);
         return video ? StartClip(c) : LoadCurrentFile(c);
     });
 
     if (loaded) {
-        ++Loads;
+        ++loads_;
         if (!video) ShowPicture(c);
     } else {
         KeepOldContent(c);
     }
     EnterTile();
-    seen_[c] = false;
-    placedTravel_[c] = TravelOf(t, AltPhase);
+    strip_.Seen[c] = false;
+    strip_.PlacedTravel[c] = TravelOf(t, AltPhase);
     if (IsCentral() || Settings.defdelay != 1000) Timer1.SetEnabled(true);
-    CurTile = NextCurTile(CurTile, TileCount, AltPhase);
-}
-
-bool TScrn::TakeNextFile(const std::function<bool()>& loadCurFile) {
-    TRefillTries tries(ToSeeFiles.size(), SeenFiles.empty());
-    for (;;) {
-        PickNextFile();
-        const bool loaded = loadCurFile();
-        if (!loaded) ForgetFile(CurFile);
-        // Also after a success: the refill that takes the last file starts the next pass.
-        if (ToSeeFiles.empty()) {
-            RefillCatalogue();
-            tries.NewPass(ToSeeFiles.size());
-        }
-        if (loaded || ToSeeFiles.empty() || exitPending_ || !tries.FailedMayRetry())
-            return loaded;
-    }
+    CurTile = NextCurTile(CurTile, strip_.TileCount, AltPhase);
 }
 
 bool TScrn::TurnWaitingTile() {
@@ -69,24 +53,25 @@ bool TScrn::TurnWaitingTile() {
     // placed, found past the edge it came in by, only changes sides: it goes to the new
     // entry side behind the last tile there, keeps its picture, and the phase stays.
     const int t = Settings.ActiveTransition, c = CurTile;
-    if (!IsAlternating(t) || seen_[c] || placedTravel_[c] == TravelOf(t, AltPhase)) return false;
-    const TBox content = TileBox(c);
-    TilePos[c] = StartCoordinate(t, AltPhase, ScreenBox());
+    if (!IsAlternating(t) || strip_.Seen[c] || strip_.PlacedTravel[c] == TravelOf(t, AltPhase))
+        return false;
+    const TBox content = strip_.TileBox(c);
+    strip_.TilePos[c] = StartCoordinate(t, AltPhase, ScreenBox());
     LeaveTile();
     PlaceTile();
     SizeTile(content.width, content.height);
     EnterTile();
-    placedTravel_[c] = TravelOf(t, AltPhase);
-    CurTile = NextCurTile(CurTile, TileCount, AltPhase);
+    strip_.PlacedTravel[c] = TravelOf(t, AltPhase);
+    CurTile = NextCurTile(CurTile, strip_.TileCount, AltPhase);
     return true;
 }
 
 bool TScrn::LoadCurrentFile(int tile) {
-    TFitImage& image = *Images[tile];
+    TFitImage& image = *strip_.Images[tile];
     image.Show(SW_SHOWNA);
     const int areaW = FitArea.right - FitArea.left, areaH = FitArea.bottom - FitArea.top;
     try {
-        if (!image.LoadFromFile(CurFile, areaW, areaH)) return false;
+        if (!image.LoadFromFile(catalogue_.CurFile, areaW, areaH)) return false;
         image.FitPicture(FitArea);
     } catch (...) {
         // Whatever goes wrong with one file (memory for a huge picture, say) drops it.
@@ -96,7 +81,7 @@ bool TScrn::LoadCurrentFile(int tile) {
     // A picture that could not be brought to at least one pixel within the screen (a
     // panorama of 65,000 x 1, say) cannot be shown.
     const tk::Dib& picture = image.Picture();
-    if (picture.Empty() || picture.Width() > areaW || picture.Height() > areaH) {
+    if (!PictureFitsArea(picture.Width(), picture.Height(), areaW, areaH)) {
         image.Picture().Clear();
         return false;
     }
@@ -112,16 +97,16 @@ void TScrn::KeepOldContent(int tile) {
     // No file could be loaded: the tile shows its last picture again, at its size, so that
     // the strip keeps its rhythm. A tile that never held one shrinks to nothing and is
     // tried again once it has travelled to the exit edge.
-    if (Images[tile]->Picture().Empty()) {
+    if (strip_.Images[tile]->Picture().Empty()) {
         SizeTile(0, 0);
         return;
     }
-    Images[tile]->Show(SW_SHOWNA);
+    strip_.Images[tile]->Show(SW_SHOWNA);
     FitTileToPicture(tile);
 }
 
 void TScrn::FitTileToPicture(int tile) {
-    TFitImage& image = *Images[tile];
+    TFitImage& image = *strip_.Images[tile];
     const int w = image.Picture().Width(), h = image.Picture().Height();
     SetWindowPos(image.Handle(), nullptr, 0, 0, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
     SizeTile(w, h);

@@ -9,12 +9,15 @@ namespace {
 constexpr uint64_t kInputCheckMs = 20;
 } // namespace
 
-TScrn::TScanning::TScanning(TScrn& scrn) : scrn_(scrn) {
-    ++scrn_.scanDepth_;
-}
-
-TScrn::TScanning::~TScanning() {
-    if (--scrn_.scanDepth_ == 0 && scrn_.exitPending_) PostMessageW(scrn_.Handle(), WM_CLOSE, 0, 0);
+void TScrn::Scanning(bool begins) {
+    if (begins) {
+        ++scanDepth_;
+        return;
+    }
+    if (--scanDepth_ == 0 && exitPending_) PostMessageW(Handle(), WM_CLOSE, 0, 0);
+    // A new pass's scan under a running show: its count would stay between the tiles for the
+    // rest of the show.
+    if (loads_ > 0) ClearCanvasTexts();
 }
 
 bool TScrn::KeepScanning() {

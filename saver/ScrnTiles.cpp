@@ -2,43 +2,22 @@
 // (leave, place, size, enter), the central animations, and the tiles' geometry.
 #include "Globals/Globals.h"
 #include "Globals/Random.h"
-#include "saver/SafeSettings.h"
 #include "saver/Ssave.h"
 
 namespace {
 constexpr DWORD kFrameMs = 10;
-constexpr UINT kPlaceFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
 
 // Transition 10 does each leaving and each entering as one of 4 to 9, drawn anew.
 int EffectiveTransition(int transition) {
     return transition == 10 ? 4 + Random(6) : transition;
 }
-
-bool OnScreen(const TBox& b, const TScreenBox& s) {
-    return b.width > 0 && b.height > 0 && b.left < s.L + s.W && b.left + b.width > s.L &&
-           b.top < s.T + s.H && b.top + b.height > s.T;
-}
 } // namespace
 
 bool TScrn::IsCentral() const { return IsCentralTransition(Settings.ActiveTransition); }
 
-TScreenBox TScrn::ScreenBox() const {
+TBox TScrn::ScreenBox() const {
     RECT window = Bounds();
     return {window.left, window.top, Width(), Height()};
-}
-
-TBox TScrn::TileBox(int tile) const {
-    RECT r = Panels[tile]->Bounds();
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
-
-bool TScrn::TileShown(int tile) const {
-    // Whether or not the form is shown yet.
-    return Panels[tile]->ShownItself();
-}
-
-void TScrn::SetTileBox(int tile, const TBox& b) {
-    SetWindowPos(Panels[tile]->Handle(), nullptr, b.left, b.top, b.width, b.height, kPlaceFlags);
 }
 
 void TScrn::RepaintNow() {
@@ -50,7 +29,8 @@ void TScrn::RepaintNow() {
 void TScrn::LeaveTile() {
     const int t = EffectiveTransition(Settings.ActiveTransition);
     // An animation of a tile that is not on the screen would show nothing for a second.
-    if (IsAnimated(t) && TileShown(CurTile) && OnScreen(TileBox(CurTile), ScreenBox())) {
+    if (IsAnimated(t) && strip_.TileShown(CurTile) &&
+        OnScreen(strip_.TileBox(CurTile), ScreenBox())) {
         Animate(t, false);
         return;
     }
@@ -60,22 +40,22 @@ void TScrn::LeaveTile() {
 void TScrn::PlaceTile() {
     const int t = Settings.ActiveTransition;
     const int c = CurTile;
-    const int p = PreviousTile(c, TileCount), n = NextTile(c, TileCount);
-    SetTileBox(c, EntryBox(t, AltPhase, ScreenBox()));
+    const int p = PreviousTile(c, strip_.TileCount), n = NextTile(c, strip_.TileCount);
+    strip_.SetTileBox(c, EntryBox(t, AltPhase, ScreenBox()));
     // Read after the move: the single tile is its own previous tile, now full-size.
-    TBox previous = TileBox(p);
-    TilePos[c] = EntryCoordinate(t, AltPhase, TilePos[p], previous.width, previous.height,
-                                 TilePos[n]);
-    placedBox_ = TileBox(c);
-    placedPos_ = TilePos[c];
+    TBox previous = strip_.TileBox(p);
+    strip_.TilePos[c] = EntryCoordinate(t, AltPhase, strip_.TilePos[p], previous.width,
+                                        previous.height, strip_.TilePos[n]);
+    strip_.PlacedBox = strip_.TileBox(c);
+    strip_.PlacedPos = strip_.TilePos[c];
 }
 
 void TScrn::SizeTile(int w, int h) {
     const int c = CurTile;
-    TSized sized = SizeTileBox(Settings.ActiveTransition, AltPhase, placedBox_, placedPos_,
-                               w, h, ScreenBox());
-    SetTileBox(c, sized.box);
-    TilePos[c] = sized.pos;
+    TSized sized = SizeTileBox(Settings.ActiveTransition, AltPhase, strip_.PlacedBox,
+                               strip_.PlacedPos, w, h, ScreenBox());
+    strip_.SetTileBox(c, sized.box);
+    strip_.TilePos[c] = sized.pos;
 }
 
 void TScrn::EnterTile() {
@@ -90,30 +70,15 @@ void TScrn::EnterTile() {
 void TScrn::Animate(int transition, bool entering) {
     // 101 frames, 10 ms apart, each painted at once; the message loop waits meanwhile.
     const int c = CurTile;
-    const TBox base = TileBox(c);
-    const TScreenBox s = ScreenBox();
+    const TBox base = strip_.TileBox(c);
+    const TBox s = ScreenBox();
     for (int i = 0; i <= kAnimationLast; ++i) {
         int k = entering ? i : kAnimationLast - i;
         TBox frame = entering ? EnterFrame(transition, k, base, s)
                               : LeaveFrame(transition, k, base, s);
-        ApplyMoves({{c, TileBox(c), frame}});
+        ApplyMoves({{c, strip_.TileBox(c), frame}});
         if (entering && k == 0) SetTileShown(c, true);
         Sleep(kFrameMs);
     }
     if (!entering) SetTileShown(c, false);
-}
-
-void TScrn::FreeTiles() {
-    // The pictures live in the panels and the players show in them: panels go last.
-    for (auto& image : Images) image.reset();
-    Images.clear();
-    for (auto& player : Players) player.reset();
-    Players.clear();
-    for (auto& panel : Panels) panel.reset();
-    Panels.clear();
-    TilePos.clear();
-    stacked_.clear();
-    seen_.clear();
-    placedTravel_.clear();
-    TileCount = 0;
 }

@@ -4,9 +4,12 @@
 #include "saver/Pacing.h"
 #include "saver/Password.h"
 #include "toolkit/App.h"
+#include "toolkit/Log.h"
 #include "toolkit/MsgBox.h"
 
-TScrn::TScrn() : clipWatch_(2, kClipWatchMs) { FormCreate(); }
+TScrn::TScrn() : catalogue_(CatalogueEvents()), clipWatch_(2, kClipWatchMs) {
+    FormCreate();
+}
 
 TScrn::~TScrn() {
     if (Handle() && !closed_) FormClose();
@@ -76,7 +79,8 @@ void TScrn::AppIdle(bool& done) {
 
 void TScrn::WatchClips() {
     bool clipOpen = false;
-    for (const auto& player : Players) clipOpen = clipOpen || player->IsOpen();
+    for (const auto& player : strip_.Players)
+        clipOpen = clipOpen || player->IsOpen();
     const bool everyTurn = StepMoves(false, Settings.ActiveTransition, Settings.defdelay);
     const bool wanted =
         ClipWatchWanted(Settings.opBclfilm, clipOpen, everyTurn ? 0 : Timer1.Interval());
@@ -121,19 +125,8 @@ void TScrn::FormClose() {
 }
 
 void TScrn::QuitterClick() {
-    // The memory is replaced only by a whole state of this run's catalogue. One that ended
-    // empty (its folders away for the run, say) knows nothing worth keeping: the file stays as
-    // it was. A memory that cannot be written keeps its previous file whole; the saver closes
-    // anyway.
-    if (Settings.opmemfiles && CatalogueFilled) {
-        if (ToSeeFiles.empty() && SeenFiles.empty())
-            OutputDebugStringW(L"Vistamur: empty catalogue; the memory file stays as it was");
-        else if (!WriteMemFiles())
-            OutputDebugStringW(L"Vistamur: the memory file could not be written");
-    }
-    ToSeeFiles.clear();
-    SeenFiles.clear();
-    FreeTiles();
+    catalogue_.Close(); // the memory written when it is kept
+    strip_.Free();
 }
 
 // The saver covers the screen, topmost, with the cursor hidden and the mouse captured. The

@@ -14,8 +14,10 @@
 #include "toolkit/MediaPlayer.h"
 #include "toolkit/Panel.h"
 
+#include "saver/Catalogue.h"
 #include "saver/ExitRules.h"
 #include "saver/Geometry.h"
+#include "saver/Strip.h"
 #include "toolkit/Dib.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Timer.h"
@@ -52,25 +54,17 @@ class TScrn : public tk::Window {
     void BuildSlideshow(); // lists, tiles, transition, start places, banner
     void FirstRefills();   // every tile of a moving strip, tile 0 of a central transition
 
-    // The catalogue: folders scanned into ToSeeFiles, files taken at random into SeenFiles,
-    // the seen-file memory across runs.
-    void GetAllPhotos();
-    bool ReadMemFiles();
-    bool WriteMemFiles(); // false, with the previous file intact, when it could not be written
-    void PickNextFile(); // sets CurFile
-    void ForgetFile(const std::wstring& path);
-    void RefillCatalogue();
-    std::wstring CurFile;
-    // The refill's tries: picks files until loadCurFile takes one, forgetting those that fail,
-    // starting the next pass when the catalogue runs dry, and giving up after a whole pass
-    // without a success. False when nothing loaded.
-    bool TakeNextFile(const std::function<bool()>& loadCurFile);
-    // Init's step that fills the catalogue: the memory first when it is kept, else a scan.
-    void FillCatalogue();
-    // Set once the catalogue has been filled in this run: only then does the close write the
-    // memory, so that a saver closed before its start-up ended cannot wipe it. A scan cut short
-    // by an exit clears it again: it holds only part of the folders.
-    bool CatalogueFilled = false;
+    // The catalogue (Catalogue.h), which the window serves with its progress texts, its
+    // warning boxes and its input while it fills.
+    TCatalogue& Catalogue() { return catalogue_; }
+    const TCatalogue& Catalogue() const { return catalogue_; }
+    void GetAllPhotos() { catalogue_.GetAllPhotos(); }
+    bool ReadMemFiles() { return catalogue_.ReadMemFiles(); }
+    bool WriteMemFiles() { return catalogue_.WriteMemFiles(); }
+    void PickNextFile() { catalogue_.PickNextFile(); }
+    void ForgetFile(const std::wstring& path) { catalogue_.ForgetFile(path); }
+    void RefillCatalogue() { catalogue_.RefillCatalogue(); }
+    void FillCatalogue() { catalogue_.FillCatalogue(); } // Init's step: memory or scan
     // An exit was allowed while the catalogue was being filled: the scan stops at its next
     // check, nothing more starts, and the window closes once the scan has returned.
     bool ExitPending() const { return exitPending_; }
@@ -79,6 +73,9 @@ class TScrn : public tk::Window {
     int WarningBox(const std::wstring& text);
 
   private:
+    TCatalogueEvents CatalogueEvents();
+    TCatalogue catalogue_;
+    TStrip strip_;
     void DrawProgress(const std::wstring& text); // at the window's centre
     int boxDepth_ = 0;                           // warning boxes open
     bool exitAfterBox_ = false;                  // an exit was asked for meanwhile
@@ -86,33 +83,17 @@ class TScrn : public tk::Window {
     // While the catalogue is filled (a scan, the memory read) the message loop does not
     // run: the scan asks KeepScanning often, which handles the input that came meanwhile.
     // Steps wait until the scan is over.
-    class TScanning {
-      public:
-        explicit TScanning(TScrn& scrn);
-        ~TScanning();
-        TScanning(const TScanning&) = delete;
-        TScanning& operator=(const TScanning&) = delete;
-
-      private:
-        TScrn& scrn_;
-    };
+    void Scanning(bool begins);
     bool KeepScanning(); // false once an exit is pending
     void HandleWaitingInput();
     int scanDepth_ = 0;
     bool exitPending_ = false;
     uint64_t lastInputCheck_ = 0; // GetTickCount64 of the last look at the input
-    // The memory file as it was read at the start, and the folders of defdir that the latest
-    // scan could not reach: the close writes their entries back as they were read.
-    std::string memoryRead_;
-    std::vector<std::wstring> unreached_;
-    std::vector<std::wstring> warned_; // folders warned about in this run, once each
 
   public:
-    // The tiles: tile i is Panels[i] holding Images[i], served by Players[i], at TilePos[i].
-    std::vector<std::unique_ptr<tk::Panel>> Panels;
-    std::vector<std::unique_ptr<TFitImage>> Images;
-    std::vector<std::unique_ptr<tk::MediaPlayer>> Players;
-    std::vector<int> TilePos;
+    // The tiles (Strip.h).
+    TStrip& Strip() { return strip_; }
+    const TStrip& Strip() const { return strip_; }
     RECT FitArea = {};
 
     // The slideshow cycle: the refill of tile CurTile, and the four steps of the transition
@@ -124,11 +105,7 @@ class TScrn : public tk::Window {
     void SizeTile(int w, int h);
     void EnterTile();
     void DrawCaption();
-    void FreeTiles(); // pictures, then players, then panels
     bool IsCentral() const;
-    TScreenBox ScreenBox() const;
-    TBox TileBox(int tile) const;
-    bool TileShown(int tile) const;
 
     // The clips in tiles.
     bool StartClip(int tile);
@@ -138,11 +115,6 @@ class TScrn : public tk::Window {
     void RestartClip(int tile);
     bool ClipStillRunning(int tile);
 
-    // Writes a line of text onto the window (white on black, opaque) and keeps it, so that
-    // a repaint shows it again. A text at the same place replaces the one before.
-    void DrawCanvasText(const std::wstring& text, int x, int y);
-    void ClearCanvasTexts(); // the window turns plain black again
-    SIZE TextSize(const std::wstring& text);
     int Width() const;
     int Height() const;
     void MoveStep();
@@ -152,13 +124,9 @@ class TScrn : public tk::Window {
     bool FirstActivate = true;
     bool StepDue = false;
     int CurTile = 0;
-    int TileCount = 0;
-    long Refills = 0; // refills that took files from the catalogue since Init
-    long Loads = 0;   // of those, the ones where a file loaded
-    std::vector<std::wstring> ToSeeFiles;
-    std::vector<std::wstring> SeenFiles;
+    long Refills() const { return refills_; } // refills that took files since Init
+    long Loads() const { return loads_; }     // of those, the ones where a file loaded
     tk::Timer Timer1{1, 10000};
-    const TMouseWatch& MouseWatch() const { return mouse_; }
     std::wstring BannerText() const { return banner_; }
     bool HasCanvasTexts() const { return !canvasTexts_.empty(); }
 
@@ -166,6 +134,15 @@ class TScrn : public tk::Window {
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
   private:
+    long refills_ = 0;
+    long loads_ = 0;
+    bool DropClip(int tile, const wchar_t* why); // closes it, says why in the log: false
+    // Writes a line of text onto the window (white on black, opaque) and keeps it, so that
+    // a repaint shows it again. A text at the same place replaces the one before.
+    void DrawCanvasText(const std::wstring& text, int x, int y);
+    void ClearCanvasTexts(); // the window turns plain black again
+    SIZE TextSize(const std::wstring& text);
+    TBox ScreenBox() const;
     void AppIdle(bool& done);
     void WatchClips(); // the clip watch runs while a looping clip could end between steps
     // Wakes the loop to look at the clips between steps; its tick marks a check as due.
@@ -176,7 +153,6 @@ class TScrn : public tk::Window {
     void ShowPicture(int tile);      // size and caption of a loaded picture
     void KeepOldContent(int tile);   // a tile whose every try failed
     void FitTileToPicture(int tile); // the picture control and the tile take its size
-    void SetTileBox(int tile, const TBox& box);
     void Animate(int transition, bool entering);
     void RepaintNow();
     void MoveStrip();
@@ -187,10 +163,8 @@ class TScrn : public tk::Window {
     };
     void ApplyMoves(const std::vector<Move>& moves); // one batch, painted at once
     void PaintArea(const RECT& area);
-    HDC ScreenDc();                       // the window's DC, over the tiles
-    const std::vector<int>& StackedTiles(); // bottom to top
+    HDC ScreenDc(); // the window's DC, over the tiles
     std::unique_ptr<tk::WindowDc> screenDc_;
-    std::vector<int> stacked_;
     // Whether the window drew since the message loop last found its queue empty (and so
     // handed the window's picture to the display), and when it last handed over a drawing.
     bool drewSinceIdle_ = true;
@@ -200,14 +174,6 @@ class TScrn : public tk::Window {
     bool PictureShown(int tile) const; // the tile's picture control, by its own visibility
     std::vector<Move> moves_;
     tk::Dib frame_; // the window's picture, when it is composed before it goes to the screen
-    // Where PlaceTile put the current tile; SizeTile works from these, so that sizing twice
-    // in one refill (a clip that failed after it was sized, then a picture) sizes once.
-    TBox placedBox_;
-    int placedPos_ = 0;
-    // The alternating strips: whether each tile has been on the screen since it was placed,
-    // and the travel in force then (see TurnWaitingTile).
-    std::vector<char> seen_;
-    std::vector<TTravel> placedTravel_;
     bool TurnWaitingTile(); // true when the refill's tile only changed sides
     tk::Font captionFont_;
     void Paint(HDC dc, const RECT& area);

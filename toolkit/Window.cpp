@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "toolkit/Counters.h"
+#include "toolkit/Log.h"
 #include "toolkit/MsgBox.h"
 #include "toolkit/Text.h"
 
@@ -62,9 +63,9 @@ bool Window::Create(const WindowArgs& args) {
         // A name some other code registered already would bring its procedure with it: only
         // a class of our own registration finds its objects.
         if (!RegisterClassExW(&wc)) {
-            OutputDebugStringW((std::wstring(L"Vistamur: cannot register the window class ") +
-                                args.className + L", error " + IntToStr(GetLastError()))
-                                   .c_str());
+            const DWORD error = GetLastError();
+            Log(std::wstring(L"cannot register the window class ") + args.className + L", error " +
+                IntToStr(error));
             registered.erase(args.className);
             return false;
         }

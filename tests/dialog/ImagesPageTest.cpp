@@ -9,6 +9,7 @@
 #include "dialog/FolderPicking.h"
 #include "tests/pictures/Photos.h"
 #include "tests/support/DialogRig.h"
+#include "tests/support/Rig.h"
 #include "tests/video/ClipRig.h"
 #include "toolkit/Counters.h"
 #include "toolkit/MsgBox.h"
@@ -243,11 +244,11 @@ TEST_F(ImagesPage, AClipPlaysInTheFittedBoxAndIsClosedByTheNextClickAndByTheDial
     EXPECT_EQ(box.top, expected.top);
     EXPECT_EQ(dialog->Panel1->ClientRect().right, 160);
     EXPECT_EQ(dialog->Panel1->ClientRect().bottom, 120);
-    EXPECT_TRUE(cliprig::WaitFor(
+    EXPECT_TRUE(WaitUntil(
         [&] {
             RECT r;
             GetWindowRect(dialog->Panel1->Handle(), &r);
-            return cliprig::LitShare(cliprig::Capture(r)) > 0.3;
+            return cliprig::LitShare(ReadScreen(r)) > 0.3;
         },
         3000));
 

@@ -26,9 +26,7 @@ bool CursorIs(int x, int y);
 void PressKey(WORD vk);
 void ClickButton(DWORD downFlag, DWORD upFlag);
 
-// The screen's pixels in a rectangle, 0xRRGGBB, row after row.
-std::vector<uint32_t> ReadScreen(const RECT& area);
-uint32_t ScreenPixel(int x, int y);
+uint32_t ScreenPixel(int x, int y); // ReadScreen's one pixel
 
 // A top-level window of the test: a white host for the preview or a backdrop.
 class TestWindow {

@@ -7,11 +7,10 @@
 #include "Globals/Globals.h"
 #include "saver/Geometry.h"
 #include "saver/Ssave.h"
-#include "tests/support/SaverProcess.h"
 #include "tests/support/InstallFolder.h"
+#include "tests/support/SaverProcess.h"
 #include "tests/support/SlideshowRig.h"
 #include "tests/support/TempDir.h"
-#include "toolkit/Dib.h"
 #include "toolkit/MsgBox.h"
 
 namespace {
@@ -27,15 +26,11 @@ struct Found {
 // JPEG's rounding).
 std::pair<Found, Found> FindPhotos() {
     const int W = GetSystemMetrics(SM_CXSCREEN), H = GetSystemMetrics(SM_CYSCREEN);
-    tk::Dib shot;
-    shot.Create(W, H);
-    HDC screen = GetDC(nullptr);
-    BitBlt(shot.Dc(), 0, 0, W, H, screen, 0, 0, SRCCOPY);
-    ReleaseDC(nullptr, screen);
+    const std::vector<uint32_t> shot = ReadScreen({0, 0, W, H});
     Found red, green;
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x) {
-            uint32_t p = shot.Bits()[size_t(y) * W + x];
+            uint32_t p = shot[size_t(y) * W + x];
             int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
             Found* f = r > 200 && g < 60 && b < 60 ? &red : g > 200 && r < 60 && b < 60 ? &green
                                                                                         : nullptr;
@@ -63,7 +58,7 @@ class SlideshowE2e : public testing::Test {
         Settings.defdir = photos.Path();
         probe.GetAllPhotos();
         // A scan that finds nothing is a fault of the saver, not a reason to skip.
-        ASSERT_EQ(probe.ToSeeFiles.size(), 2u) << "the folder scan finds no photos";
+        ASSERT_EQ(probe.Catalogue().ToSeeFiles.size(), 2u) << "the folder scan finds no photos";
     }
     void TearDown() override { tk::SetBoxHook(nullptr); }
 

@@ -101,9 +101,12 @@ TEST(AreaReduce, RefusesToEnlargeOrToWorkOnNothing) {
     EXPECT_TRUE(reducer.Start(10, 10, dst.data(), 5, 5, 5));
 }
 
+// And whether the fitted picture can be shown (a picture exactly as wide or as high as the
+// area is the common case of landscape photos on a wide screen).
 TEST(FitRect, FitsAsTheTableSays) {
     struct Case {
         int aw, ah, pw, ph, w, h;
+        bool shown = true;
     } cases[] = {
         {189, 141, 640, 480, 189, 141},     // 141.75 cut to 141
         {189, 141, 480, 640, 105, 141},     // first a height of 252
@@ -112,8 +115,9 @@ TEST(FitRect, FitsAsTheTableSays) {
         {1024, 768, 4000, 3000, 1024, 767}, // 1024 / 4000 is not exact
         {1024, 768, 3000, 4000, 576, 768},  // first a height of 1365
         {1024, 768, 1024, 768, 1024, 768},  // exactly the area
+        {1024, 768, 1024, 500, 1024, 500},  // exactly as wide
         {1024, 768, 2000, 100, 1024, 51},   // only too wide
-        {1920, 1080, 6000, 4000, 1620, 1080}, {1, 1, 5000, 3, 1, 0},
+        {1920, 1080, 6000, 4000, 1620, 1080}, {1, 1, 5000, 3, 1, 0, false},
     };
     for (const Case& c : cases) {
         RECT r = FitRect(c.aw, c.ah, c.pw, c.ph);
@@ -121,5 +125,7 @@ TEST(FitRect, FitsAsTheTableSays) {
         EXPECT_EQ(r.top, 0);
         EXPECT_EQ(r.right, c.w) << c.aw << "x" << c.ah << " " << c.pw << "x" << c.ph;
         EXPECT_EQ(r.bottom, c.h) << c.aw << "x" << c.ah << " " << c.pw << "x" << c.ph;
+        EXPECT_EQ(PictureFitsArea(r.right, r.bottom, c.aw, c.ah), c.shown)
+            << c.aw << "x" << c.ah << " " << c.pw << "x" << c.ph;
     }
 }

@@ -94,4 +94,22 @@ TEST(Caption, FileDateOfAMissingFileIsEmpty) {
     EXPECT_EQ(FileDateText(L"C:\\no such folder\\no such file.jpg"), L"");
 }
 
+TEST(Caption, FileDateIsTheLastWriteNotTheCreation) {
+    auto noon = [](WORD year, WORD month, WORD day) {
+        SYSTEMTIME s = {year, month, 0, day, 12, 0, 0, 0};
+        FILETIME f;
+        SystemTimeToFileTime(&s, &f);
+        return f;
+    };
+    WIN32_FILE_ATTRIBUTE_DATA copied = {};
+    copied.ftCreationTime = noon(2024, 3, 1);
+    copied.ftLastWriteTime = noon(2019, 7, 14);
+    WIN32_FILE_ATTRIBUTE_DATA taken = copied, created = copied;
+    taken.ftCreationTime = taken.ftLastWriteTime;
+    created.ftLastWriteTime = created.ftCreationTime;
+    EXPECT_NE(FileDateText(copied), L"");
+    EXPECT_EQ(FileDateText(copied), FileDateText(taken));
+    EXPECT_NE(FileDateText(copied), FileDateText(created));
+}
+
 } // namespace

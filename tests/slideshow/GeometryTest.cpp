@@ -9,7 +9,7 @@
 
 namespace {
 
-const TScreenBox kScreen{0, 0, 1024, 768};
+const TBox kScreen{0, 0, 1024, 768};
 
 struct PhaseCase {
     int transition;
@@ -44,6 +44,11 @@ TEST(Geometry, StartCoordinateEntryPlaceAndTravelByTransitionAndPhase) {
         EXPECT_EQ(EntryBox(t, 0, kScreen), (TBox{0, 0, 1024, 768}));
         EXPECT_EQ(TravelOf(t, 0), TTravel::Still);
     }
+}
+
+TEST(Geometry, CentralTransitionsAreFourToTen) {
+    for (int n = -1; n <= 14; ++n)
+        EXPECT_EQ(IsCentralTransition(n), n >= 4 && n <= 10) << n;
 }
 
 TEST(Geometry, InitialPlacesWaitOutsideTheEntryEdge) {

@@ -19,7 +19,7 @@ TEST(Soak, FastestStripWithCorruptFilesLeaksNothing) {
     // Memory is noisier than the counts: a few megabytes of allocator slack are fine, a
     // picture per refill (tens of megabytes) is not.
     EXPECT_LT(r.late.privateMb - r.early.privateMb, 8.0);
-    rig::Pump();
+    PumpMessages();
     EXPECT_EQ(tk::Counts().windows, before.windows);
     EXPECT_EQ(tk::Counts().gdiObjects, before.gdiObjects);
     tk::SetBoxHook(nullptr);

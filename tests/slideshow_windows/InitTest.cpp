@@ -47,8 +47,8 @@ TEST(Init, BadNumbersInTheConfigurationStillGiveAWorkingSaver) {
         TScrn scrn;
         ASSERT_TRUE(scrn.CreateForm());
         scrn.Init();
-        EXPECT_EQ(scrn.TileCount, c.tileCount);
-        EXPECT_EQ(int(scrn.Panels.size()), c.tileCount);
+        EXPECT_EQ(scrn.Strip().TileCount, c.tileCount);
+        EXPECT_EQ(int(scrn.Strip().Panels.size()), c.tileCount);
         EXPECT_EQ(Settings.defspeed, c.step);
         if (c.transition) {
             EXPECT_EQ(Settings.ActiveTransition, c.transition);
@@ -66,7 +66,7 @@ TEST(Init, BadNumbersInTheConfigurationStillGiveAWorkingSaver) {
             scrn.Timer1Timer();
             scrn.MoveStep();
         }
-        EXPECT_EQ(scrn.Refills, 0);
+        EXPECT_EQ(scrn.Refills(), 0);
         scrn.QuitterClick();
     }
     tk::SetBoxHook(nullptr);

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "saver/SafeSettings.h"
+#include "saver/Geometry.h"
 #include "tests/support/SlideshowRig.h"
 #include "tests/support/TempDir.h"
 #include "toolkit/MsgBox.h"
@@ -49,15 +49,15 @@ class Slideshow : public testing::Test {
 // The strip in its order: each tile 50 px behind the one before it, centred across the
 // travel. Tiles that wait at the entry side count too.
 void ExpectGaps(const TScrn& scrn, int first, const char* when) {
-    const int n = scrn.TileCount;
+    const int n = scrn.Strip().TileCount;
     for (int k = 0; k + 1 < n; ++k) {
         int a = (first + k) % n, b = (first + k + 1) % n;
-        TBox boxA = scrn.TileBox(a);
-        EXPECT_EQ(scrn.TilePos[b] - (scrn.TilePos[a] + boxA.width), kTileGap)
+        TBox boxA = scrn.Strip().TileBox(a);
+        EXPECT_EQ(scrn.Strip().TilePos[b] - (scrn.Strip().TilePos[a] + boxA.width), kTileGap)
             << when << ": between tiles " << a << " and " << b;
     }
     for (int i = 0; i < n; ++i) {
-        TBox box = scrn.TileBox(i);
+        TBox box = scrn.Strip().TileBox(i);
         EXPECT_EQ(box.top, (768 - box.height) / 2) << when << ": tile " << i;
     }
 }
@@ -70,27 +70,29 @@ TEST_F(Slideshow, StripOfThreeTravelsIsRefilledInOrderAndKeepsItsGaps) {
     run.speed = 10;
     auto scrn = rig::StartSaver(run, files);
     ASSERT_TRUE(scrn);
-    ASSERT_EQ(scrn->TileCount, 3);
-    EXPECT_EQ(scrn->Refills, 3);
+    ASSERT_EQ(scrn->Strip().TileCount, 3);
+    EXPECT_EQ(scrn->Refills(), 3);
     EXPECT_EQ(scrn->CurTile, 0);
     EXPECT_EQ(AltPhase, 0);
-    EXPECT_EQ(scrn->TilePos[0], 1024 + 50);
+    EXPECT_EQ(scrn->Strip().TilePos[0], 1024 + 50);
     ExpectGaps(*scrn, 0, "after Init");
     // The panels wait outside the screen until a step brings them on it.
-    for (int i = 0; i < 3; ++i) EXPECT_GE(scrn->TileBox(i).left, 1024);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_GE(scrn->Strip().TileBox(i).left, 1024);
 
     std::vector<int> refilled;
     int first = 0; // the tile at the head of the strip
     for (int step = 0; step < 1000 && refilled.size() < 6; ++step) {
-        std::vector<int> before = scrn->TilePos;
+        std::vector<int> before = scrn->Strip().TilePos;
         std::vector<TBox> boxes;
-        for (int i = 0; i < 3; ++i) boxes.push_back(scrn->TileBox(i));
-        long refills = scrn->Refills;
+        for (int i = 0; i < 3; ++i)
+            boxes.push_back(scrn->Strip().TileBox(i));
+        long refills = scrn->Refills();
         int cur = scrn->CurTile;
         scrn->MoveStep();
-        bool refill = scrn->Refills != refills;
+        bool refill = scrn->Refills() != refills;
         if (refill) {
-            ASSERT_EQ(scrn->Refills, refills + 1);
+            ASSERT_EQ(scrn->Refills(), refills + 1);
             refilled.push_back(cur);
             // ... at the first step that found it wholly past the left edge, unmoved.
             EXPECT_LE(before[cur], -boxes[cur].width) << "step " << step;
@@ -99,18 +101,18 @@ TEST_F(Slideshow, StripOfThreeTravelsIsRefilledInOrderAndKeepsItsGaps) {
         }
         for (int i = 0; i < 3; ++i) {
             if (refill && i == cur) continue;
-            EXPECT_EQ(scrn->TilePos[i], before[i] - 10) << "tile " << i << " step " << step;
+            EXPECT_EQ(scrn->Strip().TilePos[i], before[i] - 10) << "tile " << i << " step " << step;
             // Panels on the screen stand where the strip says (those off it wait).
-            const int left = scrn->TilePos[i], width = scrn->TileBox(i).width;
+            const int left = scrn->Strip().TilePos[i], width = scrn->Strip().TileBox(i).width;
             if (left < 1024 && left + width > 0) {
-                EXPECT_EQ(scrn->TileBox(i).left, left) << "tile " << i;
+                EXPECT_EQ(scrn->Strip().TileBox(i).left, left) << "tile " << i;
             }
         }
         ExpectGaps(*scrn, first, refill ? "after a refill" : "travelling");
         if (HasFailure()) break;
     }
     EXPECT_EQ(refilled, (std::vector<int>{0, 1, 2, 0, 1, 2}));
-    EXPECT_EQ(scrn->Loads, scrn->Refills);
+    EXPECT_EQ(scrn->Loads(), scrn->Refills());
 }
 
 // The alternating strips turn at every second refill and stay one strip: the tiles still
@@ -129,23 +131,23 @@ TEST_F(Slideshow, AlternatingStripsTurnAtEverySecondRefillAndStayOneStrip) {
         ASSERT_TRUE(scrn);
         const bool vertical = transition == 13;
         std::vector<int> phases;
-        std::vector<char> wasPast(scrn->TileCount, 0);
+        std::vector<char> wasPast(scrn->Strip().TileCount, 0);
         for (int step = 0; step < 5000 && phases.size() < 6; ++step) {
-            long refills = scrn->Refills;
+            long refills = scrn->Refills();
             int phase = AltPhase;
             scrn->MoveStep();
-            if (scrn->Refills != refills) {
+            if (scrn->Refills() != refills) {
                 phases.push_back(AltPhase);
             } else {
                 EXPECT_EQ(AltPhase, phase) << "step " << step;
             }
             std::vector<std::pair<int, int>> strip;
-            for (int i = 0; i < scrn->TileCount; ++i) {
-                TBox box = scrn->TileBox(i);
-                strip.push_back({scrn->TilePos[i], vertical ? box.height : box.width});
+            for (int i = 0; i < scrn->Strip().TileCount; ++i) {
+                TBox box = scrn->Strip().TileBox(i);
+                strip.push_back({scrn->Strip().TilePos[i], vertical ? box.height : box.width});
                 // A tile past the exit edge is dealt with at the next step: none is left
                 // waiting there (the turn's waiting tiles change sides).
-                bool past = StepTile(TravelOf(transition, AltPhase), scrn->TilePos[i],
+                bool past = StepTile(TravelOf(transition, AltPhase), scrn->Strip().TilePos[i],
                                      box.width, box.height, 1, {0, 0, 1024, 768})
                                 .refill;
                 if (AltPhase == phase) {
@@ -172,25 +174,25 @@ TEST_F(Slideshow, CentralTransitionFillsTileZeroOnlyAndLeavesCurTileAtOne) {
     run.delay = 990;
     auto scrn = rig::StartSaver(run, files);
     ASSERT_TRUE(scrn);
-    EXPECT_EQ(scrn->Refills, 1);
+    EXPECT_EQ(scrn->Refills(), 1);
     EXPECT_EQ(scrn->CurTile, 1);
-    TBox box = scrn->TileBox(0);
+    TBox box = scrn->Strip().TileBox(0);
     EXPECT_EQ(box.left, (1024 - box.width) / 2);
     EXPECT_EQ(box.top, (768 - box.height) / 2);
-    EXPECT_EQ(scrn->TilePos[0], box.left);
+    EXPECT_EQ(scrn->Strip().TilePos[0], box.left);
     for (int i = 1; i < 3; ++i) {
-        EXPECT_EQ(scrn->TileBox(i), (TBox{-1024, 0, 1024, 768})) << i;
-        EXPECT_TRUE(scrn->TileShown(i)) << i;
+        EXPECT_EQ(scrn->Strip().TileBox(i), (TBox{-1024, 0, 1024, 768})) << i;
+        EXPECT_TRUE(scrn->Strip().TileShown(i)) << i;
     }
     EXPECT_TRUE(scrn->Timer1.Enabled());
     EXPECT_EQ(scrn->Timer1.Interval(), 30000u);
 
     scrn->MoveStep(); // no tick yet: nothing
-    EXPECT_EQ(scrn->Refills, 1);
+    EXPECT_EQ(scrn->Refills(), 1);
     for (int tick = 0; tick < 3; ++tick) {
         scrn->Timer1Timer();
         scrn->MoveStep();
-        EXPECT_EQ(scrn->Refills, 2 + tick) << "one refill per tick";
+        EXPECT_EQ(scrn->Refills(), 2 + tick) << "one refill per tick";
         EXPECT_EQ(scrn->CurTile, 1);
         EXPECT_FALSE(scrn->StepDue);
     }
@@ -203,11 +205,11 @@ TEST_F(Slideshow, SlidingCentralTransitionEndsCentred) {
     run.tiles = 1;
     auto scrn = rig::StartSaver(run, files);
     ASSERT_TRUE(scrn);
-    EXPECT_EQ(scrn->TileBox(0), (TBox{312, 234, 400, 300}));
+    EXPECT_EQ(scrn->Strip().TileBox(0), (TBox{312, 234, 400, 300}));
     scrn->Timer1Timer();
     scrn->MoveStep(); // leaves to the left, comes back from the right
-    EXPECT_EQ(scrn->TileBox(0), (TBox{312, 234, 400, 300}));
-    EXPECT_TRUE(scrn->TileShown(0));
+    EXPECT_EQ(scrn->Strip().TileBox(0), (TBox{312, 234, 400, 300}));
+    EXPECT_TRUE(scrn->Strip().TileShown(0));
 }
 
 TEST_F(Slideshow, EveryFileFailingEmptiesTheCatalogueAndLaterRefillsDoNothing) {
@@ -218,16 +220,16 @@ TEST_F(Slideshow, EveryFileFailingEmptiesTheCatalogueAndLaterRefillsDoNothing) {
     run.tiles = 3;
     auto scrn = rig::StartSaver(run, files);
     ASSERT_TRUE(scrn);
-    EXPECT_TRUE(scrn->ToSeeFiles.empty());
-    EXPECT_TRUE(scrn->SeenFiles.empty());
-    EXPECT_EQ(scrn->Refills, 1);
-    EXPECT_EQ(scrn->Loads, 0);
+    EXPECT_TRUE(scrn->Catalogue().ToSeeFiles.empty());
+    EXPECT_TRUE(scrn->Catalogue().SeenFiles.empty());
+    EXPECT_EQ(scrn->Refills(), 1);
+    EXPECT_EQ(scrn->Loads(), 0);
     EXPECT_EQ(scrn->CurTile, 1);
     EXPECT_FALSE(scrn->BannerText().empty());
     // The tile that was tried shows nothing; it travels and is never filled again.
-    EXPECT_EQ(scrn->TileBox(0).width, 0);
+    EXPECT_EQ(scrn->Strip().TileBox(0).width, 0);
     for (int step = 0; step < 300; ++step) scrn->MoveStep();
-    EXPECT_EQ(scrn->Refills, 1);
+    EXPECT_EQ(scrn->Refills(), 1);
     EXPECT_EQ(scrn->CurTile, 1);
     EXPECT_TRUE(boxes.empty());
 }
@@ -246,11 +248,12 @@ TEST_F(Slideshow, ARescanDuringTheShowLeavesNoTextOnTheScreen) {
     EXPECT_FALSE(scrn->HasCanvasTexts());
     // The refill that takes the last file of a pass starts the next one: three refills on,
     // the folder has been scanned again.
-    const long rescanAt = scrn->Refills + long(scrn->ToSeeFiles.size());
-    for (int step = 0; step < 5000 && scrn->Refills < rescanAt; ++step) scrn->MoveStep();
-    ASSERT_EQ(scrn->Refills, rescanAt);
-    EXPECT_TRUE(scrn->SeenFiles.empty());
-    EXPECT_EQ(scrn->ToSeeFiles.size(), files.size());
+    const long rescanAt = scrn->Refills() + long(scrn->Catalogue().ToSeeFiles.size());
+    for (int step = 0; step < 5000 && scrn->Refills() < rescanAt; ++step)
+        scrn->MoveStep();
+    ASSERT_EQ(scrn->Refills(), rescanAt);
+    EXPECT_TRUE(scrn->Catalogue().SeenFiles.empty());
+    EXPECT_EQ(scrn->Catalogue().ToSeeFiles.size(), files.size());
     EXPECT_FALSE(scrn->HasCanvasTexts());
     EXPECT_TRUE(boxes.empty());
 }
@@ -262,15 +265,15 @@ TEST_F(Slideshow, ATileWhoseTriesAllFailShowsItsLastPictureAgain) {
     run.tiles = 1;
     auto scrn = rig::StartSaver(run, good);
     ASSERT_TRUE(scrn);
-    ASSERT_EQ(scrn->Loads, 1);
+    ASSERT_EQ(scrn->Loads(), 1);
     // The only file now fails: the refill forgets it and the tile keeps its picture.
     rig::MakeCorruptFile(good[0]);
     scrn->TimerTimer();
-    EXPECT_EQ(scrn->Loads, 1);
-    EXPECT_TRUE(scrn->ToSeeFiles.empty());
-    EXPECT_EQ(scrn->TileBox(0).width, 320);
-    EXPECT_EQ(scrn->TileBox(0).height, 240);
-    EXPECT_TRUE(scrn->TileShown(0));
+    EXPECT_EQ(scrn->Loads(), 1);
+    EXPECT_TRUE(scrn->Catalogue().ToSeeFiles.empty());
+    EXPECT_EQ(scrn->Strip().TileBox(0).width, 320);
+    EXPECT_EQ(scrn->Strip().TileBox(0).height, 240);
+    EXPECT_TRUE(scrn->Strip().TileShown(0));
 }
 
 TEST_F(Slideshow, TinyAndPanoramaPhotosAndALibraryOfOne) {
@@ -295,9 +298,9 @@ TEST_F(Slideshow, TinyAndPanoramaPhotosAndALibraryOfOne) {
         run.transition = c.transition;
         auto scrn = rig::StartSaver(run, Photos({c.photo}));
         ASSERT_TRUE(scrn);
-        EXPECT_EQ(scrn->Loads, c.width ? scrn->Refills : 0);
-        EXPECT_EQ(scrn->TileBox(0).width, c.width);
-        EXPECT_EQ(scrn->TileBox(0).height, c.height);
+        EXPECT_EQ(scrn->Loads(), c.width ? scrn->Refills() : 0);
+        EXPECT_EQ(scrn->Strip().TileBox(0).width, c.width);
+        EXPECT_EQ(scrn->Strip().TileBox(0).height, c.height);
         // A few steps (each tick of a central transition animates for two seconds).
         for (int step = 0; step < (IsCentralTransition(c.transition) ? 2 : 50); ++step) {
             scrn->Timer1Timer();
@@ -320,7 +323,7 @@ TEST_F(Slideshow, CaptionBandAtTheBottomLeftCappedAtThePicture) {
     for (const auto& c : cases) {
         auto scrn = rig::StartSaver(run, Photos({{c.width, 80, 0x0000FF}}));
         ASSERT_TRUE(scrn);
-        const tk::Dib& picture = scrn->Images[0]->Picture();
+        const tk::Dib& picture = scrn->Strip().Images[0]->Picture();
         ASSERT_EQ(picture.Width(), c.width);
         auto at = [&](int x, int y) {
             return picture.Bits()[size_t(y) * picture.Width() + x] & 0xFFFFFF;
@@ -352,14 +355,14 @@ TEST_F(Slideshow, QuittingFreesEveryTileWindowAndPicture) {
         ASSERT_TRUE(scrn);
         EXPECT_EQ(tk::Counts().windows - before.windows, 1 + 5 * 2);
         scrn->QuitterClick();
-        EXPECT_TRUE(scrn->Panels.empty());
-        EXPECT_TRUE(scrn->Images.empty());
-        EXPECT_TRUE(scrn->Players.empty());
-        EXPECT_TRUE(scrn->TilePos.empty());
+        EXPECT_TRUE(scrn->Strip().Panels.empty());
+        EXPECT_TRUE(scrn->Strip().Images.empty());
+        EXPECT_TRUE(scrn->Strip().Players.empty());
+        EXPECT_TRUE(scrn->Strip().TilePos.empty());
         EXPECT_EQ(tk::Counts().windows - before.windows, 1);
         scrn->MoveStep(); // nothing left to move
     }
-    rig::Pump();
+    PumpMessages();
     EXPECT_EQ(tk::Counts().windows, before.windows);
     EXPECT_EQ(tk::Counts().gdiObjects, before.gdiObjects);
 }

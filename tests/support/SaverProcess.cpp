@@ -14,24 +14,6 @@ std::wstring BuildFolder() {
     return folder.substr(0, folder.find_last_of(L"\\/") + 1);
 }
 
-void PumpMessages() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-bool WaitUntil(const std::function<bool()>& condition, DWORD deadlineMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        PumpMessages();
-        if (condition()) return true;
-        if (GetTickCount() - start > deadlineMs) return false;
-        Sleep(10);
-    }
-}
-
 // Wine answers GetProcessTimes for another process with about nothing; the system's list of
 // processes carries the times it reads from each process itself, the same as
 // GetProcessTimes gives a process for its own.

@@ -9,16 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/Rig.h"
+
 constexpr DWORD kStartDeadlineMs = 30000; // a window appears, a capture is taken
 constexpr DWORD kExitDeadlineMs = 15000;  // a process ends
 
 // The folder of this test program, where the build also puts Vistamur.scr and PASSWORD.CPL.
 std::wstring BuildFolder();
-
-// Handles this thread's messages (the test's own windows) while it waits.
-void PumpMessages();
-// Polls the condition (pumping messages) until it holds or the deadline passes.
-bool WaitUntil(const std::function<bool()>& condition, DWORD deadlineMs);
 
 // The CPU time (kernel and user) a process has used so far, in seconds; 0 if unreadable.
 double ProcessCpuSeconds(DWORD processId);

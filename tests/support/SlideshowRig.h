@@ -19,6 +19,8 @@
 #include "toolkit/Jpeg.h"
 #include "toolkit/MsgBox.h"
 
+#include "tests/support/Rig.h"
+
 namespace rig {
 
 // A baseline JPEG of one colour (0xRRGGBB).
@@ -99,18 +101,9 @@ inline std::unique_ptr<TScrn> StartSaver(const RunSettings& run,
         UpdateWindow(scrn->Handle());
     }
     scrn->BuildSlideshow();
-    scrn->ToSeeFiles = files;
+    scrn->Catalogue().ToSeeFiles = files;
     scrn->FirstRefills();
     return scrn;
-}
-
-// Handles what the steps left in the queue (paints, timers), as the message loop would.
-inline void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
 }
 
 // The process's private bytes (its commit charge; Wine leaves PrivateUsage at 0 but keeps
@@ -168,27 +161,27 @@ inline SoakResult Soak(const std::wstring& folder, long refills) {
     bool early = false;
     // Every step of this strip refills some tile; a run of steps without one means the
     // saver stopped (closed by input, say), and the soak ends there rather than hanging.
-    long stepsWithoutRefill = 0, lastRefills = scrn->Refills;
-    while (scrn->Refills < refills && !scrn->Closed() && stepsWithoutRefill < 1000) {
+    long stepsWithoutRefill = 0, lastRefills = scrn->Refills();
+    while (scrn->Refills() < refills && !scrn->Closed() && stepsWithoutRefill < 1000) {
         scrn->MoveStep();
-        stepsWithoutRefill = scrn->Refills == lastRefills ? stepsWithoutRefill + 1 : 0;
-        lastRefills = scrn->Refills;
-        Pump();
+        stepsWithoutRefill = scrn->Refills() == lastRefills ? stepsWithoutRefill + 1 : 0;
+        lastRefills = scrn->Refills();
+        PumpMessages();
         // A failed file is forgotten; bring the broken ones back, as a rescan of the
         // folders would, so that one file in ten keeps failing for the whole run.
         for (const auto& path : corrupt)
-            if (std::find(scrn->ToSeeFiles.begin(), scrn->ToSeeFiles.end(), path) ==
-                scrn->ToSeeFiles.end())
-                scrn->ToSeeFiles.push_back(path);
-        if (!early && scrn->Refills >= earlyAt) {
+            if (std::find(scrn->Catalogue().ToSeeFiles.begin(), scrn->Catalogue().ToSeeFiles.end(),
+                          path) == scrn->Catalogue().ToSeeFiles.end())
+                scrn->Catalogue().ToSeeFiles.push_back(path);
+        if (!early && scrn->Refills() >= earlyAt) {
             result.early = Take();
             early = true;
         }
     }
     result.late = Take();
     result.closed = scrn->Closed();
-    result.refills = scrn->Refills;
-    result.loads = scrn->Loads;
+    result.refills = scrn->Refills();
+    result.loads = scrn->Loads();
     return result;
 }
 

@@ -63,10 +63,6 @@ TEST(UsableTransitions, KnownNumbersOnlyAndAllWhenNone) {
     EXPECT_EQ(UsableTransitions(ones), V(ones.size() / 2, 1));
 }
 
-TEST(UsableTransitions, CentralOnesAreFourToTen) {
-    for (int n = -1; n <= 14; ++n) EXPECT_EQ(IsCentralTransition(n), n >= 4 && n <= 10) << n;
-}
-
 TEST(StepTimerInterval, DisplayTimeOrScrollingPace) {
     struct Case {
         int transition, defpause, defdelay;

@@ -11,69 +11,16 @@
 #include <vector>
 
 #include "Globals/Globals.h"
+#include "saver/Pacing.h"
 #include "saver/Ssave.h"
+#include "tests/support/Rig.h"
+#include "tests/support/SaverProcess.h"
 
 namespace cliprig {
 
 // build/test-media\<name>: the test programs live in build/.
 inline std::wstring Media(const std::wstring& name) {
-    wchar_t exe[MAX_PATH];
-    DWORD n = GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring folder(exe, n);
-    folder.erase(folder.find_last_of(L"\\/") + 1);
-    return folder + L"test-media\\" + name;
-}
-
-// Handles what is pending, as the message loop would.
-inline void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-inline void PumpFor(DWORD ms) {
-    DWORD end = GetTickCount() + ms;
-    while (int(end - GetTickCount()) > 0) {
-        Pump();
-        Sleep(10);
-    }
-}
-
-// Pumps until the condition holds or the time is up; the condition's last answer.
-inline bool WaitFor(const std::function<bool()>& done, DWORD ms) {
-    DWORD end = GetTickCount() + ms;
-    for (;;) {
-        Pump();
-        if (done()) return true;
-        if (int(end - GetTickCount()) <= 0) return false;
-        Sleep(10);
-    }
-}
-
-// The colours of a rectangle of the screen, 0xRRGGBB each (the fourth byte is the video
-// overlay's, not a colour).
-inline std::vector<uint32_t> Capture(const RECT& r) {
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    std::vector<uint32_t> pixels(size_t(w) * h);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    const uint32_t* p = static_cast<const uint32_t*>(bits);
-    for (size_t i = 0; i < pixels.size(); ++i)
-        pixels[i] = p[i] & 0xFFFFFF;
-    SelectObject(memory, old);
-    DeleteObject(dib);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return pixels;
+    return BuildFolder() + L"test-media\\" + name;
 }
 
 // Pixels brighter than near-black, in a fraction of the rectangle.
@@ -120,25 +67,15 @@ class ClipScreen {
             SetWindowPos(scrn_->Handle(), HWND_TOPMOST, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
         TScrn& s = *scrn_;
-        s.TileCount = tiles;
-        s.TilePos.assign(tiles, 0);
-        for (int i = 0; i < tiles; ++i) {
-            auto panel = std::make_unique<tk::Panel>();
-            panel->CreatePanel(s.Handle(), 0, 0, s.Width(), s.Height(), RGB(0, 0, 0));
-            panel->Show(SW_SHOWNA);
-            auto image = std::make_unique<TFitImage>();
-            image->CreateControl(panel->Handle(), 0, 0, 0, 0);
-            auto player = std::make_unique<tk::MediaPlayer>();
-            player->Display = panel->Handle();
-            s.Panels.push_back(std::move(panel));
-            s.Images.push_back(std::move(image));
-            s.Players.push_back(std::move(player));
-        }
-        Pump();
+        s.Strip().Build(s.Handle(), tiles);
+        for (auto& panel : s.Strip().Panels)
+            SetWindowPos(panel->Handle(), nullptr, 0, 0, s.Width(), s.Height(),
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+        PumpMessages();
     }
     ~ClipScreen() {
         scrn_.reset();
-        Pump();
+        PumpMessages();
     }
 
     TScrn& operator*() { return *scrn_; }
@@ -151,29 +88,29 @@ class ClipScreen {
     bool Start(int tile, const std::wstring& file, int left = 0, int top = 0) {
         TScrn& s = *scrn_;
         s.CurTile = tile;
-        s.CurFile = file;
-        SetWindowPos(s.Panels[tile]->Handle(), nullptr, left, top, s.Width(), s.Height(),
+        s.Catalogue().CurFile = file;
+        SetWindowPos(s.Strip().Panels[tile]->Handle(), nullptr, left, top, s.Width(), s.Height(),
                      SWP_NOZORDER | SWP_NOACTIVATE);
-        s.TilePos[tile] = Settings.ActiveTransition >= 11 ? top : left;
-        s.Timer1.SetInterval(UINT(Settings.defpause) * 1000u);
+        s.Strip().TilePos[tile] = Settings.ActiveTransition >= 11 ? top : left;
+        s.Timer1.SetInterval(CentralDisplayMs(Settings.defpause));
         bool ok = s.StartClip(tile);
-        Pump();
+        PumpMessages();
         return ok;
     }
 
     // Moves tile i along the strip, as a movement step does.
     void MoveTo(int tile, int pos) {
         TScrn& s = *scrn_;
-        s.TilePos[tile] = pos;
-        RECT b = s.Panels[tile]->Bounds();
+        s.Strip().TilePos[tile] = pos;
+        RECT b = s.Strip().Panels[tile]->Bounds();
         int left = Settings.ActiveTransition >= 11 ? b.left : pos;
         int top = Settings.ActiveTransition >= 11 ? pos : b.top;
-        SetWindowPos(s.Panels[tile]->Handle(), nullptr, left, top, 0, 0,
+        SetWindowPos(s.Strip().Panels[tile]->Handle(), nullptr, left, top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
-    tk::MediaPlayer& Player(int tile) { return *scrn_->Players[tile]; }
-    RECT Box(int tile) { return scrn_->Panels[tile]->Bounds(); }
+    tk::MediaPlayer& Player(int tile) { return *scrn_->Strip().Players[tile]; }
+    RECT Box(int tile) { return scrn_->Strip().Panels[tile]->Bounds(); }
 
   private:
     std::unique_ptr<TScrn> scrn_;

@@ -6,12 +6,11 @@
 #include "tests/support/TempDir.h"
 #include "tests/video/ClipRig.h"
 #include "toolkit/Counters.h"
+#include "toolkit/Log.h"
 
 using cliprig::ClipOptions;
 using cliprig::ClipScreen;
 using cliprig::Media;
-using cliprig::PumpFor;
-using cliprig::WaitFor;
 using tk::MediaMode;
 
 namespace {
@@ -60,7 +59,7 @@ TEST(ClipTile, PanelTakesTheFittedSize) {
         ASSERT_TRUE(screen.Player(0).DisplayRect(drawn));
         EXPECT_EQ(drawn.right, c.w) << "the clip fills its tile";
         EXPECT_EQ(drawn.bottom, c.h);
-        EXPECT_FALSE(screen->Images[0]->Visible());
+        EXPECT_FALSE(screen->Strip().Images[0]->Visible());
         EXPECT_EQ(screen.Player(0).Mode(), MediaMode::Playing);
     }
 }
@@ -119,8 +118,7 @@ TEST(ClipTile, PausedClipShowsItsFrameWhileEntering) {
                 double lit = 0;
                 for (int waited = 0; waited < 2000 && lit <= 0.5; waited += 25) {
                     PumpFor(25);
-                    lit = cliprig::LitShare(
-                        cliprig::Capture({b.left, b.top + 4, 1024, b.bottom - 4}));
+                    lit = cliprig::LitShare(ReadScreen({b.left, b.top + 4, 1024, b.bottom - 4}));
                 }
                 EXPECT_EQ(screen.Player(0).Mode(), MediaMode::Paused);
                 EXPECT_GT(lit, 0.5) << "at " << x;
@@ -163,7 +161,7 @@ TEST(ClipTile, RandomStartThenLoopsFromZero) {
 
     screen.MoveTo(0, 100);
     screen->PlayWhenVisible(0);
-    ASSERT_TRUE(WaitFor([&] { return player.Mode() == MediaMode::Stopped; }, 4000));
+    ASSERT_TRUE(WaitUntil([&] { return player.Mode() == MediaMode::Stopped; }, 4000));
     screen->CheckClipLoop(0);
     EXPECT_EQ(player.Mode(), MediaMode::Playing);
     PumpFor(100);
@@ -180,7 +178,7 @@ TEST(ClipTile, LoopsOnlyWhileTheTileIsOnTheScreen) {
         tk::MediaPlayer& player = screen.Player(0);
         ASSERT_TRUE(screen.Start(0, Media(name), 1000, 0));
         screen.MoveTo(0, 1000); // 160 wide, still entering
-        ASSERT_TRUE(WaitFor([&] { return player.Mode() == MediaMode::Stopped; }, 4000));
+        ASSERT_TRUE(WaitUntil([&] { return player.Mode() == MediaMode::Stopped; }, 4000));
         screen->CheckClipLoop(0);
         EXPECT_EQ(player.Mode(), MediaMode::Stopped) << "waits on its end while entering";
 
@@ -189,12 +187,12 @@ TEST(ClipTile, LoopsOnlyWhileTheTileIsOnTheScreen) {
         EXPECT_EQ(player.Mode(), MediaMode::Playing);
 
         screen.MoveTo(0, -159); // leaving, one column left
-        ASSERT_TRUE(WaitFor([&] { return player.Mode() == MediaMode::Stopped; }, 4000));
+        ASSERT_TRUE(WaitUntil([&] { return player.Mode() == MediaMode::Stopped; }, 4000));
         screen->CheckClipLoop(0);
         EXPECT_EQ(player.Mode(), MediaMode::Playing);
 
         screen.MoveTo(0, -160); // gone
-        ASSERT_TRUE(WaitFor([&] { return player.Mode() == MediaMode::Stopped; }, 4000));
+        ASSERT_TRUE(WaitUntil([&] { return player.Mode() == MediaMode::Stopped; }, 4000));
         screen->CheckClipLoop(0);
         EXPECT_EQ(player.Mode(), MediaMode::Stopped);
     }
@@ -206,7 +204,7 @@ TEST(ClipTile, WithoutLoopAClipStaysOnItsEnd) {
     ClipScreen screen(o);
     tk::MediaPlayer& player = screen.Player(0);
     ASSERT_TRUE(screen.Start(0, Media(L"short.avi")));
-    ASSERT_TRUE(WaitFor([&] { return player.Mode() == MediaMode::Stopped; }, 4000));
+    ASSERT_TRUE(WaitUntil([&] { return player.Mode() == MediaMode::Stopped; }, 4000));
     screen->CheckClipLoop(0);
     EXPECT_EQ(player.Mode(), MediaMode::Stopped);
     EXPECT_TRUE(tk::HoldsClip(player.Mode())) << "it keeps its tile until the refill";
@@ -250,7 +248,7 @@ TEST(ClipTile, CentralTileIsKeptWhileItsClipPlaysWhole) {
         ASSERT_TRUE(screen.Start(0, Media(name)));
         EXPECT_TRUE(screen->ClipStillRunning(0));
         EXPECT_FALSE(screen->ClipStillRunning(1)) << "a tile without a clip holds nothing up";
-        ASSERT_TRUE(WaitFor([&] { return player.Mode() == MediaMode::Stopped; }, 4000));
+        ASSERT_TRUE(WaitUntil([&] { return player.Mode() == MediaMode::Stopped; }, 4000));
         EXPECT_FALSE(screen->ClipStillRunning(0));
 
         Settings.opBclfilm = true; // looping: it keeps the tile for good
@@ -274,7 +272,10 @@ TEST(ClipTile, FilesWithoutAPictureAreDropped) {
     ClipScreen screen(o);
     for (const std::wstring& path :
          {dir / L"broken.avi", dir / L"broken.mpg", Media(L"sound.mpa"), dir / L"vanished.mov"}) {
+        tk::LogCapture log;
         EXPECT_FALSE(screen.Start(0, path)) << testing::PrintToString(path);
+        // Dropped without a word to the user, but with the device's error for developers.
+        EXPECT_TRUE(log.Holds(L"clip " + path + L" dropped")) << testing::PrintToString(path);
         EXPECT_FALSE(screen.Player(0).IsOpen());
         EXPECT_EQ(screen.Player(0).Mode(), MediaMode::NotReady);
         EXPECT_EQ(tk::Counts().mciDevices, devices);
@@ -305,11 +306,10 @@ TEST(ClipTile, CentralClipShowsAndMoves) {
         ClipScreen screen(o, 1, true);
         ASSERT_TRUE(screen.Start(0, Media(c.name)));
         const RECT inner = {c.tile.left + 4, c.tile.top + 4, c.tile.right - 4, c.tile.bottom - 4};
-        ASSERT_TRUE(
-            WaitFor([&] { return cliprig::LitShare(cliprig::Capture(inner)) > 0.5; }, 3000));
+        ASSERT_TRUE(WaitUntil([&] { return cliprig::LitShare(ReadScreen(inner)) > 0.5; }, 3000));
         // The DirectShow device holds its first frame for most of a second here.
-        auto first = cliprig::Capture(inner);
-        EXPECT_TRUE(WaitFor([&] { return cliprig::Capture(inner) != first; }, 1500))
+        auto first = ReadScreen(inner);
+        EXPECT_TRUE(WaitUntil([&] { return ReadScreen(inner) != first; }, 1500))
             << "the picture moves";
         const RECT around[] = {{0, 0, 1024, c.tile.top - 1},
                                {0, c.tile.bottom + 1, 1024, 768},
@@ -317,7 +317,7 @@ TEST(ClipTile, CentralClipShowsAndMoves) {
                                {c.tile.right + 1, c.tile.top, 1024, c.tile.bottom}};
         for (const RECT& r : around) {
             if (r.right > r.left && r.bottom > r.top) {
-                EXPECT_EQ(cliprig::LitShare(cliprig::Capture(r)), 0.0) << "black around it";
+                EXPECT_EQ(cliprig::LitShare(ReadScreen(r)), 0.0) << "black around it";
             }
         }
     }

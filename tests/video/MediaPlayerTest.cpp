@@ -9,8 +9,6 @@
 #include "toolkit/Panel.h"
 
 using cliprig::Media;
-using cliprig::PumpFor;
-using cliprig::WaitFor;
 using tk::MediaMode;
 
 namespace {
@@ -193,7 +191,7 @@ TEST_F(PlayerTest, ClipEndsStoppedAndRestartsFromTheStart) {
         SCOPED_TRACE(testing::Message() << name);
         ASSERT_TRUE(Open(name));
         ASSERT_TRUE(player_.Play());
-        ASSERT_TRUE(WaitFor([&] { return player_.Mode() == MediaMode::Stopped; }, 5000));
+        ASSERT_TRUE(WaitUntil([&] { return player_.Mode() == MediaMode::Stopped; }, 5000));
         ASSERT_TRUE(player_.Seek(0));
         ASSERT_TRUE(player_.Play());
         EXPECT_EQ(player_.Mode(), MediaMode::Playing);
@@ -276,10 +274,10 @@ TEST_F(PlayerTest, CloseWipesTheLastFrame) {
     ASSERT_TRUE(Open(L"clip.avi"));
     ASSERT_TRUE(player_.Play());
     const RECT picture = {20, 20, 300, 220};
-    EXPECT_TRUE(WaitFor([&] { return cliprig::LitShare(cliprig::Capture(picture)) > 0.5; }, 2000));
+    EXPECT_TRUE(WaitUntil([&] { return cliprig::LitShare(ReadScreen(picture)) > 0.5; }, 2000));
     ASSERT_TRUE(player_.Pause());
     player_.Close();
-    EXPECT_TRUE(WaitFor([&] { return cliprig::LitShare(cliprig::Capture(picture)) < 0.01; }, 2000));
+    EXPECT_TRUE(WaitUntil([&] { return cliprig::LitShare(ReadScreen(picture)) < 0.01; }, 2000));
     host_.Hide();
 }
 

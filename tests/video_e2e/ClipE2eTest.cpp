@@ -16,7 +16,7 @@ namespace {
 // The smallest rectangle holding every pixel of the screen that is not black.
 RECT LitBox() {
     const int W = GetSystemMetrics(SM_CXSCREEN), H = GetSystemMetrics(SM_CYSCREEN);
-    std::vector<uint32_t> shot = cliprig::Capture({0, 0, W, H});
+    std::vector<uint32_t> shot = ReadScreen({0, 0, W, H});
     RECT box = {W, H, -1, -1};
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x) {
@@ -44,10 +44,10 @@ class ClipE2e : public testing::Test {
 
 // Whether the picture in the rectangle changes within a second and a half.
 bool Moves(const RECT& inner) {
-    std::vector<uint32_t> first = cliprig::Capture(inner);
+    std::vector<uint32_t> first = ReadScreen(inner);
     for (int i = 0; i < 10; ++i) {
         Sleep(150);
-        if (cliprig::Capture(inner) != first) return true;
+        if (ReadScreen(inner) != first) return true;
     }
     return false;
 }

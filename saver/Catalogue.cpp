@@ -1,0 +1,176 @@
+#include "saver/Catalogue.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "Globals/Globals.h"
+#include "Globals/Random.h"
+#include "saver/FolderScan.h"
+#include "saver/MemoryFile.h"
+#include "saver/ProgressPacer.h"
+#include "saver/RefillTries.h"
+#include "toolkit/Log.h"
+
+class TCatalogue::TFilling {
+  public:
+    explicit TFilling(const TCatalogueEvents& events) : events_(events) {
+        if (events_.Filling) events_.Filling(true);
+    }
+    ~TFilling() {
+        if (events_.Filling) events_.Filling(false);
+    }
+    TFilling(const TFilling&) = delete;
+    TFilling& operator=(const TFilling&) = delete;
+
+  private:
+    const TCatalogueEvents& events_;
+};
+
+void TCatalogue::Progress(const std::wstring& text) const {
+    if (events_.Progress) events_.Progress(text);
+}
+
+void TCatalogue::Warning(const std::wstring& text) const {
+    if (events_.Warning) events_.Warning(text);
+}
+
+void TCatalogue::Clear() {
+    ToSeeFiles.clear();
+    SeenFiles.clear();
+}
+
+void TCatalogue::GetAllPhotos() {
+    TFilling filling(events_);
+    Clear();
+    unreached_.clear();
+    TProgressPacer pacer;
+    auto drawCount = [this] { Progress(ScanCountText(ToSeeFiles.size())); };
+    TScanEvents events;
+    events.FolderScanned = [&](size_t) {
+        if (pacer.Due(GetTickCount64())) drawCount();
+    };
+    events.Inaccessible = [&](const std::wstring& folder) {
+        unreached_.push_back(folder);
+        // Once per run: a drive that stays away would stop the show at every new pass.
+        if (std::find(warned_.begin(), warned_.end(), folder) != warned_.end()) return;
+        warned_.push_back(folder);
+        if (pacer.TakePending()) drawCount(); // the box comes over the true count
+        Warning(L"Répertoire \"" + folder + L"\" inaccessible");
+    };
+    events.KeepGoing = [this] { return KeepGoing(); };
+    const bool whole = TFolderScan(ToSeeFiles, std::move(events)).ScanFolders(Settings.defdir);
+    if (pacer.TakePending()) drawCount();
+    filled_ = whole;
+    if (!whole) {
+        tk::Log(L"folder scan stopped by an exit; the memory stays as it was");
+        return;
+    }
+    if (ToSeeFiles.empty()) Warning(L"Erreur : Aucune photos ou vidéos trouvées !");
+}
+
+// A memory file that exists but cannot be read counts as absent: the folders are scanned,
+// and the file is left as it is until the close replaces it, whole, with this run's state.
+bool TCatalogue::ReadMemFiles() {
+    TFilling filling(events_);
+    const auto keepGoing = [this] { return KeepGoing(); };
+    std::string text;
+    if (ReadWholeFile(MemoryFilePath(Settings.InstallDir, Settings.memfilesname), text,
+                      keepGoing) != TFileRead::Read)
+        return false;
+    bool allSeen = true;
+    TProgressPacer pacer;
+    auto drawCount = [this] { Progress(MemoryCountText(SeenFiles.size(), ToSeeFiles.size())); };
+    const bool whole = ParseMemoryFile(
+        text,
+        [&](bool toSee, std::wstring path) {
+            if (toSee) {
+                ToSeeFiles.push_back(std::move(path));
+                allSeen = false;
+            } else {
+                SeenFiles.push_back(std::move(path));
+            }
+            if (pacer.Due(GetTickCount64())) drawCount();
+        },
+        keepGoing);
+    if (pacer.TakePending()) drawCount();
+    if (!whole) return false; // the exit pending, nothing is scanned
+    memoryRead_ = std::move(text);
+    if (!allSeen) filled_ = true;
+    return !allSeen;
+}
+
+// Entries of folders that this run could not reach, in its latest scan or now, are written
+// back as the memory held them: the run knows nothing new about those files. A folder that
+// was reached and no longer holds a file drops it.
+bool TCatalogue::WriteMemFiles() {
+    TMemoryEntries kept;
+    if (!memoryRead_.empty()) {
+        std::vector<std::wstring> folders = unreached_;
+        for (std::wstring& folder : UnreachableFolders(Settings.defdir))
+            folders.push_back(std::move(folder));
+        for (std::wstring& folder : folders)
+            folder = FullFolderPath(folder);
+        kept = EntriesInFolders(memoryRead_, folders, ToSeeFiles, SeenFiles);
+    }
+    return ReplaceFileContent(MemoryFilePath(Settings.InstallDir, Settings.memfilesname),
+                              FormatMemoryFile(ToSeeFiles, SeenFiles, kept));
+}
+
+void TCatalogue::PickNextFile() {
+    int i = Random(int(ToSeeFiles.size()));
+    CurFile = ToSeeFiles[i];
+    SeenFiles.push_back(CurFile);
+    ToSeeFiles.erase(ToSeeFiles.begin() + i);
+}
+
+void TCatalogue::ForgetFile(const std::wstring& path) {
+    for (auto it = SeenFiles.begin(); it != SeenFiles.end(); ++it)
+        if (it->size() == path.size() &&
+            CompareStringOrdinal(it->c_str(), -1, path.c_str(), -1, TRUE) == CSTR_EQUAL) {
+            SeenFiles.erase(it);
+            return;
+        }
+}
+
+void TCatalogue::RefillCatalogue() {
+    if (Settings.opmemfiles) {
+        GetAllPhotos();
+        return;
+    }
+    ToSeeFiles.insert(ToSeeFiles.end(), SeenFiles.begin(), SeenFiles.end());
+    SeenFiles.clear();
+}
+
+void TCatalogue::FillCatalogue() {
+    if (Settings.opmemfiles && ReadMemFiles()) return;
+    if (!Stopping()) GetAllPhotos();
+}
+
+bool TCatalogue::TakeNextFile(const std::function<bool()>& loadCurFile) {
+    TRefillTries tries(ToSeeFiles.size(), SeenFiles.empty());
+    for (;;) {
+        PickNextFile();
+        const bool loaded = loadCurFile();
+        if (!loaded) ForgetFile(CurFile);
+        // Also after a success: the refill that takes the last file starts the next pass.
+        if (ToSeeFiles.empty()) {
+            RefillCatalogue();
+            tries.NewPass(ToSeeFiles.size());
+        }
+        if (loaded || ToSeeFiles.empty() || Stopping() || !tries.FailedMayRetry()) return loaded;
+    }
+}
+
+// The memory is replaced only by a whole state of this run's catalogue. One that ended empty
+// (its folders away for the run, say) knows nothing worth keeping: the file stays as it was.
+// A memory that cannot be written keeps its previous file whole; the close goes on.
+void TCatalogue::Close() {
+    if (Settings.opmemfiles && filled_) {
+        if (ToSeeFiles.empty() && SeenFiles.empty())
+            tk::Log(L"empty catalogue; the memory file stays as it was");
+        else if (!WriteMemFiles())
+            tk::Log(L"the memory file could not be written");
+    }
+    Clear();
+}

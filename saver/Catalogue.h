@@ -1,0 +1,66 @@
+#pragma once
+// The saver's catalogue of media files: the folders of defdir scanned into ToSeeFiles, files
+// taken at random into SeenFiles, new passes, and the memory of what was seen across runs.
+// It has no window: what it shows (a running count, a warning) and when it must stop go
+// through the events its owner gives it, so the tests drive it with plain functions.
+#include <functional>
+#include <string>
+#include <vector>
+
+struct TCatalogueEvents {
+    std::function<void(const std::wstring& text)> Progress; // a count while it fills
+    std::function<void(const std::wstring& text)> Warning;  // a folder away, nothing found
+    // Asked often while a scan or the memory read runs: false stops it at once.
+    std::function<bool()> KeepGoing;
+    // An exit is pending: no scan starts and a refill's tries end.
+    std::function<bool()> Stopping;
+    // A scan or a memory read begins (true) or has ended (false).
+    std::function<void(bool begins)> Filling;
+};
+
+class TCatalogue {
+  public:
+    explicit TCatalogue(TCatalogueEvents events = {}) : events_(std::move(events)) {}
+
+    std::vector<std::wstring> ToSeeFiles;
+    std::vector<std::wstring> SeenFiles;
+    std::wstring CurFile; // the file PickNextFile took last
+
+    // Start-up: the memory first when it is kept, else a scan.
+    void FillCatalogue();
+    void GetAllPhotos();
+    bool ReadMemFiles();  // true when the memory held files still to see
+    bool WriteMemFiles(); // false, with the previous file intact, when it could not be written
+    void PickNextFile();  // ToSeeFiles must not be empty
+    void ForgetFile(const std::wstring& path);
+    void RefillCatalogue(); // the next pass: a new scan with the memory on, else the seen files
+    // The refill's tries: picks files until loadCurFile takes one, forgetting those that fail,
+    // starting the next pass when the catalogue runs dry, and giving up after a whole pass
+    // without a success. False when nothing loaded.
+    bool TakeNextFile(const std::function<bool()>& loadCurFile);
+    // The close: the memory is written when it is kept and this run filled the catalogue;
+    // then both lists are emptied.
+    void Close();
+    void Clear(); // both lists, for a new start
+
+    // Set once the catalogue has been filled in this run: only then does the close write the
+    // memory, so that a saver closed before its start-up ended cannot wipe it. A scan cut short
+    // by an exit clears it again: it holds only part of the folders.
+    bool Filled() const { return filled_; }
+
+  private:
+    bool Stopping() const { return events_.Stopping && events_.Stopping(); }
+    bool KeepGoing() const { return !events_.KeepGoing || events_.KeepGoing(); }
+    void Progress(const std::wstring& text) const;
+    void Warning(const std::wstring& text) const;
+
+    class TFilling; // tells the owner that a scan or a read runs, while it lives
+
+    TCatalogueEvents events_;
+    bool filled_ = false;
+    // The memory file as it was read at the start, and the folders of defdir that the latest
+    // scan could not reach: the close writes their entries back as they were read.
+    std::string memoryRead_;
+    std::vector<std::wstring> unreached_;
+    std::vector<std::wstring> warned_; // folders warned about in this run, once each
+};

@@ -1,0 +1,50 @@
+#pragma once
+// The saver's tiles: tile i of TileCount is Panels[i] holding the picture control Images[i],
+// served by the clip player Players[i], at coordinate TilePos[i] along the travel. The strip
+// owns their windows and knows their places; the saver window decides what goes where.
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "controls/FitImage.h"
+#include "saver/Geometry.h"
+#include "toolkit/MediaPlayer.h"
+#include "toolkit/Panel.h"
+
+class TStrip {
+  public:
+    TStrip() = default;
+    ~TStrip() { Free(); }
+    TStrip(const TStrip&) = delete;
+    TStrip& operator=(const TStrip&) = delete;
+
+    std::vector<std::unique_ptr<tk::Panel>> Panels;
+    std::vector<std::unique_ptr<TFitImage>> Images;
+    std::vector<std::unique_ptr<tk::MediaPlayer>> Players;
+    std::vector<int> TilePos;
+    int TileCount = 0;
+
+    // count tiles in the window parent, each a shown black panel of no size with its hidden
+    // picture control and a player that draws into the panel.
+    void Build(HWND parent, int count);
+    void Free(); // pictures, then players, then panels
+
+    TBox TileBox(int tile) const;
+    void SetTileBox(int tile, const TBox& box); // no redraw or change of the stacking
+    bool TileShown(int tile) const;             // whether or not the window is shown yet
+    // The tiles from the bottom of the parent's stack of children to the top.
+    const std::vector<int>& StackedTiles(HWND parent);
+
+    // The alternating strips: whether each tile has been on the screen since it was placed,
+    // and the travel in force then.
+    std::vector<char> Seen;
+    std::vector<TTravel> PlacedTravel;
+    // Where the latest placing put the current tile; sizing works from these, so that sizing
+    // twice in one refill (a clip that failed after it was sized, then a picture) sizes once.
+    TBox PlacedBox;
+    int PlacedPos = 0;
+
+  private:
+    std::vector<int> stacked_;
+};

@@ -1,0 +1,25 @@
+#pragma once
+// The catalogue tests' start: an install folder holding a photo folder, the settings naming
+// both and the memory "config 1", and a fixed random seed.
+#include <gtest/gtest.h>
+
+#include "Globals/Globals.h"
+#include "Globals/Random.h"
+#include "tests/catalogue/Tree.h"
+
+class CatalogueFolder : public testing::Test {
+  protected:
+    void SetUp() override {
+        Settings = TSettings{};
+        Settings.InstallDir = dir_.Path();
+        Settings.memfilesname = L"config 1";
+        MakeFolder(dir_ / L"photos");
+        Settings.defdir = Photos();
+        SetRandomSeed(7);
+    }
+    void TearDown() override { Settings = TSettings{}; }
+    std::wstring Photos() const { return dir_ / L"photos"; }
+    std::wstring Memory() const { return dir_ / L"config 1.tmp"; }
+
+    TempDir dir_;
+};

@@ -1,0 +1,289 @@
+// The catalogue on its own, without a window: start-up from the memory or a scan, passes,
+// the refill's tries, the memory at close and the warnings it asks its owner to show.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <set>
+
+#include "saver/Catalogue.h"
+#include "saver/SafeSettings.h"
+#include "tests/catalogue/CatalogueFolder.h"
+#include "toolkit/Handles.h"
+#include "toolkit/Log.h"
+#include "toolkit/System.h"
+#include "toolkit/Text.h"
+
+namespace {
+
+class Catalogue : public CatalogueFolder {
+  protected:
+    // The refill's tries, with a given load in place of the tile's.
+    bool Refill(const std::function<bool(const std::wstring&)>& load, int& tries) {
+        if (cat_.ToSeeFiles.empty()) return false;
+        return cat_.TakeNextFile([&] {
+            ++tries;
+            return load(cat_.CurFile);
+        });
+    }
+
+    std::vector<std::wstring> warnings_;
+    TCatalogue cat_{Events()};
+
+  private:
+    TCatalogueEvents Events() {
+        TCatalogueEvents events;
+        events.Warning = [this](const std::wstring& text) { warnings_.push_back(text); };
+        return events;
+    }
+};
+
+using V = std::vector<std::wstring>;
+
+} // namespace
+
+TEST_F(Catalogue, MemoryWithFilesToSeeIsUsedWithoutAScan) {
+    MakeFile(Photos() + L"\\z.jpg");
+    Settings.opmemfiles = true;
+    MakeFile(Memory(), "1C:\\a.jpg\r\n0C:\\b.jpg\r\n");
+    cat_.FillCatalogue();
+    EXPECT_EQ(cat_.ToSeeFiles, V{L"C:\\b.jpg"});
+    EXPECT_EQ(cat_.SeenFiles, V{L"C:\\a.jpg"});
+    EXPECT_TRUE(warnings_.empty());
+}
+
+TEST_F(Catalogue, MemoryOfSeenFilesOnlyAbsentOrOffLeadsToAScan) {
+    MakeFile(Photos() + L"\\z.jpg");
+    const V scanned = {Photos() + L"\\z.jpg"};
+    Settings.opmemfiles = true;
+    MakeFile(Memory(), "1C:\\a.jpg\r\n");
+    cat_.FillCatalogue();
+    EXPECT_EQ(cat_.ToSeeFiles, scanned);
+    EXPECT_TRUE(cat_.SeenFiles.empty());
+
+    DeleteFileW(Memory().c_str());
+    cat_.FillCatalogue();
+    EXPECT_EQ(cat_.ToSeeFiles, scanned);
+
+    Settings.opmemfiles = false;
+    MakeFile(Memory(), "0C:\\b.jpg\r\n");
+    cat_.FillCatalogue();
+    EXPECT_EQ(cat_.ToSeeFiles, scanned);
+}
+
+// A memory that cannot be read counts as absent; it is not touched until the close writes
+// this run's state in its place.
+TEST_F(Catalogue, UnreadableMemoryIsTreatedAsAbsent) {
+    MakeFile(Photos() + L"\\z.jpg");
+    Settings.opmemfiles = true;
+    MakeFile(Memory(), "0C:\\b.jpg\r\n");
+    {
+        tk::FileHandle lock(
+            CreateFileW(Memory().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        cat_.FillCatalogue();
+        EXPECT_EQ(cat_.ToSeeFiles, V{Photos() + L"\\z.jpg"});
+    }
+    EXPECT_EQ(ReadFileBytes(Memory()), "0C:\\b.jpg\r\n");
+    cat_.Close();
+    EXPECT_EQ(ReadFileBytes(Memory()), tk::Narrow(L"0" + Photos() + L"\\z.jpg\r\n"));
+}
+
+TEST_F(Catalogue, LargeMemoryFile) {
+    Settings.opmemfiles = true;
+    std::string text;
+    for (int i = 0; i < 200000; ++i) {
+        text += i % 2 ? "1C:\\Photos\\IMG_" : "0C:\\Photos\\IMG_";
+        text.append(std::to_string(i)).append(".jpg\r\n");
+    }
+    text.append("0").append(100000, 'x').append("\r\n");
+    MakeFile(Memory(), text);
+    EXPECT_TRUE(cat_.ReadMemFiles());
+    EXPECT_EQ(cat_.ToSeeFiles.size(), 100001u);
+    EXPECT_EQ(cat_.SeenFiles.size(), 100000u);
+    EXPECT_EQ(cat_.ToSeeFiles.back().size(), 100000u);
+}
+
+TEST_F(Catalogue, APassEndsAndTheNextBeginsInTheSameRefill) {
+    for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.avi"})
+        MakeFile(Photos() + L"\\" + name);
+    cat_.FillCatalogue();
+    std::multiset<std::wstring> firstPass;
+    int tries = 0;
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(Refill([](const std::wstring&) { return true; }, tries));
+        firstPass.insert(cat_.CurFile);
+    }
+    EXPECT_EQ(firstPass.size(), 3u);
+    EXPECT_EQ(std::set<std::wstring>(firstPass.begin(), firstPass.end()).size(), 3u);
+    // The third refill took the last file and began the next pass: the same three files.
+    EXPECT_EQ(cat_.ToSeeFiles.size(), 3u);
+    EXPECT_TRUE(cat_.SeenFiles.empty());
+
+    // With the memory on, the new pass comes from a new scan and sees a file added since.
+    Settings.opmemfiles = true;
+    MakeFile(Photos() + L"\\d.jpg");
+    for (int i = 0; i < 3; ++i)
+        Refill([](const std::wstring&) { return true; }, tries);
+    EXPECT_EQ(cat_.ToSeeFiles.size(), 4u);
+}
+
+TEST_F(Catalogue, ForgetFileRemovesTheFirstMatchWithoutRegardToCase) {
+    cat_.SeenFiles = {L"C:\\Photos\\A.jpg", L"c:\\photos\\a.JPG", L"C:\\b.jpg"};
+    cat_.ForgetFile(L"c:\\PHOTOS\\a.jpg");
+    EXPECT_EQ(cat_.SeenFiles, (V{L"c:\\photos\\a.JPG", L"C:\\b.jpg"}));
+    cat_.ForgetFile(L"C:\\absent.jpg");
+    EXPECT_EQ(cat_.SeenFiles.size(), 2u);
+}
+
+// With the memory on, every rescan brings the failing files back: the tries end after a
+// whole pass without a load, and each later refill tries at most a pass again.
+TEST_F(Catalogue, TriesEndWhenAWholePassFails) {
+    Settings.opmemfiles = true;
+    for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.jpg"})
+        MakeFile(Photos() + L"\\" + name);
+    cat_.FillCatalogue();
+    int tries = 0;
+    EXPECT_FALSE(Refill([](const std::wstring&) { return false; }, tries));
+    EXPECT_EQ(tries, 3);
+    EXPECT_EQ(cat_.ToSeeFiles.size(), 3u); // the rescan is ready for the next refill
+    tries = 0;
+    EXPECT_FALSE(Refill([](const std::wstring&) { return false; }, tries));
+    EXPECT_EQ(tries, 3);
+
+    // One good file: it is found, within two passes at most.
+    tries = 0;
+    auto onlyB = [](const std::wstring& path) { return path.ends_with(L"b.jpg"); };
+    EXPECT_TRUE(Refill(onlyB, tries));
+    EXPECT_LE(tries, 3);
+
+    // Begun in the middle of a pass, a refill tries what is left of it and the whole next.
+    cat_.GetAllPhotos();
+    tries = 0;
+    EXPECT_TRUE(Refill([](const std::wstring&) { return true; }, tries));
+    tries = 0;
+    EXPECT_FALSE(Refill([](const std::wstring&) { return false; }, tries));
+    EXPECT_EQ(tries, 2 + 3);
+
+    // Without the memory the failures are forgotten for good and the catalogue empties.
+    Settings.opmemfiles = false;
+    cat_.GetAllPhotos();
+    tries = 0;
+    EXPECT_FALSE(Refill([](const std::wstring&) { return false; }, tries));
+    EXPECT_EQ(tries, 3);
+    EXPECT_TRUE(cat_.ToSeeFiles.empty());
+}
+
+TEST_F(Catalogue, TheCloseWritesTheMemoryAndSurvivesAFailure) {
+    for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.jpg"})
+        MakeFile(Photos() + L"\\" + name);
+    Settings.opmemfiles = true;
+    MakeFile(Memory(), "0C:\\old.jpg\r\n1C:\\older.jpg\r\n");
+    // Closed before the catalogue was filled: the memory is kept as it was.
+    cat_.Close();
+    EXPECT_EQ(ReadFileBytes(Memory()), "0C:\\old.jpg\r\n1C:\\older.jpg\r\n");
+
+    DeleteFileW(Memory().c_str());
+    cat_.FillCatalogue();
+    ASSERT_FALSE(cat_.ToSeeFiles.empty()); // picking from nothing would end the program
+    cat_.PickNextFile();
+    const std::wstring shown = cat_.CurFile;
+    V toSee = cat_.ToSeeFiles;
+    cat_.Close();
+    std::wstring expected;
+    for (const auto& path : toSee)
+        expected += L"0" + path + L"\r\n";
+    expected += L"1" + shown + L"\r\n";
+    EXPECT_EQ(ReadFileBytes(Memory()), tk::Narrow(expected));
+    EXPECT_TRUE(cat_.ToSeeFiles.empty());
+
+    // The file cannot be written: the old one stays whole and the close goes on.
+    cat_.FillCatalogue();
+    ASSERT_FALSE(cat_.ToSeeFiles.empty()); // picking from nothing would end the program
+    cat_.PickNextFile();
+    const std::string before = ReadFileBytes(Memory());
+    MakeFolder(Memory() + L".new");
+    tk::LogCapture log;
+    cat_.Close();
+    EXPECT_EQ(ReadFileBytes(Memory()), before);
+    EXPECT_TRUE(log.Holds(L"the memory file could not be written"));
+    RemoveDirectoryW((Memory() + L".new").c_str());
+    EXPECT_TRUE(cat_.ToSeeFiles.empty());
+}
+
+TEST_F(Catalogue, WarnsAboutFoldersAndAnEmptyCatalogue) {
+    Settings.defdir = dir_ / L"Absent\\Sous;" + Photos();
+    cat_.GetAllPhotos();
+    EXPECT_EQ(warnings_, (V{L"Répertoire \"" + dir_ / L"Absent\\" + L"\" inaccessible",
+                            L"Erreur : Aucune photos ou vidéos trouvées !"}));
+}
+
+// A folder away for the run (a card, a disk, a share): the memory is not wiped. A run that
+// finds nothing leaves the file as it was; beside a reachable folder, the entries of the one
+// away are written back as they were read, while the reachable one drops a file it lost.
+TEST_F(Catalogue, AFolderAwayKeepsItsMemory) {
+    const std::wstring card = dir_ / L"card\\DCIM";
+    Settings.opmemfiles = true;
+    Settings.defdir = card;
+    const std::wstring allSeen = L"1" + card + L"\\a.jpg\r\n"; // the run scans
+    const std::wstring toSee = L"0" + card + L"\\a.jpg\r\n1" + card + L"\\b.jpg\r\n";
+    for (const std::wstring& memory : {allSeen, toSee}) {
+        MakeFile(Memory(), tk::Narrow(memory));
+        cat_.FillCatalogue();
+        int tries = 0;
+        while (Refill([](const std::wstring& path) { return tk::FileExists(path); }, tries)) {
+        }
+        EXPECT_TRUE(cat_.ToSeeFiles.empty());
+        cat_.Close();
+        EXPECT_EQ(ReadFileBytes(Memory()), tk::Narrow(memory));
+    }
+
+    // The card is there at the start and goes during the run; the next pass rescans.
+    MakeFolder(dir_ / L"card");
+    MakeFolder(card);
+    MakeFile(Photos() + L"\\a.jpg");
+    MakeFile(Photos() + L"\\b.jpg");
+    Settings.defdir = Photos() + L";" + dir_ / L"CARD\\DCIM;";
+    const std::wstring memory = L"0" + Photos() + L"\\a.jpg\r\n0" + card + L"\\c1.jpg\r\n1" + card +
+                                L"\\c2.jpg\r\n1" + Photos() + L"\\lost.jpg\r\n";
+    MakeFile(Memory(), tk::Narrow(memory));
+    cat_.FillCatalogue();
+    RemoveTree(dir_ / L"card");
+    cat_.GetAllPhotos();
+    cat_.Close();
+    EXPECT_EQ(ReadFileBytes(Memory()),
+              tk::Narrow(L"0" + Photos() + L"\\a.jpg\r\n0" + Photos() + L"\\b.jpg\r\n0" + card +
+                         L"\\c1.jpg\r\n1" + card + L"\\c2.jpg\r\n"));
+}
+
+// Every pass rescans with the memory on; a folder that stays away is warned about once.
+TEST_F(Catalogue, AnUnreachableFolderIsWarnedAboutOncePerRun) {
+    Settings.opmemfiles = true;
+    MakeFile(Photos() + L"\\a.jpg");
+    Settings.defdir = dir_ / L"X\\1;" + Photos() + L";" + dir_ / L"Y\\Z";
+    cat_.FillCatalogue();
+    int tries = 0;
+    for (int pass = 0; pass < 4; ++pass)
+        EXPECT_TRUE(Refill([](const std::wstring&) { return true; }, tries));
+    EXPECT_EQ(warnings_, (V{L"Répertoire \"" + dir_ / L"X\\" + L"\" inaccessible",
+                            L"Répertoire \"" + dir_ / L"Y\\" + L"\" inaccessible"}));
+}
+
+// Names that would lead outside the install folder, or to a device, turn the memory off.
+TEST_F(Catalogue, AnUnusableMemoryNameTurnsTheMemoryOff) {
+    MakeFile(Photos() + L"\\a.jpg");
+    MakeFile(dir_ / L"outside.tmp", "0C:\\x.jpg\r\n");
+    Settings.InstallDir = dir_ / L"install\\";
+    MakeFolder(Settings.InstallDir);
+    for (const wchar_t* name : {L"..\\outside", L"NUL", L""}) {
+        Settings.opmemfiles = true;
+        Settings.memfilesname = name;
+        ClampForSaver(Settings);
+        EXPECT_FALSE(Settings.opmemfiles);
+        cat_.FillCatalogue();
+        ASSERT_EQ(cat_.ToSeeFiles, V{Photos() + L"\\a.jpg"});
+        cat_.PickNextFile();
+        cat_.Close();
+        EXPECT_EQ(ReadFileBytes(dir_ / L"outside.tmp"), "0C:\\x.jpg\r\n");
+    }
+    EXPECT_TRUE(RemoveDirectoryW(Settings.InstallDir.c_str())) << "the install folder is empty";
+}

@@ -1,0 +1,29 @@
+#include "toolkit/Log.h"
+
+#include <windows.h>
+
+namespace tk {
+namespace {
+LogCapture* capture = nullptr;
+}
+
+void Log(const std::wstring& line) {
+    const std::wstring text = L"Vistamur: " + line;
+    OutputDebugStringW(text.c_str());
+    if (capture) capture->lines_.push_back(text);
+}
+
+LogCapture::LogCapture() : outer_(capture) {
+    capture = this;
+}
+LogCapture::~LogCapture() {
+    capture = outer_;
+}
+
+bool LogCapture::Holds(const std::wstring& part) const {
+    for (const std::wstring& line : lines_)
+        if (line.find(part) != std::wstring::npos) return true;
+    return false;
+}
+
+} // namespace tk
