@@ -9,6 +9,7 @@
 #include "Globals/IniValue.h"
 #include "toolkit/System.h"
 #include "toolkit/Text.h"
+#include "toolkit/Log.h"
 
 namespace {
 
@@ -189,7 +190,7 @@ std::wstring SettingsFromValues(const TDialogValues& v, const std::wstring& name
         const std::wstring memory = s.InstallDir + s.memfilesname + L".tmp";
         if (!IsRefusedConfigName(s.memfilesname) && tk::FileExists(memory) &&
             !DeleteFileW(memory.c_str()))
-            OutputDebugStringW((L"Vistamur: cannot delete the memory file " + memory).c_str());
+            tk::Log(L"cannot delete the memory file " + memory);
         s.memfilesname.clear();
     }
     s.cfgname = name;

@@ -4,6 +4,7 @@
 
 #include "toolkit/FileContent.h"
 #include "toolkit/Text.h"
+#include "toolkit/Log.h"
 
 namespace {
 ShellOpenFunction& ShellOpen() {
@@ -22,7 +23,7 @@ std::wstring WriteHelpPage() {
     HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     if (!bytes) {
-        OutputDebugStringW(L"Vistamur: the help page is missing from the program");
+        tk::Log(L"the help page is missing from the program");
         return L"";
     }
     std::wstring folder(MAX_PATH + 1, L'\0');
@@ -30,7 +31,7 @@ std::wstring WriteHelpPage() {
     const std::wstring path = folder + L"Vistamur-aide.html";
     const std::string page(static_cast<const char*>(bytes), SizeofResource(module, found));
     if (folder.empty() || !tk::ReplaceFileContent(path, page)) {
-        OutputDebugStringW((L"Vistamur: cannot write the help page " + path).c_str());
+        tk::Log(L"cannot write the help page " + path);
         return L"";
     }
     return path;
@@ -45,8 +46,6 @@ bool OpenHelpPage(HWND owner) {
                     : reinterpret_cast<INT_PTR>(ShellExecuteW(owner, L"open", path.c_str(), nullptr,
                                                               nullptr, SW_SHOWNORMAL));
     if (result > 32) return true;
-    OutputDebugStringW((L"Vistamur: the shell cannot open " + path + L", code " +
-                        tk::IntToStr(result))
-                           .c_str());
+    tk::Log(L"the shell cannot open " + path + L", code " + tk::IntToStr(result));
     return false;
 }

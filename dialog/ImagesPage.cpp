@@ -7,6 +7,7 @@
 #include "dialog/SelRepDlg.h"
 #include "saver/MediaKind.h"
 #include "toolkit/MsgBox.h"
+#include "toolkit/Log.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ void Warn(HWND owner, const std::wstring& text) {
 }
 
 void Trace(const std::wstring& what) {
-    OutputDebugStringW((L"Vistamur: " + what).c_str());
+    tk::Log(what);
 }
 
 } // namespace

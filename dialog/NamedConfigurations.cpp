@@ -4,6 +4,7 @@
 
 #include "Globals/ConfigName.h"
 #include "toolkit/Text.h"
+#include "toolkit/Log.h"
 
 std::wstring ConfigurationFile(const std::wstring& installDir, const std::wstring& name) {
     return installDir + name + L".cfg";
@@ -18,9 +19,7 @@ bool DeleteConfigurationFiles(const std::wstring& installDir, const std::wstring
                               const std::wstring& memfilesname, std::wstring& failedPath) {
     const std::wstring file = ConfigurationFile(installDir, name);
     if (!DeleteFileW(file.c_str())) {
-        OutputDebugStringW((L"Vistamur: cannot delete " + file + L", error " +
-                            tk::IntToStr(GetLastError()))
-                               .c_str());
+        tk::Log(L"cannot delete " + file + L", error " + tk::IntToStr(GetLastError()));
         failedPath = file;
         return false;
     }
@@ -29,7 +28,7 @@ bool DeleteConfigurationFiles(const std::wstring& installDir, const std::wstring
     if (IsUsableConfigName(memfilesname)) {
         const std::wstring memory = installDir + memfilesname + L".tmp";
         if (!DeleteFileW(memory.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
-            OutputDebugStringW((L"Vistamur: cannot delete " + memory).c_str());
+            tk::Log(L"cannot delete " + memory);
     }
     return true;
 }

@@ -8,6 +8,7 @@
 #include "resources/SelRepDlgLayout.h"
 #include "toolkit/App.h"
 #include "toolkit/MsgBox.h"
+#include "toolkit/Log.h"
 
 namespace {
 const wchar_t* const kErrorCaption = L"Erreur";
@@ -114,8 +115,7 @@ bool TSelRepDlg::MakeControls(std::span<const layout::ControlSpec> rows,
     for (const auto& row : rows) {
         std::unique_ptr<tk::Control> control = dlg::MakeControl(row, panel.Handle(), nextId_++, font_.Get());
         if (!control) {
-            OutputDebugStringW((L"Vistamur: could not make the control " +
-                                std::wstring(row.name)).c_str());
+            tk::Log(L"could not make the control " + std::wstring(row.name));
             return false;
         }
         if (row.hint) control->SetHint(row.hint);
@@ -238,7 +238,7 @@ bool TSelRepDlg::SaveOrSay() {
         SaveSettings();
         return true;
     } catch (const EWriteError& e) {
-        OutputDebugStringW((L"Vistamur: " + e.Message()).c_str());
+        tk::Log(e.Message());
         tk::ShowBox(Handle(), e.Message(), kErrorCaption, MB_OK | MB_ICONERROR);
         return false;
     }
