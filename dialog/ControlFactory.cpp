@@ -16,10 +16,10 @@ namespace dlg {
 namespace {
 using layout::Kind;
 
-std::unique_ptr<tk::Control> MakeLabel(const layout::ControlSpec& spec,
+std::unique_ptr<tk::Control> MakeLabel(const layout::ControlRow& row,
                                        const tk::ControlArgs& args) {
     tk::LabelStyle style;
-    switch (spec.kind) {
+    switch (row.kind) {
     case Kind::Title:
         style.color = kBrightGreen;
         style.height = -13;
@@ -44,7 +44,7 @@ std::unique_ptr<tk::Control> MakeLabel(const layout::ControlSpec& spec,
     }
     auto label = std::make_unique<tk::ShadowLabel>();
     if (!label->CreateLabel(args, style)) return nullptr;
-    label->SetHandCursor(spec.kind == Kind::Link || spec.kind == Kind::BandLink);
+    label->SetHandCursor(row.kind == Kind::Link || row.kind == Kind::BandLink);
     return label;
 }
 
@@ -66,20 +66,20 @@ template <class T> std::unique_ptr<tk::Control> Coloured(std::unique_ptr<T> cont
 }
 } // namespace
 
-std::unique_ptr<tk::Control> MakeControl(const layout::ControlSpec& spec, HWND parent, int id,
+std::unique_ptr<tk::Control> MakeControl(const layout::ControlRow& row, HWND parent, int id,
                                          HFONT font) {
     tk::ControlArgs args;
     args.font = font;
     args.parent = parent;
     args.id = id;
-    args.x = spec.left;
-    args.y = spec.top;
-    args.width = spec.width;
-    args.height = spec.height;
-    if (spec.text && spec.kind != Kind::DropDown && spec.kind != Kind::CheckList)
-        args.text = spec.text;
+    args.x = row.left;
+    args.y = row.top;
+    args.width = row.width;
+    args.height = row.height;
+    if (row.text && row.kind != Kind::DropDown && row.kind != Kind::CheckList)
+        args.text = row.text;
 
-    switch (spec.kind) {
+    switch (row.kind) {
     case Kind::Title:
     case Kind::Link:
     case Kind::Label:
@@ -87,11 +87,11 @@ std::unique_ptr<tk::Control> MakeControl(const layout::ControlSpec& spec, HWND p
     case Kind::Header:
     case Kind::BandLabel:
     case Kind::BandLink:
-        return MakeLabel(spec, args);
+        return MakeLabel(row, args);
     case Kind::CheckList: {
         auto list = std::make_unique<tk::CheckListBox>();
         bool made = list->CreateCheckList(args);
-        if (made) AddItems(*list, spec.text);
+        if (made) AddItems(*list, row.text);
         return Coloured(std::move(list), made);
     }
     case Kind::Switch: {
@@ -102,14 +102,14 @@ std::unique_ptr<tk::Control> MakeControl(const layout::ControlSpec& spec, HWND p
     case Kind::Knob: {
         auto knob = std::make_unique<tk::SpeedButton>();
         if (!knob->CreateButton(args)) return nullptr;
-        knob->SetGlyphs(art::KnobGlyph(spec.width, spec.height), 1);
+        knob->SetGlyphs(art::KnobGlyph(row.width, row.height), 1);
         knob->SetHandCursor(true);
         return knob;
     }
     case Kind::FramedButton: {
         auto button = std::make_unique<TFramedSpeedButton>();
         if (!button->CreateButton(args)) return nullptr;
-        button->SetGlyphs(art::ButtonGlyphs(spec.text, spec.width, spec.height), 4);
+        button->SetGlyphs(art::ButtonGlyphs(row.text, row.width, row.height), 4);
         button->SetRectColor(RGB(0, 0, 0));
         return button;
     }
@@ -122,9 +122,9 @@ std::unique_ptr<tk::Control> MakeControl(const layout::ControlSpec& spec, HWND p
     case Kind::EditCombo: {
         auto combo = std::make_unique<tk::ComboBox>();
         const auto kind =
-            spec.kind == Kind::DropDown ? tk::ComboKind::DropDownList : tk::ComboKind::EditableSorted;
+            row.kind == Kind::DropDown ? tk::ComboKind::DropDownList : tk::ComboKind::EditableSorted;
         bool made = combo->CreateCombo(args, kind, 10);
-        if (made) AddItems(*combo, spec.text);
+        if (made) AddItems(*combo, row.text);
         return Coloured(std::move(combo), made);
     }
     case Kind::CheckBox: {

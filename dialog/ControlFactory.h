@@ -16,7 +16,7 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kFormGrey = RGB(128, 128, 128);
 
 // Null when the system refused to make the window. Every control takes the form's font.
-std::unique_ptr<tk::Control> MakeControl(const layout::ControlSpec& spec, HWND parent, int id,
+std::unique_ptr<tk::Control> MakeControl(const layout::ControlRow& row, HWND parent, int id,
                                          HFONT font);
 
 } // namespace dlg

@@ -19,11 +19,11 @@ HBRUSH FormBrush() {
     return brush.Get();
 }
 
-art::KnobTrack Track(const layout::ControlSpec& knob, const TKnobRange& drag) {
+art::KnobTrack Track(const layout::ControlRow& knob, const TKnobRange& drag) {
     return {knob.top, drag.lowest - 1, drag.highest};
 }
 
-const layout::ControlSpec& Row(std::span<const layout::ControlSpec> rows, const wchar_t* name) {
+const layout::ControlRow& Row(std::span<const layout::ControlRow> rows, const wchar_t* name) {
     for (const auto& row : rows)
         if (std::wstring(row.name) == name) return row;
     return rows.front();
@@ -66,18 +66,18 @@ bool TSelRepDlg::CreateForm() {
 }
 
 bool TSelRepDlg::MakePanels() {
-    auto makePanel = [&](const layout::PanelSpec& spec) -> tk::PicturePanel* {
+    auto makePanel = [&](const layout::PanelRow& row) -> tk::PicturePanel* {
         auto panel = std::make_unique<tk::PicturePanel>();
         tk::ControlArgs args;
         args.parent = Handle();
         args.id = nextId_++;
-        args.x = spec.left;
-        args.y = spec.top;
-        args.width = spec.width;
-        args.height = spec.height;
+        args.x = row.left;
+        args.y = row.top;
+        args.width = row.width;
+        args.height = row.height;
         if (!panel->CreatePanel(args, dlg::kFormGrey)) return nullptr;
         tk::PicturePanel* made = panel.get();
-        byName_[spec.name] = made;
+        byName_[row.name] = made;
         controls_.push_back(std::move(panel));
         return made;
     };
@@ -110,7 +110,7 @@ bool TSelRepDlg::MakePanels() {
     return true;
 }
 
-bool TSelRepDlg::MakeControls(std::span<const layout::ControlSpec> rows,
+bool TSelRepDlg::MakeControls(std::span<const layout::ControlRow> rows,
                               tk::PicturePanel& panel) {
     for (const auto& row : rows) {
         std::unique_ptr<tk::Control> control = dlg::MakeControl(row, panel.Handle(), nextId_++, font_.Get());

@@ -92,7 +92,7 @@ class TSelRepDlg : public tk::Window {
 
   private:
     bool MakePanels();
-    bool MakeControls(std::span<const layout::ControlSpec> rows, tk::PicturePanel& panel);
+    bool MakeControls(std::span<const layout::ControlRow> rows, tk::PicturePanel& panel);
     void BindControls();
     void WireEvents();
     void WireImagesPage();

@@ -25,7 +25,7 @@ enum class Kind {
     FileList,
 };
 
-struct ControlSpec {
+struct ControlRow {
     const wchar_t* name;
     Kind kind;
     int left, top, width, height;

@@ -5,7 +5,7 @@ namespace layout {
 namespace {
 using K = Kind;
 
-const ControlSpec images[] = {
+const ControlRow images[] = {
     {L"RxLabel2", K::Title, 32, 8, 177, 25, L"Choix des images et vidéos", nullptr},
     {L"RxLabel3", K::Link, 280, 3, 161, 22, L"Paramètres et transitions", nullptr},
     {L"DriveComboBox1", K::DriveCombo, 8, 40, 201, 19, nullptr,
@@ -24,7 +24,7 @@ const ControlSpec images[] = {
     {L"Panel1", K::BlackPanel, 264, 184, 193, 145, nullptr, L"Zone de prévisualisation"},
 };
 
-const ControlSpec settings[] = {
+const ControlRow settings[] = {
     {L"RxLabel4", K::Link, 16, 4, 177, 21, L"Choix des images et vidéos", nullptr},
     {L"RxLabel12", K::Title, 280, 8, 153, 25, L"Paramètres et transitions", nullptr},
     {L"RxLabel8", K::Header, 8, 32, 81, 17, L"Transitions", nullptr},
@@ -77,7 +77,7 @@ const ControlSpec settings[] = {
     {L"RxLabel27", K::Label, 260, 288, 200, 13, L"Images ou films à l'écran maxi", nullptr},
 };
 
-const ControlSpec band[] = {
+const ControlRow band[] = {
     {L"RxLabel28", K::Label, 264, 6, 149, 17, L"Nom de la configuration :", nullptr},
     {L"CBCfgName", K::EditCombo, 264, 24, 113, 21, nullptr,
      L"Nom de la configuration à sauvegarder"},
@@ -91,8 +91,8 @@ const ControlSpec band[] = {
 };
 } // namespace
 
-const std::span<const ControlSpec> kImagesPage(images);
-const std::span<const ControlSpec> kSettingsPage(settings);
-const std::span<const ControlSpec> kBand(band);
+const std::span<const ControlRow> kImagesPage(images);
+const std::span<const ControlRow> kSettingsPage(settings);
+const std::span<const ControlRow> kBand(band);
 
 } // namespace layout

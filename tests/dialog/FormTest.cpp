@@ -206,7 +206,7 @@ TEST_F(DialogForm, FramedButtonTurnsBrightGreenWhilePressedAndClicksOnlyWhenRele
 TEST_F(DialogForm, EveryHintIsItsControlsTooltipWithItsLineBreaks) {
     ASSERT_TRUE(dialog);
     for (auto rows : {layout::kImagesPage, layout::kSettingsPage, layout::kBand})
-        for (const layout::ControlSpec& row : rows) {
+        for (const layout::ControlRow& row : rows) {
             if (!row.hint) continue;
             SCOPED_TRACE(row.name);
             EXPECT_EQ(dialog->ToolTips().Text(dialog->Find(row.name)->Handle()), row.hint);
