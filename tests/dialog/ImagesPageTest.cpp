@@ -227,7 +227,7 @@ TEST_F(ImagesPage, PhotosShowFittedAndCentredInTheBox) {
     // Centred: the small photo's colour (JPEG's, near enough) stands in the middle of the
     // box, black around it.
     rig::ScreenShot shot(dialog->Panel1->Handle());
-    const uint32_t middle = shot.At(shot.picture.Width() / 2, shot.picture.Height() / 2);
+    const uint32_t middle = shot.At(shot.Width() / 2, shot.Height() / 2);
     for (int shift : {0, 8, 16})
         EXPECT_NEAR(int(middle >> shift & 0xFF), int(kPhotoColour >> shift & 0xFF), 24);
     EXPECT_EQ(shot.At(10, 10), 0u);

@@ -80,7 +80,7 @@ TEST_F(Knobs, DragStopsAtTheRangesEndsWithTheGrabbedPointUnderThePointer) {
 std::vector<int> RedLines(const rig::ScreenShot& page, const tk::SpeedButton& knob) {
     std::vector<int> columns;
     const RECT r = knob.Bounds();
-    for (int x = 0; x < page.picture.Width(); ++x)
+    for (int x = 0; x < page.Width(); ++x)
         if (page.At(x, (r.top + r.bottom) / 2 + 1) == 0xE61E1E) columns.push_back(x);
     return columns;
 }

@@ -5,6 +5,8 @@
 // and free of GoogleTest, so that the benchmarks include it too.
 #include <windows.h>
 
+#include <algorithm>
+
 #include <memory>
 #include <string>
 #include <utility>
@@ -12,6 +14,7 @@
 
 #include "dialog/SelRepDlg.h"
 #include "tests/support/InstallFolder.h"
+#include "tests/support/Rig.h"
 #include "tests/support/TempDir.h"
 #include "toolkit/Dib.h"
 #include "toolkit/Handles.h"
@@ -122,25 +125,19 @@ struct ScreenShot {
         Sleep(80);
         Pump(GetAncestor(window, GA_ROOT));
         GetWindowRect(window, &area);
-        picture.Create(area.right - area.left, area.bottom - area.top);
-        tk::WindowDc screen(nullptr);
-        BitBlt(picture.Dc(), 0, 0, picture.Width(), picture.Height(), screen.Get(), area.left,
-               area.top, SRCCOPY);
+        pixels = ReadScreen(area);
     }
-    uint32_t At(int x, int y) const {
-        return picture.Bits()[size_t(y) * picture.Width() + x] & 0xFFFFFF;
-    }
+    int Width() const { return area.right - area.left; }
+    int Height() const { return area.bottom - area.top; }
+    uint32_t At(int x, int y) const { return pixels[size_t(y) * Width() + x]; }
     // Whether any pixel of that colour (COLORREF) lies in the rectangle of the window.
     bool Holds(COLORREF colour) const {
         const uint32_t rgb = uint32_t(GetRValue(colour)) << 16 | GetGValue(colour) << 8 |
                              GetBValue(colour);
-        for (int y = 0; y < picture.Height(); ++y)
-            for (int x = 0; x < picture.Width(); ++x)
-                if (At(x, y) == rgb) return true;
-        return false;
+        return std::find(pixels.begin(), pixels.end(), rgb) != pixels.end();
     }
     RECT area = {};
-    tk::Dib picture;
+    std::vector<uint32_t> pixels;
 };
 
 } // namespace rig

@@ -1,5 +1,8 @@
 #include "tests/support/Rig.h"
 
+#include "toolkit/Dib.h"
+#include "toolkit/Handles.h"
+
 void PumpMessages() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -29,30 +32,13 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD deadlineMs) {
 std::vector<uint32_t> ReadScreen(const RECT& area) {
     const int w = area.right - area.left, h = area.bottom - area.top;
     std::vector<uint32_t> pixels;
-    if (w <= 0 || h <= 0) return pixels;
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = w;
-    bmi.bmiHeader.biHeight = -h; // top-down
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP dib = CreateDIBSection(screen, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (dib && bits) {
-        HGDIOBJ old = SelectObject(memory, dib);
-        BitBlt(memory, 0, 0, w, h, screen, area.left, area.top, SRCCOPY);
-        GdiFlush();
-        const uint32_t* p = static_cast<const uint32_t*>(bits);
-        pixels.assign(p, p + size_t(w) * h);
-        for (auto& px : pixels)
-            px &= 0xFFFFFF;
-        SelectObject(memory, old);
-        DeleteObject(dib);
-    }
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    tk::Dib copy;
+    if (w <= 0 || h <= 0 || !copy.Create(w, h)) return pixels;
+    tk::WindowDc screen(nullptr);
+    BitBlt(copy.Dc(), 0, 0, w, h, screen.Get(), area.left, area.top, SRCCOPY);
+    GdiFlush();
+    pixels.assign(copy.Bits(), copy.Bits() + size_t(w) * h);
+    for (auto& px : pixels)
+        px &= 0xFFFFFF;
     return pixels;
 }
