@@ -1,9 +1,11 @@
 #include "toolkit/Jpeg.h"
 
 #include "toolkit/Handles.h"
+#include "toolkit/Orientation.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <memory>
@@ -120,6 +122,19 @@ void CmykToBgr(const uint8_t* cmyk, uint32_t* target, int width) {
     }
 }
 
+// The Exif segment is kept by libjpeg while it reads the header, so the orientation comes
+// with the one reading of the file.
+void KeepExif(j_decompress_ptr info) { jpeg_save_markers(info, JPEG_APP0 + 1, 0xFFFF); }
+
+// The orientation of the first Exif segment among those kept; 1 without one.
+int ExifOrientation(j_decompress_ptr info) {
+    for (jpeg_saved_marker_ptr m = info->marker_list; m; m = m->next)
+        if (m->marker == JPEG_APP0 + 1 && m->data_length >= 6 &&
+            std::equal(m->data, m->data + 6, reinterpret_cast<const JOCTET*>("Exif\0\0")))
+            return OrientationFromTiff(m->data + 6, m->data_length - 6);
+    return 1;
+}
+
 // Everything that can jump out of libjpeg happens in this frame; the buffers it fills live
 // in the caller's, so that a jump leaves them in a defined state.
 bool DecodeOpen(HANDLE file, JpegRowSink& sink, std::vector<uint8_t>& input,
@@ -135,9 +150,12 @@ bool DecodeOpen(HANDLE file, JpegRowSink& sink, std::vector<uint8_t>& input,
     jpeg_create_decompress(&info);
     info.mem->max_memory_to_use = kMaxDecoderMemory;
     UseFileSource(info, source, file, input.data());
+    KeepExif(&info);
     jpeg_read_header(&info, TRUE);
     const int width = int(info.image_width), height = int(info.image_height);
-    const int scale = (long long)width * height > kMaxJpegPixels ? 0 : sink.Scale(width, height);
+    const int scale = (long long)width * height > kMaxJpegPixels
+                          ? 0
+                          : sink.Scale(width, height, ExifOrientation(&info));
     if (scale < 1 || scale > 8) {
         jpeg_destroy_decompress(&info);
         return false;
@@ -179,7 +197,7 @@ bool DecodeOpen(HANDLE file, JpegRowSink& sink, std::vector<uint8_t>& input,
 class BufferSink : public JpegRowSink {
   public:
     BufferSink(PixelBuffer& out, int scale) : out_(out), scale_(scale) {}
-    int Scale(int, int) noexcept override { return scale_; }
+    int Scale(int, int, int) noexcept override { return scale_; }
     bool Begin(int width, int height) noexcept override {
         if ((long long)width * height > kMaxJpegPixels) return false;
         try {
@@ -244,9 +262,11 @@ bool ReadJpegInfo(const std::wstring& path, JpegInfo& result) {
     }
     jpeg_create_decompress(&info);
     jpeg_stdio_src(&info, file.get());
+    KeepExif(&info);
     jpeg_read_header(&info, TRUE);
     result.width = int(info.image_width);
     result.height = int(info.image_height);
+    result.orientation = ExifOrientation(&info);
     jpeg_destroy_decompress(&info);
     return true;
 }

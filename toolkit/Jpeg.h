@@ -15,6 +15,7 @@ struct PixelBuffer {
 struct JpegInfo {
     int width = 0;
     int height = 0;
+    int orientation = 1; // the Exif orientation, 1 to 8; 1 when the file says nothing
 };
 
 // Pictures larger than this are refused before anything is decoded: a header may claim
@@ -27,9 +28,10 @@ constexpr long long kMaxJpegPixels = 1LL << 28;
 class JpegRowSink {
   public:
     virtual ~JpegRowSink() = default;
-    // The header is read and names the picture's own size. Returns the scale to decode at,
-    // in eighths (1 to 8), or 0 to refuse the picture.
-    virtual int Scale(int width, int height) noexcept = 0;
+    // The header is read and names the picture's own size, as stored, and the Exif
+    // orientation it is to be shown under (1 to 8). Returns the scale to decode at, in
+    // eighths (1 to 8), or 0 to refuse the picture.
+    virtual int Scale(int width, int height, int orientation) noexcept = 0;
     // Decoding is about to give outWidth x outHeight pixels. False refuses.
     virtual bool Begin(int outWidth, int outHeight) noexcept = 0;
     // Where row y goes: room for outWidth pixels.

@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "toolkit/Handles.h"
 
 namespace tk {
 
@@ -67,46 +66,6 @@ int OrientationFromTiff(const uint8_t* tiff, size_t size) {
         return value;
     }
     return 1;
-}
-
-int OrientationFromJpegHead(const uint8_t* b, size_t size) {
-    if (size < 4 || b[0] != 0xFF || b[1] != 0xD8) return 1;
-    size_t at = 2;
-    while (at + 4 <= size) {
-        if (b[at] != 0xFF) return 1;
-        const uint8_t marker = b[at + 1];
-        if (marker == 0xFF) { // fill byte
-            ++at;
-            continue;
-        }
-        // The picture's data starts at the first frame or scan: no Exif comes after.
-        if (marker == 0xDA || (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 &&
-                               marker != 0xC8 && marker != 0xCC))
-            return 1;
-        const size_t length = size_t(b[at + 2]) << 8 | b[at + 3];
-        if (length < 2) return 1;
-        const size_t payload = at + 4, payloadSize = length - 2;
-        if (marker == 0xE1 && payloadSize >= 6 && payload + 6 <= size &&
-            std::equal(b + payload, b + payload + 6, "Exif\0\0")) {
-            const size_t end = std::min(size, payload + payloadSize);
-            return OrientationFromTiff(b + payload + 6, end - payload - 6);
-        }
-        at = payload + payloadSize;
-    }
-    return 1;
-}
-
-int ReadJpegOrientation(const std::wstring& path) {
-    // The Exif segment comes first among a camera's segments and holds at most 64 KB; other
-    // application segments before it are small. What lies beyond this head is not searched.
-    constexpr DWORD kHead = 128 * 1024;
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) return 1;
-    std::vector<uint8_t> head(kHead);
-    DWORD got = 0;
-    if (!ReadFile(file.Get(), head.data(), kHead, &got, nullptr)) return 1;
-    return OrientationFromJpegHead(head.data(), got);
 }
 
 bool Orient(const Dib& from, int orientation, Dib& out) {

@@ -1,10 +1,10 @@
 #pragma once
 // Cameras and phones store a photo taken upright as landscape pixels and say in the Exif
-// "Orientation" tag (1 to 8) how to turn it for showing. The tag is read from the file's
-// head; the turn is applied to the already reduced bitmap, never to a full-size decode.
+// "Orientation" tag (1 to 8) how to turn it for showing. The tag is read with the header
+// (JpegInfo, JpegRowSink); the turn is applied to the already reduced bitmap, never to a
+// full-size decode.
 #include <cstddef>
 #include <cstdint>
-#include <string>
 
 #include "toolkit/Dib.h"
 
@@ -14,13 +14,6 @@ namespace tk {
 // 1 for anything missing, damaged, out of range or of the wrong type; never reads outside
 // the bytes given.
 int OrientationFromTiff(const uint8_t* tiff, size_t size);
-
-// The orientation of the first Exif segment among the markers at the start of a JPEG file's
-// bytes; 1 when there is none.
-int OrientationFromJpegHead(const uint8_t* bytes, size_t size);
-
-// The orientation of a JPEG file (reads only its head); 1 when the file says nothing.
-int ReadJpegOrientation(const std::wstring& path);
 
 // Orientations 5 to 8 turn the picture a quarter: its width and height change places.
 inline bool SwapsSides(int orientation) {

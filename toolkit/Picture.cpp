@@ -6,10 +6,18 @@
 
 namespace tk {
 
-int PictureLoader::Scale(int width, int height) noexcept {
+int PictureLoader::Scale(int width, int height, int orientation) noexcept {
+    // A photo to be turned a quarter is sized as it will be seen: the target is asked with
+    // the turned size, and the stored pixels are decoded to that target turned back.
+    orientation_ = orientation;
     SIZE size;
     try {
-        size = (*target_)(width, height);
+        if (SwapsSides(orientation)) {
+            const SIZE seen = (*target_)(height, width);
+            size = SIZE{seen.cy, seen.cx};
+        } else {
+            size = (*target_)(width, height);
+        }
     } catch (...) {
         return 0;
     }
@@ -51,28 +59,20 @@ void PictureLoader::RowDone(int y) noexcept {
 }
 
 bool PictureLoader::Load(const std::wstring& path, const TargetSize& target, Dib& out) {
-    // A photo to be turned a quarter is sized as it will be seen: the target is asked with
-    // the turned size, and the stored pixels are decoded to that target turned back.
-    const int orientation = ReadJpegOrientation(path);
-    const bool swap = SwapsSides(orientation);
-    const TargetSize stored = [&](int width, int height) {
-        if (!swap) return target(width, height);
-        const SIZE seen = target(height, width);
-        return SIZE{seen.cy, seen.cx};
-    };
-    target_ = &stored;
+    target_ = &target;
+    orientation_ = 1;
     bool ok = DecodeJpegRows(path, *this);
     target_ = nullptr;
-    if (ok && orientation != 1) {
+    if (ok && orientation_ != 1) {
         Dib turned;
-        ok = Orient(result_, orientation, turned);
+        ok = Orient(result_, orientation_, turned);
         if (ok) result_ = std::move(turned);
     }
     if (!ok) {
         result_.Clear();
         return false;
     }
-    if (swap) std::swap(sourceWidth_, sourceHeight_);
+    if (SwapsSides(orientation_)) std::swap(sourceWidth_, sourceHeight_);
     out = std::move(result_);
     return true;
 }

@@ -36,7 +36,7 @@ class PictureLoader : private JpegRowSink {
     bool Reduce(const Dib& from, int width, int height, Dib& out);
 
   private:
-    int Scale(int width, int height) noexcept override;
+    int Scale(int width, int height, int orientation) noexcept override;
     bool Begin(int outWidth, int outHeight) noexcept override;
     uint32_t* Row(int y) noexcept override;
     void RowDone(int y) noexcept override;
@@ -49,6 +49,7 @@ class PictureLoader : private JpegRowSink {
     bool direct_ = false;       // decoded at the target size: rows go straight in
     int sourceWidth_ = 0;
     int sourceHeight_ = 0;
+    int orientation_ = 1; // of the picture being loaded
 };
 
 } // namespace tk

@@ -52,7 +52,9 @@ TEST(Orientation, EachOfTheEightShowsItsLayoutAtItsSeenSize) {
         const std::wstring path = dir / (L"o" + std::to_wstring(c.orientation) + L".jpg");
         WriteFileBytes(
             path, WithSegment(bytes, ExifSegment(ExifTiff(c.orientation, c.orientation % 2 == 0))));
-        ASSERT_EQ(tk::ReadJpegOrientation(path), c.orientation);
+        tk::JpegInfo info;
+        ASSERT_TRUE(tk::ReadJpegInfo(path, info));
+        ASSERT_EQ(info.orientation, c.orientation);
         TFitImage image;
         ASSERT_TRUE(image.LoadFromFile(path));
         const tk::Dib& seen = image.Picture();
@@ -104,18 +106,23 @@ TEST(Orientation, DamagedOrStrangeMarksCountAsUpright) {
     EXPECT_EQ(tk::OrientationFromTiff(reinterpret_cast<const uint8_t*>(loop.data()), loop.size()),
               1);
 
-    auto head = [](const std::string& bytes) {
-        return tk::OrientationFromJpegHead(reinterpret_cast<const uint8_t*>(bytes.data()),
-                                           bytes.size());
+    // Segments before the picture's own, read with its header: the first Exif segment
+    // counts, a 64 KB segment of junk before it is passed over, a file cut inside its
+    // segments is no picture at all.
+    TempDir dir;
+    const std::wstring plain = dir / L"plain.jpg";
+    ASSERT_TRUE(MakeJpeg(plain, 16, 8, [](int, int) { return 0x808080u; }));
+    const std::string picture = ReadFileBytes(plain).substr(2), soi = "\xFF\xD8";
+    auto orientation = [&](const std::string& segments) {
+        WriteFileBytes(dir / L"marked.jpg", soi + segments + picture);
+        tk::JpegInfo info;
+        return tk::ReadJpegInfo(dir / L"marked.jpg", info) ? info.orientation : 0;
     };
-    const std::string soi = "\xFF\xD8";
-    EXPECT_EQ(head(soi + ExifSegment(good)), 6);
-    // The first Exif segment counts; a 64 KB segment of junk is skipped; a segment that
-    // claims more than the file holds is read only as far as the file goes.
-    EXPECT_EQ(head(soi + ExifSegment(good) + ExifSegment(ExifTiff(3, true))), 6);
-    const std::string junk(65000, '\x5A');
-    EXPECT_EQ(head(soi + "\xFF\xE2\xFD\xEA" + junk + ExifSegment(good)), 6);
-    EXPECT_EQ(head(soi + "\xFF\xE1\xFF\xFF" + std::string("Exif\0\0", 6) + good), 6);
-    EXPECT_EQ(head(soi + "\xFF\xE1\xFF"), 1);
-    EXPECT_EQ(head("\xFF\xD9" + ExifSegment(good)), 1);
+    EXPECT_EQ(orientation(ExifSegment(good)), 6);
+    EXPECT_EQ(orientation(ExifSegment(good) + ExifSegment(ExifTiff(3, true))), 6);
+    EXPECT_EQ(orientation("\xFF\xE2\xFD\xEA" + std::string(65000, '\x5A') + ExifSegment(good)), 6);
+    EXPECT_EQ(orientation(""), 1);
+    WriteFileBytes(dir / L"cut.jpg", soi + "\xFF\xE1\xFF\xFF" + std::string("Exif\0\0", 6) + good);
+    tk::JpegInfo info;
+    EXPECT_FALSE(tk::ReadJpegInfo(dir / L"cut.jpg", info));
 }
