@@ -1,9 +1,5 @@
 #include "toolkit/Orientation.h"
 
-#include <windows.h>
-
-#include <vector>
-
 
 namespace tk {
 
