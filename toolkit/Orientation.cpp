@@ -1,6 +1,5 @@
 #include "toolkit/Orientation.h"
 
-
 namespace tk {
 
 namespace {
