@@ -32,7 +32,7 @@ int wmain() {
             else
                 dialog->RxLabel4Click();
         }));
-        rig::Pump(dialog->Handle());
+        PumpMessages(dialog->Handle());
     }
     std::printf("slide_ms: %.1f\n", Median(slides));
     std::printf("slide_step_ms_max: %.1f\n", slowestStep);

@@ -47,7 +47,7 @@ TEST_F(DialogActions, PagesSlideInSixteenStepsEachWayAndStayPut) {
     ASSERT_EQ(seen.size(), 16u);
     EXPECT_EQ(seen.front(), std::make_pair(-450, 473 - 450));
     EXPECT_EQ(seen.back(), std::make_pair(0, 473));
-    rig::Pump(dialog->Handle());
+    PumpMessages(dialog->Handle());
     EXPECT_EQ(dialog->Panel3->Left(), 0);
     EXPECT_EQ(dialog->Panel2->Left(), 473);
 }
@@ -138,7 +138,7 @@ TEST_F(DialogActions, CancelAndTheCloseBoxWriteNothing) {
         fresh->LstDirBox->Clear();
         close(*fresh);
         EXPECT_FALSE(IsWindow(fresh->Handle()));
-        EXPECT_TRUE(rig::Pump(nullptr)); // the process would end now
+        EXPECT_TRUE(PumpMessages(nullptr)); // the process would end now
         EXPECT_EQ(ReadFileBytes(Cfg()), before);
         EXPECT_FALSE(ReadFileBytes(install.File(L"config.ini")).empty());
     }

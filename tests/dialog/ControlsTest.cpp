@@ -91,7 +91,7 @@ TEST_F(DialogControls, EditableComboPicksOnAKeyInTheClosedBoxOrEnterOrAClickInTh
             SendMessageW(box.hwndItem, WM_KEYDOWN, vk, 1);
             if (vk == VK_RETURN || vk == VK_ESCAPE) SendMessageW(box.hwndItem, WM_CHAR, vk, 1);
         }
-        rig::Pump(dialog->Handle());
+        PumpMessages(dialog->Handle());
     };
     keys({VK_DOWN}); // closed
     keys({0, VK_UP, VK_UP}); // 0: the list opened
@@ -102,7 +102,7 @@ TEST_F(DialogControls, EditableComboPicksOnAKeyInTheClosedBoxOrEnterOrAClickInTh
     keys({0, VK_UP});
     SendMessageW(box.hwndList, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)); // the first line
     SendMessageW(box.hwndList, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    rig::Pump(dialog->Handle());
+    PumpMessages(dialog->Handle());
     EXPECT_EQ(picks, (std::vector<std::wstring>{L"Vacances", L"config 1", L"Anniversaire"}));
 }
 

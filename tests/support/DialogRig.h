@@ -1,12 +1,11 @@
 #pragma once
 // What the settings dialog's tests and benchmarks share: an install folder named by the
-// registry with one configuration, the real dialog opened and shown on it, a message pump
-// that survives the dialog's closing, and the screen's pixels under a window. Header-only
-// and free of GoogleTest, so that the benchmarks include it too.
+// registry with one configuration, the real dialog opened and shown on it, and the screen's
+// pixels under a window. Header-only and free of GoogleTest, so that the benchmarks include
+// it too.
 #include <windows.h>
 
 #include <algorithm>
-
 #include <memory>
 #include <string>
 #include <utility>
@@ -89,30 +88,13 @@ class EmptyDrive {
     wchar_t letter_ = 0;
 };
 
-// Handles the thread's pending messages as the application's loop does (the keyboard goes
-// through IsDialogMessage), but a WM_QUIT from a closing dialog only tells, it ends nothing.
-inline bool Pump(HWND dialog) {
-    bool quit = false;
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            quit = true;
-            continue;
-        }
-        if (dialog && IsWindow(dialog) && IsDialogMessageW(dialog, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return quit;
-}
-
 // The dialog as the configure mode opens it: created, filled, shown and painted.
 inline std::unique_ptr<TSelRepDlg> OpenDialog() {
     auto dialog = std::make_unique<TSelRepDlg>();
     if (!dialog->CreateForm()) return nullptr;
     dialog->Show();
     UpdateWindow(dialog->Handle());
-    Pump(dialog->Handle());
+    PumpMessages(dialog->Handle());
     return dialog;
 }
 
@@ -121,9 +103,9 @@ inline std::unique_ptr<TSelRepDlg> OpenDialog() {
 // at most every few tens of milliseconds: the shot lets it.
 struct ScreenShot {
     explicit ScreenShot(HWND window) {
-        Pump(GetAncestor(window, GA_ROOT));
+        PumpMessages(GetAncestor(window, GA_ROOT));
         Sleep(80);
-        Pump(GetAncestor(window, GA_ROOT));
+        PumpMessages(GetAncestor(window, GA_ROOT));
         GetWindowRect(window, &area);
         pixels = ReadScreen(area);
     }

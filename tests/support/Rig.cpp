@@ -3,12 +3,19 @@
 #include "toolkit/Dib.h"
 #include "toolkit/Handles.h"
 
-void PumpMessages() {
+bool PumpMessages(HWND dialog) {
+    bool quit = false;
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            quit = true;
+            continue;
+        }
+        if (dialog && IsWindow(dialog) && IsDialogMessageW(dialog, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    return quit;
 }
 
 void PumpFor(DWORD ms) {

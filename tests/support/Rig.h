@@ -8,8 +8,10 @@
 #include <functional>
 #include <vector>
 
-// Handles this thread's pending messages, as the message loop would.
-void PumpMessages();
+// Handles this thread's pending messages, as the message loop would, the keyboard through
+// IsDialogMessage when a dialog is named. A WM_QUIT (from a closing dialog, say) ends
+// nothing here; the answer tells whether one came.
+bool PumpMessages(HWND dialog = nullptr);
 // Pumps for about ms milliseconds.
 void PumpFor(DWORD ms);
 // Polls the condition (pumping messages) until it holds or the deadline passes; its last
