@@ -21,11 +21,11 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<std::wstring> files;
     for (int i = 0; i < 8; ++i) {
         std::wstring path = folder + L"photo" + std::to_wstring(i) + L".jpg";
-        rig::MakeSolidJpeg(path, 100 + 37 * i, 80 + 11 * i, 0x204060u * (i + 1));
+        MakeSolidJpeg(path, 100 + 37 * i, 80 + 11 * i, 0x204060u * (i + 1));
         files.push_back(path);
     }
     const std::wstring broken = folder + L"broken.avi";
-    rig::MakeCorruptFile(broken);
+    MakeCorruptFile(broken);
     for (const wchar_t* clip : {L"short.avi", L"clip.avi", L"short.mpg", L"clip.mov", L"xvid.avi",
                                 L"bottomup.avi", L"short.avi", L"sound.mpa"})
         files.push_back(cliprig::Media(clip));

@@ -189,7 +189,7 @@ int wmain(int argc, wchar_t** argv) {
     const TempDir install, photos, clips;
     const int W = GetSystemMetrics(SM_CXSCREEN), H = GetSystemMetrics(SM_CYSCREEN);
     for (int i = 0; i < 7; ++i)
-        rig::MakeDetailedJpeg(photos / (L"photo" + std::to_wstring(i) + L".jpg"), W, H);
+        MakeDetailedJpeg(photos / (L"photo" + std::to_wstring(i) + L".jpg"), W, H);
     const std::wstring clip = cliprig::Media(L"long.mpg");
     CopyFileW(clip.c_str(), (clips / L"long.mpg").c_str(), FALSE);
 

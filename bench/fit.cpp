@@ -42,9 +42,9 @@ bool DecodeOnly(const std::wstring& path, int scale, std::vector<uint8_t>& row,
         if (fread(data.data(), 1, data.size(), file) != data.size()) return false;
     }
     jpeg_decompress_struct info;
-    Errors errors;
+    JpegErrors errors;
     info.err = jpeg_std_error(&errors.base);
-    errors.base.error_exit = OnError;
+    errors.base.error_exit = JumpOnJpegError;
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
         fclose(file);

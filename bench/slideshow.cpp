@@ -80,7 +80,7 @@ void StepFigures(const std::wstring& folder) {
     // 1620 x 1080 pictures, as a 3:2 photo fitted to a 1920 x 1080 screen.
     const int pw = std::min(1620, W), ph = std::min(1080, H);
     std::wstring first = folder + L"step0.jpg";
-    rig::MakeDetailedJpeg(first, pw, ph);
+    MakeDetailedJpeg(first, pw, ph);
     std::vector<std::wstring> files = {first};
     for (int i = 1; i < 20; ++i) {
         files.push_back(folder + L"step" + std::to_wstring(i) + L".jpg");
@@ -140,7 +140,7 @@ void StepFigures(const std::wstring& folder) {
 
 void RefillFigures(const std::wstring& folder) {
     std::wstring big = folder + L"big.jpg";
-    if (!rig::MakeDetailedJpeg(big, 6000, 4000)) return;
+    if (!MakeDetailedJpeg(big, 6000, 4000)) return;
     rig::RunSettings run;
     run.transition = 1;
     run.tiles = 1;

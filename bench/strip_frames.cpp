@@ -124,7 +124,7 @@ int wmain() {
     tk::SetBoxHook([](const tk::BoxRequest&) { return IDOK; });
     const TempDir install, photos;
     for (int i = 0; i < int(std::size(kPhotos)); ++i)
-        rig::MakeSolidJpeg(photos / (L"p" + std::to_wstring(i) + L".jpg"), kPhotos[i].width,
+        MakeSolidJpeg(photos / (L"p" + std::to_wstring(i) + L".jpg"), kPhotos[i].width,
                            kPhotos[i].height, kPhotos[i].rgb);
     for (int transition : {1, 2, 3, 11, 12, 13})
         SampleTransition(install, photos.Path(), transition);

@@ -9,7 +9,7 @@
 #include "saver/MemoryFile.h"
 #include "saver/ProgressPacer.h"
 #include "tests/catalogue/Tree.h"
-#include "tests/pictures/Photos.h"
+#include "tests/support/Photos.h"
 #include "toolkit/Text.h"
 
 namespace {
@@ -124,7 +124,7 @@ TEST(MemoryFile, KeepsNamesBeyondTheCodePage) {
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
     std::vector<std::wstring> photos = {folder + L"\\été.jpg", folder + L"\\日本.jpg"};
     for (const std::wstring& path : photos)
-        ASSERT_TRUE(MakeJpeg(path, 40, 30, [](int, int) { return 0x336699u; }));
+        ASSERT_TRUE(MakeSolidJpeg(path, 40, 30, 0x336699));
 
     std::vector<std::wstring> found;
     TFolderScan(found, {}).ScanFolders(folder + L";");

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "dialog/FolderPicking.h"
-#include "tests/pictures/Photos.h"
+#include "tests/support/Photos.h"
 #include "tests/support/DialogRig.h"
 #include "tests/support/Rig.h"
 #include "tests/video/ClipRig.h"
@@ -21,10 +21,6 @@ using Lines = std::vector<std::wstring>;
 
 constexpr uint32_t kPhotoColour = 0x3080C0;
 
-bool MakePhoto(const std::wstring& path, int width, int height) {
-    return MakeJpeg(path, width, height, [](int, int) { return kPhotoColour; });
-}
-
 void Copy(const std::wstring& from, const std::wstring& to) {
     CopyFileW(from.c_str(), to.c_str(), FALSE);
 }
@@ -33,9 +29,9 @@ void Copy(const std::wstring& from, const std::wstring& to) {
 struct PhotoFolder {
     PhotoFolder() {
         CreateDirectoryW(path.c_str(), nullptr);
-        MakePhoto(File(L"p640.jpg"), 640, 480);
-        MakePhoto(File(L"p480.jpg"), 480, 640);
-        MakePhoto(File(L"p120.jpg"), 120, 90);
+        MakeSolidJpeg(File(L"p640.jpg"), 640, 480, kPhotoColour);
+        MakeSolidJpeg(File(L"p480.jpg"), 480, 640, kPhotoColour);
+        MakeSolidJpeg(File(L"p120.jpg"), 120, 90, kPhotoColour);
         WriteFileBytes(File(L"bad.jpg"), std::string(4000, 'x'));
         WriteFileBytes(File(L"empty.jpg"), "");
         WriteFileBytes(File(L"empty.mpg"), "");
@@ -92,7 +88,7 @@ class ImagesPage : public testing::Test {
         const LPARAM at = MAKELPARAM(line.left + 5, (line.top + line.bottom) / 2);
         SendMessageW(list.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
         SendMessageW(list.Handle(), WM_LBUTTONUP, 0, at);
-        rig::Pump(dialog->Handle());
+        PumpMessages(dialog->Handle());
     }
 
     RECT Box() const { return dialog->Panel1->Bounds(); }
@@ -117,7 +113,7 @@ TEST_F(ImagesPage, OpensAtTheLastChosenFolderWithItsMediaFilesAndVisibleSubfolde
 
 TEST_F(ImagesPage, PickingAFolderInTheTreeListsItsFilesAndTheDriveListNamesItsDrives) {
     ASSERT_TRUE(dialog);
-    MakePhoto(photos.File(L"Été\\plage.jpg"), 64, 48);
+    MakeSolidJpeg(photos.File(L"Été\\plage.jpg"), 64, 48, kPhotoColour);
     dialog->DirBox->OpenPicked();
     HWND tree = dialog->DirBox->Handle();
     // The keyboard: one line down is the first sub-folder.
@@ -271,7 +267,7 @@ TEST_F(ImagesPage, FoldersDeeperThan260CharactersAndNamesOutsideTheAnsiCodePage)
     ASSERT_TRUE(dialog);
     std::wstring deep = photos.path + L"\\写真 Ωμέγα";
     CreateDirectoryW(deep.c_str(), nullptr);
-    MakePhoto(deep + L"\\東京.jpg", 64, 48);
+    MakeSolidJpeg(deep + L"\\東京.jpg", 64, 48, kPhotoColour);
     dialog->DirBox->SetDirectory(deep);
     EXPECT_EQ(dialog->FileLstBox->Items(), Lines{L"東京.jpg"});
     ClickFile(L"東京.jpg");
@@ -283,7 +279,7 @@ TEST_F(ImagesPage, FoldersDeeperThan260CharactersAndNamesOutsideTheAnsiCodePage)
         deep += L"\\" + std::wstring(40, L'd');
         CreateDirectoryW(deep.c_str(), nullptr);
     }
-    MakePhoto(deep + L"\\loin.jpg", 64, 48);
+    MakeSolidJpeg(deep + L"\\loin.jpg", 64, 48, kPhotoColour);
     dialog->DirBox->SetDirectory(deep);
     EXPECT_EQ(dialog->DirBox->Directory(), deep);
     EXPECT_EQ(dialog->FileLstBox->Items(), Lines{L"loin.jpg"});

@@ -49,8 +49,8 @@ class SlideshowE2e : public testing::Test {
         tk::SetBoxHook([](const tk::BoxRequest&) { return IDOK; });
         red = photos / L"red.jpg";
         green = photos / L"green.jpg";
-        ASSERT_TRUE(rig::MakeSolidJpeg(red, 300, 200, 0xFF0000));
-        ASSERT_TRUE(rig::MakeSolidJpeg(green, 200, 300, 0x00FF00));
+        ASSERT_TRUE(MakeSolidJpeg(red, 300, 200, 0xFF0000));
+        ASSERT_TRUE(MakeSolidJpeg(green, 200, 300, 0x00FF00));
         // The saver can show these only once the folder scan finds them.
         TScrn probe;
         ASSERT_TRUE(probe.CreateForm());

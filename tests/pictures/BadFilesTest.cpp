@@ -9,7 +9,7 @@
 #include <random>
 
 #include "controls/FitImage.h"
-#include "tests/pictures/Photos.h"
+#include "tests/support/Photos.h"
 #include "tests/support/TempDir.h"
 #include "toolkit/Counters.h"
 
@@ -18,7 +18,7 @@ namespace {
 class BadFiles : public testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(MakeJpeg(dir_ / L"good.jpg", 640, 480, [](int, int) { return 0x00FF00; }));
+        ASSERT_TRUE(MakeSolidJpeg(dir_ / L"good.jpg", 640, 480, 0x00FF00));
         good_ = ReadFileBytes(dir_ / L"good.jpg");
         ASSERT_TRUE(image_.LoadFromFile(dir_ / L"good.jpg", 189, 141));
         gdiBefore_ = tk::Counts().gdiObjects;

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/FitImage.h"
-#include "tests/pictures/Photos.h"
+#include "tests/support/Photos.h"
 #include "tests/support/Exif.h"
 #include "tests/support/TempDir.h"
 #include "toolkit/Orientation.h"
@@ -111,7 +111,7 @@ TEST(Orientation, DamagedOrStrangeMarksCountAsUpright) {
     // segments is no picture at all.
     TempDir dir;
     const std::wstring plain = dir / L"plain.jpg";
-    ASSERT_TRUE(MakeJpeg(plain, 16, 8, [](int, int) { return 0x808080u; }));
+    ASSERT_TRUE(MakeSolidJpeg(plain, 16, 8, 0x808080));
     const std::string picture = ReadFileBytes(plain).substr(2), soi = "\xFF\xD8";
     auto orientation = [&](const std::string& segments) {
         WriteFileBytes(dir / L"marked.jpg", soi + segments + picture);

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/FitImage.h"
-#include "tests/pictures/Photos.h"
+#include "tests/support/Photos.h"
 #include "tests/support/TempDir.h"
 
 namespace {

@@ -31,14 +31,14 @@ class Slideshow : public testing::Test {
         std::vector<std::wstring> paths;
         for (size_t i = 0; i < photos.size(); ++i) {
             std::wstring path = dir / (L"photo" + std::to_wstring(i) + L".jpg");
-            EXPECT_TRUE(rig::MakeSolidJpeg(path, photos[i].width, photos[i].height, photos[i].rgb));
+            EXPECT_TRUE(MakeSolidJpeg(path, photos[i].width, photos[i].height, photos[i].rgb));
             paths.push_back(path);
         }
         return paths;
     }
     std::wstring Corrupt(const std::wstring& name) {
         std::wstring path = dir / name;
-        rig::MakeCorruptFile(path);
+        MakeCorruptFile(path);
         return path;
     }
 
@@ -267,7 +267,7 @@ TEST_F(Slideshow, ATileWhoseTriesAllFailShowsItsLastPictureAgain) {
     ASSERT_TRUE(scrn);
     ASSERT_EQ(scrn->Loads(), 1);
     // The only file now fails: the refill forgets it and the tile keeps its picture.
-    rig::MakeCorruptFile(good[0]);
+    MakeCorruptFile(good[0]);
     scrn->TimerTimer();
     EXPECT_EQ(scrn->Loads(), 1);
     EXPECT_TRUE(scrn->Catalogue().ToSeeFiles.empty());

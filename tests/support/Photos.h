@@ -1,5 +1,5 @@
 #pragma once
-// JPEG files the picture tests make for themselves.
+// The JPEG files the tests and benchmarks make for themselves. Free of GoogleTest.
 #include <windows.h>
 
 #include <csetjmp>
@@ -9,6 +9,7 @@
 
 #include <jpeglib.h>
 
+#include "tests/support/TempDir.h"
 #include "toolkit/Jpeg.h"
 
 // A picture whose pixel (x, y) is colour(x, y) as 0xRRGGBB.
@@ -25,19 +26,40 @@ inline bool MakeJpeg(const std::wstring& path, int width, int height,
     return tk::EncodeJpeg(path, image, quality, progressive);
 }
 
+// A photo of one colour (0xRRGGBB).
+inline bool MakeSolidJpeg(const std::wstring& path, int width, int height, uint32_t rgb) {
+    return MakeJpeg(path, width, height, [rgb](int, int) { return rgb; });
+}
+
+// A photo with detail everywhere, so that the decoder and the fit do real work.
+inline bool MakeDetailedJpeg(const std::wstring& path, int width, int height) {
+    return MakeJpeg(
+        path, width, height,
+        [=](int x, int y) {
+            const uint32_t r = uint32_t(x * 255 / width), g = uint32_t(y * 255 / height);
+            return r << 16 | g << 8 | (((x / 16 + y / 16) & 1) ? 220u : 30u);
+        },
+        false, 85);
+}
+
+// A file named like a photo that no decoder can read.
+inline void MakeCorruptFile(const std::wstring& path) {
+    WriteFileBytes(path, "\xFF\xD8\xFF\xE0 this is not the rest of a JPEG file");
+}
+
 inline uint32_t LeftRedRightBlue(int x, int width) {
     return x < width / 2 ? 0xFF0000 : 0x0000FF;
 }
 
-namespace photos_detail {
-struct Errors {
+// For libjpeg's own calls: an error jumps back to the caller's setjmp instead of ending the
+// process.
+struct JpegErrors {
     jpeg_error_mgr base;
     jmp_buf jump;
 };
-inline void OnError(j_common_ptr info) {
-    longjmp(reinterpret_cast<Errors*>(info->err)->jump, 1);
+inline void JumpOnJpegError(j_common_ptr info) {
+    longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1);
 }
-} // namespace photos_detail
 
 // A CMYK JPEG as Adobe writes them (inverted: 255 is no ink), of one colour given as
 // inverted C, M, Y, K.
@@ -45,9 +67,9 @@ inline bool MakeCmykJpeg(const std::wstring& path, int width, int height, const 
     FILE* file = _wfopen(path.c_str(), L"wb");
     if (!file) return false;
     jpeg_compress_struct info;
-    photos_detail::Errors errors;
+    JpegErrors errors;
     info.err = jpeg_std_error(&errors.base);
-    errors.base.error_exit = photos_detail::OnError;
+    errors.base.error_exit = JumpOnJpegError;
     if (setjmp(errors.jump)) {
         jpeg_destroy_compress(&info);
         fclose(file);

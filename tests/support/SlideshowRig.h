@@ -1,7 +1,7 @@
 #pragma once
-// What the slideshow tests and benchmarks share: photos made on the spot, the settings of a
-// run, a saver window built without the registry, and the soak loop. Header-only and free
-// of GoogleTest, so that the benchmarks include it too.
+// What the slideshow tests and benchmarks share: the settings of a run, a saver window built
+// without the registry, and the soak loop. Header-only and free of GoogleTest, so that the
+// benchmarks include it too.
 #include <windows.h>
 #include <psapi.h>
 
@@ -16,47 +16,12 @@
 #include "saver/SafeSettings.h"
 #include "saver/Ssave.h"
 #include "toolkit/Counters.h"
-#include "toolkit/Jpeg.h"
 #include "toolkit/MsgBox.h"
 
+#include "tests/support/Photos.h"
 #include "tests/support/Rig.h"
 
 namespace rig {
-
-// A baseline JPEG of one colour (0xRRGGBB).
-inline bool MakeSolidJpeg(const std::wstring& path, int width, int height, uint32_t rgb) {
-    tk::PixelBuffer image;
-    image.width = width;
-    image.height = height;
-    image.pixels.assign(size_t(width) * height, rgb); // B, G, R, X in memory
-    return tk::EncodeJpeg(path, image, 90);
-}
-
-// A photo with detail everywhere, so that the decoder and the fit do real work.
-inline bool MakeDetailedJpeg(const std::wstring& path, int width, int height) {
-    tk::PixelBuffer image;
-    image.width = width;
-    image.height = height;
-    image.pixels.resize(size_t(width) * height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            uint32_t r = uint32_t(x * 255 / width), g = uint32_t(y * 255 / height);
-            uint32_t b = ((x / 16 + y / 16) & 1) ? 220 : 30;
-            image.pixels[size_t(y) * width + x] = (r << 16) | (g << 8) | b;
-        }
-    return tk::EncodeJpeg(path, image, 85);
-}
-
-// A file named like a photo that no decoder can read.
-inline void MakeCorruptFile(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    const char bytes[] = "\xFF\xD8\xFF\xE0 this is not the rest of a JPEG file";
-    DWORD written = 0;
-    WriteFile(file, bytes, sizeof bytes - 1, &written, nullptr);
-    CloseHandle(file);
-}
 
 struct RunSettings {
     int transition = 1;
@@ -83,23 +48,30 @@ inline void UseSettings(const RunSettings& run) {
     AltPhase = 0;
 }
 
-// A saver window as Init leaves it, with the given files as its catalogue. The window stays
-// hidden unless shown is asked; the tiles work the same either way.
-inline std::unique_ptr<TScrn> StartSaver(const RunSettings& run,
-                                         const std::vector<std::wstring>& files,
-                                         bool shown = false) {
-    UseSettings(run);
+// A saver window over the screen that does not run the start-up when it shows: the test
+// builds what it needs. It stays hidden unless shown is asked; its tiles work the same.
+inline std::unique_ptr<TScrn> NewSaverWindow(bool shown) {
     // A display just started may not have told Wine where the pointer is: the first mouse
     // event of the new window would then jump from (0, 0) and end the saver as input does.
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
     auto scrn = std::make_unique<TScrn>();
-    scrn->FirstActivate = false; // showing it must not run the whole start-up
+    scrn->FirstActivate = false;
     if (!scrn->CreateForm()) return nullptr;
     if (shown) {
         SetWindowPos(scrn->Handle(), HWND_TOPMOST, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
         UpdateWindow(scrn->Handle());
     }
+    return scrn;
+}
+
+// A saver window as Init leaves it, with the given files as its catalogue.
+inline std::unique_ptr<TScrn> StartSaver(const RunSettings& run,
+                                         const std::vector<std::wstring>& files,
+                                         bool shown = false) {
+    UseSettings(run);
+    auto scrn = NewSaverWindow(shown);
+    if (!scrn) return nullptr;
     scrn->BuildSlideshow();
     scrn->Catalogue().ToSeeFiles = files;
     scrn->FirstRefills();
