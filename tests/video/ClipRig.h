@@ -15,6 +15,7 @@
 #include "saver/Ssave.h"
 #include "tests/support/Rig.h"
 #include "tests/support/SaverProcess.h"
+#include "tests/support/SlideshowRig.h"
 
 namespace cliprig {
 
@@ -60,12 +61,7 @@ class ClipScreen {
   public:
     explicit ClipScreen(const ClipOptions& options, int tiles = 1, bool shown = false) {
         UseClipSettings(options);
-        scrn_ = std::make_unique<TScrn>();
-        scrn_->FirstActivate = false; // showing it must not start the whole slideshow
-        scrn_->CreateForm();
-        if (shown)
-            SetWindowPos(scrn_->Handle(), HWND_TOPMOST, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+        scrn_ = rig::NewSaverWindow(shown);
         TScrn& s = *scrn_;
         s.Strip().Build(s.Handle(), tiles);
         for (auto& panel : s.Strip().Panels)

@@ -247,10 +247,11 @@ TEST_F(PlayerTest, BrokenFilesDoNotOpen) {
         noise[i] = char((i * 7919u) >> 3);
     WriteFileBytes(dir / L"noise.avi", noise);
     WriteFileBytes(dir / L"noise.mov", noise);
+    WriteFileBytes(dir / L"noise.mpg", noise);
     WriteFileBytes(dir / L"empty.avi", "");
     const long before = tk::Counts().mciDevices;
-    for (const std::wstring& path :
-         {dir / L"noise.avi", dir / L"noise.mov", dir / L"empty.avi", dir / L"gone.mov"}) {
+    for (const std::wstring& path : {dir / L"noise.avi", dir / L"noise.mov", dir / L"noise.mpg",
+                                     dir / L"empty.avi", dir / L"gone.mov"}) {
         player_.FileName = path;
         EXPECT_FALSE(player_.Open()) << testing::PrintToString(path);
         EXPECT_NE(player_.LastError(), 0u);
