@@ -7,38 +7,14 @@
 #include <utility>
 #include <vector>
 
-#include "Globals/Globals.h"
+#include "tests/support/Registry.h"
 
 class InstallFolder {
   public:
-    explicit InstallFolder(const std::wstring& folder) {
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, kInstallKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                        &key_, nullptr);
-        wchar_t old[MAX_PATH] = {};
-        DWORD bytes = sizeof old, type = 0;
-        hadOld_ = RegQueryValueExW(key_, L"InstallDir", nullptr, &type,
-                                   reinterpret_cast<BYTE*>(old), &bytes) == ERROR_SUCCESS;
-        old_ = old;
-        Set(folder);
-    }
-    ~InstallFolder() {
-        if (hadOld_)
-            Set(old_);
-        else
-            RegDeleteValueW(key_, L"InstallDir");
-        RegCloseKey(key_);
-    }
-    InstallFolder(const InstallFolder&) = delete;
-    InstallFolder& operator=(const InstallFolder&) = delete;
+    explicit InstallFolder(const std::wstring& folder) { value_.SetString(folder); }
 
   private:
-    void Set(const std::wstring& value) {
-        RegSetValueExW(key_, L"InstallDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       DWORD((value.size() + 1) * sizeof(wchar_t)));
-    }
-    HKEY key_ = nullptr;
-    bool hadOld_ = false;
-    std::wstring old_;
+    ScopedRegValue value_{HKEY_LOCAL_MACHINE, kTestInstallKey, L"InstallDir"};
 };
 
 // "config.ini" naming "config 1", and "config 1.cfg" with the given options.
