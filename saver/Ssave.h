@@ -72,29 +72,10 @@ class TScrn : public tk::Window {
     // saver; the show waits while it is open.
     int WarningBox(const std::wstring& text);
 
-  private:
-    TCatalogueEvents CatalogueEvents();
-    TCatalogue catalogue_;
-    TStrip strip_;
-    void DrawProgress(const std::wstring& text); // at the window's centre
-    int boxDepth_ = 0;                           // warning boxes open
-    bool exitAfterBox_ = false;                  // an exit was asked for meanwhile
-
-    // While the catalogue is filled (a scan, the memory read) the message loop does not
-    // run: the scan asks KeepScanning often, which handles the input that came meanwhile.
-    // Steps wait until the scan is over.
-    void Scanning(bool begins);
-    bool KeepScanning(); // false once an exit is pending
-    void HandleWaitingInput();
-    int scanDepth_ = 0;
-    bool exitPending_ = false;
-    uint64_t lastInputCheck_ = 0; // GetTickCount64 of the last look at the input
-
-  public:
     // The tiles (Strip.h).
     TStrip& Strip() { return strip_; }
     const TStrip& Strip() const { return strip_; }
-    RECT FitArea = {};
+    RECT FitArea = {}; // what pictures are fitted into: a tile at full size for this transition
 
     // The slideshow cycle: the refill of tile CurTile, and the four steps of the transition
     // that it runs on that tile.
@@ -134,6 +115,23 @@ class TScrn : public tk::Window {
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
   private:
+    TCatalogueEvents CatalogueEvents();
+    TCatalogue catalogue_;
+    TStrip strip_;
+    void DrawProgress(const std::wstring& text); // at the window's centre
+    int boxDepth_ = 0;                           // warning boxes open
+    bool exitAfterBox_ = false;                  // an exit was asked for meanwhile
+
+    // While the catalogue is filled (a scan, the memory read) the message loop does not
+    // run: the scan asks KeepScanning often, which handles the input that came meanwhile.
+    // Steps wait until the scan is over.
+    void Scanning(bool begins);
+    bool KeepScanning(); // false once an exit is pending
+    void HandleWaitingInput();
+    int scanDepth_ = 0;
+    bool exitPending_ = false;
+    uint64_t lastInputCheck_ = 0; // GetTickCount64 of the last look at the input
+
     long refills_ = 0;
     long loads_ = 0;
     bool DropClip(int tile, const wchar_t* why); // closes it, says why in the log: false
