@@ -37,6 +37,25 @@ std::wstring NoSlash(const TempDir& dir) {
     return dir.Path().substr(0, dir.Path().size() - 1);
 }
 
+// Makes these files and folders in the temporary folder, in their order: a name that ends
+// with a backslash is a folder.
+void MakeTree(const TempDir& dir, std::initializer_list<std::wstring> names) {
+    for (const std::wstring& name : names)
+        if (name.back() == L'\\')
+            MakeFolder(dir / name.substr(0, name.size() - 1));
+        else
+            MakeFile(dir / name);
+}
+
+// These names in the folder, as the scan lists them.
+std::vector<std::wstring> Paths(const std::wstring& root,
+                                std::initializer_list<std::wstring> names) {
+    std::vector<std::wstring> paths;
+    for (const std::wstring& name : names)
+        paths.push_back(root + L"\\" + name);
+    return paths;
+}
+
 } // namespace
 
 TEST(MediaKind, ClassifiesByTheNamesOwnExtension) {
@@ -94,31 +113,17 @@ TEST(FolderScan, CutsDefdirAndTakesFolderParts) {
 TEST(FolderScan, WalksPreOrderSkippingHiddenFolders) {
     TempDir dir;
     const std::wstring root = NoSlash(dir);
-    MakeFile(dir / L"b.jpg");
-    MakeFile(dir / L"a.avi");
-    MakeFile(dir / L"hidden.jpg");
+    MakeTree(dir, {L"b.jpg", L"a.avi", L"hidden.jpg", L"notes.txt", L"sub\\", L"sub\\c.jpg",
+                   L"sub\\deeper\\", L"sub\\deeper\\d.mpg", L"secret\\", L"secret\\e.jpg",
+                   L"only folders\\", L"only folders\\inner\\", L"only folders\\inner\\f.jpg",
+                   L"z\\", L"z\\g.jpg"});
     Hide(dir / L"hidden.jpg");
-    MakeFile(dir / L"notes.txt");
-    MakeFolder(dir / L"sub");
-    MakeFile(dir / L"sub\\c.jpg");
-    MakeFolder(dir / L"sub\\deeper");
-    MakeFile(dir / L"sub\\deeper\\d.mpg");
-    MakeFolder(dir / L"secret");
-    MakeFile(dir / L"secret\\e.jpg");
     Hide(dir / L"secret");
-    MakeFolder(dir / L"only folders");
-    MakeFolder(dir / L"only folders\\inner");
-    MakeFile(dir / L"only folders\\inner\\f.jpg");
-    MakeFolder(dir / L"z");
-    MakeFile(dir / L"z\\g.jpg");
 
     ScanLog log = Scan(root);
-    const std::vector<std::wstring> expected = {
-        root + L"\\b.jpg",      root + L"\\hidden.jpg",
-        root + L"\\a.avi",      root + L"\\only folders\\inner\\f.jpg",
-        root + L"\\sub\\c.jpg", root + L"\\sub\\deeper\\d.mpg",
-        root + L"\\z\\g.jpg"};
-    EXPECT_EQ(log.files, expected);
+    EXPECT_EQ(log.files,
+              Paths(root, {L"b.jpg", L"hidden.jpg", L"a.avi", L"only folders\\inner\\f.jpg",
+                           L"sub\\c.jpg", L"sub\\deeper\\d.mpg", L"z\\g.jpg"}));
     // "only folders" draws no count of its own: one count per folder that has files.
     EXPECT_EQ(log.counts, (std::vector<size_t>{3, 4, 5, 6, 7}));
     EXPECT_TRUE(log.warnings.empty());
@@ -127,19 +132,13 @@ TEST(FolderScan, WalksPreOrderSkippingHiddenFolders) {
 TEST(FolderScan, EntriesThatAreFilesMissingOrEmpty) {
     TempDir dir;
     const std::wstring root = NoSlash(dir);
-    MakeFolder(dir / L"Photos");
-    MakeFile(dir / L"Photos\\plage.jpg");
-    MakeFile(dir / L"Photos\\film.avi");
-    MakeFolder(dir / L"Photos\\Sous");
-    MakeFile(dir / L"Photos\\Sous\\x.jpg");
-    MakeFolder(dir / L"Films");
-    MakeFile(dir / L"Films\\y.wmv");
+    MakeTree(dir, {L"Photos\\", L"Photos\\plage.jpg", L"Photos\\film.avi", L"Photos\\Sous\\",
+                   L"Photos\\Sous\\x.jpg", L"Films\\", L"Films\\y.wmv"});
 
     // A file: its whole folder, every kind and every sub-folder.
     ScanLog file = Scan(root + L"\\Photos\\plage.jpg");
-    EXPECT_EQ(file.files, (std::vector<std::wstring>{root + L"\\Photos\\plage.jpg",
-                                                     root + L"\\Photos\\film.avi",
-                                                     root + L"\\Photos\\Sous\\x.jpg"}));
+    EXPECT_EQ(file.files,
+              Paths(root, {L"Photos\\plage.jpg", L"Photos\\film.avi", L"Photos\\Sous\\x.jpg"}));
     EXPECT_TRUE(file.warnings.empty());
 
     // Neither level exists: the warning names the folder part.
@@ -152,12 +151,11 @@ TEST(FolderScan, EntriesThatAreFilesMissingOrEmpty) {
     ScanLog empty = Scan(root + L"\\Films;;" + root + L"\\Photos\\Sous;");
     ASSERT_EQ(empty.warnings.size(), 1u);
     EXPECT_EQ(empty.warnings[0], (std::pair<std::wstring, size_t>{L"", 1}));
-    EXPECT_EQ(empty.files, (std::vector<std::wstring>{root + L"\\Films\\y.wmv",
-                                                      root + L"\\Photos\\Sous\\x.jpg"}));
+    EXPECT_EQ(empty.files, Paths(root, {L"Films\\y.wmv", L"Photos\\Sous\\x.jpg"}));
 
     // A trailing backslash: the folder as the current directory reports it.
     ScanLog slash = Scan(root + L"\\Films\\");
-    EXPECT_EQ(slash.files, (std::vector<std::wstring>{root + L"\\Films\\y.wmv"}));
+    EXPECT_EQ(slash.files, Paths(root, {L"Films\\y.wmv"}));
 }
 
 // The one listing per folder must give exactly what listing each folder once per
@@ -166,39 +164,19 @@ TEST(FolderScan, EntriesThatAreFilesMissingOrEmpty) {
 TEST(FolderScan, OneListingGivesTheListOfOneListingPerExtension) {
     TempDir dir;
     const std::wstring root = NoSlash(dir);
-    const wchar_t* names[] = {L"clip.mpeg",
-                              L"clip.mp2v",
-                              L"x.jpgz",
-                              L"Photo.Jpeg",
-                              L"b.JPG",
-                              L"a.jpg",
-                              L"long photo name.jpg",
-                              L"e.mpe",
-                              L"f.mp2",
-                              L"g.wm",
-                              L"h.wmv",
-                              L"i.asx",
-                              L"clip.mpv2",
-                              L"notes.txt",
-                              L"k.ivf",
-                              L"movie.qt",
-                              L"track.mpa",
-                              L"m.m1v",
-                              L"n.mov"};
     MakeFolder(dir / L"mixed");
-    for (const wchar_t* name : names)
+    for (const wchar_t* name :
+         {L"clip.mpeg", L"clip.mp2v", L"x.jpgz", L"Photo.Jpeg", L"b.JPG", L"a.jpg",
+          L"long photo name.jpg", L"e.mpe", L"f.mp2", L"g.wm", L"h.wmv", L"i.asx", L"clip.mpv2",
+          L"notes.txt", L"k.ivf", L"movie.qt", L"track.mpa", L"m.m1v", L"n.mov"})
         MakeFile(dir / (std::wstring(L"mixed\\") + name));
     Hide(dir / L"mixed\\b.JPG");
-    MakeFolder(dir / L"mixed\\sub.jpg"); // a folder the patterns find too
-    MakeFile(dir / L"mixed\\sub.jpg\\inside.avi");
-    // The first entry "*.MPG" finds is a folder: that extension is not present, and no other
-    // is, so this folder's files are not catalogued; its sub-folder is walked.
-    MakeFolder(dir / L"quirk");
-    MakeFolder(dir / L"quirk\\a.mpg");
-    MakeFile(dir / L"quirk\\b.mpg");
-    MakeFile(dir / L"quirk\\a.mpg\\c.jpg");
-    MakeFolder(dir / L"plain");
-    MakeFile(dir / L"plain\\readme.txt");
+    // "sub.jpg" is a folder the patterns find too. In "quirk", the first entry "*.MPG" finds
+    // is a folder: that extension is not present, and no other is, so this folder's files are
+    // not catalogued; its sub-folder is walked.
+    MakeTree(dir,
+             {L"mixed\\sub.jpg\\", L"mixed\\sub.jpg\\inside.avi", L"quirk\\", L"quirk\\a.mpg\\",
+              L"quirk\\b.mpg", L"quirk\\a.mpg\\c.jpg", L"plain\\", L"plain\\readme.txt"});
 
     const std::wstring defdirs[] = {
         root,
@@ -229,21 +207,16 @@ TEST(FolderScan, OneListingGivesTheListOfOneListingPerExtension) {
 TEST(FolderScan, ListsByExtensionThePhoneClipsLast) {
     TempDir dir;
     const std::wstring root = NoSlash(dir);
-    const wchar_t* names[] = {L"v.jpg", L"u.jpeg", L"t.mpg", L"s.mpeg", L"r.avi",  L"q.mov",
-                              L"p.qt",  L"o.asf",  L"n.asx", L"m.wm",   L"l.wmv",  L"k.wvx",
-                              L"j.mpe", L"i.m1v",  L"h.mp2", L"g.mp2v", L"f.mpv2", L"e.mpa",
-                              L"d.ivf", L"c.MP4",  L"b.m4v", L"a.3gp"};
-    for (const wchar_t* name : names)
-        MakeFile(dir / name);
+    MakeTree(dir,
+             {L"v.jpg",  L"u.jpeg", L"t.mpg", L"s.mpeg", L"r.avi", L"q.mov", L"p.qt",  L"o.asf",
+              L"n.asx",  L"m.wm",   L"l.wmv", L"k.wvx",  L"j.mpe", L"i.m1v", L"h.mp2", L"g.mp2v",
+              L"f.mpv2", L"e.mpa",  L"d.ivf", L"c.MP4",  L"b.m4v", L"a.3gp"});
     // "*.MPE" finds s.mpeg once more and "*.MP2" g.mp2v, by their short names.
-    const wchar_t* listed[] = {L"v.jpg",  L"u.jpeg", L"t.mpg", L"s.mpeg", L"r.avi", L"q.mov",
-                               L"p.qt",   L"o.asf",  L"n.asx", L"m.wm",   L"l.wmv", L"k.wvx",
-                               L"j.mpe",  L"s.mpeg", L"i.m1v", L"g.mp2v", L"h.mp2", L"g.mp2v",
-                               L"f.mpv2", L"e.mpa",  L"d.ivf", L"c.MP4",  L"b.m4v", L"a.3gp"};
-    std::vector<std::wstring> expected;
-    for (const wchar_t* name : listed)
-        expected.push_back(root + L"\\" + name);
-    EXPECT_EQ(Scan(root).files, expected);
+    EXPECT_EQ(Scan(root).files,
+              Paths(root, {L"v.jpg",  L"u.jpeg", L"t.mpg", L"s.mpeg", L"r.avi", L"q.mov",
+                           L"p.qt",   L"o.asf",  L"n.asx", L"m.wm",   L"l.wmv", L"k.wvx",
+                           L"j.mpe",  L"s.mpeg", L"i.m1v", L"g.mp2v", L"h.mp2", L"g.mp2v",
+                           L"f.mpv2", L"e.mpa",  L"d.ivf", L"c.MP4",  L"b.m4v", L"a.3gp"}));
 }
 
 // A short name keeps three letters of an extension: "*.MP4" finds x.mp4a and "*.3GP" finds
@@ -252,12 +225,9 @@ TEST(FolderScan, ListsByExtensionThePhoneClipsLast) {
 TEST(FolderScan, ShortNamesBringNoFalsePhoneClips) {
     TempDir dir;
     const std::wstring root = NoSlash(dir);
-    MakeFolder(dir / L"bait");
-    MakeFile(dir / L"bait\\x.mp4a");
-    MakeFile(dir / L"bait\\y.3gpp");
-    MakeFile(dir / L"bait\\long clip name.m4v");
-    MakeFolder(dir / L"album.mp4"); // a folder the pattern finds too
-    MakeFile(dir / L"album.mp4\\clip.3GP");
+    // "album.mp4" is a folder the pattern finds too.
+    MakeTree(dir, {L"bait\\", L"bait\\x.mp4a", L"bait\\y.3gpp", L"bait\\long clip name.m4v",
+                   L"album.mp4\\", L"album.mp4\\clip.3GP"});
 
     WIN32_FIND_DATAW data;
     HANDLE find = FindFirstFileW((dir / L"bait\\*.MP4").c_str(), &data);
@@ -266,8 +236,7 @@ TEST(FolderScan, ShortNamesBringNoFalsePhoneClips) {
     FindClose(find);
 
     ScanLog log = Scan(root);
-    EXPECT_EQ(log.files, (std::vector<std::wstring>{root + L"\\album.mp4\\clip.3GP",
-                                                    root + L"\\bait\\long clip name.m4v"}));
+    EXPECT_EQ(log.files, Paths(root, {L"album.mp4\\clip.3GP", L"bait\\long clip name.m4v"}));
     NaiveScan naive;
     naive.GetAllPhotos(root);
     EXPECT_EQ(log.files, naive.files);
@@ -277,25 +246,17 @@ TEST(FolderScan, ShortNamesBringNoFalsePhoneClips) {
 TEST(FolderScan, LinkLoopsAreCutAndOtherLinksFollowed) {
     TempDir dir;
     const std::wstring root = NoSlash(dir);
-    MakeFile(dir / L"top.jpg");
-    MakeFolder(dir / L"a");
-    MakeFile(dir / L"a\\one.jpg");
-    MakeFolder(dir / L"a\\b");
-    MakeFile(dir / L"a\\b\\two.jpg");
-    MakeFolder(dir / L"c");
-    MakeFile(dir / L"c\\three.jpg");
+    MakeTree(dir, {L"top.jpg", L"a\\", L"a\\one.jpg", L"a\\b\\", L"a\\b\\two.jpg", L"c\\",
+                   L"c\\three.jpg"});
     if (!MakeFolderLink(dir / L"a\\b\\up", root) || !MakeFolderLink(dir / L"a\\self", dir / L"a") ||
         !MakeFolderLink(dir / L"a\\side", dir / L"c"))
         GTEST_SKIP() << "no folder links can be made here";
     const DWORD attributes = GetFileAttributesW((dir / L"a\\self").c_str());
     EXPECT_TRUE(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 
-    ScanLog log = Scan(root);
-    const std::vector<std::wstring> expected = {
-        root + L"\\top.jpg", root + L"\\a\\one.jpg", root + L"\\a\\b\\two.jpg",
-        root + L"\\a\\side\\three.jpg", // a link that leads elsewhere is followed
-        root + L"\\c\\three.jpg"};
-    EXPECT_EQ(log.files, expected);
+    // A link that leads elsewhere ("side") is followed.
+    EXPECT_EQ(Scan(root).files, Paths(root, {L"top.jpg", L"a\\one.jpg", L"a\\b\\two.jpg",
+                                             L"a\\side\\three.jpg", L"c\\three.jpg"}));
 
     RemoveFolderLink(dir / L"a\\b\\up");
     RemoveFolderLink(dir / L"a\\self");
@@ -322,10 +283,7 @@ TEST(FolderScan, KeepGoingIsAskedOftenAndStopsTheScan) {
     TempDir dir;
     const std::wstring root = NoSlash(dir);
     ASSERT_TRUE(MakeManyFiles(root, 1000)); // 900 media files
-    for (const wchar_t* name : {L"a", L"b", L"c"}) {
-        MakeFolder(root + L"\\" + name);
-        MakeFile(root + L"\\" + name + L"\\x.jpg");
-    }
+    MakeTree(dir, {L"a\\", L"a\\x.jpg", L"b\\", L"b\\x.jpg", L"c\\", L"c\\x.jpg"});
     // 0: never stopped; 4: stopped while listing the root; 6: at the root's first sub-folder.
     for (size_t stopAt : {size_t(0), size_t(1), size_t(4), size_t(6)}) {
         std::vector<std::wstring> files;

@@ -3,6 +3,8 @@
 // screen-saver switches, fed real input, its windows and the screen looked at from outside.
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -59,6 +61,15 @@ class TestInstall {
   private:
     TempDir dir_;
     ScopedRegValue installDir_;
+};
+
+// A suite whose tests share one install folder, made before its first test and taken away
+// after its last.
+class InstalledSuite : public testing::Test {
+  protected:
+    static void SetUpTestSuite() { install = std::make_unique<TestInstall>(); }
+    static void TearDownTestSuite() { install.reset(); }
+    static inline std::unique_ptr<TestInstall> install;
 };
 
 // The test password module in the system folder, answering as the test says, with

@@ -9,16 +9,7 @@
 #include "toolkit/Text.h"
 
 namespace {
-class ModesTest : public testing::Test {
-  protected:
-    static void SetUpTestSuite() { install = new TestInstall; }
-    static void TearDownTestSuite() {
-        delete install;
-        install = nullptr;
-    }
-    static TestInstall* install;
-};
-TestInstall* ModesTest::install = nullptr;
+class ModesTest : public InstalledSuite {};
 
 constexpr RECT kHostBounds = {200, 150, 352, 262}; // 152 x 112, as in the display settings
 constexpr uint32_t kWhite = 0xFFFFFF;
@@ -45,6 +36,14 @@ std::optional<int> WaitForIcon(DWORD deadlineMs = kStartDeadlineMs) {
     std::optional<int> edge;
     WaitUntil([&] { return (edge = IconLeftEdge()).has_value(); }, deadlineMs);
     return edge;
+}
+
+// Each of these command lines starts a process that ends at once, without a window.
+void ExpectEachEndsAtOnceWithoutWindow(const std::vector<std::wstring>& lines) {
+    for (const std::wstring& args : lines) {
+        SaverProcess process(args);
+        EXPECT_TRUE(process.EndsAtOnceWithoutWindow()) << tk::ToUtf8(args);
+    }
 }
 } // namespace
 
@@ -106,10 +105,7 @@ TEST_F(ModesTest, PreviewWaitsForAHostThatShowsLater) {
 }
 
 TEST_F(ModesTest, BadPreviewHandlesEndWithinSeconds) {
-    for (const wchar_t* args : {L"/p 12345678", L"/p abc", L"/p", L"/p -1", L"/P 0"}) {
-        SaverProcess preview(args);
-        EXPECT_TRUE(preview.EndsAtOnceWithoutWindow()) << tk::ToUtf8(args);
-    }
+    ExpectEachEndsAtOnceWithoutWindow({L"/p 12345678", L"/p abc", L"/p", L"/p -1", L"/P 0"});
 }
 
 TEST_F(ModesTest, ASecondInstanceEndsAtOnceWhileASaverRuns) {
@@ -118,11 +114,7 @@ TEST_F(ModesTest, ASecondInstanceEndsAtOnceWhileASaverRuns) {
     HWND window = saver.WaitForWindow();
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(saver.WaitForCapture(window));
-    for (std::wstring args : {L"/p " + host.DecimalHandle(), std::wstring(L"/s"),
-                              std::wstring(L"/c"), std::wstring(L"")}) {
-        SaverProcess second(args);
-        EXPECT_TRUE(second.EndsAtOnceWithoutWindow()) << tk::ToUtf8(args);
-    }
+    ExpectEachEndsAtOnceWithoutWindow({L"/p " + host.DecimalHandle(), L"/s", L"/c", L""});
     ASSERT_TRUE(saver.Running());
     ClickButton(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
     EXPECT_EQ(saver.WaitExit(), 0u);
@@ -132,10 +124,7 @@ TEST_F(ModesTest, ASaverEndsAtOnceWhileAPreviewRuns) {
     TestWindow host(kHostBounds, false);
     SaverProcess preview(L"/p " + host.DecimalHandle());
     ASSERT_TRUE(WaitForIcon().has_value());
-    for (const wchar_t* args : {L"/s", L"/c"}) {
-        SaverProcess second(args);
-        EXPECT_TRUE(second.EndsAtOnceWithoutWindow()) << tk::ToUtf8(args);
-    }
+    ExpectEachEndsAtOnceWithoutWindow({L"/s", L"/c"});
     EXPECT_TRUE(preview.Running());
     ShowWindow(host.Handle(), SW_HIDE);
     EXPECT_EQ(preview.WaitExit(), 0u);
@@ -143,11 +132,7 @@ TEST_F(ModesTest, ASaverEndsAtOnceWhileAPreviewRuns) {
 
 TEST_F(ModesTest, PasswordChangeEndsWithoutAWindow) {
     TestWindow parent(kHostBounds, false);
-    for (std::wstring args : {L"/a " + parent.DecimalHandle(), std::wstring(L"/A abc"),
-                              std::wstring(L"-a")}) {
-        SaverProcess change(args);
-        EXPECT_TRUE(change.EndsAtOnceWithoutWindow()) << tk::ToUtf8(args);
-    }
+    ExpectEachEndsAtOnceWithoutWindow({L"/a " + parent.DecimalHandle(), L"/A abc", L"-a"});
 }
 
 TEST_F(ModesTest, ConfigureOpensItsWindowWhichClosesNormally) {

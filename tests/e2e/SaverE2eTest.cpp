@@ -12,14 +12,8 @@ namespace {
 // reference point, and its first synthetic move arrives at this very place.
 constexpr POINT kRest = {400, 300};
 
-class SaverTest : public testing::Test {
+class SaverTest : public InstalledSuite {
   protected:
-    static void SetUpTestSuite() { install = new TestInstall; }
-    static void TearDownTestSuite() {
-        delete install;
-        install = nullptr;
-    }
-
     void SetUp() override {
         MoveMouseTo(kRest.x, kRest.y);
         ASSERT_TRUE(WaitUntil([] { return CursorIs(kRest.x, kRest.y); }, kStartDeadlineMs));
@@ -70,10 +64,8 @@ class SaverTest : public testing::Test {
         SyncWith(window);
     }
 
-    static TestInstall* install;
     std::unique_ptr<TestWindow> backdrop;
 };
-TestInstall* SaverTest::install = nullptr;
 } // namespace
 
 TEST_F(SaverTest, CoversTheScreenTopmostAndEndsOnAKey) {
@@ -95,29 +87,26 @@ TEST_F(SaverTest, CoversTheScreenTopmostAndEndsOnAKey) {
     EXPECT_EQ(saver.WaitExit(), 0u);
 }
 
-TEST_F(SaverTest, EndsOnAnyButton) {
+TEST_F(SaverTest, EndsOnAnyButtonOrALetterKey) {
     const struct {
-        DWORD down, up;
+        DWORD down, up; // a button, or
+        WORD key;       // a key
         const char* name;
-    } buttons[] = {
-        {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, "left"},
-        {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, "right"},
-        {MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP, "middle"},
+    } inputs[] = {
+        {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 0, "left"},
+        {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, 0, "right"},
+        {MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP, 0, "middle"},
+        {0, 0, 'A', "the letter A"},
     };
-    for (const auto& b : buttons) {
+    for (const auto& input : inputs) {
         SaverProcess saver(L"/s");
-        HWND window = StartSaver(saver);
-        ASSERT_NE(window, nullptr) << b.name;
-        ClickButton(b.down, b.up);
-        EXPECT_EQ(saver.WaitExit(), 0u) << b.name;
+        ASSERT_NE(StartSaver(saver), nullptr) << input.name;
+        if (input.key)
+            PressKey(input.key);
+        else
+            ClickButton(input.down, input.up);
+        EXPECT_EQ(saver.WaitExit(), 0u) << input.name;
     }
-}
-
-TEST_F(SaverTest, EndsOnALetterKey) {
-    SaverProcess saver(L"/s");
-    ASSERT_NE(StartSaver(saver), nullptr);
-    PressKey('A');
-    EXPECT_EQ(saver.WaitExit(), 0u);
 }
 
 // While one picture stands, the loop waits for its next message instead of spinning: the

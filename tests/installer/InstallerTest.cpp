@@ -56,6 +56,10 @@ class InstallerTest : public testing::Test {
     }
 
     std::unique_ptr<InstallerFootprint> footprint;
+    // The shared data folder as "InstallDir" names it, with its backslash, and the folder
+    // itself, without it.
+    const std::wstring data = SharedDataFolder();
+    const std::wstring dataFolder = data.substr(0, data.size() - 1);
 };
 
 struct WindowSearch {
@@ -128,7 +132,6 @@ TEST_F(InstallerTest, SilentInstallPutsEverythingInPlace) {
     EXPECT_EQ(ReadFileBytes(InstalledSaver()), ReadFileBytes(BuildFolder() + L"Vistamur.scr"));
 
     // The data folder, named with its backslash, exists and takes a new file.
-    const std::wstring data = SharedDataFolder();
     EXPECT_EQ(InstallDir(), data);
     WriteFileBytes(data + L"essai.cfg", "[Options]\r\n");
     EXPECT_EQ(ReadFileBytes(data + L"essai.cfg"), "[Options]\r\n");
@@ -175,7 +178,6 @@ TEST_F(InstallerTest, TheChosenSaverReadsItsConfigurationFromTheDataFolder) {
     photo.height = 48;
     photo.pixels.assign(size_t(photo.width) * photo.height, 0x3366CCu);
     ASSERT_TRUE(tk::EncodeJpeg(photos / L"photo.jpg", photo));
-    const std::wstring data = SharedDataFolder();
     WriteConfiguration(data, {{L"defdir", photos.Path() + L";"},
                               {L"optransition", L";4;"},
                               {L"defpause", L"3600"},
@@ -194,7 +196,6 @@ TEST_F(InstallerTest, TheChosenSaverReadsItsConfigurationFromTheDataFolder) {
 
 TEST_F(InstallerTest, AnUpdateKeepsTheConfigurationsByteForByte) {
     ASSERT_EQ(RunSetup(), 0u);
-    const std::wstring data = SharedDataFolder();
     WriteConfigurations(data);
     WriteFileBytes(data + L"ma s\u00E9lection.tmp", "1C:\\Photos\\a.jpg\r\n");
 
@@ -216,7 +217,6 @@ TEST_F(InstallerTest, SilentUninstallRemovesTheProgramAndKeepsTheData) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.chosenSaver ? c.chosenSaver : L"Vistamur");
         ASSERT_EQ(RunSetup(), 0u);
-        const std::wstring data = SharedDataFolder();
         WriteConfigurations(data);
         ScopedRegValue chosen(HKEY_CURRENT_USER, kDesktopKey, L"SCRNSAVE.EXE");
         if (c.chosenSaver) chosen.SetString(c.chosenSaver);
@@ -229,13 +229,12 @@ TEST_F(InstallerTest, SilentUninstallRemovesTheProgramAndKeepsTheData) {
         EXPECT_EQ(ScreenSaver(),
                   c.kept ? std::optional<std::wstring>(c.chosenSaver) : std::nullopt);
         ExpectConfigurationsKept(data);
-        RemoveTree(data.substr(0, data.size() - 1)); // as a fresh machine for the next case
+        RemoveTree(dataFolder); // as a fresh machine for the next case
     }
 }
 
 TEST_F(InstallerTest, UninstallingTwiceSaysThereIsNothingToUninstall) {
     ASSERT_EQ(RunSetup(), 0u);
-    const std::wstring data = SharedDataFolder();
     WriteConfigurations(data);
     TempDir copy;
     ASSERT_TRUE(CopyFileW((UninstallerFolder() + L"\\uninstall.exe").c_str(),
@@ -254,15 +253,13 @@ TEST_F(InstallerTest, UninstallingTwiceSaysThereIsNothingToUninstall) {
 // A data folder left read-only (by hand, or by a copy from a CD) is kept with its
 // configurations and opened to writing again.
 TEST_F(InstallerTest, AReadOnlyDataFolderIsKeptAndMadeWritable) {
-    const std::wstring data = SharedDataFolder();
-    const std::wstring folder = data.substr(0, data.size() - 1);
-    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW(dataFolder.c_str(), nullptr));
     WriteConfigurations(data);
-    ASSERT_TRUE(SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(SetFileAttributesW(dataFolder.c_str(), FILE_ATTRIBUTE_READONLY));
 
     ASSERT_EQ(RunSetup(), 0u);
     EXPECT_EQ(InstallDir(), data);
-    EXPECT_FALSE(GetFileAttributesW(folder.c_str()) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(GetFileAttributesW(dataFolder.c_str()) & FILE_ATTRIBUTE_READONLY);
     ExpectConfigurationsKept(data);
 }
 
@@ -286,22 +283,20 @@ TEST_F(InstallerTest, AnInstallDirAlreadySetIsKeptWhenItHoldsTheConfigurations) 
         ScopedRegValue installDir(HKEY_LOCAL_MACHINE, kInstallKey, L"InstallDir");
         installDir.SetString(c.value);
         ASSERT_EQ(RunSetup(), 0u);
-        EXPECT_EQ(InstallDir(), c.kept ? c.value : SharedDataFolder());
-        EXPECT_EQ(PathExists(SharedDataFolder()), !c.kept);
+        EXPECT_EQ(InstallDir(), c.kept ? c.value : data);
+        EXPECT_EQ(PathExists(data), !c.kept);
         ExpectConfigurationsKept(own.Path());
-        RemoveTree(SharedDataFolder().substr(0, SharedDataFolder().size() - 1));
+        RemoveTree(dataFolder);
     }
 }
 
 // A file where the data folder should be: the install stops, says so in its exit code, and
 // neither the file nor the system changes.
 TEST_F(InstallerTest, ADataFolderThatCannotBeMadeStopsTheInstall) {
-    const std::wstring data = SharedDataFolder();
-    const std::wstring blocker = data.substr(0, data.size() - 1);
-    WriteFileBytes(blocker, "not a folder");
+    WriteFileBytes(dataFolder, "not a folder");
 
     EXPECT_EQ(RunSetup(), kStopped);
-    EXPECT_EQ(ReadFileBytes(blocker), "not a folder");
+    EXPECT_EQ(ReadFileBytes(dataFolder), "not a folder");
     EXPECT_FALSE(PathExists(InstalledSaver()));
     EXPECT_FALSE(InstallDir().has_value());
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
@@ -312,7 +307,6 @@ TEST_F(InstallerTest, ADataFolderThatCannotBeMadeStopsTheInstall) {
 // else the user keeps in the folder stays, and so does the folder then.
 TEST_F(InstallerTest, SupprimerAussiLesConfigurationsRemovesOnlyTheProgramsFiles) {
     ASSERT_EQ(RunSetup(), 0u);
-    const std::wstring data = SharedDataFolder();
     WriteConfigurations(data);
     WriteFileBytes(data + L"ma s\u00E9lection.tmp", "1C:\\Photos\\a.jpg\r\n");
     WriteFileBytes(data + L"vacances.jpg", "une photo de l'utilisateur");

@@ -64,11 +64,7 @@ void ExpectGaps(const TScrn& scrn, int first, const char* when) {
 
 TEST_F(Slideshow, StripOfThreeTravelsIsRefilledInOrderAndKeepsItsGaps) {
     auto files = Photos({{300, 200, 0xFF0000}, {200, 300, 0x00FF00}, {400, 100, 0x0000FF}});
-    rig::RunSettings run;
-    run.transition = 1;
-    run.tiles = 3;
-    run.speed = 10;
-    auto scrn = rig::StartSaver(run, files);
+    auto scrn = rig::StartSaver({.transition = 1, .tiles = 3, .speed = 10}, files);
     ASSERT_TRUE(scrn);
     ASSERT_EQ(scrn->Strip().TileCount, 3);
     EXPECT_EQ(scrn->Refills(), 3);
@@ -123,11 +119,7 @@ TEST_F(Slideshow, AlternatingStripsTurnAtEverySecondRefillAndStayOneStrip) {
     auto files = Photos({{900, 600, 0xFF0000}, {700, 700, 0x00FF00}, {1000, 500, 0x0000FF}});
     for (int transition : {3, 13}) {
         SCOPED_TRACE(testing::Message() << "transition " << transition);
-        rig::RunSettings run;
-        run.transition = transition;
-        run.tiles = 5;
-        run.speed = 40;
-        auto scrn = rig::StartSaver(run, files);
+        auto scrn = rig::StartSaver({.transition = transition, .tiles = 5, .speed = 40}, files);
         ASSERT_TRUE(scrn);
         const bool vertical = transition == 13;
         std::vector<int> phases;
@@ -168,11 +160,7 @@ TEST_F(Slideshow, AlternatingStripsTurnAtEverySecondRefillAndStayOneStrip) {
 
 TEST_F(Slideshow, CentralTransitionFillsTileZeroOnlyAndLeavesCurTileAtOne) {
     auto files = Photos({{301, 201, 0xFF0000}, {1024, 100, 0x00FF00}});
-    rig::RunSettings run;
-    run.transition = 4;
-    run.tiles = 3;
-    run.delay = 990;
-    auto scrn = rig::StartSaver(run, files);
+    auto scrn = rig::StartSaver({.transition = 4, .tiles = 3, .delay = 990}, files);
     ASSERT_TRUE(scrn);
     EXPECT_EQ(scrn->Refills(), 1);
     EXPECT_EQ(scrn->CurTile, 1);
@@ -200,10 +188,7 @@ TEST_F(Slideshow, CentralTransitionFillsTileZeroOnlyAndLeavesCurTileAtOne) {
 
 TEST_F(Slideshow, SlidingCentralTransitionEndsCentred) {
     auto files = Photos({{400, 300, 0xFF0000}});
-    rig::RunSettings run;
-    run.transition = 6;
-    run.tiles = 1;
-    auto scrn = rig::StartSaver(run, files);
+    auto scrn = rig::StartSaver({.transition = 6, .tiles = 1}, files);
     ASSERT_TRUE(scrn);
     EXPECT_EQ(scrn->Strip().TileBox(0), (TBox{312, 234, 400, 300}));
     scrn->Timer1Timer();
@@ -215,10 +200,7 @@ TEST_F(Slideshow, SlidingCentralTransitionEndsCentred) {
 TEST_F(Slideshow, EveryFileFailingEmptiesTheCatalogueAndLaterRefillsDoNothing) {
     std::vector<std::wstring> files = {Corrupt(L"a.jpg"), Corrupt(L"b.jpg"),
                                        dir / L"missing.jpg", Corrupt(L"clip.avi")};
-    rig::RunSettings run;
-    run.transition = 1;
-    run.tiles = 3;
-    auto scrn = rig::StartSaver(run, files);
+    auto scrn = rig::StartSaver({.transition = 1, .tiles = 3}, files);
     ASSERT_TRUE(scrn);
     EXPECT_TRUE(scrn->Catalogue().ToSeeFiles.empty());
     EXPECT_TRUE(scrn->Catalogue().SeenFiles.empty());
@@ -238,10 +220,7 @@ TEST_F(Slideshow, EveryFileFailingEmptiesTheCatalogueAndLaterRefillsDoNothing) {
 // its count goes once the scan is over, leaving only the tiles on black.
 TEST_F(Slideshow, ARescanDuringTheShowLeavesNoTextOnTheScreen) {
     auto files = Photos({{200, 150, 0xFF0000}, {200, 150, 0x00FF00}, {200, 150, 0x0000FF}});
-    rig::RunSettings run;
-    run.transition = 1;
-    run.tiles = 3;
-    auto scrn = rig::StartSaver(run, files);
+    auto scrn = rig::StartSaver({.transition = 1, .tiles = 3}, files);
     ASSERT_TRUE(scrn);
     Settings.opmemfiles = true;
     Settings.defdir = dir.Path();
@@ -260,10 +239,7 @@ TEST_F(Slideshow, ARescanDuringTheShowLeavesNoTextOnTheScreen) {
 
 TEST_F(Slideshow, ATileWhoseTriesAllFailShowsItsLastPictureAgain) {
     auto good = Photos({{320, 240, 0x00FF00}});
-    rig::RunSettings run;
-    run.transition = 1;
-    run.tiles = 1;
-    auto scrn = rig::StartSaver(run, good);
+    auto scrn = rig::StartSaver({.transition = 1, .tiles = 1}, good);
     ASSERT_TRUE(scrn);
     ASSERT_EQ(scrn->Loads(), 1);
     // The only file now fails: the refill forgets it and the tile keeps its picture.
@@ -277,26 +253,22 @@ TEST_F(Slideshow, ATileWhoseTriesAllFailShowsItsLastPictureAgain) {
 }
 
 TEST_F(Slideshow, TinyAndPanoramaPhotosAndALibraryOfOne) {
-    rig::RunSettings run;
-    run.tiles = 2;
-    run.names = run.dates = true;
+    // In the last case, 768 / 10000 x 10 is cut to no pixel at all: the photo cannot be
+    // shown and is dropped like one that cannot be read.
     const struct {
         int transition;
         Photo photo;
         int width, height; // the tile
-    } cases[] = {
-        {1, {1, 1, 0xFFFFFF}, 1, 1},        {11, {1, 1, 0xFFFFFF}, 1, 1},
-        {4, {1, 1, 0xFFFFFF}, 1, 1},        {1, {10000, 10, 0x808080}, 1024, 1},
-        {5, {10000, 10, 0x808080}, 1024, 1}, {12, {10, 1000, 0x808080}, 7, 768},
-        // 768 / 10000 x 10 is cut to no pixel at all: the photo cannot be shown and is
-        // dropped like one that cannot be read
-        {12, {10, 10000, 0x808080}, 0, 0},
-    };
+    } cases[] = {{1, {1, 1, 0xFFFFFF}, 1, 1},         {11, {1, 1, 0xFFFFFF}, 1, 1},
+                 {4, {1, 1, 0xFFFFFF}, 1, 1},         {1, {10000, 10, 0x808080}, 1024, 1},
+                 {5, {10000, 10, 0x808080}, 1024, 1}, {12, {10, 1000, 0x808080}, 7, 768},
+                 {12, {10, 10000, 0x808080}, 0, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "transition " << c.transition << " photo "
                                         << c.photo.width << "x" << c.photo.height);
-        run.transition = c.transition;
-        auto scrn = rig::StartSaver(run, Photos({c.photo}));
+        auto scrn =
+            rig::StartSaver({.transition = c.transition, .tiles = 2, .names = true, .dates = true},
+                            Photos({c.photo}));
         ASSERT_TRUE(scrn);
         EXPECT_EQ(scrn->Loads(), c.width ? scrn->Refills() : 0);
         EXPECT_EQ(scrn->Strip().TileBox(0).width, c.width);
@@ -312,16 +284,13 @@ TEST_F(Slideshow, TinyAndPanoramaPhotosAndALibraryOfOne) {
 // The caption burnt into the picture: a grey band at the bottom-left corner as wide as the
 // whole caption, at most the picture.
 TEST_F(Slideshow, CaptionBandAtTheBottomLeftCappedAtThePicture) {
-    rig::RunSettings run;
-    run.transition = 4;
-    run.tiles = 1;
-    run.names = true;
     const struct {
         int width;
         bool fullWidth;
     } cases[] = {{120, true}, {1000, false}};
     for (const auto& c : cases) {
-        auto scrn = rig::StartSaver(run, Photos({{c.width, 80, 0x0000FF}}));
+        auto scrn = rig::StartSaver({.transition = 4, .tiles = 1, .names = true},
+                                    Photos({{c.width, 80, 0x0000FF}}));
         ASSERT_TRUE(scrn);
         const tk::Dib& picture = scrn->Strip().Images[0]->Picture();
         ASSERT_EQ(picture.Width(), c.width);
@@ -332,7 +301,8 @@ TEST_F(Slideshow, CaptionBandAtTheBottomLeftCappedAtThePicture) {
         // The band and its text are grey to white; the photo is pure blue.
         auto inBand = [&](int x) { return (at(x, 79) >> 16) >= 0x70; };
         int band = 0;
-        while (band < c.width && inBand(band)) ++band;
+        while (band < c.width && inBand(band))
+            ++band;
         if (c.fullWidth) {
             EXPECT_EQ(band, c.width);
         } else {
@@ -348,10 +318,8 @@ TEST_F(Slideshow, CaptionBandAtTheBottomLeftCappedAtThePicture) {
 TEST_F(Slideshow, QuittingFreesEveryTileWindowAndPicture) {
     const tk::ResourceCounts before = tk::Counts();
     {
-        rig::RunSettings run;
-        run.tiles = 5;
-        run.names = true;
-        auto scrn = rig::StartSaver(run, Photos({{64, 48, 0x123456}, {48, 64, 0x654321}}));
+        auto scrn = rig::StartSaver({.tiles = 5, .names = true},
+                                    Photos({{64, 48, 0x123456}, {48, 64, 0x654321}}));
         ASSERT_TRUE(scrn);
         EXPECT_EQ(tk::Counts().windows - before.windows, 1 + 5 * 2);
         scrn->QuitterClick();

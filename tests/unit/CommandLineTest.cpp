@@ -3,37 +3,25 @@
 #include "app/CommandLine.h"
 #include "app/Preview.h"
 
+// Each mode with the command lines that give it, after the program's own name.
 TEST(CommandLine, ClassifiesEveryFormOfTheSwitches) {
-    struct Case {
-        std::vector<std::wstring> args;
+    using Line = std::vector<std::wstring>;
+    const struct {
         TRunMode mode;
+        std::vector<Line> lines;
     } cases[] = {
-        {{L"x.scr"}, rmConfigure},
-        {{L"x.scr", L"/s"}, rmSaver},
-        {{L"x.scr", L"-S"}, rmSaver},
-        {{L"x.scr", L"s"}, rmSaver},
-        {{L"x.scr", L"/X"}, rmSaver},
-        {{L"x.scr", L""}, rmConfigure},
-        {{L"x.scr", L"/c"}, rmConfigure},
-        {{L"x.scr", L"/c:1234"}, rmConfigure},
-        {{L"x.scr", L"-C"}, rmConfigure},
-        {{L"x.scr", L"c"}, rmConfigure},
-        {{L"x.scr", L"/p", L"1234"}, rmPreview},
-        {{L"x.scr", L"P"}, rmPreview},
-        {{L"x.scr", L"-p", L"5"}, rmPreview},
-        {{L"x.scr", L"/a", L"66"}, rmPasswordChange},
-        {{L"x.scr", L"ABC"}, rmPasswordChange},
-        {{L"x.scr", L"a"}, rmPasswordChange},
-        {{L"x.scr", L"/"}, rmSaver},
-        {{L"x.scr", L"--p"}, rmSaver},
-        {{L"x.scr", L"xp"}, rmSaver},
-        {{L"x.scr", L"/é"}, rmSaver},
+        {rmSaver, {{L"/s"}, {L"-S"}, {L"s"}, {L"/X"}, {L"/"}, {L"--p"}, {L"xp"}, {L"/é"}}},
+        {rmConfigure, {{}, {L""}, {L"/c"}, {L"/c:1234"}, {L"-C"}, {L"c"}}},
+        {rmPreview, {{L"/p", L"1234"}, {L"P"}, {L"-p", L"5"}}},
+        {rmPasswordChange, {{L"/a", L"66"}, {L"ABC"}, {L"a"}}},
     };
-    for (const Case& c : cases) {
-        TCommandLine line = ReadCommandLine(c.args);
-        EXPECT_EQ(ClassifyRunMode(line.arg1), c.mode)
-            << (c.args.size() > 1 ? std::string(c.args[1].begin(), c.args[1].end()) : "none");
-    }
+    for (const auto& c : cases)
+        for (const Line& line : c.lines) {
+            Line args = {L"x.scr"};
+            args.insert(args.end(), line.begin(), line.end());
+            EXPECT_EQ(ClassifyRunMode(ReadCommandLine(args).arg1), c.mode)
+                << (line.empty() ? "none" : std::string(line[0].begin(), line[0].end()));
+        }
 }
 
 TEST(CommandLine, UpperCasesAsciiLettersOnly) {

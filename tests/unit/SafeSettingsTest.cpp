@@ -7,31 +7,28 @@
 #include "toolkit/Text.h"
 
 TEST(ClampForSaver, BringsEveryNumberIntoItsRange) {
+    int TSettings::*const numbers[] = {&TSettings::defspeed, &TSettings::defdelay,
+                                       &TSettings::defpause, &TSettings::opnbimgmax,
+                                       &TSettings::opagrfilm};
+    const char* names[] = {"speed", "delay", "pause", "tiles", "grow"};
     struct Case {
-        int speed, delay, pause, tiles, grow; // as read
-        int clampedSpeed, clampedDelay, clampedPause, clampedTiles, clampedGrow;
+        int read[5], clamped[5]; // speed, delay, pause, tiles and grow
     } cases[] = {
-        {1, 990, 30, 6, 1, 1, 990, 30, 6, 1}, // the initial values stay
-        {10, 1000, 60, 20, 9, 10, 1000, 60, 20, 9},
-        {0, 0, 0, 0, 0, 1, 1, 1, 1, 1},
-        {-5, -1, -30, -3, -2, 1, 1, 1, 1, 1},
-        {INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN, 1, 1, 1, 1, 1},
-        {20000, 5000, 100000, 1000000, 10, 10000, 1000, 86400, 20, 9},
-        {INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, 10000, 1000, 86400, 20, 9},
+        {{1, 990, 30, 6, 1}, {1, 990, 30, 6, 1}}, // the initial values stay
+        {{10, 1000, 60, 20, 9}, {10, 1000, 60, 20, 9}},
+        {{0, 0, 0, 0, 0}, {1, 1, 1, 1, 1}},
+        {{-5, -1, -30, -3, -2}, {1, 1, 1, 1, 1}},
+        {{INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN}, {1, 1, 1, 1, 1}},
+        {{20000, 5000, 100000, 1000000, 10}, {10000, 1000, 86400, 20, 9}},
+        {{INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX}, {10000, 1000, 86400, 20, 9}},
     };
     for (const Case& c : cases) {
         TSettings s;
-        s.defspeed = c.speed;
-        s.defdelay = c.delay;
-        s.defpause = c.pause;
-        s.opnbimgmax = c.tiles;
-        s.opagrfilm = c.grow;
+        for (int i = 0; i < 5; ++i)
+            s.*numbers[i] = c.read[i];
         ClampForSaver(s);
-        EXPECT_EQ(s.defspeed, c.clampedSpeed) << c.speed;
-        EXPECT_EQ(s.defdelay, c.clampedDelay) << c.delay;
-        EXPECT_EQ(s.defpause, c.clampedPause) << c.pause;
-        EXPECT_EQ(s.opnbimgmax, c.clampedTiles) << c.tiles;
-        EXPECT_EQ(s.opagrfilm, c.clampedGrow) << c.grow;
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(s.*numbers[i], c.clamped[i]) << names[i] << " " << c.read[i];
     }
 }
 
