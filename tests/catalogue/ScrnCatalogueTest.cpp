@@ -86,6 +86,18 @@ TEST_F(ScrnCatalogue, AnExitAskedForDuringABoxWaits) {
     EXPECT_TRUE(PeekMessageW(&msg, scrn_.Handle(), WM_EXITREQUEST, WM_EXITREQUEST, PM_REMOVE));
 }
 
+// Whether window a comes before window b in the stacking order. Another test program's
+// windows come and go meanwhile; a walk that loses its way (the next of a window just
+// destroyed is none) starts again.
+bool Above(HWND a, HWND b) {
+    for (int walk = 0; walk < 20; ++walk)
+        for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+            if (w == a) return true;
+            if (w == b) return false;
+        }
+    return false;
+}
+
 // The real box over a topmost saver: it must come above the saver and take the answer.
 TEST_F(ScrnCatalogue, ARealBoxComesAboveTheTopmostSaver) {
     tk::SetBoxHook({});
@@ -104,10 +116,7 @@ TEST_F(ScrnCatalogue, ARealBoxComesAboveTheTopmostSaver) {
             found = true;
             topmost = (GetWindowLongW(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
             owned = GetWindow(box, GW_OWNER) == saver;
-            for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-                if (w == box) above = true;
-                if (w == box || w == saver) break;
-            }
+            above = Above(box, saver);
             PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         }
     });

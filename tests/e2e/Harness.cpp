@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "toolkit/Jpeg.h"
+#include "tests/support/Photos.h"
 #include "toolkit/Text.h"
 
 void SyncWith(HWND window) {
@@ -120,13 +120,9 @@ TestInstall::TestInstall() : installDir_(HKEY_LOCAL_MACHINE, kTestInstallKey, L"
     CreateDirectoryW(photos.c_str(), nullptr);
     // One small photo, so that the saver has something to show once it shows photos, and
     // never stops on a warning about an empty folder.
-    tk::PixelBuffer image;
-    image.width = 96;
-    image.height = 64;
-    for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < image.width; ++x)
-            image.pixels.push_back(uint32_t((x * 255 / 95) << 16 | (y * 255 / 63) << 8 | 0x80));
-    tk::EncodeJpeg(photos + L"\\essai.jpg", image);
+    MakeJpeg(photos + L"\\essai.jpg", 96, 64, [](int x, int y) {
+        return uint32_t((x * 255 / 95) << 16 | (y * 255 / 63) << 8 | 0x80);
+    });
 
     WriteText(dir_ / L"config.ini", L"[Config]\r\ncfgname=config 1\r\n[Options]\r\ncfgalea=0\r\n");
     SetOptions({});
@@ -158,14 +154,6 @@ void TestInstall::SetOptions(const Options& changed) {
 }
 
 // --- the password module -----------------------------------------------------------------
-
-namespace {
-std::wstring TempFile(const wchar_t* name) {
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
-    return std::wstring(base) + name;
-}
-} // namespace
 
 TestPassword::TestPassword()
     : usePassword_(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"ScreenSaveUsePassword") {

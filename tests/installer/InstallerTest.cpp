@@ -62,35 +62,27 @@ class InstallerTest : public testing::Test {
     const std::wstring dataFolder = data.substr(0, data.size() - 1);
 };
 
-struct WindowSearch {
-    const wchar_t* className; // or, when null, the process
-    DWORD processId;
+HWND FindVisibleWindowOf(DWORD processId) {
+    const std::vector<HWND> windows = VisibleWindowsOf(processId);
+    return windows.empty() ? nullptr : windows.front();
+}
+
+struct ClassSearch {
+    const wchar_t* className;
     HWND found;
 };
 
-BOOL CALLBACK MatchWindow(HWND window, LPARAM lp) {
-    auto* search = reinterpret_cast<WindowSearch*>(lp);
-    if (search->className) {
-        wchar_t name[64] = {};
-        GetClassNameW(window, name, 64);
-        if (lstrcmpiW(name, search->className) == 0) search->found = window;
-    } else {
-        DWORD id = 0;
-        GetWindowThreadProcessId(window, &id);
-        if (id == search->processId && IsWindowVisible(window)) search->found = window;
-    }
+BOOL CALLBACK MatchClass(HWND window, LPARAM lp) {
+    auto* search = reinterpret_cast<ClassSearch*>(lp);
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (lstrcmpiW(name, search->className) == 0) search->found = window;
     return search->found == nullptr;
 }
 
-HWND FindVisibleWindowOf(DWORD processId) {
-    WindowSearch search = {nullptr, processId, nullptr};
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 HWND FindChildOfClass(HWND parent, const wchar_t* className) {
-    WindowSearch search = {className, 0, nullptr};
-    EnumChildWindows(parent, MatchWindow, reinterpret_cast<LPARAM>(&search));
+    ClassSearch search = {className, nullptr};
+    EnumChildWindows(parent, MatchClass, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

@@ -6,13 +6,8 @@
 #include <fstream>
 #include <string>
 
-namespace {
-std::wstring TempFile(const wchar_t* name) {
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
-    return std::wstring(base) + name;
-}
-} // namespace
+#include "tests/support/TempDir.h"
+
 
 extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND) {
     std::string answer;

@@ -87,10 +87,14 @@ BOOL CALLBACK CollectVisible(HWND hwnd, LPARAM lp) {
 }
 } // namespace
 
-std::vector<HWND> SaverProcess::VisibleWindows() const {
-    WindowSearch search = {info_.dwProcessId, {}};
+std::vector<HWND> VisibleWindowsOf(DWORD processId) {
+    WindowSearch search = {processId, {}};
     EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+std::vector<HWND> SaverProcess::VisibleWindows() const {
+    return VisibleWindowsOf(info_.dwProcessId);
 }
 
 HWND SaverProcess::WaitForWindow(DWORD deadlineMs) {

@@ -20,6 +20,9 @@ std::wstring BuildFolder();
 // The CPU time (kernel and user) a process has used so far, in seconds; 0 if unreadable.
 double ProcessCpuSeconds(DWORD processId);
 
+// A process's visible top-level windows.
+std::vector<HWND> VisibleWindowsOf(DWORD processId);
+
 class SaverProcess {
   public:
     // Starts the built Vistamur.scr with these arguments, e.g. L"/s" or L"/p 1234"; or the

@@ -1,6 +1,8 @@
 #pragma once
 // A fresh folder under the system's temporary folder, removed with everything in it when
 // the object goes.
+#include <windows.h>
+
 #include <string>
 
 class TempDir {
@@ -17,6 +19,14 @@ class TempDir {
   private:
     std::wstring path_;
 };
+
+// A file of that name in the system's temporary folder (for the files a test shares with the
+// programs it starts).
+inline std::wstring TempFile(const wchar_t* name) {
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    return std::wstring(base) + name;
+}
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadFileBytes(const std::wstring& path);
