@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench/BareClass.h"
 #include "bench/Measure.h"
 #include "tests/support/InstallFolder.h"
 #include "tests/support/SaverProcess.h"
@@ -76,16 +77,10 @@ double SaverShare(const TempDir& install, const std::wstring& folder, Options op
 
 // A black full-screen topmost window of this process, shown without activation.
 HWND FullScreenWindow() {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    wc.lpszClassName = L"CpuBenchWindow";
-    RegisterClassW(&wc);
-    HWND window = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE,
-                                  0, 0, GetSystemMetrics(SM_CXSCREEN),
+    HWND window = CreateWindowExW(WS_EX_TOPMOST, BareClass(L"CpuBenchWindow", BLACK_BRUSH), L"",
+                                  WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
                                   GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
-                                  wc.hInstance, nullptr);
+                                  GetModuleHandleW(nullptr), nullptr);
     UpdateWindow(window);
     return window;
 }

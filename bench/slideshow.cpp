@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BareClass.h"
 #include "bench/Measure.h"
 #include "tests/support/SlideshowRig.h"
 #include "tests/support/TempDir.h"
@@ -33,22 +34,15 @@ struct BareStrip {
     std::vector<int> x;
 
     BareStrip(const TScrn& scrn) {
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-        wc.lpszClassName = L"BareParent";
-        RegisterClassW(&wc);
-        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-        wc.lpszClassName = L"BareChild";
-        RegisterClassW(&wc);
         int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-        parent = CreateWindowExW(WS_EX_TOPMOST, L"BareParent", L"", WS_POPUP | WS_CLIPCHILDREN,
-                                 0, 0, w, h, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        parent = CreateWindowExW(WS_EX_TOPMOST, BareClass(L"BareParent", BLACK_BRUSH), L"",
+                                 WS_POPUP | WS_CLIPCHILDREN, 0, 0, w, h, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+        const wchar_t* childClass = BareClass(L"BareChild", GRAY_BRUSH);
         for (int i = 0; i < scrn.Strip().TileCount; ++i) {
             TBox box = scrn.Strip().TileBox(i);
             x.push_back(scrn.Strip().TilePos[i]);
-            children.push_back(CreateWindowExW(0, L"BareChild", L"",
+            children.push_back(CreateWindowExW(0, childClass, L"",
                                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x.back(),
                                                box.top, box.width, box.height, parent, nullptr,
                                                GetModuleHandleW(nullptr), nullptr));
