@@ -104,21 +104,20 @@ void TScrn::PaintArea(const RECT& wanted) {
     if (!IntersectRect(&area, &wanted, &client) || !IsWindowVisible(Handle())) return;
     HDC screen = ScreenDc();
     if (!screen) return;
+    // The clips' tiles are left to their players.
     bool clipShown = false;
     for (int tile = 0; tile < strip_.TileCount; ++tile)
-        clipShown = clipShown || (strip_.TileShown(tile) && ShowsClip(tile));
+        if (strip_.TileShown(tile) && ShowsClip(tile)) {
+            clipShown = true;
+            const RECT r = ToRect(strip_.TileBox(tile));
+            ExcludeClipRect(screen, r.left, r.top, r.right, r.bottom);
+        }
     const bool clean = !drewSinceIdle_ && GetTickCount() - handedOverAt_ >= kDisplayReadMs;
     drewSinceIdle_ = true;
     // Without memory for the frame the drawing goes to the window all the same.
     const bool direct = (clean && !clipShown) || !frame_.Create(client.right, client.bottom);
     HDC target = direct ? screen : frame_.Dc();
 
-    // The clips' tiles are left to their players.
-    for (int tile = 0; tile < strip_.TileCount; ++tile)
-        if (strip_.TileShown(tile) && ShowsClip(tile)) {
-            const RECT r = ToRect(strip_.TileBox(tile));
-            ExcludeClipRect(screen, r.left, r.top, r.right, r.bottom);
-        }
     // The tiles from the bottom of the window's stack to the top, as they show; then the
     // window's own black and texts around them.
     tk::Region around(CreateRectRgnIndirect(&area)), covered(CreateRectRgn(0, 0, 0, 0));

@@ -22,14 +22,8 @@ void TStrip::Build(HWND parent, int count) {
 
 void TStrip::Free() {
     // The pictures live in the panels and the players show in them: panels go last.
-    for (auto& image : Images)
-        image.reset();
     Images.clear();
-    for (auto& player : Players)
-        player.reset();
     Players.clear();
-    for (auto& panel : Panels)
-        panel.reset();
     Panels.clear();
     TilePos.clear();
     stacked_.clear();
