@@ -6,7 +6,7 @@
 
 std::optional<unsigned> StepTimerInterval(int transition, int defpause, int defdelay) {
     if (IsCentralTransition(transition)) return CentralDisplayMs(defpause);
-    if (defdelay == 1000) return std::nullopt;
+    if (StepsEveryTurn(transition, defdelay)) return std::nullopt;
     if (defdelay <= 0) defdelay = 1; // only a hand-edited file holds one; slowest pace
     long double ms = std::nearbyint(10000.0L / (long double)defdelay);
     return ms < 1 ? 1u : unsigned(ms);
@@ -16,8 +16,12 @@ unsigned CentralDisplayMs(int defpause) {
     return unsigned(defpause) * 1000u;
 }
 
+bool StepsEveryTurn(int transition, int defdelay) {
+    return !IsCentralTransition(transition) && defdelay == 1000;
+}
+
 bool StepMoves(bool stepDue, int transition, int defdelay) {
-    return stepDue || (!IsCentralTransition(transition) && defdelay == 1000);
+    return stepDue || StepsEveryTurn(transition, defdelay);
 }
 
 bool ClipWatchWanted(bool loop, bool clipOpen, unsigned stepGapMs) {

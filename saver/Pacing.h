@@ -8,6 +8,9 @@ std::optional<unsigned> StepTimerInterval(int transition, int defpause, int defd
 // The display time of a central tile in ms (defpause is in seconds).
 unsigned CentralDisplayMs(int defpause);
 
+// A strip at full speed (defdelay 1000) has no timer: it steps at every turn of the loop.
+bool StepsEveryTurn(int transition, int defdelay);
+
 // Whether a movement step moves the strip (or lets a central display time end): after a
 // tick of the timer, and at every turn of the loop for a strip at full speed, which has no
 // timer.

@@ -41,7 +41,7 @@ void TScrn::TimerTimer() {
     EnterTile();
     strip_.Seen[c] = false;
     strip_.PlacedTravel[c] = TravelOf(t, AltPhase);
-    if (IsCentral() || Settings.defdelay != 1000) Timer1.SetEnabled(true);
+    if (!StepsEveryTurn(t, Settings.defdelay)) Timer1.SetEnabled(true);
     CurTile = NextCurTile(CurTile, strip_.TileCount, AltPhase);
 }
 

@@ -81,7 +81,7 @@ void TScrn::WatchClips() {
     bool clipOpen = false;
     for (const auto& player : strip_.Players)
         clipOpen = clipOpen || player->IsOpen();
-    const bool everyTurn = StepMoves(false, Settings.ActiveTransition, Settings.defdelay);
+    const bool everyTurn = StepsEveryTurn(Settings.ActiveTransition, Settings.defdelay);
     const bool wanted =
         ClipWatchWanted(Settings.opBclfilm, clipOpen, everyTurn ? 0 : Timer1.Interval());
     // Setting the timer again would restart it: only a change of mind touches it.
