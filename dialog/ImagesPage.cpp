@@ -6,8 +6,8 @@
 #include "dialog/FolderPicking.h"
 #include "dialog/SelRepDlg.h"
 #include "saver/MediaKind.h"
-#include "toolkit/MsgBox.h"
 #include "toolkit/Log.h"
+#include "toolkit/MsgBox.h"
 
 namespace {
 
@@ -15,8 +15,8 @@ void Warn(HWND owner, const std::wstring& text) {
     tk::ShowBox(owner, text, kWarningCaption, MB_OK | MB_ICONWARNING);
 }
 
-void Trace(const std::wstring& what) {
-    tk::Log(what);
+void PlaceAt(tk::Control& control, const RECT& box) {
+    control.SetBounds(box.left, box.top, box.right - box.left, box.bottom - box.top);
 }
 
 } // namespace
@@ -61,7 +61,7 @@ void TSelRepDlg::AddClick() {
     if (MayAddFolder(LstDirBox->Items(), folder))
         LstDirBox->Add(folder);
     else
-        Trace(L"not added, listed already or not enterable: " + folder);
+        tk::Log(L"not added, listed already or not enterable: " + folder);
 }
 
 void TSelRepDlg::SubClick() {
@@ -91,8 +91,7 @@ void TSelRepDlg::FileLstBoxClick() {
     const std::wstring path = FileLstBox->FileName();
     if (path.empty()) return;
     CloseClip();
-    Panel1->SetBounds(kPreviewBox.left, kPreviewBox.top, kPreviewBox.right - kPreviewBox.left,
-                      kPreviewBox.bottom - kPreviewBox.top);
+    PlaceAt(*Panel1, kPreviewBox);
     if (IsMediaFile(path, mkImage)) {
         Preview.Show();
         // A photo that cannot be shown leaves the one shown before.
@@ -113,7 +112,7 @@ bool TSelRepDlg::ShowPhoto(const std::wstring& path) {
     } catch (const std::exception&) {
         // as any other failure to show it (memory for a huge picture, say)
     }
-    Trace(L"the preview cannot show " + path);
+    tk::Log(L"the preview cannot show " + path);
     return false;
 }
 
@@ -121,25 +120,24 @@ bool TSelRepDlg::PlayClip(const std::wstring& path) {
     MpgPlayer.Display = Panel1->Handle();
     MpgPlayer.FileName = path;
     if (!MpgPlayer.Open()) {
-        Trace(L"the preview cannot open " + path + L", MCI error " +
+        tk::Log(L"the preview cannot open " + path + L", MCI error " +
               std::to_wstring(MpgPlayer.LastError()));
         return false;
     }
     // A clip with sound only has no picture to show in the box, nor a size to fit it to.
     if (!MpgPlayer.HasPicture()) {
-        Trace(L"the preview has no picture to show in " + path);
+        tk::Log(L"the preview has no picture to show in " + path);
         CloseClip();
         return false;
     }
     const SIZE size = MpgPlayer.NaturalSize();
     const RECT box = PreviewBoxForClip(size.cx, size.cy);
-    Panel1->SetBounds(box.left, box.top, box.right - box.left, box.bottom - box.top);
+    PlaceAt(*Panel1, box);
     const RECT inside = Panel1->ClientRect();
     if (MpgPlayer.SetDisplaySize(inside.right, inside.bottom) && MpgPlayer.Play()) return true;
-    Trace(L"the preview cannot play " + path + L", MCI error " +
+    tk::Log(L"the preview cannot play " + path + L", MCI error " +
           std::to_wstring(MpgPlayer.LastError()));
     CloseClip();
-    Panel1->SetBounds(kPreviewBox.left, kPreviewBox.top, kPreviewBox.right - kPreviewBox.left,
-                      kPreviewBox.bottom - kPreviewBox.top);
+    PlaceAt(*Panel1, kPreviewBox);
     return false;
 }
