@@ -44,7 +44,7 @@ int wmain(int argc, wchar_t** argv) {
     Settings.opBclfilm = true;
     auto unowned = [&] {
         long held = 0;
-        for (const auto& player : scrn->Strip().Players)
+        for (const auto& player : scrn->PrimaryShow().Strip().Players)
             held += player->IsOpen() ? 1 : 0;
         return tk::Counts().mciDevices - held;
     };

@@ -39,9 +39,9 @@ struct BareStrip {
                                  WS_POPUP | WS_CLIPCHILDREN, 0, 0, w, h, nullptr, nullptr,
                                  GetModuleHandleW(nullptr), nullptr);
         const wchar_t* childClass = BareClass(L"BareChild", GRAY_BRUSH);
-        for (int i = 0; i < scrn.Strip().TileCount; ++i) {
-            TBox box = scrn.Strip().TileBox(i);
-            x.push_back(scrn.Strip().TilePos[i]);
+        for (int i = 0; i < scrn.PrimaryShow().Strip().TileCount; ++i) {
+            TBox box = scrn.PrimaryShow().Strip().TileBox(i);
+            x.push_back(scrn.PrimaryShow().Strip().TilePos[i]);
             children.push_back(CreateWindowExW(0, childClass, L"",
                                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x.back(),
                                                box.top, box.width, box.height, parent, nullptr,
@@ -90,7 +90,7 @@ void StepFigures(const std::wstring& folder) {
     if (!scrn) return;
     const double after = rig::PrivateMb();
     double fittedMb = 0;
-    for (const auto& image : scrn->Strip().Images)
+    for (const auto& image : scrn->PrimaryShow().Strip().Images)
         fittedMb += double(image->Picture().Width()) * image->Picture().Height() * 4 /
                     (1024.0 * 1024.0);
 
@@ -144,13 +144,13 @@ void RefillFigures(const std::wstring& folder) {
     std::vector<double> refills, fits;
     for (int i = 0; i < 7; ++i) {
         double t0 = Now();
-        scrn->TimerTimer(); // pick, load, fit, caption, place
+        scrn->PrimaryShow().TimerTimer(); // pick, load, fit, caption, place
         refills.push_back(Now() - t0);
     }
     // The picture control's own part, on the same file: load and fit.
     TFitImage image;
     image.CreateControl(scrn->Handle(), 0, 0, 0, 0);
-    RECT area = scrn->FitArea;
+    RECT area = scrn->PrimaryShow().FitArea;
     for (int i = 0; i < 7; ++i) {
         double t0 = Now();
         image.LoadFromFile(big, area.right, area.bottom);

@@ -117,8 +117,16 @@ bool TCatalogue::WriteMemFiles() {
                               FormatMemoryFile(ToSeeFiles, SeenFiles, kept));
 }
 
-void TCatalogue::PickNextFile() {
+void TCatalogue::PickNextFile(const Excluded& excluded) {
     int i = Random(int(ToSeeFiles.size()));
+    // A file that may not be taken draws again among those that may: each of them is then
+    // as likely as the others, and with none excluded the draw is the one above.
+    if (excluded && excluded(ToSeeFiles[i])) {
+        std::vector<int> free;
+        for (int k = 0; k < int(ToSeeFiles.size()); ++k)
+            if (!excluded(ToSeeFiles[k])) free.push_back(k);
+        i = free[Random(int(free.size()))];
+    }
     CurFile = ToSeeFiles[i];
     SeenFiles.push_back(CurFile);
     ToSeeFiles.erase(ToSeeFiles.begin() + i);
@@ -147,10 +155,24 @@ void TCatalogue::FillCatalogue() {
     if (!Stopping()) GetAllPhotos();
 }
 
-bool TCatalogue::TakeNextFile(const std::function<bool()>& loadCurFile) {
+bool TCatalogue::HasFileFor(const Excluded& excluded) const {
+    if (!excluded) return !ToSeeFiles.empty();
+    return std::any_of(ToSeeFiles.begin(), ToSeeFiles.end(),
+                       [&](const std::wstring& path) { return !excluded(path); });
+}
+
+void TCatalogue::GiveBack(const std::vector<std::wstring>& paths) {
+    for (const std::wstring& path : paths) {
+        const size_t seen = SeenFiles.size();
+        ForgetFile(path);
+        if (SeenFiles.size() != seen) ToSeeFiles.push_back(path);
+    }
+}
+
+bool TCatalogue::TakeNextFile(const Excluded& excluded, const std::function<bool()>& loadCurFile) {
     TRefillTries tries(ToSeeFiles.size(), SeenFiles.empty());
     for (;;) {
-        PickNextFile();
+        PickNextFile(excluded);
         const bool loaded = loadCurFile();
         if (!loaded) ForgetFile(CurFile);
         // Also after a success: the refill that takes the last file starts the next pass.
@@ -158,7 +180,8 @@ bool TCatalogue::TakeNextFile(const std::function<bool()>& loadCurFile) {
             RefillCatalogue();
             tries.NewPass(ToSeeFiles.size());
         }
-        if (loaded || ToSeeFiles.empty() || Stopping() || !tries.FailedMayRetry()) return loaded;
+        if (loaded || !HasFileFor(excluded) || Stopping() || !tries.FailedMayRetry())
+            return loaded;
     }
 }
 

@@ -1,4 +1,4 @@
-// TScrn's side of its catalogue: the running counts at the window's centre, the warnings as
+// TScrn's side of its catalogue: the running counts at the primary monitor's centre, the warnings as
 // boxes over the saver, and the input it handles while a scan runs.
 #include "saver/Ssave.h"
 
@@ -13,5 +13,6 @@ TCatalogueEvents TScrn::CatalogueEvents() {
 }
 
 void TScrn::DrawProgress(const std::wstring& text) {
-    DrawCanvasText(text, Width() / 2, Height() / 2);
+    const RECT& p = primaryArea_;
+    DrawCanvasText(text, (p.left + p.right) / 2, (p.top + p.bottom) / 2);
 }
