@@ -11,12 +11,14 @@ export HOME="$build/winehome"
 unset WAYLAND_DISPLAY
 xvfb_pid=""
 
+# The screen's geometry, then any other options of Xvfb.
 start_private_display() {
   local geometry="${1:-1024x768x24}" fifo n=""
+  shift || true
   # Xvfb picks a free display number itself and tells it through -displayfd.
   fifo="$(mktemp -u)"
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 "$geometry" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "$geometry" -nolisten tcp "$@" 3>"$fifo" >/dev/null 2>&1 &
   xvfb_pid=$!
   read -r -t 20 n <"$fifo" || true
   rm -f "$fifo"
