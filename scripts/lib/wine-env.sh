@@ -56,6 +56,27 @@ ensure_prefix() {
   fi
 }
 
+# The monitors of the private display, each as NAME=WxH+X+Y, the first the primary one (the
+# display must have been started with -noreset, or it forgets them when xrandr leaves); then
+# the prefix's Wine server starts afresh, since Wine reads the monitors when its server starts.
+set_monitors() {
+  local m first=1 name geometry w h
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+  for m in $(xrandr --listmonitors | awk 'NR > 1 { print $2 }' | tr -d '+*'); do
+    xrandr --delmonitor "$m" >/dev/null 2>&1 || true
+  done
+  for m in "$@"; do
+    name="${m%%=*}" geometry="${m#*=}"
+    w="${geometry%%x*}" h="${geometry#*x}" h="${h%%+*}"
+    # Sizes in millimetres at about 96 dpi.
+    xrandr --setmonitor "$name" "$w/$((w * 254 / 960))x$h/$((h * 254 / 960))+${geometry#*+}" \
+      "$([ $first = 1 ] && echo screen || echo none)" >/dev/null || return 1
+    first=0
+  done
+  start_wineserver
+}
+
 start_wineserver() {
   wineserver -p
   wine cmd /c exit >/dev/null 2>&1 || true # warms the server and the prefix
