@@ -44,18 +44,25 @@ void TScrn::ShowStartBanner() {
 }
 
 void TScrn::FirstRefills() {
-    // Tile by tile over the monitors, so that each monitor's first picture comes as early as
-    // the primary one's.
-    size_t most = 0;
+    std::vector<TMonitorShow*> all;
     for (const auto& show : shows_)
-        most = std::max(most, size_t(show->FirstFills()));
-    for (size_t i = 0; i < most; ++i)
-        for (const auto& show : shows_)
-            if (int(i) < show->FirstFills()) {
-                show->TimerTimer();
-                show->AltPhase = 0; // the strip is laid out forward, and the run starts in phase 0
-            }
+        all.push_back(show.get());
+    FillShows(all);
     // The banner announces the start; once a file is on its way it would only show through
     // the gaps of the strip. With nothing to show it stays.
     if (Loads() > 0) ClearCanvasTexts();
+}
+
+void TScrn::FillShows(const std::vector<TMonitorShow*>& shows) {
+    // Tile by tile over the monitors, so that each monitor's first picture comes as early as
+    // the primary one's, and a library of few files spreads over the monitors.
+    int most = 0;
+    for (const TMonitorShow* show : shows)
+        most = std::max(most, show->FirstFills());
+    for (int i = 0; i < most; ++i)
+        for (TMonitorShow* show : shows)
+            if (i < show->FirstFills()) {
+                show->TimerTimer();
+                show->AltPhase = 0; // the strip is laid out forward, and the run starts in phase 0
+            }
 }

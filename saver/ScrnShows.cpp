@@ -107,12 +107,7 @@ void TScrn::ApplyDisplayChange() {
         if (!next[i] && (next[i] = NewShow(places[i]))) fresh.push_back(next[i].get());
         if (next[i]) shows_.push_back(std::move(next[i]));
     }
-    // The new shows fill their tiles as at the start.
-    for (TMonitorShow* show : fresh)
-        for (int k = 0; k < show->FirstFills(); ++k) {
-            show->TimerTimer();
-            show->AltPhase = 0;
-        }
+    FillShows(fresh); // as at the start
     tk::Log(L"the monitors changed: " + tk::IntToStr(static_cast<long long>(shows_.size())) + L" shows");
     RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }

@@ -105,6 +105,7 @@ class TScrn : public tk::Window, private TShowHost {
     void PlaceWindow();              // over the virtual screen
     TBox WindowBox() const;          // its place on the screen
     void DropShows();
+    void FillShows(const std::vector<TMonitorShow*>& shows); // their first refills
     std::unique_ptr<TMonitorShow> NewShow(const TShowPlace& place);
     // The monitors changed: the window covers the new virtual screen, shows go or come. Done
     // between steps, never under a scan or a box.
