@@ -7,6 +7,7 @@
 
 #include "Globals/ConfigName.h"
 #include "Globals/IniValue.h"
+#include "saver/Pacing.h"
 #include "toolkit/System.h"
 #include "toolkit/Text.h"
 #include "toolkit/Log.h"
@@ -61,17 +62,17 @@ std::wstring StepHint(int defspeed) {
 
 std::wstring SpeedHint(int defspeed, int defdelay) {
     if (defdelay == 1000) return tk::IntToStr(defspeed) + L" pixels le plus vite possible";
-    // A hand-edited delay of 0 or below would divide by zero: the saver runs it as 1.
-    int delay = std::max(defdelay, 1);
-    return tk::IntToStr(defspeed) + L" pixels toutes les " + tk::IntToStr(10000 / delay) + L" ms";
+    // The gap the saver's timer will run at, so that the hint never tells another.
+    return tk::IntToStr(defspeed) + L" pixels toutes les " + tk::IntToStr(int(StripStepMs(defdelay))) +
+           L" ms";
 }
 
 std::wstring PauseHint(int defpause) {
     return tk::IntToStr(defpause) + L" secondes";
 }
 
-const std::array<const wchar_t*, 10> kAgrItems = {L"1x", L"2x", L"3x", L"4x", L"5x",
-                                                  L"6x", L"7x", L"8x", L"9x", L"maxi"};
+const std::array<const wchar_t*, 9> kAgrItems = {L"1x", L"2x", L"3x", L"4x", L"5x",
+                                                 L"6x", L"7x", L"8x", L"9x"};
 const std::array<const wchar_t*, 10> kNbImgMaxItems = {L"3", L"4", L"5",  L"6",  L"7",
                                                        L"8", L"9", L"10", L"15", L"20"};
 
@@ -133,7 +134,10 @@ TDialogValues ValuesFromSettings(const TSettings& s) {
     v.speedLeft = SpeedKnobLeft(s.defdelay);
     v.pauseLeft = PauseKnobLeft(s.defpause);
     v.switches = {s.opdebfilm, s.opBclfilm, s.opdbafilm, s.opfinfilm};
-    v.agrIndex = s.opagrfilm >= 1 && s.opagrfilm <= int(kAgrItems.size()) ? s.opagrfilm - 1 : -1;
+    // A factor above the list's last (an older dialog stored 10 for a "maxi" item) is the
+    // largest one the saver applies: it shows as "9x" and is saved back as 9.
+    const int largest = int(kAgrItems.size());
+    v.agrIndex = s.opagrfilm >= 1 ? std::min(s.opagrfilm, largest) - 1 : -1;
     const std::wstring tiles = tk::IntToStr(s.opnbimgmax);
     v.nbImgMaxIndex = -1;
     for (size_t i = 0; i < kNbImgMaxItems.size(); ++i)

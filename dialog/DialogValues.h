@@ -32,7 +32,7 @@ std::wstring SpeedHint(int defspeed, int defdelay); // "4 pixels toutes les 10 m
 std::wstring PauseHint(int defpause);               // "30 secondes"
 
 // The items of the two drop-down lists.
-extern const std::array<const wchar_t*, 10> kAgrItems;      // "1x" .. "9x", "maxi"
+extern const std::array<const wchar_t*, 9> kAgrItems;       // "1x" .. "9x"
 extern const std::array<const wchar_t*, 10> kNbImgMaxItems; // "3" .. "10", "15", "20"
 
 // The file list's mask: ";*.JPG;*.JPEG;..." over the media extensions in their order.

@@ -58,12 +58,12 @@ const ControlRow settings[] = {
     {L"RxLabel9", K::Label, 52, 280, 140, 13, L"En entier",
      L"Ne change qu'une fois la lecture du film terminée"},
     {L"RxLabel10", K::Label, 28, 304, 50, 13, L"Agrandir", nullptr},
-    {L"CBAgr", K::DropDown, 80, 300, 41, 21, L"1x|2x|3x|4x|5x|6x|7x|8x|9x|maxi",
+    {L"CBAgr", K::DropDown, 80, 300, 41, 21, L"1x|2x|3x|4x|5x|6x|7x|8x|9x",
      L"Agrandit le film pour qu'il soit plein écran.\r\n"
      L"L'agrandissement est toutefois limité au facteur saisi (de 1x à 9x)\r\n"
      L"afin de conserver une qualité d'image correcte.\r\n"
      L"Le facteur 1x indique que le film ne sera jamais agrandi."},
-    {L"RxLabel11", K::Label, 124, 304, 60, 13, L"les films", nullptr},
+    {L"RxLabel11", K::Label, 124, 304, 60, 13, L"maxi", nullptr},
     {L"RxLabel26", K::Header, 216, 202, 89, 17, L"Options", nullptr},
     {L"CBOptions", K::CheckList, 216, 224, 241, 49,
      L"Afficher le nom du fichier image|Afficher la date du fichier image|"
