@@ -1,5 +1,7 @@
 #include "resources/SelRepDlgLayout.h"
 
+#include "Version.h"
+
 namespace layout {
 
 namespace {
@@ -84,7 +86,7 @@ const ControlRow band[] = {
     {L"Button1", K::PushButton, 379, 25, 17, 20, L"X", L"Supprimer cette configuration"},
     {L"CBCfgAlea", K::CheckBox, 400, 27, 65, 17, L"Aléatoire",
      L"A chaque démarrage de l'économiseur d'écran, une configuration est choisie au hasard"},
-    {L"RxLabel24", K::BandLabel, 16, 53, 185, 13, L"Vistamur screensaver V4.0.0", nullptr},
+    {L"RxLabel24", K::BandLabel, 16, 53, 185, 13, L"Vistamur screensaver V" VISTAMUR_VERSION_FULL_W, nullptr},
     {L"RxLabel25", K::BandLink, 16, 69, 129, 13, L"Aide de Vistamur", nullptr},
     {L"OKBtn", K::FramedButton, 296, 58, 64, 27, L"Ok", nullptr},
     {L"CancelBtn", K::FramedButton, 376, 58, 64, 27, L"Annuler", nullptr},
