@@ -101,8 +101,8 @@ std::vector<std::wstring> FolderEntries(const std::wstring& defdir) {
     return entries;
 }
 
-std::array<bool, 13> CheckedTransitions(const std::wstring& optransition) {
-    std::array<bool, 13> checked{};
+std::array<bool, kTransitionCount> CheckedTransitions(const std::wstring& optransition) {
+    std::array<bool, kTransitionCount> checked{};
     if (optransition.empty()) {
         checked.fill(true);
         return checked;
@@ -111,7 +111,7 @@ std::array<bool, 13> CheckedTransitions(const std::wstring& optransition) {
     // transition number (hand-edited) are ignored.
     for (const std::wstring& piece : SplitString(L";", optransition.substr(1))) {
         auto n = ParseIniInt(piece);
-        if (n && *n >= 1 && *n <= 13) checked[*n - 1] = true;
+        if (n && IsKnownTransition(*n)) checked[*n - 1] = true;
     }
     return checked;
 }
