@@ -32,9 +32,9 @@ std::wstring StepHint(int defspeed);                // "4 pixels"
 std::wstring SpeedHint(int defspeed, int defdelay); // "4 pixels toutes les 10 ms"
 std::wstring PauseHint(int defpause);               // "30 secondes"
 
-// The items of the two drop-down lists.
-extern const std::array<const wchar_t*, 9> kAgrItems;       // "1x" .. "9x"
-extern const std::array<const wchar_t*, 10> kNbImgMaxItems; // "3" .. "10", "15", "20"
+// The items of the two drop-down lists, as the settings page's layout names them.
+const std::vector<std::wstring>& GrowItems();      // "1x" .. "9x"
+const std::vector<std::wstring>& TileCountItems(); // "3" .. "10", "15", "20"
 
 // The file list's mask: ";*.JPG;*.JPEG;..." over the media extensions in their order.
 std::wstring MediaFileMask();

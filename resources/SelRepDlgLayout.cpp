@@ -1,5 +1,8 @@
 #include "resources/SelRepDlgLayout.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "Version.h"
 
 namespace layout {
@@ -96,5 +99,23 @@ const ControlRow band[] = {
 const std::span<const ControlRow> kImagesPage(images);
 const std::span<const ControlRow> kSettingsPage(settings);
 const std::span<const ControlRow> kBand(band);
+
+std::vector<std::wstring> RowItems(const ControlRow& row) {
+    std::vector<std::wstring> items;
+    if (!row.text) return items;
+    const std::wstring all = row.text;
+    for (size_t start = 0; start <= all.size();) {
+        const size_t end = std::min(all.find(L'|', start), all.size());
+        items.push_back(all.substr(start, end - start));
+        start = end + 1;
+    }
+    return items;
+}
+
+std::vector<std::wstring> SettingsListItems(const wchar_t* name) {
+    for (const ControlRow& row : kSettingsPage)
+        if (std::wstring_view(row.name) == name) return RowItems(row);
+    return {};
+}
 
 } // namespace layout

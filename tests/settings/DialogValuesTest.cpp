@@ -104,7 +104,7 @@ TEST_F(SettingsTest, ListChoicesAndTheMaskFollowTheStoredValues) {
     Settings.opagrfilm = 10;
     TDialogValues v = ValuesFromSettings(Settings);
     EXPECT_EQ(v.nbImgMaxIndex, 8);
-    EXPECT_EQ(kAgrItems.back(), std::wstring(L"9x"));
+    EXPECT_EQ(GrowItems().back(), L"9x");
     EXPECT_EQ(v.agrIndex, 8); // an older dialog's "maxi" (10) shows as the largest factor
     EXPECT_EQ(RoundTrip(Settings).opagrfilm, 9);
     EXPECT_EQ(MediaFileMask().substr(0, 14), L";*.JPG;*.JPEG;");
