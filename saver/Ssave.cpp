@@ -149,7 +149,11 @@ int TScrn::WarningBox(const std::wstring& text) {
     if (captured) ReleaseCapture();
     int shows = 1;
     while (ShowCursor(TRUE) < 0) ++shows;
-    const int answer = tk::ShowBox(Handle(), text, L"Avertissement", MB_OK | MB_ICONWARNING);
+    // On the primary monitor, with the texts, wherever most of the window lies.
+    RECT primary = primaryArea_;
+    MapWindowPoints(Handle(), nullptr, reinterpret_cast<POINT*>(&primary), 2);
+    const int answer =
+        tk::ShowBoxOver(primary, Handle(), text, L"Avertissement", MB_OK | MB_ICONWARNING);
     while (shows-- > 0) ShowCursor(FALSE);
     if (captured && !closed_) SetCapture(Handle());
     mouse_.Reset();
