@@ -65,6 +65,24 @@ bool TMonitorShow::ClipOpen() const {
     return false;
 }
 
+namespace {
+// A timer may tick a little before the time measured here.
+constexpr DWORD kTickSlackMs = 20;
+} // namespace
+
+void TMonitorShow::SetDisplayTime(unsigned ms) {
+    displayMs_ = ms;
+    Timer1.SetInterval(ms);
+}
+
+bool TMonitorShow::DisplayOver(DWORD now) const {
+    return now - displayFrom_ + kTickSlackMs >= displayMs_;
+}
+
+unsigned TMonitorShow::DisplayLeft(DWORD now) const {
+    return DisplayOver(now) ? displayMs_ : unsigned(displayMs_ - (now - displayFrom_));
+}
+
 void TMonitorShow::Step() {
     if (IsCentral()) {
         // Tiles 1 and up are never filled; their calls only turn CurTile round to 0.

@@ -79,6 +79,12 @@ class TMonitorShow {
     // The movement step after the clip checks: the strip moves, or a central tile's display
     // time ends.
     void Step();
+    // A central tile's display time: its own, though the timer is the window's. With several
+    // shows on the one timer, a tick ends only the display times that are over, and the
+    // timer waits for the next of them.
+    void SetDisplayTime(unsigned ms); // also the timer's interval
+    bool DisplayOver(DWORD now) const;
+    unsigned DisplayLeft(DWORD now) const; // a whole display time again once it is over
 
     // The clips in tiles.
     bool StartClip(int tile);
@@ -107,6 +113,8 @@ class TMonitorShow {
     std::vector<std::wstring> held_; // the file of each tile, empty while it has none
     long refills_ = 0;
     long loads_ = 0;
+    unsigned displayMs_ = 0;
+    DWORD displayFrom_ = 0;
 
     TBox ScreenBox() const { return {0, 0, width_, height_}; }
     bool DropClip(int tile, const wchar_t* why); // closes it, says why in the log: false

@@ -36,8 +36,8 @@ bool TMonitorShow::StartClip(int tile) {
         auto position = player.Position();
         ok = length && position;
         if (ok)
-            Timer1.SetInterval(UINT(ClipDisplayTime(long(Timer1.Interval()), *length - *position,
-                                                    Settings.opBclfilm, Settings.opfinfilm)));
+            SetDisplayTime(UINT(ClipDisplayTime(long(Timer1.Interval()), *length - *position,
+                                                Settings.opBclfilm, Settings.opfinfilm)));
     } else if (ok && Settings.opdebfilm) {
         // The clip stands on its first frame (or that of its random start) until its tile is
         // fully on the screen. A random start in its last frames may have reached the end

@@ -25,7 +25,7 @@ void TMonitorShow::TimerTimer() {
     strip_.TilePos[c] = StartCoordinate(t, AltPhase, ScreenBox());
     LeaveTile();
     PlaceTile();
-    if (IsCentral()) Timer1.SetInterval(CentralDisplayMs(Settings.defpause));
+    if (IsCentral()) SetDisplayTime(CentralDisplayMs(Settings.defpause));
     ++refills_;
 
     bool video = false;
@@ -47,6 +47,7 @@ void TMonitorShow::TimerTimer() {
     strip_.Seen[c] = false;
     strip_.PlacedTravel[c] = TravelOf(t, AltPhase);
     if (!StepsEveryTurn(t, Settings.defdelay)) Timer1.SetEnabled(true);
+    displayFrom_ = GetTickCount(); // a central display time counts from the tile's entry
     CurTile = NextCurTile(CurTile, strip_.TileCount, AltPhase);
 }
 

@@ -88,6 +88,25 @@ TEST(MonitorShows, EachMonitorRunsItsShowAndNoFileIsOnTwoAtOnce) {
     }
 }
 
+// A central tile keeps its own display time on each monitor: a tick of the one timer ends
+// only the display times that are over.
+TEST(MonitorShows, ATickEndsOnlyTheDisplayTimesThatAreOver) {
+    TempDir dir;
+    auto monitors = Halves();
+    auto scrn = Start({.transition = 4, .tiles = 1, .pause = 1}, &monitors, Photos(dir, 4));
+    ASSERT_EQ(scrn->Refills(), 2);
+    scrn->PrimaryShow().SetDisplayTime(5000); // a clip, say, that holds its tile longer
+    scrn->Timer1Timer();
+    scrn->MoveStep();
+    EXPECT_EQ(scrn->Refills(), 2) << "a tick before any display time is over";
+    Sleep(1100);
+    scrn->Timer1Timer();
+    scrn->MoveStep();
+    EXPECT_EQ(scrn->Shows()[0]->Refills(), 1);
+    EXPECT_EQ(scrn->Shows()[1]->Refills(), 2);
+    EXPECT_LE(scrn->Timer1.Interval(), 5000u - 1000u) << "the next tick ends the held display";
+}
+
 TEST(MonitorShows, MonitorsComingAndGoingAddAndDropShowsAndLoseNoFile) {
     TempDir dir;
     const auto files = Photos(dir, 6);
