@@ -20,14 +20,16 @@ namespace cpushare {
 
 using Options = std::vector<std::pair<std::wstring, std::wstring>>;
 
-constexpr DWORD kSettleMs = 2000;  // after the start: the first picture is in, the clip plays
+constexpr DWORD kSettleMs = 2000;   // after the start: the first picture is in, the clip plays
 constexpr DWORD kMeasureMs = 10000; // the span each share is taken over
 // The strip and its bare program take turns, so that a change in the machine's load (it is
 // shared) weighs on both alike; each figure is the median of its turns.
 constexpr int kStripTurns = 3;
 constexpr DWORD kStripTurnMs = 5000;
 
-inline double OwnCpuSeconds() { return ProcessCpuSeconds(GetCurrentProcessId()); }
+inline double OwnCpuSeconds() {
+    return ProcessCpuSeconds(GetCurrentProcessId());
+}
 
 // Pumps this thread's messages for ms, sleeping in the queue between them.
 inline void RunLoopFor(DWORD ms) {
@@ -35,8 +37,7 @@ inline void RunLoopFor(DWORD ms) {
     for (;;) {
         const int left = int(end - GetTickCount());
         if (left <= 0) return;
-        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, DWORD(left), QS_ALLINPUT) ==
-            WAIT_OBJECT_0)
+        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, DWORD(left), QS_ALLINPUT) == WAIT_OBJECT_0)
             PumpMessages();
     }
 }
@@ -51,7 +52,7 @@ inline double OwnShareOver(DWORD ms) {
 // The saver with these options over the photos or clips of folder: started as Windows
 // starts it, given time to settle, then measured.
 inline double SaverShare(const TempDir& install, const std::wstring& folder, Options options,
-                  DWORD measureMs = kMeasureMs) {
+                         DWORD measureMs = kMeasureMs) {
     InstallFolder installed(install.Path());
     options.push_back({L"defdir", folder + L";"});
     options.push_back({L"opmemfiles", L"0"});
@@ -71,12 +72,11 @@ inline double SaverShare(const TempDir& install, const std::wstring& folder, Opt
 
 // A black topmost window of this process over every monitor, shown without activation.
 inline HWND FullScreenWindow() {
-    HWND window = CreateWindowExW(WS_EX_TOPMOST, BareClass(L"CpuBenchWindow", BLACK_BRUSH), L"",
-                                  WS_POPUP | WS_VISIBLE, GetSystemMetrics(SM_XVIRTUALSCREEN),
-                                  GetSystemMetrics(SM_YVIRTUALSCREEN),
-                                  GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                                  GetSystemMetrics(SM_CYVIRTUALSCREEN), nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
+    HWND window = CreateWindowExW(
+        WS_EX_TOPMOST, BareClass(L"CpuBenchWindow", BLACK_BRUSH), L"", WS_POPUP | WS_VISIBLE,
+        GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+        GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN), nullptr,
+        nullptr, GetModuleHandleW(nullptr), nullptr);
     UpdateWindow(window);
     return window;
 }
@@ -95,7 +95,8 @@ inline double BareBlitShare(DWORD measureMs) {
     const int W = GetSystemMetrics(SM_CXVIRTUALSCREEN), H = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     tk::Dib picture;
     picture.Create(W, H);
-    for (int i = 0; i < W * H; ++i) picture.Bits()[i] = uint32_t(i) * 2654435761u;
+    for (int i = 0; i < W * H; ++i)
+        picture.Bits()[i] = uint32_t(i) * 2654435761u;
     constexpr UINT_PTR kTick = 1;
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&picture));
     SetTimer(window, kTick, 10, CopyPicture);

@@ -28,7 +28,8 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     MONITORINFO info = {};
     info.cbSize = sizeof info;
     if (GetMonitorInfoW(monitor, &info)) {
-        if (info.dwFlags & MONITORINFOF_PRIMARY) m->primary = info.rcMonitor;
+        if (info.dwFlags & MONITORINFOF_PRIMARY)
+            m->primary = info.rcMonitor;
         else {
             m->second = info.rcMonitor;
             m->two = true;

@@ -17,13 +17,14 @@ bool Overlap(const TBox& a, const TBox& b) {
 }
 } // namespace
 
-std::vector<TShowPlace> LayOutShows(const TBox& virtualScreen, const std::vector<TMonitor>& monitors,
-                                    int tilesPerShow) {
+std::vector<TShowPlace> LayOutShows(const TBox& virtualScreen,
+                                    const std::vector<TMonitor>& monitors, int tilesPerShow) {
     tilesPerShow = std::max(1, tilesPerShow);
     std::vector<TShowPlace> shows;
     if (virtualScreen.width <= 0 || virtualScreen.height <= 0) return shows;
     if (monitors.empty())
-        return {{{0, 0, virtualScreen.width, virtualScreen.height}, tilesPerShow, true, virtualScreen}};
+        return {
+            {{0, 0, virtualScreen.width, virtualScreen.height}, tilesPerShow, true, virtualScreen}};
 
     // The primary monitor first: it holds the start banner and the progress texts.
     std::vector<TMonitor> ordered;

@@ -37,8 +37,8 @@ constexpr long long kTilePixelBudget = 2LL * 20 * 3840 * 2160;
 // first, then the others in the system's order. Each monitor is cut to the virtual screen;
 // one that is too small, or that overlaps a monitor already placed (a mirrored display), gets
 // no show. Without any monitor (the system could not say), one show covers the whole window.
-std::vector<TShowPlace> LayOutShows(const TBox& virtualScreen, const std::vector<TMonitor>& monitors,
-                                    int tilesPerShow);
+std::vector<TShowPlace> LayOutShows(const TBox& virtualScreen,
+                                    const std::vector<TMonitor>& monitors, int tilesPerShow);
 
 // The show covers the whole window: its tiles can live in the window itself, as on a PC with
 // one monitor.

@@ -8,7 +8,9 @@
 TMonitorShow::TMonitorShow(TShowHost& host, TCatalogue& catalogue, tk::Timer& stepTimer)
     : Timer1(stepTimer), host_(host), catalogue_(catalogue) {}
 
-TMonitorShow::~TMonitorShow() { Free(); }
+TMonitorShow::~TMonitorShow() {
+    Free();
+}
 
 void TMonitorShow::Build(HWND canvas, POINT origin, int width, int height, int count) {
     Free();
@@ -113,10 +115,12 @@ void TMonitorShow::MoveStrip() {
         moves_.push_back({i, box, moved});
     }
     ApplyMoves(moves_);
-    for (const Move& m : moves_) PlayWhenVisible(m.tile);
+    for (const Move& m : moves_)
+        PlayWhenVisible(m.tile);
     // The tiles that have left are refilled once the rest of the strip has made its step:
     // a tile placed behind one that was still to move in this step would come defspeed
     // pixels too far behind it (the strip's first tile behind its last one, and every tile
     // of the backward phases, whose neighbour comes after them in index order).
-    for (int k = 0; k < gone; ++k) TimerTimer();
+    for (int k = 0; k < gone; ++k)
+        TimerTimer();
 }

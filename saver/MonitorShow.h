@@ -7,7 +7,6 @@
 // with its steps. Coordinates are the canvas's: the show's rectangle is (0, 0, width, height).
 #include <windows.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,7 +30,8 @@ class TShowHost {
     // drawn from here on.
     virtual bool TakeCleanScreen() = 0;
     // The file is on a tile of another show: a file is on one monitor at a time.
-    virtual bool ShownElsewhere(const class TMonitorShow* asking, const std::wstring& path) const = 0;
+    virtual bool ShownElsewhere(const class TMonitorShow* asking,
+                                const std::wstring& path) const = 0;
     virtual bool ExitPending() const = 0;
 };
 
@@ -53,7 +53,7 @@ class TMonitorShow {
     void MoveCanvas(POINT origin) { origin_ = origin; } // the stage moved in the window
     int Width() const { return width_; }
     int Height() const { return height_; }
-    HWND Handle() const { return canvas_; }
+    HWND Handle() const { return canvas_; } // the canvas, for what draws into it
 
     // The tiles (Strip.h), and the files they hold.
     TStrip& Strip() { return strip_; }
@@ -121,8 +121,8 @@ class TMonitorShow {
     bool LoadCurrentFile(int tile);              // one try of the refill's loop
     void ShowPicture(int tile);                  // size and caption of a loaded picture
     void KeepOldContent(int tile);               // a tile whose every try failed
-    void FitTileToPicture(int tile); // the picture control and the tile take its size
-    bool TurnWaitingTile();          // true when the refill's tile only changed sides
+    void FitTileToPicture(int tile);             // the picture control and the tile take its size
+    bool TurnWaitingTile();                      // true when the refill's tile only changed sides
     void Animate(int transition, bool entering);
     void RepaintNow();
     void MoveStrip();

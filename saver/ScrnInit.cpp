@@ -4,8 +4,8 @@
 
 #include "Globals/Globals.h"
 #include "Globals/Random.h"
-#include "saver/SafeSettings.h"
 #include "saver/ClipWarmUp.h"
+#include "saver/SafeSettings.h"
 #include "saver/Ssave.h"
 #include "saver/StartBanner.h"
 

@@ -8,7 +8,9 @@
 #include "saver/Pacing.h"
 #include "saver/Ssave.h"
 
-void TScrn::Timer1Timer() { StepDue = true; }
+void TScrn::Timer1Timer() {
+    StepDue = true;
+}
 
 void TScrn::MoveStep() {
     for (const auto& show : shows_)

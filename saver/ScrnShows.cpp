@@ -7,7 +7,9 @@
 #include "toolkit/Text.h"
 
 namespace {
-RECT ToRect(const TBox& b) { return RECT{b.left, b.top, b.left + b.width, b.top + b.height}; }
+RECT ToRect(const TBox& b) {
+    return RECT{b.left, b.top, b.left + b.width, b.top + b.height};
+}
 } // namespace
 
 void TScrn::PlaceWindow() {
@@ -27,10 +29,11 @@ std::unique_ptr<TMonitorShow> TScrn::NewShow(const TShowPlace& place) {
     POINT origin = {0, 0};
     if (!showsInWindow_) {
         auto stage = std::make_unique<TStage>();
-        if (!stage->CreateStage(Handle(), ToRect(place.box), [this, s = stage.get()](HDC dc, const RECT& area) {
-                const RECT at = s->Bounds();
-                Paint(dc, area, {at.left, at.top});
-            })) {
+        if (!stage->CreateStage(Handle(), ToRect(place.box),
+                                [this, s = stage.get()](HDC dc, const RECT& area) {
+                                    const RECT at = s->Bounds();
+                                    Paint(dc, area, {at.left, at.top});
+                                })) {
             tk::Log(L"no stage for a monitor, error " + tk::IntToStr(int(GetLastError())) +
                     L"; it stays black");
             return nullptr;
@@ -67,9 +70,8 @@ void TScrn::ApplyDisplayChange() {
     PlaceWindow();
     if (shows_.empty()) return; // not started yet: the start builds them
     const TBox window = WindowBox();
-    const std::vector<TShowPlace> places =
-        LayOutShows(window, ReadMonitors ? ReadMonitors() : std::vector<TMonitor>{},
-                    Settings.opnbimgmax);
+    const std::vector<TShowPlace> places = LayOutShows(
+        window, ReadMonitors ? ReadMonitors() : std::vector<TMonitor>{}, Settings.opnbimgmax);
     const bool inWindow = CoversWindow(places, window);
     const std::vector<int> kept = KeptShows(places_, showsInWindow_, places, inWindow);
 
@@ -108,7 +110,8 @@ void TScrn::ApplyDisplayChange() {
         if (next[i]) shows_.push_back(std::move(next[i]));
     }
     FillShows(fresh); // as at the start
-    tk::Log(L"the monitors changed: " + tk::IntToStr(static_cast<long long>(shows_.size())) + L" shows");
+    tk::Log(L"the monitors changed: " + tk::IntToStr(static_cast<long long>(shows_.size())) +
+            L" shows");
     RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 

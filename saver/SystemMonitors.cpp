@@ -12,7 +12,8 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     if (!GetMonitorInfoW(monitor, &info)) return TRUE;
     const RECT& r = info.rcMonitor;
     reinterpret_cast<std::vector<TMonitor>*>(data)->push_back(
-        {{r.left, r.top, r.right - r.left, r.bottom - r.top}, (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+        {{r.left, r.top, r.right - r.left, r.bottom - r.top},
+         (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
     return TRUE;
 }
 } // namespace

@@ -37,7 +37,8 @@ const Arrangement* Current() {
 
 RECT VirtualRect() {
     const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    return {x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    return {x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+            y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
 // Starts a program of the display's own (xdotool). Wine never signals the end of a Unix
@@ -61,10 +62,12 @@ bool XPointerTo(int x, int y) {
                  std::to_wstring(y - v.top)))
         return false;
     // The move reaches Wine's queue a little after xdotool has ended.
-    return WaitUntil([&] {
-        POINT at;
-        return GetCursorPos(&at) && at.x == x && at.y == y;
-    }, 3000);
+    return WaitUntil(
+        [&] {
+            POINT at;
+            return GetCursorPos(&at) && at.x == x && at.y == y;
+        },
+        3000);
 }
 
 // The photo colour a monitor shows (red or green, the JPEG's rounding aside) and where.
@@ -85,8 +88,10 @@ Seen Look(const std::vector<uint32_t>& screen, const RECT& monitor) {
         if (r > 240 && g > 240 && b > 240) seen.white = true;
         const char c = r > 200 && g < 60 && b < 60 ? 'r' : g > 200 && r < 60 && b < 60 ? 'g' : 0;
         if (!c) continue;
-        if (seen.colour && seen.colour != c) seen.colour = '2';
-        else if (!seen.colour) seen.colour = c;
+        if (seen.colour && seen.colour != c)
+            seen.colour = '2';
+        else if (!seen.colour)
+            seen.colour = c;
         const int x = monitor.left + int(i % w), y = monitor.top + int(i / w);
         seen.box = {std::min<LONG>(seen.box.left, x), std::min<LONG>(seen.box.top, y),
                     std::max<LONG>(seen.box.right, x + 1), std::max<LONG>(seen.box.bottom, y + 1)};
@@ -104,9 +109,9 @@ class TwoMonitors : public testing::Test {
         ASSERT_TRUE(MakeSolidJpeg(photos / L"green.jpg", 200, 300, 0x00FF00));
         // The "desktop": a white window over both monitors, which the saver must hide.
         const RECT v = VirtualRect();
-        desktop_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE | SS_WHITERECT,
-                                   v.left, v.top, v.right - v.left, v.bottom - v.top, nullptr,
-                                   nullptr, GetModuleHandleW(nullptr), nullptr);
+        desktop_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE | SS_WHITERECT, v.left,
+                                   v.top, v.right - v.left, v.bottom - v.top, nullptr, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr);
         PumpFor(200);
     }
     void TearDown() override {
@@ -146,9 +151,9 @@ TEST_F(TwoMonitors, EachMonitorShowsItsOwnCentredTileAndAMoveThereEndsTheSaver) 
     RECT covered;
     GetWindowRect(window, &covered);
     const RECT v = VirtualRect();
-    EXPECT_TRUE(EqualRect(&covered, &v)) << "the saver covers " << covered.left << ","
-                                         << covered.top << " to " << covered.right << ","
-                                         << covered.bottom;
+    EXPECT_TRUE(EqualRect(&covered, &v))
+        << "the saver covers " << covered.left << "," << covered.top << " to " << covered.right
+        << "," << covered.bottom;
 
     int bothShown = 0;
     for (int shot = 0; shot < 6; ++shot) {
@@ -169,7 +174,8 @@ TEST_F(TwoMonitors, EachMonitorShowsItsOwnCentredTileAndAMoveThereEndsTheSaver) 
         }
         if (onA.colour && onB.colour) {
             ++bothShown;
-            EXPECT_NE(onA.colour, onB.colour) << "a file is on one monitor at a time, shot " << shot;
+            EXPECT_NE(onA.colour, onB.colour)
+                << "a file is on one monitor at a time, shot " << shot;
         }
     }
     EXPECT_GT(bothShown, 0) << "both monitors had their show";
@@ -195,14 +201,17 @@ TEST_F(TwoMonitors, AWarningBoxComesOnThePrimaryMonitor) {
     SaverProcess saver(L"/s");
     ASSERT_TRUE(saver.Started());
     HWND box = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        for (HWND w : saver.VisibleWindows()) {
-            wchar_t caption[64] = {};
-            GetWindowTextW(w, caption, 64);
-            if (std::wstring(caption) == L"Avertissement") box = w;
-        }
-        return box != nullptr;
-    }, kStartDeadlineMs)) << "no box for a folder without photos";
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            for (HWND w : saver.VisibleWindows()) {
+                wchar_t caption[64] = {};
+                GetWindowTextW(w, caption, 64);
+                if (std::wstring(caption) == L"Avertissement") box = w;
+            }
+            return box != nullptr;
+        },
+        kStartDeadlineMs))
+        << "no box for a folder without photos";
     RECT r;
     GetWindowRect(box, &r);
     // (Centred to the pixel: an odd size leaves half a pixel either way.)

@@ -12,8 +12,7 @@ struct LayoutCase {
     std::vector<TMonitor> monitors;
     int tiles;
     std::vector<TBox> boxes; // the shows, in the window, the primary one first
-    int tilesEach;
-    int primary; // which show holds the texts
+    int tilesEach;           // the first show is the primary one, which holds the texts
 };
 
 TEST(MonitorLayout, EachMonitorGetsItsRectangleOfTheWindow) {
@@ -21,44 +20,46 @@ TEST(MonitorLayout, EachMonitorGetsItsRectangleOfTheWindow) {
     std::vector<TMonitor> wall; // five by four, the primary in the middle of the top row
     for (int k = 0; k < 20; ++k)
         wall.push_back({{1920 * (k % 5 - 2), 1080 * (k / 5), 1920, 1080}, k == 2});
+    // clang-format off
     const LayoutCase cases[] = {
-        {"one monitor", {0, 0, 1024, 768}, {{{0, 0, 1024, 768}, true}}, 7, {{0, 0, 1024, 768}}, 7, 0},
+        {"one monitor", {0, 0, 1024, 768}, {{{0, 0, 1024, 768}, true}}, 7, {{0, 0, 1024, 768}}, 7},
         {"two equal", {0, 0, 2048, 768}, {{{0, 0, 1024, 768}, true}, {{1024, 0, 1024, 768}}}, 3,
-         {{0, 0, 1024, 768}, {1024, 0, 1024, 768}}, 3, 0},
+         {{0, 0, 1024, 768}, {1024, 0, 1024, 768}}, 3},
         {"the primary listed second", {0, 0, 2048, 768},
          {{{1024, 0, 1024, 768}}, {{0, 0, 1024, 768}, true}}, 3,
-         {{0, 0, 1024, 768}, {1024, 0, 1024, 768}}, 3, 0},
+         {{0, 0, 1024, 768}, {1024, 0, 1024, 768}}, 3},
         {"unequal", {0, 0, 2304, 1024}, {{{0, 0, 1024, 768}, true}, {{1024, 0, 1280, 1024}}}, 5,
-         {{0, 0, 1024, 768}, {1024, 0, 1280, 1024}}, 5, 0},
+         {{0, 0, 1024, 768}, {1024, 0, 1280, 1024}}, 5},
         {"left of the primary", {-1280, 0, 2304, 1024},
          {{{0, 0, 1024, 768}, true}, {{-1280, 0, 1280, 1024}}}, 5,
-         {{1280, 0, 1024, 768}, {0, 0, 1280, 1024}}, 5, 0},
+         {{1280, 0, 1024, 768}, {0, 0, 1280, 1024}}, 5},
         {"above the primary", {0, -600, 1024, 1368},
          {{{0, 0, 1024, 768}, true}, {{100, -600, 800, 600}}}, 2,
-         {{0, 600, 1024, 768}, {100, 0, 800, 600}}, 2, 0},
+         {{0, 600, 1024, 768}, {100, 0, 800, 600}}, 2},
         {"a 1x1 monitor stays black", {0, 0, 1025, 768},
-         {{{0, 0, 1024, 768}, true}, {{1024, 0, 1, 1}}}, 4, {{0, 0, 1024, 768}}, 4, 0},
+         {{{0, 0, 1024, 768}, true}, {{1024, 0, 1, 1}}}, 4, {{0, 0, 1024, 768}}, 4},
         {"smaller than a tile: black; the smallest shown", {0, 0, 1088, 768},
          {{{0, 0, 1024, 768}, true}, {{1024, 0, 31, 400}}, {{1056, 0, 32, 32}}}, 4,
-         {{0, 0, 1024, 768}, {1056, 0, 32, 32}}, 4, 0},
+         {{0, 0, 1024, 768}, {1056, 0, 32, 32}}, 4},
         {"a broken primary hands the texts on", {0, 0, 1025, 768},
-         {{{1024, 0, 1, 1}, true}, {{0, 0, 1024, 768}}}, 4, {{0, 0, 1024, 768}}, 4, 0},
+         {{{1024, 0, 1, 1}, true}, {{0, 0, 1024, 768}}}, 4, {{0, 0, 1024, 768}}, 4},
         {"no primary named", {0, 0, 2048, 768}, {{{1024, 0, 1024, 768}}, {{0, 0, 1024, 768}}}, 2,
-         {{1024, 0, 1024, 768}, {0, 0, 1024, 768}}, 2, 0},
+         {{1024, 0, 1024, 768}, {0, 0, 1024, 768}}, 2},
         {"a mirrored display is one show", {0, 0, 1024, 768},
-         {{{0, 0, 1024, 768}, true}, {{0, 0, 1024, 768}}}, 3, {{0, 0, 1024, 768}}, 3, 0},
+         {{{0, 0, 1024, 768}, true}, {{0, 0, 1024, 768}}}, 3, {{0, 0, 1024, 768}}, 3},
         {"cut to the virtual screen", {0, 0, 1500, 768},
          {{{0, 0, 1024, 768}, true}, {{1024, 0, 1024, 768}}}, 3,
-         {{0, 0, 1024, 768}, {1024, 0, 476, 768}}, 3, 0},
-        {"the system lists none", {-10, 0, 800, 600}, {}, 3, {{0, 0, 800, 600}}, 3, 0},
-        {"no tiles asked for", {0, 0, 1024, 768}, {{{0, 0, 1024, 768}, true}}, 0, {{0, 0, 1024, 768}}, 1, 0},
+         {{0, 0, 1024, 768}, {1024, 0, 476, 768}}, 3},
+        {"the system lists none", {-10, 0, 800, 600}, {}, 3, {{0, 0, 800, 600}}, 3},
+        {"no tiles asked for", {0, 0, 1024, 768}, {{{0, 0, 1024, 768}, true}}, 0, {{0, 0, 1024, 768}}, 1},
         {"two 4K monitors keep their 20 tiles", {0, 0, 7680, 2160},
          {{{0, 0, 3840, 2160}, true}, {{3840, 0, 3840, 2160}}}, 20,
-         {{0, 0, 3840, 2160}, {3840, 0, 3840, 2160}}, 20, 0},
+         {{0, 0, 3840, 2160}, {3840, 0, 3840, 2160}}, 20},
         {"three 4K monitors share the pixels", {0, 0, 11520, 2160},
          {{{0, 0, 3840, 2160}, true}, {{3840, 0, 3840, 2160}}, {{7680, 0, 3840, 2160}}}, 20,
-         {{0, 0, 3840, 2160}, {3840, 0, 3840, 2160}, {7680, 0, 3840, 2160}}, 13, 0},
+         {{0, 0, 3840, 2160}, {3840, 0, 3840, 2160}, {7680, 0, 3840, 2160}}, 13},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const auto shows = LayOutShows(c.screen, c.monitors, c.tiles);
@@ -66,7 +67,7 @@ TEST(MonitorLayout, EachMonitorGetsItsRectangleOfTheWindow) {
         for (size_t i = 0; i < shows.size(); ++i) {
             EXPECT_EQ(shows[i].box, c.boxes[i]) << "show " << i;
             EXPECT_EQ(shows[i].tiles, c.tilesEach) << "show " << i;
-            EXPECT_EQ(shows[i].primary, int(i) == c.primary) << "show " << i;
+            EXPECT_EQ(shows[i].primary, i == 0) << "show " << i;
         }
         const TBox whole{0, 0, c.screen.width, c.screen.height};
         EXPECT_EQ(CoversWindow(shows, c.screen), c.boxes.size() == 1 && c.boxes[0] == whole);
@@ -104,16 +105,43 @@ TEST(MonitorLayout, AShowGoesOnWhileItsMonitorStaysAsItWas) {
         std::vector<int> kept;
     } cases[] = {
         {"nothing changed", {place(a), place(b)}, false, {place(a), place(b)}, false, {0, 1}},
-        {"one added on the left", {place(a), place(b)}, false, {place(a), place(c), place(b)}, false,
+        {"one added on the left",
+         {place(a), place(b)},
+         false,
+         {place(a), place(c), place(b)},
+         false,
          {0, -1, 1}},
-        {"one taken away", {place(a), place(b), place(c)}, false, {place(a), place(c)}, false, {0, 2}},
-        {"a second monitor: the first leaves the window for a stage", {place(a)}, true,
-         {place(a), place(b)}, false, {-1, -1}},
+        {"one taken away",
+         {place(a), place(b), place(c)},
+         false,
+         {place(a), place(c)},
+         false,
+         {0, 2}},
+        {"a second monitor: the first leaves the window for a stage",
+         {place(a)},
+         true,
+         {place(a), place(b)},
+         false,
+         {-1, -1}},
         {"back to one: it takes the window", {place(a), place(b)}, false, {place(a)}, true, {-1}},
-        {"a monitor of a new size", {place(a), place(b)}, false,
-         {place(a), place({1024, 0, 1280, 1024})}, false, {0, -1}},
-        {"fewer tiles each", {place(a), place(b)}, false, {place(a, 2), place(b, 2)}, false, {-1, -1}},
-        {"two shows for one monitor never", {place(a)}, false, {place(a), place(a)}, false, {0, -1}},
+        {"a monitor of a new size",
+         {place(a), place(b)},
+         false,
+         {place(a), place({1024, 0, 1280, 1024})},
+         false,
+         {0, -1}},
+        {"fewer tiles each",
+         {place(a), place(b)},
+         false,
+         {place(a, 2), place(b, 2)},
+         false,
+         {-1, -1}},
+        {"two shows for one monitor never",
+         {place(a)},
+         false,
+         {place(a), place(a)},
+         false,
+         {0, -1}},
     };
     for (const auto& k : cases) {
         SCOPED_TRACE(k.what);

@@ -10,7 +10,9 @@
 
 namespace {
 
-std::vector<TMonitor> Halves() { return {{{0, 0, 512, 768}, true}, {{512, 0, 512, 768}}}; }
+std::vector<TMonitor> Halves() {
+    return {{{0, 0, 512, 768}, true}, {{512, 0, 512, 768}}};
+}
 
 std::vector<TMonitor> Wall() { // twenty monitors of 256 x 153 and a broken one of 1 x 1
     std::vector<TMonitor> wall;
@@ -46,8 +48,10 @@ void ExpectEachFileOnce(const TScrn& scrn, size_t files, int step) {
     std::set<std::wstring> held;
     for (const auto& show : scrn.Shows()) {
         std::set<std::wstring> own;
-        for (const auto& f : show->HeldFiles()) own.insert(f);
-        for (const auto& f : own) EXPECT_TRUE(held.insert(f).second) << "on two monitors, step " << step;
+        for (const auto& f : show->HeldFiles())
+            own.insert(f);
+        for (const auto& f : own)
+            EXPECT_TRUE(held.insert(f).second) << "on two monitors, step " << step;
     }
     std::set<std::wstring> known(held);
     known.insert(scrn.Catalogue().ToSeeFiles.begin(), scrn.Catalogue().ToSeeFiles.end());
@@ -120,8 +124,10 @@ TEST(MonitorShows, MonitorsComingAndGoingAddAndDropShowsAndLoseNoFile) {
         std::vector<TMonitor> monitors;
         size_t shows;
         long windows; // beyond those of one monitor
-    } changes[] = {{Halves(), 2, 2 + 3 * 2}, {Wall(), kMaxShows, kMaxShows * (1 + 3 * 2) - 3 * 2},
-                   {Halves(), 2, 2 + 3 * 2}, {{{{0, 0, 1024, 768}, true}}, 1, 0}};
+    } changes[] = {{Halves(), 2, 2 + 3 * 2},
+                   {Wall(), kMaxShows, kMaxShows * (1 + 3 * 2) - 3 * 2},
+                   {Halves(), 2, 2 + 3 * 2},
+                   {{{{0, 0, 1024, 768}, true}}, 1, 0}};
     for (const auto& change : changes) {
         monitors = change.monitors;
         SendMessageW(scrn->Handle(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
