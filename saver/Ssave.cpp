@@ -46,8 +46,6 @@ bool TScrn::CreateForm() {
 
 void TScrn::FormCreate() { FirstActivate = true; }
 
-int TScrn::Width() const { return ClientRect().right; }
-int TScrn::Height() const { return ClientRect().bottom; }
 
 void TScrn::FormActivate() {
     if (!FirstActivate) return;

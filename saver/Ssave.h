@@ -76,8 +76,6 @@ class TScrn : public tk::Window, private TShowHost {
     // Where the monitors are: the system's, or a list of a test's own.
     std::function<std::vector<TMonitor>()> ReadMonitors;
 
-    int Width() const;
-    int Height() const;
     void MoveStep();
     void RequestExit();
 
