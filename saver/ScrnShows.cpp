@@ -48,15 +48,23 @@ std::unique_ptr<TMonitorShow> TScrn::NewShow(const TShowPlace& place) {
 
 void TScrn::BuildShows() {
     DropShows();
+    showsBuilt_ = true;
     const TBox window = WindowBox();
-    places_ = LayOutShows(window, ReadMonitors ? ReadMonitors() : std::vector<TMonitor>{},
-                          Settings.opnbimgmax);
-    showsInWindow_ = CoversWindow(places_, window);
+    const std::vector<TShowPlace> places = LayOutShows(
+        window, ReadMonitors ? ReadMonitors() : std::vector<TMonitor>{}, Settings.opnbimgmax);
+    showsInWindow_ = CoversWindow(places, window);
     primaryArea_ = ClientRect();
-    for (const TShowPlace& place : places_) {
+    for (const TShowPlace& place : places) {
         if (place.primary) primaryArea_ = ToRect(place.box);
-        if (auto show = NewShow(place)) shows_.push_back(std::move(show));
+        AddShow(place, NewShow(place));
     }
+}
+
+void TScrn::AddShow(const TShowPlace& place, std::unique_ptr<TMonitorShow> show) {
+    // A monitor whose show could not be made stays black, and is no place of a show.
+    if (!show) return;
+    shows_.push_back(std::move(show));
+    places_.push_back(place);
 }
 
 void TScrn::DropShows() {
@@ -68,46 +76,43 @@ void TScrn::DropShows() {
 void TScrn::ApplyDisplayChange() {
     displayChanged_ = false;
     PlaceWindow();
-    if (shows_.empty()) return; // not started yet: the start builds them
+    if (!showsBuilt_) return; // not started yet: the start builds them
     const TBox window = WindowBox();
     const std::vector<TShowPlace> places = LayOutShows(
         window, ReadMonitors ? ReadMonitors() : std::vector<TMonitor>{}, Settings.opnbimgmax);
     const bool inWindow = CoversWindow(places, window);
     const std::vector<int> kept = KeptShows(places_, showsInWindow_, places, inWindow);
 
-    // The shows that go give their files back as not yet seen; those kept keep their tiles
-    // and their stage, which moves with their monitor's place in the new window.
+    // The shows kept keep their tiles and their stage, which moves with their monitor's place
+    // in the new window; the others give their files back as not yet seen, and go.
     std::vector<std::unique_ptr<TMonitorShow>> old = std::move(shows_);
     std::vector<std::unique_ptr<TStage>> oldStages = std::move(stages_);
-    shows_.clear();
-    stages_.clear();
+    DropShows();
     std::vector<std::unique_ptr<TMonitorShow>> next(places.size());
-    std::vector<std::unique_ptr<TStage>> nextStages;
     for (size_t i = 0; i < places.size(); ++i) {
         if (kept[i] < 0) continue;
         next[i] = std::move(old[kept[i]]);
+        const TBox& b = places[i].box;
         for (auto& stage : oldStages)
             if (stage && stage->Handle() == next[i]->Canvas()) {
-                const TBox& b = places[i].box;
                 SetWindowPos(stage->Handle(), nullptr, b.left, b.top, b.width, b.height,
                              SWP_NOZORDER | SWP_NOACTIVATE);
-                nextStages.push_back(std::move(stage));
+                stages_.push_back(std::move(stage));
             }
-        next[i]->MoveCanvas({places[i].box.left, places[i].box.top});
+        next[i]->MoveCanvas({b.left, b.top});
     }
-    for (auto& show : old)
+    for (const auto& show : old)
         if (show) catalogue_.GiveBack(show->HeldFiles());
     old.clear();       // the tiles first,
     oldStages.clear(); // then the stages that held them
-    stages_ = std::move(nextStages);
-    places_ = places;
+
     showsInWindow_ = inWindow;
     primaryArea_ = ClientRect();
     std::vector<TMonitorShow*> fresh;
     for (size_t i = 0; i < places.size(); ++i) {
         if (places[i].primary) primaryArea_ = ToRect(places[i].box);
         if (!next[i] && (next[i] = NewShow(places[i]))) fresh.push_back(next[i].get());
-        if (next[i]) shows_.push_back(std::move(next[i]));
+        AddShow(places[i], std::move(next[i]));
     }
     FillShows(fresh); // as at the start
     tk::Log(L"the monitors changed: " + tk::IntToStr(static_cast<long long>(shows_.size())) +

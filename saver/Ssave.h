@@ -97,7 +97,8 @@ class TScrn : public tk::Window, private TShowHost {
     // The stages go after the shows whose tiles they hold.
     std::vector<std::unique_ptr<TStage>> stages_;
     std::vector<std::unique_ptr<TMonitorShow>> shows_;
-    std::vector<TShowPlace> places_; // where the shows are
+    std::vector<TShowPlace> places_; // where the shows are, one for each
+    bool showsBuilt_ = false;        // the start has built them
     bool showsInWindow_ = false;     // one show whose tiles live in the window itself
     RECT primaryArea_ = {};          // the primary monitor: the texts go there
     void PlaceWindow();              // over the virtual screen
@@ -105,6 +106,7 @@ class TScrn : public tk::Window, private TShowHost {
     void DropShows();
     void FillShows(const std::vector<TMonitorShow*>& shows); // their first refills
     std::unique_ptr<TMonitorShow> NewShow(const TShowPlace& place);
+    void AddShow(const TShowPlace& place, std::unique_ptr<TMonitorShow> show);
     // The monitors changed: the window covers the new virtual screen, shows go or come. Done
     // between steps, never under a scan or a box.
     void ApplyDisplayChange();
