@@ -19,13 +19,19 @@ void TScrn::MoveStep() {
     const bool central = IsCentralTransition(Settings.ActiveTransition);
     if (central && shows_.size() > 1) {
         // The shows' display times run apart (a clip may hold its tile longer, or end sooner):
-        // each tick ends those that are over, and the timer waits for the next one.
-        for (const auto& show : shows_) // (an animation of the one before takes two seconds)
-            if (show->DisplayOver(GetTickCount())) show->Step();
+        // each tick ends those that are over, and the timer waits for the next one. A change
+        // may animate for two seconds, during which input waits: with input waiting the
+        // other monitors change at the next tick, after the input has been handled.
+        bool inputWaits = false;
+        for (size_t i = 0; i < shows_.size() && !inputWaits; ++i) {
+            if (shows_[i]->DisplayOver(GetTickCount())) shows_[i]->Step();
+            inputWaits = (HIWORD(GetQueueStatus(QS_INPUT)) & QS_INPUT) != 0;
+        }
         const DWORD now = GetTickCount();
         unsigned next = UINT_MAX;
         for (const auto& show : shows_)
             if (const unsigned left = show->DisplayLeft(now)) next = std::min(next, left);
+        if (inputWaits) next = USER_TIMER_MINIMUM;
         if (next != UINT_MAX) Timer1.SetInterval(next);
     } else {
         for (const auto& show : shows_)
