@@ -32,6 +32,7 @@ class TShowHost {
     // The file is on a tile of another show: a file is on one monitor at a time.
     virtual bool ShownElsewhere(const class TMonitorShow* asking,
                                 const std::wstring& path) const = 0;
+    // An exit was allowed: no refill starts.
     virtual bool ExitPending() const = 0;
 };
 
