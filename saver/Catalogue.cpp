@@ -57,7 +57,11 @@ void TCatalogue::GetAllPhotos() {
         if (std::find(warned_.begin(), warned_.end(), folder) != warned_.end()) return;
         warned_.push_back(folder);
         if (pacer.TakePending()) drawCount(); // the box comes over the true count
-        Warning(L"Répertoire \"" + folder + L"\" inaccessible");
+        const std::wstring text = L"Répertoire \"" + folder + L"\" inaccessible";
+        if (events_.Notice)
+            events_.Notice(text);
+        else
+            Warning(text);
     };
     events.KeepGoing = [this] { return KeepGoing(); };
     const bool whole = TFolderScan(ToSeeFiles, std::move(events)).ScanFolders(Settings.defdir);

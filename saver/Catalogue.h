@@ -12,6 +12,8 @@
 struct TCatalogueEvents {
     std::function<void(const std::wstring& text)> Progress; // a count while it fills
     std::function<void(const std::wstring& text)> Warning;  // a folder away, nothing found
+    // A folder away, said without waiting for an answer; without it, Warning says it.
+    std::function<void(const std::wstring& text)> Notice;
     // Asked often while a scan or the memory read runs: false stops it at once.
     std::function<bool()> KeepGoing;
     // An exit is pending: no scan starts and a refill's tries end.
