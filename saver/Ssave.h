@@ -189,7 +189,8 @@ class TScrn : public tk::Window {
     TScreenNotice notice_;
     tk::Timer noticeTimer_{3, kNoticeShownMs};
     void EndNotice();
-    void PaintNotice(HDC dc); // with the canvas texts' font and colours selected
+    void PaintNotice(HDC dc); // over whatever is there, tiles included
+    RECT NoticeArea() const;
     TMouseWatch mouse_;
     std::wstring banner_;
     bool closed_ = false;
