@@ -158,3 +158,23 @@ TEST_F(ScrnCatalogue, AKeyDuringTheScanEndsItAndTheMemoryStays) {
         EXPECT_EQ(tk::FileExists(Memory()) ? ReadFileBytes(Memory()) : "", memory);
     }
 }
+
+// A key that comes while a refill works through broken files ends the tries at their next look
+// at the input, as in a scan; the window then closes.
+TEST_F(ScrnCatalogue, AKeyDuringTheRefillsTriesEndsThem) {
+    std::vector<std::wstring> broken;
+    for (int i = 0; i < 300; ++i) {
+        broken.push_back(Photos() + L"\\empty" + std::to_wstring(i) + L".jpg");
+        MakeFile(broken.back(), "");
+    }
+    scrn_.BuildSlideshow();
+    scrn_.Catalogue().ToSeeFiles = broken;
+    PostMessageW(scrn_.Handle(), WM_KEYDOWN, VK_SPACE, 0);
+    scrn_.TimerTimer();
+    EXPECT_TRUE(scrn_.ExitPending());
+    EXPECT_GE(scrn_.Catalogue().ToSeeFiles.size(), broken.size() - 2) << "the tries went on";
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageW(&msg);
+    EXPECT_TRUE(scrn_.Closed());
+}

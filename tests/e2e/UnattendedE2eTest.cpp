@@ -47,10 +47,23 @@ TEST_F(Unattended, InputEndsTheSaverWhileItWorksThroughWhatItCannotShow) {
     for (int i = 0; i < 40000; ++i)
         memory.append("0").append(tk::Narrow(disk)).append("\\IMG_").append(std::to_string(i)).append(".jpg\r\n");
     WriteFileBytes(install->Folder() + L"config 1.tmp", memory);
-    // 50,000 empty files, 45,000 of them with a photo's or a clip's name.
+    // 50,000 empty files, 45,000 of them with a photo's or a clip's name, all still to see in
+    // the memory of another configuration: the start reads it at once, and the refill's tries
+    // are the long work.
     const std::wstring broken = media / L"broken";
     MakeFolder(broken);
     ASSERT_TRUE(MakeManyFiles(broken, 50000));
+    std::string brokenMemory;
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((broken + L"\\*").c_str(), &found);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    do
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            brokenMemory.append("0").append(tk::Narrow(broken + L"\\" + found.cFileName)).append("\r\n");
+    while (FindNextFileW(find, &found));
+    FindClose(find);
+    brokenMemory.append("0").append(tk::Narrow(install->PhotoFolder() + L"\\essai.jpg\r\n"));
+    WriteFileBytes(install->Folder() + L"broken.tmp", brokenMemory);
 
     const struct {
         const char* what;
@@ -60,7 +73,10 @@ TEST_F(Unattended, InputEndsTheSaverWhileItWorksThroughWhatItCannotShow) {
          {{L"defdir", install->PhotoFolder() + L";" + disk + L";"},
           {L"opmemfiles", L"1"},
           {L"memfilesname", L"config 1"}}},
-        {"a folder of broken files", {{L"defdir", install->PhotoFolder() + L";" + broken + L";"}}},
+        {"a folder of broken files",
+         {{L"defdir", install->PhotoFolder() + L";" + broken + L";"},
+          {L"opmemfiles", L"1"},
+          {L"memfilesname", L"broken"}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -72,6 +88,7 @@ TEST_F(Unattended, InputEndsTheSaverWhileItWorksThroughWhatItCannotShow) {
         EXPECT_EQ(saver.WaitExit(), 0u);
     }
     DeleteFileW((install->Folder() + L"config 1.tmp").c_str());
+    DeleteFileW((install->Folder() + L"broken.tmp").c_str());
 }
 
 // A folder away in the saver: its warning is written in a corner of the screen, no box
