@@ -6,10 +6,10 @@
 #include "Globals/IniValue.h"
 #include "Globals/Random.h"
 #include "Globals/SettingKeys.h"
+#include "toolkit/FileContent.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Log.h"
 #include "toolkit/MsgBox.h"
-#include "toolkit/FileContent.h"
 #include "toolkit/System.h"
 #include "toolkit/Text.h"
 

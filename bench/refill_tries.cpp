@@ -17,7 +17,8 @@ namespace {
 double TriesMs(int files) {
     std::vector<std::wstring> paths;
     for (int i = 0; i < files; ++i)
-        paths.push_back(L"D:\\Photos de vacances\\2019\\Plage\\IMG_" + std::to_wstring(i) + L".jpg");
+        paths.push_back(L"D:\\Photos de vacances\\2019\\Plage\\IMG_" + std::to_wstring(i) +
+                        L".jpg");
     std::vector<double> samples;
     for (int run = 0; run < 3; ++run) {
         TCatalogue catalogue;

@@ -43,9 +43,8 @@ std::wstring TreeStartFolder(const std::vector<std::wstring>& chosen) {
 
 bool MayAddFolder(const std::vector<std::wstring>& chosen, const std::wstring& folder) {
     if (folder.empty() || !SetCurrentDirectoryW(folder.c_str())) return false;
-    return std::none_of(chosen.begin(), chosen.end(), [&](const std::wstring& line) {
-        return SameFolder(line, folder);
-    });
+    return std::none_of(chosen.begin(), chosen.end(),
+                        [&](const std::wstring& line) { return SameFolder(line, folder); });
 }
 
 std::vector<std::wstring> WithoutSelected(std::vector<std::wstring> lines,

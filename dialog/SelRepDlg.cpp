@@ -7,8 +7,8 @@
 #include "resources/Artwork.h"
 #include "resources/SelRepDlgLayout.h"
 #include "toolkit/App.h"
-#include "toolkit/MsgBox.h"
 #include "toolkit/Log.h"
+#include "toolkit/MsgBox.h"
 #include "toolkit/Text.h"
 
 namespace {

@@ -4,10 +4,10 @@
 // box and moves on to another.
 #include "Globals/ConfigName.h"
 #include "Globals/Globals.h"
+#include "Globals/IniValue.h"
 #include "dialog/HelpPage.h"
 #include "dialog/NamedConfigurations.h"
 #include "dialog/SelRepDlg.h"
-#include "Globals/IniValue.h"
 #include "toolkit/Log.h"
 #include "toolkit/MsgBox.h"
 #include "toolkit/Text.h"

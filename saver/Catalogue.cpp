@@ -203,8 +203,7 @@ bool TCatalogue::TakeNextFile(const std::function<bool()>& loadCurFile) {
             RefillCatalogue();
             tries.NewPass(ToSeeFiles.size());
         }
-        if (loaded || ToSeeFiles.empty() || Stopping() || !KeepGoing() ||
-            !tries.FailedMayRetry())
+        if (loaded || ToSeeFiles.empty() || Stopping() || !KeepGoing() || !tries.FailedMayRetry())
             return loaded;
     }
 }

@@ -56,7 +56,8 @@ TMemoryEntries EntriesInFolders(const std::string& text, const std::vector<std::
     TMemoryEntries found;
     if (folders.empty() || text.empty()) return found;
     ParseMemoryFile(text, [&](bool isToSee, std::wstring path) {
-        if (InOneOfFolders(path, folders)) (isToSee ? found.toSee : found.seen).push_back(std::move(path));
+        if (InOneOfFolders(path, folders))
+            (isToSee ? found.toSee : found.seen).push_back(std::move(path));
     });
     if (found.Empty()) return found;
     // Those the lists still hold are written from the lists, with this run's status.

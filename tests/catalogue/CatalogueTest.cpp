@@ -301,8 +301,8 @@ TEST_F(Catalogue, TheMemoryOfAFolderAwayIsSetAsideAndWrittenBackOnce) {
     Settings.defdir = Photos() + L";" + disk + L"\\;";
     std::string away;
     for (int i = 0; i < 40000; ++i)
-        away += tk::Narrow((i % 3 ? L"0" : L"1") + disk + L"\\IMG_" + std::to_wstring(i) +
-                           L".jpg\r\n");
+        away +=
+            tk::Narrow((i % 3 ? L"0" : L"1") + disk + L"\\IMG_" + std::to_wstring(i) + L".jpg\r\n");
     const std::string here = tk::Narrow(L"0" + Photos() + L"\\here.jpg\r\n");
     MakeFile(Memory(), here + away);
     cat_.FillCatalogue();
@@ -345,8 +345,10 @@ TEST_F(Catalogue, AFolderBackBeforeTheCloseKeepsItsMemory) {
         MakeFolder(card);
         cat_.Close();
         const std::string written = ReadFileBytes(Memory());
-        EXPECT_NE(written.find(tk::Narrow(L"0" + card + L"\\a.jpg\r\n")), std::string::npos) << written;
-        EXPECT_NE(written.find(tk::Narrow(L"1" + card + L"\\b.jpg\r\n")), std::string::npos) << written;
+        EXPECT_NE(written.find(tk::Narrow(L"0" + card + L"\\a.jpg\r\n")), std::string::npos)
+            << written;
+        EXPECT_NE(written.find(tk::Narrow(L"1" + card + L"\\b.jpg\r\n")), std::string::npos)
+            << written;
     }
 }
 
@@ -363,7 +365,9 @@ TEST_F(Catalogue, TriesSkipWhatFailedInThePassAndStopWhenAsked) {
     while (!cat_.ToSeeFiles.empty() && cat_.CurFile != L"C:\\c.jpg")
         Refill(onlyC, tries);
     EXPECT_EQ(std::count_if(tried.begin(), tried.end(),
-                            [](const std::wstring& p) { return tk::SameIgnoringCase(p, L"C:\\broken.mpeg"); }),
+                            [](const std::wstring& p) {
+                                return tk::SameIgnoringCase(p, L"C:\\broken.mpeg");
+                            }),
               1);
 
     std::vector<std::wstring> many;

@@ -346,5 +346,5 @@ TEST(FolderScan, AFolderNamedTwiceIsScannedOnce) {
     const ScanLog log = Scan(media + L"\\;" + dir / L"other;" + media + L";" + dir / L"MEDIA" +
                              L";" + media + L"\\a.jpg");
     EXPECT_EQ(log.files, (std::vector<std::wstring>{media + L"\\a.jpg", media + L"\\b.avi",
-                                                     dir / L"other\\c.jpg"}));
+                                                    dir / L"other\\c.jpg"}));
 }

@@ -57,8 +57,8 @@ TEST_F(ScrnCatalogue, AFolderAwayIsWrittenOnTheScreenAndTheCloseSurvivesAFailedM
     Settings.opmemfiles = true;
     Settings.defdir = dir_ / L"Absent\\Sous";
     scrn_.GetAllPhotos();
-    EXPECT_EQ(scrn_.NoticeLines(),
-              std::vector<std::wstring>{L"Répertoire \"" + dir_ / L"Absent\\" + L"\" inaccessible"});
+    EXPECT_EQ(scrn_.NoticeLines(), std::vector<std::wstring>{L"Répertoire \"" + dir_ / L"Absent\\" +
+                                                             L"\" inaccessible"});
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_EQ(boxes_[0].text, L"Erreur : Aucune photos ou vidéos trouvées !");
     EXPECT_EQ(boxes_[0].caption, L"Avertissement");

@@ -45,7 +45,11 @@ TEST_F(Unattended, InputEndsTheSaverWhileItWorksThroughWhatItCannotShow) {
     const std::wstring disk = media / L"disk\\Photos";
     std::string memory;
     for (int i = 0; i < 40000; ++i)
-        memory.append("0").append(tk::Narrow(disk)).append("\\IMG_").append(std::to_string(i)).append(".jpg\r\n");
+        memory.append("0")
+            .append(tk::Narrow(disk))
+            .append("\\IMG_")
+            .append(std::to_string(i))
+            .append(".jpg\r\n");
     WriteFileBytes(install->Folder() + L"config 1.tmp", memory);
     // 50,000 empty files, 45,000 of them with a photo's or a clip's name, all still to see in
     // the memory of another configuration: the start reads it at once, and the refill's tries
@@ -59,7 +63,9 @@ TEST_F(Unattended, InputEndsTheSaverWhileItWorksThroughWhatItCannotShow) {
     ASSERT_NE(find, INVALID_HANDLE_VALUE);
     do
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            brokenMemory.append("0").append(tk::Narrow(broken + L"\\" + found.cFileName)).append("\r\n");
+            brokenMemory.append("0")
+                .append(tk::Narrow(broken + L"\\" + found.cFileName))
+                .append("\r\n");
     while (FindNextFileW(find, &found));
     FindClose(find);
     brokenMemory.append("0").append(tk::Narrow(install->PhotoFolder() + L"\\essai.jpg\r\n"));

@@ -316,7 +316,9 @@ TEST_F(InstallerTest, SupprimerAussiLesConfigurationsRemovesOnlyTheProgramsFiles
     } cases[] = {
         {"Vistamur's folder", vistamur, others},
         {"only Vistamur's files", vistamur, {}},
-        {"another program's folder", {}, [&] {
+        {"another program's folder",
+         {},
+         [&] {
              Files all = others;
              all.insert(all.end(), foreignIni.begin(), foreignIni.end());
              return all;
@@ -328,9 +330,10 @@ TEST_F(InstallerTest, SupprimerAussiLesConfigurationsRemovesOnlyTheProgramsFiles
         for (const Files* files : {&c.gone, &c.kept})
             for (const auto& [name, bytes] : *files)
                 WriteFileBytes(data + name, bytes);
-        EXPECT_EQ(RunUninstallEntry(L"UninstallString",
-                                    [&](DWORD copy) { TickDeleteConfigurationsAndUninstall(copy); }),
-                  0u);
+        EXPECT_EQ(
+            RunUninstallEntry(L"UninstallString",
+                              [&](DWORD copy) { TickDeleteConfigurationsAndUninstall(copy); }),
+            0u);
         EXPECT_FALSE(PathExists(InstalledSaver()));
         for (const auto& [name, bytes] : c.gone)
             EXPECT_FALSE(PathExists(data + name)) << tk::ToUtf8(name);

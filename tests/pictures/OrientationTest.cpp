@@ -139,9 +139,9 @@ TEST(Orientation, AFirstIfdEndingAtTheBlocksEndStillGivesTheOrientation) {
         for (int orientation : {3, 6, 8}) {
             const std::string full = ExifTiff(orientation, big);
             const std::string tiff = Tiff(full, full.size() - 4); // no next-IFD pointer
-            EXPECT_EQ(tk::OrientationFromTiff(reinterpret_cast<const uint8_t*>(tiff.data()),
-                                              tiff.size()),
-                      orientation);
+            EXPECT_EQ(
+                tk::OrientationFromTiff(reinterpret_cast<const uint8_t*>(tiff.data()), tiff.size()),
+                orientation);
             WriteFileBytes(dir / L"marked.jpg", WithSegment(picture, ExifSegment(tiff)));
             tk::JpegInfo info;
             ASSERT_TRUE(tk::ReadJpegInfo(dir / L"marked.jpg", info));
