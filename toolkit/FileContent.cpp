@@ -10,7 +10,8 @@ namespace tk {
 
 namespace {
 
-TFileRead AttributesSay(const std::wstring& path, bool& present) {
+// What the file's attributes tell: Absent, Unreadable, or present (Read) and then to be opened.
+TFileRead StateByAttributes(const std::wstring& path, bool& present) {
     present = false;
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -27,7 +28,7 @@ TFileRead AttributesSay(const std::wstring& path, bool& present) {
 
 TFileRead ProbeReadable(const std::wstring& path) {
     bool present = false;
-    const TFileRead state = AttributesSay(path, present);
+    const TFileRead state = StateByAttributes(path, present);
     if (!present) return state;
     FileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -51,7 +52,7 @@ TFileRead WaitReadable(const std::wstring& path, unsigned waitMs) {
 TFileRead ReadWholeFile(const std::wstring& path, std::string& bytes,
                         const std::function<bool()>& keepGoing) {
     bool present = false;
-    const TFileRead state = AttributesSay(path, present);
+    const TFileRead state = StateByAttributes(path, present);
     if (!present) return state;
     FileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
