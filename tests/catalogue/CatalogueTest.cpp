@@ -324,6 +324,17 @@ TEST_F(Catalogue, TheMemoryOfAFolderAwayIsSetAsideAndWrittenBackOnce) {
     // The pass began again with a rescan: here.jpg is to see, the lines kept follow it.
     EXPECT_EQ(next.find(here + zeros), 0u);
     EXPECT_NE(next.find(ones), std::string::npos);
+
+    // The disk there at the start and unplugged during the show, its entries still in the
+    // lists: at the close, each of its lines is written once all the same.
+    MakeFolder(dir_ / L"disk");
+    MakeFolder(disk);
+    MakeFile(Memory(), here + away);
+    cat_.FillCatalogue();
+    ASSERT_EQ(cat_.ToSeeFiles.size() + cat_.SeenFiles.size(), 40001u);
+    RemoveTree(dir_ / L"disk");
+    cat_.Close();
+    EXPECT_EQ(ReadFileBytes(Memory()).size(), here.size() + away.size());
 }
 
 // A folder away at the start and back before the close (the disk plugged in again during the
