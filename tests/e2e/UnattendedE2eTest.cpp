@@ -33,7 +33,7 @@ class Unattended : public InstalledSuite {
         }
         return (GetTickCount() - start) / 1000.0;
     }
-    // Generous: the machine is shared. Without input heard, these took 30 s to minutes.
+    // Generous, since the machine is shared: the saver looks at its input every 20 ms or so.
     static constexpr DWORD kEndBoundMs = 20000;
 };
 
