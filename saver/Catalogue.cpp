@@ -83,9 +83,7 @@ bool TCatalogue::ReadMemFiles() {
     TFilling filling(events_);
     const auto keepGoing = [this] { return KeepGoing(); };
     std::string text;
-    if (ReadWholeFile(MemoryFilePath(Settings.InstallDir, Settings.memfilesname), text,
-                      keepGoing) != TFileRead::Read)
-        return false;
+    if (ReadMemoryWhenFree(text, keepGoing) != TFileRead::Read) return false;
     bool allSeen = true;
     TProgressPacer pacer;
     auto drawCount = [this] { Progress(MemoryCountText(SeenFiles.size(), ToSeeFiles.size())); };
@@ -109,6 +107,23 @@ bool TCatalogue::ReadMemFiles() {
     if (allSeen || ToSeeFiles.empty()) return false;
     filled_ = true;
     return true;
+}
+
+// A backup or a virus scanner holds a file for a moment: a memory that cannot be read is
+// tried again for as long as a configuration file is waited for, input heard meanwhile, before
+// the run goes on without it.
+TFileRead TCatalogue::ReadMemoryWhenFree(std::string& text, const std::function<bool()>& keepGoing) {
+    constexpr DWORD kRetryMs = 20;
+    const std::wstring path = MemoryFilePath(Settings.InstallDir, Settings.memfilesname);
+    const uint64_t start = GetTickCount64();
+    TFileRead read = ReadWholeFile(path, text, keepGoing);
+    while (read == TFileRead::Unreadable && GetTickCount64() - start < kLockedFileWaitMs &&
+           KeepGoing()) {
+        Sleep(kRetryMs);
+        read = ReadWholeFile(path, text, keepGoing);
+    }
+    if (read == TFileRead::Unreadable) tk::Log(L"the memory file cannot be read: " + path);
+    return read;
 }
 
 // One pass over both lists, input looked at as in the scan; false when an exit stopped it.

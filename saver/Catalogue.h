@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "saver/PassFailures.h"
+#include "toolkit/FileContent.h"
 
 struct TCatalogueEvents {
     std::function<void(const std::wstring& text)> Progress; // a count while it fills
@@ -62,6 +63,7 @@ class TCatalogue {
 
     class TFilling; // tells the owner that a scan or a read runs, while it lives
     bool SetAsideFoldersAway();
+    tk::TFileRead ReadMemoryWhenFree(std::string& text, const std::function<bool()>& keepGoing);
 
     TPassFailures failures_;
     TCatalogueEvents events_;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <set>
+#include <thread>
 
 #include "saver/Catalogue.h"
 #include "saver/SafeSettings.h"
@@ -74,12 +75,23 @@ TEST_F(Catalogue, MemoryOfSeenFilesOnlyAbsentOrOffLeadsToAScan) {
     EXPECT_EQ(cat_.ToSeeFiles, scanned);
 }
 
-// A memory that cannot be read counts as absent; it is not touched until the close writes
-// this run's state in its place.
+// A memory held by another program for a moment is waited for; one that stays unreadable
+// counts as absent, and is not touched until the close writes this run's state in its place.
 TEST_F(Catalogue, UnreadableMemoryIsTreatedAsAbsent) {
     MakeFile(Photos() + L"\\z.jpg");
     Settings.opmemfiles = true;
     MakeFile(Memory(), "0C:\\b.jpg\r\n");
+    {
+        tk::FileHandle lock(
+            CreateFileW(Memory().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        std::thread releaser([&] {
+            Sleep(300);
+            lock.Reset();
+        });
+        cat_.FillCatalogue();
+        releaser.join();
+        EXPECT_EQ(cat_.ToSeeFiles, V{L"C:\\b.jpg"});
+    }
     {
         tk::FileHandle lock(
             CreateFileW(Memory().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
