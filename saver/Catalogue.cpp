@@ -112,7 +112,8 @@ bool TCatalogue::ReadMemFiles() {
 // A backup or a virus scanner holds a file for a moment: a memory that cannot be read is
 // tried again for as long as a configuration file is waited for, input heard meanwhile, before
 // the run goes on without it.
-TFileRead TCatalogue::ReadMemoryWhenFree(std::string& text, const std::function<bool()>& keepGoing) {
+TFileRead TCatalogue::ReadMemoryWhenFree(std::string& text,
+                                         const std::function<bool()>& keepGoing) {
     constexpr DWORD kRetryMs = 20;
     const std::wstring path = MemoryFilePath(Settings.InstallDir, Settings.memfilesname);
     const uint64_t start = GetTickCount64();
