@@ -1,6 +1,6 @@
 // TScrn's side of its catalogue: the running counts at the window's centre, a folder away
-// written under them, the other warnings as boxes over the saver, and the input it handles
-// while a scan runs.
+// written in a corner of the screen, the other warnings as boxes over the saver, and the input
+// it handles while a scan or a refill's tries run.
 #include "saver/Ssave.h"
 
 TCatalogueEvents TScrn::CatalogueEvents() {
