@@ -126,9 +126,9 @@ class TScrn : public tk::Window {
     int boxDepth_ = 0;                           // warning boxes open
     bool exitAfterBox_ = false;                  // an exit was asked for meanwhile
 
-    // While the catalogue is filled (a scan, the memory read) the message loop does not
-    // run: the scan asks KeepScanning often, which handles the input that came meanwhile.
-    // Steps wait until the scan is over.
+    // While the catalogue is filled (a scan, the memory read) or tries files for a refill, the
+    // message loop does not run: the work asks KeepScanning often, which handles the input
+    // that came meanwhile. Steps wait until it is over.
     void Scanning(bool begins);
     bool KeepScanning(); // false once an exit is pending
     void HandleWaitingInput();
