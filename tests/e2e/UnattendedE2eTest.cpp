@@ -119,8 +119,8 @@ TEST_F(Unattended, AFolderAwayIsSaidOnTheScreenWithoutABox) {
         5000))
         << "no warning on the screen";
     // The photo of the folder that is there, at the centre.
-    const uint32_t centre = ScreenPixel(w / 2, h / 2) & 0xFFFFFF;
-    EXPECT_NE(centre, 0u);
+    EXPECT_TRUE(WaitUntil([&] { return (ScreenPixel(w / 2, h / 2) & 0xFFFFFF) != 0; }, 5000))
+        << "no photo shows";
     for (int i = 0; saver.Running() && i < 50; ++i) {
         MoveMouseTo(kRest.x + (i % 2 ? 20 : 0), kRest.y);
         Sleep(100);
