@@ -182,7 +182,7 @@ void TSelRepDlg::WireEvents() {
 }
 
 void TSelRepDlg::FormCreate() {
-    LoadSettings(1);
+    ShowLoadProblems(GetActiveWindow(), LoadSettings(LoadScope::CurrentConfiguration));
     Fill();
 }
 
