@@ -25,6 +25,8 @@ class TShowHost {
     // The window's black and its texts over part of a canvas whose top-left corner lies at
     // origin in the window.
     virtual void PaintBackground(HDC dc, const RECT& area, POINT origin) = 0;
+    // What the window writes over the tiles (a notice), on the same canvas.
+    virtual void PaintOverTiles(HDC dc, POINT origin) = 0;
     // Whether a drawing may go straight to the screen: nothing was drawn since the message
     // loop last handed the window's picture to the display, a few milliseconds ago. Noted as
     // drawn from here on.
@@ -55,6 +57,9 @@ class TMonitorShow {
     int Width() const { return width_; }
     int Height() const { return height_; }
     HWND Handle() const { return canvas_; } // the canvas, for what draws into it
+
+    // Its tiles and the window's black and texts in an area of its canvas, drawn again.
+    void Repaint(const RECT& area) { PaintArea(area); }
 
     // The tiles (Strip.h), and the files they hold.
     TStrip& Strip() { return strip_; }

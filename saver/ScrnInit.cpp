@@ -11,7 +11,7 @@
 
 void TScrn::Init() {
     Randomize();
-    LoadSettings(2);
+    ShowLoadProblems(GetActiveWindow(), LoadSettings(LoadScope::SaverStart));
     ClampForSaver(Settings);
     BuildSlideshow();
     FillCatalogue();

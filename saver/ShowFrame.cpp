@@ -137,6 +137,7 @@ void TMonitorShow::PaintArea(const RECT& wanted) {
         host_.PaintBackground(target, area, origin_);
         SelectClipRgn(target, nullptr);
     }
+    host_.PaintOverTiles(target, origin_);
     if (!direct)
         BitBlt(screen, area.left, area.top, area.right - area.left, area.bottom - area.top,
                target, area.left, area.top, SRCCOPY);

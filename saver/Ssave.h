@@ -15,6 +15,7 @@
 #include "saver/ExitRules.h"
 #include "saver/MonitorLayout.h"
 #include "saver/MonitorShow.h"
+#include "saver/ScreenNotice.h"
 #include "saver/Stage.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Timer.h"
@@ -65,6 +66,9 @@ class TScrn : public tk::Window, private TShowHost {
     // A warning box (caption "Avertissement") that stays visible and answerable over the
     // saver; the show waits while it is open.
     int WarningBox(const std::wstring& text);
+    // A folder away is said on the screen, not in a box (ScreenNotice.h).
+    void ShowNotice(const std::wstring& text);
+    const std::vector<std::wstring>& NoticeLines() const { return notice_.Lines(); }
 
     // The shows, one per monitor, the primary monitor's first. None before BuildSlideshow.
     const std::vector<std::unique_ptr<TMonitorShow>>& Shows() const { return shows_; }
@@ -121,9 +125,9 @@ class TScrn : public tk::Window, private TShowHost {
     int boxDepth_ = 0;                           // warning boxes open
     bool exitAfterBox_ = false;                  // an exit was asked for meanwhile
 
-    // While the catalogue is filled (a scan, the memory read) the message loop does not
-    // run: the scan asks KeepScanning often, which handles the input that came meanwhile.
-    // Steps wait until the scan is over.
+    // While the catalogue is filled (a scan, the memory read) or tries files for a refill, the
+    // message loop does not run: the work asks KeepScanning often, which handles the input
+    // that came meanwhile. Steps wait until it is over.
     void Scanning(bool begins);
     bool KeepScanning(); // false once an exit is pending
     void HandleWaitingInput();
@@ -155,6 +159,13 @@ class TScrn : public tk::Window, private TShowHost {
     };
     std::vector<CanvasText> canvasTexts_;
     tk::Font font_;
+    TScreenNotice notice_;
+    tk::Timer noticeTimer_{3, kNoticeShownMs};
+    void EndNotice();
+    // Over whatever is there, tiles included, on a canvas at origin in the window.
+    void PaintNotice(HDC dc, POINT origin);
+    RECT NoticeArea() const; // in the window
+    void PaintOverTiles(HDC dc, POINT origin) override { PaintNotice(dc, origin); }
     TMouseWatch mouse_;
     std::wstring banner_;
     bool closed_ = false;

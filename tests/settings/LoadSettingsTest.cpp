@@ -1,9 +1,13 @@
-// Loading the configuration files of an install folder, scope by scope.
+// Loading the configuration files of an install folder, for each of the loads asked for.
+#include <windows.h>
+
 #include <algorithm>
+#include <thread>
 
 #include "Globals/Random.h"
 #include "Globals/Transitions.h"
 #include "tests/settings/SettingsFixture.h"
+#include "toolkit/Handles.h"
 
 namespace {
 // A configuration file holding every key, with values unlike the initial ones.
@@ -65,15 +69,15 @@ TEST(SettingsRecord, InitialValuesAndTables) {
     EXPECT_EQ(RunMode, rmSaver);
 }
 
-TEST_F(SettingsTest, WithoutConfigIniScopesOneAndTwoReadNothing) {
+TEST_F(SettingsTest, WithoutConfigIniTheDialogAndTheSaverReadNothing) {
     WriteIni(L"config 1.cfg", kFullConfig); // present, but nothing names it
-    for (int scope : {1, 2}) {
-        LoadConfigFiles(scope);
+    for (LoadScope scope : {LoadScope::CurrentConfiguration, LoadScope::SaverStart}) {
+        Load(scope);
         ExpectInitialOptions(Settings);
     }
     EXPECT_TRUE(boxes.empty());
-    // Scope 0 does not look at "config.ini": it reads the current configuration file.
-    LoadConfigFiles(0);
+    // The named configuration alone does not look at "config.ini": it reads the current file.
+    Load(LoadScope::NamedConfiguration);
     ExpectFullConfig(Settings);
     EXPECT_TRUE(boxes.empty());
 }
@@ -81,7 +85,7 @@ TEST_F(SettingsTest, WithoutConfigIniScopesOneAndTwoReadNothing) {
 TEST_F(SettingsTest, ConfigIniNamesTheConfigurationFile) {
     WriteIni(L"config.ini", {"[Config]", "cfgname=mes photos", "[Options]", "cfgalea=0"});
     WriteIni(L"mes photos.cfg", kFullConfig);
-    LoadConfigFiles(1);
+    Load(LoadScope::CurrentConfiguration);
     EXPECT_EQ(Settings.cfgname, L"mes photos");
     EXPECT_FALSE(Settings.cfgalea);
     ExpectFullConfig(Settings);
@@ -90,10 +94,11 @@ TEST_F(SettingsTest, ConfigIniNamesTheConfigurationFile) {
 
 TEST_F(SettingsTest, AMissingConfigurationFileIsReportedWithItsFullPath) {
     WriteIni(L"config.ini", {"[Config]", "cfgname=partie", "[Options]", "cfgalea=0"});
-    for (int scope : {1, 2, 0}) { // scope 0 uses the name the others read
+    for (LoadScope scope : {LoadScope::CurrentConfiguration, LoadScope::SaverStart,
+                            LoadScope::NamedConfiguration}) { // the last uses the name read
         boxes.clear();
-        LoadConfigFiles(scope);
-        ASSERT_EQ(boxes.size(), 1u) << scope;
+        Load(scope);
+        ASSERT_EQ(boxes.size(), 1u) << int(scope);
         EXPECT_EQ(boxes[0], L"Configuration non trouvée (" + dir.Path() + L"partie.cfg)");
         EXPECT_EQ(Settings.defdir, L""); // the options keep their values ...
         EXPECT_EQ(Settings.defspeed, 1);
@@ -107,11 +112,11 @@ TEST_F(SettingsTest, KeysMissingFromALaterConfigurationKeepTheEarlierValues) {
     WriteIni(L"full.cfg", kFullConfig);
     WriteIni(L"partial.cfg", {"[Options]", "defspeed=0x20", "defdir=E:\\Vacances;",
                               "opnomfic=0", "opagrfilm=abc", "defpause="});
-    LoadConfigFiles(1);
+    Load(LoadScope::CurrentConfiguration);
     ExpectFullConfig(Settings);
 
     Settings.cfgname = L"partial"; // as the dialog does when the user picks another one
-    LoadConfigFiles(0);
+    Load(LoadScope::NamedConfiguration);
     EXPECT_EQ(Settings.defspeed, 32);
     EXPECT_EQ(Settings.defdir, L"E:\\Vacances;");
     EXPECT_FALSE(Settings.opnomfic);
@@ -135,7 +140,7 @@ TEST_F(SettingsTest, RandomConfigurationIsOneOfTheFilesAndConfigIniIsNeverRewrit
     for (uint32_t seed = 1; seed <= 60; ++seed) {
         SetRandomSeed(seed);
         Settings.cfgname = L"b";
-        LoadConfigFiles(2);
+        Load(LoadScope::SaverStart);
         ASSERT_TRUE(Settings.cfgname == L"a" || Settings.cfgname == L"b" ||
                     Settings.cfgname == L"c")
             << tk::ToUtf8(Settings.cfgname);
@@ -148,8 +153,8 @@ TEST_F(SettingsTest, RandomConfigurationIsOneOfTheFilesAndConfigIniIsNeverRewrit
     EXPECT_EQ(ReadFileBytes(dir / L"config.ini"), iniBefore);
     EXPECT_TRUE(boxes.empty());
 
-    // The dialog (scope 1) does not draw: it shows the configuration config.ini names.
-    LoadConfigFiles(1);
+    // The dialog does not draw: it shows the configuration config.ini names.
+    Load(LoadScope::CurrentConfiguration);
     EXPECT_EQ(Settings.cfgname, L"b");
     EXPECT_TRUE(Settings.cfgalea);
 }
@@ -165,7 +170,7 @@ TEST_F(SettingsTest, RandomDrawTakesOnlyConfigurationFiles) {
     std::vector<std::wstring> drawn;
     for (uint32_t seed = 1; seed <= 40; ++seed) {
         SetRandomSeed(seed);
-        LoadConfigFiles(2);
+        Load(LoadScope::SaverStart);
         drawn.push_back(Settings.cfgname);
         EXPECT_EQ(Settings.defdir, Settings.cfgname == L"seule" ? L"seule" : L"capitales");
     }
@@ -176,8 +181,48 @@ TEST_F(SettingsTest, RandomDrawTakesOnlyConfigurationFiles) {
 
 TEST_F(SettingsTest, RandomDrawWithNoConfigurationFileReportsTheNamedOne) {
     WriteIni(L"config.ini", {"[Config]", "cfgname=partie", "[Options]", "cfgalea=1"});
-    LoadConfigFiles(2);
+    Load(LoadScope::SaverStart);
     EXPECT_EQ(Settings.cfgname, L"partie");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], L"Configuration non trouvée (" + dir.Path() + L"partie.cfg)");
+}
+
+// A configuration file held by another program without sharing (a backup, a virus scanner):
+// the load waits a moment for it; one still held is said unreadable, its values are not
+// taken, and it is noted so that no save replaces it unasked.
+TEST_F(SettingsTest, AFileHeldByAnotherProgramIsWaitedForThenSaidUnreadable) {
+    WriteIni(L"config.ini", {"[Config]", "cfgname=config 1"});
+    WriteIni(L"config 1.cfg", {"[Options]", "defspeed=7"});
+    const std::wstring cfg = dir / L"config 1.cfg";
+    for (bool released : {true, false}) {
+        SCOPED_TRACE(released ? "released after 300 ms" : "held throughout");
+        Settings = TSettings{};
+        Settings.InstallDir = dir.Path();
+        boxes.clear();
+        tk::FileHandle held(
+            CreateFileW(cfg.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        std::thread releaser([&] {
+            if (!released) return;
+            Sleep(300);
+            held.Reset();
+        });
+        Load(LoadScope::CurrentConfiguration);
+        releaser.join();
+        held.Reset();
+        EXPECT_EQ(Settings.defspeed, released ? 7 : 1);
+        EXPECT_EQ(boxes, released ? std::vector<std::wstring>{}
+                                  : std::vector<std::wstring>{L"Impossible de lire " + cfg});
+        EXPECT_EQ(UnreadFilesASaveReplaces(),
+                  released ? std::vector<std::wstring>{} : std::vector<std::wstring>{cfg});
+    }
+    SaveSettings(); // what the user confirmed: nothing is unread any more
+    EXPECT_TRUE(UnreadFilesASaveReplaces().empty());
+}
+
+TEST_F(SettingsTest, TheLoadReportsWhatWentWrongAndLeavesTheTellingToTheWindow) {
+    WriteIni(L"config.ini", {"[Config]", "cfgname=partie", "[Options]", "cfgalea=0"});
+    const TLoadProblems problems = LoadConfigFiles(LoadScope::CurrentConfiguration);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(problems, (TLoadProblems{{TLoadProblem::NotFound, dir.Path() + L"partie.cfg"}}));
 }
