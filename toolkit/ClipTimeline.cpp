@@ -35,7 +35,9 @@ void ClipTimeline::SeekTo(Ms clipMs) {
 }
 
 void ClipTimeline::End(Ms lastFrameEnd) {
-    if (length_ == 0) length_ = std::max<Ms>(lastFrameEnd, 0);
+    // Some files tell a length shorter than their frames run (an MPEG-1 file, by the time of
+    // its first frame): the frames have the last word.
+    length_ = std::max(length_, lastFrameEnd);
     at_ = length_;
     state_ = State::Stopped;
 }

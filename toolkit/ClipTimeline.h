@@ -35,7 +35,8 @@ class ClipTimeline {
     void Pause(Ms now); // only a playing clip pauses; its position stays
     void SeekTo(Ms clipMs); // stopped there (within the clip)
     // The last frame, which ends at lastFrameEnd, has had its time: stopped at the end. A
-    // clip whose file did not tell its length takes that as its length.
+    // clip whose frames ran longer than its file told (or that told none) takes their end as
+    // its length.
     void End(Ms lastFrameEnd);
 
     // A frame of clip time frameMs, decoded while the clip plays: wait waitMs for it, show

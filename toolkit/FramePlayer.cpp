@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "toolkit/ClipSignature.h"
 #include "toolkit/Counters.h"
 #include "toolkit/FramePump.h"
 #include "toolkit/Handles.h"
@@ -44,6 +45,10 @@ FramePlayer::~FramePlayer() {
 bool FramePlayer::Open(const std::wstring& path, HWND display, std::wstring& why) {
     if (!display || !IsWindow(display)) {
         why = L"no window to draw it in";
+        return false;
+    }
+    if (!FileLooksLikeVideoContainer(path)) {
+        why = L"it does not begin like a video file";
         return false;
     }
     pump_ = std::make_unique<FramePump>();

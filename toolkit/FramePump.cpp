@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <system_error>
 #include <utility>
 
@@ -25,65 +27,121 @@ class FineTimer {
     FineTimer& operator=(const FineTimer&) = delete;
 };
 
-} // namespace
-
-ClipTimeline::Ms FramePump::Now() {
+ClipTimeline::Ms Now() {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
+} // namespace
+
+struct PumpState {
+    using Lock = std::unique_lock<std::mutex>;
+
+    void Run(const std::wstring& path);
+    bool OpenAndReadFirst(const std::wstring& path);
+    void Loop(Lock& lock);
+    void Publish(Lock& lock);
+
+    // Set before the worker starts, then read only.
+    HWND window_ = nullptr;
+    UINT message_ = 0;
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    // Under the lock:
+    bool opened_ = false, openDone_ = false, quit_ = false, finished_ = false;
+    std::wstring why_;
+    SIZE size_ = {0, 0};
+    ClipTimeline clock_;
+    long long seekTo_ = -1; // a position (ms) the reader must go to
+    BgraFrame shown_;
+    unsigned long shownSerial_ = 0, drawnSerial_ = 0;
+    bool posted_ = false;
+    std::wstring failure_;
+
+    // The worker's own:
+    ClipReader reader_;
+    BgraFrame ready_; // decoded, waiting for its time
+    bool haveReady_ = false, readerDone_ = false, showNext_ = false;
+    long long skipBefore_ = -1; // after a seek: frames ending before this are not shown
+    ClipTimeline::Ms lastEnd_ = 0;
+};
+
 FramePump::~FramePump() {
+    Stop(kCloseWaitMs);
+}
+
+void FramePump::Stop(DWORD waitMs) {
+    if (!state_) return;
+    PumpState& s = *state_;
+    bool finished;
     {
-        Lock lock(mutex_);
-        quit_ = true;
+        PumpState::Lock lock(s.mutex_);
+        s.quit_ = true;
+        s.changed_.notify_all();
+        finished = s.changed_.wait_for(lock, std::chrono::milliseconds(waitMs),
+                                       [&] { return s.finished_; });
     }
-    changed_.notify_all();
-    if (worker_.joinable()) worker_.join();
+    if (worker_.joinable()) finished ? worker_.join() : worker_.detach();
+    state_.reset();
 }
 
 bool FramePump::Start(const std::wstring& path, HWND window, UINT message, std::wstring& why) {
-    window_ = window;
-    message_ = message;
+    state_ = std::make_shared<PumpState>();
+    state_->window_ = window;
+    state_->message_ = message;
     try {
-        worker_ = std::thread(&FramePump::Run, this, path);
+        worker_ = std::thread([state = state_, path] { state->Run(path); });
     } catch (const std::system_error&) {
+        state_.reset();
         why = L"no thread could be started to play it";
         return false;
     }
-    Lock lock(mutex_);
-    changed_.wait(lock, [&] { return openDone_; });
-    if (opened_) return true;
-    why = why_;
+    PumpState& s = *state_;
+    PumpState::Lock lock(s.mutex_);
+    if (!s.changed_.wait_for(lock, std::chrono::milliseconds(kOpenWaitMs),
+                             [&] { return s.openDone_; })) {
+        why = L"Media Foundation did not open it in " + std::to_wstring(kOpenWaitMs / 1000) + L" s";
+        lock.unlock();
+        Stop(0);
+        return false;
+    }
+    if (s.opened_) return true;
+    why = s.why_;
     lock.unlock();
-    worker_.join();
+    Stop(kCloseWaitMs);
     return false;
 }
 
-void FramePump::Run(std::wstring path) {
+void PumpState::Run(const std::wstring& path) {
     MediaFoundationThread mf;
     FineTimer timer;
     std::wstring why = mf.Ok() || !MediaFoundation() ? L"" : L"Media Foundation does not start";
     const bool ok = why.empty() && OpenAndReadFirst(path);
     Lock lock(mutex_);
-    if (ok) {
+    if (ok && !quit_) {
         clock_.SetOrigin(ready_.stamp);
         clock_.SetLength(reader_.Duration() / 10000);
         lastEnd_ = DurationMs(ready_);
+        size_ = {ready_.width, ready_.height};
         std::swap(shown_, ready_);
         shownSerial_ = 1;
     } else {
         why_ = why.empty() ? reader_.Failure() : why;
         if (why_.empty()) why_ = L"Media Foundation cannot read it";
     }
-    opened_ = ok;
+    opened_ = ok && !quit_;
     openDone_ = true;
     changed_.notify_all();
-    if (ok) Loop(lock);
+    if (opened_) Loop(lock);
     lock.unlock();
     reader_.Close(); // before Media Foundation stops on this thread
+    lock.lock();
+    finished_ = true;
+    changed_.notify_all();
 }
 
-bool FramePump::OpenAndReadFirst(const std::wstring& path) {
+bool PumpState::OpenAndReadFirst(const std::wstring& path) {
     std::wstring why;
     if (!reader_.Open(path, why)) {
         reader_.NoteFailure(why);
@@ -93,7 +151,6 @@ bool FramePump::OpenAndReadFirst(const std::wstring& path) {
     // cannot be decoded fails here, not in the tile.
     switch (reader_.Next(ready_)) {
     case ClipReader::Result::Frame:
-        size_ = {ready_.width, ready_.height};
         return true;
     case ClipReader::Result::End:
         reader_.NoteFailure(L"no frame of it could be decoded");
@@ -103,7 +160,7 @@ bool FramePump::OpenAndReadFirst(const std::wstring& path) {
     }
 }
 
-void FramePump::Loop(Lock& lock) {
+void PumpState::Loop(Lock& lock) {
     while (!quit_) {
         if (seekTo_ >= 0) {
             const long long target = seekTo_, stamp = clock_.StampAt(target);
@@ -163,75 +220,71 @@ void FramePump::Loop(Lock& lock) {
     }
 }
 
-void FramePump::Publish(Lock&) {
+void PumpState::Publish(Lock&) {
     std::swap(shown_, ready_);
     haveReady_ = false;
     ++shownSerial_;
     if (!posted_) posted_ = PostMessageW(window_, message_, 0, 0) != 0;
 }
 
-void FramePump::Wake() {
-    changed_.notify_all();
+SIZE FramePump::Size() const {
+    PumpState::Lock lock(state_->mutex_);
+    return state_->size_;
 }
 
 long FramePump::LengthMs() const {
-    Lock lock(mutex_);
-    return long(clock_.Length());
+    PumpState::Lock lock(state_->mutex_);
+    return long(state_->clock_.Length());
 }
 
 long FramePump::PositionMs() const {
-    Lock lock(mutex_);
-    return long(clock_.Position(Now()));
+    PumpState::Lock lock(state_->mutex_);
+    return long(state_->clock_.Position(Now()));
 }
 
 ClipTimeline::State FramePump::State() const {
-    Lock lock(mutex_);
-    return clock_.Now();
+    PumpState::Lock lock(state_->mutex_);
+    return state_->clock_.Now();
 }
 
 bool FramePump::AtEnd() const {
-    Lock lock(mutex_);
-    return clock_.AtEnd();
+    PumpState::Lock lock(state_->mutex_);
+    return state_->clock_.AtEnd();
 }
 
 void FramePump::Play() {
-    {
-        Lock lock(mutex_);
-        clock_.Play(Now());
-    }
-    Wake();
+    PumpState::Lock lock(state_->mutex_);
+    state_->clock_.Play(Now());
+    state_->changed_.notify_all();
 }
 
 void FramePump::Pause() {
-    {
-        Lock lock(mutex_);
-        clock_.Pause(Now());
-    }
-    Wake();
+    PumpState::Lock lock(state_->mutex_);
+    state_->clock_.Pause(Now());
+    state_->changed_.notify_all();
 }
 
 void FramePump::SeekTo(long ms) {
-    {
-        Lock lock(mutex_);
-        clock_.SeekTo(ms);
-        seekTo_ = clock_.Position(Now());
-    }
-    Wake();
+    PumpState::Lock lock(state_->mutex_);
+    state_->clock_.SeekTo(ms);
+    state_->seekTo_ = state_->clock_.Position(Now());
+    state_->changed_.notify_all();
 }
 
 bool FramePump::DrawShown(const std::function<void(const BgraFrame&)>& draw) {
-    Lock lock(mutex_);
-    posted_ = false;
-    if (shown_.pixels.empty()) return false;
-    draw(shown_);
-    const bool fresh = drawnSerial_ != shownSerial_;
-    drawnSerial_ = shownSerial_;
+    PumpState& s = *state_;
+    PumpState::Lock lock(s.mutex_);
+    s.posted_ = false;
+    if (s.shown_.pixels.empty()) return false;
+    draw(s.shown_);
+    const bool fresh = s.drawnSerial_ != s.shownSerial_;
+    s.drawnSerial_ = s.shownSerial_;
     return fresh;
 }
 
 std::wstring FramePump::TakeFailure() {
-    Lock lock(mutex_);
-    return std::exchange(failure_, std::wstring());
+    PumpState::Lock lock(state_->mutex_);
+    return std::exchange(state_->failure_, std::wstring());
 }
 
 } // namespace tk

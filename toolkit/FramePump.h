@@ -15,9 +15,8 @@
 // window's thread; the state they share with the worker is under one lock.
 #include <windows.h>
 
-#include <condition_variable>
 #include <functional>
-#include <mutex>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -26,19 +25,28 @@
 
 namespace tk {
 
+struct PumpState;
+
 class FramePump {
   public:
     FramePump() = default;
-    ~FramePump(); // stops the worker and waits for it (at most one frame's decoding)
+    // Stops the worker and waits for it (at most one frame's decoding). A worker that does
+    // not come back (a reader stuck in a file it cannot parse) is left to itself: it holds
+    // what it uses, and ends whenever its read returns.
+    ~FramePump();
     FramePump(const FramePump&) = delete;
     FramePump& operator=(const FramePump&) = delete;
+
+    // The longest wait for an open (the first in a process starts the decoders) or a close.
+    static constexpr DWORD kOpenWaitMs = 8000;
+    static constexpr DWORD kCloseWaitMs = 2000;
 
     // Starts the worker on path, which opens the clip and decodes its first frame; waits for
     // that, as an MCI open waits. message is posted to window when a frame is due to be
     // drawn. False, with why for the log, when the clip cannot be played.
     bool Start(const std::wstring& path, HWND window, UINT message, std::wstring& why);
 
-    SIZE Size() const { return size_; }
+    SIZE Size() const;
     long LengthMs() const;
     long PositionMs() const;
     ClipTimeline::State State() const;
@@ -55,38 +63,11 @@ class FramePump {
     std::wstring TakeFailure();
 
   private:
-    using Lock = std::unique_lock<std::mutex>;
-    static ClipTimeline::Ms Now();
-    void Run(std::wstring path);
-    bool OpenAndReadFirst(const std::wstring& path);
-    void Loop(Lock& lock);
-    void Publish(Lock& lock);
-    void Wake();
+    void Stop(DWORD waitMs);
 
-    // Set by Start before the worker runs, then read only.
-    HWND window_ = nullptr;
-    UINT message_ = 0;
-    SIZE size_ = {0, 0};
-
-    mutable std::mutex mutex_;
-    std::condition_variable changed_;
+    // What the worker and the window's thread share, held by both.
+    std::shared_ptr<PumpState> state_;
     std::thread worker_;
-    // Under the lock:
-    bool opened_ = false, openDone_ = false, quit_ = false;
-    std::wstring why_;
-    ClipTimeline clock_;
-    long long seekTo_ = -1; // a position (ms) the reader must go to
-    BgraFrame shown_;
-    unsigned long shownSerial_ = 0, drawnSerial_ = 0;
-    bool posted_ = false;
-    std::wstring failure_;
-
-    // The worker's own:
-    ClipReader reader_;
-    BgraFrame ready_; // decoded, waiting for its time
-    bool haveReady_ = false, readerDone_ = false, showNext_ = false;
-    long long skipBefore_ = -1; // after a seek: frames ending before this are not shown
-    ClipTimeline::Ms lastEnd_ = 0;
 };
 
 } // namespace tk
