@@ -37,8 +37,9 @@ class FramePump {
     FramePump(const FramePump&) = delete;
     FramePump& operator=(const FramePump&) = delete;
 
-    // The longest wait for an open (the first in a process starts the decoders) or a close.
-    static constexpr DWORD kOpenWaitMs = 8000;
+    // The longest wait for an open (the first in a process starts the decoders; later ones
+    // take under 100 ms here) or a close. An open holds the window's thread, as MCI's does.
+    static constexpr DWORD kOpenWaitMs = 5000;
     static constexpr DWORD kCloseWaitMs = 2000;
 
     // Starts the worker on path, which opens the clip and decodes its first frame; waits for
