@@ -27,7 +27,9 @@ constexpr DWORD kTurnMs = 6000;
 constexpr int kClipFrames = 250; // hd.mp4: ten seconds at 25 frames a second
 constexpr UINT kProbe = WM_APP + 7;
 
-double OwnCpuSeconds() { return ProcessCpuSeconds(GetCurrentProcessId()); }
+double OwnCpuSeconds() {
+    return ProcessCpuSeconds(GetCurrentProcessId());
+}
 
 // A black window with a black panel of the clip's size in its middle.
 struct Stage {
@@ -36,9 +38,9 @@ struct Stage {
         window = CreateWindowExW(WS_EX_TOPMOST, BareClass(L"FallbackBenchWindow", BLACK_BRUSH), L"",
                                  WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, W, H, nullptr,
                                  nullptr, GetModuleHandleW(nullptr), nullptr);
-        panel = CreateWindowExW(0, L"FallbackBenchWindow", L"", WS_CHILD | WS_VISIBLE,
-                                (W - kW) / 2, (H - kH) / 2, kW, kH, window, nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
+        panel = CreateWindowExW(0, L"FallbackBenchWindow", L"", WS_CHILD | WS_VISIBLE, (W - kW) / 2,
+                                (H - kH) / 2, kW, kH, window, nullptr, GetModuleHandleW(nullptr),
+                                nullptr);
         PumpMessages();
     }
     ~Stage() { DestroyWindow(window); }

@@ -159,7 +159,8 @@ bool ClipReader::ReadOutputType() {
     MFVideoArea area = {};
     if (SUCCEEDED(type->GetBlob(MF_MT_MINIMUM_DISPLAY_APERTURE, reinterpret_cast<UINT8*>(&area),
                                 sizeof area, nullptr)) &&
-        area.Area.cx > 0 && area.Area.cy > 0 && area.Area.cx <= LONG(w) && area.Area.cy <= LONG(h)) {
+        area.Area.cx > 0 && area.Area.cy > 0 && area.Area.cx <= LONG(w) &&
+        area.Area.cy <= LONG(h)) {
         width_ = int(area.Area.cx);
         height_ = int(area.Area.cy);
     }
@@ -238,7 +239,8 @@ bool ClipReader::Convert(IMFSample* sample, BgraFrame& into) {
     frame.width = width_;
     frame.height = height_;
     frame.pitch = locked.Pitch() > 0 ? locked.Pitch() : stride_ > 0 ? stride_ : 0;
-    if (frame.pitch == 0) frame.pitch = frame.layout == YuvLayout::Yuy2 ? 4 * ((width_ + 1) / 2) : width_;
+    if (frame.pitch == 0)
+        frame.pitch = frame.layout == YuvLayout::Yuy2 ? 4 * ((width_ + 1) / 2) : width_;
     frame.paddedHeight = rows_;
     // The buffer itself tells how many rows come before the chroma, when it holds exactly
     // some whole number of them (a decoder that pads to 16 lines, with or without saying so).

@@ -26,7 +26,7 @@ bool LooksLikeVideoContainer(const uint8_t* head, size_t size) {
     if (Starts(head, size, 0, "RIFF", 4) && Starts(head, size, 8, "AVI ", 4)) return true;
     if (Starts(head, size, 0, "DKIF", 4)) return true;             // IVF
     if (Starts(head, size, 0, "\x1A\x45\xDF\xA3", 4)) return true; // Matroska, WebM
-    return size >= 189 && head[0] == 0x47 && head[188] == 0x47; // MPEG transport stream
+    return size >= 189 && head[0] == 0x47 && head[188] == 0x47;    // MPEG transport stream
 }
 
 bool FileLooksLikeVideoContainer(const std::wstring& path) {

@@ -31,8 +31,8 @@ class ClipTimeline {
     Ms Position(Ms now) const;
     bool AtEnd() const { return state_ == State::Stopped && length_ > 0 && at_ >= length_; }
 
-    void Play(Ms now);  // from the position; a playing clip goes on as it was
-    void Pause(Ms now); // only a playing clip pauses; its position stays
+    void Play(Ms now);      // from the position; a playing clip goes on as it was
+    void Pause(Ms now);     // only a playing clip pauses; its position stays
     void SeekTo(Ms clipMs); // stopped there (within the clip)
     // The last frame, which ends at lastFrameEnd, has had its time: stopped at the end. A
     // clip whose frames ran longer than its file told (or that told none) takes their end as
@@ -49,8 +49,8 @@ class ClipTimeline {
     long long origin_ = 0;
     Ms length_ = 0;
     State state_ = State::Stopped;
-    Ms at_ = 0;     // the position when not playing, or where the play began
-    Ms since_ = 0;  // the wall-clock time the play began
+    Ms at_ = 0;    // the position when not playing, or where the play began
+    Ms since_ = 0; // the wall-clock time the play began
 };
 
 } // namespace tk

@@ -15,7 +15,9 @@ namespace tk {
 
 namespace {
 
-ClipTimeline::Ms DurationMs(const BgraFrame& frame) { return frame.duration / 10000; }
+ClipTimeline::Ms DurationMs(const BgraFrame& frame) {
+    return frame.duration / 10000;
+}
 
 // Waits on the platform's timers are as coarse as its tick (15.6 ms on Windows) unless a
 // finer one is asked for: frames 40 ms apart would then show at uneven times.

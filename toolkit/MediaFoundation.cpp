@@ -17,11 +17,11 @@ MediaFoundationApi Load() {
     // Kept for the life of the process: readers may be made by any clip at any time.
     HMODULE platform = LoadLibraryW(L"mfplat.dll");
     HMODULE readWrite = LoadLibraryW(L"mfreadwrite.dll");
-    const bool found = Find(platform, "MFStartup", api.Startup) &&
-                       Find(platform, "MFShutdown", api.Shutdown) &&
-                       Find(platform, "MFCreateAttributes", api.CreateAttributes) &&
-                       Find(platform, "MFCreateMediaType", api.CreateMediaType) &&
-                       Find(readWrite, "MFCreateSourceReaderFromURL", api.CreateSourceReaderFromURL);
+    const bool found =
+        Find(platform, "MFStartup", api.Startup) && Find(platform, "MFShutdown", api.Shutdown) &&
+        Find(platform, "MFCreateAttributes", api.CreateAttributes) &&
+        Find(platform, "MFCreateMediaType", api.CreateMediaType) &&
+        Find(readWrite, "MFCreateSourceReaderFromURL", api.CreateSourceReaderFromURL);
     if (!found) api = MediaFoundationApi{};
     return api;
 }

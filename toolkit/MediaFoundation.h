@@ -16,8 +16,8 @@ struct MediaFoundationApi {
     HRESULT(WINAPI* Shutdown)() = nullptr;
     HRESULT(WINAPI* CreateAttributes)(IMFAttributes** attributes, UINT32 size) = nullptr;
     HRESULT(WINAPI* CreateMediaType)(IMFMediaType** type) = nullptr;
-    HRESULT(WINAPI* CreateSourceReaderFromURL)(const WCHAR* url, IMFAttributes* attributes,
-                                               IMFSourceReader** reader) = nullptr;
+    HRESULT(WINAPI* CreateSourceReaderFromURL)
+    (const WCHAR* url, IMFAttributes* attributes, IMFSourceReader** reader) = nullptr;
 };
 
 // The entry points, loaded once for the process (the DLLs stay loaded); null when this

@@ -36,9 +36,10 @@ ColourTables MakeTables(YuvMatrix matrix, YuvRange range) {
 }
 
 const ColourTables& TablesFor(YuvMatrix matrix, YuvRange range) {
-    static const ColourTables all[4] = {
-        MakeTables(YuvMatrix::Bt601, YuvRange::Studio), MakeTables(YuvMatrix::Bt601, YuvRange::Full),
-        MakeTables(YuvMatrix::Bt709, YuvRange::Studio), MakeTables(YuvMatrix::Bt709, YuvRange::Full)};
+    static const ColourTables all[4] = {MakeTables(YuvMatrix::Bt601, YuvRange::Studio),
+                                        MakeTables(YuvMatrix::Bt601, YuvRange::Full),
+                                        MakeTables(YuvMatrix::Bt709, YuvRange::Studio),
+                                        MakeTables(YuvMatrix::Bt709, YuvRange::Full)};
     return all[(matrix == YuvMatrix::Bt709 ? 2 : 0) + (range == YuvRange::Full ? 1 : 0)];
 }
 
@@ -63,12 +64,20 @@ inline void Put(uint8_t* out, const ColourTables& t, uint8_t y, const Chroma& c)
     out[3] = 0;
 }
 
-int Rows(const YuvFrame& f) { return f.paddedHeight > 0 ? f.paddedHeight : f.height; }
-int Half(int n) { return (n + 1) / 2; }
-size_t I420ChromaPitch(const YuvFrame& f) { return size_t(Half(f.pitch)); }
+int Rows(const YuvFrame& f) {
+    return f.paddedHeight > 0 ? f.paddedHeight : f.height;
+}
+int Half(int n) {
+    return (n + 1) / 2;
+}
+size_t I420ChromaPitch(const YuvFrame& f) {
+    return size_t(Half(f.pitch));
+}
 
 // The offsets of the chroma planes (U then V; NV12 has one).
-size_t FirstChroma(const YuvFrame& f) { return size_t(f.pitch) * size_t(Rows(f)); }
+size_t FirstChroma(const YuvFrame& f) {
+    return size_t(f.pitch) * size_t(Rows(f));
+}
 size_t SecondChroma(const YuvFrame& f) {
     return FirstChroma(f) + I420ChromaPitch(f) * size_t(Half(Rows(f)));
 }

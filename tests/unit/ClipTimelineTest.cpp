@@ -106,9 +106,9 @@ TEST(ClipBudget, PicturesUpTo4096x2304AreAccepted) {
     struct Case {
         int w, h;
         bool fits;
-    } cases[] = {{320, 240, true},   {3840, 2160, true},  {2160, 3840, true}, {4096, 2304, true},
-                 {2304, 4096, true}, {4096, 2305, false}, {4097, 100, false}, {100, 4097, false},
-                 {8192, 8192, false}, {0, 240, false},    {320, -1, false}};
+    } cases[] = {{320, 240, true},    {3840, 2160, true},  {2160, 3840, true}, {4096, 2304, true},
+                 {2304, 4096, true},  {4096, 2305, false}, {4097, 100, false}, {100, 4097, false},
+                 {8192, 8192, false}, {0, 240, false},     {320, -1, false}};
     for (const Case& c : cases)
         EXPECT_EQ(tk::ClipFitsBudget(c.w, c.h), c.fits) << c.w << "x" << c.h;
 }
@@ -122,12 +122,24 @@ TEST(ClipSignature, OnlyVideoContainersGoToMediaFoundation) {
         std::string head;
         bool video;
     } cases[] = {
-        {std::string("\0\0\0\x20" "ftypisom", 12), true}, // MP4, M4V
-        {std::string("\0\0\0\x14" "ftyp3gp4", 12), true}, // 3GP
-        {std::string("\0\0\0\x08" "wide", 8), true},      // QuickTime
-        {std::string("\0\0\0\x6C" "moov", 8), true},
-        {std::string("\0\0\x01\xBA\x44", 5), true},       // MPEG-1 program stream
-        {std::string("\0\0\x01\xB3\x14", 5), true},       // MPEG video
+        {std::string("\0\0\0\x20"
+                     "ftypisom",
+                     12),
+         true}, // MP4, M4V
+        {std::string("\0\0\0\x14"
+                     "ftyp3gp4",
+                     12),
+         true}, // 3GP
+        {std::string("\0\0\0\x08"
+                     "wide",
+                     8),
+         true}, // QuickTime
+        {std::string("\0\0\0\x6C"
+                     "moov",
+                     8),
+         true},
+        {std::string("\0\0\x01\xBA\x44", 5), true},                     // MPEG-1 program stream
+        {std::string("\0\0\x01\xB3\x14", 5), true},                     // MPEG video
         {std::string("\x30\x26\xB2\x75\x8E\x66\xCF\x11\xA6", 9), true}, // ASF, WMV
         {std::string("RIFF\0\0\0\0AVI LIST", 16), true},
         {std::string("DKIF\0\0", 6), true},
@@ -138,7 +150,10 @@ TEST(ClipSignature, OnlyVideoContainersGoToMediaFoundation) {
         {"\xFF\xD8\xFF\xE0 this is not the rest of a JPEG file", false},
         {"ID3\x03", false}, // sound
         {"", false},
-        {std::string("\0\0\0\x20" "ftyp", 7), false}, // cut short
+        {std::string("\0\0\0\x20"
+                     "ftyp",
+                     7),
+         false}, // cut short
     };
     for (const Case& c : cases)
         EXPECT_EQ(tk::LooksLikeVideoContainer(reinterpret_cast<const uint8_t*>(c.head.data()),

@@ -97,10 +97,10 @@ TEST(YuvToBgra, SolidColoursAreExact) {
     };
     for (const Layout& l : kLayouts)
         for (const Case& c : cases) {
-            SCOPED_TRACE(testing::Message() << "layout " << int(l.layout) << " " << l.width << "x"
-                                            << l.height << " pitch " << l.pitch << " Y "
-                                            << int(c.in.y) << " U " << int(c.in.u) << " V "
-                                            << int(c.in.v));
+            SCOPED_TRACE(testing::Message()
+                         << "layout " << int(l.layout) << " " << l.width << "x" << l.height
+                         << " pitch " << l.pitch << " Y " << int(c.in.y) << " U " << int(c.in.u)
+                         << " V " << int(c.in.v));
             YuvFrame f;
             f.layout = l.layout;
             f.width = l.width;
@@ -154,8 +154,7 @@ TEST(YuvToBgra, FramesThatDoNotHoldTheirLayoutAreRefused) {
         {YuvLayout::Nv12, 5, 2, 5, 0, 100}, // a chroma row of 6 in a pitch of 5
         {YuvLayout::I420, 4, 4, 3, 0, 100}, // a pitch shorter than a row
         {YuvLayout::I420, 4, 4, 4, 2, 100}, // fewer rows than the picture
-        {YuvLayout::Yuy2, 4, 2, 8, 0, 15},
-        {YuvLayout::Yuy2, 0, 2, 8, 0, 100},
+        {YuvLayout::Yuy2, 4, 2, 8, 0, 15},   {YuvLayout::Yuy2, 0, 2, 8, 0, 100},
         {YuvLayout::Nv12, 4, 2, -4, 0, 100},
     };
     for (const Case& c : cases) {

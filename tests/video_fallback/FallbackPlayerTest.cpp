@@ -49,8 +49,11 @@ TEST_F(FallbackTest, ClipsMciCannotOpenPlayThroughMediaFoundation) {
     struct Case {
         const wchar_t* name;
         int w, h;
-    } cases[] = {{L"silent.mp4", 320, 240}, {L"silent.mov", 320, 240}, {L"silent.3gp", 176, 144},
-                 {L"clip.m4v", 320, 240},   {L"clip.mpg", 320, 240}};
+    } cases[] = {{L"silent.mp4", 320, 240},
+                 {L"silent.mov", 320, 240},
+                 {L"silent.3gp", 176, 144},
+                 {L"clip.m4v", 320, 240},
+                 {L"clip.mpg", 320, 240}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.name);
         ASSERT_TRUE(Open(Media(c.name)));
@@ -149,7 +152,8 @@ TEST_F(FallbackTest, FilesNoPlayerCanShowAreRefused) {
     TempDir dir;
     const std::wstring corrupt = dir / L"corrupt.mp4", empty = dir / L"empty.mp4";
     MakeCorruptFile(corrupt);
-    tk::FileHandle(CreateFileW(empty.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    tk::FileHandle(
+        CreateFileW(empty.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     struct Case {
         std::wstring path;
         const wchar_t* why;

@@ -76,7 +76,9 @@ TEST(FallbackTile, EntersOnItsFirstFrameThenPlays) {
         screen->PlayWhenVisible(0);
         const RECT b = screen.Box(0);
         EXPECT_TRUE(WaitUntil(
-            [&] { return cliprig::LitShare(ReadScreen({b.left, b.top + 4, 1024, b.bottom - 4})) > 0.5; },
+            [&] {
+                return cliprig::LitShare(ReadScreen({b.left, b.top + 4, 1024, b.bottom - 4})) > 0.5;
+            },
             2000))
             << "at " << x;
         EXPECT_EQ(player.Mode(), MediaMode::Paused);
@@ -150,7 +152,8 @@ TEST(FallbackTile, CentralDisplayTimeFollowsTheOptions) {
         {1, false, true, 1800, 2000},  // plays to its end
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.pause << " s, loop " << c.loop << ", whole " << c.whole);
+        SCOPED_TRACE(testing::Message()
+                     << c.pause << " s, loop " << c.loop << ", whole " << c.whole);
         ClipOptions o;
         o.transition = 7;
         o.pause = c.pause;
