@@ -51,7 +51,7 @@ ClipTimeline::Verdict ClipTimeline::Judge(Ms frameMs, Ms now, Ms& waitMs) const 
         return Verdict::Wait;
     }
     waitMs = 0;
-    return -ahead > kLateMs ? Verdict::Skip : Verdict::Show;
+    return -ahead > kLateMs && now - drawnAt_ < kLateMs ? Verdict::Skip : Verdict::Show;
 }
 
 } // namespace tk

@@ -16,7 +16,8 @@ class ClipTimeline {
     // What to do with a decoded frame while the clip plays.
     enum class Verdict { Wait, Show, Skip };
     // A frame later than this is dropped rather than drawn: the clip catches up with the
-    // clock instead of running behind it.
+    // clock instead of running behind it. But a frame is drawn at least this often: a
+    // decoder slower than the clip would otherwise have every frame dropped.
     static constexpr Ms kLateMs = 120;
 
     void SetOrigin(long long firstStamp) { origin_ = firstStamp; }
@@ -42,6 +43,7 @@ class ClipTimeline {
     // A frame of clip time frameMs, decoded while the clip plays: wait waitMs for it, show
     // it now, or skip it as too late. A frame not playing waits for good (waitMs -1).
     Verdict Judge(Ms frameMs, Ms now, Ms& waitMs) const;
+    void Drawn(Ms now) { drawnAt_ = now; } // a frame was handed over to be drawn
 
   private:
     Ms Clamped(Ms ms) const;
@@ -49,8 +51,9 @@ class ClipTimeline {
     long long origin_ = 0;
     Ms length_ = 0;
     State state_ = State::Stopped;
-    Ms at_ = 0;    // the position when not playing, or where the play began
-    Ms since_ = 0; // the wall-clock time the play began
+    Ms at_ = 0;             // the position when not playing, or where the play began
+    Ms since_ = 0;          // the wall-clock time the play began
+    Ms drawnAt_ = -kLateMs; // when a frame was last handed over to be drawn
 };
 
 } // namespace tk

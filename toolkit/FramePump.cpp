@@ -226,6 +226,7 @@ void PumpState::Publish(Lock&) {
     std::swap(shown_, ready_);
     haveReady_ = false;
     ++shownSerial_;
+    clock_.Drawn(Now());
     if (!posted_) posted_ = PostMessageW(window_, message_, 0, 0) != 0;
 }
 

@@ -53,25 +53,30 @@ TEST(ClipTimeline, PlaysPausesAndResumesOnTheWallClock) {
 }
 
 TEST(ClipTimeline, FramesWaitForTheirTimeAndLateOnesAreSkipped) {
-    ClipTimeline t;
-    t.SetLength(2000);
-    t.SeekTo(400);
+    constexpr long long L = ClipTimeline::kLateMs;
     struct Case {
-        long long frame, now;
+        long long frame, now, drawn; // drawn -1: no frame drawn yet
         Verdict verdict;
         long long wait;
     } cases[] = {
-        {440, 1000, Verdict::Wait, 40},
-        {440, 1040, Verdict::Show, 0},
-        {440, 1040 + ClipTimeline::kLateMs, Verdict::Show, 0},
-        {440, 1041 + ClipTimeline::kLateMs, Verdict::Skip, 0},
-        {200, 1000, Verdict::Skip, 0}, // well before where the play began
+        {440, 1000, 1000, Verdict::Wait, 40},
+        {440, 1040, 1000, Verdict::Show, 0},
+        {440, 1040 + L, 1039 + L, Verdict::Show, 0},
+        {440, 1041 + L, 1040 + L, Verdict::Skip, 0},
+        {200, 1000, 990, Verdict::Skip, 0}, // well before where the play began
+        // Nothing drawn for kLateMs (a decoder slower than the clip): drawn however late.
+        {440, 1041 + L, 1041, Verdict::Show, 0},
+        {200, 1000, -1, Verdict::Show, 0},
     };
-    long long wait = 0;
-    EXPECT_EQ(t.Judge(440, 1000, wait), Verdict::Wait) << "not playing";
-    EXPECT_EQ(wait, -1) << "waits for a play";
-    t.Play(1000); // from 400
     for (const Case& c : cases) {
+        ClipTimeline t;
+        t.SetLength(2000);
+        t.SeekTo(400);
+        long long wait = 0;
+        EXPECT_EQ(t.Judge(440, 1000, wait), Verdict::Wait) << "not playing";
+        EXPECT_EQ(wait, -1) << "waits for a play";
+        t.Play(1000); // from 400
+        if (c.drawn >= 0) t.Drawn(c.drawn);
         EXPECT_EQ(t.Judge(c.frame, c.now, wait), c.verdict) << c.frame << " at " << c.now;
         EXPECT_EQ(wait, c.wait) << c.frame << " at " << c.now;
     }

@@ -133,20 +133,6 @@ TEST_F(FallbackTest, StartPositionShowsItsFrame) {
         << "the paused clip shows the frame it starts from";
 }
 
-TEST_F(FallbackTest, DrawsAtTheSizeItIsGiven) {
-    ASSERT_TRUE(Open(Media(L"silent.mp4")));
-    ASSERT_TRUE(player_.SetDisplaySize(640, 480));
-    RECT drawn;
-    ASSERT_TRUE(player_.DisplayRect(drawn));
-    EXPECT_EQ(drawn.right, 640);
-    EXPECT_EQ(drawn.bottom, 480);
-    PumpFor(100);
-    EXPECT_GT(cliprig::LitShare(ReadScreen({330, 250, 636, 476})), 0.5);
-    ASSERT_TRUE(player_.SetDisplaySize(0, 0));
-    PumpFor(100);
-    EXPECT_EQ(cliprig::LitShare(ReadScreen({330, 250, 636, 476})), 0.0) << "its natural size";
-}
-
 // Each is dropped with a line in the log, at once, and leaves nothing open.
 TEST_F(FallbackTest, FilesNoPlayerCanShowAreRefused) {
     TempDir dir;

@@ -120,25 +120,6 @@ TEST(FallbackTile, RandomStartThenLoopsFromZero) {
     EXPECT_LT(Pos(player), 600) << "a restart begins at the start";
 }
 
-// A looping clip loops while some of its tile shows, and stays on its end once it is gone.
-TEST(FallbackTile, LoopsOnlyWhileTheTileIsOnTheScreen) {
-    ClipOptions o;
-    o.transition = 1;
-    o.loop = true;
-    ClipScreen screen(o);
-    tk::MediaPlayer& player = screen.Player(0);
-    ASSERT_TRUE(screen.Start(0, Media(L"silent.3gp"), 500, 0));
-    screen.MoveTo(0, 500);
-    ASSERT_TRUE(WaitUntil([&] { return player.Mode() == MediaMode::Stopped; }, 4000));
-    screen->CheckClipLoop(0);
-    EXPECT_EQ(player.Mode(), MediaMode::Playing);
-
-    screen.MoveTo(0, -176); // gone
-    ASSERT_TRUE(WaitUntil([&] { return player.Mode() == MediaMode::Stopped; }, 4000));
-    screen->CheckClipLoop(0);
-    EXPECT_EQ(player.Mode(), MediaMode::Stopped);
-}
-
 // The central tile's display time, and its keeping while a clip plays whole.
 TEST(FallbackTile, CentralDisplayTimeFollowsTheOptions) {
     struct Case {
