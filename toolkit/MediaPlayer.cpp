@@ -8,9 +8,14 @@
 
 #include <cstdlib>
 
+#include "toolkit/FramePlayer.h"
+#include "toolkit/Log.h"
+
 namespace tk {
 
 namespace {
+
+ClipRoute route = ClipRoute::MciFirst;
 
 // The platform's answers that mean "this file needs the DirectShow device": no device for
 // the extension (.mov, .qt ...), or the AVI device could not load the file's codec.
@@ -66,10 +71,16 @@ MediaMode ModeOf(DWORD mciMode) {
 
 } // namespace
 
+void SetClipRoute(ClipRoute r) {
+    route = r;
+}
+
 void MciDeviceTraits::Close(UINT id) {
     MCI_GENERIC_PARMS params = {};
     mciSendCommandW(id, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&params));
 }
+
+MediaPlayer::MediaPlayer() = default;
 
 MediaPlayer::~MediaPlayer() {
     Close();
@@ -101,13 +112,14 @@ DWORD MediaPlayer::OpenDevice(const wchar_t* deviceType) {
 bool MediaPlayer::Open() {
     Close();
     if (FileName.empty()) return false;
+    if (route == ClipRoute::MediaFoundationOnly) return OpenFrames();
     error_ = OpenDevice(nullptr);
     // The DirectShow device is slow to try: a file that has vanished is not worth it.
     if (NeedsMpegVideo(error_) && FileExists(FileName)) {
         error_ = OpenDevice(L"mpegvideo");
         asMpegVideo_ = error_ == 0;
     }
-    if (error_ != 0) return false;
+    if (error_ != 0) return OpenFrames();
     bool aviDevice = IsAviDevice();
     bool bottomUp = false;
     ReadPicture(bottomUp);
@@ -133,6 +145,22 @@ bool MediaPlayer::Open() {
         WatchDisplay();
     }
     SetTimeFormatMilliseconds();
+    error_ = 0;
+    return true;
+}
+
+// MCI could not open the clip: Media Foundation may (a phone clip on a Windows whose
+// DirectShow has no MP4 splitter). MCI's error stays the player's error when it cannot either.
+bool MediaPlayer::OpenFrames() {
+    if (!Display || !FileExists(FileName)) return false;
+    auto frames = std::make_unique<FramePlayer>();
+    std::wstring why;
+    if (!frames->Open(FileName, Display, why)) {
+        Log(L"clip " + FileName + L": Media Foundation cannot play it either: " + why);
+        return false;
+    }
+    natural_ = frames->NaturalSize();
+    frames_ = std::move(frames);
     error_ = 0;
     return true;
 }
@@ -168,8 +196,9 @@ void MediaPlayer::Close() {
     cueDue_ = false;
     wasShown_ = false;
     UnwatchDisplay();
-    if (!device_) return;
+    if (!device_ && !frames_) return;
     device_.Reset();
+    frames_.reset();
     // The AVI device leaves its last frame in the window until something repaints it.
     if (Display && IsWindow(Display)) InvalidateRect(Display, nullptr, TRUE);
 }
@@ -236,6 +265,10 @@ void MediaPlayer::RedrawStillFrame() {
 
 bool MediaPlayer::DisplayRect(RECT& rect) const {
     rect = RECT{};
+    if (frames_) {
+        rect = frames_->DisplayRect();
+        return true;
+    }
     if (!device_) return false;
     MCI_DGV_RECT_PARMS where = {};
     if (Send(MCI_WHERE, MCI_DGV_WHERE_DESTINATION | MCI_WAIT, &where) != 0) return false;
@@ -246,6 +279,7 @@ bool MediaPlayer::DisplayRect(RECT& rect) const {
 }
 
 bool MediaPlayer::SetDisplaySize(int width, int height) {
+    if (frames_) return frames_->SetDisplaySize(width, height);
     if (!device_ || width < 0 || height < 0) return false;
     // The natural size is put explicitly: a put without a rectangle fills the window on the
     // AVI device and is refused by the DirectShow one.
@@ -259,6 +293,7 @@ bool MediaPlayer::SetDisplaySize(int width, int height) {
 }
 
 bool MediaPlayer::SetTimeFormatMilliseconds() {
+    if (frames_) return true; // its times are milliseconds
     if (!device_) return false;
     // With MCI_WAIT rather than a notice: nothing here listens to notices.
     MCI_SET_PARMS set = {};
@@ -275,16 +310,19 @@ std::optional<long> MediaPlayer::Status(DWORD item) const {
 }
 
 std::optional<long> MediaPlayer::Length() const {
+    if (frames_) return frames_->Length();
     return Status(MCI_STATUS_LENGTH);
 }
 
 std::optional<long> MediaPlayer::Position() const {
+    if (frames_) return frames_->Position();
     if (device_ && pendingSeek_ >= 0) return pendingSeek_;
     if (device_ && paused_) return pausedAt_;
     return Status(MCI_STATUS_POSITION);
 }
 
 MediaMode MediaPlayer::Mode() const {
+    if (frames_) return frames_->Mode();
     if (!device_) return MediaMode::NotReady;
     if (paused_) return MediaMode::Paused;
     auto mode = Status(MCI_STATUS_MODE);
@@ -292,10 +330,12 @@ MediaMode MediaPlayer::Mode() const {
 }
 
 void MediaPlayer::SetStartPosition(long ms) {
+    if (frames_) frames_->SetStartPosition(ms);
     startPosition_ = ms;
 }
 
 bool MediaPlayer::Play() {
+    if (frames_) return frames_->Play();
     if (!device_) return false;
     MCI_PLAY_PARMS play = {};
     DWORD flags = 0;
@@ -330,6 +370,7 @@ void MediaPlayer::StopDirectShow() {
 }
 
 bool MediaPlayer::Pause() {
+    if (frames_) return frames_->Pause();
     if (!device_ || paused_) return false;
     MediaMode mode = Mode();
     if (mode != MediaMode::Playing && mode != MediaMode::Seeking) return false;
@@ -350,6 +391,7 @@ bool MediaPlayer::Pause() {
 }
 
 bool MediaPlayer::Seek(long ms) {
+    if (frames_) return frames_->Seek(ms);
     if (!device_) return false;
     paused_ = false;
     pendingSeek_ = -1;

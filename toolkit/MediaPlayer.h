@@ -23,8 +23,13 @@
 //   in (a tile that enters with its clip paused would stay black): the player has the
 //   frame drawn again when the window is painted, on request (AVI) or by giving it to the
 //   device once more when the window first shows (DirectShow).
+//
+// A clip that MCI cannot open at all (on a stock Windows, whose DirectShow has no MP4
+// splitter, every phone clip) is played by a FramePlayer through Media Foundation instead,
+// picture only; the callers see the same player either way.
 #include <windows.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -33,6 +38,13 @@
 namespace tk {
 
 enum class MediaMode { NotReady, Stopped, Playing, Recording, Seeking, Paused, Open };
+
+class FramePlayer;
+
+// Which players a clip may go to: MCI first and Media Foundation when MCI fails (always,
+// but for benchmarks and tests that measure the second alone).
+enum class ClipRoute { MciFirst, MediaFoundationOnly };
+void SetClipRoute(ClipRoute route);
 
 // An open MCI device, closed when its owner goes; counted in Counts().mciDevices.
 struct MciDeviceTraits {
@@ -45,7 +57,7 @@ using MciDevice = UniqueHandle<UINT, MciDeviceTraits>;
 
 class MediaPlayer {
   public:
-    MediaPlayer() = default;
+    MediaPlayer();
     ~MediaPlayer();
     MediaPlayer(const MediaPlayer&) = delete;
     MediaPlayer& operator=(const MediaPlayer&) = delete;
@@ -59,12 +71,14 @@ class MediaPlayer {
     bool Open();
     // Closes the clip and has the display window repainted, so that its last frame goes.
     void Close();
-    bool IsOpen() const { return device_.Valid(); }
+    bool IsOpen() const { return device_.Valid() || frames_ != nullptr; }
     // The clip has a picture and the size it reports is known (audio-only files have none).
     bool HasPicture() const { return natural_.cx > 0 && natural_.cy > 0; }
     SIZE NaturalSize() const { return natural_; }
     // The device type was named at the open (the platform alone could not open the file).
     bool OpenedAsMpegVideo() const { return asMpegVideo_; }
+    // The clip plays through Media Foundation, drawn by the program (MCI could not open it).
+    bool DrawsFrames() const { return frames_ != nullptr; }
     DWORD LastError() const { return error_; }
 
     // The rectangle the clip is drawn in, relative to the display window; false without one.
@@ -92,12 +106,14 @@ class MediaPlayer {
     void RedrawStillFrame();
     DWORD Send(UINT command, DWORD flags, void* params) const;
     DWORD OpenDevice(const wchar_t* deviceType);
+    bool OpenFrames();
     bool IsAviDevice() const;
     void StopDirectShow();
     void ReadPicture(bool& bottomUp); // the natural size, none for a clip without picture
     std::optional<long> Status(DWORD item) const;
 
     MciDevice device_;
+    std::unique_ptr<FramePlayer> frames_; // instead of the device
     SIZE natural_ = {0, 0};
     bool asMpegVideo_ = false;
     HWND watched_ = nullptr; // the display window whose painting redraws a still frame

@@ -3,6 +3,10 @@
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 build="$here/build"
 export WINEPREFIX="$build/wineprefix"
+# A copy of the prefix without DirectShow's MP4 demuxer, as on a stock Windows: MCI no longer
+# opens .mp4, .m4v, .3gp or .mov there, while Media Foundation still does. The clip tests
+# that need it name it themselves (tests/CMakeLists.txt).
+stock_prefix="$build/wineprefix-stock"
 export WINEARCH=win32
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -56,6 +60,33 @@ ensure_prefix() {
   fi
 }
 
+# Wine's own DirectShow parser (decodebin over GStreamer): its entry among the DirectShow
+# filters, then its class. Without them DirectShow has no MP4 splitter.
+stock_removed_keys=(
+  'HKCR\CLSID\{083863F1-70DE-11D0-BD40-00A0C911CE86}\Instance\{F9D8D64E-A144-47DC-8EE0-F53498372C29}'
+  'HKCR\CLSID\{F9D8D64E-A144-47DC-8EE0-F53498372C29}'
+)
+
+# Made from the ready prefix while no wineserver runs on it; made anew when that one is.
+ensure_stock_prefix() {
+  local marker="$stock_prefix/.vistamur-stock-1" key
+  if [ -f "$marker" ] && [ "$marker" -nt "$WINEPREFIX/.vistamur-ready-4" ]; then return 0; fi
+  wineserver -w
+  rm -rf "$stock_prefix"
+  # Linked rather than copied (600 MB): the wineserver saves the registry files as new files,
+  # and they are copied here anyway; what the tests write there are files of their own.
+  cp -al "$WINEPREFIX" "$stock_prefix"
+  for key in system.reg user.reg userdef.reg; do
+    rm -f "$stock_prefix/$key"
+    cp -p "$WINEPREFIX/$key" "$stock_prefix/$key"
+  done
+  for key in "${stock_removed_keys[@]}"; do
+    WINEPREFIX="$stock_prefix" wine reg delete "$key" /f >/dev/null 2>&1 || true
+  done
+  WINEPREFIX="$stock_prefix" wineserver -w
+  touch "$marker"
+}
+
 # The monitors of the private display, each as NAME=WxH+X+Y, the first the primary one (the
 # display must have been started with -noreset, or it forgets them when xrandr leaves); then
 # the prefix's Wine server starts afresh, since Wine reads the monitors when its server starts.
@@ -80,9 +111,14 @@ set_monitors() {
 start_wineserver() {
   wineserver -p
   wine cmd /c exit >/dev/null 2>&1 || true # warms the server and the prefix
+  if [ -d "$stock_prefix" ]; then
+    WINEPREFIX="$stock_prefix" wineserver -p
+    WINEPREFIX="$stock_prefix" wine cmd /c exit >/dev/null 2>&1 || true
+  fi
 }
 
 stop_wine_env() {
   wineserver -k >/dev/null 2>&1 || true
+  [ -d "$stock_prefix" ] && WINEPREFIX="$stock_prefix" wineserver -k >/dev/null 2>&1 || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" >/dev/null 2>&1 || true
 }

@@ -1,0 +1,86 @@
+#pragma once
+// The soak of the clips through the slideshow's own refills: refills of the fastest strip
+// (20 tiles, no timer) from a library of clips and photos, with a broken file among them.
+// What the program creates, the players no tile holds (MCI devices and the clips drawn
+// through Media Foundation), and memory must not grow between the first fifth of the
+// refills and the end. Figures are printed under the name given.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tests/support/Photos.h"
+#include "tests/support/SlideshowRig.h"
+#include "tests/support/TempDir.h"
+#include "tests/video/ClipRig.h"
+#include "toolkit/MsgBox.h"
+
+// clips: names in the test media folder; broken: the name of a broken clip made here.
+inline void RunClipSoak(const char* name, const std::vector<std::wstring>& clips,
+                        const std::wstring& broken, long refills) {
+    tk::SetBoxHook([](const tk::BoxRequest&) { return IDOK; });
+    const TempDir temp;
+    const std::wstring& folder = temp.Path();
+    std::vector<std::wstring> files;
+    for (int i = 0; i < 8; ++i) {
+        std::wstring path = folder + L"photo" + std::to_wstring(i) + L".jpg";
+        MakeSolidJpeg(path, 100 + 37 * i, 80 + 11 * i, 0x204060u * (i + 1));
+        files.push_back(path);
+    }
+    const std::wstring brokenPath = folder + broken;
+    MakeCorruptFile(brokenPath);
+    for (const std::wstring& clip : clips)
+        files.push_back(cliprig::Media(clip));
+    files.push_back(brokenPath);
+    const std::vector<std::wstring> library = files;
+
+    rig::RunSettings run;
+    run.transition = 1;
+    run.tiles = 20;
+    run.speed = 200;
+    run.delay = 1000;
+    rig::UseSettings(run);
+    DWORD start = GetTickCount();
+    auto scrn = rig::StartSaver(run, files, true);
+    Settings.opdebfilm = true;
+    Settings.opBclfilm = true;
+    auto unowned = [&] {
+        long held = 0;
+        for (const auto& show : scrn->Shows())
+            for (const auto& player : show->Strip().Players)
+                held += player->IsOpen() ? 1 : 0;
+        return tk::Counts().mciDevices + tk::Counts().framePlayers - held;
+    };
+    rig::Snapshot early, late;
+    long earlyMci = 0;
+    bool earlyTaken = false;
+    while (scrn->Refills() < refills) {
+        scrn->MoveStep();
+        PumpMessages();
+        // Files that failed are forgotten; bring them back as a rescan of the folder would.
+        for (const auto& path : library)
+            if (std::find(scrn->Catalogue().ToSeeFiles.begin(), scrn->Catalogue().ToSeeFiles.end(),
+                          path) == scrn->Catalogue().ToSeeFiles.end() &&
+                std::find(scrn->Catalogue().SeenFiles.begin(), scrn->Catalogue().SeenFiles.end(),
+                          path) == scrn->Catalogue().SeenFiles.end())
+                scrn->Catalogue().ToSeeFiles.push_back(path);
+        if (!earlyTaken && scrn->Refills() >= refills / 5) {
+            early = rig::Take();
+            earlyMci = unowned();
+            earlyTaken = true;
+        }
+    }
+    late = rig::Take();
+    std::printf("%s_refills: %ld\n", name, scrn->Refills());
+    std::printf("%s_loads: %ld\n", name, scrn->Loads());
+    std::printf("%s_seconds: %.1f\n", name, (GetTickCount() - start) / 1000.0);
+    std::printf("%s_gdi_objects_growth: %ld\n", name, late.gdiObjects - early.gdiObjects);
+    std::printf("%s_windows_growth: %ld\n", name, late.windows - early.windows);
+    std::printf("%s_unheld_players_growth: %ld\n", name, unowned() - earlyMci);
+    std::printf("%s_private_mb_growth: %.1f\n", name, late.privateMb - early.privateMb);
+    scrn.reset();
+    std::printf("%s_players_open_after_close: %ld\n", name,
+                tk::Counts().mciDevices + tk::Counts().framePlayers);
+}

@@ -1,0 +1,99 @@
+// Where only Media Foundation can play the phone clips: the built saver, started as Windows
+// starts it, shows them in its tiles, and the settings dialog previews them.
+#include <gtest/gtest.h>
+
+#include "tests/support/DialogRig.h"
+#include "tests/support/InstallFolder.h"
+#include "tests/support/SaverProcess.h"
+#include "tests/support/TempDir.h"
+#include "tests/video/ClipRig.h"
+#include "toolkit/Counters.h"
+#include "toolkit/MsgBox.h"
+
+namespace {
+
+void Copy(const std::wstring& name, const TempDir& to) {
+    CopyFileW(cliprig::Media(name).c_str(), (to / name).c_str(), FALSE);
+}
+
+// Whether the picture in the rectangle changes within a second and a half.
+bool Moves(const RECT& inner) {
+    const std::vector<uint32_t> first = ReadScreen(inner);
+    return WaitUntil([&] { return ReadScreen(inner) != first; }, 1500);
+}
+
+// One phone clip at a time, in a central tile at twice its size; each is drawn, moves, and
+// loops.
+TEST(FallbackE2e, SaverPlaysPhoneClipsInItsTiles) {
+    tk::SetBoxHook([](const tk::BoxRequest&) { return IDOK; });
+    struct Case {
+        const wchar_t* name;
+        RECT tile;
+    } cases[] = {{L"silent.mp4", {192, 144, 832, 624}},
+                 {L"silent.mov", {192, 144, 832, 624}},
+                 {L"silent.3gp", {336, 240, 688, 528}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.name);
+        TempDir install, clips;
+        Copy(c.name, clips);
+        InstallFolder folder(install.Path());
+        WriteConfiguration(install.Path(), {{L"optransition", L";4;"},
+                                            {L"opnbimgmax", L"1"},
+                                            {L"defpause", L"30"},
+                                            {L"opagrfilm", L"2"},
+                                            {L"opBclfilm", L"1"},
+                                            {L"defdir", clips.Path()}});
+        SaverProcess saver(L"/s");
+        ASSERT_TRUE(saver.Started());
+        const RECT inner = {c.tile.left + 4, c.tile.top + 4, c.tile.right - 4, c.tile.bottom - 4};
+        EXPECT_TRUE(WaitUntil([&] { return cliprig::LitShare(ReadScreen(inner)) > 0.5; }, 4000));
+        const RECT outside = {c.tile.right + 2, c.tile.top, 1024, c.tile.bottom};
+        EXPECT_EQ(cliprig::LitShare(ReadScreen(outside)), 0.0) << "black beside it";
+        EXPECT_TRUE(Moves(inner)) << "the picture moves";
+        Sleep(2500); // past its end
+        EXPECT_TRUE(Moves(inner)) << "started again at its end";
+        EXPECT_TRUE(saver.EndByRequest().has_value()) << "the saver did not end";
+    }
+    tk::SetBoxHook(nullptr);
+}
+
+TEST(FallbackE2e, DialogPreviewPlaysAPhoneClip) {
+    std::vector<tk::BoxRequest> boxes;
+    tk::SetBoxHook([&](const tk::BoxRequest& box) {
+        boxes.push_back(box);
+        return IDOK;
+    });
+    TempDir clips;
+    Copy(L"silent.mp4", clips);
+    rig::Options options = rig::DialogOptions();
+    for (auto& [key, value] : options)
+        if (key == L"defdir") value = clips.Path() + L";";
+    rig::DialogInstall install{options};
+    const long players = tk::Counts().framePlayers;
+    {
+        std::unique_ptr<TSelRepDlg> dialog = rig::OpenDialog();
+        ASSERT_TRUE(dialog);
+        tk::FileListBox& list = *dialog->FileLstBox;
+        const int index = list.FindExact(L"silent.mp4");
+        ASSERT_GE(index, 0);
+        RECT line;
+        SendMessageW(list.Handle(), LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&line));
+        const LPARAM at = MAKELPARAM(line.left + 5, (line.top + line.bottom) / 2);
+        SendMessageW(list.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(list.Handle(), WM_LBUTTONUP, 0, at);
+        PumpMessages(dialog->Handle());
+        EXPECT_TRUE(dialog->MpgPlayer.DrawsFrames());
+        EXPECT_EQ(tk::Counts().framePlayers, players + 1);
+        RECT r;
+        GetWindowRect(dialog->Panel1->Handle(), &r);
+        InflateRect(&r, -4, -4);
+        EXPECT_TRUE(WaitUntil([&] { return cliprig::LitShare(ReadScreen(r)) > 0.5; }, 2000));
+        EXPECT_TRUE(Moves(r)) << "the preview plays";
+        dialog->CancelBtnClick();
+    }
+    EXPECT_EQ(tk::Counts().framePlayers, players) << "closed with the dialog";
+    EXPECT_TRUE(boxes.empty()) << "no warning";
+    tk::SetBoxHook(nullptr);
+}
+
+} // namespace

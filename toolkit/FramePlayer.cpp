@@ -1,0 +1,159 @@
+#include "toolkit/FramePlayer.h"
+
+#include <commctrl.h>
+
+#include "toolkit/ClipSignature.h"
+#include "toolkit/Counters.h"
+#include "toolkit/FramePump.h"
+#include "toolkit/Handles.h"
+#include "toolkit/Log.h"
+
+namespace tk {
+
+namespace {
+
+// Posted by the pump to the display window when a frame is due; registered, so that it
+// means nothing to the window's own procedure.
+UINT FrameDueMessage() {
+    static const UINT message = RegisterWindowMessageW(L"Vistamur.ClipFrameDue");
+    return message;
+}
+
+MediaMode ModeOf(ClipTimeline::State state) {
+    switch (state) {
+    case ClipTimeline::State::Playing:
+        return MediaMode::Playing;
+    case ClipTimeline::State::Paused:
+        return MediaMode::Paused;
+    default:
+        return MediaMode::Stopped;
+    }
+}
+
+} // namespace
+
+FramePlayer::FramePlayer() {
+    ++Counts().framePlayers;
+}
+
+FramePlayer::~FramePlayer() {
+    Unwatch();
+    pump_.reset();
+    --Counts().framePlayers;
+}
+
+bool FramePlayer::Open(const std::wstring& path, HWND display, std::wstring& why) {
+    if (!display || !IsWindow(display)) {
+        why = L"no window to draw it in";
+        return false;
+    }
+    if (!FileLooksLikeVideoContainer(path)) {
+        why = L"it does not begin like a video file";
+        return false;
+    }
+    pump_ = std::make_unique<FramePump>();
+    if (!pump_->Start(path, display, FrameDueMessage(), why)) {
+        pump_.reset();
+        return false;
+    }
+    natural_ = pump_->Size();
+    shown_ = natural_;
+    if (SetWindowSubclass(display, &FramePlayer::DisplayProc, reinterpret_cast<UINT_PTR>(this),
+                          reinterpret_cast<DWORD_PTR>(this)))
+        display_ = display;
+    // The first frame shows at once, as an MCI device shows it when it opens.
+    InvalidateRect(display, nullptr, TRUE);
+    return true;
+}
+
+void FramePlayer::Unwatch() {
+    if (display_ && IsWindow(display_))
+        RemoveWindowSubclass(display_, &FramePlayer::DisplayProc, reinterpret_cast<UINT_PTR>(this));
+    display_ = nullptr;
+}
+
+LRESULT CALLBACK FramePlayer::DisplayProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                          DWORD_PTR data) {
+    auto* self = reinterpret_cast<FramePlayer*>(data);
+    if (msg == FrameDueMessage()) {
+        self->DrawNow();
+        return 0;
+    }
+    // The window paints itself first (its black), then the frame goes over it.
+    const LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+    if (msg == WM_PAINT) self->DrawNow();
+    if (msg == WM_NCDESTROY) self->Unwatch();
+    return result;
+}
+
+void FramePlayer::DrawNow() {
+    if (!pump_ || !display_) return;
+    const std::wstring failure = pump_->TakeFailure();
+    if (!failure.empty()) Log(L"a clip stopped early: " + failure);
+    if (!IsWindowVisible(display_)) return;
+    WindowDc dc(display_);
+    if (!dc) return;
+    const bool fresh = pump_->DrawShown([&](const BgraFrame& frame) {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = frame.width;
+        info.bmiHeader.biHeight = -frame.height; // rows from the top
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        // As the video devices stretch: the nearest pixel (a smoothing stretch costs many
+        // times more under Wine, at every frame).
+        SetStretchBltMode(dc.Get(), COLORONCOLOR);
+        StretchDIBits(dc.Get(), 0, 0, shown_.cx, shown_.cy, 0, 0, frame.width, frame.height,
+                      frame.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+    });
+    if (fresh) ++Counts().clipFramesDrawn;
+}
+
+bool FramePlayer::SetDisplaySize(int width, int height) {
+    if (!pump_ || width < 0 || height < 0) return false;
+    shown_ = width == 0 && height == 0 ? natural_ : SIZE{width, height};
+    if (display_) InvalidateRect(display_, nullptr, TRUE);
+    return true;
+}
+
+long FramePlayer::Length() const {
+    return pump_ ? pump_->LengthMs() : 0;
+}
+
+long FramePlayer::Position() const {
+    return pump_ ? pump_->PositionMs() : 0;
+}
+
+MediaMode FramePlayer::Mode() const {
+    return pump_ ? ModeOf(pump_->State()) : MediaMode::NotReady;
+}
+
+bool FramePlayer::Play() {
+    if (!pump_) return false;
+    // A start position given for this play comes first; a clip that has ended plays again
+    // from its start.
+    if (startPosition_ >= 0)
+        pump_->SeekTo(startPosition_);
+    else if (pump_->AtEnd())
+        pump_->SeekTo(0);
+    startPosition_ = -1;
+    pump_->Play();
+    return true;
+}
+
+bool FramePlayer::Pause() {
+    if (!pump_ || pump_->State() != ClipTimeline::State::Playing) return false;
+    pump_->Pause();
+    return true;
+}
+
+bool FramePlayer::Seek(long ms) {
+    if (!pump_) return false;
+    const long length = pump_->LengthMs();
+    if (ms > 0 && length > 0 && ms > length) return false; // as MCI refuses it
+    pump_->SeekTo(ms < 0 ? 0 : ms);
+    return true;
+}
+
+} // namespace tk

@@ -1,0 +1,54 @@
+#pragma once
+// A clip that the program plays and draws itself, picture only, through Media Foundation:
+// what MediaPlayer falls back to when MCI cannot open a clip. It behaves as the MCI devices
+// do for MediaPlayer's callers (open stopped on the first frame, play, pause, seek, stopped
+// at the end), and draws each frame, when its time is due, with StretchDIBits into the
+// display window that MCI would have been given, at the display window's origin. The window
+// keeps painting its own background; the frame goes over it.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "toolkit/MediaPlayer.h"
+
+namespace tk {
+
+class FramePump;
+
+class FramePlayer {
+  public:
+    FramePlayer();
+    ~FramePlayer();
+    FramePlayer(const FramePlayer&) = delete;
+    FramePlayer& operator=(const FramePlayer&) = delete;
+
+    // Opens path to be drawn in display, stopped on its first frame. False, with why for the
+    // log, when it cannot be played.
+    bool Open(const std::wstring& path, HWND display, std::wstring& why);
+    SIZE NaturalSize() const { return natural_; }
+    RECT DisplayRect() const { return {0, 0, shown_.cx, shown_.cy}; }
+    bool SetDisplaySize(int width, int height); // 0 x 0: the natural size
+
+    long Length() const;
+    long Position() const;
+    MediaMode Mode() const;
+    void SetStartPosition(long ms) { startPosition_ = ms; }
+    bool Play();
+    bool Pause();
+    bool Seek(long ms);
+
+  private:
+    static LRESULT CALLBACK DisplayProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                        DWORD_PTR data);
+    void DrawNow();
+    void Unwatch();
+
+    std::unique_ptr<FramePump> pump_;
+    HWND display_ = nullptr; // subclassed while this plays in it
+    SIZE natural_ = {0, 0};
+    SIZE shown_ = {0, 0};
+    long startPosition_ = -1;
+};
+
+} // namespace tk

@@ -1,0 +1,293 @@
+#include "toolkit/FramePump.h"
+
+#include <mmsystem.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <utility>
+
+#include "toolkit/MediaFoundation.h"
+
+namespace tk {
+
+namespace {
+
+ClipTimeline::Ms DurationMs(const BgraFrame& frame) {
+    return frame.duration / 10000;
+}
+
+// Waits on the platform's timers are as coarse as its tick (15.6 ms on Windows) unless a
+// finer one is asked for: frames 40 ms apart would then show at uneven times.
+class FineTimer {
+  public:
+    FineTimer() { timeBeginPeriod(1); }
+    ~FineTimer() { timeEndPeriod(1); }
+    FineTimer(const FineTimer&) = delete;
+    FineTimer& operator=(const FineTimer&) = delete;
+};
+
+ClipTimeline::Ms Now() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+} // namespace
+
+struct PumpState {
+    using Lock = std::unique_lock<std::mutex>;
+
+    void Run(const std::wstring& path);
+    bool OpenAndReadFirst(const std::wstring& path);
+    void Loop(Lock& lock);
+    void Publish(Lock& lock);
+
+    // Set before the worker starts, then read only.
+    HWND window_ = nullptr;
+    UINT message_ = 0;
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    // Under the lock:
+    bool opened_ = false, openDone_ = false, quit_ = false, finished_ = false;
+    std::wstring why_;
+    SIZE size_ = {0, 0};
+    ClipTimeline clock_;
+    long long seekTo_ = -1; // a position (ms) the reader must go to
+    BgraFrame shown_;
+    unsigned long shownSerial_ = 0, drawnSerial_ = 0;
+    bool posted_ = false;
+    std::wstring failure_;
+
+    // The worker's own:
+    ClipReader reader_;
+    BgraFrame ready_; // decoded, waiting for its time
+    bool haveReady_ = false, readerDone_ = false, showNext_ = false;
+    long long skipBefore_ = -1; // after a seek: frames ending before this are not shown
+    ClipTimeline::Ms lastEnd_ = 0;
+};
+
+FramePump::~FramePump() {
+    Stop(kCloseWaitMs);
+}
+
+void FramePump::Stop(DWORD waitMs) {
+    if (!state_) return;
+    PumpState& s = *state_;
+    bool finished;
+    {
+        PumpState::Lock lock(s.mutex_);
+        s.quit_ = true;
+        s.changed_.notify_all();
+        finished = s.changed_.wait_for(lock, std::chrono::milliseconds(waitMs),
+                                       [&] { return s.finished_; });
+    }
+    if (worker_.joinable()) finished ? worker_.join() : worker_.detach();
+    state_.reset();
+}
+
+bool FramePump::Start(const std::wstring& path, HWND window, UINT message, std::wstring& why) {
+    state_ = std::make_shared<PumpState>();
+    state_->window_ = window;
+    state_->message_ = message;
+    try {
+        worker_ = std::thread([state = state_, path] { state->Run(path); });
+    } catch (const std::system_error&) {
+        state_.reset();
+        why = L"no thread could be started to play it";
+        return false;
+    }
+    PumpState& s = *state_;
+    PumpState::Lock lock(s.mutex_);
+    if (!s.changed_.wait_for(lock, std::chrono::milliseconds(kOpenWaitMs),
+                             [&] { return s.openDone_; })) {
+        why = L"Media Foundation did not open it in " + std::to_wstring(kOpenWaitMs / 1000) + L" s";
+        lock.unlock();
+        Stop(0);
+        return false;
+    }
+    if (s.opened_) return true;
+    why = s.why_;
+    lock.unlock();
+    Stop(kCloseWaitMs);
+    return false;
+}
+
+void PumpState::Run(const std::wstring& path) {
+    MediaFoundationThread mf;
+    FineTimer timer;
+    std::wstring why = mf.Ok() || !MediaFoundation() ? L"" : L"Media Foundation does not start";
+    const bool ok = why.empty() && OpenAndReadFirst(path);
+    Lock lock(mutex_);
+    if (ok && !quit_) {
+        clock_.SetOrigin(ready_.stamp);
+        clock_.SetLength(reader_.Duration() / 10000);
+        lastEnd_ = DurationMs(ready_);
+        size_ = {ready_.width, ready_.height};
+        std::swap(shown_, ready_);
+        shownSerial_ = 1;
+    } else {
+        why_ = why.empty() ? reader_.Failure() : why;
+        if (why_.empty()) why_ = L"Media Foundation cannot read it";
+    }
+    opened_ = ok && !quit_;
+    openDone_ = true;
+    changed_.notify_all();
+    if (opened_) Loop(lock);
+    lock.unlock();
+    reader_.Close(); // before Media Foundation stops on this thread
+    lock.lock();
+    finished_ = true;
+    changed_.notify_all();
+}
+
+bool PumpState::OpenAndReadFirst(const std::wstring& path) {
+    std::wstring why;
+    if (!reader_.Open(path, why)) {
+        reader_.NoteFailure(why);
+        return false;
+    }
+    // A clip counts as playable once a frame of it has been decoded: a picture stream that
+    // cannot be decoded fails here, not in the tile.
+    switch (reader_.Next(ready_)) {
+    case ClipReader::Result::Frame:
+        return true;
+    case ClipReader::Result::End:
+        reader_.NoteFailure(L"no frame of it could be decoded");
+        return false;
+    default:
+        return false;
+    }
+}
+
+void PumpState::Loop(Lock& lock) {
+    while (!quit_) {
+        if (seekTo_ >= 0) {
+            const long long target = seekTo_, stamp = clock_.StampAt(target);
+            seekTo_ = -1;
+            lock.unlock();
+            const bool sought = reader_.Seek(stamp);
+            lock.lock();
+            haveReady_ = false;
+            readerDone_ = !sought;
+            skipBefore_ = target;
+            showNext_ = true; // a paused or stopped clip shows the frame it was sent to
+            continue;
+        }
+        if (!haveReady_ && !readerDone_) {
+            lock.unlock();
+            const ClipReader::Result read = reader_.Next(ready_);
+            lock.lock();
+            if (seekTo_ >= 0 || quit_) continue; // what was read is no longer wanted
+            if (read != ClipReader::Result::Frame) {
+                readerDone_ = true;
+                if (read == ClipReader::Result::Failed) failure_ = reader_.Failure();
+                continue;
+            }
+            const auto frameMs = clock_.ClipMs(ready_.stamp);
+            const auto endMs = frameMs + std::max<ClipTimeline::Ms>(DurationMs(ready_), 1);
+            // A seek lands on the key frame before its target: the frames up to it are
+            // decoded, not shown.
+            if (skipBefore_ >= 0 && endMs <= skipBefore_) continue;
+            skipBefore_ = -1;
+            haveReady_ = true;
+            lastEnd_ = std::max(lastEnd_, frameMs + DurationMs(ready_));
+            continue;
+        }
+        if (haveReady_ && showNext_) {
+            showNext_ = false;
+            Publish(lock);
+            continue;
+        }
+        ClipTimeline::Ms wait = -1;
+        if (haveReady_) {
+            const auto verdict = clock_.Judge(clock_.ClipMs(ready_.stamp), Now(), wait);
+            if (verdict == ClipTimeline::Verdict::Show) Publish(lock);
+            if (verdict == ClipTimeline::Verdict::Skip) haveReady_ = false;
+            if (verdict != ClipTimeline::Verdict::Wait) continue;
+        } else if (readerDone_) {
+            // The last frame stays until its own time is over; then the clip has ended.
+            showNext_ = false;
+            if (clock_.Judge(lastEnd_, Now(), wait) != ClipTimeline::Verdict::Wait) {
+                clock_.End(lastEnd_);
+                continue;
+            }
+        }
+        if (wait < 0)
+            changed_.wait(lock);
+        else
+            changed_.wait_for(lock, std::chrono::milliseconds(wait));
+    }
+}
+
+void PumpState::Publish(Lock&) {
+    std::swap(shown_, ready_);
+    haveReady_ = false;
+    ++shownSerial_;
+    clock_.Drawn(Now());
+    if (!posted_) posted_ = PostMessageW(window_, message_, 0, 0) != 0;
+}
+
+SIZE FramePump::Size() const {
+    PumpState::Lock lock(state_->mutex_);
+    return state_->size_;
+}
+
+long FramePump::LengthMs() const {
+    PumpState::Lock lock(state_->mutex_);
+    return long(state_->clock_.Length());
+}
+
+long FramePump::PositionMs() const {
+    PumpState::Lock lock(state_->mutex_);
+    return long(state_->clock_.Position(Now()));
+}
+
+ClipTimeline::State FramePump::State() const {
+    PumpState::Lock lock(state_->mutex_);
+    return state_->clock_.Now();
+}
+
+bool FramePump::AtEnd() const {
+    PumpState::Lock lock(state_->mutex_);
+    return state_->clock_.AtEnd();
+}
+
+void FramePump::Play() {
+    PumpState::Lock lock(state_->mutex_);
+    state_->clock_.Play(Now());
+    state_->changed_.notify_all();
+}
+
+void FramePump::Pause() {
+    PumpState::Lock lock(state_->mutex_);
+    state_->clock_.Pause(Now());
+    state_->changed_.notify_all();
+}
+
+void FramePump::SeekTo(long ms) {
+    PumpState::Lock lock(state_->mutex_);
+    state_->clock_.SeekTo(ms);
+    state_->seekTo_ = state_->clock_.Position(Now());
+    state_->changed_.notify_all();
+}
+
+bool FramePump::DrawShown(const std::function<void(const BgraFrame&)>& draw) {
+    PumpState& s = *state_;
+    PumpState::Lock lock(s.mutex_);
+    s.posted_ = false;
+    if (s.shown_.pixels.empty()) return false;
+    draw(s.shown_);
+    const bool fresh = s.drawnSerial_ != s.shownSerial_;
+    s.drawnSerial_ = s.shownSerial_;
+    return fresh;
+}
+
+std::wstring FramePump::TakeFailure() {
+    PumpState::Lock lock(state_->mutex_);
+    return std::exchange(state_->failure_, std::wstring());
+}
+
+} // namespace tk
