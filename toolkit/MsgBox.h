@@ -17,7 +17,8 @@ struct BoxRequest {
 
 using BoxHook = std::function<int(const BoxRequest&)>;
 
-// Shows the box (or asks the hook) and returns the button pressed (IDOK, IDYES ...).
+// Shows the box (or asks the hook) and returns the button pressed (IDOK, IDYES ...). A box
+// whose owner lies over several monitors (the saver's window) comes on the primary one.
 int ShowBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT flags);
 // The same, centred on an area of the screen (one monitor of a window that covers several,
 // where the system would centre it on the monitor holding most of the owner).

@@ -191,32 +191,40 @@ TEST_F(TwoMonitors, EachMonitorShowsItsOwnCentredTileAndAMoveThereEndsTheSaver) 
 
 namespace {
 
-// The start banner and the boxes stay on the primary monitor, also where the other one is
-// larger (the system would centre a box on the monitor that holds most of its owner).
-TEST_F(TwoMonitors, AWarningBoxComesOnThePrimaryMonitor) {
+// The boxes stay on the primary monitor, also where the other one is larger (the system
+// would centre a box on the monitor that holds most of its owner): the catalogue's warning,
+// and a configuration that could not be loaded at the start.
+TEST_F(TwoMonitors, WarningBoxesComeOnThePrimaryMonitor) {
     const RECT& a = arrangement->primary;
-    InstallFolder folder(install.Path());
     TempDir empty;
-    WriteConfiguration(install.Path(), {{L"defdir", empty.Path()}, {L"opmemfiles", L"0"}});
-    SaverProcess saver(L"/s");
-    ASSERT_TRUE(saver.Started());
-    HWND box = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            for (HWND w : saver.VisibleWindows()) {
-                wchar_t caption[64] = {};
-                GetWindowTextW(w, caption, 64);
-                if (std::wstring(caption) == L"Avertissement") box = w;
-            }
-            return box != nullptr;
-        },
-        kStartDeadlineMs))
-        << "no box for a folder without photos";
-    RECT r;
-    GetWindowRect(box, &r);
-    // (Centred to the pixel: an odd size leaves half a pixel either way.)
-    EXPECT_NEAR((r.left + r.right) / 2, (a.left + a.right) / 2, 1);
-    EXPECT_NEAR((r.top + r.bottom) / 2, (a.top + a.bottom) / 2, 1);
+    for (const bool configurationMissing : {false, true}) {
+        SCOPED_TRACE(configurationMissing ? "a configuration missing" : "no photos");
+        TempDir installed;
+        InstallFolder folder(installed.Path());
+        WriteConfiguration(installed.Path(), {{L"defdir", empty.Path()}, {L"opmemfiles", L"0"}});
+        if (configurationMissing)
+            WritePrivateProfileStringW(L"Config", L"cfgname", L"absent",
+                                       (installed / L"config.ini").c_str());
+        SaverProcess saver(L"/s");
+        ASSERT_TRUE(saver.Started());
+        HWND box = nullptr;
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                for (HWND w : saver.VisibleWindows()) {
+                    wchar_t caption[64] = {};
+                    GetWindowTextW(w, caption, 64);
+                    if (std::wstring(caption) == L"Avertissement") box = w;
+                }
+                return box != nullptr;
+            },
+            kStartDeadlineMs))
+            << "no box";
+        RECT r;
+        GetWindowRect(box, &r);
+        // (Centred to the pixel: an odd size leaves half a pixel either way.)
+        EXPECT_NEAR((r.left + r.right) / 2, (a.left + a.right) / 2, 1);
+        EXPECT_NEAR((r.top + r.bottom) / 2, (a.top + a.bottom) / 2, 1);
+    }
 }
 
 } // namespace
