@@ -32,7 +32,7 @@ struct TSettings {
 };
 extern TSettings Settings;
 
-extern const std::array<const wchar_t*, 22> MediaExtensions;
+extern const std::array<const wchar_t*, 31> MediaExtensions;
 extern const std::array<const wchar_t*, 13> TransitionNames;
 
 constexpr const wchar_t* kInstallKey = L"SOFTWARE\\Korvane\\VistamurSs";

@@ -76,10 +76,13 @@ std::wstring ScanCountText(size_t found) {
 
 uint32_t MediaPatternMask(std::wstring_view name, std::wstring_view shortName) {
     static_assert(MediaExtensions.size() <= 32, "one bit of the mask per extension");
+    // The patterns of the formats this PC cannot show are not asked at all.
+    const uint32_t usable = UsableMediaMask();
     uint32_t mask = 0;
     for (size_t i = 0; i < MediaExtensions.size(); ++i)
-        if (EndsWith(name, MediaExtensions[i]) ||
-            (!shortName.empty() && EndsWith(shortName, MediaExtensions[i])))
+        if ((usable & (1u << i)) &&
+            (EndsWith(name, MediaExtensions[i]) ||
+             (!shortName.empty() && EndsWith(shortName, MediaExtensions[i]))))
             mask |= 1u << i;
     return mask;
 }

@@ -23,7 +23,8 @@
 #include <vector>
 
 // Which "*" + extension patterns of MediaExtensions an entry matches through its long name
-// or its short name (empty when it has none): bit i for MediaExtensions[i].
+// or its short name (empty when it has none): bit i for MediaExtensions[i]. Only the
+// extensions this PC can show (UsableMediaMask) are patterns.
 uint32_t MediaPatternMask(std::wstring_view name, std::wstring_view shortName);
 
 // An entry of a folder's listing that one of the patterns finds.

@@ -96,7 +96,7 @@ TEST_F(SettingsTest, ListChoicesAndTheMaskFollowTheStoredValues) {
     TDialogValues v = ValuesFromSettings(Settings);
     EXPECT_EQ(v.nbImgMaxIndex, 8);
     EXPECT_EQ(v.agrIndex, 9);
-    EXPECT_EQ(MediaFileMask().substr(0, 14), L";*.JPG;*.JPEG;");
+    EXPECT_EQ(MediaFileMask(~0u).substr(0, 14), L";*.JPG;*.JPEG;");
 
     // Values the lists do not offer show no selection and stay as stored when saved.
     Settings.opnbimgmax = 11;
