@@ -89,7 +89,13 @@ uint32_t MediaPatternMask(std::wstring_view name, std::wstring_view shortName) {
 
 bool AsMediaCandidate(const WIN32_FIND_DATAW& entry, TMediaCandidate& candidate) {
     const uint32_t byName = MediaPatternMask(entry.cFileName, {});
-    const uint32_t patterns = byName | MediaPatternMask({}, entry.cAlternateFileName);
+    // A photo of the formats that Windows' imaging component reads is found by its own name
+    // only: the three letters its short name keeps would list it twice (.TIF of a.tiff) or
+    // under a clip's pattern (.AVI of a.avif).
+    static const uint32_t wicPhotos = WicPhotoMask();
+    const uint32_t patterns = (byName & wicPhotos)
+                                  ? byName
+                                  : byName | MediaPatternMask({}, entry.cAlternateFileName);
     if (!patterns) return false;
     const bool directory = entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
     // A name that a pattern finds through itself ends with that pattern's extension, which

@@ -69,6 +69,13 @@ uint32_t MediaMaskForDecoders(const std::vector<std::wstring>& decoderExtensions
     return mask;
 }
 
+uint32_t WicPhotoMask() {
+    uint32_t mask = 0;
+    for (size_t i = 0; i < MediaExtensions.size(); ++i)
+        if (InTable(kWicPhotoExtensions, std::wstring(MediaExtensions[i]))) mask |= 1u << i;
+    return mask;
+}
+
 uint32_t UsableMediaMask() {
     std::optional<uint32_t>& mask = MaskInForce();
     if (!mask) mask = AskWic();

@@ -21,6 +21,9 @@ uint32_t UsableMediaMask();
 // ".tif;.tiff", ".heic,.heif": separated by commas or semicolons, in any case).
 uint32_t MediaMaskForDecoders(const std::vector<std::wstring>& decoderExtensions);
 
+// The photo extensions decoded by WIC, as bits of MediaExtensions (".PNG" to ".AVIF").
+uint32_t WicPhotoMask();
+
 // For tests: puts another mask in force (a table of decoders made into one), and gives back
 // the one that was.
 uint32_t SetUsableMediaMask(uint32_t mask);

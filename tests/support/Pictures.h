@@ -136,6 +136,12 @@ inline std::string PngBytes(int width, int height, int colourType, int bitDepth,
            PngChunk("IDAT", zlib) + PngChunk("IEND", "");
 }
 
+// A PNG whose header claims another size, its checksum made right: only the size lies.
+inline std::string WithPngSize(const std::string& png, uint32_t width, uint32_t height) {
+    const std::string ihdr = "IHDR" + Be32Bytes(width) + Be32Bytes(height) + png.substr(24, 5);
+    return png.substr(0, 12) + ihdr + Be32Bytes(Crc32(ihdr)) + png.substr(33);
+}
+
 // One page of a TIFF made by hand: uncompressed, one strip, 8 bits per sample.
 struct TiffPage {
     int width = 1, height = 1;
