@@ -76,7 +76,9 @@ bool DecodeFull(Wic& wic, const std::wstring& path, std::vector<BYTE>& pixels) {
     return SUCCEEDED(frame.Get()->CopyPixels(nullptr, stride, UINT(pixels.size()), pixels.data()));
 }
 
-double Mb(SIZE_T bytes) { return double(bytes) / (1024.0 * 1024.0); }
+double Mb(SIZE_T bytes) {
+    return double(bytes) / (1024.0 * 1024.0);
+}
 
 // In a fresh process: what one load and fit adds to the process's peak of private memory.
 int MeasurePeak(const std::wstring& path, const std::wstring& name) {

@@ -88,10 +88,14 @@ struct TFormatName {
     const wchar_t* name;
     const wchar_t* extensions[2];
 };
-constexpr TFormatName kPhotoFormatNames[] = {
-    {L"JPEG", {L".JPG", L".JPEG"}}, {L"PNG", {L".PNG"}},           {L"GIF", {L".GIF"}},
-    {L"BMP", {L".BMP"}},            {L"TIFF", {L".TIF", L".TIFF"}}, {L"HEIC", {L".HEIC", L".HEIF"}},
-    {L"WebP", {L".WEBP"}},          {L"AVIF", {L".AVIF"}}};
+constexpr TFormatName kPhotoFormatNames[] = {{L"JPEG", {L".JPG", L".JPEG"}},
+                                             {L"PNG", {L".PNG"}},
+                                             {L"GIF", {L".GIF"}},
+                                             {L"BMP", {L".BMP"}},
+                                             {L"TIFF", {L".TIF", L".TIFF"}},
+                                             {L"HEIC", {L".HEIC", L".HEIF"}},
+                                             {L"WebP", {L".WEBP"}},
+                                             {L"AVIF", {L".AVIF"}}};
 constexpr const wchar_t* kFileListHintFirst = L"Fichiers images et vidéos trouvés\r\n";
 constexpr const wchar_t* kFileListHintFormats = L"Photos : ";
 constexpr const wchar_t* kFileListHintLast = L"\r\nCliquer sur un fichier pour le prévisualiser";

@@ -8,8 +8,8 @@
 #include "resources/SelRepDlgLayout.h"
 #include "saver/MediaKind.h"
 #include "toolkit/App.h"
-#include "toolkit/MsgBox.h"
 #include "toolkit/Log.h"
+#include "toolkit/MsgBox.h"
 
 namespace {
 const wchar_t* const kErrorCaption = L"Erreur";

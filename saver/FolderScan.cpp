@@ -93,9 +93,8 @@ bool AsMediaCandidate(const WIN32_FIND_DATAW& entry, TMediaCandidate& candidate)
     // only: the three letters its short name keeps would list it twice (.TIF of a.tiff) or
     // under a clip's pattern (.AVI of a.avif).
     static const uint32_t wicPhotos = WicPhotoMask();
-    const uint32_t patterns = (byName & wicPhotos)
-                                  ? byName
-                                  : byName | MediaPatternMask({}, entry.cAlternateFileName);
+    const uint32_t patterns =
+        (byName & wicPhotos) ? byName : byName | MediaPatternMask({}, entry.cAlternateFileName);
     if (!patterns) return false;
     const bool directory = entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
     // A name that a pattern finds through itself ends with that pattern's extension, which

@@ -11,7 +11,8 @@ namespace tk {
 
 class ComApartment {
   public:
-    ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+    ComApartment()
+        : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
     ~ComApartment() {
         // S_FALSE (COM was started already on this thread) counts as a start too and needs
         // its own end; RPC_E_CHANGED_MODE (the thread is in the multi-threaded apartment)

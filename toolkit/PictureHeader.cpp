@@ -25,8 +25,12 @@ uint32_t Be32(const uint8_t* p) {
 uint32_t Le32(const uint8_t* p) {
     return uint32_t(p[3]) << 24 | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
 }
-uint16_t Le16(const uint8_t* p) { return uint16_t(p[1] << 8 | p[0]); }
-uint32_t Le24(const uint8_t* p) { return uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0]; }
+uint16_t Le16(const uint8_t* p) {
+    return uint16_t(p[1] << 8 | p[0]);
+}
+uint32_t Le24(const uint8_t* p) {
+    return uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
+}
 
 // A piece of the file, or an empty one when the file is shorter.
 std::vector<uint8_t> ReadExactly(const ReadAt& read, uint64_t offset, size_t size) {
@@ -36,7 +40,9 @@ std::vector<uint8_t> ReadExactly(const ReadAt& read, uint64_t offset, size_t siz
 }
 
 // Sizes beyond what an int holds are kept as the largest int: the budget refuses them.
-int ClampedSize(uint64_t v) { return int(std::min<uint64_t>(v, INT32_MAX)); }
+int ClampedSize(uint64_t v) {
+    return int(std::min<uint64_t>(v, INT32_MAX));
+}
 
 // The orientation of an Exif block as PNG and WebP keep it: the TIFF structure itself, or
 // (as some writers do) after the "Exif\0\0" that JPEG's APP1 segment puts before it.
@@ -145,8 +151,8 @@ bool IsStillImageIsoMedia(const ReadAt& read, const uint8_t* head) {
     if (boxSize < 16) return false;
     const std::vector<uint8_t> box = ReadExactly(read, 0, boxSize);
     if (box.empty()) return false;
-    static const char* const kBrands[] = {"heic", "heix", "hevc", "hevx", "heim", "heis",
-                                          "mif1", "msf1", "avif", "avis"};
+    static const char* const kBrands[] = {"heic", "heix", "hevc", "hevx", "heim",
+                                          "heis", "mif1", "msf1", "avif", "avis"};
     // The major brand at 8, then the compatible brands from 16 (the minor version between).
     for (size_t at = 8; at + 4 <= box.size(); at += at == 8 ? 8 : 4)
         for (const char* brand : kBrands)

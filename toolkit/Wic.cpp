@@ -55,8 +55,8 @@ std::vector<std::wstring> AskDecoderExtensions() {
     IWICImagingFactory* factory = WicContext::Get().Factory();
     if (!factory) return lists;
     IEnumUnknown* rawEnum = nullptr;
-    if (FAILED(factory->CreateComponentEnumerator(WICDecoder, WICComponentEnumerateDefault,
-                                                  &rawEnum)))
+    if (FAILED(
+            factory->CreateComponentEnumerator(WICDecoder, WICComponentEnumerateDefault, &rawEnum)))
         return lists;
     ComPtr<IEnumUnknown> components(rawEnum);
     for (;;) {

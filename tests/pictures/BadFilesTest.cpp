@@ -73,7 +73,7 @@ TEST_F(BadFiles, RandomBytes) {
 
 TEST_F(BadFiles, PngRenamedToJpg) {
     ExpectRefused(
-        std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\x02\x80\0\0\x01\xE0\x08\x02\0\0\0", 33) +
+        std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\x02\x80\0\0\x01\xE0\x08\x02\0\0\0", 29) +
             std::string(200, '\0'),
         "PNG");
 }
@@ -136,7 +136,8 @@ TEST_F(BadFiles, OtherFormatsAreShownOrFailWithAWord) {
         {"a PNG with a bad checksum", L"bad.png", badChecksum, true},
         {"a PNG of 0 bytes", L"bad.png", "", false},
         {"a GIF with no frame", L"bad.gif", std::string("GIF89a\x40\0\x30\0\0\0\0;", 14), false},
-        {"text named .png", L"bad.png", "These are the notes of the holiday, not a picture.", false},
+        {"text named .png", L"bad.png", "These are the notes of the holiday, not a picture.",
+         false},
         {"a PNG claiming 30000 x 30000", L"bad.png", WithPngSize(png, 30000, 30000), false,
          L"header claims 30000 x 30000 pixels"},
         {"a TIFF claiming 30000 x 30000", L"bad.tif", TiffBytes({bombPage}), false,

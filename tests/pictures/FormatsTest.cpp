@@ -29,7 +29,9 @@ PixelAt Halves(uint32_t left, uint32_t right, int width) {
     return [=](int x, int) { return x < width / 2 ? left : right; };
 }
 
-std::string Rgb(uint32_t rgb) { return {char(rgb >> 16), char(rgb >> 8), char(rgb)}; }
+std::string Rgb(uint32_t rgb) {
+    return {char(rgb >> 16), char(rgb >> 8), char(rgb)};
+}
 
 } // namespace
 
@@ -52,7 +54,8 @@ TEST(Formats, EachKindOfFileShowsFittedWithItsColours) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             rgbRows += Rgb(x < w / 2 ? 0xFF0000 : 0x0000FF);
-            deepRows += x < w / 2 ? std::string("\xFF\xFF\0\0\0\0", 6) : std::string("\0\0\0\0\xFF\xFF", 6);
+            deepRows +=
+                x < w / 2 ? std::string("\xFF\xFF\0\0\0\0", 6) : std::string("\0\0\0\0\xFF\xFF", 6);
             paletteRows += char(x < w / 2 ? 0 : 1);
             cmyk += x < w / 2 ? std::string("\xFF\0\0\0", 4) : std::string("\0\xFF\0\0", 4);
         }
@@ -81,8 +84,8 @@ TEST(Formats, EachKindOfFileShowsFittedWithItsColours) {
         {L"thousand.tif", bytes(TiffBytes(pages)), kRed, kBlue, 2},
         // Cyan and magenta inks without black.
         {L"cmyk.tif", bytes(TiffBytes({TiffPage{w, h, 4, 5, cmyk}})), 0x00FFFF, 0xFF00FF, 2},
-        {L"grey.png", bytes(PngBytes(w, h, 0, 8, std::string(size_t(w) * h, '\x80'), w)),
-         0x808080, 0x808080, 2},
+        {L"grey.png", bytes(PngBytes(w, h, 0, 8, std::string(size_t(w) * h, '\x80'), w)), 0x808080,
+         0x808080, 2},
         {L"deep.png", bytes(PngBytes(w, h, 2, 16, deepRows, w * 6)), kRed, kBlue, 2},
         // A palette whose second colour is wholly transparent.
         {L"palette.png",
@@ -90,9 +93,11 @@ TEST(Formats, EachKindOfFileShowsFittedWithItsColours) {
                         PngChunk("PLTE", Rgb(0xFF0000) + Rgb(0x0000FF)) +
                             PngChunk("tRNS", std::string("\xFF\0", 2)))),
          kRed, 0, 2},
-        {L"jpeg.png", [&](const std::wstring& path) {
+        {L"jpeg.png",
+         [&](const std::wstring& path) {
              return MakeJpeg(path, w, h, [&](int x, int) { return LeftRedRightBlue(x, w); });
-         }, kRed, kBlue, 40},
+         },
+         kRed, kBlue, 40},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << std::string(c.name, c.name + wcslen(c.name)));
@@ -162,7 +167,8 @@ TEST(Formats, TransparencyIsDrawnOverBlackExactly) {
             row[v] = a << 24 | v << 16 | (255 - v) << 8 | v;
         tk::DrawOverBlack(row.data(), 256);
         for (uint32_t v = 0; v < 256; ++v) {
-            const uint32_t expected = (v * a * 2 + 255) / 510, other = ((255 - v) * a * 2 + 255) / 510;
+            const uint32_t expected = (v * a * 2 + 255) / 510,
+                           other = ((255 - v) * a * 2 + 255) / 510;
             ASSERT_EQ(row[v], a << 24 | expected << 16 | other << 8 | expected) << a << " " << v;
         }
     }

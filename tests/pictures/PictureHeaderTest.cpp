@@ -22,12 +22,19 @@ tk::PictureHeader Parse(const std::string& bytes) {
     });
 }
 
-std::string Le16(uint32_t v) { return {char(v), char(v >> 8)}; }
-std::string Le24(uint32_t v) { return {char(v), char(v >> 8), char(v >> 16)}; }
-std::string Le32(uint32_t v) { return Le16(v & 0xFFFF) + Le16(v >> 16); }
+std::string Le16(uint32_t v) {
+    return {char(v), char(v >> 8)};
+}
+std::string Le24(uint32_t v) {
+    return {char(v), char(v >> 8), char(v >> 16)};
+}
+std::string Le32(uint32_t v) {
+    return Le16(v & 0xFFFF) + Le16(v >> 16);
+}
 
 std::string RiffChunk(const std::string& type, const std::string& data) {
-    return type + Le32(uint32_t(data.size())) + data + (data.size() & 1 ? std::string(1, '\0') : "");
+    return type + Le32(uint32_t(data.size())) + data +
+           (data.size() & 1 ? std::string(1, '\0') : "");
 }
 std::string WebP(const std::string& chunks) {
     return "RIFF" + Le32(uint32_t(chunks.size() + 4)) + "WEBP" + chunks;
@@ -46,10 +53,10 @@ TEST(PictureHeader, FormatSizeAndOrientationFromTheFirstBytes) {
     const std::string exif6 = std::string("Exif\0\0", 6) + ExifTiff(6, false);
     const std::string tiff = TiffBytes({TiffPage{5, 7, 3, 2, std::string(105, '\0'), 6}});
     // Big-endian, the width a SHORT and the height a LONG.
-    const std::string motorola = std::string("MM\0\x2A", 4) + Be32Bytes(8) + std::string("\0\x02", 2) +
-                                 std::string("\x01\x00\0\x03\0\0\0\x01\x02\x80\0\0", 12) +
-                                 std::string("\x01\x01\0\x04\0\0\0\x01\0\0\x01\xE0", 12) +
-                                 Be32Bytes(0);
+    const std::string motorola =
+        std::string("MM\0\x2A", 4) + Be32Bytes(8) + std::string("\0\x02", 2) +
+        std::string("\x01\x00\0\x03\0\0\0\x01\x02\x80\0\0", 12) +
+        std::string("\x01\x01\0\x04\0\0\0\x01\0\0\x01\xE0", 12) + Be32Bytes(0);
     const std::string lossy = std::string("\0\0\0\x9D\x01\x2A", 6) + Le16(640) + Le16(480);
     struct Case {
         const char* what;
@@ -69,10 +76,11 @@ TEST(PictureHeader, FormatSizeAndOrientationFromTheFirstBytes) {
         {"BMP with the old header", Bmp(12, Le16(30) + Le16(20)), PictureFormat::Bmp, 30, 20, 1},
         {"TIFF, its directory after the pixels", tiff, PictureFormat::Tiff, 5, 7, 6},
         {"TIFF in Motorola order", motorola, PictureFormat::Tiff, 640, 480, 1},
-        {"BigTIFF", std::string("II+\0\x08\0\0\0", 8) + std::string(32, '\0'),
-         PictureFormat::Tiff, 0, 0, 1},
+        {"BigTIFF", std::string("II+\0\x08\0\0\0", 8) + std::string(32, '\0'), PictureFormat::Tiff,
+         0, 0, 1},
         {"WebP lossy", WebP(RiffChunk("VP8 ", lossy)), PictureFormat::WebP, 640, 480, 1},
-        {"WebP lossless", WebP(RiffChunk("VP8L", "\x2F" + Le32(99 | 49 << 14) + "rest")),
+        {"WebP lossless",
+         WebP(RiffChunk("VP8L", std::string("\x2F") + Le32(99 | 49 << 14) + "rest")),
          PictureFormat::WebP, 100, 50, 1},
         {"WebP extended, Exif after the image",
          WebP(RiffChunk("VP8X", std::string(4, '\0') + Le24(3999) + Le24(2999)) +
@@ -97,9 +105,9 @@ TEST(PictureHeader, PixelBudgetPassesEveryRealPhoto) {
         long long width, height;
         bool refused;
     } cases[] = {
-        {16384, 16384, false}, {16385, 16384, true},  {16320, 12240, false}, // a 200 MP phone
-        {11648, 8736, false},  {30000, 30000, true},  {65535, 65535, true},
-        {INT32_MAX, 1, true},  {-1, 100, true},       {0, 0, false},
+        {16384, 16384, false}, {16385, 16384, true}, {16320, 12240, false}, // a 200 MP phone
+        {11648, 8736, false},  {30000, 30000, true}, {65535, 65535, true},
+        {INT32_MAX, 1, true},  {-1, 100, true},      {0, 0, false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(tk::ExceedsPixelBudget(c.width, c.height), c.refused)

@@ -21,8 +21,8 @@ using PixelAt = std::function<uint32_t(int x, int y)>;
 // Encodes frames (one colour function each, all of one size) through WIC: PNG, BMP and TIFF
 // as 32-bit BGRA when `alpha`, else 24-bit BGR; GIF as 8-bit indexed over the colours used
 // (at most 256). False when WIC refuses.
-inline bool MakeWicPicture(const std::wstring& path, const GUID& container, int width,
-                           int height, const std::vector<PixelAt>& frames, bool alpha = false) {
+inline bool MakeWicPicture(const std::wstring& path, const GUID& container, int width, int height,
+                           const std::vector<PixelAt>& frames, bool alpha = false) {
     tk::ComApartment com;
     IWICImagingFactory* rawFactory = nullptr;
     if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
@@ -45,7 +45,7 @@ inline bool MakeWicPicture(const std::wstring& path, const GUID& container, int 
         if (FAILED(encoder.Get()->CreateNewFrame(&rawFrame, &rawBag))) return false;
         tk::ComPtr<IWICBitmapFrameEncode> frame(rawFrame);
         tk::ComPtr<IPropertyBag2> bag(rawBag);
-        WICPixelFormatGUID format = indexed  ? GUID_WICPixelFormat8bppIndexed
+        WICPixelFormatGUID format = indexed ? GUID_WICPixelFormat8bppIndexed
                                     : alpha ? GUID_WICPixelFormat32bppBGRA
                                             : GUID_WICPixelFormat24bppBGR;
         const int bytes = indexed ? 1 : alpha ? 4 : 3;
