@@ -24,21 +24,6 @@ const std::array<const wchar_t*, 31> MediaExtensions = {
     L".MPV2", L".MPA",  L".IVF",  L".MP4",  L".M4V",  L".3GP",  L".PNG", L".GIF",
     L".BMP",  L".TIF",  L".TIFF", L".HEIC", L".HEIF", L".WEBP", L".AVIF"};
 
-const std::array<const wchar_t*, 13> TransitionNames = {
-    L"Horizontale droite/gauche",
-    L"Horizontale gauche/droite",
-    L"Horizontale alternée",
-    L"Centrale",
-    L"Centrale+apparition/disparition",
-    L"Centrale+droite/gauche",
-    L"Centrale+gauche/droite",
-    L"Centrale+bas/haut",
-    L"Centrale+haut/bas",
-    L"Centrale+aléatoire",
-    L"Verticale bas/haut",
-    L"Verticale haut/bas",
-    L"Verticale alternée"};
-
 namespace {
 
 void ReadInstallDir() {

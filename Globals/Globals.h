@@ -33,7 +33,6 @@ struct TSettings {
 extern TSettings Settings;
 
 extern const std::array<const wchar_t*, 31> MediaExtensions;
-extern const std::array<const wchar_t*, 13> TransitionNames;
 
 constexpr const wchar_t* kInstallKey = L"SOFTWARE\\Korvane\\VistamurSs";
 constexpr const wchar_t* kConfigIni = L"config.ini";

@@ -26,15 +26,7 @@ bool PictureFitsArea(int w, int h, int aw, int ah) {
 }
 
 bool TImage::CreateControl(HWND parent, int x, int y, int width, int height) {
-    tk::WindowArgs args;
-    args.className = L"TImage";
-    args.style = WS_CHILD | WS_CLIPSIBLINGS;
-    args.x = x;
-    args.y = y;
-    args.width = width;
-    args.height = height;
-    args.parent = parent;
-    return Create(args);
+    return Create(tk::ChildArgs(L"TImage", parent, x, y, width, height, WS_CLIPSIBLINGS));
 }
 
 void TImage::Redraw() {

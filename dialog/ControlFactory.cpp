@@ -49,14 +49,8 @@ std::unique_ptr<tk::Control> MakeLabel(const layout::ControlRow& row,
 }
 
 // The "|"-separated items of a row.
-template <class List> void AddItems(List& list, const wchar_t* items) {
-    if (!items) return;
-    std::wstring all = items;
-    for (size_t start = 0; start <= all.size();) {
-        size_t end = std::min(all.find(L'|', start), all.size());
-        list.Add(all.substr(start, end - start));
-        start = end + 1;
-    }
+template <class List> void AddItems(List& list, const layout::ControlRow& row) {
+    for (const std::wstring& item : layout::RowItems(row)) list.Add(item);
 }
 
 template <class T> std::unique_ptr<tk::Control> Coloured(std::unique_ptr<T> control, bool made) {
@@ -91,7 +85,7 @@ std::unique_ptr<tk::Control> MakeControl(const layout::ControlRow& row, HWND par
     case Kind::CheckList: {
         auto list = std::make_unique<tk::CheckListBox>();
         bool made = list->CreateCheckList(args);
-        if (made) AddItems(*list, row.text);
+        if (made) AddItems(*list, row);
         return Coloured(std::move(list), made);
     }
     case Kind::Switch: {
@@ -124,7 +118,7 @@ std::unique_ptr<tk::Control> MakeControl(const layout::ControlRow& row, HWND par
         const auto kind =
             row.kind == Kind::DropDown ? tk::ComboKind::DropDownList : tk::ComboKind::EditableSorted;
         bool made = combo->CreateCombo(args, kind, 10);
-        if (made) AddItems(*combo, row.text);
+        if (made) AddItems(*combo, row);
         return Coloured(std::move(combo), made);
     }
     case Kind::CheckBox: {

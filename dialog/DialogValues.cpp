@@ -7,6 +7,8 @@
 
 #include "Globals/ConfigName.h"
 #include "Globals/IniValue.h"
+#include "resources/SelRepDlgLayout.h"
+#include "saver/Pacing.h"
 #include "toolkit/System.h"
 #include "toolkit/Text.h"
 #include "toolkit/Log.h"
@@ -61,19 +63,24 @@ std::wstring StepHint(int defspeed) {
 
 std::wstring SpeedHint(int defspeed, int defdelay) {
     if (defdelay == 1000) return tk::IntToStr(defspeed) + L" pixels le plus vite possible";
-    // A hand-edited delay of 0 or below would divide by zero: the saver runs it as 1.
-    int delay = std::max(defdelay, 1);
-    return tk::IntToStr(defspeed) + L" pixels toutes les " + tk::IntToStr(10000 / delay) + L" ms";
+    // The gap the saver's timer will run at, so that the hint never tells another.
+    return tk::IntToStr(defspeed) + L" pixels toutes les " + tk::IntToStr(int(StripStepMs(defdelay))) +
+           L" ms";
 }
 
 std::wstring PauseHint(int defpause) {
     return tk::IntToStr(defpause) + L" secondes";
 }
 
-const std::array<const wchar_t*, 10> kAgrItems = {L"1x", L"2x", L"3x", L"4x", L"5x",
-                                                  L"6x", L"7x", L"8x", L"9x", L"maxi"};
-const std::array<const wchar_t*, 10> kNbImgMaxItems = {L"3", L"4", L"5",  L"6",  L"7",
-                                                       L"8", L"9", L"10", L"15", L"20"};
+const std::vector<std::wstring>& GrowItems() {
+    static const std::vector<std::wstring> items = layout::SettingsListItems(L"CBAgr");
+    return items;
+}
+
+const std::vector<std::wstring>& TileCountItems() {
+    static const std::vector<std::wstring> items = layout::SettingsListItems(L"CBNbImgMax");
+    return items;
+}
 
 std::wstring MediaFileMask(uint32_t usableMask) {
     std::wstring mask;
@@ -133,8 +140,8 @@ std::vector<std::wstring> FolderEntries(const std::wstring& defdir) {
     return entries;
 }
 
-std::array<bool, 13> CheckedTransitions(const std::wstring& optransition) {
-    std::array<bool, 13> checked{};
+std::array<bool, kTransitionCount> CheckedTransitions(const std::wstring& optransition) {
+    std::array<bool, kTransitionCount> checked{};
     if (optransition.empty()) {
         checked.fill(true);
         return checked;
@@ -143,7 +150,7 @@ std::array<bool, 13> CheckedTransitions(const std::wstring& optransition) {
     // transition number (hand-edited) are ignored.
     for (const std::wstring& piece : SplitString(L";", optransition.substr(1))) {
         auto n = ParseIniInt(piece);
-        if (n && *n >= 1 && *n <= 13) checked[*n - 1] = true;
+        if (n && IsKnownTransition(*n)) checked[*n - 1] = true;
     }
     return checked;
 }
@@ -166,11 +173,14 @@ TDialogValues ValuesFromSettings(const TSettings& s) {
     v.speedLeft = SpeedKnobLeft(s.defdelay);
     v.pauseLeft = PauseKnobLeft(s.defpause);
     v.switches = {s.opdebfilm, s.opBclfilm, s.opdbafilm, s.opfinfilm};
-    v.agrIndex = s.opagrfilm >= 1 && s.opagrfilm <= int(kAgrItems.size()) ? s.opagrfilm - 1 : -1;
+    // A factor above the list's last (an older dialog stored 10 for a "maxi" item) is the
+    // largest one the saver applies: it shows as "9x" and is saved back as 9.
+    const int largest = int(GrowItems().size());
+    v.agrIndex = s.opagrfilm >= 1 ? std::min(s.opagrfilm, largest) - 1 : -1;
     const std::wstring tiles = tk::IntToStr(s.opnbimgmax);
     v.nbImgMaxIndex = -1;
-    for (size_t i = 0; i < kNbImgMaxItems.size(); ++i)
-        if (tiles == kNbImgMaxItems[i]) v.nbImgMaxIndex = int(i);
+    for (size_t i = 0; i < TileCountItems().size(); ++i)
+        if (tiles == TileCountItems()[i]) v.nbImgMaxIndex = int(i);
     v.cfgNames = ConfigurationNames(s.InstallDir);
     v.cfgText = s.cfgname;
     v.cfgAlea = s.cfgalea;
@@ -214,7 +224,8 @@ std::wstring SettingsFromValues(const TDialogValues& v, const std::wstring& name
     s.opdatefic = v.options[1];
     // A tile count the list does not offer shows no selection; the stored count then stays,
     // rather than an empty text saved as 0 tiles.
-    if (v.nbImgMaxIndex >= 0) s.opnbimgmax = *ParseIniInt(kNbImgMaxItems[v.nbImgMaxIndex]);
+    if (v.nbImgMaxIndex >= 0 && size_t(v.nbImgMaxIndex) < TileCountItems().size())
+        s.opnbimgmax = ParseIniInt(TileCountItems()[v.nbImgMaxIndex]).value_or(s.opnbimgmax);
 
     s.opmemfiles = v.options[2];
     if (!s.opmemfiles && !s.memfilesname.empty()) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Globals/Globals.h"
+#include "Globals/Transitions.h"
 
 // The three knobs: a knob's left edge on the settings page is its value.
 struct TKnobRange {
@@ -32,9 +33,9 @@ std::wstring StepHint(int defspeed);                // "4 pixels"
 std::wstring SpeedHint(int defspeed, int defdelay); // "4 pixels toutes les 10 ms"
 std::wstring PauseHint(int defpause);               // "30 secondes"
 
-// The items of the two drop-down lists.
-extern const std::array<const wchar_t*, 10> kAgrItems;      // "1x" .. "9x", "maxi"
-extern const std::array<const wchar_t*, 10> kNbImgMaxItems; // "3" .. "10", "15", "20"
+// The items of the two drop-down lists, as the settings page's layout names them.
+const std::vector<std::wstring>& GrowItems();      // "1x" .. "9x"
+const std::vector<std::wstring>& TileCountItems(); // "3" .. "10", "15", "20"
 
 // The file list's mask: ";*.JPG;*.JPEG;..." over the media extensions in their order, those
 // this PC can show (a mask as UsableMediaMask gives it).
@@ -50,7 +51,7 @@ std::vector<std::wstring> FolderEntries(const std::wstring& defdir);
 
 // Which of the 13 transitions a stored "optransition" checks: all when it is empty; pieces
 // that are not whole numbers 1..13 are ignored.
-std::array<bool, 13> CheckedTransitions(const std::wstring& optransition);
+std::array<bool, kTransitionCount> CheckedTransitions(const std::wstring& optransition);
 
 // The names of the configuration files of the install folder, sorted ignoring case.
 std::vector<std::wstring> ConfigurationNames(const std::wstring& installDir);
@@ -58,7 +59,7 @@ std::vector<std::wstring> ConfigurationNames(const std::wstring& installDir);
 // Everything the controls of the dialog hold that maps to a setting.
 struct TDialogValues {
     std::vector<std::wstring> folders;              // LstDirBox
-    std::array<bool, 13> transitions{};             // CBTransition
+    std::array<bool, kTransitionCount> transitions{};             // CBTransition
     int stepLeft = 0, speedLeft = 0, pauseLeft = 0; // RxSpeedButton1..3
     std::array<bool, 4> switches{};                 // RxSwitch0..3
     int agrIndex = 0;                               // CBAgr, -1 for none

@@ -2,6 +2,7 @@
 
 #include "Globals/Globals.h"
 #include "Globals/IniValue.h"
+#include "Globals/Transitions.h"
 #include "dialog/ControlFactory.h"
 #include "dialog/PageSlide.h"
 #include "resources/Artwork.h"
@@ -156,7 +157,7 @@ void TSelRepDlg::BindControls() {
     CBCfgName = Named<tk::ComboBox>(L"CBCfgName");
     CBCfgAlea = Named<tk::Button>(L"CBCfgAlea");
     Button1 = Named<tk::Button>(L"Button1");
-    for (const wchar_t* name : TransitionNames) CBTransition->Add(name);
+    for (const TransitionInfo& t : kTransitions) CBTransition->Add(t.name);
 }
 
 void TSelRepDlg::WireEvents() {

@@ -17,8 +17,10 @@ Unicode true
 !ifndef OUTFILE
   !define OUTFILE "Vistamur-Setup.exe"
 !endif
-; The same version as the program's version resource.
-!define VERSION "4.0.0"
+; The program's version, given by the build (CMake's project version).
+!ifndef VERSION
+  !error "give the program's version: -DVERSION=4.0.0"
+!endif
 !define PUBLISHER "Korvane"
 ; Where the program looks for its data folder (read in the 32-bit view of the registry, which
 ; is the one a 32-bit installer writes to).

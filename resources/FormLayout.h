@@ -1,4 +1,7 @@
 #pragma once
+#include <string>
+#include <vector>
+
 // A form's layout as data: one row per control, in its panel's client coordinates.
 namespace layout {
 
@@ -32,5 +35,8 @@ struct ControlRow {
     const wchar_t* text; // caption, glyph label or the items separated by "|"
     const wchar_t* hint;
 };
+
+// The items of a list row: its text cut at each "|" (none for a row without text).
+std::vector<std::wstring> RowItems(const ControlRow& row);
 
 } // namespace layout

@@ -1,5 +1,10 @@
 #include "resources/SelRepDlgLayout.h"
 
+#include <algorithm>
+#include <string_view>
+
+#include "Version.h"
+
 namespace layout {
 
 namespace {
@@ -58,12 +63,12 @@ const ControlRow settings[] = {
     {L"RxLabel9", K::Label, 52, 280, 140, 13, L"En entier",
      L"Ne change qu'une fois la lecture du film terminée"},
     {L"RxLabel10", K::Label, 28, 304, 50, 13, L"Agrandir", nullptr},
-    {L"CBAgr", K::DropDown, 80, 300, 41, 21, L"1x|2x|3x|4x|5x|6x|7x|8x|9x|maxi",
+    {L"CBAgr", K::DropDown, 80, 300, 41, 21, L"1x|2x|3x|4x|5x|6x|7x|8x|9x",
      L"Agrandit le film pour qu'il soit plein écran.\r\n"
      L"L'agrandissement est toutefois limité au facteur saisi (de 1x à 9x)\r\n"
      L"afin de conserver une qualité d'image correcte.\r\n"
      L"Le facteur 1x indique que le film ne sera jamais agrandi."},
-    {L"RxLabel11", K::Label, 124, 304, 60, 13, L"les films", nullptr},
+    {L"RxLabel11", K::Label, 124, 304, 60, 13, L"maxi", nullptr},
     {L"RxLabel26", K::Header, 216, 202, 89, 17, L"Options", nullptr},
     {L"CBOptions", K::CheckList, 216, 224, 241, 49,
      L"Afficher le nom du fichier image|Afficher la date du fichier image|"
@@ -84,7 +89,7 @@ const ControlRow band[] = {
     {L"Button1", K::PushButton, 379, 25, 17, 20, L"X", L"Supprimer cette configuration"},
     {L"CBCfgAlea", K::CheckBox, 400, 27, 65, 17, L"Aléatoire",
      L"A chaque démarrage de l'économiseur d'écran, une configuration est choisie au hasard"},
-    {L"RxLabel24", K::BandLabel, 16, 53, 185, 13, L"Vistamur screensaver V4.0.0", nullptr},
+    {L"RxLabel24", K::BandLabel, 16, 53, 185, 13, L"Vistamur screensaver V" VISTAMUR_VERSION_FULL_W, nullptr},
     {L"RxLabel25", K::BandLink, 16, 69, 129, 13, L"Aide de Vistamur", nullptr},
     {L"OKBtn", K::FramedButton, 296, 58, 64, 27, L"Ok", nullptr},
     {L"CancelBtn", K::FramedButton, 376, 58, 64, 27, L"Annuler", nullptr},
@@ -94,5 +99,23 @@ const ControlRow band[] = {
 const std::span<const ControlRow> kImagesPage(images);
 const std::span<const ControlRow> kSettingsPage(settings);
 const std::span<const ControlRow> kBand(band);
+
+std::vector<std::wstring> RowItems(const ControlRow& row) {
+    std::vector<std::wstring> items;
+    if (!row.text) return items;
+    const std::wstring all = row.text;
+    for (size_t start = 0; start <= all.size();) {
+        const size_t end = std::min(all.find(L'|', start), all.size());
+        items.push_back(all.substr(start, end - start));
+        start = end + 1;
+    }
+    return items;
+}
+
+std::vector<std::wstring> SettingsListItems(const wchar_t* name) {
+    for (const ControlRow& row : kSettingsPage)
+        if (std::wstring_view(row.name) == name) return RowItems(row);
+    return {};
+}
 
 } // namespace layout

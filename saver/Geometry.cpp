@@ -3,24 +3,35 @@
 #include <cmath>
 #include <cstdint>
 
-TFamily FamilyOf(int transition) {
-    if (transition >= 4 && transition <= 10) return TFamily::Central;
-    if (transition >= 11 && transition <= 13) return TFamily::Vertical;
-    return TFamily::Horizontal;
+namespace {
+
+TTravel Opposite(TTravel travel) {
+    switch (travel) {
+    case TTravel::Leftward: return TTravel::Rightward;
+    case TTravel::Rightward: return TTravel::Leftward;
+    case TTravel::Upward: return TTravel::Downward;
+    case TTravel::Downward: return TTravel::Upward;
+    case TTravel::Still: break;
+    }
+    return TTravel::Still;
 }
 
-bool IsAlternating(int transition) { return transition == 3 || transition == 13; }
+} // namespace
+
+TFamily FamilyOf(int transition) {
+    const TransitionInfo& t = TransitionOf(transition);
+    if (t.family == TransitionFamily::Central) return TFamily::Central;
+    return t.axis == TransitionAxis::Vertical ? TFamily::Vertical : TFamily::Horizontal;
+}
+
+bool IsAlternating(int transition) {
+    return TransitionOf(transition).family == TransitionFamily::AlternatingStrip;
+}
 
 TTravel TravelOf(int transition, int altPhase) {
-    bool backward = altPhase >= 2;
-    switch (transition) {
-    case 2: return TTravel::Rightward;
-    case 3: return backward ? TTravel::Rightward : TTravel::Leftward;
-    case 11: return TTravel::Upward;
-    case 12: return TTravel::Downward;
-    case 13: return backward ? TTravel::Downward : TTravel::Upward;
-    default: return FamilyOf(transition) == TFamily::Central ? TTravel::Still : TTravel::Leftward;
-    }
+    if (IsCentralTransition(transition)) return TTravel::Still;
+    const TTravel forward = TransitionOf(transition).direction;
+    return IsAlternating(transition) && altPhase >= 2 ? Opposite(forward) : forward;
 }
 
 int NextAltPhase(int transition, int altPhase) {
@@ -37,21 +48,9 @@ int PreviousTile(int tile, int tileCount) { return tile <= 0 ? tileCount - 1 : t
 int NextTile(int tile, int tileCount) { return tile >= tileCount - 1 ? 0 : tile + 1; }
 
 TBox InitialBox(int transition, const TBox& s) {
-    switch (transition) {
-    case 1:
-    case 3:
-        return {s.left + s.width, 0, s.width, s.height};
-    case 11:
-    case 13:
-        return {0, s.top + s.height, s.width, s.height};
-    case 12:
-        return {0, s.top - s.height, s.width, s.height};
-    default:
-        // 2 and the central ones; an unknown number waits where transition 1 does.
-        if (transition == 2 || FamilyOf(transition) == TFamily::Central)
-            return {s.left - s.width, 0, s.width, s.height};
-        return {s.left + s.width, 0, s.width, s.height};
-    }
+    // A strip waits at its entry edge; the central tiles wait left of the screen.
+    if (IsCentralTransition(transition)) return {s.left - s.width, 0, s.width, s.height};
+    return EntryBox(transition, 0, s);
 }
 
 int StartCoordinate(int transition, int altPhase, const TBox& s) {
@@ -159,7 +158,10 @@ TBox MovedBox(TTravel travel, const TBox& box, int pos) {
     return out;
 }
 
-bool IsAnimated(int transition) { return transition >= 5 && transition <= 9; }
+bool IsAnimated(int transition) {
+    const CentralChange change = TransitionOf(transition).change;
+    return change == CentralChange::GrowShrink || change == CentralChange::Slide;
+}
 
 namespace {
 
@@ -177,40 +179,48 @@ int Scale(int size, int k) {
 
 } // namespace
 
-TBox LeaveFrame(int transition, int k, const TBox& from, const TBox& s) {
-    TBox b = from;
-    switch (transition) {
-    case 5:
-        b.width = Scale(from.width, k);
-        b.height = Scale(from.height, k);
-        break;
-    case 6: b.left = Blend(from.left, k, -from.width); break; // out to the left
-    case 7:
-        b.left = Blend(from.left, k, s.width);
-        break;                                                 // out to the right
-    case 8: b.top = Blend(from.top, k, -from.height); break;   // out at the top
-    case 9:
-        b.top = Blend(from.top, k, s.height);
-        break; // out at the bottom
+namespace {
+
+// Where a tile of box b's size lies just beyond the edge it leaves by, travelling that way.
+int BeyondExitEdge(TTravel travel, const TBox& b, const TBox& s) {
+    switch (travel) {
+    case TTravel::Leftward: return -b.width;
+    case TTravel::Rightward: return s.width;
+    case TTravel::Upward: return -b.height;
+    case TTravel::Downward: return s.height;
+    case TTravel::Still: break;
     }
-    return b;
+    return 0;
+}
+
+// Frame k of a central tile at box b: grown to k % of its size, or slid k % of the way from
+// beyond the exit edge of the given travel to its box.
+TBox AnimationFrame(int transition, TTravel travel, int k, const TBox& b, const TBox& s) {
+    TBox f = b;
+    switch (TransitionOf(transition).change) {
+    case CentralChange::GrowShrink:
+        f.width = Scale(b.width, k);
+        f.height = Scale(b.height, k);
+        break;
+    case CentralChange::Slide:
+        if (travel == TTravel::Leftward || travel == TTravel::Rightward)
+            f.left = Blend(b.left, k, BeyondExitEdge(travel, b, s));
+        else
+            f.top = Blend(b.top, k, BeyondExitEdge(travel, b, s));
+        break;
+    default: break;
+    }
+    return f;
+}
+
+} // namespace
+
+// A leaving tile slides out by the exit edge of the transition's way; the entering one comes
+// in by the opposite edge (beyond the exit edge of the opposite way), so both move one way.
+TBox LeaveFrame(int transition, int k, const TBox& from, const TBox& s) {
+    return AnimationFrame(transition, TransitionOf(transition).direction, k, from, s);
 }
 
 TBox EnterFrame(int transition, int k, const TBox& to, const TBox& s) {
-    TBox b = to;
-    switch (transition) {
-    case 5:
-        b.width = Scale(to.width, k);
-        b.height = Scale(to.height, k);
-        break;
-    case 6:
-        b.left = Blend(to.left, k, s.width);
-        break;                                               // in from the right edge
-    case 7: b.left = Blend(to.left, k, -to.width); break;    // in from the left
-    case 8:
-        b.top = Blend(to.top, k, s.height);
-        break;                                               // in from the bottom edge
-    case 9: b.top = Blend(to.top, k, -to.height); break;     // in from the top
-    }
-    return b;
+    return AnimationFrame(transition, Opposite(TransitionOf(transition).direction), k, to, s);
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "Globals/Transitions.h"
+
 // Where the tiles go: the thirteen transitions reduced to plain numbers. The saver window
 // only applies what these functions compute, so the tests can check every case without a
 // window.
@@ -13,7 +15,6 @@ constexpr int kTileGap = 50;      // pixels between two tiles of a strip
 constexpr int kAnimationLast = 100; // the grow/shrink/slide animations: frames k = 0 .. 100
 
 enum class TFamily { Horizontal, Vertical, Central };
-enum class TTravel { Leftward, Rightward, Upward, Downward, Still };
 
 // A place and size: a panel's in the saver window, or the saver window's own (it covers
 // the screen from (0, 0)).

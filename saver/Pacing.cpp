@@ -7,6 +7,10 @@
 std::optional<unsigned> StepTimerInterval(int transition, int defpause, int defdelay) {
     if (IsCentralTransition(transition)) return CentralDisplayMs(defpause);
     if (StepsEveryTurn(transition, defdelay)) return std::nullopt;
+    return StripStepMs(defdelay);
+}
+
+unsigned StripStepMs(int defdelay) {
     if (defdelay <= 0) defdelay = 1; // only a hand-edited file holds one; slowest pace
     long double ms = std::nearbyint(10000.0L / (long double)defdelay);
     return ms < 1 ? 1u : unsigned(ms);

@@ -5,6 +5,9 @@
 // 10000 / defdelay rounded (halves to even) for the moving ones, and none when defdelay is
 // 1000, where the strip steps at every turn of the message loop.
 std::optional<unsigned> StepTimerInterval(int transition, int defpause, int defdelay);
+// The gap between two steps of a moving strip in ms: 10000 / defdelay, rounded with halves to
+// even, at least 1. The timer runs at it and the speed knob's hint tells it, so they agree.
+unsigned StripStepMs(int defdelay);
 // The display time of a central tile in ms (defpause is in seconds).
 unsigned CentralDisplayMs(int defpause);
 

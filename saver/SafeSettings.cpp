@@ -6,6 +6,7 @@
 
 #include "Globals/ConfigName.h"
 #include "Globals/IniValue.h"
+#include "Globals/Transitions.h"
 #include "toolkit/Log.h"
 
 void ClampForSaver(TSettings& s) {
@@ -27,9 +28,9 @@ std::vector<int> UsableTransitions(const std::wstring& optransition) {
     std::vector<int> usable;
     for (const std::wstring& piece : SplitString(L";", optransition)) {
         auto number = ParseIniInt(piece);
-        if (number && *number >= 1 && *number <= 13) usable.push_back(*number);
+        if (number && IsKnownTransition(*number)) usable.push_back(*number);
     }
     if (usable.empty())
-        for (int n = 1; n <= 13; ++n) usable.push_back(n);
+        for (const TransitionInfo& t : kTransitions) usable.push_back(t.number);
     return usable;
 }

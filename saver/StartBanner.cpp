@@ -1,10 +1,11 @@
 #include "saver/StartBanner.h"
 
-#include "Globals/Globals.h"
+#include "Globals/Transitions.h"
+#include "Version.h"
 
 std::wstring StartBannerText(const std::wstring& cfgname, int transition) {
-    std::wstring name = transition >= 1 && transition <= 13 ? TransitionNames[transition - 1] : L"";
-    return L"Vistamur Screen Saver V4.0 : Initialisation " + cfgname + L" - \"" + name +
+    std::wstring name = IsKnownTransition(transition) ? TransitionOf(transition).name : L"";
+    return L"Vistamur Screen Saver V" VISTAMUR_VERSION_SHORT_W L" : Initialisation " + cfgname + L" - \"" + name +
            L"\"... ";
 }
 

@@ -9,16 +9,10 @@ namespace tk {
 bool Control::CreateCustom(const wchar_t* className, const ControlArgs& args, bool transparent) {
     custom_ = true;
     transparent_ = transparent;
-    WindowArgs w;
-    w.className = className;
+    WindowArgs w = ChildArgs(className, args.parent, args.x, args.y, args.width, args.height,
+                             WS_VISIBLE | WS_CLIPSIBLINGS | args.style);
     w.text = args.text;
-    w.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | args.style;
     w.exStyle = args.exStyle;
-    w.x = args.x;
-    w.y = args.y;
-    w.width = args.width;
-    w.height = args.height;
-    w.parent = args.parent;
     w.id = args.id;
     if (!Create(w)) return false;
     if (args.font) SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(args.font), FALSE);

@@ -6,16 +6,8 @@ namespace tk {
 
 bool Panel::CreatePanel(HWND parent, int x, int y, int width, int height, COLORREF color) {
     color_ = color;
-    WindowArgs args;
-    args.className = L"TPanel";
     // Children are clipped, so that the panel's own fill never paints over its picture.
-    args.style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
-    args.x = x;
-    args.y = y;
-    args.width = width;
-    args.height = height;
-    args.parent = parent;
-    return Create(args);
+    return Create(ChildArgs(L"TPanel", parent, x, y, width, height, WS_CLIPCHILDREN | WS_CLIPSIBLINGS));
 }
 
 LRESULT Panel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

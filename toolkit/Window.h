@@ -20,6 +20,20 @@ struct WindowArgs {
     int id = 0; // a child's control id, which its parent's notifications carry
 };
 
+// The arguments of a child window of our own class at a place of its parent.
+inline WindowArgs ChildArgs(const wchar_t* className, HWND parent, int x, int y, int width,
+                            int height, DWORD style) {
+    WindowArgs args;
+    args.className = className;
+    args.style = WS_CHILD | style;
+    args.x = x;
+    args.y = y;
+    args.width = width;
+    args.height = height;
+    args.parent = parent;
+    return args;
+}
+
 class Window {
   public:
     Window() = default;

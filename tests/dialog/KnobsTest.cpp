@@ -36,7 +36,7 @@ const Drag kDrags[] = {
     {"pressed on its leftmost column", kStep, false, 0, false, {300}, 283, {{kStep, L"4 pixels"}}},
     {"the mouse taken", kStep, false, 5, true, {300}, 283, {{kStep, L"4 pixels"}}},
     {"step to its right end and beyond", kStep, false, 5, false, {397, 420}, 392,
-     {{kStep, L"100 pixels"}, {kSpeed, L"100 pixels toutes les 19 ms"}}},
+     {{kStep, L"100 pixels"}, {kSpeed, L"100 pixels toutes les 20 ms"}}},
     {"speed to its right end, right button", kSpeed, true, 8, false, {447, 600}, 439,
      {{kSpeed, L"4 pixels le plus vite possible"}}},
     {"display time beyond its left end", kPause, false, 2, false, {400, 337, 300}, 335,
@@ -122,7 +122,7 @@ TEST_F(Knobs, TabReachesTheKnobsWhoseArrowKeysMoveThemAPixelWithinTheirRange) {
         EXPECT_EQ(knob.Left(), s.left) << s.key;
         EXPECT_EQ(knob.Hint(), s.hint) << s.key;
     }
-    EXPECT_EQ(dialog->RxSpeedButton2->Hint(), L"1 pixels toutes les 19 ms");
+    EXPECT_EQ(dialog->RxSpeedButton2->Hint(), L"1 pixels toutes les 20 ms");
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "dialog/DialogValues.h"
 #include "saver/MediaKind.h"
+#include "saver/Pacing.h"
 #include "tests/settings/SettingsFixture.h"
 #include "toolkit/System.h"
 
@@ -69,6 +70,14 @@ TEST_F(SettingsTest, KnobHints) {
     EXPECT_EQ(SpeedHint(7, 1), L"7 pixels toutes les 10000 ms");
     EXPECT_EQ(SpeedHint(7, 0), L"7 pixels toutes les 10000 ms"); // no division by zero
     EXPECT_EQ(PauseHint(30), L"30 secondes");
+
+    // The hint tells the gap the strip's timer runs at, rounded as the timer rounds it.
+    for (int delay : {6, 7, 3, 999, 1}) {
+        const unsigned timer = *StepTimerInterval(1, 30, delay);
+        EXPECT_EQ(SpeedHint(2, delay), L"2 pixels toutes les " + std::to_wstring(timer) + L" ms")
+            << delay;
+    }
+    EXPECT_EQ(SpeedHint(2, 6), L"2 pixels toutes les 1667 ms");
 }
 
 TEST_F(SettingsTest, StoredFolderAndTransitionListsAsTheDialogShowsThem) {
@@ -96,7 +105,9 @@ TEST_F(SettingsTest, ListChoicesAndTheMaskFollowTheStoredValues) {
     Settings.opagrfilm = 10;
     TDialogValues v = ValuesFromSettings(Settings);
     EXPECT_EQ(v.nbImgMaxIndex, 8);
-    EXPECT_EQ(v.agrIndex, 9);
+    EXPECT_EQ(GrowItems().back(), L"9x");
+    EXPECT_EQ(v.agrIndex, 8); // an older dialog's "maxi" (10) shows as the largest factor
+    EXPECT_EQ(RoundTrip(Settings).opagrfilm, 9);
     EXPECT_EQ(MediaFileMask(~0u).substr(0, 14), L";*.JPG;*.JPEG;");
 
     // Values the lists do not offer show no selection and stay as stored when saved.

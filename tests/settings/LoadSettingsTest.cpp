@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "Globals/Random.h"
+#include "Globals/Transitions.h"
 #include "tests/settings/SettingsFixture.h"
 
 namespace {
@@ -60,7 +61,7 @@ TEST(SettingsRecord, InitialValuesAndTables) {
     EXPECT_EQ(s.cfgname, L"config 1");
     EXPECT_EQ(std::wstring(MediaExtensions[0]), L".JPG");
     EXPECT_EQ(std::wstring(MediaExtensions[18]), L".IVF");
-    EXPECT_EQ(std::wstring(TransitionNames[9]), L"Centrale+aléatoire");
+    EXPECT_EQ(std::wstring(TransitionOf(10).name), L"Centrale+aléatoire");
     EXPECT_EQ(RunMode, rmSaver);
 }
 

@@ -4,6 +4,7 @@
 
 
 #include "Globals/Globals.h"
+#include "Globals/Transitions.h"
 #include "Globals/Random.h"
 #include "saver/Ssave.h"
 #include "tests/support/InstallFolder.h"
@@ -61,7 +62,7 @@ TEST(Init, BadNumbersInTheConfigurationStillGiveAWorkingSaver) {
         // Without files the banner stays and the steps have nothing to refill.
         EXPECT_EQ(scrn.BannerText(),
                   L"Vistamur Screen Saver V4.0 : Initialisation config 1 - \"" +
-                      std::wstring(TransitionNames[Settings.ActiveTransition - 1]) + L"\"... ");
+                      std::wstring(TransitionOf(Settings.ActiveTransition).name) + L"\"... ");
         for (int step = 0; step < 20; ++step) {
             scrn.Timer1Timer();
             scrn.MoveStep();
