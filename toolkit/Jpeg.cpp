@@ -226,14 +226,19 @@ class BufferSink : public RowSink {
 bool DecodeJpegRows(const std::wstring& path, RowSink& sink) {
     FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) return false;
+    return file && DecodeJpegRows(file.Get(), sink);
+}
+
+bool DecodeJpegRows(HANDLE file, RowSink& sink) {
+    LARGE_INTEGER start = {};
+    if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) return false;
     std::vector<uint8_t> input, cmykRow;
     try {
         input.resize(kReadSize);
     } catch (const std::bad_alloc&) {
         return false;
     }
-    return DecodeOpen(file.Get(), sink, input, cmykRow);
+    return DecodeOpen(file, sink, input, cmykRow);
 }
 
 int ScaledSize(int size, int scale) {

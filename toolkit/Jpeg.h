@@ -1,5 +1,7 @@
 #pragma once
 // JPEG files decoded through libjpeg into 32-bit top-down pixels (B, G, R, 0).
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -25,6 +27,8 @@ struct JpegInfo {
 // (missing, empty, truncated, another format, too large, unsupported colours), for a sink
 // that refused, and for a picture whose data ends early. Nothing throws.
 bool DecodeJpegRows(const std::wstring& path, RowSink& sink);
+// The same from a file already open (for reading), from its start.
+bool DecodeJpegRows(HANDLE file, RowSink& sink);
 
 // The size libjpeg gives a side of `size` pixels at scale/8: rounded up.
 int ScaledSize(int size, int scale);

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "toolkit/Handles.h"
 #include "toolkit/Log.h"
 #include "toolkit/Orientation.h"
 #include "toolkit/PictureHeader.h"
@@ -65,13 +66,16 @@ void PictureLoader::RowDone(int y) noexcept {
 // libjpeg and its scaled decoding, a PNG renamed .jpg to WIC. What no signature names goes to
 // libjpeg, which refuses it as it refused every broken photo before.
 bool PictureLoader::Decode(const std::wstring& path, std::wstring& why) {
-    PictureHeader header;
-    if (!ReadPictureHeader(path, header)) {
+    // Opened once: the header is read, then libjpeg reads the same handle from its start.
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) {
         why = L"it cannot be opened";
         return false;
     }
+    const PictureHeader header = ReadPictureHeader(file.Get());
     if (header.format == PictureFormat::Jpeg || header.format == PictureFormat::Unknown) {
-        if (DecodeJpegRows(path, *this)) return true;
+        if (DecodeJpegRows(file.Get(), *this)) return true;
         why = header.format == PictureFormat::Jpeg ? L"its JPEG data cannot be decoded"
                                                    : L"it is no picture this program reads";
         return false;
@@ -81,6 +85,7 @@ bool PictureLoader::Decode(const std::wstring& path, std::wstring& why) {
               std::to_wstring(header.height) + L" pixels, beyond the pixel budget";
         return false;
     }
+    file.Reset(); // WIC opens the file by its name
     // HEIC and AVIF keep their orientation where only their decoder reads it.
     const int orientation = header.format == PictureFormat::IsoMedia ? 0 : header.orientation;
     return DecodeWicRows(path, orientation, *this, why);

@@ -203,20 +203,23 @@ PictureHeader ParsePictureHeader(const ReadAt& read) {
     return header;
 }
 
+PictureHeader ReadPictureHeader(HANDLE file) {
+    return ParsePictureHeader([file](uint64_t offset, uint8_t* into, size_t size) -> size_t {
+        LARGE_INTEGER at;
+        at.QuadPart = LONGLONG(offset);
+        DWORD got = 0;
+        if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN) ||
+            !ReadFile(file, into, DWORD(size), &got, nullptr))
+            return 0;
+        return got;
+    });
+}
+
 bool ReadPictureHeader(const std::wstring& path, PictureHeader& header) {
     FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
-    const ReadAt read = [&](uint64_t offset, uint8_t* into, size_t size) -> size_t {
-        LARGE_INTEGER at;
-        at.QuadPart = LONGLONG(offset);
-        DWORD got = 0;
-        if (!SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) ||
-            !ReadFile(file.Get(), into, DWORD(size), &got, nullptr))
-            return 0;
-        return got;
-    };
-    header = ParsePictureHeader(read);
+    header = ReadPictureHeader(file.Get());
     return true;
 }
 

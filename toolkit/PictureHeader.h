@@ -4,6 +4,8 @@
 // editor wrote where the format keeps it beside the pixels. Read before any decoder sees the
 // file, so that a header claiming an absurd size is refused without decoding anything: some
 // decoders (Wine's PNG and GIF ones) decode the whole picture as soon as they open it.
+#include <windows.h>
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -38,6 +40,8 @@ PictureHeader ParsePictureHeader(const ReadAt& read);
 
 // The header of a file; false when it cannot be opened.
 bool ReadPictureHeader(const std::wstring& path, PictureHeader& header);
+// The header of a file already open for reading (its position is left anywhere).
+PictureHeader ReadPictureHeader(HANDLE file);
 
 // The claimed size exceeds the budget (or is negative): the picture is not decoded.
 bool ExceedsPixelBudget(long long width, long long height);
