@@ -17,7 +17,9 @@ bool IsDeviceName(const std::wstring& name) {
         base.pop_back();
     for (wchar_t& c : base)
         c = UpperAscii(c);
-    static const std::array<const wchar_t*, 4> plain = {L"CON", L"PRN", L"AUX", L"NUL"};
+    // CONIN$ and CONOUT$ name the console's input and output.
+    static const std::array<const wchar_t*, 6> plain = {L"CON", L"PRN",    L"AUX",
+                                                        L"NUL", L"CONIN$", L"CONOUT$"};
     for (const wchar_t* device : plain)
         if (base == device) return true;
     if (base.size() != 4 || (base.compare(0, 3, L"COM") != 0 && base.compare(0, 3, L"LPT") != 0))
@@ -27,9 +29,15 @@ bool IsDeviceName(const std::wstring& name) {
            digit == L'\u00B3';
 }
 
+// A name of blanks only would show as an empty line in the list, and the system drops
+// trailing blanks from a file name: it counts as empty.
+bool IsBlankName(const std::wstring& name) {
+    return name.find_first_not_of(L" \t") == std::wstring::npos;
+}
+
 } // namespace
 
 bool IsUsableConfigName(const std::wstring& name) {
-    return !name.empty() && name.find_first_of(L"\\/:*?\"<>|") == std::wstring::npos &&
+    return !IsBlankName(name) && name.find_first_of(L"\\/:*?\"<>|") == std::wstring::npos &&
            !IsDeviceName(name);
 }

@@ -6,6 +6,7 @@
 // device. Such a name is never used as a path.
 #include <string>
 
-// False when the name is empty, holds any of \ / : * ? " < > |, or is a reserved device name
-// (CON, PRN, AUX, NUL, COM0-9, LPT0-9, also with an extension or trailing spaces, in any case).
+// False when the name is empty or blank, holds any of \ / : * ? " < > |, or is a reserved
+// device name (CON, PRN, AUX, NUL, CONIN$, CONOUT$, COM0-9, LPT0-9, also with an extension or
+// trailing spaces, in any case).
 bool IsUsableConfigName(const std::wstring& name);

@@ -6,10 +6,12 @@
 #include "Globals/IniValue.h"
 #include "Globals/Random.h"
 #include "Globals/SettingKeys.h"
+#include "toolkit/FileContent.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Log.h"
 #include "toolkit/MsgBox.h"
 #include "toolkit/System.h"
+#include "toolkit/Text.h"
 
 uint8_t RunMode = rmSaver;
 TSettings Settings;
@@ -70,17 +72,43 @@ std::vector<std::wstring> ListConfigurations(const std::wstring& installDir) {
 
 namespace {
 
+// The boxes of the loading.
+const wchar_t* const kWarningCaption = L"Avertissement";
+const wchar_t* const kNotFoundMessage = L"Configuration non trouvée (%s)";
+const wchar_t* const kCannotReadMessage = L"Impossible de lire %s";
+
+void Warn(const wchar_t* pattern, const std::wstring& file) {
+    tk::ShowBox(GetActiveWindow(), tk::FormatMessageText(pattern, file), kWarningCaption,
+                MB_OK | MB_ICONWARNING);
+}
+
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), int(a.size()), b.c_str(), int(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
+// Whether the file can be read, waiting a moment for one that another program holds. One that
+// stays held is said so, and noted, so that no save replaces it unasked.
+tk::TFileRead CheckReadable(const std::wstring& file) {
+    std::erase_if(Settings.unreadFiles, [&](const std::wstring& f) { return SamePath(f, file); });
+    const tk::TFileRead state = tk::WaitReadable(file, kLockedFileWaitMs);
+    if (state == tk::TFileRead::Unreadable) {
+        tk::Log(L"cannot read " + file + L", error " + tk::IntToStr(GetLastError()));
+        Settings.unreadFiles.push_back(file);
+        Warn(kCannotReadMessage, file);
+    }
+    return state;
+}
+
 // A name that is no usable file name (a path, a device) is taken for a missing
 // configuration: nothing outside the install folder is read.
 void ReadConfigFile() {
     const std::wstring file = ConfigFilePath();
     const bool usable = IsUsableConfigName(Settings.cfgname);
     if (!usable) tk::Log(L"unusable configuration name \"" + Settings.cfgname + L"\"");
-    if (!usable || !tk::FileExists(file)) {
-        tk::ShowBox(GetActiveWindow(), L"Configuration non trouvée (" + file + L")",
-                    L"Avertissement", MB_OK | MB_ICONWARNING);
-        return;
-    }
+    const tk::TFileRead state = usable ? CheckReadable(file) : tk::TFileRead::Absent;
+    if (state == tk::TFileRead::Absent) Warn(kNotFoundMessage, file);
+    if (state != tk::TFileRead::Read) return;
     for (const TSettingKey& k : ConfigFileKeys())
         ReadSetting(file, k, Settings);
 }
@@ -94,7 +122,12 @@ std::wstring ConfigFilePath() {
 void LoadConfigFiles(int scope) {
     if (scope == 1 || scope == 2) {
         const std::wstring ini = Settings.InstallDir + kConfigIni;
-        if (!tk::FileExists(ini)) return;
+        const tk::TFileRead state = CheckReadable(ini);
+        if (state == tk::TFileRead::Absent) return;
+        if (state == tk::TFileRead::Unreadable) {
+            ReadConfigFile(); // the configuration named by default
+            return;
+        }
         for (const TSettingKey& k : ConfigIniKeys())
             ReadSetting(ini, k, Settings);
         if (Settings.cfgalea && scope == 2) {
@@ -112,15 +145,42 @@ void LoadSettings(int scope) {
     LoadConfigFiles(scope);
 }
 
+// The configuration's file first: "config.ini" names it only once it is written whole, so
+// that a write refused on the way (a folder of that name, a name too long) leaves the saver
+// on the configuration it had.
 void SaveSettings() {
     const TSettings& s = Settings;
-    const std::wstring ini = s.InstallDir + kConfigIni;
-    for (const TSettingKey& k : ConfigIniKeys())
-        WriteSetting(ini, k, s);
-
     const std::wstring file = ConfigFilePath();
     for (const TSettingKey& k : ConfigFileKeys())
         WriteSetting(file, k, s);
+
+    const std::wstring ini = s.InstallDir + kConfigIni;
+    for (const TSettingKey& k : ConfigIniKeys())
+        WriteSetting(ini, k, s);
+    Settings.unreadFiles.clear(); // both files now hold what the user saved
+}
+
+std::vector<std::wstring> UnreadFilesASaveReplaces() {
+    std::vector<std::wstring> files;
+    for (const std::wstring& file : {ConfigFilePath(), Settings.InstallDir + kConfigIni})
+        for (const std::wstring& unread : Settings.unreadFiles)
+            if (SamePath(unread, file) && tk::FileExists(file)) files.push_back(file);
+    return files;
+}
+
+void SaveCurrentConfigName(const std::wstring& cfgname) {
+    TSettings named = Settings;
+    named.cfgname = cfgname;
+    WriteSetting(Settings.InstallDir + kConfigIni, ConfigIniKeys()[0], named);
+}
+
+std::wstring ConfigIniName(const std::wstring& installDir) {
+    const std::wstring ini = installDir + kConfigIni;
+    if (!tk::FileExists(ini)) return L"";
+    TSettings named;
+    named.cfgname.clear();
+    ReadSetting(ini, ConfigIniKeys()[0], named);
+    return named.cfgname;
 }
 
 std::vector<std::wstring> SplitString(const std::wstring& separator, const std::wstring& text) {

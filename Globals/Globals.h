@@ -29,6 +29,10 @@ struct TSettings {
     std::wstring InstallDir = L"c:\\program files\\korvane\\vistamur screensaver\\";
     std::wstring cfgname = L"config 1";
     bool cfgalea = false;
+    // Not stored: the configuration files that were there but could not be read at their last
+    // load (another program held them). A save would replace what was never read, so the
+    // dialog asks first.
+    std::vector<std::wstring> unreadFiles;
 };
 extern TSettings Settings;
 
@@ -43,8 +47,17 @@ constexpr const wchar_t* kConfigIni = L"config.ini";
 void LoadSettings(int scope);
 // LoadSettings without the registry: the files of the install folder Settings holds.
 void LoadConfigFiles(int scope);
-// Throws EWriteError when the system refuses a write.
+// Throws EWriteError when the system refuses a write. The configuration's file is written
+// first and "config.ini" only then, so that it never names a configuration left unwritten.
 void SaveSettings();
+// The files SaveSettings would replace although their last load could not read them.
+std::vector<std::wstring> UnreadFilesASaveReplaces();
+// How long a load waits for a configuration file that another program holds.
+constexpr unsigned kLockedFileWaitMs = 3000;
+// "config.ini" names this configuration (its cfgname only); throws EWriteError.
+void SaveCurrentConfigName(const std::wstring& cfgname);
+// The configuration "config.ini" names; empty when it names none or cannot be read.
+std::wstring ConfigIniName(const std::wstring& installDir);
 
 std::wstring ConfigFilePath(); // InstallDir + cfgname + ".cfg"
 

@@ -7,6 +7,7 @@
 
 #include "controls/FitImage.h"
 #include "saver/FolderScan.h"
+#include "saver/SameFolder.h"
 #include "toolkit/Handles.h"
 #include "toolkit/System.h"
 #include "toolkit/Text.h"
@@ -42,9 +43,8 @@ std::wstring TreeStartFolder(const std::vector<std::wstring>& chosen) {
 
 bool MayAddFolder(const std::vector<std::wstring>& chosen, const std::wstring& folder) {
     if (folder.empty() || !SetCurrentDirectoryW(folder.c_str())) return false;
-    return std::none_of(chosen.begin(), chosen.end(), [&](const std::wstring& line) {
-        return tk::SameIgnoringCase(line, folder);
-    });
+    return std::none_of(chosen.begin(), chosen.end(),
+                        [&](const std::wstring& line) { return SameFolder(line, folder); });
 }
 
 std::vector<std::wstring> WithoutSelected(std::vector<std::wstring> lines,

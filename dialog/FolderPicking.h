@@ -12,7 +12,7 @@
 std::wstring TreeStartFolder(const std::vector<std::wstring>& chosen);
 
 // Whether AddBtn adds the folder: it can be made the current directory (so it exists and can
-// be entered), and no line of the list holds the same text, letter case ignored.
+// be entered), and no line of the list names the same folder (SameFolder.h).
 bool MayAddFolder(const std::vector<std::wstring>& chosen, const std::wstring& folder);
 
 // The lines SubBtn leaves: from line 0, a selected line is deleted and the walk starts again

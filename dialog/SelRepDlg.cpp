@@ -11,9 +11,14 @@
 #include "toolkit/App.h"
 #include "toolkit/Log.h"
 #include "toolkit/MsgBox.h"
+#include "toolkit/Text.h"
 
 namespace {
 const wchar_t* const kErrorCaption = L"Erreur";
+// Asked before a save replaces a file that could not be read when it was loaded.
+const wchar_t* const kReplaceUnreadQuestion =
+    L"Le fichier %s n'a pas pu être lu : les valeurs affichées ne sont pas les siennes.\r"
+    L"Voulez-vous le remplacer par ces valeurs ?";
 constexpr UINT kMakeToolTips = WM_APP + 1;
 
 HBRUSH FormBrush() {
@@ -237,6 +242,12 @@ void TSelRepDlg::OKBtnClick() {
 }
 
 bool TSelRepDlg::SaveOrSay() {
+    // What was never read is never replaced unasked; a refusal keeps the dialog open.
+    for (const std::wstring& file : UnreadFilesASaveReplaces())
+        if (!AskYesNo(tk::FormatMessageText(kReplaceUnreadQuestion, file))) {
+            tk::Log(L"save refused: " + file + L" was not read");
+            return false;
+        }
     try {
         SaveSettings();
         return true;

@@ -109,6 +109,10 @@ class TSelRepDlg : public tk::Window {
     bool AskYesNo(const std::wstring& question);
     bool SaveOrSay(); // SaveSettings; a refused write is shown, and false
     void LoadNamedConfiguration(const std::wstring& name);
+    void StartFreshConfiguration(); // the initial values under the first name, unsaved
+    // After a deletion: "config.ini" names the configuration shown when it named the one
+    // deleted.
+    void RenameCurrentAfterDeletion(const std::wstring& deleted);
     TDialogValues ValuesOfControls() const;
     template <class T> T* Named(const wchar_t* name) const {
         return dynamic_cast<T*>(Find(name));

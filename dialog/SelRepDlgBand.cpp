@@ -4,10 +4,13 @@
 // box and moves on to another.
 #include "Globals/ConfigName.h"
 #include "Globals/Globals.h"
+#include "Globals/IniValue.h"
 #include "dialog/HelpPage.h"
 #include "dialog/NamedConfigurations.h"
 #include "dialog/SelRepDlg.h"
+#include "toolkit/Log.h"
 #include "toolkit/MsgBox.h"
+#include "toolkit/Text.h"
 
 namespace {
 const wchar_t* const kQuestionCaption = L"Confirmation";
@@ -82,7 +85,35 @@ void TSelRepDlg::Button1Click() {
     if (index >= 0) CBCfgName->Delete(index);
     // On to the first name left, without offering to save the configuration just deleted:
     // saving it would write it back under its name, undoing the deletion without a word.
-    LoadNamedConfiguration(CBCfgName->Count() > 0 ? CBCfgName->Item(0) : kFirstName);
+    if (CBCfgName->Count() > 0)
+        LoadNamedConfiguration(CBCfgName->Item(0));
+    else
+        StartFreshConfiguration();
+    RenameCurrentAfterDeletion(name);
+}
+
+// The last one gone, there is nothing to load: a box saying that "config 1" is missing
+// would only puzzle. The dialog shows the initial values, which OK saves under that name.
+void TSelRepDlg::StartFreshConfiguration() {
+    TSettings fresh;
+    fresh.InstallDir = Settings.InstallDir;
+    fresh.cfgalea = Settings.cfgalea;
+    fresh.unreadFiles = Settings.unreadFiles;
+    fresh.cfgname = kFirstName;
+    Settings = fresh;
+    Fill();
+}
+
+// The deletion is done at once, whatever button closes the dialog: "config.ini" must not
+// go on naming a file that is gone, or the saver would find no configuration at all.
+void TSelRepDlg::RenameCurrentAfterDeletion(const std::wstring& deleted) {
+    if (!tk::SameIgnoringCase(ConfigIniName(Settings.InstallDir), deleted)) return;
+    try {
+        SaveCurrentConfigName(Settings.cfgname);
+    } catch (const EWriteError& e) {
+        tk::Log(e.Message());
+        tk::ShowBox(Handle(), e.Message(), tk::AppTitle(), MB_OK | MB_ICONERROR);
+    }
 }
 
 void TSelRepDlg::RxLabel25MouseEnter() {

@@ -262,8 +262,10 @@ Section "un.Vistamur (écran de veille)" UnSecProgram
   RMDir "$PROGRAMFILES\Korvane"
 SectionEnd
 
-; Only the program's own files go: "config.ini", every configuration and the memory of seen
-; photos that bears its name. Anything else the user put in the folder stays, and so does the
+; Only what is provably the program's own goes, since "InstallDir" may name a folder that the
+; user shares with other programs (the installer keeps such a folder): "config.ini" when it
+; names a configuration in [Config], a ".cfg" when its [Options] hold Vistamur's keys, and the
+; memory of seen photos that such a configuration names. Anything else stays, and so does the
 ; folder then.
 Section /o "un.Supprimer aussi les configurations" UnSecData
   ${If} $DataDir == ""
@@ -271,17 +273,115 @@ Section /o "un.Supprimer aussi les configurations" UnSecData
   ${EndIf}
   FindFirst $0 $1 "$DataDir*.cfg"
   ${DoWhile} $1 != ""
-    StrCpy $2 $1 -4
-    Delete "$DataDir$1"
-    Delete "$DataDir$2.tmp"
+    ; The pattern also finds folders, and names such as "notes.cfgold" by their short names.
+    StrCpy $2 $1 "" -4
+    ${If} $2 == ".cfg"
+    ${AndIfNot} ${FileExists} "$DataDir$1\*.*"
+      Push "$DataDir$1"
+      Call un.IsVistamurConfiguration
+      Pop $2
+      ${If} $2 == 1
+        ClearErrors
+        ReadINIStr $3 "$DataDir$1" "Options" "memfilesname"
+        Push $3
+        Call un.IsPlainName
+        Pop $2
+        ${IfNot} ${Errors}
+        ${AndIf} $2 == 1
+          Delete "$DataDir$3.tmp"
+        ${EndIf}
+        Delete "$DataDir$1"
+      ${EndIf}
+    ${EndIf}
     FindNext $0 $1
   ${Loop}
   FindClose $0
-  StrCpy $3 $DataDir
-  Delete "$3config.ini"
+  ClearErrors
+  ReadINIStr $3 "$DataDirconfig.ini" "Config" "cfgname"
+  ${IfNot} ${Errors}
+    Delete "$DataDirconfig.ini"
+  ${EndIf}
   StrCpy $2 $DataDir -1
   RMDir $2
   ${If} ${FileExists} "$DataDir*.*"
     DetailPrint "Le dossier $2 est conservé : il contient d'autres fichiers."
   ${EndIf}
 SectionEnd
+
+; Counts in $R7 whether the file's [Options] hold the key.
+!macro CountOptionsKey FILE KEY
+  ClearErrors
+  ReadINIStr $R8 "${FILE}" "Options" "${KEY}"
+  ${IfNot} ${Errors}
+    IntOp $R7 $R7 + 1
+  ${EndIf}
+!macroend
+
+; A configuration file of Vistamur's: its [Options] hold at least two of the keys the program
+; writes (every saved configuration holds all fifteen; one written by hand may hold fewer).
+; Takes the file's path from the stack, leaves 1 or 0 there.
+Function un.IsVistamurConfiguration
+  Exch $R0
+  Push $R7
+  Push $R8
+  StrCpy $R7 0
+  !insertmacro CountOptionsKey $R0 "defdir"
+  !insertmacro CountOptionsKey $R0 "defspeed"
+  !insertmacro CountOptionsKey $R0 "defdelay"
+  !insertmacro CountOptionsKey $R0 "defpause"
+  !insertmacro CountOptionsKey $R0 "opdebfilm"
+  !insertmacro CountOptionsKey $R0 "opfinfilm"
+  !insertmacro CountOptionsKey $R0 "opBclfilm"
+  !insertmacro CountOptionsKey $R0 "opdbafilm"
+  !insertmacro CountOptionsKey $R0 "opagrfilm"
+  !insertmacro CountOptionsKey $R0 "optransition"
+  !insertmacro CountOptionsKey $R0 "opnomfic"
+  !insertmacro CountOptionsKey $R0 "opdatefic"
+  !insertmacro CountOptionsKey $R0 "opmemfiles"
+  !insertmacro CountOptionsKey $R0 "memfilesname"
+  !insertmacro CountOptionsKey $R0 "opnbimgmax"
+  StrCpy $R0 0
+  ${If} $R7 >= 2
+    StrCpy $R0 1
+  ${EndIf}
+  Pop $R8
+  Pop $R7
+  Exch $R0
+FunctionEnd
+
+; A memory's name leads to a file of the data folder only when it is a plain, non-empty name:
+; no path, no drive. Takes the name from the stack, leaves 1 or 0 there.
+Function un.IsPlainName
+  Exch $R0
+  Push $R1
+  Push $R2
+  Push $R3
+  StrCpy $R3 1
+  ${If} $R0 == ""
+    StrCpy $R3 0
+  ${EndIf}
+  StrCpy $R1 0
+  ${Do}
+    StrCpy $R2 $R0 1 $R1
+    ${If} $R2 == ""
+      ${Break}
+    ${EndIf}
+    ${If} $R2 == "\"
+    ${OrIf} $R2 == "/"
+    ${OrIf} $R2 == ":"
+    ${OrIf} $R2 == "*"
+    ${OrIf} $R2 == "?"
+    ${OrIf} $R2 == '"'
+    ${OrIf} $R2 == "<"
+    ${OrIf} $R2 == ">"
+    ${OrIf} $R2 == "|"
+      StrCpy $R3 0
+    ${EndIf}
+    IntOp $R1 $R1 + 1
+  ${Loop}
+  StrCpy $R0 $R3
+  Pop $R3
+  Pop $R2
+  Pop $R1
+  Exch $R0
+FunctionEnd

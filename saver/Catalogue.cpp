@@ -38,6 +38,7 @@ void TCatalogue::Warning(const std::wstring& text) const {
 void TCatalogue::Clear() {
     ToSeeFiles.clear();
     SeenFiles.clear();
+    failures_.NewPass();
 }
 
 void TCatalogue::GetAllPhotos() {
@@ -56,7 +57,11 @@ void TCatalogue::GetAllPhotos() {
         if (std::find(warned_.begin(), warned_.end(), folder) != warned_.end()) return;
         warned_.push_back(folder);
         if (pacer.TakePending()) drawCount(); // the box comes over the true count
-        Warning(L"Répertoire \"" + folder + L"\" inaccessible");
+        const std::wstring text = L"Répertoire \"" + folder + L"\" inaccessible";
+        if (events_.Notice)
+            events_.Notice(text);
+        else
+            Warning(text);
     };
     events.KeepGoing = [this] { return KeepGoing(); };
     const bool whole = TFolderScan(ToSeeFiles, std::move(events)).ScanFolders(Settings.defdir);
@@ -71,13 +76,14 @@ void TCatalogue::GetAllPhotos() {
 
 // A memory file that exists but cannot be read counts as absent: the folders are scanned,
 // and the file is left as it is until the close replaces it, whole, with this run's state.
+// The entries of folders that are away (a disk unplugged) are set aside: each would only fail
+// at its pick, and the close writes them back as they were read. A memory whose files still
+// to see are all away leads to a scan, as one with none would.
 bool TCatalogue::ReadMemFiles() {
     TFilling filling(events_);
     const auto keepGoing = [this] { return KeepGoing(); };
     std::string text;
-    if (ReadWholeFile(MemoryFilePath(Settings.InstallDir, Settings.memfilesname), text,
-                      keepGoing) != TFileRead::Read)
-        return false;
+    if (ReadMemoryWhenFree(text, keepGoing) != TFileRead::Read) return false;
     bool allSeen = true;
     TProgressPacer pacer;
     auto drawCount = [this] { Progress(MemoryCountText(SeenFiles.size(), ToSeeFiles.size())); };
@@ -96,8 +102,51 @@ bool TCatalogue::ReadMemFiles() {
     if (pacer.TakePending()) drawCount();
     if (!whole) return false; // the exit pending, nothing is scanned
     memoryRead_ = std::move(text);
-    if (!allSeen) filled_ = true;
-    return !allSeen;
+    failures_.NewPass();
+    if (!SetAsideFoldersAway()) return false;
+    if (allSeen || ToSeeFiles.empty()) return false;
+    filled_ = true;
+    return true;
+}
+
+// A backup or a virus scanner holds a file for a moment: a memory that cannot be read is
+// tried again for as long as a configuration file is waited for, input heard meanwhile, before
+// the run goes on without it.
+TFileRead TCatalogue::ReadMemoryWhenFree(std::string& text,
+                                         const std::function<bool()>& keepGoing) {
+    constexpr DWORD kRetryMs = 20;
+    const std::wstring path = MemoryFilePath(Settings.InstallDir, Settings.memfilesname);
+    const uint64_t start = GetTickCount64();
+    TFileRead read = ReadWholeFile(path, text, keepGoing);
+    while (read == TFileRead::Unreadable && GetTickCount64() - start < kLockedFileWaitMs &&
+           KeepGoing()) {
+        Sleep(kRetryMs);
+        read = ReadWholeFile(path, text, keepGoing);
+    }
+    if (read == TFileRead::Unreadable) tk::Log(L"the memory file cannot be read: " + path);
+    return read;
+}
+
+// One pass over both lists, input looked at as in the scan; false when an exit stopped it.
+bool TCatalogue::SetAsideFoldersAway() {
+    std::vector<std::wstring> away = UnreachableFolders(Settings.defdir);
+    if (away.empty()) return true;
+    std::vector<std::wstring> full;
+    for (const std::wstring& folder : away)
+        full.push_back(FullFolderPath(folder));
+    for (std::vector<std::wstring>* list : {&ToSeeFiles, &SeenFiles}) {
+        size_t kept = 0;
+        for (size_t i = 0; i < list->size(); ++i) {
+            if (i % kEntriesPerCheck == 0 && !KeepGoing()) return false;
+            if (InOneOfFolders((*list)[i], full)) continue;
+            if (kept != i) (*list)[kept] = std::move((*list)[i]);
+            ++kept;
+        }
+        list->resize(kept);
+    }
+    tk::Log(L"memory entries of folders away are kept aside for the close");
+    unreached_ = std::move(away);
+    return true;
 }
 
 // Entries of folders that this run could not reach, in its latest scan or now, are written
@@ -117,11 +166,15 @@ bool TCatalogue::WriteMemFiles() {
                               FormatMemoryFile(ToSeeFiles, SeenFiles, kept));
 }
 
+// The list's last entry takes the place of the one taken: shifting every later entry down
+// would make a pass over N files cost N * N moves, minutes for a large folder of broken files.
+// The list has no order to keep; the pick stays uniform.
 void TCatalogue::PickNextFile() {
-    int i = Random(int(ToSeeFiles.size()));
+    const size_t i = size_t(Random(int(ToSeeFiles.size())));
     CurFile = ToSeeFiles[i];
     SeenFiles.push_back(CurFile);
-    ToSeeFiles.erase(ToSeeFiles.begin() + i);
+    if (i + 1 != ToSeeFiles.size()) ToSeeFiles[i] = std::move(ToSeeFiles.back());
+    ToSeeFiles.pop_back();
 }
 
 void TCatalogue::ForgetFile(const std::wstring& path) {
@@ -134,6 +187,7 @@ void TCatalogue::ForgetFile(const std::wstring& path) {
 }
 
 void TCatalogue::RefillCatalogue() {
+    failures_.NewPass();
     if (Settings.opmemfiles) {
         GetAllPhotos();
         return;
@@ -147,18 +201,26 @@ void TCatalogue::FillCatalogue() {
     if (!Stopping()) GetAllPhotos();
 }
 
+// A folder of many broken files keeps the tries going for long: the owner hears its input
+// meanwhile through KeepGoing, as during a scan.
 bool TCatalogue::TakeNextFile(const std::function<bool()>& loadCurFile) {
+    TFilling filling(events_);
     TRefillTries tries(ToSeeFiles.size(), SeenFiles.empty());
     for (;;) {
         PickNextFile();
-        const bool loaded = loadCurFile();
-        if (!loaded) ForgetFile(CurFile);
+        const bool loaded = !failures_.Failed(CurFile) && loadCurFile();
+        if (!loaded) {
+            failures_.Add(CurFile);
+            // ForgetFile of the file just taken, which is the last seen one: no search.
+            SeenFiles.pop_back();
+        }
         // Also after a success: the refill that takes the last file starts the next pass.
         if (ToSeeFiles.empty()) {
             RefillCatalogue();
             tries.NewPass(ToSeeFiles.size());
         }
-        if (loaded || ToSeeFiles.empty() || Stopping() || !tries.FailedMayRetry()) return loaded;
+        if (loaded || ToSeeFiles.empty() || Stopping() || !KeepGoing() || !tries.FailedMayRetry())
+            return loaded;
     }
 }
 

@@ -7,14 +7,20 @@
 #include <string>
 #include <vector>
 
+#include "saver/PassFailures.h"
+#include "toolkit/FileContent.h"
+
 struct TCatalogueEvents {
     std::function<void(const std::wstring& text)> Progress; // a count while it fills
     std::function<void(const std::wstring& text)> Warning;  // a folder away, nothing found
+    // A folder away, said without waiting for an answer; without it, Warning says it.
+    std::function<void(const std::wstring& text)> Notice;
     // Asked often while a scan or the memory read runs: false stops it at once.
     std::function<bool()> KeepGoing;
     // An exit is pending: no scan starts and a refill's tries end.
     std::function<bool()> Stopping;
-    // A scan or a memory read begins (true) or has ended (false).
+    // A scan, a memory read or a refill's tries begin (true) or have ended (false): the
+    // owner's message loop does not run meanwhile, and KeepGoing is asked instead.
     std::function<void(bool begins)> Filling;
 };
 
@@ -36,7 +42,8 @@ class TCatalogue {
     void RefillCatalogue(); // the next pass: a new scan with the memory on, else the seen files
     // The refill's tries: picks files until loadCurFile takes one, forgetting those that fail,
     // starting the next pass when the catalogue runs dry, and giving up after a whole pass
-    // without a success. False when nothing loaded.
+    // without a success, or at once when KeepGoing says stop. A file that failed in this pass
+    // is not tried again. False when nothing loaded.
     bool TakeNextFile(const std::function<bool()>& loadCurFile);
     // The close: the memory is written when it is kept and this run filled the catalogue;
     // then both lists are emptied.
@@ -55,7 +62,10 @@ class TCatalogue {
     void Warning(const std::wstring& text) const;
 
     class TFilling; // tells the owner that a scan or a read runs, while it lives
+    bool SetAsideFoldersAway();
+    tk::TFileRead ReadMemoryWhenFree(std::string& text, const std::function<bool()>& keepGoing);
 
+    TPassFailures failures_;
     TCatalogueEvents events_;
     bool filled_ = false;
     // The memory file as it was read at the start, and the folders of defdir that the latest

@@ -1,7 +1,10 @@
 #include "saver/FolderScan.h"
 
+#include <unordered_set>
+
 #include "Globals/Globals.h"
 #include "saver/MediaKind.h"
+#include "saver/SameFolder.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Text.h"
 
@@ -170,10 +173,14 @@ bool TFolderScan::KeepGoing() {
 }
 
 bool TFolderScan::ScanFolders(const std::wstring& defdir) {
+    // A folder that the list names twice (a trailing backslash, another letter case, a short
+    // name) is walked once: twice, each of its files would come twice in every pass.
+    std::unordered_set<std::wstring> walked;
     for (const std::wstring& entry : DefdirEntries(defdir)) {
         if (!KeepGoing()) return false;
         std::wstring folder;
         if (ReachEntry(entry, folder)) {
+            if (!walked.insert(FolderKey(folder)).second) continue;
             if (!WalkFolder(folder)) return false;
         } else if (events_.Inaccessible) {
             events_.Inaccessible(FolderPart(entry));

@@ -85,7 +85,8 @@ class TFolderScan {
 
     // Scans every entry of defdir in order. An entry the current directory can be set to
     // is walked; else its folder part is (so an entry naming a file walks that file's
-    // folder); else it is reported as inaccessible. False when KeepGoing stopped it.
+    // folder); else it is reported as inaccessible. A folder that an earlier entry led to
+    // already is not walked again. False when KeepGoing stopped it.
     bool ScanFolders(const std::wstring& defdir);
 
     // Walks the tree under a folder, given as the current directory would report it.

@@ -41,21 +41,23 @@ std::string FormatMemoryFile(const std::vector<std::wstring>& toSee,
     return kUtf8Mark + tk::ToUtf8(text);
 }
 
+bool InOneOfFolders(const std::wstring& path, const std::vector<std::wstring>& folders) {
+    for (const std::wstring& folder : folders)
+        if (!folder.empty() && path.size() > folder.size() &&
+            CompareStringOrdinal(path.c_str(), int(folder.size()), folder.c_str(),
+                                 int(folder.size()), TRUE) == CSTR_EQUAL)
+            return true;
+    return false;
+}
+
 TMemoryEntries EntriesInFolders(const std::string& text, const std::vector<std::wstring>& folders,
                                 const std::vector<std::wstring>& toSee,
                                 const std::vector<std::wstring>& seen) {
     TMemoryEntries found;
     if (folders.empty() || text.empty()) return found;
-    auto inFolder = [&](const std::wstring& path) {
-        for (const std::wstring& folder : folders)
-            if (!folder.empty() && path.size() > folder.size() &&
-                CompareStringOrdinal(path.c_str(), int(folder.size()), folder.c_str(),
-                                     int(folder.size()), TRUE) == CSTR_EQUAL)
-                return true;
-        return false;
-    };
     ParseMemoryFile(text, [&](bool isToSee, std::wstring path) {
-        if (inFolder(path)) (isToSee ? found.toSee : found.seen).push_back(std::move(path));
+        if (InOneOfFolders(path, folders))
+            (isToSee ? found.toSee : found.seen).push_back(std::move(path));
     });
     if (found.Empty()) return found;
     // Those the lists still hold are written from the lists, with this run's status.

@@ -26,6 +26,10 @@ std::string FormatMemoryFile(const std::vector<std::wstring>& toSee,
                              const std::vector<std::wstring>& seen,
                              const TMemoryEntries& kept = {});
 
+// Whether the path lies in one of the folders (full paths ending with "\", compared without
+// regard to case).
+bool InOneOfFolders(const std::wstring& path, const std::vector<std::wstring>& folders);
+
 // The entries of a memory file's text that lie in one of the folders (full paths ending
 // with "\", compared without regard to case) and that neither list holds, with the status
 // they were read with. A folder that could not be reached in a run keeps them so: the run

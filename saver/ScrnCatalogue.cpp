@@ -1,11 +1,13 @@
-// TScrn's side of its catalogue: the running counts at the window's centre, the warnings as
-// boxes over the saver, and the input it handles while a scan runs.
+// TScrn's side of its catalogue: the running counts at the window's centre, a folder away
+// written in a corner of the screen, the other warnings as boxes over the saver, and the input
+// it handles while a scan or a refill's tries run.
 #include "saver/Ssave.h"
 
 TCatalogueEvents TScrn::CatalogueEvents() {
     TCatalogueEvents events;
     events.Progress = [this](const std::wstring& text) { DrawProgress(text); };
     events.Warning = [this](const std::wstring& text) { WarningBox(text); };
+    events.Notice = [this](const std::wstring& text) { ShowNotice(text); };
     events.KeepGoing = [this] { return KeepScanning(); };
     events.Stopping = [this] { return exitPending_; };
     events.Filling = [this](bool begins) { Scanning(begins); };

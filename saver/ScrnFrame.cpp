@@ -141,6 +141,7 @@ void TScrn::PaintArea(const RECT& wanted) {
         Paint(target, area);
         SelectClipRgn(target, nullptr);
     }
+    PaintNotice(target);
     if (!direct)
         BitBlt(screen, area.left, area.top, area.right - area.left, area.bottom - area.top,
                target, area.left, area.top, SRCCOPY);

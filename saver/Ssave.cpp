@@ -28,6 +28,7 @@ bool TScrn::CreateForm() {
     if (!Create(args)) return false;
     Timer1.Attach(Handle());
     clipWatch_.Attach(Handle());
+    noticeTimer_.Attach(Handle());
     // "System", 13 pixels high: the form's font for the banner and the progress texts.
     font_.Reset(CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
                             L"System"));
@@ -119,6 +120,7 @@ void TScrn::FormClose() {
     tk::App::Instance().ClearIdleHandler();
     Timer1.SetEnabled(false);
     clipWatch_.SetEnabled(false);
+    noticeTimer_.SetEnabled(false);
     screenDc_.reset();
     ReleaseCapture();
     ShowCursor(TRUE);
@@ -183,13 +185,14 @@ void TScrn::Paint(HDC dc, const RECT& area) {
     FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     // Selecting a font into a window's DC reads the X resources under Wine, files included:
     // the strip's steps paint here a hundred times a second, nearly always without a text.
-    if (canvasTexts_.empty()) return;
+    if (canvasTexts_.empty() && notice_.Empty()) return;
     tk::Selection font(dc, font_.Get());
     SetTextColor(dc, RGB(255, 255, 255));
     SetBkColor(dc, RGB(0, 0, 0));
     SetBkMode(dc, OPAQUE);
     for (const auto& t : canvasTexts_)
         TextOutW(dc, t.x, t.y, t.text.c_str(), int(t.text.size()));
+    PaintNotice(dc);
 }
 
 LRESULT TScrn::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -228,6 +231,7 @@ LRESULT TScrn::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
         if (wp == Timer1.Id()) Timer1Timer();
         if (wp == clipWatch_.Id()) clipCheckDue_ = true;
+        if (wp == noticeTimer_.Id()) EndNotice();
         return 0;
     case WM_STEP:
         if (!closed_ && boxDepth_ == 0 && scanDepth_ == 0) MoveStep();

@@ -17,6 +17,7 @@
 #include "saver/Catalogue.h"
 #include "saver/ExitRules.h"
 #include "saver/Geometry.h"
+#include "saver/ScreenNotice.h"
 #include "saver/Strip.h"
 #include "toolkit/Dib.h"
 #include "toolkit/Handles.h"
@@ -71,6 +72,9 @@ class TScrn : public tk::Window {
     // A warning box (caption "Avertissement") that stays visible and answerable over the
     // saver; the show waits while it is open.
     int WarningBox(const std::wstring& text);
+    // A folder away is said on the screen, not in a box (ScreenNotice.h).
+    void ShowNotice(const std::wstring& text);
+    const std::vector<std::wstring>& NoticeLines() const { return notice_.Lines(); }
 
     // The tiles (Strip.h).
     TStrip& Strip() { return strip_; }
@@ -122,9 +126,9 @@ class TScrn : public tk::Window {
     int boxDepth_ = 0;                           // warning boxes open
     bool exitAfterBox_ = false;                  // an exit was asked for meanwhile
 
-    // While the catalogue is filled (a scan, the memory read) the message loop does not
-    // run: the scan asks KeepScanning often, which handles the input that came meanwhile.
-    // Steps wait until the scan is over.
+    // While the catalogue is filled (a scan, the memory read) or tries files for a refill, the
+    // message loop does not run: the work asks KeepScanning often, which handles the input
+    // that came meanwhile. Steps wait until it is over.
     void Scanning(bool begins);
     bool KeepScanning(); // false once an exit is pending
     void HandleWaitingInput();
@@ -182,6 +186,11 @@ class TScrn : public tk::Window {
     };
     std::vector<CanvasText> canvasTexts_;
     tk::Font font_;
+    TScreenNotice notice_;
+    tk::Timer noticeTimer_{3, kNoticeShownMs};
+    void EndNotice();
+    void PaintNotice(HDC dc); // over whatever is there, tiles included
+    RECT NoticeArea() const;
     TMouseWatch mouse_;
     std::wstring banner_;
     bool closed_ = false;

@@ -8,8 +8,11 @@
 
 namespace tk {
 
-TFileRead ReadWholeFile(const std::wstring& path, std::string& bytes,
-                        const std::function<bool()>& keepGoing) {
+namespace {
+
+// What the file's attributes tell: Absent, Unreadable, or present (Read) and then to be opened.
+TFileRead StateByAttributes(const std::wstring& path, bool& present) {
+    present = false;
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
@@ -19,6 +22,38 @@ TFileRead ReadWholeFile(const std::wstring& path, std::string& bytes,
                    : TFileRead::Unreadable;
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return TFileRead::Absent;
+    present = true;
+    return TFileRead::Read;
+}
+
+TFileRead ProbeReadable(const std::wstring& path) {
+    bool present = false;
+    const TFileRead state = StateByAttributes(path, present);
+    if (!present) return state;
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
+    return file ? TFileRead::Read : TFileRead::Unreadable;
+}
+
+constexpr unsigned kRetryStepMs = 100;
+
+} // namespace
+
+TFileRead WaitReadable(const std::wstring& path, unsigned waitMs) {
+    const ULONGLONG start = GetTickCount64();
+    for (;;) {
+        const TFileRead state = ProbeReadable(path);
+        if (state != TFileRead::Unreadable || GetTickCount64() - start >= waitMs) return state;
+        Sleep(kRetryStepMs);
+    }
+}
+
+TFileRead ReadWholeFile(const std::wstring& path, std::string& bytes,
+                        const std::function<bool()>& keepGoing) {
+    bool present = false;
+    const TFileRead state = StateByAttributes(path, present);
+    if (!present) return state;
     FileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));

@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <set>
+#include <thread>
 
 #include "saver/Catalogue.h"
 #include "saver/SafeSettings.h"
@@ -28,12 +30,14 @@ class Catalogue : public CatalogueFolder {
     }
 
     std::vector<std::wstring> warnings_;
+    std::function<bool()> keepGoing_; // none: always on
     TCatalogue cat_{Events()};
 
   private:
     TCatalogueEvents Events() {
         TCatalogueEvents events;
         events.Warning = [this](const std::wstring& text) { warnings_.push_back(text); };
+        events.KeepGoing = [this] { return !keepGoing_ || keepGoing_(); };
         return events;
     }
 };
@@ -71,12 +75,23 @@ TEST_F(Catalogue, MemoryOfSeenFilesOnlyAbsentOrOffLeadsToAScan) {
     EXPECT_EQ(cat_.ToSeeFiles, scanned);
 }
 
-// A memory that cannot be read counts as absent; it is not touched until the close writes
-// this run's state in its place.
+// A memory held by another program for a moment is waited for; one that stays unreadable
+// counts as absent, and is not touched until the close writes this run's state in its place.
 TEST_F(Catalogue, UnreadableMemoryIsTreatedAsAbsent) {
     MakeFile(Photos() + L"\\z.jpg");
     Settings.opmemfiles = true;
     MakeFile(Memory(), "0C:\\b.jpg\r\n");
+    {
+        tk::FileHandle lock(
+            CreateFileW(Memory().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        std::thread releaser([&] {
+            Sleep(300);
+            lock.Reset();
+        });
+        cat_.FillCatalogue();
+        releaser.join();
+        EXPECT_EQ(cat_.ToSeeFiles, V{L"C:\\b.jpg"});
+    }
     {
         tk::FileHandle lock(
             CreateFileW(Memory().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -286,4 +301,108 @@ TEST_F(Catalogue, AnUnusableMemoryNameTurnsTheMemoryOff) {
         EXPECT_EQ(ReadFileBytes(dir_ / L"outside.tmp"), "0C:\\x.jpg\r\n");
     }
     EXPECT_TRUE(RemoveDirectoryW(Settings.InstallDir.c_str())) << "the install folder is empty";
+}
+
+// A disk unplugged: the memory's entries of its folder are not tried one by one at the
+// refills (tens of thousands of failures before the first photo of the folder that is there);
+// the close writes each of them back once, as it was read.
+TEST_F(Catalogue, TheMemoryOfAFolderAwayIsSetAsideAndWrittenBackOnce) {
+    const std::wstring disk = dir_ / L"disk\\Photos";
+    MakeFile(Photos() + L"\\here.jpg");
+    Settings.opmemfiles = true;
+    Settings.defdir = Photos() + L";" + disk + L"\\;";
+    std::string away;
+    for (int i = 0; i < 40000; ++i)
+        away +=
+            tk::Narrow((i % 3 ? L"0" : L"1") + disk + L"\\IMG_" + std::to_wstring(i) + L".jpg\r\n");
+    const std::string here = tk::Narrow(L"0" + Photos() + L"\\here.jpg\r\n");
+    MakeFile(Memory(), here + away);
+    cat_.FillCatalogue();
+    EXPECT_EQ(cat_.ToSeeFiles, V{Photos() + L"\\here.jpg"});
+    EXPECT_TRUE(cat_.SeenFiles.empty());
+    int tries = 0;
+    EXPECT_TRUE(Refill([](const std::wstring&) { return true; }, tries));
+    EXPECT_EQ(tries, 1);
+    cat_.Close();
+    // The folder away keeps its lines, each once, the "0" lines first.
+    std::string zeros, ones;
+    for (size_t at = 0; at < away.size();) {
+        const size_t end = away.find('\n', at) + 1;
+        (away[at] == '0' ? zeros : ones) += away.substr(at, end - at);
+        at = end;
+    }
+    const std::string next = ReadFileBytes(Memory());
+    EXPECT_EQ(next.size(), here.size() + away.size());
+    // The pass began again with a rescan: here.jpg is to see, the lines kept follow it.
+    EXPECT_EQ(next.find(here + zeros), 0u);
+    EXPECT_NE(next.find(ones), std::string::npos);
+
+    // The disk there at the start and unplugged during the show, its entries still in the
+    // lists: at the close, each of its lines is written once all the same.
+    MakeFolder(dir_ / L"disk");
+    MakeFolder(disk);
+    MakeFile(Memory(), here + away);
+    cat_.FillCatalogue();
+    ASSERT_EQ(cat_.ToSeeFiles.size() + cat_.SeenFiles.size(), 40001u);
+    RemoveTree(dir_ / L"disk");
+    cat_.Close();
+    EXPECT_EQ(ReadFileBytes(Memory()).size(), here.size() + away.size());
+}
+
+// A folder away at the start and back before the close (the disk plugged in again during the
+// show): the run knows nothing new about its files, whose lines are written back, whether the
+// run read the memory or scanned.
+TEST_F(Catalogue, AFolderBackBeforeTheCloseKeepsItsMemory) {
+    const std::wstring card = dir_ / L"card\\DCIM"; // the card's reader is there
+    MakeFile(Photos() + L"\\here.jpg");
+    Settings.opmemfiles = true;
+    Settings.defdir = Photos() + L";" + card;
+    const std::wstring cardLines = L"0" + card + L"\\a.jpg\r\n1" + card + L"\\b.jpg\r\n";
+    for (const wchar_t* here : {L"0", L"1"}) { // read as it stands; all seen, so scanned
+        SCOPED_TRACE(tk::ToUtf8(here));
+        RemoveTree(dir_ / L"card");
+        MakeFile(Memory(), tk::Narrow(here + Photos() + L"\\here.jpg\r\n" + cardLines));
+        cat_.FillCatalogue();
+        EXPECT_EQ(cat_.ToSeeFiles, V{Photos() + L"\\here.jpg"});
+        MakeFolder(dir_ / L"card");
+        MakeFolder(card);
+        cat_.Close();
+        const std::string written = ReadFileBytes(Memory());
+        EXPECT_NE(written.find(tk::Narrow(L"0" + card + L"\\a.jpg\r\n")), std::string::npos)
+            << written;
+        EXPECT_NE(written.find(tk::Narrow(L"1" + card + L"\\b.jpg\r\n")), std::string::npos)
+            << written;
+    }
+}
+
+// The refill's tries over a folder of broken files: a file listed twice is tried once in a
+// pass, and the owner is asked after every try whether to go on, so its input is heard.
+TEST_F(Catalogue, TriesSkipWhatFailedInThePassAndStopWhenAsked) {
+    cat_.ToSeeFiles = {L"C:\\broken.mpeg", L"C:\\BROKEN.MPEG", L"C:\\b.jpg", L"C:\\c.jpg"};
+    std::vector<std::wstring> tried;
+    int tries = 0;
+    auto onlyC = [&](const std::wstring& path) {
+        tried.push_back(path);
+        return path == L"C:\\c.jpg";
+    };
+    while (!cat_.ToSeeFiles.empty() && cat_.CurFile != L"C:\\c.jpg")
+        Refill(onlyC, tries);
+    EXPECT_EQ(std::count_if(tried.begin(), tried.end(),
+                            [](const std::wstring& p) {
+                                return tk::SameIgnoringCase(p, L"C:\\broken.mpeg");
+                            }),
+              1);
+
+    std::vector<std::wstring> many;
+    for (int i = 0; i < 1000; ++i)
+        many.push_back(L"C:\\broken\\" + std::to_wstring(i) + L".jpg");
+    cat_.Clear();
+    cat_.ToSeeFiles = many;
+    int asks = 0;
+    keepGoing_ = [&] { return ++asks < 10; };
+    tries = 0;
+    EXPECT_FALSE(Refill([](const std::wstring&) { return false; }, tries));
+    EXPECT_EQ(asks, 10);
+    EXPECT_EQ(tries, 10);
+    EXPECT_EQ(cat_.ToSeeFiles.size(), 990u);
 }

@@ -44,6 +44,7 @@ TEST(FolderPicking, AddsAnEnterableFolderOnceWhateverItsLetterCase) {
         {{}, photos, true},
         {{photos}, photos, false},
         {{dir / L"PHOTOS"}, photos, false},
+        {{photos + L"\\"}, photos, false}, // as the README writes folders
         {{dir / L"été"}, été, false},
         {{photos}, dir / L"missing", false},
         {{}, L"", false},

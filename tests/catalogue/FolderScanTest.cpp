@@ -5,6 +5,7 @@
 #include "Globals/Globals.h"
 #include "saver/FolderScan.h"
 #include "saver/MediaKind.h"
+#include "saver/SameFolder.h"
 #include "tests/catalogue/Tree.h"
 #include "tests/support/NaiveScan.h"
 
@@ -347,4 +348,41 @@ TEST(FolderScan, KeepGoingIsAskedOftenAndStopsTheScan) {
             EXPECT_EQ(files.size(), stopAt < 6 ? 0u : 900u) << stopAt;
         }
     }
+}
+
+// One folder under several names: letter case, a trailing backslash, "." and "..", its short
+// name. A folder away keeps its names, compared all the same.
+TEST(FolderScan, NamesOfTheSameFolderAreTheSamePlace) {
+    TempDir dir;
+    const std::wstring media = dir / L"Media de vacances";
+    MakeFolder(media);
+    MakeFolder(dir / L"Autre");
+    wchar_t shortName[MAX_PATH] = {};
+    ASSERT_GT(GetShortPathNameW(media.c_str(), shortName, MAX_PATH), 0u);
+    struct Case {
+        std::wstring a, b;
+        bool same;
+    } cases[] = {
+        {media, media + L"\\", true},
+        {media, dir / L"MEDIA DE VACANCES", true},
+        {media, dir / L"Autre\\..\\.\\Media de vacances\\", true},
+        {media, shortName, true},
+        {dir / L"Absent\\Sous\\", dir / L"absent\\x\\..\\sous", true},
+        {L"C:\\", L"c:", true},
+        {media, dir / L"Autre", false},
+        {media, media + L"\\Sous", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SameFolder(c.a, c.b), c.same) << Narrow(c.a) << " / " << Narrow(c.b);
+}
+
+// However the list names a folder twice, its files come once.
+TEST(FolderScan, AFolderNamedTwiceIsScannedOnce) {
+    TempDir dir;
+    MakeTree(dir, {L"Media\\", L"Media\\a.jpg", L"Media\\b.avi", L"Other\\", L"Other\\c.jpg"});
+    const std::wstring media = dir / L"Media";
+    const ScanLog log = Scan(media + L"\\;" + dir / L"other;" + media + L";" + dir / L"MEDIA" +
+                             L";" + media + L"\\a.jpg");
+    EXPECT_EQ(log.files, (std::vector<std::wstring>{media + L"\\a.jpg", media + L"\\b.avi",
+                                                    dir / L"other\\c.jpg"}));
 }

@@ -49,19 +49,24 @@ BOOL CALLBACK FindBox(HWND w, LPARAM out) {
 
 } // namespace
 
-// The catalogue's warnings come as boxes over the saver; a memory that cannot be written does
-// not keep the window from closing.
-TEST_F(ScrnCatalogue, WarningsAreBoxesAndTheCloseSurvivesAFailedMemory) {
+// A folder away is written on the screen, where it stays a few seconds, and no box waits for
+// an answer that nobody is there to give; the warning that nothing was found is still a box
+// over the saver. A memory that cannot be written does not keep the window from closing.
+TEST_F(ScrnCatalogue, AFolderAwayIsWrittenOnTheScreenAndTheCloseSurvivesAFailedMemory) {
     MakeFile(Photos() + L"\\a.jpg");
     Settings.opmemfiles = true;
     Settings.defdir = dir_ / L"Absent\\Sous";
     scrn_.GetAllPhotos();
-    ASSERT_EQ(boxes_.size(), 2u);
-    EXPECT_EQ(boxes_[0].text, L"Répertoire \"" + dir_ / L"Absent\\" + L"\" inaccessible");
+    EXPECT_EQ(scrn_.NoticeLines(), std::vector<std::wstring>{L"Répertoire \"" + dir_ / L"Absent\\" +
+                                                             L"\" inaccessible"});
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].text, L"Erreur : Aucune photos ou vidéos trouvées !");
     EXPECT_EQ(boxes_[0].caption, L"Avertissement");
     EXPECT_EQ(boxes_[0].flags, UINT(MB_OK | MB_ICONWARNING));
     EXPECT_EQ(boxes_[0].owner, scrn_.Handle());
-    EXPECT_EQ(boxes_[1].caption, L"Avertissement");
+    // The notice's own timer takes it away.
+    SendMessageW(scrn_.Handle(), WM_TIMER, 3, 0);
+    EXPECT_TRUE(scrn_.NoticeLines().empty());
 
     Settings.defdir = Photos();
     scrn_.FillCatalogue();
@@ -152,4 +157,24 @@ TEST_F(ScrnCatalogue, AKeyDuringTheScanEndsItAndTheMemoryStays) {
         EXPECT_TRUE(scrn.Closed()) << memory;
         EXPECT_EQ(tk::FileExists(Memory()) ? ReadFileBytes(Memory()) : "", memory);
     }
+}
+
+// A key that comes while a refill works through broken files ends the tries at their next look
+// at the input, as in a scan; the window then closes.
+TEST_F(ScrnCatalogue, AKeyDuringTheRefillsTriesEndsThem) {
+    std::vector<std::wstring> broken;
+    for (int i = 0; i < 300; ++i) {
+        broken.push_back(Photos() + L"\\empty" + std::to_wstring(i) + L".jpg");
+        MakeFile(broken.back(), "");
+    }
+    scrn_.BuildSlideshow();
+    scrn_.Catalogue().ToSeeFiles = broken;
+    PostMessageW(scrn_.Handle(), WM_KEYDOWN, VK_SPACE, 0);
+    scrn_.TimerTimer();
+    EXPECT_TRUE(scrn_.ExitPending());
+    EXPECT_GE(scrn_.Catalogue().ToSeeFiles.size(), broken.size() - 2) << "the tries went on";
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageW(&msg);
+    EXPECT_TRUE(scrn_.Closed());
 }

@@ -7,7 +7,9 @@
 #include "Globals/IniValue.h"
 #include "dialog/HelpPage.h"
 #include "tests/support/DialogRig.h"
+#include "toolkit/Handles.h"
 #include "toolkit/System.h"
+#include "toolkit/Text.h"
 
 namespace {
 
@@ -151,18 +153,71 @@ TEST_F(Configurations, DeletionRefusedBySystemSaysSoAndKeepsTheConfigurationLoad
     }
 }
 
-TEST_F(Configurations, DeletingTheLastLeavesConfig1AndTheValuesShown) {
-    DeleteFileW(install.File(L"config 1.cfg").c_str());
-    DeleteFileW(install.File(L"Anniversaire.cfg").c_str());
-    auto dialog = rig::OpenDialog();
+// The deletion is done at once: "config.ini" names at once the configuration the dialog
+// moved to when it named the one deleted, whatever closes the dialog then. The last one gone,
+// the dialog shows the initial values under "config 1", without a box about a missing file.
+TEST_F(Configurations, DeletingTheCurrentOneMakesConfigIniNameTheOneShown) {
+    struct Case {
+        const char* what;
+        bool onlyOne;
+        const wchar_t* shown;
+        Folders folders;
+    } cases[] = {{"others left", false, L"Anniversaire", Folders{L"F:\\fete"}},
+                 {"the last one", true, L"config 1", Folders{}}};
+    const std::wstring ini = install.File(L"config.ini");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteFileBytes(install.File(L"Vacances.cfg"), "[Options]\r\ndefdir=E:\\vacances;\r\n");
+        WritePrivateProfileStringW(L"Config", L"cfgname", L"Vacances", ini.c_str());
+        if (c.onlyOne) {
+            DeleteFileW(install.File(L"config 1.cfg").c_str());
+            DeleteFileW(install.File(L"Anniversaire.cfg").c_str());
+        }
+        auto dialog = rig::OpenDialog();
+        ASSERT_TRUE(dialog);
+        Delete(*dialog, L"Vacances");
+        ASSERT_EQ(boxes.seen.size(), 1u) << tk::ToUtf8(boxes.seen.back().text);
+        EXPECT_EQ(ReadIniString(ini, L"Config", L"cfgname", L""), c.shown);
+        EXPECT_EQ(dialog->CBCfgName->Text(), c.shown);
+        EXPECT_EQ(Settings.cfgname, c.shown);
+        EXPECT_EQ(dialog->LstDirBox->Items(), c.folders);
+        dialog->CancelBtnClick();
+        EXPECT_EQ(ReadIniString(ini, L"Config", L"cfgname", L""), c.shown);
+    }
+    EXPECT_EQ(ListConfigurations(install.dir.Path()), std::vector<std::wstring>{});
+}
+
+// A configuration file that another program held while the dialog opened was said unreadable;
+// OK asks before it replaces the file with the values shown, and No keeps the file and the
+// dialog.
+TEST_F(Configurations, AConfigurationThatCouldNotBeReadIsReplacedOnlyWhenTheUserSaysSo) {
+    const std::wstring cfg = install.File(L"config 1.cfg");
+    const std::string before = ReadFileBytes(cfg);
+    std::unique_ptr<TSelRepDlg> dialog;
+    {
+        tk::FileHandle held(
+            CreateFileW(cfg.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        dialog = rig::OpenDialog();
+    }
     ASSERT_TRUE(dialog);
-    Delete(*dialog, L"Vacances");
-    ASSERT_EQ(boxes.seen.size(), 2u);
-    EXPECT_EQ(boxes.seen[1].text,
-              L"Configuration non trouvée (" + install.File(L"config 1.cfg") + L")");
-    EXPECT_EQ(dialog->CBCfgName->Count(), 0);
-    EXPECT_EQ(dialog->CBCfgName->Text(), L"config 1");
-    EXPECT_EQ(dialog->LstDirBox->Items(), kVacances);
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_EQ(boxes.seen[0].text, L"Impossible de lire " + cfg);
+    dialog->LstDirBox->Add(L"C:\\nouveau");
+    for (int answer : {IDNO, IDYES}) {
+        boxes.seen.clear();
+        boxes.answer = answer;
+        dialog->OKBtnClick();
+        ASSERT_EQ(boxes.seen.size(), 1u);
+        EXPECT_EQ(boxes.seen[0].text,
+                  L"Le fichier " + cfg +
+                      L" n'a pas pu être lu : les valeurs affichées ne sont pas les siennes.\r"
+                      L"Voulez-vous le remplacer par ces valeurs ?");
+        EXPECT_EQ(boxes.seen[0].flags, UINT(MB_YESNO | MB_ICONQUESTION));
+        EXPECT_EQ(ReadFileBytes(cfg) == before, answer == IDNO);
+        EXPECT_EQ(IsWindow(dialog->Handle()) != FALSE, answer == IDNO);
+    }
+    EXPECT_EQ(ReadIniString(cfg, L"Options", L"defdir", L""), L"C:\\nouveau;");
 }
 
 TEST_F(Configurations, HelpLinkStandsOutUnderThePointerAndOpensTheWrittenPage) {

@@ -15,6 +15,7 @@
 #include "tests/support/SaverProcess.h"
 #include "tests/support/TempDir.h"
 #include "toolkit/Jpeg.h"
+#include "toolkit/Text.h"
 
 namespace {
 // What the uninstaller's exit code says when there was nothing to uninstall, and what the
@@ -89,7 +90,7 @@ HWND FindChildOfClass(HWND parent, const wchar_t* className) {
 // The uninstaller's window, a user's hand on it: "Supprimer aussi les configurations" ticked
 // (the second entry of its list; the space key toggles the chosen entry), then
 // "Désinstaller", then "Fermer" once the work is done (both are the window's button 1).
-void TickDeleteConfigurationsAndUninstall(DWORD uninstaller, const std::wstring& dataFolder) {
+void TickDeleteConfigurationsAndUninstall(DWORD uninstaller) {
     HWND window = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (window = FindVisibleWindowOf(uninstaller)); },
                           kInstallerDeadlineMs));
@@ -110,10 +111,10 @@ void TickDeleteConfigurationsAndUninstall(DWORD uninstaller, const std::wstring&
         },
         kInstallerDeadlineMs));
     PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    // The program goes first; the button comes back (as "Fermer") once everything is done.
     HWND button = GetDlgItem(window, IDOK);
-    ASSERT_TRUE(WaitUntil(
-        [&] { return !PathExists(dataFolder + L"config.ini") && IsWindowEnabled(button); },
-        kInstallerDeadlineMs));
+    ASSERT_TRUE(WaitUntil([&] { return !PathExists(InstalledSaver()) && IsWindowEnabled(button); },
+                          kInstallerDeadlineMs));
     PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 } // namespace
@@ -295,20 +296,50 @@ TEST_F(InstallerTest, ADataFolderThatCannotBeMadeStopsTheInstall) {
     EXPECT_FALSE(ScreenSaver().has_value());
 }
 
-// Only the program's own files go: the configurations, their memories and "config.ini". What
-// else the user keeps in the folder stays, and so does the folder then.
+// Only what is provably the program's own goes: "config.ini" naming a configuration, a
+// ".cfg" holding Vistamur's keys, and the memory such a configuration names. A folder shared
+// with other programs keeps their files, and the folder stays unless nothing is left in it.
 TEST_F(InstallerTest, SupprimerAussiLesConfigurationsRemovesOnlyTheProgramsFiles) {
-    ASSERT_EQ(RunSetup(), 0u);
-    WriteConfigurations(data);
-    WriteFileBytes(data + L"ma s\u00E9lection.tmp", "1C:\\Photos\\a.jpg\r\n");
-    WriteFileBytes(data + L"vacances.jpg", "une photo de l'utilisateur");
-
-    EXPECT_EQ(
-        RunUninstallEntry(L"UninstallString",
-                          [&](DWORD copy) { TickDeleteConfigurationsAndUninstall(copy, data); }),
-        0u);
-    EXPECT_FALSE(PathExists(InstalledSaver()));
-    for (const wchar_t* name : {L"config.ini", L"ma s\u00E9lection.cfg", L"ma s\u00E9lection.tmp"})
-        EXPECT_FALSE(PathExists(data + name)) << name;
-    EXPECT_EQ(ReadFileBytes(data + L"vacances.jpg"), "une photo de l'utilisateur");
+    using Files = std::vector<std::pair<std::wstring, std::string>>;
+    const std::string ours = kConfigCfg + "\r\nmemfilesname=ma s\xE9lection\r\n";
+    const Files vistamur = {{L"config.ini", "[Config]\r\ncfgname=ma s\xE9lection\r\n"},
+                            {L"ma s\u00E9lection.cfg", ours},
+                            {L"ma s\u00E9lection.tmp", "1C:\\Photos\\a.jpg\r\n"}};
+    const Files others = {{L"vacances.jpg", "une photo de l'utilisateur"},
+                          {L"jeu.cfg", "[Options]\r\ndefspeed=3\r\nvolume=7\r\n"},
+                          {L"jeu.tmp", "partie en cours"},
+                          {L"config 1.tmp", "0C:\\x.jpg\r\n"}}; // named by no configuration
+    const Files foreignIni = {{L"config.ini", "[R\xE9glages]\r\nlangue=fr\r\n"}};
+    const struct {
+        const char* what;
+        Files gone, kept;
+    } cases[] = {
+        {"Vistamur's folder", vistamur, others},
+        {"only Vistamur's files", vistamur, {}},
+        {"another program's folder",
+         {},
+         [&] {
+             Files all = others;
+             all.insert(all.end(), foreignIni.begin(), foreignIni.end());
+             return all;
+         }()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(RunSetup(), 0u);
+        for (const Files* files : {&c.gone, &c.kept})
+            for (const auto& [name, bytes] : *files)
+                WriteFileBytes(data + name, bytes);
+        EXPECT_EQ(
+            RunUninstallEntry(L"UninstallString",
+                              [&](DWORD copy) { TickDeleteConfigurationsAndUninstall(copy); }),
+            0u);
+        EXPECT_FALSE(PathExists(InstalledSaver()));
+        for (const auto& [name, bytes] : c.gone)
+            EXPECT_FALSE(PathExists(data + name)) << tk::ToUtf8(name);
+        for (const auto& [name, bytes] : c.kept)
+            EXPECT_EQ(ReadFileBytes(data + name), bytes) << tk::ToUtf8(name);
+        EXPECT_EQ(PathExists(dataFolder), !c.kept.empty());
+        RemoveTree(dataFolder);
+    }
 }

@@ -126,3 +126,25 @@ TEST(Orientation, DamagedOrStrangeMarksCountAsUpright) {
     tk::JpegInfo info;
     EXPECT_FALSE(tk::ReadJpegInfo(dir / L"cut.jpg", info));
 }
+
+// Some writers end IFD0 at the block's end, without the pointer to a next IFD: its entries
+// are whole, and the orientation among them counts, in either byte order, read from the
+// TIFF bytes or from the photo's own segment.
+TEST(Orientation, AFirstIfdEndingAtTheBlocksEndStillGivesTheOrientation) {
+    TempDir dir;
+    const std::wstring plain = dir / L"plain.jpg";
+    ASSERT_TRUE(MakeSolidJpeg(plain, 16, 8, 0x808080));
+    const std::string picture = ReadFileBytes(plain);
+    for (bool big : {false, true})
+        for (int orientation : {3, 6, 8}) {
+            const std::string full = ExifTiff(orientation, big);
+            const std::string tiff = Tiff(full, full.size() - 4); // no next-IFD pointer
+            EXPECT_EQ(
+                tk::OrientationFromTiff(reinterpret_cast<const uint8_t*>(tiff.data()), tiff.size()),
+                orientation);
+            WriteFileBytes(dir / L"marked.jpg", WithSegment(picture, ExifSegment(tiff)));
+            tk::JpegInfo info;
+            ASSERT_TRUE(tk::ReadJpegInfo(dir / L"marked.jpg", info));
+            EXPECT_EQ(info.orientation, orientation) << (big ? "big" : "little") << " endian";
+        }
+}

@@ -19,6 +19,8 @@ TEST(ConfigName, PathsAndDeviceNamesAreRefused) {
         {L"nul.txt", false},  {L"Con .cfg", false},    {L"CON.", false},
         {L"COM1", false},     {L"com9", false},        {L"LPT1", false},
         {L"lpt9.tmp", false}, {L"COM0", false},        {L"LPT\u00B9", false},
+        {L"CONIN$", false},   {L"conout$.cfg", false}, {L"CONIN", true},
+        {L"   ", false},      {L" \t", false},         {L" a ", true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsUsableConfigName(c.name), c.usable) << tk::ToUtf8(c.name);

@@ -118,7 +118,7 @@ TEST_F(SettingsTest, ListChoicesAndTheMaskFollowTheStoredValues) {
     EXPECT_EQ(back.opagrfilm, 0);
 }
 
-TEST_F(SettingsTest, GetRefusesInItsOrderAndAcceptsBlankNames) {
+TEST_F(SettingsTest, GetRefusesInItsOrderAndTakesABlankNameForEmpty) {
     Settings.defdir = L"C:\\a;";
     TDialogValues good = ValuesFromSettings(Settings);
     TDialogValues none = good;
@@ -137,7 +137,7 @@ TEST_F(SettingsTest, GetRefusesInItsOrderAndAcceptsBlankNames) {
         {none, L"com1", kBadNameMessage},
         {none, L"x", kNoFolderMessage},
         {good, L"Console", L""},
-        {good, L"   ", L""},
+        {good, L"   ", kBadNameMessage}, // it would show as an empty line
         {good, L"Été 2024", L""},
     };
     for (const Case& c : cases) {

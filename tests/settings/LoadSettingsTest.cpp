@@ -1,9 +1,13 @@
 // Loading the configuration files of an install folder, scope by scope.
+#include <windows.h>
+
 #include <algorithm>
+#include <thread>
 
 #include "Globals/Random.h"
 #include "Globals/Transitions.h"
 #include "tests/settings/SettingsFixture.h"
+#include "toolkit/Handles.h"
 
 namespace {
 // A configuration file holding every key, with values unlike the initial ones.
@@ -180,4 +184,37 @@ TEST_F(SettingsTest, RandomDrawWithNoConfigurationFileReportsTheNamedOne) {
     EXPECT_EQ(Settings.cfgname, L"partie");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], L"Configuration non trouvée (" + dir.Path() + L"partie.cfg)");
+}
+
+// A configuration file held by another program without sharing (a backup, a virus scanner):
+// the load waits a moment for it; one still held is said unreadable, its values are not
+// taken, and it is noted so that no save replaces it unasked.
+TEST_F(SettingsTest, AFileHeldByAnotherProgramIsWaitedForThenSaidUnreadable) {
+    WriteIni(L"config.ini", {"[Config]", "cfgname=config 1"});
+    WriteIni(L"config 1.cfg", {"[Options]", "defspeed=7"});
+    const std::wstring cfg = dir / L"config 1.cfg";
+    for (bool released : {true, false}) {
+        SCOPED_TRACE(released ? "released after 300 ms" : "held throughout");
+        Settings = TSettings{};
+        Settings.InstallDir = dir.Path();
+        boxes.clear();
+        tk::FileHandle held(
+            CreateFileW(cfg.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        std::thread releaser([&] {
+            if (!released) return;
+            Sleep(300);
+            held.Reset();
+        });
+        LoadConfigFiles(1);
+        releaser.join();
+        held.Reset();
+        EXPECT_EQ(Settings.defspeed, released ? 7 : 1);
+        EXPECT_EQ(boxes, released ? std::vector<std::wstring>{}
+                                  : std::vector<std::wstring>{L"Impossible de lire " + cfg});
+        EXPECT_EQ(UnreadFilesASaveReplaces(),
+                  released ? std::vector<std::wstring>{} : std::vector<std::wstring>{cfg});
+    }
+    SaveSettings(); // what the user confirmed: nothing is unread any more
+    EXPECT_TRUE(UnreadFilesASaveReplaces().empty());
 }

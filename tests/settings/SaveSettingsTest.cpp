@@ -112,27 +112,48 @@ TEST_F(SettingsTest, RefusedWritesRaiseTheErrorNamingTheFile) {
         SaveSettings();
         ADD_FAILURE() << "no error";
     } catch (const EWriteError& e) {
-        EXPECT_EQ(e.Message(), L"Impossible d'écrire dans " + dir.Path() + L"absent\\config.ini");
+        EXPECT_EQ(e.Message(), L"Impossible d'écrire dans " + dir.Path() + L"absent\\config 1.cfg");
     }
     EXPECT_FALSE(tk::FileExists(dir / L"absent\\config.ini"));
 }
 
-TEST_F(SettingsTest, AWriteRefusedHalfWayStopsAtThatKey) {
-    // A folder where the configuration file should be: "config.ini" is written, the first
-    // key of the configuration file is refused, and nothing after it is tried.
-    CreateDirectoryW((dir / L"config 1.cfg").c_str(), nullptr);
-    Settings.cfgname = L"config 1";
-    try {
-        SaveSettings();
-        ADD_FAILURE() << "no error";
-    } catch (const EWriteError& e) {
-        EXPECT_EQ(e.Message(), L"Impossible d'écrire dans " + dir.Path() + L"config 1.cfg");
-        // The text the application's standard error box shows comes from what().
-        EXPECT_EQ(tk::FromUtf8(e.what()), e.Message());
+// A configuration file that cannot be written (a folder of its name, a name too long for the
+// file system): the error names it, and "config.ini" still names the configuration it named,
+// so the saver goes on with it.
+TEST_F(SettingsTest, AConfigurationThatCannotBeWrittenLeavesConfigIniAsItWas) {
+    const std::string before = "[Config]\r\ncfgname=old\r\n[Options]\r\ncfgalea=0\r\n";
+    CreateDirectoryW((dir / L"blocked.cfg").c_str(), nullptr);
+    for (const std::wstring& name : {std::wstring(L"blocked"), std::wstring(255, L'n')}) {
+        WriteFileBytes(dir / L"config.ini", before);
+        Settings.cfgname = name;
+        try {
+            SaveSettings();
+            ADD_FAILURE() << "no error";
+        } catch (const EWriteError& e) {
+            EXPECT_EQ(e.Message(), L"Impossible d'écrire dans " + dir.Path() + name + L".cfg");
+            // The text the application's standard error box shows comes from what().
+            EXPECT_EQ(tk::FromUtf8(e.what()), e.Message());
+        }
+        EXPECT_EQ(ReadFileBytes(dir / L"config.ini"), before);
     }
-    EXPECT_EQ(ReadFileBytes(dir / L"config.ini"),
-              "[Config]\r\ncfgname=config 1\r\n[Options]\r\ncfgalea=0\r\n");
-    EXPECT_TRUE(tk::DirectoryExists(dir / L"config 1.cfg"));
+    EXPECT_TRUE(tk::DirectoryExists(dir / L"blocked.cfg"));
+}
+
+// The reading drops blanks around a value: a name with a blank at an end is stored quoted,
+// or it would read back as another name and the next start would not find its file.
+TEST_F(SettingsTest, ANameWithBlanksAtItsEndsReadsBackWhole) {
+    for (const wchar_t* name : {L" Vacances", L"Vacances ", L" Vacances "}) {
+        Settings = TSettings{};
+        Settings.InstallDir = dir.Path();
+        Settings.cfgname = name;
+        SaveSettings();
+        EXPECT_EQ(ReadFileBytes(dir / L"config.ini"),
+                  "[Config]\r\ncfgname=\"" + tk::Narrow(name) + "\"\r\n[Options]\r\ncfgalea=0\r\n");
+        Settings.cfgname = L"config 1";
+        LoadConfigFiles(1);
+        EXPECT_EQ(Settings.cfgname, name);
+    }
+    EXPECT_TRUE(boxes.empty());
 }
 
 // A folder or a configuration name beyond the ANSI code page turns that file into UTF-16 LE
