@@ -72,15 +72,11 @@ std::vector<std::wstring> ListConfigurations(const std::wstring& installDir) {
 
 namespace {
 
-// The boxes of the loading.
+// The warnings of the loading.
 const wchar_t* const kWarningCaption = L"Avertissement";
 const wchar_t* const kNotFoundMessage = L"Configuration non trouvée (%s)";
 const wchar_t* const kCannotReadMessage = L"Impossible de lire %s";
 
-void Warn(const wchar_t* pattern, const std::wstring& file) {
-    tk::ShowBox(GetActiveWindow(), tk::FormatMessageText(pattern, file), kWarningCaption,
-                MB_OK | MB_ICONWARNING);
-}
 
 bool SamePath(const std::wstring& a, const std::wstring& b) {
     return CompareStringOrdinal(a.c_str(), int(a.size()), b.c_str(), int(b.size()), TRUE) ==
@@ -89,25 +85,25 @@ bool SamePath(const std::wstring& a, const std::wstring& b) {
 
 // Whether the file can be read, waiting a moment for one that another program holds. One that
 // stays held is said so, and noted, so that no save replaces it unasked.
-tk::TFileRead CheckReadable(const std::wstring& file) {
+tk::TFileRead CheckReadable(const std::wstring& file, TLoadProblems& problems) {
     std::erase_if(Settings.unreadFiles, [&](const std::wstring& f) { return SamePath(f, file); });
     const tk::TFileRead state = tk::WaitReadable(file, kLockedFileWaitMs);
     if (state == tk::TFileRead::Unreadable) {
         tk::Log(L"cannot read " + file + L", error " + tk::IntToStr(GetLastError()));
         Settings.unreadFiles.push_back(file);
-        Warn(kCannotReadMessage, file);
+        problems.push_back({TLoadProblem::Unreadable, file});
     }
     return state;
 }
 
 // A name that is no usable file name (a path, a device) is taken for a missing
 // configuration: nothing outside the install folder is read.
-void ReadConfigFile() {
+void ReadConfigFile(TLoadProblems& problems) {
     const std::wstring file = ConfigFilePath();
     const bool usable = IsUsableConfigName(Settings.cfgname);
     if (!usable) tk::Log(L"unusable configuration name \"" + Settings.cfgname + L"\"");
-    const tk::TFileRead state = usable ? CheckReadable(file) : tk::TFileRead::Absent;
-    if (state == tk::TFileRead::Absent) Warn(kNotFoundMessage, file);
+    const tk::TFileRead state = usable ? CheckReadable(file, problems) : tk::TFileRead::Absent;
+    if (state == tk::TFileRead::Absent) problems.push_back({TLoadProblem::NotFound, file});
     if (state != tk::TFileRead::Read) return;
     for (const TSettingKey& k : ConfigFileKeys())
         ReadSetting(file, k, Settings);
@@ -119,30 +115,43 @@ std::wstring ConfigFilePath() {
     return Settings.InstallDir + Settings.cfgname + L".cfg";
 }
 
-void LoadConfigFiles(int scope) {
-    if (scope == 1 || scope == 2) {
+TLoadProblems LoadConfigFiles(LoadScope scope) {
+    TLoadProblems problems;
+    if (scope != LoadScope::NamedConfiguration) {
         const std::wstring ini = Settings.InstallDir + kConfigIni;
-        const tk::TFileRead state = CheckReadable(ini);
-        if (state == tk::TFileRead::Absent) return;
+        const tk::TFileRead state = CheckReadable(ini, problems);
+        if (state == tk::TFileRead::Absent) return problems;
         if (state == tk::TFileRead::Unreadable) {
-            ReadConfigFile(); // the configuration named by default
-            return;
+            ReadConfigFile(problems); // the configuration named by default
+            return problems;
         }
         for (const TSettingKey& k : ConfigIniKeys())
             ReadSetting(ini, k, Settings);
-        if (Settings.cfgalea && scope == 2) {
+        if (Settings.cfgalea && scope == LoadScope::SaverStart) {
             // With no configuration file at all there is nothing to draw from: the named
             // one stays, and its absence is reported below like any missing file.
             std::vector<std::wstring> names = ListConfigurations(Settings.InstallDir);
             if (!names.empty()) Settings.cfgname = names[Random(int(names.size()))];
         }
     }
-    ReadConfigFile();
+    ReadConfigFile(problems);
+    return problems;
 }
 
-void LoadSettings(int scope) {
+TLoadProblems LoadSettings(LoadScope scope) {
     ReadInstallDir();
-    LoadConfigFiles(scope);
+    return LoadConfigFiles(scope);
+}
+
+std::wstring LoadProblemText(const TLoadProblem& problem) {
+    return tk::FormatMessageText(
+        problem.kind == TLoadProblem::NotFound ? kNotFoundMessage : kCannotReadMessage,
+        problem.file);
+}
+
+void ShowLoadProblems(HWND owner, const TLoadProblems& problems) {
+    for (const TLoadProblem& problem : problems)
+        tk::ShowBox(owner, LoadProblemText(problem), kWarningCaption, MB_OK | MB_ICONWARNING);
 }
 
 // The configuration's file first: "config.ini" names it only once it is written whole, so

@@ -1,4 +1,5 @@
 #pragma once
+#include <windows.h>
 // The process-wide settings record, the tables both forms share, and the routines that move
 // the settings to and from the configuration files.
 #include <array>
@@ -41,12 +42,29 @@ extern const std::array<const wchar_t*, 31> MediaExtensions;
 constexpr const wchar_t* kInstallKey = L"SOFTWARE\\Korvane\\VistamurSs";
 constexpr const wchar_t* kConfigIni = L"config.ini";
 
-// Scope 0: the install folder, then the current configuration file. Scope 1: the install
-// folder, "config.ini", then the configuration file. Scope 2: as 1, drawing the
-// configuration at random first when "cfgalea" says so.
-void LoadSettings(int scope);
+// What a load reads, after the install folder from the registry.
+enum class LoadScope {
+    NamedConfiguration,   // the configuration file that Settings.cfgname names
+    CurrentConfiguration, // "config.ini", then the configuration file it names (the dialog)
+    SaverStart,           // as CurrentConfiguration, drawing the configuration at random first
+                          // when "cfgalea" says so
+};
+
+// A configuration file that a load could not take, in the order met. The load only reports
+// them: the window that asked for it tells the user (ShowLoadProblems).
+struct TLoadProblem {
+    enum Kind { NotFound, Unreadable } kind;
+    std::wstring file;
+    bool operator==(const TLoadProblem&) const = default;
+};
+using TLoadProblems = std::vector<TLoadProblem>;
+
+TLoadProblems LoadSettings(LoadScope scope);
 // LoadSettings without the registry: the files of the install folder Settings holds.
-void LoadConfigFiles(int scope);
+TLoadProblems LoadConfigFiles(LoadScope scope);
+// The warning a problem gets, and the boxes that tell them, one a problem.
+std::wstring LoadProblemText(const TLoadProblem& problem);
+void ShowLoadProblems(HWND owner, const TLoadProblems& problems);
 // Throws EWriteError when the system refuses a write. The configuration's file is written
 // first and "config.ini" only then, so that it never names a configuration left unwritten.
 void SaveSettings();

@@ -183,7 +183,7 @@ void TSelRepDlg::WireEvents() {
 }
 
 void TSelRepDlg::FormCreate() {
-    LoadSettings(1);
+    ShowLoadProblems(GetActiveWindow(), LoadSettings(LoadScope::CurrentConfiguration));
     Fill();
 }
 

@@ -45,7 +45,7 @@ void TSelRepDlg::LoadNamedConfiguration(const std::wstring& name) {
     // Only that configuration's file is read; a missing one is reported by the loading and
     // leaves the values shown as they were.
     Settings.cfgname = name;
-    LoadSettings(0);
+    ShowLoadProblems(GetActiveWindow(), LoadSettings(LoadScope::NamedConfiguration));
     Fill();
 }
 

@@ -12,7 +12,7 @@ int AltPhase = 0;
 void TScrn::Init() {
     CurTile = 0;
     Randomize();
-    LoadSettings(2);
+    ShowLoadProblems(GetActiveWindow(), LoadSettings(LoadScope::SaverStart));
     ClampForSaver(Settings);
     BuildSlideshow();
     FillCatalogue();

@@ -34,7 +34,7 @@ TEST_F(SettingsTest, AConfigurationNamedByAPathOrADeviceIsReportedMissing) {
         boxes.clear();
         WriteIni(L"install\\config.ini",
                  {"[Config]", "cfgname=" + tk::Narrow(name), "[Options]", "cfgalea=0"});
-        LoadConfigFiles(1);
+        Load(LoadScope::CurrentConfiguration);
         EXPECT_EQ(Settings.cfgname, name);
         ASSERT_EQ(boxes.size(), 1u) << tk::ToUtf8(name);
         EXPECT_EQ(boxes[0], L"Configuration non trouvée (" + Settings.InstallDir + name + L".cfg)");

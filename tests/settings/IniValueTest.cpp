@@ -92,7 +92,7 @@ TEST_F(SettingsTest, StringsComeBackWholeWhateverTheirLength) {
     for (int i = 0; folders.size() < 6000; ++i)
         folders += "D:\\Photos de vacances\\" + std::to_string(2000 + i) + " Bretagne;";
     WriteIni(L"config 1.cfg", {"[Options]", "defdir=" + folders, "defspeed=7"});
-    LoadConfigFiles(0);
+    Load(LoadScope::NamedConfiguration);
     EXPECT_EQ(Settings.defdir, std::wstring(folders.begin(), folders.end()));
     EXPECT_EQ(Settings.defspeed, 7);
 }

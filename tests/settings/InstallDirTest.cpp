@@ -8,7 +8,7 @@ TEST_F(SettingsTest, InstallDirComesFromTheRegistryUnchanged) {
     WriteIni(L"config.ini", {"[Config]", "cfgname=depuis le registre"});
     WriteIni(L"depuis le registre.cfg", {"[Options]", "defspeed=5"});
     Settings.InstallDir = L"c:\\ailleurs\\";
-    LoadSettings(1);
+    LoadWithRegistry(LoadScope::CurrentConfiguration);
     EXPECT_EQ(Settings.InstallDir, dir.Path());
     EXPECT_EQ(Settings.cfgname, L"depuis le registre");
     EXPECT_EQ(Settings.defspeed, 5);
@@ -17,7 +17,7 @@ TEST_F(SettingsTest, InstallDirComesFromTheRegistryUnchanged) {
     std::wstring bare = dir.Path().substr(0, dir.Path().size() - 1);
     ASSERT_TRUE(value.SetString(bare));
     boxes.clear();
-    LoadSettings(0);
+    LoadWithRegistry(LoadScope::NamedConfiguration);
     EXPECT_EQ(Settings.InstallDir, bare);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], L"Configuration non trouvée (" + bare + L"depuis le registre.cfg)");
@@ -27,12 +27,12 @@ TEST_F(SettingsTest, WithoutTheRegistryValueTheInstallFolderStays) {
     ScopedRegValue value(HKEY_LOCAL_MACHINE, kTestInstallKey, L"InstallDir");
     WriteIni(L"config 1.cfg", {"[Options]", "defspeed=4"});
     value.Remove(); // no key at all, or the key without its value
-    LoadSettings(0);
+    LoadWithRegistry(LoadScope::NamedConfiguration);
     EXPECT_EQ(Settings.InstallDir, dir.Path());
     EXPECT_EQ(Settings.defspeed, 4);
 
     ASSERT_TRUE(value.SetDword(1)); // a number is no folder
-    LoadSettings(0);
+    LoadWithRegistry(LoadScope::NamedConfiguration);
     EXPECT_EQ(Settings.InstallDir, dir.Path());
     EXPECT_TRUE(boxes.empty());
 }

@@ -1,4 +1,4 @@
-// Loading the configuration files of an install folder, scope by scope.
+// Loading the configuration files of an install folder, for each of the loads asked for.
 #include <windows.h>
 
 #include <algorithm>
@@ -69,15 +69,15 @@ TEST(SettingsRecord, InitialValuesAndTables) {
     EXPECT_EQ(RunMode, rmSaver);
 }
 
-TEST_F(SettingsTest, WithoutConfigIniScopesOneAndTwoReadNothing) {
+TEST_F(SettingsTest, WithoutConfigIniTheDialogAndTheSaverReadNothing) {
     WriteIni(L"config 1.cfg", kFullConfig); // present, but nothing names it
-    for (int scope : {1, 2}) {
-        LoadConfigFiles(scope);
+    for (LoadScope scope : {LoadScope::CurrentConfiguration, LoadScope::SaverStart}) {
+        Load(scope);
         ExpectInitialOptions(Settings);
     }
     EXPECT_TRUE(boxes.empty());
-    // Scope 0 does not look at "config.ini": it reads the current configuration file.
-    LoadConfigFiles(0);
+    // The named configuration alone does not look at "config.ini": it reads the current file.
+    Load(LoadScope::NamedConfiguration);
     ExpectFullConfig(Settings);
     EXPECT_TRUE(boxes.empty());
 }
@@ -85,7 +85,7 @@ TEST_F(SettingsTest, WithoutConfigIniScopesOneAndTwoReadNothing) {
 TEST_F(SettingsTest, ConfigIniNamesTheConfigurationFile) {
     WriteIni(L"config.ini", {"[Config]", "cfgname=mes photos", "[Options]", "cfgalea=0"});
     WriteIni(L"mes photos.cfg", kFullConfig);
-    LoadConfigFiles(1);
+    Load(LoadScope::CurrentConfiguration);
     EXPECT_EQ(Settings.cfgname, L"mes photos");
     EXPECT_FALSE(Settings.cfgalea);
     ExpectFullConfig(Settings);
@@ -94,10 +94,11 @@ TEST_F(SettingsTest, ConfigIniNamesTheConfigurationFile) {
 
 TEST_F(SettingsTest, AMissingConfigurationFileIsReportedWithItsFullPath) {
     WriteIni(L"config.ini", {"[Config]", "cfgname=partie", "[Options]", "cfgalea=0"});
-    for (int scope : {1, 2, 0}) { // scope 0 uses the name the others read
+    for (LoadScope scope : {LoadScope::CurrentConfiguration, LoadScope::SaverStart,
+                            LoadScope::NamedConfiguration}) { // the last uses the name read
         boxes.clear();
-        LoadConfigFiles(scope);
-        ASSERT_EQ(boxes.size(), 1u) << scope;
+        Load(scope);
+        ASSERT_EQ(boxes.size(), 1u) << int(scope);
         EXPECT_EQ(boxes[0], L"Configuration non trouvée (" + dir.Path() + L"partie.cfg)");
         EXPECT_EQ(Settings.defdir, L""); // the options keep their values ...
         EXPECT_EQ(Settings.defspeed, 1);
@@ -111,11 +112,11 @@ TEST_F(SettingsTest, KeysMissingFromALaterConfigurationKeepTheEarlierValues) {
     WriteIni(L"full.cfg", kFullConfig);
     WriteIni(L"partial.cfg", {"[Options]", "defspeed=0x20", "defdir=E:\\Vacances;",
                               "opnomfic=0", "opagrfilm=abc", "defpause="});
-    LoadConfigFiles(1);
+    Load(LoadScope::CurrentConfiguration);
     ExpectFullConfig(Settings);
 
     Settings.cfgname = L"partial"; // as the dialog does when the user picks another one
-    LoadConfigFiles(0);
+    Load(LoadScope::NamedConfiguration);
     EXPECT_EQ(Settings.defspeed, 32);
     EXPECT_EQ(Settings.defdir, L"E:\\Vacances;");
     EXPECT_FALSE(Settings.opnomfic);
@@ -139,7 +140,7 @@ TEST_F(SettingsTest, RandomConfigurationIsOneOfTheFilesAndConfigIniIsNeverRewrit
     for (uint32_t seed = 1; seed <= 60; ++seed) {
         SetRandomSeed(seed);
         Settings.cfgname = L"b";
-        LoadConfigFiles(2);
+        Load(LoadScope::SaverStart);
         ASSERT_TRUE(Settings.cfgname == L"a" || Settings.cfgname == L"b" ||
                     Settings.cfgname == L"c")
             << tk::ToUtf8(Settings.cfgname);
@@ -152,8 +153,8 @@ TEST_F(SettingsTest, RandomConfigurationIsOneOfTheFilesAndConfigIniIsNeverRewrit
     EXPECT_EQ(ReadFileBytes(dir / L"config.ini"), iniBefore);
     EXPECT_TRUE(boxes.empty());
 
-    // The dialog (scope 1) does not draw: it shows the configuration config.ini names.
-    LoadConfigFiles(1);
+    // The dialog does not draw: it shows the configuration config.ini names.
+    Load(LoadScope::CurrentConfiguration);
     EXPECT_EQ(Settings.cfgname, L"b");
     EXPECT_TRUE(Settings.cfgalea);
 }
@@ -169,7 +170,7 @@ TEST_F(SettingsTest, RandomDrawTakesOnlyConfigurationFiles) {
     std::vector<std::wstring> drawn;
     for (uint32_t seed = 1; seed <= 40; ++seed) {
         SetRandomSeed(seed);
-        LoadConfigFiles(2);
+        Load(LoadScope::SaverStart);
         drawn.push_back(Settings.cfgname);
         EXPECT_EQ(Settings.defdir, Settings.cfgname == L"seule" ? L"seule" : L"capitales");
     }
@@ -180,7 +181,7 @@ TEST_F(SettingsTest, RandomDrawTakesOnlyConfigurationFiles) {
 
 TEST_F(SettingsTest, RandomDrawWithNoConfigurationFileReportsTheNamedOne) {
     WriteIni(L"config.ini", {"[Config]", "cfgname=partie", "[Options]", "cfgalea=1"});
-    LoadConfigFiles(2);
+    Load(LoadScope::SaverStart);
     EXPECT_EQ(Settings.cfgname, L"partie");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], L"Configuration non trouvée (" + dir.Path() + L"partie.cfg)");
@@ -206,7 +207,7 @@ TEST_F(SettingsTest, AFileHeldByAnotherProgramIsWaitedForThenSaidUnreadable) {
             Sleep(300);
             held.Reset();
         });
-        LoadConfigFiles(1);
+        Load(LoadScope::CurrentConfiguration);
         releaser.join();
         held.Reset();
         EXPECT_EQ(Settings.defspeed, released ? 7 : 1);
@@ -217,4 +218,11 @@ TEST_F(SettingsTest, AFileHeldByAnotherProgramIsWaitedForThenSaidUnreadable) {
     }
     SaveSettings(); // what the user confirmed: nothing is unread any more
     EXPECT_TRUE(UnreadFilesASaveReplaces().empty());
+}
+
+TEST_F(SettingsTest, TheLoadReportsWhatWentWrongAndLeavesTheTellingToTheWindow) {
+    WriteIni(L"config.ini", {"[Config]", "cfgname=partie", "[Options]", "cfgalea=0"});
+    const TLoadProblems problems = LoadConfigFiles(LoadScope::CurrentConfiguration);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(problems, (TLoadProblems{{TLoadProblem::NotFound, dir.Path() + L"partie.cfg"}}));
 }

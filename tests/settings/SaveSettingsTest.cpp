@@ -66,7 +66,7 @@ TEST_F(SettingsTest, SavedSettingsLoadBackUnchanged) {
     SaveSettings();
     Settings = TSettings{};
     Settings.InstallDir = dir.Path();
-    LoadConfigFiles(1);
+    Load(LoadScope::CurrentConfiguration);
     const TSettings& s = Settings;
     EXPECT_EQ(s.cfgname, saved.cfgname);
     EXPECT_EQ(s.cfgalea, saved.cfgalea);
@@ -150,7 +150,7 @@ TEST_F(SettingsTest, ANameWithBlanksAtItsEndsReadsBackWhole) {
         EXPECT_EQ(ReadFileBytes(dir / L"config.ini"),
                   "[Config]\r\ncfgname=\"" + tk::Narrow(name) + "\"\r\n[Options]\r\ncfgalea=0\r\n");
         Settings.cfgname = L"config 1";
-        LoadConfigFiles(1);
+        Load(LoadScope::CurrentConfiguration);
         EXPECT_EQ(Settings.cfgname, name);
     }
     EXPECT_TRUE(boxes.empty());
@@ -172,7 +172,7 @@ TEST_F(SettingsTest, NamesBeyondTheCodePageTurnTheFileUnicodeAndReadBack) {
     const TSettings saved = Settings;
     Settings = TSettings{};
     Settings.InstallDir = dir.Path();
-    LoadConfigFiles(1);
+    Load(LoadScope::CurrentConfiguration);
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(Settings.cfgname, saved.cfgname);
     EXPECT_EQ(Settings.defdir, saved.defdir);

@@ -26,6 +26,10 @@ class SettingsTest : public testing::Test {
         Settings = TSettings{};
     }
 
+    // A load as the windows ask for it, with its problems told in boxes.
+    void Load(LoadScope scope) { ShowLoadProblems(nullptr, LoadConfigFiles(scope)); }
+    void LoadWithRegistry(LoadScope scope) { ShowLoadProblems(nullptr, LoadSettings(scope)); }
+
     // Writes an INI file of the install folder; lines are joined with CR LF, as the system
     // writes them. The text is taken as it stands (8-bit, the ANSI code page for letters
     // beyond ASCII).
