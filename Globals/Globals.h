@@ -37,7 +37,7 @@ struct TSettings {
 };
 extern TSettings Settings;
 
-extern const std::array<const wchar_t*, 22> MediaExtensions;
+extern const std::array<const wchar_t*, 31> MediaExtensions;
 
 constexpr const wchar_t* kInstallKey = L"SOFTWARE\\Korvane\\VistamurSs";
 constexpr const wchar_t* kConfigIni = L"config.ini";

@@ -63,7 +63,7 @@ class PhotoPixels {
 };
 
 // The photo's path; empty when it cannot be made.
-std::wstring BigPhoto() {
+[[maybe_unused]] std::wstring BigPhoto() {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     const std::wstring path = std::wstring(temp) + L"vistamur-bench-6000x4000-q90-v2.jpg";

@@ -82,11 +82,44 @@ const std::vector<std::wstring>& TileCountItems() {
     return items;
 }
 
-std::wstring MediaFileMask() {
+std::wstring MediaFileMask(uint32_t usableMask) {
     std::wstring mask;
-    for (const wchar_t* ext : MediaExtensions)
-        mask += std::wstring(L";*") + ext;
+    for (size_t i = 0; i < MediaExtensions.size(); ++i)
+        if (usableMask & (1u << i)) mask += std::wstring(L";*") + MediaExtensions[i];
     return mask;
+}
+
+namespace {
+// The photo formats as the file list's tooltip names them, each with its extensions.
+struct TFormatName {
+    const wchar_t* name;
+    const wchar_t* extensions[2];
+};
+constexpr TFormatName kPhotoFormatNames[] = {{L"JPEG", {L".JPG", L".JPEG"}},
+                                             {L"PNG", {L".PNG"}},
+                                             {L"GIF", {L".GIF"}},
+                                             {L"BMP", {L".BMP"}},
+                                             {L"TIFF", {L".TIF", L".TIFF"}},
+                                             {L"HEIC", {L".HEIC", L".HEIF"}},
+                                             {L"WebP", {L".WEBP"}},
+                                             {L"AVIF", {L".AVIF"}}};
+constexpr const wchar_t* kFileListHintFirst = L"Fichiers images et vidéos trouvés\r\n";
+constexpr const wchar_t* kFileListHintFormats = L"Photos : ";
+constexpr const wchar_t* kFileListHintLast = L"\r\nCliquer sur un fichier pour le prévisualiser";
+
+bool Usable(uint32_t usableMask, const wchar_t* ext) {
+    for (size_t i = 0; i < MediaExtensions.size(); ++i)
+        if (ext && wcscmp(MediaExtensions[i], ext) == 0) return usableMask & (1u << i);
+    return false;
+}
+} // namespace
+
+std::wstring FileListHint(uint32_t usableMask) {
+    std::wstring names;
+    for (const TFormatName& format : kPhotoFormatNames)
+        if (Usable(usableMask, format.extensions[0]) || Usable(usableMask, format.extensions[1]))
+            names += (names.empty() ? L"" : L", ") + std::wstring(format.name);
+    return kFileListHintFirst + (kFileListHintFormats + names) + kFileListHintLast;
 }
 
 std::vector<std::wstring> FolderEntries(const std::wstring& defdir) {

@@ -3,6 +3,7 @@
 // from the windows that show it: the form's Fill and Get copy these values into and out of
 // their controls, and tests call the rules here directly.
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -36,8 +37,13 @@ std::wstring PauseHint(int defpause);               // "30 secondes"
 const std::vector<std::wstring>& GrowItems();      // "1x" .. "9x"
 const std::vector<std::wstring>& TileCountItems(); // "3" .. "10", "15", "20"
 
-// The file list's mask: ";*.JPG;*.JPEG;..." over the media extensions in their order.
-std::wstring MediaFileMask();
+// The file list's mask: ";*.JPG;*.JPEG;..." over the media extensions in their order, those
+// this PC can show (a mask as UsableMediaMask gives it).
+std::wstring MediaFileMask(uint32_t usableMask);
+
+// The file list's tooltip, naming the photo formats this PC shows (JPEG always; PNG, GIF,
+// BMP, TIFF, HEIC, WebP and AVIF as their extensions are in the usable mask).
+std::wstring FileListHint(uint32_t usableMask);
 
 // The folder list of a stored "defdir": each piece between ";" in order, an empty piece
 // included; a last piece without its ";" is kept too.

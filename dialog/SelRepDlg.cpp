@@ -7,6 +7,7 @@
 #include "dialog/PageSlide.h"
 #include "resources/Artwork.h"
 #include "resources/SelRepDlgLayout.h"
+#include "saver/MediaKind.h"
 #include "toolkit/App.h"
 #include "toolkit/Log.h"
 #include "toolkit/MsgBox.h"
@@ -200,7 +201,8 @@ void TSelRepDlg::Fill() {
     RxSpeedButton3->SetHint(PauseHint(Settings.defpause));
     for (size_t i = 0; i < RxSwitch.size(); ++i) RxSwitch[i]->SetOn(v.switches[i]);
     CBAgr->SetItemIndex(v.agrIndex);
-    FileLstBox->SetMask(MediaFileMask());
+    FileLstBox->SetMask(MediaFileMask(UsableMediaMask()));
+    FileLstBox->SetHint(FileListHint(UsableMediaMask()));
     CBNbImgMax->SetItemIndex(v.nbImgMaxIndex);
     CBCfgName->Clear();
     for (const std::wstring& name : v.cfgNames) CBCfgName->Add(name);

@@ -16,8 +16,8 @@ const ControlRow images[] = {
     {L"DriveComboBox1", K::DriveCombo, 8, 40, 201, 19, nullptr,
      L"Choisir le lecteur contenant les dossiers à ajouter"},
     {L"DirBox", K::DirectoryList, 8, 64, 201, 137, nullptr, L"Choisir le dossier à ajouter"},
-    {L"FileLstBox", K::FileList, 8, 208, 201, 121, nullptr,
-     L"Fichiers images et vidéos trouvés\r\nCliquer sur un fichier pour le prévisualiser"},
+    // Its tooltip names the photo formats this PC shows: FileListHint.
+    {L"FileLstBox", K::FileList, 8, 208, 201, 121, nullptr, nullptr},
     {L"AddBtn", K::FramedButton, 208, 66, 57, 27, L">",
      L"Ajoute toutes les images et vidéos du dossier sélectionné"},
     {L"SubBtn", K::FramedButton, 208, 98, 57, 27, L"<",

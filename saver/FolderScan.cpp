@@ -79,17 +79,25 @@ std::wstring ScanCountText(size_t found) {
 
 uint32_t MediaPatternMask(std::wstring_view name, std::wstring_view shortName) {
     static_assert(MediaExtensions.size() <= 32, "one bit of the mask per extension");
+    // The patterns of the formats this PC cannot show are not asked at all.
+    const uint32_t usable = UsableMediaMask();
     uint32_t mask = 0;
     for (size_t i = 0; i < MediaExtensions.size(); ++i)
-        if (EndsWith(name, MediaExtensions[i]) ||
-            (!shortName.empty() && EndsWith(shortName, MediaExtensions[i])))
+        if ((usable & (1u << i)) &&
+            (EndsWith(name, MediaExtensions[i]) ||
+             (!shortName.empty() && EndsWith(shortName, MediaExtensions[i]))))
             mask |= 1u << i;
     return mask;
 }
 
 bool AsMediaCandidate(const WIN32_FIND_DATAW& entry, TMediaCandidate& candidate) {
     const uint32_t byName = MediaPatternMask(entry.cFileName, {});
-    const uint32_t patterns = byName | MediaPatternMask({}, entry.cAlternateFileName);
+    // A photo of the formats that Windows' imaging component reads is found by its own name
+    // only: the three letters its short name keeps would list it twice (.TIF of a.tiff) or
+    // under a clip's pattern (.AVI of a.avif).
+    static const uint32_t wicPhotos = WicPhotoMask();
+    const uint32_t patterns =
+        (byName & wicPhotos) ? byName : byName | MediaPatternMask({}, entry.cAlternateFileName);
     if (!patterns) return false;
     const bool directory = entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
     // A name that a pattern finds through itself ends with that pattern's extension, which

@@ -13,7 +13,8 @@
 //
 // A short name keeps only three letters of an extension, so "*.MP4" finds x.mp4a and
 // "*.3GP" finds x.3gpp through their short names; such a file is still no clip (its own
-// extension decides), as x.jpgz found by "*.JPG" is no photo.
+// extension decides), as x.jpgz found by "*.JPG" is no photo. The photos that Windows'
+// imaging component reads (.PNG to .AVIF) are found by their own names only.
 #include <windows.h>
 
 #include <cstdint>
@@ -23,7 +24,8 @@
 #include <vector>
 
 // Which "*" + extension patterns of MediaExtensions an entry matches through its long name
-// or its short name (empty when it has none): bit i for MediaExtensions[i].
+// or its short name (empty when it has none): bit i for MediaExtensions[i]. Only the
+// extensions this PC can show (UsableMediaMask) are patterns.
 uint32_t MediaPatternMask(std::wstring_view name, std::wstring_view shortName);
 
 // An entry of a folder's listing that one of the patterns finds.

@@ -1,9 +1,29 @@
 #pragma once
+#include <cstdint>
 #include <string>
+#include <vector>
 
 // Kinds of media, combined as a bit set.
 enum TMediaKind : int { mkVideo = 1, mkImage = 2 };
 
 // The file's extension (from its last dot, when no "\" or ":" follows it) is one of the
-// extensions of the asked kinds.
+// extensions of the asked kinds that this PC can show (UsableMediaMask).
 bool IsMediaFile(const std::wstring& fileName, int kinds);
+
+// Which MediaExtensions the saver and the dialog take on this PC: bit i for
+// MediaExtensions[i]. Every clip and JPEG extension; each other photo extension only where an
+// installed decoder of the Windows Imaging Component names it, so that a format without its
+// decoder (HEIC before its extension is installed, say) is never catalogued, tried and
+// failed at every pass. Asked of WIC once, the formats left out named once in the log.
+uint32_t UsableMediaMask();
+
+// The rule behind it, for the decoders' extension lists as WIC gives them (".png",
+// ".tif;.tiff", ".heic,.heif": separated by commas or semicolons, in any case).
+uint32_t MediaMaskForDecoders(const std::vector<std::wstring>& decoderExtensions);
+
+// The photo extensions decoded by WIC, as bits of MediaExtensions (".PNG" to ".AVIF").
+uint32_t WicPhotoMask();
+
+// For tests: puts another mask in force (a table of decoders made into one), and gives back
+// the one that was.
+uint32_t SetUsableMediaMask(uint32_t mask);

@@ -80,6 +80,13 @@ struct MemDcTraits : GdiCounted {
     static HDC Invalid() { return nullptr; }
     static void Close(HDC h) { DeleteDC(h); }
 };
+// A COM interface pointer that this owner holds one reference of.
+template <class T> struct ComTraits {
+    static T* Invalid() { return nullptr; }
+    static void Close(T* p) { p->Release(); }
+    static void Opened() { ++Counts().comObjects; }
+    static void Closed() { --Counts().comObjects; }
+};
 
 using KernelHandle = UniqueHandle<HANDLE, KernelTraits>;
 using FindHandle = UniqueHandle<HANDLE, FindTraits>;
@@ -92,6 +99,7 @@ using Brush = UniqueHandle<HBRUSH, GdiObjectTraits<HBRUSH>>;
 using Pen = UniqueHandle<HPEN, GdiObjectTraits<HPEN>>;
 using Region = UniqueHandle<HRGN, GdiObjectTraits<HRGN>>;
 using MemDc = UniqueHandle<HDC, MemDcTraits>;
+template <class T> using ComPtr = UniqueHandle<T*, ComTraits<T>>;
 
 // A device context borrowed from a window with GetDC (or GetDCEx with these flags), given
 // back with ReleaseDC.

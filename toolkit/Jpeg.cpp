@@ -137,7 +137,7 @@ int ExifOrientation(j_decompress_ptr info) {
 
 // Everything that can jump out of libjpeg happens in this frame; the buffers it fills live
 // in the caller's, so that a jump leaves them in a defined state.
-bool DecodeOpen(HANDLE file, JpegRowSink& sink, std::vector<uint8_t>& input,
+bool DecodeOpen(HANDLE file, RowSink& sink, std::vector<uint8_t>& input,
                 std::vector<uint8_t>& cmykRow) {
     FileSource source;
     jpeg_decompress_struct info;
@@ -153,7 +153,7 @@ bool DecodeOpen(HANDLE file, JpegRowSink& sink, std::vector<uint8_t>& input,
     KeepExif(&info);
     jpeg_read_header(&info, TRUE);
     const int width = int(info.image_width), height = int(info.image_height);
-    const int scale = (long long)width * height > kMaxJpegPixels
+    const int scale = (long long)width * height > kMaxPicturePixels
                           ? 0
                           : sink.Scale(width, height, ExifOrientation(&info));
     if (scale < 1 || scale > 8) {
@@ -194,12 +194,12 @@ bool DecodeOpen(HANDLE file, JpegRowSink& sink, std::vector<uint8_t>& input,
 }
 
 // Keeps a whole picture, for the callers that want one.
-class BufferSink : public JpegRowSink {
+class BufferSink : public RowSink {
   public:
     BufferSink(PixelBuffer& out, int scale) : out_(out), scale_(scale) {}
     int Scale(int, int, int) noexcept override { return scale_; }
     bool Begin(int width, int height) noexcept override {
-        if ((long long)width * height > kMaxJpegPixels) return false;
+        if ((long long)width * height > kMaxPicturePixels) return false;
         try {
             out_.pixels.resize(size_t(width) * height);
         } catch (const std::bad_alloc&) {
@@ -223,17 +223,22 @@ class BufferSink : public JpegRowSink {
 
 } // namespace
 
-bool DecodeJpegRows(const std::wstring& path, JpegRowSink& sink) {
+bool DecodeJpegRows(const std::wstring& path, RowSink& sink) {
     FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) return false;
+    return file && DecodeJpegRows(file.Get(), sink);
+}
+
+bool DecodeJpegRows(HANDLE file, RowSink& sink) {
+    LARGE_INTEGER start = {};
+    if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) return false;
     std::vector<uint8_t> input, cmykRow;
     try {
         input.resize(kReadSize);
     } catch (const std::bad_alloc&) {
         return false;
     }
-    return DecodeOpen(file.Get(), sink, input, cmykRow);
+    return DecodeOpen(file, sink, input, cmykRow);
 }
 
 int ScaledSize(int size, int scale) {

@@ -1,8 +1,13 @@
 #pragma once
 // JPEG files decoded through libjpeg into 32-bit top-down pixels (B, G, R, 0).
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "toolkit/PictureHeader.h"
+#include "toolkit/RowSink.h"
 
 namespace tk {
 
@@ -18,32 +23,12 @@ struct JpegInfo {
     int orientation = 1; // the Exif orientation, 1 to 8; 1 when the file says nothing
 };
 
-// Pictures larger than this are refused before anything is decoded: a header may claim
-// 65,000 x 65,000 pixels, and even scaled down such a picture would take many seconds of
-// decoding. 16384 x 16384 is far beyond any camera; large stitched panoramas still pass.
-constexpr long long kMaxJpegPixels = 1LL << 28;
-
-// Takes the rows of a picture as libjpeg decodes them. Its functions run between libjpeg
-// calls and must not throw.
-class JpegRowSink {
-  public:
-    virtual ~JpegRowSink() = default;
-    // The header is read and names the picture's own size, as stored, and the Exif
-    // orientation it is to be shown under (1 to 8). Returns the scale to decode at, in
-    // eighths (1 to 8), or 0 to refuse the picture.
-    virtual int Scale(int width, int height, int orientation) noexcept = 0;
-    // Decoding is about to give outWidth x outHeight pixels. False refuses.
-    virtual bool Begin(int outWidth, int outHeight) noexcept = 0;
-    // Where row y goes: room for outWidth pixels.
-    virtual uint32_t* Row(int y) noexcept = 0;
-    // Row y has been written.
-    virtual void RowDone(int y) noexcept = 0;
-};
-
 // Decodes a file into the sink. False for anything that is not a complete, readable JPEG
 // (missing, empty, truncated, another format, too large, unsupported colours), for a sink
 // that refused, and for a picture whose data ends early. Nothing throws.
-bool DecodeJpegRows(const std::wstring& path, JpegRowSink& sink);
+bool DecodeJpegRows(const std::wstring& path, RowSink& sink);
+// The same from a file already open (for reading), from its start.
+bool DecodeJpegRows(HANDLE file, RowSink& sink);
 
 // The size libjpeg gives a side of `size` pixels at scale/8: rounded up.
 int ScaledSize(int size, int scale);

@@ -1,7 +1,7 @@
 #pragma once
 // Cameras and phones store a photo taken upright as landscape pixels and say in the Exif
 // "Orientation" tag (1 to 8) how to turn it for showing. The tag is read with the header
-// (JpegInfo, JpegRowSink); the turn is applied to the already reduced bitmap, never to a
+// (JpegInfo, RowSink); the turn is applied to the already reduced bitmap, never to a
 // full-size decode.
 #include <cstddef>
 #include <cstdint>

@@ -2,7 +2,11 @@
 
 #include <utility>
 
+#include "toolkit/Handles.h"
+#include "toolkit/Log.h"
 #include "toolkit/Orientation.h"
+#include "toolkit/PictureHeader.h"
+#include "toolkit/Wic.h"
 
 namespace tk {
 
@@ -58,10 +62,42 @@ void PictureLoader::RowDone(int y) noexcept {
         row[x] &= 0x00FFFFFF;
 }
 
+// The decoder is chosen by what the file holds, not by its name: a JPEG renamed .png goes to
+// libjpeg and its scaled decoding, a PNG renamed .jpg to WIC. What no signature names goes to
+// libjpeg, which refuses it as it refused every broken photo before.
+bool PictureLoader::Decode(const std::wstring& path, std::wstring& why) {
+    // Opened once: the header is read, then libjpeg reads the same handle from its start.
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) {
+        why = L"it cannot be opened";
+        return false;
+    }
+    const PictureHeader header = ReadPictureHeader(file.Get());
+    if (header.format == PictureFormat::Jpeg || header.format == PictureFormat::Unknown) {
+        if (DecodeJpegRows(file.Get(), *this)) return true;
+        why = header.format == PictureFormat::Jpeg ? L"its JPEG data cannot be decoded"
+                                                   : L"it is no picture this program reads";
+        return false;
+    }
+    if (ExceedsPixelBudget(header.width, header.height)) {
+        why = L"its header claims " + std::to_wstring(header.width) + L" x " +
+              std::to_wstring(header.height) + L" pixels, beyond the pixel budget";
+        return false;
+    }
+    file.Reset(); // WIC opens the file by its name
+    // HEIC and AVIF keep their orientation where only their decoder reads it.
+    const int orientation = header.format == PictureFormat::IsoMedia ? 0 : header.orientation;
+    return DecodeWicRows(path, orientation, *this, why);
+}
+
 bool PictureLoader::Load(const std::wstring& path, const TargetSize& target, Dib& out) {
     target_ = &target;
     orientation_ = 1;
-    bool ok = DecodeJpegRows(path, *this);
+    std::wstring why;
+    bool ok = Decode(path, why);
+    if (!ok && why.empty()) why = L"it cannot be shown at the size asked";
+    if (!ok) Log(L"cannot show " + path + L": " + why);
     target_ = nullptr;
     if (ok && orientation_ != 1) {
         Dib turned;

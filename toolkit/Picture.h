@@ -1,9 +1,10 @@
 #pragma once
-// Loads a JPEG file straight into a bitmap of the size it will be shown at. libjpeg's DCT
-// scaling takes the picture down to the smallest size that still covers that size, and the
-// area average takes each decoded row the rest of the way as it comes: a 24-megapixel photo
-// shown on a screen never exists at full size in memory. The loader keeps its buffers from
-// one picture to the next.
+// Loads a photo straight into a bitmap of the size it will be shown at. For JPEG, libjpeg's
+// DCT scaling takes the picture down to the smallest size that still covers that size; the
+// other formats come from the Windows Imaging Component at their full size. Either way the
+// area average takes each decoded row the rest of the way as it comes: the picture never
+// exists at full size in this program's own memory. The loader keeps its buffers from one
+// picture to the next.
 #include <windows.h>
 
 #include <cstdint>
@@ -17,14 +18,14 @@
 
 namespace tk {
 
-class PictureLoader : private JpegRowSink {
+class PictureLoader : private RowSink {
   public:
     // Given the picture's own size, the size to show it at (no larger).
     using TargetSize = std::function<SIZE(int width, int height)>;
 
     // Decodes the file into `out`, which takes the target size, turned as the photo's Exif
-    // orientation says. False, with `out` as it was, for any file that cannot be read as a
-    // JPEG.
+    // orientation says. False, with `out` as it was and a line in the log, for any file that
+    // cannot be read as a picture.
     bool Load(const std::wstring& path, const TargetSize& target, Dib& out);
 
     // The own size of the picture last loaded, as it is seen: a photo that its camera marked
@@ -36,6 +37,7 @@ class PictureLoader : private JpegRowSink {
     bool Reduce(const Dib& from, int width, int height, Dib& out);
 
   private:
+    bool Decode(const std::wstring& path, std::wstring& why);
     int Scale(int width, int height, int orientation) noexcept override;
     bool Begin(int outWidth, int outHeight) noexcept override;
     uint32_t* Row(int y) noexcept override;

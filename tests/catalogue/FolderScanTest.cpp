@@ -92,9 +92,47 @@ TEST(MediaKind, ClassifiesByTheNamesOwnExtension) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsMediaFile(c.name, c.kinds), c.media) << Narrow(c.name) << " " << c.kinds;
+    // The photos are the two JPEG extensions and those after the clips, from ".PNG"; each
+    // extension counts where this PC can show it.
     for (size_t i = 0; i < MediaExtensions.size(); ++i)
-        EXPECT_EQ(IsMediaFile(std::wstring(L"a") + MediaExtensions[i], i < 2 ? mkImage : mkVideo),
-                  true);
+        EXPECT_EQ(IsMediaFile(std::wstring(L"a") + MediaExtensions[i],
+                              i < 2 || i >= 22 ? mkImage : mkVideo),
+                  bool(UsableMediaMask() & (1u << i)));
+}
+
+// The photo formats taken follow the decoders WIC reports, each naming its extensions as
+// it likes (either separator, any case): a format without one is not catalogued at all.
+// Clips and JPEG never depend on them.
+TEST(MediaKind, PhotoFormatsFollowTheInstalledDecoders) {
+    using Lists = std::vector<std::wstring>;
+    const Lists wine = {L".gif",       L".png", L".bmp,.dib,.rle", L".jpg;.jpeg;.jfif",
+                        L".tif;.tiff", L".ico"};
+    struct Case {
+        const char* what;
+        Lists decoders;
+        std::vector<std::wstring> found; // of the folder below, in the scan's order
+    } cases[] = {
+        {"no WIC at all", {}, {L"a.jpg", L"a.avi"}},
+        {"Wine's decoders",
+         wine,
+         {L"a.jpg", L"a.avi", L"a.png", L"a.gif", L"a.bmp", L"a.tif", L"a.tiff"}},
+        {"Windows with the HEIF, WebP and AV1 extensions",
+         {L".png", L".HEIC,.HEIF,.AVCI,.HEICS", L".webp", L".avif"},
+         {L"a.jpg", L"a.avi", L"a.png", L"a.heic", L"a.heif", L"a.webp", L"a.avif"}},
+        {"names with spaces", {L" .gif , .webp "}, {L"a.jpg", L"a.avi", L"a.gif", L"a.webp"}},
+    };
+    TempDir dir;
+    MakeTree(dir, {L"a.jpg", L"a.avi", L"a.png", L"a.gif", L"a.bmp", L"a.tif", L"a.tiff", L"a.heic",
+                   L"a.heif", L"a.webp", L"a.avif", L"a.cr2", L"a.dng"});
+    const uint32_t before = UsableMediaMask();
+    for (const Case& c : cases) {
+        SetUsableMediaMask(MediaMaskForDecoders(c.decoders));
+        std::vector<std::wstring> found;
+        for (const std::wstring& path : Scan(NoSlash(dir)).files)
+            found.push_back(path.substr(path.rfind(L'\\') + 1));
+        EXPECT_EQ(found, c.found) << c.what;
+    }
+    SetUsableMediaMask(before);
 }
 
 TEST(FolderScan, CutsDefdirAndTakesFolderParts) {

@@ -4,6 +4,7 @@
 
 #include "dialog/ControlFactory.h"
 #include "resources/SelRepDlgLayout.h"
+#include "saver/MediaKind.h"
 #include "tests/support/DialogRig.h"
 
 namespace {
@@ -211,6 +212,9 @@ TEST_F(DialogForm, EveryHintIsItsControlsTooltipWithItsLineBreaks) {
             SCOPED_TRACE(row.name);
             EXPECT_EQ(dialog->ToolTips().Text(dialog->Find(row.name)->Handle()), row.hint);
         }
+    // The file list's tooltip names the photo formats this PC shows.
+    EXPECT_EQ(dialog->ToolTips().Text(dialog->FileLstBox->Handle()),
+              FileListHint(UsableMediaMask()));
     // The knobs' hints come from the configuration, and follow it.
     EXPECT_EQ(dialog->ToolTips().Text(dialog->RxSpeedButton1->Handle()), L"4 pixels");
     EXPECT_EQ(dialog->ToolTips().Text(dialog->RxSpeedButton2->Handle()),

@@ -10,8 +10,11 @@
 
 #include "controls/FitImage.h"
 #include "tests/support/Photos.h"
+#include "tests/support/Pictures.h"
 #include "tests/support/TempDir.h"
 #include "toolkit/Counters.h"
+#include "toolkit/Log.h"
+#include "toolkit/Wic.h"
 
 namespace {
 
@@ -70,7 +73,7 @@ TEST_F(BadFiles, RandomBytes) {
 
 TEST_F(BadFiles, PngRenamedToJpg) {
     ExpectRefused(
-        std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\x02\x80\0\0\x01\xE0\x08\x02\0\0\0", 33) +
+        std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\x02\x80\0\0\x01\xE0\x08\x02\0\0\0", 29) +
             std::string(200, '\0'),
         "PNG");
 }
@@ -110,4 +113,56 @@ TEST_F(BadFiles, NothingLeaksOverManyFailures) {
                          sizeof after);
     EXPECT_LT(after.PrivateUsage, before.PrivateUsage + (SIZE_T(8) << 20));
     EXPECT_EQ(tk::Counts().gdiObjects, gdiBefore_);
+}
+
+// The other formats' bad files, one table: each is shown correctly (a decoder may forgive a
+// bad checksum over intact data, as Wine's does) or refused with a line in the log and the
+// previous picture kept; quickly, and with no COM object, GDI object or memory left behind.
+// A header claiming 30,000 x 30,000 pixels is refused before any decoder sees it (Wine's PNG
+// decoder would decode it all at once).
+TEST_F(BadFiles, OtherFormatsAreShownOrFailWithAWord) {
+    const std::string png = PngBytes(64, 48, 0, 8, std::string(64 * 48, '\x80'), 64);
+    std::string badChecksum = png;
+    badChecksum[badChecksum.size() - 13] ^= 0x55; // the last byte of IDAT's checksum
+    const TiffPage bombPage{30000, 30000, 3, 2, std::string(64, '\0')};
+    struct Case {
+        const char* what;
+        const wchar_t* name;
+        std::string bytes;
+        bool mayShow;
+        const wchar_t* why = L""; // what the log says of it
+    } cases[] = {
+        {"a truncated PNG", L"bad.png", png.substr(0, png.size() / 2), false},
+        {"a PNG with a bad checksum", L"bad.png", badChecksum, true},
+        {"a PNG of 0 bytes", L"bad.png", "", false},
+        {"a GIF with no frame", L"bad.gif", std::string("GIF89a\x40\0\x30\0\0\0\0;", 14), false},
+        {"text named .png", L"bad.png", "These are the notes of the holiday, not a picture.",
+         false},
+        {"a PNG claiming 30000 x 30000", L"bad.png", WithPngSize(png, 30000, 30000), false,
+         L"header claims 30000 x 30000 pixels"},
+        {"a TIFF claiming 30000 x 30000", L"bad.tif", TiffBytes({bombPage}), false,
+         L"header claims 30000 x 30000 pixels"},
+    };
+    tk::WicDecoderExtensions(); // the factory, made once for the process
+    const long comBefore = tk::Counts().comObjects;
+    const SIZE_T peak = PeakCommit();
+    for (const Case& c : cases) {
+        tk::LogCapture log;
+        const std::wstring path = dir_ / c.name;
+        WriteFileBytes(path, c.bytes);
+        ASSERT_TRUE(image_.LoadFromFile(dir_ / L"good.jpg", 189, 141));
+        if (image_.LoadFromFile(path, 1920, 1080)) {
+            EXPECT_TRUE(c.mayShow) << c.what;
+            EXPECT_EQ(image_.Picture().Width(), 64) << c.what;
+            EXPECT_EQ(image_.Picture().Bits()[0], 0x808080u) << c.what;
+        } else {
+            EXPECT_EQ(image_.Picture().Width(), 189) << c.what;
+            EXPECT_TRUE(log.Holds(L"cannot show " + path)) << c.what;
+            EXPECT_TRUE(log.Holds(c.why)) << c.what;
+        }
+        EXPECT_EQ(tk::Counts().comObjects, comBefore) << c.what;
+        EXPECT_EQ(tk::Counts().gdiObjects, gdiBefore_) << c.what;
+        DeleteFileW(path.c_str());
+    }
+    EXPECT_LT(PeakCommit() - peak, SIZE_T(64) << 20);
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "dialog/DialogValues.h"
+#include "saver/MediaKind.h"
 #include "saver/Pacing.h"
 #include "tests/settings/SettingsFixture.h"
 #include "toolkit/System.h"
@@ -107,7 +108,7 @@ TEST_F(SettingsTest, ListChoicesAndTheMaskFollowTheStoredValues) {
     EXPECT_EQ(GrowItems().back(), L"9x");
     EXPECT_EQ(v.agrIndex, 8); // an older dialog's "maxi" (10) shows as the largest factor
     EXPECT_EQ(RoundTrip(Settings).opagrfilm, 9);
-    EXPECT_EQ(MediaFileMask().substr(0, 14), L";*.JPG;*.JPEG;");
+    EXPECT_EQ(MediaFileMask(~0u).substr(0, 14), L";*.JPG;*.JPEG;");
 
     // Values the lists do not offer show no selection and stay as stored when saved.
     Settings.opnbimgmax = 11;
@@ -207,4 +208,25 @@ TEST_F(SettingsTest, ConfigurationNamesAreTheCfgFilesSortedIgnoringCase) {
     CreateDirectoryW((dir / L"folder.cfg").c_str(), nullptr);
     EXPECT_EQ(ConfigurationNames(dir.Path()),
               (std::vector<std::wstring>{L"Alpes", L"b", L"été", L"zoo"}));
+}
+
+// The file list's mask and tooltip name the photo formats this PC shows, as its decoders say.
+TEST(FileList, MaskAndHintNameTheFormatsThisPcShows) {
+    const std::wstring first = L"Fichiers images et vidéos trouvés\r\nPhotos : ";
+    const std::wstring last = L"\r\nCliquer sur un fichier pour le prévisualiser";
+    struct Case {
+        std::vector<std::wstring> decoders;
+        std::wstring formats;
+    } cases[] = {
+        {{}, L"JPEG"},
+        {{L".gif", L".png", L".bmp,.dib", L".tif;.tiff"}, L"JPEG, PNG, GIF, BMP, TIFF"},
+        {{L".heif", L".WEBP", L".avif"}, L"JPEG, HEIC, WebP, AVIF"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FileListHint(MediaMaskForDecoders(c.decoders)), first + c.formats + last);
+    const std::wstring jpegOnly = MediaFileMask(MediaMaskForDecoders({}));
+    EXPECT_EQ(jpegOnly.find(L"*.PNG"), std::wstring::npos);
+    EXPECT_NE(jpegOnly.find(L";*.3GP"), std::wstring::npos);
+    EXPECT_NE(MediaFileMask(MediaMaskForDecoders({L".png"})).find(L";*.3GP;*.PNG"),
+              std::wstring::npos);
 }

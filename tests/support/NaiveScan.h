@@ -11,6 +11,7 @@
 #include "Globals/Globals.h"
 #include "saver/FolderScan.h"
 #include "saver/MediaKind.h"
+#include "toolkit/Text.h"
 
 struct NaiveScan {
     std::vector<std::wstring> files;
@@ -65,9 +66,26 @@ struct NaiveScan {
         SetCurrentDirectoryW(remembered.c_str());
     }
 
+    // The extensions this PC shows, each listed as a pattern of its own.
+    static bool Usable(const wchar_t* ext) {
+        return IsMediaFile(std::wstring(L"x") + ext, mkImage | mkVideo);
+    }
+
+    // A photo that Windows' imaging component reads counts only under its own extension's
+    // pattern, not under another that its short name matches.
+    static bool FoundByItsOwnName(const std::wstring& name, const wchar_t* ext) {
+        const size_t dot = name.find_last_of(L'.');
+        if (dot == std::wstring::npos) return true;
+        const std::wstring own = tk::UpperAscii(name.substr(dot));
+        for (size_t i = 0; i < MediaExtensions.size(); ++i)
+            if (own == MediaExtensions[i] && (WicPhotoMask() & (1u << i))) return own == ext;
+        return true;
+    }
+
     void ScanFolderAndShowCount() {
         bool present = false;
         for (const wchar_t* ext : MediaExtensions) {
+            if (!Usable(ext)) continue;
             WIN32_FIND_DATAW data;
             HANDLE find = FindFirstFileW((std::wstring(L"*") + ext).c_str(), &data);
             if (find == INVALID_HANDLE_VALUE) continue;
@@ -85,12 +103,14 @@ struct NaiveScan {
     void ScanCurrentFolder() {
         const std::wstring dir = CurrentDirectory();
         for (const wchar_t* ext : MediaExtensions) {
+            if (!Usable(ext)) continue;
             WIN32_FIND_DATAW data;
             HANDLE find = FindFirstFileW((std::wstring(L"*") + ext).c_str(), &data);
             if (find == INVALID_HANDLE_VALUE) continue;
             do {
                 if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-                if (IsMediaFile(data.cFileName, mkVideo | mkImage))
+                if (IsMediaFile(data.cFileName, mkVideo | mkImage) &&
+                    FoundByItsOwnName(data.cFileName, ext))
                     files.push_back(dir + L"\\" + data.cFileName);
             } while (FindNextFileW(find, &data));
             FindClose(find);

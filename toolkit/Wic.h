@@ -1,0 +1,30 @@
+#pragma once
+// The photo formats other than JPEG, decoded through the Windows Imaging Component (WIC),
+// which Windows ships: PNG, GIF, BMP and TIFF everywhere, HEIC, WebP and AVIF once their
+// extension from the Store is installed. The factory is made once, on the first thread that
+// asks (the one that decodes), with COM started there for the rest of the process.
+#include <string>
+#include <vector>
+
+#include "toolkit/RowSink.h"
+
+namespace tk {
+
+// The file extensions each installed decoder names, one string per decoder as it gives them
+// (".png", ".tif;.tiff", ".heic,.heif" ...). Asked of WIC once and kept. Empty when WIC
+// cannot be created on this PC, which is logged once.
+const std::vector<std::wstring>& WicDecoderExtensions();
+
+// Decodes the first frame (the first page of a TIFF, the first frame of an animation) into
+// the sink at its full size, pixels with transparency drawn over black. `orientation` is the
+// one the file's header gave (1 to 8), or 0 to ask WIC's photo metadata for it (HEIC and
+// AVIF keep it where only their decoder reads it). False for a file no decoder reads,
+// damaged data, a frame larger than the pixel budget, a sink that refused; `why` then says
+// what failed, for the log. Nothing throws.
+bool DecodeWicRows(const std::wstring& path, int orientation, RowSink& sink, std::wstring& why);
+
+// Multiplies each pixel (B, G, R, A) by its alpha: the picture drawn over black. Pixels that
+// are opaque stay as they are; the fourth byte comes out as it went in.
+void DrawOverBlack(uint32_t* pixels, int count);
+
+} // namespace tk
