@@ -47,7 +47,25 @@ void TScrn::FirstRefills() {
     std::vector<TMonitorShow*> all;
     for (const auto& show : shows_)
         all.push_back(show.get());
+    // With several monitors the first pictures come together: the stages wait hidden until
+    // every monitor has its first tiles, rather than each showing one decode after the one
+    // before. (Not for the animated changes, whose first entries would be lost.)
+    const int t = Settings.ActiveTransition;
+    const bool together = !stages_.empty() && !IsAnimated(t) && t != 10;
+    if (together)
+        for (const auto& stage : stages_)
+            SetWindowPos(stage->Handle(), nullptr, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
+                             SWP_NOREDRAW | SWP_HIDEWINDOW);
     FillShows(all);
+    if (together)
+        for (const auto& stage : stages_) {
+            SetWindowPos(stage->Handle(), nullptr, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
+                             SWP_SHOWWINDOW);
+            RedrawWindow(stage->Handle(), nullptr, nullptr,
+                         RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        }
     // The banner announces the start; once a file is on its way it would only show through
     // the gaps of the strip. With nothing to show it stays.
     if (Loads() > 0) ClearCanvasTexts();
