@@ -48,8 +48,9 @@ inline void RunClipSoak(const char* name, const std::vector<std::wstring>& clips
     Settings.opBclfilm = true;
     auto unowned = [&] {
         long held = 0;
-        for (const auto& player : scrn->Strip().Players)
-            held += player->IsOpen() ? 1 : 0;
+        for (const auto& show : scrn->Shows())
+            for (const auto& player : show->Strip().Players)
+                held += player->IsOpen() ? 1 : 0;
         return tk::Counts().mciDevices + tk::Counts().framePlayers - held;
     };
     rig::Snapshot early, late;

@@ -37,7 +37,7 @@ struct Snapshot {
     double mb;
 };
 
-Snapshot Take(const TScrn& s) {
+Snapshot Take(const TMonitorShow& s) {
     const tk::ResourceCounts& c = tk::Counts();
     long held = 0;
     for (const auto& player : s.Strip().Players)
@@ -90,7 +90,7 @@ int wmain(int argc, wchar_t** argv) {
     o.loop = true;
     o.fromVisible = true;
     ClipScreen screen(o, kTiles, true);
-    TScrn& s = *screen;
+    TMonitorShow& s = *screen;
 
     Snapshot early = {};
     long loads = 0;

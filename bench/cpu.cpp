@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "bench/BareClass.h"
+#include "bench/CpuShare.h"
 #include "bench/Measure.h"
 #include "tests/support/InstallFolder.h"
 #include "tests/support/SaverProcess.h"
@@ -24,91 +25,7 @@
 
 namespace {
 
-using Options = std::vector<std::pair<std::wstring, std::wstring>>;
-
-constexpr DWORD kSettleMs = 2000;  // after the start: the first picture is in, the clip plays
-constexpr DWORD kMeasureMs = 10000; // the span each share is taken over
-// The strip and its bare program take turns, so that a change in the machine's load (it is
-// shared) weighs on both alike; each figure is the median of its turns.
-constexpr int kStripTurns = 3;
-constexpr DWORD kStripTurnMs = 5000;
-
-double OwnCpuSeconds() { return ProcessCpuSeconds(GetCurrentProcessId()); }
-
-// Pumps this thread's messages for ms, sleeping in the queue between them.
-void RunLoopFor(DWORD ms) {
-    const DWORD end = GetTickCount() + ms;
-    for (;;) {
-        const int left = int(end - GetTickCount());
-        if (left <= 0) return;
-        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, DWORD(left), QS_ALLINPUT) ==
-            WAIT_OBJECT_0)
-            PumpMessages();
-    }
-}
-
-// CPU-seconds per second that this process spends while the loop runs for ms.
-double OwnShareOver(DWORD ms) {
-    const double cpu0 = OwnCpuSeconds();
-    const double wall = TimeMs([&] { RunLoopFor(ms); }) / 1000.0;
-    return (OwnCpuSeconds() - cpu0) / wall;
-}
-
-// The saver with these options over the photos or clips of folder: started as Windows
-// starts it, given time to settle, then measured.
-double SaverShare(const TempDir& install, const std::wstring& folder, Options options,
-                  DWORD measureMs = kMeasureMs) {
-    InstallFolder installed(install.Path());
-    options.push_back({L"defdir", folder + L";"});
-    options.push_back({L"opmemfiles", L"0"});
-    WriteConfiguration(install.Path(), options);
-    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
-    SaverProcess saver(L"/s");
-    HWND window = saver.WaitForWindow();
-    if (!window || !saver.WaitForCapture(window)) return -1;
-    Sleep(kSettleMs);
-    const double cpu0 = saver.CpuSeconds();
-    const double wall = TimeMs([&] { Sleep(measureMs); }) / 1000.0;
-    const double share = (saver.CpuSeconds() - cpu0) / wall;
-    const bool stillRunning = saver.Running(); // ended by a stray input, say: no figure
-    saver.EndByRequest();
-    return stillRunning ? share : -1;
-}
-
-// A black full-screen topmost window of this process, shown without activation.
-HWND FullScreenWindow() {
-    HWND window = CreateWindowExW(WS_EX_TOPMOST, BareClass(L"CpuBenchWindow", BLACK_BRUSH), L"",
-                                  WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
-                                  GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
-    UpdateWindow(window);
-    return window;
-}
-
-void CALLBACK CopyPicture(HWND window, UINT, UINT_PTR, DWORD) {
-    const auto* p = reinterpret_cast<const tk::Dib*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    HDC dc = GetDC(window);
-    BitBlt(dc, 0, 0, p->Width(), p->Height(), p->Dc(), 0, 0, SRCCOPY);
-    ReleaseDC(window, dc);
-}
-
-// The bare program: one prepared full-screen bitmap copied to the window at every tick of
-// a 10 ms timer, the loop waiting in between.
-double BareBlitShare(DWORD measureMs) {
-    HWND window = FullScreenWindow();
-    const int W = GetSystemMetrics(SM_CXSCREEN), H = GetSystemMetrics(SM_CYSCREEN);
-    tk::Dib picture;
-    picture.Create(W, H);
-    for (int i = 0; i < W * H; ++i) picture.Bits()[i] = uint32_t(i) * 2654435761u;
-    constexpr UINT_PTR kTick = 1;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&picture));
-    SetTimer(window, kTick, 10, CopyPicture);
-    RunLoopFor(kSettleMs);
-    const double share = OwnShareOver(measureMs);
-    KillTimer(window, kTick);
-    DestroyWindow(window);
-    return share;
-}
+using namespace cpushare;
 
 // The player alone: the clip opened in a panel of a black full-screen window, drawn at the
 // given size, played, and left to itself.

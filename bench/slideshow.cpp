@@ -26,34 +26,38 @@ double Now() {
     return double(t.QuadPart) * 1000.0 / double(frequency.QuadPart);
 }
 
-// The bare loop: plain child windows of the tiles' sizes in a black full-screen window,
-// moved by SetWindowPos and left to repaint.
+// The bare loop: plain child windows of the tiles' sizes in a black window over every
+// monitor (each show's tiles on its monitor), moved by SetWindowPos and left to repaint.
 struct BareStrip {
     HWND parent = nullptr;
     std::vector<HWND> children;
-    std::vector<int> x;
+    std::vector<int> x, y;
 
     BareStrip(const TScrn& scrn) {
-        int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+        RECT all;
+        GetWindowRect(scrn.Handle(), &all);
         parent = CreateWindowExW(WS_EX_TOPMOST, BareClass(L"BareParent", BLACK_BRUSH), L"",
-                                 WS_POPUP | WS_CLIPCHILDREN, 0, 0, w, h, nullptr, nullptr,
+                                 WS_POPUP | WS_CLIPCHILDREN, all.left, all.top,
+                                 all.right - all.left, all.bottom - all.top, nullptr, nullptr,
                                  GetModuleHandleW(nullptr), nullptr);
         const wchar_t* childClass = BareClass(L"BareChild", GRAY_BRUSH);
-        for (int i = 0; i < scrn.Strip().TileCount; ++i) {
-            TBox box = scrn.Strip().TileBox(i);
-            x.push_back(scrn.Strip().TilePos[i]);
-            children.push_back(CreateWindowExW(0, childClass, L"",
-                                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x.back(),
-                                               box.top, box.width, box.height, parent, nullptr,
-                                               GetModuleHandleW(nullptr), nullptr));
-        }
+        for (const auto& show : scrn.Shows())
+            for (int i = 0; i < show->Strip().TileCount; ++i) {
+                TBox box = show->Strip().TileBox(i);
+                x.push_back(show->Origin().x + show->Strip().TilePos[i]);
+                y.push_back(show->Origin().y + box.top);
+                children.push_back(CreateWindowExW(0, childClass, L"",
+                                                   WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x.back(),
+                                                   y.back(), box.width, box.height, parent, nullptr,
+                                                   GetModuleHandleW(nullptr), nullptr));
+            }
     }
     ~BareStrip() { DestroyWindow(parent); }
 
     void Step(int speed) {
         for (size_t i = 0; i < children.size(); ++i) {
             x[i] -= speed;
-            SetWindowPos(children[i], nullptr, x[i], 0, 0, 0,
+            SetWindowPos(children[i], nullptr, x[i], y[i], 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
         }
         RedrawWindow(parent, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -90,9 +94,10 @@ void StepFigures(const std::wstring& folder) {
     if (!scrn) return;
     const double after = rig::PrivateMb();
     double fittedMb = 0;
-    for (const auto& image : scrn->Strip().Images)
-        fittedMb += double(image->Picture().Width()) * image->Picture().Height() * 4 /
-                    (1024.0 * 1024.0);
+    for (const auto& show : scrn->Shows())
+        for (const auto& image : show->Strip().Images)
+            fittedMb += double(image->Picture().Width()) * image->Picture().Height() * 4 /
+                        (1024.0 * 1024.0);
 
     BareStrip bare(*scrn);
     SetShown(bare.parent, false);
@@ -144,13 +149,13 @@ void RefillFigures(const std::wstring& folder) {
     std::vector<double> refills, fits;
     for (int i = 0; i < 7; ++i) {
         double t0 = Now();
-        scrn->TimerTimer(); // pick, load, fit, caption, place
+        scrn->PrimaryShow().TimerTimer(); // pick, load, fit, caption, place
         refills.push_back(Now() - t0);
     }
     // The picture control's own part, on the same file: load and fit.
     TFitImage image;
     image.CreateControl(scrn->Handle(), 0, 0, 0, 0);
-    RECT area = scrn->FitArea;
+    RECT area = scrn->PrimaryShow().FitArea;
     for (int i = 0; i < 7; ++i) {
         double t0 = Now();
         image.LoadFromFile(big, area.right, area.bottom);

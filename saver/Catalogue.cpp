@@ -169,8 +169,16 @@ bool TCatalogue::WriteMemFiles() {
 // The list's last entry takes the place of the one taken: shifting every later entry down
 // would make a pass over N files cost N * N moves, minutes for a large folder of broken files.
 // The list has no order to keep; the pick stays uniform.
-void TCatalogue::PickNextFile() {
-    const size_t i = size_t(Random(int(ToSeeFiles.size())));
+void TCatalogue::PickNextFile(const Excluded& excluded) {
+    size_t i = size_t(Random(int(ToSeeFiles.size())));
+    // A file that may not be taken draws again among those that may: each of them is then
+    // as likely as the others, and with none excluded the draw is the one above.
+    if (excluded && excluded(ToSeeFiles[i])) {
+        std::vector<size_t> free;
+        for (size_t k = 0; k < ToSeeFiles.size(); ++k)
+            if (!excluded(ToSeeFiles[k])) free.push_back(k);
+        i = free[size_t(Random(int(free.size())))];
+    }
     CurFile = ToSeeFiles[i];
     SeenFiles.push_back(CurFile);
     if (i + 1 != ToSeeFiles.size()) ToSeeFiles[i] = std::move(ToSeeFiles.back());
@@ -201,13 +209,27 @@ void TCatalogue::FillCatalogue() {
     if (!Stopping()) GetAllPhotos();
 }
 
+bool TCatalogue::HasFileFor(const Excluded& excluded) const {
+    if (!excluded) return !ToSeeFiles.empty();
+    return std::any_of(ToSeeFiles.begin(), ToSeeFiles.end(),
+                       [&](const std::wstring& path) { return !excluded(path); });
+}
+
+void TCatalogue::GiveBack(const std::vector<std::wstring>& paths) {
+    for (const std::wstring& path : paths) {
+        const size_t seen = SeenFiles.size();
+        ForgetFile(path);
+        if (SeenFiles.size() != seen) ToSeeFiles.push_back(path);
+    }
+}
+
 // A folder of many broken files keeps the tries going for long: the owner hears its input
 // meanwhile through KeepGoing, as during a scan.
-bool TCatalogue::TakeNextFile(const std::function<bool()>& loadCurFile) {
+bool TCatalogue::TakeNextFile(const Excluded& excluded, const std::function<bool()>& loadCurFile) {
     TFilling filling(events_);
     TRefillTries tries(ToSeeFiles.size(), SeenFiles.empty());
     for (;;) {
-        PickNextFile();
+        PickNextFile(excluded);
         const bool loaded = !failures_.Failed(CurFile) && loadCurFile();
         if (!loaded) {
             failures_.Add(CurFile);
@@ -219,7 +241,8 @@ bool TCatalogue::TakeNextFile(const std::function<bool()>& loadCurFile) {
             RefillCatalogue();
             tries.NewPass(ToSeeFiles.size());
         }
-        if (loaded || ToSeeFiles.empty() || Stopping() || !KeepGoing() || !tries.FailedMayRetry())
+        if (loaded || !HasFileFor(excluded) || Stopping() || !KeepGoing() ||
+            !tries.FailedMayRetry())
             return loaded;
     }
 }

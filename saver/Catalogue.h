@@ -37,14 +37,22 @@ class TCatalogue {
     void GetAllPhotos();
     bool ReadMemFiles();  // true when the memory held files still to see
     bool WriteMemFiles(); // false, with the previous file intact, when it could not be written
-    void PickNextFile();  // ToSeeFiles must not be empty
+    // Files that may not be taken now (on another monitor's tile); none when it is empty.
+    using Excluded = std::function<bool(const std::wstring& path)>;
+    void PickNextFile(const Excluded& excluded = {}); // HasFileFor must hold
+    bool HasFileFor(const Excluded& excluded) const;  // some file to see may be taken
     void ForgetFile(const std::wstring& path);
     void RefillCatalogue(); // the next pass: a new scan with the memory on, else the seen files
     // The refill's tries: picks files until loadCurFile takes one, forgetting those that fail,
     // starting the next pass when the catalogue runs dry, and giving up after a whole pass
     // without a success, or at once when KeepGoing says stop. A file that failed in this pass
     // is not tried again. False when nothing loaded.
-    bool TakeNextFile(const std::function<bool()>& loadCurFile);
+    bool TakeNextFile(const std::function<bool()>& loadCurFile) {
+        return TakeNextFile({}, loadCurFile);
+    }
+    bool TakeNextFile(const Excluded& excluded, const std::function<bool()>& loadCurFile);
+    // Files of tiles that are gone (a monitor was unplugged) count as not yet seen again.
+    void GiveBack(const std::vector<std::wstring>& paths);
     // The close: the memory is written when it is kept and this run filled the catalogue;
     // then both lists are emptied.
     void Close();

@@ -1,6 +1,6 @@
-// TScrn's side of its catalogue: the running counts at the window's centre, a folder away
-// written in a corner of the screen, the other warnings as boxes over the saver, and the input
-// it handles while a scan or a refill's tries run.
+// TScrn's side of its catalogue: the running counts at the primary monitor's centre, a folder
+// away written in a corner of that monitor, the other warnings as boxes over the saver, and
+// the input it handles while a scan or a refill's tries run.
 #include "saver/Ssave.h"
 
 TCatalogueEvents TScrn::CatalogueEvents() {
@@ -15,5 +15,6 @@ TCatalogueEvents TScrn::CatalogueEvents() {
 }
 
 void TScrn::DrawProgress(const std::wstring& text) {
-    DrawCanvasText(text, Width() / 2, Height() / 2);
+    const RECT& p = primaryArea_;
+    DrawCanvasText(text, (p.left + p.right) / 2, (p.top + p.bottom) / 2);
 }

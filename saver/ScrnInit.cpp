@@ -1,16 +1,15 @@
-// TScrn's start: settings, the tiles, the transition of this run, the start banner, the
+// TScrn's start: settings, the shows, the transition of this run, the start banner, the
 // catalogue and the first refills.
+#include <algorithm>
+
 #include "Globals/Globals.h"
 #include "Globals/Random.h"
-#include "saver/SafeSettings.h"
 #include "saver/ClipWarmUp.h"
+#include "saver/SafeSettings.h"
 #include "saver/Ssave.h"
 #include "saver/StartBanner.h"
 
-int AltPhase = 0;
-
 void TScrn::Init() {
-    CurTile = 0;
     Randomize();
     ShowLoadProblems(GetActiveWindow(), LoadSettings(LoadScope::SaverStart));
     ClampForSaver(Settings);
@@ -19,27 +18,19 @@ void TScrn::Init() {
     if (exitPending_) return; // the window closes: nothing more to start
     // The first open of the DirectShow device in a process is slow: it happens here, under
     // the banner, rather than as a pause of the show.
+    const bool tiles = !shows_.empty() && !PrimaryShow().Strip().Panels.empty();
     WarmUpClipDevices(catalogue_.ToSeeFiles,
-                      strip_.Panels.empty() ? Handle() : strip_.Panels[0]->Handle());
+                      tiles ? PrimaryShow().Strip().Panels[0]->Handle() : Handle());
     FirstRefills();
 }
 
 void TScrn::BuildSlideshow() {
     catalogue_.Clear();
-    CurTile = 0;
-    refills_ = 0;
-    loads_ = 0;
-    strip_.Build(Handle(), Settings.opnbimgmax);
-
     // Numbers that are no transition are left out; a list with none of them counts as
     // all thirteen enabled, the default.
     std::vector<int> transitions = UsableTransitions(Settings.optransition);
     Settings.ActiveTransition = transitions[Random(int(transitions.size()))];
-
-    for (auto& panel : strip_.Panels)
-        InitPosAndSize(*panel);
-    FitArea =
-        strip_.Panels.empty() ? RECT{0, 0, Width(), Height()} : strip_.Panels[0]->ClientRect();
+    BuildShows();
     StepDue = false;
     ShowStartBanner();
 }
@@ -47,23 +38,49 @@ void TScrn::BuildSlideshow() {
 void TScrn::ShowStartBanner() {
     banner_ = StartBannerText(Settings.cfgname, Settings.ActiveTransition);
     SIZE size = TextSize(banner_);
-    POINT at = StartBannerPos(Width(), Height(), size.cx, size.cy);
-    DrawCanvasText(banner_, at.x, at.y);
+    const RECT& p = primaryArea_;
+    POINT at = StartBannerPos(p.right - p.left, p.bottom - p.top, size.cx, size.cy);
+    DrawCanvasText(banner_, p.left + at.x, p.top + at.y);
 }
 
 void TScrn::FirstRefills() {
-    int fills = IsCentral() ? 1 : strip_.TileCount;
-    for (int i = 0; i < fills; ++i) {
-        TimerTimer();
-        AltPhase = 0; // the strip is laid out forward, and the run starts in phase 0
-    }
+    std::vector<TMonitorShow*> all;
+    for (const auto& show : shows_)
+        all.push_back(show.get());
+    // With several monitors the first pictures come together: the stages wait hidden until
+    // every monitor has its first tiles, rather than each showing one decode after the one
+    // before. (Not for the animated changes, whose first entries would be lost.)
+    const int t = Settings.ActiveTransition;
+    const bool together = !stages_.empty() && !IsAnimated(t) && t != 10;
+    if (together)
+        for (const auto& stage : stages_)
+            SetWindowPos(stage->Handle(), nullptr, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
+                             SWP_NOREDRAW | SWP_HIDEWINDOW);
+    FillShows(all);
+    if (together)
+        for (const auto& stage : stages_) {
+            SetWindowPos(stage->Handle(), nullptr, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
+                             SWP_SHOWWINDOW);
+            RedrawWindow(stage->Handle(), nullptr, nullptr,
+                         RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        }
     // The banner announces the start; once a file is on its way it would only show through
     // the gaps of the strip. With nothing to show it stays.
-    if (loads_ > 0) ClearCanvasTexts();
+    if (Loads() > 0) ClearCanvasTexts();
 }
 
-void TScrn::InitPosAndSize(tk::Panel& panel) {
-    TBox box = InitialBox(Settings.ActiveTransition, ScreenBox());
-    SetWindowPos(panel.Handle(), nullptr, box.left, box.top, box.width, box.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+void TScrn::FillShows(const std::vector<TMonitorShow*>& shows) {
+    // Tile by tile over the monitors, so that each monitor's first picture comes as early as
+    // the primary one's, and a library of few files spreads over the monitors.
+    int most = 0;
+    for (const TMonitorShow* show : shows)
+        most = std::max(most, show->FirstFills());
+    for (int i = 0; i < most; ++i)
+        for (TMonitorShow* show : shows)
+            if (i < show->FirstFills()) {
+                show->TimerTimer();
+                show->AltPhase = 0; // the strip is laid out forward, and the run starts in phase 0
+            }
 }

@@ -1,50 +1,41 @@
 // TScrn's movement: the timer only marks a step as due; an idle turn of the message loop
-// then sends WM_STEP, whose handler runs the clip checks and, when a step is due, moves the
-// strip or lets the display time of a central transition end.
+// then sends WM_STEP, whose handler runs the clip checks of every show and, when a step is
+// due, moves every show's strip or lets the display time of a central transition end.
+#include <algorithm>
+#include <climits>
+
 #include "Globals/Globals.h"
 #include "saver/Pacing.h"
 #include "saver/Ssave.h"
 
-void TScrn::Timer1Timer() { StepDue = true; }
-
-void TScrn::MoveStep() {
-    for (int i = 0; i < strip_.TileCount; ++i)
-        CheckClipLoop(i);
-    if (!StepMoves(StepDue, Settings.ActiveTransition, Settings.defdelay)) return;
-    if (IsCentral()) {
-        // Tiles 1 and up are never filled; their calls only turn CurTile round to 0.
-        for (int i = 0; i < strip_.TileCount; ++i)
-            if (strip_.TileShown(i) && !ClipStillRunning(i)) TimerTimer();
-    } else {
-        MoveStrip();
-    }
-    StepDue = false;
+void TScrn::Timer1Timer() {
+    StepDue = true;
 }
 
-void TScrn::MoveStrip() {
-    const TBox s = ScreenBox();
-    const TTravel travel = TravelOf(Settings.ActiveTransition, AltPhase);
-    moves_.clear();
-    int gone = 0;
-    for (int i = 0; i < strip_.TileCount; ++i) {
-        if (!strip_.TileShown(i)) continue;
-        const TBox box = strip_.TileBox(i);
-        const TStep step =
-            StepTile(travel, strip_.TilePos[i], box.width, box.height, Settings.defspeed, s);
-        if (step.refill) {
-            ++gone;
-            continue;
+void TScrn::MoveStep() {
+    for (const auto& show : shows_)
+        show->CheckClips();
+    if (!StepMoves(StepDue, Settings.ActiveTransition, Settings.defdelay)) return;
+    const bool central = IsCentralTransition(Settings.ActiveTransition);
+    if (central && shows_.size() > 1) {
+        // The shows' display times run apart (a clip may hold its tile longer, or end sooner):
+        // each tick ends those that are over, and the timer waits for the next one. A change
+        // may animate for two seconds, during which input waits: with input waiting the
+        // other monitors change at the next tick, after the input has been handled.
+        bool inputWaits = false;
+        for (size_t i = 0; i < shows_.size() && !inputWaits; ++i) {
+            if (shows_[i]->DisplayOver(GetTickCount())) shows_[i]->Step();
+            inputWaits = (HIWORD(GetQueueStatus(QS_INPUT)) & QS_INPUT) != 0;
         }
-        strip_.TilePos[i] = step.pos;
-        const TBox moved = MovedBox(travel, box, step.pos);
-        if (OnScreen(moved, s)) strip_.Seen[i] = true;
-        moves_.push_back({i, box, moved});
+        const DWORD now = GetTickCount();
+        unsigned next = UINT_MAX;
+        for (const auto& show : shows_)
+            if (const unsigned left = show->DisplayLeft(now)) next = std::min(next, left);
+        if (inputWaits) next = USER_TIMER_MINIMUM;
+        if (next != UINT_MAX) Timer1.SetInterval(next);
+    } else {
+        for (const auto& show : shows_)
+            show->Step();
     }
-    ApplyMoves(moves_);
-    for (const Move& m : moves_) PlayWhenVisible(m.tile);
-    // The tiles that have left are refilled once the rest of the strip has made its step:
-    // a tile placed behind one that was still to move in this step would come defspeed
-    // pixels too far behind it (the strip's first tile behind its last one, and every tile
-    // of the backward phases, whose neighbour comes after them in index order).
-    for (int k = 0; k < gone; ++k) TimerTimer();
+    StepDue = false;
 }

@@ -17,7 +17,7 @@ void TScrn::Scanning(bool begins) {
     if (--scanDepth_ == 0 && exitPending_) PostMessageW(Handle(), WM_CLOSE, 0, 0);
     // A new pass's scan under a running show: its count would stay between the tiles for the
     // rest of the show.
-    if (loads_ > 0) ClearCanvasTexts();
+    if (Loads() > 0) ClearCanvasTexts();
 }
 
 bool TScrn::KeepScanning() {

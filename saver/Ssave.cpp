@@ -3,11 +3,17 @@
 #include "Globals/Globals.h"
 #include "saver/Pacing.h"
 #include "saver/Password.h"
+#include "saver/SystemMonitors.h"
 #include "toolkit/App.h"
 #include "toolkit/Log.h"
 #include "toolkit/MsgBox.h"
 
-TScrn::TScrn() : catalogue_(CatalogueEvents()), clipWatch_(2, kClipWatchMs) {
+namespace {
+// Time the display is given to read a frame before the next one is drawn into its memory.
+constexpr DWORD kDisplayReadMs = 5;
+} // namespace
+
+TScrn::TScrn() : ReadMonitors(SystemMonitors), catalogue_(CatalogueEvents()), clipWatch_(2, kClipWatchMs) {
     FormCreate();
 }
 
@@ -20,12 +26,16 @@ bool TScrn::CreateForm() {
     args.className = L"TScrn";
     args.text = L"Vistamur";
     args.style = WS_POPUP | WS_CLIPCHILDREN;
-    args.x = 0;
-    args.y = 0;
-    args.width = GetSystemMetrics(SM_CXSCREEN);
-    args.height = GetSystemMetrics(SM_CYSCREEN);
+    // Every monitor is covered from the start: nothing of the desktop shows during the scan
+    // or the password check either.
+    const TBox screen = VirtualScreen();
+    args.x = screen.left;
+    args.y = screen.top;
+    args.width = screen.width;
+    args.height = screen.height;
     args.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     if (!Create(args)) return false;
+    primaryArea_ = ClientRect();
     Timer1.Attach(Handle());
     clipWatch_.Attach(Handle());
     noticeTimer_.Attach(Handle());
@@ -37,14 +47,11 @@ bool TScrn::CreateForm() {
 
 void TScrn::FormCreate() { FirstActivate = true; }
 
-int TScrn::Width() const { return ClientRect().right; }
-int TScrn::Height() const { return ClientRect().bottom; }
 
 void TScrn::FormActivate() {
     if (!FirstActivate) return;
     FirstActivate = false;
-    SetWindowPos(Handle(), nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN),
-                 GetSystemMetrics(SM_CYSCREEN), SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceWindow();
     // Input is watched from here on: the start-up scan handles it as it comes (a move seen
     // there is the reference point), so the watch starts afresh before it, not after.
     mouse_.Reset();
@@ -80,8 +87,8 @@ void TScrn::AppIdle(bool& done) {
 
 void TScrn::WatchClips() {
     bool clipOpen = false;
-    for (const auto& player : strip_.Players)
-        clipOpen = clipOpen || player->IsOpen();
+    for (const auto& show : shows_)
+        clipOpen = clipOpen || show->ClipOpen();
     const bool everyTurn = StepsEveryTurn(Settings.ActiveTransition, Settings.defdelay);
     const bool wanted =
         ClipWatchWanted(Settings.opBclfilm, clipOpen, everyTurn ? 0 : Timer1.Interval());
@@ -121,14 +128,13 @@ void TScrn::FormClose() {
     Timer1.SetEnabled(false);
     clipWatch_.SetEnabled(false);
     noticeTimer_.SetEnabled(false);
-    screenDc_.reset();
     ReleaseCapture();
     ShowCursor(TRUE);
 }
 
 void TScrn::QuitterClick() {
     catalogue_.Close(); // the memory written when it is kept
-    strip_.Free();
+    DropShows();
 }
 
 // The saver covers the screen, topmost, with the cursor hidden and the mouse captured. The
@@ -143,7 +149,11 @@ int TScrn::WarningBox(const std::wstring& text) {
     if (captured) ReleaseCapture();
     int shows = 1;
     while (ShowCursor(TRUE) < 0) ++shows;
-    const int answer = tk::ShowBox(Handle(), text, L"Avertissement", MB_OK | MB_ICONWARNING);
+    // On the primary monitor, with the texts, wherever most of the window lies.
+    RECT primary = primaryArea_;
+    MapWindowPoints(Handle(), nullptr, reinterpret_cast<POINT*>(&primary), 2);
+    const int answer =
+        tk::ShowBoxOver(primary, Handle(), text, L"Avertissement", MB_OK | MB_ICONWARNING);
     while (shows-- > 0) ShowCursor(FALSE);
     if (captured && !closed_) SetCapture(Handle());
     mouse_.Reset();
@@ -170,17 +180,39 @@ void TScrn::DrawCanvasText(const std::wstring& text, int x, int y) {
             replaced = true;
         }
     if (!replaced) canvasTexts_.push_back({text, x, y});
-    tk::WindowDc dc(Handle());
-    Paint(dc.Get(), ClientRect());
+    PaintCanvases();
 }
 
 void TScrn::ClearCanvasTexts() {
     if (canvasTexts_.empty()) return;
     canvasTexts_.clear();
     InvalidateRect(Handle(), nullptr, FALSE);
+    for (const auto& stage : stages_)
+        InvalidateRect(stage->Handle(), nullptr, FALSE);
 }
 
-void TScrn::Paint(HDC dc, const RECT& area) {
+void TScrn::PaintCanvases() {
+    {
+        tk::WindowDc dc(Handle());
+        Paint(dc.Get(), ClientRect());
+    }
+    for (const auto& stage : stages_) {
+        tk::WindowDc dc(stage->Handle());
+        const RECT place = stage->Bounds();
+        Paint(dc.Get(), stage->ClientRect(), {place.left, place.top});
+    }
+}
+
+void TScrn::PaintBackground(HDC dc, const RECT& area, POINT origin) { Paint(dc, area, origin); }
+
+bool TScrn::TakeCleanScreen() {
+    const bool clean = !drewSinceIdle_ && GetTickCount() - handedOverAt_ >= kDisplayReadMs;
+    drewSinceIdle_ = true;
+    return clean;
+}
+
+// The canvas at origin in the window: the texts are at the window's coordinates.
+void TScrn::Paint(HDC dc, const RECT& area, POINT origin) {
     drewSinceIdle_ = true;
     FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     // Selecting a font into a window's DC reads the X resources under Wine, files included:
@@ -191,8 +223,8 @@ void TScrn::Paint(HDC dc, const RECT& area) {
     SetBkColor(dc, RGB(0, 0, 0));
     SetBkMode(dc, OPAQUE);
     for (const auto& t : canvasTexts_)
-        TextOutW(dc, t.x, t.y, t.text.c_str(), int(t.text.size()));
-    PaintNotice(dc);
+        TextOutW(dc, t.x - origin.x, t.y - origin.y, t.text.c_str(), int(t.text.size()));
+    PaintNotice(dc, origin);
 }
 
 LRESULT TScrn::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -234,7 +266,16 @@ LRESULT TScrn::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (wp == noticeTimer_.Id()) EndNotice();
         return 0;
     case WM_STEP:
-        if (!closed_ && boxDepth_ == 0 && scanDepth_ == 0) MoveStep();
+        if (!closed_ && boxDepth_ == 0 && scanDepth_ == 0) {
+            if (displayChanged_) ApplyDisplayChange();
+            MoveStep();
+        }
+        return 0;
+    case WM_DISPLAYCHANGE:
+        // It may come under a refill (a scan looks at its messages): the shows change at the
+        // next step, when none of them is at work.
+        displayChanged_ = true;
+        PostMessageW(Handle(), WM_STEP, 0, 0);
         return 0;
     case WM_EXITREQUEST:
         RequestExit();

@@ -1,7 +1,8 @@
 #pragma once
-// The saver's one window: black, borderless and topmost over the whole screen; it watches
-// the keyboard and the mouse, runs the slideshow from its timer and the idle turns, and
-// closes after the Windows password check.
+// The saver's one window: black, borderless and topmost over the whole virtual screen, every
+// monitor included; it watches the keyboard and the mouse, drives one slideshow per monitor
+// (MonitorShow.h) from its timer and the idle turns, fills their shared catalogue, and closes
+// after the Windows password check.
 #include <windows.h>
 
 #include <cstdint>
@@ -10,16 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "controls/FitImage.h"
-#include "toolkit/MediaPlayer.h"
-#include "toolkit/Panel.h"
-
 #include "saver/Catalogue.h"
 #include "saver/ExitRules.h"
-#include "saver/Geometry.h"
+#include "saver/MonitorLayout.h"
+#include "saver/MonitorShow.h"
 #include "saver/ScreenNotice.h"
-#include "saver/Strip.h"
-#include "toolkit/Dib.h"
+#include "saver/Stage.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Timer.h"
 #include "toolkit/Window.h"
@@ -27,10 +24,7 @@
 constexpr UINT WM_STEP = WM_USER + 1;        // 1025: one movement step
 constexpr UINT WM_EXITREQUEST = WM_USER + 2; // 1026: another program asks the saver to end
 
-// The phase of the alternating transitions (0..3; 0 and 1 forward, 2 and 3 backward).
-extern int AltPhase;
-
-class TScrn : public tk::Window {
+class TScrn : public tk::Window, private TShowHost {
   public:
     TScrn();
     ~TScrn() override;
@@ -68,7 +62,7 @@ class TScrn : public tk::Window {
     void FillCatalogue() { catalogue_.FillCatalogue(); } // Init's step: memory or scan
     // An exit was allowed while the catalogue was being filled: the scan stops at its next
     // check, nothing more starts, and the window closes once the scan has returned.
-    bool ExitPending() const { return exitPending_; }
+    bool ExitPending() const override { return exitPending_; }
     // A warning box (caption "Avertissement") that stays visible and answerable over the
     // saver; the show waits while it is open.
     int WarningBox(const std::wstring& text);
@@ -76,41 +70,24 @@ class TScrn : public tk::Window {
     void ShowNotice(const std::wstring& text);
     const std::vector<std::wstring>& NoticeLines() const { return notice_.Lines(); }
 
-    // The tiles (Strip.h).
-    TStrip& Strip() { return strip_; }
-    const TStrip& Strip() const { return strip_; }
-    RECT FitArea = {}; // what pictures are fitted into: a tile at full size for this transition
+    // The shows, one per monitor, the primary monitor's first. None before BuildSlideshow.
+    const std::vector<std::unique_ptr<TMonitorShow>>& Shows() const { return shows_; }
+    TMonitorShow& PrimaryShow() { return *shows_.front(); }
+    const TMonitorShow& PrimaryShow() const { return *shows_.front(); }
+    // The shows for the monitors as the system reports them now, their tiles at their start
+    // places; the previous ones are dropped. Part of BuildSlideshow.
+    void BuildShows();
+    // Where the monitors are: the system's, or a list of a test's own.
+    std::function<std::vector<TMonitor>()> ReadMonitors;
 
-    // The slideshow cycle: the refill of tile CurTile, and the four steps of the transition
-    // that it runs on that tile.
-    void TimerTimer();
-    void InitPosAndSize(tk::Panel& panel);
-    void LeaveTile();
-    void PlaceTile();
-    void SizeTile(int w, int h);
-    void EnterTile();
-    void DrawCaption();
-    bool IsCentral() const;
-
-    // The clips in tiles.
-    bool StartClip(int tile);
-    SIZE FitClipDisplay(int tile); // the size the tile's clip is drawn at
-    void CheckClipLoop(int tile);
-    void PlayWhenVisible(int tile);
-    void RestartClip(int tile);
-    bool ClipStillRunning(int tile);
-
-    int Width() const;
-    int Height() const;
     void MoveStep();
     void RequestExit();
 
     // State the tests look at.
     bool FirstActivate = true;
     bool StepDue = false;
-    int CurTile = 0;
-    long Refills() const { return refills_; } // refills that took files since Init
-    long Loads() const { return loads_; }     // of those, the ones where a file loaded
+    long Refills() const; // refills that took files since Init, every show's
+    long Loads() const;   // of those, the ones where a file loaded
     tk::Timer Timer1{1, 10000};
     std::wstring BannerText() const { return banner_; }
     bool HasCanvasTexts() const { return !canvasTexts_.empty(); }
@@ -121,8 +98,30 @@ class TScrn : public tk::Window {
   private:
     TCatalogueEvents CatalogueEvents();
     TCatalogue catalogue_;
-    TStrip strip_;
-    void DrawProgress(const std::wstring& text); // at the window's centre
+    // The stages go after the shows whose tiles they hold.
+    std::vector<std::unique_ptr<TStage>> stages_;
+    std::vector<std::unique_ptr<TMonitorShow>> shows_;
+    std::vector<TShowPlace> places_; // where the shows are, one for each
+    bool showsBuilt_ = false;        // the start has built them
+    bool showsInWindow_ = false;     // one show whose tiles live in the window itself
+    RECT primaryArea_ = {};          // the primary monitor: the texts go there
+    void PlaceWindow();              // over the virtual screen
+    TBox WindowBox() const;          // its place on the screen
+    void DropShows();
+    void FillShows(const std::vector<TMonitorShow*>& shows); // their first refills
+    std::unique_ptr<TMonitorShow> NewShow(const TShowPlace& place);
+    void AddShow(const TShowPlace& place, std::unique_ptr<TMonitorShow> show);
+    // The monitors changed: the window covers the new virtual screen, shows go or come. Done
+    // between steps, never under a scan or a box.
+    void ApplyDisplayChange();
+    bool displayChanged_ = false;
+
+    // TShowHost.
+    void PaintBackground(HDC dc, const RECT& area, POINT origin) override;
+    bool TakeCleanScreen() override;
+    bool ShownElsewhere(const TMonitorShow* asking, const std::wstring& path) const override;
+
+    void DrawProgress(const std::wstring& text); // at the primary monitor's centre
     int boxDepth_ = 0;                           // warning boxes open
     bool exitAfterBox_ = false;                  // an exit was asked for meanwhile
 
@@ -136,49 +135,23 @@ class TScrn : public tk::Window {
     bool exitPending_ = false;
     uint64_t lastInputCheck_ = 0; // GetTickCount64 of the last look at the input
 
-    long refills_ = 0;
-    long loads_ = 0;
-    bool DropClip(int tile, const wchar_t* why); // closes it, says why in the log: false
     // Writes a line of text onto the window (white on black, opaque) and keeps it, so that
     // a repaint shows it again. A text at the same place replaces the one before.
     void DrawCanvasText(const std::wstring& text, int x, int y);
     void ClearCanvasTexts(); // the window turns plain black again
+    void PaintCanvases();    // the window's own black and texts, and the stages'
     SIZE TextSize(const std::wstring& text);
-    TBox ScreenBox() const;
     void AppIdle(bool& done);
     void WatchClips(); // the clip watch runs while a looping clip could end between steps
     // Wakes the loop to look at the clips between steps; its tick marks a check as due.
     tk::Timer clipWatch_;
     bool clipCheckDue_ = false;
     void ShowStartBanner();
-    bool LoadCurrentFile(int tile); // one try of the refill's loop
-    void ShowPicture(int tile);      // size and caption of a loaded picture
-    void KeepOldContent(int tile);   // a tile whose every try failed
-    void FitTileToPicture(int tile); // the picture control and the tile take its size
-    void Animate(int transition, bool entering);
-    void RepaintNow();
-    void MoveStrip();
-    HFONT CaptionFont();
-    struct Move {
-        int tile;
-        TBox from, to;
-    };
-    void ApplyMoves(const std::vector<Move>& moves); // one batch, painted at once
-    void PaintArea(const RECT& area);
-    HDC ScreenDc(); // the window's DC, over the tiles
-    std::unique_ptr<tk::WindowDc> screenDc_;
     // Whether the window drew since the message loop last found its queue empty (and so
     // handed the window's picture to the display), and when it last handed over a drawing.
     bool drewSinceIdle_ = true;
     DWORD handedOverAt_ = 0;
-    void SetTileShown(int tile, bool shown); // shown or hidden in one change of the screen
-    bool ShowsClip(int tile) const;
-    bool PictureShown(int tile) const; // the tile's picture control, by its own visibility
-    std::vector<Move> moves_;
-    tk::Dib frame_; // the window's picture, when it is composed before it goes to the screen
-    bool TurnWaitingTile(); // true when the refill's tile only changed sides
-    tk::Font captionFont_;
-    void Paint(HDC dc, const RECT& area);
+    void Paint(HDC dc, const RECT& area, POINT origin = {0, 0});
 
     struct CanvasText {
         std::wstring text;
@@ -189,8 +162,10 @@ class TScrn : public tk::Window {
     TScreenNotice notice_;
     tk::Timer noticeTimer_{3, kNoticeShownMs};
     void EndNotice();
-    void PaintNotice(HDC dc); // over whatever is there, tiles included
-    RECT NoticeArea() const;
+    // Over whatever is there, tiles included, on a canvas at origin in the window.
+    void PaintNotice(HDC dc, POINT origin);
+    RECT NoticeArea() const; // in the window
+    void PaintOverTiles(HDC dc, POINT origin) override { PaintNotice(dc, origin); }
     TMouseWatch mouse_;
     std::wstring banner_;
     bool closed_ = false;

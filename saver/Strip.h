@@ -1,7 +1,7 @@
 #pragma once
 // The saver's tiles: tile i of TileCount is Panels[i] holding the picture control Images[i],
 // served by the clip player Players[i], at coordinate TilePos[i] along the travel. The strip
-// owns their windows and knows their places; the saver window decides what goes where.
+// owns their windows and knows their places; its show decides what goes where.
 #include <windows.h>
 
 #include <memory>

@@ -15,12 +15,14 @@ export HOME="$build/winehome"
 unset WAYLAND_DISPLAY
 xvfb_pid=""
 
+# The screen's geometry, then any other options of Xvfb.
 start_private_display() {
   local geometry="${1:-1024x768x24}" fifo n=""
+  shift || true
   # Xvfb picks a free display number itself and tells it through -displayfd.
   fifo="$(mktemp -u)"
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 "$geometry" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "$geometry" -nolisten tcp "$@" 3>"$fifo" >/dev/null 2>&1 &
   xvfb_pid=$!
   read -r -t 20 n <"$fifo" || true
   rm -f "$fifo"
@@ -83,6 +85,27 @@ ensure_stock_prefix() {
   done
   WINEPREFIX="$stock_prefix" wineserver -w
   touch "$marker"
+}
+
+# The monitors of the private display, each as NAME=WxH+X+Y, the first the primary one (the
+# display must have been started with -noreset, or it forgets them when xrandr leaves); then
+# the prefix's Wine server starts afresh, since Wine reads the monitors when its server starts.
+set_monitors() {
+  local m first=1 name geometry w h
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+  for m in $(xrandr --listmonitors | awk 'NR > 1 { print $2 }' | tr -d '+*'); do
+    xrandr --delmonitor "$m" >/dev/null 2>&1 || true
+  done
+  for m in "$@"; do
+    name="${m%%=*}" geometry="${m#*=}"
+    w="${geometry%%x*}" h="${geometry#*x}" h="${h%%+*}"
+    # Sizes in millimetres at about 96 dpi.
+    xrandr --setmonitor "$name" "$w/$((w * 254 / 960))x$h/$((h * 254 / 960))+${geometry#*+}" \
+      "$([ $first = 1 ] && echo screen || echo none)" >/dev/null || return 1
+    first=0
+  done
+  start_wineserver
 }
 
 start_wineserver() {

@@ -170,7 +170,7 @@ TEST_F(ScrnCatalogue, AKeyDuringTheRefillsTriesEndsThem) {
     scrn_.BuildSlideshow();
     scrn_.Catalogue().ToSeeFiles = broken;
     PostMessageW(scrn_.Handle(), WM_KEYDOWN, VK_SPACE, 0);
-    scrn_.TimerTimer();
+    scrn_.PrimaryShow().TimerTimer();
     EXPECT_TRUE(scrn_.ExitPending());
     EXPECT_GE(scrn_.Catalogue().ToSeeFiles.size(), broken.size() - 2) << "the tries went on";
     MSG msg;

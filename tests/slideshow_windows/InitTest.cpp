@@ -44,12 +44,11 @@ TEST(Init, BadNumbersInTheConfigurationStillGiveAWorkingSaver) {
                                  {L"defdelay", L"1000"},
                                  {L"opmemfiles", L"0"}});
         Settings = TSettings{};
-        AltPhase = 0;
         TScrn scrn;
         ASSERT_TRUE(scrn.CreateForm());
         scrn.Init();
-        EXPECT_EQ(scrn.Strip().TileCount, c.tileCount);
-        EXPECT_EQ(int(scrn.Strip().Panels.size()), c.tileCount);
+        EXPECT_EQ(scrn.PrimaryShow().Strip().TileCount, c.tileCount);
+        EXPECT_EQ(int(scrn.PrimaryShow().Strip().Panels.size()), c.tileCount);
         EXPECT_EQ(Settings.defspeed, c.step);
         if (c.transition) {
             EXPECT_EQ(Settings.ActiveTransition, c.transition);
@@ -57,7 +56,7 @@ TEST(Init, BadNumbersInTheConfigurationStillGiveAWorkingSaver) {
             EXPECT_GE(Settings.ActiveTransition, 1);
             EXPECT_LE(Settings.ActiveTransition, 13);
         }
-        EXPECT_EQ(scrn.CurTile, 0);
+        EXPECT_EQ(scrn.PrimaryShow().CurTile, 0);
         EXPECT_FALSE(scrn.StepDue);
         // Without files the banner stays and the steps have nothing to refill.
         EXPECT_EQ(scrn.BannerText(),

@@ -49,15 +49,15 @@ class Slideshow : public testing::Test {
 // The strip in its order: each tile 50 px behind the one before it, centred across the
 // travel. Tiles that wait at the entry side count too.
 void ExpectGaps(const TScrn& scrn, int first, const char* when) {
-    const int n = scrn.Strip().TileCount;
+    const int n = scrn.PrimaryShow().Strip().TileCount;
     for (int k = 0; k + 1 < n; ++k) {
         int a = (first + k) % n, b = (first + k + 1) % n;
-        TBox boxA = scrn.Strip().TileBox(a);
-        EXPECT_EQ(scrn.Strip().TilePos[b] - (scrn.Strip().TilePos[a] + boxA.width), kTileGap)
+        TBox boxA = scrn.PrimaryShow().Strip().TileBox(a);
+        EXPECT_EQ(scrn.PrimaryShow().Strip().TilePos[b] - (scrn.PrimaryShow().Strip().TilePos[a] + boxA.width), kTileGap)
             << when << ": between tiles " << a << " and " << b;
     }
     for (int i = 0; i < n; ++i) {
-        TBox box = scrn.Strip().TileBox(i);
+        TBox box = scrn.PrimaryShow().Strip().TileBox(i);
         EXPECT_EQ(box.top, (768 - box.height) / 2) << when << ": tile " << i;
     }
 }
@@ -66,25 +66,25 @@ TEST_F(Slideshow, StripOfThreeTravelsIsRefilledInOrderAndKeepsItsGaps) {
     auto files = Photos({{300, 200, 0xFF0000}, {200, 300, 0x00FF00}, {400, 100, 0x0000FF}});
     auto scrn = rig::StartSaver({.transition = 1, .tiles = 3, .speed = 10}, files);
     ASSERT_TRUE(scrn);
-    ASSERT_EQ(scrn->Strip().TileCount, 3);
+    ASSERT_EQ(scrn->PrimaryShow().Strip().TileCount, 3);
     EXPECT_EQ(scrn->Refills(), 3);
-    EXPECT_EQ(scrn->CurTile, 0);
-    EXPECT_EQ(AltPhase, 0);
-    EXPECT_EQ(scrn->Strip().TilePos[0], 1024 + 50);
+    EXPECT_EQ(scrn->PrimaryShow().CurTile, 0);
+    EXPECT_EQ(scrn->PrimaryShow().AltPhase, 0);
+    EXPECT_EQ(scrn->PrimaryShow().Strip().TilePos[0], 1024 + 50);
     ExpectGaps(*scrn, 0, "after Init");
     // The panels wait outside the screen until a step brings them on it.
     for (int i = 0; i < 3; ++i)
-        EXPECT_GE(scrn->Strip().TileBox(i).left, 1024);
+        EXPECT_GE(scrn->PrimaryShow().Strip().TileBox(i).left, 1024);
 
     std::vector<int> refilled;
     int first = 0; // the tile at the head of the strip
     for (int step = 0; step < 1000 && refilled.size() < 6; ++step) {
-        std::vector<int> before = scrn->Strip().TilePos;
+        std::vector<int> before = scrn->PrimaryShow().Strip().TilePos;
         std::vector<TBox> boxes;
         for (int i = 0; i < 3; ++i)
-            boxes.push_back(scrn->Strip().TileBox(i));
+            boxes.push_back(scrn->PrimaryShow().Strip().TileBox(i));
         long refills = scrn->Refills();
-        int cur = scrn->CurTile;
+        int cur = scrn->PrimaryShow().CurTile;
         scrn->MoveStep();
         bool refill = scrn->Refills() != refills;
         if (refill) {
@@ -97,11 +97,11 @@ TEST_F(Slideshow, StripOfThreeTravelsIsRefilledInOrderAndKeepsItsGaps) {
         }
         for (int i = 0; i < 3; ++i) {
             if (refill && i == cur) continue;
-            EXPECT_EQ(scrn->Strip().TilePos[i], before[i] - 10) << "tile " << i << " step " << step;
+            EXPECT_EQ(scrn->PrimaryShow().Strip().TilePos[i], before[i] - 10) << "tile " << i << " step " << step;
             // Panels on the screen stand where the strip says (those off it wait).
-            const int left = scrn->Strip().TilePos[i], width = scrn->Strip().TileBox(i).width;
+            const int left = scrn->PrimaryShow().Strip().TilePos[i], width = scrn->PrimaryShow().Strip().TileBox(i).width;
             if (left < 1024 && left + width > 0) {
-                EXPECT_EQ(scrn->Strip().TileBox(i).left, left) << "tile " << i;
+                EXPECT_EQ(scrn->PrimaryShow().Strip().TileBox(i).left, left) << "tile " << i;
             }
         }
         ExpectGaps(*scrn, first, refill ? "after a refill" : "travelling");
@@ -123,26 +123,26 @@ TEST_F(Slideshow, AlternatingStripsTurnAtEverySecondRefillAndStayOneStrip) {
         ASSERT_TRUE(scrn);
         const bool vertical = transition == 13;
         std::vector<int> phases;
-        std::vector<char> wasPast(scrn->Strip().TileCount, 0);
+        std::vector<char> wasPast(scrn->PrimaryShow().Strip().TileCount, 0);
         for (int step = 0; step < 5000 && phases.size() < 6; ++step) {
             long refills = scrn->Refills();
-            int phase = AltPhase;
+            int phase = scrn->PrimaryShow().AltPhase;
             scrn->MoveStep();
             if (scrn->Refills() != refills) {
-                phases.push_back(AltPhase);
+                phases.push_back(scrn->PrimaryShow().AltPhase);
             } else {
-                EXPECT_EQ(AltPhase, phase) << "step " << step;
+                EXPECT_EQ(scrn->PrimaryShow().AltPhase, phase) << "step " << step;
             }
             std::vector<std::pair<int, int>> strip;
-            for (int i = 0; i < scrn->Strip().TileCount; ++i) {
-                TBox box = scrn->Strip().TileBox(i);
-                strip.push_back({scrn->Strip().TilePos[i], vertical ? box.height : box.width});
+            for (int i = 0; i < scrn->PrimaryShow().Strip().TileCount; ++i) {
+                TBox box = scrn->PrimaryShow().Strip().TileBox(i);
+                strip.push_back({scrn->PrimaryShow().Strip().TilePos[i], vertical ? box.height : box.width});
                 // A tile past the exit edge is dealt with at the next step: none is left
                 // waiting there (the turn's waiting tiles change sides).
-                bool past = StepTile(TravelOf(transition, AltPhase), scrn->Strip().TilePos[i],
+                bool past = StepTile(TravelOf(transition, scrn->PrimaryShow().AltPhase), scrn->PrimaryShow().Strip().TilePos[i],
                                      box.width, box.height, 1, {0, 0, 1024, 768})
                                 .refill;
-                if (AltPhase == phase) {
+                if (scrn->PrimaryShow().AltPhase == phase) {
                     EXPECT_FALSE(past && wasPast[i]) << "tile " << i;
                 }
                 wasPast[i] = past;
@@ -163,14 +163,14 @@ TEST_F(Slideshow, CentralTransitionFillsTileZeroOnlyAndLeavesCurTileAtOne) {
     auto scrn = rig::StartSaver({.transition = 4, .tiles = 3, .delay = 990}, files);
     ASSERT_TRUE(scrn);
     EXPECT_EQ(scrn->Refills(), 1);
-    EXPECT_EQ(scrn->CurTile, 1);
-    TBox box = scrn->Strip().TileBox(0);
+    EXPECT_EQ(scrn->PrimaryShow().CurTile, 1);
+    TBox box = scrn->PrimaryShow().Strip().TileBox(0);
     EXPECT_EQ(box.left, (1024 - box.width) / 2);
     EXPECT_EQ(box.top, (768 - box.height) / 2);
-    EXPECT_EQ(scrn->Strip().TilePos[0], box.left);
+    EXPECT_EQ(scrn->PrimaryShow().Strip().TilePos[0], box.left);
     for (int i = 1; i < 3; ++i) {
-        EXPECT_EQ(scrn->Strip().TileBox(i), (TBox{-1024, 0, 1024, 768})) << i;
-        EXPECT_TRUE(scrn->Strip().TileShown(i)) << i;
+        EXPECT_EQ(scrn->PrimaryShow().Strip().TileBox(i), (TBox{-1024, 0, 1024, 768})) << i;
+        EXPECT_TRUE(scrn->PrimaryShow().Strip().TileShown(i)) << i;
     }
     EXPECT_TRUE(scrn->Timer1.Enabled());
     EXPECT_EQ(scrn->Timer1.Interval(), 30000u);
@@ -181,7 +181,7 @@ TEST_F(Slideshow, CentralTransitionFillsTileZeroOnlyAndLeavesCurTileAtOne) {
         scrn->Timer1Timer();
         scrn->MoveStep();
         EXPECT_EQ(scrn->Refills(), 2 + tick) << "one refill per tick";
-        EXPECT_EQ(scrn->CurTile, 1);
+        EXPECT_EQ(scrn->PrimaryShow().CurTile, 1);
         EXPECT_FALSE(scrn->StepDue);
     }
 }
@@ -190,11 +190,11 @@ TEST_F(Slideshow, SlidingCentralTransitionEndsCentred) {
     auto files = Photos({{400, 300, 0xFF0000}});
     auto scrn = rig::StartSaver({.transition = 6, .tiles = 1}, files);
     ASSERT_TRUE(scrn);
-    EXPECT_EQ(scrn->Strip().TileBox(0), (TBox{312, 234, 400, 300}));
+    EXPECT_EQ(scrn->PrimaryShow().Strip().TileBox(0), (TBox{312, 234, 400, 300}));
     scrn->Timer1Timer();
     scrn->MoveStep(); // leaves to the left, comes back from the right
-    EXPECT_EQ(scrn->Strip().TileBox(0), (TBox{312, 234, 400, 300}));
-    EXPECT_TRUE(scrn->Strip().TileShown(0));
+    EXPECT_EQ(scrn->PrimaryShow().Strip().TileBox(0), (TBox{312, 234, 400, 300}));
+    EXPECT_TRUE(scrn->PrimaryShow().Strip().TileShown(0));
 }
 
 TEST_F(Slideshow, EveryFileFailingEmptiesTheCatalogueAndLaterRefillsDoNothing) {
@@ -206,13 +206,13 @@ TEST_F(Slideshow, EveryFileFailingEmptiesTheCatalogueAndLaterRefillsDoNothing) {
     EXPECT_TRUE(scrn->Catalogue().SeenFiles.empty());
     EXPECT_EQ(scrn->Refills(), 1);
     EXPECT_EQ(scrn->Loads(), 0);
-    EXPECT_EQ(scrn->CurTile, 1);
+    EXPECT_EQ(scrn->PrimaryShow().CurTile, 1);
     EXPECT_FALSE(scrn->BannerText().empty());
     // The tile that was tried shows nothing; it travels and is never filled again.
-    EXPECT_EQ(scrn->Strip().TileBox(0).width, 0);
+    EXPECT_EQ(scrn->PrimaryShow().Strip().TileBox(0).width, 0);
     for (int step = 0; step < 300; ++step) scrn->MoveStep();
     EXPECT_EQ(scrn->Refills(), 1);
-    EXPECT_EQ(scrn->CurTile, 1);
+    EXPECT_EQ(scrn->PrimaryShow().CurTile, 1);
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -244,12 +244,12 @@ TEST_F(Slideshow, ATileWhoseTriesAllFailShowsItsLastPictureAgain) {
     ASSERT_EQ(scrn->Loads(), 1);
     // The only file now fails: the refill forgets it and the tile keeps its picture.
     MakeCorruptFile(good[0]);
-    scrn->TimerTimer();
+    scrn->PrimaryShow().TimerTimer();
     EXPECT_EQ(scrn->Loads(), 1);
     EXPECT_TRUE(scrn->Catalogue().ToSeeFiles.empty());
-    EXPECT_EQ(scrn->Strip().TileBox(0).width, 320);
-    EXPECT_EQ(scrn->Strip().TileBox(0).height, 240);
-    EXPECT_TRUE(scrn->Strip().TileShown(0));
+    EXPECT_EQ(scrn->PrimaryShow().Strip().TileBox(0).width, 320);
+    EXPECT_EQ(scrn->PrimaryShow().Strip().TileBox(0).height, 240);
+    EXPECT_TRUE(scrn->PrimaryShow().Strip().TileShown(0));
 }
 
 TEST_F(Slideshow, TinyAndPanoramaPhotosAndALibraryOfOne) {
@@ -271,8 +271,8 @@ TEST_F(Slideshow, TinyAndPanoramaPhotosAndALibraryOfOne) {
                             Photos({c.photo}));
         ASSERT_TRUE(scrn);
         EXPECT_EQ(scrn->Loads(), c.width ? scrn->Refills() : 0);
-        EXPECT_EQ(scrn->Strip().TileBox(0).width, c.width);
-        EXPECT_EQ(scrn->Strip().TileBox(0).height, c.height);
+        EXPECT_EQ(scrn->PrimaryShow().Strip().TileBox(0).width, c.width);
+        EXPECT_EQ(scrn->PrimaryShow().Strip().TileBox(0).height, c.height);
         // A few steps (each tick of a central transition animates for two seconds).
         for (int step = 0; step < (IsCentralTransition(c.transition) ? 2 : 50); ++step) {
             scrn->Timer1Timer();
@@ -292,7 +292,7 @@ TEST_F(Slideshow, CaptionBandAtTheBottomLeftCappedAtThePicture) {
         auto scrn = rig::StartSaver({.transition = 4, .tiles = 1, .names = true},
                                     Photos({{c.width, 80, 0x0000FF}}));
         ASSERT_TRUE(scrn);
-        const tk::Dib& picture = scrn->Strip().Images[0]->Picture();
+        const tk::Dib& picture = scrn->PrimaryShow().Strip().Images[0]->Picture();
         ASSERT_EQ(picture.Width(), c.width);
         auto at = [&](int x, int y) {
             return picture.Bits()[size_t(y) * picture.Width() + x] & 0xFFFFFF;
@@ -323,10 +323,10 @@ TEST_F(Slideshow, QuittingFreesEveryTileWindowAndPicture) {
         ASSERT_TRUE(scrn);
         EXPECT_EQ(tk::Counts().windows - before.windows, 1 + 5 * 2);
         scrn->QuitterClick();
-        EXPECT_TRUE(scrn->Strip().Panels.empty());
-        EXPECT_TRUE(scrn->Strip().Images.empty());
-        EXPECT_TRUE(scrn->Strip().Players.empty());
-        EXPECT_TRUE(scrn->Strip().TilePos.empty());
+        EXPECT_TRUE(scrn->PrimaryShow().Strip().Panels.empty());
+        EXPECT_TRUE(scrn->PrimaryShow().Strip().Images.empty());
+        EXPECT_TRUE(scrn->PrimaryShow().Strip().Players.empty());
+        EXPECT_TRUE(scrn->PrimaryShow().Strip().TilePos.empty());
         EXPECT_EQ(tk::Counts().windows - before.windows, 1);
         scrn->MoveStep(); // nothing left to move
     }

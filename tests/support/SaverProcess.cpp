@@ -128,6 +128,13 @@ size_t SaverProcess::PrivateBytes() const {
     return counters.PagefileUsage;
 }
 
+size_t SaverProcess::ResidentBytes() const {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    if (!Running() || !GetProcessMemoryInfo(info_.hProcess, &counters, sizeof counters)) return 0;
+    return counters.WorkingSetSize;
+}
+
 std::optional<DWORD> SaverProcess::EndByRequest(DWORD deadlineMs) {
     for (HWND window : VisibleWindows()) PostMessageW(window, WM_EXITREQUEST, 0, 0);
     return WaitExit(deadlineMs);

@@ -47,6 +47,8 @@ class SaverProcess {
     double CpuSeconds() const { return ProcessCpuSeconds(info_.dwProcessId); }
     // Bytes the process has committed for itself (heap, bitmaps), 0 once it has ended.
     size_t PrivateBytes() const;
+    // Its resident memory (working set), 0 once it has ended.
+    size_t ResidentBytes() const;
     // Asks the saver window to end, as another program may, and waits as WaitExit does.
     std::optional<DWORD> EndByRequest(DWORD deadlineMs = kExitDeadlineMs);
     // True if the process ended within the deadline with code 0 and never showed a window.

@@ -45,7 +45,6 @@ inline void UseSettings(const RunSettings& run) {
     Settings.opdatefic = run.dates;
     Settings.opmemfiles = false;
     ClampForSaver(Settings);
-    AltPhase = 0;
 }
 
 // A saver window over the screen that does not run the start-up when it shows: the test

@@ -52,18 +52,18 @@ inline void UseClipSettings(const ClipOptions& o) {
     Settings.opfinfilm = o.whole;
     Settings.opagrfilm = o.grow;
     Settings.defpause = o.pause;
-    AltPhase = 0;
 }
 
-// A saver window over the screen with tiles made as the saver makes them: black panels,
-// each with a hidden picture control and a player that shows in it.
+// A saver window over the screen with its show's tiles made as the saver makes them: black
+// panels, each with a hidden picture control and a player that shows in it.
 class ClipScreen {
   public:
     explicit ClipScreen(const ClipOptions& options, int tiles = 1, bool shown = false) {
         UseClipSettings(options);
+        Settings.opnbimgmax = tiles;
         scrn_ = rig::NewSaverWindow(shown);
-        TScrn& s = *scrn_;
-        s.Strip().Build(s.Handle(), tiles);
+        scrn_->BuildShows();
+        TMonitorShow& s = scrn_->PrimaryShow();
         for (auto& panel : s.Strip().Panels)
             SetWindowPos(panel->Handle(), nullptr, 0, 0, s.Width(), s.Height(),
                          SWP_NOZORDER | SWP_NOACTIVATE);
@@ -74,17 +74,17 @@ class ClipScreen {
         PumpMessages();
     }
 
-    TScrn& operator*() { return *scrn_; }
-    TScrn* operator->() { return scrn_.get(); }
+    TMonitorShow& operator*() { return scrn_->PrimaryShow(); }
+    TMonitorShow* operator->() { return &scrn_->PrimaryShow(); }
 
     // What the refill does before it loads a file: the tile is the current one, its panel
     // full-size at its entry place (as PlaceTile leaves it), and the display time of the
     // central transitions set. SizeTile then decides where the panel goes along the strip;
     // the tests that care move it there themselves.
     bool Start(int tile, const std::wstring& file, int left = 0, int top = 0) {
-        TScrn& s = *scrn_;
+        TMonitorShow& s = scrn_->PrimaryShow();
         s.CurTile = tile;
-        s.Catalogue().CurFile = file;
+        scrn_->Catalogue().CurFile = file;
         SetWindowPos(s.Strip().Panels[tile]->Handle(), nullptr, left, top, s.Width(), s.Height(),
                      SWP_NOZORDER | SWP_NOACTIVATE);
         s.Strip().TilePos[tile] = Settings.ActiveTransition >= 11 ? top : left;
@@ -96,7 +96,7 @@ class ClipScreen {
 
     // Moves tile i along the strip, as a movement step does.
     void MoveTo(int tile, int pos) {
-        TScrn& s = *scrn_;
+        TMonitorShow& s = scrn_->PrimaryShow();
         s.Strip().TilePos[tile] = pos;
         RECT b = s.Strip().Panels[tile]->Bounds();
         int left = Settings.ActiveTransition >= 11 ? b.left : pos;
@@ -105,8 +105,8 @@ class ClipScreen {
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
-    tk::MediaPlayer& Player(int tile) { return *scrn_->Strip().Players[tile]; }
-    RECT Box(int tile) { return scrn_->Strip().Panels[tile]->Bounds(); }
+    tk::MediaPlayer& Player(int tile) { return *scrn_->PrimaryShow().Strip().Players[tile]; }
+    RECT Box(int tile) { return scrn_->PrimaryShow().Strip().Panels[tile]->Bounds(); }
 
   private:
     std::unique_ptr<TScrn> scrn_;

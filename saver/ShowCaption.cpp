@@ -1,8 +1,8 @@
-// TScrn's caption: the file's path and/or date, burnt into the fitted picture so that it
+// A show's caption: the file's path and/or date, burnt into the fitted picture so that it
 // travels with it.
 #include "Globals/Globals.h"
 #include "saver/Caption.h"
-#include "saver/Ssave.h"
+#include "saver/MonitorShow.h"
 
 namespace {
 constexpr COLORREF kBandGrey = RGB(128, 128, 128);
@@ -16,7 +16,7 @@ SIZE TextExtent(HDC dc, const std::wstring& text) {
 }
 } // namespace
 
-HFONT TScrn::CaptionFont() {
+HFONT TMonitorShow::CaptionFont() {
     if (!captionFont_) {
         tk::WindowDc screen(nullptr);
         int height = -MulDiv(kCaptionPoints, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
@@ -26,7 +26,7 @@ HFONT TScrn::CaptionFont() {
     return captionFont_.Get();
 }
 
-void TScrn::DrawCaption() {
+void TMonitorShow::DrawCaption() {
     tk::Dib& picture = strip_.Images[CurTile]->Picture();
     if (picture.Empty()) return;
     const std::wstring date = Settings.opdatefic ? FileDateText(catalogue_.CurFile) : L"";

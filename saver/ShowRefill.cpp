@@ -1,12 +1,16 @@
-// TScrn's refill: the next file of the catalogue into tile CurTile, which then leaves,
+// A show's refill: the next file of the catalogue into tile CurTile, which then leaves,
 // is placed at the entry side, sized to its content and enters again.
 #include "Globals/Globals.h"
 #include "saver/MediaKind.h"
 #include "saver/Pacing.h"
-#include "saver/Ssave.h"
+#include "saver/MonitorShow.h"
 
-void TScrn::TimerTimer() {
-    if (catalogue_.ToSeeFiles.empty() || exitPending_) return;
+void TMonitorShow::TimerTimer() {
+    // Files on another monitor wait there: with none free the tile waits as with none at all.
+    const auto elsewhere = [this](const std::wstring& path) {
+        return host_.ShownElsewhere(this, path);
+    };
+    if (!catalogue_.HasFileFor(elsewhere) || host_.ExitPending()) return;
     const int t = Settings.ActiveTransition;
     if (IsCentral() && CurTile != 0) {
         // Central transitions use tile 0 only; the calls made for the others only turn
@@ -21,11 +25,11 @@ void TScrn::TimerTimer() {
     strip_.TilePos[c] = StartCoordinate(t, AltPhase, ScreenBox());
     LeaveTile();
     PlaceTile();
-    if (IsCentral()) Timer1.SetInterval(CentralDisplayMs(Settings.defpause));
+    if (IsCentral()) SetDisplayTime(CentralDisplayMs(Settings.defpause));
     ++refills_;
 
     bool video = false;
-    const bool loaded = catalogue_.TakeNextFile([&] {
+    const bool loaded = catalogue_.TakeNextFile(elsewhere, [&] {
         strip_.Images[c]->Hide();
         if (tk::HoldsClip(strip_.Players[c]->Mode())) strip_.Players[c]->Close();
         video = IsMediaFile(catalogue_.CurFile, mkVideo);
@@ -34,6 +38,7 @@ void TScrn::TimerTimer() {
 
     if (loaded) {
         ++loads_;
+        held_[c] = catalogue_.CurFile;
         if (!video) ShowPicture(c);
     } else {
         KeepOldContent(c);
@@ -42,10 +47,11 @@ void TScrn::TimerTimer() {
     strip_.Seen[c] = false;
     strip_.PlacedTravel[c] = TravelOf(t, AltPhase);
     if (!StepsEveryTurn(t, Settings.defdelay)) Timer1.SetEnabled(true);
+    displayFrom_ = GetTickCount(); // a central display time counts from the tile's entry
     CurTile = NextCurTile(CurTile, strip_.TileCount, AltPhase);
 }
 
-bool TScrn::TurnWaitingTile() {
+bool TMonitorShow::TurnWaitingTile() {
     // When an alternating strip turns, the tiles still waiting beyond what was the entry
     // edge are at once past the new exit edge. Refilled one by one, each would advance the
     // phase: the strip would turn again within a step or two, and again, jittering on the
@@ -66,7 +72,7 @@ bool TScrn::TurnWaitingTile() {
     return true;
 }
 
-bool TScrn::LoadCurrentFile(int tile) {
+bool TMonitorShow::LoadCurrentFile(int tile) {
     TFitImage& image = *strip_.Images[tile];
     image.Show(SW_SHOWNA);
     const int areaW = FitArea.right - FitArea.left, areaH = FitArea.bottom - FitArea.top;
@@ -88,16 +94,17 @@ bool TScrn::LoadCurrentFile(int tile) {
     return true;
 }
 
-void TScrn::ShowPicture(int tile) {
+void TMonitorShow::ShowPicture(int tile) {
     FitTileToPicture(tile);
     if (Settings.opnomfic || Settings.opdatefic) DrawCaption();
 }
 
-void TScrn::KeepOldContent(int tile) {
+void TMonitorShow::KeepOldContent(int tile) {
     // No file could be loaded: the tile shows its last picture again, at its size, so that
     // the strip keeps its rhythm. A tile that never held one shrinks to nothing and is
     // tried again once it has travelled to the exit edge.
     if (strip_.Images[tile]->Picture().Empty()) {
+        held_[tile].clear();
         SizeTile(0, 0);
         return;
     }
@@ -105,7 +112,7 @@ void TScrn::KeepOldContent(int tile) {
     FitTileToPicture(tile);
 }
 
-void TScrn::FitTileToPicture(int tile) {
+void TMonitorShow::FitTileToPicture(int tile) {
     TFitImage& image = *strip_.Images[tile];
     const int w = image.Picture().Width(), h = image.Picture().Height();
     SetWindowPos(image.Handle(), nullptr, 0, 0, w, h, SWP_NOZORDER | SWP_NOACTIVATE);

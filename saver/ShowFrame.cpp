@@ -1,4 +1,4 @@
-// TScrn's frames: moving tiles reaches the screen whole.
+// A show's frames: moving tiles reaches the screen whole.
 //
 // Moving a child window is two changes to the window's picture: its content is copied to
 // the new place, then the strip it uncovered is painted black. Wine hands the picture to the
@@ -21,12 +21,9 @@
 // copied to it in one operation.
 #include <algorithm>
 
-#include "saver/Ssave.h"
+#include "saver/MonitorShow.h"
 
 namespace {
-// Time the display is given to read a frame before the next one is drawn into its memory.
-constexpr DWORD kDisplayReadMs = 5;
-
 RECT ToRect(const TBox& b) { return RECT{b.left, b.top, b.left + b.width, b.top + b.height}; }
 HBRUSH Black() { return static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)); }
 
@@ -36,27 +33,27 @@ void FillPart(HDC dc, const RECT& r, const RECT& area) {
 }
 } // namespace
 
-bool TScrn::PictureShown(int tile) const {
+bool TMonitorShow::PictureShown(int tile) const {
     // The panel and the form may be hidden meanwhile.
     return strip_.Images[tile]->ShownItself();
 }
 
-bool TScrn::ShowsClip(int tile) const {
+bool TMonitorShow::ShowsClip(int tile) const {
     return !PictureShown(tile) && strip_.Players[tile]->IsOpen();
 }
 
-HDC TScrn::ScreenDc() {
+HDC TMonitorShow::ScreenDc() {
     // Held while the window lives: under Wine, giving a window's DC back (or restoring a
     // saved state of it) selects a font again, which reads the X resources, files included,
     // a hundred times a second on a moving strip. Not clipped by the tiles, which it draws.
     if (!screenDc_)
-        screenDc_ = std::make_unique<tk::WindowDc>(Handle(), DCX_CACHE | DCX_CLIPSIBLINGS);
+        screenDc_ = std::make_unique<tk::WindowDc>(canvas_, DCX_CACHE | DCX_CLIPSIBLINGS);
     return screenDc_->Get();
 }
 
-void TScrn::ApplyMoves(const std::vector<Move>& moves) {
+void TMonitorShow::ApplyMoves(const std::vector<Move>& moves) {
     if (moves.empty()) return;
-    const RECT client = ClientRect();
+    const RECT client = {0, 0, width_, height_};
     RECT dirty = {};
     bool clipMoved = false;
     HDWP batch = BeginDeferWindowPos(int(moves.size()));
@@ -88,7 +85,7 @@ void TScrn::ApplyMoves(const std::vector<Move>& moves) {
     if (clipMoved) RepaintNow(); // what the clips' moves left to paint
 }
 
-void TScrn::SetTileShown(int tile, bool shown) {
+void TMonitorShow::SetTileShown(int tile, bool shown) {
     if (ShowsClip(tile)) {
         shown ? strip_.Panels[tile]->Show(SW_SHOWNA) : strip_.Panels[tile]->Hide();
         return;
@@ -99,9 +96,9 @@ void TScrn::SetTileShown(int tile, bool shown) {
     PaintArea(ToRect(strip_.TileBox(tile)));
 }
 
-void TScrn::PaintArea(const RECT& wanted) {
-    RECT client = ClientRect(), area;
-    if (!IntersectRect(&area, &wanted, &client) || !IsWindowVisible(Handle())) return;
+void TMonitorShow::PaintArea(const RECT& wanted) {
+    RECT client = {0, 0, width_, height_}, area;
+    if (!IntersectRect(&area, &wanted, &client) || !IsWindowVisible(canvas_)) return;
     HDC screen = ScreenDc();
     if (!screen) return;
     // The clips' tiles are left to their players.
@@ -112,8 +109,7 @@ void TScrn::PaintArea(const RECT& wanted) {
             const RECT r = ToRect(strip_.TileBox(tile));
             ExcludeClipRect(screen, r.left, r.top, r.right, r.bottom);
         }
-    const bool clean = !drewSinceIdle_ && GetTickCount() - handedOverAt_ >= kDisplayReadMs;
-    drewSinceIdle_ = true;
+    const bool clean = host_.TakeCleanScreen();
     // Without memory for the frame the drawing goes to the window all the same.
     const bool direct = (clean && !clipShown) || !frame_.Create(client.right, client.bottom);
     HDC target = direct ? screen : frame_.Dc();
@@ -121,7 +117,7 @@ void TScrn::PaintArea(const RECT& wanted) {
     // The tiles from the bottom of the window's stack to the top, as they show; then the
     // window's own black and texts around them.
     tk::Region around(CreateRectRgnIndirect(&area)), covered(CreateRectRgn(0, 0, 0, 0));
-    for (int tile : strip_.StackedTiles(Handle())) {
+    for (int tile : strip_.StackedTiles(canvas_)) {
         if (!strip_.TileShown(tile)) continue;
         const TBox box = strip_.TileBox(tile);
         RECT r = ToRect(box), seen;
@@ -138,10 +134,10 @@ void TScrn::PaintArea(const RECT& wanted) {
     }
     if (around && covered) { // (without the regions, no black rather than black over all)
         SelectClipRgn(target, around.Get());
-        Paint(target, area);
+        host_.PaintBackground(target, area, origin_);
         SelectClipRgn(target, nullptr);
     }
-    PaintNotice(target);
+    host_.PaintOverTiles(target, origin_);
     if (!direct)
         BitBlt(screen, area.left, area.top, area.right - area.left, area.bottom - area.top,
                target, area.left, area.top, SRCCOPY);

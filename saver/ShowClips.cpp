@@ -1,15 +1,15 @@
-// TScrn's clips in tiles: a clip opens in its tile's player and is drawn in the tile's
+// A show's clips in tiles: a clip opens in its tile's player and is drawn in the tile's
 // panel, which then takes the clip's size; moving tiles may hold their clip on its first
 // frame until they are fully on the screen; clips may loop; a central tile may wait for its
 // clip to end.
 #include "Globals/Globals.h"
 #include "Globals/Random.h"
 #include "saver/ClipRules.h"
-#include "saver/Ssave.h"
+#include "saver/MonitorShow.h"
 #include "toolkit/Log.h"
 #include "toolkit/Text.h"
 
-bool TScrn::StartClip(int tile) {
+bool TMonitorShow::StartClip(int tile) {
     strip_.Images[tile]->Hide();
     tk::MediaPlayer& player = *strip_.Players[tile];
     player.Display = strip_.Panels[tile]->Handle();
@@ -36,8 +36,8 @@ bool TScrn::StartClip(int tile) {
         auto position = player.Position();
         ok = length && position;
         if (ok)
-            Timer1.SetInterval(UINT(ClipDisplayTime(long(Timer1.Interval()), *length - *position,
-                                                    Settings.opBclfilm, Settings.opfinfilm)));
+            SetDisplayTime(UINT(ClipDisplayTime(long(Timer1.Interval()), *length - *position,
+                                                Settings.opBclfilm, Settings.opfinfilm)));
     } else if (ok && Settings.opdebfilm) {
         // The clip stands on its first frame (or that of its random start) until its tile is
         // fully on the screen. A random start in its last frames may have reached the end
@@ -48,7 +48,7 @@ bool TScrn::StartClip(int tile) {
     return true;
 }
 
-bool TScrn::DropClip(int tile, const wchar_t* why) {
+bool TMonitorShow::DropClip(int tile, const wchar_t* why) {
     // The user sees another file instead; the device's own error is kept for developers.
     tk::MediaPlayer& player = *strip_.Players[tile];
     tk::Log(L"clip " + catalogue_.CurFile + L" dropped: " + why + L", MCI error " +
@@ -57,7 +57,7 @@ bool TScrn::DropClip(int tile, const wchar_t* why) {
     return false;
 }
 
-SIZE TScrn::FitClipDisplay(int tile) {
+SIZE TMonitorShow::FitClipDisplay(int tile) {
     tk::MediaPlayer& player = *strip_.Players[tile];
     // Nothing has changed the rectangle since the open: it is the natural size.
     RECT natural;
@@ -71,7 +71,7 @@ SIZE TScrn::FitClipDisplay(int tile) {
     return size;
 }
 
-void TScrn::CheckClipLoop(int tile) {
+void TMonitorShow::CheckClipLoop(int tile) {
     if (!Settings.opBclfilm) return;
     tk::MediaPlayer& player = *strip_.Players[tile];
     if (!player.IsOpen() || player.Mode() != tk::MediaMode::Stopped) return;
@@ -89,7 +89,7 @@ void TScrn::CheckClipLoop(int tile) {
         RestartClip(tile);
 }
 
-void TScrn::PlayWhenVisible(int tile) {
+void TMonitorShow::PlayWhenVisible(int tile) {
     if (!Settings.opdebfilm || IsCentral()) return;
     const int t = Settings.ActiveTransition;
     tk::MediaPlayer& player = *strip_.Players[tile];
@@ -99,14 +99,14 @@ void TScrn::PlayWhenVisible(int tile) {
     if (player.Mode() == tk::MediaMode::Paused) player.Play();
 }
 
-void TScrn::RestartClip(int tile) {
+void TMonitorShow::RestartClip(int tile) {
     // Always from the start, also when the first play began at a random place.
     tk::MediaPlayer& player = *strip_.Players[tile];
     player.Seek(0);
     player.Play();
 }
 
-bool TScrn::ClipStillRunning(int tile) {
+bool TMonitorShow::ClipStillRunning(int tile) {
     if (!Settings.opfinfilm) return false;
     const tk::MediaPlayer& player = *strip_.Players[tile];
     return ClipKeepsTile(true, !PictureShown(tile), player.IsOpen(), player.Mode());

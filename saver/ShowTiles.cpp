@@ -1,8 +1,8 @@
-// TScrn's tiles: the four steps of a transition that the refill runs on the current tile
+// A show's tiles: the four steps of a transition that the refill runs on the current tile
 // (leave, place, size, enter), the central animations, and the tiles' geometry.
 #include "Globals/Globals.h"
 #include "Globals/Random.h"
-#include "saver/Ssave.h"
+#include "saver/MonitorShow.h"
 
 namespace {
 constexpr DWORD kFrameMs = 10;
@@ -13,20 +13,15 @@ int EffectiveTransition(int transition) {
 }
 } // namespace
 
-bool TScrn::IsCentral() const { return IsCentralTransition(Settings.ActiveTransition); }
+bool TMonitorShow::IsCentral() const { return IsCentralTransition(Settings.ActiveTransition); }
 
-TBox TScrn::ScreenBox() const {
-    RECT window = Bounds();
-    return {window.left, window.top, Width(), Height()};
-}
-
-void TScrn::RepaintNow() {
+void TMonitorShow::RepaintNow() {
     // What windows left to paint themselves (a clip's tile, a window shown) is painted
     // before the loop goes on.
-    RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RedrawWindow(canvas_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-void TScrn::LeaveTile() {
+void TMonitorShow::LeaveTile() {
     const int t = EffectiveTransition(Settings.ActiveTransition);
     // An animation of a tile that is not on the screen would show nothing for a second.
     if (IsAnimated(t) && strip_.TileShown(CurTile) &&
@@ -37,7 +32,7 @@ void TScrn::LeaveTile() {
     SetTileShown(CurTile, false);
 }
 
-void TScrn::PlaceTile() {
+void TMonitorShow::PlaceTile() {
     const int t = Settings.ActiveTransition;
     const int c = CurTile;
     const int p = PreviousTile(c, strip_.TileCount), n = NextTile(c, strip_.TileCount);
@@ -50,7 +45,7 @@ void TScrn::PlaceTile() {
     strip_.PlacedPos = strip_.TilePos[c];
 }
 
-void TScrn::SizeTile(int w, int h) {
+void TMonitorShow::SizeTile(int w, int h) {
     const int c = CurTile;
     TSized sized = SizeTileBox(Settings.ActiveTransition, AltPhase, strip_.PlacedBox,
                                strip_.PlacedPos, w, h, ScreenBox());
@@ -58,7 +53,7 @@ void TScrn::SizeTile(int w, int h) {
     strip_.TilePos[c] = sized.pos;
 }
 
-void TScrn::EnterTile() {
+void TMonitorShow::EnterTile() {
     const int t = EffectiveTransition(Settings.ActiveTransition);
     if (IsAnimated(t)) {
         Animate(t, true);
@@ -67,7 +62,7 @@ void TScrn::EnterTile() {
     SetTileShown(CurTile, true);
 }
 
-void TScrn::Animate(int transition, bool entering) {
+void TMonitorShow::Animate(int transition, bool entering) {
     // 101 frames, 10 ms apart, each painted at once; the message loop waits meanwhile.
     const int c = CurTile;
     const TBox base = strip_.TileBox(c);

@@ -1,0 +1,126 @@
+// A show's life: its tiles built at their start places, the first refills, and the
+// movement step that the saver window runs on it.
+#include "saver/MonitorShow.h"
+
+#include "Globals/Globals.h"
+#include "saver/Pacing.h"
+
+TMonitorShow::TMonitorShow(TShowHost& host, TCatalogue& catalogue, tk::Timer& stepTimer)
+    : Timer1(stepTimer), host_(host), catalogue_(catalogue) {}
+
+TMonitorShow::~TMonitorShow() {
+    Free();
+}
+
+void TMonitorShow::Build(HWND canvas, POINT origin, int width, int height, int count) {
+    Free();
+    canvas_ = canvas;
+    origin_ = origin;
+    width_ = width;
+    height_ = height;
+    CurTile = 0;
+    AltPhase = 0;
+    refills_ = 0;
+    loads_ = 0;
+    strip_.Build(canvas, count);
+    held_.assign(count, std::wstring());
+    for (auto& panel : strip_.Panels)
+        InitPosAndSize(*panel);
+    FitArea = strip_.Panels.empty() ? RECT{0, 0, width_, height_} : strip_.Panels[0]->ClientRect();
+}
+
+void TMonitorShow::Free() {
+    screenDc_.reset();
+    strip_.Free();
+    held_.clear();
+}
+
+bool TMonitorShow::Holds(const std::wstring& path) const {
+    for (const std::wstring& file : held_)
+        if (file.size() == path.size() &&
+            CompareStringOrdinal(file.c_str(), -1, path.c_str(), -1, TRUE) == CSTR_EQUAL)
+            return true;
+    return false;
+}
+
+std::vector<std::wstring> TMonitorShow::HeldFiles() const {
+    std::vector<std::wstring> files;
+    for (const std::wstring& file : held_)
+        if (!file.empty()) files.push_back(file);
+    return files;
+}
+
+void TMonitorShow::InitPosAndSize(tk::Panel& panel) {
+    TBox box = InitialBox(Settings.ActiveTransition, ScreenBox());
+    SetWindowPos(panel.Handle(), nullptr, box.left, box.top, box.width, box.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TMonitorShow::CheckClips() {
+    for (int i = 0; i < strip_.TileCount; ++i)
+        CheckClipLoop(i);
+}
+
+bool TMonitorShow::ClipOpen() const {
+    for (const auto& player : strip_.Players)
+        if (player->IsOpen()) return true;
+    return false;
+}
+
+namespace {
+// A timer may tick a little before the time measured here.
+constexpr DWORD kTickSlackMs = 20;
+} // namespace
+
+void TMonitorShow::SetDisplayTime(unsigned ms) {
+    displayMs_ = ms;
+    Timer1.SetInterval(ms);
+}
+
+bool TMonitorShow::DisplayOver(DWORD now) const {
+    return now - displayFrom_ + kTickSlackMs >= displayMs_;
+}
+
+unsigned TMonitorShow::DisplayLeft(DWORD now) const {
+    return DisplayOver(now) ? displayMs_ : unsigned(displayMs_ - (now - displayFrom_));
+}
+
+void TMonitorShow::Step() {
+    if (IsCentral()) {
+        // Tiles 1 and up are never filled; their calls only turn CurTile round to 0.
+        for (int i = 0; i < strip_.TileCount; ++i)
+            if (strip_.TileShown(i) && !ClipStillRunning(i)) TimerTimer();
+    } else {
+        MoveStrip();
+    }
+}
+
+void TMonitorShow::MoveStrip() {
+    const TBox s = ScreenBox();
+    const TTravel travel = TravelOf(Settings.ActiveTransition, AltPhase);
+    moves_.clear();
+    int gone = 0;
+    for (int i = 0; i < strip_.TileCount; ++i) {
+        if (!strip_.TileShown(i)) continue;
+        const TBox box = strip_.TileBox(i);
+        const TStep step =
+            StepTile(travel, strip_.TilePos[i], box.width, box.height, Settings.defspeed, s);
+        if (step.refill) {
+            ++gone;
+            continue;
+        }
+        strip_.TilePos[i] = step.pos;
+        const TBox moved = MovedBox(travel, box, step.pos);
+        if (OnScreen(moved, s)) strip_.Seen[i] = true;
+        moves_.push_back({i, box, moved});
+    }
+    ApplyMoves(moves_);
+    for (const Move& m : moves_)
+        PlayWhenVisible(m.tile);
+    // The tiles that have left are refilled once the rest of the strip has made its step:
+    // a tile placed behind one that was still to move in this step would come defspeed
+    // pixels too far behind it (the strip's first tile behind its last one, and every tile
+    // of the backward phases, whose neighbour comes after them in index order).
+    for (int k = 0; k < gone; ++k)
+        TimerTimer();
+}

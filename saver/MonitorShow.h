@@ -1,0 +1,152 @@
+#pragma once
+// One monitor's slideshow: its strip of tiles (Strip.h), the refill that puts the next file
+// of the shared catalogue into its current tile, the movement, the phase of the alternating
+// transitions, the clips in its tiles, and the painting of its rectangle. It has no window of
+// its own: its tiles live in the canvas the saver window gives it (the saver window itself
+// on a PC with one monitor, else a stage over the monitor), and the saver window drives it
+// with its steps. Coordinates are the canvas's: the show's rectangle is (0, 0, width, height).
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "saver/Catalogue.h"
+#include "saver/Geometry.h"
+#include "saver/Strip.h"
+#include "toolkit/Dib.h"
+#include "toolkit/Handles.h"
+#include "toolkit/Timer.h"
+
+// What a show asks of the saver window that drives it.
+class TShowHost {
+  public:
+    virtual ~TShowHost() = default;
+    // The window's black and its texts over part of a canvas whose top-left corner lies at
+    // origin in the window.
+    virtual void PaintBackground(HDC dc, const RECT& area, POINT origin) = 0;
+    // What the window writes over the tiles (a notice), on the same canvas.
+    virtual void PaintOverTiles(HDC dc, POINT origin) = 0;
+    // Whether a drawing may go straight to the screen: nothing was drawn since the message
+    // loop last handed the window's picture to the display, a few milliseconds ago. Noted as
+    // drawn from here on.
+    virtual bool TakeCleanScreen() = 0;
+    // The file is on a tile of another show: a file is on one monitor at a time.
+    virtual bool ShownElsewhere(const class TMonitorShow* asking,
+                                const std::wstring& path) const = 0;
+    // An exit was allowed: no refill starts.
+    virtual bool ExitPending() const = 0;
+};
+
+class TMonitorShow {
+  public:
+    // The step timer is the window's: a refill stops it while it works, and a central tile
+    // sets its display time.
+    TMonitorShow(TShowHost& host, TCatalogue& catalogue, tk::Timer& stepTimer);
+    ~TMonitorShow();
+    TMonitorShow(const TMonitorShow&) = delete;
+    TMonitorShow& operator=(const TMonitorShow&) = delete;
+
+    // count tiles in the canvas, waiting at their start places for the run's transition, on
+    // a show of the given size whose canvas lies at origin in the saver window.
+    void Build(HWND canvas, POINT origin, int width, int height, int count);
+    void Free(); // pictures, then players, then panels
+    HWND Canvas() const { return canvas_; }
+    POINT Origin() const { return origin_; }
+    void MoveCanvas(POINT origin) { origin_ = origin; } // the stage moved in the window
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    HWND Handle() const { return canvas_; } // the canvas, for what draws into it
+
+    // Its tiles and the window's black and texts in an area of its canvas, drawn again.
+    void Repaint(const RECT& area) { PaintArea(area); }
+
+    // The tiles (Strip.h), and the files they hold.
+    TStrip& Strip() { return strip_; }
+    const TStrip& Strip() const { return strip_; }
+    bool Holds(const std::wstring& path) const;
+    // The files on its tiles, for the catalogue when the show goes.
+    std::vector<std::wstring> HeldFiles() const;
+    RECT FitArea = {}; // what pictures are fitted into: a tile at full size for this transition
+
+    // How many refills fill it at the start: every tile of a moving strip, tile 0 of a
+    // central transition.
+    int FirstFills() const { return IsCentral() ? 1 : strip_.TileCount; }
+    // The slideshow cycle: the refill of tile CurTile, and the four steps of the transition
+    // that it runs on that tile.
+    void TimerTimer();
+    void InitPosAndSize(tk::Panel& panel);
+    void LeaveTile();
+    void PlaceTile();
+    void SizeTile(int w, int h);
+    void EnterTile();
+    void DrawCaption();
+    bool IsCentral() const;
+    // The movement step after the clip checks: the strip moves, or a central tile's display
+    // time ends.
+    void Step();
+    // A central tile's display time: its own, though the timer is the window's. With several
+    // shows on the one timer, a tick ends only the display times that are over, and the
+    // timer waits for the next of them.
+    void SetDisplayTime(unsigned ms); // also the timer's interval
+    bool DisplayOver(DWORD now) const;
+    unsigned DisplayLeft(DWORD now) const; // a whole display time again once it is over
+
+    // The clips in tiles.
+    bool StartClip(int tile);
+    SIZE FitClipDisplay(int tile); // the size the tile's clip is drawn at
+    void CheckClipLoop(int tile);
+    void CheckClips();
+    void PlayWhenVisible(int tile);
+    void RestartClip(int tile);
+    bool ClipStillRunning(int tile);
+    bool ClipOpen() const; // some tile holds an open clip
+
+    // State the tests look at.
+    int CurTile = 0;
+    int AltPhase = 0; // 0 and 1 forward, 2 and 3 backward (the alternating transitions)
+    long Refills() const { return refills_; } // refills that took files since Build
+    long Loads() const { return loads_; }     // of those, the ones where a file loaded
+    tk::Timer& Timer1;
+
+  private:
+    TShowHost& host_;
+    TCatalogue& catalogue_;
+    TStrip strip_;
+    HWND canvas_ = nullptr;
+    POINT origin_ = {0, 0};
+    int width_ = 0, height_ = 0;
+    std::vector<std::wstring> held_; // the file of each tile, empty while it has none
+    long refills_ = 0;
+    long loads_ = 0;
+    unsigned displayMs_ = 0;
+    DWORD displayFrom_ = 0;
+
+    TBox ScreenBox() const { return {0, 0, width_, height_}; }
+    bool DropClip(int tile, const wchar_t* why); // closes it, says why in the log: false
+    bool LoadCurrentFile(int tile);              // one try of the refill's loop
+    void ShowPicture(int tile);                  // size and caption of a loaded picture
+    void KeepOldContent(int tile);               // a tile whose every try failed
+    void FitTileToPicture(int tile);             // the picture control and the tile take its size
+    bool TurnWaitingTile();                      // true when the refill's tile only changed sides
+    void Animate(int transition, bool entering);
+    void RepaintNow();
+    void MoveStrip();
+    HFONT CaptionFont();
+    tk::Font captionFont_;
+
+    // The frames (ShowFrame.cpp).
+    struct Move {
+        int tile;
+        TBox from, to;
+    };
+    void ApplyMoves(const std::vector<Move>& moves); // one batch, painted at once
+    void PaintArea(const RECT& area);
+    HDC ScreenDc(); // the canvas's DC, over the tiles
+    std::unique_ptr<tk::WindowDc> screenDc_;
+    void SetTileShown(int tile, bool shown); // shown or hidden in one change of the screen
+    bool ShowsClip(int tile) const;
+    bool PictureShown(int tile) const; // the tile's picture control, by its own visibility
+    std::vector<Move> moves_;
+    tk::Dib frame_; // the show's picture, when it is composed before it goes to the screen
+};

@@ -1,0 +1,141 @@
+// TScrn's shows: one per monitor, in the window itself on a PC with one monitor, else each on
+// a stage over its monitor; rebuilt when the monitors change while the saver runs.
+#include "Globals/Globals.h"
+#include "saver/Ssave.h"
+#include "saver/SystemMonitors.h"
+#include "toolkit/Log.h"
+#include "toolkit/Text.h"
+
+namespace {
+RECT ToRect(const TBox& b) {
+    return RECT{b.left, b.top, b.left + b.width, b.top + b.height};
+}
+} // namespace
+
+void TScrn::PlaceWindow() {
+    const TBox screen = VirtualScreen();
+    SetWindowPos(Handle(), nullptr, screen.left, screen.top, screen.width, screen.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+TBox TScrn::WindowBox() const {
+    const RECT r = Bounds();
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+std::unique_ptr<TMonitorShow> TScrn::NewShow(const TShowPlace& place) {
+    auto show = std::make_unique<TMonitorShow>(static_cast<TShowHost&>(*this), catalogue_, Timer1);
+    HWND canvas = Handle();
+    POINT origin = {0, 0};
+    if (!showsInWindow_) {
+        auto stage = std::make_unique<TStage>();
+        if (!stage->CreateStage(Handle(), ToRect(place.box),
+                                [this, s = stage.get()](HDC dc, const RECT& area) {
+                                    const RECT at = s->Bounds();
+                                    Paint(dc, area, {at.left, at.top});
+                                })) {
+            tk::Log(L"no stage for a monitor, error " + tk::IntToStr(int(GetLastError())) +
+                    L"; it stays black");
+            return nullptr;
+        }
+        canvas = stage->Handle();
+        origin = {place.box.left, place.box.top};
+        stages_.push_back(std::move(stage));
+    }
+    show->Build(canvas, origin, place.box.width, place.box.height, place.tiles);
+    return show;
+}
+
+void TScrn::BuildShows() {
+    DropShows();
+    showsBuilt_ = true;
+    const TBox window = WindowBox();
+    const std::vector<TShowPlace> places = LayOutShows(
+        window, ReadMonitors ? ReadMonitors() : std::vector<TMonitor>{}, Settings.opnbimgmax);
+    showsInWindow_ = CoversWindow(places, window);
+    primaryArea_ = ClientRect();
+    for (const TShowPlace& place : places) {
+        if (place.primary) primaryArea_ = ToRect(place.box);
+        AddShow(place, NewShow(place));
+    }
+}
+
+void TScrn::AddShow(const TShowPlace& place, std::unique_ptr<TMonitorShow> show) {
+    // A monitor whose show could not be made stays black, and is no place of a show.
+    if (!show) return;
+    shows_.push_back(std::move(show));
+    places_.push_back(place);
+}
+
+void TScrn::DropShows() {
+    shows_.clear();
+    stages_.clear();
+    places_.clear();
+}
+
+void TScrn::ApplyDisplayChange() {
+    displayChanged_ = false;
+    PlaceWindow();
+    if (!showsBuilt_) return; // not started yet: the start builds them
+    const TBox window = WindowBox();
+    const std::vector<TShowPlace> places = LayOutShows(
+        window, ReadMonitors ? ReadMonitors() : std::vector<TMonitor>{}, Settings.opnbimgmax);
+    const bool inWindow = CoversWindow(places, window);
+    const std::vector<int> kept = KeptShows(places_, showsInWindow_, places, inWindow);
+
+    // The shows kept keep their tiles and their stage, which moves with their monitor's place
+    // in the new window; the others give their files back as not yet seen, and go.
+    std::vector<std::unique_ptr<TMonitorShow>> old = std::move(shows_);
+    std::vector<std::unique_ptr<TStage>> oldStages = std::move(stages_);
+    DropShows();
+    std::vector<std::unique_ptr<TMonitorShow>> next(places.size());
+    for (size_t i = 0; i < places.size(); ++i) {
+        if (kept[i] < 0) continue;
+        next[i] = std::move(old[kept[i]]);
+        const TBox& b = places[i].box;
+        for (auto& stage : oldStages)
+            if (stage && stage->Handle() == next[i]->Canvas()) {
+                SetWindowPos(stage->Handle(), nullptr, b.left, b.top, b.width, b.height,
+                             SWP_NOZORDER | SWP_NOACTIVATE);
+                stages_.push_back(std::move(stage));
+            }
+        next[i]->MoveCanvas({b.left, b.top});
+    }
+    for (const auto& show : old)
+        if (show) catalogue_.GiveBack(show->HeldFiles());
+    old.clear();       // the tiles first,
+    oldStages.clear(); // then the stages that held them
+
+    showsInWindow_ = inWindow;
+    primaryArea_ = ClientRect();
+    std::vector<TMonitorShow*> fresh;
+    for (size_t i = 0; i < places.size(); ++i) {
+        if (places[i].primary) primaryArea_ = ToRect(places[i].box);
+        if (!next[i] && (next[i] = NewShow(places[i]))) fresh.push_back(next[i].get());
+        AddShow(places[i], std::move(next[i]));
+    }
+    FillShows(fresh); // as at the start
+    tk::Log(L"the monitors changed: " + tk::IntToStr(static_cast<long long>(shows_.size())) +
+            L" shows");
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+bool TScrn::ShownElsewhere(const TMonitorShow* asking, const std::wstring& path) const {
+    for (const auto& show : shows_)
+        if (show.get() != asking && show->Holds(path)) return true;
+    return false;
+}
+
+long TScrn::Refills() const {
+    long n = 0;
+    for (const auto& show : shows_)
+        n += show->Refills();
+    return n;
+}
+
+long TScrn::Loads() const {
+    long n = 0;
+    for (const auto& show : shows_)
+        n += show->Loads();
+    return n;
+}

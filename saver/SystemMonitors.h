@@ -1,0 +1,8 @@
+#pragma once
+// The monitors as the system reports them, and the virtual screen that holds them all.
+#include <vector>
+
+#include "saver/MonitorLayout.h"
+
+std::vector<TMonitor> SystemMonitors(); // empty when the system could not say
+TBox VirtualScreen();                   // in screen coordinates

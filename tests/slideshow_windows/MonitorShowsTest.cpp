@@ -1,0 +1,147 @@
+// The saver window with monitors of the test's own over its 1024 x 768 screen: a show per
+// monitor on a stage of its own, no file on two monitors at once however few the files, and
+// shows that come and go with the monitors while the saver runs.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "tests/support/SlideshowRig.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+std::vector<TMonitor> Halves() {
+    return {{{0, 0, 512, 768}, true}, {{512, 0, 512, 768}}};
+}
+
+std::vector<TMonitor> Wall() { // twenty monitors of 256 x 153 and a broken one of 1 x 1
+    std::vector<TMonitor> wall;
+    for (int k = 0; k < 20; ++k)
+        wall.push_back({{256 * (k % 4), 153 * (k / 4), 256, 153}, k == 0});
+    wall.push_back({{1023, 767, 1, 1}});
+    return wall;
+}
+
+std::vector<std::wstring> Photos(const TempDir& dir, int n) {
+    std::vector<std::wstring> files;
+    for (int i = 0; i < n; ++i) {
+        files.push_back(dir / (L"p" + std::to_wstring(i) + L".jpg"));
+        MakeSolidJpeg(files.back(), 120 + 10 * i, 90, 0x203040u * (i + 1));
+    }
+    return files;
+}
+
+// A saver window whose monitors are the given ones, started with these files.
+std::unique_ptr<TScrn> Start(const rig::RunSettings& run, std::vector<TMonitor>* monitors,
+                             const std::vector<std::wstring>& files) {
+    rig::UseSettings(run);
+    auto scrn = rig::NewSaverWindow(false);
+    scrn->ReadMonitors = [monitors] { return *monitors; };
+    scrn->BuildSlideshow();
+    scrn->Catalogue().ToSeeFiles = files;
+    scrn->FirstRefills();
+    return scrn;
+}
+
+// No file on the tiles of two shows; every file is on a tile or in the catalogue.
+void ExpectEachFileOnce(const TScrn& scrn, size_t files, int step) {
+    std::set<std::wstring> held;
+    for (const auto& show : scrn.Shows()) {
+        std::set<std::wstring> own;
+        for (const auto& f : show->HeldFiles())
+            own.insert(f);
+        for (const auto& f : own)
+            EXPECT_TRUE(held.insert(f).second) << "on two monitors, step " << step;
+    }
+    std::set<std::wstring> known(held);
+    known.insert(scrn.Catalogue().ToSeeFiles.begin(), scrn.Catalogue().ToSeeFiles.end());
+    known.insert(scrn.Catalogue().SeenFiles.begin(), scrn.Catalogue().SeenFiles.end());
+    EXPECT_EQ(known.size(), files) << "a file was lost, step " << step;
+}
+
+TEST(MonitorShows, EachMonitorRunsItsShowAndNoFileIsOnTwoAtOnce) {
+    TempDir dir;
+    const struct {
+        const char* what;
+        std::vector<TMonitor> monitors;
+        int tiles, files, shows;
+    } cases[] = {
+        {"two halves", Halves(), 3, 8, 2},
+        {"fewer files than tiles", Halves(), 4, 3, 2},
+        {"twenty monitors and a broken one", Wall(), 2, 5, kMaxShows},
+    };
+    for (auto c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto files = Photos(dir, c.files);
+        auto scrn = Start({.transition = 1, .tiles = c.tiles, .speed = 40}, &c.monitors, files);
+        ASSERT_EQ(int(scrn->Shows().size()), c.shows);
+        for (const auto& show : scrn->Shows()) {
+            // Its tiles live on a stage over its monitor, which clips them to it.
+            HWND stage = GetParent(show->Strip().Panels[0]->Handle());
+            EXPECT_EQ(GetParent(stage), scrn->Handle());
+            EXPECT_EQ(show->Strip().TileCount, c.tiles);
+            if (show->Refills() > 0) { // (with few files, some shows wait for one)
+                EXPECT_EQ(show->Strip().TilePos[0], show->Width() + kTileGap) << "its own strip";
+            }
+        }
+        for (int step = 0; step < 150 && !testing::Test::HasFailure(); ++step) {
+            scrn->MoveStep();
+            ExpectEachFileOnce(*scrn, files.size(), step);
+        }
+        EXPECT_GT(scrn->Refills(), c.shows) << "the strips were refilled";
+    }
+}
+
+// A central tile keeps its own display time on each monitor: a tick of the one timer ends
+// only the display times that are over.
+TEST(MonitorShows, ATickEndsOnlyTheDisplayTimesThatAreOver) {
+    TempDir dir;
+    auto monitors = Halves();
+    auto scrn = Start({.transition = 4, .tiles = 1, .pause = 1}, &monitors, Photos(dir, 4));
+    ASSERT_EQ(scrn->Refills(), 2);
+    scrn->PrimaryShow().SetDisplayTime(5000); // a clip, say, that holds its tile longer
+    scrn->Timer1Timer();
+    scrn->MoveStep();
+    EXPECT_EQ(scrn->Refills(), 2) << "a tick before any display time is over";
+    Sleep(1100);
+    scrn->Timer1Timer();
+    scrn->MoveStep();
+    EXPECT_EQ(scrn->Shows()[0]->Refills(), 1);
+    EXPECT_EQ(scrn->Shows()[1]->Refills(), 2);
+    EXPECT_LE(scrn->Timer1.Interval(), 5000u - 1000u) << "the next tick ends the held display";
+}
+
+TEST(MonitorShows, MonitorsComingAndGoingAddAndDropShowsAndLoseNoFile) {
+    TempDir dir;
+    const auto files = Photos(dir, 6);
+    std::vector<TMonitor> monitors = {{{0, 0, 1024, 768}, true}};
+    auto scrn = Start({.transition = 11, .tiles = 3, .speed = 30}, &monitors, files);
+    const long windows = tk::Counts().windows;
+    ASSERT_EQ(scrn->Shows().size(), 1u);
+    EXPECT_EQ(GetParent(scrn->PrimaryShow().Strip().Panels[0]->Handle()), scrn->Handle());
+
+    const struct {
+        std::vector<TMonitor> monitors;
+        size_t shows;
+        long windows; // beyond those of one monitor
+    } changes[] = {{Halves(), 2, 2 + 3 * 2},
+                   {Wall(), kMaxShows, kMaxShows * (1 + 3 * 2) - 3 * 2},
+                   {Halves(), 2, 2 + 3 * 2},
+                   {{{{0, 0, 1024, 768}, true}}, 1, 0}};
+    for (const auto& change : changes) {
+        monitors = change.monitors;
+        SendMessageW(scrn->Handle(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
+        PumpMessages(); // the change waits for the next step
+        ASSERT_EQ(scrn->Shows().size(), change.shows);
+        EXPECT_EQ(tk::Counts().windows - windows, change.windows);
+        size_t filled = 0; // the new shows fill their tiles, one file for each first
+        for (const auto& show : scrn->Shows())
+            filled += show->Refills() > 0;
+        EXPECT_EQ(filled, std::min(change.shows, files.size()));
+        ExpectEachFileOnce(*scrn, files.size(), 0);
+        for (int step = 0; step < 30; ++step)
+            scrn->MoveStep();
+    }
+}
+
+} // namespace
