@@ -6,7 +6,7 @@
 
 #include "Globals/Globals.h"
 #include "saver/Geometry.h"
-#include "saver/Ssave.h"
+#include "saver/SaverWindow.h"
 #include "tests/support/InstallFolder.h"
 #include "tests/support/SaverProcess.h"
 #include "tests/support/SlideshowRig.h"
@@ -52,7 +52,7 @@ class SlideshowE2e : public testing::Test {
         ASSERT_TRUE(MakeSolidJpeg(red, 300, 200, 0xFF0000));
         ASSERT_TRUE(MakeSolidJpeg(green, 200, 300, 0x00FF00));
         // The saver can show these only once the folder scan finds them.
-        TScrn probe;
+        SaverWindow probe;
         ASSERT_TRUE(probe.CreateForm());
         Settings = TSettings{};
         Settings.defdir = photos.Path();

@@ -1,4 +1,4 @@
-#include "saver/Ssave.h"
+#include "saver/SaverWindow.h"
 
 #include "Globals/Globals.h"
 #include "saver/Pacing.h"
@@ -13,17 +13,17 @@ namespace {
 constexpr DWORD kDisplayReadMs = 5;
 } // namespace
 
-TScrn::TScrn() : ReadMonitors(SystemMonitors), catalogue_(CatalogueEvents()), clipWatch_(2, kClipWatchMs) {
+SaverWindow::SaverWindow() : ReadMonitors(SystemMonitors), catalogue_(CatalogueEvents()), clipWatch_(2, kClipWatchMs) {
     FormCreate();
 }
 
-TScrn::~TScrn() {
+SaverWindow::~SaverWindow() {
     if (Handle() && !closed_) FormClose();
 }
 
-bool TScrn::CreateForm() {
+bool SaverWindow::CreateForm() {
     tk::WindowArgs args;
-    args.className = L"TScrn";
+    args.className = L"SaverWindow";
     args.text = L"Vistamur";
     args.style = WS_POPUP | WS_CLIPCHILDREN;
     // Every monitor is covered from the start: nothing of the desktop shows during the scan
@@ -45,10 +45,10 @@ bool TScrn::CreateForm() {
     return true;
 }
 
-void TScrn::FormCreate() { FirstActivate = true; }
+void SaverWindow::FormCreate() { FirstActivate = true; }
 
 
-void TScrn::FormActivate() {
+void SaverWindow::FormActivate() {
     if (!FirstActivate) return;
     FirstActivate = false;
     PlaceWindow();
@@ -72,8 +72,8 @@ void TScrn::FormActivate() {
 // posted only for a turn whose step has work: a timer tick is due, the strip runs at full
 // speed, or the clip watch asks for a look at the clips. Otherwise the loop waits for the
 // next message, which input, the exit request, the timer or the clip watch brings at once.
-void TScrn::AppIdle(bool& done) {
-    if (drewSinceIdle_) { // the loop has just handed the drawing to the display (ScrnFrame.cpp)
+void SaverWindow::AppIdle(bool& done) {
+    if (drewSinceIdle_) { // the loop has just handed the drawing to the display (TakeCleanScreen)
         drewSinceIdle_ = false;
         handedOverAt_ = GetTickCount();
     }
@@ -85,7 +85,7 @@ void TScrn::AppIdle(bool& done) {
     done = true;
 }
 
-void TScrn::WatchClips() {
+void SaverWindow::WatchClips() {
     bool clipOpen = false;
     for (const auto& show : shows_)
         clipOpen = clipOpen || show->ClipOpen();
@@ -96,14 +96,14 @@ void TScrn::WatchClips() {
     if (wanted != clipWatch_.Enabled()) clipWatch_.SetEnabled(wanted);
 }
 
-void TScrn::FormKeyDown(WPARAM) { RequestExit(); }
-void TScrn::FormMouseDown() { RequestExit(); }
+void SaverWindow::FormKeyDown(WPARAM) { RequestExit(); }
+void SaverWindow::FormMouseDown() { RequestExit(); }
 
-void TScrn::FormMouseMove(int x, int y) {
+void SaverWindow::FormMouseMove(int x, int y) {
     if (mouse_.Move(x, y) == TMouseWatch::Verdict::Exit) RequestExit();
 }
 
-void TScrn::RequestExit() {
+void SaverWindow::RequestExit() {
     if (closed_ || exitPending_) return;
     if (boxDepth_ > 0) { // the scan under the box must end first
         exitAfterBox_ = true;
@@ -119,7 +119,7 @@ void TScrn::RequestExit() {
     Destroy();
 }
 
-void TScrn::FormClose() {
+void SaverWindow::FormClose() {
     if (closed_) return;
     closed_ = true;
     QuitterClick();
@@ -132,7 +132,7 @@ void TScrn::FormClose() {
     ShowCursor(TRUE);
 }
 
-void TScrn::QuitterClick() {
+void SaverWindow::QuitterClick() {
     catalogue_.Close(); // the memory written when it is kept
     DropShows();
 }
@@ -143,7 +143,7 @@ void TScrn::QuitterClick() {
 // mouse as well as the keyboard; movement steps and exit requests wait until it is answered.
 // Afterwards the mouse watch starts afresh, or the move that answered the box would end the
 // saver.
-int TScrn::WarningBox(const std::wstring& text) {
+int SaverWindow::WarningBox(const std::wstring& text) {
     ++boxDepth_;
     const bool captured = Handle() && GetCapture() == Handle();
     if (captured) ReleaseCapture();
@@ -164,7 +164,7 @@ int TScrn::WarningBox(const std::wstring& text) {
     return answer;
 }
 
-SIZE TScrn::TextSize(const std::wstring& text) {
+SIZE SaverWindow::TextSize(const std::wstring& text) {
     SIZE size = {0, 0};
     tk::WindowDc dc(Handle());
     tk::Selection font(dc.Get(), font_.Get());
@@ -172,7 +172,7 @@ SIZE TScrn::TextSize(const std::wstring& text) {
     return size;
 }
 
-void TScrn::DrawCanvasText(const std::wstring& text, int x, int y) {
+void SaverWindow::DrawCanvasText(const std::wstring& text, int x, int y) {
     bool replaced = false;
     for (auto& t : canvasTexts_)
         if (t.x == x && t.y == y) {
@@ -183,7 +183,7 @@ void TScrn::DrawCanvasText(const std::wstring& text, int x, int y) {
     PaintCanvases();
 }
 
-void TScrn::ClearCanvasTexts() {
+void SaverWindow::ClearCanvasTexts() {
     if (canvasTexts_.empty()) return;
     canvasTexts_.clear();
     InvalidateRect(Handle(), nullptr, FALSE);
@@ -191,7 +191,7 @@ void TScrn::ClearCanvasTexts() {
         InvalidateRect(stage->Handle(), nullptr, FALSE);
 }
 
-void TScrn::PaintCanvases() {
+void SaverWindow::PaintCanvases() {
     {
         tk::WindowDc dc(Handle());
         Paint(dc.Get(), ClientRect());
@@ -203,16 +203,16 @@ void TScrn::PaintCanvases() {
     }
 }
 
-void TScrn::PaintBackground(HDC dc, const RECT& area, POINT origin) { Paint(dc, area, origin); }
+void SaverWindow::PaintBackground(HDC dc, const RECT& area, POINT origin) { Paint(dc, area, origin); }
 
-bool TScrn::TakeCleanScreen() {
+bool SaverWindow::TakeCleanScreen() {
     const bool clean = !drewSinceIdle_ && GetTickCount() - handedOverAt_ >= kDisplayReadMs;
     drewSinceIdle_ = true;
     return clean;
 }
 
 // The canvas at origin in the window: the texts are at the window's coordinates.
-void TScrn::Paint(HDC dc, const RECT& area, POINT origin) {
+void SaverWindow::Paint(HDC dc, const RECT& area, POINT origin) {
     drewSinceIdle_ = true;
     FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     // Selecting a font into a window's DC reads the X resources under Wine, files included:
@@ -227,7 +227,7 @@ void TScrn::Paint(HDC dc, const RECT& area, POINT origin) {
     PaintNotice(dc, origin);
 }
 
-LRESULT TScrn::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT SaverWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_ACTIVATE:
         if (LOWORD(wp) != WA_INACTIVE) FormActivate();

@@ -1,4 +1,4 @@
-// TScrn's start: settings, the shows, the transition of this run, the start banner, the
+// SaverWindow's start: settings, the shows, the transition of this run, the start banner, the
 // catalogue and the first refills.
 #include <algorithm>
 
@@ -6,10 +6,10 @@
 #include "Globals/Random.h"
 #include "saver/ClipWarmUp.h"
 #include "saver/SafeSettings.h"
-#include "saver/Ssave.h"
+#include "saver/SaverWindow.h"
 #include "saver/StartBanner.h"
 
-void TScrn::Init() {
+void SaverWindow::Init() {
     Randomize();
     ShowLoadProblems(GetActiveWindow(), LoadSettings(LoadScope::SaverStart));
     ClampForSaver(Settings);
@@ -24,7 +24,7 @@ void TScrn::Init() {
     FirstRefills();
 }
 
-void TScrn::BuildSlideshow() {
+void SaverWindow::BuildSlideshow() {
     catalogue_.Clear();
     // Numbers that are no transition are left out; a list with none of them counts as
     // all thirteen enabled, the default.
@@ -35,7 +35,7 @@ void TScrn::BuildSlideshow() {
     ShowStartBanner();
 }
 
-void TScrn::ShowStartBanner() {
+void SaverWindow::ShowStartBanner() {
     banner_ = StartBannerText(Settings.cfgname, Settings.ActiveTransition);
     SIZE size = TextSize(banner_);
     const RECT& p = primaryArea_;
@@ -43,7 +43,7 @@ void TScrn::ShowStartBanner() {
     DrawCanvasText(banner_, p.left + at.x, p.top + at.y);
 }
 
-void TScrn::FirstRefills() {
+void SaverWindow::FirstRefills() {
     std::vector<TMonitorShow*> all;
     for (const auto& show : shows_)
         all.push_back(show.get());
@@ -71,7 +71,7 @@ void TScrn::FirstRefills() {
     if (Loads() > 0) ClearCanvasTexts();
 }
 
-void TScrn::FillShows(const std::vector<TMonitorShow*>& shows) {
+void SaverWindow::FillShows(const std::vector<TMonitorShow*>& shows) {
     // Tile by tile over the monitors, so that each monitor's first picture comes as early as
     // the primary one's, and a library of few files spreads over the monitors.
     int most = 0;

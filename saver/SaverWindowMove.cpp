@@ -1,4 +1,4 @@
-// TScrn's movement: the timer only marks a step as due; an idle turn of the message loop
+// SaverWindow's movement: the timer only marks a step as due; an idle turn of the message loop
 // then sends WM_STEP, whose handler runs the clip checks of every show and, when a step is
 // due, moves every show's strip or lets the display time of a central transition end.
 #include <algorithm>
@@ -6,13 +6,13 @@
 
 #include "Globals/Globals.h"
 #include "saver/Pacing.h"
-#include "saver/Ssave.h"
+#include "saver/SaverWindow.h"
 
-void TScrn::Timer1Timer() {
+void SaverWindow::Timer1Timer() {
     StepDue = true;
 }
 
-void TScrn::MoveStep() {
+void SaverWindow::MoveStep() {
     for (const auto& show : shows_)
         show->CheckClips();
     if (!StepMoves(StepDue, Settings.ActiveTransition, Settings.defdelay)) return;

@@ -24,10 +24,10 @@
 constexpr UINT WM_STEP = WM_USER + 1;        // 1025: one movement step
 constexpr UINT WM_EXITREQUEST = WM_USER + 2; // 1026: another program asks the saver to end
 
-class TScrn : public tk::Window, private TShowHost {
+class SaverWindow : public tk::Window, private TShowHost {
   public:
-    TScrn();
-    ~TScrn() override;
+    SaverWindow();
+    ~SaverWindow() override;
 
     // Creates the window (hidden); showing it activates it, which starts the saver.
     bool CreateForm();
