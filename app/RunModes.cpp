@@ -66,6 +66,6 @@ int RunProgram(const TCommandLine& line) {
     }
     DeclareDpiAware();
     SaverWindow saver;
-    if (saver.CreateForm()) RunForm(saver);
+    if (saver.CreateHidden()) RunForm(saver);
     return 0;
 }

@@ -57,7 +57,7 @@ inline void RunClipSoak(const char* name, const std::vector<std::wstring>& clips
     long earlyMci = 0;
     bool earlyTaken = false;
     while (saver->Refills() < refills) {
-        saver->MoveStep();
+        saver->MoveOneStep();
         PumpMessages();
         // Files that failed are forgotten; bring them back as a rescan of the folder would.
         for (const auto& path : library)

@@ -114,7 +114,7 @@ int wmain() {
     {
         Settings.defdir = root;
         SaverWindow saver;
-        if (saver.CreateForm())
+        if (saver.CreateHidden())
             for (int run = 0; run < kRuns; ++run)
                 saverMs.push_back(TimeMs([&] { saver.GetAllPhotos(); }));
     }

@@ -104,7 +104,7 @@ void StepFigures(const std::wstring& folder) {
     std::vector<double> ours, theirs;
     const int warmup = 100, blocks = 10, perBlock = 100;
     for (int i = 0; i < warmup; ++i) {
-        saver->MoveStep();
+        saver->MoveOneStep();
         PumpMessages();
     }
     for (int i = 0; i < warmup; ++i) bare.Step(run.speed);
@@ -119,7 +119,7 @@ void StepFigures(const std::wstring& folder) {
         SetShown(bare.parent, false);
         for (int i = 0; i < perBlock; ++i) {
             double t0 = Now();
-            saver->MoveStep();
+            saver->MoveOneStep();
             RedrawWindow(saver->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
             ours.push_back(Now() - t0);
             PumpMessages();

@@ -5,8 +5,8 @@
 #include "Globals/Globals.h"
 #include "saver/Pacing.h"
 
-TMonitorShow::TMonitorShow(TShowHost& host, TCatalogue& catalogue, tk::Timer& stepTimer)
-    : Timer1(stepTimer), host_(host), catalogue_(catalogue) {}
+TMonitorShow::TMonitorShow(TShowHost& host, TCatalogue& catalogue, tk::Timer& timer)
+    : stepTimer(timer), host_(host), catalogue_(catalogue) {}
 
 TMonitorShow::~TMonitorShow() {
     Free();
@@ -74,7 +74,7 @@ constexpr DWORD kTickSlackMs = 20;
 
 void TMonitorShow::SetDisplayTime(unsigned ms) {
     displayMs_ = ms;
-    Timer1.SetInterval(ms);
+    stepTimer.SetInterval(ms);
 }
 
 bool TMonitorShow::DisplayOver(DWORD now) const {

@@ -42,7 +42,7 @@ class TMonitorShow {
   public:
     // The step timer is the window's: a refill stops it while it works, and a central tile
     // sets its display time.
-    TMonitorShow(TShowHost& host, TCatalogue& catalogue, tk::Timer& stepTimer);
+    TMonitorShow(TShowHost& host, TCatalogue& catalogue, tk::Timer& timer);
     ~TMonitorShow();
     TMonitorShow(const TMonitorShow&) = delete;
     TMonitorShow& operator=(const TMonitorShow&) = delete;
@@ -107,7 +107,7 @@ class TMonitorShow {
     int AltPhase = 0; // 0 and 1 forward, 2 and 3 backward (the alternating transitions)
     long Refills() const { return refills_; } // refills that took files since Build
     long Loads() const { return loads_; }     // of those, the ones where a file loaded
-    tk::Timer& Timer1;
+    tk::Timer& stepTimer;
 
   private:
     TShowHost& host_;

@@ -13,15 +13,15 @@ namespace {
 constexpr DWORD kDisplayReadMs = 5;
 } // namespace
 
-SaverWindow::SaverWindow() : ReadMonitors(SystemMonitors), catalogue_(CatalogueEvents()), clipWatch_(2, kClipWatchMs) {
-    FormCreate();
+SaverWindow::SaverWindow() : readMonitors(SystemMonitors), catalogue_(CatalogueEvents()), clipWatch_(2, kClipWatchMs) {
+    OnCreate();
 }
 
 SaverWindow::~SaverWindow() {
-    if (Handle() && !closed_) FormClose();
+    if (Handle() && !closed_) OnClose();
 }
 
-bool SaverWindow::CreateForm() {
+bool SaverWindow::CreateHidden() {
     tk::WindowArgs args;
     args.className = L"SaverWindow";
     args.text = L"Vistamur";
@@ -36,30 +36,30 @@ bool SaverWindow::CreateForm() {
     args.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     if (!Create(args)) return false;
     primaryArea_ = ClientRect();
-    Timer1.Attach(Handle());
+    stepTimer.Attach(Handle());
     clipWatch_.Attach(Handle());
     noticeTimer_.Attach(Handle());
-    // "System", 13 pixels high: the form's font for the banner and the progress texts.
+    // "System", 13 pixels high: the window's font for the banner and the progress texts.
     font_.Reset(CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
                             L"System"));
     return true;
 }
 
-void SaverWindow::FormCreate() { FirstActivate = true; }
+void SaverWindow::OnCreate() { firstActivation = true; }
 
 
-void SaverWindow::FormActivate() {
-    if (!FirstActivate) return;
-    FirstActivate = false;
+void SaverWindow::OnActivate() {
+    if (!firstActivation) return;
+    firstActivation = false;
     PlaceWindow();
     // Input is watched from here on: the start-up scan handles it as it comes (a move seen
     // there is the reference point), so the watch starts afresh before it, not after.
     mouse_.Reset();
     Init();
-    tk::App::Instance().SetIdleHandler([this](bool& done) { AppIdle(done); });
+    tk::App::Instance().SetIdleHandler([this](bool& done) { OnIdle(done); });
     if (auto interval = StepTimerInterval(Settings.ActiveTransition, Settings.defpause,
                                           Settings.defdelay))
-        Timer1.SetInterval(*interval);
+        stepTimer.SetInterval(*interval);
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, 1, nullptr, 0);
     ShowCursor(FALSE);
@@ -72,13 +72,13 @@ void SaverWindow::FormActivate() {
 // posted only for a turn whose step has work: a timer tick is due, the strip runs at full
 // speed, or the clip watch asks for a look at the clips. Otherwise the loop waits for the
 // next message, which input, the exit request, the timer or the clip watch brings at once.
-void SaverWindow::AppIdle(bool& done) {
+void SaverWindow::OnIdle(bool& done) {
     if (drewSinceIdle_) { // the loop has just handed the drawing to the display (TakeCleanScreen)
         drewSinceIdle_ = false;
         handedOverAt_ = GetTickCount();
     }
     WatchClips();
-    if (StepMoves(StepDue, Settings.ActiveTransition, Settings.defdelay) || clipCheckDue_) {
+    if (StepMoves(stepDue, Settings.ActiveTransition, Settings.defdelay) || clipCheckDue_) {
         clipCheckDue_ = false;
         PostMessageW(Handle(), WM_STEP, 0, 0);
     }
@@ -91,15 +91,15 @@ void SaverWindow::WatchClips() {
         clipOpen = clipOpen || show->ClipOpen();
     const bool everyTurn = StepsEveryTurn(Settings.ActiveTransition, Settings.defdelay);
     const bool wanted =
-        ClipWatchWanted(Settings.opBclfilm, clipOpen, everyTurn ? 0 : Timer1.Interval());
+        ClipWatchWanted(Settings.opBclfilm, clipOpen, everyTurn ? 0 : stepTimer.Interval());
     // Setting the timer again would restart it: only a change of mind touches it.
     if (wanted != clipWatch_.Enabled()) clipWatch_.SetEnabled(wanted);
 }
 
-void SaverWindow::FormKeyDown(WPARAM) { RequestExit(); }
-void SaverWindow::FormMouseDown() { RequestExit(); }
+void SaverWindow::OnKeyDown(WPARAM) { RequestExit(); }
+void SaverWindow::OnMouseDown() { RequestExit(); }
 
-void SaverWindow::FormMouseMove(int x, int y) {
+void SaverWindow::OnMouseMove(int x, int y) {
     if (mouse_.Move(x, y) == TMouseWatch::Verdict::Exit) RequestExit();
 }
 
@@ -115,24 +115,24 @@ void SaverWindow::RequestExit() {
         exitPending_ = true;
         return;
     }
-    FormClose();
+    OnClose();
     Destroy();
 }
 
-void SaverWindow::FormClose() {
+void SaverWindow::OnClose() {
     if (closed_) return;
     closed_ = true;
-    QuitterClick();
+    EndSlideshow();
     SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, 0, nullptr, 0);
     tk::App::Instance().ClearIdleHandler();
-    Timer1.SetEnabled(false);
+    stepTimer.SetEnabled(false);
     clipWatch_.SetEnabled(false);
     noticeTimer_.SetEnabled(false);
     ReleaseCapture();
     ShowCursor(TRUE);
 }
 
-void SaverWindow::QuitterClick() {
+void SaverWindow::EndSlideshow() {
     catalogue_.Close(); // the memory written when it is kept
     DropShows();
 }
@@ -230,10 +230,10 @@ void SaverWindow::Paint(HDC dc, const RECT& area, POINT origin) {
 LRESULT SaverWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_ACTIVATE:
-        if (LOWORD(wp) != WA_INACTIVE) FormActivate();
+        if (LOWORD(wp) != WA_INACTIVE) OnActivate();
         return 0;
     case WM_ERASEBKGND: {
-        // A window moved or hidden the usual way (a clip's tile) uncovers part of the form,
+        // A window moved or hidden the usual way (a clip's tile) uncovers part of the window,
         // which the system erases at once: painting it black (and the texts) here leaves no
         // trace of the tile until the next WM_PAINT.
         RECT area = ClientRect();
@@ -249,26 +249,26 @@ LRESULT SaverWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-        FormKeyDown(wp);
+        OnKeyDown(wp);
         return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_XBUTTONDOWN:
-        FormMouseDown();
+        OnMouseDown();
         return 0;
     case WM_MOUSEMOVE:
-        FormMouseMove(short(LOWORD(lp)), short(HIWORD(lp)));
+        OnMouseMove(short(LOWORD(lp)), short(HIWORD(lp)));
         return 0;
     case WM_TIMER:
-        if (wp == Timer1.Id()) Timer1Timer();
+        if (wp == stepTimer.Id()) OnStepTick();
         if (wp == clipWatch_.Id()) clipCheckDue_ = true;
         if (wp == noticeTimer_.Id()) EndNotice();
         return 0;
     case WM_STEP:
         if (!closed_ && boxDepth_ == 0 && scanDepth_ == 0) {
             if (displayChanged_) ApplyDisplayChange();
-            MoveStep();
+            MoveOneStep();
         }
         return 0;
     case WM_DISPLAYCHANGE:
@@ -285,11 +285,11 @@ LRESULT SaverWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             exitPending_ = true;
             return 0;
         }
-        FormClose();
+        OnClose();
         Destroy();
         return 0;
     case WM_DESTROY:
-        if (!closed_) FormClose();
+        if (!closed_) OnClose();
         PostQuitMessage(0);
         return 0;
     case WM_SYSCOMMAND:

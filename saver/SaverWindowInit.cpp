@@ -31,7 +31,7 @@ void SaverWindow::BuildSlideshow() {
     std::vector<int> transitions = UsableTransitions(Settings.optransition);
     Settings.ActiveTransition = transitions[Random(int(transitions.size()))];
     BuildShows();
-    StepDue = false;
+    stepDue = false;
     ShowStartBanner();
 }
 

@@ -8,14 +8,14 @@
 #include "saver/Pacing.h"
 #include "saver/SaverWindow.h"
 
-void SaverWindow::Timer1Timer() {
-    StepDue = true;
+void SaverWindow::OnStepTick() {
+    stepDue = true;
 }
 
-void SaverWindow::MoveStep() {
+void SaverWindow::MoveOneStep() {
     for (const auto& show : shows_)
         show->CheckClips();
-    if (!StepMoves(StepDue, Settings.ActiveTransition, Settings.defdelay)) return;
+    if (!StepMoves(stepDue, Settings.ActiveTransition, Settings.defdelay)) return;
     const bool central = IsCentralTransition(Settings.ActiveTransition);
     if (central && shows_.size() > 1) {
         // The shows' display times run apart (a clip may hold its tile longer, or end sooner):
@@ -32,10 +32,10 @@ void SaverWindow::MoveStep() {
         for (const auto& show : shows_)
             if (const unsigned left = show->DisplayLeft(now)) next = std::min(next, left);
         if (inputWaits) next = USER_TIMER_MINIMUM;
-        if (next != UINT_MAX) Timer1.SetInterval(next);
+        if (next != UINT_MAX) stepTimer.SetInterval(next);
     } else {
         for (const auto& show : shows_)
             show->Step();
     }
-    StepDue = false;
+    stepDue = false;
 }

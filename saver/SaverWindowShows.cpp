@@ -24,7 +24,7 @@ TBox SaverWindow::WindowBox() const {
 }
 
 std::unique_ptr<TMonitorShow> SaverWindow::NewShow(const TShowPlace& place) {
-    auto show = std::make_unique<TMonitorShow>(static_cast<TShowHost&>(*this), catalogue_, Timer1);
+    auto show = std::make_unique<TMonitorShow>(static_cast<TShowHost&>(*this), catalogue_, stepTimer);
     HWND canvas = Handle();
     POINT origin = {0, 0};
     if (!showsInWindow_) {
@@ -51,7 +51,7 @@ void SaverWindow::BuildShows() {
     showsBuilt_ = true;
     const TBox window = WindowBox();
     const std::vector<TShowPlace> places = LayOutShows(
-        window, ReadMonitors ? ReadMonitors() : std::vector<TMonitor>{}, Settings.opnbimgmax);
+        window, readMonitors ? readMonitors() : std::vector<TMonitor>{}, Settings.opnbimgmax);
     showsInWindow_ = CoversWindow(places, window);
     primaryArea_ = ClientRect();
     for (const TShowPlace& place : places) {
@@ -79,7 +79,7 @@ void SaverWindow::ApplyDisplayChange() {
     if (!showsBuilt_) return; // not started yet: the start builds them
     const TBox window = WindowBox();
     const std::vector<TShowPlace> places = LayOutShows(
-        window, ReadMonitors ? ReadMonitors() : std::vector<TMonitor>{}, Settings.opnbimgmax);
+        window, readMonitors ? readMonitors() : std::vector<TMonitor>{}, Settings.opnbimgmax);
     const bool inWindow = CoversWindow(places, window);
     const std::vector<int> kept = KeptShows(places_, showsInWindow_, places, inWindow);
 

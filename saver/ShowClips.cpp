@@ -36,7 +36,7 @@ bool TMonitorShow::StartClip(int tile) {
         auto position = player.Position();
         ok = length && position;
         if (ok)
-            SetDisplayTime(UINT(ClipDisplayTime(long(Timer1.Interval()), *length - *position,
+            SetDisplayTime(UINT(ClipDisplayTime(long(stepTimer.Interval()), *length - *position,
                                                 Settings.opBclfilm, Settings.opfinfilm)));
     } else if (ok && Settings.opdebfilm) {
         // The clip stands on its first frame (or that of its random start) until its tile is

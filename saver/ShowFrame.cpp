@@ -34,7 +34,7 @@ void FillPart(HDC dc, const RECT& r, const RECT& area) {
 } // namespace
 
 bool TMonitorShow::PictureShown(int tile) const {
-    // The panel and the form may be hidden meanwhile.
+    // The panel and the window may be hidden meanwhile.
     return strip_.Images[tile]->ShownItself();
 }
 

@@ -19,7 +19,7 @@ void TMonitorShow::TimerTimer() {
         return;
     }
     if (TurnWaitingTile()) return;
-    Timer1.SetEnabled(false);
+    stepTimer.SetEnabled(false);
     AltPhase = NextAltPhase(t, AltPhase);
     const int c = CurTile;
     strip_.TilePos[c] = StartCoordinate(t, AltPhase, ScreenBox());
@@ -46,7 +46,7 @@ void TMonitorShow::TimerTimer() {
     EnterTile();
     strip_.Seen[c] = false;
     strip_.PlacedTravel[c] = TravelOf(t, AltPhase);
-    if (!StepsEveryTurn(t, Settings.defdelay)) Timer1.SetEnabled(true);
+    if (!StepsEveryTurn(t, Settings.defdelay)) stepTimer.SetEnabled(true);
     displayFrom_ = GetTickCount(); // a central display time counts from the tile's entry
     CurTile = NextCurTile(CurTile, strip_.TileCount, AltPhase);
 }

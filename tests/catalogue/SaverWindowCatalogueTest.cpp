@@ -24,10 +24,10 @@ class SaverWindowCatalogue : public CatalogueFolder {
             if (onBox_) onBox_();
             return IDOK;
         });
-        ASSERT_TRUE(saver_.CreateForm());
+        ASSERT_TRUE(saver_.CreateHidden());
     }
     void TearDown() override {
-        if (!saver_.Closed()) saver_.FormClose();
+        if (!saver_.Closed()) saver_.OnClose();
         tk::SetBoxHook({});
         CatalogueFolder::TearDown();
     }
@@ -72,7 +72,7 @@ TEST_F(SaverWindowCatalogue, AFolderAwayIsWrittenOnTheScreenAndTheCloseSurvivesA
     saver_.FillCatalogue();
     ASSERT_FALSE(saver_.Catalogue().ToSeeFiles.empty());
     MakeFolder(Memory() + L".new");
-    saver_.FormClose();
+    saver_.OnClose();
     EXPECT_TRUE(saver_.Closed());
     RemoveDirectoryW((Memory() + L".new").c_str());
 }
@@ -106,7 +106,7 @@ bool Above(HWND a, HWND b) {
 // The real box over a topmost saver: it must come above the saver and take the answer.
 TEST_F(SaverWindowCatalogue, ARealBoxComesAboveTheTopmostSaver) {
     tk::SetBoxHook({});
-    saver_.FirstActivate = false; // no start-up when the box gives the activation back
+    saver_.firstActivation = false; // no start-up when the box gives the activation back
     SetWindowPos(saver_.Handle(), HWND_TOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     const DWORD thread = GetCurrentThreadId();
@@ -146,7 +146,7 @@ TEST_F(SaverWindowCatalogue, AKeyDuringTheScanEndsItAndTheMemoryStays) {
     for (const char* memory : {"", "0C:\\to see.jpg\r\n"}) { // none: a scan; else read
         if (*memory) MakeFile(Memory(), memory);
         SaverWindow saver;
-        ASSERT_TRUE(saver.CreateForm());
+        ASSERT_TRUE(saver.CreateHidden());
         PostMessageW(saver.Handle(), WM_KEYDOWN, VK_SPACE, 0);
         saver.FillCatalogue();
         EXPECT_TRUE(saver.ExitPending()) << memory;

@@ -53,7 +53,7 @@ class SlideshowE2e : public testing::Test {
         ASSERT_TRUE(MakeSolidJpeg(green, 200, 300, 0x00FF00));
         // The saver can show these only once the folder scan finds them.
         SaverWindow probe;
-        ASSERT_TRUE(probe.CreateForm());
+        ASSERT_TRUE(probe.CreateHidden());
         Settings = TSettings{};
         Settings.defdir = photos.Path();
         probe.GetAllPhotos();

@@ -45,7 +45,7 @@ TEST(Init, BadNumbersInTheConfigurationStillGiveAWorkingSaver) {
                                  {L"opmemfiles", L"0"}});
         Settings = TSettings{};
         SaverWindow saver;
-        ASSERT_TRUE(saver.CreateForm());
+        ASSERT_TRUE(saver.CreateHidden());
         saver.Init();
         EXPECT_EQ(saver.PrimaryShow().Strip().TileCount, c.tileCount);
         EXPECT_EQ(int(saver.PrimaryShow().Strip().Panels.size()), c.tileCount);
@@ -57,17 +57,17 @@ TEST(Init, BadNumbersInTheConfigurationStillGiveAWorkingSaver) {
             EXPECT_LE(Settings.ActiveTransition, 13);
         }
         EXPECT_EQ(saver.PrimaryShow().CurTile, 0);
-        EXPECT_FALSE(saver.StepDue);
+        EXPECT_FALSE(saver.stepDue);
         // Without files the banner stays and the steps have nothing to refill.
         EXPECT_EQ(saver.BannerText(),
                   L"Vistamur Screen Saver V4.0 : Initialisation config 1 - \"" +
                       std::wstring(TransitionOf(Settings.ActiveTransition).name) + L"\"... ");
         for (int step = 0; step < 20; ++step) {
-            saver.Timer1Timer();
-            saver.MoveStep();
+            saver.OnStepTick();
+            saver.MoveOneStep();
         }
         EXPECT_EQ(saver.Refills(), 0);
-        saver.QuitterClick();
+        saver.EndSlideshow();
     }
     tk::SetBoxHook(nullptr);
 }

@@ -36,7 +36,7 @@ std::unique_ptr<SaverWindow> Start(const rig::RunSettings& run, std::vector<TMon
                              const std::vector<std::wstring>& files) {
     rig::UseSettings(run);
     auto saver = rig::NewSaverWindow(false);
-    saver->ReadMonitors = [monitors] { return *monitors; };
+    saver->readMonitors = [monitors] { return *monitors; };
     saver->BuildSlideshow();
     saver->Catalogue().ToSeeFiles = files;
     saver->FirstRefills();
@@ -85,7 +85,7 @@ TEST(MonitorShows, EachMonitorRunsItsShowAndNoFileIsOnTwoAtOnce) {
             }
         }
         for (int step = 0; step < 150 && !testing::Test::HasFailure(); ++step) {
-            saver->MoveStep();
+            saver->MoveOneStep();
             ExpectEachFileOnce(*saver, files.size(), step);
         }
         EXPECT_GT(saver->Refills(), c.shows) << "the strips were refilled";
@@ -100,15 +100,15 @@ TEST(MonitorShows, ATickEndsOnlyTheDisplayTimesThatAreOver) {
     auto saver = Start({.transition = 4, .tiles = 1, .pause = 1}, &monitors, Photos(dir, 4));
     ASSERT_EQ(saver->Refills(), 2);
     saver->PrimaryShow().SetDisplayTime(5000); // a clip, say, that holds its tile longer
-    saver->Timer1Timer();
-    saver->MoveStep();
+    saver->OnStepTick();
+    saver->MoveOneStep();
     EXPECT_EQ(saver->Refills(), 2) << "a tick before any display time is over";
     Sleep(1100);
-    saver->Timer1Timer();
-    saver->MoveStep();
+    saver->OnStepTick();
+    saver->MoveOneStep();
     EXPECT_EQ(saver->Shows()[0]->Refills(), 1);
     EXPECT_EQ(saver->Shows()[1]->Refills(), 2);
-    EXPECT_LE(saver->Timer1.Interval(), 5000u - 1000u) << "the next tick ends the held display";
+    EXPECT_LE(saver->stepTimer.Interval(), 5000u - 1000u) << "the next tick ends the held display";
 }
 
 TEST(MonitorShows, MonitorsComingAndGoingAddAndDropShowsAndLoseNoFile) {
@@ -140,7 +140,7 @@ TEST(MonitorShows, MonitorsComingAndGoingAddAndDropShowsAndLoseNoFile) {
         EXPECT_EQ(filled, std::min(change.shows, files.size()));
         ExpectEachFileOnce(*saver, files.size(), 0);
         for (int step = 0; step < 30; ++step)
-            saver->MoveStep();
+            saver->MoveOneStep();
     }
 }
 

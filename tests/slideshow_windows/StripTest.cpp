@@ -85,7 +85,7 @@ TEST_F(Slideshow, StripOfThreeTravelsIsRefilledInOrderAndKeepsItsGaps) {
             boxes.push_back(saver->PrimaryShow().Strip().TileBox(i));
         long refills = saver->Refills();
         int cur = saver->PrimaryShow().CurTile;
-        saver->MoveStep();
+        saver->MoveOneStep();
         bool refill = saver->Refills() != refills;
         if (refill) {
             ASSERT_EQ(saver->Refills(), refills + 1);
@@ -127,7 +127,7 @@ TEST_F(Slideshow, AlternatingStripsTurnAtEverySecondRefillAndStayOneStrip) {
         for (int step = 0; step < 5000 && phases.size() < 6; ++step) {
             long refills = saver->Refills();
             int phase = saver->PrimaryShow().AltPhase;
-            saver->MoveStep();
+            saver->MoveOneStep();
             if (saver->Refills() != refills) {
                 phases.push_back(saver->PrimaryShow().AltPhase);
             } else {
@@ -172,17 +172,17 @@ TEST_F(Slideshow, CentralTransitionFillsTileZeroOnlyAndLeavesCurTileAtOne) {
         EXPECT_EQ(saver->PrimaryShow().Strip().TileBox(i), (TBox{-1024, 0, 1024, 768})) << i;
         EXPECT_TRUE(saver->PrimaryShow().Strip().TileShown(i)) << i;
     }
-    EXPECT_TRUE(saver->Timer1.Enabled());
-    EXPECT_EQ(saver->Timer1.Interval(), 30000u);
+    EXPECT_TRUE(saver->stepTimer.Enabled());
+    EXPECT_EQ(saver->stepTimer.Interval(), 30000u);
 
-    saver->MoveStep(); // no tick yet: nothing
+    saver->MoveOneStep(); // no tick yet: nothing
     EXPECT_EQ(saver->Refills(), 1);
     for (int tick = 0; tick < 3; ++tick) {
-        saver->Timer1Timer();
-        saver->MoveStep();
+        saver->OnStepTick();
+        saver->MoveOneStep();
         EXPECT_EQ(saver->Refills(), 2 + tick) << "one refill per tick";
         EXPECT_EQ(saver->PrimaryShow().CurTile, 1);
-        EXPECT_FALSE(saver->StepDue);
+        EXPECT_FALSE(saver->stepDue);
     }
 }
 
@@ -191,8 +191,8 @@ TEST_F(Slideshow, SlidingCentralTransitionEndsCentred) {
     auto saver = rig::StartSaver({.transition = 6, .tiles = 1}, files);
     ASSERT_TRUE(saver);
     EXPECT_EQ(saver->PrimaryShow().Strip().TileBox(0), (TBox{312, 234, 400, 300}));
-    saver->Timer1Timer();
-    saver->MoveStep(); // leaves to the left, comes back from the right
+    saver->OnStepTick();
+    saver->MoveOneStep(); // leaves to the left, comes back from the right
     EXPECT_EQ(saver->PrimaryShow().Strip().TileBox(0), (TBox{312, 234, 400, 300}));
     EXPECT_TRUE(saver->PrimaryShow().Strip().TileShown(0));
 }
@@ -210,7 +210,7 @@ TEST_F(Slideshow, EveryFileFailingEmptiesTheCatalogueAndLaterRefillsDoNothing) {
     EXPECT_FALSE(saver->BannerText().empty());
     // The tile that was tried shows nothing; it travels and is never filled again.
     EXPECT_EQ(saver->PrimaryShow().Strip().TileBox(0).width, 0);
-    for (int step = 0; step < 300; ++step) saver->MoveStep();
+    for (int step = 0; step < 300; ++step) saver->MoveOneStep();
     EXPECT_EQ(saver->Refills(), 1);
     EXPECT_EQ(saver->PrimaryShow().CurTile, 1);
     EXPECT_TRUE(boxes.empty());
@@ -229,7 +229,7 @@ TEST_F(Slideshow, ARescanDuringTheShowLeavesNoTextOnTheScreen) {
     // the folder has been scanned again.
     const long rescanAt = saver->Refills() + long(saver->Catalogue().ToSeeFiles.size());
     for (int step = 0; step < 5000 && saver->Refills() < rescanAt; ++step)
-        saver->MoveStep();
+        saver->MoveOneStep();
     ASSERT_EQ(saver->Refills(), rescanAt);
     EXPECT_TRUE(saver->Catalogue().SeenFiles.empty());
     EXPECT_EQ(saver->Catalogue().ToSeeFiles.size(), files.size());
@@ -275,8 +275,8 @@ TEST_F(Slideshow, TinyAndPanoramaPhotosAndALibraryOfOne) {
         EXPECT_EQ(saver->PrimaryShow().Strip().TileBox(0).height, c.height);
         // A few steps (each tick of a central transition animates for two seconds).
         for (int step = 0; step < (IsCentralTransition(c.transition) ? 2 : 50); ++step) {
-            saver->Timer1Timer();
-            saver->MoveStep();
+            saver->OnStepTick();
+            saver->MoveOneStep();
         }
     }
 }
@@ -322,13 +322,13 @@ TEST_F(Slideshow, QuittingFreesEveryTileWindowAndPicture) {
                                     Photos({{64, 48, 0x123456}, {48, 64, 0x654321}}));
         ASSERT_TRUE(saver);
         EXPECT_EQ(tk::Counts().windows - before.windows, 1 + 5 * 2);
-        saver->QuitterClick();
+        saver->EndSlideshow();
         EXPECT_TRUE(saver->PrimaryShow().Strip().Panels.empty());
         EXPECT_TRUE(saver->PrimaryShow().Strip().Images.empty());
         EXPECT_TRUE(saver->PrimaryShow().Strip().Players.empty());
         EXPECT_TRUE(saver->PrimaryShow().Strip().TilePos.empty());
         EXPECT_EQ(tk::Counts().windows - before.windows, 1);
-        saver->MoveStep(); // nothing left to move
+        saver->MoveOneStep(); // nothing left to move
     }
     PumpMessages();
     EXPECT_EQ(tk::Counts().windows, before.windows);

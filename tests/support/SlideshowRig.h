@@ -54,8 +54,8 @@ inline std::unique_ptr<SaverWindow> NewSaverWindow(bool shown) {
     // event of the new window would then jump from (0, 0) and end the saver as input does.
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
     auto saver = std::make_unique<SaverWindow>();
-    saver->FirstActivate = false;
-    if (!saver->CreateForm()) return nullptr;
+    saver->firstActivation = false;
+    if (!saver->CreateHidden()) return nullptr;
     if (shown) {
         SetWindowPos(saver->Handle(), HWND_TOPMOST, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
@@ -134,7 +134,7 @@ inline SoakResult Soak(const std::wstring& folder, long refills) {
     // saver stopped (closed by input, say), and the soak ends there rather than hanging.
     long stepsWithoutRefill = 0, lastRefills = saver->Refills();
     while (saver->Refills() < refills && !saver->Closed() && stepsWithoutRefill < 1000) {
-        saver->MoveStep();
+        saver->MoveOneStep();
         stepsWithoutRefill = saver->Refills() == lastRefills ? stepsWithoutRefill + 1 : 0;
         lastRefills = saver->Refills();
         PumpMessages();

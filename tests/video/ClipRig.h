@@ -88,7 +88,7 @@ class ClipScreen {
         SetWindowPos(s.Strip().Panels[tile]->Handle(), nullptr, left, top, s.Width(), s.Height(),
                      SWP_NOZORDER | SWP_NOACTIVATE);
         s.Strip().TilePos[tile] = Settings.ActiveTransition >= 11 ? top : left;
-        s.Timer1.SetInterval(CentralDisplayMs(Settings.defpause));
+        s.stepTimer.SetInterval(CentralDisplayMs(Settings.defpause));
         bool ok = s.StartClip(tile);
         PumpMessages();
         return ok;

@@ -234,8 +234,8 @@ TEST(ClipTile, CentralDisplayTimeFollowsTheOptions) {
         o.whole = c.whole;
         ClipScreen screen(o);
         ASSERT_TRUE(screen.Start(0, Media(L"clip.avi")));
-        EXPECT_GE(long(screen->Timer1.Interval()), c.low);
-        EXPECT_LE(long(screen->Timer1.Interval()), c.high);
+        EXPECT_GE(long(screen->stepTimer.Interval()), c.low);
+        EXPECT_LE(long(screen->stepTimer.Interval()), c.high);
     }
 }
 
