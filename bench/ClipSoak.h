@@ -49,7 +49,7 @@ inline void RunClipSoak(const char* name, const std::vector<std::wstring>& clips
     auto unowned = [&] {
         long held = 0;
         for (const auto& show : saver->Shows())
-            for (const auto& player : show->Strip().Players)
+            for (const auto& player : show->Strip().players)
                 held += player->IsOpen() ? 1 : 0;
         return tk::Counts().mciDevices + tk::Counts().framePlayers - held;
     };

@@ -42,9 +42,9 @@ struct BareStrip {
                                  GetModuleHandleW(nullptr), nullptr);
         const wchar_t* childClass = BareClass(L"BareChild", GRAY_BRUSH);
         for (const auto& show : saver.Shows())
-            for (int i = 0; i < show->Strip().TileCount; ++i) {
+            for (int i = 0; i < show->Strip().tileCount; ++i) {
                 TBox box = show->Strip().TileBox(i);
-                x.push_back(show->Origin().x + show->Strip().TilePos[i]);
+                x.push_back(show->Origin().x + show->Strip().tilePos[i]);
                 y.push_back(show->Origin().y + box.top);
                 children.push_back(CreateWindowExW(0, childClass, L"",
                                                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x.back(),
@@ -95,7 +95,7 @@ void StepFigures(const std::wstring& folder) {
     const double after = rig::PrivateMb();
     double fittedMb = 0;
     for (const auto& show : saver->Shows())
-        for (const auto& image : show->Strip().Images)
+        for (const auto& image : show->Strip().pictures)
             fittedMb += double(image->Picture().Width()) * image->Picture().Height() * 4 /
                         (1024.0 * 1024.0);
 
@@ -149,13 +149,13 @@ void RefillFigures(const std::wstring& folder) {
     std::vector<double> refills, fits;
     for (int i = 0; i < 7; ++i) {
         double t0 = Now();
-        saver->PrimaryShow().TimerTimer(); // pick, load, fit, caption, place
+        saver->PrimaryShow().RefillTile(); // pick, load, fit, caption, place
         refills.push_back(Now() - t0);
     }
     // The picture control's own part, on the same file: load and fit.
     TFitImage image;
     image.CreateControl(saver->Handle(), 0, 0, 0, 0);
-    RECT area = saver->PrimaryShow().FitArea;
+    RECT area = saver->PrimaryShow().fitArea;
     for (int i = 0; i < 7; ++i) {
         double t0 = Now();
         image.LoadFromFile(big, area.right, area.bottom);

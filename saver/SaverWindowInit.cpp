@@ -18,9 +18,9 @@ void SaverWindow::Init() {
     if (exitPending_) return; // the window closes: nothing more to start
     // The first open of the DirectShow device in a process is slow: it happens here, under
     // the banner, rather than as a pause of the show.
-    const bool tiles = !shows_.empty() && !PrimaryShow().Strip().Panels.empty();
+    const bool tiles = !shows_.empty() && !PrimaryShow().Strip().panels.empty();
     WarmUpClipDevices(catalogue_.ToSeeFiles,
-                      tiles ? PrimaryShow().Strip().Panels[0]->Handle() : Handle());
+                      tiles ? PrimaryShow().Strip().panels[0]->Handle() : Handle());
     FirstRefills();
 }
 
@@ -80,7 +80,7 @@ void SaverWindow::FillShows(const std::vector<TMonitorShow*>& shows) {
     for (int i = 0; i < most; ++i)
         for (TMonitorShow* show : shows)
             if (i < show->FirstFills()) {
-                show->TimerTimer();
-                show->AltPhase = 0; // the strip is laid out forward, and the run starts in phase 0
+                show->RefillTile();
+                show->alternationPhase = 0; // the strip is laid out forward, and the run starts in phase 0
             }
 }

@@ -27,7 +27,7 @@ HFONT TMonitorShow::CaptionFont() {
 }
 
 void TMonitorShow::DrawCaption() {
-    tk::Dib& picture = strip_.Images[CurTile]->Picture();
+    tk::Dib& picture = strip_.pictures[currentTile]->Picture();
     if (picture.Empty()) return;
     const std::wstring date = Settings.opdatefic ? FileDateText(catalogue_.CurFile) : L"";
     TCaption caption =

@@ -170,7 +170,7 @@ TEST_F(SaverWindowCatalogue, AKeyDuringTheRefillsTriesEndsThem) {
     saver_.BuildSlideshow();
     saver_.Catalogue().ToSeeFiles = broken;
     PostMessageW(saver_.Handle(), WM_KEYDOWN, VK_SPACE, 0);
-    saver_.PrimaryShow().TimerTimer();
+    saver_.PrimaryShow().RefillTile();
     EXPECT_TRUE(saver_.ExitPending());
     EXPECT_GE(saver_.Catalogue().ToSeeFiles.size(), broken.size() - 2) << "the tries went on";
     MSG msg;

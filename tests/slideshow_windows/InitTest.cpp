@@ -47,8 +47,8 @@ TEST(Init, BadNumbersInTheConfigurationStillGiveAWorkingSaver) {
         SaverWindow saver;
         ASSERT_TRUE(saver.CreateHidden());
         saver.Init();
-        EXPECT_EQ(saver.PrimaryShow().Strip().TileCount, c.tileCount);
-        EXPECT_EQ(int(saver.PrimaryShow().Strip().Panels.size()), c.tileCount);
+        EXPECT_EQ(saver.PrimaryShow().Strip().tileCount, c.tileCount);
+        EXPECT_EQ(int(saver.PrimaryShow().Strip().panels.size()), c.tileCount);
         EXPECT_EQ(Settings.defspeed, c.step);
         if (c.transition) {
             EXPECT_EQ(Settings.ActiveTransition, c.transition);
@@ -56,7 +56,7 @@ TEST(Init, BadNumbersInTheConfigurationStillGiveAWorkingSaver) {
             EXPECT_GE(Settings.ActiveTransition, 1);
             EXPECT_LE(Settings.ActiveTransition, 13);
         }
-        EXPECT_EQ(saver.PrimaryShow().CurTile, 0);
+        EXPECT_EQ(saver.PrimaryShow().currentTile, 0);
         EXPECT_FALSE(saver.stepDue);
         // Without files the banner stays and the steps have nothing to refill.
         EXPECT_EQ(saver.BannerText(),

@@ -77,11 +77,11 @@ TEST(MonitorShows, EachMonitorRunsItsShowAndNoFileIsOnTwoAtOnce) {
         ASSERT_EQ(int(saver->Shows().size()), c.shows);
         for (const auto& show : saver->Shows()) {
             // Its tiles live on a stage over its monitor, which clips them to it.
-            HWND stage = GetParent(show->Strip().Panels[0]->Handle());
+            HWND stage = GetParent(show->Strip().panels[0]->Handle());
             EXPECT_EQ(GetParent(stage), saver->Handle());
-            EXPECT_EQ(show->Strip().TileCount, c.tiles);
+            EXPECT_EQ(show->Strip().tileCount, c.tiles);
             if (show->Refills() > 0) { // (with few files, some shows wait for one)
-                EXPECT_EQ(show->Strip().TilePos[0], show->Width() + kTileGap) << "its own strip";
+                EXPECT_EQ(show->Strip().tilePos[0], show->Width() + kTileGap) << "its own strip";
             }
         }
         for (int step = 0; step < 150 && !testing::Test::HasFailure(); ++step) {
@@ -118,7 +118,7 @@ TEST(MonitorShows, MonitorsComingAndGoingAddAndDropShowsAndLoseNoFile) {
     auto saver = Start({.transition = 11, .tiles = 3, .speed = 30}, &monitors, files);
     const long windows = tk::Counts().windows;
     ASSERT_EQ(saver->Shows().size(), 1u);
-    EXPECT_EQ(GetParent(saver->PrimaryShow().Strip().Panels[0]->Handle()), saver->Handle());
+    EXPECT_EQ(GetParent(saver->PrimaryShow().Strip().panels[0]->Handle()), saver->Handle());
 
     const struct {
         std::vector<TMonitor> monitors;

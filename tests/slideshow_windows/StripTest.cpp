@@ -49,11 +49,11 @@ class Slideshow : public testing::Test {
 // The strip in its order: each tile 50 px behind the one before it, centred across the
 // travel. Tiles that wait at the entry side count too.
 void ExpectGaps(const SaverWindow& saver, int first, const char* when) {
-    const int n = saver.PrimaryShow().Strip().TileCount;
+    const int n = saver.PrimaryShow().Strip().tileCount;
     for (int k = 0; k + 1 < n; ++k) {
         int a = (first + k) % n, b = (first + k + 1) % n;
         TBox boxA = saver.PrimaryShow().Strip().TileBox(a);
-        EXPECT_EQ(saver.PrimaryShow().Strip().TilePos[b] - (saver.PrimaryShow().Strip().TilePos[a] + boxA.width), kTileGap)
+        EXPECT_EQ(saver.PrimaryShow().Strip().tilePos[b] - (saver.PrimaryShow().Strip().tilePos[a] + boxA.width), kTileGap)
             << when << ": between tiles " << a << " and " << b;
     }
     for (int i = 0; i < n; ++i) {
@@ -66,11 +66,11 @@ TEST_F(Slideshow, StripOfThreeTravelsIsRefilledInOrderAndKeepsItsGaps) {
     auto files = Photos({{300, 200, 0xFF0000}, {200, 300, 0x00FF00}, {400, 100, 0x0000FF}});
     auto saver = rig::StartSaver({.transition = 1, .tiles = 3, .speed = 10}, files);
     ASSERT_TRUE(saver);
-    ASSERT_EQ(saver->PrimaryShow().Strip().TileCount, 3);
+    ASSERT_EQ(saver->PrimaryShow().Strip().tileCount, 3);
     EXPECT_EQ(saver->Refills(), 3);
-    EXPECT_EQ(saver->PrimaryShow().CurTile, 0);
-    EXPECT_EQ(saver->PrimaryShow().AltPhase, 0);
-    EXPECT_EQ(saver->PrimaryShow().Strip().TilePos[0], 1024 + 50);
+    EXPECT_EQ(saver->PrimaryShow().currentTile, 0);
+    EXPECT_EQ(saver->PrimaryShow().alternationPhase, 0);
+    EXPECT_EQ(saver->PrimaryShow().Strip().tilePos[0], 1024 + 50);
     ExpectGaps(*saver, 0, "after Init");
     // The panels wait outside the screen until a step brings them on it.
     for (int i = 0; i < 3; ++i)
@@ -79,12 +79,12 @@ TEST_F(Slideshow, StripOfThreeTravelsIsRefilledInOrderAndKeepsItsGaps) {
     std::vector<int> refilled;
     int first = 0; // the tile at the head of the strip
     for (int step = 0; step < 1000 && refilled.size() < 6; ++step) {
-        std::vector<int> before = saver->PrimaryShow().Strip().TilePos;
+        std::vector<int> before = saver->PrimaryShow().Strip().tilePos;
         std::vector<TBox> boxes;
         for (int i = 0; i < 3; ++i)
             boxes.push_back(saver->PrimaryShow().Strip().TileBox(i));
         long refills = saver->Refills();
-        int cur = saver->PrimaryShow().CurTile;
+        int cur = saver->PrimaryShow().currentTile;
         saver->MoveOneStep();
         bool refill = saver->Refills() != refills;
         if (refill) {
@@ -97,9 +97,9 @@ TEST_F(Slideshow, StripOfThreeTravelsIsRefilledInOrderAndKeepsItsGaps) {
         }
         for (int i = 0; i < 3; ++i) {
             if (refill && i == cur) continue;
-            EXPECT_EQ(saver->PrimaryShow().Strip().TilePos[i], before[i] - 10) << "tile " << i << " step " << step;
-            // Panels on the screen stand where the strip says (those off it wait).
-            const int left = saver->PrimaryShow().Strip().TilePos[i], width = saver->PrimaryShow().Strip().TileBox(i).width;
+            EXPECT_EQ(saver->PrimaryShow().Strip().tilePos[i], before[i] - 10) << "tile " << i << " step " << step;
+            // panels on the screen stand where the strip says (those off it wait).
+            const int left = saver->PrimaryShow().Strip().tilePos[i], width = saver->PrimaryShow().Strip().TileBox(i).width;
             if (left < 1024 && left + width > 0) {
                 EXPECT_EQ(saver->PrimaryShow().Strip().TileBox(i).left, left) << "tile " << i;
             }
@@ -123,26 +123,26 @@ TEST_F(Slideshow, AlternatingStripsTurnAtEverySecondRefillAndStayOneStrip) {
         ASSERT_TRUE(saver);
         const bool vertical = transition == 13;
         std::vector<int> phases;
-        std::vector<char> wasPast(saver->PrimaryShow().Strip().TileCount, 0);
+        std::vector<char> wasPast(saver->PrimaryShow().Strip().tileCount, 0);
         for (int step = 0; step < 5000 && phases.size() < 6; ++step) {
             long refills = saver->Refills();
-            int phase = saver->PrimaryShow().AltPhase;
+            int phase = saver->PrimaryShow().alternationPhase;
             saver->MoveOneStep();
             if (saver->Refills() != refills) {
-                phases.push_back(saver->PrimaryShow().AltPhase);
+                phases.push_back(saver->PrimaryShow().alternationPhase);
             } else {
-                EXPECT_EQ(saver->PrimaryShow().AltPhase, phase) << "step " << step;
+                EXPECT_EQ(saver->PrimaryShow().alternationPhase, phase) << "step " << step;
             }
             std::vector<std::pair<int, int>> strip;
-            for (int i = 0; i < saver->PrimaryShow().Strip().TileCount; ++i) {
+            for (int i = 0; i < saver->PrimaryShow().Strip().tileCount; ++i) {
                 TBox box = saver->PrimaryShow().Strip().TileBox(i);
-                strip.push_back({saver->PrimaryShow().Strip().TilePos[i], vertical ? box.height : box.width});
+                strip.push_back({saver->PrimaryShow().Strip().tilePos[i], vertical ? box.height : box.width});
                 // A tile past the exit edge is dealt with at the next step: none is left
                 // waiting there (the turn's waiting tiles change sides).
-                bool past = StepTile(TravelOf(transition, saver->PrimaryShow().AltPhase), saver->PrimaryShow().Strip().TilePos[i],
+                bool past = StepTile(TravelOf(transition, saver->PrimaryShow().alternationPhase), saver->PrimaryShow().Strip().tilePos[i],
                                      box.width, box.height, 1, {0, 0, 1024, 768})
                                 .refill;
-                if (saver->PrimaryShow().AltPhase == phase) {
+                if (saver->PrimaryShow().alternationPhase == phase) {
                     EXPECT_FALSE(past && wasPast[i]) << "tile " << i;
                 }
                 wasPast[i] = past;
@@ -163,11 +163,11 @@ TEST_F(Slideshow, CentralTransitionFillsTileZeroOnlyAndLeavesCurTileAtOne) {
     auto saver = rig::StartSaver({.transition = 4, .tiles = 3, .delay = 990}, files);
     ASSERT_TRUE(saver);
     EXPECT_EQ(saver->Refills(), 1);
-    EXPECT_EQ(saver->PrimaryShow().CurTile, 1);
+    EXPECT_EQ(saver->PrimaryShow().currentTile, 1);
     TBox box = saver->PrimaryShow().Strip().TileBox(0);
     EXPECT_EQ(box.left, (1024 - box.width) / 2);
     EXPECT_EQ(box.top, (768 - box.height) / 2);
-    EXPECT_EQ(saver->PrimaryShow().Strip().TilePos[0], box.left);
+    EXPECT_EQ(saver->PrimaryShow().Strip().tilePos[0], box.left);
     for (int i = 1; i < 3; ++i) {
         EXPECT_EQ(saver->PrimaryShow().Strip().TileBox(i), (TBox{-1024, 0, 1024, 768})) << i;
         EXPECT_TRUE(saver->PrimaryShow().Strip().TileShown(i)) << i;
@@ -181,7 +181,7 @@ TEST_F(Slideshow, CentralTransitionFillsTileZeroOnlyAndLeavesCurTileAtOne) {
         saver->OnStepTick();
         saver->MoveOneStep();
         EXPECT_EQ(saver->Refills(), 2 + tick) << "one refill per tick";
-        EXPECT_EQ(saver->PrimaryShow().CurTile, 1);
+        EXPECT_EQ(saver->PrimaryShow().currentTile, 1);
         EXPECT_FALSE(saver->stepDue);
     }
 }
@@ -206,13 +206,13 @@ TEST_F(Slideshow, EveryFileFailingEmptiesTheCatalogueAndLaterRefillsDoNothing) {
     EXPECT_TRUE(saver->Catalogue().SeenFiles.empty());
     EXPECT_EQ(saver->Refills(), 1);
     EXPECT_EQ(saver->Loads(), 0);
-    EXPECT_EQ(saver->PrimaryShow().CurTile, 1);
+    EXPECT_EQ(saver->PrimaryShow().currentTile, 1);
     EXPECT_FALSE(saver->BannerText().empty());
     // The tile that was tried shows nothing; it travels and is never filled again.
     EXPECT_EQ(saver->PrimaryShow().Strip().TileBox(0).width, 0);
     for (int step = 0; step < 300; ++step) saver->MoveOneStep();
     EXPECT_EQ(saver->Refills(), 1);
-    EXPECT_EQ(saver->PrimaryShow().CurTile, 1);
+    EXPECT_EQ(saver->PrimaryShow().currentTile, 1);
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -244,7 +244,7 @@ TEST_F(Slideshow, ATileWhoseTriesAllFailShowsItsLastPictureAgain) {
     ASSERT_EQ(saver->Loads(), 1);
     // The only file now fails: the refill forgets it and the tile keeps its picture.
     MakeCorruptFile(good[0]);
-    saver->PrimaryShow().TimerTimer();
+    saver->PrimaryShow().RefillTile();
     EXPECT_EQ(saver->Loads(), 1);
     EXPECT_TRUE(saver->Catalogue().ToSeeFiles.empty());
     EXPECT_EQ(saver->PrimaryShow().Strip().TileBox(0).width, 320);
@@ -292,7 +292,7 @@ TEST_F(Slideshow, CaptionBandAtTheBottomLeftCappedAtThePicture) {
         auto saver = rig::StartSaver({.transition = 4, .tiles = 1, .names = true},
                                     Photos({{c.width, 80, 0x0000FF}}));
         ASSERT_TRUE(saver);
-        const tk::Dib& picture = saver->PrimaryShow().Strip().Images[0]->Picture();
+        const tk::Dib& picture = saver->PrimaryShow().Strip().pictures[0]->Picture();
         ASSERT_EQ(picture.Width(), c.width);
         auto at = [&](int x, int y) {
             return picture.Bits()[size_t(y) * picture.Width() + x] & 0xFFFFFF;
@@ -323,10 +323,10 @@ TEST_F(Slideshow, QuittingFreesEveryTileWindowAndPicture) {
         ASSERT_TRUE(saver);
         EXPECT_EQ(tk::Counts().windows - before.windows, 1 + 5 * 2);
         saver->EndSlideshow();
-        EXPECT_TRUE(saver->PrimaryShow().Strip().Panels.empty());
-        EXPECT_TRUE(saver->PrimaryShow().Strip().Images.empty());
-        EXPECT_TRUE(saver->PrimaryShow().Strip().Players.empty());
-        EXPECT_TRUE(saver->PrimaryShow().Strip().TilePos.empty());
+        EXPECT_TRUE(saver->PrimaryShow().Strip().panels.empty());
+        EXPECT_TRUE(saver->PrimaryShow().Strip().pictures.empty());
+        EXPECT_TRUE(saver->PrimaryShow().Strip().players.empty());
+        EXPECT_TRUE(saver->PrimaryShow().Strip().tilePos.empty());
         EXPECT_EQ(tk::Counts().windows - before.windows, 1);
         saver->MoveOneStep(); // nothing left to move
     }

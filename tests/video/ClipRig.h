@@ -64,7 +64,7 @@ class ClipScreen {
         saver_ = rig::NewSaverWindow(shown);
         saver_->BuildShows();
         TMonitorShow& s = saver_->PrimaryShow();
-        for (auto& panel : s.Strip().Panels)
+        for (auto& panel : s.Strip().panels)
             SetWindowPos(panel->Handle(), nullptr, 0, 0, s.Width(), s.Height(),
                          SWP_NOZORDER | SWP_NOACTIVATE);
         PumpMessages();
@@ -83,11 +83,11 @@ class ClipScreen {
     // the tests that care move it there themselves.
     bool Start(int tile, const std::wstring& file, int left = 0, int top = 0) {
         TMonitorShow& s = saver_->PrimaryShow();
-        s.CurTile = tile;
+        s.currentTile = tile;
         saver_->Catalogue().CurFile = file;
-        SetWindowPos(s.Strip().Panels[tile]->Handle(), nullptr, left, top, s.Width(), s.Height(),
+        SetWindowPos(s.Strip().panels[tile]->Handle(), nullptr, left, top, s.Width(), s.Height(),
                      SWP_NOZORDER | SWP_NOACTIVATE);
-        s.Strip().TilePos[tile] = Settings.ActiveTransition >= 11 ? top : left;
+        s.Strip().tilePos[tile] = Settings.ActiveTransition >= 11 ? top : left;
         s.stepTimer.SetInterval(CentralDisplayMs(Settings.defpause));
         bool ok = s.StartClip(tile);
         PumpMessages();
@@ -97,16 +97,16 @@ class ClipScreen {
     // Moves tile i along the strip, as a movement step does.
     void MoveTo(int tile, int pos) {
         TMonitorShow& s = saver_->PrimaryShow();
-        s.Strip().TilePos[tile] = pos;
-        RECT b = s.Strip().Panels[tile]->Bounds();
+        s.Strip().tilePos[tile] = pos;
+        RECT b = s.Strip().panels[tile]->Bounds();
         int left = Settings.ActiveTransition >= 11 ? b.left : pos;
         int top = Settings.ActiveTransition >= 11 ? pos : b.top;
-        SetWindowPos(s.Strip().Panels[tile]->Handle(), nullptr, left, top, 0, 0,
+        SetWindowPos(s.Strip().panels[tile]->Handle(), nullptr, left, top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
-    tk::MediaPlayer& Player(int tile) { return *saver_->PrimaryShow().Strip().Players[tile]; }
-    RECT Box(int tile) { return saver_->PrimaryShow().Strip().Panels[tile]->Bounds(); }
+    tk::MediaPlayer& Player(int tile) { return *saver_->PrimaryShow().Strip().players[tile]; }
+    RECT Box(int tile) { return saver_->PrimaryShow().Strip().panels[tile]->Bounds(); }
 
   private:
     std::unique_ptr<SaverWindow> saver_;

@@ -59,7 +59,7 @@ TEST(ClipTile, PanelTakesTheFittedSize) {
         ASSERT_TRUE(screen.Player(0).DisplayRect(drawn));
         EXPECT_EQ(drawn.right, c.w) << "the clip fills its tile";
         EXPECT_EQ(drawn.bottom, c.h);
-        EXPECT_FALSE(screen->Strip().Images[0]->Visible());
+        EXPECT_FALSE(screen->Strip().pictures[0]->Visible());
         EXPECT_EQ(screen.Player(0).Mode(), MediaMode::Playing);
     }
 }
