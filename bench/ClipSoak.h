@@ -61,11 +61,11 @@ inline void RunClipSoak(const char* name, const std::vector<std::wstring>& clips
         PumpMessages();
         // Files that failed are forgotten; bring them back as a rescan of the folder would.
         for (const auto& path : library)
-            if (std::find(saver->Catalogue().ToSeeFiles.begin(), saver->Catalogue().ToSeeFiles.end(),
-                          path) == saver->Catalogue().ToSeeFiles.end() &&
-                std::find(saver->Catalogue().SeenFiles.begin(), saver->Catalogue().SeenFiles.end(),
-                          path) == saver->Catalogue().SeenFiles.end())
-                saver->Catalogue().ToSeeFiles.push_back(path);
+            if (std::find(saver->Catalogue().filesToSee.begin(), saver->Catalogue().filesToSee.end(),
+                          path) == saver->Catalogue().filesToSee.end() &&
+                std::find(saver->Catalogue().seenFiles.begin(), saver->Catalogue().seenFiles.end(),
+                          path) == saver->Catalogue().seenFiles.end())
+                saver->Catalogue().filesToSee.push_back(path);
         if (!earlyTaken && saver->Refills() >= refills / 5) {
             early = rig::Take();
             earlyMci = unowned();

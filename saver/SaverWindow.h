@@ -53,9 +53,9 @@ class SaverWindow : public tk::Window, private TShowHost {
     // warning boxes and its input while it fills.
     TCatalogue& Catalogue() { return catalogue_; }
     const TCatalogue& Catalogue() const { return catalogue_; }
-    void GetAllPhotos() { catalogue_.GetAllPhotos(); }
-    bool ReadMemFiles() { return catalogue_.ReadMemFiles(); }
-    bool WriteMemFiles() { return catalogue_.WriteMemFiles(); }
+    void ScanFolders() { catalogue_.ScanFolders(); }
+    bool ReadMemory() { return catalogue_.ReadMemory(); }
+    bool WriteMemory() { return catalogue_.WriteMemory(); }
     void PickNextFile() { catalogue_.PickNextFile(); }
     void ForgetFile(const std::wstring& path) { catalogue_.ForgetFile(path); }
     void RefillCatalogue() { catalogue_.RefillCatalogue(); }

@@ -19,7 +19,7 @@ void SaverWindow::Init() {
     // The first open of the DirectShow device in a process is slow: it happens here, under
     // the banner, rather than as a pause of the show.
     const bool tiles = !shows_.empty() && !PrimaryShow().Strip().panels.empty();
-    WarmUpClipDevices(catalogue_.ToSeeFiles,
+    WarmUpClipDevices(catalogue_.filesToSee,
                       tiles ? PrimaryShow().Strip().panels[0]->Handle() : Handle());
     FirstRefills();
 }

@@ -13,7 +13,7 @@ bool TMonitorShow::StartClip(int tile) {
     strip_.pictures[tile]->Hide();
     tk::MediaPlayer& player = *strip_.players[tile];
     player.Display = strip_.panels[tile]->Handle();
-    player.FileName = catalogue_.CurFile;
+    player.FileName = catalogue_.currentFile;
     if (!player.Open()) return DropClip(tile, L"cannot be opened");
     // A file that has only sound (an .mpa, say) would leave a black tile, or none at all:
     // it is dropped like a file that cannot be read, and the next one is taken.
@@ -51,7 +51,7 @@ bool TMonitorShow::StartClip(int tile) {
 bool TMonitorShow::DropClip(int tile, const wchar_t* why) {
     // The user sees another file instead; the device's own error is kept for developers.
     tk::MediaPlayer& player = *strip_.players[tile];
-    tk::Log(L"clip " + catalogue_.CurFile + L" dropped: " + why + L", MCI error " +
+    tk::Log(L"clip " + catalogue_.currentFile + L" dropped: " + why + L", MCI error " +
             tk::IntToStr(int(player.LastError())));
     player.Close();
     return false;

@@ -32,13 +32,13 @@ void TMonitorShow::RefillTile() {
     const bool loaded = catalogue_.TakeNextFile(elsewhere, [&] {
         strip_.pictures[c]->Hide();
         if (tk::HoldsClip(strip_.players[c]->Mode())) strip_.players[c]->Close();
-        video = IsMediaFile(catalogue_.CurFile, mkVideo);
+        video = IsMediaFile(catalogue_.currentFile, mkVideo);
         return video ? StartClip(c) : LoadCurrentFile(c);
     });
 
     if (loaded) {
         ++loads_;
-        held_[c] = catalogue_.CurFile;
+        held_[c] = catalogue_.currentFile;
         if (!video) ShowPicture(c);
     } else {
         KeepOldContent(c);
@@ -77,7 +77,7 @@ bool TMonitorShow::LoadCurrentFile(int tile) {
     image.Show(SW_SHOWNA);
     const int areaW = fitArea.right - fitArea.left, areaH = fitArea.bottom - fitArea.top;
     try {
-        if (!image.LoadFromFile(catalogue_.CurFile, areaW, areaH)) return false;
+        if (!image.LoadFromFile(catalogue_.currentFile, areaW, areaH)) return false;
         image.FitPicture(fitArea);
     } catch (...) {
         // Whatever goes wrong with one file (memory for a huge picture, say) drops it.

@@ -56,7 +56,7 @@ TEST_F(SaverWindowCatalogue, AFolderAwayIsWrittenOnTheScreenAndTheCloseSurvivesA
     MakeFile(Photos() + L"\\a.jpg");
     Settings.opmemfiles = true;
     Settings.defdir = dir_ / L"Absent\\Sous";
-    saver_.GetAllPhotos();
+    saver_.ScanFolders();
     EXPECT_EQ(saver_.NoticeLines(), std::vector<std::wstring>{L"Répertoire \"" + dir_ / L"Absent\\" +
                                                              L"\" inaccessible"});
     ASSERT_EQ(boxes_.size(), 1u);
@@ -70,7 +70,7 @@ TEST_F(SaverWindowCatalogue, AFolderAwayIsWrittenOnTheScreenAndTheCloseSurvivesA
 
     Settings.defdir = Photos();
     saver_.FillCatalogue();
-    ASSERT_FALSE(saver_.Catalogue().ToSeeFiles.empty());
+    ASSERT_FALSE(saver_.Catalogue().filesToSee.empty());
     MakeFolder(Memory() + L".new");
     saver_.OnClose();
     EXPECT_TRUE(saver_.Closed());
@@ -150,7 +150,7 @@ TEST_F(SaverWindowCatalogue, AKeyDuringTheScanEndsItAndTheMemoryStays) {
         PostMessageW(saver.Handle(), WM_KEYDOWN, VK_SPACE, 0);
         saver.FillCatalogue();
         EXPECT_TRUE(saver.ExitPending()) << memory;
-        EXPECT_TRUE(saver.Catalogue().ToSeeFiles.empty()) << memory;
+        EXPECT_TRUE(saver.Catalogue().filesToSee.empty()) << memory;
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageW(&msg);
@@ -168,11 +168,11 @@ TEST_F(SaverWindowCatalogue, AKeyDuringTheRefillsTriesEndsThem) {
         MakeFile(broken.back(), "");
     }
     saver_.BuildSlideshow();
-    saver_.Catalogue().ToSeeFiles = broken;
+    saver_.Catalogue().filesToSee = broken;
     PostMessageW(saver_.Handle(), WM_KEYDOWN, VK_SPACE, 0);
     saver_.PrimaryShow().RefillTile();
     EXPECT_TRUE(saver_.ExitPending());
-    EXPECT_GE(saver_.Catalogue().ToSeeFiles.size(), broken.size() - 2) << "the tries went on";
+    EXPECT_GE(saver_.Catalogue().filesToSee.size(), broken.size() - 2) << "the tries went on";
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
         DispatchMessageW(&msg);

@@ -56,9 +56,9 @@ class SlideshowE2e : public testing::Test {
         ASSERT_TRUE(probe.CreateHidden());
         Settings = TSettings{};
         Settings.defdir = photos.Path();
-        probe.GetAllPhotos();
+        probe.ScanFolders();
         // A scan that finds nothing is a fault of the saver, not a reason to skip.
-        ASSERT_EQ(probe.Catalogue().ToSeeFiles.size(), 2u) << "the folder scan finds no photos";
+        ASSERT_EQ(probe.Catalogue().filesToSee.size(), 2u) << "the folder scan finds no photos";
     }
     void TearDown() override { tk::SetBoxHook(nullptr); }
 

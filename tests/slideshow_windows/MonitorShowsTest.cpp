@@ -38,7 +38,7 @@ std::unique_ptr<SaverWindow> Start(const rig::RunSettings& run, std::vector<TMon
     auto saver = rig::NewSaverWindow(false);
     saver->readMonitors = [monitors] { return *monitors; };
     saver->BuildSlideshow();
-    saver->Catalogue().ToSeeFiles = files;
+    saver->Catalogue().filesToSee = files;
     saver->FirstRefills();
     return saver;
 }
@@ -54,8 +54,8 @@ void ExpectEachFileOnce(const SaverWindow& saver, size_t files, int step) {
             EXPECT_TRUE(held.insert(f).second) << "on two monitors, step " << step;
     }
     std::set<std::wstring> known(held);
-    known.insert(saver.Catalogue().ToSeeFiles.begin(), saver.Catalogue().ToSeeFiles.end());
-    known.insert(saver.Catalogue().SeenFiles.begin(), saver.Catalogue().SeenFiles.end());
+    known.insert(saver.Catalogue().filesToSee.begin(), saver.Catalogue().filesToSee.end());
+    known.insert(saver.Catalogue().seenFiles.begin(), saver.Catalogue().seenFiles.end());
     EXPECT_EQ(known.size(), files) << "a file was lost, step " << step;
 }
 

@@ -202,8 +202,8 @@ TEST_F(Slideshow, EveryFileFailingEmptiesTheCatalogueAndLaterRefillsDoNothing) {
                                        dir / L"missing.jpg", Corrupt(L"clip.avi")};
     auto saver = rig::StartSaver({.transition = 1, .tiles = 3}, files);
     ASSERT_TRUE(saver);
-    EXPECT_TRUE(saver->Catalogue().ToSeeFiles.empty());
-    EXPECT_TRUE(saver->Catalogue().SeenFiles.empty());
+    EXPECT_TRUE(saver->Catalogue().filesToSee.empty());
+    EXPECT_TRUE(saver->Catalogue().seenFiles.empty());
     EXPECT_EQ(saver->Refills(), 1);
     EXPECT_EQ(saver->Loads(), 0);
     EXPECT_EQ(saver->PrimaryShow().currentTile, 1);
@@ -227,12 +227,12 @@ TEST_F(Slideshow, ARescanDuringTheShowLeavesNoTextOnTheScreen) {
     EXPECT_FALSE(saver->HasCanvasTexts());
     // The refill that takes the last file of a pass starts the next one: three refills on,
     // the folder has been scanned again.
-    const long rescanAt = saver->Refills() + long(saver->Catalogue().ToSeeFiles.size());
+    const long rescanAt = saver->Refills() + long(saver->Catalogue().filesToSee.size());
     for (int step = 0; step < 5000 && saver->Refills() < rescanAt; ++step)
         saver->MoveOneStep();
     ASSERT_EQ(saver->Refills(), rescanAt);
-    EXPECT_TRUE(saver->Catalogue().SeenFiles.empty());
-    EXPECT_EQ(saver->Catalogue().ToSeeFiles.size(), files.size());
+    EXPECT_TRUE(saver->Catalogue().seenFiles.empty());
+    EXPECT_EQ(saver->Catalogue().filesToSee.size(), files.size());
     EXPECT_FALSE(saver->HasCanvasTexts());
     EXPECT_TRUE(boxes.empty());
 }
@@ -246,7 +246,7 @@ TEST_F(Slideshow, ATileWhoseTriesAllFailShowsItsLastPictureAgain) {
     MakeCorruptFile(good[0]);
     saver->PrimaryShow().RefillTile();
     EXPECT_EQ(saver->Loads(), 1);
-    EXPECT_TRUE(saver->Catalogue().ToSeeFiles.empty());
+    EXPECT_TRUE(saver->Catalogue().filesToSee.empty());
     EXPECT_EQ(saver->PrimaryShow().Strip().TileBox(0).width, 320);
     EXPECT_EQ(saver->PrimaryShow().Strip().TileBox(0).height, 240);
     EXPECT_TRUE(saver->PrimaryShow().Strip().TileShown(0));

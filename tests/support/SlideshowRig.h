@@ -72,7 +72,7 @@ inline std::unique_ptr<SaverWindow> StartSaver(const RunSettings& run,
     auto saver = NewSaverWindow(shown);
     if (!saver) return nullptr;
     saver->BuildSlideshow();
-    saver->Catalogue().ToSeeFiles = files;
+    saver->Catalogue().filesToSee = files;
     saver->FirstRefills();
     return saver;
 }
@@ -141,9 +141,9 @@ inline SoakResult Soak(const std::wstring& folder, long refills) {
         // A failed file is forgotten; bring the broken ones back, as a rescan of the
         // folders would, so that one file in ten keeps failing for the whole run.
         for (const auto& path : corrupt)
-            if (std::find(saver->Catalogue().ToSeeFiles.begin(), saver->Catalogue().ToSeeFiles.end(),
-                          path) == saver->Catalogue().ToSeeFiles.end())
-                saver->Catalogue().ToSeeFiles.push_back(path);
+            if (std::find(saver->Catalogue().filesToSee.begin(), saver->Catalogue().filesToSee.end(),
+                          path) == saver->Catalogue().filesToSee.end())
+                saver->Catalogue().filesToSee.push_back(path);
         if (!early && saver->Refills() >= earlyAt) {
             result.early = Take();
             early = true;

@@ -84,7 +84,7 @@ class ClipScreen {
     bool Start(int tile, const std::wstring& file, int left = 0, int top = 0) {
         TMonitorShow& s = saver_->PrimaryShow();
         s.currentTile = tile;
-        saver_->Catalogue().CurFile = file;
+        saver_->Catalogue().currentFile = file;
         SetWindowPos(s.Strip().panels[tile]->Handle(), nullptr, left, top, s.Width(), s.Height(),
                      SWP_NOZORDER | SWP_NOACTIVATE);
         s.Strip().tilePos[tile] = Settings.ActiveTransition >= 11 ? top : left;
