@@ -57,7 +57,7 @@ size_t PlainListing(const std::wstring& folder) {
     return count;
 }
 
-void MeasureFileList(TSelRepDlg& dialog) {
+void MeasureFileList(SettingsDialog& dialog) {
     const std::wstring folder = ManyFilesFolder();
     if (folder.empty()) {
         fprintf(stderr, "cannot make the folder of many files\n");
@@ -81,12 +81,12 @@ void MeasureFileList(TSelRepDlg& dialog) {
 }
 
 // Selects the list's line of that name and clicks it as the list's own click does.
-void ClickFile(TSelRepDlg& dialog, const std::wstring& name) {
+void ClickFile(SettingsDialog& dialog, const std::wstring& name) {
     dialog.FileLstBox->SetSelected(dialog.FileLstBox->FindExact(name), true);
     dialog.FileLstBoxClick();
 }
 
-void MeasurePhoto(TSelRepDlg& dialog, const std::wstring& folder) {
+void MeasurePhoto(SettingsDialog& dialog, const std::wstring& folder) {
     const std::wstring photo = BigPhoto();
     if (photo.empty() || !CopyFileW(photo.c_str(), (folder + L"\\big.jpg").c_str(), FALSE)) {
         fprintf(stderr, "cannot make the photo\n");
@@ -112,14 +112,14 @@ void MeasurePhoto(TSelRepDlg& dialog, const std::wstring& folder) {
     printf("preview_24mp_ms: %.1f\n", Median(clicks));
 }
 
-bool BoxShowsAFrame(TSelRepDlg& dialog) {
+bool BoxShowsAFrame(SettingsDialog& dialog) {
     RECT r;
     GetWindowRect(dialog.Panel1->Handle(), &r);
     InflateRect(&r, -3, -3);
     return cliprig::LitShare(ReadScreen(r)) > 0.3;
 }
 
-void MeasureClip(TSelRepDlg& dialog, const std::wstring& folder) {
+void MeasureClip(SettingsDialog& dialog, const std::wstring& folder) {
     CopyFileW(cliprig::Media(L"bench.mpg").c_str(), (folder + L"\\clip.mpg").c_str(), FALSE);
     dialog.FileLstBox->SetDirectory(folder);
     // The first DirectShow clip of a process loads its filters: the saver warms them while

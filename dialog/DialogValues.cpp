@@ -7,7 +7,7 @@
 
 #include "Globals/ConfigName.h"
 #include "Globals/IniValue.h"
-#include "resources/SelRepDlgLayout.h"
+#include "resources/SettingsDialogLayout.h"
 #include "saver/Pacing.h"
 #include "toolkit/System.h"
 #include "toolkit/Text.h"

@@ -4,7 +4,7 @@
 #include <cwctype>
 
 #include "dialog/FolderPicking.h"
-#include "dialog/SelRepDlg.h"
+#include "dialog/SettingsDialog.h"
 #include "saver/MediaKind.h"
 #include "toolkit/Log.h"
 #include "toolkit/MsgBox.h"
@@ -21,7 +21,7 @@ void PlaceAt(tk::Control& control, const RECT& box) {
 
 } // namespace
 
-void TSelRepDlg::WireImagesPage() {
+void SettingsDialog::WireImagesPage() {
     DriveComboBox1->onSelect = [this] { DriveComboBox1Change(); };
     DirBox->onChange = [this] { DirBoxChange(); };
     FileLstBox->SetLister(&MediaFilesOf);
@@ -31,13 +31,13 @@ void TSelRepDlg::WireImagesPage() {
     ClearBtn->onClick = [this] { BitBtn1Click(); };
 }
 
-void TSelRepDlg::OpenFolderChoosers() {
+void SettingsDialog::OpenFolderChoosers() {
     const std::wstring folder = TreeStartFolder(LstDirBox->Items());
     if (!folder.empty()) DriveComboBox1->SetDrive(folder[0]);
     DirBox->SetDirectory(folder); // the file list follows through DirBoxChange
 }
 
-void TSelRepDlg::DriveComboBox1Change() {
+void SettingsDialog::DriveComboBox1Change() {
     const wchar_t letter = DriveComboBox1->Drive();
     if (!letter) return;
     if (!tk::DriveReady(letter)) {
@@ -51,11 +51,11 @@ void TSelRepDlg::DriveComboBox1Change() {
     DirBox->SetDrive(letter);
 }
 
-void TSelRepDlg::DirBoxChange() {
+void SettingsDialog::DirBoxChange() {
     FileLstBox->SetDirectory(DirBox->Directory());
 }
 
-void TSelRepDlg::AddClick() {
+void SettingsDialog::AddClick() {
     const std::wstring folder = DirBox->Directory();
     if (folder.empty()) return; // no folder picked
     if (MayAddFolder(LstDirBox->Items(), folder))
@@ -64,7 +64,7 @@ void TSelRepDlg::AddClick() {
         tk::Log(L"not added, listed already or not enterable: " + folder);
 }
 
-void TSelRepDlg::SubClick() {
+void SettingsDialog::SubClick() {
     const int count = LstDirBox->Count();
     if (count <= 0) return;
     std::vector<bool> selected(size_t(count), false);
@@ -76,18 +76,18 @@ void TSelRepDlg::SubClick() {
         LstDirBox->Add(line);
 }
 
-void TSelRepDlg::BitBtn1Click() {
+void SettingsDialog::BitBtn1Click() {
     for (int i = 0, n = LstDirBox->Count(); i < n; ++i)
         LstDirBox->SetSelected(i, true);
     SubClick();
 }
 
-void TSelRepDlg::CloseClip() {
+void SettingsDialog::CloseClip() {
     // Whatever state the device reports, an open device is closed: none may stay open.
     if (MpgPlayer.IsOpen()) MpgPlayer.Close();
 }
 
-void TSelRepDlg::FileLstBoxClick() {
+void SettingsDialog::FileLstBoxClick() {
     const std::wstring path = FileLstBox->FileName();
     if (path.empty()) return;
     CloseClip();
@@ -103,7 +103,7 @@ void TSelRepDlg::FileLstBoxClick() {
     }
 }
 
-bool TSelRepDlg::ShowPhoto(const std::wstring& path) {
+bool SettingsDialog::ShowPhoto(const std::wstring& path) {
     const RECT inside = Panel1->ClientRect();
     try {
         // Decoded straight to the size it is shown at: a big photo previews at once.
@@ -116,7 +116,7 @@ bool TSelRepDlg::ShowPhoto(const std::wstring& path) {
     return false;
 }
 
-bool TSelRepDlg::PlayClip(const std::wstring& path) {
+bool SettingsDialog::PlayClip(const std::wstring& path) {
     MpgPlayer.Display = Panel1->Handle();
     MpgPlayer.FileName = path;
     if (!MpgPlayer.Open()) {

@@ -26,7 +26,7 @@ class DialogActions : public testing::Test {
     rig::DialogInstall install;
     rig::Boxes shown;
     std::vector<tk::BoxRequest>& boxes = shown.seen;
-    std::unique_ptr<TSelRepDlg> dialog = rig::OpenDialog();
+    std::unique_ptr<SettingsDialog> dialog = rig::OpenDialog();
 };
 
 TEST_F(DialogActions, PagesSlideInSixteenStepsEachWayAndStayPut) {
@@ -76,19 +76,19 @@ TEST_F(DialogActions, OkSavesUnderTheNameInTheBoxAndCloses) {
 
 struct Refusal {
     const char* what;
-    std::function<void(TSelRepDlg&)> change;
+    std::function<void(SettingsDialog&)> change;
     const wchar_t* const* message;
 };
 
 TEST_F(DialogActions, RefusedInputShowsItsErrorAndLeavesTheDialogOpenWithNothingWritten) {
     ASSERT_TRUE(dialog);
     const Refusal refusals[] = {
-        {"name with a slash", [](TSelRepDlg& d) { d.CBCfgName->SetText(L"a/b"); },
+        {"name with a slash", [](SettingsDialog& d) { d.CBCfgName->SetText(L"a/b"); },
          &kBadNameMessage},
-        {"empty name", [](TSelRepDlg& d) { d.CBCfgName->SetText(L""); }, &kBadNameMessage},
-        {"no folder", [](TSelRepDlg& d) { d.LstDirBox->Clear(); }, &kNoFolderMessage},
+        {"empty name", [](SettingsDialog& d) { d.CBCfgName->SetText(L""); }, &kBadNameMessage},
+        {"no folder", [](SettingsDialog& d) { d.LstDirBox->Clear(); }, &kNoFolderMessage},
         {"no transition",
-         [](TSelRepDlg& d) {
+         [](SettingsDialog& d) {
              for (int i = 0; i < 13; ++i) d.CBTransition->SetChecked(i, false);
          },
          &kNoTransitionMessage},
@@ -127,9 +127,9 @@ TEST_F(DialogActions, RefusedWriteShowsAnErrorAndKeepsTheDialogOpen) {
 
 TEST_F(DialogActions, CancelAndTheCloseBoxWriteNothing) {
     const std::string before = ReadFileBytes(Cfg());
-    const std::pair<const char*, std::function<void(TSelRepDlg&)>> ways[] = {
-        {"Cancel", [](TSelRepDlg& d) { d.CancelBtnClick(); }},
-        {"close box", [](TSelRepDlg& d) { SendMessageW(d.Handle(), WM_CLOSE, 0, 0); }},
+    const std::pair<const char*, std::function<void(SettingsDialog&)>> ways[] = {
+        {"Cancel", [](SettingsDialog& d) { d.CancelBtnClick(); }},
+        {"close box", [](SettingsDialog& d) { SendMessageW(d.Handle(), WM_CLOSE, 0, 0); }},
     };
     for (const auto& [what, close] : ways) {
         SCOPED_TRACE(what);

@@ -26,13 +26,13 @@ class Configurations : public testing::Test {
         WriteFileBytes(install.File(L"Anniversaire.cfg"), "[Options]\r\ndefdir=F:\\fete;\r\n");
     }
     // A name picked in the box's list, as a click on it tells the dialog.
-    static void Pick(TSelRepDlg& dialog, const std::wstring& name) {
+    static void Pick(SettingsDialog& dialog, const std::wstring& name) {
         tk::ComboBox& box = *dialog.CBCfgName;
         box.SetItemIndex(box.FindExact(name));
         SendMessageW(GetParent(box.Handle()), WM_COMMAND, MAKEWPARAM(box.Id(), CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(box.Handle()));
     }
-    void Delete(TSelRepDlg& dialog, const std::wstring& typed) {
+    void Delete(SettingsDialog& dialog, const std::wstring& typed) {
         boxes.seen.clear();
         dialog.CBCfgName->SetText(typed);
         dialog.Button1Click();
@@ -47,19 +47,19 @@ TEST_F(Configurations, PickingAsksToSaveTheOneLeftThenLoadsThePickedOneFromDisk)
         const char* what;
         int answer;
         const wchar_t* pick;
-        std::function<void(TSelRepDlg&)> change; // besides the first transition unchecked
+        std::function<void(SettingsDialog&)> change; // besides the first transition unchecked
         size_t boxes;
         bool saved;
         const wchar_t* shown;
         Folders folders;
         bool firstTransition;
     };
-    auto none = [](TSelRepDlg&) {};
-    auto noTransition = [](TSelRepDlg& d) {
+    auto none = [](SettingsDialog&) {};
+    auto noTransition = [](SettingsDialog& d) {
         for (int i = 0; i < 13; ++i)
             d.CBTransition->SetChecked(i, false);
     };
-    auto refusedWrite = [&](TSelRepDlg&) { Settings.InstallDir = install.File(L"gone\\"); };
+    auto refusedWrite = [&](SettingsDialog&) { Settings.InstallDir = install.File(L"gone\\"); };
     const Case cases[] = {
         {"Yes, to another", IDYES, L"Vacances", none, 1, true, L"Vacances", kVacances, true},
         {"No, to another", IDNO, L"Vacances", none, 1, false, L"Vacances", kVacances, true},
@@ -193,7 +193,7 @@ TEST_F(Configurations, DeletingTheCurrentOneMakesConfigIniNameTheOneShown) {
 TEST_F(Configurations, AConfigurationThatCouldNotBeReadIsReplacedOnlyWhenTheUserSaysSo) {
     const std::wstring cfg = install.File(L"config 1.cfg");
     const std::string before = ReadFileBytes(cfg);
-    std::unique_ptr<TSelRepDlg> dialog;
+    std::unique_ptr<SettingsDialog> dialog;
     {
         tk::FileHandle held(
             CreateFileW(cfg.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));

@@ -12,7 +12,7 @@ namespace {
 class DialogControls : public testing::Test {
   protected:
     rig::DialogInstall install;
-    std::unique_ptr<TSelRepDlg> dialog = rig::OpenDialog();
+    std::unique_ptr<SettingsDialog> dialog = rig::OpenDialog();
 };
 
 void Click(HWND hwnd, int x, int y) {

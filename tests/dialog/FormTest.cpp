@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "dialog/ControlFactory.h"
-#include "resources/SelRepDlgLayout.h"
+#include "resources/SettingsDialogLayout.h"
 #include "saver/MediaKind.h"
 #include "tests/support/DialogRig.h"
 
@@ -12,7 +12,7 @@ namespace {
 class DialogForm : public testing::Test {
   protected:
     rig::DialogInstall install;
-    std::unique_ptr<TSelRepDlg> dialog = rig::OpenDialog();
+    std::unique_ptr<SettingsDialog> dialog = rig::OpenDialog();
 };
 
 TEST_F(DialogForm, FrameIsFixedCentredAndShowsOnePageAndTheBand) {

@@ -97,7 +97,7 @@ class ImagesPage : public testing::Test {
     rig::DialogInstall install{WithFolders(L"C:\\gone;" + photos.path + L";")};
     std::vector<tk::BoxRequest> boxes;
     const long devicesBefore = tk::Counts().mciDevices;
-    std::unique_ptr<TSelRepDlg> dialog = rig::OpenDialog();
+    std::unique_ptr<SettingsDialog> dialog = rig::OpenDialog();
 };
 
 TEST_F(ImagesPage, OpensAtTheLastChosenFolderWithItsMediaFilesAndVisibleSubfolders) {

@@ -7,10 +7,10 @@
 
 namespace {
 
-using KnobMember = tk::SpeedButton* TSelRepDlg::*;
-constexpr KnobMember kStep = &TSelRepDlg::RxSpeedButton1;
-constexpr KnobMember kSpeed = &TSelRepDlg::RxSpeedButton2;
-constexpr KnobMember kPause = &TSelRepDlg::RxSpeedButton3;
+using KnobMember = tk::SpeedButton* SettingsDialog::*;
+constexpr KnobMember kStep = &SettingsDialog::RxSpeedButton1;
+constexpr KnobMember kSpeed = &SettingsDialog::RxSpeedButton2;
+constexpr KnobMember kPause = &SettingsDialog::RxSpeedButton3;
 
 // The knob's mouse messages, the pointer given in the settings page's pixels.
 void Mouse(tk::SpeedButton& knob, UINT msg, int pageX) {
@@ -99,7 +99,7 @@ TEST_F(Knobs, DraggedKnobShowsOnceAtItsNewPlaceWithNoTrail) {
 }
 
 // A key pressed while the knob has the focus, as the application's loop hands it over.
-void Key(TSelRepDlg& dialog, UINT key) {
+void Key(SettingsDialog& dialog, UINT key) {
     MSG msg = {GetFocus(), WM_KEYDOWN, key, 0x00000001, 0, {}};
     if (!IsDialogMessageW(dialog.Handle(), &msg)) DispatchMessageW(&msg);
 }

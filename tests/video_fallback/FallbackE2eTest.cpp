@@ -71,7 +71,7 @@ TEST(FallbackE2e, DialogPreviewPlaysAPhoneClip) {
     rig::DialogInstall install{options};
     const long players = tk::Counts().framePlayers;
     {
-        std::unique_ptr<TSelRepDlg> dialog = rig::OpenDialog();
+        std::unique_ptr<SettingsDialog> dialog = rig::OpenDialog();
         ASSERT_TRUE(dialog);
         tk::FileListBox& list = *dialog->FileLstBox;
         const int index = list.FindExact(L"silent.mp4");

@@ -7,7 +7,7 @@
 #include "Globals/IniValue.h"
 #include "dialog/HelpPage.h"
 #include "dialog/NamedConfigurations.h"
-#include "dialog/SelRepDlg.h"
+#include "dialog/SettingsDialog.h"
 #include "toolkit/Log.h"
 #include "toolkit/MsgBox.h"
 #include "toolkit/Text.h"
@@ -29,7 +29,7 @@ bool IsBlank(const std::wstring& text) {
 }
 } // namespace
 
-void TSelRepDlg::WireBand() {
+void SettingsDialog::WireBand() {
     CBCfgName->onSelect = [this] { CBCfgNameSelect(); };
     Button1->onClick = [this] { Button1Click(); };
     RxLabel25->onClick = [this] { RxLabel25Click(); };
@@ -37,11 +37,11 @@ void TSelRepDlg::WireBand() {
     RxLabel25->onMouseLeave = [this] { RxLabel25MouseLeave(); };
 }
 
-bool TSelRepDlg::AskYesNo(const std::wstring& question) {
+bool SettingsDialog::AskYesNo(const std::wstring& question) {
     return tk::ShowBox(Handle(), question, kQuestionCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
-void TSelRepDlg::LoadNamedConfiguration(const std::wstring& name) {
+void SettingsDialog::LoadNamedConfiguration(const std::wstring& name) {
     // Only that configuration's file is read; a missing one is reported by the loading and
     // leaves the values shown as they were.
     Settings.cfgname = name;
@@ -49,7 +49,7 @@ void TSelRepDlg::LoadNamedConfiguration(const std::wstring& name) {
     Fill();
 }
 
-void TSelRepDlg::CBCfgNameSelect() {
+void SettingsDialog::CBCfgNameSelect() {
     // A refused Get has said why and saves nothing, but the switch goes on: the user asked
     // for the other configuration.
     if (AskYesNo(kSaveQuestion + Settings.cfgname) && Get(Settings.cfgname) && !SaveOrSay()) {
@@ -63,7 +63,7 @@ void TSelRepDlg::CBCfgNameSelect() {
     if (!picked.empty()) LoadNamedConfiguration(picked);
 }
 
-void TSelRepDlg::Button1Click() {
+void SettingsDialog::Button1Click() {
     if (IsBlank(CBCfgName->Text())) return;
     // Only a configuration's own file is ever deleted: a typed name that is no plain file
     // name (a path, a device) has none, and could lead out of the install folder.
@@ -94,7 +94,7 @@ void TSelRepDlg::Button1Click() {
 
 // The last one gone, there is nothing to load: a box saying that "config 1" is missing
 // would only puzzle. The dialog shows the initial values, which OK saves under that name.
-void TSelRepDlg::StartFreshConfiguration() {
+void SettingsDialog::StartFreshConfiguration() {
     TSettings fresh;
     fresh.InstallDir = Settings.InstallDir;
     fresh.cfgalea = Settings.cfgalea;
@@ -106,7 +106,7 @@ void TSelRepDlg::StartFreshConfiguration() {
 
 // The deletion is done at once, whatever button closes the dialog: "config.ini" must not
 // go on naming a file that is gone, or the saver would find no configuration at all.
-void TSelRepDlg::RenameCurrentAfterDeletion(const std::wstring& deleted) {
+void SettingsDialog::RenameCurrentAfterDeletion(const std::wstring& deleted) {
     if (!tk::SameIgnoringCase(ConfigIniName(Settings.InstallDir), deleted)) return;
     try {
         SaveCurrentConfigName(Settings.cfgname);
@@ -116,14 +116,14 @@ void TSelRepDlg::RenameCurrentAfterDeletion(const std::wstring& deleted) {
     }
 }
 
-void TSelRepDlg::RxLabel25MouseEnter() {
+void SettingsDialog::RxLabel25MouseEnter() {
     RxLabel25->SetEmphasis(true, true);
 }
-void TSelRepDlg::RxLabel25MouseLeave() {
+void SettingsDialog::RxLabel25MouseLeave() {
     RxLabel25->SetEmphasis(true, false);
 }
 
-void TSelRepDlg::RxLabel25Click() {
+void SettingsDialog::RxLabel25Click() {
     // Without a browser the page is not shown; the reason is in the debug trace, and the
     // dialog goes on.
     OpenHelpPage(Handle());

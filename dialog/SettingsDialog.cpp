@@ -1,4 +1,4 @@
-#include "dialog/SelRepDlg.h"
+#include "dialog/SettingsDialog.h"
 
 #include "Globals/Globals.h"
 #include "Globals/IniValue.h"
@@ -6,7 +6,7 @@
 #include "dialog/ControlFactory.h"
 #include "dialog/PageSlide.h"
 #include "resources/Artwork.h"
-#include "resources/SelRepDlgLayout.h"
+#include "resources/SettingsDialogLayout.h"
 #include "saver/MediaKind.h"
 #include "toolkit/App.h"
 #include "toolkit/Log.h"
@@ -37,13 +37,13 @@ const layout::ControlRow& Row(std::span<const layout::ControlRow> rows, const wc
 }
 } // namespace
 
-bool TSelRepDlg::CreateForm() {
+bool SettingsDialog::CreateForm() {
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
     RECT frame = {0, 0, layout::kOuterWidth, layout::kClientHeight};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     tk::WindowArgs args;
-    args.className = L"TSelRepDlg";
+    args.className = L"TSelRepDlg"; // the window class other programs find the dialog by
     args.text = L"Vistamur paramètres";
     args.style = style;
     args.exStyle = exStyle;
@@ -72,7 +72,7 @@ bool TSelRepDlg::CreateForm() {
     return true;
 }
 
-bool TSelRepDlg::MakePanels() {
+bool SettingsDialog::MakePanels() {
     auto makePanel = [&](const layout::PanelRow& row) -> tk::PicturePanel* {
         auto panel = std::make_unique<tk::PicturePanel>();
         tk::ControlArgs args;
@@ -117,7 +117,7 @@ bool TSelRepDlg::MakePanels() {
     return true;
 }
 
-bool TSelRepDlg::MakeControls(std::span<const layout::ControlRow> rows,
+bool SettingsDialog::MakeControls(std::span<const layout::ControlRow> rows,
                               tk::PicturePanel& panel) {
     for (const auto& row : rows) {
         std::unique_ptr<tk::Control> control = dlg::MakeControl(row, panel.Handle(), nextId_++, font_.Get());
@@ -132,12 +132,12 @@ bool TSelRepDlg::MakeControls(std::span<const layout::ControlRow> rows,
     return true;
 }
 
-tk::Control* TSelRepDlg::Find(const std::wstring& name) const {
+tk::Control* SettingsDialog::Find(const std::wstring& name) const {
     auto it = byName_.find(name);
     return it == byName_.end() ? nullptr : it->second;
 }
 
-void TSelRepDlg::BindControls() {
+void SettingsDialog::BindControls() {
     RxLabel3 = Named<tk::ShadowLabel>(L"RxLabel3");
     RxLabel4 = Named<tk::ShadowLabel>(L"RxLabel4");
     RxLabel25 = Named<tk::ShadowLabel>(L"RxLabel25");
@@ -165,7 +165,7 @@ void TSelRepDlg::BindControls() {
     for (const TransitionInfo& t : kTransitions) CBTransition->Add(t.name);
 }
 
-void TSelRepDlg::WireEvents() {
+void SettingsDialog::WireEvents() {
     // The other page's link lights up under the pointer, like a tab.
     for (tk::ShadowLabel* link : {RxLabel3, RxLabel4}) {
         link->onMouseEnter = [link] { link->SetColor(dlg::kBrightGreen); };
@@ -182,12 +182,12 @@ void TSelRepDlg::WireEvents() {
     EnableWindow(Panel2->Handle(), FALSE);
 }
 
-void TSelRepDlg::FormCreate() {
+void SettingsDialog::FormCreate() {
     ShowLoadProblems(GetActiveWindow(), LoadSettings(LoadScope::CurrentConfiguration));
     Fill();
 }
 
-void TSelRepDlg::Fill() {
+void SettingsDialog::Fill() {
     const TDialogValues v = ValuesFromSettings(Settings);
     LstDirBox->Clear();
     for (const std::wstring& folder : v.folders) LstDirBox->Add(folder);
@@ -211,7 +211,7 @@ void TSelRepDlg::Fill() {
     CBCfgAlea->SetChecked(v.cfgAlea);
 }
 
-TDialogValues TSelRepDlg::ValuesOfControls() const {
+TDialogValues SettingsDialog::ValuesOfControls() const {
     TDialogValues v;
     v.folders = LstDirBox->Items();
     for (int i = 0; i < int(v.transitions.size()); ++i) v.transitions[i] = CBTransition->Checked(i);
@@ -228,20 +228,20 @@ TDialogValues TSelRepDlg::ValuesOfControls() const {
     return v;
 }
 
-bool TSelRepDlg::Get(const std::wstring& name) {
+bool SettingsDialog::Get(const std::wstring& name) {
     const std::wstring refusal = SettingsFromValues(ValuesOfControls(), name, Settings);
     if (refusal.empty()) return true;
     tk::ShowBox(Handle(), refusal, kErrorCaption, MB_OK | MB_ICONERROR);
     return false;
 }
 
-void TSelRepDlg::OKBtnClick() {
+void SettingsDialog::OKBtnClick() {
     // After a refused write nothing the user set is lost: the dialog stays open for another
     // try.
     if (Get(CBCfgName->Text()) && SaveOrSay()) Destroy();
 }
 
-bool TSelRepDlg::SaveOrSay() {
+bool SettingsDialog::SaveOrSay() {
     // What was never read is never replaced unasked; a refusal keeps the dialog open.
     for (const std::wstring& file : UnreadFilesASaveReplaces())
         if (!AskYesNo(tk::FormatMessageText(kReplaceUnreadQuestion, file))) {
@@ -258,12 +258,12 @@ bool TSelRepDlg::SaveOrSay() {
     }
 }
 
-void TSelRepDlg::CancelBtnClick() { Destroy(); }
+void SettingsDialog::CancelBtnClick() { Destroy(); }
 
-void TSelRepDlg::RxLabel3Click() { Slide(true); }
-void TSelRepDlg::RxLabel4Click() { Slide(false); }
+void SettingsDialog::RxLabel3Click() { Slide(true); }
+void SettingsDialog::RxLabel4Click() { Slide(false); }
 
-void TSelRepDlg::Slide(bool toSettings) {
+void SettingsDialog::Slide(bool toSettings) {
     // The page that leaves is moved and painted first, then the one that comes.
     tk::PicturePanel* leaving = toSettings ? Panel3 : Panel2;
     tk::PicturePanel* coming = toSettings ? Panel2 : Panel3;
@@ -283,7 +283,7 @@ void TSelRepDlg::Slide(bool toSettings) {
     RxLabel4->SetColor(dlg::kGreyGreen);
 }
 
-LRESULT TSelRepDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT SettingsDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case kMakeToolTips:
         if (!tips_.Handle() && tips_.Create(Handle()))

@@ -1,4 +1,4 @@
-#include "resources/SelRepDlgLayout.h"
+#include "resources/SettingsDialogLayout.h"
 
 #include <algorithm>
 #include <string_view>

@@ -27,7 +27,7 @@
 #include "toolkit/ToolTips.h"
 #include "toolkit/Window.h"
 
-class TSelRepDlg : public tk::Window {
+class SettingsDialog : public tk::Window {
   public:
     bool CreateForm(); // makes the window and runs FormCreate; shown by the caller
     void FormCreate();

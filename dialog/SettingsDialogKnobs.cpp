@@ -1,15 +1,15 @@
 // The settings page's three knobs: a drag with the mouse or a step with the keyboard moves a
 // knob and rewrites the hints it changes. The settings themselves are read from the knobs'
 // places only when they are saved.
-#include "dialog/SelRepDlg.h"
+#include "dialog/SettingsDialog.h"
 
-TKnob TSelRepDlg::KnobOf(const tk::SpeedButton& knob) const {
+TKnob SettingsDialog::KnobOf(const tk::SpeedButton& knob) const {
     if (&knob == RxSpeedButton1) return TKnob::Step;
     if (&knob == RxSpeedButton2) return TKnob::Speed;
     return TKnob::Pause;
 }
 
-tk::SpeedButton& TSelRepDlg::KnobButton(TKnob knob) const {
+tk::SpeedButton& SettingsDialog::KnobButton(TKnob knob) const {
     switch (knob) {
     case TKnob::Step:
         return *RxSpeedButton1;
@@ -20,7 +20,7 @@ tk::SpeedButton& TSelRepDlg::KnobButton(TKnob knob) const {
     }
 }
 
-void TSelRepDlg::WireKnobs() {
+void SettingsDialog::WireKnobs() {
     for (tk::SpeedButton* knob : {RxSpeedButton1, RxSpeedButton2, RxSpeedButton3}) {
         knob->SetFocusable(true);
         knob->onMouseDown = [this, knob](int x, int y) { RxSpeedButtonMouseDown(*knob, x, y); };
@@ -30,15 +30,15 @@ void TSelRepDlg::WireKnobs() {
     }
 }
 
-void TSelRepDlg::RxSpeedButtonMouseDown(tk::SpeedButton& knob, int x, int) {
+void SettingsDialog::RxSpeedButtonMouseDown(tk::SpeedButton& knob, int x, int) {
     knob.Tag = x;
 }
 
-void TSelRepDlg::RxSpeedButtonMouseUp(tk::SpeedButton& knob, int, int) {
+void SettingsDialog::RxSpeedButtonMouseUp(tk::SpeedButton& knob, int, int) {
     knob.Tag = 0;
 }
 
-void TSelRepDlg::RxSpeedButtonMouseMove(tk::SpeedButton& knob, int x, int y) {
+void SettingsDialog::RxSpeedButtonMouseMove(tk::SpeedButton& knob, int x, int y) {
     if (knob.Tag <= 0) return;
     // The drag lasts while the knob holds the mouse: if another window took it (a box
     // popping up, another program) the release never comes, and the knob would follow a
@@ -53,7 +53,7 @@ void TSelRepDlg::RxSpeedButtonMouseMove(tk::SpeedButton& knob, int x, int y) {
     if (auto left = DraggedKnobLeft(KnobOf(knob), at.x, knob.Tag)) PlaceKnob(knob, *left);
 }
 
-void TSelRepDlg::RxSpeedButtonKeyDown(tk::SpeedButton& knob, UINT key) {
+void SettingsDialog::RxSpeedButtonKeyDown(tk::SpeedButton& knob, UINT key) {
     // As on a track bar: left and up lower the value, right and down raise it, Home and End
     // go to the ends of the range.
     const TKnobRange& range = DragRange(KnobOf(knob));
@@ -80,7 +80,7 @@ void TSelRepDlg::RxSpeedButtonKeyDown(tk::SpeedButton& knob, UINT key) {
     PlaceKnob(knob, NudgedKnobLeft(KnobOf(knob), knob.Left(), delta));
 }
 
-void TSelRepDlg::PlaceKnob(tk::SpeedButton& knob, int left) {
+void SettingsDialog::PlaceKnob(tk::SpeedButton& knob, int left) {
     // The hints first: a tooltip that shows follows the knob with its new text.
     for (const auto& [which, hint] :
          HintsForKnobAt(KnobOf(knob), left, RxSpeedButton1->Left(), RxSpeedButton2->Left()))
