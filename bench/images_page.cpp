@@ -106,15 +106,15 @@ void MeasurePhoto(SettingsDialog& dialog, const std::wstring& folder) {
             fit.FitPicture(RECT{0, 0, 1920, 1080});
         }));
     }
-    if (dialog.Preview.Picture().Width() != 189)
-        fprintf(stderr, "the preview is %d wide\n", dialog.Preview.Picture().Width());
+    if (dialog.previewPicture.Picture().Width() != 189)
+        fprintf(stderr, "the preview is %d wide\n", dialog.previewPicture.Picture().Width());
     printf("preview_ratio_24mp: %.3f\n", Median(clicks) / Median(fits));
     printf("preview_24mp_ms: %.1f\n", Median(clicks));
 }
 
 bool BoxShowsAFrame(SettingsDialog& dialog) {
     RECT r;
-    GetWindowRect(dialog.Panel1->Handle(), &r);
+    GetWindowRect(dialog.previewBox->Handle(), &r);
     InflateRect(&r, -3, -3);
     return cliprig::LitShare(ReadScreen(r)) > 0.3;
 }
@@ -127,7 +127,7 @@ void MeasureClip(SettingsDialog& dialog, const std::wstring& folder) {
     std::vector<double> shows;
     double first = 0;
     for (int run = 0; run <= kRuns; ++run) {
-        dialog.MpgPlayer.Close();
+        dialog.previewPlayer.Close();
         WaitUntil([&] { return !BoxShowsAFrame(dialog); }, 2000);
         const double ms = TimeMs([&] {
             ClickFile(dialog, L"clip.mpg");
@@ -138,7 +138,7 @@ void MeasureClip(SettingsDialog& dialog, const std::wstring& folder) {
         else
             shows.push_back(ms);
     }
-    dialog.MpgPlayer.Close();
+    dialog.previewPlayer.Close();
     printf("preview_clip_ms: %.1f\n", Median(shows));
     printf("preview_clip_first_ms: %.1f\n", first);
 }

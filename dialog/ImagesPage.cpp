@@ -84,30 +84,30 @@ void SettingsDialog::BitBtn1Click() {
 
 void SettingsDialog::CloseClip() {
     // Whatever state the device reports, an open device is closed: none may stay open.
-    if (MpgPlayer.IsOpen()) MpgPlayer.Close();
+    if (previewPlayer.IsOpen()) previewPlayer.Close();
 }
 
 void SettingsDialog::FileLstBoxClick() {
     const std::wstring path = FileLstBox->FileName();
     if (path.empty()) return;
     CloseClip();
-    PlaceAt(*Panel1, kPreviewBox);
+    PlaceAt(*previewBox, kPreviewBox);
     if (IsMediaFile(path, mkImage)) {
-        Preview.Show();
+        previewPicture.Show();
         // A photo that cannot be shown leaves the one shown before.
         if (!ShowPhoto(path)) Warn(Handle(), kPhotoFailureMessage);
     }
     if (IsMediaFile(path, mkVideo)) {
-        Preview.Hide();
+        previewPicture.Hide();
         if (!PlayClip(path)) Warn(Handle(), kClipFailureMessage);
     }
 }
 
 bool SettingsDialog::ShowPhoto(const std::wstring& path) {
-    const RECT inside = Panel1->ClientRect();
+    const RECT inside = previewBox->ClientRect();
     try {
         // Decoded straight to the size it is shown at: a big photo previews at once.
-        if (Preview.LoadFromFile(path, inside.right, inside.bottom) && Preview.FitPicture(inside))
+        if (previewPicture.LoadFromFile(path, inside.right, inside.bottom) && previewPicture.FitPicture(inside))
             return true;
     } catch (const std::exception&) {
         // as any other failure to show it (memory for a huge picture, say)
@@ -117,27 +117,27 @@ bool SettingsDialog::ShowPhoto(const std::wstring& path) {
 }
 
 bool SettingsDialog::PlayClip(const std::wstring& path) {
-    MpgPlayer.Display = Panel1->Handle();
-    MpgPlayer.FileName = path;
-    if (!MpgPlayer.Open()) {
+    previewPlayer.Display = previewBox->Handle();
+    previewPlayer.FileName = path;
+    if (!previewPlayer.Open()) {
         tk::Log(L"the preview cannot open " + path + L", MCI error " +
-              std::to_wstring(MpgPlayer.LastError()));
+              std::to_wstring(previewPlayer.LastError()));
         return false;
     }
     // A clip with sound only has no picture to show in the box, nor a size to fit it to.
-    if (!MpgPlayer.HasPicture()) {
+    if (!previewPlayer.HasPicture()) {
         tk::Log(L"the preview has no picture to show in " + path);
         CloseClip();
         return false;
     }
-    const SIZE size = MpgPlayer.NaturalSize();
+    const SIZE size = previewPlayer.NaturalSize();
     const RECT box = PreviewBoxForClip(size.cx, size.cy);
-    PlaceAt(*Panel1, box);
-    const RECT inside = Panel1->ClientRect();
-    if (MpgPlayer.SetDisplaySize(inside.right, inside.bottom) && MpgPlayer.Play()) return true;
+    PlaceAt(*previewBox, box);
+    const RECT inside = previewBox->ClientRect();
+    if (previewPlayer.SetDisplaySize(inside.right, inside.bottom) && previewPlayer.Play()) return true;
     tk::Log(L"the preview cannot play " + path + L", MCI error " +
-          std::to_wstring(MpgPlayer.LastError()));
+          std::to_wstring(previewPlayer.LastError()));
     CloseClip();
-    PlaceAt(*Panel1, kPreviewBox);
+    PlaceAt(*previewBox, kPreviewBox);
     return false;
 }

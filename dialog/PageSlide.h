@@ -3,8 +3,8 @@
 #include <vector>
 
 struct TSlideStep {
-    int panel3Left; // the images page
-    int panel2Left; // the settings page
+    int imagesPageLeft;
+    int settingsPageLeft;
 };
 
 // The pages' left edges at each step, the last one being where they stay: towards the

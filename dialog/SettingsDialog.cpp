@@ -88,12 +88,12 @@ bool SettingsDialog::MakePanels() {
         controls_.push_back(std::move(panel));
         return made;
     };
-    Panel3 = makePanel(layout::kPanel3);
-    Panel2 = makePanel(layout::kPanel2);
-    Panel4 = makePanel(layout::kPanel4);
-    if (!Panel3 || !Panel2 || !Panel4) return false;
+    imagesPage = makePanel(layout::kImagesPageBounds);
+    settingsPage = makePanel(layout::kSettingsPageBounds);
+    band = makePanel(layout::kBandBounds);
+    if (!imagesPage || !settingsPage || !band) return false;
     // The band lies over the pages' last row.
-    SetWindowPos(Panel4->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowPos(band->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
     const auto& settings = layout::kSettingsPage;
     const art::KnobTrack tracks[3] = {
@@ -103,17 +103,17 @@ bool SettingsDialog::MakePanels() {
     const auto& f = layout::kVideoFrame;
     const auto& header = Row(settings, L"RxLabel5");
     const RECT gap = {header.left - 3, f[1] - 2, header.left + header.width + 2, f[1] + 3};
-    Panel3->SetPicture(art::ImagesPage());
-    Panel2->SetPicture(art::SettingsPage(tracks, kKnobWidth, RECT{f[0], f[1], f[2], f[3]}, gap));
-    Panel4->SetPicture(art::Band());
+    imagesPage->SetPicture(art::ImagesPage());
+    settingsPage->SetPicture(art::SettingsPage(tracks, kKnobWidth, RECT{f[0], f[1], f[2], f[3]}, gap));
+    band->SetPicture(art::Band());
 
-    if (!MakeControls(layout::kImagesPage, *Panel3) ||
-        !MakeControls(layout::kSettingsPage, *Panel2) || !MakeControls(layout::kBand, *Panel4))
+    if (!MakeControls(layout::kImagesPage, *imagesPage) ||
+        !MakeControls(layout::kSettingsPage, *settingsPage) || !MakeControls(layout::kBand, *band))
         return false;
     // The preview sits inside the black box, hidden until a photo is shown.
-    Panel1 = Named<tk::PicturePanel>(L"Panel1");
-    if (!Panel1 || !Preview.CreateControl(Panel1->Handle(), 1, 1, 187, 139)) return false;
-    Preview.Center = true;
+    previewBox = Named<tk::PicturePanel>(L"previewBox");
+    if (!previewBox || !previewPicture.CreateControl(previewBox->Handle(), 1, 1, 187, 139)) return false;
+    previewPicture.Center = true;
     return true;
 }
 
@@ -179,7 +179,7 @@ void SettingsDialog::WireEvents() {
     WireBand();
     WireImagesPage();
     // The settings page waits off to the right: Tab does not wander into it.
-    EnableWindow(Panel2->Handle(), FALSE);
+    EnableWindow(settingsPage->Handle(), FALSE);
 }
 
 void SettingsDialog::FormCreate() {
@@ -265,13 +265,13 @@ void SettingsDialog::RxLabel4Click() { Slide(false); }
 
 void SettingsDialog::Slide(bool toSettings) {
     // The page that leaves is moved and painted first, then the one that comes.
-    tk::PicturePanel* leaving = toSettings ? Panel3 : Panel2;
-    tk::PicturePanel* coming = toSettings ? Panel2 : Panel3;
+    tk::PicturePanel* leaving = toSettings ? imagesPage : settingsPage;
+    tk::PicturePanel* coming = toSettings ? settingsPage : imagesPage;
     EnableWindow(coming->Handle(), TRUE);
     int step = 0;
     for (const TSlideStep& at : SlideSteps(toSettings)) {
-        const int leavingLeft = toSettings ? at.panel3Left : at.panel2Left;
-        const int comingLeft = toSettings ? at.panel2Left : at.panel3Left;
+        const int leavingLeft = toSettings ? at.imagesPageLeft : at.settingsPageLeft;
+        const int comingLeft = toSettings ? at.settingsPageLeft : at.imagesPageLeft;
         leaving->MoveAndPaint(leavingLeft, 0);
         coming->MoveAndPaint(comingLeft, 0);
         if (onSlideStep) onSlideStep(step++);

@@ -68,7 +68,8 @@ class SettingsDialog : public tk::Window {
     tk::Control* Find(const std::wstring& name) const;
 
     // The controls, named as in the layout.
-    tk::PicturePanel *Panel2 = nullptr, *Panel3 = nullptr, *Panel4 = nullptr, *Panel1 = nullptr;
+    tk::PicturePanel *imagesPage = nullptr, *settingsPage = nullptr, *band = nullptr;
+    tk::PicturePanel* previewBox = nullptr; // the black box on the images page
     tk::ShadowLabel *RxLabel3 = nullptr, *RxLabel4 = nullptr, *RxLabel25 = nullptr;
     tk::DriveComboBox* DriveComboBox1 = nullptr;
     tk::FolderTree* DirBox = nullptr;
@@ -82,8 +83,8 @@ class SettingsDialog : public tk::Window {
     std::array<tk::Switch*, 4> RxSwitch{}; // RxSwitch0 .. RxSwitch3
     tk::ComboBox *CBAgr = nullptr, *CBNbImgMax = nullptr, *CBCfgName = nullptr;
     tk::Button *CBCfgAlea = nullptr, *Button1 = nullptr;
-    TFitImage Preview;
-    tk::MediaPlayer MpgPlayer; // shows a clip in Panel1
+    TFitImage previewPicture; // shows a photo in previewBox
+    tk::MediaPlayer previewPlayer; // shows a clip in previewBox
 
     const tk::ToolTips& ToolTips() const { return tips_; }
 

@@ -49,7 +49,7 @@ void SettingsDialog::RxSpeedButtonMouseMove(tk::SpeedButton& knob, int x, int y)
     }
     POINT at = {x, y};
     ClientToScreen(knob.Handle(), &at);
-    ScreenToClient(Panel2->Handle(), &at);
+    ScreenToClient(settingsPage->Handle(), &at);
     if (auto left = DraggedKnobLeft(KnobOf(knob), at.x, knob.Tag)) PlaceKnob(knob, *left);
 }
 

@@ -26,7 +26,7 @@ const ControlRow images[] = {
      L"Retire tous les dossiers de la liste de droite"},
     {L"LstDirBox", K::MultiList, 264, 40, 193, 129, nullptr,
      L"Liste des dossiers contenant les images et vidéos à afficher"},
-    {L"Panel1", K::BlackPanel, 264, 184, 193, 145, nullptr, L"Zone de prévisualisation"},
+    {L"previewBox", K::BlackPanel, 264, 184, 193, 145, nullptr, L"Zone de prévisualisation"},
 };
 
 const ControlRow settings[] = {

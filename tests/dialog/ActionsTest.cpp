@@ -31,16 +31,16 @@ class DialogActions : public testing::Test {
 
 TEST_F(DialogActions, PagesSlideInSixteenStepsEachWayAndStayPut) {
     ASSERT_TRUE(dialog);
-    std::vector<std::pair<int, int>> seen; // Panel3, Panel2 left edges after each step
+    std::vector<std::pair<int, int>> seen; // imagesPage, settingsPage left edges after each step
     dialog->onSlideStep = [&](int) {
-        seen.emplace_back(dialog->Panel3->Left(), dialog->Panel2->Left());
+        seen.emplace_back(dialog->imagesPage->Left(), dialog->settingsPage->Left());
     };
     dialog->RxLabel3Click();
     ASSERT_EQ(seen.size(), 16u);
     EXPECT_EQ(seen.front(), std::make_pair(450 - 473, 450));
     EXPECT_EQ(seen[8], std::make_pair(210 - 473, 210));
     EXPECT_EQ(seen.back(), std::make_pair(-473, 0));
-    EXPECT_EQ(dialog->Panel4->Bounds().top, 336); // the band never moves
+    EXPECT_EQ(dialog->band->Bounds().top, 336); // the band never moves
 
     seen.clear();
     dialog->RxLabel4Click();
@@ -48,8 +48,8 @@ TEST_F(DialogActions, PagesSlideInSixteenStepsEachWayAndStayPut) {
     EXPECT_EQ(seen.front(), std::make_pair(-450, 473 - 450));
     EXPECT_EQ(seen.back(), std::make_pair(0, 473));
     PumpMessages(dialog->Handle());
-    EXPECT_EQ(dialog->Panel3->Left(), 0);
-    EXPECT_EQ(dialog->Panel2->Left(), 473);
+    EXPECT_EQ(dialog->imagesPage->Left(), 0);
+    EXPECT_EQ(dialog->settingsPage->Left(), 473);
 }
 
 TEST_F(DialogActions, OkSavesUnderTheNameInTheBoxAndCloses) {

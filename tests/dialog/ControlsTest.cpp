@@ -154,7 +154,7 @@ TEST_F(DialogControls, TabStaysOnTheShownPage) {
         ASSERT_TRUE(IsDialogMessageW(dialog->Handle(), &tab));
         HWND focus = GetFocus();
         ASSERT_NE(focus, nullptr);
-        EXPECT_FALSE(IsChild(dialog->Panel2->Handle(), focus));
+        EXPECT_FALSE(IsChild(dialog->settingsPage->Handle(), focus));
         visited.insert(focus);
     }
     EXPECT_GT(visited.size(), 3u); // it does go round the shown page and the band

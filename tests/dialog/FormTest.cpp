@@ -38,13 +38,13 @@ struct Place {
 // The layout of record. The knobs stand where Fill puts them for the test's configuration
 // (step 4, delay 500, pause 30).
 const Place kPlaces[] = {
-    {L"Panel3", 0, 0, 473, 337},          {L"Panel2", 473, 0, 473, 337},
-    {L"Panel4", 0, 336, 473, 93},         {L"RxLabel2", 32, 8, 177, 25},
+    {L"imagesPage", 0, 0, 473, 337},          {L"settingsPage", 473, 0, 473, 337},
+    {L"band", 0, 336, 473, 93},         {L"RxLabel2", 32, 8, 177, 25},
     {L"RxLabel3", 280, 3, 161, 22},       {L"DriveComboBox1", 8, 40, 201, 19},
     {L"DirBox", 8, 64, 201, 137},         {L"FileLstBox", 8, 208, 201, 121},
     {L"AddBtn", 208, 66, 57, 27},         {L"SubBtn", 208, 98, 57, 27},
     {L"ClearBtn", 208, 130, 57, 27},      {L"LstDirBox", 264, 40, 193, 129},
-    {L"Panel1", 264, 184, 193, 145},      {L"RxLabel4", 16, 4, 177, 21},
+    {L"previewBox", 264, 184, 193, 145},      {L"RxLabel4", 16, 4, 177, 21},
     {L"RxLabel12", 280, 8, 153, 25},      {L"RxLabel8", 8, 32, 81, 17},
     {L"CBTransition", 8, 56, 190, 121},   {L"RxLabel13", 216, 32, 81, 17},
     {L"RxLabel16", 248, 72, 25, 13},      {L"RxSpeedButton1", 283, 76, 16, 11},
@@ -83,10 +83,10 @@ TEST_F(DialogForm, EveryControlStandsWhereTheLayoutPutsIt) {
             EXPECT_EQ(r.bottom - r.top, p.height);
         }
     }
-    RECT preview = dialog->Preview.Bounds();
+    RECT preview = dialog->previewPicture.Bounds();
     EXPECT_EQ(preview.left, 1);
     EXPECT_EQ(preview.right - preview.left, 187);
-    EXPECT_FALSE(dialog->Preview.ShownItself());
+    EXPECT_FALSE(dialog->previewPicture.ShownItself());
 }
 
 struct ColourCase {

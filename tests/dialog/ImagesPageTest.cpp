@@ -91,7 +91,7 @@ class ImagesPage : public testing::Test {
         PumpMessages(dialog->Handle());
     }
 
-    RECT Box() const { return dialog->Panel1->Bounds(); }
+    RECT Box() const { return dialog->previewBox->Bounds(); }
 
     PhotoFolder photos;
     rig::DialogInstall install{WithFolders(L"C:\\gone;" + photos.path + L";")};
@@ -205,10 +205,10 @@ TEST_F(ImagesPage, PhotosShowFittedAndCentredInTheBox) {
     for (const Case& c : cases) {
         SCOPED_TRACE(tk::ToUtf8(c.name));
         ClickFile(c.name);
-        EXPECT_TRUE(dialog->Preview.ShownItself());
-        EXPECT_EQ(dialog->Preview.Picture().Width(), c.width);
-        EXPECT_EQ(dialog->Preview.Picture().Height(), c.height);
-        const RECT box = Box(), inside = dialog->Panel1->ClientRect();
+        EXPECT_TRUE(dialog->previewPicture.ShownItself());
+        EXPECT_EQ(dialog->previewPicture.Picture().Width(), c.width);
+        EXPECT_EQ(dialog->previewPicture.Picture().Height(), c.height);
+        const RECT box = Box(), inside = dialog->previewBox->ClientRect();
         EXPECT_EQ(box.left, 264);
         EXPECT_EQ(box.top, 184);
         EXPECT_EQ(inside.right, 189);
@@ -222,7 +222,7 @@ TEST_F(ImagesPage, PhotosShowFittedAndCentredInTheBox) {
     boxes.clear();
     // Centred: the small photo's colour (JPEG's, near enough) stands in the middle of the
     // box, black around it.
-    rig::ScreenShot shot(dialog->Panel1->Handle());
+    rig::ScreenShot shot(dialog->previewBox->Handle());
     const uint32_t middle = shot.At(shot.Width() / 2, shot.Height() / 2);
     for (int shift : {0, 8, 16})
         EXPECT_NEAR(int(middle >> shift & 0xFF), int(kPhotoColour >> shift & 0xFF), 24);
@@ -234,23 +234,23 @@ TEST_F(ImagesPage, AClipPlaysInTheFittedBoxAndIsClosedByTheNextClickAndByTheDial
     ASSERT_TRUE(dialog);
     ClickFile(L"short.avi"); // 160 x 120: its own size, the box centred on its place
     EXPECT_EQ(tk::Counts().mciDevices, devicesBefore + 1);
-    EXPECT_FALSE(dialog->Preview.ShownItself());
+    EXPECT_FALSE(dialog->previewPicture.ShownItself());
     const RECT expected = PreviewBoxForClip(160, 120), box = Box();
     EXPECT_EQ(box.left, expected.left);
     EXPECT_EQ(box.top, expected.top);
-    EXPECT_EQ(dialog->Panel1->ClientRect().right, 160);
-    EXPECT_EQ(dialog->Panel1->ClientRect().bottom, 120);
+    EXPECT_EQ(dialog->previewBox->ClientRect().right, 160);
+    EXPECT_EQ(dialog->previewBox->ClientRect().bottom, 120);
     EXPECT_TRUE(WaitUntil(
         [&] {
             RECT r;
-            GetWindowRect(dialog->Panel1->Handle(), &r);
+            GetWindowRect(dialog->previewBox->Handle(), &r);
             return cliprig::LitShare(ReadScreen(r)) > 0.3;
         },
         3000));
 
     ClickFile(L"short.mpg"); // the first clip goes before the second opens
     EXPECT_EQ(tk::Counts().mciDevices, devicesBefore + 1);
-    EXPECT_TRUE(tk::HoldsClip(dialog->MpgPlayer.Mode()));
+    EXPECT_TRUE(tk::HoldsClip(dialog->previewPlayer.Mode()));
     ClickFile(L"p640.jpg");
     EXPECT_EQ(tk::Counts().mciDevices, devicesBefore);
     EXPECT_EQ(Box().right - Box().left, 193);
@@ -271,7 +271,7 @@ TEST_F(ImagesPage, FoldersDeeperThan260CharactersAndNamesOutsideTheAnsiCodePage)
     dialog->DirBox->SetDirectory(deep);
     EXPECT_EQ(dialog->FileLstBox->Items(), Lines{L"東京.jpg"});
     ClickFile(L"東京.jpg");
-    EXPECT_EQ(dialog->Preview.Picture().Width(), 64);
+    EXPECT_EQ(dialog->previewPicture.Picture().Width(), 64);
     ClickMiddle(*dialog->AddBtn);
     EXPECT_EQ(dialog->LstDirBox->Items().back(), deep);
 
@@ -284,7 +284,7 @@ TEST_F(ImagesPage, FoldersDeeperThan260CharactersAndNamesOutsideTheAnsiCodePage)
     EXPECT_EQ(dialog->DirBox->Directory(), deep);
     EXPECT_EQ(dialog->FileLstBox->Items(), Lines{L"loin.jpg"});
     ClickFile(L"loin.jpg");
-    EXPECT_EQ(dialog->Preview.Picture().Width(), 64);
+    EXPECT_EQ(dialog->previewPicture.Picture().Width(), 64);
     // Added when the system can make it the current directory (Wine can; Windows stops at
     // 260 characters, and the folder is then left out without a word); nothing else goes.
     const Lines before = dialog->LstDirBox->Items();
@@ -297,7 +297,7 @@ TEST_F(ImagesPage, FoldersDeeperThan260CharactersAndNamesOutsideTheAnsiCodePage)
 TEST_F(ImagesPage, FilesThatCannotBeShownGiveTheirWarningAndKeepThePhotoShown) {
     ASSERT_TRUE(dialog);
     ClickFile(L"p480.jpg");
-    ASSERT_EQ(dialog->Preview.Picture().Width(), 105);
+    ASSERT_EQ(dialog->previewPicture.Picture().Width(), 105);
     struct Case {
         const wchar_t* name;
         const wchar_t* message;
@@ -320,8 +320,8 @@ TEST_F(ImagesPage, FilesThatCannotBeShownGiveTheirWarningAndKeepThePhotoShown) {
         EXPECT_EQ(boxes[0].flags, UINT(MB_OK | MB_ICONWARNING));
         EXPECT_EQ(tk::Counts().mciDevices, devicesBefore);
         if (c.message == kPhotoFailureMessage) {
-            EXPECT_TRUE(dialog->Preview.ShownItself());
-            EXPECT_EQ(dialog->Preview.Picture().Width(), 105); // what it showed before
+            EXPECT_TRUE(dialog->previewPicture.ShownItself());
+            EXPECT_EQ(dialog->previewPicture.Picture().Width(), 105); // what it showed before
         }
     }
     EXPECT_EQ(dialog->LstDirBox->Count(), 2); // nothing lost from the chosen folders

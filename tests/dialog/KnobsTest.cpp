@@ -93,7 +93,7 @@ TEST_F(Knobs, DraggedKnobShowsOnceAtItsNewPlaceWithNoTrail) {
     Mouse(knob, WM_LBUTTONDOWN, 359 + 4);
     for (int x = 363; x <= 420; x += 19)
         Mouse(knob, WM_MOUSEMOVE, x);
-    EXPECT_EQ(RedLines(rig::ScreenShot(dialog->Panel2->Handle()), knob),
+    EXPECT_EQ(RedLines(rig::ScreenShot(dialog->settingsPage->Handle()), knob),
               (std::vector<int>{416 + kKnobWidth / 2 - 1}));
     Mouse(knob, WM_LBUTTONUP, 420);
 }

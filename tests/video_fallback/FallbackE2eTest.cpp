@@ -82,10 +82,10 @@ TEST(FallbackE2e, DialogPreviewPlaysAPhoneClip) {
         SendMessageW(list.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
         SendMessageW(list.Handle(), WM_LBUTTONUP, 0, at);
         PumpMessages(dialog->Handle());
-        EXPECT_TRUE(dialog->MpgPlayer.DrawsFrames());
+        EXPECT_TRUE(dialog->previewPlayer.DrawsFrames());
         EXPECT_EQ(tk::Counts().framePlayers, players + 1);
         RECT r;
-        GetWindowRect(dialog->Panel1->Handle(), &r);
+        GetWindowRect(dialog->previewBox->Handle(), &r);
         InflateRect(&r, -4, -4);
         EXPECT_TRUE(WaitUntil([&] { return cliprig::LitShare(ReadScreen(r)) > 0.5; }, 2000));
         EXPECT_TRUE(Moves(r)) << "the preview plays";
