@@ -67,14 +67,14 @@ void MeasureFileList(SettingsDialog& dialog) {
     PlainListing(folder); // the folder in the cache
     for (int run = 0; run < kRuns; ++run) {
         plain.push_back(TimeMs([&] { PlainListing(folder); }));
-        dialog.FileLstBox->SetDirectory(L"C:\\"); // away, so that each fill starts afresh
+        dialog.fileList->SetDirectory(L"C:\\"); // away, so that each fill starts afresh
         filled.push_back(TimeMs([&] {
-            dialog.FileLstBox->SetDirectory(folder);
-            UpdateWindow(dialog.FileLstBox->Handle());
+            dialog.fileList->SetDirectory(folder);
+            UpdateWindow(dialog.fileList->Handle());
         }));
     }
-    if (dialog.FileLstBox->Count() != kMediaFiles)
-        fprintf(stderr, "the list shows %d files\n", dialog.FileLstBox->Count());
+    if (dialog.fileList->Count() != kMediaFiles)
+        fprintf(stderr, "the list shows %d files\n", dialog.fileList->Count());
     printf("filelist_ratio_10k: %.3f\n", Median(filled) / Median(plain));
     printf("filelist_10k_ms: %.1f\n", Median(filled));
     printf("filelist_plain_listing_ms: %.1f\n", Median(plain));
@@ -82,7 +82,7 @@ void MeasureFileList(SettingsDialog& dialog) {
 
 // Selects the list's line of that name and clicks it as the list's own click does.
 void ClickFile(SettingsDialog& dialog, const std::wstring& name) {
-    dialog.FileLstBox->SetSelected(dialog.FileLstBox->FindExact(name), true);
+    dialog.fileList->SetSelected(dialog.fileList->FindExact(name), true);
     dialog.FileLstBoxClick();
 }
 
@@ -92,7 +92,7 @@ void MeasurePhoto(SettingsDialog& dialog, const std::wstring& folder) {
         fprintf(stderr, "cannot make the photo\n");
         return;
     }
-    dialog.FileLstBox->SetDirectory(folder);
+    dialog.fileList->SetDirectory(folder);
     std::vector<double> clicks, fits;
     TFitImage fit;
     ClickFile(dialog, L"big.jpg"); // the file in the cache
@@ -121,7 +121,7 @@ bool BoxShowsAFrame(SettingsDialog& dialog) {
 
 void MeasureClip(SettingsDialog& dialog, const std::wstring& folder) {
     CopyFileW(cliprig::Media(L"bench.mpg").c_str(), (folder + L"\\clip.mpg").c_str(), FALSE);
-    dialog.FileLstBox->SetDirectory(folder);
+    dialog.fileList->SetDirectory(folder);
     // The first DirectShow clip of a process loads its filters: the saver warms them while
     // its banner shows, the dialog at this first click.
     std::vector<double> shows;

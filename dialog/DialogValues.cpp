@@ -73,12 +73,12 @@ std::wstring PauseHint(int defpause) {
 }
 
 const std::vector<std::wstring>& GrowItems() {
-    static const std::vector<std::wstring> items = layout::SettingsListItems(L"CBAgr");
+    static const std::vector<std::wstring> items = layout::SettingsListItems(L"growList");
     return items;
 }
 
 const std::vector<std::wstring>& TileCountItems() {
-    static const std::vector<std::wstring> items = layout::SettingsListItems(L"CBNbImgMax");
+    static const std::vector<std::wstring> items = layout::SettingsListItems(L"tileCountList");
     return items;
 }
 

@@ -58,16 +58,16 @@ std::vector<std::wstring> ConfigurationNames(const std::wstring& installDir);
 
 // Everything the controls of the dialog hold that maps to a setting.
 struct TDialogValues {
-    std::vector<std::wstring> folders;              // LstDirBox
-    std::array<bool, kTransitionCount> transitions{};             // CBTransition
-    int stepLeft = 0, speedLeft = 0, pauseLeft = 0; // RxSpeedButton1..3
-    std::array<bool, 4> switches{};                 // RxSwitch0..3
-    int agrIndex = 0;                               // CBAgr, -1 for none
-    std::array<bool, 3> options{};                  // CBOptions
-    int nbImgMaxIndex = -1;                         // CBNbImgMax, -1 for none
-    std::vector<std::wstring> cfgNames;             // CBCfgName's list
-    std::wstring cfgText;                           // CBCfgName's edit text
-    bool cfgAlea = false;                           // CBCfgAlea
+    std::vector<std::wstring> folders;              // chosenFolders
+    std::array<bool, kTransitionCount> transitions{};             // transitionList
+    int stepLeft = 0, speedLeft = 0, pauseLeft = 0; // stepKnob, speedKnob, pauseKnob
+    std::array<bool, 4> switches{};                 // playWhenVisible, loop, randomStart, playWhole
+    int agrIndex = 0;                               // growList, -1 for none
+    std::array<bool, 3> options{};                  // optionList
+    int nbImgMaxIndex = -1;                         // tileCountList, -1 for none
+    std::vector<std::wstring> cfgNames;             // configNameBox's list
+    std::wstring cfgText;                           // configNameBox's edit text
+    bool cfgAlea = false;                           // randomConfigBox
 };
 
 // Fill: the settings as the controls show them (the configuration names read from the

@@ -22,63 +22,63 @@ void PlaceAt(tk::Control& control, const RECT& box) {
 } // namespace
 
 void SettingsDialog::WireImagesPage() {
-    DriveComboBox1->onSelect = [this] { DriveComboBox1Change(); };
-    DirBox->onChange = [this] { DirBoxChange(); };
-    FileLstBox->SetLister(&MediaFilesOf);
-    FileLstBox->onClick = [this] { FileLstBoxClick(); };
-    AddBtn->onClick = [this] { AddClick(); };
-    SubBtn->onClick = [this] { SubClick(); };
-    ClearBtn->onClick = [this] { BitBtn1Click(); };
+    driveChooser->onSelect = [this] { DriveComboBox1Change(); };
+    folderTree->onChange = [this] { DirBoxChange(); };
+    fileList->SetLister(&MediaFilesOf);
+    fileList->onClick = [this] { FileLstBoxClick(); };
+    addFolderButton->onClick = [this] { AddClick(); };
+    removeFoldersButton->onClick = [this] { SubClick(); };
+    clearFoldersButton->onClick = [this] { BitBtn1Click(); };
 }
 
 void SettingsDialog::OpenFolderChoosers() {
-    const std::wstring folder = TreeStartFolder(LstDirBox->Items());
-    if (!folder.empty()) DriveComboBox1->SetDrive(folder[0]);
-    DirBox->SetDirectory(folder); // the file list follows through DirBoxChange
+    const std::wstring folder = TreeStartFolder(chosenFolders->Items());
+    if (!folder.empty()) driveChooser->SetDrive(folder[0]);
+    folderTree->SetDirectory(folder); // the file list follows through DirBoxChange
 }
 
 void SettingsDialog::DriveComboBox1Change() {
-    const wchar_t letter = DriveComboBox1->Drive();
+    const wchar_t letter = driveChooser->Drive();
     if (!letter) return;
     if (!tk::DriveReady(letter)) {
         // An empty disc or card reader: the tree keeps the folder it shows, and the list
         // goes back to that folder's drive.
         Warn(Handle(), DriveNotReadyMessage(letter));
-        const std::wstring shown = DirBox->Directory();
-        if (shown.size() > 1 && shown[1] == L':') DriveComboBox1->SetDrive(shown[0]);
+        const std::wstring shown = folderTree->Directory();
+        if (shown.size() > 1 && shown[1] == L':') driveChooser->SetDrive(shown[0]);
         return;
     }
-    DirBox->SetDrive(letter);
+    folderTree->SetDrive(letter);
 }
 
 void SettingsDialog::DirBoxChange() {
-    FileLstBox->SetDirectory(DirBox->Directory());
+    fileList->SetDirectory(folderTree->Directory());
 }
 
 void SettingsDialog::AddClick() {
-    const std::wstring folder = DirBox->Directory();
+    const std::wstring folder = folderTree->Directory();
     if (folder.empty()) return; // no folder picked
-    if (MayAddFolder(LstDirBox->Items(), folder))
-        LstDirBox->Add(folder);
+    if (MayAddFolder(chosenFolders->Items(), folder))
+        chosenFolders->Add(folder);
     else
         tk::Log(L"not added, listed already or not enterable: " + folder);
 }
 
 void SettingsDialog::SubClick() {
-    const int count = LstDirBox->Count();
+    const int count = chosenFolders->Count();
     if (count <= 0) return;
     std::vector<bool> selected(size_t(count), false);
     for (int i = 0; i < count; ++i)
-        selected[size_t(i)] = LstDirBox->Selected(i);
-    const std::vector<std::wstring> left = WithoutSelected(LstDirBox->Items(), selected);
-    LstDirBox->Clear();
+        selected[size_t(i)] = chosenFolders->Selected(i);
+    const std::vector<std::wstring> left = WithoutSelected(chosenFolders->Items(), selected);
+    chosenFolders->Clear();
     for (const std::wstring& line : left)
-        LstDirBox->Add(line);
+        chosenFolders->Add(line);
 }
 
 void SettingsDialog::BitBtn1Click() {
-    for (int i = 0, n = LstDirBox->Count(); i < n; ++i)
-        LstDirBox->SetSelected(i, true);
+    for (int i = 0, n = chosenFolders->Count(); i < n; ++i)
+        chosenFolders->SetSelected(i, true);
     SubClick();
 }
 
@@ -88,7 +88,7 @@ void SettingsDialog::CloseClip() {
 }
 
 void SettingsDialog::FileLstBoxClick() {
-    const std::wstring path = FileLstBox->FileName();
+    const std::wstring path = fileList->FileName();
     if (path.empty()) return;
     CloseClip();
     PlaceAt(*previewBox, kPreviewBox);

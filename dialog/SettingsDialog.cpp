@@ -97,9 +97,9 @@ bool SettingsDialog::MakePanels() {
 
     const auto& settings = layout::kSettingsPage;
     const art::KnobTrack tracks[3] = {
-        Track(Row(settings, L"RxSpeedButton1"), kStepKnobDrag),
-        Track(Row(settings, L"RxSpeedButton2"), kSpeedKnobDrag),
-        Track(Row(settings, L"RxSpeedButton3"), kPauseKnobDrag)};
+        Track(Row(settings, L"stepKnob"), kStepKnobDrag),
+        Track(Row(settings, L"speedKnob"), kSpeedKnobDrag),
+        Track(Row(settings, L"pauseKnob"), kPauseKnobDrag)};
     const auto& f = layout::kVideoFrame;
     const auto& header = Row(settings, L"RxLabel5");
     const RECT gap = {header.left - 3, f[1] - 2, header.left + header.width + 2, f[1] + 3};
@@ -138,43 +138,45 @@ tk::Control* SettingsDialog::Find(const std::wstring& name) const {
 }
 
 void SettingsDialog::BindControls() {
-    RxLabel3 = Named<tk::ShadowLabel>(L"RxLabel3");
-    RxLabel4 = Named<tk::ShadowLabel>(L"RxLabel4");
-    RxLabel25 = Named<tk::ShadowLabel>(L"RxLabel25");
-    DriveComboBox1 = Named<tk::DriveComboBox>(L"DriveComboBox1");
-    DirBox = Named<tk::FolderTree>(L"DirBox");
-    FileLstBox = Named<tk::FileListBox>(L"FileLstBox");
-    LstDirBox = Named<tk::ListBox>(L"LstDirBox");
-    AddBtn = Named<TFramedSpeedButton>(L"AddBtn");
-    SubBtn = Named<TFramedSpeedButton>(L"SubBtn");
-    ClearBtn = Named<TFramedSpeedButton>(L"ClearBtn");
-    OKBtn = Named<TFramedSpeedButton>(L"OKBtn");
-    CancelBtn = Named<TFramedSpeedButton>(L"CancelBtn");
-    CBTransition = Named<tk::CheckListBox>(L"CBTransition");
-    CBOptions = Named<tk::CheckListBox>(L"CBOptions");
-    RxSpeedButton1 = Named<tk::SpeedButton>(L"RxSpeedButton1");
-    RxSpeedButton2 = Named<tk::SpeedButton>(L"RxSpeedButton2");
-    RxSpeedButton3 = Named<tk::SpeedButton>(L"RxSpeedButton3");
-    for (size_t i = 0; i < RxSwitch.size(); ++i)
-        RxSwitch[i] = Named<tk::Switch>((L"RxSwitch" + std::to_wstring(i)).c_str());
-    CBAgr = Named<tk::ComboBox>(L"CBAgr");
-    CBNbImgMax = Named<tk::ComboBox>(L"CBNbImgMax");
-    CBCfgName = Named<tk::ComboBox>(L"CBCfgName");
-    CBCfgAlea = Named<tk::Button>(L"CBCfgAlea");
-    Button1 = Named<tk::Button>(L"Button1");
-    for (const TransitionInfo& t : kTransitions) CBTransition->Add(t.name);
+    settingsPageLink = Named<tk::ShadowLabel>(L"settingsPageLink");
+    imagesPageLink = Named<tk::ShadowLabel>(L"imagesPageLink");
+    helpLink = Named<tk::ShadowLabel>(L"helpLink");
+    driveChooser = Named<tk::DriveComboBox>(L"driveChooser");
+    folderTree = Named<tk::FolderTree>(L"folderTree");
+    fileList = Named<tk::FileListBox>(L"fileList");
+    chosenFolders = Named<tk::ListBox>(L"chosenFolders");
+    addFolderButton = Named<TFramedSpeedButton>(L"addFolderButton");
+    removeFoldersButton = Named<TFramedSpeedButton>(L"removeFoldersButton");
+    clearFoldersButton = Named<TFramedSpeedButton>(L"clearFoldersButton");
+    okButton = Named<TFramedSpeedButton>(L"okButton");
+    cancelButton = Named<TFramedSpeedButton>(L"cancelButton");
+    transitionList = Named<tk::CheckListBox>(L"transitionList");
+    optionList = Named<tk::CheckListBox>(L"optionList");
+    stepKnob = Named<tk::SpeedButton>(L"stepKnob");
+    speedKnob = Named<tk::SpeedButton>(L"speedKnob");
+    pauseKnob = Named<tk::SpeedButton>(L"pauseKnob");
+    playWhenVisible = Named<tk::Switch>(L"playWhenVisible");
+    loop = Named<tk::Switch>(L"loop");
+    randomStart = Named<tk::Switch>(L"randomStart");
+    playWhole = Named<tk::Switch>(L"playWhole");
+    growList = Named<tk::ComboBox>(L"growList");
+    tileCountList = Named<tk::ComboBox>(L"tileCountList");
+    configNameBox = Named<tk::ComboBox>(L"configNameBox");
+    randomConfigBox = Named<tk::Button>(L"randomConfigBox");
+    deleteConfigButton = Named<tk::Button>(L"deleteConfigButton");
+    for (const TransitionInfo& t : kTransitions) transitionList->Add(t.name);
 }
 
 void SettingsDialog::WireEvents() {
     // The other page's link lights up under the pointer, like a tab.
-    for (tk::ShadowLabel* link : {RxLabel3, RxLabel4}) {
+    for (tk::ShadowLabel* link : {settingsPageLink, imagesPageLink}) {
         link->onMouseEnter = [link] { link->SetColor(dlg::kBrightGreen); };
         link->onMouseLeave = [link] { link->SetColor(dlg::kGreyGreen); };
     }
-    RxLabel3->onClick = [this] { RxLabel3Click(); };
-    RxLabel4->onClick = [this] { RxLabel4Click(); };
-    OKBtn->onClick = [this] { OKBtnClick(); };
-    CancelBtn->onClick = [this] { CancelBtnClick(); };
+    settingsPageLink->onClick = [this] { RxLabel3Click(); };
+    imagesPageLink->onClick = [this] { RxLabel4Click(); };
+    okButton->onClick = [this] { OKBtnClick(); };
+    cancelButton->onClick = [this] { CancelBtnClick(); };
     WireKnobs();
     WireBand();
     WireImagesPage();
@@ -189,42 +191,44 @@ void SettingsDialog::FormCreate() {
 
 void SettingsDialog::Fill() {
     const TDialogValues v = ValuesFromSettings(Settings);
-    LstDirBox->Clear();
-    for (const std::wstring& folder : v.folders) LstDirBox->Add(folder);
-    for (int i = 0; i < int(v.transitions.size()); ++i) CBTransition->SetChecked(i, v.transitions[i]);
-    for (int i = 0; i < int(v.options.size()); ++i) CBOptions->SetChecked(i, v.options[i]);
-    RxSpeedButton1->SetLeft(v.stepLeft);
-    RxSpeedButton2->SetLeft(v.speedLeft);
-    RxSpeedButton3->SetLeft(v.pauseLeft);
-    RxSpeedButton1->SetHint(StepHint(Settings.defspeed));
-    RxSpeedButton2->SetHint(SpeedHint(Settings.defspeed, Settings.defdelay));
-    RxSpeedButton3->SetHint(PauseHint(Settings.defpause));
-    for (size_t i = 0; i < RxSwitch.size(); ++i) RxSwitch[i]->SetOn(v.switches[i]);
-    CBAgr->SetItemIndex(v.agrIndex);
-    FileLstBox->SetMask(MediaFileMask(UsableMediaMask()));
-    FileLstBox->SetHint(FileListHint(UsableMediaMask()));
-    CBNbImgMax->SetItemIndex(v.nbImgMaxIndex);
-    CBCfgName->Clear();
-    for (const std::wstring& name : v.cfgNames) CBCfgName->Add(name);
-    CBCfgName->SetItemIndex(CBCfgName->FindExact(v.cfgText));
-    CBCfgName->SetText(v.cfgText);
-    CBCfgAlea->SetChecked(v.cfgAlea);
+    chosenFolders->Clear();
+    for (const std::wstring& folder : v.folders) chosenFolders->Add(folder);
+    for (int i = 0; i < int(v.transitions.size()); ++i) transitionList->SetChecked(i, v.transitions[i]);
+    for (int i = 0; i < int(v.options.size()); ++i) optionList->SetChecked(i, v.options[i]);
+    stepKnob->SetLeft(v.stepLeft);
+    speedKnob->SetLeft(v.speedLeft);
+    pauseKnob->SetLeft(v.pauseLeft);
+    stepKnob->SetHint(StepHint(Settings.defspeed));
+    speedKnob->SetHint(SpeedHint(Settings.defspeed, Settings.defdelay));
+    pauseKnob->SetHint(PauseHint(Settings.defpause));
+    const auto switches = ClipSwitches();
+    for (size_t i = 0; i < switches.size(); ++i) switches[i]->SetOn(v.switches[i]);
+    growList->SetItemIndex(v.agrIndex);
+    fileList->SetMask(MediaFileMask(UsableMediaMask()));
+    fileList->SetHint(FileListHint(UsableMediaMask()));
+    tileCountList->SetItemIndex(v.nbImgMaxIndex);
+    configNameBox->Clear();
+    for (const std::wstring& name : v.cfgNames) configNameBox->Add(name);
+    configNameBox->SetItemIndex(configNameBox->FindExact(v.cfgText));
+    configNameBox->SetText(v.cfgText);
+    randomConfigBox->SetChecked(v.cfgAlea);
 }
 
 TDialogValues SettingsDialog::ValuesOfControls() const {
     TDialogValues v;
-    v.folders = LstDirBox->Items();
-    for (int i = 0; i < int(v.transitions.size()); ++i) v.transitions[i] = CBTransition->Checked(i);
-    for (int i = 0; i < int(v.options.size()); ++i) v.options[i] = CBOptions->Checked(i);
-    v.stepLeft = RxSpeedButton1->Left();
-    v.speedLeft = RxSpeedButton2->Left();
-    v.pauseLeft = RxSpeedButton3->Left();
-    for (size_t i = 0; i < RxSwitch.size(); ++i) v.switches[i] = RxSwitch[i]->On();
-    v.agrIndex = CBAgr->ItemIndex();
-    v.nbImgMaxIndex = CBNbImgMax->ItemIndex();
-    for (int i = 0, n = CBCfgName->Count(); i < n; ++i) v.cfgNames.push_back(CBCfgName->Item(i));
-    v.cfgText = CBCfgName->Text();
-    v.cfgAlea = CBCfgAlea->Checked();
+    v.folders = chosenFolders->Items();
+    for (int i = 0; i < int(v.transitions.size()); ++i) v.transitions[i] = transitionList->Checked(i);
+    for (int i = 0; i < int(v.options.size()); ++i) v.options[i] = optionList->Checked(i);
+    v.stepLeft = stepKnob->Left();
+    v.speedLeft = speedKnob->Left();
+    v.pauseLeft = pauseKnob->Left();
+    const auto switches = ClipSwitches();
+    for (size_t i = 0; i < switches.size(); ++i) v.switches[i] = switches[i]->On();
+    v.agrIndex = growList->ItemIndex();
+    v.nbImgMaxIndex = tileCountList->ItemIndex();
+    for (int i = 0, n = configNameBox->Count(); i < n; ++i) v.cfgNames.push_back(configNameBox->Item(i));
+    v.cfgText = configNameBox->Text();
+    v.cfgAlea = randomConfigBox->Checked();
     return v;
 }
 
@@ -238,7 +242,7 @@ bool SettingsDialog::Get(const std::wstring& name) {
 void SettingsDialog::OKBtnClick() {
     // After a refused write nothing the user set is lost: the dialog stays open for another
     // try.
-    if (Get(CBCfgName->Text()) && SaveOrSay()) Destroy();
+    if (Get(configNameBox->Text()) && SaveOrSay()) Destroy();
 }
 
 bool SettingsDialog::SaveOrSay() {
@@ -279,8 +283,8 @@ void SettingsDialog::Slide(bool toSettings) {
     EnableWindow(leaving->Handle(), FALSE);
     coming->RepaintChildren();
     // A link left lit would stay lit: the pointer has left it with its page.
-    RxLabel3->SetColor(dlg::kGreyGreen);
-    RxLabel4->SetColor(dlg::kGreyGreen);
+    settingsPageLink->SetColor(dlg::kGreyGreen);
+    imagesPageLink->SetColor(dlg::kGreyGreen);
 }
 
 LRESULT SettingsDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -58,7 +58,7 @@ class SettingsDialog : public tk::Window {
     void DirBoxChange();
     void AddClick();
     void SubClick();
-    void BitBtn1Click(); // ClearBtn
+    void BitBtn1Click(); // clearFoldersButton
     void FileLstBoxClick();
 
     // Called after each step of a page slide, with the step's number from 0.
@@ -70,19 +70,21 @@ class SettingsDialog : public tk::Window {
     // The controls, named as in the layout.
     tk::PicturePanel *imagesPage = nullptr, *settingsPage = nullptr, *band = nullptr;
     tk::PicturePanel* previewBox = nullptr; // the black box on the images page
-    tk::ShadowLabel *RxLabel3 = nullptr, *RxLabel4 = nullptr, *RxLabel25 = nullptr;
-    tk::DriveComboBox* DriveComboBox1 = nullptr;
-    tk::FolderTree* DirBox = nullptr;
-    tk::FileListBox* FileLstBox = nullptr;
-    tk::ListBox* LstDirBox = nullptr;
-    TFramedSpeedButton *AddBtn = nullptr, *SubBtn = nullptr, *ClearBtn = nullptr;
-    TFramedSpeedButton *OKBtn = nullptr, *CancelBtn = nullptr;
-    tk::CheckListBox *CBTransition = nullptr, *CBOptions = nullptr;
-    tk::SpeedButton *RxSpeedButton1 = nullptr, *RxSpeedButton2 = nullptr,
-                    *RxSpeedButton3 = nullptr;
-    std::array<tk::Switch*, 4> RxSwitch{}; // RxSwitch0 .. RxSwitch3
-    tk::ComboBox *CBAgr = nullptr, *CBNbImgMax = nullptr, *CBCfgName = nullptr;
-    tk::Button *CBCfgAlea = nullptr, *Button1 = nullptr;
+    tk::ShadowLabel *settingsPageLink = nullptr, *imagesPageLink = nullptr, *helpLink = nullptr;
+    tk::DriveComboBox* driveChooser = nullptr;
+    tk::FolderTree* folderTree = nullptr;
+    tk::FileListBox* fileList = nullptr;
+    tk::ListBox* chosenFolders = nullptr;
+    TFramedSpeedButton *addFolderButton = nullptr, *removeFoldersButton = nullptr,
+                       *clearFoldersButton = nullptr;
+    TFramedSpeedButton *okButton = nullptr, *cancelButton = nullptr;
+    tk::CheckListBox *transitionList = nullptr, *optionList = nullptr;
+    tk::SpeedButton *stepKnob = nullptr, *speedKnob = nullptr, *pauseKnob = nullptr;
+    // The video options, in the order of TDialogValues::switches.
+    tk::Switch *playWhenVisible = nullptr, *loop = nullptr, *randomStart = nullptr,
+               *playWhole = nullptr;
+    tk::ComboBox *growList = nullptr, *tileCountList = nullptr, *configNameBox = nullptr;
+    tk::Button *randomConfigBox = nullptr, *deleteConfigButton = nullptr;
     TFitImage previewPicture; // shows a photo in previewBox
     tk::MediaPlayer previewPlayer; // shows a clip in previewBox
 
@@ -115,6 +117,9 @@ class SettingsDialog : public tk::Window {
     // deleted.
     void RenameCurrentAfterDeletion(const std::wstring& deleted);
     TDialogValues ValuesOfControls() const;
+    std::array<tk::Switch*, 4> ClipSwitches() const {
+        return {playWhenVisible, loop, randomStart, playWhole};
+    }
     template <class T> T* Named(const wchar_t* name) const {
         return dynamic_cast<T*>(Find(name));
     }

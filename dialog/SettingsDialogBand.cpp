@@ -30,11 +30,11 @@ bool IsBlank(const std::wstring& text) {
 } // namespace
 
 void SettingsDialog::WireBand() {
-    CBCfgName->onSelect = [this] { CBCfgNameSelect(); };
-    Button1->onClick = [this] { Button1Click(); };
-    RxLabel25->onClick = [this] { RxLabel25Click(); };
-    RxLabel25->onMouseEnter = [this] { RxLabel25MouseEnter(); };
-    RxLabel25->onMouseLeave = [this] { RxLabel25MouseLeave(); };
+    configNameBox->onSelect = [this] { CBCfgNameSelect(); };
+    deleteConfigButton->onClick = [this] { Button1Click(); };
+    helpLink->onClick = [this] { RxLabel25Click(); };
+    helpLink->onMouseEnter = [this] { RxLabel25MouseEnter(); };
+    helpLink->onMouseLeave = [this] { RxLabel25MouseLeave(); };
 }
 
 bool SettingsDialog::AskYesNo(const std::wstring& question) {
@@ -55,38 +55,38 @@ void SettingsDialog::CBCfgNameSelect() {
     if (AskYesNo(kSaveQuestion + Settings.cfgname) && Get(Settings.cfgname) && !SaveOrSay()) {
         // The system refused the write: the switch is abandoned, and the box names again the
         // configuration that is still shown, or OK would save it over the one picked.
-        CBCfgName->SetItemIndex(CBCfgName->FindExact(Settings.cfgname));
-        CBCfgName->SetText(Settings.cfgname);
+        configNameBox->SetItemIndex(configNameBox->FindExact(Settings.cfgname));
+        configNameBox->SetText(Settings.cfgname);
         return;
     }
-    const std::wstring picked = CBCfgName->Text();
+    const std::wstring picked = configNameBox->Text();
     if (!picked.empty()) LoadNamedConfiguration(picked);
 }
 
 void SettingsDialog::Button1Click() {
-    if (IsBlank(CBCfgName->Text())) return;
+    if (IsBlank(configNameBox->Text())) return;
     // Only a configuration's own file is ever deleted: a typed name that is no plain file
     // name (a path, a device) has none, and could lead out of the install folder.
-    if (!IsUsableConfigName(CBCfgName->Text()) ||
-        !ConfigurationFileExists(Settings.InstallDir, CBCfgName->Text()))
+    if (!IsUsableConfigName(configNameBox->Text()) ||
+        !ConfigurationFileExists(Settings.InstallDir, configNameBox->Text()))
         return;
-    if (!AskYesNo(kDeleteQuestion + CBCfgName->Text())) return;
+    if (!AskYesNo(kDeleteQuestion + configNameBox->Text())) return;
 
     // Loaded first, so that the name of its memory of seen photos is known.
-    LoadNamedConfiguration(CBCfgName->Text());
-    const std::wstring name = CBCfgName->Text();
+    LoadNamedConfiguration(configNameBox->Text());
+    const std::wstring name = configNameBox->Text();
     std::wstring failedPath;
     if (!DeleteConfigurationFiles(Settings.InstallDir, name, Settings.memfilesname, failedPath)) {
         // It stays loaded and listed.
         tk::ShowBox(Handle(), kCannotDelete + failedPath, tk::AppTitle(), MB_OK);
         return;
     }
-    const int index = CBCfgName->FindExact(name);
-    if (index >= 0) CBCfgName->Delete(index);
+    const int index = configNameBox->FindExact(name);
+    if (index >= 0) configNameBox->Delete(index);
     // On to the first name left, without offering to save the configuration just deleted:
     // saving it would write it back under its name, undoing the deletion without a word.
-    if (CBCfgName->Count() > 0)
-        LoadNamedConfiguration(CBCfgName->Item(0));
+    if (configNameBox->Count() > 0)
+        LoadNamedConfiguration(configNameBox->Item(0));
     else
         StartFreshConfiguration();
     RenameCurrentAfterDeletion(name);
@@ -117,10 +117,10 @@ void SettingsDialog::RenameCurrentAfterDeletion(const std::wstring& deleted) {
 }
 
 void SettingsDialog::RxLabel25MouseEnter() {
-    RxLabel25->SetEmphasis(true, true);
+    helpLink->SetEmphasis(true, true);
 }
 void SettingsDialog::RxLabel25MouseLeave() {
-    RxLabel25->SetEmphasis(true, false);
+    helpLink->SetEmphasis(true, false);
 }
 
 void SettingsDialog::RxLabel25Click() {

@@ -4,24 +4,24 @@
 #include "dialog/SettingsDialog.h"
 
 TKnob SettingsDialog::KnobOf(const tk::SpeedButton& knob) const {
-    if (&knob == RxSpeedButton1) return TKnob::Step;
-    if (&knob == RxSpeedButton2) return TKnob::Speed;
+    if (&knob == stepKnob) return TKnob::Step;
+    if (&knob == speedKnob) return TKnob::Speed;
     return TKnob::Pause;
 }
 
 tk::SpeedButton& SettingsDialog::KnobButton(TKnob knob) const {
     switch (knob) {
     case TKnob::Step:
-        return *RxSpeedButton1;
+        return *stepKnob;
     case TKnob::Speed:
-        return *RxSpeedButton2;
+        return *speedKnob;
     default:
-        return *RxSpeedButton3;
+        return *pauseKnob;
     }
 }
 
 void SettingsDialog::WireKnobs() {
-    for (tk::SpeedButton* knob : {RxSpeedButton1, RxSpeedButton2, RxSpeedButton3}) {
+    for (tk::SpeedButton* knob : {stepKnob, speedKnob, pauseKnob}) {
         knob->SetFocusable(true);
         knob->onMouseDown = [this, knob](int x, int y) { RxSpeedButtonMouseDown(*knob, x, y); };
         knob->onMouseMove = [this, knob](int x, int y) { RxSpeedButtonMouseMove(*knob, x, y); };
@@ -83,7 +83,7 @@ void SettingsDialog::RxSpeedButtonKeyDown(tk::SpeedButton& knob, UINT key) {
 void SettingsDialog::PlaceKnob(tk::SpeedButton& knob, int left) {
     // The hints first: a tooltip that shows follows the knob with its new text.
     for (const auto& [which, hint] :
-         HintsForKnobAt(KnobOf(knob), left, RxSpeedButton1->Left(), RxSpeedButton2->Left()))
+         HintsForKnobAt(KnobOf(knob), left, stepKnob->Left(), speedKnob->Left()))
         KnobButton(which).SetHint(hint);
     knob.SetLeft(left);
 }

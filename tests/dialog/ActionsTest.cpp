@@ -54,10 +54,10 @@ TEST_F(DialogActions, PagesSlideInSixteenStepsEachWayAndStayPut) {
 
 TEST_F(DialogActions, OkSavesUnderTheNameInTheBoxAndCloses) {
     ASSERT_TRUE(dialog);
-    dialog->CBTransition->SetChecked(0, false);
-    dialog->CBTransition->SetChecked(12, true);
-    dialog->RxSwitch[0]->SetOn(true);
-    dialog->CBCfgName->SetText(L" Vacances ");
+    dialog->transitionList->SetChecked(0, false);
+    dialog->transitionList->SetChecked(12, true);
+    dialog->playWhenVisible->SetOn(true);
+    dialog->configNameBox->SetText(L" Vacances ");
     dialog->OKBtnClick();
     EXPECT_FALSE(IsWindow(dialog->Handle()));
     EXPECT_TRUE(boxes.empty());
@@ -83,13 +83,13 @@ struct Refusal {
 TEST_F(DialogActions, RefusedInputShowsItsErrorAndLeavesTheDialogOpenWithNothingWritten) {
     ASSERT_TRUE(dialog);
     const Refusal refusals[] = {
-        {"name with a slash", [](SettingsDialog& d) { d.CBCfgName->SetText(L"a/b"); },
+        {"name with a slash", [](SettingsDialog& d) { d.configNameBox->SetText(L"a/b"); },
          &kBadNameMessage},
-        {"empty name", [](SettingsDialog& d) { d.CBCfgName->SetText(L""); }, &kBadNameMessage},
-        {"no folder", [](SettingsDialog& d) { d.LstDirBox->Clear(); }, &kNoFolderMessage},
+        {"empty name", [](SettingsDialog& d) { d.configNameBox->SetText(L""); }, &kBadNameMessage},
+        {"no folder", [](SettingsDialog& d) { d.chosenFolders->Clear(); }, &kNoFolderMessage},
         {"no transition",
          [](SettingsDialog& d) {
-             for (int i = 0; i < 13; ++i) d.CBTransition->SetChecked(i, false);
+             for (int i = 0; i < 13; ++i) d.transitionList->SetChecked(i, false);
          },
          &kNoTransitionMessage},
     };
@@ -122,7 +122,7 @@ TEST_F(DialogActions, RefusedWriteShowsAnErrorAndKeepsTheDialogOpen) {
     EXPECT_EQ(boxes[0].caption, L"Erreur");
     EXPECT_EQ(boxes[0].flags, UINT(MB_OK | MB_ICONERROR));
     EXPECT_TRUE(IsWindow(dialog->Handle()));
-    EXPECT_EQ(dialog->LstDirBox->Count(), 2); // nothing the user set is lost
+    EXPECT_EQ(dialog->chosenFolders->Count(), 2); // nothing the user set is lost
 }
 
 TEST_F(DialogActions, CancelAndTheCloseBoxWriteNothing) {
@@ -135,7 +135,7 @@ TEST_F(DialogActions, CancelAndTheCloseBoxWriteNothing) {
         SCOPED_TRACE(what);
         auto fresh = rig::OpenDialog();
         ASSERT_TRUE(fresh);
-        fresh->LstDirBox->Clear();
+        fresh->chosenFolders->Clear();
         close(*fresh);
         EXPECT_FALSE(IsWindow(fresh->Handle()));
         EXPECT_TRUE(PumpMessages(nullptr)); // the process would end now
@@ -149,9 +149,9 @@ TEST_F(DialogActions, CancelAndTheCloseBoxWriteNothing) {
 TEST_F(DialogActions, ZzEscapeInTheApplicationsLoopActsAsCancel) {
     ASSERT_TRUE(dialog);
     const std::string before = ReadFileBytes(Cfg());
-    dialog->LstDirBox->Clear();
-    SetFocus(dialog->LstDirBox->Handle());
-    PostMessageW(dialog->LstDirBox->Handle(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    dialog->chosenFolders->Clear();
+    SetFocus(dialog->chosenFolders->Handle());
+    PostMessageW(dialog->chosenFolders->Handle(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
     // Should Escape do nothing, the loop still ends after a while, with the dialog open.
     UINT_PTR guard = SetTimer(nullptr, 0, 10000, &EndTheLoop);
     tk::App::Instance().Run();

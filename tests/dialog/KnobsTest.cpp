@@ -8,9 +8,9 @@
 namespace {
 
 using KnobMember = tk::SpeedButton* SettingsDialog::*;
-constexpr KnobMember kStep = &SettingsDialog::RxSpeedButton1;
-constexpr KnobMember kSpeed = &SettingsDialog::RxSpeedButton2;
-constexpr KnobMember kPause = &SettingsDialog::RxSpeedButton3;
+constexpr KnobMember kStep = &SettingsDialog::stepKnob;
+constexpr KnobMember kSpeed = &SettingsDialog::speedKnob;
+constexpr KnobMember kPause = &SettingsDialog::pauseKnob;
 
 // The knob's mouse messages, the pointer given in the settings page's pixels.
 void Mouse(tk::SpeedButton& knob, UINT msg, int pageX) {
@@ -89,7 +89,7 @@ TEST_F(Knobs, DraggedKnobShowsOnceAtItsNewPlaceWithNoTrail) {
     auto dialog = rig::OpenDialog();
     ASSERT_TRUE(dialog);
     dialog->RxLabel3Click();
-    tk::SpeedButton& knob = *dialog->RxSpeedButton2;
+    tk::SpeedButton& knob = *dialog->speedKnob;
     Mouse(knob, WM_LBUTTONDOWN, 359 + 4);
     for (int x = 363; x <= 420; x += 19)
         Mouse(knob, WM_MOUSEMOVE, x);
@@ -108,9 +108,9 @@ TEST_F(Knobs, TabReachesTheKnobsWhoseArrowKeysMoveThemAPixelWithinTheirRange) {
     auto dialog = rig::OpenDialog();
     ASSERT_TRUE(dialog);
     dialog->RxLabel3Click();
-    SetFocus(dialog->CBTransition->Handle());
+    SetFocus(dialog->transitionList->Handle());
     Key(*dialog, VK_TAB);
-    tk::SpeedButton& knob = *dialog->RxSpeedButton1;
+    tk::SpeedButton& knob = *dialog->stepKnob;
     ASSERT_EQ(GetFocus(), knob.Handle());
     // clang-format off
     const struct { UINT key; int left; const wchar_t* hint; } steps[] = {
@@ -122,7 +122,7 @@ TEST_F(Knobs, TabReachesTheKnobsWhoseArrowKeysMoveThemAPixelWithinTheirRange) {
         EXPECT_EQ(knob.Left(), s.left) << s.key;
         EXPECT_EQ(knob.Hint(), s.hint) << s.key;
     }
-    EXPECT_EQ(dialog->RxSpeedButton2->Hint(), L"1 pixels toutes les 20 ms");
+    EXPECT_EQ(dialog->speedKnob->Hint(), L"1 pixels toutes les 20 ms");
 }
 
 } // namespace

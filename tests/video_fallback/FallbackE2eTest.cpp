@@ -73,7 +73,7 @@ TEST(FallbackE2e, DialogPreviewPlaysAPhoneClip) {
     {
         std::unique_ptr<SettingsDialog> dialog = rig::OpenDialog();
         ASSERT_TRUE(dialog);
-        tk::FileListBox& list = *dialog->FileLstBox;
+        tk::FileListBox& list = *dialog->fileList;
         const int index = list.FindExact(L"silent.mp4");
         ASSERT_GE(index, 0);
         RECT line;
