@@ -83,7 +83,7 @@ void MeasureFileList(SettingsDialog& dialog) {
 // Selects the list's line of that name and clicks it as the list's own click does.
 void ClickFile(SettingsDialog& dialog, const std::wstring& name) {
     dialog.fileList->SetSelected(dialog.fileList->FindExact(name), true);
-    dialog.FileLstBoxClick();
+    dialog.OnFilePicked();
 }
 
 void MeasurePhoto(SettingsDialog& dialog, const std::wstring& folder) {

@@ -58,16 +58,16 @@ std::vector<std::wstring> ConfigurationNames(const std::wstring& installDir);
 
 // Everything the controls of the dialog hold that maps to a setting.
 struct TDialogValues {
-    std::vector<std::wstring> folders;              // chosenFolders
-    std::array<bool, kTransitionCount> transitions{};             // transitionList
-    int stepLeft = 0, speedLeft = 0, pauseLeft = 0; // stepKnob, speedKnob, pauseKnob
-    std::array<bool, 4> switches{};                 // playWhenVisible, loop, randomStart, playWhole
-    int agrIndex = 0;                               // growList, -1 for none
-    std::array<bool, 3> options{};                  // optionList
-    int nbImgMaxIndex = -1;                         // tileCountList, -1 for none
-    std::vector<std::wstring> cfgNames;             // configNameBox's list
-    std::wstring cfgText;                           // configNameBox's edit text
-    bool cfgAlea = false;                           // randomConfigBox
+    std::vector<std::wstring> folders;                // chosenFolders
+    std::array<bool, kTransitionCount> transitions{}; // transitionList
+    int stepLeft = 0, speedLeft = 0, pauseLeft = 0;   // stepKnob, speedKnob, pauseKnob
+    std::array<bool, 4> switches{}; // playWhenVisible, loop, randomStart, playWhole
+    int growIndex = 0;              // growList, -1 for none
+    std::array<bool, 3> options{};  // optionList
+    int tileCountIndex = -1;        // tileCountList, -1 for none
+    std::vector<std::wstring> configNames; // configNameBox's list
+    std::wstring configName;               // configNameBox's edit text
+    bool randomConfig = false;             // randomConfigBox
 };
 
 // Fill: the settings as the controls show them (the configuration names read from the

@@ -22,22 +22,22 @@ void PlaceAt(tk::Control& control, const RECT& box) {
 } // namespace
 
 void SettingsDialog::WireImagesPage() {
-    driveChooser->onSelect = [this] { DriveComboBox1Change(); };
-    folderTree->onChange = [this] { DirBoxChange(); };
+    driveChooser->onSelect = [this] { OnDriveChanged(); };
+    folderTree->onChange = [this] { OnFolderChanged(); };
     fileList->SetLister(&MediaFilesOf);
-    fileList->onClick = [this] { FileLstBoxClick(); };
-    addFolderButton->onClick = [this] { AddClick(); };
-    removeFoldersButton->onClick = [this] { SubClick(); };
-    clearFoldersButton->onClick = [this] { BitBtn1Click(); };
+    fileList->onClick = [this] { OnFilePicked(); };
+    addFolderButton->onClick = [this] { OnAddFolder(); };
+    removeFoldersButton->onClick = [this] { OnRemoveFolders(); };
+    clearFoldersButton->onClick = [this] { OnClearFolders(); };
 }
 
 void SettingsDialog::OpenFolderChoosers() {
     const std::wstring folder = TreeStartFolder(chosenFolders->Items());
     if (!folder.empty()) driveChooser->SetDrive(folder[0]);
-    folderTree->SetDirectory(folder); // the file list follows through DirBoxChange
+    folderTree->SetDirectory(folder); // the file list follows through OnFolderChanged
 }
 
-void SettingsDialog::DriveComboBox1Change() {
+void SettingsDialog::OnDriveChanged() {
     const wchar_t letter = driveChooser->Drive();
     if (!letter) return;
     if (!tk::DriveReady(letter)) {
@@ -51,11 +51,11 @@ void SettingsDialog::DriveComboBox1Change() {
     folderTree->SetDrive(letter);
 }
 
-void SettingsDialog::DirBoxChange() {
+void SettingsDialog::OnFolderChanged() {
     fileList->SetDirectory(folderTree->Directory());
 }
 
-void SettingsDialog::AddClick() {
+void SettingsDialog::OnAddFolder() {
     const std::wstring folder = folderTree->Directory();
     if (folder.empty()) return; // no folder picked
     if (MayAddFolder(chosenFolders->Items(), folder))
@@ -64,7 +64,7 @@ void SettingsDialog::AddClick() {
         tk::Log(L"not added, listed already or not enterable: " + folder);
 }
 
-void SettingsDialog::SubClick() {
+void SettingsDialog::OnRemoveFolders() {
     const int count = chosenFolders->Count();
     if (count <= 0) return;
     std::vector<bool> selected(size_t(count), false);
@@ -76,10 +76,10 @@ void SettingsDialog::SubClick() {
         chosenFolders->Add(line);
 }
 
-void SettingsDialog::BitBtn1Click() {
+void SettingsDialog::OnClearFolders() {
     for (int i = 0, n = chosenFolders->Count(); i < n; ++i)
         chosenFolders->SetSelected(i, true);
-    SubClick();
+    OnRemoveFolders();
 }
 
 void SettingsDialog::CloseClip() {
@@ -87,7 +87,7 @@ void SettingsDialog::CloseClip() {
     if (previewPlayer.IsOpen()) previewPlayer.Close();
 }
 
-void SettingsDialog::FileLstBoxClick() {
+void SettingsDialog::OnFilePicked() {
     const std::wstring path = fileList->FileName();
     if (path.empty()) return;
     CloseClip();

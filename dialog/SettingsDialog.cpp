@@ -67,7 +67,7 @@ bool SettingsDialog::CreateForm() {
     // made when it is up (a posted message comes before any input), which spares the
     // opening the loading of the tooltip class.
     PostMessageW(Handle(), kMakeToolTips, 0, 0);
-    FormCreate();
+    LoadAndFill();
     OpenFolderChoosers(); // after Fill has given the file list its mask: one listing
     return true;
 }
@@ -173,10 +173,10 @@ void SettingsDialog::WireEvents() {
         link->onMouseEnter = [link] { link->SetColor(dlg::kBrightGreen); };
         link->onMouseLeave = [link] { link->SetColor(dlg::kGreyGreen); };
     }
-    settingsPageLink->onClick = [this] { RxLabel3Click(); };
-    imagesPageLink->onClick = [this] { RxLabel4Click(); };
-    okButton->onClick = [this] { OKBtnClick(); };
-    cancelButton->onClick = [this] { CancelBtnClick(); };
+    settingsPageLink->onClick = [this] { ShowSettingsPage(); };
+    imagesPageLink->onClick = [this] { ShowImagesPage(); };
+    okButton->onClick = [this] { OnOk(); };
+    cancelButton->onClick = [this] { OnCancel(); };
     WireKnobs();
     WireBand();
     WireImagesPage();
@@ -184,7 +184,7 @@ void SettingsDialog::WireEvents() {
     EnableWindow(settingsPage->Handle(), FALSE);
 }
 
-void SettingsDialog::FormCreate() {
+void SettingsDialog::LoadAndFill() {
     ShowLoadProblems(GetActiveWindow(), LoadSettings(LoadScope::CurrentConfiguration));
     Fill();
 }
@@ -203,15 +203,15 @@ void SettingsDialog::Fill() {
     pauseKnob->SetHint(PauseHint(Settings.defpause));
     const auto switches = ClipSwitches();
     for (size_t i = 0; i < switches.size(); ++i) switches[i]->SetOn(v.switches[i]);
-    growList->SetItemIndex(v.agrIndex);
+    growList->SetItemIndex(v.growIndex);
     fileList->SetMask(MediaFileMask(UsableMediaMask()));
     fileList->SetHint(FileListHint(UsableMediaMask()));
-    tileCountList->SetItemIndex(v.nbImgMaxIndex);
+    tileCountList->SetItemIndex(v.tileCountIndex);
     configNameBox->Clear();
-    for (const std::wstring& name : v.cfgNames) configNameBox->Add(name);
-    configNameBox->SetItemIndex(configNameBox->FindExact(v.cfgText));
-    configNameBox->SetText(v.cfgText);
-    randomConfigBox->SetChecked(v.cfgAlea);
+    for (const std::wstring& name : v.configNames) configNameBox->Add(name);
+    configNameBox->SetItemIndex(configNameBox->FindExact(v.configName));
+    configNameBox->SetText(v.configName);
+    randomConfigBox->SetChecked(v.randomConfig);
 }
 
 TDialogValues SettingsDialog::ValuesOfControls() const {
@@ -224,11 +224,11 @@ TDialogValues SettingsDialog::ValuesOfControls() const {
     v.pauseLeft = pauseKnob->Left();
     const auto switches = ClipSwitches();
     for (size_t i = 0; i < switches.size(); ++i) v.switches[i] = switches[i]->On();
-    v.agrIndex = growList->ItemIndex();
-    v.nbImgMaxIndex = tileCountList->ItemIndex();
-    for (int i = 0, n = configNameBox->Count(); i < n; ++i) v.cfgNames.push_back(configNameBox->Item(i));
-    v.cfgText = configNameBox->Text();
-    v.cfgAlea = randomConfigBox->Checked();
+    v.growIndex = growList->ItemIndex();
+    v.tileCountIndex = tileCountList->ItemIndex();
+    for (int i = 0, n = configNameBox->Count(); i < n; ++i) v.configNames.push_back(configNameBox->Item(i));
+    v.configName = configNameBox->Text();
+    v.randomConfig = randomConfigBox->Checked();
     return v;
 }
 
@@ -239,7 +239,7 @@ bool SettingsDialog::Get(const std::wstring& name) {
     return false;
 }
 
-void SettingsDialog::OKBtnClick() {
+void SettingsDialog::OnOk() {
     // After a refused write nothing the user set is lost: the dialog stays open for another
     // try.
     if (Get(configNameBox->Text()) && SaveOrSay()) Destroy();
@@ -262,10 +262,10 @@ bool SettingsDialog::SaveOrSay() {
     }
 }
 
-void SettingsDialog::CancelBtnClick() { Destroy(); }
+void SettingsDialog::OnCancel() { Destroy(); }
 
-void SettingsDialog::RxLabel3Click() { Slide(true); }
-void SettingsDialog::RxLabel4Click() { Slide(false); }
+void SettingsDialog::ShowSettingsPage() { Slide(true); }
+void SettingsDialog::ShowImagesPage() { Slide(false); }
 
 void SettingsDialog::Slide(bool toSettings) {
     // The page that leaves is moved and painted first, then the one that comes.
@@ -296,10 +296,10 @@ LRESULT SettingsDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
         // Escape comes from the message loop as IDCANCEL. Enter (IDOK) does nothing: the
         // dialog has no default button.
-        if (LOWORD(wp) == IDCANCEL && !lp) CancelBtnClick();
+        if (LOWORD(wp) == IDCANCEL && !lp) OnCancel();
         return 0;
     case WM_CLOSE:
-        CancelBtnClick();
+        OnCancel();
         return 0;
     case WM_DESTROY:
         CloseClip(); // while its window is still there

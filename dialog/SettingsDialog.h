@@ -29,37 +29,38 @@
 
 class SettingsDialog : public tk::Window {
   public:
-    bool CreateForm(); // makes the window and runs FormCreate; shown by the caller
-    void FormCreate();
+    bool CreateForm(); // makes the window and runs LoadAndFill; shown by the caller
+    void LoadAndFill(); // loads the current configuration and shows it
     void Fill();
     bool Get(const std::wstring& name);
 
-    void OKBtnClick();
-    void CancelBtnClick();
-    void RxLabel3Click(); // to the settings page
-    void RxLabel4Click(); // to the images page
+    void OnOk();
+    void OnCancel();
+    // The page links: the pages slide to bring the other one in.
+    void ShowSettingsPage();
+    void ShowImagesPage();
 
     // The knobs of the settings page: dragged with either mouse button (the grabbed point
     // stays under the pointer), or moved a pixel at a time by the arrow keys once focused.
-    void RxSpeedButtonMouseDown(tk::SpeedButton& knob, int x, int y);
-    void RxSpeedButtonMouseMove(tk::SpeedButton& knob, int x, int y);
-    void RxSpeedButtonMouseUp(tk::SpeedButton& knob, int x, int y);
-    void RxSpeedButtonKeyDown(tk::SpeedButton& knob, UINT key);
+    void OnKnobMouseDown(tk::SpeedButton& knob, int x, int y);
+    void OnKnobMouseMove(tk::SpeedButton& knob, int x, int y);
+    void OnKnobMouseUp(tk::SpeedButton& knob, int x, int y);
+    void OnKnobKeyDown(tk::SpeedButton& knob, UINT key);
     // The band: another configuration picked in the name box, the configuration named there
     // deleted, the help page opened by the link.
-    void CBCfgNameSelect();
-    void Button1Click();
-    void RxLabel25Click();
-    void RxLabel25MouseEnter();
-    void RxLabel25MouseLeave();
+    void OnConfigurationPicked();
+    void OnDeleteConfiguration();
+    void OpenHelp();
+    void OnHelpLinkEnter();
+    void OnHelpLinkLeave();
     // The images page (ImagesPage.cpp): drives, folders, files, the chosen folders and the
     // preview.
-    void DriveComboBox1Change();
-    void DirBoxChange();
-    void AddClick();
-    void SubClick();
-    void BitBtn1Click(); // clearFoldersButton
-    void FileLstBoxClick();
+    void OnDriveChanged();
+    void OnFolderChanged();
+    void OnAddFolder();
+    void OnRemoveFolders();
+    void OnClearFolders();
+    void OnFilePicked();
 
     // Called after each step of a page slide, with the step's number from 0.
     std::function<void(int step)> onSlideStep;

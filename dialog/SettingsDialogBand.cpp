@@ -30,11 +30,11 @@ bool IsBlank(const std::wstring& text) {
 } // namespace
 
 void SettingsDialog::WireBand() {
-    configNameBox->onSelect = [this] { CBCfgNameSelect(); };
-    deleteConfigButton->onClick = [this] { Button1Click(); };
-    helpLink->onClick = [this] { RxLabel25Click(); };
-    helpLink->onMouseEnter = [this] { RxLabel25MouseEnter(); };
-    helpLink->onMouseLeave = [this] { RxLabel25MouseLeave(); };
+    configNameBox->onSelect = [this] { OnConfigurationPicked(); };
+    deleteConfigButton->onClick = [this] { OnDeleteConfiguration(); };
+    helpLink->onClick = [this] { OpenHelp(); };
+    helpLink->onMouseEnter = [this] { OnHelpLinkEnter(); };
+    helpLink->onMouseLeave = [this] { OnHelpLinkLeave(); };
 }
 
 bool SettingsDialog::AskYesNo(const std::wstring& question) {
@@ -49,7 +49,7 @@ void SettingsDialog::LoadNamedConfiguration(const std::wstring& name) {
     Fill();
 }
 
-void SettingsDialog::CBCfgNameSelect() {
+void SettingsDialog::OnConfigurationPicked() {
     // A refused Get has said why and saves nothing, but the switch goes on: the user asked
     // for the other configuration.
     if (AskYesNo(kSaveQuestion + Settings.cfgname) && Get(Settings.cfgname) && !SaveOrSay()) {
@@ -63,7 +63,7 @@ void SettingsDialog::CBCfgNameSelect() {
     if (!picked.empty()) LoadNamedConfiguration(picked);
 }
 
-void SettingsDialog::Button1Click() {
+void SettingsDialog::OnDeleteConfiguration() {
     if (IsBlank(configNameBox->Text())) return;
     // Only a configuration's own file is ever deleted: a typed name that is no plain file
     // name (a path, a device) has none, and could lead out of the install folder.
@@ -116,14 +116,14 @@ void SettingsDialog::RenameCurrentAfterDeletion(const std::wstring& deleted) {
     }
 }
 
-void SettingsDialog::RxLabel25MouseEnter() {
+void SettingsDialog::OnHelpLinkEnter() {
     helpLink->SetEmphasis(true, true);
 }
-void SettingsDialog::RxLabel25MouseLeave() {
+void SettingsDialog::OnHelpLinkLeave() {
     helpLink->SetEmphasis(true, false);
 }
 
-void SettingsDialog::RxLabel25Click() {
+void SettingsDialog::OpenHelp() {
     // Without a browser the page is not shown; the reason is in the debug trace, and the
     // dialog goes on.
     OpenHelpPage(Handle());

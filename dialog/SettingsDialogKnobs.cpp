@@ -23,37 +23,37 @@ tk::SpeedButton& SettingsDialog::KnobButton(TKnob knob) const {
 void SettingsDialog::WireKnobs() {
     for (tk::SpeedButton* knob : {stepKnob, speedKnob, pauseKnob}) {
         knob->SetFocusable(true);
-        knob->onMouseDown = [this, knob](int x, int y) { RxSpeedButtonMouseDown(*knob, x, y); };
-        knob->onMouseMove = [this, knob](int x, int y) { RxSpeedButtonMouseMove(*knob, x, y); };
-        knob->onMouseUp = [this, knob](int x, int y) { RxSpeedButtonMouseUp(*knob, x, y); };
-        knob->onKeyDown = [this, knob](UINT key) { RxSpeedButtonKeyDown(*knob, key); };
+        knob->onMouseDown = [this, knob](int x, int y) { OnKnobMouseDown(*knob, x, y); };
+        knob->onMouseMove = [this, knob](int x, int y) { OnKnobMouseMove(*knob, x, y); };
+        knob->onMouseUp = [this, knob](int x, int y) { OnKnobMouseUp(*knob, x, y); };
+        knob->onKeyDown = [this, knob](UINT key) { OnKnobKeyDown(*knob, key); };
     }
 }
 
-void SettingsDialog::RxSpeedButtonMouseDown(tk::SpeedButton& knob, int x, int) {
-    knob.Tag = x;
+void SettingsDialog::OnKnobMouseDown(tk::SpeedButton& knob, int x, int) {
+    knob.dragGrabX = x;
 }
 
-void SettingsDialog::RxSpeedButtonMouseUp(tk::SpeedButton& knob, int, int) {
-    knob.Tag = 0;
+void SettingsDialog::OnKnobMouseUp(tk::SpeedButton& knob, int, int) {
+    knob.dragGrabX = 0;
 }
 
-void SettingsDialog::RxSpeedButtonMouseMove(tk::SpeedButton& knob, int x, int y) {
-    if (knob.Tag <= 0) return;
+void SettingsDialog::OnKnobMouseMove(tk::SpeedButton& knob, int x, int y) {
+    if (knob.dragGrabX <= 0) return;
     // The drag lasts while the knob holds the mouse: if another window took it (a box
     // popping up, another program) the release never comes, and the knob would follow a
     // pointer whose buttons are up.
     if (GetCapture() != knob.Handle()) {
-        knob.Tag = 0;
+        knob.dragGrabX = 0;
         return;
     }
     POINT at = {x, y};
     ClientToScreen(knob.Handle(), &at);
     ScreenToClient(settingsPage->Handle(), &at);
-    if (auto left = DraggedKnobLeft(KnobOf(knob), at.x, knob.Tag)) PlaceKnob(knob, *left);
+    if (auto left = DraggedKnobLeft(KnobOf(knob), at.x, knob.dragGrabX)) PlaceKnob(knob, *left);
 }
 
-void SettingsDialog::RxSpeedButtonKeyDown(tk::SpeedButton& knob, UINT key) {
+void SettingsDialog::OnKnobKeyDown(tk::SpeedButton& knob, UINT key) {
     // As on a track bar: left and up lower the value, right and down raise it, Home and End
     // go to the ends of the range.
     const TKnobRange& range = DragRange(KnobOf(knob));

@@ -35,7 +35,7 @@ TEST_F(DialogActions, PagesSlideInSixteenStepsEachWayAndStayPut) {
     dialog->onSlideStep = [&](int) {
         seen.emplace_back(dialog->imagesPage->Left(), dialog->settingsPage->Left());
     };
-    dialog->RxLabel3Click();
+    dialog->ShowSettingsPage();
     ASSERT_EQ(seen.size(), 16u);
     EXPECT_EQ(seen.front(), std::make_pair(450 - 473, 450));
     EXPECT_EQ(seen[8], std::make_pair(210 - 473, 210));
@@ -43,7 +43,7 @@ TEST_F(DialogActions, PagesSlideInSixteenStepsEachWayAndStayPut) {
     EXPECT_EQ(dialog->band->Bounds().top, 336); // the band never moves
 
     seen.clear();
-    dialog->RxLabel4Click();
+    dialog->ShowImagesPage();
     ASSERT_EQ(seen.size(), 16u);
     EXPECT_EQ(seen.front(), std::make_pair(-450, 473 - 450));
     EXPECT_EQ(seen.back(), std::make_pair(0, 473));
@@ -58,7 +58,7 @@ TEST_F(DialogActions, OkSavesUnderTheNameInTheBoxAndCloses) {
     dialog->transitionList->SetChecked(12, true);
     dialog->playWhenVisible->SetOn(true);
     dialog->configNameBox->SetText(L" Vacances ");
-    dialog->OKBtnClick();
+    dialog->OnOk();
     EXPECT_FALSE(IsWindow(dialog->Handle()));
     EXPECT_TRUE(boxes.empty());
 
@@ -101,7 +101,7 @@ TEST_F(DialogActions, RefusedInputShowsItsErrorAndLeavesTheDialogOpenWithNothing
         ASSERT_TRUE(fresh);
         boxes.clear();
         r.change(*fresh);
-        fresh->OKBtnClick();
+        fresh->OnOk();
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].text, *r.message);
         EXPECT_EQ(boxes[0].caption, L"Erreur");
@@ -116,7 +116,7 @@ TEST_F(DialogActions, RefusedWriteShowsAnErrorAndKeepsTheDialogOpen) {
     ASSERT_TRUE(dialog);
     // The install folder has gone since the dialog opened: the system refuses the write.
     Settings.InstallDir = install.File(L"gone\\");
-    dialog->OKBtnClick();
+    dialog->OnOk();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text.rfind(L"Impossible d'écrire dans ", 0), 0u) << boxes[0].text;
     EXPECT_EQ(boxes[0].caption, L"Erreur");
@@ -128,7 +128,7 @@ TEST_F(DialogActions, RefusedWriteShowsAnErrorAndKeepsTheDialogOpen) {
 TEST_F(DialogActions, CancelAndTheCloseBoxWriteNothing) {
     const std::string before = ReadFileBytes(Cfg());
     const std::pair<const char*, std::function<void(SettingsDialog&)>> ways[] = {
-        {"Cancel", [](SettingsDialog& d) { d.CancelBtnClick(); }},
+        {"Cancel", [](SettingsDialog& d) { d.OnCancel(); }},
         {"close box", [](SettingsDialog& d) { SendMessageW(d.Handle(), WM_CLOSE, 0, 0); }},
     };
     for (const auto& [what, close] : ways) {

@@ -35,7 +35,7 @@ class Configurations : public testing::Test {
     void Delete(SettingsDialog& dialog, const std::wstring& typed) {
         boxes.seen.clear();
         dialog.configNameBox->SetText(typed);
-        dialog.Button1Click();
+        dialog.OnDeleteConfiguration();
     }
 
     rig::DialogInstall install;
@@ -181,7 +181,7 @@ TEST_F(Configurations, DeletingTheCurrentOneMakesConfigIniNameTheOneShown) {
         EXPECT_EQ(dialog->configNameBox->Text(), c.shown);
         EXPECT_EQ(Settings.cfgname, c.shown);
         EXPECT_EQ(dialog->chosenFolders->Items(), c.folders);
-        dialog->CancelBtnClick();
+        dialog->OnCancel();
         EXPECT_EQ(ReadIniString(ini, L"Config", L"cfgname", L""), c.shown);
     }
     EXPECT_EQ(ListConfigurations(install.dir.Path()), std::vector<std::wstring>{});
@@ -207,7 +207,7 @@ TEST_F(Configurations, AConfigurationThatCouldNotBeReadIsReplacedOnlyWhenTheUser
     for (int answer : {IDNO, IDYES}) {
         boxes.seen.clear();
         boxes.answer = answer;
-        dialog->OKBtnClick();
+        dialog->OnOk();
         ASSERT_EQ(boxes.seen.size(), 1u);
         EXPECT_EQ(boxes.seen[0].text,
                   L"Le fichier " + cfg +

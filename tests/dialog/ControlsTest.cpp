@@ -130,11 +130,11 @@ TEST_F(DialogControls, KnobMovesItsLeftEdgeKeepsItsTagAndShowsANewHint) {
     SendMessageW(knob.Handle(), WM_RBUTTONUP, 0, MAKELPARAM(5, 4));
     EXPECT_NE(GetCapture(), knob.Handle());
 
-    knob.Tag = 7;
+    knob.dragGrabX = 7;
     knob.SetLeft(439);
     EXPECT_EQ(knob.Left(), 439);
     EXPECT_EQ(knob.Bounds().top, 168);
-    EXPECT_EQ(knob.Tag, 7);
+    EXPECT_EQ(knob.dragGrabX, 7);
     knob.SetHint(L"300 secondes");
     EXPECT_EQ(dialog->ToolTips().Text(knob.Handle()), L"300 secondes");
 }

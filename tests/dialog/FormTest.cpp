@@ -119,7 +119,7 @@ const ColourCase kColours[] = {
 TEST_F(DialogForm, ScreenShowsTheDialogsColours) {
     ASSERT_TRUE(dialog);
     for (bool settings : {false, true}) {
-        if (settings) dialog->RxLabel3Click();
+        if (settings) dialog->ShowSettingsPage();
         for (const ColourCase& c : kColours) {
             if (c.settingsPage != settings) continue;
             SCOPED_TRACE(testing::Message() << c.what);

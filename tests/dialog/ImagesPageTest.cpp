@@ -126,7 +126,7 @@ TEST_F(ImagesPage, PickingAFolderInTheTreeListsItsFilesAndTheDriveListNamesItsDr
     const std::wstring shown = dialog->driveChooser->Text();
     EXPECT_NE(shown.find(drive), std::wstring::npos) << tk::ToUtf8(shown);
     // Choosing the drive again shows its root.
-    dialog->DriveComboBox1Change();
+    dialog->OnDriveChanged();
     EXPECT_EQ(dialog->folderTree->Directory(), photos.path.substr(0, 3));
     EXPECT_TRUE(boxes.empty());
 }
@@ -140,7 +140,7 @@ TEST_F(ImagesPage, ChoosingADriveWithNothingInItKeepsTheFolderShownAndSaysSo) {
     const int files = fresh->fileList->Count();
     fresh->driveChooser->SetDrive(empty.Letter());
     ASSERT_EQ(fresh->driveChooser->Drive(), empty.Letter());
-    fresh->DriveComboBox1Change();
+    fresh->OnDriveChanged();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, DriveNotReadyMessage(empty.Letter()));
     EXPECT_EQ(boxes[0].caption, L"Avertissement");
@@ -257,7 +257,7 @@ TEST_F(ImagesPage, AClipPlaysInTheFittedBoxAndIsClosedByTheNextClickAndByTheDial
 
     ClickFile(L"short.mpg");
     ASSERT_EQ(tk::Counts().mciDevices, devicesBefore + 1);
-    dialog->CancelBtnClick(); // while it plays
+    dialog->OnCancel(); // while it plays
     EXPECT_FALSE(IsWindow(dialog->Handle()));
     EXPECT_EQ(tk::Counts().mciDevices, devicesBefore);
     EXPECT_TRUE(boxes.empty());

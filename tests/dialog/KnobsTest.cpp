@@ -64,7 +64,7 @@ TEST_F(Knobs, DragStopsAtTheRangesEndsWithTheGrabbedPointUnderThePointer) {
             Mouse(knob, WM_MOUSEMOVE, x);
         Mouse(knob, d.rightButton ? WM_RBUTTONUP : WM_LBUTTONUP, d.pointer.back());
         EXPECT_EQ(knob.Left(), d.left);
-        EXPECT_EQ(knob.Tag, 0);
+        EXPECT_EQ(knob.dragGrabX, 0);
         for (const auto& [which, hint] : d.hints) {
             EXPECT_EQ(((*dialog).*which)->Hint(), hint);
             EXPECT_EQ(dialog->ToolTips().Text(((*dialog).*which)->Handle()), hint);
@@ -88,7 +88,7 @@ std::vector<int> RedLines(const rig::ScreenShot& page, const tk::SpeedButton& kn
 TEST_F(Knobs, DraggedKnobShowsOnceAtItsNewPlaceWithNoTrail) {
     auto dialog = rig::OpenDialog();
     ASSERT_TRUE(dialog);
-    dialog->RxLabel3Click();
+    dialog->ShowSettingsPage();
     tk::SpeedButton& knob = *dialog->speedKnob;
     Mouse(knob, WM_LBUTTONDOWN, 359 + 4);
     for (int x = 363; x <= 420; x += 19)
@@ -107,7 +107,7 @@ void Key(SettingsDialog& dialog, UINT key) {
 TEST_F(Knobs, TabReachesTheKnobsWhoseArrowKeysMoveThemAPixelWithinTheirRange) {
     auto dialog = rig::OpenDialog();
     ASSERT_TRUE(dialog);
-    dialog->RxLabel3Click();
+    dialog->ShowSettingsPage();
     SetFocus(dialog->transitionList->Handle());
     Key(*dialog, VK_TAB);
     tk::SpeedButton& knob = *dialog->stepKnob;

@@ -104,9 +104,9 @@ TEST_F(SettingsTest, ListChoicesAndTheMaskFollowTheStoredValues) {
     Settings.opnbimgmax = 15;
     Settings.opagrfilm = 10;
     TDialogValues v = ValuesFromSettings(Settings);
-    EXPECT_EQ(v.nbImgMaxIndex, 8);
+    EXPECT_EQ(v.tileCountIndex, 8);
     EXPECT_EQ(GrowItems().back(), L"9x");
-    EXPECT_EQ(v.agrIndex, 8); // an older dialog's "maxi" (10) shows as the largest factor
+    EXPECT_EQ(v.growIndex, 8); // an older dialog's "maxi" (10) shows as the largest factor
     EXPECT_EQ(RoundTrip(Settings).opagrfilm, 9);
     EXPECT_EQ(MediaFileMask(~0u).substr(0, 14), L";*.JPG;*.JPEG;");
 
@@ -162,9 +162,9 @@ TEST_F(SettingsTest, GetCopiesTheControlsAndNamesTheMemoryAfterTheConfiguration)
     v.transitions[1] = v.transitions[12] = true;
     v.switches = {false, true, true, false};
     v.options = {true, false, true};
-    v.agrIndex = 2;
-    v.nbImgMaxIndex = 9;
-    v.cfgAlea = true;
+    v.growIndex = 2;
+    v.tileCountIndex = 9;
+    v.randomConfig = true;
     TSettings s = Settings;
     ASSERT_EQ(SettingsFromValues(v, L"Vacances", s), L"");
     EXPECT_EQ(s.defdir, L"C:\\a;D:\\b;");

@@ -89,7 +89,7 @@ TEST(FallbackE2e, DialogPreviewPlaysAPhoneClip) {
         InflateRect(&r, -4, -4);
         EXPECT_TRUE(WaitUntil([&] { return cliprig::LitShare(ReadScreen(r)) > 0.5; }, 2000));
         EXPECT_TRUE(Moves(r)) << "the preview plays";
-        dialog->CancelBtnClick();
+        dialog->OnCancel();
     }
     EXPECT_EQ(tk::Counts().framePlayers, players) << "closed with the dialog";
     EXPECT_TRUE(boxes.empty()) << "no warning";
