@@ -101,7 +101,7 @@ bool SettingsDialog::MakePanels() {
         Track(Row(settings, L"speedKnob"), kSpeedKnobDrag),
         Track(Row(settings, L"pauseKnob"), kPauseKnobDrag)};
     const auto& f = layout::kVideoFrame;
-    const auto& header = Row(settings, L"RxLabel5");
+    const auto& header = Row(settings, L"videoOptionsHeader");
     const RECT gap = {header.left - 3, f[1] - 2, header.left + header.width + 2, f[1] + 3};
     imagesPage->SetPicture(art::ImagesPage());
     settingsPage->SetPicture(art::SettingsPage(tracks, kKnobWidth, RECT{f[0], f[1], f[2], f[3]}, gap));
