@@ -164,8 +164,8 @@ std::vector<std::wstring> ConfigurationNames(const std::wstring& installDir) {
     return names;
 }
 
-TDialogValues ValuesFromSettings(const TSettings& s) {
-    TDialogValues v;
+DialogValues ValuesFromSettings(const TSettings& s) {
+    DialogValues v;
     v.folders = FolderEntries(s.defdir);
     v.transitions = CheckedTransitions(s.optransition);
     v.options = {s.opnomfic, s.opdatefic, s.opmemfiles};
@@ -198,7 +198,7 @@ bool IsRefusedConfigName(const std::wstring& name) {
     return !IsUsableConfigName(name);
 }
 
-std::wstring SettingsFromValues(const TDialogValues& v, const std::wstring& name, TSettings& s) {
+std::wstring SettingsFromValues(const DialogValues& v, const std::wstring& name, TSettings& s) {
     if (IsRefusedConfigName(name)) return kBadNameMessage;
 
     s.defdir.clear();

@@ -26,7 +26,7 @@ HBRUSH FormBrush() {
     return brush.Get();
 }
 
-art::KnobTrack Track(const layout::ControlRow& knob, const TKnobRange& drag) {
+art::KnobTrack Track(const layout::ControlRow& knob, const KnobRange& drag) {
     return {knob.top, drag.lowest - 1, drag.highest};
 }
 
@@ -145,11 +145,11 @@ void SettingsDialog::BindControls() {
     folderTree = Named<tk::FolderTree>(L"folderTree");
     fileList = Named<tk::FileListBox>(L"fileList");
     chosenFolders = Named<tk::ListBox>(L"chosenFolders");
-    addFolderButton = Named<TFramedSpeedButton>(L"addFolderButton");
-    removeFoldersButton = Named<TFramedSpeedButton>(L"removeFoldersButton");
-    clearFoldersButton = Named<TFramedSpeedButton>(L"clearFoldersButton");
-    okButton = Named<TFramedSpeedButton>(L"okButton");
-    cancelButton = Named<TFramedSpeedButton>(L"cancelButton");
+    addFolderButton = Named<FramedSpeedButton>(L"addFolderButton");
+    removeFoldersButton = Named<FramedSpeedButton>(L"removeFoldersButton");
+    clearFoldersButton = Named<FramedSpeedButton>(L"clearFoldersButton");
+    okButton = Named<FramedSpeedButton>(L"okButton");
+    cancelButton = Named<FramedSpeedButton>(L"cancelButton");
     transitionList = Named<tk::CheckListBox>(L"transitionList");
     optionList = Named<tk::CheckListBox>(L"optionList");
     stepKnob = Named<tk::SpeedButton>(L"stepKnob");
@@ -190,7 +190,7 @@ void SettingsDialog::LoadAndFill() {
 }
 
 void SettingsDialog::Fill() {
-    const TDialogValues v = ValuesFromSettings(Settings);
+    const DialogValues v = ValuesFromSettings(Settings);
     chosenFolders->Clear();
     for (const std::wstring& folder : v.folders) chosenFolders->Add(folder);
     for (int i = 0; i < int(v.transitions.size()); ++i) transitionList->SetChecked(i, v.transitions[i]);
@@ -214,8 +214,8 @@ void SettingsDialog::Fill() {
     randomConfigBox->SetChecked(v.randomConfig);
 }
 
-TDialogValues SettingsDialog::ValuesOfControls() const {
-    TDialogValues v;
+DialogValues SettingsDialog::ValuesOfControls() const {
+    DialogValues v;
     v.folders = chosenFolders->Items();
     for (int i = 0; i < int(v.transitions.size()); ++i) v.transitions[i] = transitionList->Checked(i);
     for (int i = 0; i < int(v.options.size()); ++i) v.options[i] = optionList->Checked(i);
@@ -273,7 +273,7 @@ void SettingsDialog::Slide(bool toSettings) {
     tk::PicturePanel* coming = toSettings ? settingsPage : imagesPage;
     EnableWindow(coming->Handle(), TRUE);
     int step = 0;
-    for (const TSlideStep& at : SlideSteps(toSettings)) {
+    for (const SlideStep& at : SlideSteps(toSettings)) {
         const int leavingLeft = toSettings ? at.imagesPageLeft : at.settingsPageLeft;
         const int comingLeft = toSettings ? at.settingsPageLeft : at.imagesPageLeft;
         leaving->MoveAndPaint(leavingLeft, 0);

@@ -76,12 +76,12 @@ class SettingsDialog : public tk::Window {
     tk::FolderTree* folderTree = nullptr;
     tk::FileListBox* fileList = nullptr;
     tk::ListBox* chosenFolders = nullptr;
-    TFramedSpeedButton *addFolderButton = nullptr, *removeFoldersButton = nullptr,
-                       *clearFoldersButton = nullptr;
-    TFramedSpeedButton *okButton = nullptr, *cancelButton = nullptr;
+    FramedSpeedButton *addFolderButton = nullptr, *removeFoldersButton = nullptr,
+                      *clearFoldersButton = nullptr;
+    FramedSpeedButton *okButton = nullptr, *cancelButton = nullptr;
     tk::CheckListBox *transitionList = nullptr, *optionList = nullptr;
     tk::SpeedButton *stepKnob = nullptr, *speedKnob = nullptr, *pauseKnob = nullptr;
-    // The video options, in the order of TDialogValues::switches.
+    // The video options, in the order of DialogValues::switches.
     tk::Switch *playWhenVisible = nullptr, *loop = nullptr, *randomStart = nullptr,
                *playWhole = nullptr;
     tk::ComboBox *growList = nullptr, *tileCountList = nullptr, *configNameBox = nullptr;
@@ -107,8 +107,8 @@ class SettingsDialog : public tk::Window {
     void Slide(bool toSettings);
     void WireKnobs();
     void WireBand();
-    TKnob KnobOf(const tk::SpeedButton& knob) const;
-    tk::SpeedButton& KnobButton(TKnob knob) const;
+    Knob KnobOf(const tk::SpeedButton& knob) const;
+    tk::SpeedButton& KnobButton(Knob knob) const;
     void PlaceKnob(tk::SpeedButton& knob, int left);
     bool AskYesNo(const std::wstring& question);
     bool SaveOrSay(); // SaveSettings; a refused write is shown, and false
@@ -117,7 +117,7 @@ class SettingsDialog : public tk::Window {
     // After a deletion: "config.ini" names the configuration shown when it named the one
     // deleted.
     void RenameCurrentAfterDeletion(const std::wstring& deleted);
-    TDialogValues ValuesOfControls() const;
+    DialogValues ValuesOfControls() const;
     std::array<tk::Switch*, 4> ClipSwitches() const {
         return {playWhenVisible, loop, randomStart, playWhole};
     }

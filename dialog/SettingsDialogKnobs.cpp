@@ -3,17 +3,17 @@
 // places only when they are saved.
 #include "dialog/SettingsDialog.h"
 
-TKnob SettingsDialog::KnobOf(const tk::SpeedButton& knob) const {
-    if (&knob == stepKnob) return TKnob::Step;
-    if (&knob == speedKnob) return TKnob::Speed;
-    return TKnob::Pause;
+Knob SettingsDialog::KnobOf(const tk::SpeedButton& knob) const {
+    if (&knob == stepKnob) return Knob::Step;
+    if (&knob == speedKnob) return Knob::Speed;
+    return Knob::Pause;
 }
 
-tk::SpeedButton& SettingsDialog::KnobButton(TKnob knob) const {
+tk::SpeedButton& SettingsDialog::KnobButton(Knob knob) const {
     switch (knob) {
-    case TKnob::Step:
+    case Knob::Step:
         return *stepKnob;
-    case TKnob::Speed:
+    case Knob::Speed:
         return *speedKnob;
     default:
         return *pauseKnob;
@@ -56,7 +56,7 @@ void SettingsDialog::OnKnobMouseMove(tk::SpeedButton& knob, int x, int y) {
 void SettingsDialog::OnKnobKeyDown(tk::SpeedButton& knob, UINT key) {
     // As on a track bar: left and up lower the value, right and down raise it, Home and End
     // go to the ends of the range.
-    const TKnobRange& range = DragRange(KnobOf(knob));
+    const KnobRange& range = DragRange(KnobOf(knob));
     const int wholeRange = range.highest - range.lowest + 1;
     int delta = 0;
     switch (key) {

@@ -203,7 +203,7 @@ bool Holds(const tk::Dib& dib, uint32_t rgb) {
 
 TEST_F(DialogForm, FramedButtonOutlinesItsOuterPixelsInItsRectColor) {
     ASSERT_TRUE(dialog);
-    TFramedSpeedButton& ok = *dialog->okButton;
+    FramedSpeedButton& ok = *dialog->okButton;
     EXPECT_EQ(ok.RectColor(), RGB(0, 0, 0));
     tk::Dib black = Render(ok);
     for (uint32_t pixel : Edge(black)) ASSERT_EQ(pixel, 0x000000u);
@@ -215,7 +215,7 @@ TEST_F(DialogForm, FramedButtonOutlinesItsOuterPixelsInItsRectColor) {
 
 TEST_F(DialogForm, FramedButtonTurnsBrightGreenWhilePressedAndClicksOnlyWhenReleasedOverIt) {
     ASSERT_TRUE(dialog);
-    TFramedSpeedButton& add = *dialog->addFolderButton;
+    FramedSpeedButton& add = *dialog->addFolderButton;
     int clicks = 0;
     add.onClick = [&] { ++clicks; };
     EXPECT_FALSE(Holds(Render(add), 0x00FF80));
