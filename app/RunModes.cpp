@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "app/Preview.h"
-#include "dialog/SelRepDlg.h"
+#include "dialog/SettingsDialog.h"
 #include "saver/SaverWindow.h"
 #include "toolkit/App.h"
 #include "toolkit/Handles.h"
@@ -60,7 +60,7 @@ int RunProgram(const TCommandLine& line) {
         return 0;
     }
     if (RunMode == rmConfigure) {
-        TSelRepDlg dialog;
+        SettingsDialog dialog;
         if (dialog.CreateForm()) RunForm(dialog);
         return 0;
     }

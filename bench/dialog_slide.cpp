@@ -28,9 +28,9 @@ int wmain() {
         slides.push_back(TimeMs([&] {
             last = Clock::now();
             if (i % 2 == 0)
-                dialog->RxLabel3Click();
+                dialog->ShowSettingsPage();
             else
-                dialog->RxLabel4Click();
+                dialog->ShowImagesPage();
         }));
         PumpMessages(dialog->Handle());
     }

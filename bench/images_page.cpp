@@ -57,7 +57,7 @@ size_t PlainListing(const std::wstring& folder) {
     return count;
 }
 
-void MeasureFileList(TSelRepDlg& dialog) {
+void MeasureFileList(SettingsDialog& dialog) {
     const std::wstring folder = ManyFilesFolder();
     if (folder.empty()) {
         fprintf(stderr, "cannot make the folder of many files\n");
@@ -67,32 +67,32 @@ void MeasureFileList(TSelRepDlg& dialog) {
     PlainListing(folder); // the folder in the cache
     for (int run = 0; run < kRuns; ++run) {
         plain.push_back(TimeMs([&] { PlainListing(folder); }));
-        dialog.FileLstBox->SetDirectory(L"C:\\"); // away, so that each fill starts afresh
+        dialog.fileList->SetDirectory(L"C:\\"); // away, so that each fill starts afresh
         filled.push_back(TimeMs([&] {
-            dialog.FileLstBox->SetDirectory(folder);
-            UpdateWindow(dialog.FileLstBox->Handle());
+            dialog.fileList->SetDirectory(folder);
+            UpdateWindow(dialog.fileList->Handle());
         }));
     }
-    if (dialog.FileLstBox->Count() != kMediaFiles)
-        fprintf(stderr, "the list shows %d files\n", dialog.FileLstBox->Count());
+    if (dialog.fileList->Count() != kMediaFiles)
+        fprintf(stderr, "the list shows %d files\n", dialog.fileList->Count());
     printf("filelist_ratio_10k: %.3f\n", Median(filled) / Median(plain));
     printf("filelist_10k_ms: %.1f\n", Median(filled));
     printf("filelist_plain_listing_ms: %.1f\n", Median(plain));
 }
 
 // Selects the list's line of that name and clicks it as the list's own click does.
-void ClickFile(TSelRepDlg& dialog, const std::wstring& name) {
-    dialog.FileLstBox->SetSelected(dialog.FileLstBox->FindExact(name), true);
-    dialog.FileLstBoxClick();
+void ClickFile(SettingsDialog& dialog, const std::wstring& name) {
+    dialog.fileList->SetSelected(dialog.fileList->FindExact(name), true);
+    dialog.OnFilePicked();
 }
 
-void MeasurePhoto(TSelRepDlg& dialog, const std::wstring& folder) {
+void MeasurePhoto(SettingsDialog& dialog, const std::wstring& folder) {
     const std::wstring photo = BigPhoto();
     if (photo.empty() || !CopyFileW(photo.c_str(), (folder + L"\\big.jpg").c_str(), FALSE)) {
         fprintf(stderr, "cannot make the photo\n");
         return;
     }
-    dialog.FileLstBox->SetDirectory(folder);
+    dialog.fileList->SetDirectory(folder);
     std::vector<double> clicks, fits;
     TFitImage fit;
     ClickFile(dialog, L"big.jpg"); // the file in the cache
@@ -106,28 +106,28 @@ void MeasurePhoto(TSelRepDlg& dialog, const std::wstring& folder) {
             fit.FitPicture(RECT{0, 0, 1920, 1080});
         }));
     }
-    if (dialog.Preview.Picture().Width() != 189)
-        fprintf(stderr, "the preview is %d wide\n", dialog.Preview.Picture().Width());
+    if (dialog.previewPicture.Picture().Width() != 189)
+        fprintf(stderr, "the preview is %d wide\n", dialog.previewPicture.Picture().Width());
     printf("preview_ratio_24mp: %.3f\n", Median(clicks) / Median(fits));
     printf("preview_24mp_ms: %.1f\n", Median(clicks));
 }
 
-bool BoxShowsAFrame(TSelRepDlg& dialog) {
+bool BoxShowsAFrame(SettingsDialog& dialog) {
     RECT r;
-    GetWindowRect(dialog.Panel1->Handle(), &r);
+    GetWindowRect(dialog.previewBox->Handle(), &r);
     InflateRect(&r, -3, -3);
     return cliprig::LitShare(ReadScreen(r)) > 0.3;
 }
 
-void MeasureClip(TSelRepDlg& dialog, const std::wstring& folder) {
+void MeasureClip(SettingsDialog& dialog, const std::wstring& folder) {
     CopyFileW(cliprig::Media(L"bench.mpg").c_str(), (folder + L"\\clip.mpg").c_str(), FALSE);
-    dialog.FileLstBox->SetDirectory(folder);
+    dialog.fileList->SetDirectory(folder);
     // The first DirectShow clip of a process loads its filters: the saver warms them while
     // its banner shows, the dialog at this first click.
     std::vector<double> shows;
     double first = 0;
     for (int run = 0; run <= kRuns; ++run) {
-        dialog.MpgPlayer.Close();
+        dialog.previewPlayer.Close();
         WaitUntil([&] { return !BoxShowsAFrame(dialog); }, 2000);
         const double ms = TimeMs([&] {
             ClickFile(dialog, L"clip.mpg");
@@ -138,7 +138,7 @@ void MeasureClip(TSelRepDlg& dialog, const std::wstring& folder) {
         else
             shows.push_back(ms);
     }
-    dialog.MpgPlayer.Close();
+    dialog.previewPlayer.Close();
     printf("preview_clip_ms: %.1f\n", Median(shows));
     printf("preview_clip_first_ms: %.1f\n", first);
 }

@@ -2,12 +2,12 @@
 
 #include "toolkit/Handles.h"
 
-void TFramedSpeedButton::SetRectColor(COLORREF color) {
+void FramedSpeedButton::SetRectColor(COLORREF color) {
     rectColor_ = color;
     Repaint();
 }
 
-void TFramedSpeedButton::Paint(HDC dc) {
+void FramedSpeedButton::Paint(HDC dc) {
     tk::SpeedButton::Paint(dc);
     RECT client = ClientRect();
     tk::Pen pen(CreatePen(PS_SOLID, 1, rectColor_));

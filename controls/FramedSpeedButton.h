@@ -3,7 +3,7 @@
 // one-pixel frame of its own colour outlines it.
 #include "toolkit/SpeedButton.h"
 
-class TFramedSpeedButton : public tk::SpeedButton {
+class FramedSpeedButton : public tk::SpeedButton {
   public:
     COLORREF RectColor() const { return rectColor_; }
     void SetRectColor(COLORREF color); // repaints

@@ -101,7 +101,7 @@ std::unique_ptr<tk::Control> MakeControl(const layout::ControlRow& row, HWND par
         return knob;
     }
     case Kind::FramedButton: {
-        auto button = std::make_unique<TFramedSpeedButton>();
+        auto button = std::make_unique<FramedSpeedButton>();
         if (!button->CreateButton(args)) return nullptr;
         button->SetGlyphs(art::ButtonGlyphs(row.text, row.width, row.height), 4);
         button->SetRectColor(RGB(0, 0, 0));

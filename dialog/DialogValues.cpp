@@ -7,7 +7,7 @@
 
 #include "Globals/ConfigName.h"
 #include "Globals/IniValue.h"
-#include "resources/SelRepDlgLayout.h"
+#include "resources/SettingsDialogLayout.h"
 #include "saver/Pacing.h"
 #include "toolkit/System.h"
 #include "toolkit/Text.h"
@@ -73,12 +73,12 @@ std::wstring PauseHint(int defpause) {
 }
 
 const std::vector<std::wstring>& GrowItems() {
-    static const std::vector<std::wstring> items = layout::SettingsListItems(L"CBAgr");
+    static const std::vector<std::wstring> items = layout::SettingsListItems(L"growList");
     return items;
 }
 
 const std::vector<std::wstring>& TileCountItems() {
-    static const std::vector<std::wstring> items = layout::SettingsListItems(L"CBNbImgMax");
+    static const std::vector<std::wstring> items = layout::SettingsListItems(L"tileCountList");
     return items;
 }
 
@@ -164,8 +164,8 @@ std::vector<std::wstring> ConfigurationNames(const std::wstring& installDir) {
     return names;
 }
 
-TDialogValues ValuesFromSettings(const TSettings& s) {
-    TDialogValues v;
+DialogValues ValuesFromSettings(const TSettings& s) {
+    DialogValues v;
     v.folders = FolderEntries(s.defdir);
     v.transitions = CheckedTransitions(s.optransition);
     v.options = {s.opnomfic, s.opdatefic, s.opmemfiles};
@@ -176,14 +176,14 @@ TDialogValues ValuesFromSettings(const TSettings& s) {
     // A factor above the list's last (an older dialog stored 10 for a "maxi" item) is the
     // largest one the saver applies: it shows as "9x" and is saved back as 9.
     const int largest = int(GrowItems().size());
-    v.agrIndex = s.opagrfilm >= 1 ? std::min(s.opagrfilm, largest) - 1 : -1;
+    v.growIndex = s.opagrfilm >= 1 ? std::min(s.opagrfilm, largest) - 1 : -1;
     const std::wstring tiles = tk::IntToStr(s.opnbimgmax);
-    v.nbImgMaxIndex = -1;
+    v.tileCountIndex = -1;
     for (size_t i = 0; i < TileCountItems().size(); ++i)
-        if (tiles == TileCountItems()[i]) v.nbImgMaxIndex = int(i);
-    v.cfgNames = ConfigurationNames(s.InstallDir);
-    v.cfgText = s.cfgname;
-    v.cfgAlea = s.cfgalea;
+        if (tiles == TileCountItems()[i]) v.tileCountIndex = int(i);
+    v.configNames = ConfigurationNames(s.InstallDir);
+    v.configName = s.cfgname;
+    v.randomConfig = s.cfgalea;
     return v;
 }
 
@@ -198,7 +198,7 @@ bool IsRefusedConfigName(const std::wstring& name) {
     return !IsUsableConfigName(name);
 }
 
-std::wstring SettingsFromValues(const TDialogValues& v, const std::wstring& name, TSettings& s) {
+std::wstring SettingsFromValues(const DialogValues& v, const std::wstring& name, TSettings& s) {
     if (IsRefusedConfigName(name)) return kBadNameMessage;
 
     s.defdir.clear();
@@ -219,13 +219,13 @@ std::wstring SettingsFromValues(const TDialogValues& v, const std::wstring& name
     s.opdbafilm = v.switches[2];
     s.opfinfilm = v.switches[3];
     // With no enlargement chosen (a stored value the list does not offer), the stored one stays.
-    if (v.agrIndex >= 0) s.opagrfilm = v.agrIndex + 1;
+    if (v.growIndex >= 0) s.opagrfilm = v.growIndex + 1;
     s.opnomfic = v.options[0];
     s.opdatefic = v.options[1];
     // A tile count the list does not offer shows no selection; the stored count then stays,
     // rather than an empty text saved as 0 tiles.
-    if (v.nbImgMaxIndex >= 0 && size_t(v.nbImgMaxIndex) < TileCountItems().size())
-        s.opnbimgmax = ParseIniInt(TileCountItems()[v.nbImgMaxIndex]).value_or(s.opnbimgmax);
+    if (v.tileCountIndex >= 0 && size_t(v.tileCountIndex) < TileCountItems().size())
+        s.opnbimgmax = ParseIniInt(TileCountItems()[v.tileCountIndex]).value_or(s.opnbimgmax);
 
     s.opmemfiles = v.options[2];
     if (!s.opmemfiles && !s.memfilesname.empty()) {
@@ -239,6 +239,6 @@ std::wstring SettingsFromValues(const TDialogValues& v, const std::wstring& name
     }
     s.cfgname = name;
     if (s.opmemfiles) s.memfilesname = s.cfgname;
-    s.cfgalea = v.cfgAlea;
+    s.cfgalea = v.randomConfig;
     return L"";
 }

@@ -11,13 +11,13 @@
 #include "Globals/Transitions.h"
 
 // The three knobs: a knob's left edge on the settings page is its value.
-struct TKnobRange {
+struct KnobRange {
     int lowest;  // leftmost place a drag can bring the knob to
     int highest; // rightmost place a drag can bring the knob to
 };
-constexpr TKnobRange kStepKnobDrag{280, 392};
-constexpr TKnobRange kSpeedKnobDrag{280, 439};
-constexpr TKnobRange kPauseKnobDrag{335, 439};
+constexpr KnobRange kStepKnobDrag{280, 392};
+constexpr KnobRange kSpeedKnobDrag{280, 439};
+constexpr KnobRange kPauseKnobDrag{335, 439};
 constexpr int kKnobWidth = 16;
 constexpr int kKnobHeight = 11;
 
@@ -57,22 +57,22 @@ std::array<bool, kTransitionCount> CheckedTransitions(const std::wstring& optran
 std::vector<std::wstring> ConfigurationNames(const std::wstring& installDir);
 
 // Everything the controls of the dialog hold that maps to a setting.
-struct TDialogValues {
-    std::vector<std::wstring> folders;              // LstDirBox
-    std::array<bool, kTransitionCount> transitions{};             // CBTransition
-    int stepLeft = 0, speedLeft = 0, pauseLeft = 0; // RxSpeedButton1..3
-    std::array<bool, 4> switches{};                 // RxSwitch0..3
-    int agrIndex = 0;                               // CBAgr, -1 for none
-    std::array<bool, 3> options{};                  // CBOptions
-    int nbImgMaxIndex = -1;                         // CBNbImgMax, -1 for none
-    std::vector<std::wstring> cfgNames;             // CBCfgName's list
-    std::wstring cfgText;                           // CBCfgName's edit text
-    bool cfgAlea = false;                           // CBCfgAlea
+struct DialogValues {
+    std::vector<std::wstring> folders;                // chosenFolders
+    std::array<bool, kTransitionCount> transitions{}; // transitionList
+    int stepLeft = 0, speedLeft = 0, pauseLeft = 0;   // stepKnob, speedKnob, pauseKnob
+    std::array<bool, 4> switches{}; // playWhenVisible, loop, randomStart, playWhole
+    int growIndex = 0;              // growList, -1 for none
+    std::array<bool, 3> options{};  // optionList
+    int tileCountIndex = -1;        // tileCountList, -1 for none
+    std::vector<std::wstring> configNames; // configNameBox's list
+    std::wstring configName;               // configNameBox's edit text
+    bool randomConfig = false;             // randomConfigBox
 };
 
 // Fill: the settings as the controls show them (the configuration names read from the
 // install folder).
-TDialogValues ValuesFromSettings(const TSettings& settings);
+DialogValues ValuesFromSettings(const TSettings& settings);
 
 // The three refusals of Get, in the order they are checked.
 extern const wchar_t* const kBadNameMessage;
@@ -86,5 +86,5 @@ bool IsRefusedConfigName(const std::wstring& name);
 // Get: validates and copies the values into the settings under the given configuration
 // name. Returns an empty text on success, otherwise the refusal to show; fields written
 // before a refusal keep their new values. Turning the memory off deletes its file.
-std::wstring SettingsFromValues(const TDialogValues& values, const std::wstring& name,
+std::wstring SettingsFromValues(const DialogValues& values, const std::wstring& name,
                                 TSettings& settings);

@@ -4,7 +4,7 @@
 #include <cwctype>
 
 #include "dialog/FolderPicking.h"
-#include "dialog/SelRepDlg.h"
+#include "dialog/SettingsDialog.h"
 #include "saver/MediaKind.h"
 #include "toolkit/Log.h"
 #include "toolkit/MsgBox.h"
@@ -21,93 +21,93 @@ void PlaceAt(tk::Control& control, const RECT& box) {
 
 } // namespace
 
-void TSelRepDlg::WireImagesPage() {
-    DriveComboBox1->onSelect = [this] { DriveComboBox1Change(); };
-    DirBox->onChange = [this] { DirBoxChange(); };
-    FileLstBox->SetLister(&MediaFilesOf);
-    FileLstBox->onClick = [this] { FileLstBoxClick(); };
-    AddBtn->onClick = [this] { AddClick(); };
-    SubBtn->onClick = [this] { SubClick(); };
-    ClearBtn->onClick = [this] { BitBtn1Click(); };
+void SettingsDialog::WireImagesPage() {
+    driveChooser->onSelect = [this] { OnDriveChanged(); };
+    folderTree->onChange = [this] { OnFolderChanged(); };
+    fileList->SetLister(&MediaFilesOf);
+    fileList->onClick = [this] { OnFilePicked(); };
+    addFolderButton->onClick = [this] { OnAddFolder(); };
+    removeFoldersButton->onClick = [this] { OnRemoveFolders(); };
+    clearFoldersButton->onClick = [this] { OnClearFolders(); };
 }
 
-void TSelRepDlg::OpenFolderChoosers() {
-    const std::wstring folder = TreeStartFolder(LstDirBox->Items());
-    if (!folder.empty()) DriveComboBox1->SetDrive(folder[0]);
-    DirBox->SetDirectory(folder); // the file list follows through DirBoxChange
+void SettingsDialog::OpenFolderChoosers() {
+    const std::wstring folder = TreeStartFolder(chosenFolders->Items());
+    if (!folder.empty()) driveChooser->SetDrive(folder[0]);
+    folderTree->SetDirectory(folder); // the file list follows through OnFolderChanged
 }
 
-void TSelRepDlg::DriveComboBox1Change() {
-    const wchar_t letter = DriveComboBox1->Drive();
+void SettingsDialog::OnDriveChanged() {
+    const wchar_t letter = driveChooser->Drive();
     if (!letter) return;
     if (!tk::DriveReady(letter)) {
         // An empty disc or card reader: the tree keeps the folder it shows, and the list
         // goes back to that folder's drive.
         Warn(Handle(), DriveNotReadyMessage(letter));
-        const std::wstring shown = DirBox->Directory();
-        if (shown.size() > 1 && shown[1] == L':') DriveComboBox1->SetDrive(shown[0]);
+        const std::wstring shown = folderTree->Directory();
+        if (shown.size() > 1 && shown[1] == L':') driveChooser->SetDrive(shown[0]);
         return;
     }
-    DirBox->SetDrive(letter);
+    folderTree->SetDrive(letter);
 }
 
-void TSelRepDlg::DirBoxChange() {
-    FileLstBox->SetDirectory(DirBox->Directory());
+void SettingsDialog::OnFolderChanged() {
+    fileList->SetDirectory(folderTree->Directory());
 }
 
-void TSelRepDlg::AddClick() {
-    const std::wstring folder = DirBox->Directory();
+void SettingsDialog::OnAddFolder() {
+    const std::wstring folder = folderTree->Directory();
     if (folder.empty()) return; // no folder picked
-    if (MayAddFolder(LstDirBox->Items(), folder))
-        LstDirBox->Add(folder);
+    if (MayAddFolder(chosenFolders->Items(), folder))
+        chosenFolders->Add(folder);
     else
         tk::Log(L"not added, listed already or not enterable: " + folder);
 }
 
-void TSelRepDlg::SubClick() {
-    const int count = LstDirBox->Count();
+void SettingsDialog::OnRemoveFolders() {
+    const int count = chosenFolders->Count();
     if (count <= 0) return;
     std::vector<bool> selected(size_t(count), false);
     for (int i = 0; i < count; ++i)
-        selected[size_t(i)] = LstDirBox->Selected(i);
-    const std::vector<std::wstring> left = WithoutSelected(LstDirBox->Items(), selected);
-    LstDirBox->Clear();
+        selected[size_t(i)] = chosenFolders->Selected(i);
+    const std::vector<std::wstring> left = WithoutSelected(chosenFolders->Items(), selected);
+    chosenFolders->Clear();
     for (const std::wstring& line : left)
-        LstDirBox->Add(line);
+        chosenFolders->Add(line);
 }
 
-void TSelRepDlg::BitBtn1Click() {
-    for (int i = 0, n = LstDirBox->Count(); i < n; ++i)
-        LstDirBox->SetSelected(i, true);
-    SubClick();
+void SettingsDialog::OnClearFolders() {
+    for (int i = 0, n = chosenFolders->Count(); i < n; ++i)
+        chosenFolders->SetSelected(i, true);
+    OnRemoveFolders();
 }
 
-void TSelRepDlg::CloseClip() {
+void SettingsDialog::CloseClip() {
     // Whatever state the device reports, an open device is closed: none may stay open.
-    if (MpgPlayer.IsOpen()) MpgPlayer.Close();
+    if (previewPlayer.IsOpen()) previewPlayer.Close();
 }
 
-void TSelRepDlg::FileLstBoxClick() {
-    const std::wstring path = FileLstBox->FileName();
+void SettingsDialog::OnFilePicked() {
+    const std::wstring path = fileList->FileName();
     if (path.empty()) return;
     CloseClip();
-    PlaceAt(*Panel1, kPreviewBox);
+    PlaceAt(*previewBox, kPreviewBox);
     if (IsMediaFile(path, mkImage)) {
-        Preview.Show();
+        previewPicture.Show();
         // A photo that cannot be shown leaves the one shown before.
         if (!ShowPhoto(path)) Warn(Handle(), kPhotoFailureMessage);
     }
     if (IsMediaFile(path, mkVideo)) {
-        Preview.Hide();
+        previewPicture.Hide();
         if (!PlayClip(path)) Warn(Handle(), kClipFailureMessage);
     }
 }
 
-bool TSelRepDlg::ShowPhoto(const std::wstring& path) {
-    const RECT inside = Panel1->ClientRect();
+bool SettingsDialog::ShowPhoto(const std::wstring& path) {
+    const RECT inside = previewBox->ClientRect();
     try {
         // Decoded straight to the size it is shown at: a big photo previews at once.
-        if (Preview.LoadFromFile(path, inside.right, inside.bottom) && Preview.FitPicture(inside))
+        if (previewPicture.LoadFromFile(path, inside.right, inside.bottom) && previewPicture.FitPicture(inside))
             return true;
     } catch (const std::exception&) {
         // as any other failure to show it (memory for a huge picture, say)
@@ -116,28 +116,28 @@ bool TSelRepDlg::ShowPhoto(const std::wstring& path) {
     return false;
 }
 
-bool TSelRepDlg::PlayClip(const std::wstring& path) {
-    MpgPlayer.Display = Panel1->Handle();
-    MpgPlayer.FileName = path;
-    if (!MpgPlayer.Open()) {
+bool SettingsDialog::PlayClip(const std::wstring& path) {
+    previewPlayer.Display = previewBox->Handle();
+    previewPlayer.FileName = path;
+    if (!previewPlayer.Open()) {
         tk::Log(L"the preview cannot open " + path + L", MCI error " +
-              std::to_wstring(MpgPlayer.LastError()));
+              std::to_wstring(previewPlayer.LastError()));
         return false;
     }
     // A clip with sound only has no picture to show in the box, nor a size to fit it to.
-    if (!MpgPlayer.HasPicture()) {
+    if (!previewPlayer.HasPicture()) {
         tk::Log(L"the preview has no picture to show in " + path);
         CloseClip();
         return false;
     }
-    const SIZE size = MpgPlayer.NaturalSize();
+    const SIZE size = previewPlayer.NaturalSize();
     const RECT box = PreviewBoxForClip(size.cx, size.cy);
-    PlaceAt(*Panel1, box);
-    const RECT inside = Panel1->ClientRect();
-    if (MpgPlayer.SetDisplaySize(inside.right, inside.bottom) && MpgPlayer.Play()) return true;
+    PlaceAt(*previewBox, box);
+    const RECT inside = previewBox->ClientRect();
+    if (previewPlayer.SetDisplaySize(inside.right, inside.bottom) && previewPlayer.Play()) return true;
     tk::Log(L"the preview cannot play " + path + L", MCI error " +
-          std::to_wstring(MpgPlayer.LastError()));
+          std::to_wstring(previewPlayer.LastError()));
     CloseClip();
-    PlaceAt(*Panel1, kPreviewBox);
+    PlaceAt(*previewBox, kPreviewBox);
     return false;
 }

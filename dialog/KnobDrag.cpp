@@ -2,40 +2,40 @@
 
 #include <algorithm>
 
-const TKnobRange& DragRange(TKnob knob) {
+const KnobRange& DragRange(Knob knob) {
     switch (knob) {
-    case TKnob::Step: return kStepKnobDrag;
-    case TKnob::Speed: return kSpeedKnobDrag;
+    case Knob::Step: return kStepKnobDrag;
+    case Knob::Speed: return kSpeedKnobDrag;
     default: return kPauseKnobDrag;
     }
 }
 
-std::optional<int> DraggedKnobLeft(TKnob knob, int pointerX, int grabOffset) {
+std::optional<int> DraggedKnobLeft(Knob knob, int pointerX, int grabOffset) {
     if (grabOffset <= 0) return std::nullopt;
     const int left = pointerX - grabOffset;
-    const TKnobRange& range = DragRange(knob);
+    const KnobRange& range = DragRange(knob);
     if (left < range.lowest || left > range.highest) return std::nullopt;
     return left;
 }
 
-int NudgedKnobLeft(TKnob knob, int left, int delta) {
-    const TKnobRange& range = DragRange(knob);
+int NudgedKnobLeft(Knob knob, int left, int delta) {
+    const KnobRange& range = DragRange(knob);
     const int moved = left + delta;
     if (moved < range.lowest) return std::min(left, range.lowest);
     return std::min(moved, range.highest);
 }
 
-std::vector<std::pair<TKnob, std::wstring>> HintsForKnobAt(TKnob knob, int left, int stepLeft,
+std::vector<std::pair<Knob, std::wstring>> HintsForKnobAt(Knob knob, int left, int stepLeft,
                                                            int speedLeft) {
     switch (knob) {
-    case TKnob::Step: {
+    case Knob::Step: {
         const int step = StepFromKnob(left);
-        return {{TKnob::Step, StepHint(step)},
-                {TKnob::Speed, SpeedHint(step, DelayFromKnob(speedLeft))}};
+        return {{Knob::Step, StepHint(step)},
+                {Knob::Speed, SpeedHint(step, DelayFromKnob(speedLeft))}};
     }
-    case TKnob::Speed:
-        return {{TKnob::Speed, SpeedHint(StepFromKnob(stepLeft), DelayFromKnob(left))}};
+    case Knob::Speed:
+        return {{Knob::Speed, SpeedHint(StepFromKnob(stepLeft), DelayFromKnob(left))}};
     default:
-        return {{TKnob::Pause, PauseHint(PauseFromKnob(left))}};
+        return {{Knob::Pause, PauseHint(PauseFromKnob(left))}};
     }
 }

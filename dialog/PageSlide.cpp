@@ -5,8 +5,8 @@ constexpr int kPageWidth = 473;
 constexpr int kStride = 30;
 } // namespace
 
-std::vector<TSlideStep> SlideSteps(bool toSettings) {
-    std::vector<TSlideStep> steps;
+std::vector<SlideStep> SlideSteps(bool toSettings) {
+    std::vector<SlideStep> steps;
     // Every multiple of 30 on the way, the final place (0) included: 16 steps.
     if (toSettings) {
         for (int v = kPageWidth; v >= 0; --v)

@@ -21,7 +21,8 @@ class SpeedButton : public Control {
     void SetGlyphs(Dib strip, int count);
     int GlyphCount() const { return glyphCount_; }
 
-    int Tag = 0;
+    // Where a drag took hold of the button, in its own x; 0 while no drag is on.
+    int dragGrabX = 0;
 
     // A button that Tab reaches: it takes the focus when pressed, shows it with a dotted
     // frame, keeps the arrow keys from the dialog's own navigation and hands every key

@@ -26,39 +26,39 @@ class DialogActions : public testing::Test {
     rig::DialogInstall install;
     rig::Boxes shown;
     std::vector<tk::BoxRequest>& boxes = shown.seen;
-    std::unique_ptr<TSelRepDlg> dialog = rig::OpenDialog();
+    std::unique_ptr<SettingsDialog> dialog = rig::OpenDialog();
 };
 
 TEST_F(DialogActions, PagesSlideInSixteenStepsEachWayAndStayPut) {
     ASSERT_TRUE(dialog);
-    std::vector<std::pair<int, int>> seen; // Panel3, Panel2 left edges after each step
+    std::vector<std::pair<int, int>> seen; // imagesPage, settingsPage left edges after each step
     dialog->onSlideStep = [&](int) {
-        seen.emplace_back(dialog->Panel3->Left(), dialog->Panel2->Left());
+        seen.emplace_back(dialog->imagesPage->Left(), dialog->settingsPage->Left());
     };
-    dialog->RxLabel3Click();
+    dialog->ShowSettingsPage();
     ASSERT_EQ(seen.size(), 16u);
     EXPECT_EQ(seen.front(), std::make_pair(450 - 473, 450));
     EXPECT_EQ(seen[8], std::make_pair(210 - 473, 210));
     EXPECT_EQ(seen.back(), std::make_pair(-473, 0));
-    EXPECT_EQ(dialog->Panel4->Bounds().top, 336); // the band never moves
+    EXPECT_EQ(dialog->band->Bounds().top, 336); // the band never moves
 
     seen.clear();
-    dialog->RxLabel4Click();
+    dialog->ShowImagesPage();
     ASSERT_EQ(seen.size(), 16u);
     EXPECT_EQ(seen.front(), std::make_pair(-450, 473 - 450));
     EXPECT_EQ(seen.back(), std::make_pair(0, 473));
     PumpMessages(dialog->Handle());
-    EXPECT_EQ(dialog->Panel3->Left(), 0);
-    EXPECT_EQ(dialog->Panel2->Left(), 473);
+    EXPECT_EQ(dialog->imagesPage->Left(), 0);
+    EXPECT_EQ(dialog->settingsPage->Left(), 473);
 }
 
 TEST_F(DialogActions, OkSavesUnderTheNameInTheBoxAndCloses) {
     ASSERT_TRUE(dialog);
-    dialog->CBTransition->SetChecked(0, false);
-    dialog->CBTransition->SetChecked(12, true);
-    dialog->RxSwitch[0]->SetOn(true);
-    dialog->CBCfgName->SetText(L" Vacances ");
-    dialog->OKBtnClick();
+    dialog->transitionList->SetChecked(0, false);
+    dialog->transitionList->SetChecked(12, true);
+    dialog->playWhenVisible->SetOn(true);
+    dialog->configNameBox->SetText(L" Vacances ");
+    dialog->OnOk();
     EXPECT_FALSE(IsWindow(dialog->Handle()));
     EXPECT_TRUE(boxes.empty());
 
@@ -76,20 +76,20 @@ TEST_F(DialogActions, OkSavesUnderTheNameInTheBoxAndCloses) {
 
 struct Refusal {
     const char* what;
-    std::function<void(TSelRepDlg&)> change;
+    std::function<void(SettingsDialog&)> change;
     const wchar_t* const* message;
 };
 
 TEST_F(DialogActions, RefusedInputShowsItsErrorAndLeavesTheDialogOpenWithNothingWritten) {
     ASSERT_TRUE(dialog);
     const Refusal refusals[] = {
-        {"name with a slash", [](TSelRepDlg& d) { d.CBCfgName->SetText(L"a/b"); },
+        {"name with a slash", [](SettingsDialog& d) { d.configNameBox->SetText(L"a/b"); },
          &kBadNameMessage},
-        {"empty name", [](TSelRepDlg& d) { d.CBCfgName->SetText(L""); }, &kBadNameMessage},
-        {"no folder", [](TSelRepDlg& d) { d.LstDirBox->Clear(); }, &kNoFolderMessage},
+        {"empty name", [](SettingsDialog& d) { d.configNameBox->SetText(L""); }, &kBadNameMessage},
+        {"no folder", [](SettingsDialog& d) { d.chosenFolders->Clear(); }, &kNoFolderMessage},
         {"no transition",
-         [](TSelRepDlg& d) {
-             for (int i = 0; i < 13; ++i) d.CBTransition->SetChecked(i, false);
+         [](SettingsDialog& d) {
+             for (int i = 0; i < 13; ++i) d.transitionList->SetChecked(i, false);
          },
          &kNoTransitionMessage},
     };
@@ -101,7 +101,7 @@ TEST_F(DialogActions, RefusedInputShowsItsErrorAndLeavesTheDialogOpenWithNothing
         ASSERT_TRUE(fresh);
         boxes.clear();
         r.change(*fresh);
-        fresh->OKBtnClick();
+        fresh->OnOk();
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].text, *r.message);
         EXPECT_EQ(boxes[0].caption, L"Erreur");
@@ -116,26 +116,26 @@ TEST_F(DialogActions, RefusedWriteShowsAnErrorAndKeepsTheDialogOpen) {
     ASSERT_TRUE(dialog);
     // The install folder has gone since the dialog opened: the system refuses the write.
     Settings.InstallDir = install.File(L"gone\\");
-    dialog->OKBtnClick();
+    dialog->OnOk();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text.rfind(L"Impossible d'écrire dans ", 0), 0u) << boxes[0].text;
     EXPECT_EQ(boxes[0].caption, L"Erreur");
     EXPECT_EQ(boxes[0].flags, UINT(MB_OK | MB_ICONERROR));
     EXPECT_TRUE(IsWindow(dialog->Handle()));
-    EXPECT_EQ(dialog->LstDirBox->Count(), 2); // nothing the user set is lost
+    EXPECT_EQ(dialog->chosenFolders->Count(), 2); // nothing the user set is lost
 }
 
 TEST_F(DialogActions, CancelAndTheCloseBoxWriteNothing) {
     const std::string before = ReadFileBytes(Cfg());
-    const std::pair<const char*, std::function<void(TSelRepDlg&)>> ways[] = {
-        {"Cancel", [](TSelRepDlg& d) { d.CancelBtnClick(); }},
-        {"close box", [](TSelRepDlg& d) { SendMessageW(d.Handle(), WM_CLOSE, 0, 0); }},
+    const std::pair<const char*, std::function<void(SettingsDialog&)>> ways[] = {
+        {"Cancel", [](SettingsDialog& d) { d.OnCancel(); }},
+        {"close box", [](SettingsDialog& d) { SendMessageW(d.Handle(), WM_CLOSE, 0, 0); }},
     };
     for (const auto& [what, close] : ways) {
         SCOPED_TRACE(what);
         auto fresh = rig::OpenDialog();
         ASSERT_TRUE(fresh);
-        fresh->LstDirBox->Clear();
+        fresh->chosenFolders->Clear();
         close(*fresh);
         EXPECT_FALSE(IsWindow(fresh->Handle()));
         EXPECT_TRUE(PumpMessages(nullptr)); // the process would end now
@@ -149,9 +149,9 @@ TEST_F(DialogActions, CancelAndTheCloseBoxWriteNothing) {
 TEST_F(DialogActions, ZzEscapeInTheApplicationsLoopActsAsCancel) {
     ASSERT_TRUE(dialog);
     const std::string before = ReadFileBytes(Cfg());
-    dialog->LstDirBox->Clear();
-    SetFocus(dialog->LstDirBox->Handle());
-    PostMessageW(dialog->LstDirBox->Handle(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    dialog->chosenFolders->Clear();
+    SetFocus(dialog->chosenFolders->Handle());
+    PostMessageW(dialog->chosenFolders->Handle(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
     // Should Escape do nothing, the loop still ends after a while, with the dialog open.
     UINT_PTR guard = SetTimer(nullptr, 0, 10000, &EndTheLoop);
     tk::App::Instance().Run();

@@ -26,16 +26,16 @@ class Configurations : public testing::Test {
         WriteFileBytes(install.File(L"Anniversaire.cfg"), "[Options]\r\ndefdir=F:\\fete;\r\n");
     }
     // A name picked in the box's list, as a click on it tells the dialog.
-    static void Pick(TSelRepDlg& dialog, const std::wstring& name) {
-        tk::ComboBox& box = *dialog.CBCfgName;
+    static void Pick(SettingsDialog& dialog, const std::wstring& name) {
+        tk::ComboBox& box = *dialog.configNameBox;
         box.SetItemIndex(box.FindExact(name));
         SendMessageW(GetParent(box.Handle()), WM_COMMAND, MAKEWPARAM(box.Id(), CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(box.Handle()));
     }
-    void Delete(TSelRepDlg& dialog, const std::wstring& typed) {
+    void Delete(SettingsDialog& dialog, const std::wstring& typed) {
         boxes.seen.clear();
-        dialog.CBCfgName->SetText(typed);
-        dialog.Button1Click();
+        dialog.configNameBox->SetText(typed);
+        dialog.OnDeleteConfiguration();
     }
 
     rig::DialogInstall install;
@@ -47,19 +47,19 @@ TEST_F(Configurations, PickingAsksToSaveTheOneLeftThenLoadsThePickedOneFromDisk)
         const char* what;
         int answer;
         const wchar_t* pick;
-        std::function<void(TSelRepDlg&)> change; // besides the first transition unchecked
+        std::function<void(SettingsDialog&)> change; // besides the first transition unchecked
         size_t boxes;
         bool saved;
         const wchar_t* shown;
         Folders folders;
         bool firstTransition;
     };
-    auto none = [](TSelRepDlg&) {};
-    auto noTransition = [](TSelRepDlg& d) {
+    auto none = [](SettingsDialog&) {};
+    auto noTransition = [](SettingsDialog& d) {
         for (int i = 0; i < 13; ++i)
-            d.CBTransition->SetChecked(i, false);
+            d.transitionList->SetChecked(i, false);
     };
-    auto refusedWrite = [&](TSelRepDlg&) { Settings.InstallDir = install.File(L"gone\\"); };
+    auto refusedWrite = [&](SettingsDialog&) { Settings.InstallDir = install.File(L"gone\\"); };
     const Case cases[] = {
         {"Yes, to another", IDYES, L"Vacances", none, 1, true, L"Vacances", kVacances, true},
         {"No, to another", IDNO, L"Vacances", none, 1, false, L"Vacances", kVacances, true},
@@ -76,7 +76,7 @@ TEST_F(Configurations, PickingAsksToSaveTheOneLeftThenLoadsThePickedOneFromDisk)
         const std::string before = ReadFileBytes(cfg);
         auto dialog = rig::OpenDialog();
         ASSERT_TRUE(dialog);
-        dialog->CBTransition->SetChecked(0, false);
+        dialog->transitionList->SetChecked(0, false);
         c.change(*dialog);
         boxes.seen.clear();
         boxes.answer = c.answer;
@@ -93,9 +93,9 @@ TEST_F(Configurations, PickingAsksToSaveTheOneLeftThenLoadsThePickedOneFromDisk)
                   L"config 1");
         // What OK would save, and under which name, agree.
         EXPECT_EQ(Settings.cfgname, c.shown);
-        EXPECT_EQ(dialog->CBCfgName->Text(), c.shown);
-        EXPECT_EQ(dialog->LstDirBox->Items(), c.folders);
-        EXPECT_EQ(dialog->CBTransition->Checked(0), c.firstTransition);
+        EXPECT_EQ(dialog->configNameBox->Text(), c.shown);
+        EXPECT_EQ(dialog->chosenFolders->Items(), c.folders);
+        EXPECT_EQ(dialog->transitionList->Checked(0), c.firstTransition);
     }
 }
 
@@ -124,10 +124,10 @@ TEST_F(Configurations, DeletingOneOfAThousandMovesToTheFirstNameLeftWithoutSavin
     EXPECT_EQ(boxes.seen[0].text, L"Voulez-vous supprimer la configuration : vacances");
     EXPECT_FALSE(tk::FileExists(install.File(L"Vacances.cfg")));
     EXPECT_FALSE(tk::FileExists(install.File(L"Vacances.tmp")));
-    EXPECT_EQ(dialog->CBCfgName->Count(), 1002);
-    EXPECT_EQ(dialog->CBCfgName->Text(), L"Anniversaire");
+    EXPECT_EQ(dialog->configNameBox->Count(), 1002);
+    EXPECT_EQ(dialog->configNameBox->Text(), L"Anniversaire");
     EXPECT_EQ(Settings.cfgname, L"Anniversaire");
-    EXPECT_EQ(dialog->LstDirBox->Items(), Folders{L"F:\\fete"});
+    EXPECT_EQ(dialog->chosenFolders->Items(), Folders{L"F:\\fete"});
     EXPECT_EQ(ReadFileBytes(install.File(L"config.ini")), ini);
 }
 
@@ -149,7 +149,7 @@ TEST_F(Configurations, DeletionRefusedBySystemSaysSoAndKeepsTheConfigurationLoad
         EXPECT_EQ(boxes.seen[1].flags, UINT(MB_OK));
         EXPECT_TRUE(tk::FileExists(install.File(L"Vacances.tmp")));
         EXPECT_EQ(Settings.cfgname, L"Vacances");
-        EXPECT_GE(dialog->CBCfgName->FindExact(L"Vacances"), 0);
+        EXPECT_GE(dialog->configNameBox->FindExact(L"Vacances"), 0);
     }
 }
 
@@ -178,10 +178,10 @@ TEST_F(Configurations, DeletingTheCurrentOneMakesConfigIniNameTheOneShown) {
         Delete(*dialog, L"Vacances");
         ASSERT_EQ(boxes.seen.size(), 1u) << tk::ToUtf8(boxes.seen.back().text);
         EXPECT_EQ(ReadIniString(ini, L"Config", L"cfgname", L""), c.shown);
-        EXPECT_EQ(dialog->CBCfgName->Text(), c.shown);
+        EXPECT_EQ(dialog->configNameBox->Text(), c.shown);
         EXPECT_EQ(Settings.cfgname, c.shown);
-        EXPECT_EQ(dialog->LstDirBox->Items(), c.folders);
-        dialog->CancelBtnClick();
+        EXPECT_EQ(dialog->chosenFolders->Items(), c.folders);
+        dialog->OnCancel();
         EXPECT_EQ(ReadIniString(ini, L"Config", L"cfgname", L""), c.shown);
     }
     EXPECT_EQ(ListConfigurations(install.dir.Path()), std::vector<std::wstring>{});
@@ -193,7 +193,7 @@ TEST_F(Configurations, DeletingTheCurrentOneMakesConfigIniNameTheOneShown) {
 TEST_F(Configurations, AConfigurationThatCouldNotBeReadIsReplacedOnlyWhenTheUserSaysSo) {
     const std::wstring cfg = install.File(L"config 1.cfg");
     const std::string before = ReadFileBytes(cfg);
-    std::unique_ptr<TSelRepDlg> dialog;
+    std::unique_ptr<SettingsDialog> dialog;
     {
         tk::FileHandle held(
             CreateFileW(cfg.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -203,11 +203,11 @@ TEST_F(Configurations, AConfigurationThatCouldNotBeReadIsReplacedOnlyWhenTheUser
     ASSERT_TRUE(dialog);
     ASSERT_EQ(boxes.seen.size(), 1u);
     EXPECT_EQ(boxes.seen[0].text, L"Impossible de lire " + cfg);
-    dialog->LstDirBox->Add(L"C:\\nouveau");
+    dialog->chosenFolders->Add(L"C:\\nouveau");
     for (int answer : {IDNO, IDYES}) {
         boxes.seen.clear();
         boxes.answer = answer;
-        dialog->OKBtnClick();
+        dialog->OnOk();
         ASSERT_EQ(boxes.seen.size(), 1u);
         EXPECT_EQ(boxes.seen[0].text,
                   L"Le fichier " + cfg +
@@ -223,7 +223,7 @@ TEST_F(Configurations, AConfigurationThatCouldNotBeReadIsReplacedOnlyWhenTheUser
 TEST_F(Configurations, HelpLinkStandsOutUnderThePointerAndOpensTheWrittenPage) {
     auto dialog = rig::OpenDialog();
     ASSERT_TRUE(dialog);
-    tk::ShadowLabel& link = *dialog->RxLabel25;
+    tk::ShadowLabel& link = *dialog->helpLink;
     SendMessageW(link.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
     EXPECT_TRUE(link.Style().bold && link.Style().underline);
     std::vector<std::pair<HWND, std::wstring>> opened;

@@ -12,7 +12,7 @@ namespace {
 class DialogControls : public testing::Test {
   protected:
     rig::DialogInstall install;
-    std::unique_ptr<TSelRepDlg> dialog = rig::OpenDialog();
+    std::unique_ptr<SettingsDialog> dialog = rig::OpenDialog();
 };
 
 void Click(HWND hwnd, int x, int y) {
@@ -22,7 +22,7 @@ void Click(HWND hwnd, int x, int y) {
 
 TEST_F(DialogControls, CheckListTogglesOnItsBoxOrTheSpaceBarNotOnItsText) {
     ASSERT_TRUE(dialog);
-    tk::CheckListBox& list = *dialog->CBOptions; // items 0 on, 1 off in the test's settings
+    tk::CheckListBox& list = *dialog->optionList; // items 0 on, 1 off in the test's settings
     int changes = 0;
     list.onChange = [&] { ++changes; };
     struct Step {
@@ -51,7 +51,7 @@ TEST_F(DialogControls, CheckListTogglesOnItsBoxOrTheSpaceBarNotOnItsText) {
 
 TEST_F(DialogControls, SwitchTogglesOnAClickOnlyAndTellsItsChange) {
     ASSERT_TRUE(dialog);
-    tk::Switch& on = *dialog->RxSwitch[1]; // on in the test's settings
+    tk::Switch& on = *dialog->loop; // on in the test's settings
     int changes = 0;
     on.onChange = [&] { ++changes; };
     Click(on.Handle(), 12, 12);
@@ -63,7 +63,7 @@ TEST_F(DialogControls, SwitchTogglesOnAClickOnlyAndTellsItsChange) {
 
 TEST_F(DialogControls, EditableComboShowsThePickedNameBeforeItsSelectEventRuns) {
     ASSERT_TRUE(dialog);
-    tk::ComboBox& names = *dialog->CBCfgName;
+    tk::ComboBox& names = *dialog->configNameBox;
     names.Add(L"Vacances");
     names.Add(L"Anniversaire"); // sorted: first
     std::wstring seen;
@@ -76,7 +76,7 @@ TEST_F(DialogControls, EditableComboShowsThePickedNameBeforeItsSelectEventRuns) 
 
 TEST_F(DialogControls, EditableComboPicksOnAKeyInTheClosedBoxOrEnterOrAClickInTheOpenList) {
     ASSERT_TRUE(dialog);
-    tk::ComboBox& names = *dialog->CBCfgName;
+    tk::ComboBox& names = *dialog->configNameBox;
     names.Add(L"Vacances");
     names.Add(L"Anniversaire");
     names.SetItemIndex(1); // "config 1", the middle one
@@ -108,7 +108,7 @@ TEST_F(DialogControls, EditableComboPicksOnAKeyInTheClosedBoxOrEnterOrAClickInTh
 
 TEST_F(DialogControls, FolderListFindsLinesIgnoringCaseAndKeepsSeveralSelected) {
     ASSERT_TRUE(dialog);
-    tk::ListBox& folders = *dialog->LstDirBox; // C:\photos, D:\films
+    tk::ListBox& folders = *dialog->chosenFolders; // C:\photos, D:\films
     EXPECT_EQ(folders.FindExact(L"c:\\PHOTOS"), 0);
     EXPECT_EQ(folders.FindExact(L"C:\\photo"), -1);
     folders.Add(L"E:\\clips");
@@ -121,7 +121,7 @@ TEST_F(DialogControls, FolderListFindsLinesIgnoringCaseAndKeepsSeveralSelected) 
 
 TEST_F(DialogControls, KnobMovesItsLeftEdgeKeepsItsTagAndShowsANewHint) {
     ASSERT_TRUE(dialog);
-    tk::SpeedButton& knob = *dialog->RxSpeedButton3;
+    tk::SpeedButton& knob = *dialog->pauseKnob;
     std::vector<std::pair<int, int>> downs;
     knob.onMouseDown = [&](int x, int y) { downs.emplace_back(x, y); };
     SendMessageW(knob.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 4));
@@ -130,11 +130,11 @@ TEST_F(DialogControls, KnobMovesItsLeftEdgeKeepsItsTagAndShowsANewHint) {
     SendMessageW(knob.Handle(), WM_RBUTTONUP, 0, MAKELPARAM(5, 4));
     EXPECT_NE(GetCapture(), knob.Handle());
 
-    knob.Tag = 7;
+    knob.dragGrabX = 7;
     knob.SetLeft(439);
     EXPECT_EQ(knob.Left(), 439);
     EXPECT_EQ(knob.Bounds().top, 168);
-    EXPECT_EQ(knob.Tag, 7);
+    EXPECT_EQ(knob.dragGrabX, 7);
     knob.SetHint(L"300 secondes");
     EXPECT_EQ(dialog->ToolTips().Text(knob.Handle()), L"300 secondes");
 }
@@ -143,7 +143,7 @@ TEST_F(DialogControls, TabStaysOnTheShownPage) {
     ASSERT_TRUE(dialog);
     // From the folder list, Tab after Tab never reaches a control of the settings page
     // while it waits off the screen.
-    SetFocus(dialog->LstDirBox->Handle());
+    SetFocus(dialog->chosenFolders->Handle());
     std::set<HWND> visited;
     for (int i = 0; i < 12; ++i) {
         MSG tab = {};
@@ -154,7 +154,7 @@ TEST_F(DialogControls, TabStaysOnTheShownPage) {
         ASSERT_TRUE(IsDialogMessageW(dialog->Handle(), &tab));
         HWND focus = GetFocus();
         ASSERT_NE(focus, nullptr);
-        EXPECT_FALSE(IsChild(dialog->Panel2->Handle(), focus));
+        EXPECT_FALSE(IsChild(dialog->settingsPage->Handle(), focus));
         visited.insert(focus);
     }
     EXPECT_GT(visited.size(), 3u); // it does go round the shown page and the band

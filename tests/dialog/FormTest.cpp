@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "dialog/ControlFactory.h"
-#include "resources/SelRepDlgLayout.h"
+#include "resources/SettingsDialogLayout.h"
 #include "saver/MediaKind.h"
 #include "tests/support/DialogRig.h"
 
@@ -12,7 +12,7 @@ namespace {
 class DialogForm : public testing::Test {
   protected:
     rig::DialogInstall install;
-    std::unique_ptr<TSelRepDlg> dialog = rig::OpenDialog();
+    std::unique_ptr<SettingsDialog> dialog = rig::OpenDialog();
 };
 
 TEST_F(DialogForm, FrameIsFixedCentredAndShowsOnePageAndTheBand) {
@@ -38,33 +38,60 @@ struct Place {
 // The layout of record. The knobs stand where Fill puts them for the test's configuration
 // (step 4, delay 500, pause 30).
 const Place kPlaces[] = {
-    {L"Panel3", 0, 0, 473, 337},          {L"Panel2", 473, 0, 473, 337},
-    {L"Panel4", 0, 336, 473, 93},         {L"RxLabel2", 32, 8, 177, 25},
-    {L"RxLabel3", 280, 3, 161, 22},       {L"DriveComboBox1", 8, 40, 201, 19},
-    {L"DirBox", 8, 64, 201, 137},         {L"FileLstBox", 8, 208, 201, 121},
-    {L"AddBtn", 208, 66, 57, 27},         {L"SubBtn", 208, 98, 57, 27},
-    {L"ClearBtn", 208, 130, 57, 27},      {L"LstDirBox", 264, 40, 193, 129},
-    {L"Panel1", 264, 184, 193, 145},      {L"RxLabel4", 16, 4, 177, 21},
-    {L"RxLabel12", 280, 8, 153, 25},      {L"RxLabel8", 8, 32, 81, 17},
-    {L"CBTransition", 8, 56, 190, 121},   {L"RxLabel13", 216, 32, 81, 17},
-    {L"RxLabel16", 248, 72, 25, 13},      {L"RxSpeedButton1", 283, 76, 16, 11},
-    {L"RxLabel18", 412, 72, 37, 13},      {L"RxLabel17", 232, 96, 42, 13},
-    {L"RxSpeedButton2", 359, 101, 16, 11}, {L"RxLabel19", 279, 117, -1, -1},
-    {L"RxLabel20", 423, 117, -1, -1},     {L"RxLabel14", 216, 136, 121, 17},
-    {L"RxLabel21", 238, 168, 92, 13},     {L"RxSpeedButton3", 344, 168, 16, 11},
-    {L"RxLabel22", 335, 181, -1, -1},     {L"RxLabel23", 415, 181, -1, -1},
-    {L"RxLabel5", 16, 186, 89, 17},       {L"RxSwitch0", 25, 204, 25, 25},
-    {L"RxLabel6", 52, 208, -1, -1},       {L"RxSwitch1", 25, 228, 25, 25},
-    {L"RxLabel7", 52, 232, -1, -1},       {L"RxSwitch2", 25, 252, 25, 25},
-    {L"RxLabel15", 52, 256, -1, -1},      {L"RxSwitch3", 25, 276, 25, 25},
-    {L"RxLabel9", 52, 280, -1, -1},       {L"RxLabel10", 28, 304, -1, -1},
-    {L"CBAgr", 80, 300, 41, 21},          {L"RxLabel11", 124, 304, -1, -1},
-    {L"RxLabel26", 216, 202, 89, 17},     {L"CBOptions", 216, 224, 241, 49},
-    {L"CBNbImgMax", 216, 284, 41, 21},    {L"RxLabel27", 260, 288, -1, -1},
-    {L"RxLabel28", 264, 6, 149, 17},      {L"CBCfgName", 264, 24, 113, 21},
-    {L"Button1", 379, 25, 17, 20},        {L"CBCfgAlea", 400, 27, 65, 17},
-    {L"RxLabel24", 16, 53, 185, 13},      {L"RxLabel25", 16, 69, 129, 13},
-    {L"OKBtn", 296, 58, 64, 27},          {L"CancelBtn", 376, 58, 64, 27},
+    {L"imagesPage",               0, 0, 473, 337},
+    {L"settingsPage",             473, 0, 473, 337},
+    {L"band",                     0, 336, 473, 93},
+    {L"imagesPageTitle",          32, 8, 177, 25},
+    {L"settingsPageLink",         280, 3, 161, 22},
+    {L"driveChooser",             8, 40, 201, 19},
+    {L"folderTree",               8, 64, 201, 137},
+    {L"fileList",                 8, 208, 201, 121},
+    {L"addFolderButton",          208, 66, 57, 27},
+    {L"removeFoldersButton",      208, 98, 57, 27},
+    {L"clearFoldersButton",       208, 130, 57, 27},
+    {L"chosenFolders",            264, 40, 193, 129},
+    {L"previewBox",               264, 184, 193, 145},
+    {L"imagesPageLink",           16, 4, 177, 21},
+    {L"settingsPageTitle",        280, 8, 153, 25},
+    {L"transitionsHeader",        8, 32, 81, 17},
+    {L"transitionList",           8, 56, 190, 121},
+    {L"scrollingHeader",          216, 32, 81, 17},
+    {L"stepLabel",                248, 72, 25, 13},
+    {L"stepKnob",                 283, 76, 16, 11},
+    {L"pixelsLabel",              412, 72, 37, 13},
+    {L"speedLabel",               232, 96, 42, 13},
+    {L"speedKnob",                359, 101, 16, 11},
+    {L"slowLabel",                279, 117, -1, -1},
+    {L"fastLabel",                423, 117, -1, -1},
+    {L"centralTransitionHeader",  216, 136, 121, 17},
+    {L"displayTimeLabel",         238, 168, 92, 13},
+    {L"pauseKnob",                344, 168, 16, 11},
+    {L"shortLabel",               335, 181, -1, -1},
+    {L"longLabel",                415, 181, -1, -1},
+    {L"videoOptionsHeader",       16, 186, 89, 17},
+    {L"playWhenVisible",          25, 204, 25, 25},
+    {L"playWhenVisibleLabel",     52, 208, -1, -1},
+    {L"loop",                     25, 228, 25, 25},
+    {L"loopLabel",                52, 232, -1, -1},
+    {L"randomStart",              25, 252, 25, 25},
+    {L"randomStartLabel",         52, 256, -1, -1},
+    {L"playWhole",                25, 276, 25, 25},
+    {L"playWholeLabel",           52, 280, -1, -1},
+    {L"growLabel",                28, 304, -1, -1},
+    {L"growList",                 80, 300, 41, 21},
+    {L"growMaxLabel",             124, 304, -1, -1},
+    {L"optionsHeader",            216, 202, 89, 17},
+    {L"optionList",               216, 224, 241, 49},
+    {L"tileCountList",            216, 284, 41, 21},
+    {L"tileCountLabel",           260, 288, -1, -1},
+    {L"configNameLabel",          264, 6, 149, 17},
+    {L"configNameBox",            264, 24, 113, 21},
+    {L"deleteConfigButton",       379, 25, 17, 20},
+    {L"randomConfigBox",          400, 27, 65, 17},
+    {L"versionLabel",             16, 53, 185, 13},
+    {L"helpLink",                 16, 69, 129, 13},
+    {L"okButton",                 296, 58, 64, 27},
+    {L"cancelButton",             376, 58, 64, 27},
 };
 
 TEST_F(DialogForm, EveryControlStandsWhereTheLayoutPutsIt) {
@@ -83,10 +110,10 @@ TEST_F(DialogForm, EveryControlStandsWhereTheLayoutPutsIt) {
             EXPECT_EQ(r.bottom - r.top, p.height);
         }
     }
-    RECT preview = dialog->Preview.Bounds();
+    RECT preview = dialog->previewPicture.Bounds();
     EXPECT_EQ(preview.left, 1);
     EXPECT_EQ(preview.right - preview.left, 187);
-    EXPECT_FALSE(dialog->Preview.ShownItself());
+    EXPECT_FALSE(dialog->previewPicture.ShownItself());
 }
 
 struct ColourCase {
@@ -97,29 +124,29 @@ struct ColourCase {
 };
 
 const ColourCase kColours[] = {
-    {L"LstDirBox", false, dlg::kGreyGreen, "list background"},
-    {L"LstDirBox", false, dlg::kListText, "list text"},
-    {L"DirBox", false, dlg::kGreyGreen, "folder tree background"},
-    {L"CBCfgName", false, dlg::kGreyGreen, "combo edit background"},
-    {L"CBCfgName", false, dlg::kListText, "combo edit text"},
-    {L"CBCfgAlea", false, dlg::kGreyGreen, "check box background"},
-    {L"RxLabel2", false, dlg::kBrightGreen, "page title"},
-    {L"RxLabel3", false, dlg::kGreyGreen, "page link at rest"},
-    {L"RxLabel24", false, dlg::kWhite, "band label"},
-    {L"CBTransition", true, dlg::kGreyGreen, "check list background"},
-    {L"CBTransition", true, dlg::kListText, "check list text"},
-    {L"CBAgr", true, dlg::kGreyGreen, "drop-down list face"},
-    {L"CBAgr", true, dlg::kListText, "drop-down list text"},
-    {L"RxLabel8", true, dlg::kWhite, "section header"},
-    {L"RxLabel12", true, dlg::kBrightGreen, "page title"},
-    {L"RxSwitch0", true, RGB(75, 75, 75), "switch"},
-    {L"RxSwitch3", true, RGB(75, 75, 75), "switch"},
+    {L"chosenFolders", false, dlg::kGreyGreen, "list background"},
+    {L"chosenFolders", false, dlg::kListText, "list text"},
+    {L"folderTree", false, dlg::kGreyGreen, "folder tree background"},
+    {L"configNameBox", false, dlg::kGreyGreen, "combo edit background"},
+    {L"configNameBox", false, dlg::kListText, "combo edit text"},
+    {L"randomConfigBox", false, dlg::kGreyGreen, "check box background"},
+    {L"imagesPageTitle", false, dlg::kBrightGreen, "page title"},
+    {L"settingsPageLink", false, dlg::kGreyGreen, "page link at rest"},
+    {L"versionLabel", false, dlg::kWhite, "band label"},
+    {L"transitionList", true, dlg::kGreyGreen, "check list background"},
+    {L"transitionList", true, dlg::kListText, "check list text"},
+    {L"growList", true, dlg::kGreyGreen, "drop-down list face"},
+    {L"growList", true, dlg::kListText, "drop-down list text"},
+    {L"transitionsHeader", true, dlg::kWhite, "section header"},
+    {L"settingsPageTitle", true, dlg::kBrightGreen, "page title"},
+    {L"playWhenVisible", true, RGB(75, 75, 75), "switch"},
+    {L"playWhole", true, RGB(75, 75, 75), "switch"},
 };
 
 TEST_F(DialogForm, ScreenShowsTheDialogsColours) {
     ASSERT_TRUE(dialog);
     for (bool settings : {false, true}) {
-        if (settings) dialog->RxLabel3Click();
+        if (settings) dialog->ShowSettingsPage();
         for (const ColourCase& c : kColours) {
             if (c.settingsPage != settings) continue;
             SCOPED_TRACE(testing::Message() << c.what);
@@ -130,15 +157,15 @@ TEST_F(DialogForm, ScreenShowsTheDialogsColours) {
 
 TEST_F(DialogForm, PageLinkLightsUpUnderThePointerAndSectionHeadersAreBoldUnderlined) {
     ASSERT_TRUE(dialog);
-    HWND link = dialog->RxLabel3->Handle();
+    HWND link = dialog->settingsPageLink->Handle();
     SendMessageW(link, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-    EXPECT_EQ(dialog->RxLabel3->Color(), dlg::kBrightGreen);
+    EXPECT_EQ(dialog->settingsPageLink->Color(), dlg::kBrightGreen);
     EXPECT_TRUE(rig::ScreenShot(link).Holds(dlg::kBrightGreen));
     SendMessageW(link, WM_MOUSELEAVE, 0, 0);
-    EXPECT_EQ(dialog->RxLabel3->Color(), dlg::kGreyGreen);
+    EXPECT_EQ(dialog->settingsPageLink->Color(), dlg::kGreyGreen);
     EXPECT_FALSE(rig::ScreenShot(link).Holds(dlg::kBrightGreen));
 
-    auto* header = dynamic_cast<tk::ShadowLabel*>(dialog->Find(L"RxLabel8"));
+    auto* header = dynamic_cast<tk::ShadowLabel*>(dialog->Find(L"transitionsHeader"));
     ASSERT_NE(header, nullptr);
     EXPECT_TRUE(header->Style().bold && header->Style().underline);
 }
@@ -176,7 +203,7 @@ bool Holds(const tk::Dib& dib, uint32_t rgb) {
 
 TEST_F(DialogForm, FramedButtonOutlinesItsOuterPixelsInItsRectColor) {
     ASSERT_TRUE(dialog);
-    TFramedSpeedButton& ok = *dialog->OKBtn;
+    FramedSpeedButton& ok = *dialog->okButton;
     EXPECT_EQ(ok.RectColor(), RGB(0, 0, 0));
     tk::Dib black = Render(ok);
     for (uint32_t pixel : Edge(black)) ASSERT_EQ(pixel, 0x000000u);
@@ -188,7 +215,7 @@ TEST_F(DialogForm, FramedButtonOutlinesItsOuterPixelsInItsRectColor) {
 
 TEST_F(DialogForm, FramedButtonTurnsBrightGreenWhilePressedAndClicksOnlyWhenReleasedOverIt) {
     ASSERT_TRUE(dialog);
-    TFramedSpeedButton& add = *dialog->AddBtn;
+    FramedSpeedButton& add = *dialog->addFolderButton;
     int clicks = 0;
     add.onClick = [&] { ++clicks; };
     EXPECT_FALSE(Holds(Render(add), 0x00FF80));
@@ -213,13 +240,13 @@ TEST_F(DialogForm, EveryHintIsItsControlsTooltipWithItsLineBreaks) {
             EXPECT_EQ(dialog->ToolTips().Text(dialog->Find(row.name)->Handle()), row.hint);
         }
     // The file list's tooltip names the photo formats this PC shows.
-    EXPECT_EQ(dialog->ToolTips().Text(dialog->FileLstBox->Handle()),
+    EXPECT_EQ(dialog->ToolTips().Text(dialog->fileList->Handle()),
               FileListHint(UsableMediaMask()));
     // The knobs' hints come from the configuration, and follow it.
-    EXPECT_EQ(dialog->ToolTips().Text(dialog->RxSpeedButton1->Handle()), L"4 pixels");
-    EXPECT_EQ(dialog->ToolTips().Text(dialog->RxSpeedButton2->Handle()),
+    EXPECT_EQ(dialog->ToolTips().Text(dialog->stepKnob->Handle()), L"4 pixels");
+    EXPECT_EQ(dialog->ToolTips().Text(dialog->speedKnob->Handle()),
               L"4 pixels toutes les 20 ms");
-    EXPECT_EQ(dialog->ToolTips().Text(dialog->RxSpeedButton3->Handle()), L"30 secondes");
+    EXPECT_EQ(dialog->ToolTips().Text(dialog->pauseKnob->Handle()), L"30 secondes");
 }
 
 } // namespace

@@ -79,7 +79,7 @@ class ImagesPage : public testing::Test {
 
     // A click on the file's line in the list, as the user makes it.
     void ClickFile(const std::wstring& name) {
-        tk::FileListBox& list = *dialog->FileLstBox;
+        tk::FileListBox& list = *dialog->fileList;
         const int index = list.FindExact(name);
         ASSERT_GE(index, 0) << tk::ToUtf8(name);
         SendMessageW(list.Handle(), LB_SETTOPINDEX, index, 0);
@@ -91,43 +91,43 @@ class ImagesPage : public testing::Test {
         PumpMessages(dialog->Handle());
     }
 
-    RECT Box() const { return dialog->Panel1->Bounds(); }
+    RECT Box() const { return dialog->previewBox->Bounds(); }
 
     PhotoFolder photos;
     rig::DialogInstall install{WithFolders(L"C:\\gone;" + photos.path + L";")};
     std::vector<tk::BoxRequest> boxes;
     const long devicesBefore = tk::Counts().mciDevices;
-    std::unique_ptr<TSelRepDlg> dialog = rig::OpenDialog();
+    std::unique_ptr<SettingsDialog> dialog = rig::OpenDialog();
 };
 
 TEST_F(ImagesPage, OpensAtTheLastChosenFolderWithItsMediaFilesAndVisibleSubfolders) {
     ASSERT_TRUE(dialog);
-    EXPECT_EQ(dialog->DirBox->Directory(), photos.path);
-    EXPECT_EQ(dialog->DriveComboBox1->Drive(), towlower(photos.path[0]));
-    EXPECT_EQ(dialog->FileLstBox->Items(),
+    EXPECT_EQ(dialog->folderTree->Directory(), photos.path);
+    EXPECT_EQ(dialog->driveChooser->Drive(), towlower(photos.path[0]));
+    EXPECT_EQ(dialog->fileList->Items(),
               (Lines{L"bad.jpg", L"empty.jpg", L"empty.mpg", L"p120.jpg", L"p480.jpg", L"p640.jpg",
                      L"short.avi", L"short.mpg", L"sound.mpa"}));
     // The picked folder's branch leaves its hidden folder out.
-    EXPECT_EQ(dialog->DirBox->OpenPicked(), Lines{L"Été"});
+    EXPECT_EQ(dialog->folderTree->OpenPicked(), Lines{L"Été"});
 }
 
 TEST_F(ImagesPage, PickingAFolderInTheTreeListsItsFilesAndTheDriveListNamesItsDrives) {
     ASSERT_TRUE(dialog);
     MakeSolidJpeg(photos.File(L"Été\\plage.jpg"), 64, 48, kPhotoColour);
-    dialog->DirBox->OpenPicked();
-    HWND tree = dialog->DirBox->Handle();
+    dialog->folderTree->OpenPicked();
+    HWND tree = dialog->folderTree->Handle();
     // The keyboard: one line down is the first sub-folder.
     SetFocus(tree);
     SendMessageW(tree, WM_KEYDOWN, VK_DOWN, 0);
-    EXPECT_EQ(dialog->DirBox->Directory(), photos.File(L"Été"));
-    EXPECT_EQ(dialog->FileLstBox->Items(), Lines{L"plage.jpg"});
+    EXPECT_EQ(dialog->folderTree->Directory(), photos.File(L"Été"));
+    EXPECT_EQ(dialog->fileList->Items(), Lines{L"plage.jpg"});
 
     const std::wstring drive = std::wstring(L"(") + wchar_t(towupper(photos.path[0])) + L":)";
-    const std::wstring shown = dialog->DriveComboBox1->Text();
+    const std::wstring shown = dialog->driveChooser->Text();
     EXPECT_NE(shown.find(drive), std::wstring::npos) << tk::ToUtf8(shown);
     // Choosing the drive again shows its root.
-    dialog->DriveComboBox1Change();
-    EXPECT_EQ(dialog->DirBox->Directory(), photos.path.substr(0, 3));
+    dialog->OnDriveChanged();
+    EXPECT_EQ(dialog->folderTree->Directory(), photos.path.substr(0, 3));
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -136,23 +136,23 @@ TEST_F(ImagesPage, ChoosingADriveWithNothingInItKeepsTheFolderShownAndSaysSo) {
     if (!empty.Letter()) GTEST_SKIP() << "no drive letter could be made";
     auto fresh = rig::OpenDialog(); // its drive list holds the new letter
     ASSERT_TRUE(fresh);
-    const std::wstring shown = fresh->DirBox->Directory();
-    const int files = fresh->FileLstBox->Count();
-    fresh->DriveComboBox1->SetDrive(empty.Letter());
-    ASSERT_EQ(fresh->DriveComboBox1->Drive(), empty.Letter());
-    fresh->DriveComboBox1Change();
+    const std::wstring shown = fresh->folderTree->Directory();
+    const int files = fresh->fileList->Count();
+    fresh->driveChooser->SetDrive(empty.Letter());
+    ASSERT_EQ(fresh->driveChooser->Drive(), empty.Letter());
+    fresh->OnDriveChanged();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, DriveNotReadyMessage(empty.Letter()));
     EXPECT_EQ(boxes[0].caption, L"Avertissement");
     EXPECT_EQ(boxes[0].flags, UINT(MB_OK | MB_ICONWARNING));
-    EXPECT_EQ(fresh->DirBox->Directory(), shown);
-    EXPECT_EQ(fresh->FileLstBox->Count(), files);
-    EXPECT_EQ(fresh->DriveComboBox1->Drive(), towlower(shown[0]));
+    EXPECT_EQ(fresh->folderTree->Directory(), shown);
+    EXPECT_EQ(fresh->fileList->Count(), files);
+    EXPECT_EQ(fresh->driveChooser->Drive(), towlower(shown[0]));
 }
 
 TEST_F(ImagesPage, TheButtonsAddThePickedFolderOnceAndRemoveTheSelectedLines) {
     ASSERT_TRUE(dialog);
-    tk::ListBox& chosen = *dialog->LstDirBox;
+    tk::ListBox& chosen = *dialog->chosenFolders;
     const std::wstring summer = photos.File(L"Été"), gone = photos.File(L"parti");
     CreateDirectoryW(gone.c_str(), nullptr);
     struct Step {
@@ -162,30 +162,30 @@ TEST_F(ImagesPage, TheButtonsAddThePickedFolderOnceAndRemoveTheSelectedLines) {
     };
     const Step steps[] = {
         {"add the folder listed already",
-         [&] { ClickMiddle(*dialog->AddBtn); },
+         [&] { ClickMiddle(*dialog->addFolderButton); },
          {L"C:\\gone", photos.path}},
         {"add a new one",
          [&] {
-             dialog->DirBox->SetDirectory(summer);
-             ClickMiddle(*dialog->AddBtn);
+             dialog->folderTree->SetDirectory(summer);
+             ClickMiddle(*dialog->addFolderButton);
          },
          {L"C:\\gone", photos.path, summer}},
         {"add a folder removed since it was picked",
          [&] {
-             dialog->DirBox->SetDirectory(gone);
+             dialog->folderTree->SetDirectory(gone);
              RemoveDirectoryW(gone.c_str());
-             ClickMiddle(*dialog->AddBtn);
+             ClickMiddle(*dialog->addFolderButton);
          },
          {L"C:\\gone", photos.path, summer}},
         {"remove the first and the last",
          [&] {
              chosen.SetSelected(0, true);
              chosen.SetSelected(2, true);
-             ClickMiddle(*dialog->SubBtn);
+             ClickMiddle(*dialog->removeFoldersButton);
          },
          {photos.path}},
-        {"clear", [&] { ClickMiddle(*dialog->ClearBtn); }, {}},
-        {"clear an empty list", [&] { ClickMiddle(*dialog->ClearBtn); }, {}},
+        {"clear", [&] { ClickMiddle(*dialog->clearFoldersButton); }, {}},
+        {"clear an empty list", [&] { ClickMiddle(*dialog->clearFoldersButton); }, {}},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.what);
@@ -205,10 +205,10 @@ TEST_F(ImagesPage, PhotosShowFittedAndCentredInTheBox) {
     for (const Case& c : cases) {
         SCOPED_TRACE(tk::ToUtf8(c.name));
         ClickFile(c.name);
-        EXPECT_TRUE(dialog->Preview.ShownItself());
-        EXPECT_EQ(dialog->Preview.Picture().Width(), c.width);
-        EXPECT_EQ(dialog->Preview.Picture().Height(), c.height);
-        const RECT box = Box(), inside = dialog->Panel1->ClientRect();
+        EXPECT_TRUE(dialog->previewPicture.ShownItself());
+        EXPECT_EQ(dialog->previewPicture.Picture().Width(), c.width);
+        EXPECT_EQ(dialog->previewPicture.Picture().Height(), c.height);
+        const RECT box = Box(), inside = dialog->previewBox->ClientRect();
         EXPECT_EQ(box.left, 264);
         EXPECT_EQ(box.top, 184);
         EXPECT_EQ(inside.right, 189);
@@ -222,7 +222,7 @@ TEST_F(ImagesPage, PhotosShowFittedAndCentredInTheBox) {
     boxes.clear();
     // Centred: the small photo's colour (JPEG's, near enough) stands in the middle of the
     // box, black around it.
-    rig::ScreenShot shot(dialog->Panel1->Handle());
+    rig::ScreenShot shot(dialog->previewBox->Handle());
     const uint32_t middle = shot.At(shot.Width() / 2, shot.Height() / 2);
     for (int shift : {0, 8, 16})
         EXPECT_NEAR(int(middle >> shift & 0xFF), int(kPhotoColour >> shift & 0xFF), 24);
@@ -234,30 +234,30 @@ TEST_F(ImagesPage, AClipPlaysInTheFittedBoxAndIsClosedByTheNextClickAndByTheDial
     ASSERT_TRUE(dialog);
     ClickFile(L"short.avi"); // 160 x 120: its own size, the box centred on its place
     EXPECT_EQ(tk::Counts().mciDevices, devicesBefore + 1);
-    EXPECT_FALSE(dialog->Preview.ShownItself());
+    EXPECT_FALSE(dialog->previewPicture.ShownItself());
     const RECT expected = PreviewBoxForClip(160, 120), box = Box();
     EXPECT_EQ(box.left, expected.left);
     EXPECT_EQ(box.top, expected.top);
-    EXPECT_EQ(dialog->Panel1->ClientRect().right, 160);
-    EXPECT_EQ(dialog->Panel1->ClientRect().bottom, 120);
+    EXPECT_EQ(dialog->previewBox->ClientRect().right, 160);
+    EXPECT_EQ(dialog->previewBox->ClientRect().bottom, 120);
     EXPECT_TRUE(WaitUntil(
         [&] {
             RECT r;
-            GetWindowRect(dialog->Panel1->Handle(), &r);
+            GetWindowRect(dialog->previewBox->Handle(), &r);
             return cliprig::LitShare(ReadScreen(r)) > 0.3;
         },
         3000));
 
     ClickFile(L"short.mpg"); // the first clip goes before the second opens
     EXPECT_EQ(tk::Counts().mciDevices, devicesBefore + 1);
-    EXPECT_TRUE(tk::HoldsClip(dialog->MpgPlayer.Mode()));
+    EXPECT_TRUE(tk::HoldsClip(dialog->previewPlayer.Mode()));
     ClickFile(L"p640.jpg");
     EXPECT_EQ(tk::Counts().mciDevices, devicesBefore);
     EXPECT_EQ(Box().right - Box().left, 193);
 
     ClickFile(L"short.mpg");
     ASSERT_EQ(tk::Counts().mciDevices, devicesBefore + 1);
-    dialog->CancelBtnClick(); // while it plays
+    dialog->OnCancel(); // while it plays
     EXPECT_FALSE(IsWindow(dialog->Handle()));
     EXPECT_EQ(tk::Counts().mciDevices, devicesBefore);
     EXPECT_TRUE(boxes.empty());
@@ -268,28 +268,28 @@ TEST_F(ImagesPage, FoldersDeeperThan260CharactersAndNamesOutsideTheAnsiCodePage)
     std::wstring deep = photos.path + L"\\写真 Ωμέγα";
     CreateDirectoryW(deep.c_str(), nullptr);
     MakeSolidJpeg(deep + L"\\東京.jpg", 64, 48, kPhotoColour);
-    dialog->DirBox->SetDirectory(deep);
-    EXPECT_EQ(dialog->FileLstBox->Items(), Lines{L"東京.jpg"});
+    dialog->folderTree->SetDirectory(deep);
+    EXPECT_EQ(dialog->fileList->Items(), Lines{L"東京.jpg"});
     ClickFile(L"東京.jpg");
-    EXPECT_EQ(dialog->Preview.Picture().Width(), 64);
-    ClickMiddle(*dialog->AddBtn);
-    EXPECT_EQ(dialog->LstDirBox->Items().back(), deep);
+    EXPECT_EQ(dialog->previewPicture.Picture().Width(), 64);
+    ClickMiddle(*dialog->addFolderButton);
+    EXPECT_EQ(dialog->chosenFolders->Items().back(), deep);
 
     while (deep.size() < 300) {
         deep += L"\\" + std::wstring(40, L'd');
         CreateDirectoryW(deep.c_str(), nullptr);
     }
     MakeSolidJpeg(deep + L"\\loin.jpg", 64, 48, kPhotoColour);
-    dialog->DirBox->SetDirectory(deep);
-    EXPECT_EQ(dialog->DirBox->Directory(), deep);
-    EXPECT_EQ(dialog->FileLstBox->Items(), Lines{L"loin.jpg"});
+    dialog->folderTree->SetDirectory(deep);
+    EXPECT_EQ(dialog->folderTree->Directory(), deep);
+    EXPECT_EQ(dialog->fileList->Items(), Lines{L"loin.jpg"});
     ClickFile(L"loin.jpg");
-    EXPECT_EQ(dialog->Preview.Picture().Width(), 64);
+    EXPECT_EQ(dialog->previewPicture.Picture().Width(), 64);
     // Added when the system can make it the current directory (Wine can; Windows stops at
     // 260 characters, and the folder is then left out without a word); nothing else goes.
-    const Lines before = dialog->LstDirBox->Items();
-    ClickMiddle(*dialog->AddBtn);
-    const Lines after = dialog->LstDirBox->Items();
+    const Lines before = dialog->chosenFolders->Items();
+    ClickMiddle(*dialog->addFolderButton);
+    const Lines after = dialog->chosenFolders->Items();
     EXPECT_EQ(Lines(after.begin(), after.begin() + before.size()), before);
     EXPECT_TRUE(boxes.empty());
 }
@@ -297,7 +297,7 @@ TEST_F(ImagesPage, FoldersDeeperThan260CharactersAndNamesOutsideTheAnsiCodePage)
 TEST_F(ImagesPage, FilesThatCannotBeShownGiveTheirWarningAndKeepThePhotoShown) {
     ASSERT_TRUE(dialog);
     ClickFile(L"p480.jpg");
-    ASSERT_EQ(dialog->Preview.Picture().Width(), 105);
+    ASSERT_EQ(dialog->previewPicture.Picture().Width(), 105);
     struct Case {
         const wchar_t* name;
         const wchar_t* message;
@@ -320,11 +320,11 @@ TEST_F(ImagesPage, FilesThatCannotBeShownGiveTheirWarningAndKeepThePhotoShown) {
         EXPECT_EQ(boxes[0].flags, UINT(MB_OK | MB_ICONWARNING));
         EXPECT_EQ(tk::Counts().mciDevices, devicesBefore);
         if (c.message == kPhotoFailureMessage) {
-            EXPECT_TRUE(dialog->Preview.ShownItself());
-            EXPECT_EQ(dialog->Preview.Picture().Width(), 105); // what it showed before
+            EXPECT_TRUE(dialog->previewPicture.ShownItself());
+            EXPECT_EQ(dialog->previewPicture.Picture().Width(), 105); // what it showed before
         }
     }
-    EXPECT_EQ(dialog->LstDirBox->Count(), 2); // nothing lost from the chosen folders
+    EXPECT_EQ(dialog->chosenFolders->Count(), 2); // nothing lost from the chosen folders
 }
 
 } // namespace

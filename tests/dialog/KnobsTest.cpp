@@ -7,10 +7,10 @@
 
 namespace {
 
-using KnobMember = tk::SpeedButton* TSelRepDlg::*;
-constexpr KnobMember kStep = &TSelRepDlg::RxSpeedButton1;
-constexpr KnobMember kSpeed = &TSelRepDlg::RxSpeedButton2;
-constexpr KnobMember kPause = &TSelRepDlg::RxSpeedButton3;
+using KnobMember = tk::SpeedButton* SettingsDialog::*;
+constexpr KnobMember kStep = &SettingsDialog::stepKnob;
+constexpr KnobMember kSpeed = &SettingsDialog::speedKnob;
+constexpr KnobMember kPause = &SettingsDialog::pauseKnob;
 
 // The knob's mouse messages, the pointer given in the settings page's pixels.
 void Mouse(tk::SpeedButton& knob, UINT msg, int pageX) {
@@ -64,7 +64,7 @@ TEST_F(Knobs, DragStopsAtTheRangesEndsWithTheGrabbedPointUnderThePointer) {
             Mouse(knob, WM_MOUSEMOVE, x);
         Mouse(knob, d.rightButton ? WM_RBUTTONUP : WM_LBUTTONUP, d.pointer.back());
         EXPECT_EQ(knob.Left(), d.left);
-        EXPECT_EQ(knob.Tag, 0);
+        EXPECT_EQ(knob.dragGrabX, 0);
         for (const auto& [which, hint] : d.hints) {
             EXPECT_EQ(((*dialog).*which)->Hint(), hint);
             EXPECT_EQ(dialog->ToolTips().Text(((*dialog).*which)->Handle()), hint);
@@ -88,18 +88,18 @@ std::vector<int> RedLines(const rig::ScreenShot& page, const tk::SpeedButton& kn
 TEST_F(Knobs, DraggedKnobShowsOnceAtItsNewPlaceWithNoTrail) {
     auto dialog = rig::OpenDialog();
     ASSERT_TRUE(dialog);
-    dialog->RxLabel3Click();
-    tk::SpeedButton& knob = *dialog->RxSpeedButton2;
+    dialog->ShowSettingsPage();
+    tk::SpeedButton& knob = *dialog->speedKnob;
     Mouse(knob, WM_LBUTTONDOWN, 359 + 4);
     for (int x = 363; x <= 420; x += 19)
         Mouse(knob, WM_MOUSEMOVE, x);
-    EXPECT_EQ(RedLines(rig::ScreenShot(dialog->Panel2->Handle()), knob),
+    EXPECT_EQ(RedLines(rig::ScreenShot(dialog->settingsPage->Handle()), knob),
               (std::vector<int>{416 + kKnobWidth / 2 - 1}));
     Mouse(knob, WM_LBUTTONUP, 420);
 }
 
 // A key pressed while the knob has the focus, as the application's loop hands it over.
-void Key(TSelRepDlg& dialog, UINT key) {
+void Key(SettingsDialog& dialog, UINT key) {
     MSG msg = {GetFocus(), WM_KEYDOWN, key, 0x00000001, 0, {}};
     if (!IsDialogMessageW(dialog.Handle(), &msg)) DispatchMessageW(&msg);
 }
@@ -107,10 +107,10 @@ void Key(TSelRepDlg& dialog, UINT key) {
 TEST_F(Knobs, TabReachesTheKnobsWhoseArrowKeysMoveThemAPixelWithinTheirRange) {
     auto dialog = rig::OpenDialog();
     ASSERT_TRUE(dialog);
-    dialog->RxLabel3Click();
-    SetFocus(dialog->CBTransition->Handle());
+    dialog->ShowSettingsPage();
+    SetFocus(dialog->transitionList->Handle());
     Key(*dialog, VK_TAB);
-    tk::SpeedButton& knob = *dialog->RxSpeedButton1;
+    tk::SpeedButton& knob = *dialog->stepKnob;
     ASSERT_EQ(GetFocus(), knob.Handle());
     // clang-format off
     const struct { UINT key; int left; const wchar_t* hint; } steps[] = {
@@ -122,7 +122,7 @@ TEST_F(Knobs, TabReachesTheKnobsWhoseArrowKeysMoveThemAPixelWithinTheirRange) {
         EXPECT_EQ(knob.Left(), s.left) << s.key;
         EXPECT_EQ(knob.Hint(), s.hint) << s.key;
     }
-    EXPECT_EQ(dialog->RxSpeedButton2->Hint(), L"1 pixels toutes les 20 ms");
+    EXPECT_EQ(dialog->speedKnob->Hint(), L"1 pixels toutes les 20 ms");
 }
 
 } // namespace

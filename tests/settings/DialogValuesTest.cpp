@@ -103,10 +103,10 @@ TEST_F(SettingsTest, StoredFolderAndTransitionListsAsTheDialogShowsThem) {
 TEST_F(SettingsTest, ListChoicesAndTheMaskFollowTheStoredValues) {
     Settings.opnbimgmax = 15;
     Settings.opagrfilm = 10;
-    TDialogValues v = ValuesFromSettings(Settings);
-    EXPECT_EQ(v.nbImgMaxIndex, 8);
+    DialogValues v = ValuesFromSettings(Settings);
+    EXPECT_EQ(v.tileCountIndex, 8);
     EXPECT_EQ(GrowItems().back(), L"9x");
-    EXPECT_EQ(v.agrIndex, 8); // an older dialog's "maxi" (10) shows as the largest factor
+    EXPECT_EQ(v.growIndex, 8); // an older dialog's "maxi" (10) shows as the largest factor
     EXPECT_EQ(RoundTrip(Settings).opagrfilm, 9);
     EXPECT_EQ(MediaFileMask(~0u).substr(0, 14), L";*.JPG;*.JPEG;");
 
@@ -120,12 +120,12 @@ TEST_F(SettingsTest, ListChoicesAndTheMaskFollowTheStoredValues) {
 
 TEST_F(SettingsTest, GetRefusesInItsOrderAndTakesABlankNameForEmpty) {
     Settings.defdir = L"C:\\a;";
-    TDialogValues good = ValuesFromSettings(Settings);
-    TDialogValues none = good;
+    DialogValues good = ValuesFromSettings(Settings);
+    DialogValues none = good;
     none.folders.clear();
     none.transitions.fill(false);
     struct Case {
-        const TDialogValues& values;
+        const DialogValues& values;
         std::wstring name;
         const wchar_t* refusal;
     };
@@ -144,7 +144,7 @@ TEST_F(SettingsTest, GetRefusesInItsOrderAndTakesABlankNameForEmpty) {
         TSettings s = Settings;
         EXPECT_EQ(SettingsFromValues(c.values, c.name, s), c.refusal) << c.name;
     }
-    TDialogValues noTransition = good;
+    DialogValues noTransition = good;
     noTransition.transitions.fill(false);
     TSettings s = Settings;
     EXPECT_EQ(SettingsFromValues(noTransition, L"x", s), kNoTransitionMessage);
@@ -156,15 +156,15 @@ TEST_F(SettingsTest, GetRefusesInItsOrderAndTakesABlankNameForEmpty) {
 
 TEST_F(SettingsTest, GetCopiesTheControlsAndNamesTheMemoryAfterTheConfiguration) {
     Settings.defdir = L"C:\\a;";
-    TDialogValues v = ValuesFromSettings(Settings);
+    DialogValues v = ValuesFromSettings(Settings);
     v.folders = {L"C:\\a", L"D:\\b"};
     v.transitions = {};
     v.transitions[1] = v.transitions[12] = true;
     v.switches = {false, true, true, false};
     v.options = {true, false, true};
-    v.agrIndex = 2;
-    v.nbImgMaxIndex = 9;
-    v.cfgAlea = true;
+    v.growIndex = 2;
+    v.tileCountIndex = 9;
+    v.randomConfig = true;
     TSettings s = Settings;
     ASSERT_EQ(SettingsFromValues(v, L"Vacances", s), L"");
     EXPECT_EQ(s.defdir, L"C:\\a;D:\\b;");
@@ -192,7 +192,7 @@ TEST_F(SettingsTest, TurningTheMemoryOffDeletesItsFileOnlyInsideTheInstallFolder
     for (const Case& c : cases) {
         TSettings s = Settings;
         s.memfilesname = c.memfilesname;
-        TDialogValues v = ValuesFromSettings(s);
+        DialogValues v = ValuesFromSettings(s);
         v.options[2] = false;
         ASSERT_EQ(SettingsFromValues(v, L"config 1", s), L"");
         EXPECT_EQ(s.memfilesname, L"");

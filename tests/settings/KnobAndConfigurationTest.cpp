@@ -10,41 +10,41 @@
 
 TEST(KnobDrag, PlacesTheGrabbedPointUnderThePointerWithinTheRange) {
     struct Case {
-        TKnob knob;
+        Knob knob;
         int pointerX, offset;
         std::optional<int> left;
     };
     const Case cases[] = {
-        {TKnob::Step, 300, 0, std::nullopt}, // pressed on the leftmost column: no drag
-        {TKnob::Step, 300, 5, 295},
-        {TKnob::Step, 285, 5, 280},
-        {TKnob::Step, 284, 5, std::nullopt}, // beyond the left end: stays where it was
-        {TKnob::Step, 397, 5, 392},
-        {TKnob::Step, 398, 5, std::nullopt},
-        {TKnob::Speed, 447, 8, 439},
-        {TKnob::Speed, 448, 8, std::nullopt},
-        {TKnob::Pause, 337, 2, 335},
-        {TKnob::Pause, 336, 2, std::nullopt},
+        {Knob::Step, 300, 0, std::nullopt}, // pressed on the leftmost column: no drag
+        {Knob::Step, 300, 5, 295},
+        {Knob::Step, 285, 5, 280},
+        {Knob::Step, 284, 5, std::nullopt}, // beyond the left end: stays where it was
+        {Knob::Step, 397, 5, 392},
+        {Knob::Step, 398, 5, std::nullopt},
+        {Knob::Speed, 447, 8, 439},
+        {Knob::Speed, 448, 8, std::nullopt},
+        {Knob::Pause, 337, 2, 335},
+        {Knob::Pause, 336, 2, std::nullopt},
     };
     for (const Case& c : cases)
         EXPECT_EQ(DraggedKnobLeft(c.knob, c.pointerX, c.offset), c.left) << c.pointerX;
 
-    EXPECT_EQ(NudgedKnobLeft(TKnob::Speed, 279, -1), 279); // Fill's place stays reachable
-    EXPECT_EQ(NudgedKnobLeft(TKnob::Speed, 279, +1), 280);
-    EXPECT_EQ(NudgedKnobLeft(TKnob::Speed, 280, -1), 280);
-    EXPECT_EQ(NudgedKnobLeft(TKnob::Step, 392, +1), 392);
-    EXPECT_EQ(NudgedKnobLeft(TKnob::Pause, 400, +1), 401);
+    EXPECT_EQ(NudgedKnobLeft(Knob::Speed, 279, -1), 279); // Fill's place stays reachable
+    EXPECT_EQ(NudgedKnobLeft(Knob::Speed, 279, +1), 280);
+    EXPECT_EQ(NudgedKnobLeft(Knob::Speed, 280, -1), 280);
+    EXPECT_EQ(NudgedKnobLeft(Knob::Step, 392, +1), 392);
+    EXPECT_EQ(NudgedKnobLeft(Knob::Pause, 400, +1), 401);
 }
 
 TEST(KnobDrag, HintsAtTheRangesEnds) {
-    using H = std::vector<std::pair<TKnob, std::wstring>>;
+    using H = std::vector<std::pair<Knob, std::wstring>>;
     const int speedAt990 = SpeedKnobLeft(990);
-    EXPECT_EQ(HintsForKnobAt(TKnob::Step, 392, 0, speedAt990),
-              (H{{TKnob::Step, L"100 pixels"}, {TKnob::Speed, L"100 pixels toutes les 10 ms"}}));
-    EXPECT_EQ(HintsForKnobAt(TKnob::Speed, 439, StepKnobLeft(4), 0),
-              (H{{TKnob::Speed, L"4 pixels le plus vite possible"}}));
-    EXPECT_EQ(HintsForKnobAt(TKnob::Pause, 439, 0, 0), (H{{TKnob::Pause, L"300 secondes"}}));
-    EXPECT_EQ(HintsForKnobAt(TKnob::Pause, 335, 0, 0), (H{{TKnob::Pause, L"3 secondes"}}));
+    EXPECT_EQ(HintsForKnobAt(Knob::Step, 392, 0, speedAt990),
+              (H{{Knob::Step, L"100 pixels"}, {Knob::Speed, L"100 pixels toutes les 10 ms"}}));
+    EXPECT_EQ(HintsForKnobAt(Knob::Speed, 439, StepKnobLeft(4), 0),
+              (H{{Knob::Speed, L"4 pixels le plus vite possible"}}));
+    EXPECT_EQ(HintsForKnobAt(Knob::Pause, 439, 0, 0), (H{{Knob::Pause, L"300 secondes"}}));
+    EXPECT_EQ(HintsForKnobAt(Knob::Pause, 335, 0, 0), (H{{Knob::Pause, L"3 secondes"}}));
 }
 
 TEST_F(SettingsTest, DeletingAConfigurationTakesItsMemoryAndStopsWhenItsFileStays) {

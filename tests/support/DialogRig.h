@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "dialog/SelRepDlg.h"
+#include "dialog/SettingsDialog.h"
 #include "tests/support/InstallFolder.h"
 #include "tests/support/Rig.h"
 #include "tests/support/TempDir.h"
@@ -89,8 +89,8 @@ class EmptyDrive {
 };
 
 // The dialog as the configure mode opens it: created, filled, shown and painted.
-inline std::unique_ptr<TSelRepDlg> OpenDialog() {
-    auto dialog = std::make_unique<TSelRepDlg>();
+inline std::unique_ptr<SettingsDialog> OpenDialog() {
+    auto dialog = std::make_unique<SettingsDialog>();
     if (!dialog->CreateForm()) return nullptr;
     dialog->Show();
     UpdateWindow(dialog->Handle());

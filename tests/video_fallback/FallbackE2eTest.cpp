@@ -71,9 +71,9 @@ TEST(FallbackE2e, DialogPreviewPlaysAPhoneClip) {
     rig::DialogInstall install{options};
     const long players = tk::Counts().framePlayers;
     {
-        std::unique_ptr<TSelRepDlg> dialog = rig::OpenDialog();
+        std::unique_ptr<SettingsDialog> dialog = rig::OpenDialog();
         ASSERT_TRUE(dialog);
-        tk::FileListBox& list = *dialog->FileLstBox;
+        tk::FileListBox& list = *dialog->fileList;
         const int index = list.FindExact(L"silent.mp4");
         ASSERT_GE(index, 0);
         RECT line;
@@ -82,14 +82,14 @@ TEST(FallbackE2e, DialogPreviewPlaysAPhoneClip) {
         SendMessageW(list.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
         SendMessageW(list.Handle(), WM_LBUTTONUP, 0, at);
         PumpMessages(dialog->Handle());
-        EXPECT_TRUE(dialog->MpgPlayer.DrawsFrames());
+        EXPECT_TRUE(dialog->previewPlayer.DrawsFrames());
         EXPECT_EQ(tk::Counts().framePlayers, players + 1);
         RECT r;
-        GetWindowRect(dialog->Panel1->Handle(), &r);
+        GetWindowRect(dialog->previewBox->Handle(), &r);
         InflateRect(&r, -4, -4);
         EXPECT_TRUE(WaitUntil([&] { return cliprig::LitShare(ReadScreen(r)) > 0.5; }, 2000));
         EXPECT_TRUE(Moves(r)) << "the preview plays";
-        dialog->CancelBtnClick();
+        dialog->OnCancel();
     }
     EXPECT_EQ(tk::Counts().framePlayers, players) << "closed with the dialog";
     EXPECT_TRUE(boxes.empty()) << "no warning";

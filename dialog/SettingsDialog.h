@@ -27,39 +27,40 @@
 #include "toolkit/ToolTips.h"
 #include "toolkit/Window.h"
 
-class TSelRepDlg : public tk::Window {
+class SettingsDialog : public tk::Window {
   public:
-    bool CreateForm(); // makes the window and runs FormCreate; shown by the caller
-    void FormCreate();
+    bool CreateForm(); // makes the window and runs LoadAndFill; shown by the caller
+    void LoadAndFill(); // loads the current configuration and shows it
     void Fill();
     bool Get(const std::wstring& name);
 
-    void OKBtnClick();
-    void CancelBtnClick();
-    void RxLabel3Click(); // to the settings page
-    void RxLabel4Click(); // to the images page
+    void OnOk();
+    void OnCancel();
+    // The page links: the pages slide to bring the other one in.
+    void ShowSettingsPage();
+    void ShowImagesPage();
 
     // The knobs of the settings page: dragged with either mouse button (the grabbed point
     // stays under the pointer), or moved a pixel at a time by the arrow keys once focused.
-    void RxSpeedButtonMouseDown(tk::SpeedButton& knob, int x, int y);
-    void RxSpeedButtonMouseMove(tk::SpeedButton& knob, int x, int y);
-    void RxSpeedButtonMouseUp(tk::SpeedButton& knob, int x, int y);
-    void RxSpeedButtonKeyDown(tk::SpeedButton& knob, UINT key);
+    void OnKnobMouseDown(tk::SpeedButton& knob, int x, int y);
+    void OnKnobMouseMove(tk::SpeedButton& knob, int x, int y);
+    void OnKnobMouseUp(tk::SpeedButton& knob, int x, int y);
+    void OnKnobKeyDown(tk::SpeedButton& knob, UINT key);
     // The band: another configuration picked in the name box, the configuration named there
     // deleted, the help page opened by the link.
-    void CBCfgNameSelect();
-    void Button1Click();
-    void RxLabel25Click();
-    void RxLabel25MouseEnter();
-    void RxLabel25MouseLeave();
+    void OnConfigurationPicked();
+    void OnDeleteConfiguration();
+    void OpenHelp();
+    void OnHelpLinkEnter();
+    void OnHelpLinkLeave();
     // The images page (ImagesPage.cpp): drives, folders, files, the chosen folders and the
     // preview.
-    void DriveComboBox1Change();
-    void DirBoxChange();
-    void AddClick();
-    void SubClick();
-    void BitBtn1Click(); // ClearBtn
-    void FileLstBoxClick();
+    void OnDriveChanged();
+    void OnFolderChanged();
+    void OnAddFolder();
+    void OnRemoveFolders();
+    void OnClearFolders();
+    void OnFilePicked();
 
     // Called after each step of a page slide, with the step's number from 0.
     std::function<void(int step)> onSlideStep;
@@ -68,22 +69,25 @@ class TSelRepDlg : public tk::Window {
     tk::Control* Find(const std::wstring& name) const;
 
     // The controls, named as in the layout.
-    tk::PicturePanel *Panel2 = nullptr, *Panel3 = nullptr, *Panel4 = nullptr, *Panel1 = nullptr;
-    tk::ShadowLabel *RxLabel3 = nullptr, *RxLabel4 = nullptr, *RxLabel25 = nullptr;
-    tk::DriveComboBox* DriveComboBox1 = nullptr;
-    tk::FolderTree* DirBox = nullptr;
-    tk::FileListBox* FileLstBox = nullptr;
-    tk::ListBox* LstDirBox = nullptr;
-    TFramedSpeedButton *AddBtn = nullptr, *SubBtn = nullptr, *ClearBtn = nullptr;
-    TFramedSpeedButton *OKBtn = nullptr, *CancelBtn = nullptr;
-    tk::CheckListBox *CBTransition = nullptr, *CBOptions = nullptr;
-    tk::SpeedButton *RxSpeedButton1 = nullptr, *RxSpeedButton2 = nullptr,
-                    *RxSpeedButton3 = nullptr;
-    std::array<tk::Switch*, 4> RxSwitch{}; // RxSwitch0 .. RxSwitch3
-    tk::ComboBox *CBAgr = nullptr, *CBNbImgMax = nullptr, *CBCfgName = nullptr;
-    tk::Button *CBCfgAlea = nullptr, *Button1 = nullptr;
-    TFitImage Preview;
-    tk::MediaPlayer MpgPlayer; // shows a clip in Panel1
+    tk::PicturePanel *imagesPage = nullptr, *settingsPage = nullptr, *band = nullptr;
+    tk::PicturePanel* previewBox = nullptr; // the black box on the images page
+    tk::ShadowLabel *settingsPageLink = nullptr, *imagesPageLink = nullptr, *helpLink = nullptr;
+    tk::DriveComboBox* driveChooser = nullptr;
+    tk::FolderTree* folderTree = nullptr;
+    tk::FileListBox* fileList = nullptr;
+    tk::ListBox* chosenFolders = nullptr;
+    FramedSpeedButton *addFolderButton = nullptr, *removeFoldersButton = nullptr,
+                      *clearFoldersButton = nullptr;
+    FramedSpeedButton *okButton = nullptr, *cancelButton = nullptr;
+    tk::CheckListBox *transitionList = nullptr, *optionList = nullptr;
+    tk::SpeedButton *stepKnob = nullptr, *speedKnob = nullptr, *pauseKnob = nullptr;
+    // The video options, in the order of DialogValues::switches.
+    tk::Switch *playWhenVisible = nullptr, *loop = nullptr, *randomStart = nullptr,
+               *playWhole = nullptr;
+    tk::ComboBox *growList = nullptr, *tileCountList = nullptr, *configNameBox = nullptr;
+    tk::Button *randomConfigBox = nullptr, *deleteConfigButton = nullptr;
+    TFitImage previewPicture; // shows a photo in previewBox
+    tk::MediaPlayer previewPlayer; // shows a clip in previewBox
 
     const tk::ToolTips& ToolTips() const { return tips_; }
 
@@ -103,8 +107,8 @@ class TSelRepDlg : public tk::Window {
     void Slide(bool toSettings);
     void WireKnobs();
     void WireBand();
-    TKnob KnobOf(const tk::SpeedButton& knob) const;
-    tk::SpeedButton& KnobButton(TKnob knob) const;
+    Knob KnobOf(const tk::SpeedButton& knob) const;
+    tk::SpeedButton& KnobButton(Knob knob) const;
     void PlaceKnob(tk::SpeedButton& knob, int left);
     bool AskYesNo(const std::wstring& question);
     bool SaveOrSay(); // SaveSettings; a refused write is shown, and false
@@ -113,7 +117,10 @@ class TSelRepDlg : public tk::Window {
     // After a deletion: "config.ini" names the configuration shown when it named the one
     // deleted.
     void RenameCurrentAfterDeletion(const std::wstring& deleted);
-    TDialogValues ValuesOfControls() const;
+    DialogValues ValuesOfControls() const;
+    std::array<tk::Switch*, 4> ClipSwitches() const {
+        return {playWhenVisible, loop, randomStart, playWhole};
+    }
     template <class T> T* Named(const wchar_t* name) const {
         return dynamic_cast<T*>(Find(name));
     }

@@ -6,18 +6,18 @@
 
 namespace layout {
 
-extern const std::span<const ControlRow> kImagesPage;   // Panel3
-extern const std::span<const ControlRow> kSettingsPage; // Panel2
-extern const std::span<const ControlRow> kBand;         // Panel4
+extern const std::span<const ControlRow> kImagesPage;
+extern const std::span<const ControlRow> kSettingsPage;
+extern const std::span<const ControlRow> kBand;
 
 // Where the pages and the band stand in the form's client area at start.
 struct PanelRow {
     const wchar_t* name;
     int left, top, width, height;
 };
-constexpr PanelRow kPanel3{L"Panel3", 0, 0, 473, 337};
-constexpr PanelRow kPanel2{L"Panel2", 473, 0, 473, 337};
-constexpr PanelRow kPanel4{L"Panel4", 0, 336, 473, 93};
+constexpr PanelRow kImagesPageBounds{L"imagesPage", 0, 0, 473, 337};
+constexpr PanelRow kSettingsPageBounds{L"settingsPage", 473, 0, 473, 337};
+constexpr PanelRow kBandBounds{L"band", 0, 336, 473, 93};
 
 // The thin frame around the video options on the settings page.
 constexpr int kVideoFrame[4] = {8, 195, 206, 331}; // left, top, right, bottom

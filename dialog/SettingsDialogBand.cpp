@@ -7,7 +7,7 @@
 #include "Globals/IniValue.h"
 #include "dialog/HelpPage.h"
 #include "dialog/NamedConfigurations.h"
-#include "dialog/SelRepDlg.h"
+#include "dialog/SettingsDialog.h"
 #include "toolkit/Log.h"
 #include "toolkit/MsgBox.h"
 #include "toolkit/Text.h"
@@ -29,19 +29,19 @@ bool IsBlank(const std::wstring& text) {
 }
 } // namespace
 
-void TSelRepDlg::WireBand() {
-    CBCfgName->onSelect = [this] { CBCfgNameSelect(); };
-    Button1->onClick = [this] { Button1Click(); };
-    RxLabel25->onClick = [this] { RxLabel25Click(); };
-    RxLabel25->onMouseEnter = [this] { RxLabel25MouseEnter(); };
-    RxLabel25->onMouseLeave = [this] { RxLabel25MouseLeave(); };
+void SettingsDialog::WireBand() {
+    configNameBox->onSelect = [this] { OnConfigurationPicked(); };
+    deleteConfigButton->onClick = [this] { OnDeleteConfiguration(); };
+    helpLink->onClick = [this] { OpenHelp(); };
+    helpLink->onMouseEnter = [this] { OnHelpLinkEnter(); };
+    helpLink->onMouseLeave = [this] { OnHelpLinkLeave(); };
 }
 
-bool TSelRepDlg::AskYesNo(const std::wstring& question) {
+bool SettingsDialog::AskYesNo(const std::wstring& question) {
     return tk::ShowBox(Handle(), question, kQuestionCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
-void TSelRepDlg::LoadNamedConfiguration(const std::wstring& name) {
+void SettingsDialog::LoadNamedConfiguration(const std::wstring& name) {
     // Only that configuration's file is read; a missing one is reported by the loading and
     // leaves the values shown as they were.
     Settings.cfgname = name;
@@ -49,44 +49,44 @@ void TSelRepDlg::LoadNamedConfiguration(const std::wstring& name) {
     Fill();
 }
 
-void TSelRepDlg::CBCfgNameSelect() {
+void SettingsDialog::OnConfigurationPicked() {
     // A refused Get has said why and saves nothing, but the switch goes on: the user asked
     // for the other configuration.
     if (AskYesNo(kSaveQuestion + Settings.cfgname) && Get(Settings.cfgname) && !SaveOrSay()) {
         // The system refused the write: the switch is abandoned, and the box names again the
         // configuration that is still shown, or OK would save it over the one picked.
-        CBCfgName->SetItemIndex(CBCfgName->FindExact(Settings.cfgname));
-        CBCfgName->SetText(Settings.cfgname);
+        configNameBox->SetItemIndex(configNameBox->FindExact(Settings.cfgname));
+        configNameBox->SetText(Settings.cfgname);
         return;
     }
-    const std::wstring picked = CBCfgName->Text();
+    const std::wstring picked = configNameBox->Text();
     if (!picked.empty()) LoadNamedConfiguration(picked);
 }
 
-void TSelRepDlg::Button1Click() {
-    if (IsBlank(CBCfgName->Text())) return;
+void SettingsDialog::OnDeleteConfiguration() {
+    if (IsBlank(configNameBox->Text())) return;
     // Only a configuration's own file is ever deleted: a typed name that is no plain file
     // name (a path, a device) has none, and could lead out of the install folder.
-    if (!IsUsableConfigName(CBCfgName->Text()) ||
-        !ConfigurationFileExists(Settings.InstallDir, CBCfgName->Text()))
+    if (!IsUsableConfigName(configNameBox->Text()) ||
+        !ConfigurationFileExists(Settings.InstallDir, configNameBox->Text()))
         return;
-    if (!AskYesNo(kDeleteQuestion + CBCfgName->Text())) return;
+    if (!AskYesNo(kDeleteQuestion + configNameBox->Text())) return;
 
     // Loaded first, so that the name of its memory of seen photos is known.
-    LoadNamedConfiguration(CBCfgName->Text());
-    const std::wstring name = CBCfgName->Text();
+    LoadNamedConfiguration(configNameBox->Text());
+    const std::wstring name = configNameBox->Text();
     std::wstring failedPath;
     if (!DeleteConfigurationFiles(Settings.InstallDir, name, Settings.memfilesname, failedPath)) {
         // It stays loaded and listed.
         tk::ShowBox(Handle(), kCannotDelete + failedPath, tk::AppTitle(), MB_OK);
         return;
     }
-    const int index = CBCfgName->FindExact(name);
-    if (index >= 0) CBCfgName->Delete(index);
+    const int index = configNameBox->FindExact(name);
+    if (index >= 0) configNameBox->Delete(index);
     // On to the first name left, without offering to save the configuration just deleted:
     // saving it would write it back under its name, undoing the deletion without a word.
-    if (CBCfgName->Count() > 0)
-        LoadNamedConfiguration(CBCfgName->Item(0));
+    if (configNameBox->Count() > 0)
+        LoadNamedConfiguration(configNameBox->Item(0));
     else
         StartFreshConfiguration();
     RenameCurrentAfterDeletion(name);
@@ -94,7 +94,7 @@ void TSelRepDlg::Button1Click() {
 
 // The last one gone, there is nothing to load: a box saying that "config 1" is missing
 // would only puzzle. The dialog shows the initial values, which OK saves under that name.
-void TSelRepDlg::StartFreshConfiguration() {
+void SettingsDialog::StartFreshConfiguration() {
     TSettings fresh;
     fresh.InstallDir = Settings.InstallDir;
     fresh.cfgalea = Settings.cfgalea;
@@ -106,7 +106,7 @@ void TSelRepDlg::StartFreshConfiguration() {
 
 // The deletion is done at once, whatever button closes the dialog: "config.ini" must not
 // go on naming a file that is gone, or the saver would find no configuration at all.
-void TSelRepDlg::RenameCurrentAfterDeletion(const std::wstring& deleted) {
+void SettingsDialog::RenameCurrentAfterDeletion(const std::wstring& deleted) {
     if (!tk::SameIgnoringCase(ConfigIniName(Settings.InstallDir), deleted)) return;
     try {
         SaveCurrentConfigName(Settings.cfgname);
@@ -116,14 +116,14 @@ void TSelRepDlg::RenameCurrentAfterDeletion(const std::wstring& deleted) {
     }
 }
 
-void TSelRepDlg::RxLabel25MouseEnter() {
-    RxLabel25->SetEmphasis(true, true);
+void SettingsDialog::OnHelpLinkEnter() {
+    helpLink->SetEmphasis(true, true);
 }
-void TSelRepDlg::RxLabel25MouseLeave() {
-    RxLabel25->SetEmphasis(true, false);
+void SettingsDialog::OnHelpLinkLeave() {
+    helpLink->SetEmphasis(true, false);
 }
 
-void TSelRepDlg::RxLabel25Click() {
+void SettingsDialog::OpenHelp() {
     // Without a browser the page is not shown; the reason is in the debug trace, and the
     // dialog goes on.
     OpenHelpPage(Handle());
