@@ -34,7 +34,7 @@ TTravel TravelOf(int transition, int alternationPhase) {
     return IsAlternating(transition) && alternationPhase >= 2 ? Opposite(forward) : forward;
 }
 
-int NextAltPhase(int transition, int alternationPhase) {
+int NextAlternationPhase(int transition, int alternationPhase) {
     return IsAlternating(transition) ? (alternationPhase + 1) % 4 : alternationPhase;
 }
 

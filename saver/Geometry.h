@@ -34,7 +34,7 @@ bool IsCentralTransition(int transition); // 4 to 10
 TTravel TravelOf(int transition, int alternationPhase);
 
 // The phase after a refill, and the tile the next refill fills.
-int NextAltPhase(int transition, int alternationPhase);
+int NextAlternationPhase(int transition, int alternationPhase);
 int NextCurrentTile(int currentTile, int tileCount, int alternationPhase);
 int PreviousTile(int tile, int tileCount); // the tile before it in the strip
 int NextTile(int tile, int tileCount);     // the tile after it

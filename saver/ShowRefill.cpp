@@ -20,7 +20,7 @@ void TMonitorShow::RefillTile() {
     }
     if (TurnWaitingTile()) return;
     stepTimer.SetEnabled(false);
-    alternationPhase = NextAltPhase(t, alternationPhase);
+    alternationPhase = NextAlternationPhase(t, alternationPhase);
     const int c = currentTile;
     strip_.tilePos[c] = StartCoordinate(t, alternationPhase, ScreenBox());
     LeaveTile();

@@ -192,7 +192,7 @@ TEST(Geometry, AltPhaseSequenceWithCurTileRunningDownInPhasesTwoAndThree) {
     for (const auto& c : cases) {
         int phase = 0, cur = 0;
         for (int k = 0; k < 8; ++k) {
-            phase = NextAltPhase(c.transition, phase);
+            phase = NextAlternationPhase(c.transition, phase);
             EXPECT_EQ(phase, c.phases[k]) << "transition " << c.transition << " refill " << k + 1;
             EXPECT_EQ(cur, c.filled[k]) << "transition " << c.transition << " refill " << k + 1;
             cur = NextCurrentTile(cur, 4, phase);
