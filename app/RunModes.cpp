@@ -4,7 +4,7 @@
 
 #include "app/Preview.h"
 #include "dialog/SettingsDialog.h"
-#include "saver/Ssave.h"
+#include "saver/SaverWindow.h"
 #include "toolkit/App.h"
 #include "toolkit/Handles.h"
 #include "toolkit/System.h"
@@ -65,7 +65,7 @@ int RunProgram(const TCommandLine& line) {
         return 0;
     }
     DeclareDpiAware();
-    TScrn scrn;
-    if (scrn.CreateForm()) RunForm(scrn);
+    SaverWindow saver;
+    if (saver.CreateHidden()) RunForm(saver);
     return 0;
 }

@@ -43,44 +43,44 @@ inline void RunClipSoak(const char* name, const std::vector<std::wstring>& clips
     run.delay = 1000;
     rig::UseSettings(run);
     DWORD start = GetTickCount();
-    auto scrn = rig::StartSaver(run, files, true);
+    auto saver = rig::StartSaver(run, files, true);
     Settings.opdebfilm = true;
     Settings.opBclfilm = true;
     auto unowned = [&] {
         long held = 0;
-        for (const auto& show : scrn->Shows())
-            for (const auto& player : show->Strip().Players)
+        for (const auto& show : saver->Shows())
+            for (const auto& player : show->Strip().players)
                 held += player->IsOpen() ? 1 : 0;
         return tk::Counts().mciDevices + tk::Counts().framePlayers - held;
     };
     rig::Snapshot early, late;
     long earlyMci = 0;
     bool earlyTaken = false;
-    while (scrn->Refills() < refills) {
-        scrn->MoveStep();
+    while (saver->Refills() < refills) {
+        saver->MoveOneStep();
         PumpMessages();
         // Files that failed are forgotten; bring them back as a rescan of the folder would.
         for (const auto& path : library)
-            if (std::find(scrn->Catalogue().ToSeeFiles.begin(), scrn->Catalogue().ToSeeFiles.end(),
-                          path) == scrn->Catalogue().ToSeeFiles.end() &&
-                std::find(scrn->Catalogue().SeenFiles.begin(), scrn->Catalogue().SeenFiles.end(),
-                          path) == scrn->Catalogue().SeenFiles.end())
-                scrn->Catalogue().ToSeeFiles.push_back(path);
-        if (!earlyTaken && scrn->Refills() >= refills / 5) {
+            if (std::find(saver->Catalogue().filesToSee.begin(), saver->Catalogue().filesToSee.end(),
+                          path) == saver->Catalogue().filesToSee.end() &&
+                std::find(saver->Catalogue().seenFiles.begin(), saver->Catalogue().seenFiles.end(),
+                          path) == saver->Catalogue().seenFiles.end())
+                saver->Catalogue().filesToSee.push_back(path);
+        if (!earlyTaken && saver->Refills() >= refills / 5) {
             early = rig::Take();
             earlyMci = unowned();
             earlyTaken = true;
         }
     }
     late = rig::Take();
-    std::printf("%s_refills: %ld\n", name, scrn->Refills());
-    std::printf("%s_loads: %ld\n", name, scrn->Loads());
+    std::printf("%s_refills: %ld\n", name, saver->Refills());
+    std::printf("%s_loads: %ld\n", name, saver->Loads());
     std::printf("%s_seconds: %.1f\n", name, (GetTickCount() - start) / 1000.0);
     std::printf("%s_gdi_objects_growth: %ld\n", name, late.gdiObjects - early.gdiObjects);
     std::printf("%s_windows_growth: %ld\n", name, late.windows - early.windows);
     std::printf("%s_unheld_players_growth: %ld\n", name, unowned() - earlyMci);
     std::printf("%s_private_mb_growth: %.1f\n", name, late.privateMb - early.privateMb);
-    scrn.reset();
+    saver.reset();
     std::printf("%s_players_open_after_close: %ld\n", name,
                 tk::Counts().mciDevices + tk::Counts().framePlayers);
 }

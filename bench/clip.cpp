@@ -41,7 +41,7 @@ int WarmChild() {
     ClipOptions o;
     ClipScreen screen(o);
     double t0 = NowMs();
-    WarmUpClipDevices({Media(L"clip.mpg")}, screen->Strip().Panels[0]->Handle());
+    WarmUpClipDevices({Media(L"clip.mpg")}, screen->Strip().panels[0]->Handle());
     double warm = NowMs() - t0;
     double first = TimedStart(screen, Media(L"bench.mpg"));
     std::printf("clip_warmup_ms: %.1f\n", warm);

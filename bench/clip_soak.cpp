@@ -40,7 +40,7 @@ struct Snapshot {
 Snapshot Take(const TMonitorShow& s) {
     const tk::ResourceCounts& c = tk::Counts();
     long held = 0;
-    for (const auto& player : s.Strip().Players)
+    for (const auto& player : s.Strip().players)
         held += player->IsOpen() ? 1 : 0;
     return {c.gdiObjects, c.windows, c.mciDevices - held, PrivateMb()};
 }
@@ -97,8 +97,8 @@ int wmain(int argc, wchar_t** argv) {
     for (long r = 0; r < kRefills; ++r) {
         const int tile = int(r % kTiles);
         // As the refill's loop: hide the picture, close the clip the tile still holds.
-        s.Strip().Images[tile]->Hide();
-        if (tk::HoldsClip(s.Strip().Players[tile]->Mode())) s.Strip().Players[tile]->Close();
+        s.Strip().pictures[tile]->Hide();
+        if (tk::HoldsClip(s.Strip().players[tile]->Mode())) s.Strip().players[tile]->Close();
         // Tiles across the screen, some entering, some in, some leaving.
         const int pos = s.Width() - (tile * 67) % (s.Width() + 200);
         if (screen.Start(tile, library[size_t(r) % library.size()], pos, 0)) ++loads;

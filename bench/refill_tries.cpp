@@ -22,7 +22,7 @@ double TriesMs(int files) {
     std::vector<double> samples;
     for (int run = 0; run < 3; ++run) {
         TCatalogue catalogue;
-        catalogue.ToSeeFiles = paths;
+        catalogue.filesToSee = paths;
         samples.push_back(TimeMs([&] { catalogue.TakeNextFile([] { return false; }); }));
     }
     return Median(samples);

@@ -33,18 +33,18 @@ struct BareStrip {
     std::vector<HWND> children;
     std::vector<int> x, y;
 
-    BareStrip(const TScrn& scrn) {
+    BareStrip(const SaverWindow& saver) {
         RECT all;
-        GetWindowRect(scrn.Handle(), &all);
+        GetWindowRect(saver.Handle(), &all);
         parent = CreateWindowExW(WS_EX_TOPMOST, BareClass(L"BareParent", BLACK_BRUSH), L"",
                                  WS_POPUP | WS_CLIPCHILDREN, all.left, all.top,
                                  all.right - all.left, all.bottom - all.top, nullptr, nullptr,
                                  GetModuleHandleW(nullptr), nullptr);
         const wchar_t* childClass = BareClass(L"BareChild", GRAY_BRUSH);
-        for (const auto& show : scrn.Shows())
-            for (int i = 0; i < show->Strip().TileCount; ++i) {
+        for (const auto& show : saver.Shows())
+            for (int i = 0; i < show->Strip().tileCount; ++i) {
                 TBox box = show->Strip().TileBox(i);
-                x.push_back(show->Origin().x + show->Strip().TilePos[i]);
+                x.push_back(show->Origin().x + show->Strip().tilePos[i]);
                 y.push_back(show->Origin().y + box.top);
                 children.push_back(CreateWindowExW(0, childClass, L"",
                                                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x.back(),
@@ -90,21 +90,21 @@ void StepFigures(const std::wstring& folder) {
     run.tiles = 20;
     run.speed = 2;
     run.delay = 1000;
-    auto scrn = rig::StartSaver(run, files, true);
-    if (!scrn) return;
+    auto saver = rig::StartSaver(run, files, true);
+    if (!saver) return;
     const double after = rig::PrivateMb();
     double fittedMb = 0;
-    for (const auto& show : scrn->Shows())
-        for (const auto& image : show->Strip().Images)
+    for (const auto& show : saver->Shows())
+        for (const auto& image : show->Strip().pictures)
             fittedMb += double(image->Picture().Width()) * image->Picture().Height() * 4 /
                         (1024.0 * 1024.0);
 
-    BareStrip bare(*scrn);
+    BareStrip bare(*saver);
     SetShown(bare.parent, false);
     std::vector<double> ours, theirs;
     const int warmup = 100, blocks = 10, perBlock = 100;
     for (int i = 0; i < warmup; ++i) {
-        scrn->MoveStep();
+        saver->MoveOneStep();
         PumpMessages();
     }
     for (int i = 0; i < warmup; ++i) bare.Step(run.speed);
@@ -119,8 +119,8 @@ void StepFigures(const std::wstring& folder) {
         SetShown(bare.parent, false);
         for (int i = 0; i < perBlock; ++i) {
             double t0 = Now();
-            scrn->MoveStep();
-            RedrawWindow(scrn->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+            saver->MoveOneStep();
+            RedrawWindow(saver->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
             ours.push_back(Now() - t0);
             PumpMessages();
         }
@@ -130,7 +130,7 @@ void StepFigures(const std::wstring& folder) {
     std::printf("step_ms_median: %.2f\n", median);
     std::printf("step_ms_p99: %.2f\n", Percentile(ours, 0.99));
     std::printf("step_bare_ms_median: %.2f\n", bareMedian);
-    std::printf("step_refills_during_measure: %ld\n", scrn->Refills() - 20);
+    std::printf("step_refills_during_measure: %ld\n", saver->Refills() - 20);
     std::printf("tiles_mb_20: %.1f\n", after - before);
     std::printf("tiles_fitted_mb_20: %.1f\n", fittedMb);
     std::printf("tiles_mb_ratio: %.2f\n", fittedMb > 0 ? (after - before) / fittedMb : 0.0);
@@ -144,18 +144,18 @@ void RefillFigures(const std::wstring& folder) {
     run.transition = 1;
     run.tiles = 1;
     run.names = run.dates = true;
-    auto scrn = rig::StartSaver(run, {big}, true);
-    if (!scrn) return;
+    auto saver = rig::StartSaver(run, {big}, true);
+    if (!saver) return;
     std::vector<double> refills, fits;
     for (int i = 0; i < 7; ++i) {
         double t0 = Now();
-        scrn->PrimaryShow().TimerTimer(); // pick, load, fit, caption, place
+        saver->PrimaryShow().RefillTile(); // pick, load, fit, caption, place
         refills.push_back(Now() - t0);
     }
     // The picture control's own part, on the same file: load and fit.
     TFitImage image;
-    image.CreateControl(scrn->Handle(), 0, 0, 0, 0);
-    RECT area = scrn->PrimaryShow().FitArea;
+    image.CreateControl(saver->Handle(), 0, 0, 0, 0);
+    RECT area = saver->PrimaryShow().fitArea;
     for (int i = 0; i < 7; ++i) {
         double t0 = Now();
         image.LoadFromFile(big, area.right, area.bottom);

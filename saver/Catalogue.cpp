@@ -36,17 +36,17 @@ void TCatalogue::Warning(const std::wstring& text) const {
 }
 
 void TCatalogue::Clear() {
-    ToSeeFiles.clear();
-    SeenFiles.clear();
+    filesToSee.clear();
+    seenFiles.clear();
     failures_.NewPass();
 }
 
-void TCatalogue::GetAllPhotos() {
+void TCatalogue::ScanFolders() {
     TFilling filling(events_);
     Clear();
     unreached_.clear();
     TProgressPacer pacer;
-    auto drawCount = [this] { Progress(ScanCountText(ToSeeFiles.size())); };
+    auto drawCount = [this] { Progress(ScanCountText(filesToSee.size())); };
     TScanEvents events;
     events.FolderScanned = [&](size_t) {
         if (pacer.Due(GetTickCount64())) drawCount();
@@ -64,14 +64,14 @@ void TCatalogue::GetAllPhotos() {
             Warning(text);
     };
     events.KeepGoing = [this] { return KeepGoing(); };
-    const bool whole = TFolderScan(ToSeeFiles, std::move(events)).ScanFolders(Settings.defdir);
+    const bool whole = TFolderScan(filesToSee, std::move(events)).ScanFolders(Settings.defdir);
     if (pacer.TakePending()) drawCount();
     filled_ = whole;
     if (!whole) {
         tk::Log(L"folder scan stopped by an exit; the memory stays as it was");
         return;
     }
-    if (ToSeeFiles.empty()) Warning(L"Erreur : Aucune photos ou vidéos trouvées !");
+    if (filesToSee.empty()) Warning(L"Erreur : Aucune photos ou vidéos trouvées !");
 }
 
 // A memory file that exists but cannot be read counts as absent: the folders are scanned,
@@ -79,22 +79,22 @@ void TCatalogue::GetAllPhotos() {
 // The entries of folders that are away (a disk unplugged) are set aside: each would only fail
 // at its pick, and the close writes them back as they were read. A memory whose files still
 // to see are all away leads to a scan, as one with none would.
-bool TCatalogue::ReadMemFiles() {
+bool TCatalogue::ReadMemory() {
     TFilling filling(events_);
     const auto keepGoing = [this] { return KeepGoing(); };
     std::string text;
     if (ReadMemoryWhenFree(text, keepGoing) != TFileRead::Read) return false;
     bool allSeen = true;
     TProgressPacer pacer;
-    auto drawCount = [this] { Progress(MemoryCountText(SeenFiles.size(), ToSeeFiles.size())); };
+    auto drawCount = [this] { Progress(MemoryCountText(seenFiles.size(), filesToSee.size())); };
     const bool whole = ParseMemoryFile(
         text,
         [&](bool toSee, std::wstring path) {
             if (toSee) {
-                ToSeeFiles.push_back(std::move(path));
+                filesToSee.push_back(std::move(path));
                 allSeen = false;
             } else {
-                SeenFiles.push_back(std::move(path));
+                seenFiles.push_back(std::move(path));
             }
             if (pacer.Due(GetTickCount64())) drawCount();
         },
@@ -104,7 +104,7 @@ bool TCatalogue::ReadMemFiles() {
     memoryRead_ = std::move(text);
     failures_.NewPass();
     if (!SetAsideFoldersAway()) return false;
-    if (allSeen || ToSeeFiles.empty()) return false;
+    if (allSeen || filesToSee.empty()) return false;
     filled_ = true;
     return true;
 }
@@ -134,7 +134,7 @@ bool TCatalogue::SetAsideFoldersAway() {
     std::vector<std::wstring> full;
     for (const std::wstring& folder : away)
         full.push_back(FullFolderPath(folder));
-    for (std::vector<std::wstring>* list : {&ToSeeFiles, &SeenFiles}) {
+    for (std::vector<std::wstring>* list : {&filesToSee, &seenFiles}) {
         size_t kept = 0;
         for (size_t i = 0; i < list->size(); ++i) {
             if (i % kEntriesPerCheck == 0 && !KeepGoing()) return false;
@@ -152,7 +152,7 @@ bool TCatalogue::SetAsideFoldersAway() {
 // Entries of folders that this run could not reach, in its latest scan or now, are written
 // back as the memory held them: the run knows nothing new about those files. A folder that
 // was reached and no longer holds a file drops it.
-bool TCatalogue::WriteMemFiles() {
+bool TCatalogue::WriteMemory() {
     TMemoryEntries kept;
     if (!memoryRead_.empty()) {
         std::vector<std::wstring> folders = unreached_;
@@ -160,36 +160,36 @@ bool TCatalogue::WriteMemFiles() {
             folders.push_back(std::move(folder));
         for (std::wstring& folder : folders)
             folder = FullFolderPath(folder);
-        kept = EntriesInFolders(memoryRead_, folders, ToSeeFiles, SeenFiles);
+        kept = EntriesInFolders(memoryRead_, folders, filesToSee, seenFiles);
     }
     return ReplaceFileContent(MemoryFilePath(Settings.InstallDir, Settings.memfilesname),
-                              FormatMemoryFile(ToSeeFiles, SeenFiles, kept));
+                              FormatMemoryFile(filesToSee, seenFiles, kept));
 }
 
 // The list's last entry takes the place of the one taken: shifting every later entry down
 // would make a pass over N files cost N * N moves, minutes for a large folder of broken files.
 // The list has no order to keep; the pick stays uniform.
 void TCatalogue::PickNextFile(const Excluded& excluded) {
-    size_t i = size_t(Random(int(ToSeeFiles.size())));
+    size_t i = size_t(Random(int(filesToSee.size())));
     // A file that may not be taken draws again among those that may: each of them is then
     // as likely as the others, and with none excluded the draw is the one above.
-    if (excluded && excluded(ToSeeFiles[i])) {
+    if (excluded && excluded(filesToSee[i])) {
         std::vector<size_t> free;
-        for (size_t k = 0; k < ToSeeFiles.size(); ++k)
-            if (!excluded(ToSeeFiles[k])) free.push_back(k);
+        for (size_t k = 0; k < filesToSee.size(); ++k)
+            if (!excluded(filesToSee[k])) free.push_back(k);
         i = free[size_t(Random(int(free.size())))];
     }
-    CurFile = ToSeeFiles[i];
-    SeenFiles.push_back(CurFile);
-    if (i + 1 != ToSeeFiles.size()) ToSeeFiles[i] = std::move(ToSeeFiles.back());
-    ToSeeFiles.pop_back();
+    currentFile = filesToSee[i];
+    seenFiles.push_back(currentFile);
+    if (i + 1 != filesToSee.size()) filesToSee[i] = std::move(filesToSee.back());
+    filesToSee.pop_back();
 }
 
 void TCatalogue::ForgetFile(const std::wstring& path) {
-    for (auto it = SeenFiles.begin(); it != SeenFiles.end(); ++it)
+    for (auto it = seenFiles.begin(); it != seenFiles.end(); ++it)
         if (it->size() == path.size() &&
             CompareStringOrdinal(it->c_str(), -1, path.c_str(), -1, TRUE) == CSTR_EQUAL) {
-            SeenFiles.erase(it);
+            seenFiles.erase(it);
             return;
         }
 }
@@ -197,49 +197,49 @@ void TCatalogue::ForgetFile(const std::wstring& path) {
 void TCatalogue::RefillCatalogue() {
     failures_.NewPass();
     if (Settings.opmemfiles) {
-        GetAllPhotos();
+        ScanFolders();
         return;
     }
-    ToSeeFiles.insert(ToSeeFiles.end(), SeenFiles.begin(), SeenFiles.end());
-    SeenFiles.clear();
+    filesToSee.insert(filesToSee.end(), seenFiles.begin(), seenFiles.end());
+    seenFiles.clear();
 }
 
 void TCatalogue::FillCatalogue() {
-    if (Settings.opmemfiles && ReadMemFiles()) return;
-    if (!Stopping()) GetAllPhotos();
+    if (Settings.opmemfiles && ReadMemory()) return;
+    if (!Stopping()) ScanFolders();
 }
 
 bool TCatalogue::HasFileFor(const Excluded& excluded) const {
-    if (!excluded) return !ToSeeFiles.empty();
-    return std::any_of(ToSeeFiles.begin(), ToSeeFiles.end(),
+    if (!excluded) return !filesToSee.empty();
+    return std::any_of(filesToSee.begin(), filesToSee.end(),
                        [&](const std::wstring& path) { return !excluded(path); });
 }
 
 void TCatalogue::GiveBack(const std::vector<std::wstring>& paths) {
     for (const std::wstring& path : paths) {
-        const size_t seen = SeenFiles.size();
+        const size_t seen = seenFiles.size();
         ForgetFile(path);
-        if (SeenFiles.size() != seen) ToSeeFiles.push_back(path);
+        if (seenFiles.size() != seen) filesToSee.push_back(path);
     }
 }
 
 // A folder of many broken files keeps the tries going for long: the owner hears its input
 // meanwhile through KeepGoing, as during a scan.
-bool TCatalogue::TakeNextFile(const Excluded& excluded, const std::function<bool()>& loadCurFile) {
+bool TCatalogue::TakeNextFile(const Excluded& excluded, const std::function<bool()>& loadCurrentFile) {
     TFilling filling(events_);
-    TRefillTries tries(ToSeeFiles.size(), SeenFiles.empty());
+    TRefillTries tries(filesToSee.size(), seenFiles.empty());
     for (;;) {
         PickNextFile(excluded);
-        const bool loaded = !failures_.Failed(CurFile) && loadCurFile();
+        const bool loaded = !failures_.Failed(currentFile) && loadCurrentFile();
         if (!loaded) {
-            failures_.Add(CurFile);
+            failures_.Add(currentFile);
             // ForgetFile of the file just taken, which is the last seen one: no search.
-            SeenFiles.pop_back();
+            seenFiles.pop_back();
         }
         // Also after a success: the refill that takes the last file starts the next pass.
-        if (ToSeeFiles.empty()) {
+        if (filesToSee.empty()) {
             RefillCatalogue();
-            tries.NewPass(ToSeeFiles.size());
+            tries.NewPass(filesToSee.size());
         }
         if (loaded || !HasFileFor(excluded) || Stopping() || !KeepGoing() ||
             !tries.FailedMayRetry())
@@ -252,9 +252,9 @@ bool TCatalogue::TakeNextFile(const Excluded& excluded, const std::function<bool
 // A memory that cannot be written keeps its previous file whole; the close goes on.
 void TCatalogue::Close() {
     if (Settings.opmemfiles && filled_) {
-        if (ToSeeFiles.empty() && SeenFiles.empty())
+        if (filesToSee.empty() && seenFiles.empty())
             tk::Log(L"empty catalogue; the memory file stays as it was");
-        else if (!WriteMemFiles())
+        else if (!WriteMemory())
             tk::Log(L"the memory file could not be written");
     }
     Clear();

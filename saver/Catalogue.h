@@ -1,6 +1,6 @@
 #pragma once
-// The saver's catalogue of media files: the folders of defdir scanned into ToSeeFiles, files
-// taken at random into SeenFiles, new passes, and the memory of what was seen across runs.
+// The saver's catalogue of media files: the folders of defdir scanned into filesToSee, files
+// taken at random into seenFiles, new passes, and the memory of what was seen across runs.
 // It has no window: what it shows (a running count, a warning) and when it must stop go
 // through the events its owner gives it, so the tests drive it with plain functions.
 #include <functional>
@@ -28,29 +28,29 @@ class TCatalogue {
   public:
     explicit TCatalogue(TCatalogueEvents events = {}) : events_(std::move(events)) {}
 
-    std::vector<std::wstring> ToSeeFiles;
-    std::vector<std::wstring> SeenFiles;
-    std::wstring CurFile; // the file PickNextFile took last
+    std::vector<std::wstring> filesToSee;
+    std::vector<std::wstring> seenFiles;
+    std::wstring currentFile; // the file PickNextFile took last
 
     // Start-up: the memory first when it is kept, else a scan.
     void FillCatalogue();
-    void GetAllPhotos();
-    bool ReadMemFiles();  // true when the memory held files still to see
-    bool WriteMemFiles(); // false, with the previous file intact, when it could not be written
+    void ScanFolders();
+    bool ReadMemory();  // true when the memory held files still to see
+    bool WriteMemory(); // false, with the previous file intact, when it could not be written
     // Files that may not be taken now (on another monitor's tile); none when it is empty.
     using Excluded = std::function<bool(const std::wstring& path)>;
     void PickNextFile(const Excluded& excluded = {}); // HasFileFor must hold
     bool HasFileFor(const Excluded& excluded) const;  // some file to see may be taken
     void ForgetFile(const std::wstring& path);
     void RefillCatalogue(); // the next pass: a new scan with the memory on, else the seen files
-    // The refill's tries: picks files until loadCurFile takes one, forgetting those that fail,
+    // The refill's tries: picks files until loadCurrentFile takes one, forgetting those that fail,
     // starting the next pass when the catalogue runs dry, and giving up after a whole pass
     // without a success, or at once when KeepGoing says stop. A file that failed in this pass
     // is not tried again. False when nothing loaded.
-    bool TakeNextFile(const std::function<bool()>& loadCurFile) {
-        return TakeNextFile({}, loadCurFile);
+    bool TakeNextFile(const std::function<bool()>& loadCurrentFile) {
+        return TakeNextFile({}, loadCurrentFile);
     }
-    bool TakeNextFile(const Excluded& excluded, const std::function<bool()>& loadCurFile);
+    bool TakeNextFile(const Excluded& excluded, const std::function<bool()>& loadCurrentFile);
     // Files of tiles that are gone (a monitor was unplugged) count as not yet seen again.
     void GiveBack(const std::vector<std::wstring>& paths);
     // The close: the memory is written when it is kept and this run filled the catalogue;

@@ -50,8 +50,8 @@ bool ClipKeepsTile(bool whole, bool imageHidden, bool clipOpen, tk::MediaMode mo
     return whole && imageHidden && clipOpen && mode != tk::MediaMode::Stopped;
 }
 
-bool ClipTileFullyEntered(int transition, int altPhase, const RECT& panel, int W, int H) {
-    switch (TravelOf(transition, altPhase)) {
+bool ClipTileFullyEntered(int transition, int alternationPhase, const RECT& panel, int W, int H) {
+    switch (TravelOf(transition, alternationPhase)) {
     case TTravel::Leftward:
         return panel.right <= W;
     case TTravel::Rightward:
@@ -66,7 +66,7 @@ bool ClipTileFullyEntered(int transition, int altPhase, const RECT& panel, int W
     return true;
 }
 
-bool ClipTileNotYetGone(int transition, int altPhase, int pos, int width, int height, int W,
+bool ClipTileNotYetGone(int transition, int alternationPhase, int pos, int width, int height, int W,
                         int H) {
-    return !PastExitEdge(TravelOf(transition, altPhase), pos, width, height, TBox{0, 0, W, H});
+    return !PastExitEdge(TravelOf(transition, alternationPhase), pos, width, height, TBox{0, 0, W, H});
 }

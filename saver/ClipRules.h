@@ -31,7 +31,7 @@ bool ClipKeepsTile(bool whole, bool imageHidden, bool clipOpen, tk::MediaMode mo
 // on the screen on its travel axis: the edge that enters last is inside. The direction is
 // that of the transition, the alternating ones (3 and 13) going backward in phases 2 and 3.
 // Central transitions have no travel: their tile is always in.
-bool ClipTileFullyEntered(int transition, int altPhase, const RECT& panel, int W, int H);
+bool ClipTileFullyEntered(int transition, int alternationPhase, const RECT& panel, int W, int H);
 // The tile at coordinate pos (its left for horizontal transitions, its top for vertical
 // ones) has not yet wholly left the screen at the exit edge.
-bool ClipTileNotYetGone(int transition, int altPhase, int pos, int width, int height, int W, int H);
+bool ClipTileNotYetGone(int transition, int alternationPhase, int pos, int width, int height, int W, int H);

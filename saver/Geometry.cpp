@@ -28,20 +28,20 @@ bool IsAlternating(int transition) {
     return TransitionOf(transition).family == TransitionFamily::AlternatingStrip;
 }
 
-TTravel TravelOf(int transition, int altPhase) {
+TTravel TravelOf(int transition, int alternationPhase) {
     if (IsCentralTransition(transition)) return TTravel::Still;
     const TTravel forward = TransitionOf(transition).direction;
-    return IsAlternating(transition) && altPhase >= 2 ? Opposite(forward) : forward;
+    return IsAlternating(transition) && alternationPhase >= 2 ? Opposite(forward) : forward;
 }
 
-int NextAltPhase(int transition, int altPhase) {
-    return IsAlternating(transition) ? (altPhase + 1) % 4 : altPhase;
+int NextAlternationPhase(int transition, int alternationPhase) {
+    return IsAlternating(transition) ? (alternationPhase + 1) % 4 : alternationPhase;
 }
 
-int NextCurTile(int curTile, int tileCount, int altPhase) {
+int NextCurrentTile(int currentTile, int tileCount, int alternationPhase) {
     if (tileCount <= 0) return 0;
-    if (altPhase >= 2) return curTile <= 0 ? tileCount - 1 : curTile - 1;
-    return curTile >= tileCount - 1 ? 0 : curTile + 1;
+    if (alternationPhase >= 2) return currentTile <= 0 ? tileCount - 1 : currentTile - 1;
+    return currentTile >= tileCount - 1 ? 0 : currentTile + 1;
 }
 
 int PreviousTile(int tile, int tileCount) { return tile <= 0 ? tileCount - 1 : tile - 1; }
@@ -53,8 +53,8 @@ TBox InitialBox(int transition, const TBox& s) {
     return EntryBox(transition, 0, s);
 }
 
-int StartCoordinate(int transition, int altPhase, const TBox& s) {
-    switch (TravelOf(transition, altPhase)) {
+int StartCoordinate(int transition, int alternationPhase, const TBox& s) {
+    switch (TravelOf(transition, alternationPhase)) {
     case TTravel::Leftward:
         return s.left + s.width;
     case TTravel::Rightward:
@@ -68,8 +68,8 @@ int StartCoordinate(int transition, int altPhase, const TBox& s) {
     return 0;
 }
 
-TBox EntryBox(int transition, int altPhase, const TBox& s) {
-    switch (TravelOf(transition, altPhase)) {
+TBox EntryBox(int transition, int alternationPhase, const TBox& s) {
+    switch (TravelOf(transition, alternationPhase)) {
     case TTravel::Leftward:
         return {s.left + s.width, 0, s.width, s.height};
     case TTravel::Rightward:
@@ -83,13 +83,13 @@ TBox EntryBox(int transition, int altPhase, const TBox& s) {
     return {0, 0, s.width, s.height};
 }
 
-int EntryCoordinate(int transition, int altPhase, int prevPos, int prevWidth, int prevHeight,
+int EntryCoordinate(int transition, int alternationPhase, int prevPos, int prevWidth, int prevHeight,
                     int nextPos) {
     // Forward, the new tile goes behind the last one (the tile before it in the strip);
     // in the backward phases of an alternating transition the strip's order is read the
     // other way, and the last tile on the entry side is the one after it.
-    bool alternateBack = IsAlternating(transition) && altPhase >= 2;
-    switch (TravelOf(transition, altPhase)) {
+    bool alternateBack = IsAlternating(transition) && alternationPhase >= 2;
+    switch (TravelOf(transition, alternationPhase)) {
     case TTravel::Leftward: return prevPos + prevWidth + kTileGap;
     case TTravel::Upward: return prevPos + prevHeight + kTileGap;
     case TTravel::Rightward:
@@ -99,7 +99,7 @@ int EntryCoordinate(int transition, int altPhase, int prevPos, int prevWidth, in
     return 0;
 }
 
-TSized SizeTileBox(int transition, int altPhase, const TBox& placed, int pos, int w, int h,
+TSized SizeTileBox(int transition, int alternationPhase, const TBox& placed, int pos, int w, int h,
                    const TBox& s) {
     TSized out{placed, pos};
     out.box.width = w;
@@ -110,7 +110,7 @@ TSized SizeTileBox(int transition, int altPhase, const TBox& placed, int pos, in
     if (family == TFamily::Central) out.pos = out.box.left;
     // Backward, the entry coordinate is the near edge: the far edge is a content size
     // further out.
-    TTravel travel = TravelOf(transition, altPhase);
+    TTravel travel = TravelOf(transition, alternationPhase);
     if (travel == TTravel::Rightward) out.pos -= w;
     if (travel == TTravel::Downward) out.pos -= h;
     return out;

@@ -8,7 +8,7 @@
 // The strip: every tile of a moving transition is a panel that travels defspeed pixels per
 // step; a tile is 50 px behind the one before it, centred across the direction of travel,
 // and refilled at the first step that finds it wholly past the exit edge. The two
-// alternating transitions (3 and 13) reverse at every second refill through AltPhase: phases
+// alternating transitions (3 and 13) reverse at every second refill through alternationPhase: phases
 // 0 and 1 travel forward (as 1 or 11), phases 2 and 3 backward (as 2 or 12).
 
 constexpr int kTileGap = 50;      // pixels between two tiles of a strip
@@ -31,23 +31,23 @@ bool OnScreen(const TBox& b, const TBox& s);
 TFamily FamilyOf(int transition);
 bool IsAlternating(int transition);
 bool IsCentralTransition(int transition); // 4 to 10
-TTravel TravelOf(int transition, int altPhase);
+TTravel TravelOf(int transition, int alternationPhase);
 
 // The phase after a refill, and the tile the next refill fills.
-int NextAltPhase(int transition, int altPhase);
-int NextCurTile(int curTile, int tileCount, int altPhase);
+int NextAlternationPhase(int transition, int alternationPhase);
+int NextCurrentTile(int currentTile, int tileCount, int alternationPhase);
 int PreviousTile(int tile, int tileCount); // the tile before it in the strip
 int NextTile(int tile, int tileCount);     // the tile after it
 
 // Where every panel waits at start, full-size just outside the entry edge (phase 0).
 TBox InitialBox(int transition, const TBox& s);
 // The refill's start coordinate of the refilled tile (read only when it is the single tile).
-int StartCoordinate(int transition, int altPhase, const TBox& s);
+int StartCoordinate(int transition, int alternationPhase, const TBox& s);
 // PlaceTile: the entry place (full-size, off the screen on the entry side) ...
-TBox EntryBox(int transition, int altPhase, const TBox& s);
+TBox EntryBox(int transition, int alternationPhase, const TBox& s);
 // ... and the entry coordinate, from the previous tile's coordinate and size and the next
 // tile's coordinate (read by the backward phases of the alternating transitions).
-int EntryCoordinate(int transition, int altPhase, int prevPos, int prevWidth, int prevHeight,
+int EntryCoordinate(int transition, int alternationPhase, int prevPos, int prevWidth, int prevHeight,
                     int nextPos);
 
 // SizeTile: the panel takes the content's size, is centred across the direction of travel
@@ -57,7 +57,7 @@ struct TSized {
     TBox box;
     int pos;
 };
-TSized SizeTileBox(int transition, int altPhase, const TBox& placed, int pos, int w, int h,
+TSized SizeTileBox(int transition, int alternationPhase, const TBox& placed, int pos, int w, int h,
                    const TBox& s);
 
 // One movement step of a tile at coordinate pos with the given panel size. A tile wholly past

@@ -5,8 +5,8 @@
 #include "Globals/Globals.h"
 #include "saver/Pacing.h"
 
-TMonitorShow::TMonitorShow(TShowHost& host, TCatalogue& catalogue, tk::Timer& stepTimer)
-    : Timer1(stepTimer), host_(host), catalogue_(catalogue) {}
+TMonitorShow::TMonitorShow(TShowHost& host, TCatalogue& catalogue, tk::Timer& timer)
+    : stepTimer(timer), host_(host), catalogue_(catalogue) {}
 
 TMonitorShow::~TMonitorShow() {
     Free();
@@ -18,15 +18,15 @@ void TMonitorShow::Build(HWND canvas, POINT origin, int width, int height, int c
     origin_ = origin;
     width_ = width;
     height_ = height;
-    CurTile = 0;
-    AltPhase = 0;
+    currentTile = 0;
+    alternationPhase = 0;
     refills_ = 0;
     loads_ = 0;
     strip_.Build(canvas, count);
     held_.assign(count, std::wstring());
-    for (auto& panel : strip_.Panels)
+    for (auto& panel : strip_.panels)
         InitPosAndSize(*panel);
-    FitArea = strip_.Panels.empty() ? RECT{0, 0, width_, height_} : strip_.Panels[0]->ClientRect();
+    fitArea = strip_.panels.empty() ? RECT{0, 0, width_, height_} : strip_.panels[0]->ClientRect();
 }
 
 void TMonitorShow::Free() {
@@ -57,12 +57,12 @@ void TMonitorShow::InitPosAndSize(tk::Panel& panel) {
 }
 
 void TMonitorShow::CheckClips() {
-    for (int i = 0; i < strip_.TileCount; ++i)
+    for (int i = 0; i < strip_.tileCount; ++i)
         CheckClipLoop(i);
 }
 
 bool TMonitorShow::ClipOpen() const {
-    for (const auto& player : strip_.Players)
+    for (const auto& player : strip_.players)
         if (player->IsOpen()) return true;
     return false;
 }
@@ -74,7 +74,7 @@ constexpr DWORD kTickSlackMs = 20;
 
 void TMonitorShow::SetDisplayTime(unsigned ms) {
     displayMs_ = ms;
-    Timer1.SetInterval(ms);
+    stepTimer.SetInterval(ms);
 }
 
 bool TMonitorShow::DisplayOver(DWORD now) const {
@@ -87,9 +87,9 @@ unsigned TMonitorShow::DisplayLeft(DWORD now) const {
 
 void TMonitorShow::Step() {
     if (IsCentral()) {
-        // Tiles 1 and up are never filled; their calls only turn CurTile round to 0.
-        for (int i = 0; i < strip_.TileCount; ++i)
-            if (strip_.TileShown(i) && !ClipStillRunning(i)) TimerTimer();
+        // Tiles 1 and up are never filled; their calls only turn currentTile round to 0.
+        for (int i = 0; i < strip_.tileCount; ++i)
+            if (strip_.TileShown(i) && !ClipStillRunning(i)) RefillTile();
     } else {
         MoveStrip();
     }
@@ -97,21 +97,21 @@ void TMonitorShow::Step() {
 
 void TMonitorShow::MoveStrip() {
     const TBox s = ScreenBox();
-    const TTravel travel = TravelOf(Settings.ActiveTransition, AltPhase);
+    const TTravel travel = TravelOf(Settings.ActiveTransition, alternationPhase);
     moves_.clear();
     int gone = 0;
-    for (int i = 0; i < strip_.TileCount; ++i) {
+    for (int i = 0; i < strip_.tileCount; ++i) {
         if (!strip_.TileShown(i)) continue;
         const TBox box = strip_.TileBox(i);
         const TStep step =
-            StepTile(travel, strip_.TilePos[i], box.width, box.height, Settings.defspeed, s);
+            StepTile(travel, strip_.tilePos[i], box.width, box.height, Settings.defspeed, s);
         if (step.refill) {
             ++gone;
             continue;
         }
-        strip_.TilePos[i] = step.pos;
+        strip_.tilePos[i] = step.pos;
         const TBox moved = MovedBox(travel, box, step.pos);
-        if (OnScreen(moved, s)) strip_.Seen[i] = true;
+        if (OnScreen(moved, s)) strip_.seen[i] = true;
         moves_.push_back({i, box, moved});
     }
     ApplyMoves(moves_);
@@ -122,5 +122,5 @@ void TMonitorShow::MoveStrip() {
     // pixels too far behind it (the strip's first tile behind its last one, and every tile
     // of the backward phases, whose neighbour comes after them in index order).
     for (int k = 0; k < gone; ++k)
-        TimerTimer();
+        RefillTile();
 }

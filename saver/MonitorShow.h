@@ -42,7 +42,7 @@ class TMonitorShow {
   public:
     // The step timer is the window's: a refill stops it while it works, and a central tile
     // sets its display time.
-    TMonitorShow(TShowHost& host, TCatalogue& catalogue, tk::Timer& stepTimer);
+    TMonitorShow(TShowHost& host, TCatalogue& catalogue, tk::Timer& timer);
     ~TMonitorShow();
     TMonitorShow(const TMonitorShow&) = delete;
     TMonitorShow& operator=(const TMonitorShow&) = delete;
@@ -67,14 +67,14 @@ class TMonitorShow {
     bool Holds(const std::wstring& path) const;
     // The files on its tiles, for the catalogue when the show goes.
     std::vector<std::wstring> HeldFiles() const;
-    RECT FitArea = {}; // what pictures are fitted into: a tile at full size for this transition
+    RECT fitArea = {}; // what pictures are fitted into: a tile at full size for this transition
 
     // How many refills fill it at the start: every tile of a moving strip, tile 0 of a
     // central transition.
-    int FirstFills() const { return IsCentral() ? 1 : strip_.TileCount; }
-    // The slideshow cycle: the refill of tile CurTile, and the four steps of the transition
+    int FirstFills() const { return IsCentral() ? 1 : strip_.tileCount; }
+    // The slideshow cycle: the refill of tile currentTile, and the four steps of the transition
     // that it runs on that tile.
-    void TimerTimer();
+    void RefillTile();
     void InitPosAndSize(tk::Panel& panel);
     void LeaveTile();
     void PlaceTile();
@@ -103,11 +103,11 @@ class TMonitorShow {
     bool ClipOpen() const; // some tile holds an open clip
 
     // State the tests look at.
-    int CurTile = 0;
-    int AltPhase = 0; // 0 and 1 forward, 2 and 3 backward (the alternating transitions)
+    int currentTile = 0;
+    int alternationPhase = 0; // 0 and 1 forward, 2 and 3 backward (the alternating transitions)
     long Refills() const { return refills_; } // refills that took files since Build
     long Loads() const { return loads_; }     // of those, the ones where a file loaded
-    tk::Timer& Timer1;
+    tk::Timer& stepTimer;
 
   private:
     TShowHost& host_;

@@ -27,11 +27,11 @@ HFONT TMonitorShow::CaptionFont() {
 }
 
 void TMonitorShow::DrawCaption() {
-    tk::Dib& picture = strip_.Images[CurTile]->Picture();
+    tk::Dib& picture = strip_.pictures[currentTile]->Picture();
     if (picture.Empty()) return;
-    const std::wstring date = Settings.opdatefic ? FileDateText(catalogue_.CurFile) : L"";
+    const std::wstring date = Settings.opdatefic ? FileDateText(catalogue_.currentFile) : L"";
     TCaption caption =
-        CaptionParts(catalogue_.CurFile, date, Settings.opnomfic, Settings.opdatefic);
+        CaptionParts(catalogue_.currentFile, date, Settings.opnomfic, Settings.opdatefic);
     if (caption.Text().empty()) return;
 
     HDC dc = picture.Dc();

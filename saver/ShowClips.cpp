@@ -10,10 +10,10 @@
 #include "toolkit/Text.h"
 
 bool TMonitorShow::StartClip(int tile) {
-    strip_.Images[tile]->Hide();
-    tk::MediaPlayer& player = *strip_.Players[tile];
-    player.Display = strip_.Panels[tile]->Handle();
-    player.FileName = catalogue_.CurFile;
+    strip_.pictures[tile]->Hide();
+    tk::MediaPlayer& player = *strip_.players[tile];
+    player.Display = strip_.panels[tile]->Handle();
+    player.FileName = catalogue_.currentFile;
     if (!player.Open()) return DropClip(tile, L"cannot be opened");
     // A file that has only sound (an .mpa, say) would leave a black tile, or none at all:
     // it is dropped like a file that cannot be read, and the next one is taken.
@@ -36,7 +36,7 @@ bool TMonitorShow::StartClip(int tile) {
         auto position = player.Position();
         ok = length && position;
         if (ok)
-            SetDisplayTime(UINT(ClipDisplayTime(long(Timer1.Interval()), *length - *position,
+            SetDisplayTime(UINT(ClipDisplayTime(long(stepTimer.Interval()), *length - *position,
                                                 Settings.opBclfilm, Settings.opfinfilm)));
     } else if (ok && Settings.opdebfilm) {
         // The clip stands on its first frame (or that of its random start) until its tile is
@@ -50,22 +50,22 @@ bool TMonitorShow::StartClip(int tile) {
 
 bool TMonitorShow::DropClip(int tile, const wchar_t* why) {
     // The user sees another file instead; the device's own error is kept for developers.
-    tk::MediaPlayer& player = *strip_.Players[tile];
-    tk::Log(L"clip " + catalogue_.CurFile + L" dropped: " + why + L", MCI error " +
+    tk::MediaPlayer& player = *strip_.players[tile];
+    tk::Log(L"clip " + catalogue_.currentFile + L" dropped: " + why + L", MCI error " +
             tk::IntToStr(int(player.LastError())));
     player.Close();
     return false;
 }
 
 SIZE TMonitorShow::FitClipDisplay(int tile) {
-    tk::MediaPlayer& player = *strip_.Players[tile];
+    tk::MediaPlayer& player = *strip_.players[tile];
     // Nothing has changed the rectangle since the open: it is the natural size.
     RECT natural;
     player.DisplayRect(natural);
     const int w = natural.right - natural.left, h = natural.bottom - natural.top;
     player.SetDisplaySize(0, 0);
     // The panel covers the whole window at this moment.
-    RECT area = strip_.Panels[tile]->ClientRect();
+    RECT area = strip_.panels[tile]->ClientRect();
     SIZE size = FitClipSize(w, h, area.right, area.bottom, Settings.opagrfilm);
     if (size.cx > 0 && (size.cx != w || size.cy != h)) player.SetDisplaySize(size.cx, size.cy);
     return size;
@@ -73,7 +73,7 @@ SIZE TMonitorShow::FitClipDisplay(int tile) {
 
 void TMonitorShow::CheckClipLoop(int tile) {
     if (!Settings.opBclfilm) return;
-    tk::MediaPlayer& player = *strip_.Players[tile];
+    tk::MediaPlayer& player = *strip_.players[tile];
     if (!player.IsOpen() || player.Mode() != tk::MediaMode::Stopped) return;
     if (IsCentral()) {
         RestartClip(tile);
@@ -82,9 +82,9 @@ void TMonitorShow::CheckClipLoop(int tile) {
     const int t = Settings.ActiveTransition;
     // A clip that ends while its tile is still entering waits on its last frame until the
     // tile is fully in; one that ends while the tile leaves loops while part of it shows.
-    RECT panel = strip_.Panels[tile]->Bounds();
-    if (ClipTileFullyEntered(t, AltPhase, panel, Width(), Height()) &&
-        ClipTileNotYetGone(t, AltPhase, strip_.TilePos[tile], panel.right - panel.left,
+    RECT panel = strip_.panels[tile]->Bounds();
+    if (ClipTileFullyEntered(t, alternationPhase, panel, Width(), Height()) &&
+        ClipTileNotYetGone(t, alternationPhase, strip_.tilePos[tile], panel.right - panel.left,
                            panel.bottom - panel.top, Width(), Height()))
         RestartClip(tile);
 }
@@ -92,22 +92,22 @@ void TMonitorShow::CheckClipLoop(int tile) {
 void TMonitorShow::PlayWhenVisible(int tile) {
     if (!Settings.opdebfilm || IsCentral()) return;
     const int t = Settings.ActiveTransition;
-    tk::MediaPlayer& player = *strip_.Players[tile];
+    tk::MediaPlayer& player = *strip_.players[tile];
     if (!player.IsOpen()) return;
-    if (!ClipTileFullyEntered(t, AltPhase, strip_.Panels[tile]->Bounds(), Width(), Height()))
+    if (!ClipTileFullyEntered(t, alternationPhase, strip_.panels[tile]->Bounds(), Width(), Height()))
         return;
     if (player.Mode() == tk::MediaMode::Paused) player.Play();
 }
 
 void TMonitorShow::RestartClip(int tile) {
     // Always from the start, also when the first play began at a random place.
-    tk::MediaPlayer& player = *strip_.Players[tile];
+    tk::MediaPlayer& player = *strip_.players[tile];
     player.Seek(0);
     player.Play();
 }
 
 bool TMonitorShow::ClipStillRunning(int tile) {
     if (!Settings.opfinfilm) return false;
-    const tk::MediaPlayer& player = *strip_.Players[tile];
+    const tk::MediaPlayer& player = *strip_.players[tile];
     return ClipKeepsTile(true, !PictureShown(tile), player.IsOpen(), player.Mode());
 }

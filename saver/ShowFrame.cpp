@@ -34,12 +34,12 @@ void FillPart(HDC dc, const RECT& r, const RECT& area) {
 } // namespace
 
 bool TMonitorShow::PictureShown(int tile) const {
-    // The panel and the form may be hidden meanwhile.
-    return strip_.Images[tile]->ShownItself();
+    // The panel and the window may be hidden meanwhile.
+    return strip_.pictures[tile]->ShownItself();
 }
 
 bool TMonitorShow::ShowsClip(int tile) const {
-    return !PictureShown(tile) && strip_.Players[tile]->IsOpen();
+    return !PictureShown(tile) && strip_.players[tile]->IsOpen();
 }
 
 HDC TMonitorShow::ScreenDc() {
@@ -74,10 +74,10 @@ void TMonitorShow::ApplyMoves(const std::vector<Move>& moves) {
                 if (IntersectRect(&seen, &r, &client)) UnionRect(&dirty, &dirty, &seen);
         }
         if (batch)
-            batch = DeferWindowPos(batch, strip_.Panels[m.tile]->Handle(), nullptr, m.to.left,
+            batch = DeferWindowPos(batch, strip_.panels[m.tile]->Handle(), nullptr, m.to.left,
                                    m.to.top, m.to.width, m.to.height, flags);
         else // the batch failed (out of memory): one by one
-            SetWindowPos(strip_.Panels[m.tile]->Handle(), nullptr, m.to.left, m.to.top, m.to.width,
+            SetWindowPos(strip_.panels[m.tile]->Handle(), nullptr, m.to.left, m.to.top, m.to.width,
                          m.to.height, flags);
     }
     if (batch) EndDeferWindowPos(batch);
@@ -87,10 +87,10 @@ void TMonitorShow::ApplyMoves(const std::vector<Move>& moves) {
 
 void TMonitorShow::SetTileShown(int tile, bool shown) {
     if (ShowsClip(tile)) {
-        shown ? strip_.Panels[tile]->Show(SW_SHOWNA) : strip_.Panels[tile]->Hide();
+        shown ? strip_.panels[tile]->Show(SW_SHOWNA) : strip_.panels[tile]->Hide();
         return;
     }
-    SetWindowPos(strip_.Panels[tile]->Handle(), nullptr, 0, 0, 0, 0,
+    SetWindowPos(strip_.panels[tile]->Handle(), nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER |
                      SWP_NOREDRAW | (shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
     PaintArea(ToRect(strip_.TileBox(tile)));
@@ -103,7 +103,7 @@ void TMonitorShow::PaintArea(const RECT& wanted) {
     if (!screen) return;
     // The clips' tiles are left to their players.
     bool clipShown = false;
-    for (int tile = 0; tile < strip_.TileCount; ++tile)
+    for (int tile = 0; tile < strip_.tileCount; ++tile)
         if (strip_.TileShown(tile) && ShowsClip(tile)) {
             clipShown = true;
             const RECT r = ToRect(strip_.TileBox(tile));
@@ -128,7 +128,7 @@ void TMonitorShow::PaintArea(const RECT& wanted) {
         }
         if (ShowsClip(tile)) continue;
         if (PictureShown(tile))
-            strip_.Images[tile]->PaintInto(target, r, area);
+            strip_.pictures[tile]->PaintInto(target, r, area);
         else // the panel's own black
             FillPart(target, r, area);
     }

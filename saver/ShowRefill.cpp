@@ -1,28 +1,28 @@
-// A show's refill: the next file of the catalogue into tile CurTile, which then leaves,
+// A show's refill: the next file of the catalogue into tile currentTile, which then leaves,
 // is placed at the entry side, sized to its content and enters again.
 #include "Globals/Globals.h"
 #include "saver/MediaKind.h"
 #include "saver/Pacing.h"
 #include "saver/MonitorShow.h"
 
-void TMonitorShow::TimerTimer() {
+void TMonitorShow::RefillTile() {
     // Files on another monitor wait there: with none free the tile waits as with none at all.
     const auto elsewhere = [this](const std::wstring& path) {
         return host_.ShownElsewhere(this, path);
     };
     if (!catalogue_.HasFileFor(elsewhere) || host_.ExitPending()) return;
     const int t = Settings.ActiveTransition;
-    if (IsCentral() && CurTile != 0) {
+    if (IsCentral() && currentTile != 0) {
         // Central transitions use tile 0 only; the calls made for the others only turn
-        // CurTile round, so that one timer tick refills tile 0 once.
-        CurTile = NextCurTile(CurTile, strip_.TileCount, AltPhase);
+        // currentTile round, so that one timer tick refills tile 0 once.
+        currentTile = NextCurrentTile(currentTile, strip_.tileCount, alternationPhase);
         return;
     }
     if (TurnWaitingTile()) return;
-    Timer1.SetEnabled(false);
-    AltPhase = NextAltPhase(t, AltPhase);
-    const int c = CurTile;
-    strip_.TilePos[c] = StartCoordinate(t, AltPhase, ScreenBox());
+    stepTimer.SetEnabled(false);
+    alternationPhase = NextAlternationPhase(t, alternationPhase);
+    const int c = currentTile;
+    strip_.tilePos[c] = StartCoordinate(t, alternationPhase, ScreenBox());
     LeaveTile();
     PlaceTile();
     if (IsCentral()) SetDisplayTime(CentralDisplayMs(Settings.defpause));
@@ -30,25 +30,25 @@ void TMonitorShow::TimerTimer() {
 
     bool video = false;
     const bool loaded = catalogue_.TakeNextFile(elsewhere, [&] {
-        strip_.Images[c]->Hide();
-        if (tk::HoldsClip(strip_.Players[c]->Mode())) strip_.Players[c]->Close();
-        video = IsMediaFile(catalogue_.CurFile, mkVideo);
+        strip_.pictures[c]->Hide();
+        if (tk::HoldsClip(strip_.players[c]->Mode())) strip_.players[c]->Close();
+        video = IsMediaFile(catalogue_.currentFile, mkVideo);
         return video ? StartClip(c) : LoadCurrentFile(c);
     });
 
     if (loaded) {
         ++loads_;
-        held_[c] = catalogue_.CurFile;
+        held_[c] = catalogue_.currentFile;
         if (!video) ShowPicture(c);
     } else {
         KeepOldContent(c);
     }
     EnterTile();
-    strip_.Seen[c] = false;
-    strip_.PlacedTravel[c] = TravelOf(t, AltPhase);
-    if (!StepsEveryTurn(t, Settings.defdelay)) Timer1.SetEnabled(true);
+    strip_.seen[c] = false;
+    strip_.placedTravel[c] = TravelOf(t, alternationPhase);
+    if (!StepsEveryTurn(t, Settings.defdelay)) stepTimer.SetEnabled(true);
     displayFrom_ = GetTickCount(); // a central display time counts from the tile's entry
-    CurTile = NextCurTile(CurTile, strip_.TileCount, AltPhase);
+    currentTile = NextCurrentTile(currentTile, strip_.tileCount, alternationPhase);
 }
 
 bool TMonitorShow::TurnWaitingTile() {
@@ -58,27 +58,27 @@ bool TMonitorShow::TurnWaitingTile() {
     // spot with its gaps closing. A tile that has not been on the screen since it was
     // placed, found past the edge it came in by, only changes sides: it goes to the new
     // entry side behind the last tile there, keeps its picture, and the phase stays.
-    const int t = Settings.ActiveTransition, c = CurTile;
-    if (!IsAlternating(t) || strip_.Seen[c] || strip_.PlacedTravel[c] == TravelOf(t, AltPhase))
+    const int t = Settings.ActiveTransition, c = currentTile;
+    if (!IsAlternating(t) || strip_.seen[c] || strip_.placedTravel[c] == TravelOf(t, alternationPhase))
         return false;
     const TBox content = strip_.TileBox(c);
-    strip_.TilePos[c] = StartCoordinate(t, AltPhase, ScreenBox());
+    strip_.tilePos[c] = StartCoordinate(t, alternationPhase, ScreenBox());
     LeaveTile();
     PlaceTile();
     SizeTile(content.width, content.height);
     EnterTile();
-    strip_.PlacedTravel[c] = TravelOf(t, AltPhase);
-    CurTile = NextCurTile(CurTile, strip_.TileCount, AltPhase);
+    strip_.placedTravel[c] = TravelOf(t, alternationPhase);
+    currentTile = NextCurrentTile(currentTile, strip_.tileCount, alternationPhase);
     return true;
 }
 
 bool TMonitorShow::LoadCurrentFile(int tile) {
-    TFitImage& image = *strip_.Images[tile];
+    TFitImage& image = *strip_.pictures[tile];
     image.Show(SW_SHOWNA);
-    const int areaW = FitArea.right - FitArea.left, areaH = FitArea.bottom - FitArea.top;
+    const int areaW = fitArea.right - fitArea.left, areaH = fitArea.bottom - fitArea.top;
     try {
-        if (!image.LoadFromFile(catalogue_.CurFile, areaW, areaH)) return false;
-        image.FitPicture(FitArea);
+        if (!image.LoadFromFile(catalogue_.currentFile, areaW, areaH)) return false;
+        image.FitPicture(fitArea);
     } catch (...) {
         // Whatever goes wrong with one file (memory for a huge picture, say) drops it.
         image.Picture().Clear();
@@ -103,17 +103,17 @@ void TMonitorShow::KeepOldContent(int tile) {
     // No file could be loaded: the tile shows its last picture again, at its size, so that
     // the strip keeps its rhythm. A tile that never held one shrinks to nothing and is
     // tried again once it has travelled to the exit edge.
-    if (strip_.Images[tile]->Picture().Empty()) {
+    if (strip_.pictures[tile]->Picture().Empty()) {
         held_[tile].clear();
         SizeTile(0, 0);
         return;
     }
-    strip_.Images[tile]->Show(SW_SHOWNA);
+    strip_.pictures[tile]->Show(SW_SHOWNA);
     FitTileToPicture(tile);
 }
 
 void TMonitorShow::FitTileToPicture(int tile) {
-    TFitImage& image = *strip_.Images[tile];
+    TFitImage& image = *strip_.pictures[tile];
     const int w = image.Picture().Width(), h = image.Picture().Height();
     SetWindowPos(image.Handle(), nullptr, 0, 0, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
     SizeTile(w, h);

@@ -24,33 +24,33 @@ void TMonitorShow::RepaintNow() {
 void TMonitorShow::LeaveTile() {
     const int t = EffectiveTransition(Settings.ActiveTransition);
     // An animation of a tile that is not on the screen would show nothing for a second.
-    if (IsAnimated(t) && strip_.TileShown(CurTile) &&
-        OnScreen(strip_.TileBox(CurTile), ScreenBox())) {
+    if (IsAnimated(t) && strip_.TileShown(currentTile) &&
+        OnScreen(strip_.TileBox(currentTile), ScreenBox())) {
         Animate(t, false);
         return;
     }
-    SetTileShown(CurTile, false);
+    SetTileShown(currentTile, false);
 }
 
 void TMonitorShow::PlaceTile() {
     const int t = Settings.ActiveTransition;
-    const int c = CurTile;
-    const int p = PreviousTile(c, strip_.TileCount), n = NextTile(c, strip_.TileCount);
-    strip_.SetTileBox(c, EntryBox(t, AltPhase, ScreenBox()));
+    const int c = currentTile;
+    const int p = PreviousTile(c, strip_.tileCount), n = NextTile(c, strip_.tileCount);
+    strip_.SetTileBox(c, EntryBox(t, alternationPhase, ScreenBox()));
     // Read after the move: the single tile is its own previous tile, now full-size.
     TBox previous = strip_.TileBox(p);
-    strip_.TilePos[c] = EntryCoordinate(t, AltPhase, strip_.TilePos[p], previous.width,
-                                        previous.height, strip_.TilePos[n]);
-    strip_.PlacedBox = strip_.TileBox(c);
-    strip_.PlacedPos = strip_.TilePos[c];
+    strip_.tilePos[c] = EntryCoordinate(t, alternationPhase, strip_.tilePos[p], previous.width,
+                                        previous.height, strip_.tilePos[n]);
+    strip_.placedBox = strip_.TileBox(c);
+    strip_.placedPos = strip_.tilePos[c];
 }
 
 void TMonitorShow::SizeTile(int w, int h) {
-    const int c = CurTile;
-    TSized sized = SizeTileBox(Settings.ActiveTransition, AltPhase, strip_.PlacedBox,
-                               strip_.PlacedPos, w, h, ScreenBox());
+    const int c = currentTile;
+    TSized sized = SizeTileBox(Settings.ActiveTransition, alternationPhase, strip_.placedBox,
+                               strip_.placedPos, w, h, ScreenBox());
     strip_.SetTileBox(c, sized.box);
-    strip_.TilePos[c] = sized.pos;
+    strip_.tilePos[c] = sized.pos;
 }
 
 void TMonitorShow::EnterTile() {
@@ -59,12 +59,12 @@ void TMonitorShow::EnterTile() {
         Animate(t, true);
         return;
     }
-    SetTileShown(CurTile, true);
+    SetTileShown(currentTile, true);
 }
 
 void TMonitorShow::Animate(int transition, bool entering) {
     // 101 frames, 10 ms apart, each painted at once; the message loop waits meanwhile.
-    const int c = CurTile;
+    const int c = currentTile;
     const TBox base = strip_.TileBox(c);
     const TBox s = ScreenBox();
     for (int i = 0; i <= kAnimationLast; ++i) {

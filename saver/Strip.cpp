@@ -2,10 +2,10 @@
 
 void TStrip::Build(HWND parent, int count) {
     Free();
-    TileCount = count;
-    TilePos.assign(count, 0);
-    Seen.assign(count, 1);
-    PlacedTravel.assign(count, TTravel::Still);
+    tileCount = count;
+    tilePos.assign(count, 0);
+    seen.assign(count, 1);
+    placedTravel.assign(count, TTravel::Still);
     for (int i = 0; i < count; ++i) {
         auto panel = std::make_unique<tk::Panel>();
         panel->CreatePanel(parent, 0, 0, 0, 0, RGB(0, 0, 0));
@@ -14,47 +14,47 @@ void TStrip::Build(HWND parent, int count) {
         image->CreateControl(panel->Handle(), 0, 0, 0, 0);
         auto player = std::make_unique<tk::MediaPlayer>();
         player->Display = panel->Handle();
-        Panels.push_back(std::move(panel));
-        Images.push_back(std::move(image));
-        Players.push_back(std::move(player));
+        panels.push_back(std::move(panel));
+        pictures.push_back(std::move(image));
+        players.push_back(std::move(player));
     }
 }
 
 void TStrip::Free() {
     // The pictures live in the panels and the players show in them: panels go last.
-    Images.clear();
-    Players.clear();
-    Panels.clear();
-    TilePos.clear();
+    pictures.clear();
+    players.clear();
+    panels.clear();
+    tilePos.clear();
     stacked_.clear();
-    Seen.clear();
-    PlacedTravel.clear();
-    TileCount = 0;
+    seen.clear();
+    placedTravel.clear();
+    tileCount = 0;
 }
 
 TBox TStrip::TileBox(int tile) const {
-    RECT r = Panels[tile]->Bounds();
+    RECT r = panels[tile]->Bounds();
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
 void TStrip::SetTileBox(int tile, const TBox& b) {
-    SetWindowPos(Panels[tile]->Handle(), nullptr, b.left, b.top, b.width, b.height,
+    SetWindowPos(panels[tile]->Handle(), nullptr, b.left, b.top, b.width, b.height,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
 bool TStrip::TileShown(int tile) const {
-    return Panels[tile]->ShownItself();
+    return panels[tile]->ShownItself();
 }
 
 const std::vector<int>& TStrip::StackedTiles(HWND parent) {
     // Asked of the system once: every move and show keeps the tiles' order in the stack,
     // and each question of it is a round trip to the window server under Wine.
-    if (int(stacked_.size()) == TileCount) return stacked_;
+    if (int(stacked_.size()) == tileCount) return stacked_;
     stacked_.clear();
     HWND top = GetWindow(parent, GW_CHILD);
     for (HWND child = top ? GetWindow(top, GW_HWNDLAST) : nullptr; child;
          child = GetWindow(child, GW_HWNDPREV))
-        for (int i = 0; i < TileCount; ++i)
-            if (Panels[i]->Handle() == child) stacked_.push_back(i);
+        for (int i = 0; i < tileCount; ++i)
+            if (panels[i]->Handle() == child) stacked_.push_back(i);
     return stacked_;
 }

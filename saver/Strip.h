@@ -1,6 +1,6 @@
 #pragma once
-// The saver's tiles: tile i of TileCount is Panels[i] holding the picture control Images[i],
-// served by the clip player Players[i], at coordinate TilePos[i] along the travel. The strip
+// The saver's tiles: tile i of tileCount is panels[i] holding the picture control pictures[i],
+// served by the clip player players[i], at coordinate tilePos[i] along the travel. The strip
 // owns their windows and knows their places; its show decides what goes where.
 #include <windows.h>
 
@@ -19,11 +19,11 @@ class TStrip {
     TStrip(const TStrip&) = delete;
     TStrip& operator=(const TStrip&) = delete;
 
-    std::vector<std::unique_ptr<tk::Panel>> Panels;
-    std::vector<std::unique_ptr<TFitImage>> Images;
-    std::vector<std::unique_ptr<tk::MediaPlayer>> Players;
-    std::vector<int> TilePos;
-    int TileCount = 0;
+    std::vector<std::unique_ptr<tk::Panel>> panels;
+    std::vector<std::unique_ptr<TFitImage>> pictures;
+    std::vector<std::unique_ptr<tk::MediaPlayer>> players;
+    std::vector<int> tilePos;
+    int tileCount = 0;
 
     // count tiles in the window parent, each a shown black panel of no size with its hidden
     // picture control and a player that draws into the panel.
@@ -38,12 +38,12 @@ class TStrip {
 
     // The alternating strips: whether each tile has been on the screen since it was placed,
     // and the travel in force then.
-    std::vector<char> Seen;
-    std::vector<TTravel> PlacedTravel;
+    std::vector<char> seen;
+    std::vector<TTravel> placedTravel;
     // Where the latest placing put the current tile; sizing works from these, so that sizing
     // twice in one refill (a clip that failed after it was sized, then a picture) sizes once.
-    TBox PlacedBox;
-    int PlacedPos = 0;
+    TBox placedBox;
+    int placedPos = 0;
 
   private:
     std::vector<int> stacked_;

@@ -22,10 +22,10 @@ class Catalogue : public CatalogueFolder {
   protected:
     // The refill's tries, with a given load in place of the tile's.
     bool Refill(const std::function<bool(const std::wstring&)>& load, int& tries) {
-        if (cat_.ToSeeFiles.empty()) return false;
+        if (cat_.filesToSee.empty()) return false;
         return cat_.TakeNextFile([&] {
             ++tries;
-            return load(cat_.CurFile);
+            return load(cat_.currentFile);
         });
     }
 
@@ -51,8 +51,8 @@ TEST_F(Catalogue, MemoryWithFilesToSeeIsUsedWithoutAScan) {
     Settings.opmemfiles = true;
     MakeFile(Memory(), "1C:\\a.jpg\r\n0C:\\b.jpg\r\n");
     cat_.FillCatalogue();
-    EXPECT_EQ(cat_.ToSeeFiles, V{L"C:\\b.jpg"});
-    EXPECT_EQ(cat_.SeenFiles, V{L"C:\\a.jpg"});
+    EXPECT_EQ(cat_.filesToSee, V{L"C:\\b.jpg"});
+    EXPECT_EQ(cat_.seenFiles, V{L"C:\\a.jpg"});
     EXPECT_TRUE(warnings_.empty());
 }
 
@@ -62,17 +62,17 @@ TEST_F(Catalogue, MemoryOfSeenFilesOnlyAbsentOrOffLeadsToAScan) {
     Settings.opmemfiles = true;
     MakeFile(Memory(), "1C:\\a.jpg\r\n");
     cat_.FillCatalogue();
-    EXPECT_EQ(cat_.ToSeeFiles, scanned);
-    EXPECT_TRUE(cat_.SeenFiles.empty());
+    EXPECT_EQ(cat_.filesToSee, scanned);
+    EXPECT_TRUE(cat_.seenFiles.empty());
 
     DeleteFileW(Memory().c_str());
     cat_.FillCatalogue();
-    EXPECT_EQ(cat_.ToSeeFiles, scanned);
+    EXPECT_EQ(cat_.filesToSee, scanned);
 
     Settings.opmemfiles = false;
     MakeFile(Memory(), "0C:\\b.jpg\r\n");
     cat_.FillCatalogue();
-    EXPECT_EQ(cat_.ToSeeFiles, scanned);
+    EXPECT_EQ(cat_.filesToSee, scanned);
 }
 
 // A memory held by another program for a moment is waited for; one that stays unreadable
@@ -90,13 +90,13 @@ TEST_F(Catalogue, UnreadableMemoryIsTreatedAsAbsent) {
         });
         cat_.FillCatalogue();
         releaser.join();
-        EXPECT_EQ(cat_.ToSeeFiles, V{L"C:\\b.jpg"});
+        EXPECT_EQ(cat_.filesToSee, V{L"C:\\b.jpg"});
     }
     {
         tk::FileHandle lock(
             CreateFileW(Memory().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         cat_.FillCatalogue();
-        EXPECT_EQ(cat_.ToSeeFiles, V{Photos() + L"\\z.jpg"});
+        EXPECT_EQ(cat_.filesToSee, V{Photos() + L"\\z.jpg"});
     }
     EXPECT_EQ(ReadFileBytes(Memory()), "0C:\\b.jpg\r\n");
     cat_.Close();
@@ -112,10 +112,10 @@ TEST_F(Catalogue, LargeMemoryFile) {
     }
     text.append("0").append(100000, 'x').append("\r\n");
     MakeFile(Memory(), text);
-    EXPECT_TRUE(cat_.ReadMemFiles());
-    EXPECT_EQ(cat_.ToSeeFiles.size(), 100001u);
-    EXPECT_EQ(cat_.SeenFiles.size(), 100000u);
-    EXPECT_EQ(cat_.ToSeeFiles.back().size(), 100000u);
+    EXPECT_TRUE(cat_.ReadMemory());
+    EXPECT_EQ(cat_.filesToSee.size(), 100001u);
+    EXPECT_EQ(cat_.seenFiles.size(), 100000u);
+    EXPECT_EQ(cat_.filesToSee.back().size(), 100000u);
 }
 
 TEST_F(Catalogue, APassEndsAndTheNextBeginsInTheSameRefill) {
@@ -126,28 +126,28 @@ TEST_F(Catalogue, APassEndsAndTheNextBeginsInTheSameRefill) {
     int tries = 0;
     for (int i = 0; i < 3; ++i) {
         EXPECT_TRUE(Refill([](const std::wstring&) { return true; }, tries));
-        firstPass.insert(cat_.CurFile);
+        firstPass.insert(cat_.currentFile);
     }
     EXPECT_EQ(firstPass.size(), 3u);
     EXPECT_EQ(std::set<std::wstring>(firstPass.begin(), firstPass.end()).size(), 3u);
     // The third refill took the last file and began the next pass: the same three files.
-    EXPECT_EQ(cat_.ToSeeFiles.size(), 3u);
-    EXPECT_TRUE(cat_.SeenFiles.empty());
+    EXPECT_EQ(cat_.filesToSee.size(), 3u);
+    EXPECT_TRUE(cat_.seenFiles.empty());
 
     // With the memory on, the new pass comes from a new scan and sees a file added since.
     Settings.opmemfiles = true;
     MakeFile(Photos() + L"\\d.jpg");
     for (int i = 0; i < 3; ++i)
         Refill([](const std::wstring&) { return true; }, tries);
-    EXPECT_EQ(cat_.ToSeeFiles.size(), 4u);
+    EXPECT_EQ(cat_.filesToSee.size(), 4u);
 }
 
 TEST_F(Catalogue, ForgetFileRemovesTheFirstMatchWithoutRegardToCase) {
-    cat_.SeenFiles = {L"C:\\Photos\\A.jpg", L"c:\\photos\\a.JPG", L"C:\\b.jpg"};
+    cat_.seenFiles = {L"C:\\Photos\\A.jpg", L"c:\\photos\\a.JPG", L"C:\\b.jpg"};
     cat_.ForgetFile(L"c:\\PHOTOS\\a.jpg");
-    EXPECT_EQ(cat_.SeenFiles, (V{L"c:\\photos\\a.JPG", L"C:\\b.jpg"}));
+    EXPECT_EQ(cat_.seenFiles, (V{L"c:\\photos\\a.JPG", L"C:\\b.jpg"}));
     cat_.ForgetFile(L"C:\\absent.jpg");
-    EXPECT_EQ(cat_.SeenFiles.size(), 2u);
+    EXPECT_EQ(cat_.seenFiles.size(), 2u);
 }
 
 // With the memory on, every rescan brings the failing files back: the tries end after a
@@ -160,7 +160,7 @@ TEST_F(Catalogue, TriesEndWhenAWholePassFails) {
     int tries = 0;
     EXPECT_FALSE(Refill([](const std::wstring&) { return false; }, tries));
     EXPECT_EQ(tries, 3);
-    EXPECT_EQ(cat_.ToSeeFiles.size(), 3u); // the rescan is ready for the next refill
+    EXPECT_EQ(cat_.filesToSee.size(), 3u); // the rescan is ready for the next refill
     tries = 0;
     EXPECT_FALSE(Refill([](const std::wstring&) { return false; }, tries));
     EXPECT_EQ(tries, 3);
@@ -172,7 +172,7 @@ TEST_F(Catalogue, TriesEndWhenAWholePassFails) {
     EXPECT_LE(tries, 3);
 
     // Begun in the middle of a pass, a refill tries what is left of it and the whole next.
-    cat_.GetAllPhotos();
+    cat_.ScanFolders();
     tries = 0;
     EXPECT_TRUE(Refill([](const std::wstring&) { return true; }, tries));
     tries = 0;
@@ -181,11 +181,11 @@ TEST_F(Catalogue, TriesEndWhenAWholePassFails) {
 
     // Without the memory the failures are forgotten for good and the catalogue empties.
     Settings.opmemfiles = false;
-    cat_.GetAllPhotos();
+    cat_.ScanFolders();
     tries = 0;
     EXPECT_FALSE(Refill([](const std::wstring&) { return false; }, tries));
     EXPECT_EQ(tries, 3);
-    EXPECT_TRUE(cat_.ToSeeFiles.empty());
+    EXPECT_TRUE(cat_.filesToSee.empty());
 }
 
 TEST_F(Catalogue, TheCloseWritesTheMemoryAndSurvivesAFailure) {
@@ -199,21 +199,21 @@ TEST_F(Catalogue, TheCloseWritesTheMemoryAndSurvivesAFailure) {
 
     DeleteFileW(Memory().c_str());
     cat_.FillCatalogue();
-    ASSERT_FALSE(cat_.ToSeeFiles.empty()); // picking from nothing would end the program
+    ASSERT_FALSE(cat_.filesToSee.empty()); // picking from nothing would end the program
     cat_.PickNextFile();
-    const std::wstring shown = cat_.CurFile;
-    V toSee = cat_.ToSeeFiles;
+    const std::wstring shown = cat_.currentFile;
+    V toSee = cat_.filesToSee;
     cat_.Close();
     std::wstring expected;
     for (const auto& path : toSee)
         expected += L"0" + path + L"\r\n";
     expected += L"1" + shown + L"\r\n";
     EXPECT_EQ(ReadFileBytes(Memory()), tk::Narrow(expected));
-    EXPECT_TRUE(cat_.ToSeeFiles.empty());
+    EXPECT_TRUE(cat_.filesToSee.empty());
 
     // The file cannot be written: the old one stays whole and the close goes on.
     cat_.FillCatalogue();
-    ASSERT_FALSE(cat_.ToSeeFiles.empty()); // picking from nothing would end the program
+    ASSERT_FALSE(cat_.filesToSee.empty()); // picking from nothing would end the program
     cat_.PickNextFile();
     const std::string before = ReadFileBytes(Memory());
     MakeFolder(Memory() + L".new");
@@ -222,12 +222,12 @@ TEST_F(Catalogue, TheCloseWritesTheMemoryAndSurvivesAFailure) {
     EXPECT_EQ(ReadFileBytes(Memory()), before);
     EXPECT_TRUE(log.Holds(L"the memory file could not be written"));
     RemoveDirectoryW((Memory() + L".new").c_str());
-    EXPECT_TRUE(cat_.ToSeeFiles.empty());
+    EXPECT_TRUE(cat_.filesToSee.empty());
 }
 
 TEST_F(Catalogue, WarnsAboutFoldersAndAnEmptyCatalogue) {
     Settings.defdir = dir_ / L"Absent\\Sous;" + Photos();
-    cat_.GetAllPhotos();
+    cat_.ScanFolders();
     EXPECT_EQ(warnings_, (V{L"Répertoire \"" + dir_ / L"Absent\\" + L"\" inaccessible",
                             L"Erreur : Aucune photos ou vidéos trouvées !"}));
 }
@@ -247,7 +247,7 @@ TEST_F(Catalogue, AFolderAwayKeepsItsMemory) {
         int tries = 0;
         while (Refill([](const std::wstring& path) { return tk::FileExists(path); }, tries)) {
         }
-        EXPECT_TRUE(cat_.ToSeeFiles.empty());
+        EXPECT_TRUE(cat_.filesToSee.empty());
         cat_.Close();
         EXPECT_EQ(ReadFileBytes(Memory()), tk::Narrow(memory));
     }
@@ -263,7 +263,7 @@ TEST_F(Catalogue, AFolderAwayKeepsItsMemory) {
     MakeFile(Memory(), tk::Narrow(memory));
     cat_.FillCatalogue();
     RemoveTree(dir_ / L"card");
-    cat_.GetAllPhotos();
+    cat_.ScanFolders();
     cat_.Close();
     EXPECT_EQ(ReadFileBytes(Memory()),
               tk::Narrow(L"0" + Photos() + L"\\a.jpg\r\n0" + Photos() + L"\\b.jpg\r\n0" + card +
@@ -295,7 +295,7 @@ TEST_F(Catalogue, AnUnusableMemoryNameTurnsTheMemoryOff) {
         ClampForSaver(Settings);
         EXPECT_FALSE(Settings.opmemfiles);
         cat_.FillCatalogue();
-        ASSERT_EQ(cat_.ToSeeFiles, V{Photos() + L"\\a.jpg"});
+        ASSERT_EQ(cat_.filesToSee, V{Photos() + L"\\a.jpg"});
         cat_.PickNextFile();
         cat_.Close();
         EXPECT_EQ(ReadFileBytes(dir_ / L"outside.tmp"), "0C:\\x.jpg\r\n");
@@ -318,8 +318,8 @@ TEST_F(Catalogue, TheMemoryOfAFolderAwayIsSetAsideAndWrittenBackOnce) {
     const std::string here = tk::Narrow(L"0" + Photos() + L"\\here.jpg\r\n");
     MakeFile(Memory(), here + away);
     cat_.FillCatalogue();
-    EXPECT_EQ(cat_.ToSeeFiles, V{Photos() + L"\\here.jpg"});
-    EXPECT_TRUE(cat_.SeenFiles.empty());
+    EXPECT_EQ(cat_.filesToSee, V{Photos() + L"\\here.jpg"});
+    EXPECT_TRUE(cat_.seenFiles.empty());
     int tries = 0;
     EXPECT_TRUE(Refill([](const std::wstring&) { return true; }, tries));
     EXPECT_EQ(tries, 1);
@@ -343,7 +343,7 @@ TEST_F(Catalogue, TheMemoryOfAFolderAwayIsSetAsideAndWrittenBackOnce) {
     MakeFolder(disk);
     MakeFile(Memory(), here + away);
     cat_.FillCatalogue();
-    ASSERT_EQ(cat_.ToSeeFiles.size() + cat_.SeenFiles.size(), 40001u);
+    ASSERT_EQ(cat_.filesToSee.size() + cat_.seenFiles.size(), 40001u);
     RemoveTree(dir_ / L"disk");
     cat_.Close();
     EXPECT_EQ(ReadFileBytes(Memory()).size(), here.size() + away.size());
@@ -363,7 +363,7 @@ TEST_F(Catalogue, AFolderBackBeforeTheCloseKeepsItsMemory) {
         RemoveTree(dir_ / L"card");
         MakeFile(Memory(), tk::Narrow(here + Photos() + L"\\here.jpg\r\n" + cardLines));
         cat_.FillCatalogue();
-        EXPECT_EQ(cat_.ToSeeFiles, V{Photos() + L"\\here.jpg"});
+        EXPECT_EQ(cat_.filesToSee, V{Photos() + L"\\here.jpg"});
         MakeFolder(dir_ / L"card");
         MakeFolder(card);
         cat_.Close();
@@ -378,14 +378,14 @@ TEST_F(Catalogue, AFolderBackBeforeTheCloseKeepsItsMemory) {
 // The refill's tries over a folder of broken files: a file listed twice is tried once in a
 // pass, and the owner is asked after every try whether to go on, so its input is heard.
 TEST_F(Catalogue, TriesSkipWhatFailedInThePassAndStopWhenAsked) {
-    cat_.ToSeeFiles = {L"C:\\broken.mpeg", L"C:\\BROKEN.MPEG", L"C:\\b.jpg", L"C:\\c.jpg"};
+    cat_.filesToSee = {L"C:\\broken.mpeg", L"C:\\BROKEN.MPEG", L"C:\\b.jpg", L"C:\\c.jpg"};
     std::vector<std::wstring> tried;
     int tries = 0;
     auto onlyC = [&](const std::wstring& path) {
         tried.push_back(path);
         return path == L"C:\\c.jpg";
     };
-    while (!cat_.ToSeeFiles.empty() && cat_.CurFile != L"C:\\c.jpg")
+    while (!cat_.filesToSee.empty() && cat_.currentFile != L"C:\\c.jpg")
         Refill(onlyC, tries);
     EXPECT_EQ(std::count_if(tried.begin(), tried.end(),
                             [](const std::wstring& p) {
@@ -397,12 +397,12 @@ TEST_F(Catalogue, TriesSkipWhatFailedInThePassAndStopWhenAsked) {
     for (int i = 0; i < 1000; ++i)
         many.push_back(L"C:\\broken\\" + std::to_wstring(i) + L".jpg");
     cat_.Clear();
-    cat_.ToSeeFiles = many;
+    cat_.filesToSee = many;
     int asks = 0;
     keepGoing_ = [&] { return ++asks < 10; };
     tries = 0;
     EXPECT_FALSE(Refill([](const std::wstring&) { return false; }, tries));
     EXPECT_EQ(asks, 10);
     EXPECT_EQ(tries, 10);
-    EXPECT_EQ(cat_.ToSeeFiles.size(), 990u);
+    EXPECT_EQ(cat_.filesToSee.size(), 990u);
 }

@@ -226,7 +226,7 @@ TEST(FolderScan, OneListingGivesTheListOfOneListingPerExtension) {
     for (const std::wstring& defdir : defdirs) {
         ScanLog log = Scan(defdir);
         NaiveScan naive;
-        naive.GetAllPhotos(defdir);
+        naive.ScanFolders(defdir);
         EXPECT_EQ(log.files, naive.files) << Narrow(defdir);
         EXPECT_EQ(log.counts, naive.counts) << Narrow(defdir);
         std::vector<std::wstring> warned;
@@ -277,7 +277,7 @@ TEST(FolderScan, ShortNamesBringNoFalsePhoneClips) {
     ScanLog log = Scan(root);
     EXPECT_EQ(log.files, Paths(root, {L"album.mp4\\clip.3GP", L"bait\\long clip name.m4v"}));
     NaiveScan naive;
-    naive.GetAllPhotos(root);
+    naive.ScanFolders(root);
     EXPECT_EQ(log.files, naive.files);
     EXPECT_EQ(log.counts, naive.counts);
 }

@@ -41,7 +41,7 @@ TEST(SharedCatalogue, FilesOnAnotherMonitorAreNotTaken) {
         Settings = TSettings{}; // a new pass takes the seen files again, without a scan
         Settings.opmemfiles = false;
         TCatalogue cat;
-        cat.ToSeeFiles = files;
+        cat.filesToSee = files;
         EXPECT_EQ(cat.HasFileFor(elsewhere), c.free);
         SetRandomSeed(11);
         std::set<std::wstring> taken;
@@ -51,9 +51,9 @@ TEST(SharedCatalogue, FilesOnAnotherMonitorAreNotTaken) {
                 ++tries;
                 return true;
             }));
-            EXPECT_FALSE(elsewhere(cat.CurFile)) << "taken while on another monitor";
-            taken.insert(cat.CurFile);
-            if (cat.ToSeeFiles.size() == files.size()) break; // a new pass began
+            EXPECT_FALSE(elsewhere(cat.currentFile)) << "taken while on another monitor";
+            taken.insert(cat.currentFile);
+            if (cat.filesToSee.size() == files.size()) break; // a new pass began
         }
         EXPECT_EQ(int(taken.size()), c.files - int(c.elsewhere.size()));
         EXPECT_EQ(tries, int(taken.size())) << "one try per file";
@@ -63,17 +63,17 @@ TEST(SharedCatalogue, FilesOnAnotherMonitorAreNotTaken) {
 TEST(SharedCatalogue, WithNoneExcludedTheDrawIsTheOneOfASingleMonitor) {
     const auto files = Files(9);
     TCatalogue one, shared;
-    one.ToSeeFiles = shared.ToSeeFiles = files;
+    one.filesToSee = shared.filesToSee = files;
     SetRandomSeed(5);
     std::vector<std::wstring> drawn;
-    while (!one.ToSeeFiles.empty()) {
+    while (!one.filesToSee.empty()) {
         one.PickNextFile();
-        drawn.push_back(one.CurFile);
+        drawn.push_back(one.currentFile);
     }
     SetRandomSeed(5);
     for (const auto& expected : drawn) {
         shared.PickNextFile([](const std::wstring&) { return false; });
-        EXPECT_EQ(shared.CurFile, expected);
+        EXPECT_EQ(shared.currentFile, expected);
     }
 }
 
@@ -84,10 +84,10 @@ TEST(SharedCatalogue, AnExcludedDrawFallsEvenlyOnTheFreeFiles) {
     SetRandomSeed(3);
     for (int k = 0; k < 3000; ++k) {
         TCatalogue cat;
-        cat.ToSeeFiles = files;
+        cat.filesToSee = files;
         cat.PickNextFile(elsewhere);
         for (int i = 0; i < 4; ++i)
-            counts[i] += cat.CurFile == files[i];
+            counts[i] += cat.currentFile == files[i];
     }
     EXPECT_EQ(counts[0], 0);
     for (int i = 1; i < 4; ++i)
@@ -96,11 +96,11 @@ TEST(SharedCatalogue, AnExcludedDrawFallsEvenlyOnTheFreeFiles) {
 
 TEST(SharedCatalogue, FilesOfAMonitorThatWentAreNotYetSeenAgain) {
     TCatalogue cat;
-    cat.ToSeeFiles = {L"a.jpg"};
-    cat.SeenFiles = {L"b.jpg", L"C.jpg", L"d.jpg"};
+    cat.filesToSee = {L"a.jpg"};
+    cat.seenFiles = {L"b.jpg", L"C.jpg", L"d.jpg"};
     cat.GiveBack({L"c.jpg", L"b.jpg", L"gone.jpg"});
-    EXPECT_EQ(cat.ToSeeFiles, (std::vector<std::wstring>{L"a.jpg", L"c.jpg", L"b.jpg"}));
-    EXPECT_EQ(cat.SeenFiles, (std::vector<std::wstring>{L"d.jpg"}));
+    EXPECT_EQ(cat.filesToSee, (std::vector<std::wstring>{L"a.jpg", L"c.jpg", L"b.jpg"}));
+    EXPECT_EQ(cat.seenFiles, (std::vector<std::wstring>{L"d.jpg"}));
 }
 
 } // namespace

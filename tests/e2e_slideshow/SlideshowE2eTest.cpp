@@ -6,7 +6,7 @@
 
 #include "Globals/Globals.h"
 #include "saver/Geometry.h"
-#include "saver/Ssave.h"
+#include "saver/SaverWindow.h"
 #include "tests/support/InstallFolder.h"
 #include "tests/support/SaverProcess.h"
 #include "tests/support/SlideshowRig.h"
@@ -52,13 +52,13 @@ class SlideshowE2e : public testing::Test {
         ASSERT_TRUE(MakeSolidJpeg(red, 300, 200, 0xFF0000));
         ASSERT_TRUE(MakeSolidJpeg(green, 200, 300, 0x00FF00));
         // The saver can show these only once the folder scan finds them.
-        TScrn probe;
-        ASSERT_TRUE(probe.CreateForm());
+        SaverWindow probe;
+        ASSERT_TRUE(probe.CreateHidden());
         Settings = TSettings{};
         Settings.defdir = photos.Path();
-        probe.GetAllPhotos();
+        probe.ScanFolders();
         // A scan that finds nothing is a fault of the saver, not a reason to skip.
-        ASSERT_EQ(probe.Catalogue().ToSeeFiles.size(), 2u) << "the folder scan finds no photos";
+        ASSERT_EQ(probe.Catalogue().filesToSee.size(), 2u) << "the folder scan finds no photos";
     }
     void TearDown() override { tk::SetBoxHook(nullptr); }
 

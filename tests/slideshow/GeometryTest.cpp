@@ -71,7 +71,7 @@ TEST(Geometry, EntryCoordinateAndSizingForFirstLaterAndSingleTiles) {
     const struct {
         int transition, phase;
         int prevPos, prevW, prevH, nextPos;
-        int entry;     // TilePos after PlaceTile
+        int entry;     // tilePos after PlaceTile
         int sizedPos;  // after SizeTile(300, 200)
         int left, top; // the panel after SizeTile
     } cases[] = {
@@ -177,7 +177,7 @@ TEST(Geometry, TheStepThatFindsATileGoneRefillsItWithoutMovingIt) {
 }
 
 // The refills of a run: the phase after the k-th refill is k mod 4 for the alternating
-// transitions, and CurTile runs down while the phase is 2 or 3.
+// transitions, and currentTile runs down while the phase is 2 or 3.
 TEST(Geometry, AltPhaseSequenceWithCurTileRunningDownInPhasesTwoAndThree) {
     const struct {
         int transition;
@@ -192,14 +192,14 @@ TEST(Geometry, AltPhaseSequenceWithCurTileRunningDownInPhasesTwoAndThree) {
     for (const auto& c : cases) {
         int phase = 0, cur = 0;
         for (int k = 0; k < 8; ++k) {
-            phase = NextAltPhase(c.transition, phase);
+            phase = NextAlternationPhase(c.transition, phase);
             EXPECT_EQ(phase, c.phases[k]) << "transition " << c.transition << " refill " << k + 1;
             EXPECT_EQ(cur, c.filled[k]) << "transition " << c.transition << " refill " << k + 1;
-            cur = NextCurTile(cur, 4, phase);
+            cur = NextCurrentTile(cur, 4, phase);
         }
     }
-    EXPECT_EQ(NextCurTile(0, 1, 2), 0);
-    EXPECT_EQ(NextCurTile(0, 1, 0), 0);
+    EXPECT_EQ(NextCurrentTile(0, 1, 2), 0);
+    EXPECT_EQ(NextCurrentTile(0, 1, 0), 0);
     EXPECT_EQ(PreviousTile(0, 4), 3);
     EXPECT_EQ(NextTile(3, 4), 0);
     EXPECT_EQ(PreviousTile(0, 1), 0);

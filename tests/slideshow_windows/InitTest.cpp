@@ -6,7 +6,7 @@
 #include "Globals/Globals.h"
 #include "Globals/Transitions.h"
 #include "Globals/Random.h"
-#include "saver/Ssave.h"
+#include "saver/SaverWindow.h"
 #include "tests/support/InstallFolder.h"
 #include "tests/support/TempDir.h"
 #include "toolkit/MsgBox.h"
@@ -44,11 +44,11 @@ TEST(Init, BadNumbersInTheConfigurationStillGiveAWorkingSaver) {
                                  {L"defdelay", L"1000"},
                                  {L"opmemfiles", L"0"}});
         Settings = TSettings{};
-        TScrn scrn;
-        ASSERT_TRUE(scrn.CreateForm());
-        scrn.Init();
-        EXPECT_EQ(scrn.PrimaryShow().Strip().TileCount, c.tileCount);
-        EXPECT_EQ(int(scrn.PrimaryShow().Strip().Panels.size()), c.tileCount);
+        SaverWindow saver;
+        ASSERT_TRUE(saver.CreateHidden());
+        saver.Init();
+        EXPECT_EQ(saver.PrimaryShow().Strip().tileCount, c.tileCount);
+        EXPECT_EQ(int(saver.PrimaryShow().Strip().panels.size()), c.tileCount);
         EXPECT_EQ(Settings.defspeed, c.step);
         if (c.transition) {
             EXPECT_EQ(Settings.ActiveTransition, c.transition);
@@ -56,18 +56,18 @@ TEST(Init, BadNumbersInTheConfigurationStillGiveAWorkingSaver) {
             EXPECT_GE(Settings.ActiveTransition, 1);
             EXPECT_LE(Settings.ActiveTransition, 13);
         }
-        EXPECT_EQ(scrn.PrimaryShow().CurTile, 0);
-        EXPECT_FALSE(scrn.StepDue);
+        EXPECT_EQ(saver.PrimaryShow().currentTile, 0);
+        EXPECT_FALSE(saver.stepDue);
         // Without files the banner stays and the steps have nothing to refill.
-        EXPECT_EQ(scrn.BannerText(),
+        EXPECT_EQ(saver.BannerText(),
                   L"Vistamur Screen Saver V4.0 : Initialisation config 1 - \"" +
                       std::wstring(TransitionOf(Settings.ActiveTransition).name) + L"\"... ");
         for (int step = 0; step < 20; ++step) {
-            scrn.Timer1Timer();
-            scrn.MoveStep();
+            saver.OnStepTick();
+            saver.MoveOneStep();
         }
-        EXPECT_EQ(scrn.Refills(), 0);
-        scrn.QuitterClick();
+        EXPECT_EQ(saver.Refills(), 0);
+        saver.EndSlideshow();
     }
     tk::SetBoxHook(nullptr);
 }

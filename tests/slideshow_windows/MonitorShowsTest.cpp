@@ -32,21 +32,21 @@ std::vector<std::wstring> Photos(const TempDir& dir, int n) {
 }
 
 // A saver window whose monitors are the given ones, started with these files.
-std::unique_ptr<TScrn> Start(const rig::RunSettings& run, std::vector<TMonitor>* monitors,
+std::unique_ptr<SaverWindow> Start(const rig::RunSettings& run, std::vector<TMonitor>* monitors,
                              const std::vector<std::wstring>& files) {
     rig::UseSettings(run);
-    auto scrn = rig::NewSaverWindow(false);
-    scrn->ReadMonitors = [monitors] { return *monitors; };
-    scrn->BuildSlideshow();
-    scrn->Catalogue().ToSeeFiles = files;
-    scrn->FirstRefills();
-    return scrn;
+    auto saver = rig::NewSaverWindow(false);
+    saver->readMonitors = [monitors] { return *monitors; };
+    saver->BuildSlideshow();
+    saver->Catalogue().filesToSee = files;
+    saver->FirstRefills();
+    return saver;
 }
 
 // No file on the tiles of two shows; every file is on a tile or in the catalogue.
-void ExpectEachFileOnce(const TScrn& scrn, size_t files, int step) {
+void ExpectEachFileOnce(const SaverWindow& saver, size_t files, int step) {
     std::set<std::wstring> held;
-    for (const auto& show : scrn.Shows()) {
+    for (const auto& show : saver.Shows()) {
         std::set<std::wstring> own;
         for (const auto& f : show->HeldFiles())
             own.insert(f);
@@ -54,8 +54,8 @@ void ExpectEachFileOnce(const TScrn& scrn, size_t files, int step) {
             EXPECT_TRUE(held.insert(f).second) << "on two monitors, step " << step;
     }
     std::set<std::wstring> known(held);
-    known.insert(scrn.Catalogue().ToSeeFiles.begin(), scrn.Catalogue().ToSeeFiles.end());
-    known.insert(scrn.Catalogue().SeenFiles.begin(), scrn.Catalogue().SeenFiles.end());
+    known.insert(saver.Catalogue().filesToSee.begin(), saver.Catalogue().filesToSee.end());
+    known.insert(saver.Catalogue().seenFiles.begin(), saver.Catalogue().seenFiles.end());
     EXPECT_EQ(known.size(), files) << "a file was lost, step " << step;
 }
 
@@ -73,22 +73,22 @@ TEST(MonitorShows, EachMonitorRunsItsShowAndNoFileIsOnTwoAtOnce) {
     for (auto c : cases) {
         SCOPED_TRACE(c.what);
         const auto files = Photos(dir, c.files);
-        auto scrn = Start({.transition = 1, .tiles = c.tiles, .speed = 40}, &c.monitors, files);
-        ASSERT_EQ(int(scrn->Shows().size()), c.shows);
-        for (const auto& show : scrn->Shows()) {
+        auto saver = Start({.transition = 1, .tiles = c.tiles, .speed = 40}, &c.monitors, files);
+        ASSERT_EQ(int(saver->Shows().size()), c.shows);
+        for (const auto& show : saver->Shows()) {
             // Its tiles live on a stage over its monitor, which clips them to it.
-            HWND stage = GetParent(show->Strip().Panels[0]->Handle());
-            EXPECT_EQ(GetParent(stage), scrn->Handle());
-            EXPECT_EQ(show->Strip().TileCount, c.tiles);
+            HWND stage = GetParent(show->Strip().panels[0]->Handle());
+            EXPECT_EQ(GetParent(stage), saver->Handle());
+            EXPECT_EQ(show->Strip().tileCount, c.tiles);
             if (show->Refills() > 0) { // (with few files, some shows wait for one)
-                EXPECT_EQ(show->Strip().TilePos[0], show->Width() + kTileGap) << "its own strip";
+                EXPECT_EQ(show->Strip().tilePos[0], show->Width() + kTileGap) << "its own strip";
             }
         }
         for (int step = 0; step < 150 && !testing::Test::HasFailure(); ++step) {
-            scrn->MoveStep();
-            ExpectEachFileOnce(*scrn, files.size(), step);
+            saver->MoveOneStep();
+            ExpectEachFileOnce(*saver, files.size(), step);
         }
-        EXPECT_GT(scrn->Refills(), c.shows) << "the strips were refilled";
+        EXPECT_GT(saver->Refills(), c.shows) << "the strips were refilled";
     }
 }
 
@@ -97,28 +97,28 @@ TEST(MonitorShows, EachMonitorRunsItsShowAndNoFileIsOnTwoAtOnce) {
 TEST(MonitorShows, ATickEndsOnlyTheDisplayTimesThatAreOver) {
     TempDir dir;
     auto monitors = Halves();
-    auto scrn = Start({.transition = 4, .tiles = 1, .pause = 1}, &monitors, Photos(dir, 4));
-    ASSERT_EQ(scrn->Refills(), 2);
-    scrn->PrimaryShow().SetDisplayTime(5000); // a clip, say, that holds its tile longer
-    scrn->Timer1Timer();
-    scrn->MoveStep();
-    EXPECT_EQ(scrn->Refills(), 2) << "a tick before any display time is over";
+    auto saver = Start({.transition = 4, .tiles = 1, .pause = 1}, &monitors, Photos(dir, 4));
+    ASSERT_EQ(saver->Refills(), 2);
+    saver->PrimaryShow().SetDisplayTime(5000); // a clip, say, that holds its tile longer
+    saver->OnStepTick();
+    saver->MoveOneStep();
+    EXPECT_EQ(saver->Refills(), 2) << "a tick before any display time is over";
     Sleep(1100);
-    scrn->Timer1Timer();
-    scrn->MoveStep();
-    EXPECT_EQ(scrn->Shows()[0]->Refills(), 1);
-    EXPECT_EQ(scrn->Shows()[1]->Refills(), 2);
-    EXPECT_LE(scrn->Timer1.Interval(), 5000u - 1000u) << "the next tick ends the held display";
+    saver->OnStepTick();
+    saver->MoveOneStep();
+    EXPECT_EQ(saver->Shows()[0]->Refills(), 1);
+    EXPECT_EQ(saver->Shows()[1]->Refills(), 2);
+    EXPECT_LE(saver->stepTimer.Interval(), 5000u - 1000u) << "the next tick ends the held display";
 }
 
 TEST(MonitorShows, MonitorsComingAndGoingAddAndDropShowsAndLoseNoFile) {
     TempDir dir;
     const auto files = Photos(dir, 6);
     std::vector<TMonitor> monitors = {{{0, 0, 1024, 768}, true}};
-    auto scrn = Start({.transition = 11, .tiles = 3, .speed = 30}, &monitors, files);
+    auto saver = Start({.transition = 11, .tiles = 3, .speed = 30}, &monitors, files);
     const long windows = tk::Counts().windows;
-    ASSERT_EQ(scrn->Shows().size(), 1u);
-    EXPECT_EQ(GetParent(scrn->PrimaryShow().Strip().Panels[0]->Handle()), scrn->Handle());
+    ASSERT_EQ(saver->Shows().size(), 1u);
+    EXPECT_EQ(GetParent(saver->PrimaryShow().Strip().panels[0]->Handle()), saver->Handle());
 
     const struct {
         std::vector<TMonitor> monitors;
@@ -130,17 +130,17 @@ TEST(MonitorShows, MonitorsComingAndGoingAddAndDropShowsAndLoseNoFile) {
                    {{{{0, 0, 1024, 768}, true}}, 1, 0}};
     for (const auto& change : changes) {
         monitors = change.monitors;
-        SendMessageW(scrn->Handle(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
+        SendMessageW(saver->Handle(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
         PumpMessages(); // the change waits for the next step
-        ASSERT_EQ(scrn->Shows().size(), change.shows);
+        ASSERT_EQ(saver->Shows().size(), change.shows);
         EXPECT_EQ(tk::Counts().windows - windows, change.windows);
         size_t filled = 0; // the new shows fill their tiles, one file for each first
-        for (const auto& show : scrn->Shows())
+        for (const auto& show : saver->Shows())
             filled += show->Refills() > 0;
         EXPECT_EQ(filled, std::min(change.shows, files.size()));
-        ExpectEachFileOnce(*scrn, files.size(), 0);
+        ExpectEachFileOnce(*saver, files.size(), 0);
         for (int step = 0; step < 30; ++step)
-            scrn->MoveStep();
+            saver->MoveOneStep();
     }
 }
 

@@ -48,47 +48,47 @@ class Slideshow : public testing::Test {
 
 // The strip in its order: each tile 50 px behind the one before it, centred across the
 // travel. Tiles that wait at the entry side count too.
-void ExpectGaps(const TScrn& scrn, int first, const char* when) {
-    const int n = scrn.PrimaryShow().Strip().TileCount;
+void ExpectGaps(const SaverWindow& saver, int first, const char* when) {
+    const int n = saver.PrimaryShow().Strip().tileCount;
     for (int k = 0; k + 1 < n; ++k) {
         int a = (first + k) % n, b = (first + k + 1) % n;
-        TBox boxA = scrn.PrimaryShow().Strip().TileBox(a);
-        EXPECT_EQ(scrn.PrimaryShow().Strip().TilePos[b] - (scrn.PrimaryShow().Strip().TilePos[a] + boxA.width), kTileGap)
+        TBox boxA = saver.PrimaryShow().Strip().TileBox(a);
+        EXPECT_EQ(saver.PrimaryShow().Strip().tilePos[b] - (saver.PrimaryShow().Strip().tilePos[a] + boxA.width), kTileGap)
             << when << ": between tiles " << a << " and " << b;
     }
     for (int i = 0; i < n; ++i) {
-        TBox box = scrn.PrimaryShow().Strip().TileBox(i);
+        TBox box = saver.PrimaryShow().Strip().TileBox(i);
         EXPECT_EQ(box.top, (768 - box.height) / 2) << when << ": tile " << i;
     }
 }
 
 TEST_F(Slideshow, StripOfThreeTravelsIsRefilledInOrderAndKeepsItsGaps) {
     auto files = Photos({{300, 200, 0xFF0000}, {200, 300, 0x00FF00}, {400, 100, 0x0000FF}});
-    auto scrn = rig::StartSaver({.transition = 1, .tiles = 3, .speed = 10}, files);
-    ASSERT_TRUE(scrn);
-    ASSERT_EQ(scrn->PrimaryShow().Strip().TileCount, 3);
-    EXPECT_EQ(scrn->Refills(), 3);
-    EXPECT_EQ(scrn->PrimaryShow().CurTile, 0);
-    EXPECT_EQ(scrn->PrimaryShow().AltPhase, 0);
-    EXPECT_EQ(scrn->PrimaryShow().Strip().TilePos[0], 1024 + 50);
-    ExpectGaps(*scrn, 0, "after Init");
+    auto saver = rig::StartSaver({.transition = 1, .tiles = 3, .speed = 10}, files);
+    ASSERT_TRUE(saver);
+    ASSERT_EQ(saver->PrimaryShow().Strip().tileCount, 3);
+    EXPECT_EQ(saver->Refills(), 3);
+    EXPECT_EQ(saver->PrimaryShow().currentTile, 0);
+    EXPECT_EQ(saver->PrimaryShow().alternationPhase, 0);
+    EXPECT_EQ(saver->PrimaryShow().Strip().tilePos[0], 1024 + 50);
+    ExpectGaps(*saver, 0, "after Init");
     // The panels wait outside the screen until a step brings them on it.
     for (int i = 0; i < 3; ++i)
-        EXPECT_GE(scrn->PrimaryShow().Strip().TileBox(i).left, 1024);
+        EXPECT_GE(saver->PrimaryShow().Strip().TileBox(i).left, 1024);
 
     std::vector<int> refilled;
     int first = 0; // the tile at the head of the strip
     for (int step = 0; step < 1000 && refilled.size() < 6; ++step) {
-        std::vector<int> before = scrn->PrimaryShow().Strip().TilePos;
+        std::vector<int> before = saver->PrimaryShow().Strip().tilePos;
         std::vector<TBox> boxes;
         for (int i = 0; i < 3; ++i)
-            boxes.push_back(scrn->PrimaryShow().Strip().TileBox(i));
-        long refills = scrn->Refills();
-        int cur = scrn->PrimaryShow().CurTile;
-        scrn->MoveStep();
-        bool refill = scrn->Refills() != refills;
+            boxes.push_back(saver->PrimaryShow().Strip().TileBox(i));
+        long refills = saver->Refills();
+        int cur = saver->PrimaryShow().currentTile;
+        saver->MoveOneStep();
+        bool refill = saver->Refills() != refills;
         if (refill) {
-            ASSERT_EQ(scrn->Refills(), refills + 1);
+            ASSERT_EQ(saver->Refills(), refills + 1);
             refilled.push_back(cur);
             // ... at the first step that found it wholly past the left edge, unmoved.
             EXPECT_LE(before[cur], -boxes[cur].width) << "step " << step;
@@ -97,18 +97,18 @@ TEST_F(Slideshow, StripOfThreeTravelsIsRefilledInOrderAndKeepsItsGaps) {
         }
         for (int i = 0; i < 3; ++i) {
             if (refill && i == cur) continue;
-            EXPECT_EQ(scrn->PrimaryShow().Strip().TilePos[i], before[i] - 10) << "tile " << i << " step " << step;
-            // Panels on the screen stand where the strip says (those off it wait).
-            const int left = scrn->PrimaryShow().Strip().TilePos[i], width = scrn->PrimaryShow().Strip().TileBox(i).width;
+            EXPECT_EQ(saver->PrimaryShow().Strip().tilePos[i], before[i] - 10) << "tile " << i << " step " << step;
+            // panels on the screen stand where the strip says (those off it wait).
+            const int left = saver->PrimaryShow().Strip().tilePos[i], width = saver->PrimaryShow().Strip().TileBox(i).width;
             if (left < 1024 && left + width > 0) {
-                EXPECT_EQ(scrn->PrimaryShow().Strip().TileBox(i).left, left) << "tile " << i;
+                EXPECT_EQ(saver->PrimaryShow().Strip().TileBox(i).left, left) << "tile " << i;
             }
         }
-        ExpectGaps(*scrn, first, refill ? "after a refill" : "travelling");
+        ExpectGaps(*saver, first, refill ? "after a refill" : "travelling");
         if (HasFailure()) break;
     }
     EXPECT_EQ(refilled, (std::vector<int>{0, 1, 2, 0, 1, 2}));
-    EXPECT_EQ(scrn->Loads(), scrn->Refills());
+    EXPECT_EQ(saver->Loads(), saver->Refills());
 }
 
 // The alternating strips turn at every second refill and stay one strip: the tiles still
@@ -119,30 +119,30 @@ TEST_F(Slideshow, AlternatingStripsTurnAtEverySecondRefillAndStayOneStrip) {
     auto files = Photos({{900, 600, 0xFF0000}, {700, 700, 0x00FF00}, {1000, 500, 0x0000FF}});
     for (int transition : {3, 13}) {
         SCOPED_TRACE(testing::Message() << "transition " << transition);
-        auto scrn = rig::StartSaver({.transition = transition, .tiles = 5, .speed = 40}, files);
-        ASSERT_TRUE(scrn);
+        auto saver = rig::StartSaver({.transition = transition, .tiles = 5, .speed = 40}, files);
+        ASSERT_TRUE(saver);
         const bool vertical = transition == 13;
         std::vector<int> phases;
-        std::vector<char> wasPast(scrn->PrimaryShow().Strip().TileCount, 0);
+        std::vector<char> wasPast(saver->PrimaryShow().Strip().tileCount, 0);
         for (int step = 0; step < 5000 && phases.size() < 6; ++step) {
-            long refills = scrn->Refills();
-            int phase = scrn->PrimaryShow().AltPhase;
-            scrn->MoveStep();
-            if (scrn->Refills() != refills) {
-                phases.push_back(scrn->PrimaryShow().AltPhase);
+            long refills = saver->Refills();
+            int phase = saver->PrimaryShow().alternationPhase;
+            saver->MoveOneStep();
+            if (saver->Refills() != refills) {
+                phases.push_back(saver->PrimaryShow().alternationPhase);
             } else {
-                EXPECT_EQ(scrn->PrimaryShow().AltPhase, phase) << "step " << step;
+                EXPECT_EQ(saver->PrimaryShow().alternationPhase, phase) << "step " << step;
             }
             std::vector<std::pair<int, int>> strip;
-            for (int i = 0; i < scrn->PrimaryShow().Strip().TileCount; ++i) {
-                TBox box = scrn->PrimaryShow().Strip().TileBox(i);
-                strip.push_back({scrn->PrimaryShow().Strip().TilePos[i], vertical ? box.height : box.width});
+            for (int i = 0; i < saver->PrimaryShow().Strip().tileCount; ++i) {
+                TBox box = saver->PrimaryShow().Strip().TileBox(i);
+                strip.push_back({saver->PrimaryShow().Strip().tilePos[i], vertical ? box.height : box.width});
                 // A tile past the exit edge is dealt with at the next step: none is left
                 // waiting there (the turn's waiting tiles change sides).
-                bool past = StepTile(TravelOf(transition, scrn->PrimaryShow().AltPhase), scrn->PrimaryShow().Strip().TilePos[i],
+                bool past = StepTile(TravelOf(transition, saver->PrimaryShow().alternationPhase), saver->PrimaryShow().Strip().tilePos[i],
                                      box.width, box.height, 1, {0, 0, 1024, 768})
                                 .refill;
-                if (scrn->PrimaryShow().AltPhase == phase) {
+                if (saver->PrimaryShow().alternationPhase == phase) {
                     EXPECT_FALSE(past && wasPast[i]) << "tile " << i;
                 }
                 wasPast[i] = past;
@@ -160,59 +160,59 @@ TEST_F(Slideshow, AlternatingStripsTurnAtEverySecondRefillAndStayOneStrip) {
 
 TEST_F(Slideshow, CentralTransitionFillsTileZeroOnlyAndLeavesCurTileAtOne) {
     auto files = Photos({{301, 201, 0xFF0000}, {1024, 100, 0x00FF00}});
-    auto scrn = rig::StartSaver({.transition = 4, .tiles = 3, .delay = 990}, files);
-    ASSERT_TRUE(scrn);
-    EXPECT_EQ(scrn->Refills(), 1);
-    EXPECT_EQ(scrn->PrimaryShow().CurTile, 1);
-    TBox box = scrn->PrimaryShow().Strip().TileBox(0);
+    auto saver = rig::StartSaver({.transition = 4, .tiles = 3, .delay = 990}, files);
+    ASSERT_TRUE(saver);
+    EXPECT_EQ(saver->Refills(), 1);
+    EXPECT_EQ(saver->PrimaryShow().currentTile, 1);
+    TBox box = saver->PrimaryShow().Strip().TileBox(0);
     EXPECT_EQ(box.left, (1024 - box.width) / 2);
     EXPECT_EQ(box.top, (768 - box.height) / 2);
-    EXPECT_EQ(scrn->PrimaryShow().Strip().TilePos[0], box.left);
+    EXPECT_EQ(saver->PrimaryShow().Strip().tilePos[0], box.left);
     for (int i = 1; i < 3; ++i) {
-        EXPECT_EQ(scrn->PrimaryShow().Strip().TileBox(i), (TBox{-1024, 0, 1024, 768})) << i;
-        EXPECT_TRUE(scrn->PrimaryShow().Strip().TileShown(i)) << i;
+        EXPECT_EQ(saver->PrimaryShow().Strip().TileBox(i), (TBox{-1024, 0, 1024, 768})) << i;
+        EXPECT_TRUE(saver->PrimaryShow().Strip().TileShown(i)) << i;
     }
-    EXPECT_TRUE(scrn->Timer1.Enabled());
-    EXPECT_EQ(scrn->Timer1.Interval(), 30000u);
+    EXPECT_TRUE(saver->stepTimer.Enabled());
+    EXPECT_EQ(saver->stepTimer.Interval(), 30000u);
 
-    scrn->MoveStep(); // no tick yet: nothing
-    EXPECT_EQ(scrn->Refills(), 1);
+    saver->MoveOneStep(); // no tick yet: nothing
+    EXPECT_EQ(saver->Refills(), 1);
     for (int tick = 0; tick < 3; ++tick) {
-        scrn->Timer1Timer();
-        scrn->MoveStep();
-        EXPECT_EQ(scrn->Refills(), 2 + tick) << "one refill per tick";
-        EXPECT_EQ(scrn->PrimaryShow().CurTile, 1);
-        EXPECT_FALSE(scrn->StepDue);
+        saver->OnStepTick();
+        saver->MoveOneStep();
+        EXPECT_EQ(saver->Refills(), 2 + tick) << "one refill per tick";
+        EXPECT_EQ(saver->PrimaryShow().currentTile, 1);
+        EXPECT_FALSE(saver->stepDue);
     }
 }
 
 TEST_F(Slideshow, SlidingCentralTransitionEndsCentred) {
     auto files = Photos({{400, 300, 0xFF0000}});
-    auto scrn = rig::StartSaver({.transition = 6, .tiles = 1}, files);
-    ASSERT_TRUE(scrn);
-    EXPECT_EQ(scrn->PrimaryShow().Strip().TileBox(0), (TBox{312, 234, 400, 300}));
-    scrn->Timer1Timer();
-    scrn->MoveStep(); // leaves to the left, comes back from the right
-    EXPECT_EQ(scrn->PrimaryShow().Strip().TileBox(0), (TBox{312, 234, 400, 300}));
-    EXPECT_TRUE(scrn->PrimaryShow().Strip().TileShown(0));
+    auto saver = rig::StartSaver({.transition = 6, .tiles = 1}, files);
+    ASSERT_TRUE(saver);
+    EXPECT_EQ(saver->PrimaryShow().Strip().TileBox(0), (TBox{312, 234, 400, 300}));
+    saver->OnStepTick();
+    saver->MoveOneStep(); // leaves to the left, comes back from the right
+    EXPECT_EQ(saver->PrimaryShow().Strip().TileBox(0), (TBox{312, 234, 400, 300}));
+    EXPECT_TRUE(saver->PrimaryShow().Strip().TileShown(0));
 }
 
 TEST_F(Slideshow, EveryFileFailingEmptiesTheCatalogueAndLaterRefillsDoNothing) {
     std::vector<std::wstring> files = {Corrupt(L"a.jpg"), Corrupt(L"b.jpg"),
                                        dir / L"missing.jpg", Corrupt(L"clip.avi")};
-    auto scrn = rig::StartSaver({.transition = 1, .tiles = 3}, files);
-    ASSERT_TRUE(scrn);
-    EXPECT_TRUE(scrn->Catalogue().ToSeeFiles.empty());
-    EXPECT_TRUE(scrn->Catalogue().SeenFiles.empty());
-    EXPECT_EQ(scrn->Refills(), 1);
-    EXPECT_EQ(scrn->Loads(), 0);
-    EXPECT_EQ(scrn->PrimaryShow().CurTile, 1);
-    EXPECT_FALSE(scrn->BannerText().empty());
+    auto saver = rig::StartSaver({.transition = 1, .tiles = 3}, files);
+    ASSERT_TRUE(saver);
+    EXPECT_TRUE(saver->Catalogue().filesToSee.empty());
+    EXPECT_TRUE(saver->Catalogue().seenFiles.empty());
+    EXPECT_EQ(saver->Refills(), 1);
+    EXPECT_EQ(saver->Loads(), 0);
+    EXPECT_EQ(saver->PrimaryShow().currentTile, 1);
+    EXPECT_FALSE(saver->BannerText().empty());
     // The tile that was tried shows nothing; it travels and is never filled again.
-    EXPECT_EQ(scrn->PrimaryShow().Strip().TileBox(0).width, 0);
-    for (int step = 0; step < 300; ++step) scrn->MoveStep();
-    EXPECT_EQ(scrn->Refills(), 1);
-    EXPECT_EQ(scrn->PrimaryShow().CurTile, 1);
+    EXPECT_EQ(saver->PrimaryShow().Strip().TileBox(0).width, 0);
+    for (int step = 0; step < 300; ++step) saver->MoveOneStep();
+    EXPECT_EQ(saver->Refills(), 1);
+    EXPECT_EQ(saver->PrimaryShow().currentTile, 1);
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -220,36 +220,36 @@ TEST_F(Slideshow, EveryFileFailingEmptiesTheCatalogueAndLaterRefillsDoNothing) {
 // its count goes once the scan is over, leaving only the tiles on black.
 TEST_F(Slideshow, ARescanDuringTheShowLeavesNoTextOnTheScreen) {
     auto files = Photos({{200, 150, 0xFF0000}, {200, 150, 0x00FF00}, {200, 150, 0x0000FF}});
-    auto scrn = rig::StartSaver({.transition = 1, .tiles = 3}, files);
-    ASSERT_TRUE(scrn);
+    auto saver = rig::StartSaver({.transition = 1, .tiles = 3}, files);
+    ASSERT_TRUE(saver);
     Settings.opmemfiles = true;
     Settings.defdir = dir.Path();
-    EXPECT_FALSE(scrn->HasCanvasTexts());
+    EXPECT_FALSE(saver->HasCanvasTexts());
     // The refill that takes the last file of a pass starts the next one: three refills on,
     // the folder has been scanned again.
-    const long rescanAt = scrn->Refills() + long(scrn->Catalogue().ToSeeFiles.size());
-    for (int step = 0; step < 5000 && scrn->Refills() < rescanAt; ++step)
-        scrn->MoveStep();
-    ASSERT_EQ(scrn->Refills(), rescanAt);
-    EXPECT_TRUE(scrn->Catalogue().SeenFiles.empty());
-    EXPECT_EQ(scrn->Catalogue().ToSeeFiles.size(), files.size());
-    EXPECT_FALSE(scrn->HasCanvasTexts());
+    const long rescanAt = saver->Refills() + long(saver->Catalogue().filesToSee.size());
+    for (int step = 0; step < 5000 && saver->Refills() < rescanAt; ++step)
+        saver->MoveOneStep();
+    ASSERT_EQ(saver->Refills(), rescanAt);
+    EXPECT_TRUE(saver->Catalogue().seenFiles.empty());
+    EXPECT_EQ(saver->Catalogue().filesToSee.size(), files.size());
+    EXPECT_FALSE(saver->HasCanvasTexts());
     EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(Slideshow, ATileWhoseTriesAllFailShowsItsLastPictureAgain) {
     auto good = Photos({{320, 240, 0x00FF00}});
-    auto scrn = rig::StartSaver({.transition = 1, .tiles = 1}, good);
-    ASSERT_TRUE(scrn);
-    ASSERT_EQ(scrn->Loads(), 1);
+    auto saver = rig::StartSaver({.transition = 1, .tiles = 1}, good);
+    ASSERT_TRUE(saver);
+    ASSERT_EQ(saver->Loads(), 1);
     // The only file now fails: the refill forgets it and the tile keeps its picture.
     MakeCorruptFile(good[0]);
-    scrn->PrimaryShow().TimerTimer();
-    EXPECT_EQ(scrn->Loads(), 1);
-    EXPECT_TRUE(scrn->Catalogue().ToSeeFiles.empty());
-    EXPECT_EQ(scrn->PrimaryShow().Strip().TileBox(0).width, 320);
-    EXPECT_EQ(scrn->PrimaryShow().Strip().TileBox(0).height, 240);
-    EXPECT_TRUE(scrn->PrimaryShow().Strip().TileShown(0));
+    saver->PrimaryShow().RefillTile();
+    EXPECT_EQ(saver->Loads(), 1);
+    EXPECT_TRUE(saver->Catalogue().filesToSee.empty());
+    EXPECT_EQ(saver->PrimaryShow().Strip().TileBox(0).width, 320);
+    EXPECT_EQ(saver->PrimaryShow().Strip().TileBox(0).height, 240);
+    EXPECT_TRUE(saver->PrimaryShow().Strip().TileShown(0));
 }
 
 TEST_F(Slideshow, TinyAndPanoramaPhotosAndALibraryOfOne) {
@@ -266,17 +266,17 @@ TEST_F(Slideshow, TinyAndPanoramaPhotosAndALibraryOfOne) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "transition " << c.transition << " photo "
                                         << c.photo.width << "x" << c.photo.height);
-        auto scrn =
+        auto saver =
             rig::StartSaver({.transition = c.transition, .tiles = 2, .names = true, .dates = true},
                             Photos({c.photo}));
-        ASSERT_TRUE(scrn);
-        EXPECT_EQ(scrn->Loads(), c.width ? scrn->Refills() : 0);
-        EXPECT_EQ(scrn->PrimaryShow().Strip().TileBox(0).width, c.width);
-        EXPECT_EQ(scrn->PrimaryShow().Strip().TileBox(0).height, c.height);
+        ASSERT_TRUE(saver);
+        EXPECT_EQ(saver->Loads(), c.width ? saver->Refills() : 0);
+        EXPECT_EQ(saver->PrimaryShow().Strip().TileBox(0).width, c.width);
+        EXPECT_EQ(saver->PrimaryShow().Strip().TileBox(0).height, c.height);
         // A few steps (each tick of a central transition animates for two seconds).
         for (int step = 0; step < (IsCentralTransition(c.transition) ? 2 : 50); ++step) {
-            scrn->Timer1Timer();
-            scrn->MoveStep();
+            saver->OnStepTick();
+            saver->MoveOneStep();
         }
     }
 }
@@ -289,10 +289,10 @@ TEST_F(Slideshow, CaptionBandAtTheBottomLeftCappedAtThePicture) {
         bool fullWidth;
     } cases[] = {{120, true}, {1000, false}};
     for (const auto& c : cases) {
-        auto scrn = rig::StartSaver({.transition = 4, .tiles = 1, .names = true},
+        auto saver = rig::StartSaver({.transition = 4, .tiles = 1, .names = true},
                                     Photos({{c.width, 80, 0x0000FF}}));
-        ASSERT_TRUE(scrn);
-        const tk::Dib& picture = scrn->PrimaryShow().Strip().Images[0]->Picture();
+        ASSERT_TRUE(saver);
+        const tk::Dib& picture = saver->PrimaryShow().Strip().pictures[0]->Picture();
         ASSERT_EQ(picture.Width(), c.width);
         auto at = [&](int x, int y) {
             return picture.Bits()[size_t(y) * picture.Width() + x] & 0xFFFFFF;
@@ -318,17 +318,17 @@ TEST_F(Slideshow, CaptionBandAtTheBottomLeftCappedAtThePicture) {
 TEST_F(Slideshow, QuittingFreesEveryTileWindowAndPicture) {
     const tk::ResourceCounts before = tk::Counts();
     {
-        auto scrn = rig::StartSaver({.tiles = 5, .names = true},
+        auto saver = rig::StartSaver({.tiles = 5, .names = true},
                                     Photos({{64, 48, 0x123456}, {48, 64, 0x654321}}));
-        ASSERT_TRUE(scrn);
+        ASSERT_TRUE(saver);
         EXPECT_EQ(tk::Counts().windows - before.windows, 1 + 5 * 2);
-        scrn->QuitterClick();
-        EXPECT_TRUE(scrn->PrimaryShow().Strip().Panels.empty());
-        EXPECT_TRUE(scrn->PrimaryShow().Strip().Images.empty());
-        EXPECT_TRUE(scrn->PrimaryShow().Strip().Players.empty());
-        EXPECT_TRUE(scrn->PrimaryShow().Strip().TilePos.empty());
+        saver->EndSlideshow();
+        EXPECT_TRUE(saver->PrimaryShow().Strip().panels.empty());
+        EXPECT_TRUE(saver->PrimaryShow().Strip().pictures.empty());
+        EXPECT_TRUE(saver->PrimaryShow().Strip().players.empty());
+        EXPECT_TRUE(saver->PrimaryShow().Strip().tilePos.empty());
         EXPECT_EQ(tk::Counts().windows - before.windows, 1);
-        scrn->MoveStep(); // nothing left to move
+        saver->MoveOneStep(); // nothing left to move
     }
     PumpMessages();
     EXPECT_EQ(tk::Counts().windows, before.windows);

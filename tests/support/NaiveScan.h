@@ -24,7 +24,7 @@ struct NaiveScan {
         return std::wstring(buffer, n);
     }
 
-    void GetAllPhotos(const std::wstring& defdir) {
+    void ScanFolders(const std::wstring& defdir) {
         for (const std::wstring& entry : DefdirEntries(defdir)) {
             const std::wstring previous = CurrentDirectory();
             if (!entry.empty() && SetCurrentDirectoryW(entry.c_str())) {

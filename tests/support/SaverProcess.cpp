@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "saver/Ssave.h"
+#include "saver/SaverWindow.h"
 
 std::wstring BuildFolder() {
     wchar_t path[MAX_PATH] = {};

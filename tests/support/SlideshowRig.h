@@ -14,7 +14,7 @@
 #include "Globals/Globals.h"
 #include "Globals/Random.h"
 #include "saver/SafeSettings.h"
-#include "saver/Ssave.h"
+#include "saver/SaverWindow.h"
 #include "toolkit/Counters.h"
 #include "toolkit/MsgBox.h"
 
@@ -49,32 +49,32 @@ inline void UseSettings(const RunSettings& run) {
 
 // A saver window over the screen that does not run the start-up when it shows: the test
 // builds what it needs. It stays hidden unless shown is asked; its tiles work the same.
-inline std::unique_ptr<TScrn> NewSaverWindow(bool shown) {
+inline std::unique_ptr<SaverWindow> NewSaverWindow(bool shown) {
     // A display just started may not have told Wine where the pointer is: the first mouse
     // event of the new window would then jump from (0, 0) and end the saver as input does.
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
-    auto scrn = std::make_unique<TScrn>();
-    scrn->FirstActivate = false;
-    if (!scrn->CreateForm()) return nullptr;
+    auto saver = std::make_unique<SaverWindow>();
+    saver->firstActivation = false;
+    if (!saver->CreateHidden()) return nullptr;
     if (shown) {
-        SetWindowPos(scrn->Handle(), HWND_TOPMOST, 0, 0, 0, 0,
+        SetWindowPos(saver->Handle(), HWND_TOPMOST, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
-        UpdateWindow(scrn->Handle());
+        UpdateWindow(saver->Handle());
     }
-    return scrn;
+    return saver;
 }
 
 // A saver window as Init leaves it, with the given files as its catalogue.
-inline std::unique_ptr<TScrn> StartSaver(const RunSettings& run,
+inline std::unique_ptr<SaverWindow> StartSaver(const RunSettings& run,
                                          const std::vector<std::wstring>& files,
                                          bool shown = false) {
     UseSettings(run);
-    auto scrn = NewSaverWindow(shown);
-    if (!scrn) return nullptr;
-    scrn->BuildSlideshow();
-    scrn->Catalogue().ToSeeFiles = files;
-    scrn->FirstRefills();
-    return scrn;
+    auto saver = NewSaverWindow(shown);
+    if (!saver) return nullptr;
+    saver->BuildSlideshow();
+    saver->Catalogue().filesToSee = files;
+    saver->FirstRefills();
+    return saver;
 }
 
 // The process's private bytes (its commit charge; Wine leaves PrivateUsage at 0 but keeps
@@ -126,33 +126,33 @@ inline SoakResult Soak(const std::wstring& folder, long refills) {
     run.delay = 1000;
     run.names = run.dates = true;
     SoakResult result;
-    auto scrn = StartSaver(run, files, true);
-    if (!scrn) return result;
+    auto saver = StartSaver(run, files, true);
+    if (!saver) return result;
     const long earlyAt = refills / 5;
     bool early = false;
     // Every step of this strip refills some tile; a run of steps without one means the
     // saver stopped (closed by input, say), and the soak ends there rather than hanging.
-    long stepsWithoutRefill = 0, lastRefills = scrn->Refills();
-    while (scrn->Refills() < refills && !scrn->Closed() && stepsWithoutRefill < 1000) {
-        scrn->MoveStep();
-        stepsWithoutRefill = scrn->Refills() == lastRefills ? stepsWithoutRefill + 1 : 0;
-        lastRefills = scrn->Refills();
+    long stepsWithoutRefill = 0, lastRefills = saver->Refills();
+    while (saver->Refills() < refills && !saver->Closed() && stepsWithoutRefill < 1000) {
+        saver->MoveOneStep();
+        stepsWithoutRefill = saver->Refills() == lastRefills ? stepsWithoutRefill + 1 : 0;
+        lastRefills = saver->Refills();
         PumpMessages();
         // A failed file is forgotten; bring the broken ones back, as a rescan of the
         // folders would, so that one file in ten keeps failing for the whole run.
         for (const auto& path : corrupt)
-            if (std::find(scrn->Catalogue().ToSeeFiles.begin(), scrn->Catalogue().ToSeeFiles.end(),
-                          path) == scrn->Catalogue().ToSeeFiles.end())
-                scrn->Catalogue().ToSeeFiles.push_back(path);
-        if (!early && scrn->Refills() >= earlyAt) {
+            if (std::find(saver->Catalogue().filesToSee.begin(), saver->Catalogue().filesToSee.end(),
+                          path) == saver->Catalogue().filesToSee.end())
+                saver->Catalogue().filesToSee.push_back(path);
+        if (!early && saver->Refills() >= earlyAt) {
             result.early = Take();
             early = true;
         }
     }
     result.late = Take();
-    result.closed = scrn->Closed();
-    result.refills = scrn->Refills();
-    result.loads = scrn->Loads();
+    result.closed = saver->Closed();
+    result.refills = saver->Refills();
+    result.loads = saver->Loads();
     return result;
 }
 

@@ -12,7 +12,7 @@
 
 #include "Globals/Globals.h"
 #include "saver/Pacing.h"
-#include "saver/Ssave.h"
+#include "saver/SaverWindow.h"
 #include "tests/support/Rig.h"
 #include "tests/support/SaverProcess.h"
 #include "tests/support/SlideshowRig.h"
@@ -61,34 +61,34 @@ class ClipScreen {
     explicit ClipScreen(const ClipOptions& options, int tiles = 1, bool shown = false) {
         UseClipSettings(options);
         Settings.opnbimgmax = tiles;
-        scrn_ = rig::NewSaverWindow(shown);
-        scrn_->BuildShows();
-        TMonitorShow& s = scrn_->PrimaryShow();
-        for (auto& panel : s.Strip().Panels)
+        saver_ = rig::NewSaverWindow(shown);
+        saver_->BuildShows();
+        TMonitorShow& s = saver_->PrimaryShow();
+        for (auto& panel : s.Strip().panels)
             SetWindowPos(panel->Handle(), nullptr, 0, 0, s.Width(), s.Height(),
                          SWP_NOZORDER | SWP_NOACTIVATE);
         PumpMessages();
     }
     ~ClipScreen() {
-        scrn_.reset();
+        saver_.reset();
         PumpMessages();
     }
 
-    TMonitorShow& operator*() { return scrn_->PrimaryShow(); }
-    TMonitorShow* operator->() { return &scrn_->PrimaryShow(); }
+    TMonitorShow& operator*() { return saver_->PrimaryShow(); }
+    TMonitorShow* operator->() { return &saver_->PrimaryShow(); }
 
     // What the refill does before it loads a file: the tile is the current one, its panel
     // full-size at its entry place (as PlaceTile leaves it), and the display time of the
     // central transitions set. SizeTile then decides where the panel goes along the strip;
     // the tests that care move it there themselves.
     bool Start(int tile, const std::wstring& file, int left = 0, int top = 0) {
-        TMonitorShow& s = scrn_->PrimaryShow();
-        s.CurTile = tile;
-        scrn_->Catalogue().CurFile = file;
-        SetWindowPos(s.Strip().Panels[tile]->Handle(), nullptr, left, top, s.Width(), s.Height(),
+        TMonitorShow& s = saver_->PrimaryShow();
+        s.currentTile = tile;
+        saver_->Catalogue().currentFile = file;
+        SetWindowPos(s.Strip().panels[tile]->Handle(), nullptr, left, top, s.Width(), s.Height(),
                      SWP_NOZORDER | SWP_NOACTIVATE);
-        s.Strip().TilePos[tile] = Settings.ActiveTransition >= 11 ? top : left;
-        s.Timer1.SetInterval(CentralDisplayMs(Settings.defpause));
+        s.Strip().tilePos[tile] = Settings.ActiveTransition >= 11 ? top : left;
+        s.stepTimer.SetInterval(CentralDisplayMs(Settings.defpause));
         bool ok = s.StartClip(tile);
         PumpMessages();
         return ok;
@@ -96,20 +96,20 @@ class ClipScreen {
 
     // Moves tile i along the strip, as a movement step does.
     void MoveTo(int tile, int pos) {
-        TMonitorShow& s = scrn_->PrimaryShow();
-        s.Strip().TilePos[tile] = pos;
-        RECT b = s.Strip().Panels[tile]->Bounds();
+        TMonitorShow& s = saver_->PrimaryShow();
+        s.Strip().tilePos[tile] = pos;
+        RECT b = s.Strip().panels[tile]->Bounds();
         int left = Settings.ActiveTransition >= 11 ? b.left : pos;
         int top = Settings.ActiveTransition >= 11 ? pos : b.top;
-        SetWindowPos(s.Strip().Panels[tile]->Handle(), nullptr, left, top, 0, 0,
+        SetWindowPos(s.Strip().panels[tile]->Handle(), nullptr, left, top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
-    tk::MediaPlayer& Player(int tile) { return *scrn_->PrimaryShow().Strip().Players[tile]; }
-    RECT Box(int tile) { return scrn_->PrimaryShow().Strip().Panels[tile]->Bounds(); }
+    tk::MediaPlayer& Player(int tile) { return *saver_->PrimaryShow().Strip().players[tile]; }
+    RECT Box(int tile) { return saver_->PrimaryShow().Strip().panels[tile]->Bounds(); }
 
   private:
-    std::unique_ptr<TScrn> scrn_;
+    std::unique_ptr<SaverWindow> saver_;
 };
 
 } // namespace cliprig

@@ -59,7 +59,7 @@ TEST(ClipTile, PanelTakesTheFittedSize) {
         ASSERT_TRUE(screen.Player(0).DisplayRect(drawn));
         EXPECT_EQ(drawn.right, c.w) << "the clip fills its tile";
         EXPECT_EQ(drawn.bottom, c.h);
-        EXPECT_FALSE(screen->Strip().Images[0]->Visible());
+        EXPECT_FALSE(screen->Strip().pictures[0]->Visible());
         EXPECT_EQ(screen.Player(0).Mode(), MediaMode::Playing);
     }
 }
@@ -234,8 +234,8 @@ TEST(ClipTile, CentralDisplayTimeFollowsTheOptions) {
         o.whole = c.whole;
         ClipScreen screen(o);
         ASSERT_TRUE(screen.Start(0, Media(L"clip.avi")));
-        EXPECT_GE(long(screen->Timer1.Interval()), c.low);
-        EXPECT_LE(long(screen->Timer1.Interval()), c.high);
+        EXPECT_GE(long(screen->stepTimer.Interval()), c.low);
+        EXPECT_LE(long(screen->stepTimer.Interval()), c.high);
     }
 }
 

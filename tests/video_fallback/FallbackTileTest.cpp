@@ -142,8 +142,8 @@ TEST(FallbackTile, CentralDisplayTimeFollowsTheOptions) {
         o.whole = c.whole;
         ClipScreen screen(o);
         ASSERT_TRUE(screen.Start(0, Media(L"silent.mp4")));
-        EXPECT_GE(long(screen->Timer1.Interval()), c.low);
-        EXPECT_LE(long(screen->Timer1.Interval()), c.high);
+        EXPECT_GE(long(screen->stepTimer.Interval()), c.low);
+        EXPECT_LE(long(screen->stepTimer.Interval()), c.high);
         if (!c.whole) continue;
         EXPECT_TRUE(screen->ClipStillRunning(0));
         ASSERT_TRUE(WaitUntil([&] { return screen.Player(0).Mode() == MediaMode::Stopped; }, 4000));

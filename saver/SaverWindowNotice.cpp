@@ -1,11 +1,11 @@
-// TScrn's notices: the catalogue's warnings about folders away, written on the primary
+// SaverWindow's notices: the catalogue's warnings about folders away, written on the primary
 // monitor for a few seconds while the show goes on (ScreenNotice.h). They are drawn over the
 // tiles, as the shows draw their tiles themselves (ShowFrame.cpp): a photo passing the corner
 // would hide them.
-#include "saver/Ssave.h"
+#include "saver/SaverWindow.h"
 #include "toolkit/Log.h"
 
-void TScrn::ShowNotice(const std::wstring& text) {
+void SaverWindow::ShowNotice(const std::wstring& text) {
     tk::Log(L"on the screen: " + text);
     if (notice_.Empty()) notice_.lineHeight = TextSize(L"Ag").cy;
     notice_.Add(text);
@@ -22,7 +22,7 @@ void TScrn::ShowNotice(const std::wstring& text) {
     }
 }
 
-void TScrn::EndNotice() {
+void SaverWindow::EndNotice() {
     noticeTimer_.SetEnabled(false);
     if (notice_.Empty()) return;
     const RECT area = NoticeArea();
@@ -36,14 +36,14 @@ void TScrn::EndNotice() {
     }
 }
 
-RECT TScrn::NoticeArea() const {
+RECT SaverWindow::NoticeArea() const {
     const RECT& p = primaryArea_;
     const size_t n = notice_.Lines().size();
     const POINT top = NoticeLinePos(p.bottom - p.top, notice_.lineHeight, 0, n);
     return RECT{p.left, p.top + top.y, p.right, p.top + top.y + int(n) * notice_.lineHeight};
 }
 
-void TScrn::PaintNotice(HDC dc, POINT origin) {
+void SaverWindow::PaintNotice(HDC dc, POINT origin) {
     if (notice_.Empty()) return;
     tk::Selection font(dc, font_.Get());
     SetTextColor(dc, RGB(255, 255, 255));

@@ -8,14 +8,14 @@
 #include <atomic>
 #include <thread>
 
-#include "saver/Ssave.h"
+#include "saver/SaverWindow.h"
 #include "tests/catalogue/CatalogueFolder.h"
 #include "toolkit/MsgBox.h"
 #include "toolkit/System.h"
 
 namespace {
 
-class ScrnCatalogue : public CatalogueFolder {
+class SaverWindowCatalogue : public CatalogueFolder {
   protected:
     void SetUp() override {
         CatalogueFolder::SetUp();
@@ -24,15 +24,15 @@ class ScrnCatalogue : public CatalogueFolder {
             if (onBox_) onBox_();
             return IDOK;
         });
-        ASSERT_TRUE(scrn_.CreateForm());
+        ASSERT_TRUE(saver_.CreateHidden());
     }
     void TearDown() override {
-        if (!scrn_.Closed()) scrn_.FormClose();
+        if (!saver_.Closed()) saver_.OnClose();
         tk::SetBoxHook({});
         CatalogueFolder::TearDown();
     }
 
-    TScrn scrn_;
+    SaverWindow saver_;
     std::vector<tk::BoxRequest> boxes_;
     std::function<void()> onBox_;
 };
@@ -52,43 +52,43 @@ BOOL CALLBACK FindBox(HWND w, LPARAM out) {
 // A folder away is written on the screen, where it stays a few seconds, and no box waits for
 // an answer that nobody is there to give; the warning that nothing was found is still a box
 // over the saver. A memory that cannot be written does not keep the window from closing.
-TEST_F(ScrnCatalogue, AFolderAwayIsWrittenOnTheScreenAndTheCloseSurvivesAFailedMemory) {
+TEST_F(SaverWindowCatalogue, AFolderAwayIsWrittenOnTheScreenAndTheCloseSurvivesAFailedMemory) {
     MakeFile(Photos() + L"\\a.jpg");
     Settings.opmemfiles = true;
     Settings.defdir = dir_ / L"Absent\\Sous";
-    scrn_.GetAllPhotos();
-    EXPECT_EQ(scrn_.NoticeLines(), std::vector<std::wstring>{L"Répertoire \"" + dir_ / L"Absent\\" +
+    saver_.ScanFolders();
+    EXPECT_EQ(saver_.NoticeLines(), std::vector<std::wstring>{L"Répertoire \"" + dir_ / L"Absent\\" +
                                                              L"\" inaccessible"});
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_EQ(boxes_[0].text, L"Erreur : Aucune photos ou vidéos trouvées !");
     EXPECT_EQ(boxes_[0].caption, L"Avertissement");
     EXPECT_EQ(boxes_[0].flags, UINT(MB_OK | MB_ICONWARNING));
-    EXPECT_EQ(boxes_[0].owner, scrn_.Handle());
+    EXPECT_EQ(boxes_[0].owner, saver_.Handle());
     // The notice's own timer takes it away.
-    SendMessageW(scrn_.Handle(), WM_TIMER, 3, 0);
-    EXPECT_TRUE(scrn_.NoticeLines().empty());
+    SendMessageW(saver_.Handle(), WM_TIMER, 3, 0);
+    EXPECT_TRUE(saver_.NoticeLines().empty());
 
     Settings.defdir = Photos();
-    scrn_.FillCatalogue();
-    ASSERT_FALSE(scrn_.Catalogue().ToSeeFiles.empty());
+    saver_.FillCatalogue();
+    ASSERT_FALSE(saver_.Catalogue().filesToSee.empty());
     MakeFolder(Memory() + L".new");
-    scrn_.FormClose();
-    EXPECT_TRUE(scrn_.Closed());
+    saver_.OnClose();
+    EXPECT_TRUE(saver_.Closed());
     RemoveDirectoryW((Memory() + L".new").c_str());
 }
 
 // An exit asked for while a box is open waits until the box is answered: closing the
 // window under the scan would pull the catalogue and tiles from under it.
-TEST_F(ScrnCatalogue, AnExitAskedForDuringABoxWaits) {
+TEST_F(SaverWindowCatalogue, AnExitAskedForDuringABoxWaits) {
     bool closedDuringBox = true;
     onBox_ = [&] {
-        scrn_.RequestExit();
-        closedDuringBox = scrn_.Closed();
+        saver_.RequestExit();
+        closedDuringBox = saver_.Closed();
     };
-    scrn_.WarningBox(L"test");
+    saver_.WarningBox(L"test");
     EXPECT_FALSE(closedDuringBox);
     MSG msg;
-    EXPECT_TRUE(PeekMessageW(&msg, scrn_.Handle(), WM_EXITREQUEST, WM_EXITREQUEST, PM_REMOVE));
+    EXPECT_TRUE(PeekMessageW(&msg, saver_.Handle(), WM_EXITREQUEST, WM_EXITREQUEST, PM_REMOVE));
 }
 
 // Whether window a comes before window b in the stacking order. Another test program's
@@ -104,13 +104,13 @@ bool Above(HWND a, HWND b) {
 }
 
 // The real box over a topmost saver: it must come above the saver and take the answer.
-TEST_F(ScrnCatalogue, ARealBoxComesAboveTheTopmostSaver) {
+TEST_F(SaverWindowCatalogue, ARealBoxComesAboveTheTopmostSaver) {
     tk::SetBoxHook({});
-    scrn_.FirstActivate = false; // no start-up when the box gives the activation back
-    SetWindowPos(scrn_.Handle(), HWND_TOPMOST, 0, 0, 0, 0,
+    saver_.firstActivation = false; // no start-up when the box gives the activation back
+    SetWindowPos(saver_.Handle(), HWND_TOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     const DWORD thread = GetCurrentThreadId();
-    const HWND saver = scrn_.Handle();
+    const HWND saver = saver_.Handle();
     std::atomic<bool> found{false}, topmost{false}, above{false}, owned{false};
     std::thread answer([&] {
         for (int i = 0; i < 200 && !found; ++i) {
@@ -125,19 +125,19 @@ TEST_F(ScrnCatalogue, ARealBoxComesAboveTheTopmostSaver) {
             PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         }
     });
-    const int result = scrn_.WarningBox(L"Répertoire \"X:\\\" inaccessible");
+    const int result = saver_.WarningBox(L"Répertoire \"X:\\\" inaccessible");
     answer.join();
     EXPECT_TRUE(found);
     EXPECT_TRUE(topmost);
     EXPECT_TRUE(owned);
     EXPECT_TRUE(above);
     EXPECT_EQ(result, IDOK);
-    ShowWindow(scrn_.Handle(), SW_HIDE);
+    ShowWindow(saver_.Handle(), SW_HIDE);
 }
 
 // A key that comes while the catalogue is filled is handled at the scan's first check: the
 // scan (or the memory read) stops, the window closes, and the memory stays as it was.
-TEST_F(ScrnCatalogue, AKeyDuringTheScanEndsItAndTheMemoryStays) {
+TEST_F(SaverWindowCatalogue, AKeyDuringTheScanEndsItAndTheMemoryStays) {
     for (const wchar_t* name : {L"a", L"b"}) {
         MakeFolder(Photos() + L"\\" + name);
         MakeFile(Photos() + L"\\" + name + L"\\x.jpg");
@@ -145,36 +145,36 @@ TEST_F(ScrnCatalogue, AKeyDuringTheScanEndsItAndTheMemoryStays) {
     Settings.opmemfiles = true;
     for (const char* memory : {"", "0C:\\to see.jpg\r\n"}) { // none: a scan; else read
         if (*memory) MakeFile(Memory(), memory);
-        TScrn scrn;
-        ASSERT_TRUE(scrn.CreateForm());
-        PostMessageW(scrn.Handle(), WM_KEYDOWN, VK_SPACE, 0);
-        scrn.FillCatalogue();
-        EXPECT_TRUE(scrn.ExitPending()) << memory;
-        EXPECT_TRUE(scrn.Catalogue().ToSeeFiles.empty()) << memory;
+        SaverWindow saver;
+        ASSERT_TRUE(saver.CreateHidden());
+        PostMessageW(saver.Handle(), WM_KEYDOWN, VK_SPACE, 0);
+        saver.FillCatalogue();
+        EXPECT_TRUE(saver.ExitPending()) << memory;
+        EXPECT_TRUE(saver.Catalogue().filesToSee.empty()) << memory;
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageW(&msg);
-        EXPECT_TRUE(scrn.Closed()) << memory;
+        EXPECT_TRUE(saver.Closed()) << memory;
         EXPECT_EQ(tk::FileExists(Memory()) ? ReadFileBytes(Memory()) : "", memory);
     }
 }
 
 // A key that comes while a refill works through broken files ends the tries at their next look
 // at the input, as in a scan; the window then closes.
-TEST_F(ScrnCatalogue, AKeyDuringTheRefillsTriesEndsThem) {
+TEST_F(SaverWindowCatalogue, AKeyDuringTheRefillsTriesEndsThem) {
     std::vector<std::wstring> broken;
     for (int i = 0; i < 300; ++i) {
         broken.push_back(Photos() + L"\\empty" + std::to_wstring(i) + L".jpg");
         MakeFile(broken.back(), "");
     }
-    scrn_.BuildSlideshow();
-    scrn_.Catalogue().ToSeeFiles = broken;
-    PostMessageW(scrn_.Handle(), WM_KEYDOWN, VK_SPACE, 0);
-    scrn_.PrimaryShow().TimerTimer();
-    EXPECT_TRUE(scrn_.ExitPending());
-    EXPECT_GE(scrn_.Catalogue().ToSeeFiles.size(), broken.size() - 2) << "the tries went on";
+    saver_.BuildSlideshow();
+    saver_.Catalogue().filesToSee = broken;
+    PostMessageW(saver_.Handle(), WM_KEYDOWN, VK_SPACE, 0);
+    saver_.PrimaryShow().RefillTile();
+    EXPECT_TRUE(saver_.ExitPending());
+    EXPECT_GE(saver_.Catalogue().filesToSee.size(), broken.size() - 2) << "the tries went on";
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
         DispatchMessageW(&msg);
-    EXPECT_TRUE(scrn_.Closed());
+    EXPECT_TRUE(saver_.Closed());
 }

@@ -1,6 +1,6 @@
-// TScrn while its catalogue is filled: the scan runs inside a message handler, so it looks at
+// SaverWindow while its catalogue is filled: the scan runs inside a message handler, so it looks at
 // the input itself now and then, and an exit allowed meanwhile stops it.
-#include "saver/Ssave.h"
+#include "saver/SaverWindow.h"
 
 namespace {
 // Input waits at most this long, plus the time between two checks of the scan (a few
@@ -9,7 +9,7 @@ namespace {
 constexpr uint64_t kInputCheckMs = 20;
 } // namespace
 
-void TScrn::Scanning(bool begins) {
+void SaverWindow::Scanning(bool begins) {
     if (begins) {
         ++scanDepth_;
         return;
@@ -20,7 +20,7 @@ void TScrn::Scanning(bool begins) {
     if (Loads() > 0) ClearCanvasTexts();
 }
 
-bool TScrn::KeepScanning() {
+bool SaverWindow::KeepScanning() {
     const uint64_t now = GetTickCount64();
     if (!exitPending_ && now - lastInputCheck_ >= kInputCheckMs) {
         lastInputCheck_ = now;
@@ -31,7 +31,7 @@ bool TScrn::KeepScanning() {
 
 // Only input and the exit requests of other programs: the steps, timers and paints of the
 // show must not run under the scan.
-void TScrn::HandleWaitingInput() {
+void SaverWindow::HandleWaitingInput() {
     struct Range {
         HWND window;
         UINT first, last;

@@ -1,9 +1,9 @@
-// TScrn's side of its catalogue: the running counts at the primary monitor's centre, a folder
+// SaverWindow's side of its catalogue: the running counts at the primary monitor's centre, a folder
 // away written in a corner of that monitor, the other warnings as boxes over the saver, and
 // the input it handles while a scan or a refill's tries run.
-#include "saver/Ssave.h"
+#include "saver/SaverWindow.h"
 
-TCatalogueEvents TScrn::CatalogueEvents() {
+TCatalogueEvents SaverWindow::CatalogueEvents() {
     TCatalogueEvents events;
     events.Progress = [this](const std::wstring& text) { DrawProgress(text); };
     events.Warning = [this](const std::wstring& text) { WarningBox(text); };
@@ -14,7 +14,7 @@ TCatalogueEvents TScrn::CatalogueEvents() {
     return events;
 }
 
-void TScrn::DrawProgress(const std::wstring& text) {
+void SaverWindow::DrawProgress(const std::wstring& text) {
     const RECT& p = primaryArea_;
     DrawCanvasText(text, (p.left + p.right) / 2, (p.top + p.bottom) / 2);
 }

@@ -1,4 +1,4 @@
-// TScrn's start: settings, the shows, the transition of this run, the start banner, the
+// SaverWindow's start: settings, the shows, the transition of this run, the start banner, the
 // catalogue and the first refills.
 #include <algorithm>
 
@@ -6,10 +6,10 @@
 #include "Globals/Random.h"
 #include "saver/ClipWarmUp.h"
 #include "saver/SafeSettings.h"
-#include "saver/Ssave.h"
+#include "saver/SaverWindow.h"
 #include "saver/StartBanner.h"
 
-void TScrn::Init() {
+void SaverWindow::Init() {
     Randomize();
     ShowLoadProblems(GetActiveWindow(), LoadSettings(LoadScope::SaverStart));
     ClampForSaver(Settings);
@@ -18,24 +18,24 @@ void TScrn::Init() {
     if (exitPending_) return; // the window closes: nothing more to start
     // The first open of the DirectShow device in a process is slow: it happens here, under
     // the banner, rather than as a pause of the show.
-    const bool tiles = !shows_.empty() && !PrimaryShow().Strip().Panels.empty();
-    WarmUpClipDevices(catalogue_.ToSeeFiles,
-                      tiles ? PrimaryShow().Strip().Panels[0]->Handle() : Handle());
+    const bool tiles = !shows_.empty() && !PrimaryShow().Strip().panels.empty();
+    WarmUpClipDevices(catalogue_.filesToSee,
+                      tiles ? PrimaryShow().Strip().panels[0]->Handle() : Handle());
     FirstRefills();
 }
 
-void TScrn::BuildSlideshow() {
+void SaverWindow::BuildSlideshow() {
     catalogue_.Clear();
     // Numbers that are no transition are left out; a list with none of them counts as
     // all thirteen enabled, the default.
     std::vector<int> transitions = UsableTransitions(Settings.optransition);
     Settings.ActiveTransition = transitions[Random(int(transitions.size()))];
     BuildShows();
-    StepDue = false;
+    stepDue = false;
     ShowStartBanner();
 }
 
-void TScrn::ShowStartBanner() {
+void SaverWindow::ShowStartBanner() {
     banner_ = StartBannerText(Settings.cfgname, Settings.ActiveTransition);
     SIZE size = TextSize(banner_);
     const RECT& p = primaryArea_;
@@ -43,7 +43,7 @@ void TScrn::ShowStartBanner() {
     DrawCanvasText(banner_, p.left + at.x, p.top + at.y);
 }
 
-void TScrn::FirstRefills() {
+void SaverWindow::FirstRefills() {
     std::vector<TMonitorShow*> all;
     for (const auto& show : shows_)
         all.push_back(show.get());
@@ -71,7 +71,7 @@ void TScrn::FirstRefills() {
     if (Loads() > 0) ClearCanvasTexts();
 }
 
-void TScrn::FillShows(const std::vector<TMonitorShow*>& shows) {
+void SaverWindow::FillShows(const std::vector<TMonitorShow*>& shows) {
     // Tile by tile over the monitors, so that each monitor's first picture comes as early as
     // the primary one's, and a library of few files spreads over the monitors.
     int most = 0;
@@ -80,7 +80,7 @@ void TScrn::FillShows(const std::vector<TMonitorShow*>& shows) {
     for (int i = 0; i < most; ++i)
         for (TMonitorShow* show : shows)
             if (i < show->FirstFills()) {
-                show->TimerTimer();
-                show->AltPhase = 0; // the strip is laid out forward, and the run starts in phase 0
+                show->RefillTile();
+                show->alternationPhase = 0; // the strip is laid out forward, and the run starts in phase 0
             }
 }

@@ -1,4 +1,4 @@
-#include "saver/Ssave.h"
+#include "saver/SaverWindow.h"
 
 #include "Globals/Globals.h"
 #include "saver/Pacing.h"
@@ -13,17 +13,17 @@ namespace {
 constexpr DWORD kDisplayReadMs = 5;
 } // namespace
 
-TScrn::TScrn() : ReadMonitors(SystemMonitors), catalogue_(CatalogueEvents()), clipWatch_(2, kClipWatchMs) {
-    FormCreate();
+SaverWindow::SaverWindow() : readMonitors(SystemMonitors), catalogue_(CatalogueEvents()), clipWatch_(2, kClipWatchMs) {
+    OnCreate();
 }
 
-TScrn::~TScrn() {
-    if (Handle() && !closed_) FormClose();
+SaverWindow::~SaverWindow() {
+    if (Handle() && !closed_) OnClose();
 }
 
-bool TScrn::CreateForm() {
+bool SaverWindow::CreateHidden() {
     tk::WindowArgs args;
-    args.className = L"TScrn";
+    args.className = L"SaverWindow";
     args.text = L"Vistamur";
     args.style = WS_POPUP | WS_CLIPCHILDREN;
     // Every monitor is covered from the start: nothing of the desktop shows during the scan
@@ -36,30 +36,30 @@ bool TScrn::CreateForm() {
     args.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     if (!Create(args)) return false;
     primaryArea_ = ClientRect();
-    Timer1.Attach(Handle());
+    stepTimer.Attach(Handle());
     clipWatch_.Attach(Handle());
     noticeTimer_.Attach(Handle());
-    // "System", 13 pixels high: the form's font for the banner and the progress texts.
+    // "System", 13 pixels high: the window's font for the banner and the progress texts.
     font_.Reset(CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
                             L"System"));
     return true;
 }
 
-void TScrn::FormCreate() { FirstActivate = true; }
+void SaverWindow::OnCreate() { firstActivation = true; }
 
 
-void TScrn::FormActivate() {
-    if (!FirstActivate) return;
-    FirstActivate = false;
+void SaverWindow::OnActivate() {
+    if (!firstActivation) return;
+    firstActivation = false;
     PlaceWindow();
     // Input is watched from here on: the start-up scan handles it as it comes (a move seen
     // there is the reference point), so the watch starts afresh before it, not after.
     mouse_.Reset();
     Init();
-    tk::App::Instance().SetIdleHandler([this](bool& done) { AppIdle(done); });
+    tk::App::Instance().SetIdleHandler([this](bool& done) { OnIdle(done); });
     if (auto interval = StepTimerInterval(Settings.ActiveTransition, Settings.defpause,
                                           Settings.defdelay))
-        Timer1.SetInterval(*interval);
+        stepTimer.SetInterval(*interval);
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, 1, nullptr, 0);
     ShowCursor(FALSE);
@@ -72,38 +72,38 @@ void TScrn::FormActivate() {
 // posted only for a turn whose step has work: a timer tick is due, the strip runs at full
 // speed, or the clip watch asks for a look at the clips. Otherwise the loop waits for the
 // next message, which input, the exit request, the timer or the clip watch brings at once.
-void TScrn::AppIdle(bool& done) {
-    if (drewSinceIdle_) { // the loop has just handed the drawing to the display (ScrnFrame.cpp)
+void SaverWindow::OnIdle(bool& done) {
+    if (drewSinceIdle_) { // the loop has just handed the drawing to the display (TakeCleanScreen)
         drewSinceIdle_ = false;
         handedOverAt_ = GetTickCount();
     }
     WatchClips();
-    if (StepMoves(StepDue, Settings.ActiveTransition, Settings.defdelay) || clipCheckDue_) {
+    if (StepMoves(stepDue, Settings.ActiveTransition, Settings.defdelay) || clipCheckDue_) {
         clipCheckDue_ = false;
         PostMessageW(Handle(), WM_STEP, 0, 0);
     }
     done = true;
 }
 
-void TScrn::WatchClips() {
+void SaverWindow::WatchClips() {
     bool clipOpen = false;
     for (const auto& show : shows_)
         clipOpen = clipOpen || show->ClipOpen();
     const bool everyTurn = StepsEveryTurn(Settings.ActiveTransition, Settings.defdelay);
     const bool wanted =
-        ClipWatchWanted(Settings.opBclfilm, clipOpen, everyTurn ? 0 : Timer1.Interval());
+        ClipWatchWanted(Settings.opBclfilm, clipOpen, everyTurn ? 0 : stepTimer.Interval());
     // Setting the timer again would restart it: only a change of mind touches it.
     if (wanted != clipWatch_.Enabled()) clipWatch_.SetEnabled(wanted);
 }
 
-void TScrn::FormKeyDown(WPARAM) { RequestExit(); }
-void TScrn::FormMouseDown() { RequestExit(); }
+void SaverWindow::OnKeyDown(WPARAM) { RequestExit(); }
+void SaverWindow::OnMouseDown() { RequestExit(); }
 
-void TScrn::FormMouseMove(int x, int y) {
+void SaverWindow::OnMouseMove(int x, int y) {
     if (mouse_.Move(x, y) == TMouseWatch::Verdict::Exit) RequestExit();
 }
 
-void TScrn::RequestExit() {
+void SaverWindow::RequestExit() {
     if (closed_ || exitPending_) return;
     if (boxDepth_ > 0) { // the scan under the box must end first
         exitAfterBox_ = true;
@@ -115,24 +115,24 @@ void TScrn::RequestExit() {
         exitPending_ = true;
         return;
     }
-    FormClose();
+    OnClose();
     Destroy();
 }
 
-void TScrn::FormClose() {
+void SaverWindow::OnClose() {
     if (closed_) return;
     closed_ = true;
-    QuitterClick();
+    EndSlideshow();
     SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, 0, nullptr, 0);
     tk::App::Instance().ClearIdleHandler();
-    Timer1.SetEnabled(false);
+    stepTimer.SetEnabled(false);
     clipWatch_.SetEnabled(false);
     noticeTimer_.SetEnabled(false);
     ReleaseCapture();
     ShowCursor(TRUE);
 }
 
-void TScrn::QuitterClick() {
+void SaverWindow::EndSlideshow() {
     catalogue_.Close(); // the memory written when it is kept
     DropShows();
 }
@@ -143,7 +143,7 @@ void TScrn::QuitterClick() {
 // mouse as well as the keyboard; movement steps and exit requests wait until it is answered.
 // Afterwards the mouse watch starts afresh, or the move that answered the box would end the
 // saver.
-int TScrn::WarningBox(const std::wstring& text) {
+int SaverWindow::WarningBox(const std::wstring& text) {
     ++boxDepth_;
     const bool captured = Handle() && GetCapture() == Handle();
     if (captured) ReleaseCapture();
@@ -164,7 +164,7 @@ int TScrn::WarningBox(const std::wstring& text) {
     return answer;
 }
 
-SIZE TScrn::TextSize(const std::wstring& text) {
+SIZE SaverWindow::TextSize(const std::wstring& text) {
     SIZE size = {0, 0};
     tk::WindowDc dc(Handle());
     tk::Selection font(dc.Get(), font_.Get());
@@ -172,7 +172,7 @@ SIZE TScrn::TextSize(const std::wstring& text) {
     return size;
 }
 
-void TScrn::DrawCanvasText(const std::wstring& text, int x, int y) {
+void SaverWindow::DrawCanvasText(const std::wstring& text, int x, int y) {
     bool replaced = false;
     for (auto& t : canvasTexts_)
         if (t.x == x && t.y == y) {
@@ -183,7 +183,7 @@ void TScrn::DrawCanvasText(const std::wstring& text, int x, int y) {
     PaintCanvases();
 }
 
-void TScrn::ClearCanvasTexts() {
+void SaverWindow::ClearCanvasTexts() {
     if (canvasTexts_.empty()) return;
     canvasTexts_.clear();
     InvalidateRect(Handle(), nullptr, FALSE);
@@ -191,7 +191,7 @@ void TScrn::ClearCanvasTexts() {
         InvalidateRect(stage->Handle(), nullptr, FALSE);
 }
 
-void TScrn::PaintCanvases() {
+void SaverWindow::PaintCanvases() {
     {
         tk::WindowDc dc(Handle());
         Paint(dc.Get(), ClientRect());
@@ -203,16 +203,16 @@ void TScrn::PaintCanvases() {
     }
 }
 
-void TScrn::PaintBackground(HDC dc, const RECT& area, POINT origin) { Paint(dc, area, origin); }
+void SaverWindow::PaintBackground(HDC dc, const RECT& area, POINT origin) { Paint(dc, area, origin); }
 
-bool TScrn::TakeCleanScreen() {
+bool SaverWindow::TakeCleanScreen() {
     const bool clean = !drewSinceIdle_ && GetTickCount() - handedOverAt_ >= kDisplayReadMs;
     drewSinceIdle_ = true;
     return clean;
 }
 
 // The canvas at origin in the window: the texts are at the window's coordinates.
-void TScrn::Paint(HDC dc, const RECT& area, POINT origin) {
+void SaverWindow::Paint(HDC dc, const RECT& area, POINT origin) {
     drewSinceIdle_ = true;
     FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     // Selecting a font into a window's DC reads the X resources under Wine, files included:
@@ -227,13 +227,13 @@ void TScrn::Paint(HDC dc, const RECT& area, POINT origin) {
     PaintNotice(dc, origin);
 }
 
-LRESULT TScrn::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT SaverWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_ACTIVATE:
-        if (LOWORD(wp) != WA_INACTIVE) FormActivate();
+        if (LOWORD(wp) != WA_INACTIVE) OnActivate();
         return 0;
     case WM_ERASEBKGND: {
-        // A window moved or hidden the usual way (a clip's tile) uncovers part of the form,
+        // A window moved or hidden the usual way (a clip's tile) uncovers part of the window,
         // which the system erases at once: painting it black (and the texts) here leaves no
         // trace of the tile until the next WM_PAINT.
         RECT area = ClientRect();
@@ -249,26 +249,26 @@ LRESULT TScrn::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-        FormKeyDown(wp);
+        OnKeyDown(wp);
         return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_XBUTTONDOWN:
-        FormMouseDown();
+        OnMouseDown();
         return 0;
     case WM_MOUSEMOVE:
-        FormMouseMove(short(LOWORD(lp)), short(HIWORD(lp)));
+        OnMouseMove(short(LOWORD(lp)), short(HIWORD(lp)));
         return 0;
     case WM_TIMER:
-        if (wp == Timer1.Id()) Timer1Timer();
+        if (wp == stepTimer.Id()) OnStepTick();
         if (wp == clipWatch_.Id()) clipCheckDue_ = true;
         if (wp == noticeTimer_.Id()) EndNotice();
         return 0;
     case WM_STEP:
         if (!closed_ && boxDepth_ == 0 && scanDepth_ == 0) {
             if (displayChanged_) ApplyDisplayChange();
-            MoveStep();
+            MoveOneStep();
         }
         return 0;
     case WM_DISPLAYCHANGE:
@@ -285,11 +285,11 @@ LRESULT TScrn::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             exitPending_ = true;
             return 0;
         }
-        FormClose();
+        OnClose();
         Destroy();
         return 0;
     case WM_DESTROY:
-        if (!closed_) FormClose();
+        if (!closed_) OnClose();
         PostQuitMessage(0);
         return 0;
     case WM_SYSCOMMAND:

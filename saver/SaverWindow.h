@@ -24,26 +24,26 @@
 constexpr UINT WM_STEP = WM_USER + 1;        // 1025: one movement step
 constexpr UINT WM_EXITREQUEST = WM_USER + 2; // 1026: another program asks the saver to end
 
-class TScrn : public tk::Window, private TShowHost {
+class SaverWindow : public tk::Window, private TShowHost {
   public:
-    TScrn();
-    ~TScrn() override;
+    SaverWindow();
+    ~SaverWindow() override;
 
     // Creates the window (hidden); showing it activates it, which starts the saver.
-    bool CreateForm();
+    bool CreateHidden();
     bool Closed() const { return closed_; }
 
-    // Form events.
-    void FormCreate();
-    void FormActivate();
-    void FormKeyDown(WPARAM key);
-    void FormMouseDown();
-    void FormMouseMove(int x, int y);
-    void FormClose();
-    void QuitterClick();
+    // Window events.
+    void OnCreate();
+    void OnActivate();
+    void OnKeyDown(WPARAM key);
+    void OnMouseDown();
+    void OnMouseMove(int x, int y);
+    void OnClose();
+    void EndSlideshow();
 
     void Init();
-    void Timer1Timer();
+    void OnStepTick();
     // Init's parts after the settings are loaded, in their order; the tests call them with
     // settings and files of their own.
     void BuildSlideshow(); // lists, tiles, transition, start places, banner
@@ -53,9 +53,9 @@ class TScrn : public tk::Window, private TShowHost {
     // warning boxes and its input while it fills.
     TCatalogue& Catalogue() { return catalogue_; }
     const TCatalogue& Catalogue() const { return catalogue_; }
-    void GetAllPhotos() { catalogue_.GetAllPhotos(); }
-    bool ReadMemFiles() { return catalogue_.ReadMemFiles(); }
-    bool WriteMemFiles() { return catalogue_.WriteMemFiles(); }
+    void ScanFolders() { catalogue_.ScanFolders(); }
+    bool ReadMemory() { return catalogue_.ReadMemory(); }
+    bool WriteMemory() { return catalogue_.WriteMemory(); }
     void PickNextFile() { catalogue_.PickNextFile(); }
     void ForgetFile(const std::wstring& path) { catalogue_.ForgetFile(path); }
     void RefillCatalogue() { catalogue_.RefillCatalogue(); }
@@ -78,17 +78,17 @@ class TScrn : public tk::Window, private TShowHost {
     // places; the previous ones are dropped. Part of BuildSlideshow.
     void BuildShows();
     // Where the monitors are: the system's, or a list of a test's own.
-    std::function<std::vector<TMonitor>()> ReadMonitors;
+    std::function<std::vector<TMonitor>()> readMonitors;
 
-    void MoveStep();
+    void MoveOneStep();
     void RequestExit();
 
     // State the tests look at.
-    bool FirstActivate = true;
-    bool StepDue = false;
+    bool firstActivation = true;
+    bool stepDue = false;
     long Refills() const; // refills that took files since Init, every show's
     long Loads() const;   // of those, the ones where a file loaded
-    tk::Timer Timer1{1, 10000};
+    tk::Timer stepTimer{1, 10000};
     std::wstring BannerText() const { return banner_; }
     bool HasCanvasTexts() const { return !canvasTexts_.empty(); }
 
@@ -141,7 +141,7 @@ class TScrn : public tk::Window, private TShowHost {
     void ClearCanvasTexts(); // the window turns plain black again
     void PaintCanvases();    // the window's own black and texts, and the stages'
     SIZE TextSize(const std::wstring& text);
-    void AppIdle(bool& done);
+    void OnIdle(bool& done);
     void WatchClips(); // the clip watch runs while a looping clip could end between steps
     // Wakes the loop to look at the clips between steps; its tick marks a check as due.
     tk::Timer clipWatch_;

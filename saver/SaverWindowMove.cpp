@@ -1,4 +1,4 @@
-// TScrn's movement: the timer only marks a step as due; an idle turn of the message loop
+// SaverWindow's movement: the timer only marks a step as due; an idle turn of the message loop
 // then sends WM_STEP, whose handler runs the clip checks of every show and, when a step is
 // due, moves every show's strip or lets the display time of a central transition end.
 #include <algorithm>
@@ -6,16 +6,16 @@
 
 #include "Globals/Globals.h"
 #include "saver/Pacing.h"
-#include "saver/Ssave.h"
+#include "saver/SaverWindow.h"
 
-void TScrn::Timer1Timer() {
-    StepDue = true;
+void SaverWindow::OnStepTick() {
+    stepDue = true;
 }
 
-void TScrn::MoveStep() {
+void SaverWindow::MoveOneStep() {
     for (const auto& show : shows_)
         show->CheckClips();
-    if (!StepMoves(StepDue, Settings.ActiveTransition, Settings.defdelay)) return;
+    if (!StepMoves(stepDue, Settings.ActiveTransition, Settings.defdelay)) return;
     const bool central = IsCentralTransition(Settings.ActiveTransition);
     if (central && shows_.size() > 1) {
         // The shows' display times run apart (a clip may hold its tile longer, or end sooner):
@@ -32,10 +32,10 @@ void TScrn::MoveStep() {
         for (const auto& show : shows_)
             if (const unsigned left = show->DisplayLeft(now)) next = std::min(next, left);
         if (inputWaits) next = USER_TIMER_MINIMUM;
-        if (next != UINT_MAX) Timer1.SetInterval(next);
+        if (next != UINT_MAX) stepTimer.SetInterval(next);
     } else {
         for (const auto& show : shows_)
             show->Step();
     }
-    StepDue = false;
+    stepDue = false;
 }

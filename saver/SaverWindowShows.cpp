@@ -1,7 +1,7 @@
-// TScrn's shows: one per monitor, in the window itself on a PC with one monitor, else each on
+// SaverWindow's shows: one per monitor, in the window itself on a PC with one monitor, else each on
 // a stage over its monitor; rebuilt when the monitors change while the saver runs.
 #include "Globals/Globals.h"
-#include "saver/Ssave.h"
+#include "saver/SaverWindow.h"
 #include "saver/SystemMonitors.h"
 #include "toolkit/Log.h"
 #include "toolkit/Text.h"
@@ -12,19 +12,19 @@ RECT ToRect(const TBox& b) {
 }
 } // namespace
 
-void TScrn::PlaceWindow() {
+void SaverWindow::PlaceWindow() {
     const TBox screen = VirtualScreen();
     SetWindowPos(Handle(), nullptr, screen.left, screen.top, screen.width, screen.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-TBox TScrn::WindowBox() const {
+TBox SaverWindow::WindowBox() const {
     const RECT r = Bounds();
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-std::unique_ptr<TMonitorShow> TScrn::NewShow(const TShowPlace& place) {
-    auto show = std::make_unique<TMonitorShow>(static_cast<TShowHost&>(*this), catalogue_, Timer1);
+std::unique_ptr<TMonitorShow> SaverWindow::NewShow(const TShowPlace& place) {
+    auto show = std::make_unique<TMonitorShow>(static_cast<TShowHost&>(*this), catalogue_, stepTimer);
     HWND canvas = Handle();
     POINT origin = {0, 0};
     if (!showsInWindow_) {
@@ -46,12 +46,12 @@ std::unique_ptr<TMonitorShow> TScrn::NewShow(const TShowPlace& place) {
     return show;
 }
 
-void TScrn::BuildShows() {
+void SaverWindow::BuildShows() {
     DropShows();
     showsBuilt_ = true;
     const TBox window = WindowBox();
     const std::vector<TShowPlace> places = LayOutShows(
-        window, ReadMonitors ? ReadMonitors() : std::vector<TMonitor>{}, Settings.opnbimgmax);
+        window, readMonitors ? readMonitors() : std::vector<TMonitor>{}, Settings.opnbimgmax);
     showsInWindow_ = CoversWindow(places, window);
     primaryArea_ = ClientRect();
     for (const TShowPlace& place : places) {
@@ -60,26 +60,26 @@ void TScrn::BuildShows() {
     }
 }
 
-void TScrn::AddShow(const TShowPlace& place, std::unique_ptr<TMonitorShow> show) {
+void SaverWindow::AddShow(const TShowPlace& place, std::unique_ptr<TMonitorShow> show) {
     // A monitor whose show could not be made stays black, and is no place of a show.
     if (!show) return;
     shows_.push_back(std::move(show));
     places_.push_back(place);
 }
 
-void TScrn::DropShows() {
+void SaverWindow::DropShows() {
     shows_.clear();
     stages_.clear();
     places_.clear();
 }
 
-void TScrn::ApplyDisplayChange() {
+void SaverWindow::ApplyDisplayChange() {
     displayChanged_ = false;
     PlaceWindow();
     if (!showsBuilt_) return; // not started yet: the start builds them
     const TBox window = WindowBox();
     const std::vector<TShowPlace> places = LayOutShows(
-        window, ReadMonitors ? ReadMonitors() : std::vector<TMonitor>{}, Settings.opnbimgmax);
+        window, readMonitors ? readMonitors() : std::vector<TMonitor>{}, Settings.opnbimgmax);
     const bool inWindow = CoversWindow(places, window);
     const std::vector<int> kept = KeptShows(places_, showsInWindow_, places, inWindow);
 
@@ -120,20 +120,20 @@ void TScrn::ApplyDisplayChange() {
     RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
-bool TScrn::ShownElsewhere(const TMonitorShow* asking, const std::wstring& path) const {
+bool SaverWindow::ShownElsewhere(const TMonitorShow* asking, const std::wstring& path) const {
     for (const auto& show : shows_)
         if (show.get() != asking && show->Holds(path)) return true;
     return false;
 }
 
-long TScrn::Refills() const {
+long SaverWindow::Refills() const {
     long n = 0;
     for (const auto& show : shows_)
         n += show->Refills();
     return n;
 }
 
-long TScrn::Loads() const {
+long SaverWindow::Loads() const {
     long n = 0;
     for (const auto& show : shows_)
         n += show->Loads();
