@@ -46,7 +46,7 @@ void ReadInstallDir() {
                          reinterpret_cast<BYTE*>(value.data()), &bytes) != ERROR_SUCCESS)
         return;
     value.resize(wcsnlen(value.c_str(), value.size()));
-    Settings.InstallDir = value;
+    Settings.installDir = value;
 }
 
 } // namespace
@@ -100,8 +100,8 @@ tk::TFileRead CheckReadable(const std::wstring& file, TLoadProblems& problems) {
 // configuration: nothing outside the install folder is read.
 void ReadConfigFile(TLoadProblems& problems) {
     const std::wstring file = ConfigFilePath();
-    const bool usable = IsUsableConfigName(Settings.cfgname);
-    if (!usable) tk::Log(L"unusable configuration name \"" + Settings.cfgname + L"\"");
+    const bool usable = IsUsableConfigName(Settings.configName);
+    if (!usable) tk::Log(L"unusable configuration name \"" + Settings.configName + L"\"");
     const tk::TFileRead state = usable ? CheckReadable(file, problems) : tk::TFileRead::Absent;
     if (state == tk::TFileRead::Absent) problems.push_back({TLoadProblem::NotFound, file});
     if (state != tk::TFileRead::Read) return;
@@ -112,13 +112,13 @@ void ReadConfigFile(TLoadProblems& problems) {
 } // namespace
 
 std::wstring ConfigFilePath() {
-    return Settings.InstallDir + Settings.cfgname + L".cfg";
+    return Settings.installDir + Settings.configName + L".cfg";
 }
 
 TLoadProblems LoadConfigFiles(LoadScope scope) {
     TLoadProblems problems;
     if (scope != LoadScope::NamedConfiguration) {
-        const std::wstring ini = Settings.InstallDir + kConfigIni;
+        const std::wstring ini = Settings.installDir + kConfigIni;
         const tk::TFileRead state = CheckReadable(ini, problems);
         if (state == tk::TFileRead::Absent) return problems;
         if (state == tk::TFileRead::Unreadable) {
@@ -127,11 +127,11 @@ TLoadProblems LoadConfigFiles(LoadScope scope) {
         }
         for (const TSettingKey& k : ConfigIniKeys())
             ReadSetting(ini, k, Settings);
-        if (Settings.cfgalea && scope == LoadScope::SaverStart) {
+        if (Settings.randomConfig && scope == LoadScope::SaverStart) {
             // With no configuration file at all there is nothing to draw from: the named
             // one stays, and its absence is reported below like any missing file.
-            std::vector<std::wstring> names = ListConfigurations(Settings.InstallDir);
-            if (!names.empty()) Settings.cfgname = names[Random(int(names.size()))];
+            std::vector<std::wstring> names = ListConfigurations(Settings.installDir);
+            if (!names.empty()) Settings.configName = names[Random(int(names.size()))];
         }
     }
     ReadConfigFile(problems);
@@ -163,7 +163,7 @@ void SaveSettings() {
     for (const TSettingKey& k : ConfigFileKeys())
         WriteSetting(file, k, s);
 
-    const std::wstring ini = s.InstallDir + kConfigIni;
+    const std::wstring ini = s.installDir + kConfigIni;
     for (const TSettingKey& k : ConfigIniKeys())
         WriteSetting(ini, k, s);
     Settings.unreadFiles.clear(); // both files now hold what the user saved
@@ -171,25 +171,25 @@ void SaveSettings() {
 
 std::vector<std::wstring> UnreadFilesASaveReplaces() {
     std::vector<std::wstring> files;
-    for (const std::wstring& file : {ConfigFilePath(), Settings.InstallDir + kConfigIni})
+    for (const std::wstring& file : {ConfigFilePath(), Settings.installDir + kConfigIni})
         for (const std::wstring& unread : Settings.unreadFiles)
             if (SamePath(unread, file) && tk::FileExists(file)) files.push_back(file);
     return files;
 }
 
-void SaveCurrentConfigName(const std::wstring& cfgname) {
+void SaveCurrentConfigName(const std::wstring& configName) {
     TSettings named = Settings;
-    named.cfgname = cfgname;
-    WriteSetting(Settings.InstallDir + kConfigIni, ConfigIniKeys()[0], named);
+    named.configName = configName;
+    WriteSetting(Settings.installDir + kConfigIni, ConfigIniKeys()[0], named);
 }
 
 std::wstring ConfigIniName(const std::wstring& installDir) {
     const std::wstring ini = installDir + kConfigIni;
     if (!tk::FileExists(ini)) return L"";
     TSettings named;
-    named.cfgname.clear();
+    named.configName.clear();
     ReadSetting(ini, ConfigIniKeys()[0], named);
-    return named.cfgname;
+    return named.configName;
 }
 
 std::vector<std::wstring> SplitString(const std::wstring& separator, const std::wstring& text) {

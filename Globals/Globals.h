@@ -11,25 +11,25 @@ enum TRunMode : uint8_t { rmPasswordChange = 0, rmPreview = 1, rmConfigure = 2, 
 extern uint8_t RunMode;
 
 struct TSettings {
-    std::wstring defdir;
-    int defspeed = 1;
-    int defdelay = 990;
-    int defpause = 30;
-    bool opdebfilm = true;
-    bool opBclfilm = true;
-    bool opdbafilm = false;
-    bool opfinfilm = true;
-    int opagrfilm = 1;
-    int ActiveTransition = 1;
-    std::wstring optransition = L";1;2;3;4;5;6;7;8;9;10;11;12;13;";
-    bool opnomfic = false;
-    bool opdatefic = false;
-    bool opmemfiles = false;
-    std::wstring memfilesname;
-    int opnbimgmax = 6;
-    std::wstring InstallDir = L"c:\\program files\\korvane\\vistamur screensaver\\";
-    std::wstring cfgname = L"config 1";
-    bool cfgalea = false;
+    std::wstring folders;
+    int stepPixels = 1;
+    int stepsPerTenSeconds = 990;
+    int displaySeconds = 30;
+    bool clipPlaysWhenVisible = true;
+    bool clipLoops = true;
+    bool clipRandomStart = false;
+    bool clipPlaysWhole = true;
+    int clipMaxGrowth = 1;
+    int activeTransition = 1;
+    std::wstring transitionList = L";1;2;3;4;5;6;7;8;9;10;11;12;13;";
+    bool captionName = false;
+    bool captionDate = false;
+    bool rememberSeen = false;
+    std::wstring memoryName;
+    int maxTiles = 6;
+    std::wstring installDir = L"c:\\program files\\korvane\\vistamur screensaver\\";
+    std::wstring configName = L"config 1";
+    bool randomConfig = false;
     // Not stored: the configuration files that were there but could not be read at their last
     // load (another program held them). A save would replace what was never read, so the
     // dialog asks first.
@@ -44,7 +44,7 @@ constexpr const wchar_t* kConfigIni = L"config.ini";
 
 // What a load reads, after the install folder from the registry.
 enum class LoadScope {
-    NamedConfiguration,   // the configuration file that Settings.cfgname names
+    NamedConfiguration,   // the configuration file that Settings.configName names
     CurrentConfiguration, // "config.ini", then the configuration file it names (the dialog)
     SaverStart,           // as CurrentConfiguration, drawing the configuration at random first
                           // when "cfgalea" says so
@@ -72,12 +72,12 @@ void SaveSettings();
 std::vector<std::wstring> UnreadFilesASaveReplaces();
 // How long a load waits for a configuration file that another program holds.
 constexpr unsigned kLockedFileWaitMs = 3000;
-// "config.ini" names this configuration (its cfgname only); throws EWriteError.
-void SaveCurrentConfigName(const std::wstring& cfgname);
+// "config.ini" names this configuration (its configName only); throws EWriteError.
+void SaveCurrentConfigName(const std::wstring& configName);
 // The configuration "config.ini" names; empty when it names none or cannot be read.
 std::wstring ConfigIniName(const std::wstring& installDir);
 
-std::wstring ConfigFilePath(); // InstallDir + cfgname + ".cfg"
+std::wstring ConfigFilePath(); // installDir + configName + ".cfg"
 
 // Every configuration file of the install folder, hidden and system ones included, in the
 // order of the listing, less the four characters of the extension.

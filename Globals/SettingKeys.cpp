@@ -9,26 +9,26 @@ template <class... Ts> struct Overloaded : Ts... { using Ts::operator()...; };
 constexpr const wchar_t* kOptions = L"Options";
 
 const TSettingKey kIniKeys[] = {
-    {L"Config", L"cfgname", &TSettings::cfgname},
-    {kOptions, L"cfgalea", &TSettings::cfgalea},
+    {L"Config", L"cfgname", &TSettings::configName},
+    {kOptions, L"cfgalea", &TSettings::randomConfig},
 };
 
 const TSettingKey kFileKeys[] = {
-    {kOptions, L"defdir", &TSettings::defdir},
-    {kOptions, L"defspeed", &TSettings::defspeed},
-    {kOptions, L"defdelay", &TSettings::defdelay},
-    {kOptions, L"defpause", &TSettings::defpause},
-    {kOptions, L"opdebfilm", &TSettings::opdebfilm},
-    {kOptions, L"opfinfilm", &TSettings::opfinfilm},
-    {kOptions, L"opBclfilm", &TSettings::opBclfilm},
-    {kOptions, L"opdbafilm", &TSettings::opdbafilm},
-    {kOptions, L"opagrfilm", &TSettings::opagrfilm},
-    {kOptions, L"optransition", &TSettings::optransition},
-    {kOptions, L"opnomfic", &TSettings::opnomfic},
-    {kOptions, L"opdatefic", &TSettings::opdatefic},
-    {kOptions, L"opmemfiles", &TSettings::opmemfiles},
-    {kOptions, L"memfilesname", &TSettings::memfilesname},
-    {kOptions, L"opnbimgmax", &TSettings::opnbimgmax},
+    {kOptions, L"defdir", &TSettings::folders},
+    {kOptions, L"defspeed", &TSettings::stepPixels},
+    {kOptions, L"defdelay", &TSettings::stepsPerTenSeconds},
+    {kOptions, L"defpause", &TSettings::displaySeconds},
+    {kOptions, L"opdebfilm", &TSettings::clipPlaysWhenVisible},
+    {kOptions, L"opfinfilm", &TSettings::clipPlaysWhole},
+    {kOptions, L"opBclfilm", &TSettings::clipLoops},
+    {kOptions, L"opdbafilm", &TSettings::clipRandomStart},
+    {kOptions, L"opagrfilm", &TSettings::clipMaxGrowth},
+    {kOptions, L"optransition", &TSettings::transitionList},
+    {kOptions, L"opnomfic", &TSettings::captionName},
+    {kOptions, L"opdatefic", &TSettings::captionDate},
+    {kOptions, L"opmemfiles", &TSettings::rememberSeen},
+    {kOptions, L"memfilesname", &TSettings::memoryName},
+    {kOptions, L"opnbimgmax", &TSettings::maxTiles},
 };
 
 } // namespace

@@ -44,8 +44,8 @@ inline void RunClipSoak(const char* name, const std::vector<std::wstring>& clips
     rig::UseSettings(run);
     DWORD start = GetTickCount();
     auto saver = rig::StartSaver(run, files, true);
-    Settings.opdebfilm = true;
-    Settings.opBclfilm = true;
+    Settings.clipPlaysWhenVisible = true;
+    Settings.clipLoops = true;
     auto unowned = [&] {
         long held = 0;
         for (const auto& show : saver->Shows())

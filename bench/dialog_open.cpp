@@ -64,13 +64,13 @@ double OpenTime(const std::wstring& program, const std::wstring& arguments) {
 int wmain() {
     rig::Options options = rig::DialogOptions();
     rig::DialogInstall install(options);
-    std::wstring defdir;
+    std::wstring folders;
     for (int i = 0; i < 50; ++i) {
         const std::wstring folder = install.File(L"dossier " + std::to_wstring(i));
         CreateDirectoryW(folder.c_str(), nullptr);
-        defdir += folder + L";";
+        folders += folder + L";";
     }
-    WritePrivateProfileStringW(L"Options", L"defdir", defdir.c_str(),
+    WritePrivateProfileStringW(L"Options", L"defdir", folders.c_str(),
                                install.File(L"config 1.cfg").c_str());
     for (int i = 0; i < 100; ++i)
         WriteFileBytes(install.File(L"configuration " + std::to_wstring(i) + L".cfg"),

@@ -32,7 +32,7 @@ double TriesMs(int files) {
 
 int wmain() {
     Settings = TSettings{};
-    Settings.opmemfiles = false; // every failure forgotten: one refill empties the catalogue
+    Settings.rememberSeen = false; // every failure forgotten: one refill empties the catalogue
     const double small = TriesMs(25000), large = TriesMs(100000);
     printf("refill_tries_25000_failing_ms: %.1f\n", small);
     printf("refill_tries_100000_failing_ms: %.1f\n", large);

@@ -112,7 +112,7 @@ int wmain() {
     // input (a hidden window, no input coming).
     std::vector<double> saverMs;
     {
-        Settings.defdir = root;
+        Settings.folders = root;
         SaverWindow saver;
         if (saver.CreateHidden())
             for (int run = 0; run < kRuns; ++run)

@@ -72,7 +72,7 @@ bool WholeFrame(const std::vector<int>& line, bool vertical) {
     return true;
 }
 
-// At the default pace (4 px every 10 ms), or as fast as the loop turns (defdelay 1000).
+// At the default pace (4 px every 10 ms), or as fast as the loop turns (stepsPerTenSeconds 1000).
 void SampleTransition(const TempDir& install, const std::wstring& photos, int transition,
                       bool fullSpeed = false) {
     const bool vertical = transition >= 11;

@@ -38,14 +38,14 @@ int ValueOf(const TKnobScale& k, int left) {
 
 } // namespace
 
-int StepKnobLeft(int defspeed) {
-    return LeftOf(kStepScale, defspeed);
+int StepKnobLeft(int stepPixels) {
+    return LeftOf(kStepScale, stepPixels);
 }
-int SpeedKnobLeft(int defdelay) {
-    return LeftOf(kSpeedScale, defdelay);
+int SpeedKnobLeft(int stepsPerTenSeconds) {
+    return LeftOf(kSpeedScale, stepsPerTenSeconds);
 }
-int PauseKnobLeft(int defpause) {
-    return LeftOf(kPauseScale, defpause);
+int PauseKnobLeft(int displaySeconds) {
+    return LeftOf(kPauseScale, displaySeconds);
 }
 int StepFromKnob(int left) {
     return ValueOf(kStepScale, left);
@@ -57,19 +57,19 @@ int PauseFromKnob(int left) {
     return ValueOf(kPauseScale, left);
 }
 
-std::wstring StepHint(int defspeed) {
-    return tk::IntToStr(defspeed) + L" pixels";
+std::wstring StepHint(int stepPixels) {
+    return tk::IntToStr(stepPixels) + L" pixels";
 }
 
-std::wstring SpeedHint(int defspeed, int defdelay) {
-    if (defdelay == 1000) return tk::IntToStr(defspeed) + L" pixels le plus vite possible";
+std::wstring SpeedHint(int stepPixels, int stepsPerTenSeconds) {
+    if (stepsPerTenSeconds == 1000) return tk::IntToStr(stepPixels) + L" pixels le plus vite possible";
     // The gap the saver's timer will run at, so that the hint never tells another.
-    return tk::IntToStr(defspeed) + L" pixels toutes les " + tk::IntToStr(int(StripStepMs(defdelay))) +
+    return tk::IntToStr(stepPixels) + L" pixels toutes les " + tk::IntToStr(int(StripStepMs(stepsPerTenSeconds))) +
            L" ms";
 }
 
-std::wstring PauseHint(int defpause) {
-    return tk::IntToStr(defpause) + L" secondes";
+std::wstring PauseHint(int displaySeconds) {
+    return tk::IntToStr(displaySeconds) + L" secondes";
 }
 
 const std::vector<std::wstring>& GrowItems() {
@@ -122,33 +122,33 @@ std::wstring FileListHint(uint32_t usableMask) {
     return kFileListHintFirst + (kFileListHintFormats + names) + kFileListHintLast;
 }
 
-std::vector<std::wstring> FolderEntries(const std::wstring& defdir) {
+std::vector<std::wstring> FolderEntries(const std::wstring& folders) {
     std::vector<std::wstring> entries;
-    if (defdir.find(L';') == std::wstring::npos) {
-        if (!defdir.empty()) entries.push_back(defdir);
+    if (folders.find(L';') == std::wstring::npos) {
+        if (!folders.empty()) entries.push_back(folders);
         return entries;
     }
     // Every piece counts, an empty one too, so that the list shows what the file holds; a
     // last piece written by hand without its ";" is kept rather than dropped.
     size_t start = 0;
-    while (start < defdir.size()) {
-        size_t end = defdir.find(L';', start);
-        if (end == std::wstring::npos) end = defdir.size();
-        entries.push_back(defdir.substr(start, end - start));
+    while (start < folders.size()) {
+        size_t end = folders.find(L';', start);
+        if (end == std::wstring::npos) end = folders.size();
+        entries.push_back(folders.substr(start, end - start));
         start = end + 1;
     }
     return entries;
 }
 
-std::array<bool, kTransitionCount> CheckedTransitions(const std::wstring& optransition) {
+std::array<bool, kTransitionCount> CheckedTransitions(const std::wstring& transitionList) {
     std::array<bool, kTransitionCount> checked{};
-    if (optransition.empty()) {
+    if (transitionList.empty()) {
         checked.fill(true);
         return checked;
     }
     // The stored list starts with its separator, which is skipped; pieces that are no
     // transition number (hand-edited) are ignored.
-    for (const std::wstring& piece : SplitString(L";", optransition.substr(1))) {
+    for (const std::wstring& piece : SplitString(L";", transitionList.substr(1))) {
         auto n = ParseIniInt(piece);
         if (n && IsKnownTransition(*n)) checked[*n - 1] = true;
     }
@@ -166,24 +166,24 @@ std::vector<std::wstring> ConfigurationNames(const std::wstring& installDir) {
 
 DialogValues ValuesFromSettings(const TSettings& s) {
     DialogValues v;
-    v.folders = FolderEntries(s.defdir);
-    v.transitions = CheckedTransitions(s.optransition);
-    v.options = {s.opnomfic, s.opdatefic, s.opmemfiles};
-    v.stepLeft = StepKnobLeft(s.defspeed);
-    v.speedLeft = SpeedKnobLeft(s.defdelay);
-    v.pauseLeft = PauseKnobLeft(s.defpause);
-    v.switches = {s.opdebfilm, s.opBclfilm, s.opdbafilm, s.opfinfilm};
+    v.folders = FolderEntries(s.folders);
+    v.transitions = CheckedTransitions(s.transitionList);
+    v.options = {s.captionName, s.captionDate, s.rememberSeen};
+    v.stepLeft = StepKnobLeft(s.stepPixels);
+    v.speedLeft = SpeedKnobLeft(s.stepsPerTenSeconds);
+    v.pauseLeft = PauseKnobLeft(s.displaySeconds);
+    v.switches = {s.clipPlaysWhenVisible, s.clipLoops, s.clipRandomStart, s.clipPlaysWhole};
     // A factor above the list's last (an older dialog stored 10 for a "maxi" item) is the
     // largest one the saver applies: it shows as "9x" and is saved back as 9.
     const int largest = int(GrowItems().size());
-    v.growIndex = s.opagrfilm >= 1 ? std::min(s.opagrfilm, largest) - 1 : -1;
-    const std::wstring tiles = tk::IntToStr(s.opnbimgmax);
+    v.growIndex = s.clipMaxGrowth >= 1 ? std::min(s.clipMaxGrowth, largest) - 1 : -1;
+    const std::wstring tiles = tk::IntToStr(s.maxTiles);
     v.tileCountIndex = -1;
     for (size_t i = 0; i < TileCountItems().size(); ++i)
         if (tiles == TileCountItems()[i]) v.tileCountIndex = int(i);
-    v.configNames = ConfigurationNames(s.InstallDir);
-    v.configName = s.cfgname;
-    v.randomConfig = s.cfgalea;
+    v.configNames = ConfigurationNames(s.installDir);
+    v.configName = s.configName;
+    v.randomConfig = s.randomConfig;
     return v;
 }
 
@@ -201,44 +201,44 @@ bool IsRefusedConfigName(const std::wstring& name) {
 std::wstring SettingsFromValues(const DialogValues& v, const std::wstring& name, TSettings& s) {
     if (IsRefusedConfigName(name)) return kBadNameMessage;
 
-    s.defdir.clear();
+    s.folders.clear();
     for (const std::wstring& folder : v.folders)
-        s.defdir += folder + L";";
-    if (s.defdir.empty()) return kNoFolderMessage;
+        s.folders += folder + L";";
+    if (s.folders.empty()) return kNoFolderMessage;
 
-    s.optransition = L";";
+    s.transitionList = L";";
     for (size_t i = 0; i < v.transitions.size(); ++i)
-        if (v.transitions[i]) s.optransition += tk::IntToStr(int(i) + 1) + L";";
-    if (s.optransition == L";") return kNoTransitionMessage;
+        if (v.transitions[i]) s.transitionList += tk::IntToStr(int(i) + 1) + L";";
+    if (s.transitionList == L";") return kNoTransitionMessage;
 
-    s.defspeed = StepFromKnob(v.stepLeft);
-    s.defdelay = DelayFromKnob(v.speedLeft);
-    s.defpause = PauseFromKnob(v.pauseLeft);
-    s.opdebfilm = v.switches[0];
-    s.opBclfilm = v.switches[1];
-    s.opdbafilm = v.switches[2];
-    s.opfinfilm = v.switches[3];
+    s.stepPixels = StepFromKnob(v.stepLeft);
+    s.stepsPerTenSeconds = DelayFromKnob(v.speedLeft);
+    s.displaySeconds = PauseFromKnob(v.pauseLeft);
+    s.clipPlaysWhenVisible = v.switches[0];
+    s.clipLoops = v.switches[1];
+    s.clipRandomStart = v.switches[2];
+    s.clipPlaysWhole = v.switches[3];
     // With no enlargement chosen (a stored value the list does not offer), the stored one stays.
-    if (v.growIndex >= 0) s.opagrfilm = v.growIndex + 1;
-    s.opnomfic = v.options[0];
-    s.opdatefic = v.options[1];
+    if (v.growIndex >= 0) s.clipMaxGrowth = v.growIndex + 1;
+    s.captionName = v.options[0];
+    s.captionDate = v.options[1];
     // A tile count the list does not offer shows no selection; the stored count then stays,
     // rather than an empty text saved as 0 tiles.
     if (v.tileCountIndex >= 0 && size_t(v.tileCountIndex) < TileCountItems().size())
-        s.opnbimgmax = ParseIniInt(TileCountItems()[v.tileCountIndex]).value_or(s.opnbimgmax);
+        s.maxTiles = ParseIniInt(TileCountItems()[v.tileCountIndex]).value_or(s.maxTiles);
 
-    s.opmemfiles = v.options[2];
-    if (!s.opmemfiles && !s.memfilesname.empty()) {
+    s.rememberSeen = v.options[2];
+    if (!s.rememberSeen && !s.memoryName.empty()) {
         // The memory file is only ever looked for inside the install folder: a hand-edited
         // name that would lead elsewhere is forgotten without touching any file.
-        const std::wstring memory = s.InstallDir + s.memfilesname + L".tmp";
-        if (!IsRefusedConfigName(s.memfilesname) && tk::FileExists(memory) &&
+        const std::wstring memory = s.installDir + s.memoryName + L".tmp";
+        if (!IsRefusedConfigName(s.memoryName) && tk::FileExists(memory) &&
             !DeleteFileW(memory.c_str()))
             tk::Log(L"cannot delete the memory file " + memory);
-        s.memfilesname.clear();
+        s.memoryName.clear();
     }
-    s.cfgname = name;
-    if (s.opmemfiles) s.memfilesname = s.cfgname;
-    s.cfgalea = v.randomConfig;
+    s.configName = name;
+    if (s.rememberSeen) s.memoryName = s.configName;
+    s.randomConfig = v.randomConfig;
     return L"";
 }

@@ -21,17 +21,17 @@ constexpr KnobRange kPauseKnobDrag{335, 439};
 constexpr int kKnobWidth = 16;
 constexpr int kKnobHeight = 11;
 
-int StepKnobLeft(int defspeed);  // round(defspeed * 112 / 100) + 279
-int SpeedKnobLeft(int defdelay); // round(defdelay * 159 / 1000) + 279
-int PauseKnobLeft(int defpause); // round(defpause * 104 / 300) + 334
+int StepKnobLeft(int stepPixels);  // round(stepPixels * 112 / 100) + 279
+int SpeedKnobLeft(int stepsPerTenSeconds); // round(stepsPerTenSeconds * 159 / 1000) + 279
+int PauseKnobLeft(int displaySeconds); // round(displaySeconds * 104 / 300) + 334
 int StepFromKnob(int left);      // 1..100
 int DelayFromKnob(int left);     // 1..1000
 int PauseFromKnob(int left);     // 1..300
 
 // The knobs' tooltips.
-std::wstring StepHint(int defspeed);                // "4 pixels"
-std::wstring SpeedHint(int defspeed, int defdelay); // "4 pixels toutes les 10 ms"
-std::wstring PauseHint(int defpause);               // "30 secondes"
+std::wstring StepHint(int stepPixels);                // "4 pixels"
+std::wstring SpeedHint(int stepPixels, int stepsPerTenSeconds); // "4 pixels toutes les 10 ms"
+std::wstring PauseHint(int displaySeconds);               // "30 secondes"
 
 // The items of the two drop-down lists, as the settings page's layout names them.
 const std::vector<std::wstring>& GrowItems();      // "1x" .. "9x"
@@ -47,11 +47,11 @@ std::wstring FileListHint(uint32_t usableMask);
 
 // The folder list of a stored "defdir": each piece between ";" in order, an empty piece
 // included; a last piece without its ";" is kept too.
-std::vector<std::wstring> FolderEntries(const std::wstring& defdir);
+std::vector<std::wstring> FolderEntries(const std::wstring& folders);
 
 // Which of the 13 transitions a stored "optransition" checks: all when it is empty; pieces
 // that are not whole numbers 1..13 are ignored.
-std::array<bool, kTransitionCount> CheckedTransitions(const std::wstring& optransition);
+std::array<bool, kTransitionCount> CheckedTransitions(const std::wstring& transitionList);
 
 // The names of the configuration files of the install folder, sorted ignoring case.
 std::vector<std::wstring> ConfigurationNames(const std::wstring& installDir);

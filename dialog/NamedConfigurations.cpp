@@ -16,7 +16,7 @@ bool ConfigurationFileExists(const std::wstring& installDir, const std::wstring&
 }
 
 bool DeleteConfigurationFiles(const std::wstring& installDir, const std::wstring& name,
-                              const std::wstring& memfilesname, std::wstring& failedPath) {
+                              const std::wstring& memoryName, std::wstring& failedPath) {
     const std::wstring file = ConfigurationFile(installDir, name);
     if (!DeleteFileW(file.c_str())) {
         tk::Log(L"cannot delete " + file + L", error " + tk::IntToStr(GetLastError()));
@@ -25,8 +25,8 @@ bool DeleteConfigurationFiles(const std::wstring& installDir, const std::wstring
     }
     // A memory name that is no plain file name was never used for a file: nothing outside the
     // install folder is deleted for it.
-    if (IsUsableConfigName(memfilesname)) {
-        const std::wstring memory = installDir + memfilesname + L".tmp";
+    if (IsUsableConfigName(memoryName)) {
+        const std::wstring memory = installDir + memoryName + L".tmp";
         if (!DeleteFileW(memory.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
             tk::Log(L"cannot delete " + memory);
     }

@@ -43,7 +43,7 @@ bool SettingsDialog::CreateForm() {
     RECT frame = {0, 0, layout::kOuterWidth, layout::kClientHeight};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     tk::WindowArgs args;
-    args.className = L"TSelRepDlg"; // the window class other programs find the dialog by
+    args.className = L"VistamurSettings";
     args.text = L"Vistamur paramètres";
     args.style = style;
     args.exStyle = exStyle;
@@ -198,9 +198,9 @@ void SettingsDialog::Fill() {
     stepKnob->SetLeft(v.stepLeft);
     speedKnob->SetLeft(v.speedLeft);
     pauseKnob->SetLeft(v.pauseLeft);
-    stepKnob->SetHint(StepHint(Settings.defspeed));
-    speedKnob->SetHint(SpeedHint(Settings.defspeed, Settings.defdelay));
-    pauseKnob->SetHint(PauseHint(Settings.defpause));
+    stepKnob->SetHint(StepHint(Settings.stepPixels));
+    speedKnob->SetHint(SpeedHint(Settings.stepPixels, Settings.stepsPerTenSeconds));
+    pauseKnob->SetHint(PauseHint(Settings.displaySeconds));
     const auto switches = ClipSwitches();
     for (size_t i = 0; i < switches.size(); ++i) switches[i]->SetOn(v.switches[i]);
     growList->SetItemIndex(v.growIndex);

@@ -44,7 +44,7 @@ bool SettingsDialog::AskYesNo(const std::wstring& question) {
 void SettingsDialog::LoadNamedConfiguration(const std::wstring& name) {
     // Only that configuration's file is read; a missing one is reported by the loading and
     // leaves the values shown as they were.
-    Settings.cfgname = name;
+    Settings.configName = name;
     ShowLoadProblems(GetActiveWindow(), LoadSettings(LoadScope::NamedConfiguration));
     Fill();
 }
@@ -52,11 +52,11 @@ void SettingsDialog::LoadNamedConfiguration(const std::wstring& name) {
 void SettingsDialog::OnConfigurationPicked() {
     // A refused Get has said why and saves nothing, but the switch goes on: the user asked
     // for the other configuration.
-    if (AskYesNo(kSaveQuestion + Settings.cfgname) && Get(Settings.cfgname) && !SaveOrSay()) {
+    if (AskYesNo(kSaveQuestion + Settings.configName) && Get(Settings.configName) && !SaveOrSay()) {
         // The system refused the write: the switch is abandoned, and the box names again the
         // configuration that is still shown, or OK would save it over the one picked.
-        configNameBox->SetItemIndex(configNameBox->FindExact(Settings.cfgname));
-        configNameBox->SetText(Settings.cfgname);
+        configNameBox->SetItemIndex(configNameBox->FindExact(Settings.configName));
+        configNameBox->SetText(Settings.configName);
         return;
     }
     const std::wstring picked = configNameBox->Text();
@@ -68,7 +68,7 @@ void SettingsDialog::OnDeleteConfiguration() {
     // Only a configuration's own file is ever deleted: a typed name that is no plain file
     // name (a path, a device) has none, and could lead out of the install folder.
     if (!IsUsableConfigName(configNameBox->Text()) ||
-        !ConfigurationFileExists(Settings.InstallDir, configNameBox->Text()))
+        !ConfigurationFileExists(Settings.installDir, configNameBox->Text()))
         return;
     if (!AskYesNo(kDeleteQuestion + configNameBox->Text())) return;
 
@@ -76,7 +76,7 @@ void SettingsDialog::OnDeleteConfiguration() {
     LoadNamedConfiguration(configNameBox->Text());
     const std::wstring name = configNameBox->Text();
     std::wstring failedPath;
-    if (!DeleteConfigurationFiles(Settings.InstallDir, name, Settings.memfilesname, failedPath)) {
+    if (!DeleteConfigurationFiles(Settings.installDir, name, Settings.memoryName, failedPath)) {
         // It stays loaded and listed.
         tk::ShowBox(Handle(), kCannotDelete + failedPath, tk::AppTitle(), MB_OK);
         return;
@@ -96,10 +96,10 @@ void SettingsDialog::OnDeleteConfiguration() {
 // would only puzzle. The dialog shows the initial values, which OK saves under that name.
 void SettingsDialog::StartFreshConfiguration() {
     TSettings fresh;
-    fresh.InstallDir = Settings.InstallDir;
-    fresh.cfgalea = Settings.cfgalea;
+    fresh.installDir = Settings.installDir;
+    fresh.randomConfig = Settings.randomConfig;
     fresh.unreadFiles = Settings.unreadFiles;
-    fresh.cfgname = kFirstName;
+    fresh.configName = kFirstName;
     Settings = fresh;
     Fill();
 }
@@ -107,9 +107,9 @@ void SettingsDialog::StartFreshConfiguration() {
 // The deletion is done at once, whatever button closes the dialog: "config.ini" must not
 // go on naming a file that is gone, or the saver would find no configuration at all.
 void SettingsDialog::RenameCurrentAfterDeletion(const std::wstring& deleted) {
-    if (!tk::SameIgnoringCase(ConfigIniName(Settings.InstallDir), deleted)) return;
+    if (!tk::SameIgnoringCase(ConfigIniName(Settings.installDir), deleted)) return;
     try {
-        SaveCurrentConfigName(Settings.cfgname);
+        SaveCurrentConfigName(Settings.configName);
     } catch (const EWriteError& e) {
         tk::Log(e.Message());
         tk::ShowBox(Handle(), e.Message(), tk::AppTitle(), MB_OK | MB_ICONERROR);

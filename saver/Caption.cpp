@@ -4,11 +4,11 @@
 
 #include <algorithm>
 
-TCaption CaptionParts(const std::wstring& path, const std::wstring& dateText, bool opnomfic,
-                      bool opdatefic) {
+TCaption CaptionParts(const std::wstring& path, const std::wstring& dateText, bool captionName,
+                      bool captionDate) {
     TCaption caption;
-    if (opnomfic) caption.name = path;
-    if (opdatefic) caption.date = opnomfic ? L" - " + dateText : dateText;
+    if (captionName) caption.name = path;
+    if (captionDate) caption.date = captionName ? L" - " + dateText : dateText;
     return caption;
 }
 

@@ -14,8 +14,8 @@ struct TCaption {
 };
 
 // The caption for the options: the name alone, the date alone, or "name - date".
-TCaption CaptionParts(const std::wstring& path, const std::wstring& dateText, bool opnomfic,
-                      bool opdatefic);
+TCaption CaptionParts(const std::wstring& path, const std::wstring& dateText, bool captionName,
+                      bool captionDate);
 
 using TTextWidth = std::function<int(const std::wstring&)>;
 

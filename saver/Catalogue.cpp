@@ -64,7 +64,7 @@ void TCatalogue::ScanFolders() {
             Warning(text);
     };
     events.KeepGoing = [this] { return KeepGoing(); };
-    const bool whole = TFolderScan(filesToSee, std::move(events)).ScanFolders(Settings.defdir);
+    const bool whole = TFolderScan(filesToSee, std::move(events)).ScanFolders(Settings.folders);
     if (pacer.TakePending()) drawCount();
     filled_ = whole;
     if (!whole) {
@@ -115,7 +115,7 @@ bool TCatalogue::ReadMemory() {
 TFileRead TCatalogue::ReadMemoryWhenFree(std::string& text,
                                          const std::function<bool()>& keepGoing) {
     constexpr DWORD kRetryMs = 20;
-    const std::wstring path = MemoryFilePath(Settings.InstallDir, Settings.memfilesname);
+    const std::wstring path = MemoryFilePath(Settings.installDir, Settings.memoryName);
     const uint64_t start = GetTickCount64();
     TFileRead read = ReadWholeFile(path, text, keepGoing);
     while (read == TFileRead::Unreadable && GetTickCount64() - start < kLockedFileWaitMs &&
@@ -129,7 +129,7 @@ TFileRead TCatalogue::ReadMemoryWhenFree(std::string& text,
 
 // One pass over both lists, input looked at as in the scan; false when an exit stopped it.
 bool TCatalogue::SetAsideFoldersAway() {
-    std::vector<std::wstring> away = UnreachableFolders(Settings.defdir);
+    std::vector<std::wstring> away = UnreachableFolders(Settings.folders);
     if (away.empty()) return true;
     std::vector<std::wstring> full;
     for (const std::wstring& folder : away)
@@ -156,13 +156,13 @@ bool TCatalogue::WriteMemory() {
     TMemoryEntries kept;
     if (!memoryRead_.empty()) {
         std::vector<std::wstring> folders = unreached_;
-        for (std::wstring& folder : UnreachableFolders(Settings.defdir))
+        for (std::wstring& folder : UnreachableFolders(Settings.folders))
             folders.push_back(std::move(folder));
         for (std::wstring& folder : folders)
             folder = FullFolderPath(folder);
         kept = EntriesInFolders(memoryRead_, folders, filesToSee, seenFiles);
     }
-    return ReplaceFileContent(MemoryFilePath(Settings.InstallDir, Settings.memfilesname),
+    return ReplaceFileContent(MemoryFilePath(Settings.installDir, Settings.memoryName),
                               FormatMemoryFile(filesToSee, seenFiles, kept));
 }
 
@@ -196,7 +196,7 @@ void TCatalogue::ForgetFile(const std::wstring& path) {
 
 void TCatalogue::RefillCatalogue() {
     failures_.NewPass();
-    if (Settings.opmemfiles) {
+    if (Settings.rememberSeen) {
         ScanFolders();
         return;
     }
@@ -205,7 +205,7 @@ void TCatalogue::RefillCatalogue() {
 }
 
 void TCatalogue::FillCatalogue() {
-    if (Settings.opmemfiles && ReadMemory()) return;
+    if (Settings.rememberSeen && ReadMemory()) return;
     if (!Stopping()) ScanFolders();
 }
 
@@ -251,7 +251,7 @@ bool TCatalogue::TakeNextFile(const Excluded& excluded, const std::function<bool
 // (its folders away for the run, say) knows nothing worth keeping: the file stays as it was.
 // A memory that cannot be written keeps its previous file whole; the close goes on.
 void TCatalogue::Close() {
-    if (Settings.opmemfiles && filled_) {
+    if (Settings.rememberSeen && filled_) {
         if (filesToSee.empty() && seenFiles.empty())
             tk::Log(L"empty catalogue; the memory file stays as it was");
         else if (!WriteMemory())

@@ -1,5 +1,5 @@
 #pragma once
-// The saver's catalogue of media files: the folders of defdir scanned into filesToSee, files
+// The saver's catalogue of media files: the folders of folders scanned into filesToSee, files
 // taken at random into seenFiles, new passes, and the memory of what was seen across runs.
 // It has no window: what it shows (a running count, a warning) and when it must stop go
 // through the events its owner gives it, so the tests drive it with plain functions.
@@ -76,7 +76,7 @@ class TCatalogue {
     TPassFailures failures_;
     TCatalogueEvents events_;
     bool filled_ = false;
-    // The memory file as it was read at the start, and the folders of defdir that the latest
+    // The memory file as it was read at the start, and the folders of folders that the latest
     // scan could not reach: the close writes their entries back as they were read.
     std::string memoryRead_;
     std::vector<std::wstring> unreached_;

@@ -62,7 +62,7 @@ bool EnterFolder(const std::wstring& path, std::wstring& reported) {
     return true;
 }
 
-// The folder the scan walks for a defdir entry: the entry itself, else its folder part.
+// The folder the scan walks for a folders entry: the entry itself, else its folder part.
 // False when neither can be entered.
 bool ReachEntry(const std::wstring& entry, std::wstring& folder) {
     return EnterFolder(entry, folder) || EnterFolder(FolderPart(entry), folder);
@@ -126,16 +126,16 @@ std::vector<size_t> CataloguedEntries(const std::vector<TMediaCandidate>& candid
     return taken;
 }
 
-std::vector<std::wstring> DefdirEntries(const std::wstring& defdir) {
+std::vector<std::wstring> DefdirEntries(const std::wstring& folders) {
     std::vector<std::wstring> entries;
     size_t start = 0;
-    while (start < defdir.size()) {
-        const size_t semicolon = defdir.find(L';', start);
+    while (start < folders.size()) {
+        const size_t semicolon = folders.find(L';', start);
         if (semicolon == std::wstring::npos) {
-            entries.push_back(defdir.substr(start));
+            entries.push_back(folders.substr(start));
             break;
         }
-        entries.push_back(defdir.substr(start, semicolon - start));
+        entries.push_back(folders.substr(start, semicolon - start));
         start = semicolon + 1;
     }
     return entries;
@@ -146,10 +146,10 @@ std::wstring FolderPart(const std::wstring& entry) {
     return at == std::wstring::npos ? std::wstring() : entry.substr(0, at + 1);
 }
 
-std::vector<std::wstring> UnreachableFolders(const std::wstring& defdir) {
+std::vector<std::wstring> UnreachableFolders(const std::wstring& folders) {
     std::vector<std::wstring> unreachable;
     std::wstring folder;
-    for (const std::wstring& entry : DefdirEntries(defdir))
+    for (const std::wstring& entry : DefdirEntries(folders))
         if (!ReachEntry(entry, folder)) unreachable.push_back(FolderPart(entry));
     return unreachable;
 }
@@ -172,11 +172,11 @@ bool TFolderScan::KeepGoing() {
     return !stopped_;
 }
 
-bool TFolderScan::ScanFolders(const std::wstring& defdir) {
+bool TFolderScan::ScanFolders(const std::wstring& folders) {
     // A folder that the list names twice (a trailing backslash, another letter case, a short
     // name) is walked once: twice, each of its files would come twice in every pass.
     std::unordered_set<std::wstring> walked;
-    for (const std::wstring& entry : DefdirEntries(defdir)) {
+    for (const std::wstring& entry : DefdirEntries(folders)) {
         if (!KeepGoing()) return false;
         std::wstring folder;
         if (ReachEntry(entry, folder)) {

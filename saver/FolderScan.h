@@ -1,5 +1,5 @@
 #pragma once
-// The scan that fills the catalogue: every folder of defdir is walked, depth first, a
+// The scan that fills the catalogue: every folder of folders is walked, depth first, a
 // folder's own media files before those of its sub-folders, and each media file found is
 // appended as the folder's path, "\" and the file's name.
 //
@@ -48,9 +48,9 @@ bool ProbeFindsFile(const std::vector<TMediaCandidate>& candidates);
 // comes twice. None when the probe finds no file.
 std::vector<size_t> CataloguedEntries(const std::vector<TMediaCandidate>& candidates);
 
-// The entries of a defdir text: cut at each ";"; a trailing ";" gives no extra entry and
+// The entries of a folders text: cut at each ";"; a trailing ";" gives no extra entry and
 // two in a row give an empty one.
-std::vector<std::wstring> DefdirEntries(const std::wstring& defdir);
+std::vector<std::wstring> DefdirEntries(const std::wstring& folders);
 
 // The folder part of an entry: up to and including its last "\" or ":"; empty without.
 std::wstring FolderPart(const std::wstring& entry);
@@ -58,9 +58,9 @@ std::wstring FolderPart(const std::wstring& entry);
 // "=> N fichiers trouvés", the running count drawn while the folders are scanned.
 std::wstring ScanCountText(size_t found);
 
-// The folder parts (as FolderPart gives them) of the defdir entries that can be entered
-// neither as they are nor by their folder part, in defdir's order.
-std::vector<std::wstring> UnreachableFolders(const std::wstring& defdir);
+// The folder parts (as FolderPart gives them) of the folders entries that can be entered
+// neither as they are nor by their folder part, in folders's order.
+std::vector<std::wstring> UnreachableFolders(const std::wstring& folders);
 
 // The full path of a folder, ending with "\"; empty for an empty text.
 std::wstring FullFolderPath(const std::wstring& folder);
@@ -71,7 +71,7 @@ constexpr size_t kEntriesPerCheck = 256;
 struct TScanEvents {
     // A folder's files were added; the running total of files found since the scan began.
     std::function<void(size_t total)> FolderScanned;
-    // A defdir entry could be entered neither as it is nor by its folder part, named here.
+    // A folders entry could be entered neither as it is nor by its folder part, named here.
     std::function<void(const std::wstring& folder)> Inaccessible;
     // Asked before each folder is listed and after every kEntriesPerCheck entries listed, so
     // that the caller can handle input while a large library is scanned: false stops the scan
@@ -83,11 +83,11 @@ class TFolderScan {
   public:
     TFolderScan(std::vector<std::wstring>& files, TScanEvents events);
 
-    // Scans every entry of defdir in order. An entry the current directory can be set to
+    // Scans every entry of folders in order. An entry the current directory can be set to
     // is walked; else its folder part is (so an entry naming a file walks that file's
     // folder); else it is reported as inaccessible. A folder that an earlier entry led to
     // already is not walked again. False when KeepGoing stopped it.
-    bool ScanFolders(const std::wstring& defdir);
+    bool ScanFolders(const std::wstring& folders);
 
     // Walks the tree under a folder, given as the current directory would report it.
     // False when KeepGoing stopped it.

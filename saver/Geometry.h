@@ -5,7 +5,7 @@
 // only applies what these functions compute, so the tests can check every case without a
 // window.
 //
-// The strip: every tile of a moving transition is a panel that travels defspeed pixels per
+// The strip: every tile of a moving transition is a panel that travels stepPixels pixels per
 // step; a tile is 50 px behind the one before it, centred across the direction of travel,
 // and refilled at the first step that finds it wholly past the exit edge. The two
 // alternating transitions (3 and 13) reverse at every second refill through alternationPhase: phases

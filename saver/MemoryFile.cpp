@@ -11,8 +11,8 @@ namespace {
 const std::string kUtf8Mark = "\xEF\xBB\xBF";
 }
 
-std::wstring MemoryFilePath(const std::wstring& installDir, const std::wstring& memfilesname) {
-    return installDir + memfilesname + L".tmp";
+std::wstring MemoryFilePath(const std::wstring& installDir, const std::wstring& memoryName) {
+    return installDir + memoryName + L".tmp";
 }
 
 std::wstring MemoryCountText(size_t seen, size_t toSee) {

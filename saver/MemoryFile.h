@@ -11,8 +11,8 @@
 
 #include "toolkit/FileContent.h"
 
-// InstallDir + memfilesname + ".tmp".
-std::wstring MemoryFilePath(const std::wstring& installDir, const std::wstring& memfilesname);
+// installDir + memoryName + ".tmp".
+std::wstring MemoryFilePath(const std::wstring& installDir, const std::wstring& memoryName);
 
 // Entries of a memory file, by status.
 struct TMemoryEntries {

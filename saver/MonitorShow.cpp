@@ -51,7 +51,7 @@ std::vector<std::wstring> TMonitorShow::HeldFiles() const {
 }
 
 void TMonitorShow::InitPosAndSize(tk::Panel& panel) {
-    TBox box = InitialBox(Settings.ActiveTransition, ScreenBox());
+    TBox box = InitialBox(Settings.activeTransition, ScreenBox());
     SetWindowPos(panel.Handle(), nullptr, box.left, box.top, box.width, box.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -97,14 +97,14 @@ void TMonitorShow::Step() {
 
 void TMonitorShow::MoveStrip() {
     const TBox s = ScreenBox();
-    const TTravel travel = TravelOf(Settings.ActiveTransition, alternationPhase);
+    const TTravel travel = TravelOf(Settings.activeTransition, alternationPhase);
     moves_.clear();
     int gone = 0;
     for (int i = 0; i < strip_.tileCount; ++i) {
         if (!strip_.TileShown(i)) continue;
         const TBox box = strip_.TileBox(i);
         const TStep step =
-            StepTile(travel, strip_.tilePos[i], box.width, box.height, Settings.defspeed, s);
+            StepTile(travel, strip_.tilePos[i], box.width, box.height, Settings.stepPixels, s);
         if (step.refill) {
             ++gone;
             continue;
@@ -118,7 +118,7 @@ void TMonitorShow::MoveStrip() {
     for (const Move& m : moves_)
         PlayWhenVisible(m.tile);
     // The tiles that have left are refilled once the rest of the strip has made its step:
-    // a tile placed behind one that was still to move in this step would come defspeed
+    // a tile placed behind one that was still to move in this step would come stepPixels
     // pixels too far behind it (the strip's first tile behind its last one, and every tile
     // of the backward phases, whose neighbour comes after them in index order).
     for (int k = 0; k < gone; ++k)

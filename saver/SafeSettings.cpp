@@ -11,22 +11,22 @@
 
 void ClampForSaver(TSettings& s) {
     using B = TSaverBounds;
-    s.defspeed = std::clamp(s.defspeed, B::kMinSpeed, B::kMaxSpeed);
-    s.defdelay = std::clamp(s.defdelay, B::kMinDelay, B::kMaxDelay);
-    s.defpause = std::clamp(s.defpause, B::kMinPause, B::kMaxPause);
-    s.opnbimgmax = std::clamp(s.opnbimgmax, B::kMinTiles, B::kMaxTiles);
-    s.opagrfilm = std::clamp(s.opagrfilm, B::kMinGrow, B::kMaxGrow);
-    // The memory file is InstallDir + memfilesname + ".tmp": a name that is no file name of
+    s.stepPixels = std::clamp(s.stepPixels, B::kMinSpeed, B::kMaxSpeed);
+    s.stepsPerTenSeconds = std::clamp(s.stepsPerTenSeconds, B::kMinDelay, B::kMaxDelay);
+    s.displaySeconds = std::clamp(s.displaySeconds, B::kMinPause, B::kMaxPause);
+    s.maxTiles = std::clamp(s.maxTiles, B::kMinTiles, B::kMaxTiles);
+    s.clipMaxGrowth = std::clamp(s.clipMaxGrowth, B::kMinGrow, B::kMaxGrow);
+    // The memory file is installDir + memoryName + ".tmp": a name that is no file name of
     // the install folder (a path, a device, nothing) would be read and written elsewhere.
-    if (s.opmemfiles && !IsUsableConfigName(s.memfilesname)) {
-        tk::Log(L"unusable memory name \"" + s.memfilesname + L"\"; no memory for this run");
-        s.opmemfiles = false;
+    if (s.rememberSeen && !IsUsableConfigName(s.memoryName)) {
+        tk::Log(L"unusable memory name \"" + s.memoryName + L"\"; no memory for this run");
+        s.rememberSeen = false;
     }
 }
 
-std::vector<int> UsableTransitions(const std::wstring& optransition) {
+std::vector<int> UsableTransitions(const std::wstring& transitionList) {
     std::vector<int> usable;
-    for (const std::wstring& piece : SplitString(L";", optransition)) {
+    for (const std::wstring& piece : SplitString(L";", transitionList)) {
         auto number = ParseIniInt(piece);
         if (number && IsKnownTransition(*number)) usable.push_back(*number);
     }

@@ -19,4 +19,4 @@ void ClampForSaver(TSettings& settings);
 
 // The transition numbers of a stored list that the saver knows (1 to 13); pieces that are
 // not such numbers are left out. A list with none of them stands for all thirteen.
-std::vector<int> UsableTransitions(const std::wstring& optransition);
+std::vector<int> UsableTransitions(const std::wstring& transitionList);

@@ -57,8 +57,8 @@ void SaverWindow::OnActivate() {
     mouse_.Reset();
     Init();
     tk::App::Instance().SetIdleHandler([this](bool& done) { OnIdle(done); });
-    if (auto interval = StepTimerInterval(Settings.ActiveTransition, Settings.defpause,
-                                          Settings.defdelay))
+    if (auto interval = StepTimerInterval(Settings.activeTransition, Settings.displaySeconds,
+                                          Settings.stepsPerTenSeconds))
         stepTimer.SetInterval(*interval);
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, 1, nullptr, 0);
@@ -78,7 +78,7 @@ void SaverWindow::OnIdle(bool& done) {
         handedOverAt_ = GetTickCount();
     }
     WatchClips();
-    if (StepMoves(stepDue, Settings.ActiveTransition, Settings.defdelay) || clipCheckDue_) {
+    if (StepMoves(stepDue, Settings.activeTransition, Settings.stepsPerTenSeconds) || clipCheckDue_) {
         clipCheckDue_ = false;
         PostMessageW(Handle(), WM_STEP, 0, 0);
     }
@@ -89,9 +89,9 @@ void SaverWindow::WatchClips() {
     bool clipOpen = false;
     for (const auto& show : shows_)
         clipOpen = clipOpen || show->ClipOpen();
-    const bool everyTurn = StepsEveryTurn(Settings.ActiveTransition, Settings.defdelay);
+    const bool everyTurn = StepsEveryTurn(Settings.activeTransition, Settings.stepsPerTenSeconds);
     const bool wanted =
-        ClipWatchWanted(Settings.opBclfilm, clipOpen, everyTurn ? 0 : stepTimer.Interval());
+        ClipWatchWanted(Settings.clipLoops, clipOpen, everyTurn ? 0 : stepTimer.Interval());
     // Setting the timer again would restart it: only a change of mind touches it.
     if (wanted != clipWatch_.Enabled()) clipWatch_.SetEnabled(wanted);
 }

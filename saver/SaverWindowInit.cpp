@@ -28,15 +28,15 @@ void SaverWindow::BuildSlideshow() {
     catalogue_.Clear();
     // Numbers that are no transition are left out; a list with none of them counts as
     // all thirteen enabled, the default.
-    std::vector<int> transitions = UsableTransitions(Settings.optransition);
-    Settings.ActiveTransition = transitions[Random(int(transitions.size()))];
+    std::vector<int> transitions = UsableTransitions(Settings.transitionList);
+    Settings.activeTransition = transitions[Random(int(transitions.size()))];
     BuildShows();
     stepDue = false;
     ShowStartBanner();
 }
 
 void SaverWindow::ShowStartBanner() {
-    banner_ = StartBannerText(Settings.cfgname, Settings.ActiveTransition);
+    banner_ = StartBannerText(Settings.configName, Settings.activeTransition);
     SIZE size = TextSize(banner_);
     const RECT& p = primaryArea_;
     POINT at = StartBannerPos(p.right - p.left, p.bottom - p.top, size.cx, size.cy);
@@ -50,7 +50,7 @@ void SaverWindow::FirstRefills() {
     // With several monitors the first pictures come together: the stages wait hidden until
     // every monitor has its first tiles, rather than each showing one decode after the one
     // before. (Not for the animated changes, whose first entries would be lost.)
-    const int t = Settings.ActiveTransition;
+    const int t = Settings.activeTransition;
     const bool together = !stages_.empty() && !IsAnimated(t) && t != 10;
     if (together)
         for (const auto& stage : stages_)

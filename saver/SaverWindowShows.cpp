@@ -51,7 +51,7 @@ void SaverWindow::BuildShows() {
     showsBuilt_ = true;
     const TBox window = WindowBox();
     const std::vector<TShowPlace> places = LayOutShows(
-        window, readMonitors ? readMonitors() : std::vector<TMonitor>{}, Settings.opnbimgmax);
+        window, readMonitors ? readMonitors() : std::vector<TMonitor>{}, Settings.maxTiles);
     showsInWindow_ = CoversWindow(places, window);
     primaryArea_ = ClientRect();
     for (const TShowPlace& place : places) {
@@ -79,7 +79,7 @@ void SaverWindow::ApplyDisplayChange() {
     if (!showsBuilt_) return; // not started yet: the start builds them
     const TBox window = WindowBox();
     const std::vector<TShowPlace> places = LayOutShows(
-        window, readMonitors ? readMonitors() : std::vector<TMonitor>{}, Settings.opnbimgmax);
+        window, readMonitors ? readMonitors() : std::vector<TMonitor>{}, Settings.maxTiles);
     const bool inWindow = CoversWindow(places, window);
     const std::vector<int> kept = KeptShows(places_, showsInWindow_, places, inWindow);
 

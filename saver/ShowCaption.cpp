@@ -29,9 +29,9 @@ HFONT TMonitorShow::CaptionFont() {
 void TMonitorShow::DrawCaption() {
     tk::Dib& picture = strip_.pictures[currentTile]->Picture();
     if (picture.Empty()) return;
-    const std::wstring date = Settings.opdatefic ? FileDateText(catalogue_.currentFile) : L"";
+    const std::wstring date = Settings.captionDate ? FileDateText(catalogue_.currentFile) : L"";
     TCaption caption =
-        CaptionParts(catalogue_.currentFile, date, Settings.opnomfic, Settings.opdatefic);
+        CaptionParts(catalogue_.currentFile, date, Settings.captionName, Settings.captionDate);
     if (caption.Text().empty()) return;
 
     HDC dc = picture.Dc();

@@ -3,7 +3,7 @@
 // Moving a child window is two changes to the window's picture: its content is copied to
 // the new place, then the strip it uncovered is painted black. Wine hands the picture to the
 // display at moments of its own choosing, and often between those two: the tile then shows
-// a stale strip of defspeed pixels behind it, a doubled caption letter, or a gap of the wrong
+// a stale strip of stepPixels pixels behind it, a doubled caption letter, or a gap of the wrong
 // width. So the picture tiles are moved without any drawing, and the window itself draws
 // what the moves changed (the tiles' pictures, the black and the texts around them), each
 // pixel once. Tiles that show a clip are moved and painted as usual, since only the player

@@ -11,7 +11,7 @@ void TMonitorShow::RefillTile() {
         return host_.ShownElsewhere(this, path);
     };
     if (!catalogue_.HasFileFor(elsewhere) || host_.ExitPending()) return;
-    const int t = Settings.ActiveTransition;
+    const int t = Settings.activeTransition;
     if (IsCentral() && currentTile != 0) {
         // Central transitions use tile 0 only; the calls made for the others only turn
         // currentTile round, so that one timer tick refills tile 0 once.
@@ -25,7 +25,7 @@ void TMonitorShow::RefillTile() {
     strip_.tilePos[c] = StartCoordinate(t, alternationPhase, ScreenBox());
     LeaveTile();
     PlaceTile();
-    if (IsCentral()) SetDisplayTime(CentralDisplayMs(Settings.defpause));
+    if (IsCentral()) SetDisplayTime(CentralDisplayMs(Settings.displaySeconds));
     ++refills_;
 
     bool video = false;
@@ -46,7 +46,7 @@ void TMonitorShow::RefillTile() {
     EnterTile();
     strip_.seen[c] = false;
     strip_.placedTravel[c] = TravelOf(t, alternationPhase);
-    if (!StepsEveryTurn(t, Settings.defdelay)) stepTimer.SetEnabled(true);
+    if (!StepsEveryTurn(t, Settings.stepsPerTenSeconds)) stepTimer.SetEnabled(true);
     displayFrom_ = GetTickCount(); // a central display time counts from the tile's entry
     currentTile = NextCurrentTile(currentTile, strip_.tileCount, alternationPhase);
 }
@@ -58,7 +58,7 @@ bool TMonitorShow::TurnWaitingTile() {
     // spot with its gaps closing. A tile that has not been on the screen since it was
     // placed, found past the edge it came in by, only changes sides: it goes to the new
     // entry side behind the last tile there, keeps its picture, and the phase stays.
-    const int t = Settings.ActiveTransition, c = currentTile;
+    const int t = Settings.activeTransition, c = currentTile;
     if (!IsAlternating(t) || strip_.seen[c] || strip_.placedTravel[c] == TravelOf(t, alternationPhase))
         return false;
     const TBox content = strip_.TileBox(c);
@@ -96,7 +96,7 @@ bool TMonitorShow::LoadCurrentFile(int tile) {
 
 void TMonitorShow::ShowPicture(int tile) {
     FitTileToPicture(tile);
-    if (Settings.opnomfic || Settings.opdatefic) DrawCaption();
+    if (Settings.captionName || Settings.captionDate) DrawCaption();
 }
 
 void TMonitorShow::KeepOldContent(int tile) {

@@ -13,7 +13,7 @@ int EffectiveTransition(int transition) {
 }
 } // namespace
 
-bool TMonitorShow::IsCentral() const { return IsCentralTransition(Settings.ActiveTransition); }
+bool TMonitorShow::IsCentral() const { return IsCentralTransition(Settings.activeTransition); }
 
 void TMonitorShow::RepaintNow() {
     // What windows left to paint themselves (a clip's tile, a window shown) is painted
@@ -22,7 +22,7 @@ void TMonitorShow::RepaintNow() {
 }
 
 void TMonitorShow::LeaveTile() {
-    const int t = EffectiveTransition(Settings.ActiveTransition);
+    const int t = EffectiveTransition(Settings.activeTransition);
     // An animation of a tile that is not on the screen would show nothing for a second.
     if (IsAnimated(t) && strip_.TileShown(currentTile) &&
         OnScreen(strip_.TileBox(currentTile), ScreenBox())) {
@@ -33,7 +33,7 @@ void TMonitorShow::LeaveTile() {
 }
 
 void TMonitorShow::PlaceTile() {
-    const int t = Settings.ActiveTransition;
+    const int t = Settings.activeTransition;
     const int c = currentTile;
     const int p = PreviousTile(c, strip_.tileCount), n = NextTile(c, strip_.tileCount);
     strip_.SetTileBox(c, EntryBox(t, alternationPhase, ScreenBox()));
@@ -47,14 +47,14 @@ void TMonitorShow::PlaceTile() {
 
 void TMonitorShow::SizeTile(int w, int h) {
     const int c = currentTile;
-    TSized sized = SizeTileBox(Settings.ActiveTransition, alternationPhase, strip_.placedBox,
+    TSized sized = SizeTileBox(Settings.activeTransition, alternationPhase, strip_.placedBox,
                                strip_.placedPos, w, h, ScreenBox());
     strip_.SetTileBox(c, sized.box);
     strip_.tilePos[c] = sized.pos;
 }
 
 void TMonitorShow::EnterTile() {
-    const int t = EffectiveTransition(Settings.ActiveTransition);
+    const int t = EffectiveTransition(Settings.activeTransition);
     if (IsAnimated(t)) {
         Animate(t, true);
         return;

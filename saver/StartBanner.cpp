@@ -3,9 +3,9 @@
 #include "Globals/Transitions.h"
 #include "Version.h"
 
-std::wstring StartBannerText(const std::wstring& cfgname, int transition) {
+std::wstring StartBannerText(const std::wstring& configName, int transition) {
     std::wstring name = IsKnownTransition(transition) ? TransitionOf(transition).name : L"";
-    return L"Vistamur Screen Saver V" VISTAMUR_VERSION_SHORT_W L" : Initialisation " + cfgname + L" - \"" + name +
+    return L"Vistamur Screen Saver V" VISTAMUR_VERSION_SHORT_W L" : Initialisation " + configName + L" - \"" + name +
            L"\"... ";
 }
 

@@ -11,10 +11,10 @@ class CatalogueFolder : public testing::Test {
   protected:
     void SetUp() override {
         Settings = TSettings{};
-        Settings.InstallDir = dir_.Path();
-        Settings.memfilesname = L"config 1";
+        Settings.installDir = dir_.Path();
+        Settings.memoryName = L"config 1";
         MakeFolder(dir_ / L"photos");
-        Settings.defdir = Photos();
+        Settings.folders = Photos();
         SetRandomSeed(7);
     }
     void TearDown() override { Settings = TSettings{}; }

@@ -48,7 +48,7 @@ using V = std::vector<std::wstring>;
 
 TEST_F(Catalogue, MemoryWithFilesToSeeIsUsedWithoutAScan) {
     MakeFile(Photos() + L"\\z.jpg");
-    Settings.opmemfiles = true;
+    Settings.rememberSeen = true;
     MakeFile(Memory(), "1C:\\a.jpg\r\n0C:\\b.jpg\r\n");
     cat_.FillCatalogue();
     EXPECT_EQ(cat_.filesToSee, V{L"C:\\b.jpg"});
@@ -59,7 +59,7 @@ TEST_F(Catalogue, MemoryWithFilesToSeeIsUsedWithoutAScan) {
 TEST_F(Catalogue, MemoryOfSeenFilesOnlyAbsentOrOffLeadsToAScan) {
     MakeFile(Photos() + L"\\z.jpg");
     const V scanned = {Photos() + L"\\z.jpg"};
-    Settings.opmemfiles = true;
+    Settings.rememberSeen = true;
     MakeFile(Memory(), "1C:\\a.jpg\r\n");
     cat_.FillCatalogue();
     EXPECT_EQ(cat_.filesToSee, scanned);
@@ -69,7 +69,7 @@ TEST_F(Catalogue, MemoryOfSeenFilesOnlyAbsentOrOffLeadsToAScan) {
     cat_.FillCatalogue();
     EXPECT_EQ(cat_.filesToSee, scanned);
 
-    Settings.opmemfiles = false;
+    Settings.rememberSeen = false;
     MakeFile(Memory(), "0C:\\b.jpg\r\n");
     cat_.FillCatalogue();
     EXPECT_EQ(cat_.filesToSee, scanned);
@@ -79,7 +79,7 @@ TEST_F(Catalogue, MemoryOfSeenFilesOnlyAbsentOrOffLeadsToAScan) {
 // counts as absent, and is not touched until the close writes this run's state in its place.
 TEST_F(Catalogue, UnreadableMemoryIsTreatedAsAbsent) {
     MakeFile(Photos() + L"\\z.jpg");
-    Settings.opmemfiles = true;
+    Settings.rememberSeen = true;
     MakeFile(Memory(), "0C:\\b.jpg\r\n");
     {
         tk::FileHandle lock(
@@ -104,7 +104,7 @@ TEST_F(Catalogue, UnreadableMemoryIsTreatedAsAbsent) {
 }
 
 TEST_F(Catalogue, LargeMemoryFile) {
-    Settings.opmemfiles = true;
+    Settings.rememberSeen = true;
     std::string text;
     for (int i = 0; i < 200000; ++i) {
         text += i % 2 ? "1C:\\Photos\\IMG_" : "0C:\\Photos\\IMG_";
@@ -135,7 +135,7 @@ TEST_F(Catalogue, APassEndsAndTheNextBeginsInTheSameRefill) {
     EXPECT_TRUE(cat_.seenFiles.empty());
 
     // With the memory on, the new pass comes from a new scan and sees a file added since.
-    Settings.opmemfiles = true;
+    Settings.rememberSeen = true;
     MakeFile(Photos() + L"\\d.jpg");
     for (int i = 0; i < 3; ++i)
         Refill([](const std::wstring&) { return true; }, tries);
@@ -153,7 +153,7 @@ TEST_F(Catalogue, ForgetFileRemovesTheFirstMatchWithoutRegardToCase) {
 // With the memory on, every rescan brings the failing files back: the tries end after a
 // whole pass without a load, and each later refill tries at most a pass again.
 TEST_F(Catalogue, TriesEndWhenAWholePassFails) {
-    Settings.opmemfiles = true;
+    Settings.rememberSeen = true;
     for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.jpg"})
         MakeFile(Photos() + L"\\" + name);
     cat_.FillCatalogue();
@@ -180,7 +180,7 @@ TEST_F(Catalogue, TriesEndWhenAWholePassFails) {
     EXPECT_EQ(tries, 2 + 3);
 
     // Without the memory the failures are forgotten for good and the catalogue empties.
-    Settings.opmemfiles = false;
+    Settings.rememberSeen = false;
     cat_.ScanFolders();
     tries = 0;
     EXPECT_FALSE(Refill([](const std::wstring&) { return false; }, tries));
@@ -191,7 +191,7 @@ TEST_F(Catalogue, TriesEndWhenAWholePassFails) {
 TEST_F(Catalogue, TheCloseWritesTheMemoryAndSurvivesAFailure) {
     for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.jpg"})
         MakeFile(Photos() + L"\\" + name);
-    Settings.opmemfiles = true;
+    Settings.rememberSeen = true;
     MakeFile(Memory(), "0C:\\old.jpg\r\n1C:\\older.jpg\r\n");
     // Closed before the catalogue was filled: the memory is kept as it was.
     cat_.Close();
@@ -226,7 +226,7 @@ TEST_F(Catalogue, TheCloseWritesTheMemoryAndSurvivesAFailure) {
 }
 
 TEST_F(Catalogue, WarnsAboutFoldersAndAnEmptyCatalogue) {
-    Settings.defdir = dir_ / L"Absent\\Sous;" + Photos();
+    Settings.folders = dir_ / L"Absent\\Sous;" + Photos();
     cat_.ScanFolders();
     EXPECT_EQ(warnings_, (V{L"Répertoire \"" + dir_ / L"Absent\\" + L"\" inaccessible",
                             L"Erreur : Aucune photos ou vidéos trouvées !"}));
@@ -237,8 +237,8 @@ TEST_F(Catalogue, WarnsAboutFoldersAndAnEmptyCatalogue) {
 // away are written back as they were read, while the reachable one drops a file it lost.
 TEST_F(Catalogue, AFolderAwayKeepsItsMemory) {
     const std::wstring card = dir_ / L"card\\DCIM";
-    Settings.opmemfiles = true;
-    Settings.defdir = card;
+    Settings.rememberSeen = true;
+    Settings.folders = card;
     const std::wstring allSeen = L"1" + card + L"\\a.jpg\r\n"; // the run scans
     const std::wstring toSee = L"0" + card + L"\\a.jpg\r\n1" + card + L"\\b.jpg\r\n";
     for (const std::wstring& memory : {allSeen, toSee}) {
@@ -257,7 +257,7 @@ TEST_F(Catalogue, AFolderAwayKeepsItsMemory) {
     MakeFolder(card);
     MakeFile(Photos() + L"\\a.jpg");
     MakeFile(Photos() + L"\\b.jpg");
-    Settings.defdir = Photos() + L";" + dir_ / L"CARD\\DCIM;";
+    Settings.folders = Photos() + L";" + dir_ / L"CARD\\DCIM;";
     const std::wstring memory = L"0" + Photos() + L"\\a.jpg\r\n0" + card + L"\\c1.jpg\r\n1" + card +
                                 L"\\c2.jpg\r\n1" + Photos() + L"\\lost.jpg\r\n";
     MakeFile(Memory(), tk::Narrow(memory));
@@ -272,9 +272,9 @@ TEST_F(Catalogue, AFolderAwayKeepsItsMemory) {
 
 // Every pass rescans with the memory on; a folder that stays away is warned about once.
 TEST_F(Catalogue, AnUnreachableFolderIsWarnedAboutOncePerRun) {
-    Settings.opmemfiles = true;
+    Settings.rememberSeen = true;
     MakeFile(Photos() + L"\\a.jpg");
-    Settings.defdir = dir_ / L"X\\1;" + Photos() + L";" + dir_ / L"Y\\Z";
+    Settings.folders = dir_ / L"X\\1;" + Photos() + L";" + dir_ / L"Y\\Z";
     cat_.FillCatalogue();
     int tries = 0;
     for (int pass = 0; pass < 4; ++pass)
@@ -287,20 +287,20 @@ TEST_F(Catalogue, AnUnreachableFolderIsWarnedAboutOncePerRun) {
 TEST_F(Catalogue, AnUnusableMemoryNameTurnsTheMemoryOff) {
     MakeFile(Photos() + L"\\a.jpg");
     MakeFile(dir_ / L"outside.tmp", "0C:\\x.jpg\r\n");
-    Settings.InstallDir = dir_ / L"install\\";
-    MakeFolder(Settings.InstallDir);
+    Settings.installDir = dir_ / L"install\\";
+    MakeFolder(Settings.installDir);
     for (const wchar_t* name : {L"..\\outside", L"NUL", L""}) {
-        Settings.opmemfiles = true;
-        Settings.memfilesname = name;
+        Settings.rememberSeen = true;
+        Settings.memoryName = name;
         ClampForSaver(Settings);
-        EXPECT_FALSE(Settings.opmemfiles);
+        EXPECT_FALSE(Settings.rememberSeen);
         cat_.FillCatalogue();
         ASSERT_EQ(cat_.filesToSee, V{Photos() + L"\\a.jpg"});
         cat_.PickNextFile();
         cat_.Close();
         EXPECT_EQ(ReadFileBytes(dir_ / L"outside.tmp"), "0C:\\x.jpg\r\n");
     }
-    EXPECT_TRUE(RemoveDirectoryW(Settings.InstallDir.c_str())) << "the install folder is empty";
+    EXPECT_TRUE(RemoveDirectoryW(Settings.installDir.c_str())) << "the install folder is empty";
 }
 
 // A disk unplugged: the memory's entries of its folder are not tried one by one at the
@@ -309,8 +309,8 @@ TEST_F(Catalogue, AnUnusableMemoryNameTurnsTheMemoryOff) {
 TEST_F(Catalogue, TheMemoryOfAFolderAwayIsSetAsideAndWrittenBackOnce) {
     const std::wstring disk = dir_ / L"disk\\Photos";
     MakeFile(Photos() + L"\\here.jpg");
-    Settings.opmemfiles = true;
-    Settings.defdir = Photos() + L";" + disk + L"\\;";
+    Settings.rememberSeen = true;
+    Settings.folders = Photos() + L";" + disk + L"\\;";
     std::string away;
     for (int i = 0; i < 40000; ++i)
         away +=
@@ -355,8 +355,8 @@ TEST_F(Catalogue, TheMemoryOfAFolderAwayIsSetAsideAndWrittenBackOnce) {
 TEST_F(Catalogue, AFolderBackBeforeTheCloseKeepsItsMemory) {
     const std::wstring card = dir_ / L"card\\DCIM"; // the card's reader is there
     MakeFile(Photos() + L"\\here.jpg");
-    Settings.opmemfiles = true;
-    Settings.defdir = Photos() + L";" + card;
+    Settings.rememberSeen = true;
+    Settings.folders = Photos() + L";" + card;
     const std::wstring cardLines = L"0" + card + L"\\a.jpg\r\n1" + card + L"\\b.jpg\r\n";
     for (const wchar_t* here : {L"0", L"1"}) { // read as it stands; all seen, so scanned
         SCOPED_TRACE(tk::ToUtf8(here));

@@ -23,14 +23,14 @@ struct ScanLog {
     std::vector<std::pair<std::wstring, size_t>> warnings;
 };
 
-ScanLog Scan(const std::wstring& defdir) {
+ScanLog Scan(const std::wstring& folders) {
     ScanLog log;
     TScanEvents events;
     events.FolderScanned = [&](size_t total) { log.counts.push_back(total); };
     events.Inaccessible = [&](const std::wstring& folder) {
         log.warnings.push_back({folder, log.counts.size()});
     };
-    TFolderScan(log.files, events).ScanFolders(defdir);
+    TFolderScan(log.files, events).ScanFolders(folders);
     return log;
 }
 
@@ -223,16 +223,16 @@ TEST(FolderScan, OneListingGivesTheListOfOneListingPerExtension) {
         root + L"\\mixed\\clip.mpeg;" + root + L"\\plain",
         root + L"\\quirk;;" + root + L"\\nothing\\here;" + root,
     };
-    for (const std::wstring& defdir : defdirs) {
-        ScanLog log = Scan(defdir);
+    for (const std::wstring& folders : defdirs) {
+        ScanLog log = Scan(folders);
         NaiveScan naive;
-        naive.ScanFolders(defdir);
-        EXPECT_EQ(log.files, naive.files) << Narrow(defdir);
-        EXPECT_EQ(log.counts, naive.counts) << Narrow(defdir);
+        naive.ScanFolders(folders);
+        EXPECT_EQ(log.files, naive.files) << Narrow(folders);
+        EXPECT_EQ(log.counts, naive.counts) << Narrow(folders);
         std::vector<std::wstring> warned;
         for (const auto& w : log.warnings)
             warned.push_back(w.first);
-        EXPECT_EQ(warned, naive.warnings) << Narrow(defdir);
+        EXPECT_EQ(warned, naive.warnings) << Narrow(folders);
     }
     // The duplicates the patterns make are part of the list.
     ScanLog log = Scan(root + L"\\mixed");

@@ -54,8 +54,8 @@ BOOL CALLBACK FindBox(HWND w, LPARAM out) {
 // over the saver. A memory that cannot be written does not keep the window from closing.
 TEST_F(SaverWindowCatalogue, AFolderAwayIsWrittenOnTheScreenAndTheCloseSurvivesAFailedMemory) {
     MakeFile(Photos() + L"\\a.jpg");
-    Settings.opmemfiles = true;
-    Settings.defdir = dir_ / L"Absent\\Sous";
+    Settings.rememberSeen = true;
+    Settings.folders = dir_ / L"Absent\\Sous";
     saver_.ScanFolders();
     EXPECT_EQ(saver_.NoticeLines(), std::vector<std::wstring>{L"Répertoire \"" + dir_ / L"Absent\\" +
                                                              L"\" inaccessible"});
@@ -68,7 +68,7 @@ TEST_F(SaverWindowCatalogue, AFolderAwayIsWrittenOnTheScreenAndTheCloseSurvivesA
     SendMessageW(saver_.Handle(), WM_TIMER, 3, 0);
     EXPECT_TRUE(saver_.NoticeLines().empty());
 
-    Settings.defdir = Photos();
+    Settings.folders = Photos();
     saver_.FillCatalogue();
     ASSERT_FALSE(saver_.Catalogue().filesToSee.empty());
     MakeFolder(Memory() + L".new");
@@ -142,7 +142,7 @@ TEST_F(SaverWindowCatalogue, AKeyDuringTheScanEndsItAndTheMemoryStays) {
         MakeFolder(Photos() + L"\\" + name);
         MakeFile(Photos() + L"\\" + name + L"\\x.jpg");
     }
-    Settings.opmemfiles = true;
+    Settings.rememberSeen = true;
     for (const char* memory : {"", "0C:\\to see.jpg\r\n"}) { // none: a scan; else read
         if (*memory) MakeFile(Memory(), memory);
         SaverWindow saver;

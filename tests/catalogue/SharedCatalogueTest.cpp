@@ -39,7 +39,7 @@ TEST(SharedCatalogue, FilesOnAnotherMonitorAreNotTaken) {
             return false;
         };
         Settings = TSettings{}; // a new pass takes the seen files again, without a scan
-        Settings.opmemfiles = false;
+        Settings.rememberSeen = false;
         TCatalogue cat;
         cat.filesToSee = files;
         EXPECT_EQ(cat.HasFileFor(elsewhere), c.free);

@@ -49,10 +49,10 @@ struct PhotoFolder {
     std::wstring path = dir / L"Photos ÿ";
 };
 
-rig::Options WithFolders(const std::wstring& defdir) {
+rig::Options WithFolders(const std::wstring& folders) {
     rig::Options options = rig::DialogOptions();
     for (auto& [key, value] : options)
-        if (key == L"defdir") value = defdir;
+        if (key == L"defdir") value = folders;
     return options;
 }
 

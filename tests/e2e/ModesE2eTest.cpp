@@ -142,7 +142,7 @@ TEST_F(ModesTest, ConfigureOpensItsWindowWhichClosesNormally) {
         ASSERT_NE(window, nullptr) << tk::ToUtf8(args);
         wchar_t className[64] = {};
         GetClassNameW(window, className, 64);
-        EXPECT_STREQ(className, L"TSelRepDlg");
+        EXPECT_STREQ(className, L"VistamurSettings");
         EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & WS_CHILD, 0); // top-level, even with /c:1234
         PostMessageW(window, WM_CLOSE, 0, 0);
         EXPECT_EQ(dialog.WaitExit(), 0u) << tk::ToUtf8(args);

@@ -55,7 +55,7 @@ class SlideshowE2e : public testing::Test {
         SaverWindow probe;
         ASSERT_TRUE(probe.CreateHidden());
         Settings = TSettings{};
-        Settings.defdir = photos.Path();
+        Settings.folders = photos.Path();
         probe.ScanFolders();
         // A scan that finds nothing is a fault of the saver, not a reason to skip.
         ASSERT_EQ(probe.Catalogue().filesToSee.size(), 2u) << "the folder scan finds no photos";

@@ -28,16 +28,16 @@ TEST(ConfigName, PathsAndDeviceNamesAreRefused) {
 
 TEST_F(SettingsTest, AConfigurationNamedByAPathOrADeviceIsReportedMissing) {
     WriteIni(L"outside.cfg", {"[Options]", "defspeed=99"});
-    Settings.InstallDir = dir / L"install\\";
-    CreateDirectoryW(Settings.InstallDir.c_str(), nullptr);
+    Settings.installDir = dir / L"install\\";
+    CreateDirectoryW(Settings.installDir.c_str(), nullptr);
     for (const wchar_t* name : {L"..\\outside", L"NUL", L""}) {
         boxes.clear();
         WriteIni(L"install\\config.ini",
                  {"[Config]", "cfgname=" + tk::Narrow(name), "[Options]", "cfgalea=0"});
         Load(LoadScope::CurrentConfiguration);
-        EXPECT_EQ(Settings.cfgname, name);
+        EXPECT_EQ(Settings.configName, name);
         ASSERT_EQ(boxes.size(), 1u) << tk::ToUtf8(name);
-        EXPECT_EQ(boxes[0], L"Configuration non trouvée (" + Settings.InstallDir + name + L".cfg)");
-        EXPECT_EQ(Settings.defspeed, 1);
+        EXPECT_EQ(boxes[0], L"Configuration non trouvée (" + Settings.installDir + name + L".cfg)");
+        EXPECT_EQ(Settings.stepPixels, 1);
     }
 }

@@ -12,9 +12,9 @@ namespace {
 
 // The settings as the dialog shows them and saves them again, with one folder to save.
 TSettings RoundTrip(TSettings s) {
-    s.defdir = L"C:\\a;";
+    s.folders = L"C:\\a;";
     TSettings back = s;
-    EXPECT_EQ(SettingsFromValues(ValuesFromSettings(s), s.cfgname, back), L"");
+    EXPECT_EQ(SettingsFromValues(ValuesFromSettings(s), s.configName, back), L"");
     return back;
 }
 
@@ -22,8 +22,8 @@ TSettings RoundTrip(TSettings s) {
 
 TEST_F(SettingsTest, KnobsKeepEveryStepAndRoundDelayAndPauseToTheirPixels) {
     for (int speed = 1; speed <= 100; ++speed) {
-        Settings.defspeed = speed;
-        EXPECT_EQ(RoundTrip(Settings).defspeed, speed);
+        Settings.stepPixels = speed;
+        EXPECT_EQ(RoundTrip(Settings).stepPixels, speed);
     }
     struct Case {
         int delay, delayBack, pause, pauseBack;
@@ -32,11 +32,11 @@ TEST_F(SettingsTest, KnobsKeepEveryStepAndRoundDelayAndPauseToTheirPixels) {
     // pixel, whose value 0 is brought up to 1.
     for (const Case& c : {Case{990, 987, 30, 29}, Case{500, 503, 300, 300}, Case{1, 1, 1, 1},
                           Case{1000, 1000, 150, 150}}) {
-        Settings.defdelay = c.delay;
-        Settings.defpause = c.pause;
+        Settings.stepsPerTenSeconds = c.delay;
+        Settings.displaySeconds = c.pause;
         TSettings back = RoundTrip(Settings);
-        EXPECT_EQ(back.defdelay, c.delayBack) << c.delay;
-        EXPECT_EQ(back.defpause, c.pauseBack) << c.pause;
+        EXPECT_EQ(back.stepsPerTenSeconds, c.delayBack) << c.delay;
+        EXPECT_EQ(back.displaySeconds, c.pauseBack) << c.pause;
     }
 }
 
@@ -101,25 +101,25 @@ TEST_F(SettingsTest, StoredFolderAndTransitionListsAsTheDialogShowsThem) {
 }
 
 TEST_F(SettingsTest, ListChoicesAndTheMaskFollowTheStoredValues) {
-    Settings.opnbimgmax = 15;
-    Settings.opagrfilm = 10;
+    Settings.maxTiles = 15;
+    Settings.clipMaxGrowth = 10;
     DialogValues v = ValuesFromSettings(Settings);
     EXPECT_EQ(v.tileCountIndex, 8);
     EXPECT_EQ(GrowItems().back(), L"9x");
     EXPECT_EQ(v.growIndex, 8); // an older dialog's "maxi" (10) shows as the largest factor
-    EXPECT_EQ(RoundTrip(Settings).opagrfilm, 9);
+    EXPECT_EQ(RoundTrip(Settings).clipMaxGrowth, 9);
     EXPECT_EQ(MediaFileMask(~0u).substr(0, 14), L";*.JPG;*.JPEG;");
 
     // Values the lists do not offer show no selection and stay as stored when saved.
-    Settings.opnbimgmax = 11;
-    Settings.opagrfilm = 0;
+    Settings.maxTiles = 11;
+    Settings.clipMaxGrowth = 0;
     TSettings back = RoundTrip(Settings);
-    EXPECT_EQ(back.opnbimgmax, 11);
-    EXPECT_EQ(back.opagrfilm, 0);
+    EXPECT_EQ(back.maxTiles, 11);
+    EXPECT_EQ(back.clipMaxGrowth, 0);
 }
 
 TEST_F(SettingsTest, GetRefusesInItsOrderAndTakesABlankNameForEmpty) {
-    Settings.defdir = L"C:\\a;";
+    Settings.folders = L"C:\\a;";
     DialogValues good = ValuesFromSettings(Settings);
     DialogValues none = good;
     none.folders.clear();
@@ -148,14 +148,14 @@ TEST_F(SettingsTest, GetRefusesInItsOrderAndTakesABlankNameForEmpty) {
     noTransition.transitions.fill(false);
     TSettings s = Settings;
     EXPECT_EQ(SettingsFromValues(noTransition, L"x", s), kNoTransitionMessage);
-    EXPECT_EQ(s.defdir, L"C:\\a;"); // written before the refusal, as the dialog keeps it
+    EXPECT_EQ(s.folders, L"C:\\a;"); // written before the refusal, as the dialog keeps it
 
     for (const wchar_t c : std::wstring(L"\\/:*?\"<>|"))
         EXPECT_TRUE(IsRefusedConfigName(std::wstring(L"a") + c));
 }
 
 TEST_F(SettingsTest, GetCopiesTheControlsAndNamesTheMemoryAfterTheConfiguration) {
-    Settings.defdir = L"C:\\a;";
+    Settings.folders = L"C:\\a;";
     DialogValues v = ValuesFromSettings(Settings);
     v.folders = {L"C:\\a", L"D:\\b"};
     v.transitions = {};
@@ -167,23 +167,23 @@ TEST_F(SettingsTest, GetCopiesTheControlsAndNamesTheMemoryAfterTheConfiguration)
     v.randomConfig = true;
     TSettings s = Settings;
     ASSERT_EQ(SettingsFromValues(v, L"Vacances", s), L"");
-    EXPECT_EQ(s.defdir, L"C:\\a;D:\\b;");
-    EXPECT_EQ(s.optransition, L";2;13;");
-    EXPECT_EQ(s.opagrfilm, 3);
-    EXPECT_EQ(s.opnbimgmax, 20);
-    EXPECT_EQ(s.cfgname, L"Vacances");
-    EXPECT_EQ(s.memfilesname, L"Vacances");
-    EXPECT_TRUE(s.cfgalea && s.opnomfic && !s.opdatefic && s.opmemfiles);
-    EXPECT_TRUE(!s.opdebfilm && s.opBclfilm && s.opdbafilm && !s.opfinfilm);
+    EXPECT_EQ(s.folders, L"C:\\a;D:\\b;");
+    EXPECT_EQ(s.transitionList, L";2;13;");
+    EXPECT_EQ(s.clipMaxGrowth, 3);
+    EXPECT_EQ(s.maxTiles, 20);
+    EXPECT_EQ(s.configName, L"Vacances");
+    EXPECT_EQ(s.memoryName, L"Vacances");
+    EXPECT_TRUE(s.randomConfig && s.captionName && !s.captionDate && s.rememberSeen);
+    EXPECT_TRUE(!s.clipPlaysWhenVisible && s.clipLoops && s.clipRandomStart && !s.clipPlaysWhole);
 }
 
 TEST_F(SettingsTest, TurningTheMemoryOffDeletesItsFileOnlyInsideTheInstallFolder) {
     WriteFileBytes(dir / L"old.tmp", "C:\\x.jpg\r\n1\r\n");
     WriteFileBytes(dir / L"outside.tmp", "kept");
-    Settings.defdir = L"C:\\a;";
-    Settings.opmemfiles = true;
+    Settings.folders = L"C:\\a;";
+    Settings.rememberSeen = true;
     struct Case {
-        std::wstring memfilesname, file;
+        std::wstring memoryName, file;
         bool deleted;
     };
     const Case cases[] = {{L"old", L"old.tmp", true},
@@ -191,11 +191,11 @@ TEST_F(SettingsTest, TurningTheMemoryOffDeletesItsFileOnlyInsideTheInstallFolder
                           {L"absent", L"", false}};
     for (const Case& c : cases) {
         TSettings s = Settings;
-        s.memfilesname = c.memfilesname;
+        s.memoryName = c.memoryName;
         DialogValues v = ValuesFromSettings(s);
         v.options[2] = false;
         ASSERT_EQ(SettingsFromValues(v, L"config 1", s), L"");
-        EXPECT_EQ(s.memfilesname, L"");
+        EXPECT_EQ(s.memoryName, L"");
         if (!c.file.empty()) {
             EXPECT_EQ(tk::FileExists(dir / c.file), !c.deleted) << c.file;
         }

@@ -93,8 +93,8 @@ TEST_F(SettingsTest, StringsComeBackWholeWhateverTheirLength) {
         folders += "D:\\Photos de vacances\\" + std::to_string(2000 + i) + " Bretagne;";
     WriteIni(L"config 1.cfg", {"[Options]", "defdir=" + folders, "defspeed=7"});
     Load(LoadScope::NamedConfiguration);
-    EXPECT_EQ(Settings.defdir, std::wstring(folders.begin(), folders.end()));
-    EXPECT_EQ(Settings.defspeed, 7);
+    EXPECT_EQ(Settings.folders, std::wstring(folders.begin(), folders.end()));
+    EXPECT_EQ(Settings.stepPixels, 7);
 }
 
 TEST_F(SettingsTest, StringsAreAnsiInTheFileAndMissingOnesKeepTheDefault) {

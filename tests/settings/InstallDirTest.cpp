@@ -7,18 +7,18 @@ TEST_F(SettingsTest, InstallDirComesFromTheRegistryUnchanged) {
     ASSERT_TRUE(value.SetString(dir.Path()));
     WriteIni(L"config.ini", {"[Config]", "cfgname=depuis le registre"});
     WriteIni(L"depuis le registre.cfg", {"[Options]", "defspeed=5"});
-    Settings.InstallDir = L"c:\\ailleurs\\";
+    Settings.installDir = L"c:\\ailleurs\\";
     LoadWithRegistry(LoadScope::CurrentConfiguration);
-    EXPECT_EQ(Settings.InstallDir, dir.Path());
-    EXPECT_EQ(Settings.cfgname, L"depuis le registre");
-    EXPECT_EQ(Settings.defspeed, 5);
+    EXPECT_EQ(Settings.installDir, dir.Path());
+    EXPECT_EQ(Settings.configName, L"depuis le registre");
+    EXPECT_EQ(Settings.stepPixels, 5);
 
     // The value is a prefix: nothing is appended to a folder written without its "\".
     std::wstring bare = dir.Path().substr(0, dir.Path().size() - 1);
     ASSERT_TRUE(value.SetString(bare));
     boxes.clear();
     LoadWithRegistry(LoadScope::NamedConfiguration);
-    EXPECT_EQ(Settings.InstallDir, bare);
+    EXPECT_EQ(Settings.installDir, bare);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], L"Configuration non trouvée (" + bare + L"depuis le registre.cfg)");
 }
@@ -28,11 +28,11 @@ TEST_F(SettingsTest, WithoutTheRegistryValueTheInstallFolderStays) {
     WriteIni(L"config 1.cfg", {"[Options]", "defspeed=4"});
     value.Remove(); // no key at all, or the key without its value
     LoadWithRegistry(LoadScope::NamedConfiguration);
-    EXPECT_EQ(Settings.InstallDir, dir.Path());
-    EXPECT_EQ(Settings.defspeed, 4);
+    EXPECT_EQ(Settings.installDir, dir.Path());
+    EXPECT_EQ(Settings.stepPixels, 4);
 
     ASSERT_TRUE(value.SetDword(1)); // a number is no folder
     LoadWithRegistry(LoadScope::NamedConfiguration);
-    EXPECT_EQ(Settings.InstallDir, dir.Path());
+    EXPECT_EQ(Settings.installDir, dir.Path());
     EXPECT_TRUE(boxes.empty());
 }

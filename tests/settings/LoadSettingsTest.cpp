@@ -20,49 +20,49 @@ const std::vector<std::string> kFullConfig = {
 };
 
 void ExpectFullConfig(const TSettings& s) {
-    EXPECT_EQ(s.defdir, L"C:\\Photos;D:\\Films;");
-    EXPECT_EQ(s.defspeed, 3);
-    EXPECT_EQ(s.defdelay, 500);
-    EXPECT_EQ(s.defpause, 12);
-    EXPECT_FALSE(s.opdebfilm);
-    EXPECT_FALSE(s.opfinfilm);
-    EXPECT_FALSE(s.opBclfilm);
-    EXPECT_TRUE(s.opdbafilm);
-    EXPECT_EQ(s.opagrfilm, 4);
-    EXPECT_EQ(s.optransition, L";2;5;");
-    EXPECT_TRUE(s.opnomfic);
-    EXPECT_TRUE(s.opdatefic);
-    EXPECT_TRUE(s.opmemfiles);
-    EXPECT_EQ(s.memfilesname, L"full");
-    EXPECT_EQ(s.opnbimgmax, 9);
+    EXPECT_EQ(s.folders, L"C:\\Photos;D:\\Films;");
+    EXPECT_EQ(s.stepPixels, 3);
+    EXPECT_EQ(s.stepsPerTenSeconds, 500);
+    EXPECT_EQ(s.displaySeconds, 12);
+    EXPECT_FALSE(s.clipPlaysWhenVisible);
+    EXPECT_FALSE(s.clipPlaysWhole);
+    EXPECT_FALSE(s.clipLoops);
+    EXPECT_TRUE(s.clipRandomStart);
+    EXPECT_EQ(s.clipMaxGrowth, 4);
+    EXPECT_EQ(s.transitionList, L";2;5;");
+    EXPECT_TRUE(s.captionName);
+    EXPECT_TRUE(s.captionDate);
+    EXPECT_TRUE(s.rememberSeen);
+    EXPECT_EQ(s.memoryName, L"full");
+    EXPECT_EQ(s.maxTiles, 9);
 }
 
 void ExpectInitialOptions(const TSettings& s) {
     TSettings initial;
-    EXPECT_EQ(s.defdir, initial.defdir);
-    EXPECT_EQ(s.defspeed, initial.defspeed);
-    EXPECT_EQ(s.defdelay, initial.defdelay);
-    EXPECT_EQ(s.defpause, initial.defpause);
-    EXPECT_EQ(s.optransition, initial.optransition);
-    EXPECT_EQ(s.opnbimgmax, initial.opnbimgmax);
-    EXPECT_EQ(s.cfgname, initial.cfgname);
-    EXPECT_EQ(s.cfgalea, initial.cfgalea);
+    EXPECT_EQ(s.folders, initial.folders);
+    EXPECT_EQ(s.stepPixels, initial.stepPixels);
+    EXPECT_EQ(s.stepsPerTenSeconds, initial.stepsPerTenSeconds);
+    EXPECT_EQ(s.displaySeconds, initial.displaySeconds);
+    EXPECT_EQ(s.transitionList, initial.transitionList);
+    EXPECT_EQ(s.maxTiles, initial.maxTiles);
+    EXPECT_EQ(s.configName, initial.configName);
+    EXPECT_EQ(s.randomConfig, initial.randomConfig);
 }
 } // namespace
 
 TEST(SettingsRecord, InitialValuesAndTables) {
     TSettings s;
-    EXPECT_EQ(s.defspeed, 1);
-    EXPECT_EQ(s.defdelay, 990);
-    EXPECT_EQ(s.defpause, 30);
-    EXPECT_TRUE(s.opdebfilm && s.opBclfilm && s.opfinfilm);
-    EXPECT_FALSE(s.opdbafilm || s.opnomfic || s.opdatefic || s.opmemfiles || s.cfgalea);
-    EXPECT_EQ(s.opagrfilm, 1);
-    EXPECT_EQ(s.opnbimgmax, 6);
-    EXPECT_EQ(s.ActiveTransition, 1);
-    EXPECT_EQ(s.optransition, L";1;2;3;4;5;6;7;8;9;10;11;12;13;");
-    EXPECT_EQ(s.InstallDir, L"c:\\program files\\korvane\\vistamur screensaver\\");
-    EXPECT_EQ(s.cfgname, L"config 1");
+    EXPECT_EQ(s.stepPixels, 1);
+    EXPECT_EQ(s.stepsPerTenSeconds, 990);
+    EXPECT_EQ(s.displaySeconds, 30);
+    EXPECT_TRUE(s.clipPlaysWhenVisible && s.clipLoops && s.clipPlaysWhole);
+    EXPECT_FALSE(s.clipRandomStart || s.captionName || s.captionDate || s.rememberSeen || s.randomConfig);
+    EXPECT_EQ(s.clipMaxGrowth, 1);
+    EXPECT_EQ(s.maxTiles, 6);
+    EXPECT_EQ(s.activeTransition, 1);
+    EXPECT_EQ(s.transitionList, L";1;2;3;4;5;6;7;8;9;10;11;12;13;");
+    EXPECT_EQ(s.installDir, L"c:\\program files\\korvane\\vistamur screensaver\\");
+    EXPECT_EQ(s.configName, L"config 1");
     EXPECT_EQ(std::wstring(MediaExtensions[0]), L".JPG");
     EXPECT_EQ(std::wstring(MediaExtensions[18]), L".IVF");
     EXPECT_EQ(std::wstring(TransitionOf(10).name), L"Centrale+aléatoire");
@@ -86,8 +86,8 @@ TEST_F(SettingsTest, ConfigIniNamesTheConfigurationFile) {
     WriteIni(L"config.ini", {"[Config]", "cfgname=mes photos", "[Options]", "cfgalea=0"});
     WriteIni(L"mes photos.cfg", kFullConfig);
     Load(LoadScope::CurrentConfiguration);
-    EXPECT_EQ(Settings.cfgname, L"mes photos");
-    EXPECT_FALSE(Settings.cfgalea);
+    EXPECT_EQ(Settings.configName, L"mes photos");
+    EXPECT_FALSE(Settings.randomConfig);
     ExpectFullConfig(Settings);
     EXPECT_TRUE(boxes.empty());
 }
@@ -100,11 +100,11 @@ TEST_F(SettingsTest, AMissingConfigurationFileIsReportedWithItsFullPath) {
         Load(scope);
         ASSERT_EQ(boxes.size(), 1u) << int(scope);
         EXPECT_EQ(boxes[0], L"Configuration non trouvée (" + dir.Path() + L"partie.cfg)");
-        EXPECT_EQ(Settings.defdir, L""); // the options keep their values ...
-        EXPECT_EQ(Settings.defspeed, 1);
-        EXPECT_EQ(Settings.defdelay, 990);
+        EXPECT_EQ(Settings.folders, L""); // the options keep their values ...
+        EXPECT_EQ(Settings.stepPixels, 1);
+        EXPECT_EQ(Settings.stepsPerTenSeconds, 990);
     }
-    EXPECT_EQ(Settings.cfgname, L"partie"); // ... and cfgname is what config.ini said
+    EXPECT_EQ(Settings.configName, L"partie"); // ... and configName is what config.ini said
 }
 
 TEST_F(SettingsTest, KeysMissingFromALaterConfigurationKeepTheEarlierValues) {
@@ -115,18 +115,18 @@ TEST_F(SettingsTest, KeysMissingFromALaterConfigurationKeepTheEarlierValues) {
     Load(LoadScope::CurrentConfiguration);
     ExpectFullConfig(Settings);
 
-    Settings.cfgname = L"partial"; // as the dialog does when the user picks another one
+    Settings.configName = L"partial"; // as the dialog does when the user picks another one
     Load(LoadScope::NamedConfiguration);
-    EXPECT_EQ(Settings.defspeed, 32);
-    EXPECT_EQ(Settings.defdir, L"E:\\Vacances;");
-    EXPECT_FALSE(Settings.opnomfic);
-    EXPECT_EQ(Settings.opagrfilm, 4); // not an integer: kept
-    EXPECT_EQ(Settings.defpause, 12); // empty: kept
-    EXPECT_EQ(Settings.defdelay, 500);
-    EXPECT_EQ(Settings.optransition, L";2;5;");
-    EXPECT_EQ(Settings.memfilesname, L"full");
-    EXPECT_TRUE(Settings.opdatefic);
-    EXPECT_EQ(Settings.opnbimgmax, 9);
+    EXPECT_EQ(Settings.stepPixels, 32);
+    EXPECT_EQ(Settings.folders, L"E:\\Vacances;");
+    EXPECT_FALSE(Settings.captionName);
+    EXPECT_EQ(Settings.clipMaxGrowth, 4); // not an integer: kept
+    EXPECT_EQ(Settings.displaySeconds, 12); // empty: kept
+    EXPECT_EQ(Settings.stepsPerTenSeconds, 500);
+    EXPECT_EQ(Settings.transitionList, L";2;5;");
+    EXPECT_EQ(Settings.memoryName, L"full");
+    EXPECT_TRUE(Settings.captionDate);
+    EXPECT_EQ(Settings.maxTiles, 9);
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -139,13 +139,13 @@ TEST_F(SettingsTest, RandomConfigurationIsOneOfTheFilesAndConfigIniIsNeverRewrit
     std::vector<std::wstring> drawn;
     for (uint32_t seed = 1; seed <= 60; ++seed) {
         SetRandomSeed(seed);
-        Settings.cfgname = L"b";
+        Settings.configName = L"b";
         Load(LoadScope::SaverStart);
-        ASSERT_TRUE(Settings.cfgname == L"a" || Settings.cfgname == L"b" ||
-                    Settings.cfgname == L"c")
-            << tk::ToUtf8(Settings.cfgname);
-        EXPECT_EQ(Settings.defdir, Settings.cfgname); // the drawn file is the one read
-        drawn.push_back(Settings.cfgname);
+        ASSERT_TRUE(Settings.configName == L"a" || Settings.configName == L"b" ||
+                    Settings.configName == L"c")
+            << tk::ToUtf8(Settings.configName);
+        EXPECT_EQ(Settings.folders, Settings.configName); // the drawn file is the one read
+        drawn.push_back(Settings.configName);
     }
     for (const wchar_t* name : {L"a", L"b", L"c"})
         EXPECT_NE(std::find(drawn.begin(), drawn.end(), name), drawn.end())
@@ -155,8 +155,8 @@ TEST_F(SettingsTest, RandomConfigurationIsOneOfTheFilesAndConfigIniIsNeverRewrit
 
     // The dialog does not draw: it shows the configuration config.ini names.
     Load(LoadScope::CurrentConfiguration);
-    EXPECT_EQ(Settings.cfgname, L"b");
-    EXPECT_TRUE(Settings.cfgalea);
+    EXPECT_EQ(Settings.configName, L"b");
+    EXPECT_TRUE(Settings.randomConfig);
 }
 
 TEST_F(SettingsTest, RandomDrawTakesOnlyConfigurationFiles) {
@@ -171,8 +171,8 @@ TEST_F(SettingsTest, RandomDrawTakesOnlyConfigurationFiles) {
     for (uint32_t seed = 1; seed <= 40; ++seed) {
         SetRandomSeed(seed);
         Load(LoadScope::SaverStart);
-        drawn.push_back(Settings.cfgname);
-        EXPECT_EQ(Settings.defdir, Settings.cfgname == L"seule" ? L"seule" : L"capitales");
+        drawn.push_back(Settings.configName);
+        EXPECT_EQ(Settings.folders, Settings.configName == L"seule" ? L"seule" : L"capitales");
     }
     for (const auto& name : drawn)
         EXPECT_TRUE(name == L"seule" || name == L"CAPITALES") << tk::ToUtf8(name);
@@ -182,7 +182,7 @@ TEST_F(SettingsTest, RandomDrawTakesOnlyConfigurationFiles) {
 TEST_F(SettingsTest, RandomDrawWithNoConfigurationFileReportsTheNamedOne) {
     WriteIni(L"config.ini", {"[Config]", "cfgname=partie", "[Options]", "cfgalea=1"});
     Load(LoadScope::SaverStart);
-    EXPECT_EQ(Settings.cfgname, L"partie");
+    EXPECT_EQ(Settings.configName, L"partie");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], L"Configuration non trouvée (" + dir.Path() + L"partie.cfg)");
 }
@@ -197,7 +197,7 @@ TEST_F(SettingsTest, AFileHeldByAnotherProgramIsWaitedForThenSaidUnreadable) {
     for (bool released : {true, false}) {
         SCOPED_TRACE(released ? "released after 300 ms" : "held throughout");
         Settings = TSettings{};
-        Settings.InstallDir = dir.Path();
+        Settings.installDir = dir.Path();
         boxes.clear();
         tk::FileHandle held(
             CreateFileW(cfg.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -210,7 +210,7 @@ TEST_F(SettingsTest, AFileHeldByAnotherProgramIsWaitedForThenSaidUnreadable) {
         Load(LoadScope::CurrentConfiguration);
         releaser.join();
         held.Reset();
-        EXPECT_EQ(Settings.defspeed, released ? 7 : 1);
+        EXPECT_EQ(Settings.stepPixels, released ? 7 : 1);
         EXPECT_EQ(boxes, released ? std::vector<std::wstring>{}
                                   : std::vector<std::wstring>{L"Impossible de lire " + cfg});
         EXPECT_EQ(UnreadFilesASaveReplaces(),

@@ -9,24 +9,24 @@ namespace {
 // Settings unlike the initial ones in every stored field, with letters beyond ASCII.
 TSettings Sample(const std::wstring& installDir) {
     TSettings s;
-    s.InstallDir = installDir;
-    s.cfgname = L"Été";
-    s.cfgalea = true;
-    s.defdir = L"C:\\Photos d'été;D:\\Films;";
-    s.defspeed = 7;
-    s.defdelay = 800;
-    s.defpause = 45;
-    s.opdebfilm = false;
-    s.opBclfilm = false;
-    s.opdbafilm = true;
-    s.opfinfilm = false;
-    s.opagrfilm = 3;
-    s.optransition = L";2;5;";
-    s.opnomfic = true;
-    s.opdatefic = true;
-    s.opmemfiles = true;
-    s.memfilesname = L"Été";
-    s.opnbimgmax = 15;
+    s.installDir = installDir;
+    s.configName = L"Été";
+    s.randomConfig = true;
+    s.folders = L"C:\\Photos d'été;D:\\Films;";
+    s.stepPixels = 7;
+    s.stepsPerTenSeconds = 800;
+    s.displaySeconds = 45;
+    s.clipPlaysWhenVisible = false;
+    s.clipLoops = false;
+    s.clipRandomStart = true;
+    s.clipPlaysWhole = false;
+    s.clipMaxGrowth = 3;
+    s.transitionList = L";2;5;";
+    s.captionName = true;
+    s.captionDate = true;
+    s.rememberSeen = true;
+    s.memoryName = L"Été";
+    s.maxTiles = 15;
     return s;
 }
 
@@ -65,26 +65,26 @@ TEST_F(SettingsTest, SavedSettingsLoadBackUnchanged) {
     Settings = saved;
     SaveSettings();
     Settings = TSettings{};
-    Settings.InstallDir = dir.Path();
+    Settings.installDir = dir.Path();
     Load(LoadScope::CurrentConfiguration);
     const TSettings& s = Settings;
-    EXPECT_EQ(s.cfgname, saved.cfgname);
-    EXPECT_EQ(s.cfgalea, saved.cfgalea);
-    EXPECT_EQ(s.defdir, saved.defdir);
-    EXPECT_EQ(s.defspeed, saved.defspeed);
-    EXPECT_EQ(s.defdelay, saved.defdelay);
-    EXPECT_EQ(s.defpause, saved.defpause);
-    EXPECT_EQ(s.opdebfilm, saved.opdebfilm);
-    EXPECT_EQ(s.opBclfilm, saved.opBclfilm);
-    EXPECT_EQ(s.opdbafilm, saved.opdbafilm);
-    EXPECT_EQ(s.opfinfilm, saved.opfinfilm);
-    EXPECT_EQ(s.opagrfilm, saved.opagrfilm);
-    EXPECT_EQ(s.optransition, saved.optransition);
-    EXPECT_EQ(s.opnomfic, saved.opnomfic);
-    EXPECT_EQ(s.opdatefic, saved.opdatefic);
-    EXPECT_EQ(s.opmemfiles, saved.opmemfiles);
-    EXPECT_EQ(s.memfilesname, saved.memfilesname);
-    EXPECT_EQ(s.opnbimgmax, saved.opnbimgmax);
+    EXPECT_EQ(s.configName, saved.configName);
+    EXPECT_EQ(s.randomConfig, saved.randomConfig);
+    EXPECT_EQ(s.folders, saved.folders);
+    EXPECT_EQ(s.stepPixels, saved.stepPixels);
+    EXPECT_EQ(s.stepsPerTenSeconds, saved.stepsPerTenSeconds);
+    EXPECT_EQ(s.displaySeconds, saved.displaySeconds);
+    EXPECT_EQ(s.clipPlaysWhenVisible, saved.clipPlaysWhenVisible);
+    EXPECT_EQ(s.clipLoops, saved.clipLoops);
+    EXPECT_EQ(s.clipRandomStart, saved.clipRandomStart);
+    EXPECT_EQ(s.clipPlaysWhole, saved.clipPlaysWhole);
+    EXPECT_EQ(s.clipMaxGrowth, saved.clipMaxGrowth);
+    EXPECT_EQ(s.transitionList, saved.transitionList);
+    EXPECT_EQ(s.captionName, saved.captionName);
+    EXPECT_EQ(s.captionDate, saved.captionDate);
+    EXPECT_EQ(s.rememberSeen, saved.rememberSeen);
+    EXPECT_EQ(s.memoryName, saved.memoryName);
+    EXPECT_EQ(s.maxTiles, saved.maxTiles);
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -95,8 +95,8 @@ TEST_F(SettingsTest, SavingAgainRewritesValuesInPlace) {
     EXPECT_EQ(ReadFileBytes(dir / L"config.ini"),
               "[Config]\r\ncfgname=config 1\r\n[Options]\r\ncfgalea=0\r\n");
     WriteFileBytes(dir / L"config.ini", ReadFileBytes(dir / L"config.ini") + "[Autre]\r\nx=1\r\n");
-    Settings.defspeed = -2;
-    Settings.defdir = L"";
+    Settings.stepPixels = -2;
+    Settings.folders = L"";
     SaveSettings();
     EXPECT_EQ(ReadFileBytes(dir / L"config.ini"),
               "[Config]\r\ncfgname=config 1\r\n[Options]\r\ncfgalea=0\r\n[Autre]\r\nx=1\r\n");
@@ -107,7 +107,7 @@ TEST_F(SettingsTest, SavingAgainRewritesValuesInPlace) {
 
 TEST_F(SettingsTest, RefusedWritesRaiseTheErrorNamingTheFile) {
     // A folder that does not exist (an install folder removed or never made).
-    Settings.InstallDir = dir.Path() + L"absent\\";
+    Settings.installDir = dir.Path() + L"absent\\";
     try {
         SaveSettings();
         ADD_FAILURE() << "no error";
@@ -125,7 +125,7 @@ TEST_F(SettingsTest, AConfigurationThatCannotBeWrittenLeavesConfigIniAsItWas) {
     CreateDirectoryW((dir / L"blocked.cfg").c_str(), nullptr);
     for (const std::wstring& name : {std::wstring(L"blocked"), std::wstring(255, L'n')}) {
         WriteFileBytes(dir / L"config.ini", before);
-        Settings.cfgname = name;
+        Settings.configName = name;
         try {
             SaveSettings();
             ADD_FAILURE() << "no error";
@@ -144,14 +144,14 @@ TEST_F(SettingsTest, AConfigurationThatCannotBeWrittenLeavesConfigIniAsItWas) {
 TEST_F(SettingsTest, ANameWithBlanksAtItsEndsReadsBackWhole) {
     for (const wchar_t* name : {L" Vacances", L"Vacances ", L" Vacances "}) {
         Settings = TSettings{};
-        Settings.InstallDir = dir.Path();
-        Settings.cfgname = name;
+        Settings.installDir = dir.Path();
+        Settings.configName = name;
         SaveSettings();
         EXPECT_EQ(ReadFileBytes(dir / L"config.ini"),
                   "[Config]\r\ncfgname=\"" + tk::Narrow(name) + "\"\r\n[Options]\r\ncfgalea=0\r\n");
-        Settings.cfgname = L"config 1";
+        Settings.configName = L"config 1";
         Load(LoadScope::CurrentConfiguration);
-        EXPECT_EQ(Settings.cfgname, name);
+        EXPECT_EQ(Settings.configName, name);
     }
     EXPECT_TRUE(boxes.empty());
 }
@@ -161,9 +161,9 @@ TEST_F(SettingsTest, ANameWithBlanksAtItsEndsReadsBackWhole) {
 TEST_F(SettingsTest, NamesBeyondTheCodePageTurnTheFileUnicodeAndReadBack) {
     Settings = Sample(dir.Path());
     SaveSettings(); // ANSI files first, as a configuration saved before
-    Settings.cfgname = L"Фото";
-    Settings.defdir = L"C:\\Фото 写真 😀;C:\\Photos d'été;";
-    Settings.memfilesname = L"Фото";
+    Settings.configName = L"Фото";
+    Settings.folders = L"C:\\Фото 写真 😀;C:\\Photos d'été;";
+    Settings.memoryName = L"Фото";
     SaveSettings();
     for (const wchar_t* file : {L"config.ini", L"Фото.cfg"})
         EXPECT_EQ(ReadFileBytes(dir / file).substr(0, 2), "\xFF\xFE") << tk::ToUtf8(file);
@@ -171,12 +171,12 @@ TEST_F(SettingsTest, NamesBeyondTheCodePageTurnTheFileUnicodeAndReadBack) {
 
     const TSettings saved = Settings;
     Settings = TSettings{};
-    Settings.InstallDir = dir.Path();
+    Settings.installDir = dir.Path();
     Load(LoadScope::CurrentConfiguration);
     EXPECT_TRUE(boxes.empty());
-    EXPECT_EQ(Settings.cfgname, saved.cfgname);
-    EXPECT_EQ(Settings.defdir, saved.defdir);
-    EXPECT_EQ(Settings.memfilesname, saved.memfilesname);
-    EXPECT_EQ(Settings.defpause, saved.defpause);
-    EXPECT_TRUE(Settings.cfgalea);
+    EXPECT_EQ(Settings.configName, saved.configName);
+    EXPECT_EQ(Settings.folders, saved.folders);
+    EXPECT_EQ(Settings.memoryName, saved.memoryName);
+    EXPECT_EQ(Settings.displaySeconds, saved.displaySeconds);
+    EXPECT_TRUE(Settings.randomConfig);
 }

@@ -15,7 +15,7 @@ class SettingsTest : public testing::Test {
   protected:
     void SetUp() override {
         Settings = TSettings{};
-        Settings.InstallDir = dir.Path();
+        Settings.installDir = dir.Path();
         tk::SetBoxHook([this](const tk::BoxRequest& box) {
             boxes.push_back(box.text);
             return IDOK;

@@ -49,19 +49,19 @@ TEST(Init, BadNumbersInTheConfigurationStillGiveAWorkingSaver) {
         saver.Init();
         EXPECT_EQ(saver.PrimaryShow().Strip().tileCount, c.tileCount);
         EXPECT_EQ(int(saver.PrimaryShow().Strip().panels.size()), c.tileCount);
-        EXPECT_EQ(Settings.defspeed, c.step);
+        EXPECT_EQ(Settings.stepPixels, c.step);
         if (c.transition) {
-            EXPECT_EQ(Settings.ActiveTransition, c.transition);
+            EXPECT_EQ(Settings.activeTransition, c.transition);
         } else {
-            EXPECT_GE(Settings.ActiveTransition, 1);
-            EXPECT_LE(Settings.ActiveTransition, 13);
+            EXPECT_GE(Settings.activeTransition, 1);
+            EXPECT_LE(Settings.activeTransition, 13);
         }
         EXPECT_EQ(saver.PrimaryShow().currentTile, 0);
         EXPECT_FALSE(saver.stepDue);
         // Without files the banner stays and the steps have nothing to refill.
         EXPECT_EQ(saver.BannerText(),
                   L"Vistamur Screen Saver V4.0 : Initialisation config 1 - \"" +
-                      std::wstring(TransitionOf(Settings.ActiveTransition).name) + L"\"... ");
+                      std::wstring(TransitionOf(Settings.activeTransition).name) + L"\"... ");
         for (int step = 0; step < 20; ++step) {
             saver.OnStepTick();
             saver.MoveOneStep();

@@ -24,8 +24,8 @@ struct NaiveScan {
         return std::wstring(buffer, n);
     }
 
-    void ScanFolders(const std::wstring& defdir) {
-        for (const std::wstring& entry : DefdirEntries(defdir)) {
+    void ScanFolders(const std::wstring& folders) {
+        for (const std::wstring& entry : DefdirEntries(folders)) {
             const std::wstring previous = CurrentDirectory();
             if (!entry.empty() && SetCurrentDirectoryW(entry.c_str())) {
                 SetCurrentDirectoryW(previous.c_str());

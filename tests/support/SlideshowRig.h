@@ -36,14 +36,14 @@ struct RunSettings {
 // The settings a run reads, without the configuration files.
 inline void UseSettings(const RunSettings& run) {
     Settings = TSettings{};
-    Settings.optransition = L";" + std::to_wstring(run.transition) + L";";
-    Settings.opnbimgmax = run.tiles;
-    Settings.defspeed = run.speed;
-    Settings.defdelay = run.delay;
-    Settings.defpause = run.pause;
-    Settings.opnomfic = run.names;
-    Settings.opdatefic = run.dates;
-    Settings.opmemfiles = false;
+    Settings.transitionList = L";" + std::to_wstring(run.transition) + L";";
+    Settings.maxTiles = run.tiles;
+    Settings.stepPixels = run.speed;
+    Settings.stepsPerTenSeconds = run.delay;
+    Settings.displaySeconds = run.pause;
+    Settings.captionName = run.names;
+    Settings.captionDate = run.dates;
+    Settings.rememberSeen = false;
     ClampForSaver(Settings);
 }
 

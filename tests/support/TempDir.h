@@ -12,7 +12,7 @@ class TempDir {
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    // The folder with its trailing backslash, as InstallDir holds it.
+    // The folder with its trailing backslash, as installDir holds it.
     const std::wstring& Path() const { return path_; }
     std::wstring operator/(const std::wstring& name) const { return path_ + name; }
 

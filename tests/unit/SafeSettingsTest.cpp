@@ -7,9 +7,9 @@
 #include "toolkit/Text.h"
 
 TEST(ClampForSaver, BringsEveryNumberIntoItsRange) {
-    int TSettings::*const numbers[] = {&TSettings::defspeed, &TSettings::defdelay,
-                                       &TSettings::defpause, &TSettings::opnbimgmax,
-                                       &TSettings::opagrfilm};
+    int TSettings::*const numbers[] = {&TSettings::stepPixels, &TSettings::stepsPerTenSeconds,
+                                       &TSettings::displaySeconds, &TSettings::maxTiles,
+                                       &TSettings::clipMaxGrowth};
     const char* names[] = {"speed", "delay", "pause", "tiles", "grow"};
     struct Case {
         int read[5], clamped[5]; // speed, delay, pause, tiles and grow
@@ -62,7 +62,7 @@ TEST(UsableTransitions, KnownNumbersOnlyAndAllWhenNone) {
 
 TEST(StepTimerInterval, DisplayTimeOrScrollingPace) {
     struct Case {
-        int transition, defpause, defdelay;
+        int transition, displaySeconds, stepsPerTenSeconds;
         std::optional<unsigned> ms;
     } cases[] = {
         {1, 30, 990, 10u},   // 10.10 -> 10
@@ -74,15 +74,15 @@ TEST(StepTimerInterval, DisplayTimeOrScrollingPace) {
         {13, 30, 1, 10000u}, // the slowest pace
         {1, 30, 1000, std::nullopt}, // as fast as the loop turns
         {11, 30, 1000, std::nullopt},
-        {4, 30, 990, 30000u}, // central: the display time, whatever defdelay is
+        {4, 30, 990, 30000u}, // central: the display time, whatever stepsPerTenSeconds is
         {10, 2, 1000, 2000u},
         {7, 86400, 1, 86400000u},
         {1, 30, 0, 10000u}, // only a hand-edited file holds these; the saver clamps first
         {1, 30, -50, 10000u},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(StepTimerInterval(c.transition, c.defpause, c.defdelay), c.ms)
-            << c.transition << " " << c.defpause << " " << c.defdelay;
+        EXPECT_EQ(StepTimerInterval(c.transition, c.displaySeconds, c.stepsPerTenSeconds), c.ms)
+            << c.transition << " " << c.displaySeconds << " " << c.stepsPerTenSeconds;
 }
 
 // The loop is woken for a step only when the step has work: a tick is due, or the strip runs
@@ -90,7 +90,7 @@ TEST(StepTimerInterval, DisplayTimeOrScrollingPace) {
 TEST(StepMoves, OnATickOrAtEveryTurnAtFullSpeed) {
     struct Case {
         bool due;
-        int transition, defdelay;
+        int transition, stepsPerTenSeconds;
         bool moves;
     } cases[] = {
         {false, 1, 990, false}, {true, 1, 990, true},   {false, 11, 800, false},
@@ -98,8 +98,8 @@ TEST(StepMoves, OnATickOrAtEveryTurnAtFullSpeed) {
         {true, 4, 1000, true},  {false, 10, 990, false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(StepMoves(c.due, c.transition, c.defdelay), c.moves)
-            << c.due << " " << c.transition << " " << c.defdelay;
+        EXPECT_EQ(StepMoves(c.due, c.transition, c.stepsPerTenSeconds), c.moves)
+            << c.due << " " << c.transition << " " << c.stepsPerTenSeconds;
 }
 
 // Between steps the loop wakes to look at the clips only for a looping clip, and only when

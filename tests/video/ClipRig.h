@@ -34,24 +34,24 @@ inline double LitShare(const std::vector<uint32_t>& pixels) {
 
 struct ClipOptions {
     int transition = 4;
-    bool fromVisible = false; // opdebfilm
-    bool loop = false;        // opBclfilm
-    bool randomStart = false; // opdbafilm
-    bool whole = false;       // opfinfilm
-    int grow = 1;             // opagrfilm
-    int pause = 30;           // defpause
+    bool fromVisible = false; // clipPlaysWhenVisible
+    bool loop = false;        // clipLoops
+    bool randomStart = false; // clipRandomStart
+    bool whole = false;       // clipPlaysWhole
+    int grow = 1;             // clipMaxGrowth
+    int pause = 30;           // displaySeconds
 };
 
 inline void UseClipSettings(const ClipOptions& o) {
     Settings = TSettings{};
-    Settings.ActiveTransition = o.transition;
-    Settings.optransition = L";" + std::to_wstring(o.transition) + L";";
-    Settings.opdebfilm = o.fromVisible;
-    Settings.opBclfilm = o.loop;
-    Settings.opdbafilm = o.randomStart;
-    Settings.opfinfilm = o.whole;
-    Settings.opagrfilm = o.grow;
-    Settings.defpause = o.pause;
+    Settings.activeTransition = o.transition;
+    Settings.transitionList = L";" + std::to_wstring(o.transition) + L";";
+    Settings.clipPlaysWhenVisible = o.fromVisible;
+    Settings.clipLoops = o.loop;
+    Settings.clipRandomStart = o.randomStart;
+    Settings.clipPlaysWhole = o.whole;
+    Settings.clipMaxGrowth = o.grow;
+    Settings.displaySeconds = o.pause;
 }
 
 // A saver window over the screen with its show's tiles made as the saver makes them: black
@@ -60,7 +60,7 @@ class ClipScreen {
   public:
     explicit ClipScreen(const ClipOptions& options, int tiles = 1, bool shown = false) {
         UseClipSettings(options);
-        Settings.opnbimgmax = tiles;
+        Settings.maxTiles = tiles;
         saver_ = rig::NewSaverWindow(shown);
         saver_->BuildShows();
         TMonitorShow& s = saver_->PrimaryShow();
@@ -87,8 +87,8 @@ class ClipScreen {
         saver_->Catalogue().currentFile = file;
         SetWindowPos(s.Strip().panels[tile]->Handle(), nullptr, left, top, s.Width(), s.Height(),
                      SWP_NOZORDER | SWP_NOACTIVATE);
-        s.Strip().tilePos[tile] = Settings.ActiveTransition >= 11 ? top : left;
-        s.stepTimer.SetInterval(CentralDisplayMs(Settings.defpause));
+        s.Strip().tilePos[tile] = Settings.activeTransition >= 11 ? top : left;
+        s.stepTimer.SetInterval(CentralDisplayMs(Settings.displaySeconds));
         bool ok = s.StartClip(tile);
         PumpMessages();
         return ok;
@@ -99,8 +99,8 @@ class ClipScreen {
         TMonitorShow& s = saver_->PrimaryShow();
         s.Strip().tilePos[tile] = pos;
         RECT b = s.Strip().panels[tile]->Bounds();
-        int left = Settings.ActiveTransition >= 11 ? b.left : pos;
-        int top = Settings.ActiveTransition >= 11 ? pos : b.top;
+        int left = Settings.activeTransition >= 11 ? b.left : pos;
+        int top = Settings.activeTransition >= 11 ? pos : b.top;
         SetWindowPos(s.Strip().panels[tile]->Handle(), nullptr, left, top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }

@@ -253,10 +253,10 @@ TEST(ClipTile, CentralTileIsKeptWhileItsClipPlaysWhole) {
         ASSERT_TRUE(WaitUntil([&] { return player.Mode() == MediaMode::Stopped; }, 4000));
         EXPECT_FALSE(screen->ClipStillRunning(0));
 
-        Settings.opBclfilm = true; // looping: it keeps the tile for good
+        Settings.clipLoops = true; // looping: it keeps the tile for good
         screen->CheckClipLoop(0);
         EXPECT_TRUE(screen->ClipStillRunning(0));
-        Settings.opfinfilm = false;
+        Settings.clipPlaysWhole = false;
         EXPECT_FALSE(screen->ClipStillRunning(0));
     }
 }
