@@ -14,7 +14,7 @@
 #include "tests/support/Photos.h"
 #include "tests/support/SlideshowRig.h"
 #include "tests/support/TempDir.h"
-#include "tests/video/ClipRig.h"
+#include "tests/support/ClipRig.h"
 #include "toolkit/MsgBox.h"
 
 // clips: names in the test media folder; broken: the name of a broken clip made here.

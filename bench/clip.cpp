@@ -13,7 +13,7 @@
 
 #include "bench/Measure.h"
 #include "saver/ClipWarmUp.h"
-#include "tests/video/ClipRig.h"
+#include "tests/support/ClipRig.h"
 
 using namespace cliprig;
 

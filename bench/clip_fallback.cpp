@@ -15,7 +15,7 @@
 #include "bench/Measure.h"
 #include "tests/support/Rig.h"
 #include "tests/support/SaverProcess.h"
-#include "tests/video/ClipRig.h"
+#include "tests/support/ClipRig.h"
 #include "toolkit/Counters.h"
 #include "toolkit/MediaPlayer.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/video/ClipRig.h"
+#include "tests/support/ClipRig.h"
 #include "toolkit/Counters.h"
 
 using namespace cliprig;

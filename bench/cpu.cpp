@@ -19,7 +19,7 @@
 #include "tests/support/SaverProcess.h"
 #include "tests/support/SlideshowRig.h"
 #include "tests/support/TempDir.h"
-#include "tests/video/ClipRig.h"
+#include "tests/support/ClipRig.h"
 #include "toolkit/Dib.h"
 #include "toolkit/MediaPlayer.h"
 

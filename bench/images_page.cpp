@@ -14,10 +14,10 @@
 #include "bench/BigPhoto.h"
 #include "bench/Measure.h"
 #include "controls/FitImage.h"
-#include "tests/catalogue/Tree.h"
+#include "tests/support/Tree.h"
 #include "tests/support/DialogRig.h"
 #include "tests/support/Rig.h"
-#include "tests/video/ClipRig.h"
+#include "tests/support/ClipRig.h"
 #include "toolkit/MsgBox.h"
 
 namespace {

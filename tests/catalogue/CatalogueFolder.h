@@ -5,7 +5,7 @@
 
 #include "Globals/Globals.h"
 #include "Globals/Random.h"
-#include "tests/catalogue/Tree.h"
+#include "tests/support/Tree.h"
 
 class CatalogueFolder : public testing::Test {
   protected:

@@ -6,7 +6,7 @@
 #include "saver/FolderScan.h"
 #include "saver/MediaKind.h"
 #include "saver/SameFolder.h"
-#include "tests/catalogue/Tree.h"
+#include "tests/support/Tree.h"
 #include "tests/support/NaiveScan.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "saver/FolderScan.h"
 #include "saver/MemoryFile.h"
 #include "saver/ProgressPacer.h"
-#include "tests/catalogue/Tree.h"
+#include "tests/support/Tree.h"
 #include "tests/support/Photos.h"
 #include "toolkit/Text.h"
 

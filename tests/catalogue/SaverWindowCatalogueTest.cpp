@@ -10,6 +10,7 @@
 
 #include "saver/SaverWindow.h"
 #include "tests/catalogue/CatalogueFolder.h"
+#include "tests/support/Rig.h"
 #include "toolkit/MsgBox.h"
 #include "toolkit/System.h"
 
@@ -151,9 +152,7 @@ TEST_F(SaverWindowCatalogue, AKeyDuringTheScanEndsItAndTheMemoryStays) {
         saver.FillCatalogue();
         EXPECT_TRUE(saver.ExitPending()) << memory;
         EXPECT_TRUE(saver.Catalogue().filesToSee.empty()) << memory;
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
+        PumpMessages();
         EXPECT_TRUE(saver.Closed()) << memory;
         EXPECT_EQ(tk::FileExists(Memory()) ? ReadFileBytes(Memory()) : "", memory);
     }
@@ -173,8 +172,6 @@ TEST_F(SaverWindowCatalogue, AKeyDuringTheRefillsTriesEndsThem) {
     saver_.PrimaryShow().RefillTile();
     EXPECT_TRUE(saver_.ExitPending());
     EXPECT_GE(saver_.Catalogue().filesToSee.size(), broken.size() - 2) << "the tries went on";
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageW(&msg);
+    PumpMessages();
     EXPECT_TRUE(saver_.Closed());
 }

@@ -10,7 +10,7 @@
 #include "tests/support/Photos.h"
 #include "tests/support/DialogRig.h"
 #include "tests/support/Rig.h"
-#include "tests/video/ClipRig.h"
+#include "tests/support/ClipRig.h"
 #include "toolkit/Counters.h"
 #include "toolkit/MsgBox.h"
 #include "toolkit/Text.h"

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "tests/catalogue/Tree.h"
+#include "tests/support/Tree.h"
 #include "tests/e2e/Harness.h"
 #include "toolkit/Text.h"
 

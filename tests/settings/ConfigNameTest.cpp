@@ -1,7 +1,7 @@
 // Configuration names that are no file name of the install folder: refused by the rule, and
 // a configuration that config.ini names with one is reported missing, nothing read.
 #include "Globals/ConfigName.h"
-#include "tests/settings/SettingsFixture.h"
+#include "tests/support/SettingsFixture.h"
 
 TEST(ConfigName, PathsAndDeviceNamesAreRefused) {
     struct Case {

@@ -1,7 +1,7 @@
 // Reading single values: what counts as an integer, what leaves a field alone, and how long
 // a string can be.
 #include "Globals/IniValue.h"
-#include "tests/settings/SettingsFixture.h"
+#include "tests/support/SettingsFixture.h"
 
 TEST(ParseIniInt, DecimalHexadecimalAndEverythingElse) {
     struct Case {

@@ -1,5 +1,5 @@
 // The install folder comes from HKLM "SOFTWARE\Korvane\VistamurSs" "InstallDir".
-#include "tests/settings/SettingsFixture.h"
+#include "tests/support/SettingsFixture.h"
 #include "tests/support/Registry.h"
 
 TEST_F(SettingsTest, InstallDirComesFromTheRegistryUnchanged) {

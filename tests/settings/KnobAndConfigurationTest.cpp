@@ -6,7 +6,7 @@
 #include "dialog/KnobDrag.h"
 #include "dialog/NamedConfigurations.h"
 #include "toolkit/System.h"
-#include "tests/settings/SettingsFixture.h"
+#include "tests/support/SettingsFixture.h"
 
 TEST(KnobDrag, PlacesTheGrabbedPointUnderThePointerWithinTheRange) {
     struct Case {

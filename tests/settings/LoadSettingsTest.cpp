@@ -6,7 +6,7 @@
 
 #include "Globals/Random.h"
 #include "Globals/Transitions.h"
-#include "tests/settings/SettingsFixture.h"
+#include "tests/support/SettingsFixture.h"
 #include "toolkit/Handles.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include "Globals/IniValue.h"
 #include "toolkit/System.h"
-#include "tests/settings/SettingsFixture.h"
+#include "tests/support/SettingsFixture.h"
 
 namespace {
 // Settings unlike the initial ones in every stored field, with letters beyond ASCII.

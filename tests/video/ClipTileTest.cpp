@@ -4,7 +4,7 @@
 
 #include "Globals/Random.h"
 #include "tests/support/TempDir.h"
-#include "tests/video/ClipRig.h"
+#include "tests/support/ClipRig.h"
 #include "toolkit/Counters.h"
 #include "toolkit/Log.h"
 

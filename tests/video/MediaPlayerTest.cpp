@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/TempDir.h"
-#include "tests/video/ClipRig.h"
+#include "tests/support/ClipRig.h"
 #include "toolkit/Counters.h"
 #include "toolkit/MediaPlayer.h"
 #include "toolkit/Panel.h"

@@ -8,7 +8,7 @@
 #include "tests/support/SaverProcess.h"
 #include "tests/support/InstallFolder.h"
 #include "tests/support/TempDir.h"
-#include "tests/video/ClipRig.h"
+#include "tests/support/ClipRig.h"
 #include "toolkit/MsgBox.h"
 
 namespace {

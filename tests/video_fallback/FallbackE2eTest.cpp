@@ -6,7 +6,7 @@
 #include "tests/support/InstallFolder.h"
 #include "tests/support/SaverProcess.h"
 #include "tests/support/TempDir.h"
-#include "tests/video/ClipRig.h"
+#include "tests/support/ClipRig.h"
 #include "toolkit/Counters.h"
 #include "toolkit/MsgBox.h"
 

@@ -5,7 +5,7 @@
 
 #include "tests/support/Photos.h"
 #include "tests/support/TempDir.h"
-#include "tests/video/ClipRig.h"
+#include "tests/support/ClipRig.h"
 #include "toolkit/Counters.h"
 #include "toolkit/Log.h"
 #include "toolkit/MediaPlayer.h"

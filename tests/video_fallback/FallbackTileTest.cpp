@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "Globals/Random.h"
-#include "tests/video/ClipRig.h"
+#include "tests/support/ClipRig.h"
 
 using cliprig::ClipOptions;
 using cliprig::ClipScreen;

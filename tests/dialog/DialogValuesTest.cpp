@@ -5,7 +5,7 @@
 #include "dialog/DialogValues.h"
 #include "saver/MediaKind.h"
 #include "saver/Pacing.h"
-#include "tests/settings/SettingsFixture.h"
+#include "tests/support/SettingsFixture.h"
 #include "toolkit/System.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "dialog/FolderPicking.h"
-#include "tests/catalogue/Tree.h"
+#include "tests/support/Tree.h"
 #include "toolkit/Text.h"
 
 namespace {
