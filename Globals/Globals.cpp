@@ -32,8 +32,7 @@ void ReadInstallDir() {
     // The value is only read, so read access is all that is asked for: a standard user is
     // refused all access rights to this key, and would otherwise lose the install folder.
     HKEY raw = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kInstallKey, 0, KEY_READ, &raw) != ERROR_SUCCESS)
-        return;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kInstallKey, 0, KEY_READ, &raw) != ERROR_SUCCESS) return;
     tk::RegKey key(raw);
     DWORD type = 0, bytes = 0;
     if (RegQueryValueExW(key.Get(), L"InstallDir", nullptr, &type, nullptr, &bytes) !=
@@ -76,7 +75,6 @@ namespace {
 const wchar_t* const kWarningCaption = L"Avertissement";
 const wchar_t* const kNotFoundMessage = L"Configuration non trouvée (%s)";
 const wchar_t* const kCannotReadMessage = L"Impossible de lire %s";
-
 
 bool SamePath(const std::wstring& a, const std::wstring& b) {
     return CompareStringOrdinal(a.c_str(), int(a.size()), b.c_str(), int(b.size()), TRUE) ==
@@ -144,9 +142,9 @@ TLoadProblems LoadSettings(LoadScope scope) {
 }
 
 std::wstring LoadProblemText(const TLoadProblem& problem) {
-    return tk::FormatMessageText(
-        problem.kind == TLoadProblem::NotFound ? kNotFoundMessage : kCannotReadMessage,
-        problem.file);
+    return tk::FormatMessageText(problem.kind == TLoadProblem::NotFound ? kNotFoundMessage
+                                                                        : kCannotReadMessage,
+                                 problem.file);
 }
 
 void ShowLoadProblems(HWND owner, const TLoadProblems& problems) {

@@ -16,17 +16,22 @@ std::optional<int> ParseIniInt(const std::wstring& text) {
     size_t i = 0;
     bool negative = false;
     if (i < text.size() && (text[i] == L'-' || text[i] == L'+')) negative = text[i++] == L'-';
-    bool hex = text.size() > i + 2 && text[i] == L'0' && (text[i + 1] == L'x' || text[i + 1] == L'X');
+    bool hex =
+        text.size() > i + 2 && text[i] == L'0' && (text[i + 1] == L'x' || text[i + 1] == L'X');
     if (hex) i += 2;
     if (i >= text.size()) return std::nullopt;
     unsigned long long value = 0;
     for (; i < text.size(); ++i) {
         wchar_t c = text[i];
         int digit;
-        if (c >= L'0' && c <= L'9') digit = c - L'0';
-        else if (hex && c >= L'a' && c <= L'f') digit = c - L'a' + 10;
-        else if (hex && c >= L'A' && c <= L'F') digit = c - L'A' + 10;
-        else return std::nullopt;
+        if (c >= L'0' && c <= L'9')
+            digit = c - L'0';
+        else if (hex && c >= L'a' && c <= L'f')
+            digit = c - L'a' + 10;
+        else if (hex && c >= L'A' && c <= L'F')
+            digit = c - L'A' + 10;
+        else
+            return std::nullopt;
         value = value * (hex ? 16 : 10) + digit;
         if (value > 0xFFFFFFFFull) return std::nullopt;
     }

@@ -25,12 +25,10 @@ std::wstring ReadIniString(const std::wstring& file, const wchar_t* section, con
                            const std::wstring& fallback);
 // A value that is missing or not an integer leaves the field as it was.
 void ReadIniInt(const std::wstring& file, const wchar_t* section, const wchar_t* key, int& field);
-void ReadIniBool(const std::wstring& file, const wchar_t* section, const wchar_t* key,
-                 bool& field);
+void ReadIniBool(const std::wstring& file, const wchar_t* section, const wchar_t* key, bool& field);
 
 // Throws EWriteError when the system refuses the write.
 void WriteIniString(const std::wstring& file, const wchar_t* section, const wchar_t* key,
                     const std::wstring& value);
 void WriteIniInt(const std::wstring& file, const wchar_t* section, const wchar_t* key, int value);
-void WriteIniBool(const std::wstring& file, const wchar_t* section, const wchar_t* key,
-                  bool value);
+void WriteIniBool(const std::wstring& file, const wchar_t* section, const wchar_t* key, bool value);

@@ -17,7 +17,9 @@ void Randomize() {
     Generator().seed(uint32_t(now.QuadPart ^ (now.QuadPart >> 32) ^ GetTickCount()));
 }
 
-void SetRandomSeed(uint32_t seed) { Generator().seed(seed); }
+void SetRandomSeed(uint32_t seed) {
+    Generator().seed(seed);
+}
 
 int Random(int range) {
     if (range < 1) return 0;

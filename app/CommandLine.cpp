@@ -15,7 +15,8 @@ TCommandLine ReadProcessCommandLine() {
     int count = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
     std::vector<std::wstring> args;
-    for (int i = 0; argv && i < count; ++i) args.emplace_back(argv[i]);
+    for (int i = 0; argv && i < count; ++i)
+        args.emplace_back(argv[i]);
     if (argv) LocalFree(argv);
     return ReadCommandLine(args);
 }

@@ -10,8 +10,8 @@ constexpr DWORD kHostShowTimeoutMs = 5000;
 constexpr int kFrameSleepMs = 10;
 
 HICON MainIcon() {
-    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1),
-                                         IMAGE_ICON, kPreviewIconSize, kPreviewIconSize, 0));
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                         kPreviewIconSize, kPreviewIconSize, 0));
 }
 
 bool WaitUntilVisible(HWND host) {
@@ -30,12 +30,15 @@ int NextPreviewX(int x, int width) {
     return x - 1;
 }
 
-int PreviewIconY(int height) { return height / 2 - kPreviewIconSize / 2; }
+int PreviewIconY(int height) {
+    return height / 2 - kPreviewIconSize / 2;
+}
 
 void DrawPreviewFrame(HDC target, int width, int height, int x, int y, HICON icon) {
     RECT all = {0, 0, width, height};
     FillRect(target, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    if (icon) DrawIconEx(target, x, y, icon, kPreviewIconSize, kPreviewIconSize, 0, nullptr, DI_NORMAL);
+    if (icon)
+        DrawIconEx(target, x, y, icon, kPreviewIconSize, kPreviewIconSize, 0, nullptr, DI_NORMAL);
 }
 
 void RunPreview(HWND host) {
@@ -63,8 +66,9 @@ void RunPreview(HWND host) {
     const int y = PreviewIconY(height);
     while (IsWindowVisible(host) && !tk::App::Instance().Terminated()) {
         BitBlt(work.Get(), 0, 0, width, height, background.Get(), 0, 0, SRCCOPY);
-        if (icon) DrawIconEx(work.Get(), x, y, icon, kPreviewIconSize, kPreviewIconSize, 0,
-                             nullptr, DI_NORMAL);
+        if (icon)
+            DrawIconEx(work.Get(), x, y, icon, kPreviewIconSize, kPreviewIconSize, 0, nullptr,
+                       DI_NORMAL);
         BitBlt(canvas.Get(), 0, 0, width, height, work.Get(), 0, 0, SRCCOPY);
         Sleep(kFrameSleepMs);
         tk::App::Instance().ProcessMessages();

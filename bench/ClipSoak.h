@@ -61,7 +61,8 @@ inline void RunClipSoak(const char* name, const std::vector<std::wstring>& clips
         PumpMessages();
         // Files that failed are forgotten; bring them back as a rescan of the folder would.
         for (const auto& path : library)
-            if (std::find(saver->Catalogue().filesToSee.begin(), saver->Catalogue().filesToSee.end(),
+            if (std::find(saver->Catalogue().filesToSee.begin(),
+                          saver->Catalogue().filesToSee.end(),
                           path) == saver->Catalogue().filesToSee.end() &&
                 std::find(saver->Catalogue().seenFiles.begin(), saver->Catalogue().seenFiles.end(),
                           path) == saver->Catalogue().seenFiles.end())

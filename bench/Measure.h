@@ -12,7 +12,9 @@ inline double Percentile(std::vector<double> v, double p) {
     return v[std::min(i, v.size() - 1)];
 }
 
-inline double Median(std::vector<double> v) { return Percentile(std::move(v), 0.5); }
+inline double Median(std::vector<double> v) {
+    return Percentile(std::move(v), 0.5);
+}
 
 template <class F> double TimeMs(F&& f) {
     auto start = std::chrono::steady_clock::now();

@@ -32,9 +32,9 @@ using namespace cpushare;
 double BarePlayerShare(const std::wstring& clip, int width, int height) {
     HWND window = FullScreenWindow();
     const int W = GetSystemMetrics(SM_CXSCREEN), H = GetSystemMetrics(SM_CYSCREEN);
-    HWND panel = CreateWindowExW(0, L"CpuBenchWindow", L"", WS_CHILD | WS_VISIBLE,
-                                 (W - width) / 2, (H - height) / 2, width, height, window,
-                                 nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND panel = CreateWindowExW(0, L"CpuBenchWindow", L"", WS_CHILD | WS_VISIBLE, (W - width) / 2,
+                                 (H - height) / 2, width, height, window, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
     double share = -1;
     {
         tk::MediaPlayer player;
@@ -49,7 +49,9 @@ double BarePlayerShare(const std::wstring& clip, int width, int height) {
     return share;
 }
 
-void PrintShare(const char* name, double share) { std::printf("%s: %.3f\n", name, share); }
+void PrintShare(const char* name, double share) {
+    std::printf("%s: %.3f\n", name, share);
+}
 
 void PrintRatio(const char* name, double ours, double bare) {
     std::printf("%s: %.2f\n", name, ours > 0 && bare > 0 ? ours / bare : 0.0);
@@ -106,12 +108,11 @@ int wmain(int argc, wchar_t** argv) {
     CopyFileW(clip.c_str(), (clips / L"long.mpg").c_str(), FALSE);
 
     if (wanted(L"still")) {
-        const double still = SaverShare(install, photos.Path(),
-                                        {{L"optransition", L";4;"}, {L"defpause", L"60"}});
+        const double still =
+            SaverShare(install, photos.Path(), {{L"optransition", L";4;"}, {L"defpause", L"60"}});
         PrintShare("cpu_still_share", still);
     }
     if (wanted(L"strip")) StripFigures(install, photos.Path());
     if (wanted(L"clip")) ClipFigures(install, clips);
     return 0;
 }
-

@@ -53,7 +53,8 @@ double OpenTime(const std::wstring& program, const std::wstring& arguments) {
     });
     if (!info.hProcess) return -1;
     if (search.found) PostMessageW(search.found, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(info.hProcess, 15000) != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 1);
+    if (WaitForSingleObject(info.hProcess, 15000) != WAIT_OBJECT_0)
+        TerminateProcess(info.hProcess, 1);
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
     return search.found ? ms : -1;

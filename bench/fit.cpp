@@ -71,7 +71,6 @@ bool DecodeOnly(const std::wstring& path, int scale, std::vector<uint8_t>& row,
     return true;
 }
 
-
 double MemoryMb(SIZE_T bytes) {
     return double(bytes) / (1024.0 * 1024.0);
 }

@@ -86,7 +86,6 @@ int PlainPass(const std::wstring& folder) {
     return entries;
 }
 
-
 } // namespace
 
 int wmain() {

@@ -46,10 +46,9 @@ struct BareStrip {
                 TBox box = show->Strip().TileBox(i);
                 x.push_back(show->Origin().x + show->Strip().tilePos[i]);
                 y.push_back(show->Origin().y + box.top);
-                children.push_back(CreateWindowExW(0, childClass, L"",
-                                                   WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x.back(),
-                                                   y.back(), box.width, box.height, parent, nullptr,
-                                                   GetModuleHandleW(nullptr), nullptr));
+                children.push_back(CreateWindowExW(
+                    0, childClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x.back(), y.back(),
+                    box.width, box.height, parent, nullptr, GetModuleHandleW(nullptr), nullptr));
             }
     }
     ~BareStrip() { DestroyWindow(parent); }
@@ -107,7 +106,8 @@ void StepFigures(const std::wstring& folder) {
         saver->MoveOneStep();
         PumpMessages();
     }
-    for (int i = 0; i < warmup; ++i) bare.Step(run.speed);
+    for (int i = 0; i < warmup; ++i)
+        bare.Step(run.speed);
     for (int block = 0; block < blocks; ++block) {
         SetShown(bare.parent, true);
         for (int i = 0; i < perBlock; ++i) {

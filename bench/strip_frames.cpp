@@ -103,10 +103,12 @@ void SampleTransition(const TempDir& install, const std::wstring& photos, int tr
             BitBlt(shot.Dc(), 0, 0, 1, H, screen, W / 2, 0, SRCCOPY);
         else
             BitBlt(shot.Dc(), 0, 0, W, 1, screen, 0, H / 2, SRCCOPY);
-        for (int i = 0; i < length; ++i) line[i] = Classify(shot.Bits()[i]);
+        for (int i = 0; i < length; ++i)
+            line[i] = Classify(shot.Bits()[i]);
         ++frames;
         bool tile = false;
-        for (int v : line) tile = tile || v >= 0;
+        for (int v : line)
+            tile = tile || v >= 0;
         tiles += tile;
         if (!WholeFrame(line, vertical)) ++broken;
     }
@@ -125,7 +127,7 @@ int wmain() {
     const TempDir install, photos;
     for (int i = 0; i < int(std::size(kPhotos)); ++i)
         MakeSolidJpeg(photos / (L"p" + std::to_wstring(i) + L".jpg"), kPhotos[i].width,
-                           kPhotos[i].height, kPhotos[i].rgb);
+                      kPhotos[i].height, kPhotos[i].rgb);
     for (int transition : {1, 2, 3, 11, 12, 13})
         SampleTransition(install, photos.Path(), transition);
     SampleTransition(install, photos.Path(), 1, true);

@@ -16,8 +16,7 @@ namespace dlg {
 namespace {
 using layout::Kind;
 
-std::unique_ptr<tk::Control> MakeLabel(const layout::ControlRow& row,
-                                       const tk::ControlArgs& args) {
+std::unique_ptr<tk::Control> MakeLabel(const layout::ControlRow& row, const tk::ControlArgs& args) {
     tk::LabelStyle style;
     switch (row.kind) {
     case Kind::Title:
@@ -50,7 +49,8 @@ std::unique_ptr<tk::Control> MakeLabel(const layout::ControlRow& row,
 
 // The "|"-separated items of a row.
 template <class List> void AddItems(List& list, const layout::ControlRow& row) {
-    for (const std::wstring& item : layout::RowItems(row)) list.Add(item);
+    for (const std::wstring& item : layout::RowItems(row))
+        list.Add(item);
 }
 
 template <class T> std::unique_ptr<tk::Control> Coloured(std::unique_ptr<T> control, bool made) {
@@ -70,8 +70,7 @@ std::unique_ptr<tk::Control> MakeControl(const layout::ControlRow& row, HWND par
     args.y = row.top;
     args.width = row.width;
     args.height = row.height;
-    if (row.text && row.kind != Kind::DropDown && row.kind != Kind::CheckList)
-        args.text = row.text;
+    if (row.text && row.kind != Kind::DropDown && row.kind != Kind::CheckList) args.text = row.text;
 
     switch (row.kind) {
     case Kind::Title:
@@ -115,8 +114,8 @@ std::unique_ptr<tk::Control> MakeControl(const layout::ControlRow& row, HWND par
     case Kind::DropDown:
     case Kind::EditCombo: {
         auto combo = std::make_unique<tk::ComboBox>();
-        const auto kind =
-            row.kind == Kind::DropDown ? tk::ComboKind::DropDownList : tk::ComboKind::EditableSorted;
+        const auto kind = row.kind == Kind::DropDown ? tk::ComboKind::DropDownList
+                                                     : tk::ComboKind::EditableSorted;
         bool made = combo->CreateCombo(args, kind, 10);
         if (made) AddItems(*combo, row);
         return Coloured(std::move(combo), made);

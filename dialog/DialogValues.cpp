@@ -62,10 +62,11 @@ std::wstring StepHint(int stepPixels) {
 }
 
 std::wstring SpeedHint(int stepPixels, int stepsPerTenSeconds) {
-    if (stepsPerTenSeconds == 1000) return tk::IntToStr(stepPixels) + L" pixels le plus vite possible";
+    if (stepsPerTenSeconds == 1000)
+        return tk::IntToStr(stepPixels) + L" pixels le plus vite possible";
     // The gap the saver's timer will run at, so that the hint never tells another.
-    return tk::IntToStr(stepPixels) + L" pixels toutes les " + tk::IntToStr(int(StripStepMs(stepsPerTenSeconds))) +
-           L" ms";
+    return tk::IntToStr(stepPixels) + L" pixels toutes les " +
+           tk::IntToStr(int(StripStepMs(stepsPerTenSeconds))) + L" ms";
 }
 
 std::wstring PauseHint(int displaySeconds) {

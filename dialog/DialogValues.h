@@ -21,17 +21,17 @@ constexpr KnobRange kPauseKnobDrag{335, 439};
 constexpr int kKnobWidth = 16;
 constexpr int kKnobHeight = 11;
 
-int StepKnobLeft(int stepPixels);  // round(stepPixels * 112 / 100) + 279
+int StepKnobLeft(int stepPixels);          // round(stepPixels * 112 / 100) + 279
 int SpeedKnobLeft(int stepsPerTenSeconds); // round(stepsPerTenSeconds * 159 / 1000) + 279
-int PauseKnobLeft(int displaySeconds); // round(displaySeconds * 104 / 300) + 334
-int StepFromKnob(int left);      // 1..100
-int DelayFromKnob(int left);     // 1..1000
-int PauseFromKnob(int left);     // 1..300
+int PauseKnobLeft(int displaySeconds);     // round(displaySeconds * 104 / 300) + 334
+int StepFromKnob(int left);                // 1..100
+int DelayFromKnob(int left);               // 1..1000
+int PauseFromKnob(int left);               // 1..300
 
 // The knobs' tooltips.
-std::wstring StepHint(int stepPixels);                // "4 pixels"
+std::wstring StepHint(int stepPixels);                          // "4 pixels"
 std::wstring SpeedHint(int stepPixels, int stepsPerTenSeconds); // "4 pixels toutes les 10 ms"
-std::wstring PauseHint(int displaySeconds);               // "30 secondes"
+std::wstring PauseHint(int displaySeconds);                     // "30 secondes"
 
 // The items of the two drop-down lists, as the settings page's layout names them.
 const std::vector<std::wstring>& GrowItems();      // "1x" .. "9x"
@@ -61,10 +61,10 @@ struct DialogValues {
     std::vector<std::wstring> folders;                // chosenFolders
     std::array<bool, kTransitionCount> transitions{}; // transitionList
     int stepLeft = 0, speedLeft = 0, pauseLeft = 0;   // stepKnob, speedKnob, pauseKnob
-    std::array<bool, 4> switches{}; // playWhenVisible, loop, randomStart, playWhole
-    int growIndex = 0;              // growList, -1 for none
-    std::array<bool, 3> options{};  // optionList
-    int tileCountIndex = -1;        // tileCountList, -1 for none
+    std::array<bool, 4> switches{};        // playWhenVisible, loop, randomStart, playWhole
+    int growIndex = 0;                     // growList, -1 for none
+    std::array<bool, 3> options{};         // optionList
+    int tileCountIndex = -1;               // tileCountList, -1 for none
     std::vector<std::wstring> configNames; // configNameBox's list
     std::wstring configName;               // configNameBox's edit text
     bool randomConfig = false;             // randomConfigBox

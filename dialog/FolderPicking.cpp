@@ -79,7 +79,8 @@ std::vector<std::wstring> MediaFilesOf(const std::wstring& folder) {
     // The catalogue's own choice of the listing, each file once (it takes a file again for
     // every other pattern that finds it through its short name), in listing order.
     std::vector<bool> taken(candidates.size(), false);
-    for (size_t k : CataloguedEntries(candidates)) taken[k] = true;
+    for (size_t k : CataloguedEntries(candidates))
+        taken[k] = true;
     std::vector<std::wstring> names;
     for (size_t k = 0; k < candidates.size(); ++k)
         if (taken[k]) names.push_back(std::move(candidates[k].name));

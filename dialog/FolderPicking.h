@@ -11,12 +11,12 @@
 // the user's Pictures folder; otherwise the current folder.
 std::wstring TreeStartFolder(const std::vector<std::wstring>& chosen);
 
-// Whether the add button adds the folder: it can be made the current directory (so it exists and can
-// be entered), and no line of the list names the same folder (SameFolder.h).
+// Whether the add button adds the folder: it can be made the current directory (so it exists and
+// can be entered), and no line of the list names the same folder (SameFolder.h).
 bool MayAddFolder(const std::vector<std::wstring>& chosen, const std::wstring& folder);
 
-// The lines the remove button leaves: from line 0, a selected line is deleted and the walk starts again
-// at 0, an unselected one is passed; every selected line goes, the others keep their order.
+// The lines the remove button leaves: from line 0, a selected line is deleted and the walk starts
+// again at 0, an unselected one is passed; every selected line goes, the others keep their order.
 std::vector<std::wstring> WithoutSelected(std::vector<std::wstring> lines,
                                           std::vector<bool> selected);
 

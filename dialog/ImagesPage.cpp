@@ -107,7 +107,8 @@ bool SettingsDialog::ShowPhoto(const std::wstring& path) {
     const RECT inside = previewBox->ClientRect();
     try {
         // Decoded straight to the size it is shown at: a big photo previews at once.
-        if (previewPicture.LoadFromFile(path, inside.right, inside.bottom) && previewPicture.FitPicture(inside))
+        if (previewPicture.LoadFromFile(path, inside.right, inside.bottom) &&
+            previewPicture.FitPicture(inside))
             return true;
     } catch (const std::exception&) {
         // as any other failure to show it (memory for a huge picture, say)
@@ -121,7 +122,7 @@ bool SettingsDialog::PlayClip(const std::wstring& path) {
     previewPlayer.FileName = path;
     if (!previewPlayer.Open()) {
         tk::Log(L"the preview cannot open " + path + L", MCI error " +
-              std::to_wstring(previewPlayer.LastError()));
+                std::to_wstring(previewPlayer.LastError()));
         return false;
     }
     // A clip with sound only has no picture to show in the box, nor a size to fit it to.
@@ -134,9 +135,10 @@ bool SettingsDialog::PlayClip(const std::wstring& path) {
     const RECT box = PreviewBoxForClip(size.cx, size.cy);
     PlaceAt(*previewBox, box);
     const RECT inside = previewBox->ClientRect();
-    if (previewPlayer.SetDisplaySize(inside.right, inside.bottom) && previewPlayer.Play()) return true;
+    if (previewPlayer.SetDisplaySize(inside.right, inside.bottom) && previewPlayer.Play())
+        return true;
     tk::Log(L"the preview cannot play " + path + L", MCI error " +
-          std::to_wstring(previewPlayer.LastError()));
+            std::to_wstring(previewPlayer.LastError()));
     CloseClip();
     PlaceAt(*previewBox, kPreviewBox);
     return false;

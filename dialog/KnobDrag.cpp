@@ -4,9 +4,12 @@
 
 const KnobRange& DragRange(Knob knob) {
     switch (knob) {
-    case Knob::Step: return kStepKnobDrag;
-    case Knob::Speed: return kSpeedKnobDrag;
-    default: return kPauseKnobDrag;
+    case Knob::Step:
+        return kStepKnobDrag;
+    case Knob::Speed:
+        return kSpeedKnobDrag;
+    default:
+        return kPauseKnobDrag;
     }
 }
 
@@ -26,7 +29,7 @@ int NudgedKnobLeft(Knob knob, int left, int delta) {
 }
 
 std::vector<std::pair<Knob, std::wstring>> HintsForKnobAt(Knob knob, int left, int stepLeft,
-                                                           int speedLeft) {
+                                                          int speedLeft) {
     switch (knob) {
     case Knob::Step: {
         const int step = StepFromKnob(left);

@@ -26,4 +26,4 @@ int NudgedKnobLeft(Knob knob, int left, int delta);
 // stand: the step knob's own and the speed knob's (which names the step), the speed knob's,
 // or the display time's.
 std::vector<std::pair<Knob, std::wstring>> HintsForKnobAt(Knob knob, int left, int stepLeft,
-                                                           int speedLeft);
+                                                          int speedLeft);

@@ -57,8 +57,8 @@ bool SettingsDialog::CreateForm() {
     args.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     if (!Create(args)) return false;
     font_.Reset(CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                            DEFAULT_PITCH, L"MS Sans Serif"));
+                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                            L"MS Sans Serif"));
     if (!MakePanels()) return false;
     BindControls();
     WireEvents();
@@ -96,15 +96,15 @@ bool SettingsDialog::MakePanels() {
     SetWindowPos(band->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
     const auto& settings = layout::kSettingsPage;
-    const art::KnobTrack tracks[3] = {
-        Track(Row(settings, L"stepKnob"), kStepKnobDrag),
-        Track(Row(settings, L"speedKnob"), kSpeedKnobDrag),
-        Track(Row(settings, L"pauseKnob"), kPauseKnobDrag)};
+    const art::KnobTrack tracks[3] = {Track(Row(settings, L"stepKnob"), kStepKnobDrag),
+                                      Track(Row(settings, L"speedKnob"), kSpeedKnobDrag),
+                                      Track(Row(settings, L"pauseKnob"), kPauseKnobDrag)};
     const auto& f = layout::kVideoFrame;
     const auto& header = Row(settings, L"videoOptionsHeader");
     const RECT gap = {header.left - 3, f[1] - 2, header.left + header.width + 2, f[1] + 3};
     imagesPage->SetPicture(art::ImagesPage());
-    settingsPage->SetPicture(art::SettingsPage(tracks, kKnobWidth, RECT{f[0], f[1], f[2], f[3]}, gap));
+    settingsPage->SetPicture(
+        art::SettingsPage(tracks, kKnobWidth, RECT{f[0], f[1], f[2], f[3]}, gap));
     band->SetPicture(art::Band());
 
     if (!MakeControls(layout::kImagesPage, *imagesPage) ||
@@ -112,15 +112,17 @@ bool SettingsDialog::MakePanels() {
         return false;
     // The preview sits inside the black box, hidden until a photo is shown.
     previewBox = Named<tk::PicturePanel>(L"previewBox");
-    if (!previewBox || !previewPicture.CreateControl(previewBox->Handle(), 1, 1, 187, 139)) return false;
+    if (!previewBox || !previewPicture.CreateControl(previewBox->Handle(), 1, 1, 187, 139))
+        return false;
     previewPicture.Center = true;
     return true;
 }
 
 bool SettingsDialog::MakeControls(std::span<const layout::ControlRow> rows,
-                              tk::PicturePanel& panel) {
+                                  tk::PicturePanel& panel) {
     for (const auto& row : rows) {
-        std::unique_ptr<tk::Control> control = dlg::MakeControl(row, panel.Handle(), nextId_++, font_.Get());
+        std::unique_ptr<tk::Control> control =
+            dlg::MakeControl(row, panel.Handle(), nextId_++, font_.Get());
         if (!control) {
             tk::Log(L"could not make the control " + std::wstring(row.name));
             return false;
@@ -164,7 +166,8 @@ void SettingsDialog::BindControls() {
     configNameBox = Named<tk::ComboBox>(L"configNameBox");
     randomConfigBox = Named<tk::Button>(L"randomConfigBox");
     deleteConfigButton = Named<tk::Button>(L"deleteConfigButton");
-    for (const TransitionInfo& t : kTransitions) transitionList->Add(t.name);
+    for (const TransitionInfo& t : kTransitions)
+        transitionList->Add(t.name);
 }
 
 void SettingsDialog::WireEvents() {
@@ -192,9 +195,12 @@ void SettingsDialog::LoadAndFill() {
 void SettingsDialog::Fill() {
     const DialogValues v = ValuesFromSettings(Settings);
     chosenFolders->Clear();
-    for (const std::wstring& folder : v.folders) chosenFolders->Add(folder);
-    for (int i = 0; i < int(v.transitions.size()); ++i) transitionList->SetChecked(i, v.transitions[i]);
-    for (int i = 0; i < int(v.options.size()); ++i) optionList->SetChecked(i, v.options[i]);
+    for (const std::wstring& folder : v.folders)
+        chosenFolders->Add(folder);
+    for (int i = 0; i < int(v.transitions.size()); ++i)
+        transitionList->SetChecked(i, v.transitions[i]);
+    for (int i = 0; i < int(v.options.size()); ++i)
+        optionList->SetChecked(i, v.options[i]);
     stepKnob->SetLeft(v.stepLeft);
     speedKnob->SetLeft(v.speedLeft);
     pauseKnob->SetLeft(v.pauseLeft);
@@ -202,13 +208,15 @@ void SettingsDialog::Fill() {
     speedKnob->SetHint(SpeedHint(Settings.stepPixels, Settings.stepsPerTenSeconds));
     pauseKnob->SetHint(PauseHint(Settings.displaySeconds));
     const auto switches = ClipSwitches();
-    for (size_t i = 0; i < switches.size(); ++i) switches[i]->SetOn(v.switches[i]);
+    for (size_t i = 0; i < switches.size(); ++i)
+        switches[i]->SetOn(v.switches[i]);
     growList->SetItemIndex(v.growIndex);
     fileList->SetMask(MediaFileMask(UsableMediaMask()));
     fileList->SetHint(FileListHint(UsableMediaMask()));
     tileCountList->SetItemIndex(v.tileCountIndex);
     configNameBox->Clear();
-    for (const std::wstring& name : v.configNames) configNameBox->Add(name);
+    for (const std::wstring& name : v.configNames)
+        configNameBox->Add(name);
     configNameBox->SetItemIndex(configNameBox->FindExact(v.configName));
     configNameBox->SetText(v.configName);
     randomConfigBox->SetChecked(v.randomConfig);
@@ -217,16 +225,20 @@ void SettingsDialog::Fill() {
 DialogValues SettingsDialog::ValuesOfControls() const {
     DialogValues v;
     v.folders = chosenFolders->Items();
-    for (int i = 0; i < int(v.transitions.size()); ++i) v.transitions[i] = transitionList->Checked(i);
-    for (int i = 0; i < int(v.options.size()); ++i) v.options[i] = optionList->Checked(i);
+    for (int i = 0; i < int(v.transitions.size()); ++i)
+        v.transitions[i] = transitionList->Checked(i);
+    for (int i = 0; i < int(v.options.size()); ++i)
+        v.options[i] = optionList->Checked(i);
     v.stepLeft = stepKnob->Left();
     v.speedLeft = speedKnob->Left();
     v.pauseLeft = pauseKnob->Left();
     const auto switches = ClipSwitches();
-    for (size_t i = 0; i < switches.size(); ++i) v.switches[i] = switches[i]->On();
+    for (size_t i = 0; i < switches.size(); ++i)
+        v.switches[i] = switches[i]->On();
     v.growIndex = growList->ItemIndex();
     v.tileCountIndex = tileCountList->ItemIndex();
-    for (int i = 0, n = configNameBox->Count(); i < n; ++i) v.configNames.push_back(configNameBox->Item(i));
+    for (int i = 0, n = configNameBox->Count(); i < n; ++i)
+        v.configNames.push_back(configNameBox->Item(i));
     v.configName = configNameBox->Text();
     v.randomConfig = randomConfigBox->Checked();
     return v;
@@ -262,10 +274,16 @@ bool SettingsDialog::SaveOrSay() {
     }
 }
 
-void SettingsDialog::OnCancel() { Destroy(); }
+void SettingsDialog::OnCancel() {
+    Destroy();
+}
 
-void SettingsDialog::ShowSettingsPage() { Slide(true); }
-void SettingsDialog::ShowImagesPage() { Slide(false); }
+void SettingsDialog::ShowSettingsPage() {
+    Slide(true);
+}
+void SettingsDialog::ShowImagesPage() {
+    Slide(false);
+}
 
 void SettingsDialog::Slide(bool toSettings) {
     // The page that leaves is moved and painted first, then the one that comes.
@@ -291,7 +309,8 @@ LRESULT SettingsDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case kMakeToolTips:
         if (!tips_.Handle() && tips_.Create(Handle()))
-            for (const auto& control : controls_) control->AttachToolTips(tips_);
+            for (const auto& control : controls_)
+                control->AttachToolTips(tips_);
         return 0;
     case WM_COMMAND:
         // Escape comes from the message loop as IDCANCEL. Enter (IDOK) does nothing: the

@@ -29,7 +29,7 @@
 
 class SettingsDialog : public tk::Window {
   public:
-    bool CreateForm(); // makes the window and runs LoadAndFill; shown by the caller
+    bool CreateForm();  // makes the window and runs LoadAndFill; shown by the caller
     void LoadAndFill(); // loads the current configuration and shows it
     void Fill();
     bool Get(const std::wstring& name);
@@ -86,7 +86,7 @@ class SettingsDialog : public tk::Window {
                *playWhole = nullptr;
     tk::ComboBox *growList = nullptr, *tileCountList = nullptr, *configNameBox = nullptr;
     tk::Button *randomConfigBox = nullptr, *deleteConfigButton = nullptr;
-    TFitImage previewPicture; // shows a photo in previewBox
+    TFitImage previewPicture;      // shows a photo in previewBox
     tk::MediaPlayer previewPlayer; // shows a clip in previewBox
 
     const tk::ToolTips& ToolTips() const { return tips_; }
@@ -121,9 +121,7 @@ class SettingsDialog : public tk::Window {
     std::array<tk::Switch*, 4> ClipSwitches() const {
         return {playWhenVisible, loop, randomStart, playWhole};
     }
-    template <class T> T* Named(const wchar_t* name) const {
-        return dynamic_cast<T*>(Find(name));
-    }
+    template <class T> T* Named(const wchar_t* name) const { return dynamic_cast<T*>(Find(name)); }
 
     tk::Font font_;
     tk::ToolTips tips_;

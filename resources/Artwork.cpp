@@ -43,8 +43,7 @@ void Slate(tk::Dib& dib, int x0, int y0, int x1, int y1, COLORREF base) {
         for (int x = x0; x < x1; ++x) {
             int shade = 10 - (x + 2 * y) * 22 / (dib.Width() + 2 * dib.Height());
             int stroke = ((x + y * 3) % 7 == 0) ? 3 : 0;
-            dib.Bits()[size_t(y) * dib.Width() + x] =
-                Pixel(base, shade + Grain(x, y) / 3 + stroke);
+            dib.Bits()[size_t(y) * dib.Width() + x] = Pixel(base, shade + Grain(x, y) / 3 + stroke);
         }
 }
 
@@ -62,8 +61,7 @@ void Tab(tk::Dib& page, int left, int right, bool slantOnLeft) {
         int inset = slant * y / height;
         int x0 = slantOnLeft ? left + inset : left, x1 = slantOnLeft ? right : right - inset;
         for (int x = std::max(x0, 0); x < std::min(x1, page.Width()); ++x)
-            page.Bits()[size_t(y) * page.Width() + x] =
-                Pixel(kTab, 8 - y / 3 + Grain(x, y) / 4);
+            page.Bits()[size_t(y) * page.Width() + x] = Pixel(kTab, 8 - y / 3 + Grain(x, y) / 4);
     }
     HDC dc = page.Dc();
     const int edge = slantOnLeft ? left : right;
@@ -153,17 +151,21 @@ void BlendText(tk::Dib& dib, const wchar_t* text, HFONT font, int x, int y, Colo
                 int u = int((under >> shift) & 0xFF);
                 return u + (over - u) * a / 255;
             };
-            dib.Bits()[i] = Pixel(mix(GetRValue(c), 16), mix(GetGValue(c), 8), mix(GetBValue(c), 0));
+            dib.Bits()[i] =
+                Pixel(mix(GetRValue(c), 16), mix(GetGValue(c), 8), mix(GetBValue(c), 0));
         }
 }
 } // namespace
 
-tk::Dib ImagesPage() { return Page(233, kPageWidth, true); }
+tk::Dib ImagesPage() {
+    return Page(233, kPageWidth, true);
+}
 
 tk::Dib SettingsPage(const KnobTrack (&tracks)[3], int knobWidth, const RECT& videoFrame,
                      const RECT& frameGap) {
     tk::Dib page = Page(0, 237, false);
-    for (const KnobTrack& track : tracks) Wedge(page, track, knobWidth);
+    for (const KnobTrack& track : tracks)
+        Wedge(page, track, knobWidth);
     Frame(page.Dc(), videoFrame, frameGap);
     return page;
 }
@@ -219,9 +221,9 @@ tk::Dib ButtonGlyphs(const wchar_t* label, int width, int height) {
         for (int y = 0; y < height; ++y) {
             // A face that is lighter at the top, as if lit from above (pressed: from below).
             int add = (looks[i].shift ? y - height / 2 : height / 2 - y) * 18 / height;
-            Line(dc, x, y, x + width, y, RGB(GetRValue(looks[i].face) + add,
-                                             GetGValue(looks[i].face) + add,
-                                             GetBValue(looks[i].face) + add));
+            Line(dc, x, y, x + width, y,
+                 RGB(GetRValue(looks[i].face) + add, GetGValue(looks[i].face) + add,
+                     GetBValue(looks[i].face) + add));
         }
         RECT text = {x + looks[i].shift, looks[i].shift, x + width + looks[i].shift,
                      height + looks[i].shift};

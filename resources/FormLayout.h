@@ -6,23 +6,23 @@
 namespace layout {
 
 enum class Kind {
-    Title,       // the current page's title: larger, bright green
-    Link,        // the other page's link: larger, grey-green, hand cursor
-    Label,       // an ordinary grey-green label
-    RightLabel,  // the same, right-aligned
-    Header,      // a section header: white, bold, underlined
-    BandLabel,   // white and bold
-    BandLink,    // white and bold, hand cursor
-    CheckList,   // check-list box
-    Switch,      // on/off switch
-    Knob,        // slider knob
+    Title,      // the current page's title: larger, bright green
+    Link,       // the other page's link: larger, grey-green, hand cursor
+    Label,      // an ordinary grey-green label
+    RightLabel, // the same, right-aligned
+    Header,     // a section header: white, bold, underlined
+    BandLabel,  // white and bold
+    BandLink,   // white and bold, hand cursor
+    CheckList,  // check-list box
+    Switch,     // on/off switch
+    Knob,       // slider knob
     FramedButton,
-    MultiList,   // list box, several lines selectable
-    DropDown,    // drop-down list of fixed items
-    EditCombo,   // editable sorted combo box
+    MultiList, // list box, several lines selectable
+    DropDown,  // drop-down list of fixed items
+    EditCombo, // editable sorted combo box
     CheckBox,
     PushButton,
-    BlackPanel,  // black panel with a single border
+    BlackPanel, // black panel with a single border
     DriveCombo,
     DirectoryList,
     FileList,

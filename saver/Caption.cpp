@@ -63,9 +63,13 @@ std::wstring ShortenPath(const std::wstring& path, int limit, const TTextWidth& 
     return drive + folder + name;
 }
 
-int CaptionNameLimit(int pictureWidth, int dateWidth) { return pictureWidth - 2 - dateWidth; }
+int CaptionNameLimit(int pictureWidth, int dateWidth) {
+    return pictureWidth - 2 - dateWidth;
+}
 
-int CaptionBandWidth(int textWidth, int pictureWidth) { return std::min(pictureWidth, textWidth); }
+int CaptionBandWidth(int textWidth, int pictureWidth) {
+    return std::min(pictureWidth, textWidth);
+}
 
 std::wstring FileDateText(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;

@@ -225,7 +225,8 @@ void TCatalogue::GiveBack(const std::vector<std::wstring>& paths) {
 
 // A folder of many broken files keeps the tries going for long: the owner hears its input
 // meanwhile through KeepGoing, as during a scan.
-bool TCatalogue::TakeNextFile(const Excluded& excluded, const std::function<bool()>& loadCurrentFile) {
+bool TCatalogue::TakeNextFile(const Excluded& excluded,
+                              const std::function<bool()>& loadCurrentFile) {
     TFilling filling(events_);
     TRefillTries tries(filesToSee.size(), seenFiles.empty());
     for (;;) {

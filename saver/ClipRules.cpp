@@ -68,5 +68,6 @@ bool ClipTileFullyEntered(int transition, int alternationPhase, const RECT& pane
 
 bool ClipTileNotYetGone(int transition, int alternationPhase, int pos, int width, int height, int W,
                         int H) {
-    return !PastExitEdge(TravelOf(transition, alternationPhase), pos, width, height, TBox{0, 0, W, H});
+    return !PastExitEdge(TravelOf(transition, alternationPhase), pos, width, height,
+                         TBox{0, 0, W, H});
 }

@@ -34,4 +34,5 @@ bool ClipKeepsTile(bool whole, bool imageHidden, bool clipOpen, tk::MediaMode mo
 bool ClipTileFullyEntered(int transition, int alternationPhase, const RECT& panel, int W, int H);
 // The tile at coordinate pos (its left for horizontal transitions, its top for vertical
 // ones) has not yet wholly left the screen at the exit edge.
-bool ClipTileNotYetGone(int transition, int alternationPhase, int pos, int width, int height, int W, int H);
+bool ClipTileNotYetGone(int transition, int alternationPhase, int pos, int width, int height, int W,
+                        int H);

@@ -7,11 +7,16 @@ namespace {
 
 TTravel Opposite(TTravel travel) {
     switch (travel) {
-    case TTravel::Leftward: return TTravel::Rightward;
-    case TTravel::Rightward: return TTravel::Leftward;
-    case TTravel::Upward: return TTravel::Downward;
-    case TTravel::Downward: return TTravel::Upward;
-    case TTravel::Still: break;
+    case TTravel::Leftward:
+        return TTravel::Rightward;
+    case TTravel::Rightward:
+        return TTravel::Leftward;
+    case TTravel::Upward:
+        return TTravel::Downward;
+    case TTravel::Downward:
+        return TTravel::Upward;
+    case TTravel::Still:
+        break;
     }
     return TTravel::Still;
 }
@@ -44,8 +49,12 @@ int NextCurrentTile(int currentTile, int tileCount, int alternationPhase) {
     return currentTile >= tileCount - 1 ? 0 : currentTile + 1;
 }
 
-int PreviousTile(int tile, int tileCount) { return tile <= 0 ? tileCount - 1 : tile - 1; }
-int NextTile(int tile, int tileCount) { return tile >= tileCount - 1 ? 0 : tile + 1; }
+int PreviousTile(int tile, int tileCount) {
+    return tile <= 0 ? tileCount - 1 : tile - 1;
+}
+int NextTile(int tile, int tileCount) {
+    return tile >= tileCount - 1 ? 0 : tile + 1;
+}
 
 TBox InitialBox(int transition, const TBox& s) {
     // A strip waits at its entry edge; the central tiles wait left of the screen.
@@ -63,7 +72,8 @@ int StartCoordinate(int transition, int alternationPhase, const TBox& s) {
         return s.top + s.height;
     case TTravel::Downward:
         return s.top - s.height;
-    case TTravel::Still: break;
+    case TTravel::Still:
+        break;
     }
     return 0;
 }
@@ -78,23 +88,28 @@ TBox EntryBox(int transition, int alternationPhase, const TBox& s) {
         return {0, s.top + s.height, s.width, s.height};
     case TTravel::Downward:
         return {0, s.top - s.height, s.width, s.height};
-    case TTravel::Still: break;
+    case TTravel::Still:
+        break;
     }
     return {0, 0, s.width, s.height};
 }
 
-int EntryCoordinate(int transition, int alternationPhase, int prevPos, int prevWidth, int prevHeight,
-                    int nextPos) {
+int EntryCoordinate(int transition, int alternationPhase, int prevPos, int prevWidth,
+                    int prevHeight, int nextPos) {
     // Forward, the new tile goes behind the last one (the tile before it in the strip);
     // in the backward phases of an alternating transition the strip's order is read the
     // other way, and the last tile on the entry side is the one after it.
     bool alternateBack = IsAlternating(transition) && alternationPhase >= 2;
     switch (TravelOf(transition, alternationPhase)) {
-    case TTravel::Leftward: return prevPos + prevWidth + kTileGap;
-    case TTravel::Upward: return prevPos + prevHeight + kTileGap;
+    case TTravel::Leftward:
+        return prevPos + prevWidth + kTileGap;
+    case TTravel::Upward:
+        return prevPos + prevHeight + kTileGap;
     case TTravel::Rightward:
-    case TTravel::Downward: return (alternateBack ? nextPos : prevPos) - kTileGap;
-    case TTravel::Still: break;
+    case TTravel::Downward:
+        return (alternateBack ? nextPos : prevPos) - kTileGap;
+    case TTravel::Still:
+        break;
     }
     return 0;
 }
@@ -137,7 +152,8 @@ bool PastExitEdge(TTravel travel, int pos, int width, int height, const TBox& s)
         return pos <= -height;
     case TTravel::Downward:
         return pos >= s.height;
-    case TTravel::Still: break;
+    case TTravel::Still:
+        break;
     }
     return false;
 }
@@ -184,11 +200,16 @@ namespace {
 // Where a tile of box b's size lies just beyond the edge it leaves by, travelling that way.
 int BeyondExitEdge(TTravel travel, const TBox& b, const TBox& s) {
     switch (travel) {
-    case TTravel::Leftward: return -b.width;
-    case TTravel::Rightward: return s.width;
-    case TTravel::Upward: return -b.height;
-    case TTravel::Downward: return s.height;
-    case TTravel::Still: break;
+    case TTravel::Leftward:
+        return -b.width;
+    case TTravel::Rightward:
+        return s.width;
+    case TTravel::Upward:
+        return -b.height;
+    case TTravel::Downward:
+        return s.height;
+    case TTravel::Still:
+        break;
     }
     return 0;
 }
@@ -208,7 +229,8 @@ TBox AnimationFrame(int transition, TTravel travel, int k, const TBox& b, const 
         else
             f.top = Blend(b.top, k, BeyondExitEdge(travel, b, s));
         break;
-    default: break;
+    default:
+        break;
     }
     return f;
 }

@@ -8,10 +8,10 @@
 // The strip: every tile of a moving transition is a panel that travels stepPixels pixels per
 // step; a tile is 50 px behind the one before it, centred across the direction of travel,
 // and refilled at the first step that finds it wholly past the exit edge. The two
-// alternating transitions (3 and 13) reverse at every second refill through alternationPhase: phases
-// 0 and 1 travel forward (as 1 or 11), phases 2 and 3 backward (as 2 or 12).
+// alternating transitions (3 and 13) reverse at every second refill through alternationPhase:
+// phases 0 and 1 travel forward (as 1 or 11), phases 2 and 3 backward (as 2 or 12).
 
-constexpr int kTileGap = 50;      // pixels between two tiles of a strip
+constexpr int kTileGap = 50;        // pixels between two tiles of a strip
 constexpr int kAnimationLast = 100; // the grow/shrink/slide animations: frames k = 0 .. 100
 
 enum class TFamily { Horizontal, Vertical, Central };
@@ -47,8 +47,8 @@ int StartCoordinate(int transition, int alternationPhase, const TBox& s);
 TBox EntryBox(int transition, int alternationPhase, const TBox& s);
 // ... and the entry coordinate, from the previous tile's coordinate and size and the next
 // tile's coordinate (read by the backward phases of the alternating transitions).
-int EntryCoordinate(int transition, int alternationPhase, int prevPos, int prevWidth, int prevHeight,
-                    int nextPos);
+int EntryCoordinate(int transition, int alternationPhase, int prevPos, int prevWidth,
+                    int prevHeight, int nextPos);
 
 // SizeTile: the panel takes the content's size, is centred across the direction of travel
 // (both ways for the central transitions), and the coordinate is corrected for the backward

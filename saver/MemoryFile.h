@@ -38,11 +38,11 @@ TMemoryEntries EntriesInFolders(const std::string& text, const std::vector<std::
                                 const std::vector<std::wstring>& toSee,
                                 const std::vector<std::wstring>& seen);
 
-// Reads the text of a memory file (UTF-8 after a byte-order mark, else ANSI) line by line: a line ends at CR, LF or CR LF, and a NUL
-// ends the text. A line that is empty or holds only spaces and control characters is
-// skipped; a line whose first character is "0" is a file to see, any other a seen file,
-// and the path is the rest of the line, unchanged. keepGoing, when given, is asked before
-// each line: false stops the reading there, and false comes back.
+// Reads the text of a memory file (UTF-8 after a byte-order mark, else ANSI) line by line: a line
+// ends at CR, LF or CR LF, and a NUL ends the text. A line that is empty or holds only spaces and
+// control characters is skipped; a line whose first character is "0" is a file to see, any other a
+// seen file, and the path is the rest of the line, unchanged. keepGoing, when given, is asked
+// before each line: false stops the reading there, and false comes back.
 bool ParseMemoryFile(const std::string& text,
                      const std::function<void(bool toSee, std::wstring path)>& entry,
                      const std::function<bool()>& keepGoing = {});

@@ -4,14 +4,16 @@
 
 #include "saver/Geometry.h"
 
-std::optional<unsigned> StepTimerInterval(int transition, int displaySeconds, int stepsPerTenSeconds) {
+std::optional<unsigned> StepTimerInterval(int transition, int displaySeconds,
+                                          int stepsPerTenSeconds) {
     if (IsCentralTransition(transition)) return CentralDisplayMs(displaySeconds);
     if (StepsEveryTurn(transition, stepsPerTenSeconds)) return std::nullopt;
     return StripStepMs(stepsPerTenSeconds);
 }
 
 unsigned StripStepMs(int stepsPerTenSeconds) {
-    if (stepsPerTenSeconds <= 0) stepsPerTenSeconds = 1; // only a hand-edited file holds one; slowest pace
+    if (stepsPerTenSeconds <= 0)
+        stepsPerTenSeconds = 1; // only a hand-edited file holds one; slowest pace
     long double ms = std::nearbyint(10000.0L / (long double)stepsPerTenSeconds);
     return ms < 1 ? 1u : unsigned(ms);
 }

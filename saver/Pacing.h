@@ -2,11 +2,13 @@
 #include <optional>
 
 // The slideshow timer's interval in ms: the display time for the central transitions,
-// 10000 / stepsPerTenSeconds rounded (halves to even) for the moving ones, and none when stepsPerTenSeconds is
-// 1000, where the strip steps at every turn of the message loop.
-std::optional<unsigned> StepTimerInterval(int transition, int displaySeconds, int stepsPerTenSeconds);
-// The gap between two steps of a moving strip in ms: 10000 / stepsPerTenSeconds, rounded with halves to
-// even, at least 1. The timer runs at it and the speed knob's hint tells it, so they agree.
+// 10000 / stepsPerTenSeconds rounded (halves to even) for the moving ones, and none when
+// stepsPerTenSeconds is 1000, where the strip steps at every turn of the message loop.
+std::optional<unsigned> StepTimerInterval(int transition, int displaySeconds,
+                                          int stepsPerTenSeconds);
+// The gap between two steps of a moving strip in ms: 10000 / stepsPerTenSeconds, rounded with
+// halves to even, at least 1. The timer runs at it and the speed knob's hint tells it, so they
+// agree.
 unsigned StripStepMs(int stepsPerTenSeconds);
 // The display time of a central tile in ms (displaySeconds is in seconds).
 unsigned CentralDisplayMs(int displaySeconds);

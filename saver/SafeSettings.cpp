@@ -31,6 +31,7 @@ std::vector<int> UsableTransitions(const std::wstring& transitionList) {
         if (number && IsKnownTransition(*number)) usable.push_back(*number);
     }
     if (usable.empty())
-        for (const TransitionInfo& t : kTransitions) usable.push_back(t.number);
+        for (const TransitionInfo& t : kTransitions)
+            usable.push_back(t.number);
     return usable;
 }

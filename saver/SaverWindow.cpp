@@ -13,7 +13,8 @@ namespace {
 constexpr DWORD kDisplayReadMs = 5;
 } // namespace
 
-SaverWindow::SaverWindow() : readMonitors(SystemMonitors), catalogue_(CatalogueEvents()), clipWatch_(2, kClipWatchMs) {
+SaverWindow::SaverWindow()
+    : readMonitors(SystemMonitors), catalogue_(CatalogueEvents()), clipWatch_(2, kClipWatchMs) {
     OnCreate();
 }
 
@@ -40,13 +41,14 @@ bool SaverWindow::CreateHidden() {
     clipWatch_.Attach(Handle());
     noticeTimer_.Attach(Handle());
     // "System", 13 pixels high: the window's font for the banner and the progress texts.
-    font_.Reset(CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
-                            L"System"));
+    font_.Reset(
+        CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"System"));
     return true;
 }
 
-void SaverWindow::OnCreate() { firstActivation = true; }
-
+void SaverWindow::OnCreate() {
+    firstActivation = true;
+}
 
 void SaverWindow::OnActivate() {
     if (!firstActivation) return;
@@ -78,7 +80,8 @@ void SaverWindow::OnIdle(bool& done) {
         handedOverAt_ = GetTickCount();
     }
     WatchClips();
-    if (StepMoves(stepDue, Settings.activeTransition, Settings.stepsPerTenSeconds) || clipCheckDue_) {
+    if (StepMoves(stepDue, Settings.activeTransition, Settings.stepsPerTenSeconds) ||
+        clipCheckDue_) {
         clipCheckDue_ = false;
         PostMessageW(Handle(), WM_STEP, 0, 0);
     }
@@ -96,8 +99,12 @@ void SaverWindow::WatchClips() {
     if (wanted != clipWatch_.Enabled()) clipWatch_.SetEnabled(wanted);
 }
 
-void SaverWindow::OnKeyDown(WPARAM) { RequestExit(); }
-void SaverWindow::OnMouseDown() { RequestExit(); }
+void SaverWindow::OnKeyDown(WPARAM) {
+    RequestExit();
+}
+void SaverWindow::OnMouseDown() {
+    RequestExit();
+}
 
 void SaverWindow::OnMouseMove(int x, int y) {
     if (mouse_.Move(x, y) == TMouseWatch::Verdict::Exit) RequestExit();
@@ -148,13 +155,15 @@ int SaverWindow::WarningBox(const std::wstring& text) {
     const bool captured = Handle() && GetCapture() == Handle();
     if (captured) ReleaseCapture();
     int shows = 1;
-    while (ShowCursor(TRUE) < 0) ++shows;
+    while (ShowCursor(TRUE) < 0)
+        ++shows;
     // On the primary monitor, with the texts, wherever most of the window lies.
     RECT primary = primaryArea_;
     MapWindowPoints(Handle(), nullptr, reinterpret_cast<POINT*>(&primary), 2);
     const int answer =
         tk::ShowBoxOver(primary, Handle(), text, L"Avertissement", MB_OK | MB_ICONWARNING);
-    while (shows-- > 0) ShowCursor(FALSE);
+    while (shows-- > 0)
+        ShowCursor(FALSE);
     if (captured && !closed_) SetCapture(Handle());
     mouse_.Reset();
     if (--boxDepth_ == 0 && exitAfterBox_) {
@@ -203,7 +212,9 @@ void SaverWindow::PaintCanvases() {
     }
 }
 
-void SaverWindow::PaintBackground(HDC dc, const RECT& area, POINT origin) { Paint(dc, area, origin); }
+void SaverWindow::PaintBackground(HDC dc, const RECT& area, POINT origin) {
+    Paint(dc, area, origin);
+}
 
 bool SaverWindow::TakeCleanScreen() {
     const bool clean = !drewSinceIdle_ && GetTickCount() - handedOverAt_ >= kDisplayReadMs;

@@ -55,14 +55,13 @@ void SaverWindow::FirstRefills() {
     if (together)
         for (const auto& stage : stages_)
             SetWindowPos(stage->Handle(), nullptr, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
-                             SWP_NOREDRAW | SWP_HIDEWINDOW);
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW |
+                             SWP_HIDEWINDOW);
     FillShows(all);
     if (together)
         for (const auto& stage : stages_) {
             SetWindowPos(stage->Handle(), nullptr, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
-                             SWP_SHOWWINDOW);
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
             RedrawWindow(stage->Handle(), nullptr, nullptr,
                          RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         }
@@ -81,6 +80,7 @@ void SaverWindow::FillShows(const std::vector<TMonitorShow*>& shows) {
         for (TMonitorShow* show : shows)
             if (i < show->FirstFills()) {
                 show->RefillTile();
-                show->alternationPhase = 0; // the strip is laid out forward, and the run starts in phase 0
+                show->alternationPhase =
+                    0; // the strip is laid out forward, and the run starts in phase 0
             }
 }

@@ -24,7 +24,8 @@ TBox SaverWindow::WindowBox() const {
 }
 
 std::unique_ptr<TMonitorShow> SaverWindow::NewShow(const TShowPlace& place) {
-    auto show = std::make_unique<TMonitorShow>(static_cast<TShowHost&>(*this), catalogue_, stepTimer);
+    auto show =
+        std::make_unique<TMonitorShow>(static_cast<TShowHost&>(*this), catalogue_, stepTimer);
     HWND canvas = Handle();
     POINT origin = {0, 0};
     if (!showsInWindow_) {

@@ -20,8 +20,8 @@ HFONT TMonitorShow::CaptionFont() {
     if (!captionFont_) {
         tk::WindowDc screen(nullptr);
         int height = -MulDiv(kCaptionPoints, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
-        captionFont_.Reset(CreateFontW(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0,
-                                       0, 0, 0, L"Arial"));
+        captionFont_.Reset(CreateFontW(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
+                                       0, 0, L"Arial"));
     }
     return captionFont_.Get();
 }

@@ -94,7 +94,8 @@ void TMonitorShow::PlayWhenVisible(int tile) {
     const int t = Settings.activeTransition;
     tk::MediaPlayer& player = *strip_.players[tile];
     if (!player.IsOpen()) return;
-    if (!ClipTileFullyEntered(t, alternationPhase, strip_.panels[tile]->Bounds(), Width(), Height()))
+    if (!ClipTileFullyEntered(t, alternationPhase, strip_.panels[tile]->Bounds(), Width(),
+                              Height()))
         return;
     if (player.Mode() == tk::MediaMode::Paused) player.Play();
 }

@@ -24,8 +24,12 @@
 #include "saver/MonitorShow.h"
 
 namespace {
-RECT ToRect(const TBox& b) { return RECT{b.left, b.top, b.left + b.width, b.top + b.height}; }
-HBRUSH Black() { return static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)); }
+RECT ToRect(const TBox& b) {
+    return RECT{b.left, b.top, b.left + b.width, b.top + b.height};
+}
+HBRUSH Black() {
+    return static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+}
 
 void FillPart(HDC dc, const RECT& r, const RECT& area) {
     RECT part;
@@ -62,8 +66,7 @@ void TMonitorShow::ApplyMoves(const std::vector<Move>& moves) {
         // A panel off the screen before and after the step cannot be seen: it stays where
         // it is, and the first step that brings it on the screen moves it there. (Of the
         // strip's twenty tiles only one or two are on the screen at a time.)
-        if (!IntersectRect(&seen, &from, &client) && !IntersectRect(&seen, &to, &client))
-            continue;
+        if (!IntersectRect(&seen, &from, &client) && !IntersectRect(&seen, &to, &client)) continue;
         UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
         if (m.from.width == m.to.width && m.from.height == m.to.height) flags |= SWP_NOSIZE;
         if (ShowsClip(m.tile)) {
@@ -139,7 +142,7 @@ void TMonitorShow::PaintArea(const RECT& wanted) {
     }
     host_.PaintOverTiles(target, origin_);
     if (!direct)
-        BitBlt(screen, area.left, area.top, area.right - area.left, area.bottom - area.top,
-               target, area.left, area.top, SRCCOPY);
+        BitBlt(screen, area.left, area.top, area.right - area.left, area.bottom - area.top, target,
+               area.left, area.top, SRCCOPY);
     SelectClipRgn(screen, nullptr); // the clips' tiles are no longer left out
 }

@@ -59,7 +59,8 @@ bool TMonitorShow::TurnWaitingTile() {
     // placed, found past the edge it came in by, only changes sides: it goes to the new
     // entry side behind the last tile there, keeps its picture, and the phase stays.
     const int t = Settings.activeTransition, c = currentTile;
-    if (!IsAlternating(t) || strip_.seen[c] || strip_.placedTravel[c] == TravelOf(t, alternationPhase))
+    if (!IsAlternating(t) || strip_.seen[c] ||
+        strip_.placedTravel[c] == TravelOf(t, alternationPhase))
         return false;
     const TBox content = strip_.TileBox(c);
     strip_.tilePos[c] = StartCoordinate(t, alternationPhase, ScreenBox());

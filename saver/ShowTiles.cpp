@@ -13,7 +13,9 @@ int EffectiveTransition(int transition) {
 }
 } // namespace
 
-bool TMonitorShow::IsCentral() const { return IsCentralTransition(Settings.activeTransition); }
+bool TMonitorShow::IsCentral() const {
+    return IsCentralTransition(Settings.activeTransition);
+}
 
 void TMonitorShow::RepaintNow() {
     // What windows left to paint themselves (a clip's tile, a window shown) is painted
@@ -69,8 +71,8 @@ void TMonitorShow::Animate(int transition, bool entering) {
     const TBox s = ScreenBox();
     for (int i = 0; i <= kAnimationLast; ++i) {
         int k = entering ? i : kAnimationLast - i;
-        TBox frame = entering ? EnterFrame(transition, k, base, s)
-                              : LeaveFrame(transition, k, base, s);
+        TBox frame =
+            entering ? EnterFrame(transition, k, base, s) : LeaveFrame(transition, k, base, s);
         ApplyMoves({{c, strip_.TileBox(c), frame}});
         if (entering && k == 0) SetTileShown(c, true);
         Sleep(kFrameMs);

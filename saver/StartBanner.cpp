@@ -5,8 +5,8 @@
 
 std::wstring StartBannerText(const std::wstring& configName, int transition) {
     std::wstring name = IsKnownTransition(transition) ? TransitionOf(transition).name : L"";
-    return L"Vistamur Screen Saver V" VISTAMUR_VERSION_SHORT_W L" : Initialisation " + configName + L" - \"" + name +
-           L"\"... ";
+    return L"Vistamur Screen Saver V" VISTAMUR_VERSION_SHORT_W L" : Initialisation " + configName +
+           L" - \"" + name + L"\"... ";
 }
 
 POINT StartBannerPos(int windowW, int windowH, int textW, int textH) {

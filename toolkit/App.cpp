@@ -34,7 +34,8 @@ int App::Run() {
 
 void App::ProcessMessages() {
     MSG msg;
-    while (!terminated_ && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) Dispatch(msg);
+    while (!terminated_ && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        Dispatch(msg);
 }
 
 } // namespace tk

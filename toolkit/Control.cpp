@@ -54,7 +54,8 @@ void Control::SetBounds(int x, int y, int width, int height) {
 }
 
 void Control::Repaint() {
-    if (Handle()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    if (Handle())
+        RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
 }
 
 void Control::Print(HDC dc) {

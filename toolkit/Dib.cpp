@@ -4,7 +4,9 @@
 
 namespace tk {
 
-Dib::Dib(Dib&& other) noexcept { *this = std::move(other); }
+Dib::Dib(Dib&& other) noexcept {
+    *this = std::move(other);
+}
 
 Dib& Dib::operator=(Dib&& other) noexcept {
     if (this != &other) {
@@ -19,7 +21,9 @@ Dib& Dib::operator=(Dib&& other) noexcept {
     return *this;
 }
 
-Dib::~Dib() { Clear(); }
+Dib::~Dib() {
+    Clear();
+}
 
 void Dib::Unselect() {
     if (dc_ && oldBitmap_) SelectObject(dc_.Get(), oldBitmap_);

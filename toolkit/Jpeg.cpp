@@ -124,7 +124,9 @@ void CmykToBgr(const uint8_t* cmyk, uint32_t* target, int width) {
 
 // The Exif segment is kept by libjpeg while it reads the header, so the orientation comes
 // with the one reading of the file.
-void KeepExif(j_decompress_ptr info) { jpeg_save_markers(info, JPEG_APP0 + 1, 0xFFFF); }
+void KeepExif(j_decompress_ptr info) {
+    jpeg_save_markers(info, JPEG_APP0 + 1, 0xFFFF);
+}
 
 // The orientation of the first Exif segment among those kept; 1 without one.
 int ExifOrientation(j_decompress_ptr info) {

@@ -51,14 +51,20 @@ bool ListBox::CreateList(const ControlArgs& args, bool multiSelect) {
     return CreateStandard(L"LISTBOX", a);
 }
 
-int ListBox::Count() const { return int(SendMessageW(Handle(), LB_GETCOUNT, 0, 0)); }
-void ListBox::Clear() { SendMessageW(Handle(), LB_RESETCONTENT, 0, 0); }
+int ListBox::Count() const {
+    return int(SendMessageW(Handle(), LB_GETCOUNT, 0, 0));
+}
+void ListBox::Clear() {
+    SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
+}
 
 int ListBox::Add(const std::wstring& text) {
     return int(SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
 }
 
-void ListBox::Delete(int index) { SendMessageW(Handle(), LB_DELETESTRING, index, 0); }
+void ListBox::Delete(int index) {
+    SendMessageW(Handle(), LB_DELETESTRING, index, 0);
+}
 
 std::wstring ListBox::Item(int index) const {
     return ItemText(Handle(), LB_GETTEXTLEN, LB_GETTEXT, index);
@@ -66,7 +72,8 @@ std::wstring ListBox::Item(int index) const {
 
 std::vector<std::wstring> ListBox::Items() const {
     std::vector<std::wstring> items;
-    for (int i = 0, n = Count(); i < n; ++i) items.push_back(Item(i));
+    for (int i = 0, n = Count(); i < n; ++i)
+        items.push_back(Item(i));
     return items;
 }
 
@@ -87,7 +94,9 @@ void ListBox::SetSelected(int index, bool selected) {
         SendMessageW(Handle(), LB_SETCURSEL, selected ? index : -1, 0);
 }
 
-int ListBox::ItemIndex() const { return int(SendMessageW(Handle(), LB_GETCARETINDEX, 0, 0)); }
+int ListBox::ItemIndex() const {
+    return int(SendMessageW(Handle(), LB_GETCARETINDEX, 0, 0));
+}
 
 bool ListBox::HandleReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     if (msg == WM_COMMAND) {
@@ -250,14 +259,20 @@ LRESULT ComboBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return result;
 }
 
-int ComboBox::Count() const { return int(SendMessageW(Handle(), CB_GETCOUNT, 0, 0)); }
-void ComboBox::Clear() { SendMessageW(Handle(), CB_RESETCONTENT, 0, 0); }
+int ComboBox::Count() const {
+    return int(SendMessageW(Handle(), CB_GETCOUNT, 0, 0));
+}
+void ComboBox::Clear() {
+    SendMessageW(Handle(), CB_RESETCONTENT, 0, 0);
+}
 
 int ComboBox::Add(const std::wstring& text) {
     return int(SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
 }
 
-void ComboBox::Delete(int index) { SendMessageW(Handle(), CB_DELETESTRING, index, 0); }
+void ComboBox::Delete(int index) {
+    SendMessageW(Handle(), CB_DELETESTRING, index, 0);
+}
 
 std::wstring ComboBox::Item(int index) const {
     return ItemText(Handle(), CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
@@ -269,9 +284,13 @@ int ComboBox::FindExact(const std::wstring& text) const {
     return found == CB_ERR ? -1 : int(found);
 }
 
-int ComboBox::ItemIndex() const { return int(SendMessageW(Handle(), CB_GETCURSEL, 0, 0)); }
+int ComboBox::ItemIndex() const {
+    return int(SendMessageW(Handle(), CB_GETCURSEL, 0, 0));
+}
 
-void ComboBox::SetItemIndex(int index) { SendMessageW(Handle(), CB_SETCURSEL, index, 0); }
+void ComboBox::SetItemIndex(int index) {
+    SendMessageW(Handle(), CB_SETCURSEL, index, 0);
+}
 
 std::wstring ComboBox::Text() const {
     std::wstring text(size_t(GetWindowTextLengthW(Handle())) + 1, L'\0');
@@ -279,7 +298,9 @@ std::wstring ComboBox::Text() const {
     return text;
 }
 
-void ComboBox::SetText(const std::wstring& text) { SetWindowTextW(Handle(), text.c_str()); }
+void ComboBox::SetText(const std::wstring& text) {
+    SetWindowTextW(Handle(), text.c_str());
+}
 
 void ComboBox::Pick() {
     pickPending_ = false;

@@ -106,7 +106,7 @@ class ComboBox : public ColouredControl {
     void Pick();
     ComboKind kind_ = ComboKind::DropDownList;
     int closedHeight_ = 0;
-    bool pickPending_ = false;   // moved through the open list, not picked yet
+    bool pickPending_ = false;    // moved through the open list, not picked yet
     std::wstring textBeforeDrop_; // given back when the open list is left without a pick
 };
 

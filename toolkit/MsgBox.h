@@ -22,8 +22,8 @@ using BoxHook = std::function<int(const BoxRequest&)>;
 int ShowBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT flags);
 // The same, centred on an area of the screen (one monitor of a window that covers several,
 // where the system would centre it on the monitor holding most of the owner).
-int ShowBoxOver(const RECT& area, HWND owner, const std::wstring& text,
-                const std::wstring& caption, UINT flags);
+int ShowBoxOver(const RECT& area, HWND owner, const std::wstring& text, const std::wstring& caption,
+                UINT flags);
 
 // The application's standard error box, for an error that ended an operation.
 void ShowErrorBox(const std::wstring& message);

@@ -23,8 +23,12 @@ std::string FromWide(UINT codePage, const std::wstring& text) {
 }
 } // namespace
 
-std::wstring Widen(const std::string& ansi) { return ToWide(CP_ACP, ansi); }
-std::string Narrow(const std::wstring& wide) { return FromWide(CP_ACP, wide); }
+std::wstring Widen(const std::string& ansi) {
+    return ToWide(CP_ACP, ansi);
+}
+std::string Narrow(const std::wstring& wide) {
+    return FromWide(CP_ACP, wide);
+}
 // Without best-fit mapping a character the code page lacks becomes the default one instead
 // of a look-alike ("e" for "ě"), and the call says so.
 bool FitsAnsi(const std::wstring& text) {
@@ -34,8 +38,12 @@ bool FitsAnsi(const std::wstring& text) {
                         nullptr, &usedDefault);
     return !usedDefault;
 }
-std::wstring FromUtf8(const std::string& utf8) { return ToWide(CP_UTF8, utf8); }
-std::string ToUtf8(const std::wstring& wide) { return FromWide(CP_UTF8, wide); }
+std::wstring FromUtf8(const std::string& utf8) {
+    return ToWide(CP_UTF8, utf8);
+}
+std::string ToUtf8(const std::wstring& wide) {
+    return FromWide(CP_UTF8, wide);
+}
 
 std::wstring UpperAscii(std::wstring text) {
     for (auto& c : text)
@@ -43,7 +51,9 @@ std::wstring UpperAscii(std::wstring text) {
     return text;
 }
 
-std::wstring IntToStr(long long value) { return std::to_wstring(value); }
+std::wstring IntToStr(long long value) {
+    return std::to_wstring(value);
+}
 
 std::wstring FormatMessageText(const std::wstring& pattern, const std::wstring& arg) {
     std::wstring out = pattern;
@@ -53,13 +63,13 @@ std::wstring FormatMessageText(const std::wstring& pattern, const std::wstring& 
 }
 
 bool LessIgnoringCase(const std::wstring& a, const std::wstring& b) {
-    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), int(a.size()),
-                          b.c_str(), int(b.size())) == CSTR_LESS_THAN;
+    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), int(a.size()), b.c_str(),
+                          int(b.size())) == CSTR_LESS_THAN;
 }
 
 bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) {
-    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), int(a.size()),
-                          b.c_str(), int(b.size())) == CSTR_EQUAL;
+    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), int(a.size()), b.c_str(),
+                          int(b.size())) == CSTR_EQUAL;
 }
 
 } // namespace tk

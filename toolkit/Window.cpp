@@ -11,7 +11,6 @@
 
 namespace tk {
 
-
 namespace {
 // The object of each window made or adopted here. Not GWLP_USERDATA, which the system's
 // own control classes may use, nor a window property, which under Wine is a round trip to
@@ -46,7 +45,9 @@ HWND NotifyingChild(HWND parent, UINT msg, WPARAM wp, LPARAM lp) {
 }
 } // namespace
 
-Window::~Window() { Destroy(); }
+Window::~Window() {
+    Destroy();
+}
 
 bool Window::Create(const WindowArgs& args) {
     static std::set<std::wstring> registered;
@@ -71,9 +72,9 @@ bool Window::Create(const WindowArgs& args) {
         }
     }
     HMENU id = (args.style & WS_CHILD) ? reinterpret_cast<HMENU>(INT_PTR(args.id)) : nullptr;
-    HWND hwnd = CreateWindowExW(args.exStyle, args.className, args.text.c_str(), args.style,
-                                args.x, args.y, args.width, args.height, args.parent, id,
-                                GetModuleHandleW(nullptr), this);
+    HWND hwnd =
+        CreateWindowExW(args.exStyle, args.className, args.text.c_str(), args.style, args.x, args.y,
+                        args.width, args.height, args.parent, id, GetModuleHandleW(nullptr), this);
     return hwnd != nullptr;
 }
 
@@ -116,7 +117,9 @@ LRESULT Window::Default(UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
-LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return Default(msg, wp, lp); }
+LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    return Default(msg, wp, lp);
+}
 
 bool Window::Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     HWND child = NotifyingChild(hwnd_, msg, wp, lp);

@@ -114,7 +114,6 @@ TEST(ProgressPacer, DrawsFirstAtOnceThenAtMostOncePerInterval) {
     EXPECT_TRUE(everyTime.Due(5));
 }
 
-
 // Names beyond the ANSI code page: a folder of them is scanned, its photos decode, and the
 // memory keeps every path exactly (as UTF-8 after its mark) where ANSI would write "?".
 TEST(MemoryFile, KeepsNamesBeyondTheCodePage) {

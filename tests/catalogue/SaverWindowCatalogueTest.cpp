@@ -58,8 +58,9 @@ TEST_F(SaverWindowCatalogue, AFolderAwayIsWrittenOnTheScreenAndTheCloseSurvivesA
     Settings.rememberSeen = true;
     Settings.folders = dir_ / L"Absent\\Sous";
     saver_.ScanFolders();
-    EXPECT_EQ(saver_.NoticeLines(), std::vector<std::wstring>{L"Répertoire \"" + dir_ / L"Absent\\" +
-                                                             L"\" inaccessible"});
+    EXPECT_EQ(
+        saver_.NoticeLines(),
+        std::vector<std::wstring>{L"Répertoire \"" + dir_ / L"Absent\\" + L"\" inaccessible"});
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_EQ(boxes_[0].text, L"Erreur : Aucune photos ou vidéos trouvées !");
     EXPECT_EQ(boxes_[0].caption, L"Avertissement");

@@ -17,7 +17,9 @@ std::wstring IniValue(const std::wstring& file, const wchar_t* section, const wc
     return value;
 }
 
-void CALLBACK EndTheLoop(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(1); }
+void CALLBACK EndTheLoop(HWND, UINT, UINT_PTR, DWORD) {
+    PostQuitMessage(1);
+}
 
 class DialogActions : public testing::Test {
   protected:
@@ -89,7 +91,8 @@ TEST_F(DialogActions, RefusedInputShowsItsErrorAndLeavesTheDialogOpenWithNothing
         {"no folder", [](SettingsDialog& d) { d.chosenFolders->Clear(); }, &kNoFolderMessage},
         {"no transition",
          [](SettingsDialog& d) {
-             for (int i = 0; i < 13; ++i) d.transitionList->SetChecked(i, false);
+             for (int i = 0; i < 13; ++i)
+                 d.transitionList->SetChecked(i, false);
          },
          &kNoTransitionMessage},
     };

@@ -93,7 +93,7 @@ TEST_F(DialogControls, EditableComboPicksOnAKeyInTheClosedBoxOrEnterOrAClickInTh
         }
         PumpMessages(dialog->Handle());
     };
-    keys({VK_DOWN}); // closed
+    keys({VK_DOWN});         // closed
     keys({0, VK_UP, VK_UP}); // 0: the list opened
     EXPECT_EQ(names.Text(), L"Anniversaire");
     keys({VK_ESCAPE});

@@ -27,7 +27,8 @@ TEST(FolderPicking, SubBtnRemovesExactlyTheSelectedLines) {
         {{L"a", L"a", L"b"}, {false, true, false}, {L"a", L"b"}},
         {{L"a", L"b"}, {false, false}, {L"a", L"b"}},
     };
-    for (const Case& c : cases) EXPECT_EQ(WithoutSelected(c.lines, c.selected), c.left);
+    for (const Case& c : cases)
+        EXPECT_EQ(WithoutSelected(c.lines, c.selected), c.left);
 }
 
 TEST(FolderPicking, AddsAnEnterableFolderOnceWhateverItsLetterCase) {

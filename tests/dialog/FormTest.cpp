@@ -38,60 +38,60 @@ struct Place {
 // The layout of record. The knobs stand where Fill puts them for the test's configuration
 // (step 4, delay 500, pause 30).
 const Place kPlaces[] = {
-    {L"imagesPage",               0, 0, 473, 337},
-    {L"settingsPage",             473, 0, 473, 337},
-    {L"band",                     0, 336, 473, 93},
-    {L"imagesPageTitle",          32, 8, 177, 25},
-    {L"settingsPageLink",         280, 3, 161, 22},
-    {L"driveChooser",             8, 40, 201, 19},
-    {L"folderTree",               8, 64, 201, 137},
-    {L"fileList",                 8, 208, 201, 121},
-    {L"addFolderButton",          208, 66, 57, 27},
-    {L"removeFoldersButton",      208, 98, 57, 27},
-    {L"clearFoldersButton",       208, 130, 57, 27},
-    {L"chosenFolders",            264, 40, 193, 129},
-    {L"previewBox",               264, 184, 193, 145},
-    {L"imagesPageLink",           16, 4, 177, 21},
-    {L"settingsPageTitle",        280, 8, 153, 25},
-    {L"transitionsHeader",        8, 32, 81, 17},
-    {L"transitionList",           8, 56, 190, 121},
-    {L"scrollingHeader",          216, 32, 81, 17},
-    {L"stepLabel",                248, 72, 25, 13},
-    {L"stepKnob",                 283, 76, 16, 11},
-    {L"pixelsLabel",              412, 72, 37, 13},
-    {L"speedLabel",               232, 96, 42, 13},
-    {L"speedKnob",                359, 101, 16, 11},
-    {L"slowLabel",                279, 117, -1, -1},
-    {L"fastLabel",                423, 117, -1, -1},
-    {L"centralTransitionHeader",  216, 136, 121, 17},
-    {L"displayTimeLabel",         238, 168, 92, 13},
-    {L"pauseKnob",                344, 168, 16, 11},
-    {L"shortLabel",               335, 181, -1, -1},
-    {L"longLabel",                415, 181, -1, -1},
-    {L"videoOptionsHeader",       16, 186, 89, 17},
-    {L"playWhenVisible",          25, 204, 25, 25},
-    {L"playWhenVisibleLabel",     52, 208, -1, -1},
-    {L"loop",                     25, 228, 25, 25},
-    {L"loopLabel",                52, 232, -1, -1},
-    {L"randomStart",              25, 252, 25, 25},
-    {L"randomStartLabel",         52, 256, -1, -1},
-    {L"playWhole",                25, 276, 25, 25},
-    {L"playWholeLabel",           52, 280, -1, -1},
-    {L"growLabel",                28, 304, -1, -1},
-    {L"growList",                 80, 300, 41, 21},
-    {L"growMaxLabel",             124, 304, -1, -1},
-    {L"optionsHeader",            216, 202, 89, 17},
-    {L"optionList",               216, 224, 241, 49},
-    {L"tileCountList",            216, 284, 41, 21},
-    {L"tileCountLabel",           260, 288, -1, -1},
-    {L"configNameLabel",          264, 6, 149, 17},
-    {L"configNameBox",            264, 24, 113, 21},
-    {L"deleteConfigButton",       379, 25, 17, 20},
-    {L"randomConfigBox",          400, 27, 65, 17},
-    {L"versionLabel",             16, 53, 185, 13},
-    {L"helpLink",                 16, 69, 129, 13},
-    {L"okButton",                 296, 58, 64, 27},
-    {L"cancelButton",             376, 58, 64, 27},
+    {L"imagesPage", 0, 0, 473, 337},
+    {L"settingsPage", 473, 0, 473, 337},
+    {L"band", 0, 336, 473, 93},
+    {L"imagesPageTitle", 32, 8, 177, 25},
+    {L"settingsPageLink", 280, 3, 161, 22},
+    {L"driveChooser", 8, 40, 201, 19},
+    {L"folderTree", 8, 64, 201, 137},
+    {L"fileList", 8, 208, 201, 121},
+    {L"addFolderButton", 208, 66, 57, 27},
+    {L"removeFoldersButton", 208, 98, 57, 27},
+    {L"clearFoldersButton", 208, 130, 57, 27},
+    {L"chosenFolders", 264, 40, 193, 129},
+    {L"previewBox", 264, 184, 193, 145},
+    {L"imagesPageLink", 16, 4, 177, 21},
+    {L"settingsPageTitle", 280, 8, 153, 25},
+    {L"transitionsHeader", 8, 32, 81, 17},
+    {L"transitionList", 8, 56, 190, 121},
+    {L"scrollingHeader", 216, 32, 81, 17},
+    {L"stepLabel", 248, 72, 25, 13},
+    {L"stepKnob", 283, 76, 16, 11},
+    {L"pixelsLabel", 412, 72, 37, 13},
+    {L"speedLabel", 232, 96, 42, 13},
+    {L"speedKnob", 359, 101, 16, 11},
+    {L"slowLabel", 279, 117, -1, -1},
+    {L"fastLabel", 423, 117, -1, -1},
+    {L"centralTransitionHeader", 216, 136, 121, 17},
+    {L"displayTimeLabel", 238, 168, 92, 13},
+    {L"pauseKnob", 344, 168, 16, 11},
+    {L"shortLabel", 335, 181, -1, -1},
+    {L"longLabel", 415, 181, -1, -1},
+    {L"videoOptionsHeader", 16, 186, 89, 17},
+    {L"playWhenVisible", 25, 204, 25, 25},
+    {L"playWhenVisibleLabel", 52, 208, -1, -1},
+    {L"loop", 25, 228, 25, 25},
+    {L"loopLabel", 52, 232, -1, -1},
+    {L"randomStart", 25, 252, 25, 25},
+    {L"randomStartLabel", 52, 256, -1, -1},
+    {L"playWhole", 25, 276, 25, 25},
+    {L"playWholeLabel", 52, 280, -1, -1},
+    {L"growLabel", 28, 304, -1, -1},
+    {L"growList", 80, 300, 41, 21},
+    {L"growMaxLabel", 124, 304, -1, -1},
+    {L"optionsHeader", 216, 202, 89, 17},
+    {L"optionList", 216, 224, 241, 49},
+    {L"tileCountList", 216, 284, 41, 21},
+    {L"tileCountLabel", 260, 288, -1, -1},
+    {L"configNameLabel", 264, 6, 149, 17},
+    {L"configNameBox", 264, 24, 113, 21},
+    {L"deleteConfigButton", 379, 25, 17, 20},
+    {L"randomConfigBox", 400, 27, 65, 17},
+    {L"versionLabel", 16, 53, 185, 13},
+    {L"helpLink", 16, 69, 129, 13},
+    {L"okButton", 296, 58, 64, 27},
+    {L"cancelButton", 376, 58, 64, 27},
 };
 
 TEST_F(DialogForm, EveryControlStandsWhereTheLayoutPutsIt) {
@@ -206,11 +206,13 @@ TEST_F(DialogForm, FramedButtonOutlinesItsOuterPixelsInItsRectColor) {
     FramedSpeedButton& ok = *dialog->okButton;
     EXPECT_EQ(ok.RectColor(), RGB(0, 0, 0));
     tk::Dib black = Render(ok);
-    for (uint32_t pixel : Edge(black)) ASSERT_EQ(pixel, 0x000000u);
+    for (uint32_t pixel : Edge(black))
+        ASSERT_EQ(pixel, 0x000000u);
     EXPECT_NE(black.Bits()[size_t(1) * black.Width() + 1] & 0xFFFFFF, 0u); // inside: the face
 
     ok.SetRectColor(RGB(255, 0, 0));
-    for (uint32_t pixel : Edge(Render(ok))) ASSERT_EQ(pixel, 0xFF0000u);
+    for (uint32_t pixel : Edge(Render(ok)))
+        ASSERT_EQ(pixel, 0xFF0000u);
 }
 
 TEST_F(DialogForm, FramedButtonTurnsBrightGreenWhilePressedAndClicksOnlyWhenReleasedOverIt) {
@@ -240,12 +242,10 @@ TEST_F(DialogForm, EveryHintIsItsControlsTooltipWithItsLineBreaks) {
             EXPECT_EQ(dialog->ToolTips().Text(dialog->Find(row.name)->Handle()), row.hint);
         }
     // The file list's tooltip names the photo formats this PC shows.
-    EXPECT_EQ(dialog->ToolTips().Text(dialog->fileList->Handle()),
-              FileListHint(UsableMediaMask()));
+    EXPECT_EQ(dialog->ToolTips().Text(dialog->fileList->Handle()), FileListHint(UsableMediaMask()));
     // The knobs' hints come from the configuration, and follow it.
     EXPECT_EQ(dialog->ToolTips().Text(dialog->stepKnob->Handle()), L"4 pixels");
-    EXPECT_EQ(dialog->ToolTips().Text(dialog->speedKnob->Handle()),
-              L"4 pixels toutes les 20 ms");
+    EXPECT_EQ(dialog->ToolTips().Text(dialog->speedKnob->Handle()), L"4 pixels toutes les 20 ms");
     EXPECT_EQ(dialog->ToolTips().Text(dialog->pauseKnob->Handle()), L"30 secondes");
 }
 

@@ -88,8 +88,8 @@ const wchar_t* RegisterTestClass(bool paints) {
 } // namespace
 
 TestWindow::TestWindow(const RECT& r, bool paints, bool show) {
-    hwnd_ = CreateWindowExW(WS_EX_NOACTIVATE, RegisterTestClass(paints), L"host", WS_POPUP,
-                            r.left, r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
+    hwnd_ = CreateWindowExW(WS_EX_NOACTIVATE, RegisterTestClass(paints), L"host", WS_POPUP, r.left,
+                            r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
                             GetModuleHandleW(nullptr), nullptr);
     if (hwnd_ && show) {
         ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
@@ -149,7 +149,8 @@ void TestInstall::SetOptions(const Options& changed) {
         if (!found) options.emplace_back(key, value);
     }
     std::wstring text = L"[Options]\r\n";
-    for (const auto& [key, value] : options) text += key + L"=" + value + L"\r\n";
+    for (const auto& [key, value] : options)
+        text += key + L"=" + value + L"\r\n";
     WriteText(dir_ / L"config 1.cfg", text);
 }
 

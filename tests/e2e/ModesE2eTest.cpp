@@ -24,8 +24,10 @@ std::optional<int> IconLeftEdge() {
     std::optional<int> left;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-            if (pixels[size_t(y) * w + x] == kWhite) ++whites;
-            else if (!left || x < *left) left = x;
+            if (pixels[size_t(y) * w + x] == kWhite)
+                ++whites;
+            else if (!left || x < *left)
+                left = x;
         }
     if (whites < w * h / 2) return std::nullopt; // the preview has not drawn yet
     return left;

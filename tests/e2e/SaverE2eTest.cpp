@@ -179,8 +179,8 @@ TEST_F(SaverTest, ARefusedPasswordKeepsTheSaverAndSkipsFiveMoves) {
     ASSERT_NE(window, nullptr);
 
     PressKey('A');
-    ASSERT_TRUE(WaitUntil([&] { return password.Calls() == 1 || !saver.Running(); },
-                          kExitDeadlineMs));
+    ASSERT_TRUE(
+        WaitUntil([&] { return password.Calls() == 1 || !saver.Running(); }, kExitDeadlineMs));
     ASSERT_EQ(password.Calls(), 1);
     SyncWith(window);
     ASSERT_TRUE(saver.Running()) << "a refused password ended the saver";
@@ -221,7 +221,8 @@ TEST_F(SaverTest, ValuesTheDialogNeverWritesStillGiveARunningSaver) {
     // A folder list longer than the first buffer it is read into (2047 characters), made of
     // the photo folder again and again: it is read whole, every entry a real folder.
     std::wstring list;
-    while (list.size() <= 4096) list += install->PhotoFolder() + L";";
+    while (list.size() <= 4096)
+        list += install->PhotoFolder() + L";";
 
     TestInstall bad;
     bad.SetOptions({{L"defdir", list},

@@ -32,8 +32,9 @@ std::pair<Found, Found> FindPhotos() {
         for (int x = 0; x < W; ++x) {
             uint32_t p = shot[size_t(y) * W + x];
             int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
-            Found* f = r > 200 && g < 60 && b < 60 ? &red : g > 200 && r < 60 && b < 60 ? &green
-                                                                                        : nullptr;
+            Found* f = r > 200 && g < 60 && b < 60   ? &red
+                       : g > 200 && r < 60 && b < 60 ? &green
+                                                     : nullptr;
             if (!f) continue;
             f->left = std::min(f->left, x);
             f->right = std::max(f->right, x);
@@ -116,7 +117,9 @@ TEST_F(SlideshowE2e, CentralTransitionCentresEachPhoto) {
 // both photos are 200 or 300 px long on the travel, every leading edge stays on the step's
 // rhythm: left edges at 1074 - 100 k or 1024 - 100 k (74 or 24 mod 100), top edges at
 // 818 - 100 k or 768 - 100 k (18 or 68).
-int Mod100(int v) { return ((v % 100) + 100) % 100; }
+int Mod100(int v) {
+    return ((v % 100) + 100) % 100;
+}
 
 TEST_F(SlideshowE2e, StripsTravelInStepsCentredAcrossWithTheirGap) {
     const struct {
@@ -129,8 +132,10 @@ TEST_F(SlideshowE2e, StripsTravelInStepsCentredAcrossWithTheirGap) {
         int seen = 0;
         auto along = [&](const Found& f) { return c.vertical ? f.top : f.left; };
         auto alongEnd = [&](const Found& f) { return c.vertical ? f.bottom : f.right; };
-        RunSaver({{L"optransition", c.transition}, {L"opnbimgmax", L"2"},
-                  {L"defspeed", L"100"}, {L"defdelay", L"10"}},
+        RunSaver({{L"optransition", c.transition},
+                  {L"opnbimgmax", L"2"},
+                  {L"defspeed", L"100"},
+                  {L"defdelay", L"10"}},
                  [&](const Found& r, const Found& g) {
                      for (const Found* f : {&r, &g}) {
                          if (!f->Any()) continue;

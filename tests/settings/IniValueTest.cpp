@@ -47,7 +47,7 @@ TEST_F(SettingsTest, IntegersAndBooleansFromAFile) {
         const char* line;
         int integer;
     } ints[] = {
-        {"n=0x10", 16}, {"n=abc", 7},   {"n=", 7},  {nullptr, 7},        {"n=  42  ", 42},
+        {"n=0x10", 16}, {"n=abc", 7},   {"n=", 7},   {nullptr, 7},         {"n=  42  ", 42},
         {"n=-3", -3},   {"n=12abc", 7}, {"n=0x", 7}, {"n=0xFFFFFFFF", -1}, {"N=9", 9},
     };
     for (const Case& c : ints) {
@@ -63,8 +63,8 @@ TEST_F(SettingsTest, IntegersAndBooleansFromAFile) {
         const char* line;
         bool fromFalse, fromTrue;
     } bools[] = {
-        {"b=1", true, true},   {"b=0", false, false},    {"b=2", true, true},
-        {"b=-1", true, true},  {"b=0x0", false, false},  {"b=0x10", true, true},
+        {"b=1", true, true},    {"b=0", false, false},   {"b=2", true, true},
+        {"b=-1", true, true},   {"b=0x0", false, false}, {"b=0x10", true, true},
         {"b=yes", false, true}, {"b=", false, true},     {nullptr, false, true},
     };
     for (const BoolCase& c : bools) {
@@ -83,7 +83,8 @@ TEST_F(SettingsTest, IntegersAndBooleansFromAFile) {
 TEST_F(SettingsTest, StringsComeBackWholeWhateverTheirLength) {
     for (size_t length : {0, 1, 2046, 2047, 2048, 4095, 4096, 4097}) {
         std::string value;
-        for (size_t i = 0; i < length; ++i) value += char('a' + i % 26);
+        for (size_t i = 0; i < length; ++i)
+            value += char('a' + i % 26);
         WriteIni(L"long.ini", {"[Options]", "s=" + value});
         std::wstring got = ReadIniString(dir / L"long.ini", L"Options", L"s", L"previous");
         EXPECT_EQ(got, std::wstring(value.begin(), value.end())) << length;
@@ -121,7 +122,8 @@ TEST(SplitString, NonEmptyPiecesInOrder) {
         {L";", L";;;", {}},
         {L";", L"C:\\Photos;D:\\Films;", {L"C:\\Photos", L"D:\\Films"}},
         {L";", L"C:\\Photos", {L"C:\\Photos"}},
-        {L";", L";1;2;3;4;5;6;7;8;9;10;11;12;13;",
+        {L";",
+         L";1;2;3;4;5;6;7;8;9;10;11;12;13;",
          {L"1", L"2", L"3", L"4", L"5", L"6", L"7", L"8", L"9", L"10", L"11", L"12", L"13"}},
         {L"ab", L"xabyababz", {L"x", L"y", L"z"}},
         {L"", L"abc", {L"abc"}}, // no separator: the whole text, and no endless loop

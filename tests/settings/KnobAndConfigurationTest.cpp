@@ -16,15 +16,11 @@ TEST(KnobDrag, PlacesTheGrabbedPointUnderThePointerWithinTheRange) {
     };
     const Case cases[] = {
         {Knob::Step, 300, 0, std::nullopt}, // pressed on the leftmost column: no drag
-        {Knob::Step, 300, 5, 295},
-        {Knob::Step, 285, 5, 280},
+        {Knob::Step, 300, 5, 295},          {Knob::Step, 285, 5, 280},
         {Knob::Step, 284, 5, std::nullopt}, // beyond the left end: stays where it was
-        {Knob::Step, 397, 5, 392},
-        {Knob::Step, 398, 5, std::nullopt},
-        {Knob::Speed, 447, 8, 439},
-        {Knob::Speed, 448, 8, std::nullopt},
-        {Knob::Pause, 337, 2, 335},
-        {Knob::Pause, 336, 2, std::nullopt},
+        {Knob::Step, 397, 5, 392},          {Knob::Step, 398, 5, std::nullopt},
+        {Knob::Speed, 447, 8, 439},         {Knob::Speed, 448, 8, std::nullopt},
+        {Knob::Pause, 337, 2, 335},         {Knob::Pause, 336, 2, std::nullopt},
     };
     for (const Case& c : cases)
         EXPECT_EQ(DraggedKnobLeft(c.knob, c.pointerX, c.offset), c.left) << c.pointerX;

@@ -12,11 +12,14 @@
 namespace {
 // A configuration file holding every key, with values unlike the initial ones.
 const std::vector<std::string> kFullConfig = {
-    "[Options]",        "defdir=C:\\Photos;D:\\Films;", "defspeed=3",     "defdelay=500",
-    "defpause=12",      "opdebfilm=0",                   "opfinfilm=0",    "opBclfilm=0",
-    "opdbafilm=1",      "opagrfilm=4",                   "optransition=;2;5;",
-    "opnomfic=1",       "opdatefic=1",                   "opmemfiles=1",   "memfilesname=full",
-    "opnbimgmax=9",
+    "[Options]",          "defdir=C:\\Photos;D:\\Films;",
+    "defspeed=3",         "defdelay=500",
+    "defpause=12",        "opdebfilm=0",
+    "opfinfilm=0",        "opBclfilm=0",
+    "opdbafilm=1",        "opagrfilm=4",
+    "optransition=;2;5;", "opnomfic=1",
+    "opdatefic=1",        "opmemfiles=1",
+    "memfilesname=full",  "opnbimgmax=9",
 };
 
 void ExpectFullConfig(const TSettings& s) {
@@ -56,7 +59,8 @@ TEST(SettingsRecord, InitialValuesAndTables) {
     EXPECT_EQ(s.stepsPerTenSeconds, 990);
     EXPECT_EQ(s.displaySeconds, 30);
     EXPECT_TRUE(s.clipPlaysWhenVisible && s.clipLoops && s.clipPlaysWhole);
-    EXPECT_FALSE(s.clipRandomStart || s.captionName || s.captionDate || s.rememberSeen || s.randomConfig);
+    EXPECT_FALSE(s.clipRandomStart || s.captionName || s.captionDate || s.rememberSeen ||
+                 s.randomConfig);
     EXPECT_EQ(s.clipMaxGrowth, 1);
     EXPECT_EQ(s.maxTiles, 6);
     EXPECT_EQ(s.activeTransition, 1);
@@ -110,8 +114,8 @@ TEST_F(SettingsTest, AMissingConfigurationFileIsReportedWithItsFullPath) {
 TEST_F(SettingsTest, KeysMissingFromALaterConfigurationKeepTheEarlierValues) {
     WriteIni(L"config.ini", {"[Config]", "cfgname=full", "[Options]", "cfgalea=0"});
     WriteIni(L"full.cfg", kFullConfig);
-    WriteIni(L"partial.cfg", {"[Options]", "defspeed=0x20", "defdir=E:\\Vacances;",
-                              "opnomfic=0", "opagrfilm=abc", "defpause="});
+    WriteIni(L"partial.cfg", {"[Options]", "defspeed=0x20", "defdir=E:\\Vacances;", "opnomfic=0",
+                              "opagrfilm=abc", "defpause="});
     Load(LoadScope::CurrentConfiguration);
     ExpectFullConfig(Settings);
 
@@ -120,7 +124,7 @@ TEST_F(SettingsTest, KeysMissingFromALaterConfigurationKeepTheEarlierValues) {
     EXPECT_EQ(Settings.stepPixels, 32);
     EXPECT_EQ(Settings.folders, L"E:\\Vacances;");
     EXPECT_FALSE(Settings.captionName);
-    EXPECT_EQ(Settings.clipMaxGrowth, 4); // not an integer: kept
+    EXPECT_EQ(Settings.clipMaxGrowth, 4);   // not an integer: kept
     EXPECT_EQ(Settings.displaySeconds, 12); // empty: kept
     EXPECT_EQ(Settings.stepsPerTenSeconds, 500);
     EXPECT_EQ(Settings.transitionList, L";2;5;");

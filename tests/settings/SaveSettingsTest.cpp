@@ -33,23 +33,22 @@ TSettings Sample(const std::wstring& installDir) {
 // What the system's private-profile functions leave on disk: the file in the ANSI code page
 // (é is E9), CR LF line ends, no blank line between sections, keys in the order written.
 const std::string kSampleIni = "[Config]\r\ncfgname=\xC9t\xE9\r\n[Options]\r\ncfgalea=1\r\n";
-const std::string kSampleCfg =
-    "[Options]\r\n"
-    "defdir=C:\\Photos d'\xE9t\xE9;D:\\Films;\r\n"
-    "defspeed=7\r\n"
-    "defdelay=800\r\n"
-    "defpause=45\r\n"
-    "opdebfilm=0\r\n"
-    "opfinfilm=0\r\n"
-    "opBclfilm=0\r\n"
-    "opdbafilm=1\r\n"
-    "opagrfilm=3\r\n"
-    "optransition=;2;5;\r\n"
-    "opnomfic=1\r\n"
-    "opdatefic=1\r\n"
-    "opmemfiles=1\r\n"
-    "memfilesname=\xC9t\xE9\r\n"
-    "opnbimgmax=15\r\n";
+const std::string kSampleCfg = "[Options]\r\n"
+                               "defdir=C:\\Photos d'\xE9t\xE9;D:\\Films;\r\n"
+                               "defspeed=7\r\n"
+                               "defdelay=800\r\n"
+                               "defpause=45\r\n"
+                               "opdebfilm=0\r\n"
+                               "opfinfilm=0\r\n"
+                               "opBclfilm=0\r\n"
+                               "opdbafilm=1\r\n"
+                               "opagrfilm=3\r\n"
+                               "optransition=;2;5;\r\n"
+                               "opnomfic=1\r\n"
+                               "opdatefic=1\r\n"
+                               "opmemfiles=1\r\n"
+                               "memfilesname=\xC9t\xE9\r\n"
+                               "opnbimgmax=15\r\n";
 
 } // namespace
 

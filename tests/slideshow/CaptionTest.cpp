@@ -32,8 +32,10 @@ TEST(Caption, TextForEachOptionCombination) {
 // shortening stops.
 TEST(Caption, ShorteningSequenceFromTheLeft) {
     const std::map<std::wstring, int> widths = {
-        {L"C:\\a\\b\\name.jpg", 100}, {L"C:\\...\\b\\name.jpg", 90},
-        {L"C:\\...\\name.jpg", 80},   {L"...\\name.jpg", 70},
+        {L"C:\\a\\b\\name.jpg", 100},
+        {L"C:\\...\\b\\name.jpg", 90},
+        {L"C:\\...\\name.jpg", 80},
+        {L"...\\name.jpg", 70},
         {L"name.jpg", 60},
     };
     std::vector<std::wstring> measured;
@@ -46,8 +48,12 @@ TEST(Caption, ShorteningSequenceFromTheLeft) {
         int limit;
         const wchar_t* shown;
     } cases[] = {
-        {100, L"C:\\a\\b\\name.jpg"}, {99, L"C:\\...\\b\\name.jpg"}, {90, L"C:\\...\\b\\name.jpg"},
-        {89, L"C:\\...\\name.jpg"},   {79, L"...\\name.jpg"},        {69, L"name.jpg"},
+        {100, L"C:\\a\\b\\name.jpg"},
+        {99, L"C:\\...\\b\\name.jpg"},
+        {90, L"C:\\...\\b\\name.jpg"},
+        {89, L"C:\\...\\name.jpg"},
+        {79, L"...\\name.jpg"},
+        {69, L"name.jpg"},
         {10, L"name.jpg"}, // the bare name even when it is still too wide
         {-5, L"name.jpg"},
     };
@@ -79,7 +85,8 @@ TEST(Caption, ShorteningOtherPathShapes) {
         {L"\\\\server\\share\\dir\\name.jpg", 1, L"name.jpg"},
         {L"C:\\...\\x\\name.jpg", 1, L"name.jpg"}, // a folder really named "..."
     };
-    for (const auto& c : cases) EXPECT_EQ(ShortenPath(c.path, c.limit, chars), c.shown) << c.path;
+    for (const auto& c : cases)
+        EXPECT_EQ(ShortenPath(c.path, c.limit, chars), c.shown) << c.path;
 }
 
 TEST(Caption, BandWidthAndNameRoom) {

@@ -14,8 +14,8 @@ const TBox kScreen{0, 0, 1024, 768};
 struct PhaseCase {
     int transition;
     int phase;
-    int start;     // the refill's start coordinate
-    TBox entry;    // PlaceTile's entry place
+    int start;  // the refill's start coordinate
+    TBox entry; // PlaceTile's entry place
     TTravel travel;
 };
 
@@ -60,7 +60,8 @@ TEST(Geometry, InitialPlacesWaitOutsideTheEntryEdge) {
         {4, {-1024, 0, 1024, 768}}, {7, {-1024, 0, 1024, 768}}, {10, {-1024, 0, 1024, 768}},
         {11, {0, 768, 1024, 768}},  {13, {0, 768, 1024, 768}},  {12, {0, -768, 1024, 768}},
     };
-    for (const auto& c : cases) EXPECT_EQ(InitialBox(c.transition, kScreen), c.box) << c.transition;
+    for (const auto& c : cases)
+        EXPECT_EQ(InitialBox(c.transition, kScreen), c.box) << c.transition;
 }
 
 // Entry coordinate then SizeTile with a 300 x 200 content, for the first tile of a run (the
@@ -114,18 +115,17 @@ TEST(Geometry, SizeTileCentresAcrossTheTravelAndBothWaysForCentral) {
         TBox box;
         int pos;
     } cases[] = {
-        {1, 301, 201, {0, 283, 301, 201}, 0},   // (768 - 201) div 2 = 283
-        {1, 301, 768, {0, 0, 301, 768}, 0},     // as high as the screen: top stays
-        {1, 301, 900, {0, 0, 301, 900}, 0},     // higher: top stays
-        {11, 301, 201, {361, 0, 301, 201}, 0},  // (1024 - 301) div 2 = 361
-        {11, 1024, 201, {0, 0, 1024, 201}, 0},
-        {4, 301, 201, {361, 283, 301, 201}, 361},
-        {6, 1024, 768, {0, 0, 1024, 768}, 0},
-        {10, 1, 1, {511, 383, 1, 1}, 511},
+        {1, 301, 201, {0, 283, 301, 201}, 0},  // (768 - 201) div 2 = 283
+        {1, 301, 768, {0, 0, 301, 768}, 0},    // as high as the screen: top stays
+        {1, 301, 900, {0, 0, 301, 900}, 0},    // higher: top stays
+        {11, 301, 201, {361, 0, 301, 201}, 0}, // (1024 - 301) div 2 = 361
+        {11, 1024, 201, {0, 0, 1024, 201}, 0}, {4, 301, 201, {361, 283, 301, 201}, 361},
+        {6, 1024, 768, {0, 0, 1024, 768}, 0},  {10, 1, 1, {511, 383, 1, 1}, 511},
         {4, 0, 0, {512, 384, 0, 0}, 512},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "transition " << c.transition << " " << c.w << "x" << c.h);
+        SCOPED_TRACE(testing::Message()
+                     << "transition " << c.transition << " " << c.w << "x" << c.h);
         TSized sized = SizeTileBox(c.transition, 0, full, 0, c.w, c.h, kScreen);
         EXPECT_EQ(sized.box, c.box);
         EXPECT_EQ(sized.pos, c.pos);
@@ -247,9 +247,9 @@ TEST(Geometry, TimerIntervalRounding) {
         int transition, pause, delay;
         std::optional<unsigned> interval;
     } cases[] = {
-        {1, 30, 990, 10u},    {1, 30, 800, 12u},   {1, 30, 160, 62u}, {1, 30, 32, 312u},
-        {11, 30, 1, 10000u},  {3, 30, 1000, std::nullopt},          {4, 30, 1000, 30000u},
-        {10, 300, 990, 300000u},
+        {1, 30, 990, 10u},     {1, 30, 800, 12u},       {1, 30, 160, 62u},
+        {1, 30, 32, 312u},     {11, 30, 1, 10000u},     {3, 30, 1000, std::nullopt},
+        {4, 30, 1000, 30000u}, {10, 300, 990, 300000u},
     };
     for (const auto& c : cases)
         EXPECT_EQ(StepTimerInterval(c.transition, c.pause, c.delay), c.interval)
@@ -265,7 +265,8 @@ TEST(RefillTries, GiveUpAfterOneWholePass) {
     EXPECT_TRUE(tries.FailedMayRetry());
     tries.NewPass(4);
     tries.NewPass(4); // a second pass adds nothing
-    for (int i = 0; i < 4; ++i) EXPECT_TRUE(tries.FailedMayRetry()) << i;
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(tries.FailedMayRetry()) << i;
     EXPECT_FALSE(tries.FailedMayRetry());
     EXPECT_EQ(tries.Failures(), 7u);
 

@@ -2,7 +2,6 @@
 // given through the registry, including values the dialog never stores.
 #include <gtest/gtest.h>
 
-
 #include "Globals/Globals.h"
 #include "Globals/Transitions.h"
 #include "Globals/Random.h"
@@ -38,11 +37,11 @@ TEST(Init, BadNumbersInTheConfigurationStillGiveAWorkingSaver) {
         TempDir dir;
         InstallFolder install(dir.Path());
         WriteConfiguration(dir.Path(), {{L"defdir", dir.Path()},
-                                 {L"opnbimgmax", c.tiles},
-                                 {L"optransition", c.transitions},
-                                 {L"defspeed", c.speed},
-                                 {L"defdelay", L"1000"},
-                                 {L"opmemfiles", L"0"}});
+                                        {L"opnbimgmax", c.tiles},
+                                        {L"optransition", c.transitions},
+                                        {L"defspeed", c.speed},
+                                        {L"defdelay", L"1000"},
+                                        {L"opmemfiles", L"0"}});
         Settings = TSettings{};
         SaverWindow saver;
         ASSERT_TRUE(saver.CreateHidden());

@@ -33,7 +33,7 @@ std::vector<std::wstring> Photos(const TempDir& dir, int n) {
 
 // A saver window whose monitors are the given ones, started with these files.
 std::unique_ptr<SaverWindow> Start(const rig::RunSettings& run, std::vector<TMonitor>* monitors,
-                             const std::vector<std::wstring>& files) {
+                                   const std::vector<std::wstring>& files) {
     rig::UseSettings(run);
     auto saver = rig::NewSaverWindow(false);
     saver->readMonitors = [monitors] { return *monitors; };

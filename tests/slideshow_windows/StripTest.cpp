@@ -53,7 +53,9 @@ void ExpectGaps(const SaverWindow& saver, int first, const char* when) {
     for (int k = 0; k + 1 < n; ++k) {
         int a = (first + k) % n, b = (first + k + 1) % n;
         TBox boxA = saver.PrimaryShow().Strip().TileBox(a);
-        EXPECT_EQ(saver.PrimaryShow().Strip().tilePos[b] - (saver.PrimaryShow().Strip().tilePos[a] + boxA.width), kTileGap)
+        EXPECT_EQ(saver.PrimaryShow().Strip().tilePos[b] -
+                      (saver.PrimaryShow().Strip().tilePos[a] + boxA.width),
+                  kTileGap)
             << when << ": between tiles " << a << " and " << b;
     }
     for (int i = 0; i < n; ++i) {
@@ -97,9 +99,11 @@ TEST_F(Slideshow, StripOfThreeTravelsIsRefilledInOrderAndKeepsItsGaps) {
         }
         for (int i = 0; i < 3; ++i) {
             if (refill && i == cur) continue;
-            EXPECT_EQ(saver->PrimaryShow().Strip().tilePos[i], before[i] - 10) << "tile " << i << " step " << step;
+            EXPECT_EQ(saver->PrimaryShow().Strip().tilePos[i], before[i] - 10)
+                << "tile " << i << " step " << step;
             // panels on the screen stand where the strip says (those off it wait).
-            const int left = saver->PrimaryShow().Strip().tilePos[i], width = saver->PrimaryShow().Strip().TileBox(i).width;
+            const int left = saver->PrimaryShow().Strip().tilePos[i],
+                      width = saver->PrimaryShow().Strip().TileBox(i).width;
             if (left < 1024 && left + width > 0) {
                 EXPECT_EQ(saver->PrimaryShow().Strip().TileBox(i).left, left) << "tile " << i;
             }
@@ -136,11 +140,13 @@ TEST_F(Slideshow, AlternatingStripsTurnAtEverySecondRefillAndStayOneStrip) {
             std::vector<std::pair<int, int>> strip;
             for (int i = 0; i < saver->PrimaryShow().Strip().tileCount; ++i) {
                 TBox box = saver->PrimaryShow().Strip().TileBox(i);
-                strip.push_back({saver->PrimaryShow().Strip().tilePos[i], vertical ? box.height : box.width});
+                strip.push_back(
+                    {saver->PrimaryShow().Strip().tilePos[i], vertical ? box.height : box.width});
                 // A tile past the exit edge is dealt with at the next step: none is left
                 // waiting there (the turn's waiting tiles change sides).
-                bool past = StepTile(TravelOf(transition, saver->PrimaryShow().alternationPhase), saver->PrimaryShow().Strip().tilePos[i],
-                                     box.width, box.height, 1, {0, 0, 1024, 768})
+                bool past = StepTile(TravelOf(transition, saver->PrimaryShow().alternationPhase),
+                                     saver->PrimaryShow().Strip().tilePos[i], box.width, box.height,
+                                     1, {0, 0, 1024, 768})
                                 .refill;
                 if (saver->PrimaryShow().alternationPhase == phase) {
                     EXPECT_FALSE(past && wasPast[i]) << "tile " << i;
@@ -198,8 +204,8 @@ TEST_F(Slideshow, SlidingCentralTransitionEndsCentred) {
 }
 
 TEST_F(Slideshow, EveryFileFailingEmptiesTheCatalogueAndLaterRefillsDoNothing) {
-    std::vector<std::wstring> files = {Corrupt(L"a.jpg"), Corrupt(L"b.jpg"),
-                                       dir / L"missing.jpg", Corrupt(L"clip.avi")};
+    std::vector<std::wstring> files = {Corrupt(L"a.jpg"), Corrupt(L"b.jpg"), dir / L"missing.jpg",
+                                       Corrupt(L"clip.avi")};
     auto saver = rig::StartSaver({.transition = 1, .tiles = 3}, files);
     ASSERT_TRUE(saver);
     EXPECT_TRUE(saver->Catalogue().filesToSee.empty());
@@ -210,7 +216,8 @@ TEST_F(Slideshow, EveryFileFailingEmptiesTheCatalogueAndLaterRefillsDoNothing) {
     EXPECT_FALSE(saver->BannerText().empty());
     // The tile that was tried shows nothing; it travels and is never filled again.
     EXPECT_EQ(saver->PrimaryShow().Strip().TileBox(0).width, 0);
-    for (int step = 0; step < 300; ++step) saver->MoveOneStep();
+    for (int step = 0; step < 300; ++step)
+        saver->MoveOneStep();
     EXPECT_EQ(saver->Refills(), 1);
     EXPECT_EQ(saver->PrimaryShow().currentTile, 1);
     EXPECT_TRUE(boxes.empty());
@@ -290,7 +297,7 @@ TEST_F(Slideshow, CaptionBandAtTheBottomLeftCappedAtThePicture) {
     } cases[] = {{120, true}, {1000, false}};
     for (const auto& c : cases) {
         auto saver = rig::StartSaver({.transition = 4, .tiles = 1, .names = true},
-                                    Photos({{c.width, 80, 0x0000FF}}));
+                                     Photos({{c.width, 80, 0x0000FF}}));
         ASSERT_TRUE(saver);
         const tk::Dib& picture = saver->PrimaryShow().Strip().pictures[0]->Picture();
         ASSERT_EQ(picture.Width(), c.width);
@@ -319,7 +326,7 @@ TEST_F(Slideshow, QuittingFreesEveryTileWindowAndPicture) {
     const tk::ResourceCounts before = tk::Counts();
     {
         auto saver = rig::StartSaver({.tiles = 5, .names = true},
-                                    Photos({{64, 48, 0x123456}, {48, 64, 0x654321}}));
+                                     Photos({{64, 48, 0x123456}, {48, 64, 0x654321}}));
         ASSERT_TRUE(saver);
         EXPECT_EQ(tk::Counts().windows - before.windows, 1 + 5 * 2);
         saver->EndSlideshow();

@@ -25,13 +25,20 @@ using Options = std::vector<std::pair<std::wstring, std::wstring>>;
 
 // A configuration whose every setting differs from the program's defaults.
 inline Options DialogOptions() {
-    return {{L"defdir", L"C:\\photos;D:\\films;"}, {L"defspeed", L"4"},
-            {L"defdelay", L"500"},                 {L"defpause", L"30"},
-            {L"opdebfilm", L"0"},                  {L"opBclfilm", L"1"},
-            {L"opdbafilm", L"1"},                  {L"opfinfilm", L"0"},
-            {L"opagrfilm", L"3"},                  {L"optransition", L";1;3;"},
-            {L"opnomfic", L"1"},                   {L"opdatefic", L"0"},
-            {L"opmemfiles", L"0"},                 {L"memfilesname", L""},
+    return {{L"defdir", L"C:\\photos;D:\\films;"},
+            {L"defspeed", L"4"},
+            {L"defdelay", L"500"},
+            {L"defpause", L"30"},
+            {L"opdebfilm", L"0"},
+            {L"opBclfilm", L"1"},
+            {L"opdbafilm", L"1"},
+            {L"opfinfilm", L"0"},
+            {L"opagrfilm", L"3"},
+            {L"optransition", L";1;3;"},
+            {L"opnomfic", L"1"},
+            {L"opdatefic", L"0"},
+            {L"opmemfiles", L"0"},
+            {L"memfilesname", L""},
             {L"opnbimgmax", L"8"}};
 }
 
@@ -114,8 +121,8 @@ struct ScreenShot {
     uint32_t At(int x, int y) const { return pixels[size_t(y) * Width() + x]; }
     // Whether any pixel of that colour (COLORREF) lies in the rectangle of the window.
     bool Holds(COLORREF colour) const {
-        const uint32_t rgb = uint32_t(GetRValue(colour)) << 16 | GetGValue(colour) << 8 |
-                             GetBValue(colour);
+        const uint32_t rgb =
+            uint32_t(GetRValue(colour)) << 16 | GetGValue(colour) << 8 | GetBValue(colour);
         return std::find(pixels.begin(), pixels.end(), rgb) != pixels.end();
     }
     RECT area = {};

@@ -8,7 +8,6 @@
 
 #include "tests/support/TempDir.h"
 
-
 extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND) {
     std::string answer;
     std::ifstream(TempFile(L"password-answer.txt").c_str()) >> answer;

@@ -34,8 +34,8 @@ bool ScopedRegValue::Write(DWORD type, const void* data, DWORD bytes) {
     if (RegCreateKeyExW(root_, subkey_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
                         nullptr) != ERROR_SUCCESS)
         return false;
-    bool ok = RegSetValueExW(key, name_.c_str(), 0, type, static_cast<const BYTE*>(data),
-                             bytes) == ERROR_SUCCESS;
+    bool ok = RegSetValueExW(key, name_.c_str(), 0, type, static_cast<const BYTE*>(data), bytes) ==
+              ERROR_SUCCESS;
     RegCloseKey(key);
     return ok;
 }
@@ -44,7 +44,9 @@ bool ScopedRegValue::SetString(const std::wstring& value) {
     return Write(REG_SZ, value.c_str(), DWORD((value.size() + 1) * sizeof(wchar_t)));
 }
 
-bool ScopedRegValue::SetDword(DWORD value) { return Write(REG_DWORD, &value, sizeof value); }
+bool ScopedRegValue::SetDword(DWORD value) {
+    return Write(REG_DWORD, &value, sizeof value);
+}
 
 void ScopedRegValue::Remove() {
     HKEY key = nullptr;

@@ -136,7 +136,8 @@ size_t SaverProcess::ResidentBytes() const {
 }
 
 std::optional<DWORD> SaverProcess::EndByRequest(DWORD deadlineMs) {
-    for (HWND window : VisibleWindows()) PostMessageW(window, WM_EXITREQUEST, 0, 0);
+    for (HWND window : VisibleWindows())
+        PostMessageW(window, WM_EXITREQUEST, 0, 0);
     return WaitExit(deadlineMs);
 }
 

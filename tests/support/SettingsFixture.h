@@ -35,7 +35,8 @@ class SettingsTest : public testing::Test {
     // beyond ASCII).
     void WriteIni(const std::wstring& name, const std::vector<std::string>& lines) {
         std::string bytes;
-        for (const auto& line : lines) bytes += line + "\r\n";
+        for (const auto& line : lines)
+            bytes += line + "\r\n";
         WriteFileBytes(dir / name, bytes);
     }
 

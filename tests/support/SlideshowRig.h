@@ -65,9 +65,8 @@ inline std::unique_ptr<SaverWindow> NewSaverWindow(bool shown) {
 }
 
 // A saver window as Init leaves it, with the given files as its catalogue.
-inline std::unique_ptr<SaverWindow> StartSaver(const RunSettings& run,
-                                         const std::vector<std::wstring>& files,
-                                         bool shown = false) {
+inline std::unique_ptr<SaverWindow>
+StartSaver(const RunSettings& run, const std::vector<std::wstring>& files, bool shown = false) {
     UseSettings(run);
     auto saver = NewSaverWindow(shown);
     if (!saver) return nullptr;
@@ -100,8 +99,8 @@ struct SoakResult {
     long refills = 0;
     long loads = 0;
     bool closed = false; // the saver window was closed under the soak
-    Snapshot early; // after the first fifth of the refills
-    Snapshot late;  // at the end
+    Snapshot early;      // after the first fifth of the refills
+    Snapshot late;       // at the end
 };
 
 // The fastest strip: 20 tiles, the largest step, no timer; one file in ten is corrupt.
@@ -141,7 +140,8 @@ inline SoakResult Soak(const std::wstring& folder, long refills) {
         // A failed file is forgotten; bring the broken ones back, as a rescan of the
         // folders would, so that one file in ten keeps failing for the whole run.
         for (const auto& path : corrupt)
-            if (std::find(saver->Catalogue().filesToSee.begin(), saver->Catalogue().filesToSee.end(),
+            if (std::find(saver->Catalogue().filesToSee.begin(),
+                          saver->Catalogue().filesToSee.end(),
                           path) == saver->Catalogue().filesToSee.end())
                 saver->Catalogue().filesToSee.push_back(path);
         if (!early && saver->Refills() >= earlyAt) {

@@ -21,7 +21,9 @@ TempDir::TempDir() {
     }
 }
 
-TempDir::~TempDir() { RemoveTree(path_.substr(0, path_.size() - 1)); }
+TempDir::~TempDir() {
+    RemoveTree(path_.substr(0, path_.size() - 1));
+}
 
 void RemoveTree(const std::wstring& folder) {
     WIN32_FIND_DATAW data;

@@ -42,7 +42,8 @@ TEST(Preview, IconCrossesFromTheRightEdgeAndComesBack) {
     const int width = 153;
     int x = width;
     std::vector<int> seen = {x};
-    for (int i = 0; i < 2 * (width + 33) + 2; ++i) seen.push_back(x = NextPreviewX(x, width));
+    for (int i = 0; i < 2 * (width + 33) + 2; ++i)
+        seen.push_back(x = NextPreviewX(x, width));
     EXPECT_EQ(seen[0], 153);
     EXPECT_EQ(seen[1], 152);
     EXPECT_EQ(seen[153 + 33], -33);

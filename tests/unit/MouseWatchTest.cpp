@@ -31,7 +31,8 @@ TEST_F(MouseWatchTest, JitterWithinTwoPixelsNeverEnds) {
     const POINT jitter[] = {{101, 100}, {102, 102}, {98, 98},  {100, 102}, {102, 98},
                             {99, 101},  {100, 100}, {98, 102}, {101, 99}};
     for (int round = 0; round < 20; ++round)
-        for (POINT p : jitter) ASSERT_EQ(watch.Move(p.x, p.y), Verdict::Ignored);
+        for (POINT p : jitter)
+            ASSERT_EQ(watch.Move(p.x, p.y), Verdict::Ignored);
     EXPECT_EQ(watch.LastX(), 100); // the reference never moved
     EXPECT_EQ(watch.LastY(), 100);
 }
@@ -62,7 +63,8 @@ TEST_F(MouseWatchTest, ASlowDriftAddsUp) {
 TEST_F(MouseWatchTest, AfterACheckFiveMovesAreSkippedAndTheSixthUsesTheOldReference) {
     watch.Move(100, 100);
     MouseMoveSkip = kMoveSkipAfterCheck; // what a refused password leaves
-    for (int i = 1; i <= 5; ++i) EXPECT_EQ(watch.Move(100 + 50 * i, 300), Verdict::Ignored) << i;
+    for (int i = 1; i <= 5; ++i)
+        EXPECT_EQ(watch.Move(100 + 50 * i, 300), Verdict::Ignored) << i;
     EXPECT_EQ(MouseMoveSkip, 0);
     EXPECT_EQ(watch.LastX(), 100);
     EXPECT_EQ(watch.Move(102, 98), Verdict::Ignored); // within 2 of the old reference

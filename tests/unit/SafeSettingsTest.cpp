@@ -56,7 +56,8 @@ TEST(UsableTransitions, KnownNumbersOnlyAndAllWhenNone) {
 
     // A 2047-character list of ones: every piece is known, none is lost.
     std::wstring ones;
-    while (ones.size() + 2 <= 2047) ones += L";1";
+    while (ones.size() + 2 <= 2047)
+        ones += L";1";
     EXPECT_EQ(UsableTransitions(ones), V(ones.size() / 2, 1));
 }
 
@@ -65,13 +66,13 @@ TEST(StepTimerInterval, DisplayTimeOrScrollingPace) {
         int transition, displaySeconds, stepsPerTenSeconds;
         std::optional<unsigned> ms;
     } cases[] = {
-        {1, 30, 990, 10u},   // 10.10 -> 10
-        {1, 30, 800, 12u},   // 12.5, a half: to the even 12
+        {1, 30, 990, 10u}, // 10.10 -> 10
+        {1, 30, 800, 12u}, // 12.5, a half: to the even 12
         {2, 30, 400, 25u},
-        {3, 30, 32, 312u},   // 312.5 -> 312
-        {11, 30, 96, 104u},  // 104.17 -> 104
+        {3, 30, 32, 312u},  // 312.5 -> 312
+        {11, 30, 96, 104u}, // 104.17 -> 104
         {12, 30, 3, 3333u},
-        {13, 30, 1, 10000u}, // the slowest pace
+        {13, 30, 1, 10000u},         // the slowest pace
         {1, 30, 1000, std::nullopt}, // as fast as the loop turns
         {11, 30, 1000, std::nullopt},
         {4, 30, 990, 30000u}, // central: the display time, whatever stepsPerTenSeconds is
@@ -93,7 +94,7 @@ TEST(StepMoves, OnATickOrAtEveryTurnAtFullSpeed) {
         int transition, stepsPerTenSeconds;
         bool moves;
     } cases[] = {
-        {false, 1, 990, false}, {true, 1, 990, true},   {false, 11, 800, false},
+        {false, 1, 990, false}, {true, 1, 990, true},    {false, 11, 800, false},
         {false, 1, 1000, true}, {false, 13, 1000, true}, {false, 4, 1000, false},
         {true, 4, 1000, true},  {false, 10, 990, false},
     };

@@ -13,13 +13,20 @@ struct WildcardCase {
 };
 
 const WildcardCase kCases[] = {
-    {L"*.JPG", L"photo.jpg", true},     {L"*.JPG", L"PHOTO.JPG", true},
-    {L"*.JPG", L"photo.jpgz", false},   {L"*.JPG", L"photo.jpg.txt", false},
-    {L"*.JPG", L"a.b.jpg", true},       {L"*.JPG", L".jpg", true},
-    {L"*.MPE", L"clip.mpeg", false},    {L"*.M?V", L"clip.m1v", true},
-    {L"*", L"anything", true},          {L"*.*", L"noextension", false},
-    {L"", L"", true},                   {L"", L"x", false},
-    {L"*.IVF", L"été.ivf", true},       {L"a*b*c", L"aXXbYYc", true},
+    {L"*.JPG", L"photo.jpg", true},
+    {L"*.JPG", L"PHOTO.JPG", true},
+    {L"*.JPG", L"photo.jpgz", false},
+    {L"*.JPG", L"photo.jpg.txt", false},
+    {L"*.JPG", L"a.b.jpg", true},
+    {L"*.JPG", L".jpg", true},
+    {L"*.MPE", L"clip.mpeg", false},
+    {L"*.M?V", L"clip.m1v", true},
+    {L"*", L"anything", true},
+    {L"*.*", L"noextension", false},
+    {L"", L"", true},
+    {L"", L"x", false},
+    {L"*.IVF", L"été.ivf", true},
+    {L"a*b*c", L"aXXbYYc", true},
     {L"a*b*c", L"aXXbYY", false},
 };
 
