@@ -137,11 +137,11 @@ int ExifOrientation(j_decompress_ptr info) {
     return 1;
 }
 
-// Everything that can jump out of libjpeg happens in this frame; the buffers it fills live
-// in the caller's, so that a jump leaves them in a defined state.
-bool DecodeOpen(HANDLE file, RowSink& sink, std::vector<uint8_t>& input,
-                std::vector<uint8_t>& cmykRow) {
-    FileSource source;
+// Runs body on a fresh decompressor and destroys it after. A libjpeg error jumps back to the
+// setjmp here, the one frame that holds it, and the answer is false. A jump skips the body's
+// own frame, so the body holds nothing with a destructor: what it fills lives in its caller's
+// frame, and is left in a defined state.
+template <class Body> bool WithDecompressor(Body&& body) {
     jpeg_decompress_struct info;
     ErrorManager errors;
     SetUpErrors(info, errors);
@@ -150,49 +150,51 @@ bool DecodeOpen(HANDLE file, RowSink& sink, std::vector<uint8_t>& input,
         return false;
     }
     jpeg_create_decompress(&info);
-    info.mem->max_memory_to_use = kMaxDecoderMemory;
-    UseFileSource(info, source, file, input.data());
-    KeepExif(&info);
-    jpeg_read_header(&info, TRUE);
-    const int width = int(info.image_width), height = int(info.image_height);
-    const int scale = (long long)width * height > kMaxPicturePixels
-                          ? 0
-                          : sink.Scale(width, height, ExifOrientation(&info));
-    if (scale < 1 || scale > 8) {
-        jpeg_destroy_decompress(&info);
-        return false;
-    }
-    info.scale_num = unsigned(scale);
-    info.scale_denom = 8;
-    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
-    info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
-    jpeg_calc_output_dimensions(&info);
-    const int outWidth = int(info.output_width), outHeight = int(info.output_height);
-    bool ready = outWidth > 0 && outHeight > 0 && sink.Begin(outWidth, outHeight);
-    if (ready && cmyk) {
-        try {
-            cmykRow.resize(size_t(outWidth) * 4);
-        } catch (const std::bad_alloc&) {
-            ready = false;
-        }
-    }
-    if (!ready) {
-        jpeg_destroy_decompress(&info);
-        return false;
-    }
-    jpeg_start_decompress(&info);
-    while (info.output_scanline < info.output_height) {
-        const int y = int(info.output_scanline);
-        uint32_t* target = sink.Row(y);
-        JSAMPROW rows[1] = {cmyk ? cmykRow.data() : reinterpret_cast<JSAMPROW>(target)};
-        if (jpeg_read_scanlines(&info, rows, 1) != 1) break;
-        if (cmyk) CmykToBgr(cmykRow.data(), target, outWidth);
-        sink.RowDone(y);
-    }
-    // Every row is there: what may follow the last one (up to the end marker) is not read.
-    const bool complete = info.output_scanline == info.output_height;
+    const bool done = body(info);
     jpeg_destroy_decompress(&info);
-    return complete;
+    return done;
+}
+
+bool DecodeOpen(HANDLE file, RowSink& sink, std::vector<uint8_t>& input,
+                std::vector<uint8_t>& cmykRow) {
+    FileSource source;
+    return WithDecompressor([&](jpeg_decompress_struct& info) {
+        info.mem->max_memory_to_use = kMaxDecoderMemory;
+        UseFileSource(info, source, file, input.data());
+        KeepExif(&info);
+        jpeg_read_header(&info, TRUE);
+        const int width = int(info.image_width), height = int(info.image_height);
+        const int scale = (long long)width * height > kMaxPicturePixels
+                              ? 0
+                              : sink.Scale(width, height, ExifOrientation(&info));
+        if (scale < 1 || scale > 8) return false;
+        info.scale_num = unsigned(scale);
+        info.scale_denom = 8;
+        const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+        info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
+        jpeg_calc_output_dimensions(&info);
+        const int outWidth = int(info.output_width), outHeight = int(info.output_height);
+        bool ready = outWidth > 0 && outHeight > 0 && sink.Begin(outWidth, outHeight);
+        if (ready && cmyk) {
+            try {
+                cmykRow.resize(size_t(outWidth) * 4);
+            } catch (const std::bad_alloc&) {
+                ready = false;
+            }
+        }
+        if (!ready) return false;
+        jpeg_start_decompress(&info);
+        while (info.output_scanline < info.output_height) {
+            const int y = int(info.output_scanline);
+            uint32_t* target = sink.Row(y);
+            JSAMPROW rows[1] = {cmyk ? cmykRow.data() : reinterpret_cast<JSAMPROW>(target)};
+            if (jpeg_read_scanlines(&info, rows, 1) != 1) break;
+            if (cmyk) CmykToBgr(cmykRow.data(), target, outWidth);
+            sink.RowDone(y);
+        }
+        // Every row is there: what may follow the last one (up to the end marker) is not read.
+        return info.output_scanline == info.output_height;
+    });
 }
 
 // Keeps a whole picture, for the callers that want one.
@@ -260,22 +262,15 @@ int CoveringScale(int width, int height, int targetWidth, int targetHeight) {
 bool ReadJpegInfo(const std::wstring& path, JpegInfo& result) {
     FilePtr file = OpenFile(path, L"rb");
     if (!file) return false;
-    jpeg_decompress_struct info;
-    ErrorManager errors;
-    SetUpErrors(info, errors);
-    if (setjmp(errors.jump)) {
-        jpeg_destroy_decompress(&info);
-        return false;
-    }
-    jpeg_create_decompress(&info);
-    jpeg_stdio_src(&info, file.get());
-    KeepExif(&info);
-    jpeg_read_header(&info, TRUE);
-    result.width = int(info.image_width);
-    result.height = int(info.image_height);
-    result.orientation = ExifOrientation(&info);
-    jpeg_destroy_decompress(&info);
-    return true;
+    return WithDecompressor([&](jpeg_decompress_struct& info) {
+        jpeg_stdio_src(&info, file.get());
+        KeepExif(&info);
+        jpeg_read_header(&info, TRUE);
+        result.width = int(info.image_width);
+        result.height = int(info.image_height);
+        result.orientation = ExifOrientation(&info);
+        return true;
+    });
 }
 
 bool DecodeJpeg(const std::wstring& path, PixelBuffer& out, int denominator) {
