@@ -1,8 +1,8 @@
 #pragma once
-// COM started on the calling thread for the life of the object, as a single-threaded
-// apartment (what windows, the Windows Imaging Component and Media Foundation expect of a
-// thread that runs a message loop). Guards nest: each one that COM accepted is matched by
-// its own CoUninitialize, in reverse order, when it goes.
+// COM started on the calling thread for the life of the object: by default as a
+// single-threaded apartment (what windows and the Windows Imaging Component expect of a thread
+// that runs a message loop), or multithreaded for a worker without a message loop. Guards nest:
+// each one that COM accepted is matched by its own CoUninitialize, in reverse order, when it goes.
 #include <windows.h>
 
 #include <objbase.h>
@@ -11,8 +11,11 @@ namespace tk {
 
 class ComApartment {
   public:
-    ComApartment()
-        : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+    enum Kind { SingleThreaded, Multithreaded };
+    explicit ComApartment(Kind kind = SingleThreaded)
+        : result_(CoInitializeEx(nullptr, kind == Multithreaded ? COINIT_MULTITHREADED
+                                                                : COINIT_APARTMENTTHREADED |
+                                                                      COINIT_DISABLE_OLE1DDE)) {}
     ~ComApartment() {
         // S_FALSE (COM was started already on this thread) counts as a start too and needs
         // its own end; RPC_E_CHANGED_MODE (the thread is in the multi-threaded apartment)

@@ -36,13 +36,11 @@ const MediaFoundationApi* MediaFoundation() {
 MediaFoundationThread::MediaFoundationThread() {
     const MediaFoundationApi* mf = MediaFoundation();
     if (!mf) return;
-    comJoined_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
-    if (comJoined_) started_ = SUCCEEDED(mf->Startup(MF_VERSION, MFSTARTUP_LITE));
+    if (SUCCEEDED(com_.Result())) started_ = SUCCEEDED(mf->Startup(MF_VERSION, MFSTARTUP_LITE));
 }
 
 MediaFoundationThread::~MediaFoundationThread() {
     if (started_) MediaFoundation()->Shutdown();
-    if (comJoined_) CoUninitialize();
 }
 
 } // namespace tk

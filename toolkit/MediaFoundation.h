@@ -9,6 +9,8 @@
 #include <mfidl.h>
 #include <mfreadwrite.h>
 
+#include "toolkit/ComApartment.h"
+
 namespace tk {
 
 struct MediaFoundationApi {
@@ -35,7 +37,7 @@ class MediaFoundationThread {
     bool Ok() const { return started_; }
 
   private:
-    bool comJoined_ = false;
+    ComApartment com_{ComApartment::Multithreaded}; // declared first: it outlives the start
     bool started_ = false;
 };
 
