@@ -1,5 +1,9 @@
 #pragma once
 // The figures every benchmark takes from its samples: medians, percentiles, elapsed times.
+#include <windows.h>
+
+#include <psapi.h>
+
 #include <algorithm>
 #include <chrono>
 #include <vector>
@@ -21,4 +25,17 @@ template <class F> double TimeMs(F&& f) {
     f();
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
         .count();
+}
+
+// This process's memory counters now.
+inline PROCESS_MEMORY_COUNTERS_EX ProcessMemory() {
+    PROCESS_MEMORY_COUNTERS_EX counters = {};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                         sizeof counters);
+    return counters;
+}
+
+inline double Mb(SIZE_T bytes) {
+    return double(bytes) / (1024.0 * 1024.0);
 }

@@ -71,28 +71,17 @@ bool DecodeOnly(const std::wstring& path, int scale, std::vector<uint8_t>& row,
     return true;
 }
 
-double MemoryMb(SIZE_T bytes) {
-    return double(bytes) / (1024.0 * 1024.0);
-}
-
 // In a fresh process: what one load and fit adds to the process's peak.
 int MeasurePeak(const std::wstring& path) {
-    PROCESS_MEMORY_COUNTERS_EX before = {};
-    before.cb = sizeof before;
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&before),
-                         sizeof before);
+    const PROCESS_MEMORY_COUNTERS_EX before = ProcessMemory();
     {
         TFitImage image;
         if (!image.LoadFromFile(path, kAreaWidth, kAreaHeight)) return 1;
         image.FitPicture(RECT{0, 0, kAreaWidth, kAreaHeight});
-        PROCESS_MEMORY_COUNTERS_EX after = {};
-        after.cb = sizeof after;
-        GetProcessMemoryInfo(GetCurrentProcess(),
-                             reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&after), sizeof after);
-        printf("fit_peak_mb: %.1f\n",
-               MemoryMb(after.PeakPagefileUsage) - MemoryMb(before.PrivateUsage));
+        const PROCESS_MEMORY_COUNTERS_EX after = ProcessMemory();
+        printf("fit_peak_mb: %.1f\n", Mb(after.PeakPagefileUsage) - Mb(before.PrivateUsage));
         printf("fit_peak_working_set_mb: %.1f\n",
-               MemoryMb(after.PeakWorkingSetSize) - MemoryMb(before.WorkingSetSize));
+               Mb(after.PeakWorkingSetSize) - Mb(before.WorkingSetSize));
     }
     return 0;
 }

@@ -76,23 +76,13 @@ bool DecodeFull(Wic& wic, const std::wstring& path, std::vector<BYTE>& pixels) {
     return SUCCEEDED(frame.Get()->CopyPixels(nullptr, stride, UINT(pixels.size()), pixels.data()));
 }
 
-double Mb(SIZE_T bytes) {
-    return double(bytes) / (1024.0 * 1024.0);
-}
-
 // In a fresh process: what one load and fit adds to the process's peak of private memory.
 int MeasurePeak(const std::wstring& path, const std::wstring& name) {
-    PROCESS_MEMORY_COUNTERS_EX before = {};
-    before.cb = sizeof before;
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&before),
-                         sizeof before);
+    const PROCESS_MEMORY_COUNTERS_EX before = ProcessMemory();
     TFitImage image;
     if (!image.LoadFromFile(path, kAreaWidth, kAreaHeight)) return 1;
     image.FitPicture(RECT{0, 0, kAreaWidth, kAreaHeight});
-    PROCESS_MEMORY_COUNTERS_EX after = {};
-    after.cb = sizeof after;
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&after),
-                         sizeof after);
+    const PROCESS_MEMORY_COUNTERS_EX after = ProcessMemory();
     const double fitted = Mb(SIZE_T(image.Picture().Width()) * image.Picture().Height() * 4);
     // The peak of the working set, which Wine takes from Linux's high-water mark: Wine gives
     // PeakPagefileUsage as the current commit, not its peak, and counts none of what its
