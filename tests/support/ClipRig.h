@@ -16,6 +16,8 @@
 #include "tests/support/Rig.h"
 #include "tests/support/SaverProcess.h"
 #include "tests/support/SlideshowRig.h"
+#include "toolkit/MediaPlayer.h"
+#include "toolkit/Panel.h"
 
 namespace cliprig {
 
@@ -110,6 +112,34 @@ class ClipScreen {
 
   private:
     std::unique_ptr<SaverWindow> saver_;
+};
+
+// A black 640 x 480 panel on a plain window, the way a tile shows a clip, and a player that
+// shows in it.
+struct PlayerOnPanel {
+    PlayerOnPanel(const wchar_t* hostClass, bool showHost) {
+        tk::WindowArgs args;
+        args.className = hostClass;
+        args.style = WS_POPUP | WS_CLIPCHILDREN;
+        args.x = 0;
+        args.y = 0;
+        args.width = 640;
+        args.height = 480;
+        host.Create(args);
+        if (showHost) host.Show(SW_SHOWNA);
+        panel.CreatePanel(host.Handle(), 0, 0, 640, 480, RGB(0, 0, 0));
+        panel.Show(SW_SHOWNA);
+        player.Display = panel.Handle();
+    }
+    bool Open(const std::wstring& path) {
+        player.FileName = path;
+        return player.Open();
+    }
+    long Pos() { return player.Position().value_or(-1); }
+
+    tk::Window host;
+    tk::Panel panel;
+    tk::MediaPlayer player;
 };
 
 } // namespace cliprig

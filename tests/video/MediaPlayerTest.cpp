@@ -16,28 +16,13 @@ namespace {
 // A black panel on a plain window, the way a tile shows a clip.
 class PlayerTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        tk::WindowArgs args;
-        args.className = L"PlayerTestHost";
-        args.style = WS_POPUP | WS_CLIPCHILDREN;
-        args.x = 0;
-        args.y = 0;
-        args.width = 640;
-        args.height = 480;
-        host_.Create(args);
-        panel_.CreatePanel(host_.Handle(), 0, 0, 640, 480, RGB(0, 0, 0));
-        panel_.Show(SW_SHOWNA);
-        player_.Display = panel_.Handle();
-    }
-    bool Open(const std::wstring& name) {
-        player_.FileName = Media(name);
-        return player_.Open();
-    }
-    long Pos() { return player_.Position().value_or(-1); }
+    bool Open(const std::wstring& name) { return rig_.Open(Media(name)); }
+    long Pos() { return rig_.Pos(); }
 
-    tk::Window host_;
-    tk::Panel panel_;
-    tk::MediaPlayer player_;
+    cliprig::PlayerOnPanel rig_{L"PlayerTestHost", false};
+    tk::Window& host_ = rig_.host;
+    tk::Panel& panel_ = rig_.panel;
+    tk::MediaPlayer& player_ = rig_.player;
 };
 
 // The two devices, the DirectShow one also with a phone's H.264 and sound; the clips are

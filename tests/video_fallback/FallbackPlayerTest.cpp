@@ -18,28 +18,14 @@ namespace {
 
 class FallbackTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        tk::WindowArgs args;
-        args.className = L"FallbackTestHost";
-        args.style = WS_POPUP | WS_CLIPCHILDREN;
-        args.width = 640;
-        args.height = 480;
-        host_.Create(args);
-        host_.Show(SW_SHOWNA);
-        panel_.CreatePanel(host_.Handle(), 0, 0, 640, 480, RGB(0, 0, 0));
-        panel_.Show(SW_SHOWNA);
-        player_.Display = panel_.Handle();
-    }
-    bool Open(const std::wstring& path) {
-        player_.FileName = path;
-        return player_.Open();
-    }
-    long Pos() { return player_.Position().value_or(-1); }
+    bool Open(const std::wstring& path) { return rig_.Open(path); }
+    long Pos() { return rig_.Pos(); }
     std::vector<uint32_t> Picture(int w, int h) { return ReadScreen({4, 4, w - 4, h - 4}); }
 
-    tk::Window host_;
-    tk::Panel panel_;
-    tk::MediaPlayer player_;
+    cliprig::PlayerOnPanel rig_{L"FallbackTestHost", true};
+    tk::Window& host_ = rig_.host;
+    tk::Panel& panel_ = rig_.panel;
+    tk::MediaPlayer& player_ = rig_.player;
 };
 
 // The phone clips, and MPEG-1, which this prefix's DirectShow cannot open either (its MPEG
