@@ -11,8 +11,9 @@
 #include "saver/ProgressPacer.h"
 #include "saver/RefillTries.h"
 #include "toolkit/Log.h"
+#include "toolkit/NonCopyable.h"
 
-class TCatalogue::TFilling {
+class TCatalogue::TFilling : private tk::NonCopyable {
   public:
     explicit TFilling(const TCatalogueEvents& events) : events_(events) {
         if (events_.Filling) events_.Filling(true);
@@ -20,8 +21,6 @@ class TCatalogue::TFilling {
     ~TFilling() {
         if (events_.Filling) events_.Filling(false);
     }
-    TFilling(const TFilling&) = delete;
-    TFilling& operator=(const TFilling&) = delete;
 
   private:
     const TCatalogueEvents& events_;

@@ -16,6 +16,7 @@
 #include "saver/Strip.h"
 #include "toolkit/Dib.h"
 #include "toolkit/Handles.h"
+#include "toolkit/NonCopyable.h"
 #include "toolkit/Timer.h"
 
 // What a show asks of the saver window that drives it.
@@ -38,14 +39,12 @@ class TShowHost {
     virtual bool ExitPending() const = 0;
 };
 
-class TMonitorShow {
+class TMonitorShow : private tk::NonCopyable {
   public:
     // The step timer is the window's: a refill stops it while it works, and a central tile
     // sets its display time.
     TMonitorShow(TShowHost& host, TCatalogue& catalogue, tk::Timer& timer);
     ~TMonitorShow();
-    TMonitorShow(const TMonitorShow&) = delete;
-    TMonitorShow& operator=(const TMonitorShow&) = delete;
 
     // count tiles in the canvas, waiting at their start places for the run's transition, on
     // a show of the given size whose canvas lies at origin in the saver window.

@@ -10,14 +10,13 @@
 #include "controls/FitImage.h"
 #include "saver/Geometry.h"
 #include "toolkit/MediaPlayer.h"
+#include "toolkit/NonCopyable.h"
 #include "toolkit/Panel.h"
 
-class TStrip {
+class TStrip : private tk::NonCopyable {
   public:
     TStrip() = default;
     ~TStrip() { Free(); }
-    TStrip(const TStrip&) = delete;
-    TStrip& operator=(const TStrip&) = delete;
 
     std::vector<std::unique_ptr<tk::Panel>> panels;
     std::vector<std::unique_ptr<TFitImage>> pictures;

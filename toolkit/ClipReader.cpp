@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "toolkit/MediaFoundation.h"
+#include "toolkit/NonCopyable.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -31,7 +32,7 @@ std::wstring Hex(HRESULT hr) {
 
 // A buffer locked for reading, unlocked when it goes: through IMF2DBuffer when the buffer has
 // one (its own row pitch), else as one block.
-class LockedBuffer {
+class LockedBuffer : private NonCopyable {
   public:
     explicit LockedBuffer(IMFMediaBuffer* buffer) : buffer_(buffer) {
         DWORD current = 0;
@@ -51,8 +52,6 @@ class LockedBuffer {
         if (!data_) return;
         twoD_ ? twoD_->Unlock2D() : buffer_->Unlock();
     }
-    LockedBuffer(const LockedBuffer&) = delete;
-    LockedBuffer& operator=(const LockedBuffer&) = delete;
 
     BYTE* Data() const { return data_; }
     size_t Bytes() const { return bytes_; }

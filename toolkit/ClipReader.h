@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/NonCopyable.h"
 #include "toolkit/YuvToBgra.h"
 
 struct IMFSourceReader;
@@ -38,14 +39,12 @@ struct BgraFrame {
     long long duration = 0;       // 0 when the reader does not tell
 };
 
-class ClipReader {
+class ClipReader : private NonCopyable {
   public:
     enum class Result { Frame, End, Failed };
 
     ClipReader();
     ~ClipReader() { Close(); }
-    ClipReader(const ClipReader&) = delete;
-    ClipReader& operator=(const ClipReader&) = delete;
 
     // Opens the file's first picture stream alone. False, with why filled for the log, for a
     // file Media Foundation cannot read, a file without a picture, a picture it cannot

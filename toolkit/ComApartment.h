@@ -7,9 +7,11 @@
 
 #include <objbase.h>
 
+#include "toolkit/NonCopyable.h"
+
 namespace tk {
 
-class ComApartment {
+class ComApartment : private NonCopyable {
   public:
     enum Kind { SingleThreaded, Multithreaded };
     explicit ComApartment(Kind kind = SingleThreaded)
@@ -22,8 +24,6 @@ class ComApartment {
         // started nothing.
         if (SUCCEEDED(result_)) CoUninitialize();
     }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
 
     // COM can be used on this thread: started here, or already running in either kind of
     // apartment.

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "toolkit/Dib.h"
+#include "toolkit/NonCopyable.h"
 #include "toolkit/Window.h"
 
 namespace tk {
@@ -84,12 +85,10 @@ class Control : public Window {
 };
 
 // BeginPaint and EndPaint for one scope.
-class PaintDc {
+class PaintDc : private NonCopyable {
   public:
     explicit PaintDc(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &ps_)) {}
     ~PaintDc() { EndPaint(hwnd_, &ps_); }
-    PaintDc(const PaintDc&) = delete;
-    PaintDc& operator=(const PaintDc&) = delete;
     HDC Get() const { return dc_; }
     const RECT& Area() const { return ps_.rcPaint; }
 

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "toolkit/Handles.h"
+#include "toolkit/NonCopyable.h"
 #include "toolkit/Text.h"
 
 namespace tk {
@@ -47,12 +48,10 @@ bool WildcardMatch(const wchar_t* pattern, const wchar_t* name) {
 namespace {
 // While it lives, the system tells a failure to read a drive rather than asking the user
 // to insert a disk.
-class QuietDriveErrors {
+class QuietDriveErrors : private NonCopyable {
   public:
     QuietDriveErrors() : old_(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) {}
     ~QuietDriveErrors() { SetErrorMode(old_); }
-    QuietDriveErrors(const QuietDriveErrors&) = delete;
-    QuietDriveErrors& operator=(const QuietDriveErrors&) = delete;
 
   private:
     UINT old_;

@@ -11,17 +11,16 @@
 #include <string>
 
 #include "toolkit/MediaPlayer.h"
+#include "toolkit/NonCopyable.h"
 
 namespace tk {
 
 class FramePump;
 
-class FramePlayer {
+class FramePlayer : private NonCopyable {
   public:
     FramePlayer();
     ~FramePlayer();
-    FramePlayer(const FramePlayer&) = delete;
-    FramePlayer& operator=(const FramePlayer&) = delete;
 
     // Opens path to be drawn in display, stopped on its first frame. False, with why for the
     // log, when it cannot be played.

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "toolkit/MediaFoundation.h"
+#include "toolkit/NonCopyable.h"
 
 namespace tk {
 
@@ -21,12 +22,10 @@ ClipTimeline::Ms DurationMs(const BgraFrame& frame) {
 
 // Waits on the platform's timers are as coarse as its tick (15.6 ms on Windows) unless a
 // finer one is asked for: frames 40 ms apart would then show at uneven times.
-class FineTimer {
+class FineTimer : private NonCopyable {
   public:
     FineTimer() { timeBeginPeriod(1); }
     ~FineTimer() { timeEndPeriod(1); }
-    FineTimer(const FineTimer&) = delete;
-    FineTimer& operator=(const FineTimer&) = delete;
 };
 
 ClipTimeline::Ms Now() {

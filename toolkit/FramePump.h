@@ -22,20 +22,19 @@
 
 #include "toolkit/ClipReader.h"
 #include "toolkit/ClipTimeline.h"
+#include "toolkit/NonCopyable.h"
 
 namespace tk {
 
 struct PumpState;
 
-class FramePump {
+class FramePump : private NonCopyable {
   public:
     FramePump() = default;
     // Stops the worker and waits for it (at most one frame's decoding). A worker that does
     // not come back (a reader stuck in a file it cannot parse) is left to itself: it holds
     // what it uses, and ends whenever its read returns.
     ~FramePump();
-    FramePump(const FramePump&) = delete;
-    FramePump& operator=(const FramePump&) = delete;
 
     // The longest wait for an open (the first in a process starts the decoders; later ones
     // take under 100 ms here) or a close. An open holds the window's thread, as MCI's does.

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "toolkit/Counters.h"
+#include "toolkit/NonCopyable.h"
 
 namespace tk {
 
@@ -103,15 +104,13 @@ template <class T> using ComPtr = UniqueHandle<T*, ComTraits<T>>;
 
 // A device context borrowed from a window with GetDC (or GetDCEx with these flags), given
 // back with ReleaseDC.
-class WindowDc {
+class WindowDc : private NonCopyable {
   public:
     explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
     WindowDc(HWND hwnd, DWORD flags) : hwnd_(hwnd), dc_(GetDCEx(hwnd, nullptr, flags)) {}
     ~WindowDc() {
         if (dc_) ReleaseDC(hwnd_, dc_);
     }
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
     HDC Get() const { return dc_; }
     explicit operator bool() const { return dc_ != nullptr; }
 
@@ -122,14 +121,12 @@ class WindowDc {
 
 // An object selected into a DC for a scope; the previous one is selected back at its end.
 // Declare it after the DC and the object so that it is undone before either goes.
-class Selection {
+class Selection : private NonCopyable {
   public:
     Selection(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
     ~Selection() {
         if (old_ && old_ != HGDI_ERROR) SelectObject(dc_, old_);
     }
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
 
   private:
     HDC dc_;

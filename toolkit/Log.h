@@ -5,17 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/NonCopyable.h"
+
 namespace tk {
 
 void Log(const std::wstring& line); // sent as "Vistamur: " + line
 
 // While it lives, the lines logged are also kept here (captures nest: the latest keeps them).
-class LogCapture {
+class LogCapture : private NonCopyable {
   public:
     LogCapture();
     ~LogCapture();
-    LogCapture(const LogCapture&) = delete;
-    LogCapture& operator=(const LogCapture&) = delete;
 
     const std::vector<std::wstring>& Lines() const { return lines_; }
     bool Holds(const std::wstring& part) const; // some line holds this text

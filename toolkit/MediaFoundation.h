@@ -10,6 +10,7 @@
 #include <mfreadwrite.h>
 
 #include "toolkit/ComApartment.h"
+#include "toolkit/NonCopyable.h"
 
 namespace tk {
 
@@ -28,12 +29,10 @@ const MediaFoundationApi* MediaFoundation();
 
 // While it lives, the thread is in the multithreaded COM apartment and Media Foundation is
 // started; Ok() says whether both happened.
-class MediaFoundationThread {
+class MediaFoundationThread : private NonCopyable {
   public:
     MediaFoundationThread();
     ~MediaFoundationThread();
-    MediaFoundationThread(const MediaFoundationThread&) = delete;
-    MediaFoundationThread& operator=(const MediaFoundationThread&) = delete;
     bool Ok() const { return started_; }
 
   private:

@@ -34,6 +34,7 @@
 #include <string>
 
 #include "toolkit/Handles.h"
+#include "toolkit/NonCopyable.h"
 
 namespace tk {
 
@@ -55,12 +56,10 @@ struct MciDeviceTraits {
 };
 using MciDevice = UniqueHandle<UINT, MciDeviceTraits>;
 
-class MediaPlayer {
+class MediaPlayer : private NonCopyable {
   public:
     MediaPlayer();
     ~MediaPlayer();
-    MediaPlayer(const MediaPlayer&) = delete;
-    MediaPlayer& operator=(const MediaPlayer&) = delete;
 
     HWND Display = nullptr;
     std::wstring FileName;

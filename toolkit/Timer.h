@@ -3,14 +3,14 @@
 // timer restarts it.
 #include <windows.h>
 
+#include "toolkit/NonCopyable.h"
+
 namespace tk {
 
-class Timer {
+class Timer : private NonCopyable {
   public:
     Timer(UINT id, UINT intervalMs) : id_(id), interval_(intervalMs) {}
     ~Timer() { Stop(); }
-    Timer(const Timer&) = delete;
-    Timer& operator=(const Timer&) = delete;
 
     void Attach(HWND owner) { owner_ = owner; }
     UINT Id() const { return id_; }

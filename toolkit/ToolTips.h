@@ -5,14 +5,14 @@
 
 #include <string>
 
+#include "toolkit/NonCopyable.h"
+
 namespace tk {
 
-class ToolTips {
+class ToolTips : private NonCopyable {
   public:
     ToolTips() = default;
     ~ToolTips();
-    ToolTips(const ToolTips&) = delete;
-    ToolTips& operator=(const ToolTips&) = delete;
 
     bool Create(HWND owner);
     HWND Handle() const { return hwnd_; }

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "toolkit/NonCopyable.h"
+
 namespace tk {
 
 struct WindowArgs {
@@ -34,12 +36,10 @@ inline WindowArgs ChildArgs(const wchar_t* className, HWND parent, int x, int y,
     return args;
 }
 
-class Window {
+class Window : private NonCopyable {
   public:
     Window() = default;
     virtual ~Window();
-    Window(const Window&) = delete;
-    Window& operator=(const Window&) = delete;
 
     bool Create(const WindowArgs& args);
     // Takes over a window made by the system's own class (a list box, a button ...): its

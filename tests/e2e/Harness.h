@@ -16,6 +16,7 @@
 #include "tests/support/Registry.h"
 #include "tests/support/SaverProcess.h"
 #include "tests/support/TempDir.h"
+#include "toolkit/NonCopyable.h"
 
 // Waits until the window's thread has handled all the input given before the call. Wine
 // merges a mouse move into the previous one while that one waits in the queue, so every
@@ -31,14 +32,12 @@ void ClickButton(DWORD downFlag, DWORD upFlag);
 uint32_t ScreenPixel(int x, int y); // ReadScreen's one pixel
 
 // A top-level window of the test: a white host for the preview or a backdrop.
-class TestWindow {
+class TestWindow : private tk::NonCopyable {
   public:
     // paints: whether it fills itself white (a backdrop) or leaves its pixels alone (a
     // preview host, into which another process draws).
     TestWindow(const RECT& bounds, bool paints, bool show = true);
     ~TestWindow();
-    TestWindow(const TestWindow&) = delete;
-    TestWindow& operator=(const TestWindow&) = delete;
     HWND Handle() const { return hwnd_; }
     std::wstring DecimalHandle() const;
 

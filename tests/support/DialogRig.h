@@ -18,6 +18,7 @@
 #include "toolkit/Dib.h"
 #include "toolkit/Handles.h"
 #include "toolkit/MsgBox.h"
+#include "toolkit/NonCopyable.h"
 
 namespace rig {
 
@@ -55,7 +56,7 @@ struct DialogInstall {
 
 // Every message box shown while it lives, recorded and answered in place of a person: a
 // question gets `answer`, a box with OK alone gets OK whatever it is.
-struct Boxes {
+struct Boxes : private tk::NonCopyable {
     explicit Boxes(int answer = IDOK) : answer(answer) {
         tk::SetBoxHook([this](const tk::BoxRequest& box) {
             seen.push_back(box);
@@ -63,8 +64,6 @@ struct Boxes {
         });
     }
     ~Boxes() { tk::SetBoxHook(nullptr); }
-    Boxes(const Boxes&) = delete;
-    Boxes& operator=(const Boxes&) = delete;
 
     int answer;
     std::vector<tk::BoxRequest> seen;
@@ -73,7 +72,7 @@ struct Boxes {
 // A drive letter that leads nowhere, as an empty disc or card reader: the system lists it
 // among the drives and its root cannot be read. Gone with the object; Letter() is 0 when no
 // letter was free.
-class EmptyDrive {
+class EmptyDrive : private tk::NonCopyable {
   public:
     EmptyDrive() {
         for (wchar_t c = L'y'; c >= L'm'; --c)
@@ -87,8 +86,6 @@ class EmptyDrive {
         const wchar_t name[] = {letter_, L':', 0};
         if (letter_) DefineDosDeviceW(DDD_REMOVE_DEFINITION, name, nullptr);
     }
-    EmptyDrive(const EmptyDrive&) = delete;
-    EmptyDrive& operator=(const EmptyDrive&) = delete;
     wchar_t Letter() const { return letter_; }
 
   private:

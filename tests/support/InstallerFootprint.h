@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/support/Registry.h"
+#include "toolkit/NonCopyable.h"
 
 constexpr const wchar_t* kUninstallKey =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vistamur";
@@ -38,12 +39,10 @@ bool PathExists(const std::wstring& path);
 
 // Notes at construction what an install touches and puts it all back at the end: the
 // registry values as they were, and the files, folders and keys that were not there removed.
-class InstallerFootprint {
+class InstallerFootprint : private tk::NonCopyable {
   public:
     InstallerFootprint();
     ~InstallerFootprint();
-    InstallerFootprint(const InstallerFootprint&) = delete;
-    InstallerFootprint& operator=(const InstallerFootprint&) = delete;
 
     // Nothing of an install was there: no saver, no uninstall entry, no shared data folder.
     bool FoundClean() const { return foundClean_; }

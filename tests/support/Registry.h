@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-class ScopedRegValue {
+#include "toolkit/NonCopyable.h"
+
+class ScopedRegValue : private tk::NonCopyable {
   public:
     ScopedRegValue(HKEY root, std::wstring subkey, std::wstring name);
     ~ScopedRegValue();
-    ScopedRegValue(const ScopedRegValue&) = delete;
-    ScopedRegValue& operator=(const ScopedRegValue&) = delete;
 
     bool SetString(const std::wstring& value);
     bool SetDword(DWORD value);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/support/Rig.h"
+#include "toolkit/NonCopyable.h"
 
 constexpr DWORD kStartDeadlineMs = 30000; // a window appears, a capture is taken
 constexpr DWORD kExitDeadlineMs = 15000;  // a process ends
@@ -23,14 +24,12 @@ double ProcessCpuSeconds(DWORD processId);
 // A process's visible top-level windows.
 std::vector<HWND> VisibleWindowsOf(DWORD processId);
 
-class SaverProcess {
+class SaverProcess : private tk::NonCopyable {
   public:
     // Starts the built Vistamur.scr with these arguments, e.g. L"/s" or L"/p 1234"; or the
     // program at the given full path (an installed saver, the installer) the same way.
     explicit SaverProcess(const std::wstring& arguments, const std::wstring& program = {});
     ~SaverProcess(); // a process still running is ended, so one failure does not spoil the next
-    SaverProcess(const SaverProcess&) = delete;
-    SaverProcess& operator=(const SaverProcess&) = delete;
 
     bool Started() const { return info_.hProcess != nullptr; }
     DWORD Id() const { return info_.dwProcessId; }

@@ -5,12 +5,12 @@
 
 #include <string>
 
-class TempDir {
+#include "toolkit/NonCopyable.h"
+
+class TempDir : private tk::NonCopyable {
   public:
     TempDir();
     ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
 
     // The folder with its trailing backslash, as installDir holds it.
     const std::wstring& Path() const { return path_; }
