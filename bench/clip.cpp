@@ -38,7 +38,7 @@ double TimedStart(ClipScreen& screen, const std::wstring& file) {
 
 // A fresh process: warm up as the saver does, then one open.
 int WarmChild() {
-    ClipOptions o;
+    TSettings o = ClipSettings(4);
     ClipScreen screen(o);
     double t0 = NowMs();
     WarmUpClipDevices({Media(L"clip.mpg")}, screen->Strip().panels[0]->Handle());
@@ -70,7 +70,7 @@ void RunWarmChild() {
 int wmain(int argc, wchar_t** argv) {
     if (argc > 1 && std::wcscmp(argv[1], L"--warm") == 0) return WarmChild();
 
-    ClipOptions o; // central, plays at once
+    TSettings o = ClipSettings(4); // central, plays at once
     ClipScreen screen(o);
     const double cold = TimedStart(screen, Media(L"bench.mpg"));
     std::vector<double> avi, mpeg, mp4;

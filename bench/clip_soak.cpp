@@ -85,10 +85,9 @@ int wmain(int argc, wchar_t** argv) {
                                                                     broken,
                                                                     Media(L"sound.mpa"),
                                                                 };
-    ClipOptions o;
-    o.transition = 1;
-    o.loop = true;
-    o.fromVisible = true;
+    TSettings o = ClipSettings(1);
+    o.clipLoops = true;
+    o.clipPlaysWhenVisible = true;
     ClipScreen screen(o, kTiles, true);
     TMonitorShow& s = *screen;
 

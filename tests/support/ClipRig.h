@@ -34,34 +34,25 @@ inline double LitShare(const std::vector<uint32_t>& pixels) {
     return pixels.empty() ? 0 : double(lit) / pixels.size();
 }
 
-struct ClipOptions {
-    int transition = 4;
-    bool fromVisible = false; // clipPlaysWhenVisible
-    bool loop = false;        // clipLoops
-    bool randomStart = false; // clipRandomStart
-    bool whole = false;       // clipPlaysWhole
-    int grow = 1;             // clipMaxGrowth
-    int pause = 30;           // displaySeconds
-};
-
-inline void UseClipSettings(const ClipOptions& o) {
-    Settings = TSettings{};
-    Settings.activeTransition = o.transition;
-    Settings.transitionList = L";" + std::to_wstring(o.transition) + L";";
-    Settings.clipPlaysWhenVisible = o.fromVisible;
-    Settings.clipLoops = o.loop;
-    Settings.clipRandomStart = o.randomStart;
-    Settings.clipPlaysWhole = o.whole;
-    Settings.clipMaxGrowth = o.grow;
-    Settings.displaySeconds = o.pause;
+// The settings of a show with this transition and every clip option off (no waiting, no
+// loop, no random start, not played whole, natural size); a test turns on what it needs.
+inline TSettings ClipSettings(int transition) {
+    TSettings s;
+    s.activeTransition = transition;
+    s.transitionList = L";" + std::to_wstring(transition) + L";";
+    s.clipPlaysWhenVisible = false;
+    s.clipLoops = false;
+    s.clipRandomStart = false;
+    s.clipPlaysWhole = false;
+    return s;
 }
 
 // A saver window over the screen with its show's tiles made as the saver makes them: black
 // panels, each with a hidden picture control and a player that shows in it.
 class ClipScreen {
   public:
-    explicit ClipScreen(const ClipOptions& options, int tiles = 1, bool shown = false) {
-        UseClipSettings(options);
+    explicit ClipScreen(const TSettings& settings, int tiles = 1, bool shown = false) {
+        Settings = settings;
         Settings.maxTiles = tiles;
         saver_ = rig::NewSaverWindow(shown);
         saver_->BuildShows();

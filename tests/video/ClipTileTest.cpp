@@ -2,22 +2,15 @@
 // the display time of the central transitions, and the files that are dropped.
 #include <gtest/gtest.h>
 
-#include "Globals/Random.h"
 #include "tests/support/TempDir.h"
-#include "tests/support/ClipRig.h"
+#include "tests/support/ClipTileChecks.h"
 #include "toolkit/Counters.h"
 #include "toolkit/Log.h"
 
-using cliprig::ClipOptions;
-using cliprig::ClipScreen;
-using cliprig::Media;
+using namespace cliprig;
 using tk::MediaMode;
 
 namespace {
-
-long Pos(tk::MediaPlayer& p) {
-    return p.Position().value_or(-1);
-}
 
 TEST(ClipTile, PanelTakesTheFittedSize) {
     // In the 1024 x 768 window; a strip's tile is centred across its travel (its place along
@@ -40,9 +33,8 @@ TEST(ClipTile, PanelTakesTheFittedSize) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.name << " transition " << c.transition);
-        ClipOptions o;
-        o.transition = c.transition;
-        o.grow = c.grow;
+        TSettings o = ClipSettings(c.transition);
+        o.clipMaxGrowth = c.grow;
         ClipScreen screen(o);
         const int left = c.transition <= 3 ? 1024 : 0, top = c.transition >= 11 ? 768 : 0;
         ASSERT_TRUE(screen.Start(0, Media(c.name), left, top));
@@ -67,9 +59,8 @@ TEST(ClipTile, PanelTakesTheFittedSize) {
 TEST(ClipTile, WaitsPausedUntilTheTileIsFullyIn) {
     for (const wchar_t* name : {L"clip.avi", L"clip.mpg"}) {
         SCOPED_TRACE(testing::Message() << name);
-        ClipOptions o;
-        o.transition = 1; // leftward: the right edge enters last
-        o.fromVisible = true;
+        TSettings o = ClipSettings(1); // leftward: the right edge enters last
+        o.clipPlaysWhenVisible = true;
         ClipScreen screen(o);
         ASSERT_TRUE(screen.Start(0, Media(name), 1024, 0));
         screen.MoveTo(0, 1024);
@@ -99,9 +90,8 @@ TEST(ClipTile, PausedClipShowsItsFrameWhileEntering) {
     for (const wchar_t* name : {L"clip.avi", L"clip.mpg", L"clip.mp4"}) {
         for (int pausedAt : {1024, 0}) {
             SCOPED_TRACE(testing::Message() << name << " paused at " << pausedAt);
-            ClipOptions o;
-            o.transition = 1;
-            o.fromVisible = true;
+            TSettings o = ClipSettings(1);
+            o.clipPlaysWhenVisible = true;
             ClipScreen screen(o, 1, true);
             ASSERT_TRUE(screen.Start(0, Media(name), pausedAt, 0));
             for (int x : {pausedAt, 1024}) {
@@ -109,22 +99,9 @@ TEST(ClipTile, PausedClipShowsItsFrameWhileEntering) {
                 RedrawWindow(screen->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
                 PumpFor(100);
             }
-            for (int x = 1024 - 80; x > 1024 - 320; x -= 80) {
-                screen.MoveTo(0, x);
-                RedrawWindow(screen->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-                // The DirectShow device draws the frame from its own thread once its
-                // decoder has delivered it (10 to 30 ms here, more under the suite's load),
-                // and reads as paused before that: only the screen can tell it has come.
-                const RECT b = screen.Box(0);
-                EXPECT_TRUE(WaitUntil(
-                    [&] {
-                        return cliprig::LitShare(
-                                   ReadScreen({b.left, b.top + 4, 1024, b.bottom - 4})) > 0.5;
-                    },
-                    5000))
-                    << "at " << x;
-                EXPECT_EQ(screen.Player(0).Mode(), MediaMode::Paused);
-            }
+            // The DirectShow device draws the frame 10 to 30 ms after the move here, more
+            // under the suite's load.
+            ExpectFrameShownWhileEntering(screen, 5000);
             const long still = Pos(screen.Player(0));
             screen.MoveTo(0, 1024 - 320);
             screen->PlayWhenVisible(0);
@@ -135,47 +112,21 @@ TEST(ClipTile, PausedClipShowsItsFrameWhileEntering) {
 }
 
 TEST(ClipTile, WithoutWaitingPlaysOutsideTheScreen) {
-    ClipOptions o;
-    o.transition = 12; // downward, entering from above
+    TSettings o = ClipSettings(12); // downward, entering from above
     ClipScreen screen(o);
     ASSERT_TRUE(screen.Start(0, Media(L"clip.avi"), 0, -768));
     EXPECT_EQ(screen.Player(0).Mode(), MediaMode::Playing);
 }
 
 TEST(ClipTile, RandomStartThenLoopsFromZero) {
-    ClipOptions o;
-    o.transition = 2;
-    o.fromVisible = true; // stands on the frame of its random start
-    o.randomStart = true;
-    o.loop = true;
-    ClipScreen screen(o);
-    tk::MediaPlayer& player = screen.Player(0);
-    std::vector<long> starts;
-    for (uint32_t seed : {1u, 2u, 3u, 4u}) {
-        SetRandomSeed(seed);
-        ASSERT_TRUE(screen.Start(0, Media(L"clip.avi"), -1024, 0));
-        starts.push_back(Pos(player));
-        EXPECT_GE(starts.back(), 0);
-        EXPECT_LE(starts.back(), 2000); // a start in the last frame may reach the end
-    }
-    std::sort(starts.begin(), starts.end());
-    EXPECT_NE(starts.front(), starts.back()) << "the start is drawn anew for each clip";
-
-    screen.MoveTo(0, 100);
-    screen->PlayWhenVisible(0);
-    ASSERT_TRUE(WaitUntil([&] { return player.Mode() == MediaMode::Stopped; }, 4000));
-    screen->CheckClipLoop(0);
-    EXPECT_EQ(player.Mode(), MediaMode::Playing);
-    PumpFor(100);
-    EXPECT_LT(Pos(player), 600) << "a restart begins at the start";
+    ExpectRandomStartThenLoopsFromZero(L"clip.avi");
 }
 
 TEST(ClipTile, LoopsOnlyWhileTheTileIsOnTheScreen) {
     for (const wchar_t* name : {L"short.avi", L"short.mpg"}) {
         SCOPED_TRACE(testing::Message() << name);
-        ClipOptions o;
-        o.transition = 1;
-        o.loop = true;
+        TSettings o = ClipSettings(1);
+        o.clipLoops = true;
         ClipScreen screen(o);
         tk::MediaPlayer& player = screen.Player(0);
         ASSERT_TRUE(screen.Start(0, Media(name), 1000, 0));
@@ -201,8 +152,7 @@ TEST(ClipTile, LoopsOnlyWhileTheTileIsOnTheScreen) {
 }
 
 TEST(ClipTile, WithoutLoopAClipStaysOnItsEnd) {
-    ClipOptions o;
-    o.transition = 4;
+    TSettings o = ClipSettings(4);
     ClipScreen screen(o);
     tk::MediaPlayer& player = screen.Player(0);
     ASSERT_TRUE(screen.Start(0, Media(L"short.avi")));
@@ -212,39 +162,17 @@ TEST(ClipTile, WithoutLoopAClipStaysOnItsEnd) {
     EXPECT_TRUE(tk::HoldsClip(player.Mode())) << "it keeps its tile until the refill";
 }
 
+// The central tile's display time against a 2-second clip, and its keeping while the clip
+// plays whole.
 TEST(ClipTile, CentralDisplayTimeFollowsTheOptions) {
-    // A 2-second clip against display times of 1 and 30 seconds.
-    struct Case {
-        int pause;
-        bool loop, whole;
-        long low, high; // the timer's interval, in ms
-    } cases[] = {
-        {30, false, false, 1800, 2000}, // gives way when it ends
-        {30, true, false, 30000, 30000},
-        {1, false, false, 1000, 1000}, // cut after P
-        {1, false, true, 1800, 2000},  // plays to its end
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message()
-                     << c.pause << " s, loop " << c.loop << ", whole " << c.whole);
-        ClipOptions o;
-        o.transition = 7;
-        o.pause = c.pause;
-        o.loop = c.loop;
-        o.whole = c.whole;
-        ClipScreen screen(o);
-        ASSERT_TRUE(screen.Start(0, Media(L"clip.avi")));
-        EXPECT_GE(long(screen->stepTimer.Interval()), c.low);
-        EXPECT_LE(long(screen->stepTimer.Interval()), c.high);
-    }
+    ExpectCentralDisplayTimeFollowsTheOptions(L"clip.avi");
 }
 
 TEST(ClipTile, CentralTileIsKeptWhileItsClipPlaysWhole) {
     for (const wchar_t* name : {L"short.avi", L"short.mpg"}) {
         SCOPED_TRACE(testing::Message() << name);
-        ClipOptions o;
-        o.transition = 4;
-        o.whole = true;
+        TSettings o = ClipSettings(4);
+        o.clipPlaysWhole = true;
         ClipScreen screen(o, 3);
         tk::MediaPlayer& player = screen.Player(0);
         ASSERT_TRUE(screen.Start(0, Media(name)));
@@ -266,8 +194,7 @@ TEST(ClipTile, FilesWithoutAPictureAreDropped) {
     // open and one without a picture.
     TempDir dir;
     const long devices = tk::Counts().mciDevices;
-    ClipOptions o;
-    o.transition = 4;
+    TSettings o = ClipSettings(4);
     ClipScreen screen(o);
     for (const std::wstring& path : {Media(L"sound.mpa"), dir / L"vanished.mov"}) {
         tk::LogCapture log;
@@ -298,26 +225,8 @@ TEST(ClipTile, CentralClipShowsAndMoves) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.name << " x" << c.grow);
-        ClipOptions o;
-        o.transition = 4;
-        o.grow = c.grow;
-        ClipScreen screen(o, 1, true);
-        ASSERT_TRUE(screen.Start(0, Media(c.name)));
-        const RECT inner = {c.tile.left + 4, c.tile.top + 4, c.tile.right - 4, c.tile.bottom - 4};
-        ASSERT_TRUE(WaitUntil([&] { return cliprig::LitShare(ReadScreen(inner)) > 0.5; }, 3000));
         // The DirectShow device holds its first frame for most of a second here.
-        auto first = ReadScreen(inner);
-        EXPECT_TRUE(WaitUntil([&] { return ReadScreen(inner) != first; }, 1500))
-            << "the picture moves";
-        const RECT around[] = {{0, 0, 1024, c.tile.top - 1},
-                               {0, c.tile.bottom + 1, 1024, 768},
-                               {0, c.tile.top, c.tile.left - 1, c.tile.bottom},
-                               {c.tile.right + 1, c.tile.top, 1024, c.tile.bottom}};
-        for (const RECT& r : around) {
-            if (r.right > r.left && r.bottom > r.top) {
-                EXPECT_EQ(cliprig::LitShare(ReadScreen(r)), 0.0) << "black around it";
-            }
-        }
+        ExpectCentralClipShowsAndMoves(c.name, c.grow, c.tile, 3000, 1500);
     }
 }
 
