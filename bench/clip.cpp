@@ -38,8 +38,7 @@ double TimedStart(ClipScreen& screen, const std::wstring& file) {
 
 // A fresh process: warm up as the saver does, then one open.
 int WarmChild() {
-    TSettings o = ClipSettings(4);
-    ClipScreen screen(o);
+    ClipScreen screen(ClipSettings(4));
     double t0 = NowMs();
     WarmUpClipDevices({Media(L"clip.mpg")}, screen->Strip().panels[0]->Handle());
     double warm = NowMs() - t0;
@@ -70,8 +69,8 @@ void RunWarmChild() {
 int wmain(int argc, wchar_t** argv) {
     if (argc > 1 && std::wcscmp(argv[1], L"--warm") == 0) return WarmChild();
 
-    TSettings o = ClipSettings(4); // central, plays at once
-    ClipScreen screen(o);
+    // Central: it plays at once.
+    ClipScreen screen(ClipSettings(4));
     const double cold = TimedStart(screen, Media(L"bench.mpg"));
     std::vector<double> avi, mpeg, mp4;
     for (int i = 0; i < 9; ++i) {

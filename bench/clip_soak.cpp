@@ -85,10 +85,8 @@ int wmain(int argc, wchar_t** argv) {
                                                                     broken,
                                                                     Media(L"sound.mpa"),
                                                                 };
-    TSettings o = ClipSettings(1);
-    o.clipLoops = true;
-    o.clipPlaysWhenVisible = true;
-    ClipScreen screen(o, kTiles, true);
+    ClipScreen screen(ClipSettings(1, {&TSettings::clipLoops, &TSettings::clipPlaysWhenVisible}),
+                      kTiles, true);
     TMonitorShow& s = *screen;
 
     Snapshot early = {};

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,16 +35,17 @@ inline double LitShare(const std::vector<uint32_t>& pixels) {
     return pixels.empty() ? 0 : double(lit) / pixels.size();
 }
 
-// The settings of a show with this transition and every clip option off (no waiting, no
-// loop, no random start, not played whole, natural size); a test turns on what it needs.
-inline TSettings ClipSettings(int transition) {
+// The settings of a show with this transition, the clip options named turned on and the
+// others off (no waiting, no loop, no random start, not played whole, natural size).
+inline TSettings ClipSettings(int transition, std::initializer_list<bool TSettings::*> on = {}) {
     TSettings s;
     s.activeTransition = transition;
     s.transitionList = L";" + std::to_wstring(transition) + L";";
-    s.clipPlaysWhenVisible = false;
-    s.clipLoops = false;
-    s.clipRandomStart = false;
-    s.clipPlaysWhole = false;
+    for (bool TSettings::*option : {&TSettings::clipPlaysWhenVisible, &TSettings::clipLoops,
+                                    &TSettings::clipRandomStart, &TSettings::clipPlaysWhole})
+        s.*option = false;
+    for (bool TSettings::*option : on)
+        s.*option = true;
     return s;
 }
 

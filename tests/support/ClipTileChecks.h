@@ -20,7 +20,9 @@ inline long Pos(tk::MediaPlayer& p) {
 inline bool EnteredPartLit(ClipScreen& screen, int tile, DWORD deadlineMs) {
     const RECT b = screen.Box(tile);
     return WaitUntil(
-        [&] { return LitShare(ReadScreen({b.left, b.top + 4, 1024, b.bottom - 4})) > 0.5; },
+        [&] {
+            return LitShare(ReadScreen({b.left, b.top + 4, 1024, b.bottom - 4})) > 0.5;
+        },
         deadlineMs);
 }
 
@@ -36,14 +38,23 @@ inline void ExpectFrameShownWhileEntering(ClipScreen& screen, DWORD deadlineMs) 
     }
 }
 
-// A central tile (transition 4) shows the clip at the given place (natural size or enlarged
-// within grow), the picture moves, and nothing is drawn around it.
-inline void ExpectCentralClipShowsAndMoves(const std::wstring& clip, int grow, const RECT& tile,
-                                           DWORD firstFrameMs, DWORD movesMs) {
+// A clip, the enlargement allowed, and the tile a central transition gives it.
+struct CentralClip {
+    const wchar_t* name;
+    int grow;
+    RECT tile;
+};
+
+// A central tile (transition 4) shows the clip at its place (natural size or enlarged within
+// the limit), the picture moves, and nothing is drawn around it.
+inline void ExpectCentralClipShowsAndMoves(const CentralClip& clip, DWORD firstFrameMs,
+                                           DWORD movesMs) {
+    SCOPED_TRACE(testing::Message() << clip.name << " x" << clip.grow);
     TSettings o = ClipSettings(4);
-    o.clipMaxGrowth = grow;
+    o.clipMaxGrowth = clip.grow;
     ClipScreen screen(o, 1, true);
-    ASSERT_TRUE(screen.Start(0, Media(clip)));
+    ASSERT_TRUE(screen.Start(0, Media(clip.name)));
+    const RECT& tile = clip.tile;
     const RECT box = screen.Box(0);
     EXPECT_EQ(box.left, tile.left);
     EXPECT_EQ(box.top, tile.top);
@@ -68,11 +79,9 @@ inline void ExpectCentralClipShowsAndMoves(const std::wstring& clip, int grow, c
 // With a random start, a clip waiting off the screen stands paused on a start drawn anew for
 // each clip; looping, it restarts from its beginning once it has ended.
 inline void ExpectRandomStartThenLoopsFromZero(const std::wstring& clip) {
-    TSettings o = ClipSettings(2);
-    o.clipPlaysWhenVisible = true; // stands on the frame of its random start
-    o.clipRandomStart = true;
-    o.clipLoops = true;
-    ClipScreen screen(o);
+    // Waiting until visible, it stands on the frame of its random start.
+    ClipScreen screen(ClipSettings(
+        2, {&TSettings::clipPlaysWhenVisible, &TSettings::clipRandomStart, &TSettings::clipLoops}));
     tk::MediaPlayer& player = screen.Player(0);
     std::vector<long> starts;
     for (uint32_t seed : {1u, 2u, 3u, 4u}) {

@@ -59,9 +59,8 @@ TEST(ClipTile, PanelTakesTheFittedSize) {
 TEST(ClipTile, WaitsPausedUntilTheTileIsFullyIn) {
     for (const wchar_t* name : {L"clip.avi", L"clip.mpg"}) {
         SCOPED_TRACE(testing::Message() << name);
-        TSettings o = ClipSettings(1); // leftward: the right edge enters last
-        o.clipPlaysWhenVisible = true;
-        ClipScreen screen(o);
+        // Leftward: the right edge enters last.
+        ClipScreen screen(ClipSettings(1, {&TSettings::clipPlaysWhenVisible}));
         ASSERT_TRUE(screen.Start(0, Media(name), 1024, 0));
         screen.MoveTo(0, 1024);
         tk::MediaPlayer& player = screen.Player(0);
@@ -90,9 +89,7 @@ TEST(ClipTile, PausedClipShowsItsFrameWhileEntering) {
     for (const wchar_t* name : {L"clip.avi", L"clip.mpg", L"clip.mp4"}) {
         for (int pausedAt : {1024, 0}) {
             SCOPED_TRACE(testing::Message() << name << " paused at " << pausedAt);
-            TSettings o = ClipSettings(1);
-            o.clipPlaysWhenVisible = true;
-            ClipScreen screen(o, 1, true);
+            ClipScreen screen(ClipSettings(1, {&TSettings::clipPlaysWhenVisible}), 1, true);
             ASSERT_TRUE(screen.Start(0, Media(name), pausedAt, 0));
             for (int x : {pausedAt, 1024}) {
                 screen.MoveTo(0, x);
@@ -112,8 +109,8 @@ TEST(ClipTile, PausedClipShowsItsFrameWhileEntering) {
 }
 
 TEST(ClipTile, WithoutWaitingPlaysOutsideTheScreen) {
-    TSettings o = ClipSettings(12); // downward, entering from above
-    ClipScreen screen(o);
+    // Downward, entering from above.
+    ClipScreen screen(ClipSettings(12));
     ASSERT_TRUE(screen.Start(0, Media(L"clip.avi"), 0, -768));
     EXPECT_EQ(screen.Player(0).Mode(), MediaMode::Playing);
 }
@@ -125,9 +122,7 @@ TEST(ClipTile, RandomStartThenLoopsFromZero) {
 TEST(ClipTile, LoopsOnlyWhileTheTileIsOnTheScreen) {
     for (const wchar_t* name : {L"short.avi", L"short.mpg"}) {
         SCOPED_TRACE(testing::Message() << name);
-        TSettings o = ClipSettings(1);
-        o.clipLoops = true;
-        ClipScreen screen(o);
+        ClipScreen screen(ClipSettings(1, {&TSettings::clipLoops}));
         tk::MediaPlayer& player = screen.Player(0);
         ASSERT_TRUE(screen.Start(0, Media(name), 1000, 0));
         screen.MoveTo(0, 1000); // 160 wide, still entering
@@ -152,8 +147,7 @@ TEST(ClipTile, LoopsOnlyWhileTheTileIsOnTheScreen) {
 }
 
 TEST(ClipTile, WithoutLoopAClipStaysOnItsEnd) {
-    TSettings o = ClipSettings(4);
-    ClipScreen screen(o);
+    ClipScreen screen(ClipSettings(4));
     tk::MediaPlayer& player = screen.Player(0);
     ASSERT_TRUE(screen.Start(0, Media(L"short.avi")));
     ASSERT_TRUE(WaitUntil([&] { return player.Mode() == MediaMode::Stopped; }, 4000));
@@ -171,9 +165,7 @@ TEST(ClipTile, CentralDisplayTimeFollowsTheOptions) {
 TEST(ClipTile, CentralTileIsKeptWhileItsClipPlaysWhole) {
     for (const wchar_t* name : {L"short.avi", L"short.mpg"}) {
         SCOPED_TRACE(testing::Message() << name);
-        TSettings o = ClipSettings(4);
-        o.clipPlaysWhole = true;
-        ClipScreen screen(o, 3);
+        ClipScreen screen(ClipSettings(4, {&TSettings::clipPlaysWhole}), 3);
         tk::MediaPlayer& player = screen.Player(0);
         ASSERT_TRUE(screen.Start(0, Media(name)));
         EXPECT_TRUE(screen->ClipStillRunning(0));
@@ -194,8 +186,7 @@ TEST(ClipTile, FilesWithoutAPictureAreDropped) {
     // open and one without a picture.
     TempDir dir;
     const long devices = tk::Counts().mciDevices;
-    TSettings o = ClipSettings(4);
-    ClipScreen screen(o);
+    ClipScreen screen(ClipSettings(4));
     for (const std::wstring& path : {Media(L"sound.mpa"), dir / L"vanished.mov"}) {
         tk::LogCapture log;
         EXPECT_FALSE(screen.Start(0, path)) << testing::PrintToString(path);
@@ -212,22 +203,16 @@ TEST(ClipTile, FilesWithoutAPictureAreDropped) {
 // What the saver shows with a central transition: the clip centred at its natural size or
 // enlarged, moving, and nothing drawn outside its tile.
 TEST(ClipTile, CentralClipShowsAndMoves) {
-    struct Case {
-        const wchar_t* name;
-        int grow;
-        RECT tile;
-    } cases[] = {
+    const CentralClip clips[] = {
         {L"clip.avi", 1, {352, 264, 672, 504}},     {L"clip.avi", 2, {192, 144, 832, 624}},
         {L"clip.mpg", 1, {352, 264, 672, 504}},     {L"clip.mpg", 2, {192, 144, 832, 624}},
         {L"bottomup.avi", 2, {352, 264, 672, 504}}, // uncompressed, stored bottom-up
         {L"clip.mp4", 1, {352, 264, 672, 504}},     {L"clip.m4v", 2, {192, 144, 832, 624}},
         {L"clip.3gp", 2, {336, 240, 688, 528}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.name << " x" << c.grow);
-        // The DirectShow device holds its first frame for most of a second here.
-        ExpectCentralClipShowsAndMoves(c.name, c.grow, c.tile, 3000, 1500);
-    }
+    // The DirectShow device holds its first frame for most of a second here.
+    for (const CentralClip& clip : clips)
+        ExpectCentralClipShowsAndMoves(clip, 3000, 1500);
 }
 
 } // namespace

@@ -11,27 +11,20 @@ namespace {
 
 // Centred, at its natural size or enlarged within the limit, moving, black around.
 TEST(FallbackTile, CentralClipShowsFittedAndMoves) {
-    struct Case {
-        const wchar_t* name;
-        int grow;
-        RECT tile;
-    } cases[] = {
+    const CentralClip clips[] = {
         {L"silent.mp4", 1, {352, 264, 672, 504}},
         {L"silent.mov", 2, {192, 144, 832, 624}},
         {L"silent.3gp", 9, {42, 0, 981, 768}}, // 176 x 144, stopped by the height
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.name << " x" << c.grow);
-        ExpectCentralClipShowsAndMoves(c.name, c.grow, c.tile, 2000, 1000);
-    }
+    for (const CentralClip& clip : clips)
+        ExpectCentralClipShowsAndMoves(clip, 2000, 1000);
 }
 
 // Play when visible: the tile enters showing its first frame, and the clip plays once the
 // tile is wholly in.
 TEST(FallbackTile, EntersOnItsFirstFrameThenPlays) {
-    TSettings o = ClipSettings(1); // leftward: the right edge enters last
-    o.clipPlaysWhenVisible = true;
-    ClipScreen screen(o, 1, true);
+    // Leftward: the right edge enters last.
+    ClipScreen screen(ClipSettings(1, {&TSettings::clipPlaysWhenVisible}), 1, true);
     tk::MediaPlayer& player = screen.Player(0);
     ASSERT_TRUE(screen.Start(0, Media(L"silent.mp4"), 1024, 0));
     EXPECT_EQ(player.Mode(), MediaMode::Paused);
