@@ -1,7 +1,5 @@
 #include "toolkit/FramePlayer.h"
 
-#include <commctrl.h>
-
 #include "toolkit/ClipSignature.h"
 #include "toolkit/Counters.h"
 #include "toolkit/FramePump.h"
@@ -37,7 +35,7 @@ FramePlayer::FramePlayer() {
 }
 
 FramePlayer::~FramePlayer() {
-    Unwatch();
+    display_.Stop();
     pump_.reset();
     --Counts().framePlayers;
 }
@@ -58,40 +56,23 @@ bool FramePlayer::Open(const std::wstring& path, HWND display, std::wstring& why
     }
     natural_ = pump_->Size();
     shown_ = natural_;
-    if (SetWindowSubclass(display, &FramePlayer::DisplayProc, reinterpret_cast<UINT_PTR>(this),
-                          reinterpret_cast<DWORD_PTR>(this)))
-        display_ = display;
+    // The window paints itself first (its black), then the frame goes over it; the pump's
+    // message says a frame is due.
+    display_.Start(display, [this](UINT msg) {
+        if (msg == WM_PAINT || msg == FrameDueMessage()) DrawNow();
+    });
     // The first frame shows at once, as an MCI device shows it when it opens.
     InvalidateRect(display, nullptr, TRUE);
     return true;
 }
 
-void FramePlayer::Unwatch() {
-    if (display_ && IsWindow(display_))
-        RemoveWindowSubclass(display_, &FramePlayer::DisplayProc, reinterpret_cast<UINT_PTR>(this));
-    display_ = nullptr;
-}
-
-LRESULT CALLBACK FramePlayer::DisplayProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                          DWORD_PTR data) {
-    auto* self = reinterpret_cast<FramePlayer*>(data);
-    if (msg == FrameDueMessage()) {
-        self->DrawNow();
-        return 0;
-    }
-    // The window paints itself first (its black), then the frame goes over it.
-    const LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
-    if (msg == WM_PAINT) self->DrawNow();
-    if (msg == WM_NCDESTROY) self->Unwatch();
-    return result;
-}
-
 void FramePlayer::DrawNow() {
-    if (!pump_ || !display_) return;
+    const HWND display = display_.Window();
+    if (!pump_ || !display) return;
     const std::wstring failure = pump_->TakeFailure();
     if (!failure.empty()) Log(L"a clip stopped early: " + failure);
-    if (!IsWindowVisible(display_)) return;
-    WindowDc dc(display_);
+    if (!IsWindowVisible(display)) return;
+    WindowDc dc(display);
     if (!dc) return;
     const bool fresh = pump_->DrawShown([&](const BgraFrame& frame) {
         BITMAPINFO info = {};
@@ -113,7 +94,7 @@ void FramePlayer::DrawNow() {
 bool FramePlayer::SetDisplaySize(int width, int height) {
     if (!pump_ || width < 0 || height < 0) return false;
     shown_ = width == 0 && height == 0 ? natural_ : SIZE{width, height};
-    if (display_) InvalidateRect(display_, nullptr, TRUE);
+    if (display_.Window()) InvalidateRect(display_.Window(), nullptr, TRUE);
     return true;
 }
 

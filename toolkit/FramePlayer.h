@@ -12,6 +12,7 @@
 
 #include "toolkit/MediaPlayer.h"
 #include "toolkit/NonCopyable.h"
+#include "toolkit/WindowWatch.h"
 
 namespace tk {
 
@@ -38,13 +39,10 @@ class FramePlayer : private NonCopyable {
     bool Seek(long ms);
 
   private:
-    static LRESULT CALLBACK DisplayProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                        DWORD_PTR data);
     void DrawNow();
-    void Unwatch();
 
     std::unique_ptr<FramePump> pump_;
-    HWND display_ = nullptr; // subclassed while this plays in it
+    WindowWatch display_; // watched while this plays in it
     SIZE natural_ = {0, 0};
     SIZE shown_ = {0, 0};
     long startPosition_ = -1;

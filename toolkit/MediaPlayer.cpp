@@ -4,8 +4,6 @@
 // digitalv.h needs mmsystem.h first.
 #include <digitalv.h>
 
-#include <commctrl.h>
-
 #include <cstdlib>
 
 #include "toolkit/FramePlayer.h"
@@ -51,22 +49,17 @@ bool PartlyShown(HWND window) {
 }
 
 MediaMode ModeOf(DWORD mciMode) {
-    switch (mciMode) {
-    case MCI_MODE_STOP:
-        return MediaMode::Stopped;
-    case MCI_MODE_PLAY:
-        return MediaMode::Playing;
-    case MCI_MODE_RECORD:
-        return MediaMode::Recording;
-    case MCI_MODE_SEEK:
-        return MediaMode::Seeking;
-    case MCI_MODE_PAUSE:
-        return MediaMode::Paused;
-    case MCI_MODE_OPEN:
-        return MediaMode::Open;
-    default:
-        return MediaMode::NotReady;
-    }
+    static const struct {
+        DWORD mci;
+        MediaMode mode;
+    } kModes[] = {
+        {MCI_MODE_STOP, MediaMode::Stopped},     {MCI_MODE_PLAY, MediaMode::Playing},
+        {MCI_MODE_RECORD, MediaMode::Recording}, {MCI_MODE_SEEK, MediaMode::Seeking},
+        {MCI_MODE_PAUSE, MediaMode::Paused},     {MCI_MODE_OPEN, MediaMode::Open},
+    };
+    for (const auto& m : kModes)
+        if (m.mci == mciMode) return m.mode;
+    return MediaMode::NotReady;
 }
 
 } // namespace
@@ -195,7 +188,7 @@ void MediaPlayer::Close() {
     aviDevice_ = false;
     cueDue_ = false;
     wasShown_ = false;
-    UnwatchDisplay();
+    watched_.Stop();
     if (!device_ && !frames_) return;
     device_.Reset();
     frames_.reset();
@@ -204,35 +197,17 @@ void MediaPlayer::Close() {
 }
 
 void MediaPlayer::WatchDisplay() {
-    if (SetWindowSubclass(Display, &MediaPlayer::DisplayProc, reinterpret_cast<UINT_PTR>(this),
-                          reinterpret_cast<DWORD_PTR>(this)))
-        watched_ = Display;
-}
-
-void MediaPlayer::UnwatchDisplay() {
-    if (watched_ && IsWindow(watched_))
-        RemoveWindowSubclass(watched_, &MediaPlayer::DisplayProc, reinterpret_cast<UINT_PTR>(this));
-    watched_ = nullptr;
-}
-
-LRESULT CALLBACK MediaPlayer::DisplayProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                          DWORD_PTR data) {
-    auto* self = reinterpret_cast<MediaPlayer*>(data);
     // The window paints itself first (black), then the frame goes over it.
-    LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
-    if (msg == WM_WINDOWPOSCHANGED) self->NoteWhereShown();
-    if (msg == WM_PAINT) self->RedrawStillFrame();
-    if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, &MediaPlayer::DisplayProc, reinterpret_cast<UINT_PTR>(self));
-        self->watched_ = nullptr;
-    }
-    return result;
+    watched_.Start(Display, [this](UINT msg) {
+        if (msg == WM_WINDOWPOSCHANGED) NoteWhereShown();
+        if (msg == WM_PAINT) RedrawStillFrame();
+    });
 }
 
 void MediaPlayer::NoteWhereShown() {
     // The DirectShow device forgets the still frame of a window that has been wholly off the
     // screen (or hidden): when the window shows again, the frame is given to it once more.
-    const bool shown = PartlyShown(watched_);
+    const bool shown = PartlyShown(watched_.Window());
     if (shown && !wasShown_) cueDue_ = true;
     wasShown_ = shown;
 }
@@ -243,12 +218,12 @@ void MediaPlayer::RedrawStillFrame() {
     if (aviDevice_) {
         // A playing clip draws its next frame soon enough by itself.
         if (!paused_ && Mode() == MediaMode::Playing) return;
-        WindowDc dc(watched_);
+        WindowDc dc(watched_.Window());
         if (!dc) return;
         MCI_DGV_UPDATE_PARMS update = {};
         update.hDC = dc.Get();
         Send(MCI_UPDATE, MCI_DGV_UPDATE_HDC | MCI_DGV_UPDATE_PAINT | MCI_WAIT, &update);
-    } else if (paused_ && cueDue_ && PartlyShown(watched_)) {
+    } else if (paused_ && cueDue_ && PartlyShown(watched_.Window())) {
         // The DirectShow device has no such request; it draws a frame it is given into the
         // part of the window that shows, and what is uncovered later while the window stays
         // on the screen.

@@ -35,6 +35,7 @@
 
 #include "toolkit/Handles.h"
 #include "toolkit/NonCopyable.h"
+#include "toolkit/WindowWatch.h"
 
 namespace tk {
 
@@ -97,10 +98,7 @@ class MediaPlayer : private NonCopyable {
     bool Seek(long ms);
 
   private:
-    static LRESULT CALLBACK DisplayProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                        DWORD_PTR data);
     void WatchDisplay();
-    void UnwatchDisplay();
     void NoteWhereShown();
     void RedrawStillFrame();
     DWORD Send(UINT command, DWORD flags, void* params) const;
@@ -115,7 +113,7 @@ class MediaPlayer : private NonCopyable {
     std::unique_ptr<FramePlayer> frames_; // instead of the device
     SIZE natural_ = {0, 0};
     bool asMpegVideo_ = false;
-    HWND watched_ = nullptr; // the display window whose painting redraws a still frame
+    WindowWatch watched_;    // the display window, whose painting redraws a still frame
     bool aviDevice_ = false; // MCI_UPDATE draws its current frame; its pause must settle
     bool wasShown_ = false;  // some of the display window showed at its last move
     bool cueDue_ = false;    // the paused frame is to be given to the device again
