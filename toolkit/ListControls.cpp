@@ -7,14 +7,12 @@
 namespace tk {
 
 namespace {
-std::wstring ItemText(HWND hwnd, UINT lengthMsg, UINT textMsg, int index) {
-    LRESULT length = SendMessageW(hwnd, lengthMsg, index, 0);
-    if (length < 0) return {};
-    std::wstring text(size_t(length) + 1, L'\0');
-    SendMessageW(hwnd, textMsg, index, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(size_t(length));
-    return text;
-}
+const ItemMessages kListBoxMessages = {LB_GETCOUNT,       LB_RESETCONTENT, LB_ADDSTRING,
+                                       LB_DELETESTRING,   LB_GETTEXTLEN,   LB_GETTEXT,
+                                       LB_FINDSTRINGEXACT};
+const ItemMessages kComboBoxMessages = {CB_GETCOUNT,       CB_RESETCONTENT, CB_ADDSTRING,
+                                        CB_DELETESTRING,   CB_GETLBTEXTLEN, CB_GETLBTEXT,
+                                        CB_FINDSTRINGEXACT};
 } // namespace
 
 // ---- ColouredControl ---------------------------------------------------------------------
@@ -40,7 +38,50 @@ bool ColouredControl::HandleReflected(UINT msg, WPARAM wp, LPARAM, LRESULT& resu
     return false;
 }
 
+// ---- ItemsControl ------------------------------------------------------------------------
+
+int ItemsControl::Count() const {
+    return int(SendMessageW(Handle(), messages_.count, 0, 0));
+}
+
+void ItemsControl::Clear() {
+    SendMessageW(Handle(), messages_.reset, 0, 0);
+}
+
+int ItemsControl::Add(const std::wstring& text) {
+    return int(SendMessageW(Handle(), messages_.add, 0, reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+void ItemsControl::Delete(int index) {
+    SendMessageW(Handle(), messages_.remove, index, 0);
+}
+
+std::wstring ItemsControl::Item(int index) const {
+    const LRESULT length = SendMessageW(Handle(), messages_.textLength, index, 0);
+    if (length < 0) return {};
+    std::wstring text(size_t(length) + 1, L'\0');
+    SendMessageW(Handle(), messages_.text, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(size_t(length));
+    return text;
+}
+
+std::vector<std::wstring> ItemsControl::Items() const {
+    std::vector<std::wstring> items;
+    for (int i = 0, n = Count(); i < n; ++i)
+        items.push_back(Item(i));
+    return items;
+}
+
+int ItemsControl::FindExact(const std::wstring& text) const {
+    // LB_ERR and CB_ERR are both -1.
+    const LRESULT found = SendMessageW(Handle(), messages_.findExact, WPARAM(-1),
+                                       reinterpret_cast<LPARAM>(text.c_str()));
+    return found < 0 ? -1 : int(found);
+}
+
 // ---- ListBox -----------------------------------------------------------------------------
+
+ListBox::ListBox() : ItemsControl(kListBoxMessages) {}
 
 bool ListBox::CreateList(const ControlArgs& args, bool multiSelect) {
     multiSelect_ = multiSelect;
@@ -49,38 +90,6 @@ bool ListBox::CreateList(const ControlArgs& args, bool multiSelect) {
                (multiSelect ? LBS_EXTENDEDSEL : 0);
     a.exStyle |= WS_EX_CLIENTEDGE;
     return CreateStandard(L"LISTBOX", a);
-}
-
-int ListBox::Count() const {
-    return int(SendMessageW(Handle(), LB_GETCOUNT, 0, 0));
-}
-void ListBox::Clear() {
-    SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
-}
-
-int ListBox::Add(const std::wstring& text) {
-    return int(SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
-}
-
-void ListBox::Delete(int index) {
-    SendMessageW(Handle(), LB_DELETESTRING, index, 0);
-}
-
-std::wstring ListBox::Item(int index) const {
-    return ItemText(Handle(), LB_GETTEXTLEN, LB_GETTEXT, index);
-}
-
-std::vector<std::wstring> ListBox::Items() const {
-    std::vector<std::wstring> items;
-    for (int i = 0, n = Count(); i < n; ++i)
-        items.push_back(Item(i));
-    return items;
-}
-
-int ListBox::FindExact(const std::wstring& text) const {
-    LRESULT found = SendMessageW(Handle(), LB_FINDSTRINGEXACT, WPARAM(-1),
-                                 reinterpret_cast<LPARAM>(text.c_str()));
-    return found == LB_ERR ? -1 : int(found);
 }
 
 bool ListBox::Selected(int index) const {
@@ -222,6 +231,8 @@ bool CheckListBox::HandleReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
 
 // ---- ComboBox ----------------------------------------------------------------------------
 
+ComboBox::ComboBox() : ItemsControl(kComboBoxMessages) {}
+
 bool ComboBox::CreateCombo(const ControlArgs& args, ComboKind kind, int lines) {
     kind_ = kind;
     ControlArgs a = args;
@@ -257,31 +268,6 @@ LRESULT ComboBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     // A new font makes the system measure the heights again from the font.
     if (msg == WM_SETFONT) KeepHeights();
     return result;
-}
-
-int ComboBox::Count() const {
-    return int(SendMessageW(Handle(), CB_GETCOUNT, 0, 0));
-}
-void ComboBox::Clear() {
-    SendMessageW(Handle(), CB_RESETCONTENT, 0, 0);
-}
-
-int ComboBox::Add(const std::wstring& text) {
-    return int(SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
-}
-
-void ComboBox::Delete(int index) {
-    SendMessageW(Handle(), CB_DELETESTRING, index, 0);
-}
-
-std::wstring ComboBox::Item(int index) const {
-    return ItemText(Handle(), CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
-}
-
-int ComboBox::FindExact(const std::wstring& text) const {
-    LRESULT found = SendMessageW(Handle(), CB_FINDSTRINGEXACT, WPARAM(-1),
-                                 reinterpret_cast<LPARAM>(text.c_str()));
-    return found == CB_ERR ? -1 : int(found);
 }
 
 int ComboBox::ItemIndex() const {

@@ -30,11 +30,14 @@ class ColouredControl : public Control {
     Brush brush_;
 };
 
-// A list box; with `multiSelect`, several lines can be selected (shift and control clicks).
-class ListBox : public ColouredControl {
-  public:
-    bool CreateList(const ControlArgs& args, bool multiSelect);
+// The messages by which a list box or a combo box keeps its lines.
+struct ItemMessages {
+    UINT count, reset, add, remove, textLength, text, findExact;
+};
 
+// A control that keeps lines of text (a list box, a combo box's list).
+class ItemsControl : public ColouredControl {
+  public:
     int Count() const;
     void Clear();
     int Add(const std::wstring& text);
@@ -43,6 +46,20 @@ class ListBox : public ColouredControl {
     std::vector<std::wstring> Items() const;
     // The line whose whole text is `text`, letter case ignored; -1 when none.
     int FindExact(const std::wstring& text) const;
+
+  protected:
+    explicit ItemsControl(const ItemMessages& messages) : messages_(messages) {}
+
+  private:
+    const ItemMessages& messages_;
+};
+
+// A list box; with `multiSelect`, several lines can be selected (shift and control clicks).
+class ListBox : public ItemsControl {
+  public:
+    ListBox();
+    bool CreateList(const ControlArgs& args, bool multiSelect);
+
     bool Selected(int index) const;
     void SetSelected(int index, bool selected);
     int ItemIndex() const; // the caret line, -1 when none
@@ -76,8 +93,9 @@ enum class ComboKind { DropDownList, EditableSorted };
 // A combo box: a drop-down list of fixed items, or an edit with a sorted list that drops
 // down as the user types (without completing the text). `lines` is the dropped list's
 // height in lines.
-class ComboBox : public ColouredControl {
+class ComboBox : public ItemsControl {
   public:
+    ComboBox();
     bool CreateCombo(const ControlArgs& args, ComboKind kind, int lines);
 
     // An item picked from the list; Text() is already that item. A pick is a click on an
@@ -86,12 +104,6 @@ class ComboBox : public ColouredControl {
     // back as it was before the list opened.
     Event onSelect;
 
-    int Count() const;
-    void Clear();
-    int Add(const std::wstring& text);
-    void Delete(int index);
-    std::wstring Item(int index) const;
-    int FindExact(const std::wstring& text) const;
     int ItemIndex() const;
     void SetItemIndex(int index); // -1 for none
     std::wstring Text() const;
