@@ -53,33 +53,18 @@ struct GdiCounted {
     static void Closed() { --Counts().gdiObjects; }
 };
 
-struct KernelTraits : Uncounted {
-    static HANDLE Invalid() { return nullptr; }
-    static void Close(HANDLE h) { CloseHandle(h); }
-};
-struct FindTraits : Uncounted {
-    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE h) { FindClose(h); }
-};
-struct FileTraits : Uncounted {
-    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE h) { CloseHandle(h); }
-};
-struct ModuleTraits : Uncounted {
-    static HMODULE Invalid() { return nullptr; }
-    static void Close(HMODULE h) { FreeLibrary(h); }
-};
-struct RegKeyTraits : Uncounted {
-    static HKEY Invalid() { return nullptr; }
-    static void Close(HKEY h) { RegCloseKey(h); }
-};
-template <class T> struct GdiObjectTraits : GdiCounted {
-    static T Invalid() { return nullptr; }
-    static void Close(T h) { DeleteObject(h); }
-};
-struct MemDcTraits : GdiCounted {
-    static HDC Invalid() { return nullptr; }
-    static void Close(HDC h) { DeleteDC(h); }
+// A kind of handle that `close` lets go, counted by Counter. Null is no handle, unless the
+// kind says it is INVALID_HANDLE_VALUE (files, searches).
+enum class NoHandle { Null, MinusOne };
+template <class H, auto close, class Counter = Uncounted, NoHandle none = NoHandle::Null>
+struct ClosedBy : Counter {
+    static H Invalid() {
+        if constexpr (none == NoHandle::MinusOne)
+            return INVALID_HANDLE_VALUE;
+        else
+            return nullptr;
+    }
+    static void Close(H h) { close(h); }
 };
 // A COM interface pointer that this owner holds one reference of.
 template <class T> struct ComTraits {
@@ -89,17 +74,19 @@ template <class T> struct ComTraits {
     static void Closed() { --Counts().comObjects; }
 };
 
-using KernelHandle = UniqueHandle<HANDLE, KernelTraits>;
-using FindHandle = UniqueHandle<HANDLE, FindTraits>;
-using FileHandle = UniqueHandle<HANDLE, FileTraits>;
-using Module = UniqueHandle<HMODULE, ModuleTraits>;
-using RegKey = UniqueHandle<HKEY, RegKeyTraits>;
-using Bitmap = UniqueHandle<HBITMAP, GdiObjectTraits<HBITMAP>>;
-using Font = UniqueHandle<HFONT, GdiObjectTraits<HFONT>>;
-using Brush = UniqueHandle<HBRUSH, GdiObjectTraits<HBRUSH>>;
-using Pen = UniqueHandle<HPEN, GdiObjectTraits<HPEN>>;
-using Region = UniqueHandle<HRGN, GdiObjectTraits<HRGN>>;
-using MemDc = UniqueHandle<HDC, MemDcTraits>;
+using KernelHandle = UniqueHandle<HANDLE, ClosedBy<HANDLE, CloseHandle>>;
+using FindHandle = UniqueHandle<HANDLE, ClosedBy<HANDLE, FindClose, Uncounted, NoHandle::MinusOne>>;
+using FileHandle =
+    UniqueHandle<HANDLE, ClosedBy<HANDLE, CloseHandle, Uncounted, NoHandle::MinusOne>>;
+using Module = UniqueHandle<HMODULE, ClosedBy<HMODULE, FreeLibrary>>;
+using RegKey = UniqueHandle<HKEY, ClosedBy<HKEY, RegCloseKey>>;
+template <class T> using GdiObject = UniqueHandle<T, ClosedBy<T, DeleteObject, GdiCounted>>;
+using Bitmap = GdiObject<HBITMAP>;
+using Font = GdiObject<HFONT>;
+using Brush = GdiObject<HBRUSH>;
+using Pen = GdiObject<HPEN>;
+using Region = GdiObject<HRGN>;
+using MemDc = UniqueHandle<HDC, ClosedBy<HDC, DeleteDC, GdiCounted>>;
 template <class T> using ComPtr = UniqueHandle<T*, ComTraits<T>>;
 
 // A device context borrowed from a window with GetDC (or GetDCEx with these flags), given
