@@ -9,19 +9,18 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <csetjmp>
 #include <cstdio>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
-
-#include <jpeglib.h>
 
 #include "bench/BigPhoto.h"
 #include "bench/Measure.h"
 #include "controls/FitImage.h"
 #include "tests/support/Exif.h"
 #include "tests/support/TempDir.h"
+#include "toolkit/LibjpegGuard.h"
 
 namespace {
 
@@ -33,42 +32,32 @@ constexpr int kRuns = 7;
 bool DecodeOnly(const std::wstring& path, int scale, std::vector<uint8_t>& row,
                 bool whole = false) {
     static std::vector<uint8_t> data;
-    FILE* file = _wfopen(path.c_str(), L"rb");
+    std::unique_ptr<FILE, int (*)(FILE*)> file(_wfopen(path.c_str(), L"rb"), fclose);
     if (!file) return false;
     if (whole) {
-        fseek(file, 0, SEEK_END);
-        data.resize(size_t(ftell(file)));
-        fseek(file, 0, SEEK_SET);
-        if (fread(data.data(), 1, data.size(), file) != data.size()) return false;
+        fseek(file.get(), 0, SEEK_END);
+        data.resize(size_t(ftell(file.get())));
+        fseek(file.get(), 0, SEEK_SET);
+        if (fread(data.data(), 1, data.size(), file.get()) != data.size()) return false;
     }
-    jpeg_decompress_struct info;
-    JpegErrors errors;
-    info.err = jpeg_std_error(&errors.base);
-    errors.base.error_exit = JumpOnJpegError;
-    if (setjmp(errors.jump)) {
-        jpeg_destroy_decompress(&info);
-        fclose(file);
-        return false;
-    }
-    jpeg_create_decompress(&info);
-    if (whole)
-        jpeg_mem_src(&info, data.data(), (unsigned long)data.size());
-    else
-        jpeg_stdio_src(&info, file);
-    jpeg_read_header(&info, TRUE);
-    info.scale_num = unsigned(scale);
-    info.scale_denom = 8;
-    info.out_color_space = JCS_EXT_BGRX;
-    jpeg_start_decompress(&info);
-    row.resize(size_t(info.output_width) * 4);
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_read_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    fclose(file);
-    return true;
+    return tk::WithLibjpeg<jpeg_decompress_struct>([&](jpeg_decompress_struct& info) {
+        if (whole)
+            jpeg_mem_src(&info, data.data(), (unsigned long)data.size());
+        else
+            jpeg_stdio_src(&info, file.get());
+        jpeg_read_header(&info, TRUE);
+        info.scale_num = unsigned(scale);
+        info.scale_denom = 8;
+        info.out_color_space = JCS_EXT_BGRX;
+        jpeg_start_decompress(&info);
+        row.resize(size_t(info.output_width) * 4);
+        while (info.output_scanline < info.output_height) {
+            JSAMPROW rows[1] = {row.data()};
+            jpeg_read_scanlines(&info, rows, 1);
+        }
+        jpeg_finish_decompress(&info);
+        return true;
+    });
 }
 
 // In a fresh process: what one load and fit adds to the process's peak.

@@ -1,6 +1,7 @@
 #include "toolkit/Jpeg.h"
 
 #include "toolkit/Handles.h"
+#include "toolkit/LibjpegGuard.h"
 #include "toolkit/Orientation.h"
 
 #include <windows.h>
@@ -17,23 +18,12 @@ namespace tk {
 
 namespace {
 
-// libjpeg reports errors through a callback that must not return: it jumps back here, so
-// that no error escapes as an exception through C frames.
-struct ErrorManager {
-    jpeg_error_mgr base;
-    jmp_buf jump;
-};
-
-void OnError(j_common_ptr info) {
-    longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
-}
-void OnOutput(j_common_ptr) {}
-
 // Data that ends early would leave the rest of the picture grey: such a file counts as
 // failed, and giving up at once also keeps a made-up header from holding the decoder.
 void OnMessage(j_common_ptr info, int level) {
     const int code = info->err->msg_code;
-    if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) OnError(info);
+    if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER))
+        JumpBackOnLibjpegError(info);
 }
 
 // What the decoder itself may take: a progressive file keeps all of its coefficients
@@ -106,13 +96,6 @@ void UseFileSource(jpeg_decompress_struct& info, FileSource& source, HANDLE file
     info.src = &source.base;
 }
 
-void SetUpErrors(jpeg_decompress_struct& info, ErrorManager& errors) {
-    info.err = jpeg_std_error(&errors.base);
-    errors.base.error_exit = OnError;
-    errors.base.output_message = OnOutput;
-    errors.base.emit_message = OnMessage;
-}
-
 // Adobe writes CMYK inverted; the product of each ink with K gives the colour.
 void CmykToBgr(const uint8_t* cmyk, uint32_t* target, int width) {
     for (int x = 0; x < width; ++x, cmyk += 4) {
@@ -137,22 +120,13 @@ int ExifOrientation(j_decompress_ptr info) {
     return 1;
 }
 
-// Runs body on a fresh decompressor and destroys it after. A libjpeg error jumps back to the
-// setjmp here, the one frame that holds it, and the answer is false. A jump skips the body's
-// own frame, so the body holds nothing with a destructor: what it fills lives in its caller's
-// frame, and is left in a defined state.
+// Runs body on a fresh decompressor (see WithLibjpeg), which also gives up on data that ends
+// early.
 template <class Body> bool WithDecompressor(Body&& body) {
-    jpeg_decompress_struct info;
-    ErrorManager errors;
-    SetUpErrors(info, errors);
-    if (setjmp(errors.jump)) {
-        jpeg_destroy_decompress(&info);
-        return false;
-    }
-    jpeg_create_decompress(&info);
-    const bool done = body(info);
-    jpeg_destroy_decompress(&info);
-    return done;
+    return WithLibjpeg<jpeg_decompress_struct>([&](jpeg_decompress_struct& info) {
+        info.err->emit_message = OnMessage;
+        return body(info);
+    });
 }
 
 bool DecodeOpen(HANDLE file, RowSink& sink, std::vector<uint8_t>& input,
@@ -285,33 +259,24 @@ bool DecodeJpeg(const std::wstring& path, PixelBuffer& out, int denominator) {
 bool EncodeJpeg(const std::wstring& path, const PixelBuffer& image, int quality, bool progressive) {
     FilePtr file = OpenFile(path, L"wb");
     if (!file || image.width <= 0 || image.height <= 0) return false;
-    jpeg_compress_struct info;
-    ErrorManager errors;
-    info.err = jpeg_std_error(&errors.base);
-    errors.base.error_exit = OnError;
-    errors.base.output_message = OnOutput;
-    if (setjmp(errors.jump)) {
-        jpeg_destroy_compress(&info);
-        return false;
-    }
-    jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, file.get());
-    info.image_width = image.width;
-    info.image_height = image.height;
-    info.input_components = 4;
-    info.in_color_space = JCS_EXT_BGRX;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, quality, TRUE);
-    if (progressive) jpeg_simple_progression(&info);
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW rows[1] = {reinterpret_cast<JSAMPROW>(
-            const_cast<uint32_t*>(image.pixels.data() + size_t(info.next_scanline) * image.width))};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    return true;
+    return WithLibjpeg<jpeg_compress_struct>([&](jpeg_compress_struct& info) {
+        jpeg_stdio_dest(&info, file.get());
+        info.image_width = image.width;
+        info.image_height = image.height;
+        info.input_components = 4;
+        info.in_color_space = JCS_EXT_BGRX;
+        jpeg_set_defaults(&info);
+        jpeg_set_quality(&info, quality, TRUE);
+        if (progressive) jpeg_simple_progression(&info);
+        jpeg_start_compress(&info, TRUE);
+        while (info.next_scanline < info.image_height) {
+            JSAMPROW rows[1] = {reinterpret_cast<JSAMPROW>(const_cast<uint32_t*>(
+                image.pixels.data() + size_t(info.next_scanline) * image.width))};
+            jpeg_write_scanlines(&info, rows, 1);
+        }
+        jpeg_finish_compress(&info);
+        return true;
+    });
 }
 
 } // namespace tk

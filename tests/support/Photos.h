@@ -2,15 +2,14 @@
 // The JPEG files the tests and benchmarks make for themselves. Free of GoogleTest.
 #include <windows.h>
 
-#include <csetjmp>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
-
-#include <jpeglib.h>
 
 #include "tests/support/TempDir.h"
 #include "toolkit/Jpeg.h"
+#include "toolkit/LibjpegGuard.h"
 
 // A picture whose pixel (x, y) is colour(x, y) as 0xRRGGBB.
 inline bool MakeJpeg(const std::wstring& path, int width, int height,
@@ -51,50 +50,30 @@ inline uint32_t LeftRedRightBlue(int x, int width) {
     return x < width / 2 ? 0xFF0000 : 0x0000FF;
 }
 
-// For libjpeg's own calls: an error jumps back to the caller's setjmp instead of ending the
-// process.
-struct JpegErrors {
-    jpeg_error_mgr base;
-    jmp_buf jump;
-};
-inline void JumpOnJpegError(j_common_ptr info) {
-    longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1);
-}
-
 // A CMYK JPEG as Adobe writes them (inverted: 255 is no ink), of one colour given as
 // inverted C, M, Y, K.
 inline bool MakeCmykJpeg(const std::wstring& path, int width, int height, const uint8_t cmyk[4]) {
-    FILE* file = _wfopen(path.c_str(), L"wb");
+    std::unique_ptr<FILE, int (*)(FILE*)> file(_wfopen(path.c_str(), L"wb"), fclose);
     if (!file) return false;
-    jpeg_compress_struct info;
-    JpegErrors errors;
-    info.err = jpeg_std_error(&errors.base);
-    errors.base.error_exit = JumpOnJpegError;
-    if (setjmp(errors.jump)) {
-        jpeg_destroy_compress(&info);
-        fclose(file);
-        return false;
-    }
-    jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, file);
-    info.image_width = JDIMENSION(width);
-    info.image_height = JDIMENSION(height);
-    info.input_components = 4;
-    info.in_color_space = JCS_CMYK;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 95, TRUE);
-    jpeg_start_compress(&info, TRUE);
     std::string row;
     for (int x = 0; x < width; ++x)
         row.append(reinterpret_cast<const char*>(cmyk), 4);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW rows[1] = {reinterpret_cast<JSAMPROW>(row.data())};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    fclose(file);
-    return true;
+    return tk::WithLibjpeg<jpeg_compress_struct>([&](jpeg_compress_struct& info) {
+        jpeg_stdio_dest(&info, file.get());
+        info.image_width = JDIMENSION(width);
+        info.image_height = JDIMENSION(height);
+        info.input_components = 4;
+        info.in_color_space = JCS_CMYK;
+        jpeg_set_defaults(&info);
+        jpeg_set_quality(&info, 95, TRUE);
+        jpeg_start_compress(&info, TRUE);
+        while (info.next_scanline < info.image_height) {
+            JSAMPROW rows[1] = {reinterpret_cast<JSAMPROW>(row.data())};
+            jpeg_write_scanlines(&info, rows, 1);
+        }
+        jpeg_finish_compress(&info);
+        return true;
+    });
 }
 
 // The bytes of a small JPEG whose frame header claims another size.
