@@ -5,7 +5,7 @@
 #include "Globals/Globals.h"
 #include "saver/Pacing.h"
 
-TMonitorShow::TMonitorShow(TShowHost& host, TCatalogue& catalogue, tk::Timer& timer)
+TMonitorShow::TMonitorShow(const TShowHost& host, TCatalogue& catalogue, tk::Timer& timer)
     : stepTimer(timer), host_(host), catalogue_(catalogue) {}
 
 TMonitorShow::~TMonitorShow() {

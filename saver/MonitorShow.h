@@ -7,6 +7,7 @@
 // with its steps. Coordinates are the canvas's: the show's rectangle is (0, 0, width, height).
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,31 +20,30 @@
 #include "toolkit/NonCopyable.h"
 #include "toolkit/Timer.h"
 
-// What a show asks of the saver window that drives it.
-class TShowHost {
-  public:
-    virtual ~TShowHost() = default;
-    // The window's black and its texts over part of a canvas whose top-left corner lies at
-    // origin in the window.
-    virtual void PaintBackground(HDC dc, const RECT& area, POINT origin) = 0;
+class TMonitorShow;
+
+// What a show asks of the saver window that drives it; the window answers every call.
+struct TShowHost {
+    // The window's black and its texts, under the tiles, over part of a canvas whose top-left
+    // corner lies at origin in the window.
+    std::function<void(HDC dc, const RECT& area, POINT origin)> PaintUnder;
     // What the window writes over the tiles (a notice), on the same canvas.
-    virtual void PaintOverTiles(HDC dc, POINT origin) = 0;
+    std::function<void(HDC dc, POINT origin)> PaintOver;
     // Whether a drawing may go straight to the screen: nothing was drawn since the message
     // loop last handed the window's picture to the display, a few milliseconds ago. Noted as
     // drawn from here on.
-    virtual bool TakeCleanScreen() = 0;
+    std::function<bool()> TakeScreen;
     // The file is on a tile of another show: a file is on one monitor at a time.
-    virtual bool ShownElsewhere(const class TMonitorShow* asking,
-                                const std::wstring& path) const = 0;
+    std::function<bool(const TMonitorShow* asking, const std::wstring& path)> OnOtherMonitor;
     // An exit was allowed: no refill starts.
-    virtual bool ExitPending() const = 0;
+    std::function<bool()> Stopping;
 };
 
 class TMonitorShow : private tk::NonCopyable {
   public:
     // The step timer is the window's: a refill stops it while it works, and a central tile
     // sets its display time.
-    TMonitorShow(TShowHost& host, TCatalogue& catalogue, tk::Timer& timer);
+    TMonitorShow(const TShowHost& host, TCatalogue& catalogue, tk::Timer& timer);
     ~TMonitorShow();
 
     // count tiles in the canvas, waiting at their start places for the run's transition, on
@@ -109,7 +109,7 @@ class TMonitorShow : private tk::NonCopyable {
     tk::Timer& stepTimer;
 
   private:
-    TShowHost& host_;
+    const TShowHost& host_;
     TCatalogue& catalogue_;
     TStrip strip_;
     HWND canvas_ = nullptr;

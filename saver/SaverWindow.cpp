@@ -14,7 +14,8 @@ constexpr DWORD kDisplayReadMs = 5;
 } // namespace
 
 SaverWindow::SaverWindow()
-    : readMonitors(SystemMonitors), catalogue_(CatalogueEvents()), clipWatch_(2, kClipWatchMs) {
+    : readMonitors(SystemMonitors), catalogue_(CatalogueEvents()), showHost_(ShowHost()),
+      clipWatch_(2, kClipWatchMs) {
     OnCreate();
 }
 

@@ -24,7 +24,7 @@
 constexpr UINT WM_STEP = WM_USER + 1;        // 1025: one movement step
 constexpr UINT WM_EXITREQUEST = WM_USER + 2; // 1026: another program asks the saver to end
 
-class SaverWindow : public tk::Window, private TShowHost {
+class SaverWindow : public tk::Window {
   public:
     SaverWindow();
     ~SaverWindow() override;
@@ -62,7 +62,7 @@ class SaverWindow : public tk::Window, private TShowHost {
     void FillCatalogue() { catalogue_.FillCatalogue(); } // Init's step: memory or scan
     // An exit was allowed while the catalogue was being filled: the scan stops at its next
     // check, nothing more starts, and the window closes once the scan has returned.
-    bool ExitPending() const override { return exitPending_; }
+    bool ExitPending() const { return exitPending_; }
     // A warning box (caption "Avertissement") that stays visible and answerable over the
     // saver; the show waits while it is open.
     int WarningBox(const std::wstring& text);
@@ -98,6 +98,9 @@ class SaverWindow : public tk::Window, private TShowHost {
   private:
     TCatalogueEvents CatalogueEvents();
     TCatalogue catalogue_;
+    // What the shows ask of the window (MonitorShow.h); declared before the shows.
+    TShowHost ShowHost();
+    TShowHost showHost_;
     // The stages go after the shows whose tiles they hold.
     std::vector<std::unique_ptr<TStage>> stages_;
     std::vector<std::unique_ptr<TMonitorShow>> shows_;
@@ -116,10 +119,9 @@ class SaverWindow : public tk::Window, private TShowHost {
     void ApplyDisplayChange();
     bool displayChanged_ = false;
 
-    // TShowHost.
-    void PaintBackground(HDC dc, const RECT& area, POINT origin) override;
-    bool TakeCleanScreen() override;
-    bool ShownElsewhere(const TMonitorShow* asking, const std::wstring& path) const override;
+    void PaintBackground(HDC dc, const RECT& area, POINT origin);
+    bool TakeCleanScreen();
+    bool ShownElsewhere(const TMonitorShow* asking, const std::wstring& path) const;
 
     void DrawProgress(const std::wstring& text); // at the primary monitor's centre
     int boxDepth_ = 0;                           // warning boxes open
@@ -165,7 +167,6 @@ class SaverWindow : public tk::Window, private TShowHost {
     // Over whatever is there, tiles included, on a canvas at origin in the window.
     void PaintNotice(HDC dc, POINT origin);
     RECT NoticeArea() const; // in the window
-    void PaintOverTiles(HDC dc, POINT origin) override { PaintNotice(dc, origin); }
     TMouseWatch mouse_;
     std::wstring banner_;
     bool closed_ = false;

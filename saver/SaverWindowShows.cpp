@@ -23,9 +23,22 @@ TBox SaverWindow::WindowBox() const {
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
+TShowHost SaverWindow::ShowHost() {
+    TShowHost host;
+    host.PaintUnder = [this](HDC dc, const RECT& area, POINT origin) {
+        PaintBackground(dc, area, origin);
+    };
+    host.PaintOver = [this](HDC dc, POINT origin) { PaintNotice(dc, origin); };
+    host.TakeScreen = [this] { return TakeCleanScreen(); };
+    host.OnOtherMonitor = [this](const TMonitorShow* asking, const std::wstring& path) {
+        return ShownElsewhere(asking, path);
+    };
+    host.Stopping = [this] { return exitPending_; };
+    return host;
+}
+
 std::unique_ptr<TMonitorShow> SaverWindow::NewShow(const TShowPlace& place) {
-    auto show =
-        std::make_unique<TMonitorShow>(static_cast<TShowHost&>(*this), catalogue_, stepTimer);
+    auto show = std::make_unique<TMonitorShow>(showHost_, catalogue_, stepTimer);
     HWND canvas = Handle();
     POINT origin = {0, 0};
     if (!showsInWindow_) {

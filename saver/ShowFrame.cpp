@@ -112,7 +112,7 @@ void TMonitorShow::PaintArea(const RECT& wanted) {
             const RECT r = ToRect(strip_.TileBox(tile));
             ExcludeClipRect(screen, r.left, r.top, r.right, r.bottom);
         }
-    const bool clean = host_.TakeCleanScreen();
+    const bool clean = host_.TakeScreen();
     // Without memory for the frame the drawing goes to the window all the same.
     const bool direct = (clean && !clipShown) || !frame_.Create(client.right, client.bottom);
     HDC target = direct ? screen : frame_.Dc();
@@ -137,10 +137,10 @@ void TMonitorShow::PaintArea(const RECT& wanted) {
     }
     if (around && covered) { // (without the regions, no black rather than black over all)
         SelectClipRgn(target, around.Get());
-        host_.PaintBackground(target, area, origin_);
+        host_.PaintUnder(target, area, origin_);
         SelectClipRgn(target, nullptr);
     }
-    host_.PaintOverTiles(target, origin_);
+    host_.PaintOver(target, origin_);
     if (!direct)
         BitBlt(screen, area.left, area.top, area.right - area.left, area.bottom - area.top, target,
                area.left, area.top, SRCCOPY);

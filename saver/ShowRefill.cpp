@@ -8,9 +8,9 @@
 void TMonitorShow::RefillTile() {
     // Files on another monitor wait there: with none free the tile waits as with none at all.
     const auto elsewhere = [this](const std::wstring& path) {
-        return host_.ShownElsewhere(this, path);
+        return host_.OnOtherMonitor(this, path);
     };
-    if (!catalogue_.HasFileFor(elsewhere) || host_.ExitPending()) return;
+    if (!catalogue_.HasFileFor(elsewhere) || host_.Stopping()) return;
     const int t = Settings.activeTransition;
     if (IsCentral() && currentTile != 0) {
         // Central transitions use tile 0 only; the calls made for the others only turn
