@@ -13,48 +13,16 @@
 #include "toolkit/Text.h"
 #include "toolkit/Log.h"
 
-namespace {
-
-// The knobs' tracks: a value v of 0..max maps to a left edge origin + round(v * span / max),
-// computed in extended precision and rounded halves to even, as the pixel grid was laid out.
-struct TKnobScale {
-    int origin, span, max;
-};
-constexpr TKnobScale kStepScale{279, 112, 100};
-constexpr TKnobScale kSpeedScale{279, 159, 1000};
-constexpr TKnobScale kPauseScale{334, 104, 300};
-
-int LeftOf(const TKnobScale& k, int value) {
+int KnobScale::LeftOf(int value) const {
     // A hand-edited value beyond the track would put the knob off the page: it is shown at
     // the track's end, as the saver also brings it into range.
-    value = std::clamp(value, 1, k.max);
-    return int(std::nearbyint((long double)value * k.span / k.max)) + k.origin;
+    value = std::clamp(value, 1, max);
+    return int(std::nearbyint((long double)value * span / max)) + origin;
 }
 
-int ValueOf(const TKnobScale& k, int left) {
-    long double v = (long double)(left - k.origin) / k.span * k.max;
-    return std::min(std::max(int(std::nearbyint(v)), 1), k.max);
-}
-
-} // namespace
-
-int StepKnobLeft(int stepPixels) {
-    return LeftOf(kStepScale, stepPixels);
-}
-int SpeedKnobLeft(int stepsPerTenSeconds) {
-    return LeftOf(kSpeedScale, stepsPerTenSeconds);
-}
-int PauseKnobLeft(int displaySeconds) {
-    return LeftOf(kPauseScale, displaySeconds);
-}
-int StepFromKnob(int left) {
-    return ValueOf(kStepScale, left);
-}
-int DelayFromKnob(int left) {
-    return ValueOf(kSpeedScale, left);
-}
-int PauseFromKnob(int left) {
-    return ValueOf(kPauseScale, left);
+int KnobScale::ValueAt(int left) const {
+    const long double v = (long double)(left - origin) / span * max;
+    return std::clamp(int(std::nearbyint(v)), 1, max);
 }
 
 std::wstring StepHint(int stepPixels) {
@@ -170,9 +138,9 @@ DialogValues ValuesFromSettings(const TSettings& s) {
     v.folders = FolderEntries(s.folders);
     v.transitions = CheckedTransitions(s.transitionList);
     v.options = {s.captionName, s.captionDate, s.rememberSeen};
-    v.stepLeft = StepKnobLeft(s.stepPixels);
-    v.speedLeft = SpeedKnobLeft(s.stepsPerTenSeconds);
-    v.pauseLeft = PauseKnobLeft(s.displaySeconds);
+    v.stepLeft = kStepKnobScale.LeftOf(s.stepPixels);
+    v.speedLeft = kSpeedKnobScale.LeftOf(s.stepsPerTenSeconds);
+    v.pauseLeft = kPauseKnobScale.LeftOf(s.displaySeconds);
     v.switches = {s.clipPlaysWhenVisible, s.clipLoops, s.clipRandomStart, s.clipPlaysWhole};
     // A factor above the list's last (an older dialog stored 10 for a "maxi" item) is the
     // largest one the saver applies: it shows as "9x" and is saved back as 9.
@@ -212,9 +180,9 @@ std::wstring SettingsFromValues(const DialogValues& v, const std::wstring& name,
         if (v.transitions[i]) s.transitionList += tk::IntToStr(int(i) + 1) + L";";
     if (s.transitionList == L";") return kNoTransitionMessage;
 
-    s.stepPixels = StepFromKnob(v.stepLeft);
-    s.stepsPerTenSeconds = DelayFromKnob(v.speedLeft);
-    s.displaySeconds = PauseFromKnob(v.pauseLeft);
+    s.stepPixels = kStepKnobScale.ValueAt(v.stepLeft);
+    s.stepsPerTenSeconds = kSpeedKnobScale.ValueAt(v.speedLeft);
+    s.displaySeconds = kPauseKnobScale.ValueAt(v.pauseLeft);
     s.clipPlaysWhenVisible = v.switches[0];
     s.clipLoops = v.switches[1];
     s.clipRandomStart = v.switches[2];

@@ -21,12 +21,16 @@ constexpr KnobRange kPauseKnobDrag{335, 439};
 constexpr int kKnobWidth = 16;
 constexpr int kKnobHeight = 11;
 
-int StepKnobLeft(int stepPixels);          // round(stepPixels * 112 / 100) + 279
-int SpeedKnobLeft(int stepsPerTenSeconds); // round(stepsPerTenSeconds * 159 / 1000) + 279
-int PauseKnobLeft(int displaySeconds);     // round(displaySeconds * 104 / 300) + 334
-int StepFromKnob(int left);                // 1..100
-int DelayFromKnob(int left);               // 1..1000
-int PauseFromKnob(int left);               // 1..300
+// A knob's track: a value v of 1..max maps to a left edge origin + round(v * span / max),
+// computed in extended precision and rounded halves to even, as the pixel grid was laid out.
+struct KnobScale {
+    int origin, span, max;
+    int LeftOf(int value) const; // a value beyond 1..max at the track's end
+    int ValueAt(int left) const; // 1..max
+};
+constexpr KnobScale kStepKnobScale{279, 112, 100};   // stepPixels
+constexpr KnobScale kSpeedKnobScale{279, 159, 1000}; // stepsPerTenSeconds
+constexpr KnobScale kPauseKnobScale{334, 104, 300};  // displaySeconds
 
 // The knobs' tooltips.
 std::wstring StepHint(int stepPixels);                          // "4 pixels"

@@ -32,13 +32,14 @@ std::vector<std::pair<Knob, std::wstring>> HintsForKnobAt(Knob knob, int left, i
                                                           int speedLeft) {
     switch (knob) {
     case Knob::Step: {
-        const int step = StepFromKnob(left);
+        const int step = kStepKnobScale.ValueAt(left);
         return {{Knob::Step, StepHint(step)},
-                {Knob::Speed, SpeedHint(step, DelayFromKnob(speedLeft))}};
+                {Knob::Speed, SpeedHint(step, kSpeedKnobScale.ValueAt(speedLeft))}};
     }
     case Knob::Speed:
-        return {{Knob::Speed, SpeedHint(StepFromKnob(stepLeft), DelayFromKnob(left))}};
+        return {{Knob::Speed,
+                 SpeedHint(kStepKnobScale.ValueAt(stepLeft), kSpeedKnobScale.ValueAt(left))}};
     default:
-        return {{Knob::Pause, PauseHint(PauseFromKnob(left))}};
+        return {{Knob::Pause, PauseHint(kPauseKnobScale.ValueAt(left))}};
     }
 }

@@ -42,22 +42,21 @@ TEST_F(SettingsTest, KnobsKeepEveryStepAndRoundDelayAndPauseToTheirPixels) {
 
 TEST_F(SettingsTest, KnobPlacesAndTheirValuesAtTheTracksEnds) {
     struct Case {
-        int (*left)(int);
-        int (*value)(int);
+        const KnobScale& scale;
         int stored, expectedLeft, dragEnd, valueAtDragEnd;
     };
     const Case cases[] = {
-        {StepKnobLeft, StepFromKnob, 100, 391, kStepKnobDrag.highest, 100},
-        {SpeedKnobLeft, DelayFromKnob, 1, 279, kSpeedKnobDrag.highest, 1000},
-        {PauseKnobLeft, PauseFromKnob, 1, 334, kPauseKnobDrag.highest, 300},
+        {kStepKnobScale, 100, 391, kStepKnobDrag.highest, 100},
+        {kSpeedKnobScale, 1, 279, kSpeedKnobDrag.highest, 1000},
+        {kPauseKnobScale, 1, 334, kPauseKnobDrag.highest, 300},
         // Hand-edited values beyond the tracks put the knob at the track's end.
-        {StepKnobLeft, StepFromKnob, 5000, 391, 279, 1},
-        {SpeedKnobLeft, DelayFromKnob, -3, 279, kSpeedKnobDrag.lowest, 6},
-        {PauseKnobLeft, PauseFromKnob, 86400, 438, kPauseKnobDrag.lowest, 3},
+        {kStepKnobScale, 5000, 391, 279, 1},
+        {kSpeedKnobScale, -3, 279, kSpeedKnobDrag.lowest, 6},
+        {kPauseKnobScale, 86400, 438, kPauseKnobDrag.lowest, 3},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(c.left(c.stored), c.expectedLeft) << c.stored;
-        EXPECT_EQ(c.value(c.dragEnd), c.valueAtDragEnd) << c.dragEnd;
+        EXPECT_EQ(c.scale.LeftOf(c.stored), c.expectedLeft) << c.stored;
+        EXPECT_EQ(c.scale.ValueAt(c.dragEnd), c.valueAtDragEnd) << c.dragEnd;
     }
 }
 

@@ -34,10 +34,10 @@ TEST(KnobDrag, PlacesTheGrabbedPointUnderThePointerWithinTheRange) {
 
 TEST(KnobDrag, HintsAtTheRangesEnds) {
     using H = std::vector<std::pair<Knob, std::wstring>>;
-    const int speedAt990 = SpeedKnobLeft(990);
+    const int speedAt990 = kSpeedKnobScale.LeftOf(990);
     EXPECT_EQ(HintsForKnobAt(Knob::Step, 392, 0, speedAt990),
               (H{{Knob::Step, L"100 pixels"}, {Knob::Speed, L"100 pixels toutes les 10 ms"}}));
-    EXPECT_EQ(HintsForKnobAt(Knob::Speed, 439, StepKnobLeft(4), 0),
+    EXPECT_EQ(HintsForKnobAt(Knob::Speed, 439, kStepKnobScale.LeftOf(4), 0),
               (H{{Knob::Speed, L"4 pixels le plus vite possible"}}));
     EXPECT_EQ(HintsForKnobAt(Knob::Pause, 439, 0, 0), (H{{Knob::Pause, L"300 secondes"}}));
     EXPECT_EQ(HintsForKnobAt(Knob::Pause, 335, 0, 0), (H{{Knob::Pause, L"3 secondes"}}));
