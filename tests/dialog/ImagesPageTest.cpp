@@ -79,16 +79,7 @@ class ImagesPage : public testing::Test {
 
     // A click on the file's line in the list, as the user makes it.
     void ClickFile(const std::wstring& name) {
-        tk::FileListBox& list = *dialog->fileList;
-        const int index = list.FindExact(name);
-        ASSERT_GE(index, 0) << tk::ToUtf8(name);
-        SendMessageW(list.Handle(), LB_SETTOPINDEX, index, 0);
-        RECT line;
-        SendMessageW(list.Handle(), LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&line));
-        const LPARAM at = MAKELPARAM(line.left + 5, (line.top + line.bottom) / 2);
-        SendMessageW(list.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-        SendMessageW(list.Handle(), WM_LBUTTONUP, 0, at);
-        PumpMessages(dialog->Handle());
+        ASSERT_TRUE(rig::ClickFile(*dialog, name)) << tk::ToUtf8(name);
     }
 
     RECT Box() const { return dialog->previewBox->Bounds(); }

@@ -35,6 +35,11 @@ bool CursorIs(int x, int y) {
     return GetCursorPos(&p) && p.x == x && p.y == y;
 }
 
+bool CursorToRest() {
+    MoveMouseTo(kRest.x, kRest.y);
+    return WaitUntil([] { return CursorIs(kRest.x, kRest.y); }, kStartDeadlineMs);
+}
+
 void PressKey(WORD vk) {
     INPUT inputs[2] = {};
     inputs[0].type = inputs[1].type = INPUT_KEYBOARD;

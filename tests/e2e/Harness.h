@@ -26,6 +26,12 @@ void SyncWith(HWND window);
 // Real input through SendInput (absolute moves arrive exactly; relative ones would not).
 void MoveMouseTo(int x, int y);
 bool CursorIs(int x, int y);
+
+// The cursor waits here before each start of the saver: the saver takes its first mouse
+// position as the reference point, and its first synthetic move arrives at this very place.
+constexpr POINT kRest = {400, 300};
+// Moves the cursor to kRest and waits until it is there; false if it never came.
+bool CursorToRest();
 void PressKey(WORD vk);
 void ClickButton(DWORD downFlag, DWORD upFlag);
 

@@ -8,15 +8,10 @@
 #include "tests/e2e/Harness.h"
 
 namespace {
-// The cursor waits here before each start: the saver takes its first mouse position as the
-// reference point, and its first synthetic move arrives at this very place.
-constexpr POINT kRest = {400, 300};
-
 class SaverTest : public InstalledSuite {
   protected:
     void SetUp() override {
-        MoveMouseTo(kRest.x, kRest.y);
-        ASSERT_TRUE(WaitUntil([] { return CursorIs(kRest.x, kRest.y); }, kStartDeadlineMs));
+        ASSERT_TRUE(CursorToRest());
         // A white window under the saver shows when the saver's black really covers it.
         backdrop = std::make_unique<TestWindow>(ScreenRect(), true);
         ASSERT_TRUE(WaitUntil([] { return !ScreenCovered(); }, kStartDeadlineMs));

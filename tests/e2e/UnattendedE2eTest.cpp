@@ -11,14 +11,9 @@
 
 namespace {
 
-constexpr POINT kRest = {400, 300};
-
 class Unattended : public InstalledSuite {
   protected:
-    void SetUp() override {
-        MoveMouseTo(kRest.x, kRest.y);
-        ASSERT_TRUE(WaitUntil([] { return CursorIs(kRest.x, kRest.y); }, kStartDeadlineMs));
-    }
+    void SetUp() override { ASSERT_TRUE(CursorToRest()); }
     void TearDown() override { install->SetOptions({}); }
 
     // Moves the mouse to and fro every 100 ms from the moment the window shows, as a user

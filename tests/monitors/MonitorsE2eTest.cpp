@@ -13,6 +13,7 @@
 #include "tests/support/Rig.h"
 #include "tests/support/SaverProcess.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/Tree.h"
 #include "toolkit/Handles.h"
 
 namespace {
@@ -41,25 +42,12 @@ RECT VirtualRect() {
             y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
-// Starts a program of the display's own (xdotool). Wine never signals the end of a Unix
-// process: the caller waits for what the program does.
-bool RunUnix(std::wstring command) {
-    STARTUPINFOW si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi))
-        return false;
-    tk::KernelHandle process(pi.hProcess), thread(pi.hThread);
-    return true;
-}
-
 // A real X pointer move, to a point in virtual-screen coordinates: X counts from the
 // virtual screen's top-left corner.
 bool XPointerTo(int x, int y) {
     const RECT v = VirtualRect();
-    if (!RunUnix(L"Z:\\usr\\bin\\xdotool mousemove " + std::to_wstring(x - v.left) + L" " +
-                 std::to_wstring(y - v.top)))
+    if (!StartUnix("Z:\\usr\\bin\\xdotool mousemove " + std::to_string(x - v.left) + " " +
+                   std::to_string(y - v.top)))
         return false;
     // The move reaches Wine's queue a little after xdotool has ended.
     return WaitUntil(

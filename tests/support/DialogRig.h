@@ -102,6 +102,22 @@ inline std::unique_ptr<SettingsDialog> OpenDialog() {
     return dialog;
 }
 
+// A click on the file's line in the dialog's file list, as the user makes it (the list is
+// scrolled to the line first); false if no line names the file.
+inline bool ClickFile(SettingsDialog& dialog, const std::wstring& name) {
+    tk::FileListBox& list = *dialog.fileList;
+    const int index = list.FindExact(name);
+    if (index < 0) return false;
+    SendMessageW(list.Handle(), LB_SETTOPINDEX, index, 0);
+    RECT line;
+    SendMessageW(list.Handle(), LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&line));
+    const LPARAM at = MAKELPARAM(line.left + 5, (line.top + line.bottom) / 2);
+    SendMessageW(list.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(list.Handle(), WM_LBUTTONUP, 0, at);
+    PumpMessages(dialog.Handle());
+    return true;
+}
+
 // What the screen shows under the window, 0xRRGGBB, row after row. The program's
 // drawing reaches the screen (the X server, under Wine) when its loop next turns, and
 // at most every few tens of milliseconds: the shot lets it.

@@ -68,6 +68,17 @@ struct Layout {
     YuvLayout layout;
     int width, height, pitch, paddedHeight;
 };
+// A frame of that layout, size and padding, in the default matrix and range, without data.
+YuvFrame FrameIn(const Layout& l) {
+    YuvFrame f;
+    f.layout = l.layout;
+    f.width = l.width;
+    f.height = l.height;
+    f.pitch = l.pitch;
+    f.paddedHeight = l.paddedHeight;
+    return f;
+}
+
 // Odd sizes, rows longer than the picture, and planes that begin after padding rows.
 const Layout kLayouts[] = {{YuvLayout::Nv12, 5, 3, 8, 0},  {YuvLayout::Nv12, 5, 3, 16, 6},
                            {YuvLayout::I420, 5, 3, 6, 0},  {YuvLayout::I420, 7, 5, 16, 8},
@@ -101,12 +112,7 @@ TEST(YuvToBgra, SolidColoursAreExact) {
                          << "layout " << int(l.layout) << " " << l.width << "x" << l.height
                          << " pitch " << l.pitch << " Y " << int(c.in.y) << " U " << int(c.in.u)
                          << " V " << int(c.in.v));
-            YuvFrame f;
-            f.layout = l.layout;
-            f.width = l.width;
-            f.height = l.height;
-            f.pitch = l.pitch;
-            f.paddedHeight = l.paddedHeight;
+            YuvFrame f = FrameIn(l);
             f.matrix = c.matrix;
             f.range = c.range;
             const auto data = MakeFrame(f, [&](int, int) { return c.in; });
@@ -124,12 +130,7 @@ TEST(YuvToBgra, EachPixelTakesTheChromaOfItsBlock) {
     const uint32_t rgb[] = {0xFFFFFF, 0x000000, 0xFE0000, 0x0000FF};
     for (const Layout& l : kLayouts) {
         SCOPED_TRACE(testing::Message() << "layout " << int(l.layout) << " pitch " << l.pitch);
-        YuvFrame f;
-        f.layout = l.layout;
-        f.width = l.width;
-        f.height = l.height;
-        f.pitch = l.pitch;
-        f.paddedHeight = l.paddedHeight;
+        YuvFrame f = FrameIn(l);
         auto block = [](int bx, int by) { return (bx + 2 * by) % 4; };
         const auto data = MakeFrame(f, [&](int bx, int by) { return colours[block(bx, by)]; });
         bool ok = false;
@@ -146,30 +147,24 @@ TEST(YuvToBgra, EachPixelTakesTheChromaOfItsBlock) {
 
 TEST(YuvToBgra, FramesThatDoNotHoldTheirLayoutAreRefused) {
     struct Case {
-        YuvLayout layout;
-        int width, height, pitch, paddedHeight;
+        Layout layout;
         size_t bytes;
     } cases[] = {
-        {YuvLayout::Nv12, 4, 2, 4, 0, 11},  // one byte short of 4 x 2 + 4 x 1
-        {YuvLayout::Nv12, 5, 2, 5, 0, 100}, // a chroma row of 6 in a pitch of 5
-        {YuvLayout::I420, 4, 4, 3, 0, 100}, // a pitch shorter than a row
-        {YuvLayout::I420, 4, 4, 4, 2, 100}, // fewer rows than the picture
-        {YuvLayout::Yuy2, 4, 2, 8, 0, 15},   {YuvLayout::Yuy2, 0, 2, 8, 0, 100},
-        {YuvLayout::Nv12, 4, 2, -4, 0, 100},
+        {{YuvLayout::Nv12, 4, 2, 4, 0}, 11},  // one byte short of 4 x 2 + 4 x 1
+        {{YuvLayout::Nv12, 5, 2, 5, 0}, 100}, // a chroma row of 6 in a pitch of 5
+        {{YuvLayout::I420, 4, 4, 3, 0}, 100}, // a pitch shorter than a row
+        {{YuvLayout::I420, 4, 4, 4, 2}, 100}, // fewer rows than the picture
+        {{YuvLayout::Yuy2, 4, 2, 8, 0}, 15},   {{YuvLayout::Yuy2, 0, 2, 8, 0}, 100},
+        {{YuvLayout::Nv12, 4, 2, -4, 0}, 100},
     };
     for (const Case& c : cases) {
-        YuvFrame f;
-        f.layout = c.layout;
-        f.width = c.width;
-        f.height = c.height;
-        f.pitch = c.pitch;
-        f.paddedHeight = c.paddedHeight;
+        YuvFrame f = FrameIn(c.layout);
         std::vector<uint8_t> data(c.bytes, 0x80);
         f.data = data.data();
         f.bytes = data.size();
         std::vector<uint32_t> out(64, 0xDEADBEEF);
         EXPECT_FALSE(tk::YuvToBgra(f, reinterpret_cast<uint8_t*>(out.data()), 4 * 8))
-            << c.width << "x" << c.height << " pitch " << c.pitch << " bytes " << c.bytes;
+            << f.width << "x" << f.height << " pitch " << f.pitch << " bytes " << c.bytes;
         EXPECT_EQ(out[0], 0xDEADBEEF) << "nothing written";
     }
 }

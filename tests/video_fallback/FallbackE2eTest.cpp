@@ -73,15 +73,7 @@ TEST(FallbackE2e, DialogPreviewPlaysAPhoneClip) {
     {
         std::unique_ptr<SettingsDialog> dialog = rig::OpenDialog();
         ASSERT_TRUE(dialog);
-        tk::FileListBox& list = *dialog->fileList;
-        const int index = list.FindExact(L"silent.mp4");
-        ASSERT_GE(index, 0);
-        RECT line;
-        SendMessageW(list.Handle(), LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&line));
-        const LPARAM at = MAKELPARAM(line.left + 5, (line.top + line.bottom) / 2);
-        SendMessageW(list.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-        SendMessageW(list.Handle(), WM_LBUTTONUP, 0, at);
-        PumpMessages(dialog->Handle());
+        ASSERT_TRUE(rig::ClickFile(*dialog, L"silent.mp4"));
         EXPECT_TRUE(dialog->previewPlayer.DrawsFrames());
         EXPECT_EQ(tk::Counts().framePlayers, players + 1);
         RECT r;
