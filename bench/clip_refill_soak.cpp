@@ -4,7 +4,7 @@
 #include "bench/ClipSoak.h"
 
 int wmain(int argc, wchar_t** argv) {
-    RunClipSoak("clip_soak",
+    RunClipSoak("clip_refill_soak",
                 {L"short.avi", L"clip.avi", L"short.mpg", L"clip.mov", L"xvid.avi", L"bottomup.avi",
                  L"short.avi", L"sound.mpa"},
                 L"broken.avi", argc > 1 ? _wtol(argv[1]) : 500);
