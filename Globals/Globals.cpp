@@ -14,7 +14,7 @@
 #include "toolkit/Text.h"
 
 uint8_t RunMode = rmSaver;
-TSettings Settings;
+SettingsRecord Settings;
 
 // The clips of phones and cameras (.MP4, .M4V, .3GP) come after the nineteen older
 // extensions, and the photos that Windows' imaging component reads (.PNG to .AVIF) after
@@ -83,27 +83,27 @@ bool SamePath(const std::wstring& a, const std::wstring& b) {
 
 // Whether the file can be read, waiting a moment for one that another program holds. One that
 // stays held is said so, and noted, so that no save replaces it unasked.
-tk::TFileRead CheckReadable(const std::wstring& file, TLoadProblems& problems) {
+tk::FileRead CheckReadable(const std::wstring& file, LoadProblems& problems) {
     std::erase_if(Settings.unreadFiles, [&](const std::wstring& f) { return SamePath(f, file); });
-    const tk::TFileRead state = tk::WaitReadable(file, kLockedFileWaitMs);
-    if (state == tk::TFileRead::Unreadable) {
+    const tk::FileRead state = tk::WaitReadable(file, kLockedFileWaitMs);
+    if (state == tk::FileRead::Unreadable) {
         tk::Log(L"cannot read " + file + L", error " + tk::IntToStr(GetLastError()));
         Settings.unreadFiles.push_back(file);
-        problems.push_back({TLoadProblem::Unreadable, file});
+        problems.push_back({LoadProblem::Unreadable, file});
     }
     return state;
 }
 
 // A name that is no usable file name (a path, a device) is taken for a missing
 // configuration: nothing outside the install folder is read.
-void ReadConfigFile(TLoadProblems& problems) {
+void ReadConfigFile(LoadProblems& problems) {
     const std::wstring file = ConfigFilePath();
     const bool usable = IsUsableConfigName(Settings.configName);
     if (!usable) tk::Log(L"unusable configuration name \"" + Settings.configName + L"\"");
-    const tk::TFileRead state = usable ? CheckReadable(file, problems) : tk::TFileRead::Absent;
-    if (state == tk::TFileRead::Absent) problems.push_back({TLoadProblem::NotFound, file});
-    if (state != tk::TFileRead::Read) return;
-    for (const TSettingKey& k : ConfigFileKeys())
+    const tk::FileRead state = usable ? CheckReadable(file, problems) : tk::FileRead::Absent;
+    if (state == tk::FileRead::Absent) problems.push_back({LoadProblem::NotFound, file});
+    if (state != tk::FileRead::Read) return;
+    for (const SettingKey& k : ConfigFileKeys())
         ReadSetting(file, k, Settings);
 }
 
@@ -113,17 +113,17 @@ std::wstring ConfigFilePath() {
     return Settings.installDir + Settings.configName + L".cfg";
 }
 
-TLoadProblems LoadConfigFiles(LoadScope scope) {
-    TLoadProblems problems;
+LoadProblems LoadConfigFiles(LoadScope scope) {
+    LoadProblems problems;
     if (scope != LoadScope::NamedConfiguration) {
         const std::wstring ini = Settings.installDir + kConfigIni;
-        const tk::TFileRead state = CheckReadable(ini, problems);
-        if (state == tk::TFileRead::Absent) return problems;
-        if (state == tk::TFileRead::Unreadable) {
+        const tk::FileRead state = CheckReadable(ini, problems);
+        if (state == tk::FileRead::Absent) return problems;
+        if (state == tk::FileRead::Unreadable) {
             ReadConfigFile(problems); // the configuration named by default
             return problems;
         }
-        for (const TSettingKey& k : ConfigIniKeys())
+        for (const SettingKey& k : ConfigIniKeys())
             ReadSetting(ini, k, Settings);
         if (Settings.randomConfig && scope == LoadScope::SaverStart) {
             // With no configuration file at all there is nothing to draw from: the named
@@ -136,19 +136,19 @@ TLoadProblems LoadConfigFiles(LoadScope scope) {
     return problems;
 }
 
-TLoadProblems LoadSettings(LoadScope scope) {
+LoadProblems LoadSettings(LoadScope scope) {
     ReadInstallDir();
     return LoadConfigFiles(scope);
 }
 
-std::wstring LoadProblemText(const TLoadProblem& problem) {
-    return tk::FormatMessageText(problem.kind == TLoadProblem::NotFound ? kNotFoundMessage
-                                                                        : kCannotReadMessage,
+std::wstring LoadProblemText(const LoadProblem& problem) {
+    return tk::FormatMessageText(problem.kind == LoadProblem::NotFound ? kNotFoundMessage
+                                                                       : kCannotReadMessage,
                                  problem.file);
 }
 
-void ShowLoadProblems(HWND owner, const TLoadProblems& problems) {
-    for (const TLoadProblem& problem : problems)
+void ShowLoadProblems(HWND owner, const LoadProblems& problems) {
+    for (const LoadProblem& problem : problems)
         tk::ShowBox(owner, LoadProblemText(problem), kWarningCaption, MB_OK | MB_ICONWARNING);
 }
 
@@ -156,13 +156,13 @@ void ShowLoadProblems(HWND owner, const TLoadProblems& problems) {
 // that a write refused on the way (a folder of that name, a name too long) leaves the saver
 // on the configuration it had.
 void SaveSettings() {
-    const TSettings& s = Settings;
+    const SettingsRecord& s = Settings;
     const std::wstring file = ConfigFilePath();
-    for (const TSettingKey& k : ConfigFileKeys())
+    for (const SettingKey& k : ConfigFileKeys())
         WriteSetting(file, k, s);
 
     const std::wstring ini = s.installDir + kConfigIni;
-    for (const TSettingKey& k : ConfigIniKeys())
+    for (const SettingKey& k : ConfigIniKeys())
         WriteSetting(ini, k, s);
     Settings.unreadFiles.clear(); // both files now hold what the user saved
 }
@@ -176,7 +176,7 @@ std::vector<std::wstring> UnreadFilesASaveReplaces() {
 }
 
 void SaveCurrentConfigName(const std::wstring& configName) {
-    TSettings named = Settings;
+    SettingsRecord named = Settings;
     named.configName = configName;
     WriteSetting(Settings.installDir + kConfigIni, ConfigIniKeys()[0], named);
 }
@@ -184,7 +184,7 @@ void SaveCurrentConfigName(const std::wstring& configName) {
 std::wstring ConfigIniName(const std::wstring& installDir) {
     const std::wstring ini = installDir + kConfigIni;
     if (!tk::FileExists(ini)) return L"";
-    TSettings named;
+    SettingsRecord named;
     named.configName.clear();
     ReadSetting(ini, ConfigIniKeys()[0], named);
     return named.configName;

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-enum TRunMode : uint8_t { rmPasswordChange = 0, rmPreview = 1, rmConfigure = 2, rmSaver = 3 };
+enum RunModeKind : uint8_t { rmPasswordChange = 0, rmPreview = 1, rmConfigure = 2, rmSaver = 3 };
 extern uint8_t RunMode;
 
-struct TSettings {
+struct SettingsRecord {
     std::wstring folders;
     int stepPixels = 1;
     int stepsPerTenSeconds = 990;
@@ -35,7 +35,7 @@ struct TSettings {
     // dialog asks first.
     std::vector<std::wstring> unreadFiles;
 };
-extern TSettings Settings;
+extern SettingsRecord Settings;
 
 extern const std::array<const wchar_t*, 31> MediaExtensions;
 
@@ -52,19 +52,19 @@ enum class LoadScope {
 
 // A configuration file that a load could not take, in the order met. The load only reports
 // them: the window that asked for it tells the user (ShowLoadProblems).
-struct TLoadProblem {
+struct LoadProblem {
     enum Kind { NotFound, Unreadable } kind;
     std::wstring file;
-    bool operator==(const TLoadProblem&) const = default;
+    bool operator==(const LoadProblem&) const = default;
 };
-using TLoadProblems = std::vector<TLoadProblem>;
+using LoadProblems = std::vector<LoadProblem>;
 
-TLoadProblems LoadSettings(LoadScope scope);
+LoadProblems LoadSettings(LoadScope scope);
 // LoadSettings without the registry: the files of the install folder Settings holds.
-TLoadProblems LoadConfigFiles(LoadScope scope);
+LoadProblems LoadConfigFiles(LoadScope scope);
 // The warning a problem gets, and the boxes that tell them, one a problem.
-std::wstring LoadProblemText(const TLoadProblem& problem);
-void ShowLoadProblems(HWND owner, const TLoadProblems& problems);
+std::wstring LoadProblemText(const LoadProblem& problem);
+void ShowLoadProblems(HWND owner, const LoadProblems& problems);
 // Throws EWriteError when the system refuses a write. The configuration's file is written
 // first and "config.ini" only then, so that it never names a configuration left unwritten.
 void SaveSettings();

@@ -90,7 +90,7 @@ namespace {
 // becomes "?". Before such a value is written the file changes form, its content unchanged.
 bool MakeUnicodeFile(const std::wstring& file) {
     std::string bytes;
-    if (tk::ReadWholeFile(file, bytes) == tk::TFileRead::Unreadable) return false;
+    if (tk::ReadWholeFile(file, bytes) == tk::FileRead::Unreadable) return false;
     if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') return true;
     const std::wstring text = L"\xFEFF" + tk::Widen(bytes);
     return tk::ReplaceFileContent(

@@ -8,54 +8,55 @@ template <class... Ts> struct Overloaded : Ts... { using Ts::operator()...; };
 
 constexpr const wchar_t* kOptions = L"Options";
 
-const TSettingKey kIniKeys[] = {
-    {L"Config", L"cfgname", &TSettings::configName},
-    {kOptions, L"cfgalea", &TSettings::randomConfig},
+const SettingKey kIniKeys[] = {
+    {L"Config", L"cfgname", &SettingsRecord::configName},
+    {kOptions, L"cfgalea", &SettingsRecord::randomConfig},
 };
 
-const TSettingKey kFileKeys[] = {
-    {kOptions, L"defdir", &TSettings::folders},
-    {kOptions, L"defspeed", &TSettings::stepPixels},
-    {kOptions, L"defdelay", &TSettings::stepsPerTenSeconds},
-    {kOptions, L"defpause", &TSettings::displaySeconds},
-    {kOptions, L"opdebfilm", &TSettings::clipPlaysWhenVisible},
-    {kOptions, L"opfinfilm", &TSettings::clipPlaysWhole},
-    {kOptions, L"opBclfilm", &TSettings::clipLoops},
-    {kOptions, L"opdbafilm", &TSettings::clipRandomStart},
-    {kOptions, L"opagrfilm", &TSettings::clipMaxGrowth},
-    {kOptions, L"optransition", &TSettings::transitionList},
-    {kOptions, L"opnomfic", &TSettings::captionName},
-    {kOptions, L"opdatefic", &TSettings::captionDate},
-    {kOptions, L"opmemfiles", &TSettings::rememberSeen},
-    {kOptions, L"memfilesname", &TSettings::memoryName},
-    {kOptions, L"opnbimgmax", &TSettings::maxTiles},
+const SettingKey kFileKeys[] = {
+    {kOptions, L"defdir", &SettingsRecord::folders},
+    {kOptions, L"defspeed", &SettingsRecord::stepPixels},
+    {kOptions, L"defdelay", &SettingsRecord::stepsPerTenSeconds},
+    {kOptions, L"defpause", &SettingsRecord::displaySeconds},
+    {kOptions, L"opdebfilm", &SettingsRecord::clipPlaysWhenVisible},
+    {kOptions, L"opfinfilm", &SettingsRecord::clipPlaysWhole},
+    {kOptions, L"opBclfilm", &SettingsRecord::clipLoops},
+    {kOptions, L"opdbafilm", &SettingsRecord::clipRandomStart},
+    {kOptions, L"opagrfilm", &SettingsRecord::clipMaxGrowth},
+    {kOptions, L"optransition", &SettingsRecord::transitionList},
+    {kOptions, L"opnomfic", &SettingsRecord::captionName},
+    {kOptions, L"opdatefic", &SettingsRecord::captionDate},
+    {kOptions, L"opmemfiles", &SettingsRecord::rememberSeen},
+    {kOptions, L"memfilesname", &SettingsRecord::memoryName},
+    {kOptions, L"opnbimgmax", &SettingsRecord::maxTiles},
 };
 
 } // namespace
 
-std::span<const TSettingKey> ConfigIniKeys() {
+std::span<const SettingKey> ConfigIniKeys() {
     return kIniKeys;
 }
-std::span<const TSettingKey> ConfigFileKeys() {
+std::span<const SettingKey> ConfigFileKeys() {
     return kFileKeys;
 }
 
-void ReadSetting(const std::wstring& file, const TSettingKey& k, TSettings& s) {
-    std::visit(
-        Overloaded{
-            [&](std::wstring TSettings::*f) { s.*f = ReadIniString(file, k.section, k.key, s.*f); },
-            [&](int TSettings::*f) { ReadIniInt(file, k.section, k.key, s.*f); },
-            [&](bool TSettings::*f) { ReadIniBool(file, k.section, k.key, s.*f); },
-        },
-        k.field);
+void ReadSetting(const std::wstring& file, const SettingKey& k, SettingsRecord& s) {
+    std::visit(Overloaded{
+                   [&](std::wstring SettingsRecord::*f) {
+                       s.*f = ReadIniString(file, k.section, k.key, s.*f);
+                   },
+                   [&](int SettingsRecord::*f) { ReadIniInt(file, k.section, k.key, s.*f); },
+                   [&](bool SettingsRecord::*f) { ReadIniBool(file, k.section, k.key, s.*f); },
+               },
+               k.field);
 }
 
-void WriteSetting(const std::wstring& file, const TSettingKey& k, const TSettings& s) {
+void WriteSetting(const std::wstring& file, const SettingKey& k, const SettingsRecord& s) {
     std::visit(
         Overloaded{
-            [&](std::wstring TSettings::*f) { WriteIniString(file, k.section, k.key, s.*f); },
-            [&](int TSettings::*f) { WriteIniInt(file, k.section, k.key, s.*f); },
-            [&](bool TSettings::*f) { WriteIniBool(file, k.section, k.key, s.*f); },
+            [&](std::wstring SettingsRecord::*f) { WriteIniString(file, k.section, k.key, s.*f); },
+            [&](int SettingsRecord::*f) { WriteIniInt(file, k.section, k.key, s.*f); },
+            [&](bool SettingsRecord::*f) { WriteIniBool(file, k.section, k.key, s.*f); },
         },
         k.field);
 }

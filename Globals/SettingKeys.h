@@ -8,20 +8,21 @@
 
 #include "Globals/Globals.h"
 
-using TSettingField = std::variant<std::wstring TSettings::*, int TSettings::*, bool TSettings::*>;
+using SettingField =
+    std::variant<std::wstring SettingsRecord::*, int SettingsRecord::*, bool SettingsRecord::*>;
 
-struct TSettingKey {
+struct SettingKey {
     const wchar_t* section;
     const wchar_t* key;
-    TSettingField field;
+    SettingField field;
 };
 
 // "config.ini": the current configuration's name and the random choice, in the order written.
-std::span<const TSettingKey> ConfigIniKeys();
+std::span<const SettingKey> ConfigIniKeys();
 // A configuration's ".cfg" file, in the order written.
-std::span<const TSettingKey> ConfigFileKeys();
+std::span<const SettingKey> ConfigFileKeys();
 
 // A key missing from the file, or an integer that does not parse, leaves the field as it was.
-void ReadSetting(const std::wstring& file, const TSettingKey& key, TSettings& settings);
+void ReadSetting(const std::wstring& file, const SettingKey& key, SettingsRecord& settings);
 // Throws EWriteError when the system refuses the write.
-void WriteSetting(const std::wstring& file, const TSettingKey& key, const TSettings& settings);
+void WriteSetting(const std::wstring& file, const SettingKey& key, const SettingsRecord& settings);

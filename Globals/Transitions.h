@@ -5,7 +5,7 @@
 #include <array>
 
 // Which way a tile travels across the screen; Still for the central tiles.
-enum class TTravel { Leftward, Rightward, Upward, Downward, Still };
+enum class Travel { Leftward, Rightward, Upward, Downward, Still };
 
 enum class TransitionFamily {
     Strip,            // a strip of tiles travelling one way
@@ -31,7 +31,7 @@ struct TransitionInfo {
     TransitionAxis axis;
     // A strip's way at the start (an alternating strip goes the other way in its backward
     // phases); the way a sliding central tile moves; Still otherwise.
-    TTravel direction;
+    Travel direction;
     CentralChange change;
 };
 
@@ -39,7 +39,7 @@ constexpr int kTransitionCount = 13;
 namespace transition_table {
 using F = TransitionFamily;
 using A = TransitionAxis;
-using T = TTravel;
+using T = Travel;
 using C = CentralChange;
 
 // clang-format off

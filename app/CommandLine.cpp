@@ -4,14 +4,14 @@
 
 #include "toolkit/Text.h"
 
-TCommandLine ReadCommandLine(const std::vector<std::wstring>& args) {
-    TCommandLine line;
+CommandLine ReadCommandLine(const std::vector<std::wstring>& args) {
+    CommandLine line;
     if (args.size() > 1) line.arg1 = tk::UpperAscii(args[1]);
     if (args.size() > 2) line.arg2 = tk::UpperAscii(args[2]);
     return line;
 }
 
-TCommandLine ReadProcessCommandLine() {
+CommandLine ReadProcessCommandLine() {
     int count = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
     std::vector<std::wstring> args;
@@ -29,7 +29,7 @@ bool Selects(const std::wstring& arg, wchar_t letter) {
 }
 } // namespace
 
-TRunMode ClassifyRunMode(const std::wstring& upperArg1) {
+RunModeKind ClassifyRunMode(const std::wstring& upperArg1) {
     if (Selects(upperArg1, L'A')) return rmPasswordChange;
     if (Selects(upperArg1, L'P')) return rmPreview;
     if (upperArg1.empty() || Selects(upperArg1, L'C')) return rmConfigure;

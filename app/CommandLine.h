@@ -8,18 +8,18 @@
 
 #include "Globals/Globals.h"
 
-struct TCommandLine {
+struct CommandLine {
     std::wstring arg1; // upper-cased (ASCII letters only)
     std::wstring arg2;
 };
 
 // Arguments 1 and 2 of the program's command line, absent ones empty, both upper-cased.
-TCommandLine ReadCommandLine(const std::vector<std::wstring>& args);
-TCommandLine ReadProcessCommandLine();
+CommandLine ReadCommandLine(const std::vector<std::wstring>& args);
+CommandLine ReadProcessCommandLine();
 
 // A, P and C (with "/" or "-" or alone) select password change, preview and configure;
 // no argument configures; anything else runs the saver.
-TRunMode ClassifyRunMode(const std::wstring& upperArg1);
+RunModeKind ClassifyRunMode(const std::wstring& upperArg1);
 
 // The decimal text of a window handle; nothing for text that is not a number.
 std::optional<HWND> ParseWindowHandle(const std::wstring& text);

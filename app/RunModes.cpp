@@ -41,7 +41,7 @@ void RunPasswordChange(const std::wstring& parentArg) {
     if (change) change("SCRSAVE", HandleOrNull(parentArg), 0, nullptr);
 }
 
-int RunProgram(const TCommandLine& line) {
+int RunProgram(const CommandLine& line) {
     RunMode = ClassifyRunMode(line.arg1);
     if (RunMode == rmPasswordChange) {
         RunPasswordChange(line.arg2);

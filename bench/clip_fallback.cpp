@@ -32,8 +32,8 @@ double OwnCpuSeconds() {
 }
 
 // A black window with a black panel of the clip's size in its middle.
-struct Stage {
-    Stage() {
+struct ClipWindow {
+    ClipWindow() {
         const int W = GetSystemMetrics(SM_CXSCREEN), H = GetSystemMetrics(SM_CYSCREEN);
         window = CreateWindowExW(WS_EX_TOPMOST, BareClass(L"FallbackBenchWindow", BLACK_BRUSH), L"",
                                  WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, W, H, nullptr,
@@ -43,7 +43,7 @@ struct Stage {
                                 nullptr);
         PumpMessages();
     }
-    ~Stage() { DestroyWindow(window); }
+    ~ClipWindow() { DestroyWindow(window); }
     HWND window, panel;
 };
 
@@ -62,7 +62,7 @@ void PlayFor(tk::MediaPlayer& player, DWORD ms) {
 }
 
 // One turn: the clip opened through the route, played from its start, measured.
-double Share(tk::ClipRoute route, const Stage& stage) {
+double Share(tk::ClipRoute route, const ClipWindow& stage) {
     tk::SetClipRoute(route);
     tk::MediaPlayer player;
     player.Display = stage.panel;
@@ -79,7 +79,7 @@ double Share(tk::ClipRoute route, const Stage& stage) {
 }
 
 // The fallback's open, and one play through while a thread posts a probe every 5 ms.
-void FramesAndWaits(const Stage& stage) {
+void FramesAndWaits(const ClipWindow& stage) {
     tk::SetClipRoute(tk::ClipRoute::MediaFoundationOnly);
     tk::MediaPlayer player;
     player.Display = stage.panel;
@@ -124,7 +124,7 @@ void FramesAndWaits(const Stage& stage) {
 } // namespace
 
 int wmain() {
-    Stage stage;
+    ClipWindow stage;
     // The first DirectShow and Media Foundation opens of a process are slow: warm both.
     Share(tk::ClipRoute::MciFirst, stage);
     std::vector<double> mci, fallback;

@@ -37,7 +37,7 @@ struct Snapshot {
     double mb;
 };
 
-Snapshot Take(const TMonitorShow& s) {
+Snapshot Take(const MonitorShow& s) {
     const tk::ResourceCounts& c = tk::Counts();
     long held = 0;
     for (const auto& player : s.Strip().players)
@@ -85,9 +85,10 @@ int wmain(int argc, wchar_t** argv) {
                                                                     broken,
                                                                     Media(L"sound.mpa"),
                                                                 };
-    ClipScreen screen(ClipSettings(1, {&TSettings::clipLoops, &TSettings::clipPlaysWhenVisible}),
-                      kTiles, true);
-    TMonitorShow& s = *screen;
+    ClipScreen screen(
+        ClipSettings(1, {&SettingsRecord::clipLoops, &SettingsRecord::clipPlaysWhenVisible}),
+        kTiles, true);
+    MonitorShow& s = *screen;
 
     Snapshot early = {};
     long loads = 0;

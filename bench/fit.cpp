@@ -64,7 +64,7 @@ bool DecodeOnly(const std::wstring& path, int scale, std::vector<uint8_t>& row,
 int MeasurePeak(const std::wstring& path) {
     const PROCESS_MEMORY_COUNTERS_EX before = ProcessMemory();
     {
-        TFitImage image;
+        FitImage image;
         if (!image.LoadFromFile(path, kAreaWidth, kAreaHeight)) return 1;
         image.FitPicture(RECT{0, 0, kAreaWidth, kAreaHeight});
         const PROCESS_MEMORY_COUNTERS_EX after = ProcessMemory();
@@ -109,7 +109,7 @@ void MeasureRotated(const std::wstring& path, std::vector<uint8_t>& row) {
     WriteFileBytes(rotated, WithSegment(ReadFileBytes(path), ExifSegment(ExifTiff(6, true))));
     const RECT seen = FitRect(kAreaWidth, kAreaHeight, kHeight, kWidth);
     const int scale = FirstCovering(RECT{0, 0, seen.bottom, seen.right});
-    TFitImage image;
+    FitImage image;
     std::vector<double> alone, fitted;
     for (int run = 0; run < kRuns; ++run) {
         alone.push_back(TimeMs([&] { DecodeOnly(rotated, scale, row); }));
@@ -141,7 +141,7 @@ int wmain(int argc, wchar_t** argv) {
     const int firstCovering = FirstCovering(fit);
 
     std::vector<uint8_t> row;
-    TFitImage image;
+    FitImage image;
     std::vector<double> alone, aloneWhole, fitted;
     std::vector<std::vector<double>> byScale(9);
     DecodeOnly(path, firstCovering, row); // warm the file cache

@@ -79,7 +79,7 @@ bool DecodeFull(Wic& wic, const std::wstring& path, std::vector<BYTE>& pixels) {
 // In a fresh process: what one load and fit adds to the process's peak of private memory.
 int MeasurePeak(const std::wstring& path, const std::wstring& name) {
     const PROCESS_MEMORY_COUNTERS_EX before = ProcessMemory();
-    TFitImage image;
+    FitImage image;
     if (!image.LoadFromFile(path, kAreaWidth, kAreaHeight)) return 1;
     image.FitPicture(RECT{0, 0, kAreaWidth, kAreaHeight});
     const PROCESS_MEMORY_COUNTERS_EX after = ProcessMemory();
@@ -113,7 +113,7 @@ void RunPeakChild(const std::wstring& path, const std::wstring& name) {
 
 void MeasureRatio(Wic& wic, const std::wstring& path, const wchar_t* name) {
     std::vector<BYTE> pixels;
-    TFitImage image;
+    FitImage image;
     std::vector<double> alone, fitted;
     DecodeFull(wic, path, pixels); // warm the file cache
     for (int run = 0; run < kRuns; ++run) {
@@ -164,7 +164,7 @@ void CompareScaler(Wic& wic, const std::wstring& path) {
                SUCCEEDED(scaler.Get()->CopyPixels(nullptr, w * 4, w * h * 4,
                                                   reinterpret_cast<BYTE*>(scaled.data())));
     };
-    TFitImage image;
+    FitImage image;
     std::vector<double> ours, theirs;
     bool ok = true;
     for (int run = 0; run < 3; ++run) {

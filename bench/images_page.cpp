@@ -94,7 +94,7 @@ void MeasurePhoto(SettingsDialog& dialog, const std::wstring& folder) {
     }
     dialog.fileList->SetDirectory(folder);
     std::vector<double> clicks, fits;
-    TFitImage fit;
+    FitImage fit;
     ClickFile(dialog, L"big.jpg"); // the file in the cache
     for (int run = 0; run < kRuns; ++run) {
         clicks.push_back(TimeMs([&] {

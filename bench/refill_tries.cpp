@@ -21,7 +21,7 @@ double TriesMs(int files) {
                         L".jpg");
     std::vector<double> samples;
     for (int run = 0; run < 3; ++run) {
-        TCatalogue catalogue;
+        FileCatalogue catalogue;
         catalogue.filesToSee = paths;
         samples.push_back(TimeMs([&] { catalogue.TakeNextFile([] { return false; }); }));
     }
@@ -31,7 +31,7 @@ double TriesMs(int files) {
 } // namespace
 
 int wmain() {
-    Settings = TSettings{};
+    Settings = SettingsRecord{};
     Settings.rememberSeen = false; // every failure forgotten: one refill empties the catalogue
     const double small = TriesMs(25000), large = TriesMs(100000);
     printf("refill_tries_25000_failing_ms: %.1f\n", small);

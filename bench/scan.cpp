@@ -103,7 +103,7 @@ int wmain() {
         plain.push_back(TimeMs([&] { PlainPass(root); }));
         scan.push_back(TimeMs([&] {
             std::vector<std::wstring> files;
-            TFolderScan(files, {}).ScanFolders(root);
+            FolderScan(files, {}).ScanFolders(root);
             found = files.size();
         }));
     }

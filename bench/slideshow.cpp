@@ -43,7 +43,7 @@ struct BareStrip {
         const wchar_t* childClass = BareClass(L"BareChild", GRAY_BRUSH);
         for (const auto& show : saver.Shows())
             for (int i = 0; i < show->Strip().tileCount; ++i) {
-                TBox box = show->Strip().TileBox(i);
+                Box box = show->Strip().TileBox(i);
                 x.push_back(show->Origin().x + show->Strip().tilePos[i]);
                 y.push_back(show->Origin().y + box.top);
                 children.push_back(CreateWindowExW(
@@ -153,7 +153,7 @@ void RefillFigures(const std::wstring& folder) {
         refills.push_back(Now() - t0);
     }
     // The picture control's own part, on the same file: load and fit.
-    TFitImage image;
+    FitImage image;
     image.CreateControl(saver->Handle(), 0, 0, 0, 0);
     RECT area = saver->PrimaryShow().fitArea;
     for (int i = 0; i < 7; ++i) {

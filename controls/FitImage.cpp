@@ -25,23 +25,23 @@ bool PictureFitsArea(int w, int h, int aw, int ah) {
     return w > 0 && h > 0 && w <= aw && h <= ah;
 }
 
-bool TImage::CreateControl(HWND parent, int x, int y, int width, int height) {
-    return Create(tk::ChildArgs(L"TImage", parent, x, y, width, height, WS_CLIPSIBLINGS));
+bool ImageControl::CreateControl(HWND parent, int x, int y, int width, int height) {
+    return Create(tk::ChildArgs(L"VistamurImage", parent, x, y, width, height, WS_CLIPSIBLINGS));
 }
 
-void TImage::Redraw() {
+void ImageControl::Redraw() {
     if (Handle()) {
         InvalidateRect(Handle(), nullptr, FALSE);
         UpdateWindow(Handle());
     }
 }
 
-void TImage::Paint(HDC dc) {
+void ImageControl::Paint(HDC dc) {
     const RECT client = ClientRect();
     PaintInto(dc, client, client);
 }
 
-void TImage::PaintInto(HDC dc, const RECT& at, const RECT& clip) const {
+void ImageControl::PaintInto(HDC dc, const RECT& at, const RECT& clip) const {
     auto fill = [&](const RECT& r) {
         RECT part;
         if (IntersectRect(&part, &r, &clip))
@@ -68,7 +68,7 @@ void TImage::PaintInto(HDC dc, const RECT& at, const RECT& clip) const {
     fill({inner.right, inner.top, at.right, inner.bottom});
 }
 
-LRESULT TImage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT ImageControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_ERASEBKGND:
         return 1;
@@ -85,7 +85,7 @@ LRESULT TImage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return Default(msg, wp, lp);
 }
 
-bool TFitImage::LoadFromFile(const std::wstring& path, int fitWidth, int fitHeight) {
+bool FitImage::LoadFromFile(const std::wstring& path, int fitWidth, int fitHeight) {
     const bool fit = fitWidth > 0 && fitHeight > 0;
     auto target = [&](int width, int height) {
         if (!fit) return SIZE{width, height};
@@ -101,7 +101,7 @@ bool TFitImage::LoadFromFile(const std::wstring& path, int fitWidth, int fitHeig
     return true;
 }
 
-bool TFitImage::FitPicture(const RECT& area) {
+bool FitImage::FitPicture(const RECT& area) {
     if (picture_.Empty()) return false;
     const RECT fit =
         FitRect(area.right - area.left, area.bottom - area.top, sourceWidth_, sourceHeight_);

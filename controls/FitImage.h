@@ -17,7 +17,7 @@ RECT FitRect(int aw, int ah, int pw, int ph);
 bool PictureFitsArea(int w, int h, int aw, int ah);
 
 // The toolkit's picture control: a child window that paints its picture.
-class TImage : public tk::Window {
+class ImageControl : public tk::Window {
   public:
     bool CreateControl(HWND parent, int x, int y, int width, int height);
     bool Center = false; // centred in the control, else at its top-left corner
@@ -36,7 +36,7 @@ class TImage : public tk::Window {
     tk::Dib picture_;
 };
 
-class TFitImage : public TImage {
+class FitImage : public ImageControl {
   public:
     // Loads a JPEG file. With the area it will be fitted to, the picture is decoded and
     // scaled straight to FitRect's size for that area (a later FitPicture of the same area

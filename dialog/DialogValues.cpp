@@ -60,18 +60,18 @@ std::wstring MediaFileMask(uint32_t usableMask) {
 
 namespace {
 // The photo formats as the file list's tooltip names them, each with its extensions.
-struct TFormatName {
+struct FormatName {
     const wchar_t* name;
     const wchar_t* extensions[2];
 };
-constexpr TFormatName kPhotoFormatNames[] = {{L"JPEG", {L".JPG", L".JPEG"}},
-                                             {L"PNG", {L".PNG"}},
-                                             {L"GIF", {L".GIF"}},
-                                             {L"BMP", {L".BMP"}},
-                                             {L"TIFF", {L".TIF", L".TIFF"}},
-                                             {L"HEIC", {L".HEIC", L".HEIF"}},
-                                             {L"WebP", {L".WEBP"}},
-                                             {L"AVIF", {L".AVIF"}}};
+constexpr FormatName kPhotoFormatNames[] = {{L"JPEG", {L".JPG", L".JPEG"}},
+                                            {L"PNG", {L".PNG"}},
+                                            {L"GIF", {L".GIF"}},
+                                            {L"BMP", {L".BMP"}},
+                                            {L"TIFF", {L".TIF", L".TIFF"}},
+                                            {L"HEIC", {L".HEIC", L".HEIF"}},
+                                            {L"WebP", {L".WEBP"}},
+                                            {L"AVIF", {L".AVIF"}}};
 constexpr const wchar_t* kFileListHintFirst = L"Fichiers images et vidéos trouvés\r\n";
 constexpr const wchar_t* kFileListHintFormats = L"Photos : ";
 constexpr const wchar_t* kFileListHintLast = L"\r\nCliquer sur un fichier pour le prévisualiser";
@@ -85,7 +85,7 @@ bool Usable(uint32_t usableMask, const wchar_t* ext) {
 
 std::wstring FileListHint(uint32_t usableMask) {
     std::wstring names;
-    for (const TFormatName& format : kPhotoFormatNames)
+    for (const FormatName& format : kPhotoFormatNames)
         if (Usable(usableMask, format.extensions[0]) || Usable(usableMask, format.extensions[1]))
             names += (names.empty() ? L"" : L", ") + std::wstring(format.name);
     return kFileListHintFirst + (kFileListHintFormats + names) + kFileListHintLast;
@@ -133,7 +133,7 @@ std::vector<std::wstring> ConfigurationNames(const std::wstring& installDir) {
     return names;
 }
 
-DialogValues ValuesFromSettings(const TSettings& s) {
+DialogValues ValuesFromSettings(const SettingsRecord& s) {
     DialogValues v;
     v.folders = FolderEntries(s.folders);
     v.transitions = CheckedTransitions(s.transitionList);
@@ -167,7 +167,8 @@ bool IsRefusedConfigName(const std::wstring& name) {
     return !IsUsableConfigName(name);
 }
 
-std::wstring SettingsFromValues(const DialogValues& v, const std::wstring& name, TSettings& s) {
+std::wstring SettingsFromValues(const DialogValues& v, const std::wstring& name,
+                                SettingsRecord& s) {
     if (IsRefusedConfigName(name)) return kBadNameMessage;
 
     s.folders.clear();

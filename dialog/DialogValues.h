@@ -76,7 +76,7 @@ struct DialogValues {
 
 // Fill: the settings as the controls show them (the configuration names read from the
 // install folder).
-DialogValues ValuesFromSettings(const TSettings& settings);
+DialogValues ValuesFromSettings(const SettingsRecord& settings);
 
 // The three refusals of Get, in the order they are checked.
 extern const wchar_t* const kBadNameMessage;
@@ -91,4 +91,4 @@ bool IsRefusedConfigName(const std::wstring& name);
 // name. Returns an empty text on success, otherwise the refusal to show; fields written
 // before a refusal keep their new values. Turning the memory off deletes its file.
 std::wstring SettingsFromValues(const DialogValues& values, const std::wstring& name,
-                                TSettings& settings);
+                                SettingsRecord& settings);

@@ -64,7 +64,7 @@ std::vector<std::wstring> WithoutSelected(std::vector<std::wstring> lines,
 }
 
 std::vector<std::wstring> MediaFilesOf(const std::wstring& folder) {
-    std::vector<TMediaCandidate> candidates;
+    std::vector<MediaCandidate> candidates;
     std::wstring pattern = folder;
     if (!pattern.empty() && pattern.back() != L'\\') pattern += L'\\';
     pattern += L'*';
@@ -72,7 +72,7 @@ std::vector<std::wstring> MediaFilesOf(const std::wstring& folder) {
     tk::FindHandle find(FindFirstFileW(pattern.c_str(), &data));
     if (!find) return {};
     do {
-        TMediaCandidate candidate;
+        MediaCandidate candidate;
         if (AsMediaCandidate(data, candidate)) candidates.push_back(std::move(candidate));
     } while (FindNextFileW(find.Get(), &data));
     find.Reset();

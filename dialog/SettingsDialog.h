@@ -86,7 +86,7 @@ class SettingsDialog : public tk::Window {
                *playWhole = nullptr;
     tk::ComboBox *growList = nullptr, *tileCountList = nullptr, *configNameBox = nullptr;
     tk::Button *randomConfigBox = nullptr, *deleteConfigButton = nullptr;
-    TFitImage previewPicture;      // shows a photo in previewBox
+    FitImage previewPicture;       // shows a photo in previewBox
     tk::MediaPlayer previewPlayer; // shows a clip in previewBox
 
     const tk::ToolTips& ToolTips() const { return tips_; }

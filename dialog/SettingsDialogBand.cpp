@@ -95,7 +95,7 @@ void SettingsDialog::OnDeleteConfiguration() {
 // The last one gone, there is nothing to load: a box saying that "config 1" is missing
 // would only puzzle. The dialog shows the initial values, which OK saves under that name.
 void SettingsDialog::StartFreshConfiguration() {
-    TSettings fresh;
+    SettingsRecord fresh;
     fresh.installDir = Settings.installDir;
     fresh.randomConfig = Settings.randomConfig;
     fresh.unreadFiles = Settings.unreadFiles;

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-TCaption CaptionParts(const std::wstring& path, const std::wstring& dateText, bool captionName,
-                      bool captionDate) {
-    TCaption caption;
+Caption CaptionParts(const std::wstring& path, const std::wstring& dateText, bool captionName,
+                     bool captionDate) {
+    Caption caption;
     if (captionName) caption.name = path;
     if (captionDate) caption.date = captionName ? L" - " + dateText : dateText;
     return caption;
@@ -34,7 +34,7 @@ std::wstring DropFirstFolder(const std::wstring& folder) {
 
 } // namespace
 
-std::wstring ShortenPath(const std::wstring& path, int limit, const TTextWidth& width) {
+std::wstring ShortenPath(const std::wstring& path, int limit, const TextWidth& width) {
     std::wstring drive, folder, name;
     size_t start = 0;
     if (path.size() >= 2 && path[1] == L':') {

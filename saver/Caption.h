@@ -7,22 +7,22 @@
 #include <functional>
 #include <string>
 
-struct TCaption {
+struct Caption {
     std::wstring name; // the full path, or empty
     std::wstring date; // the date, with " - " before it when the name is shown too
     std::wstring Text() const { return name + date; }
 };
 
 // The caption for the options: the name alone, the date alone, or "name - date".
-TCaption CaptionParts(const std::wstring& path, const std::wstring& dateText, bool captionName,
-                      bool captionDate);
+Caption CaptionParts(const std::wstring& path, const std::wstring& dateText, bool captionName,
+                     bool captionDate);
 
-using TTextWidth = std::function<int(const std::wstring&)>;
+using TextWidth = std::function<int(const std::wstring&)>;
 
 // Shortens a path from the left, folder by folder, until it is no wider than limit:
 // C:\a\b\name.jpg, C:\...\b\name.jpg, C:\...\name.jpg, ...\name.jpg, name.jpg. The bare
 // file name is the end, even when it is still too wide.
-std::wstring ShortenPath(const std::wstring& path, int limit, const TTextWidth& width);
+std::wstring ShortenPath(const std::wstring& path, int limit, const TextWidth& width);
 
 // Room for the name on a picture pw pixels wide beside a date part dateWidth pixels wide.
 int CaptionNameLimit(int pictureWidth, int dateWidth);

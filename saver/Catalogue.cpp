@@ -13,40 +13,40 @@
 #include "toolkit/Log.h"
 #include "toolkit/NonCopyable.h"
 
-class TCatalogue::TFilling : private tk::NonCopyable {
+class FileCatalogue::FillingScope : private tk::NonCopyable {
   public:
-    explicit TFilling(const TCatalogueEvents& events) : events_(events) {
+    explicit FillingScope(const CatalogueEvents& events) : events_(events) {
         if (events_.Filling) events_.Filling(true);
     }
-    ~TFilling() {
+    ~FillingScope() {
         if (events_.Filling) events_.Filling(false);
     }
 
   private:
-    const TCatalogueEvents& events_;
+    const CatalogueEvents& events_;
 };
 
-void TCatalogue::Progress(const std::wstring& text) const {
+void FileCatalogue::Progress(const std::wstring& text) const {
     if (events_.Progress) events_.Progress(text);
 }
 
-void TCatalogue::Warning(const std::wstring& text) const {
+void FileCatalogue::Warning(const std::wstring& text) const {
     if (events_.Warning) events_.Warning(text);
 }
 
-void TCatalogue::Clear() {
+void FileCatalogue::Clear() {
     filesToSee.clear();
     seenFiles.clear();
     failures_.NewPass();
 }
 
-void TCatalogue::ScanFolders() {
-    TFilling filling(events_);
+void FileCatalogue::ScanFolders() {
+    FillingScope filling(events_);
     Clear();
     unreached_.clear();
-    TProgressPacer pacer;
+    ProgressPacer pacer;
     auto drawCount = [this] { Progress(ScanCountText(filesToSee.size())); };
-    TScanEvents events;
+    ScanEvents events;
     events.FolderScanned = [&](size_t) {
         if (pacer.Due(GetTickCount64())) drawCount();
     };
@@ -63,7 +63,7 @@ void TCatalogue::ScanFolders() {
             Warning(text);
     };
     events.KeepGoing = [this] { return KeepGoing(); };
-    const bool whole = TFolderScan(filesToSee, std::move(events)).ScanFolders(Settings.folders);
+    const bool whole = FolderScan(filesToSee, std::move(events)).ScanFolders(Settings.folders);
     if (pacer.TakePending()) drawCount();
     filled_ = whole;
     if (!whole) {
@@ -78,13 +78,13 @@ void TCatalogue::ScanFolders() {
 // The entries of folders that are away (a disk unplugged) are set aside: each would only fail
 // at its pick, and the close writes them back as they were read. A memory whose files still
 // to see are all away leads to a scan, as one with none would.
-bool TCatalogue::ReadMemory() {
-    TFilling filling(events_);
+bool FileCatalogue::ReadMemory() {
+    FillingScope filling(events_);
     const auto keepGoing = [this] { return KeepGoing(); };
     std::string text;
-    if (ReadMemoryWhenFree(text, keepGoing) != TFileRead::Read) return false;
+    if (ReadMemoryWhenFree(text, keepGoing) != FileRead::Read) return false;
     bool allSeen = true;
-    TProgressPacer pacer;
+    ProgressPacer pacer;
     auto drawCount = [this] { Progress(MemoryCountText(seenFiles.size(), filesToSee.size())); };
     const bool whole = ParseMemoryFile(
         text,
@@ -111,23 +111,23 @@ bool TCatalogue::ReadMemory() {
 // A backup or a virus scanner holds a file for a moment: a memory that cannot be read is
 // tried again for as long as a configuration file is waited for, input heard meanwhile, before
 // the run goes on without it.
-TFileRead TCatalogue::ReadMemoryWhenFree(std::string& text,
-                                         const std::function<bool()>& keepGoing) {
+FileRead FileCatalogue::ReadMemoryWhenFree(std::string& text,
+                                           const std::function<bool()>& keepGoing) {
     constexpr DWORD kRetryMs = 20;
     const std::wstring path = MemoryFilePath(Settings.installDir, Settings.memoryName);
     const uint64_t start = GetTickCount64();
-    TFileRead read = ReadWholeFile(path, text, keepGoing);
-    while (read == TFileRead::Unreadable && GetTickCount64() - start < kLockedFileWaitMs &&
+    FileRead read = ReadWholeFile(path, text, keepGoing);
+    while (read == FileRead::Unreadable && GetTickCount64() - start < kLockedFileWaitMs &&
            KeepGoing()) {
         Sleep(kRetryMs);
         read = ReadWholeFile(path, text, keepGoing);
     }
-    if (read == TFileRead::Unreadable) tk::Log(L"the memory file cannot be read: " + path);
+    if (read == FileRead::Unreadable) tk::Log(L"the memory file cannot be read: " + path);
     return read;
 }
 
 // One pass over both lists, input looked at as in the scan; false when an exit stopped it.
-bool TCatalogue::SetAsideFoldersAway() {
+bool FileCatalogue::SetAsideFoldersAway() {
     std::vector<std::wstring> away = UnreachableFolders(Settings.folders);
     if (away.empty()) return true;
     std::vector<std::wstring> full;
@@ -151,8 +151,8 @@ bool TCatalogue::SetAsideFoldersAway() {
 // Entries of folders that this run could not reach, in its latest scan or now, are written
 // back as the memory held them: the run knows nothing new about those files. A folder that
 // was reached and no longer holds a file drops it.
-bool TCatalogue::WriteMemory() {
-    TMemoryEntries kept;
+bool FileCatalogue::WriteMemory() {
+    MemoryEntries kept;
     if (!memoryRead_.empty()) {
         std::vector<std::wstring> folders = unreached_;
         for (std::wstring& folder : UnreachableFolders(Settings.folders))
@@ -168,7 +168,7 @@ bool TCatalogue::WriteMemory() {
 // The list's last entry takes the place of the one taken: shifting every later entry down
 // would make a pass over N files cost N * N moves, minutes for a large folder of broken files.
 // The list has no order to keep; the pick stays uniform.
-void TCatalogue::PickNextFile(const Excluded& excluded) {
+void FileCatalogue::PickNextFile(const Excluded& excluded) {
     size_t i = size_t(Random(int(filesToSee.size())));
     // A file that may not be taken draws again among those that may: each of them is then
     // as likely as the others, and with none excluded the draw is the one above.
@@ -184,7 +184,7 @@ void TCatalogue::PickNextFile(const Excluded& excluded) {
     filesToSee.pop_back();
 }
 
-void TCatalogue::ForgetFile(const std::wstring& path) {
+void FileCatalogue::ForgetFile(const std::wstring& path) {
     for (auto it = seenFiles.begin(); it != seenFiles.end(); ++it)
         if (it->size() == path.size() &&
             CompareStringOrdinal(it->c_str(), -1, path.c_str(), -1, TRUE) == CSTR_EQUAL) {
@@ -193,7 +193,7 @@ void TCatalogue::ForgetFile(const std::wstring& path) {
         }
 }
 
-void TCatalogue::RefillCatalogue() {
+void FileCatalogue::RefillCatalogue() {
     failures_.NewPass();
     if (Settings.rememberSeen) {
         ScanFolders();
@@ -203,18 +203,18 @@ void TCatalogue::RefillCatalogue() {
     seenFiles.clear();
 }
 
-void TCatalogue::FillCatalogue() {
+void FileCatalogue::FillCatalogue() {
     if (Settings.rememberSeen && ReadMemory()) return;
     if (!Stopping()) ScanFolders();
 }
 
-bool TCatalogue::HasFileFor(const Excluded& excluded) const {
+bool FileCatalogue::HasFileFor(const Excluded& excluded) const {
     if (!excluded) return !filesToSee.empty();
     return std::any_of(filesToSee.begin(), filesToSee.end(),
                        [&](const std::wstring& path) { return !excluded(path); });
 }
 
-void TCatalogue::GiveBack(const std::vector<std::wstring>& paths) {
+void FileCatalogue::GiveBack(const std::vector<std::wstring>& paths) {
     for (const std::wstring& path : paths) {
         const size_t seen = seenFiles.size();
         ForgetFile(path);
@@ -224,10 +224,10 @@ void TCatalogue::GiveBack(const std::vector<std::wstring>& paths) {
 
 // A folder of many broken files keeps the tries going for long: the owner hears its input
 // meanwhile through KeepGoing, as during a scan.
-bool TCatalogue::TakeNextFile(const Excluded& excluded,
-                              const std::function<bool()>& loadCurrentFile) {
-    TFilling filling(events_);
-    TRefillTries tries(filesToSee.size(), seenFiles.empty());
+bool FileCatalogue::TakeNextFile(const Excluded& excluded,
+                                 const std::function<bool()>& loadCurrentFile) {
+    FillingScope filling(events_);
+    RefillTries tries(filesToSee.size(), seenFiles.empty());
     for (;;) {
         PickNextFile(excluded);
         const bool loaded = !failures_.Failed(currentFile) && loadCurrentFile();
@@ -250,7 +250,7 @@ bool TCatalogue::TakeNextFile(const Excluded& excluded,
 // The memory is replaced only by a whole state of this run's catalogue. One that ended empty
 // (its folders away for the run, say) knows nothing worth keeping: the file stays as it was.
 // A memory that cannot be written keeps its previous file whole; the close goes on.
-void TCatalogue::Close() {
+void FileCatalogue::Close() {
     if (Settings.rememberSeen && filled_) {
         if (filesToSee.empty() && seenFiles.empty())
             tk::Log(L"empty catalogue; the memory file stays as it was");

@@ -10,7 +10,7 @@
 #include "saver/PassFailures.h"
 #include "toolkit/FileContent.h"
 
-struct TCatalogueEvents {
+struct CatalogueEvents {
     std::function<void(const std::wstring& text)> Progress; // a count while it fills
     std::function<void(const std::wstring& text)> Warning;  // a folder away, nothing found
     // A folder away, said without waiting for an answer; without it, Warning says it.
@@ -24,9 +24,9 @@ struct TCatalogueEvents {
     std::function<void(bool begins)> Filling;
 };
 
-class TCatalogue {
+class FileCatalogue {
   public:
-    explicit TCatalogue(TCatalogueEvents events = {}) : events_(std::move(events)) {}
+    explicit FileCatalogue(CatalogueEvents events = {}) : events_(std::move(events)) {}
 
     std::vector<std::wstring> filesToSee;
     std::vector<std::wstring> seenFiles;
@@ -69,12 +69,12 @@ class TCatalogue {
     void Progress(const std::wstring& text) const;
     void Warning(const std::wstring& text) const;
 
-    class TFilling; // tells the owner that a scan or a read runs, while it lives
+    class FillingScope; // tells the owner that a scan or a read runs, while it lives
     bool SetAsideFoldersAway();
-    tk::TFileRead ReadMemoryWhenFree(std::string& text, const std::function<bool()>& keepGoing);
+    tk::FileRead ReadMemoryWhenFree(std::string& text, const std::function<bool()>& keepGoing);
 
-    TPassFailures failures_;
-    TCatalogueEvents events_;
+    PassFailures failures_;
+    CatalogueEvents events_;
     bool filled_ = false;
     // The memory file as it was read at the start, and the folders of folders that the latest
     // scan could not reach: the close writes their entries back as they were read.

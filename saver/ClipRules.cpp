@@ -52,15 +52,15 @@ bool ClipKeepsTile(bool whole, bool imageHidden, bool clipOpen, tk::MediaMode mo
 
 bool ClipTileFullyEntered(int transition, int alternationPhase, const RECT& panel, int W, int H) {
     switch (TravelOf(transition, alternationPhase)) {
-    case TTravel::Leftward:
+    case Travel::Leftward:
         return panel.right <= W;
-    case TTravel::Rightward:
+    case Travel::Rightward:
         return panel.left >= 0;
-    case TTravel::Upward:
+    case Travel::Upward:
         return panel.bottom <= H;
-    case TTravel::Downward:
+    case Travel::Downward:
         return panel.top >= 0;
-    case TTravel::Still:
+    case Travel::Still:
         return true;
     }
     return true;
@@ -69,5 +69,5 @@ bool ClipTileFullyEntered(int transition, int alternationPhase, const RECT& pane
 bool ClipTileNotYetGone(int transition, int alternationPhase, int pos, int width, int height, int W,
                         int H) {
     return !PastExitEdge(TravelOf(transition, alternationPhase), pos, width, height,
-                         TBox{0, 0, W, H});
+                         Box{0, 0, W, H});
 }

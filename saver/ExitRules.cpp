@@ -4,7 +4,7 @@
 
 int MouseMoveSkip = 0;
 
-TMouseWatch::Verdict TMouseWatch::Move(int x, int y) {
+MouseWatch::Verdict MouseWatch::Move(int x, int y) {
     if (MouseMoveSkip > 0) {
         --MouseMoveSkip;
         return Verdict::Ignored;

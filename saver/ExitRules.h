@@ -9,7 +9,7 @@ extern int MouseMoveSkip;
 constexpr int kMouseTolerance = 2;
 constexpr int kMoveSkipAfterCheck = 5;
 
-class TMouseWatch {
+class MouseWatch {
   public:
     enum class Verdict { Ignored, ReferenceSet, Exit };
 

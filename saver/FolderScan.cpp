@@ -90,7 +90,7 @@ uint32_t MediaPatternMask(std::wstring_view name, std::wstring_view shortName) {
     return mask;
 }
 
-bool AsMediaCandidate(const WIN32_FIND_DATAW& entry, TMediaCandidate& candidate) {
+bool AsMediaCandidate(const WIN32_FIND_DATAW& entry, MediaCandidate& candidate) {
     const uint32_t byName = MediaPatternMask(entry.cFileName, {});
     // A photo of the formats that Windows' imaging component reads is found by its own name
     // only: the three letters its short name keeps would list it twice (.TIF of a.tiff) or
@@ -107,9 +107,9 @@ bool AsMediaCandidate(const WIN32_FIND_DATAW& entry, TMediaCandidate& candidate)
     return true;
 }
 
-bool ProbeFindsFile(const std::vector<TMediaCandidate>& candidates) {
+bool ProbeFindsFile(const std::vector<MediaCandidate>& candidates) {
     for (size_t i = 0; i < MediaExtensions.size(); ++i)
-        for (const TMediaCandidate& c : candidates)
+        for (const MediaCandidate& c : candidates)
             if (c.patterns & (1u << i)) {
                 if (!c.directory) return true;
                 break; // only the first entry a pattern finds counts
@@ -117,7 +117,7 @@ bool ProbeFindsFile(const std::vector<TMediaCandidate>& candidates) {
     return false;
 }
 
-std::vector<size_t> CataloguedEntries(const std::vector<TMediaCandidate>& candidates) {
+std::vector<size_t> CataloguedEntries(const std::vector<MediaCandidate>& candidates) {
     std::vector<size_t> taken;
     if (!ProbeFindsFile(candidates)) return taken;
     for (size_t i = 0; i < MediaExtensions.size(); ++i)
@@ -164,15 +164,15 @@ std::wstring FullFolderPath(const std::wstring& folder) {
     return WithBackslash(full);
 }
 
-TFolderScan::TFolderScan(std::vector<std::wstring>& files, TScanEvents events)
+FolderScan::FolderScan(std::vector<std::wstring>& files, ScanEvents events)
     : files_(files), events_(std::move(events)) {}
 
-bool TFolderScan::KeepGoing() {
+bool FolderScan::KeepGoing() {
     if (!stopped_ && events_.KeepGoing && !events_.KeepGoing()) stopped_ = true;
     return !stopped_;
 }
 
-bool TFolderScan::ScanFolders(const std::wstring& folders) {
+bool FolderScan::ScanFolders(const std::wstring& folders) {
     // A folder that the list names twice (a trailing backslash, another letter case, a short
     // name) is walked once: twice, each of its files would come twice in every pass.
     std::unordered_set<std::wstring> walked;
@@ -189,7 +189,7 @@ bool TFolderScan::ScanFolders(const std::wstring& folders) {
     return true;
 }
 
-bool TFolderScan::WalkFolder(const std::wstring& folder) {
+bool FolderScan::WalkFolder(const std::wstring& folder) {
     stack_.clear();
     Walk(folder);
     return !stopped_;
@@ -197,7 +197,7 @@ bool TFolderScan::WalkFolder(const std::wstring& folder) {
 
 // Depth first, in pre-order: the folder's own files, then each sub-folder in listing order.
 // Hidden and system folders are not walked; a folder that cannot be listed is skipped.
-void TFolderScan::Walk(const std::wstring& folder) {
+void FolderScan::Walk(const std::wstring& folder) {
     if (!KeepGoing()) return;
     std::vector<Subfolder> subfolders;
     stack_.push_back(Frame{folder, {}, false});
@@ -214,17 +214,17 @@ void TFolderScan::Walk(const std::wstring& folder) {
 // patterns finds (in the patterns' order) is a file; they are added pattern by pattern, in
 // listing order, each file once for every pattern that finds it, provided its own extension
 // is a media one. The sub-folders to walk come back in listing order.
-bool TFolderScan::ScanFolderAndShowCount(const std::wstring& folder,
-                                         std::vector<Subfolder>& subfolders) {
+bool FolderScan::ScanFolderAndShowCount(const std::wstring& folder,
+                                        std::vector<Subfolder>& subfolders) {
     WIN32_FIND_DATAW data;
     tk::FindHandle find(FindFirstFileW((WithBackslash(folder) + L"*").c_str(), &data));
     if (!find) return GetLastError() == ERROR_FILE_NOT_FOUND; // an empty drive root
-    std::vector<TMediaCandidate> candidates;
+    std::vector<MediaCandidate> candidates;
     do {
         if (++listed_ % kEntriesPerCheck == 0 && !KeepGoing()) return false;
         const std::wstring name = data.cFileName;
         if (name == L"." || name == L"..") continue;
-        TMediaCandidate candidate;
+        MediaCandidate candidate;
         if (AsMediaCandidate(data, candidate)) candidates.push_back(std::move(candidate));
         const DWORD attributes = data.dwFileAttributes;
         if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & kNotWalked))
@@ -239,7 +239,7 @@ bool TFolderScan::ScanFolderAndShowCount(const std::wstring& folder,
     return true;
 }
 
-TFolderScan::FileId TFolderScan::IdOf(const std::wstring& folder) {
+FolderScan::FileId FolderScan::IdOf(const std::wstring& folder) {
     FileId id;
     tk::FileHandle handle(CreateFileW(folder.c_str(), 0,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -258,7 +258,7 @@ TFolderScan::FileId TFolderScan::IdOf(const std::wstring& folder) {
 // walked already (itself or one of the folders above it): that would be a loop, walked
 // again and again until the path grows too long. Only links are looked at, so a tree
 // without links costs nothing more.
-bool TFolderScan::LeadsBackUp(const std::wstring& link) {
+bool FolderScan::LeadsBackUp(const std::wstring& link) {
     const FileId target = IdOf(link);
     if (!target.known) return true; // it cannot be entered either
     for (Frame& frame : stack_) {

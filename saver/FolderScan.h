@@ -29,7 +29,7 @@
 uint32_t MediaPatternMask(std::wstring_view name, std::wstring_view shortName);
 
 // An entry of a folder's listing that one of the patterns finds.
-struct TMediaCandidate {
+struct MediaCandidate {
     std::wstring name;
     uint32_t patterns; // as MediaPatternMask gives them
     bool directory;
@@ -37,16 +37,16 @@ struct TMediaCandidate {
 };
 
 // The candidate a listed entry makes; false when no pattern finds it.
-bool AsMediaCandidate(const WIN32_FIND_DATAW& entry, TMediaCandidate& candidate);
+bool AsMediaCandidate(const WIN32_FIND_DATAW& entry, MediaCandidate& candidate);
 
 // The probe of a folder: whether, in the patterns' order, the first pattern that finds an
 // entry finds a file first rather than a folder. Only then is the folder's listing taken.
-bool ProbeFindsFile(const std::vector<TMediaCandidate>& candidates);
+bool ProbeFindsFile(const std::vector<MediaCandidate>& candidates);
 
 // Which candidates of one folder's listing the catalogue takes, as indices, in the order it
 // appends them: pattern by pattern, each in listing order, so a file that two patterns find
 // comes twice. None when the probe finds no file.
-std::vector<size_t> CataloguedEntries(const std::vector<TMediaCandidate>& candidates);
+std::vector<size_t> CataloguedEntries(const std::vector<MediaCandidate>& candidates);
 
 // The entries of a folders text: cut at each ";"; a trailing ";" gives no extra entry and
 // two in a row give an empty one.
@@ -68,7 +68,7 @@ std::wstring FullFolderPath(const std::wstring& folder);
 // How many listed entries at most pass between two asks of KeepGoing.
 constexpr size_t kEntriesPerCheck = 256;
 
-struct TScanEvents {
+struct ScanEvents {
     // A folder's files were added; the running total of files found since the scan began.
     std::function<void(size_t total)> FolderScanned;
     // A folders entry could be entered neither as it is nor by its folder part, named here.
@@ -79,9 +79,9 @@ struct TScanEvents {
     std::function<bool()> KeepGoing;
 };
 
-class TFolderScan {
+class FolderScan {
   public:
-    TFolderScan(std::vector<std::wstring>& files, TScanEvents events);
+    FolderScan(std::vector<std::wstring>& files, ScanEvents events);
 
     // Scans every entry of folders in order. An entry the current directory can be set to
     // is walked; else its folder part is (so an entry naming a file walks that file's
@@ -120,7 +120,7 @@ class TFolderScan {
     bool KeepGoing(); // false from the first time the caller said stop
 
     std::vector<std::wstring>& files_;
-    TScanEvents events_;
+    ScanEvents events_;
     std::vector<Frame> stack_; // the folders being walked, outermost first
     size_t listed_ = 0;
     bool stopped_ = false;

@@ -5,37 +5,37 @@
 
 namespace {
 
-TTravel Opposite(TTravel travel) {
+Travel Opposite(Travel travel) {
     switch (travel) {
-    case TTravel::Leftward:
-        return TTravel::Rightward;
-    case TTravel::Rightward:
-        return TTravel::Leftward;
-    case TTravel::Upward:
-        return TTravel::Downward;
-    case TTravel::Downward:
-        return TTravel::Upward;
-    case TTravel::Still:
+    case Travel::Leftward:
+        return Travel::Rightward;
+    case Travel::Rightward:
+        return Travel::Leftward;
+    case Travel::Upward:
+        return Travel::Downward;
+    case Travel::Downward:
+        return Travel::Upward;
+    case Travel::Still:
         break;
     }
-    return TTravel::Still;
+    return Travel::Still;
 }
 
 } // namespace
 
-TFamily FamilyOf(int transition) {
+Arrangement FamilyOf(int transition) {
     const TransitionInfo& t = TransitionOf(transition);
-    if (t.family == TransitionFamily::Central) return TFamily::Central;
-    return t.axis == TransitionAxis::Vertical ? TFamily::Vertical : TFamily::Horizontal;
+    if (t.family == TransitionFamily::Central) return Arrangement::Central;
+    return t.axis == TransitionAxis::Vertical ? Arrangement::Vertical : Arrangement::Horizontal;
 }
 
 bool IsAlternating(int transition) {
     return TransitionOf(transition).family == TransitionFamily::AlternatingStrip;
 }
 
-TTravel TravelOf(int transition, int alternationPhase) {
-    if (IsCentralTransition(transition)) return TTravel::Still;
-    const TTravel forward = TransitionOf(transition).direction;
+Travel TravelOf(int transition, int alternationPhase) {
+    if (IsCentralTransition(transition)) return Travel::Still;
+    const Travel forward = TransitionOf(transition).direction;
     return IsAlternating(transition) && alternationPhase >= 2 ? Opposite(forward) : forward;
 }
 
@@ -56,39 +56,39 @@ int NextTile(int tile, int tileCount) {
     return tile >= tileCount - 1 ? 0 : tile + 1;
 }
 
-TBox InitialBox(int transition, const TBox& s) {
+Box InitialBox(int transition, const Box& s) {
     // A strip waits at its entry edge; the central tiles wait left of the screen.
     if (IsCentralTransition(transition)) return {s.left - s.width, 0, s.width, s.height};
     return EntryBox(transition, 0, s);
 }
 
-int StartCoordinate(int transition, int alternationPhase, const TBox& s) {
+int StartCoordinate(int transition, int alternationPhase, const Box& s) {
     switch (TravelOf(transition, alternationPhase)) {
-    case TTravel::Leftward:
+    case Travel::Leftward:
         return s.left + s.width;
-    case TTravel::Rightward:
+    case Travel::Rightward:
         return s.left - s.width;
-    case TTravel::Upward:
+    case Travel::Upward:
         return s.top + s.height;
-    case TTravel::Downward:
+    case Travel::Downward:
         return s.top - s.height;
-    case TTravel::Still:
+    case Travel::Still:
         break;
     }
     return 0;
 }
 
-TBox EntryBox(int transition, int alternationPhase, const TBox& s) {
+Box EntryBox(int transition, int alternationPhase, const Box& s) {
     switch (TravelOf(transition, alternationPhase)) {
-    case TTravel::Leftward:
+    case Travel::Leftward:
         return {s.left + s.width, 0, s.width, s.height};
-    case TTravel::Rightward:
+    case Travel::Rightward:
         return {s.left - s.width, 0, s.width, s.height};
-    case TTravel::Upward:
+    case Travel::Upward:
         return {0, s.top + s.height, s.width, s.height};
-    case TTravel::Downward:
+    case Travel::Downward:
         return {0, s.top - s.height, s.width, s.height};
-    case TTravel::Still:
+    case Travel::Still:
         break;
     }
     return {0, 0, s.width, s.height};
@@ -101,76 +101,76 @@ int EntryCoordinate(int transition, int alternationPhase, int prevPos, int prevW
     // other way, and the last tile on the entry side is the one after it.
     bool alternateBack = IsAlternating(transition) && alternationPhase >= 2;
     switch (TravelOf(transition, alternationPhase)) {
-    case TTravel::Leftward:
+    case Travel::Leftward:
         return prevPos + prevWidth + kTileGap;
-    case TTravel::Upward:
+    case Travel::Upward:
         return prevPos + prevHeight + kTileGap;
-    case TTravel::Rightward:
-    case TTravel::Downward:
+    case Travel::Rightward:
+    case Travel::Downward:
         return (alternateBack ? nextPos : prevPos) - kTileGap;
-    case TTravel::Still:
+    case Travel::Still:
         break;
     }
     return 0;
 }
 
-TSized SizeTileBox(int transition, int alternationPhase, const TBox& placed, int pos, int w, int h,
-                   const TBox& s) {
-    TSized out{placed, pos};
+SizedTile SizeTileBox(int transition, int alternationPhase, const Box& placed, int pos, int w,
+                      int h, const Box& s) {
+    SizedTile out{placed, pos};
     out.box.width = w;
     out.box.height = h;
-    TFamily family = FamilyOf(transition);
-    if (family != TFamily::Vertical && h < s.height) out.box.top = (s.height - h) / 2;
-    if (family != TFamily::Horizontal && w < s.width) out.box.left = (s.width - w) / 2;
-    if (family == TFamily::Central) out.pos = out.box.left;
+    Arrangement family = FamilyOf(transition);
+    if (family != Arrangement::Vertical && h < s.height) out.box.top = (s.height - h) / 2;
+    if (family != Arrangement::Horizontal && w < s.width) out.box.left = (s.width - w) / 2;
+    if (family == Arrangement::Central) out.pos = out.box.left;
     // Backward, the entry coordinate is the near edge: the far edge is a content size
     // further out.
-    TTravel travel = TravelOf(transition, alternationPhase);
-    if (travel == TTravel::Rightward) out.pos -= w;
-    if (travel == TTravel::Downward) out.pos -= h;
+    Travel travel = TravelOf(transition, alternationPhase);
+    if (travel == Travel::Rightward) out.pos -= w;
+    if (travel == Travel::Downward) out.pos -= h;
     return out;
 }
 
-TStep StepTile(TTravel travel, int pos, int width, int height, int speed, const TBox& s) {
+TileStep StepTile(Travel travel, int pos, int width, int height, int speed, const Box& s) {
     // 64-bit sums: a hand-edited speed must not wrap a coordinate near the ends of int.
     auto moved = [](int p, long long delta) {
         long long v = p + delta;
         return int(v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : v);
     };
-    if (travel == TTravel::Still || PastExitEdge(travel, pos, width, height, s)) return {true, pos};
-    const bool forward = travel == TTravel::Rightward || travel == TTravel::Downward;
+    if (travel == Travel::Still || PastExitEdge(travel, pos, width, height, s)) return {true, pos};
+    const bool forward = travel == Travel::Rightward || travel == Travel::Downward;
     return {false, moved(pos, forward ? (long long)speed : -(long long)speed)};
 }
 
-bool PastExitEdge(TTravel travel, int pos, int width, int height, const TBox& s) {
+bool PastExitEdge(Travel travel, int pos, int width, int height, const Box& s) {
     switch (travel) {
-    case TTravel::Leftward:
+    case Travel::Leftward:
         return pos <= -width;
-    case TTravel::Rightward:
+    case Travel::Rightward:
         return pos >= s.width;
-    case TTravel::Upward:
+    case Travel::Upward:
         return pos <= -height;
-    case TTravel::Downward:
+    case Travel::Downward:
         return pos >= s.height;
-    case TTravel::Still:
+    case Travel::Still:
         break;
     }
     return false;
 }
 
-bool OnScreen(const TBox& b, const TBox& s) {
+bool OnScreen(const Box& b, const Box& s) {
     return b.width > 0 && b.height > 0 && b.left < s.left + s.width && b.left + b.width > s.left &&
            b.top < s.top + s.height && b.top + b.height > s.top;
 }
 
 bool IsCentralTransition(int transition) {
-    return FamilyOf(transition) == TFamily::Central;
+    return FamilyOf(transition) == Arrangement::Central;
 }
 
-TBox MovedBox(TTravel travel, const TBox& box, int pos) {
-    TBox out = box;
-    if (travel == TTravel::Leftward || travel == TTravel::Rightward) out.left = pos;
-    if (travel == TTravel::Upward || travel == TTravel::Downward) out.top = pos;
+Box MovedBox(Travel travel, const Box& box, int pos) {
+    Box out = box;
+    if (travel == Travel::Leftward || travel == Travel::Rightward) out.left = pos;
+    if (travel == Travel::Upward || travel == Travel::Downward) out.top = pos;
     return out;
 }
 
@@ -198,17 +198,17 @@ int Scale(int size, int k) {
 namespace {
 
 // Where a tile of box b's size lies just beyond the edge it leaves by, travelling that way.
-int BeyondExitEdge(TTravel travel, const TBox& b, const TBox& s) {
+int BeyondExitEdge(Travel travel, const Box& b, const Box& s) {
     switch (travel) {
-    case TTravel::Leftward:
+    case Travel::Leftward:
         return -b.width;
-    case TTravel::Rightward:
+    case Travel::Rightward:
         return s.width;
-    case TTravel::Upward:
+    case Travel::Upward:
         return -b.height;
-    case TTravel::Downward:
+    case Travel::Downward:
         return s.height;
-    case TTravel::Still:
+    case Travel::Still:
         break;
     }
     return 0;
@@ -216,15 +216,15 @@ int BeyondExitEdge(TTravel travel, const TBox& b, const TBox& s) {
 
 // Frame k of a central tile at box b: grown to k % of its size, or slid k % of the way from
 // beyond the exit edge of the given travel to its box.
-TBox AnimationFrame(int transition, TTravel travel, int k, const TBox& b, const TBox& s) {
-    TBox f = b;
+Box AnimationFrame(int transition, Travel travel, int k, const Box& b, const Box& s) {
+    Box f = b;
     switch (TransitionOf(transition).change) {
     case CentralChange::GrowShrink:
         f.width = Scale(b.width, k);
         f.height = Scale(b.height, k);
         break;
     case CentralChange::Slide:
-        if (travel == TTravel::Leftward || travel == TTravel::Rightward)
+        if (travel == Travel::Leftward || travel == Travel::Rightward)
             f.left = Blend(b.left, k, BeyondExitEdge(travel, b, s));
         else
             f.top = Blend(b.top, k, BeyondExitEdge(travel, b, s));
@@ -239,10 +239,10 @@ TBox AnimationFrame(int transition, TTravel travel, int k, const TBox& b, const 
 
 // A leaving tile slides out by the exit edge of the transition's way; the entering one comes
 // in by the opposite edge (beyond the exit edge of the opposite way), so both move one way.
-TBox LeaveFrame(int transition, int k, const TBox& from, const TBox& s) {
+Box LeaveFrame(int transition, int k, const Box& from, const Box& s) {
     return AnimationFrame(transition, TransitionOf(transition).direction, k, from, s);
 }
 
-TBox EnterFrame(int transition, int k, const TBox& to, const TBox& s) {
+Box EnterFrame(int transition, int k, const Box& to, const Box& s) {
     return AnimationFrame(transition, Opposite(TransitionOf(transition).direction), k, to, s);
 }

@@ -14,24 +14,24 @@
 constexpr int kTileGap = 50;        // pixels between two tiles of a strip
 constexpr int kAnimationLast = 100; // the grow/shrink/slide animations: frames k = 0 .. 100
 
-enum class TFamily { Horizontal, Vertical, Central };
+enum class Arrangement { Horizontal, Vertical, Central };
 
 // A place and size: a panel's in the saver window, or the saver window's own (it covers
 // the screen from (0, 0)).
-struct TBox {
+struct Box {
     int left = 0, top = 0, width = 0, height = 0;
-    bool operator==(const TBox&) const = default;
+    bool operator==(const Box&) const = default;
 };
 
 // Some of the box lies on the screen s (an empty box never does).
-bool OnScreen(const TBox& b, const TBox& s);
+bool OnScreen(const Box& b, const Box& s);
 
 // A transition number outside 1..13 never reaches these functions (the saver picks among
 // the known ones); should one come, it is treated as transition 1.
-TFamily FamilyOf(int transition);
+Arrangement FamilyOf(int transition);
 bool IsAlternating(int transition);
 bool IsCentralTransition(int transition); // 4 to 10
-TTravel TravelOf(int transition, int alternationPhase);
+Travel TravelOf(int transition, int alternationPhase);
 
 // The phase after a refill, and the tile the next refill fills.
 int NextAlternationPhase(int transition, int alternationPhase);
@@ -40,11 +40,11 @@ int PreviousTile(int tile, int tileCount); // the tile before it in the strip
 int NextTile(int tile, int tileCount);     // the tile after it
 
 // Where every panel waits at start, full-size just outside the entry edge (phase 0).
-TBox InitialBox(int transition, const TBox& s);
+Box InitialBox(int transition, const Box& s);
 // The refill's start coordinate of the refilled tile (read only when it is the single tile).
-int StartCoordinate(int transition, int alternationPhase, const TBox& s);
+int StartCoordinate(int transition, int alternationPhase, const Box& s);
 // PlaceTile: the entry place (full-size, off the screen on the entry side) ...
-TBox EntryBox(int transition, int alternationPhase, const TBox& s);
+Box EntryBox(int transition, int alternationPhase, const Box& s);
 // ... and the entry coordinate, from the previous tile's coordinate and size and the next
 // tile's coordinate (read by the backward phases of the alternating transitions).
 int EntryCoordinate(int transition, int alternationPhase, int prevPos, int prevWidth,
@@ -53,29 +53,29 @@ int EntryCoordinate(int transition, int alternationPhase, int prevPos, int prevW
 // SizeTile: the panel takes the content's size, is centred across the direction of travel
 // (both ways for the central transitions), and the coordinate is corrected for the backward
 // directions, whose coordinate is the panel's near edge.
-struct TSized {
-    TBox box;
+struct SizedTile {
+    Box box;
     int pos;
 };
-TSized SizeTileBox(int transition, int alternationPhase, const TBox& placed, int pos, int w, int h,
-                   const TBox& s);
+SizedTile SizeTileBox(int transition, int alternationPhase, const Box& placed, int pos, int w,
+                      int h, const Box& s);
 
 // One movement step of a tile at coordinate pos with the given panel size. A tile wholly past
 // the exit edge is not moved but refilled.
-struct TStep {
+struct TileStep {
     bool refill;
     int pos; // the new coordinate when it moved
 };
-TStep StepTile(TTravel travel, int pos, int width, int height, int speed, const TBox& s);
+TileStep StepTile(Travel travel, int pos, int width, int height, int speed, const Box& s);
 // The tile at coordinate pos has wholly left the screen at its exit edge (a still tile never
 // leaves).
-bool PastExitEdge(TTravel travel, int pos, int width, int height, const TBox& s);
+bool PastExitEdge(Travel travel, int pos, int width, int height, const Box& s);
 // The box after a move to pos along the direction of travel.
-TBox MovedBox(TTravel travel, const TBox& box, int pos);
+Box MovedBox(Travel travel, const Box& box, int pos);
 
 // The animations of the central transitions 5 to 9, frame k (0 .. 100). A leaving tile runs
 // k = 100 down to 0 from its box; an entering one k = 0 up to 100 towards its box. Each value
 // is the products divided by 100 in extended precision, rounded once, halves to even.
-TBox LeaveFrame(int transition, int k, const TBox& from, const TBox& s);
-TBox EnterFrame(int transition, int k, const TBox& to, const TBox& s);
+Box LeaveFrame(int transition, int k, const Box& from, const Box& s);
+Box EnterFrame(int transition, int k, const Box& to, const Box& s);
 bool IsAnimated(int transition); // 5 to 9

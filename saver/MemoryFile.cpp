@@ -21,7 +21,7 @@ std::wstring MemoryCountText(size_t seen, size_t toSee) {
 }
 
 std::string FormatMemoryFile(const std::vector<std::wstring>& toSee,
-                             const std::vector<std::wstring>& seen, const TMemoryEntries& kept) {
+                             const std::vector<std::wstring>& seen, const MemoryEntries& kept) {
     const struct {
         const wchar_t* status;
         const std::vector<std::wstring>& paths;
@@ -50,10 +50,10 @@ bool InOneOfFolders(const std::wstring& path, const std::vector<std::wstring>& f
     return false;
 }
 
-TMemoryEntries EntriesInFolders(const std::string& text, const std::vector<std::wstring>& folders,
-                                const std::vector<std::wstring>& toSee,
-                                const std::vector<std::wstring>& seen) {
-    TMemoryEntries found;
+MemoryEntries EntriesInFolders(const std::string& text, const std::vector<std::wstring>& folders,
+                               const std::vector<std::wstring>& toSee,
+                               const std::vector<std::wstring>& seen) {
+    MemoryEntries found;
     if (folders.empty() || text.empty()) return found;
     ParseMemoryFile(text, [&](bool isToSee, std::wstring path) {
         if (InOneOfFolders(path, folders))

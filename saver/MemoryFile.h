@@ -15,7 +15,7 @@
 std::wstring MemoryFilePath(const std::wstring& installDir, const std::wstring& memoryName);
 
 // Entries of a memory file, by status.
-struct TMemoryEntries {
+struct MemoryEntries {
     std::vector<std::wstring> toSee, seen;
     bool Empty() const { return toSee.empty() && seen.empty(); }
 };
@@ -23,8 +23,7 @@ struct TMemoryEntries {
 // The bytes of a memory file for the two lists, each followed by the entries kept beside
 // them: the "0" lines of toSee, then those of kept.toSee, then the "1" lines likewise.
 std::string FormatMemoryFile(const std::vector<std::wstring>& toSee,
-                             const std::vector<std::wstring>& seen,
-                             const TMemoryEntries& kept = {});
+                             const std::vector<std::wstring>& seen, const MemoryEntries& kept = {});
 
 // Whether the path lies in one of the folders (full paths ending with "\", compared without
 // regard to case).
@@ -34,9 +33,9 @@ bool InOneOfFolders(const std::wstring& path, const std::vector<std::wstring>& f
 // with "\", compared without regard to case) and that neither list holds, with the status
 // they were read with. A folder that could not be reached in a run keeps them so: the run
 // knows nothing new about its files.
-TMemoryEntries EntriesInFolders(const std::string& text, const std::vector<std::wstring>& folders,
-                                const std::vector<std::wstring>& toSee,
-                                const std::vector<std::wstring>& seen);
+MemoryEntries EntriesInFolders(const std::string& text, const std::vector<std::wstring>& folders,
+                               const std::vector<std::wstring>& toSee,
+                               const std::vector<std::wstring>& seen);
 
 // Reads the text of a memory file (UTF-8 after a byte-order mark, else ANSI) line by line: a line
 // ends at CR, LF or CR LF, and a NUL ends the text. A line that is empty or holds only spaces and
@@ -51,6 +50,6 @@ bool ParseMemoryFile(const std::string& text,
 std::wstring MemoryCountText(size_t seen, size_t toSee);
 
 // The memory is read whole and replaced whole.
+using tk::FileRead;
 using tk::ReadWholeFile;
 using tk::ReplaceFileContent;
-using tk::TFileRead;

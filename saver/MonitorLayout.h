@@ -9,18 +9,18 @@
 
 // A monitor as the system reports it, in virtual-screen coordinates (the primary monitor's
 // top-left corner is (0, 0); others may lie at negative coordinates).
-struct TMonitor {
-    TBox box;
+struct Monitor {
+    Box box;
     bool primary = false;
 };
 
 // One show: its rectangle in the saver window's client coordinates and its tiles.
-struct TShowPlace {
-    TBox box;
+struct ShowPlace {
+    Box box;
     int tiles = 0;
     bool primary = false;
-    TBox monitor; // the monitor it stands for, in virtual-screen coordinates
-    bool operator==(const TShowPlace&) const = default;
+    Box monitor; // the monitor it stands for, in virtual-screen coordinates
+    bool operator==(const ShowPlace&) const = default;
 };
 
 // A monitor narrower or lower than this (a broken driver's 1x1, say) has no room for a
@@ -37,16 +37,16 @@ constexpr long long kTilePixelBudget = 2LL * 20 * 3840 * 2160;
 // first, then the others in the system's order. Each monitor is cut to the virtual screen;
 // one that is too small, or that overlaps a monitor already placed (a mirrored display), gets
 // no show. Without any monitor (the system could not say), one show covers the whole window.
-std::vector<TShowPlace> LayOutShows(const TBox& virtualScreen,
-                                    const std::vector<TMonitor>& monitors, int tilesPerShow);
+std::vector<ShowPlace> LayOutShows(const Box& virtualScreen, const std::vector<Monitor>& monitors,
+                                   int tilesPerShow);
 
 // The show covers the whole window: its tiles can live in the window itself, as on a PC with
 // one monitor.
-bool CoversWindow(const std::vector<TShowPlace>& shows, const TBox& virtualScreen);
+bool CoversWindow(const std::vector<ShowPlace>& shows, const Box& virtualScreen);
 
 // After a change of the monitors: for each new show, the old show that goes on in its place
 // (its index in before), or -1 for a show built anew. A show goes on when its monitor kept its
 // place and size and its tiles their number, and its tiles stay where they live (the window
 // itself, or a stage). The old shows that no new one takes are dropped.
-std::vector<int> KeptShows(const std::vector<TShowPlace>& before, bool beforeInWindow,
-                           const std::vector<TShowPlace>& after, bool afterInWindow);
+std::vector<int> KeptShows(const std::vector<ShowPlace>& before, bool beforeInWindow,
+                           const std::vector<ShowPlace>& after, bool afterInWindow);

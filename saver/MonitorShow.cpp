@@ -5,14 +5,14 @@
 #include "Globals/Globals.h"
 #include "saver/Pacing.h"
 
-TMonitorShow::TMonitorShow(const TShowHost& host, TCatalogue& catalogue, tk::Timer& timer)
+MonitorShow::MonitorShow(const ShowHost& host, FileCatalogue& catalogue, tk::Timer& timer)
     : stepTimer(timer), host_(host), catalogue_(catalogue) {}
 
-TMonitorShow::~TMonitorShow() {
+MonitorShow::~MonitorShow() {
     Free();
 }
 
-void TMonitorShow::Build(HWND canvas, POINT origin, int width, int height, int count) {
+void MonitorShow::Build(HWND canvas, POINT origin, int width, int height, int count) {
     Free();
     canvas_ = canvas;
     origin_ = origin;
@@ -29,13 +29,13 @@ void TMonitorShow::Build(HWND canvas, POINT origin, int width, int height, int c
     fitArea = strip_.panels.empty() ? RECT{0, 0, width_, height_} : strip_.panels[0]->ClientRect();
 }
 
-void TMonitorShow::Free() {
+void MonitorShow::Free() {
     screenDc_.reset();
     strip_.Free();
     held_.clear();
 }
 
-bool TMonitorShow::Holds(const std::wstring& path) const {
+bool MonitorShow::Holds(const std::wstring& path) const {
     for (const std::wstring& file : held_)
         if (file.size() == path.size() &&
             CompareStringOrdinal(file.c_str(), -1, path.c_str(), -1, TRUE) == CSTR_EQUAL)
@@ -43,25 +43,25 @@ bool TMonitorShow::Holds(const std::wstring& path) const {
     return false;
 }
 
-std::vector<std::wstring> TMonitorShow::HeldFiles() const {
+std::vector<std::wstring> MonitorShow::HeldFiles() const {
     std::vector<std::wstring> files;
     for (const std::wstring& file : held_)
         if (!file.empty()) files.push_back(file);
     return files;
 }
 
-void TMonitorShow::InitPosAndSize(tk::Panel& panel) {
-    TBox box = InitialBox(Settings.activeTransition, ScreenBox());
+void MonitorShow::InitPosAndSize(tk::Panel& panel) {
+    Box box = InitialBox(Settings.activeTransition, ScreenBox());
     SetWindowPos(panel.Handle(), nullptr, box.left, box.top, box.width, box.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TMonitorShow::CheckClips() {
+void MonitorShow::CheckClips() {
     for (int i = 0; i < strip_.tileCount; ++i)
         CheckClipLoop(i);
 }
 
-bool TMonitorShow::ClipOpen() const {
+bool MonitorShow::ClipOpen() const {
     for (const auto& player : strip_.players)
         if (player->IsOpen()) return true;
     return false;
@@ -72,20 +72,20 @@ namespace {
 constexpr DWORD kTickSlackMs = 20;
 } // namespace
 
-void TMonitorShow::SetDisplayTime(unsigned ms) {
+void MonitorShow::SetDisplayTime(unsigned ms) {
     displayMs_ = ms;
     stepTimer.SetInterval(ms);
 }
 
-bool TMonitorShow::DisplayOver(DWORD now) const {
+bool MonitorShow::DisplayOver(DWORD now) const {
     return now - displayFrom_ + kTickSlackMs >= displayMs_;
 }
 
-unsigned TMonitorShow::DisplayLeft(DWORD now) const {
+unsigned MonitorShow::DisplayLeft(DWORD now) const {
     return DisplayOver(now) ? displayMs_ : unsigned(displayMs_ - (now - displayFrom_));
 }
 
-void TMonitorShow::Step() {
+void MonitorShow::Step() {
     if (IsCentral()) {
         // Tiles 1 and up are never filled; their calls only turn currentTile round to 0.
         for (int i = 0; i < strip_.tileCount; ++i)
@@ -95,22 +95,22 @@ void TMonitorShow::Step() {
     }
 }
 
-void TMonitorShow::MoveStrip() {
-    const TBox s = ScreenBox();
-    const TTravel travel = TravelOf(Settings.activeTransition, alternationPhase);
+void MonitorShow::MoveStrip() {
+    const Box s = ScreenBox();
+    const Travel travel = TravelOf(Settings.activeTransition, alternationPhase);
     moves_.clear();
     int gone = 0;
     for (int i = 0; i < strip_.tileCount; ++i) {
         if (!strip_.TileShown(i)) continue;
-        const TBox box = strip_.TileBox(i);
-        const TStep step =
+        const Box box = strip_.TileBox(i);
+        const TileStep step =
             StepTile(travel, strip_.tilePos[i], box.width, box.height, Settings.stepPixels, s);
         if (step.refill) {
             ++gone;
             continue;
         }
         strip_.tilePos[i] = step.pos;
-        const TBox moved = MovedBox(travel, box, step.pos);
+        const Box moved = MovedBox(travel, box, step.pos);
         if (OnScreen(moved, s)) strip_.seen[i] = true;
         moves_.push_back({i, box, moved});
     }

@@ -20,10 +20,10 @@
 #include "toolkit/NonCopyable.h"
 #include "toolkit/Timer.h"
 
-class TMonitorShow;
+class MonitorShow;
 
 // What a show asks of the saver window that drives it; the window answers every call.
-struct TShowHost {
+struct ShowHost {
     // The window's black and its texts, under the tiles, over part of a canvas whose top-left
     // corner lies at origin in the window.
     std::function<void(HDC dc, const RECT& area, POINT origin)> PaintUnder;
@@ -34,17 +34,17 @@ struct TShowHost {
     // drawn from here on.
     std::function<bool()> TakeScreen;
     // The file is on a tile of another show: a file is on one monitor at a time.
-    std::function<bool(const TMonitorShow* asking, const std::wstring& path)> OnOtherMonitor;
+    std::function<bool(const MonitorShow* asking, const std::wstring& path)> OnOtherMonitor;
     // An exit was allowed: no refill starts.
     std::function<bool()> Stopping;
 };
 
-class TMonitorShow : private tk::NonCopyable {
+class MonitorShow : private tk::NonCopyable {
   public:
     // The step timer is the window's: a refill stops it while it works, and a central tile
     // sets its display time.
-    TMonitorShow(const TShowHost& host, TCatalogue& catalogue, tk::Timer& timer);
-    ~TMonitorShow();
+    MonitorShow(const ShowHost& host, FileCatalogue& catalogue, tk::Timer& timer);
+    ~MonitorShow();
 
     // count tiles in the canvas, waiting at their start places for the run's transition, on
     // a show of the given size whose canvas lies at origin in the saver window.
@@ -61,8 +61,8 @@ class TMonitorShow : private tk::NonCopyable {
     void Repaint(const RECT& area) { PaintArea(area); }
 
     // The tiles (Strip.h), and the files they hold.
-    TStrip& Strip() { return strip_; }
-    const TStrip& Strip() const { return strip_; }
+    TileStrip& Strip() { return strip_; }
+    const TileStrip& Strip() const { return strip_; }
     bool Holds(const std::wstring& path) const;
     // The files on its tiles, for the catalogue when the show goes.
     std::vector<std::wstring> HeldFiles() const;
@@ -109,9 +109,9 @@ class TMonitorShow : private tk::NonCopyable {
     tk::Timer& stepTimer;
 
   private:
-    const TShowHost& host_;
-    TCatalogue& catalogue_;
-    TStrip strip_;
+    const ShowHost& host_;
+    FileCatalogue& catalogue_;
+    TileStrip strip_;
     HWND canvas_ = nullptr;
     POINT origin_ = {0, 0};
     int width_ = 0, height_ = 0;
@@ -121,7 +121,7 @@ class TMonitorShow : private tk::NonCopyable {
     unsigned displayMs_ = 0;
     DWORD displayFrom_ = 0;
 
-    TBox ScreenBox() const { return {0, 0, width_, height_}; }
+    Box ScreenBox() const { return {0, 0, width_, height_}; }
     bool DropClip(int tile, const wchar_t* why); // closes it, says why in the log: false
     bool LoadCurrentFile(int tile);              // one try of the refill's loop
     void ShowPicture(int tile);                  // size and caption of a loaded picture
@@ -137,7 +137,7 @@ class TMonitorShow : private tk::NonCopyable {
     // The frames (ShowFrame.cpp).
     struct Move {
         int tile;
-        TBox from, to;
+        Box from, to;
     };
     void ApplyMoves(const std::vector<Move>& moves); // one batch, painted at once
     void PaintArea(const RECT& area);

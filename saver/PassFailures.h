@@ -8,7 +8,7 @@
 #include <string>
 #include <unordered_set>
 
-class TPassFailures {
+class PassFailures {
   public:
     bool Failed(const std::wstring& path) const {
         return !paths_.empty() && paths_.count(Key(path)) > 0;

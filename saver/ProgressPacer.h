@@ -7,9 +7,9 @@
 
 constexpr unsigned kProgressIntervalMs = 50;
 
-class TProgressPacer {
+class ProgressPacer {
   public:
-    explicit TProgressPacer(unsigned intervalMs = kProgressIntervalMs) : interval_(intervalMs) {}
+    explicit ProgressPacer(unsigned intervalMs = kProgressIntervalMs) : interval_(intervalMs) {}
 
     // A new figure at time now (ms): true when it should be drawn now. Otherwise it is kept
     // as pending.

@@ -9,9 +9,9 @@
 // empty, so it changes nothing there.
 #include <cstddef>
 
-class TRefillTries {
+class RefillTries {
   public:
-    TRefillTries(size_t filesAtStart, bool passBegins)
+    RefillTries(size_t filesAtStart, bool passBegins)
         : allowed_(filesAtStart), passAdded_(passBegins) {}
 
     // The catalogue started a new pass holding this many files.

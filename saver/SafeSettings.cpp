@@ -9,8 +9,8 @@
 #include "Globals/Transitions.h"
 #include "toolkit/Log.h"
 
-void ClampForSaver(TSettings& s) {
-    using B = TSaverBounds;
+void ClampForSaver(SettingsRecord& s) {
+    using B = SaverBounds;
     s.stepPixels = std::clamp(s.stepPixels, B::kMinSpeed, B::kMaxSpeed);
     s.stepsPerTenSeconds = std::clamp(s.stepsPerTenSeconds, B::kMinDelay, B::kMaxDelay);
     s.displaySeconds = std::clamp(s.displaySeconds, B::kMinPause, B::kMaxPause);

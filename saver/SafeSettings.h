@@ -7,7 +7,7 @@
 
 #include "Globals/Globals.h"
 
-struct TSaverBounds {
+struct SaverBounds {
     static constexpr int kMinSpeed = 1, kMaxSpeed = 10000; // pixels per step
     static constexpr int kMinDelay = 1, kMaxDelay = 1000;  // 1000: as fast as possible
     static constexpr int kMinPause = 1, kMaxPause = 86400; // seconds; x1000 fits 32 bits
@@ -15,7 +15,7 @@ struct TSaverBounds {
     static constexpr int kMinGrow = 1, kMaxGrow = 9;       // clip enlargement factor
 };
 
-void ClampForSaver(TSettings& settings);
+void ClampForSaver(SettingsRecord& settings);
 
 // The transition numbers of a stored list that the saver knows (1 to 13); pieces that are
 // not such numbers are left out. A list with none of them stands for all thirteen.

@@ -14,7 +14,7 @@ constexpr DWORD kDisplayReadMs = 5;
 } // namespace
 
 SaverWindow::SaverWindow()
-    : readMonitors(SystemMonitors), catalogue_(CatalogueEvents()), showHost_(ShowHost()),
+    : readMonitors(SystemMonitors), catalogue_(MakeCatalogueEvents()), showHost_(MakeShowHost()),
       clipWatch_(2, kClipWatchMs) {
     OnCreate();
 }
@@ -30,7 +30,7 @@ bool SaverWindow::CreateHidden() {
     args.style = WS_POPUP | WS_CLIPCHILDREN;
     // Every monitor is covered from the start: nothing of the desktop shows during the scan
     // or the password check either.
-    const TBox screen = VirtualScreen();
+    const Box screen = VirtualScreen();
     args.x = screen.left;
     args.y = screen.top;
     args.width = screen.width;
@@ -108,7 +108,7 @@ void SaverWindow::OnMouseDown() {
 }
 
 void SaverWindow::OnMouseMove(int x, int y) {
-    if (mouse_.Move(x, y) == TMouseWatch::Verdict::Exit) RequestExit();
+    if (mouse_.Move(x, y) == MouseWatch::Verdict::Exit) RequestExit();
 }
 
 void SaverWindow::RequestExit() {

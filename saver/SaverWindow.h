@@ -51,8 +51,8 @@ class SaverWindow : public tk::Window {
 
     // The catalogue (Catalogue.h), which the window serves with its progress texts, its
     // warning boxes and its input while it fills.
-    TCatalogue& Catalogue() { return catalogue_; }
-    const TCatalogue& Catalogue() const { return catalogue_; }
+    FileCatalogue& Catalogue() { return catalogue_; }
+    const FileCatalogue& Catalogue() const { return catalogue_; }
     void ScanFolders() { catalogue_.ScanFolders(); }
     bool ReadMemory() { return catalogue_.ReadMemory(); }
     bool WriteMemory() { return catalogue_.WriteMemory(); }
@@ -71,14 +71,14 @@ class SaverWindow : public tk::Window {
     const std::vector<std::wstring>& NoticeLines() const { return notice_.Lines(); }
 
     // The shows, one per monitor, the primary monitor's first. None before BuildSlideshow.
-    const std::vector<std::unique_ptr<TMonitorShow>>& Shows() const { return shows_; }
-    TMonitorShow& PrimaryShow() { return *shows_.front(); }
-    const TMonitorShow& PrimaryShow() const { return *shows_.front(); }
+    const std::vector<std::unique_ptr<MonitorShow>>& Shows() const { return shows_; }
+    MonitorShow& PrimaryShow() { return *shows_.front(); }
+    const MonitorShow& PrimaryShow() const { return *shows_.front(); }
     // The shows for the monitors as the system reports them now, their tiles at their start
     // places; the previous ones are dropped. Part of BuildSlideshow.
     void BuildShows();
     // Where the monitors are: the system's, or a list of a test's own.
-    std::function<std::vector<TMonitor>()> readMonitors;
+    std::function<std::vector<Monitor>()> readMonitors;
 
     void MoveOneStep();
     void RequestExit();
@@ -96,24 +96,24 @@ class SaverWindow : public tk::Window {
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
   private:
-    TCatalogueEvents CatalogueEvents();
-    TCatalogue catalogue_;
+    CatalogueEvents MakeCatalogueEvents();
+    FileCatalogue catalogue_;
     // What the shows ask of the window (MonitorShow.h); declared before the shows.
-    TShowHost ShowHost();
-    TShowHost showHost_;
+    ShowHost MakeShowHost();
+    ShowHost showHost_;
     // The stages go after the shows whose tiles they hold.
-    std::vector<std::unique_ptr<TStage>> stages_;
-    std::vector<std::unique_ptr<TMonitorShow>> shows_;
-    std::vector<TShowPlace> places_; // where the shows are, one for each
-    bool showsBuilt_ = false;        // the start has built them
-    bool showsInWindow_ = false;     // one show whose tiles live in the window itself
-    RECT primaryArea_ = {};          // the primary monitor: the texts go there
-    void PlaceWindow();              // over the virtual screen
-    TBox WindowBox() const;          // its place on the screen
+    std::vector<std::unique_ptr<Stage>> stages_;
+    std::vector<std::unique_ptr<MonitorShow>> shows_;
+    std::vector<ShowPlace> places_; // where the shows are, one for each
+    bool showsBuilt_ = false;       // the start has built them
+    bool showsInWindow_ = false;    // one show whose tiles live in the window itself
+    RECT primaryArea_ = {};         // the primary monitor: the texts go there
+    void PlaceWindow();             // over the virtual screen
+    Box WindowBox() const;          // its place on the screen
     void DropShows();
-    void FillShows(const std::vector<TMonitorShow*>& shows); // their first refills
-    std::unique_ptr<TMonitorShow> NewShow(const TShowPlace& place);
-    void AddShow(const TShowPlace& place, std::unique_ptr<TMonitorShow> show);
+    void FillShows(const std::vector<MonitorShow*>& shows); // their first refills
+    std::unique_ptr<MonitorShow> NewShow(const ShowPlace& place);
+    void AddShow(const ShowPlace& place, std::unique_ptr<MonitorShow> show);
     // The monitors changed: the window covers the new virtual screen, shows go or come. Done
     // between steps, never under a scan or a box.
     void ApplyDisplayChange();
@@ -121,7 +121,7 @@ class SaverWindow : public tk::Window {
 
     void PaintBackground(HDC dc, const RECT& area, POINT origin);
     bool TakeCleanScreen();
-    bool ShownElsewhere(const TMonitorShow* asking, const std::wstring& path) const;
+    bool ShownElsewhere(const MonitorShow* asking, const std::wstring& path) const;
 
     void DrawProgress(const std::wstring& text); // at the primary monitor's centre
     int boxDepth_ = 0;                           // warning boxes open
@@ -161,13 +161,13 @@ class SaverWindow : public tk::Window {
     };
     std::vector<CanvasText> canvasTexts_;
     tk::Font font_;
-    TScreenNotice notice_;
+    ScreenNotice notice_;
     tk::Timer noticeTimer_{3, kNoticeShownMs};
     void EndNotice();
     // Over whatever is there, tiles included, on a canvas at origin in the window.
     void PaintNotice(HDC dc, POINT origin);
     RECT NoticeArea() const; // in the window
-    TMouseWatch mouse_;
+    MouseWatch mouse_;
     std::wstring banner_;
     bool closed_ = false;
 };

@@ -3,8 +3,8 @@
 // the input it handles while a scan or a refill's tries run.
 #include "saver/SaverWindow.h"
 
-TCatalogueEvents SaverWindow::CatalogueEvents() {
-    TCatalogueEvents events;
+CatalogueEvents SaverWindow::MakeCatalogueEvents() {
+    CatalogueEvents events;
     events.Progress = [this](const std::wstring& text) { DrawProgress(text); };
     events.Warning = [this](const std::wstring& text) { WarningBox(text); };
     events.Notice = [this](const std::wstring& text) { ShowNotice(text); };

@@ -44,7 +44,7 @@ void SaverWindow::ShowStartBanner() {
 }
 
 void SaverWindow::FirstRefills() {
-    std::vector<TMonitorShow*> all;
+    std::vector<MonitorShow*> all;
     for (const auto& show : shows_)
         all.push_back(show.get());
     // With several monitors the first pictures come together: the stages wait hidden until
@@ -70,14 +70,14 @@ void SaverWindow::FirstRefills() {
     if (Loads() > 0) ClearCanvasTexts();
 }
 
-void SaverWindow::FillShows(const std::vector<TMonitorShow*>& shows) {
+void SaverWindow::FillShows(const std::vector<MonitorShow*>& shows) {
     // Tile by tile over the monitors, so that each monitor's first picture comes as early as
     // the primary one's, and a library of few files spreads over the monitors.
     int most = 0;
-    for (const TMonitorShow* show : shows)
+    for (const MonitorShow* show : shows)
         most = std::max(most, show->FirstFills());
     for (int i = 0; i < most; ++i)
-        for (TMonitorShow* show : shows)
+        for (MonitorShow* show : shows)
             if (i < show->FirstFills()) {
                 show->RefillTile();
                 show->alternationPhase =

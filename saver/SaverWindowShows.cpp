@@ -7,42 +7,42 @@
 #include "toolkit/Text.h"
 
 namespace {
-RECT ToRect(const TBox& b) {
+RECT ToRect(const Box& b) {
     return RECT{b.left, b.top, b.left + b.width, b.top + b.height};
 }
 } // namespace
 
 void SaverWindow::PlaceWindow() {
-    const TBox screen = VirtualScreen();
+    const Box screen = VirtualScreen();
     SetWindowPos(Handle(), nullptr, screen.left, screen.top, screen.width, screen.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-TBox SaverWindow::WindowBox() const {
+Box SaverWindow::WindowBox() const {
     const RECT r = Bounds();
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-TShowHost SaverWindow::ShowHost() {
-    TShowHost host;
+ShowHost SaverWindow::MakeShowHost() {
+    ShowHost host;
     host.PaintUnder = [this](HDC dc, const RECT& area, POINT origin) {
         PaintBackground(dc, area, origin);
     };
     host.PaintOver = [this](HDC dc, POINT origin) { PaintNotice(dc, origin); };
     host.TakeScreen = [this] { return TakeCleanScreen(); };
-    host.OnOtherMonitor = [this](const TMonitorShow* asking, const std::wstring& path) {
+    host.OnOtherMonitor = [this](const MonitorShow* asking, const std::wstring& path) {
         return ShownElsewhere(asking, path);
     };
     host.Stopping = [this] { return exitPending_; };
     return host;
 }
 
-std::unique_ptr<TMonitorShow> SaverWindow::NewShow(const TShowPlace& place) {
-    auto show = std::make_unique<TMonitorShow>(showHost_, catalogue_, stepTimer);
+std::unique_ptr<MonitorShow> SaverWindow::NewShow(const ShowPlace& place) {
+    auto show = std::make_unique<MonitorShow>(showHost_, catalogue_, stepTimer);
     HWND canvas = Handle();
     POINT origin = {0, 0};
     if (!showsInWindow_) {
-        auto stage = std::make_unique<TStage>();
+        auto stage = std::make_unique<Stage>();
         if (!stage->CreateStage(Handle(), ToRect(place.box),
                                 [this, s = stage.get()](HDC dc, const RECT& area) {
                                     const RECT at = s->Bounds();
@@ -63,18 +63,18 @@ std::unique_ptr<TMonitorShow> SaverWindow::NewShow(const TShowPlace& place) {
 void SaverWindow::BuildShows() {
     DropShows();
     showsBuilt_ = true;
-    const TBox window = WindowBox();
-    const std::vector<TShowPlace> places = LayOutShows(
-        window, readMonitors ? readMonitors() : std::vector<TMonitor>{}, Settings.maxTiles);
+    const Box window = WindowBox();
+    const std::vector<ShowPlace> places = LayOutShows(
+        window, readMonitors ? readMonitors() : std::vector<Monitor>{}, Settings.maxTiles);
     showsInWindow_ = CoversWindow(places, window);
     primaryArea_ = ClientRect();
-    for (const TShowPlace& place : places) {
+    for (const ShowPlace& place : places) {
         if (place.primary) primaryArea_ = ToRect(place.box);
         AddShow(place, NewShow(place));
     }
 }
 
-void SaverWindow::AddShow(const TShowPlace& place, std::unique_ptr<TMonitorShow> show) {
+void SaverWindow::AddShow(const ShowPlace& place, std::unique_ptr<MonitorShow> show) {
     // A monitor whose show could not be made stays black, and is no place of a show.
     if (!show) return;
     shows_.push_back(std::move(show));
@@ -91,22 +91,22 @@ void SaverWindow::ApplyDisplayChange() {
     displayChanged_ = false;
     PlaceWindow();
     if (!showsBuilt_) return; // not started yet: the start builds them
-    const TBox window = WindowBox();
-    const std::vector<TShowPlace> places = LayOutShows(
-        window, readMonitors ? readMonitors() : std::vector<TMonitor>{}, Settings.maxTiles);
+    const Box window = WindowBox();
+    const std::vector<ShowPlace> places = LayOutShows(
+        window, readMonitors ? readMonitors() : std::vector<Monitor>{}, Settings.maxTiles);
     const bool inWindow = CoversWindow(places, window);
     const std::vector<int> kept = KeptShows(places_, showsInWindow_, places, inWindow);
 
     // The shows kept keep their tiles and their stage, which moves with their monitor's place
     // in the new window; the others give their files back as not yet seen, and go.
-    std::vector<std::unique_ptr<TMonitorShow>> old = std::move(shows_);
-    std::vector<std::unique_ptr<TStage>> oldStages = std::move(stages_);
+    std::vector<std::unique_ptr<MonitorShow>> old = std::move(shows_);
+    std::vector<std::unique_ptr<Stage>> oldStages = std::move(stages_);
     DropShows();
-    std::vector<std::unique_ptr<TMonitorShow>> next(places.size());
+    std::vector<std::unique_ptr<MonitorShow>> next(places.size());
     for (size_t i = 0; i < places.size(); ++i) {
         if (kept[i] < 0) continue;
         next[i] = std::move(old[kept[i]]);
-        const TBox& b = places[i].box;
+        const Box& b = places[i].box;
         for (auto& stage : oldStages)
             if (stage && stage->Handle() == next[i]->Canvas()) {
                 SetWindowPos(stage->Handle(), nullptr, b.left, b.top, b.width, b.height,
@@ -122,7 +122,7 @@ void SaverWindow::ApplyDisplayChange() {
 
     showsInWindow_ = inWindow;
     primaryArea_ = ClientRect();
-    std::vector<TMonitorShow*> fresh;
+    std::vector<MonitorShow*> fresh;
     for (size_t i = 0; i < places.size(); ++i) {
         if (places[i].primary) primaryArea_ = ToRect(places[i].box);
         if (!next[i] && (next[i] = NewShow(places[i]))) fresh.push_back(next[i].get());
@@ -134,7 +134,7 @@ void SaverWindow::ApplyDisplayChange() {
     RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
-bool SaverWindow::ShownElsewhere(const TMonitorShow* asking, const std::wstring& path) const {
+bool SaverWindow::ShownElsewhere(const MonitorShow* asking, const std::wstring& path) const {
     for (const auto& show : shows_)
         if (show.get() != asking && show->Holds(path)) return true;
     return false;

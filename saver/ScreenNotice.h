@@ -10,7 +10,7 @@
 
 constexpr unsigned kNoticeShownMs = 8000;
 
-class TScreenNotice {
+class ScreenNotice {
   public:
     void Add(const std::wstring& line) { lines_.push_back(line); }
     void Clear() { lines_.clear(); }

@@ -16,7 +16,7 @@ SIZE TextExtent(HDC dc, const std::wstring& text) {
 }
 } // namespace
 
-HFONT TMonitorShow::CaptionFont() {
+HFONT MonitorShow::CaptionFont() {
     if (!captionFont_) {
         tk::WindowDc screen(nullptr);
         int height = -MulDiv(kCaptionPoints, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
@@ -26,11 +26,11 @@ HFONT TMonitorShow::CaptionFont() {
     return captionFont_.Get();
 }
 
-void TMonitorShow::DrawCaption() {
+void MonitorShow::DrawCaption() {
     tk::Dib& picture = strip_.pictures[currentTile]->Picture();
     if (picture.Empty()) return;
     const std::wstring date = Settings.captionDate ? FileDateText(catalogue_.currentFile) : L"";
-    TCaption caption =
+    Caption caption =
         CaptionParts(catalogue_.currentFile, date, Settings.captionName, Settings.captionDate);
     if (caption.Text().empty()) return;
 

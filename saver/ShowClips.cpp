@@ -9,7 +9,7 @@
 #include "toolkit/Log.h"
 #include "toolkit/Text.h"
 
-bool TMonitorShow::StartClip(int tile) {
+bool MonitorShow::StartClip(int tile) {
     strip_.pictures[tile]->Hide();
     tk::MediaPlayer& player = *strip_.players[tile];
     player.Display = strip_.panels[tile]->Handle();
@@ -48,7 +48,7 @@ bool TMonitorShow::StartClip(int tile) {
     return true;
 }
 
-bool TMonitorShow::DropClip(int tile, const wchar_t* why) {
+bool MonitorShow::DropClip(int tile, const wchar_t* why) {
     // The user sees another file instead; the device's own error is kept for developers.
     tk::MediaPlayer& player = *strip_.players[tile];
     tk::Log(L"clip " + catalogue_.currentFile + L" dropped: " + why + L", MCI error " +
@@ -57,7 +57,7 @@ bool TMonitorShow::DropClip(int tile, const wchar_t* why) {
     return false;
 }
 
-SIZE TMonitorShow::FitClipDisplay(int tile) {
+SIZE MonitorShow::FitClipDisplay(int tile) {
     tk::MediaPlayer& player = *strip_.players[tile];
     // Nothing has changed the rectangle since the open: it is the natural size.
     RECT natural;
@@ -71,7 +71,7 @@ SIZE TMonitorShow::FitClipDisplay(int tile) {
     return size;
 }
 
-void TMonitorShow::CheckClipLoop(int tile) {
+void MonitorShow::CheckClipLoop(int tile) {
     if (!Settings.clipLoops) return;
     tk::MediaPlayer& player = *strip_.players[tile];
     if (!player.IsOpen() || player.Mode() != tk::MediaMode::Stopped) return;
@@ -89,7 +89,7 @@ void TMonitorShow::CheckClipLoop(int tile) {
         RestartClip(tile);
 }
 
-void TMonitorShow::PlayWhenVisible(int tile) {
+void MonitorShow::PlayWhenVisible(int tile) {
     if (!Settings.clipPlaysWhenVisible || IsCentral()) return;
     const int t = Settings.activeTransition;
     tk::MediaPlayer& player = *strip_.players[tile];
@@ -100,14 +100,14 @@ void TMonitorShow::PlayWhenVisible(int tile) {
     if (player.Mode() == tk::MediaMode::Paused) player.Play();
 }
 
-void TMonitorShow::RestartClip(int tile) {
+void MonitorShow::RestartClip(int tile) {
     // Always from the start, also when the first play began at a random place.
     tk::MediaPlayer& player = *strip_.players[tile];
     player.Seek(0);
     player.Play();
 }
 
-bool TMonitorShow::ClipStillRunning(int tile) {
+bool MonitorShow::ClipStillRunning(int tile) {
     if (!Settings.clipPlaysWhole) return false;
     const tk::MediaPlayer& player = *strip_.players[tile];
     return ClipKeepsTile(true, !PictureShown(tile), player.IsOpen(), player.Mode());

@@ -24,7 +24,7 @@
 #include "saver/MonitorShow.h"
 
 namespace {
-RECT ToRect(const TBox& b) {
+RECT ToRect(const Box& b) {
     return RECT{b.left, b.top, b.left + b.width, b.top + b.height};
 }
 HBRUSH Black() {
@@ -37,16 +37,16 @@ void FillPart(HDC dc, const RECT& r, const RECT& area) {
 }
 } // namespace
 
-bool TMonitorShow::PictureShown(int tile) const {
+bool MonitorShow::PictureShown(int tile) const {
     // The panel and the window may be hidden meanwhile.
     return strip_.pictures[tile]->ShownItself();
 }
 
-bool TMonitorShow::ShowsClip(int tile) const {
+bool MonitorShow::ShowsClip(int tile) const {
     return !PictureShown(tile) && strip_.players[tile]->IsOpen();
 }
 
-HDC TMonitorShow::ScreenDc() {
+HDC MonitorShow::ScreenDc() {
     // Held while the window lives: under Wine, giving a window's DC back (or restoring a
     // saved state of it) selects a font again, which reads the X resources, files included,
     // a hundred times a second on a moving strip. Not clipped by the tiles, which it draws.
@@ -55,7 +55,7 @@ HDC TMonitorShow::ScreenDc() {
     return screenDc_->Get();
 }
 
-void TMonitorShow::ApplyMoves(const std::vector<Move>& moves) {
+void MonitorShow::ApplyMoves(const std::vector<Move>& moves) {
     if (moves.empty()) return;
     const RECT client = {0, 0, width_, height_};
     RECT dirty = {};
@@ -88,7 +88,7 @@ void TMonitorShow::ApplyMoves(const std::vector<Move>& moves) {
     if (clipMoved) RepaintNow(); // what the clips' moves left to paint
 }
 
-void TMonitorShow::SetTileShown(int tile, bool shown) {
+void MonitorShow::SetTileShown(int tile, bool shown) {
     if (ShowsClip(tile)) {
         shown ? strip_.panels[tile]->Show(SW_SHOWNA) : strip_.panels[tile]->Hide();
         return;
@@ -99,7 +99,7 @@ void TMonitorShow::SetTileShown(int tile, bool shown) {
     PaintArea(ToRect(strip_.TileBox(tile)));
 }
 
-void TMonitorShow::PaintArea(const RECT& wanted) {
+void MonitorShow::PaintArea(const RECT& wanted) {
     RECT client = {0, 0, width_, height_}, area;
     if (!IntersectRect(&area, &wanted, &client) || !IsWindowVisible(canvas_)) return;
     HDC screen = ScreenDc();
@@ -122,7 +122,7 @@ void TMonitorShow::PaintArea(const RECT& wanted) {
     tk::Region around(CreateRectRgnIndirect(&area)), covered(CreateRectRgn(0, 0, 0, 0));
     for (int tile : strip_.StackedTiles(canvas_)) {
         if (!strip_.TileShown(tile)) continue;
-        const TBox box = strip_.TileBox(tile);
+        const Box box = strip_.TileBox(tile);
         RECT r = ToRect(box), seen;
         if (!IntersectRect(&seen, &r, &area)) continue;
         if (around && covered) {

@@ -5,7 +5,7 @@
 #include "saver/Pacing.h"
 #include "saver/MonitorShow.h"
 
-void TMonitorShow::RefillTile() {
+void MonitorShow::RefillTile() {
     // Files on another monitor wait there: with none free the tile waits as with none at all.
     const auto elsewhere = [this](const std::wstring& path) {
         return host_.OnOtherMonitor(this, path);
@@ -51,7 +51,7 @@ void TMonitorShow::RefillTile() {
     currentTile = NextCurrentTile(currentTile, strip_.tileCount, alternationPhase);
 }
 
-bool TMonitorShow::TurnWaitingTile() {
+bool MonitorShow::TurnWaitingTile() {
     // When an alternating strip turns, the tiles still waiting beyond what was the entry
     // edge are at once past the new exit edge. Refilled one by one, each would advance the
     // phase: the strip would turn again within a step or two, and again, jittering on the
@@ -62,7 +62,7 @@ bool TMonitorShow::TurnWaitingTile() {
     if (!IsAlternating(t) || strip_.seen[c] ||
         strip_.placedTravel[c] == TravelOf(t, alternationPhase))
         return false;
-    const TBox content = strip_.TileBox(c);
+    const Box content = strip_.TileBox(c);
     strip_.tilePos[c] = StartCoordinate(t, alternationPhase, ScreenBox());
     LeaveTile();
     PlaceTile();
@@ -73,8 +73,8 @@ bool TMonitorShow::TurnWaitingTile() {
     return true;
 }
 
-bool TMonitorShow::LoadCurrentFile(int tile) {
-    TFitImage& image = *strip_.pictures[tile];
+bool MonitorShow::LoadCurrentFile(int tile) {
+    FitImage& image = *strip_.pictures[tile];
     image.Show(SW_SHOWNA);
     const int areaW = fitArea.right - fitArea.left, areaH = fitArea.bottom - fitArea.top;
     try {
@@ -95,12 +95,12 @@ bool TMonitorShow::LoadCurrentFile(int tile) {
     return true;
 }
 
-void TMonitorShow::ShowPicture(int tile) {
+void MonitorShow::ShowPicture(int tile) {
     FitTileToPicture(tile);
     if (Settings.captionName || Settings.captionDate) DrawCaption();
 }
 
-void TMonitorShow::KeepOldContent(int tile) {
+void MonitorShow::KeepOldContent(int tile) {
     // No file could be loaded: the tile shows its last picture again, at its size, so that
     // the strip keeps its rhythm. A tile that never held one shrinks to nothing and is
     // tried again once it has travelled to the exit edge.
@@ -113,8 +113,8 @@ void TMonitorShow::KeepOldContent(int tile) {
     FitTileToPicture(tile);
 }
 
-void TMonitorShow::FitTileToPicture(int tile) {
-    TFitImage& image = *strip_.pictures[tile];
+void MonitorShow::FitTileToPicture(int tile) {
+    FitImage& image = *strip_.pictures[tile];
     const int w = image.Picture().Width(), h = image.Picture().Height();
     SetWindowPos(image.Handle(), nullptr, 0, 0, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
     SizeTile(w, h);

@@ -13,17 +13,17 @@ int EffectiveTransition(int transition) {
 }
 } // namespace
 
-bool TMonitorShow::IsCentral() const {
+bool MonitorShow::IsCentral() const {
     return IsCentralTransition(Settings.activeTransition);
 }
 
-void TMonitorShow::RepaintNow() {
+void MonitorShow::RepaintNow() {
     // What windows left to paint themselves (a clip's tile, a window shown) is painted
     // before the loop goes on.
     RedrawWindow(canvas_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-void TMonitorShow::LeaveTile() {
+void MonitorShow::LeaveTile() {
     const int t = EffectiveTransition(Settings.activeTransition);
     // An animation of a tile that is not on the screen would show nothing for a second.
     if (IsAnimated(t) && strip_.TileShown(currentTile) &&
@@ -34,28 +34,28 @@ void TMonitorShow::LeaveTile() {
     SetTileShown(currentTile, false);
 }
 
-void TMonitorShow::PlaceTile() {
+void MonitorShow::PlaceTile() {
     const int t = Settings.activeTransition;
     const int c = currentTile;
     const int p = PreviousTile(c, strip_.tileCount), n = NextTile(c, strip_.tileCount);
     strip_.SetTileBox(c, EntryBox(t, alternationPhase, ScreenBox()));
     // Read after the move: the single tile is its own previous tile, now full-size.
-    TBox previous = strip_.TileBox(p);
+    Box previous = strip_.TileBox(p);
     strip_.tilePos[c] = EntryCoordinate(t, alternationPhase, strip_.tilePos[p], previous.width,
                                         previous.height, strip_.tilePos[n]);
     strip_.placedBox = strip_.TileBox(c);
     strip_.placedPos = strip_.tilePos[c];
 }
 
-void TMonitorShow::SizeTile(int w, int h) {
+void MonitorShow::SizeTile(int w, int h) {
     const int c = currentTile;
-    TSized sized = SizeTileBox(Settings.activeTransition, alternationPhase, strip_.placedBox,
-                               strip_.placedPos, w, h, ScreenBox());
+    SizedTile sized = SizeTileBox(Settings.activeTransition, alternationPhase, strip_.placedBox,
+                                  strip_.placedPos, w, h, ScreenBox());
     strip_.SetTileBox(c, sized.box);
     strip_.tilePos[c] = sized.pos;
 }
 
-void TMonitorShow::EnterTile() {
+void MonitorShow::EnterTile() {
     const int t = EffectiveTransition(Settings.activeTransition);
     if (IsAnimated(t)) {
         Animate(t, true);
@@ -64,14 +64,14 @@ void TMonitorShow::EnterTile() {
     SetTileShown(currentTile, true);
 }
 
-void TMonitorShow::Animate(int transition, bool entering) {
+void MonitorShow::Animate(int transition, bool entering) {
     // 101 frames, 10 ms apart, each painted at once; the message loop waits meanwhile.
     const int c = currentTile;
-    const TBox base = strip_.TileBox(c);
-    const TBox s = ScreenBox();
+    const Box base = strip_.TileBox(c);
+    const Box s = ScreenBox();
     for (int i = 0; i <= kAnimationLast; ++i) {
         int k = entering ? i : kAnimationLast - i;
-        TBox frame =
+        Box frame =
             entering ? EnterFrame(transition, k, base, s) : LeaveFrame(transition, k, base, s);
         ApplyMoves({{c, strip_.TileBox(c), frame}});
         if (entering && k == 0) SetTileShown(c, true);

@@ -1,9 +1,9 @@
 #include "saver/Stage.h"
 
-bool TStage::CreateStage(HWND saver, const RECT& place, Painter painter) {
+bool Stage::CreateStage(HWND saver, const RECT& place, Painter painter) {
     painter_ = std::move(painter);
     tk::WindowArgs args;
-    args.className = L"TStage";
+    args.className = L"VistamurStage";
     args.style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     args.x = place.left;
     args.y = place.top;
@@ -13,7 +13,7 @@ bool TStage::CreateStage(HWND saver, const RECT& place, Painter painter) {
     return Create(args);
 }
 
-LRESULT TStage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT Stage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_ERASEBKGND: {
         // Painted at once, as the saver window does, so that a tile that moved the usual way

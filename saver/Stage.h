@@ -7,7 +7,7 @@
 
 #include "toolkit/Window.h"
 
-class TStage : public tk::Window {
+class Stage : public tk::Window {
   public:
     using Painter = std::function<void(HDC dc, const RECT& area)>;
     bool CreateStage(HWND saver, const RECT& place, Painter painter);

@@ -13,13 +13,13 @@
 #include "toolkit/NonCopyable.h"
 #include "toolkit/Panel.h"
 
-class TStrip : private tk::NonCopyable {
+class TileStrip : private tk::NonCopyable {
   public:
-    TStrip() = default;
-    ~TStrip() { Free(); }
+    TileStrip() = default;
+    ~TileStrip() { Free(); }
 
     std::vector<std::unique_ptr<tk::Panel>> panels;
-    std::vector<std::unique_ptr<TFitImage>> pictures;
+    std::vector<std::unique_ptr<FitImage>> pictures;
     std::vector<std::unique_ptr<tk::MediaPlayer>> players;
     std::vector<int> tilePos;
     int tileCount = 0;
@@ -29,19 +29,19 @@ class TStrip : private tk::NonCopyable {
     void Build(HWND parent, int count);
     void Free(); // pictures, then players, then panels
 
-    TBox TileBox(int tile) const;
-    void SetTileBox(int tile, const TBox& box); // no redraw or change of the stacking
-    bool TileShown(int tile) const;             // whether or not the window is shown yet
+    Box TileBox(int tile) const;
+    void SetTileBox(int tile, const Box& box); // no redraw or change of the stacking
+    bool TileShown(int tile) const;            // whether or not the window is shown yet
     // The tiles from the bottom of the parent's stack of children to the top.
     const std::vector<int>& StackedTiles(HWND parent);
 
     // The alternating strips: whether each tile has been on the screen since it was placed,
     // and the travel in force then.
     std::vector<char> seen;
-    std::vector<TTravel> placedTravel;
+    std::vector<Travel> placedTravel;
     // Where the latest placing put the current tile; sizing works from these, so that sizing
     // twice in one refill (a clip that failed after it was sized, then a picture) sizes once.
-    TBox placedBox;
+    Box placedBox;
     int placedPos = 0;
 
   private:

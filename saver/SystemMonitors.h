@@ -4,5 +4,5 @@
 
 #include "saver/MonitorLayout.h"
 
-std::vector<TMonitor> SystemMonitors(); // empty when the system could not say
-TBox VirtualScreen();                   // in screen coordinates
+std::vector<Monitor> SystemMonitors(); // empty when the system could not say
+Box VirtualScreen();                   // in screen coordinates

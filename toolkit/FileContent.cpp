@@ -11,72 +11,72 @@ namespace tk {
 namespace {
 
 // What the file's attributes tell: Absent, Unreadable, or present (Read) and then to be opened.
-TFileRead StateByAttributes(const std::wstring& path, bool& present) {
+FileRead StateByAttributes(const std::wstring& path, bool& present) {
     present = false;
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
                        error == ERROR_INVALID_NAME
-                   ? TFileRead::Absent
-                   : TFileRead::Unreadable;
+                   ? FileRead::Absent
+                   : FileRead::Unreadable;
     }
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return TFileRead::Absent;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return FileRead::Absent;
     present = true;
-    return TFileRead::Read;
+    return FileRead::Read;
 }
 
-TFileRead ProbeReadable(const std::wstring& path) {
+FileRead ProbeReadable(const std::wstring& path) {
     bool present = false;
-    const TFileRead state = StateByAttributes(path, present);
+    const FileRead state = StateByAttributes(path, present);
     if (!present) return state;
     FileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, 0, nullptr));
-    return file ? TFileRead::Read : TFileRead::Unreadable;
+    return file ? FileRead::Read : FileRead::Unreadable;
 }
 
 constexpr unsigned kRetryStepMs = 100;
 
 } // namespace
 
-TFileRead WaitReadable(const std::wstring& path, unsigned waitMs) {
+FileRead WaitReadable(const std::wstring& path, unsigned waitMs) {
     const ULONGLONG start = GetTickCount64();
     for (;;) {
-        const TFileRead state = ProbeReadable(path);
-        if (state != TFileRead::Unreadable || GetTickCount64() - start >= waitMs) return state;
+        const FileRead state = ProbeReadable(path);
+        if (state != FileRead::Unreadable || GetTickCount64() - start >= waitMs) return state;
         Sleep(kRetryStepMs);
     }
 }
 
-TFileRead ReadWholeFile(const std::wstring& path, std::string& bytes,
-                        const std::function<bool()>& keepGoing) {
+FileRead ReadWholeFile(const std::wstring& path, std::string& bytes,
+                       const std::function<bool()>& keepGoing) {
     bool present = false;
-    const TFileRead state = StateByAttributes(path, present);
+    const FileRead state = StateByAttributes(path, present);
     if (!present) return state;
     FileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     LARGE_INTEGER size;
     if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > 0x40000000)
-        return TFileRead::Unreadable;
+        return FileRead::Unreadable;
     try {
         bytes.resize(size_t(size.QuadPart));
     } catch (const std::bad_alloc&) {
-        return TFileRead::Unreadable;
+        return FileRead::Unreadable;
     }
     size_t done = 0;
     while (done < bytes.size()) {
-        if (keepGoing && !keepGoing()) return TFileRead::Stopped;
+        if (keepGoing && !keepGoing()) return FileRead::Stopped;
         DWORD got = 0;
         const DWORD ask = DWORD(std::min<size_t>(bytes.size() - done, 1 << 20));
         if (!ReadFile(file.Get(), bytes.data() + done, ask, &got, nullptr))
-            return TFileRead::Unreadable;
+            return FileRead::Unreadable;
         if (got == 0) break; // it became shorter meanwhile
         done += got;
     }
     bytes.resize(done);
-    return TFileRead::Read;
+    return FileRead::Read;
 }
 
 bool ReplaceFileContent(const std::wstring& path, const std::string& bytes) {

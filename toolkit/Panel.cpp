@@ -7,8 +7,8 @@ namespace tk {
 bool Panel::CreatePanel(HWND parent, int x, int y, int width, int height, COLORREF color) {
     color_ = color;
     // Children are clipped, so that the panel's own fill never paints over its picture.
-    return Create(
-        ChildArgs(L"TPanel", parent, x, y, width, height, WS_CLIPCHILDREN | WS_CLIPSIBLINGS));
+    return Create(ChildArgs(L"VistamurPanel", parent, x, y, width, height,
+                            WS_CLIPCHILDREN | WS_CLIPSIBLINGS));
 }
 
 LRESULT Panel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -26,7 +26,7 @@ bool PicturePanel::CreatePanel(const ControlArgs& args, COLORREF color, bool bor
     // Tab walks on into the panel's own controls. The border is the sunken one of a box
     // (2 pixels), as a bordered panel looks in this dialog's style.
     a.exStyle |= WS_EX_CONTROLPARENT | (border ? WS_EX_CLIENTEDGE : 0);
-    return CreateCustom(L"TPicturePanel", a, false);
+    return CreateCustom(L"VistamurPicturePanel", a, false);
 }
 
 void PicturePanel::SetPicture(Dib picture) {

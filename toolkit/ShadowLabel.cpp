@@ -22,7 +22,7 @@ HFONT SharedFont(const LOGFONTW& lf) {
 bool ShadowLabel::CreateLabel(const ControlArgs& args, const LabelStyle& style) {
     style_ = style;
     GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof base_, &base_);
-    return CreateCustom(L"TShadowLabel", args, true);
+    return CreateCustom(L"VistamurShadowLabel", args, true);
 }
 
 void ShadowLabel::SetColor(COLORREF color) {

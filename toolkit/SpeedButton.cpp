@@ -5,7 +5,7 @@
 namespace tk {
 
 bool SpeedButton::CreateButton(const ControlArgs& args) {
-    return CreateCustom(L"TSpeedButton", args, true);
+    return CreateCustom(L"VistamurSpeedButton", args, true);
 }
 
 void SpeedButton::SetGlyphs(Dib strip, int count) {

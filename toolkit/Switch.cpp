@@ -4,7 +4,7 @@ namespace tk {
 
 bool Switch::CreateSwitch(const ControlArgs& args, Glyph glyph) {
     glyph_ = std::move(glyph);
-    return CreateCustom(L"TSwitch", args, true);
+    return CreateCustom(L"VistamurSwitch", args, true);
 }
 
 void Switch::Clicked() {

@@ -10,14 +10,14 @@
 class CatalogueFolder : public testing::Test {
   protected:
     void SetUp() override {
-        Settings = TSettings{};
+        Settings = SettingsRecord{};
         Settings.installDir = dir_.Path();
         Settings.memoryName = L"config 1";
         MakeFolder(dir_ / L"photos");
         Settings.folders = Photos();
         SetRandomSeed(7);
     }
-    void TearDown() override { Settings = TSettings{}; }
+    void TearDown() override { Settings = SettingsRecord{}; }
     std::wstring Photos() const { return dir_ / L"photos"; }
     std::wstring Memory() const { return dir_ / L"config 1.tmp"; }
 

@@ -31,11 +31,11 @@ class Catalogue : public CatalogueFolder {
 
     std::vector<std::wstring> warnings_;
     std::function<bool()> keepGoing_; // none: always on
-    TCatalogue cat_{Events()};
+    FileCatalogue cat_{Events()};
 
   private:
-    TCatalogueEvents Events() {
-        TCatalogueEvents events;
+    CatalogueEvents Events() {
+        CatalogueEvents events;
         events.Warning = [this](const std::wstring& text) { warnings_.push_back(text); };
         events.KeepGoing = [this] { return !keepGoing_ || keepGoing_(); };
         return events;

@@ -25,12 +25,12 @@ struct ScanLog {
 
 ScanLog Scan(const std::wstring& folders) {
     ScanLog log;
-    TScanEvents events;
+    ScanEvents events;
     events.FolderScanned = [&](size_t total) { log.counts.push_back(total); };
     events.Inaccessible = [&](const std::wstring& folder) {
         log.warnings.push_back({folder, log.counts.size()});
     };
-    TFolderScan(log.files, events).ScanFolders(folders);
+    FolderScan(log.files, events).ScanFolders(folders);
     return log;
 }
 
@@ -327,13 +327,13 @@ TEST(FolderScan, KeepGoingIsAskedOftenAndStopsTheScan) {
     for (size_t stopAt : {size_t(0), size_t(1), size_t(4), size_t(6)}) {
         std::vector<std::wstring> files;
         std::vector<size_t> listedAtChecks;
-        TFolderScan* scan = nullptr;
-        TScanEvents events;
+        FolderScan* scan = nullptr;
+        ScanEvents events;
         events.KeepGoing = [&] {
             listedAtChecks.push_back(scan->Listed());
             return listedAtChecks.size() != stopAt;
         };
-        TFolderScan scanning(files, events);
+        FolderScan scanning(files, events);
         scan = &scanning;
         const bool whole = scanning.ScanFolders(root);
         EXPECT_EQ(whole, stopAt == 0) << stopAt;

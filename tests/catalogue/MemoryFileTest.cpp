@@ -100,7 +100,7 @@ TEST(MemoryFile, ReplacesTheFileWholeOrNotAtAll) {
 }
 
 TEST(ProgressPacer, DrawsFirstAtOnceThenAtMostOncePerInterval) {
-    TProgressPacer pacer(50);
+    ProgressPacer pacer(50);
     EXPECT_TRUE(pacer.Due(1000));
     EXPECT_FALSE(pacer.TakePending());
     EXPECT_FALSE(pacer.Due(1010));
@@ -109,7 +109,7 @@ TEST(ProgressPacer, DrawsFirstAtOnceThenAtMostOncePerInterval) {
     EXPECT_FALSE(pacer.Due(1060));
     EXPECT_TRUE(pacer.TakePending());
     EXPECT_FALSE(pacer.TakePending());
-    TProgressPacer everyTime(0);
+    ProgressPacer everyTime(0);
     EXPECT_TRUE(everyTime.Due(5));
     EXPECT_TRUE(everyTime.Due(5));
 }
@@ -126,12 +126,12 @@ TEST(MemoryFile, KeepsNamesBeyondTheCodePage) {
         ASSERT_TRUE(MakeSolidJpeg(path, 40, 30, 0x336699));
 
     std::vector<std::wstring> found;
-    TFolderScan(found, {}).ScanFolders(folder + L";");
+    FolderScan(found, {}).ScanFolders(folder + L";");
     std::sort(found.begin(), found.end());
     std::sort(photos.begin(), photos.end());
     EXPECT_EQ(found, photos);
     for (const std::wstring& path : found) {
-        TFitImage image;
+        FitImage image;
         EXPECT_TRUE(image.LoadFromFile(path, 20, 20));
     }
 
@@ -140,6 +140,6 @@ TEST(MemoryFile, KeepsNamesBeyondTheCodePage) {
     EXPECT_EQ(Parse(bytes), (Lists{{photos[0]}, {photos[1]}}));
     ASSERT_TRUE(ReplaceFileContent(dir / L"m.tmp", bytes));
     std::string back;
-    ASSERT_EQ(ReadWholeFile(dir / L"m.tmp", back), TFileRead::Read);
+    ASSERT_EQ(ReadWholeFile(dir / L"m.tmp", back), FileRead::Read);
     EXPECT_EQ(Parse(back), (Lists{{photos[0]}, {photos[1]}}));
 }

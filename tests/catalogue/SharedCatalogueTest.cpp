@@ -38,9 +38,9 @@ TEST(SharedCatalogue, FilesOnAnotherMonitorAreNotTaken) {
                 if (path == files[i]) return true;
             return false;
         };
-        Settings = TSettings{}; // a new pass takes the seen files again, without a scan
+        Settings = SettingsRecord{}; // a new pass takes the seen files again, without a scan
         Settings.rememberSeen = false;
-        TCatalogue cat;
+        FileCatalogue cat;
         cat.filesToSee = files;
         EXPECT_EQ(cat.HasFileFor(elsewhere), c.free);
         SetRandomSeed(11);
@@ -62,7 +62,7 @@ TEST(SharedCatalogue, FilesOnAnotherMonitorAreNotTaken) {
 
 TEST(SharedCatalogue, WithNoneExcludedTheDrawIsTheOneOfASingleMonitor) {
     const auto files = Files(9);
-    TCatalogue one, shared;
+    FileCatalogue one, shared;
     one.filesToSee = shared.filesToSee = files;
     SetRandomSeed(5);
     std::vector<std::wstring> drawn;
@@ -83,7 +83,7 @@ TEST(SharedCatalogue, AnExcludedDrawFallsEvenlyOnTheFreeFiles) {
     std::vector<int> counts(4, 0);
     SetRandomSeed(3);
     for (int k = 0; k < 3000; ++k) {
-        TCatalogue cat;
+        FileCatalogue cat;
         cat.filesToSee = files;
         cat.PickNextFile(elsewhere);
         for (int i = 0; i < 4; ++i)
@@ -95,7 +95,7 @@ TEST(SharedCatalogue, AnExcludedDrawFallsEvenlyOnTheFreeFiles) {
 }
 
 TEST(SharedCatalogue, FilesOfAMonitorThatWentAreNotYetSeenAgain) {
-    TCatalogue cat;
+    FileCatalogue cat;
     cat.filesToSee = {L"a.jpg"};
     cat.seenFiles = {L"b.jpg", L"C.jpg", L"d.jpg"};
     cat.GiveBack({L"c.jpg", L"b.jpg", L"gone.jpg"});

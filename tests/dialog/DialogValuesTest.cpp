@@ -11,9 +11,9 @@
 namespace {
 
 // The settings as the dialog shows them and saves them again, with one folder to save.
-TSettings RoundTrip(TSettings s) {
+SettingsRecord RoundTrip(SettingsRecord s) {
     s.folders = L"C:\\a;";
-    TSettings back = s;
+    SettingsRecord back = s;
     EXPECT_EQ(SettingsFromValues(ValuesFromSettings(s), s.configName, back), L"");
     return back;
 }
@@ -34,7 +34,7 @@ TEST_F(SettingsTest, KnobsKeepEveryStepAndRoundDelayAndPauseToTheirPixels) {
                           Case{1000, 1000, 150, 150}}) {
         Settings.stepsPerTenSeconds = c.delay;
         Settings.displaySeconds = c.pause;
-        TSettings back = RoundTrip(Settings);
+        SettingsRecord back = RoundTrip(Settings);
         EXPECT_EQ(back.stepsPerTenSeconds, c.delayBack) << c.delay;
         EXPECT_EQ(back.displaySeconds, c.pauseBack) << c.pause;
     }
@@ -112,7 +112,7 @@ TEST_F(SettingsTest, ListChoicesAndTheMaskFollowTheStoredValues) {
     // Values the lists do not offer show no selection and stay as stored when saved.
     Settings.maxTiles = 11;
     Settings.clipMaxGrowth = 0;
-    TSettings back = RoundTrip(Settings);
+    SettingsRecord back = RoundTrip(Settings);
     EXPECT_EQ(back.maxTiles, 11);
     EXPECT_EQ(back.clipMaxGrowth, 0);
 }
@@ -140,12 +140,12 @@ TEST_F(SettingsTest, GetRefusesInItsOrderAndTakesABlankNameForEmpty) {
         {good, L"Été 2024", L""},
     };
     for (const Case& c : cases) {
-        TSettings s = Settings;
+        SettingsRecord s = Settings;
         EXPECT_EQ(SettingsFromValues(c.values, c.name, s), c.refusal) << c.name;
     }
     DialogValues noTransition = good;
     noTransition.transitions.fill(false);
-    TSettings s = Settings;
+    SettingsRecord s = Settings;
     EXPECT_EQ(SettingsFromValues(noTransition, L"x", s), kNoTransitionMessage);
     EXPECT_EQ(s.folders, L"C:\\a;"); // written before the refusal, as the dialog keeps it
 
@@ -164,7 +164,7 @@ TEST_F(SettingsTest, GetCopiesTheControlsAndNamesTheMemoryAfterTheConfiguration)
     v.growIndex = 2;
     v.tileCountIndex = 9;
     v.randomConfig = true;
-    TSettings s = Settings;
+    SettingsRecord s = Settings;
     ASSERT_EQ(SettingsFromValues(v, L"Vacances", s), L"");
     EXPECT_EQ(s.folders, L"C:\\a;D:\\b;");
     EXPECT_EQ(s.transitionList, L";2;13;");
@@ -189,7 +189,7 @@ TEST_F(SettingsTest, TurningTheMemoryOffDeletesItsFileOnlyInsideTheInstallFolder
                           {L"sub\\..\\outside", L"outside.tmp", false},
                           {L"absent", L"", false}};
     for (const Case& c : cases) {
-        TSettings s = Settings;
+        SettingsRecord s = Settings;
         s.memoryName = c.memoryName;
         DialogValues v = ValuesFromSettings(s);
         v.options[2] = false;

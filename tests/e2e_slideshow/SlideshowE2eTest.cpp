@@ -55,7 +55,7 @@ class SlideshowE2e : public testing::Test {
         // The saver can show these only once the folder scan finds them.
         SaverWindow probe;
         ASSERT_TRUE(probe.CreateHidden());
-        Settings = TSettings{};
+        Settings = SettingsRecord{};
         Settings.folders = photos.Path();
         probe.ScanFolders();
         // A scan that finds nothing is a fault of the saver, not a reason to skip.

@@ -39,7 +39,7 @@ class BadFiles : public testing::Test {
     }
 
     TempDir dir_;
-    TFitImage image_;
+    FitImage image_;
     std::string good_;
     long gdiBefore_ = 0;
 };

@@ -103,7 +103,7 @@ TEST(Formats, EachKindOfFileShowsFittedWithItsColours) {
         SCOPED_TRACE(testing::Message() << std::string(c.name, c.name + wcslen(c.name)));
         const std::wstring path = dir / c.name;
         ASSERT_TRUE(c.make(path));
-        TFitImage image;
+        FitImage image;
         ASSERT_TRUE(image.LoadFromFile(path, w / 2, h / 2));
         ASSERT_TRUE(image.FitPicture(RECT{0, 0, w / 2, h / 2}));
         EXPECT_EQ(image.SourceWidth(), w);
@@ -145,7 +145,7 @@ TEST(Formats, TurnedAsTheirOrientationSays) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << std::string(c.name, c.name + wcslen(c.name)));
         WriteFileBytes(dir / c.name, c.bytes);
-        TFitImage image;
+        FitImage image;
         ASSERT_TRUE(image.LoadFromFile(dir / c.name, 200, 200));
         const tk::Dib& shown = image.Picture();
         ASSERT_EQ(shown.Width(), c.turned ? h : w);

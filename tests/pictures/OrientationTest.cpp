@@ -55,7 +55,7 @@ TEST(Orientation, EachOfTheEightShowsItsLayoutAtItsSeenSize) {
         tk::JpegInfo info;
         ASSERT_TRUE(tk::ReadJpegInfo(path, info));
         ASSERT_EQ(info.orientation, c.orientation);
-        TFitImage image;
+        FitImage image;
         ASSERT_TRUE(image.LoadFromFile(path));
         const tk::Dib& seen = image.Picture();
         const bool upright = tk::SwapsSides(c.orientation);
@@ -74,7 +74,7 @@ TEST(Orientation, TheFitIsComputedOnTheTurnedSize) {
     const std::wstring plain = dir / L"plain.jpg", turned = dir / L"turned.jpg";
     ASSERT_TRUE(MakeJpeg(plain, 800, 600, [](int x, int y) { return Quadrants(x, y, 800, 600); }));
     WriteFileBytes(turned, WithSegment(ReadFileBytes(plain), ExifSegment(ExifTiff(6, true))));
-    TFitImage image;
+    FitImage image;
     ASSERT_TRUE(image.LoadFromFile(turned, 400, 400));
     EXPECT_EQ(image.Picture().Width(), 300);
     EXPECT_EQ(image.Picture().Height(), 400);

@@ -50,7 +50,7 @@ TEST(Picture, LoadsAndFitsAsTheTableSays) {
             MakeJpeg(path, c.pw, c.ph, [&](int x, int) { return LeftRedRightBlue(x, c.pw); }));
         const RECT area = {0, 0, c.aw, c.ah};
         for (bool hint : {true, false}) {
-            TFitImage image;
+            FitImage image;
             ASSERT_TRUE(hint ? image.LoadFromFile(path, c.aw, c.ah) : image.LoadFromFile(path));
             EXPECT_EQ(image.SourceWidth(), c.pw);
             EXPECT_EQ(image.SourceHeight(), c.ph);
@@ -68,7 +68,7 @@ TEST(Picture, ASmallPictureIsNotEnlargedAndABiggerAreaGoesBackToTheFile) {
     TempDir dir;
     const std::wstring path = dir / L"small.jpg";
     ASSERT_TRUE(MakeJpeg(path, 120, 90, [](int x, int) { return LeftRedRightBlue(x, 120); }));
-    TFitImage image;
+    FitImage image;
     ASSERT_TRUE(image.LoadFromFile(path, 1920, 1080));
     ASSERT_TRUE(image.FitPicture(RECT{0, 0, 1920, 1080}));
     EXPECT_EQ(image.Picture().Width(), 120);
@@ -91,7 +91,7 @@ TEST(Picture, ProgressiveAndCmykFilesDecode) {
     const std::wstring progressive = dir / L"progressive.jpg";
     ASSERT_TRUE(MakeJpeg(
         progressive, 640, 480, [](int x, int) { return LeftRedRightBlue(x, 640); }, true));
-    TFitImage image;
+    FitImage image;
     ASSERT_TRUE(image.LoadFromFile(progressive, 189, 141));
     EXPECT_EQ(image.Picture().Width(), 189);
     ExpectColour(At(image.Picture(), 2, 70), 0xFF0000, 40, "progressive left");

@@ -22,7 +22,7 @@ const std::vector<std::string> kFullConfig = {
     "memfilesname=full",  "opnbimgmax=9",
 };
 
-void ExpectFullConfig(const TSettings& s) {
+void ExpectFullConfig(const SettingsRecord& s) {
     EXPECT_EQ(s.folders, L"C:\\Photos;D:\\Films;");
     EXPECT_EQ(s.stepPixels, 3);
     EXPECT_EQ(s.stepsPerTenSeconds, 500);
@@ -40,8 +40,8 @@ void ExpectFullConfig(const TSettings& s) {
     EXPECT_EQ(s.maxTiles, 9);
 }
 
-void ExpectInitialOptions(const TSettings& s) {
-    TSettings initial;
+void ExpectInitialOptions(const SettingsRecord& s) {
+    SettingsRecord initial;
     EXPECT_EQ(s.folders, initial.folders);
     EXPECT_EQ(s.stepPixels, initial.stepPixels);
     EXPECT_EQ(s.stepsPerTenSeconds, initial.stepsPerTenSeconds);
@@ -54,7 +54,7 @@ void ExpectInitialOptions(const TSettings& s) {
 } // namespace
 
 TEST(SettingsRecord, InitialValuesAndTables) {
-    TSettings s;
+    SettingsRecord s;
     EXPECT_EQ(s.stepPixels, 1);
     EXPECT_EQ(s.stepsPerTenSeconds, 990);
     EXPECT_EQ(s.displaySeconds, 30);
@@ -200,7 +200,7 @@ TEST_F(SettingsTest, AFileHeldByAnotherProgramIsWaitedForThenSaidUnreadable) {
     const std::wstring cfg = dir / L"config 1.cfg";
     for (bool released : {true, false}) {
         SCOPED_TRACE(released ? "released after 300 ms" : "held throughout");
-        Settings = TSettings{};
+        Settings = SettingsRecord{};
         Settings.installDir = dir.Path();
         boxes.clear();
         tk::FileHandle held(
@@ -226,7 +226,7 @@ TEST_F(SettingsTest, AFileHeldByAnotherProgramIsWaitedForThenSaidUnreadable) {
 
 TEST_F(SettingsTest, TheLoadReportsWhatWentWrongAndLeavesTheTellingToTheWindow) {
     WriteIni(L"config.ini", {"[Config]", "cfgname=partie", "[Options]", "cfgalea=0"});
-    const TLoadProblems problems = LoadConfigFiles(LoadScope::CurrentConfiguration);
+    const LoadProblems problems = LoadConfigFiles(LoadScope::CurrentConfiguration);
     EXPECT_TRUE(boxes.empty());
-    EXPECT_EQ(problems, (TLoadProblems{{TLoadProblem::NotFound, dir.Path() + L"partie.cfg"}}));
+    EXPECT_EQ(problems, (LoadProblems{{LoadProblem::NotFound, dir.Path() + L"partie.cfg"}}));
 }

@@ -7,8 +7,8 @@
 
 namespace {
 // Settings unlike the initial ones in every stored field, with letters beyond ASCII.
-TSettings Sample(const std::wstring& installDir) {
-    TSettings s;
+SettingsRecord Sample(const std::wstring& installDir) {
+    SettingsRecord s;
     s.installDir = installDir;
     s.configName = L"Été";
     s.randomConfig = true;
@@ -60,13 +60,13 @@ TEST_F(SettingsTest, SavedFilesHoldExactlyTheseBytes) {
 }
 
 TEST_F(SettingsTest, SavedSettingsLoadBackUnchanged) {
-    const TSettings saved = Sample(dir.Path());
+    const SettingsRecord saved = Sample(dir.Path());
     Settings = saved;
     SaveSettings();
-    Settings = TSettings{};
+    Settings = SettingsRecord{};
     Settings.installDir = dir.Path();
     Load(LoadScope::CurrentConfiguration);
-    const TSettings& s = Settings;
+    const SettingsRecord& s = Settings;
     EXPECT_EQ(s.configName, saved.configName);
     EXPECT_EQ(s.randomConfig, saved.randomConfig);
     EXPECT_EQ(s.folders, saved.folders);
@@ -142,7 +142,7 @@ TEST_F(SettingsTest, AConfigurationThatCannotBeWrittenLeavesConfigIniAsItWas) {
 // or it would read back as another name and the next start would not find its file.
 TEST_F(SettingsTest, ANameWithBlanksAtItsEndsReadsBackWhole) {
     for (const wchar_t* name : {L" Vacances", L"Vacances ", L" Vacances "}) {
-        Settings = TSettings{};
+        Settings = SettingsRecord{};
         Settings.installDir = dir.Path();
         Settings.configName = name;
         SaveSettings();
@@ -168,8 +168,8 @@ TEST_F(SettingsTest, NamesBeyondTheCodePageTurnTheFileUnicodeAndReadBack) {
         EXPECT_EQ(ReadFileBytes(dir / file).substr(0, 2), "\xFF\xFE") << tk::ToUtf8(file);
     EXPECT_EQ(ReadFileBytes(dir / L"Été.cfg"), kSampleCfg); // the other one is untouched
 
-    const TSettings saved = Settings;
-    Settings = TSettings{};
+    const SettingsRecord saved = Settings;
+    Settings = SettingsRecord{};
     Settings.installDir = dir.Path();
     Load(LoadScope::CurrentConfiguration);
     EXPECT_TRUE(boxes.empty());

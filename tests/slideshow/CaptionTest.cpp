@@ -21,7 +21,7 @@ TEST(Caption, TextForEachOptionCombination) {
         {false, false, L"", L""},
     };
     for (const auto& c : cases) {
-        TCaption caption = CaptionParts(path, date, c.names, c.dates);
+        Caption caption = CaptionParts(path, date, c.names, c.dates);
         EXPECT_EQ(caption.name, c.name) << c.names << c.dates;
         EXPECT_EQ(caption.date, c.datePart) << c.names << c.dates;
         EXPECT_EQ(caption.Text(), std::wstring(c.name) + c.datePart);

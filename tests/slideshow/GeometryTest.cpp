@@ -9,29 +9,29 @@
 
 namespace {
 
-const TBox kScreen{0, 0, 1024, 768};
+const Box kScreen{0, 0, 1024, 768};
 
 struct PhaseCase {
     int transition;
     int phase;
-    int start;  // the refill's start coordinate
-    TBox entry; // PlaceTile's entry place
-    TTravel travel;
+    int start; // the refill's start coordinate
+    Box entry; // PlaceTile's entry place
+    Travel travel;
 };
 
 TEST(Geometry, StartCoordinateEntryPlaceAndTravelByTransitionAndPhase) {
     const PhaseCase cases[] = {
-        {1, 0, 1024, {1024, 0, 1024, 768}, TTravel::Leftward},
-        {2, 0, -1024, {-1024, 0, 1024, 768}, TTravel::Rightward},
-        {3, 0, 1024, {1024, 0, 1024, 768}, TTravel::Leftward},
-        {3, 1, 1024, {1024, 0, 1024, 768}, TTravel::Leftward},
-        {3, 2, -1024, {-1024, 0, 1024, 768}, TTravel::Rightward},
-        {3, 3, -1024, {-1024, 0, 1024, 768}, TTravel::Rightward},
-        {11, 0, 768, {0, 768, 1024, 768}, TTravel::Upward},
-        {12, 0, -768, {0, -768, 1024, 768}, TTravel::Downward},
-        {13, 1, 768, {0, 768, 1024, 768}, TTravel::Upward},
-        {13, 2, -768, {0, -768, 1024, 768}, TTravel::Downward},
-        {13, 3, -768, {0, -768, 1024, 768}, TTravel::Downward},
+        {1, 0, 1024, {1024, 0, 1024, 768}, Travel::Leftward},
+        {2, 0, -1024, {-1024, 0, 1024, 768}, Travel::Rightward},
+        {3, 0, 1024, {1024, 0, 1024, 768}, Travel::Leftward},
+        {3, 1, 1024, {1024, 0, 1024, 768}, Travel::Leftward},
+        {3, 2, -1024, {-1024, 0, 1024, 768}, Travel::Rightward},
+        {3, 3, -1024, {-1024, 0, 1024, 768}, Travel::Rightward},
+        {11, 0, 768, {0, 768, 1024, 768}, Travel::Upward},
+        {12, 0, -768, {0, -768, 1024, 768}, Travel::Downward},
+        {13, 1, 768, {0, 768, 1024, 768}, Travel::Upward},
+        {13, 2, -768, {0, -768, 1024, 768}, Travel::Downward},
+        {13, 3, -768, {0, -768, 1024, 768}, Travel::Downward},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "transition " << c.transition << " phase " << c.phase);
@@ -41,8 +41,8 @@ TEST(Geometry, StartCoordinateEntryPlaceAndTravelByTransitionAndPhase) {
     }
     for (int t = 4; t <= 10; ++t) {
         EXPECT_EQ(StartCoordinate(t, 0, kScreen), 0);
-        EXPECT_EQ(EntryBox(t, 0, kScreen), (TBox{0, 0, 1024, 768}));
-        EXPECT_EQ(TravelOf(t, 0), TTravel::Still);
+        EXPECT_EQ(EntryBox(t, 0, kScreen), (Box{0, 0, 1024, 768}));
+        EXPECT_EQ(TravelOf(t, 0), Travel::Still);
     }
 }
 
@@ -54,7 +54,7 @@ TEST(Geometry, CentralTransitionsAreFourToTen) {
 TEST(Geometry, InitialPlacesWaitOutsideTheEntryEdge) {
     const struct {
         int transition;
-        TBox box;
+        Box box;
     } cases[] = {
         {1, {1024, 0, 1024, 768}},  {3, {1024, 0, 1024, 768}},  {2, {-1024, 0, 1024, 768}},
         {4, {-1024, 0, 1024, 768}}, {7, {-1024, 0, 1024, 768}}, {10, {-1024, 0, 1024, 768}},
@@ -101,18 +101,19 @@ TEST(Geometry, EntryCoordinateAndSizingForFirstLaterAndSingleTiles) {
                                         << " previous at " << c.prevPos);
         int entry = EntryCoordinate(c.transition, c.phase, c.prevPos, c.prevW, c.prevH, c.nextPos);
         EXPECT_EQ(entry, c.entry);
-        TSized sized = SizeTileBox(c.transition, c.phase, EntryBox(c.transition, c.phase, kScreen),
-                                   entry, 300, 200, kScreen);
+        SizedTile sized =
+            SizeTileBox(c.transition, c.phase, EntryBox(c.transition, c.phase, kScreen), entry, 300,
+                        200, kScreen);
         EXPECT_EQ(sized.pos, c.sizedPos);
-        EXPECT_EQ(sized.box, (TBox{c.left, c.top, 300, 200}));
+        EXPECT_EQ(sized.box, (Box{c.left, c.top, 300, 200}));
     }
 }
 
 TEST(Geometry, SizeTileCentresAcrossTheTravelAndBothWaysForCentral) {
-    const TBox full{0, 0, 1024, 768};
+    const Box full{0, 0, 1024, 768};
     const struct {
         int transition, w, h;
-        TBox box;
+        Box box;
         int pos;
     } cases[] = {
         {1, 301, 201, {0, 283, 301, 201}, 0},  // (768 - 201) div 2 = 283
@@ -126,7 +127,7 @@ TEST(Geometry, SizeTileCentresAcrossTheTravelAndBothWaysForCentral) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message()
                      << "transition " << c.transition << " " << c.w << "x" << c.h);
-        TSized sized = SizeTileBox(c.transition, 0, full, 0, c.w, c.h, kScreen);
+        SizedTile sized = SizeTileBox(c.transition, 0, full, 0, c.w, c.h, kScreen);
         EXPECT_EQ(sized.box, c.box);
         EXPECT_EQ(sized.pos, c.pos);
     }
@@ -134,40 +135,40 @@ TEST(Geometry, SizeTileCentresAcrossTheTravelAndBothWaysForCentral) {
 
 TEST(Geometry, OneStepEachDirectionAndTheRefillAtTheExitEdge) {
     const struct {
-        TTravel travel;
+        Travel travel;
         int pos, width, height, speed;
-        TStep step;
+        TileStep step;
     } cases[] = {
-        {TTravel::Leftward, 100, 300, 200, 5, {false, 95}},
-        {TTravel::Leftward, -299, 300, 200, 5, {false, -304}},
-        {TTravel::Leftward, -300, 300, 200, 5, {true, -300}},
-        {TTravel::Rightward, 1023, 300, 200, 5, {false, 1028}},
-        {TTravel::Rightward, 1024, 300, 200, 5, {true, 1024}},
-        {TTravel::Upward, -199, 300, 200, 5, {false, -204}},
-        {TTravel::Upward, -200, 300, 200, 5, {true, -200}},
-        {TTravel::Downward, 767, 300, 200, 5, {false, 772}},
-        {TTravel::Downward, 768, 300, 200, 5, {true, 768}},
-        {TTravel::Leftward, 10, 0, 0, 1, {false, 9}}, // an empty tile goes until the edge
-        {TTravel::Leftward, 0, 0, 0, 1, {true, 0}},
+        {Travel::Leftward, 100, 300, 200, 5, {false, 95}},
+        {Travel::Leftward, -299, 300, 200, 5, {false, -304}},
+        {Travel::Leftward, -300, 300, 200, 5, {true, -300}},
+        {Travel::Rightward, 1023, 300, 200, 5, {false, 1028}},
+        {Travel::Rightward, 1024, 300, 200, 5, {true, 1024}},
+        {Travel::Upward, -199, 300, 200, 5, {false, -204}},
+        {Travel::Upward, -200, 300, 200, 5, {true, -200}},
+        {Travel::Downward, 767, 300, 200, 5, {false, 772}},
+        {Travel::Downward, 768, 300, 200, 5, {true, 768}},
+        {Travel::Leftward, 10, 0, 0, 1, {false, 9}}, // an empty tile goes until the edge
+        {Travel::Leftward, 0, 0, 0, 1, {true, 0}},
         // a hand-edited step larger than the screen
-        {TTravel::Leftward, 1074, 300, 200, 10000, {false, -8926}},
+        {Travel::Leftward, 1074, 300, 200, 10000, {false, -8926}},
     };
     for (const auto& c : cases) {
-        TStep step = StepTile(c.travel, c.pos, c.width, c.height, c.speed, kScreen);
+        TileStep step = StepTile(c.travel, c.pos, c.width, c.height, c.speed, kScreen);
         EXPECT_EQ(step.refill, c.step.refill) << int(c.travel) << " at " << c.pos;
         if (!c.step.refill) {
             EXPECT_EQ(step.pos, c.step.pos) << int(c.travel) << " at " << c.pos;
         }
     }
-    EXPECT_EQ(MovedBox(TTravel::Leftward, {5, 6, 7, 8}, -3), (TBox{-3, 6, 7, 8}));
-    EXPECT_EQ(MovedBox(TTravel::Downward, {5, 6, 7, 8}, 40), (TBox{5, 40, 7, 8}));
+    EXPECT_EQ(MovedBox(Travel::Leftward, {5, 6, 7, 8}, -3), (Box{-3, 6, 7, 8}));
+    EXPECT_EQ(MovedBox(Travel::Downward, {5, 6, 7, 8}, 40), (Box{5, 40, 7, 8}));
 }
 
 TEST(Geometry, TheStepThatFindsATileGoneRefillsItWithoutMovingIt) {
     // 20 px wide at 10, speed 7: 3, -4, -11, -18, -25; the next step finds it gone.
     int pos = 10, steps = 0;
     for (;;) {
-        TStep step = StepTile(TTravel::Leftward, pos, 20, 10, 7, kScreen);
+        TileStep step = StepTile(Travel::Leftward, pos, 20, 10, 7, kScreen);
         if (step.refill) break;
         pos = step.pos;
         ++steps;
@@ -209,12 +210,12 @@ TEST(Geometry, AltPhaseSequenceWithCurTileRunningDownInPhasesTwoAndThree) {
 // animation. Halves go to the even neighbour: 150.5 -> 150, 100.5 -> 100, 692.5 -> 692,
 // 525.5 -> 526.
 TEST(Geometry, AnimationFramesFirstMiddleLast) {
-    const TBox tile{361, 283, 301, 201};
+    const Box tile{361, 283, 301, 201};
     const struct {
         int transition;
         bool entering;
         int k;
-        TBox frame;
+        Box frame;
     } cases[] = {
         {5, false, 100, {361, 283, 301, 201}}, {5, false, 50, {361, 283, 150, 100}},
         {5, false, 0, {361, 283, 0, 0}},       {5, true, 0, {361, 283, 0, 0}},
@@ -231,15 +232,15 @@ TEST(Geometry, AnimationFramesFirstMiddleLast) {
         {9, true, 100, {361, 283, 301, 201}},
     };
     for (const auto& c : cases) {
-        TBox frame = c.entering ? EnterFrame(c.transition, c.k, tile, kScreen)
-                                : LeaveFrame(c.transition, c.k, tile, kScreen);
+        Box frame = c.entering ? EnterFrame(c.transition, c.k, tile, kScreen)
+                               : LeaveFrame(c.transition, c.k, tile, kScreen);
         EXPECT_EQ(frame, c.frame) << "transition " << c.transition
                                   << (c.entering ? " entering" : " leaving") << " k " << c.k;
     }
     // One rounding of the whole sum: 3·1/100 + 1024·99/100 = 0.03 + 1013.76 = 1013.79.
     EXPECT_EQ(EnterFrame(6, 1, {3, 0, 10, 10}, kScreen).left, 1014);
     // 1·50/100 = 0.5 -> 0 and 3·50/100 = 1.5 -> 2.
-    EXPECT_EQ(LeaveFrame(5, 50, {0, 0, 1, 3}, kScreen), (TBox{0, 0, 0, 2}));
+    EXPECT_EQ(LeaveFrame(5, 50, {0, 0, 1, 3}, kScreen), (Box{0, 0, 0, 2}));
 }
 
 TEST(Geometry, TimerIntervalRounding) {
@@ -260,7 +261,7 @@ TEST(Geometry, TimerIntervalRounding) {
 // with it, one whole pass without a success ends the refill.
 TEST(RefillTries, GiveUpAfterOneWholePass) {
     // Begun in the middle of a pass: what is left of it, then the whole next pass.
-    TRefillTries tries(3, false);
+    RefillTries tries(3, false);
     EXPECT_TRUE(tries.FailedMayRetry());
     EXPECT_TRUE(tries.FailedMayRetry());
     tries.NewPass(4);
@@ -271,13 +272,13 @@ TEST(RefillTries, GiveUpAfterOneWholePass) {
     EXPECT_EQ(tries.Failures(), 7u);
 
     // Begun with a pass: that pass is whole, and the next adds nothing.
-    TRefillTries whole(3, true);
+    RefillTries whole(3, true);
     EXPECT_TRUE(whole.FailedMayRetry());
     EXPECT_TRUE(whole.FailedMayRetry());
     whole.NewPass(3);
     EXPECT_FALSE(whole.FailedMayRetry());
 
-    TRefillTries single(1, false);
+    RefillTries single(1, false);
     EXPECT_FALSE(single.FailedMayRetry());
 }
 

@@ -8,16 +8,16 @@ namespace {
 
 struct LayoutCase {
     const char* what;
-    TBox screen; // the virtual screen
-    std::vector<TMonitor> monitors;
+    Box screen; // the virtual screen
+    std::vector<Monitor> monitors;
     int tiles;
-    std::vector<TBox> boxes; // the shows, in the window, the primary one first
-    int tilesEach;           // the first show is the primary one, which holds the texts
+    std::vector<Box> boxes; // the shows, in the window, the primary one first
+    int tilesEach;          // the first show is the primary one, which holds the texts
 };
 
 TEST(MonitorLayout, EachMonitorGetsItsRectangleOfTheWindow) {
-    const TBox hd{0, 0, 1920, 1080};
-    std::vector<TMonitor> wall; // five by four, the primary in the middle of the top row
+    const Box hd{0, 0, 1920, 1080};
+    std::vector<Monitor> wall; // five by four, the primary in the middle of the top row
     for (int k = 0; k < 20; ++k)
         wall.push_back({{1920 * (k % 5 - 2), 1080 * (k / 5), 1920, 1080}, k == 2});
     // clang-format off
@@ -69,7 +69,7 @@ TEST(MonitorLayout, EachMonitorGetsItsRectangleOfTheWindow) {
             EXPECT_EQ(shows[i].tiles, c.tilesEach) << "show " << i;
             EXPECT_EQ(shows[i].primary, i == 0) << "show " << i;
         }
-        const TBox whole{0, 0, c.screen.width, c.screen.height};
+        const Box whole{0, 0, c.screen.width, c.screen.height};
         EXPECT_EQ(CoversWindow(shows, c.screen), c.boxes.size() == 1 && c.boxes[0] == whole);
     }
 
@@ -77,7 +77,7 @@ TEST(MonitorLayout, EachMonitorGetsItsRectangleOfTheWindow) {
     // fewer tiles, so that their pictures stay within the pixels of two 4K monitors.
     const auto shows = LayOutShows({-3840, 0, 5 * 1920, 4 * 1080}, wall, 20);
     ASSERT_EQ(int(shows.size()), kMaxShows);
-    EXPECT_EQ(shows[0].box, (TBox{3840, 0, 1920, 1080}));
+    EXPECT_EQ(shows[0].box, (Box{3840, 0, 1920, 1080}));
     long long pixels = 0;
     for (const auto& s : shows) {
         EXPECT_EQ(s.tiles, 10);
@@ -89,18 +89,18 @@ TEST(MonitorLayout, EachMonitorGetsItsRectangleOfTheWindow) {
 }
 
 TEST(MonitorLayout, AShowGoesOnWhileItsMonitorStaysAsItWas) {
-    auto place = [](TBox monitor, int tiles = 3) {
-        TShowPlace p;
+    auto place = [](Box monitor, int tiles = 3) {
+        ShowPlace p;
         p.monitor = monitor;
         p.tiles = tiles;
         return p;
     };
-    const TBox a{0, 0, 1024, 768}, b{1024, 0, 1024, 768}, c{-800, 0, 800, 600};
+    const Box a{0, 0, 1024, 768}, b{1024, 0, 1024, 768}, c{-800, 0, 800, 600};
     const struct {
         const char* what;
-        std::vector<TShowPlace> before;
+        std::vector<ShowPlace> before;
         bool beforeInWindow;
-        std::vector<TShowPlace> after;
+        std::vector<ShowPlace> after;
         bool afterInWindow;
         std::vector<int> kept;
     } cases[] = {

@@ -42,7 +42,7 @@ TEST(Init, BadNumbersInTheConfigurationStillGiveAWorkingSaver) {
                                         {L"defspeed", c.speed},
                                         {L"defdelay", L"1000"},
                                         {L"opmemfiles", L"0"}});
-        Settings = TSettings{};
+        Settings = SettingsRecord{};
         SaverWindow saver;
         ASSERT_TRUE(saver.CreateHidden());
         saver.Init();

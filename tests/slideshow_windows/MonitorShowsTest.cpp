@@ -10,12 +10,12 @@
 
 namespace {
 
-std::vector<TMonitor> Halves() {
+std::vector<Monitor> Halves() {
     return {{{0, 0, 512, 768}, true}, {{512, 0, 512, 768}}};
 }
 
-std::vector<TMonitor> Wall() { // twenty monitors of 256 x 153 and a broken one of 1 x 1
-    std::vector<TMonitor> wall;
+std::vector<Monitor> Wall() { // twenty monitors of 256 x 153 and a broken one of 1 x 1
+    std::vector<Monitor> wall;
     for (int k = 0; k < 20; ++k)
         wall.push_back({{256 * (k % 4), 153 * (k / 4), 256, 153}, k == 0});
     wall.push_back({{1023, 767, 1, 1}});
@@ -32,7 +32,7 @@ std::vector<std::wstring> Photos(const TempDir& dir, int n) {
 }
 
 // A saver window whose monitors are the given ones, started with these files.
-std::unique_ptr<SaverWindow> Start(const rig::RunSettings& run, std::vector<TMonitor>* monitors,
+std::unique_ptr<SaverWindow> Start(const rig::RunSettings& run, std::vector<Monitor>* monitors,
                                    const std::vector<std::wstring>& files) {
     rig::UseSettings(run);
     auto saver = rig::NewSaverWindow(false);
@@ -63,7 +63,7 @@ TEST(MonitorShows, EachMonitorRunsItsShowAndNoFileIsOnTwoAtOnce) {
     TempDir dir;
     const struct {
         const char* what;
-        std::vector<TMonitor> monitors;
+        std::vector<Monitor> monitors;
         int tiles, files, shows;
     } cases[] = {
         {"two halves", Halves(), 3, 8, 2},
@@ -114,14 +114,14 @@ TEST(MonitorShows, ATickEndsOnlyTheDisplayTimesThatAreOver) {
 TEST(MonitorShows, MonitorsComingAndGoingAddAndDropShowsAndLoseNoFile) {
     TempDir dir;
     const auto files = Photos(dir, 6);
-    std::vector<TMonitor> monitors = {{{0, 0, 1024, 768}, true}};
+    std::vector<Monitor> monitors = {{{0, 0, 1024, 768}, true}};
     auto saver = Start({.transition = 11, .tiles = 3, .speed = 30}, &monitors, files);
     const long windows = tk::Counts().windows;
     ASSERT_EQ(saver->Shows().size(), 1u);
     EXPECT_EQ(GetParent(saver->PrimaryShow().Strip().panels[0]->Handle()), saver->Handle());
 
     const struct {
-        std::vector<TMonitor> monitors;
+        std::vector<Monitor> monitors;
         size_t shows;
         long windows; // beyond those of one monitor
     } changes[] = {{Halves(), 2, 2 + 3 * 2},

@@ -52,14 +52,14 @@ void ExpectGaps(const SaverWindow& saver, int first, const char* when) {
     const int n = saver.PrimaryShow().Strip().tileCount;
     for (int k = 0; k + 1 < n; ++k) {
         int a = (first + k) % n, b = (first + k + 1) % n;
-        TBox boxA = saver.PrimaryShow().Strip().TileBox(a);
+        Box boxA = saver.PrimaryShow().Strip().TileBox(a);
         EXPECT_EQ(saver.PrimaryShow().Strip().tilePos[b] -
                       (saver.PrimaryShow().Strip().tilePos[a] + boxA.width),
                   kTileGap)
             << when << ": between tiles " << a << " and " << b;
     }
     for (int i = 0; i < n; ++i) {
-        TBox box = saver.PrimaryShow().Strip().TileBox(i);
+        Box box = saver.PrimaryShow().Strip().TileBox(i);
         EXPECT_EQ(box.top, (768 - box.height) / 2) << when << ": tile " << i;
     }
 }
@@ -82,7 +82,7 @@ TEST_F(Slideshow, StripOfThreeTravelsIsRefilledInOrderAndKeepsItsGaps) {
     int first = 0; // the tile at the head of the strip
     for (int step = 0; step < 1000 && refilled.size() < 6; ++step) {
         std::vector<int> before = saver->PrimaryShow().Strip().tilePos;
-        std::vector<TBox> boxes;
+        std::vector<Box> boxes;
         for (int i = 0; i < 3; ++i)
             boxes.push_back(saver->PrimaryShow().Strip().TileBox(i));
         long refills = saver->Refills();
@@ -139,7 +139,7 @@ TEST_F(Slideshow, AlternatingStripsTurnAtEverySecondRefillAndStayOneStrip) {
             }
             std::vector<std::pair<int, int>> strip;
             for (int i = 0; i < saver->PrimaryShow().Strip().tileCount; ++i) {
-                TBox box = saver->PrimaryShow().Strip().TileBox(i);
+                Box box = saver->PrimaryShow().Strip().TileBox(i);
                 strip.push_back(
                     {saver->PrimaryShow().Strip().tilePos[i], vertical ? box.height : box.width});
                 // A tile past the exit edge is dealt with at the next step: none is left
@@ -170,12 +170,12 @@ TEST_F(Slideshow, CentralTransitionFillsTileZeroOnlyAndLeavesCurTileAtOne) {
     ASSERT_TRUE(saver);
     EXPECT_EQ(saver->Refills(), 1);
     EXPECT_EQ(saver->PrimaryShow().currentTile, 1);
-    TBox box = saver->PrimaryShow().Strip().TileBox(0);
+    Box box = saver->PrimaryShow().Strip().TileBox(0);
     EXPECT_EQ(box.left, (1024 - box.width) / 2);
     EXPECT_EQ(box.top, (768 - box.height) / 2);
     EXPECT_EQ(saver->PrimaryShow().Strip().tilePos[0], box.left);
     for (int i = 1; i < 3; ++i) {
-        EXPECT_EQ(saver->PrimaryShow().Strip().TileBox(i), (TBox{-1024, 0, 1024, 768})) << i;
+        EXPECT_EQ(saver->PrimaryShow().Strip().TileBox(i), (Box{-1024, 0, 1024, 768})) << i;
         EXPECT_TRUE(saver->PrimaryShow().Strip().TileShown(i)) << i;
     }
     EXPECT_TRUE(saver->stepTimer.Enabled());
@@ -196,10 +196,10 @@ TEST_F(Slideshow, SlidingCentralTransitionEndsCentred) {
     auto files = Photos({{400, 300, 0xFF0000}});
     auto saver = rig::StartSaver({.transition = 6, .tiles = 1}, files);
     ASSERT_TRUE(saver);
-    EXPECT_EQ(saver->PrimaryShow().Strip().TileBox(0), (TBox{312, 234, 400, 300}));
+    EXPECT_EQ(saver->PrimaryShow().Strip().TileBox(0), (Box{312, 234, 400, 300}));
     saver->OnStepTick();
     saver->MoveOneStep(); // leaves to the left, comes back from the right
-    EXPECT_EQ(saver->PrimaryShow().Strip().TileBox(0), (TBox{312, 234, 400, 300}));
+    EXPECT_EQ(saver->PrimaryShow().Strip().TileBox(0), (Box{312, 234, 400, 300}));
     EXPECT_TRUE(saver->PrimaryShow().Strip().TileShown(0));
 }
 

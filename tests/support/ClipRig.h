@@ -37,14 +37,16 @@ inline double LitShare(const std::vector<uint32_t>& pixels) {
 
 // The settings of a show with this transition, the clip options named turned on and the
 // others off (no waiting, no loop, no random start, not played whole, natural size).
-inline TSettings ClipSettings(int transition, std::initializer_list<bool TSettings::*> on = {}) {
-    TSettings s;
+inline SettingsRecord ClipSettings(int transition,
+                                   std::initializer_list<bool SettingsRecord::*> on = {}) {
+    SettingsRecord s;
     s.activeTransition = transition;
     s.transitionList = L";" + std::to_wstring(transition) + L";";
-    for (bool TSettings::*option : {&TSettings::clipPlaysWhenVisible, &TSettings::clipLoops,
-                                    &TSettings::clipRandomStart, &TSettings::clipPlaysWhole})
+    for (bool SettingsRecord::*option :
+         {&SettingsRecord::clipPlaysWhenVisible, &SettingsRecord::clipLoops,
+          &SettingsRecord::clipRandomStart, &SettingsRecord::clipPlaysWhole})
         s.*option = false;
-    for (bool TSettings::*option : on)
+    for (bool SettingsRecord::*option : on)
         s.*option = true;
     return s;
 }
@@ -53,12 +55,12 @@ inline TSettings ClipSettings(int transition, std::initializer_list<bool TSettin
 // panels, each with a hidden picture control and a player that shows in it.
 class ClipScreen {
   public:
-    explicit ClipScreen(const TSettings& settings, int tiles = 1, bool shown = false) {
+    explicit ClipScreen(const SettingsRecord& settings, int tiles = 1, bool shown = false) {
         Settings = settings;
         Settings.maxTiles = tiles;
         saver_ = rig::NewSaverWindow(shown);
         saver_->BuildShows();
-        TMonitorShow& s = saver_->PrimaryShow();
+        MonitorShow& s = saver_->PrimaryShow();
         for (auto& panel : s.Strip().panels)
             SetWindowPos(panel->Handle(), nullptr, 0, 0, s.Width(), s.Height(),
                          SWP_NOZORDER | SWP_NOACTIVATE);
@@ -69,15 +71,15 @@ class ClipScreen {
         PumpMessages();
     }
 
-    TMonitorShow& operator*() { return saver_->PrimaryShow(); }
-    TMonitorShow* operator->() { return &saver_->PrimaryShow(); }
+    MonitorShow& operator*() { return saver_->PrimaryShow(); }
+    MonitorShow* operator->() { return &saver_->PrimaryShow(); }
 
     // What the refill does before it loads a file: the tile is the current one, its panel
     // full-size at its entry place (as PlaceTile leaves it), and the display time of the
     // central transitions set. SizeTile then decides where the panel goes along the strip;
     // the tests that care move it there themselves.
     bool Start(int tile, const std::wstring& file, int left = 0, int top = 0) {
-        TMonitorShow& s = saver_->PrimaryShow();
+        MonitorShow& s = saver_->PrimaryShow();
         s.currentTile = tile;
         saver_->Catalogue().currentFile = file;
         SetWindowPos(s.Strip().panels[tile]->Handle(), nullptr, left, top, s.Width(), s.Height(),
@@ -91,7 +93,7 @@ class ClipScreen {
 
     // Moves tile i along the strip, as a movement step does.
     void MoveTo(int tile, int pos) {
-        TMonitorShow& s = saver_->PrimaryShow();
+        MonitorShow& s = saver_->PrimaryShow();
         s.Strip().tilePos[tile] = pos;
         RECT b = s.Strip().panels[tile]->Bounds();
         int left = Settings.activeTransition >= 11 ? b.left : pos;

@@ -50,7 +50,7 @@ struct CentralClip {
 inline void ExpectCentralClipShowsAndMoves(const CentralClip& clip, DWORD firstFrameMs,
                                            DWORD movesMs) {
     SCOPED_TRACE(testing::Message() << clip.name << " x" << clip.grow);
-    TSettings o = ClipSettings(4);
+    SettingsRecord o = ClipSettings(4);
     o.clipMaxGrowth = clip.grow;
     ClipScreen screen(o, 1, true);
     ASSERT_TRUE(screen.Start(0, Media(clip.name)));
@@ -80,8 +80,9 @@ inline void ExpectCentralClipShowsAndMoves(const CentralClip& clip, DWORD firstF
 // each clip; looping, it restarts from its beginning once it has ended.
 inline void ExpectRandomStartThenLoopsFromZero(const std::wstring& clip) {
     // Waiting until visible, it stands on the frame of its random start.
-    ClipScreen screen(ClipSettings(
-        2, {&TSettings::clipPlaysWhenVisible, &TSettings::clipRandomStart, &TSettings::clipLoops}));
+    ClipScreen screen(
+        ClipSettings(2, {&SettingsRecord::clipPlaysWhenVisible, &SettingsRecord::clipRandomStart,
+                         &SettingsRecord::clipLoops}));
     tk::MediaPlayer& player = screen.Player(0);
     std::vector<long> starts;
     for (uint32_t seed : {1u, 2u, 3u, 4u}) {
@@ -121,7 +122,7 @@ inline void ExpectCentralDisplayTimeFollowsTheOptions(const std::wstring& twoSec
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message()
                      << c.pause << " s, loop " << c.loop << ", whole " << c.whole);
-        TSettings o = ClipSettings(7);
+        SettingsRecord o = ClipSettings(7);
         o.displaySeconds = c.pause;
         o.clipLoops = c.loop;
         o.clipPlaysWhole = c.whole;

@@ -14,7 +14,7 @@
 class SettingsTest : public testing::Test {
   protected:
     void SetUp() override {
-        Settings = TSettings{};
+        Settings = SettingsRecord{};
         Settings.installDir = dir.Path();
         tk::SetBoxHook([this](const tk::BoxRequest& box) {
             boxes.push_back(box.text);
@@ -23,7 +23,7 @@ class SettingsTest : public testing::Test {
     }
     void TearDown() override {
         tk::SetBoxHook(nullptr);
-        Settings = TSettings{};
+        Settings = SettingsRecord{};
     }
 
     // A load as the windows ask for it, with its problems told in boxes.

@@ -35,7 +35,7 @@ struct RunSettings {
 
 // The settings a run reads, without the configuration files.
 inline void UseSettings(const RunSettings& run) {
-    Settings = TSettings{};
+    Settings = SettingsRecord{};
     Settings.transitionList = L";" + std::to_wstring(run.transition) + L";";
     Settings.maxTiles = run.tiles;
     Settings.stepPixels = run.speed;
@@ -121,7 +121,7 @@ inline SoakResult Soak(const std::wstring& folder, long refills) {
     RunSettings run;
     run.transition = 1;
     run.tiles = 20;
-    run.speed = TSaverBounds::kMaxSpeed;
+    run.speed = SaverBounds::kMaxSpeed;
     run.delay = 1000;
     run.names = run.dates = true;
     SoakResult result;

@@ -7,7 +7,7 @@
 TEST(CommandLine, ClassifiesEveryFormOfTheSwitches) {
     using Line = std::vector<std::wstring>;
     const struct {
-        TRunMode mode;
+        RunModeKind mode;
         std::vector<Line> lines;
     } cases[] = {
         {rmSaver, {{L"/s"}, {L"-S"}, {L"s"}, {L"/X"}, {L"/"}, {L"--p"}, {L"xp"}, {L"/é"}}},
@@ -25,7 +25,7 @@ TEST(CommandLine, ClassifiesEveryFormOfTheSwitches) {
 }
 
 TEST(CommandLine, UpperCasesAsciiLettersOnly) {
-    TCommandLine line = ReadCommandLine({L"x", L"/cé", L"12ab"});
+    CommandLine line = ReadCommandLine({L"x", L"/cé", L"12ab"});
     EXPECT_EQ(line.arg1, L"/Cé");
     EXPECT_EQ(line.arg2, L"12AB");
 }

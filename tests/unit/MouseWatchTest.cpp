@@ -7,13 +7,13 @@
 #include "saver/ExitRules.h"
 
 namespace {
-using Verdict = TMouseWatch::Verdict;
+using Verdict = MouseWatch::Verdict;
 
 class MouseWatchTest : public testing::Test {
   protected:
     void SetUp() override { MouseMoveSkip = 0; }
     void TearDown() override { MouseMoveSkip = 0; }
-    TMouseWatch watch;
+    MouseWatch watch;
 };
 } // namespace
 

@@ -7,9 +7,9 @@
 #include "toolkit/Text.h"
 
 TEST(ClampForSaver, BringsEveryNumberIntoItsRange) {
-    int TSettings::*const numbers[] = {&TSettings::stepPixels, &TSettings::stepsPerTenSeconds,
-                                       &TSettings::displaySeconds, &TSettings::maxTiles,
-                                       &TSettings::clipMaxGrowth};
+    int SettingsRecord::*const numbers[] = {
+        &SettingsRecord::stepPixels, &SettingsRecord::stepsPerTenSeconds,
+        &SettingsRecord::displaySeconds, &SettingsRecord::maxTiles, &SettingsRecord::clipMaxGrowth};
     const char* names[] = {"speed", "delay", "pause", "tiles", "grow"};
     struct Case {
         int read[5], clamped[5]; // speed, delay, pause, tiles and grow
@@ -23,7 +23,7 @@ TEST(ClampForSaver, BringsEveryNumberIntoItsRange) {
         {{INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX}, {10000, 1000, 86400, 20, 9}},
     };
     for (const Case& c : cases) {
-        TSettings s;
+        SettingsRecord s;
         for (int i = 0; i < 5; ++i)
             s.*numbers[i] = c.read[i];
         ClampForSaver(s);

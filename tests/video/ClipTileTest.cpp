@@ -33,7 +33,7 @@ TEST(ClipTile, PanelTakesTheFittedSize) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.name << " transition " << c.transition);
-        TSettings o = ClipSettings(c.transition);
+        SettingsRecord o = ClipSettings(c.transition);
         o.clipMaxGrowth = c.grow;
         ClipScreen screen(o);
         const int left = c.transition <= 3 ? 1024 : 0, top = c.transition >= 11 ? 768 : 0;
@@ -60,7 +60,7 @@ TEST(ClipTile, WaitsPausedUntilTheTileIsFullyIn) {
     for (const wchar_t* name : {L"clip.avi", L"clip.mpg"}) {
         SCOPED_TRACE(testing::Message() << name);
         // Leftward: the right edge enters last.
-        ClipScreen screen(ClipSettings(1, {&TSettings::clipPlaysWhenVisible}));
+        ClipScreen screen(ClipSettings(1, {&SettingsRecord::clipPlaysWhenVisible}));
         ASSERT_TRUE(screen.Start(0, Media(name), 1024, 0));
         screen.MoveTo(0, 1024);
         tk::MediaPlayer& player = screen.Player(0);
@@ -89,7 +89,7 @@ TEST(ClipTile, PausedClipShowsItsFrameWhileEntering) {
     for (const wchar_t* name : {L"clip.avi", L"clip.mpg", L"clip.mp4"}) {
         for (int pausedAt : {1024, 0}) {
             SCOPED_TRACE(testing::Message() << name << " paused at " << pausedAt);
-            ClipScreen screen(ClipSettings(1, {&TSettings::clipPlaysWhenVisible}), 1, true);
+            ClipScreen screen(ClipSettings(1, {&SettingsRecord::clipPlaysWhenVisible}), 1, true);
             ASSERT_TRUE(screen.Start(0, Media(name), pausedAt, 0));
             for (int x : {pausedAt, 1024}) {
                 screen.MoveTo(0, x);
@@ -122,7 +122,7 @@ TEST(ClipTile, RandomStartThenLoopsFromZero) {
 TEST(ClipTile, LoopsOnlyWhileTheTileIsOnTheScreen) {
     for (const wchar_t* name : {L"short.avi", L"short.mpg"}) {
         SCOPED_TRACE(testing::Message() << name);
-        ClipScreen screen(ClipSettings(1, {&TSettings::clipLoops}));
+        ClipScreen screen(ClipSettings(1, {&SettingsRecord::clipLoops}));
         tk::MediaPlayer& player = screen.Player(0);
         ASSERT_TRUE(screen.Start(0, Media(name), 1000, 0));
         screen.MoveTo(0, 1000); // 160 wide, still entering
@@ -165,7 +165,7 @@ TEST(ClipTile, CentralDisplayTimeFollowsTheOptions) {
 TEST(ClipTile, CentralTileIsKeptWhileItsClipPlaysWhole) {
     for (const wchar_t* name : {L"short.avi", L"short.mpg"}) {
         SCOPED_TRACE(testing::Message() << name);
-        ClipScreen screen(ClipSettings(4, {&TSettings::clipPlaysWhole}), 3);
+        ClipScreen screen(ClipSettings(4, {&SettingsRecord::clipPlaysWhole}), 3);
         tk::MediaPlayer& player = screen.Player(0);
         ASSERT_TRUE(screen.Start(0, Media(name)));
         EXPECT_TRUE(screen->ClipStillRunning(0));

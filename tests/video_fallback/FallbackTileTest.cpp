@@ -24,7 +24,7 @@ TEST(FallbackTile, CentralClipShowsFittedAndMoves) {
 // tile is wholly in.
 TEST(FallbackTile, EntersOnItsFirstFrameThenPlays) {
     // Leftward: the right edge enters last.
-    ClipScreen screen(ClipSettings(1, {&TSettings::clipPlaysWhenVisible}), 1, true);
+    ClipScreen screen(ClipSettings(1, {&SettingsRecord::clipPlaysWhenVisible}), 1, true);
     tk::MediaPlayer& player = screen.Player(0);
     ASSERT_TRUE(screen.Start(0, Media(L"silent.mp4"), 1024, 0));
     EXPECT_EQ(player.Mode(), MediaMode::Paused);
