@@ -8,6 +8,7 @@
 
 #include "toolkit/MediaFoundation.h"
 #include "toolkit/NonCopyable.h"
+#include "toolkit/Text.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -23,12 +24,6 @@ const GUID kEnableVideoProcessing = {
 constexpr DWORD kVideo = DWORD(MF_SOURCE_READER_FIRST_VIDEO_STREAM);
 // Reads that bring no sample (a gap in the stream) before the reader counts as stuck.
 constexpr int kEmptyReads = 64;
-
-std::wstring Hex(HRESULT hr) {
-    wchar_t text[16];
-    wsprintfW(text, L"0x%08lX", static_cast<unsigned long>(hr));
-    return text;
-}
 
 // A buffer locked for reading, unlocked when it goes: through IMF2DBuffer when the buffer has
 // one (its own row pitch), else as one block.
@@ -68,10 +63,10 @@ class LockedBuffer : private NonCopyable {
 } // namespace
 
 ClipReader::ClipReader() = default;
+ClipReader::~ClipReader() = default;
 
 void ClipReader::Close() {
-    if (reader_) reader_->Release();
-    reader_ = nullptr;
+    reader_.Reset();
 }
 
 bool ClipReader::Open(const std::wstring& path, std::wstring& why) {
@@ -85,7 +80,7 @@ bool ClipReader::Open(const std::wstring& path, std::wstring& why) {
     if (SUCCEEDED(hr)) attributes->SetUINT32(kEnableVideoProcessing, TRUE);
     if (SUCCEEDED(hr)) hr = mf->CreateSourceReaderFromURL(path.c_str(), attributes.Get(), &reader_);
     if (FAILED(hr)) {
-        why = L"Media Foundation cannot read it (" + Hex(hr) + L")";
+        why = L"Media Foundation cannot read it (" + HexCode(hr) + L")";
         return false;
     }
     // The picture alone: sound would only be decoded to be thrown away.
@@ -184,7 +179,7 @@ ClipReader::Result ClipReader::Next(BgraFrame& into) {
         ComPtr<IMFSample> sample;
         HRESULT hr = reader_->ReadSample(kVideo, 0, &stream, &flags, &stamp, &sample);
         if (FAILED(hr) || (flags & MF_SOURCE_READERF_ERROR)) {
-            failure_ = L"the reader failed (" + Hex(hr) + L")";
+            failure_ = L"the reader failed (" + HexCode(hr) + L")";
             return Result::Failed;
         }
         if (flags & MF_SOURCE_READERF_ENDOFSTREAM) return Result::End;

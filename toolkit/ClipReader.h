@@ -9,6 +9,8 @@
 // thread is never the window's.
 #include <windows.h>
 
+#include <wrl/client.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -44,13 +46,12 @@ class ClipReader : private NonCopyable {
     enum class Result { Frame, End, Failed };
 
     ClipReader();
-    ~ClipReader() { Close(); }
+    ~ClipReader();
 
     // Opens the file's first picture stream alone. False, with why filled for the log, for a
     // file Media Foundation cannot read, a file without a picture, a picture it cannot
     // decode, or one over the budget.
     bool Open(const std::wstring& path, std::wstring& why);
-    SIZE Size() const { return {width_, height_}; }
     long long Duration() const { return duration_; } // 100 ns, 0 when unknown
 
     // The next frame; blocks while it decodes.
@@ -59,7 +60,6 @@ class ClipReader : private NonCopyable {
     bool Seek(long long stamp);
     // What the last failure was, for the log.
     const std::wstring& Failure() const { return failure_; }
-    void NoteFailure(const std::wstring& why) { failure_ = why; }
     // Releases the reader (on the thread that made it).
     void Close();
 
@@ -69,7 +69,7 @@ class ClipReader : private NonCopyable {
     bool ReadOutputType();
     bool Convert(IMFSample* sample, BgraFrame& into);
 
-    IMFSourceReader* reader_ = nullptr;
+    Microsoft::WRL::ComPtr<IMFSourceReader> reader_;
     Output output_ = Output::Rgb32;
     int width_ = 0, height_ = 0; // the picture
     int rows_ = 0;               // the rows the decoder stores before its chroma

@@ -11,8 +11,7 @@ namespace tk {
 namespace {
 
 // What the file's attributes tell: Absent, Unreadable, or present (Read) and then to be opened.
-FileRead StateByAttributes(const std::wstring& path, bool& present) {
-    present = false;
+FileRead StateByAttributes(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
@@ -22,14 +21,12 @@ FileRead StateByAttributes(const std::wstring& path, bool& present) {
                    : FileRead::Unreadable;
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return FileRead::Absent;
-    present = true;
     return FileRead::Read;
 }
 
 FileRead ProbeReadable(const std::wstring& path) {
-    bool present = false;
-    const FileRead state = StateByAttributes(path, present);
-    if (!present) return state;
+    const FileRead state = StateByAttributes(path);
+    if (state != FileRead::Read) return state;
     FileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, 0, nullptr));
@@ -51,9 +48,8 @@ FileRead WaitReadable(const std::wstring& path, unsigned waitMs) {
 
 FileRead ReadWholeFile(const std::wstring& path, std::string& bytes,
                        const std::function<bool()>& keepGoing) {
-    bool present = false;
-    const FileRead state = StateByAttributes(path, present);
-    if (!present) return state;
+    const FileRead state = StateByAttributes(path);
+    if (state != FileRead::Read) return state;
     FileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));

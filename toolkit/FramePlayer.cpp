@@ -35,8 +35,7 @@ FramePlayer::FramePlayer() {
 }
 
 FramePlayer::~FramePlayer() {
-    display_.Stop();
-    pump_.reset();
+    // The watch goes before the pump (it is declared after it).
     --Counts().framePlayers;
 }
 
@@ -110,15 +109,14 @@ MediaMode FramePlayer::Mode() const {
     return pump_ ? ModeOf(pump_->State()) : MediaMode::NotReady;
 }
 
-bool FramePlayer::Play() {
+bool FramePlayer::Play(long from) {
     if (!pump_) return false;
     // A start position given for this play comes first; a clip that has ended plays again
     // from its start.
-    if (startPosition_ >= 0)
-        pump_->SeekTo(startPosition_);
+    if (from >= 0)
+        pump_->SeekTo(from);
     else if (pump_->AtEnd())
         pump_->SeekTo(0);
-    startPosition_ = -1;
     pump_->Play();
     return true;
 }

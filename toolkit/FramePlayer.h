@@ -33,8 +33,7 @@ class FramePlayer : private NonCopyable {
     long Length() const;
     long Position() const;
     MediaMode Mode() const;
-    void SetStartPosition(long ms) { startPosition_ = ms; }
-    bool Play();
+    bool Play(long from = -1); // from a place in ms, else where it was (an ended clip: its start)
     bool Pause();
     bool Seek(long ms);
 
@@ -45,7 +44,6 @@ class FramePlayer : private NonCopyable {
     WindowWatch display_; // watched while this plays in it
     SIZE natural_ = {0, 0};
     SIZE shown_ = {0, 0};
-    long startPosition_ = -1;
 };
 
 } // namespace tk

@@ -39,7 +39,7 @@ struct PumpState {
     using Lock = std::unique_lock<std::mutex>;
 
     void Run(const std::wstring& path);
-    bool OpenAndReadFirst(const std::wstring& path);
+    bool OpenAndReadFirst(const std::wstring& path, std::wstring& why);
     void Loop(Lock& lock);
     void Publish(Lock& lock);
 
@@ -118,7 +118,7 @@ void PumpState::Run(const std::wstring& path) {
     MediaFoundationThread mf;
     FineTimer timer;
     std::wstring why = mf.Ok() || !MediaFoundation() ? L"" : L"Media Foundation does not start";
-    const bool ok = why.empty() && OpenAndReadFirst(path);
+    const bool ok = why.empty() && OpenAndReadFirst(path, why);
     Lock lock(mutex_);
     if (ok && !quit_) {
         clock_.SetOrigin(ready_.stamp);
@@ -128,8 +128,7 @@ void PumpState::Run(const std::wstring& path) {
         std::swap(shown_, ready_);
         shownSerial_ = 1;
     } else {
-        why_ = why.empty() ? reader_.Failure() : why;
-        if (why_.empty()) why_ = L"Media Foundation cannot read it";
+        why_ = why.empty() ? L"Media Foundation cannot read it" : why;
     }
     opened_ = ok && !quit_;
     openDone_ = true;
@@ -142,21 +141,18 @@ void PumpState::Run(const std::wstring& path) {
     changed_.notify_all();
 }
 
-bool PumpState::OpenAndReadFirst(const std::wstring& path) {
-    std::wstring why;
-    if (!reader_.Open(path, why)) {
-        reader_.NoteFailure(why);
-        return false;
-    }
+bool PumpState::OpenAndReadFirst(const std::wstring& path, std::wstring& why) {
+    if (!reader_.Open(path, why)) return false;
     // A clip counts as playable once a frame of it has been decoded: a picture stream that
     // cannot be decoded fails here, not in the tile.
     switch (reader_.Next(ready_)) {
     case ClipReader::Result::Frame:
         return true;
     case ClipReader::Result::End:
-        reader_.NoteFailure(L"no frame of it could be decoded");
+        why = L"no frame of it could be decoded";
         return false;
     default:
+        why = reader_.Failure();
         return false;
     }
 }

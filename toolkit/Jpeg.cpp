@@ -138,7 +138,7 @@ bool DecodeOpen(HANDLE file, RowSink& sink, std::vector<uint8_t>& input,
         KeepExif(&info);
         jpeg_read_header(&info, TRUE);
         const int width = int(info.image_width), height = int(info.image_height);
-        const int scale = (long long)width * height > kMaxPicturePixels
+        const int scale = ExceedsPixelBudget(width, height)
                               ? 0
                               : sink.Scale(width, height, ExifOrientation(&info));
         if (scale < 1 || scale > 8) return false;
@@ -171,41 +171,7 @@ bool DecodeOpen(HANDLE file, RowSink& sink, std::vector<uint8_t>& input,
     });
 }
 
-// Keeps a whole picture, for the callers that want one.
-class BufferSink : public RowSink {
-  public:
-    BufferSink(PixelBuffer& out, int scale) : out_(out), scale_(scale) {}
-    int Scale(int, int, int) noexcept override { return scale_; }
-    bool Begin(int width, int height) noexcept override {
-        if ((long long)width * height > kMaxPicturePixels) return false;
-        try {
-            out_.pixels.resize(size_t(width) * height);
-        } catch (const std::bad_alloc&) {
-            return false;
-        }
-        out_.width = width;
-        out_.height = height;
-        return true;
-    }
-    uint32_t* Row(int y) noexcept override { return out_.pixels.data() + size_t(y) * out_.width; }
-    void RowDone(int y) noexcept override {
-        uint32_t* row = Row(y);
-        for (int x = 0; x < out_.width; ++x)
-            row[x] &= 0x00FFFFFF;
-    }
-
-  private:
-    PixelBuffer& out_;
-    int scale_;
-};
-
 } // namespace
-
-bool DecodeJpegRows(const std::wstring& path, RowSink& sink) {
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    return file && DecodeJpegRows(file.Get(), sink);
-}
 
 bool DecodeJpegRows(HANDLE file, RowSink& sink) {
     LARGE_INTEGER start = {};
@@ -245,15 +211,6 @@ bool ReadJpegInfo(const std::wstring& path, JpegInfo& result) {
         result.orientation = ExifOrientation(&info);
         return true;
     });
-}
-
-bool DecodeJpeg(const std::wstring& path, PixelBuffer& out, int denominator) {
-    if (denominator != 1 && denominator != 2 && denominator != 4 && denominator != 8) return false;
-    PixelBuffer result;
-    BufferSink sink(result, 8 / denominator);
-    if (!DecodeJpegRows(path, sink)) return false;
-    out = std::move(result);
-    return true;
 }
 
 bool EncodeJpeg(const std::wstring& path, const PixelBuffer& image, int quality, bool progressive) {

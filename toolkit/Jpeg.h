@@ -23,11 +23,10 @@ struct JpegInfo {
     int orientation = 1; // the Exif orientation, 1 to 8; 1 when the file says nothing
 };
 
-// Decodes a file into the sink. False for anything that is not a complete, readable JPEG
-// (missing, empty, truncated, another format, too large, unsupported colours), for a sink
-// that refused, and for a picture whose data ends early. Nothing throws.
-bool DecodeJpegRows(const std::wstring& path, RowSink& sink);
-// The same from a file already open (for reading), from its start.
+// Decodes a file already open (for reading), from its start, into the sink. False for
+// anything that is not a complete, readable JPEG (empty, truncated, another format, too
+// large, unsupported colours), for a sink that refused, and for a picture whose data ends
+// early. Nothing throws.
 bool DecodeJpegRows(HANDLE file, RowSink& sink);
 
 // The size libjpeg gives a side of `size` pixels at scale/8: rounded up.
@@ -39,10 +38,6 @@ int CoveringScale(int width, int height, int targetWidth, int targetHeight);
 
 // Reads only the header. False for anything that is not a readable JPEG.
 bool ReadJpegInfo(const std::wstring& path, JpegInfo& info);
-
-// Decodes the whole file at 1/denominator of its size (1, 2, 4 or 8). Every failure comes
-// back as false; nothing throws.
-bool DecodeJpeg(const std::wstring& path, PixelBuffer& out, int denominator = 1);
 
 // Encodes pixels as a baseline JPEG file (used to make test and demo photos).
 bool EncodeJpeg(const std::wstring& path, const PixelBuffer& image, int quality = 90,

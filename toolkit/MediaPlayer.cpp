@@ -5,6 +5,7 @@
 #include <digitalv.h>
 
 #include <cstdlib>
+#include <utility>
 
 #include "toolkit/FramePlayer.h"
 #include "toolkit/Log.h"
@@ -305,12 +306,11 @@ MediaMode MediaPlayer::Mode() const {
 }
 
 void MediaPlayer::SetStartPosition(long ms) {
-    if (frames_) frames_->SetStartPosition(ms);
     startPosition_ = ms;
 }
 
 bool MediaPlayer::Play() {
-    if (frames_) return frames_->Play();
+    if (frames_) return frames_->Play(std::exchange(startPosition_, -1));
     if (!device_) return false;
     MCI_PLAY_PARMS play = {};
     DWORD flags = 0;

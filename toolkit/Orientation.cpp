@@ -65,37 +65,39 @@ int OrientationFromTiff(const uint8_t* tiff, size_t size) {
 
 namespace {
 // Where the pixel shown at (x, y) is stored, for each orientation value: read at (y, x) when
-// the sides swap, then read backwards along the stored width, the height, or both.
-struct StoredPixel {
-    bool swap, backwardsX, backwardsY;
+// the sides swap (SwapsSides), then read backwards along the stored width, the height, or
+// both.
+struct Backwards {
+    bool x, y;
 };
-constexpr StoredPixel kStoredPixel[9] = {
-    {false, false, false}, // 0: not a value; shown as stored
-    {false, false, false}, // 1: as stored
-    {false, true, false},  // 2
-    {false, true, true},   // 3
-    {false, false, true},  // 4
-    {true, false, false},  // 5
-    {true, false, true},   // 6
-    {true, true, true},    // 7
-    {true, true, false},   // 8
+constexpr Backwards kBackwards[9] = {
+    {false, false}, // 0: not a value; shown as stored
+    {false, false}, // 1: as stored
+    {true, false},  // 2
+    {true, true},   // 3
+    {false, true},  // 4
+    {false, false}, // 5
+    {false, true},  // 6
+    {true, true},   // 7
+    {true, false},  // 8
 };
 } // namespace
 
 bool Orient(const Dib& from, int orientation, Dib& out) {
     const int w = from.Width(), h = from.Height();
-    const StoredPixel at =
-        orientation >= 1 && orientation <= 8 ? kStoredPixel[orientation] : kStoredPixel[1];
-    const int ow = at.swap ? h : w, oh = at.swap ? w : h;
+    const bool swap = SwapsSides(orientation);
+    const Backwards backwards =
+        orientation >= 1 && orientation <= 8 ? kBackwards[orientation] : kBackwards[1];
+    const int ow = swap ? h : w, oh = swap ? w : h;
     Dib result;
     if (from.Empty() || !result.Create(ow, oh)) return false;
     const uint32_t* src = from.Bits();
     uint32_t* dst = result.Bits();
     for (int y = 0; y < oh; ++y)
         for (int x = 0; x < ow; ++x) {
-            int sx = at.swap ? y : x, sy = at.swap ? x : y;
-            if (at.backwardsX) sx = w - 1 - sx;
-            if (at.backwardsY) sy = h - 1 - sy;
+            int sx = swap ? y : x, sy = swap ? x : y;
+            if (backwards.x) sx = w - 1 - sx;
+            if (backwards.y) sy = h - 1 - sy;
             dst[size_t(y) * ow + x] = src[size_t(sy) * w + sx];
         }
     out = std::move(result);

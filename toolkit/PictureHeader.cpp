@@ -215,14 +215,6 @@ PictureHeader ReadPictureHeader(HANDLE file) {
     });
 }
 
-bool ReadPictureHeader(const std::wstring& path, PictureHeader& header) {
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    header = ReadPictureHeader(file.Get());
-    return true;
-}
-
 bool ExceedsPixelBudget(long long width, long long height) {
     return width < 0 || height < 0 || width * height > kMaxPicturePixels;
 }

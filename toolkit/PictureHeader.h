@@ -38,8 +38,6 @@ using ReadAt = std::function<size_t(uint64_t offset, uint8_t* into, size_t size)
 // no more than a bounded number of chunks, so any file ends the reading quickly.
 PictureHeader ParsePictureHeader(const ReadAt& read);
 
-// The header of a file; false when it cannot be opened.
-bool ReadPictureHeader(const std::wstring& path, PictureHeader& header);
 // The header of a file already open for reading (its position is left anywhere).
 PictureHeader ReadPictureHeader(HANDLE file);
 

@@ -55,6 +55,12 @@ std::wstring IntToStr(long long value) {
     return std::to_wstring(value);
 }
 
+std::wstring HexCode(unsigned long code) {
+    wchar_t text[16];
+    wsprintfW(text, L"0x%08lX", code);
+    return text;
+}
+
 std::wstring FormatMessageText(const std::wstring& pattern, const std::wstring& arg) {
     std::wstring out = pattern;
     auto at = out.find(L"%s");

@@ -12,6 +12,7 @@ std::wstring FromUtf8(const std::string& utf8);
 std::string ToUtf8(const std::wstring& wide);
 std::wstring UpperAscii(std::wstring text); // a..z only, as the command line wants
 std::wstring IntToStr(long long value);
+std::wstring HexCode(unsigned long code); // "0x8007000E", as an HRESULT is written
 // Names compared as the user's locale orders them, letter case ignored (as file names are).
 bool LessIgnoringCase(const std::wstring& a, const std::wstring& b);
 bool SameIgnoringCase(const std::wstring& a, const std::wstring& b);

@@ -4,7 +4,6 @@
 
 #include <wincodec.h>
 
-#include <cstdio>
 #include <new>
 #include <vector>
 
@@ -12,16 +11,11 @@
 #include "toolkit/Handles.h"
 #include "toolkit/Log.h"
 #include "toolkit/PictureHeader.h"
+#include "toolkit/Text.h"
 
 namespace tk {
 
 namespace {
-
-std::wstring Hex(HRESULT hr) {
-    wchar_t text[16];
-    swprintf(text, 16, L"0x%08lX", static_cast<unsigned long>(hr));
-    return text;
-}
 
 // COM and the factory, made together on the first thread that decodes and kept for the
 // process: a factory per picture would cost a class lookup each time.
@@ -43,7 +37,7 @@ class WicContext {
             factory_.Reset(SUCCEEDED(hr) ? raw : nullptr);
         }
         if (!factory_)
-            Log(L"the Windows Imaging Component cannot be created (" + Hex(hr) +
+            Log(L"the Windows Imaging Component cannot be created (" + HexCode(hr) +
                 L"): only JPEG photos are shown");
     }
     ComApartment apartment_; // declared first: it outlives the factory
@@ -153,7 +147,7 @@ bool OpenRowSource(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, Ro
         rows.cmyk = true;
         return true;
     }
-    why = L"no conversion of its pixels (" + Hex(hr) + L")";
+    why = L"no conversion of its pixels (" + HexCode(hr) + L")";
     return false;
 }
 
@@ -167,14 +161,14 @@ bool Decode(const std::wstring& path, int orientation, RowSink& sink, std::wstri
     HRESULT hr = factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
                                                     WICDecodeMetadataCacheOnDemand, &rawDecoder);
     if (FAILED(hr)) {
-        why = L"no decoder reads it (" + Hex(hr) + L")";
+        why = L"no decoder reads it (" + HexCode(hr) + L")";
         return false;
     }
     ComPtr<IWICBitmapDecoder> decoder(rawDecoder);
     IWICBitmapFrameDecode* rawFrame = nullptr;
     hr = decoder.Get()->GetFrame(0, &rawFrame);
     if (FAILED(hr)) {
-        why = L"it holds no frame (" + Hex(hr) + L")";
+        why = L"it holds no frame (" + HexCode(hr) + L")";
         return false;
     }
     ComPtr<IWICBitmapFrameDecode> frame(rawFrame);
@@ -204,7 +198,7 @@ bool Decode(const std::wstring& path, int orientation, RowSink& sink, std::wstri
         hr = rows.source->CopyPixels(&line, stride, stride, into);
         if (SUCCEEDED(hr) && rows.bgr24) WidenBgr(narrow.data(), row, w);
         if (FAILED(hr)) {
-            why = L"its data fails at row " + std::to_wstring(y) + L" (" + Hex(hr) + L")";
+            why = L"its data fails at row " + std::to_wstring(y) + L" (" + HexCode(hr) + L")";
             return false;
         }
         if (rows.cmyk)
