@@ -24,6 +24,10 @@ void PlaceAt(tk::Control& control, const RECT& box) {
 void SettingsDialog::WireImagesPage() {
     driveChooser->onSelect = [this] { OnDriveChanged(); };
     folderTree->onChange = [this] { OnFolderChanged(); };
+    // The formats this PC shows are known once: the list's mask and hint are set here, not at
+    // each configuration's Fill (a new mask re-lists the folder).
+    fileList->SetMask(MediaFileMask(UsableMediaMask()));
+    fileList->SetHint(FileListHint(UsableMediaMask()));
     fileList->SetLister(&MediaFilesOf);
     fileList->onClick = [this] { OnFilePicked(); };
     addFolderButton->onClick = [this] { OnAddFolder(); };

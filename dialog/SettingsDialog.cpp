@@ -211,8 +211,6 @@ void SettingsDialog::Fill() {
     for (size_t i = 0; i < switches.size(); ++i)
         switches[i]->SetOn(v.switches[i]);
     growList->SetItemIndex(v.growIndex);
-    fileList->SetMask(MediaFileMask(UsableMediaMask()));
-    fileList->SetHint(FileListHint(UsableMediaMask()));
     tileCountList->SetItemIndex(v.tileCountIndex);
     configNameBox->Clear();
     for (const std::wstring& name : v.configNames)

@@ -20,13 +20,6 @@ const wchar_t* const kDeleteQuestion = L"Voulez-vous supprimer la configuration 
 const wchar_t* const kCannotDelete = L"Impossible de détruire le fichier : ";
 // What the box names once the last configuration is gone: OK then saves under it.
 const wchar_t* const kFirstName = L"config 1";
-
-// Blanks and control characters only, as a name trimmed at both ends would be empty.
-bool IsBlank(const std::wstring& text) {
-    for (wchar_t c : text)
-        if (c > L' ') return false;
-    return true;
-}
 } // namespace
 
 void SettingsDialog::WireBand() {
@@ -64,7 +57,6 @@ void SettingsDialog::OnConfigurationPicked() {
 }
 
 void SettingsDialog::OnDeleteConfiguration() {
-    if (IsBlank(configNameBox->Text())) return;
     // Only a configuration's own file is ever deleted: a typed name that is no plain file
     // name (a path, a device) has none, and could lead out of the install folder.
     if (!IsUsableConfigName(configNameBox->Text()) ||
