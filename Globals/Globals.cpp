@@ -76,15 +76,11 @@ const wchar_t* const kWarningCaption = L"Avertissement";
 const wchar_t* const kNotFoundMessage = L"Configuration non trouvée (%s)";
 const wchar_t* const kCannotReadMessage = L"Impossible de lire %s";
 
-bool SamePath(const std::wstring& a, const std::wstring& b) {
-    return CompareStringOrdinal(a.c_str(), int(a.size()), b.c_str(), int(b.size()), TRUE) ==
-           CSTR_EQUAL;
-}
-
 // Whether the file can be read, waiting a moment for one that another program holds. One that
 // stays held is said so, and noted, so that no save replaces it unasked.
 tk::FileRead CheckReadable(const std::wstring& file, LoadProblems& problems) {
-    std::erase_if(Settings.unreadFiles, [&](const std::wstring& f) { return SamePath(f, file); });
+    std::erase_if(Settings.unreadFiles,
+                  [&](const std::wstring& f) { return tk::SamePath(f, file); });
     const tk::FileRead state = tk::WaitReadable(file, kLockedFileWaitMs);
     if (state == tk::FileRead::Unreadable) {
         tk::Log(L"cannot read " + file + L", error " + tk::IntToStr(GetLastError()));
@@ -171,7 +167,7 @@ std::vector<std::wstring> UnreadFilesASaveReplaces() {
     std::vector<std::wstring> files;
     for (const std::wstring& file : {ConfigFilePath(), Settings.installDir + kConfigIni})
         for (const std::wstring& unread : Settings.unreadFiles)
-            if (SamePath(unread, file) && tk::FileExists(file)) files.push_back(file);
+            if (tk::SamePath(unread, file) && tk::FileExists(file)) files.push_back(file);
     return files;
 }
 

@@ -11,6 +11,7 @@
 #include "saver/ProgressPacer.h"
 #include "saver/RefillTries.h"
 #include "toolkit/Log.h"
+#include "toolkit/Text.h"
 #include "toolkit/NonCopyable.h"
 
 class FileCatalogue::FillingScope : private tk::NonCopyable {
@@ -185,12 +186,10 @@ void FileCatalogue::PickNextFile(const Excluded& excluded) {
 }
 
 void FileCatalogue::ForgetFile(const std::wstring& path) {
-    for (auto it = seenFiles.begin(); it != seenFiles.end(); ++it)
-        if (it->size() == path.size() &&
-            CompareStringOrdinal(it->c_str(), -1, path.c_str(), -1, TRUE) == CSTR_EQUAL) {
-            seenFiles.erase(it);
-            return;
-        }
+    const auto it = std::find_if(seenFiles.begin(), seenFiles.end(), [&](const std::wstring& seen) {
+        return tk::SamePath(seen, path);
+    });
+    if (it != seenFiles.end()) seenFiles.erase(it);
 }
 
 void FileCatalogue::RefillCatalogue() {

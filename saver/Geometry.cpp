@@ -179,6 +179,10 @@ bool IsAnimated(int transition) {
     return change == CentralChange::GrowShrink || change == CentralChange::Slide;
 }
 
+bool DrawsChangeAnew(int transition) {
+    return TransitionOf(transition).change == CentralChange::Random;
+}
+
 namespace {
 
 // origin·k/100 + far·(100 − k)/100: both products taken in integers, each divided by 100 in

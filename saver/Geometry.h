@@ -78,4 +78,5 @@ Box MovedBox(Travel travel, const Box& box, int pos);
 // is the products divided by 100 in extended precision, rounded once, halves to even.
 Box LeaveFrame(int transition, int k, const Box& from, const Box& s);
 Box EnterFrame(int transition, int k, const Box& to, const Box& s);
-bool IsAnimated(int transition); // 5 to 9
+bool IsAnimated(int transition);      // 5 to 9
+bool DrawsChangeAnew(int transition); // 10: each change is one of 4 to 9, drawn anew

@@ -2,8 +2,11 @@
 // movement step that the saver window runs on it.
 #include "saver/MonitorShow.h"
 
+#include <algorithm>
+
 #include "Globals/Globals.h"
 #include "saver/Pacing.h"
+#include "toolkit/Text.h"
 
 MonitorShow::MonitorShow(const ShowHost& host, FileCatalogue& catalogue, tk::Timer& timer)
     : stepTimer(timer), host_(host), catalogue_(catalogue) {}
@@ -36,11 +39,8 @@ void MonitorShow::Free() {
 }
 
 bool MonitorShow::Holds(const std::wstring& path) const {
-    for (const std::wstring& file : held_)
-        if (file.size() == path.size() &&
-            CompareStringOrdinal(file.c_str(), -1, path.c_str(), -1, TRUE) == CSTR_EQUAL)
-            return true;
-    return false;
+    return std::any_of(held_.begin(), held_.end(),
+                       [&](const std::wstring& file) { return tk::SamePath(file, path); });
 }
 
 std::vector<std::wstring> MonitorShow::HeldFiles() const {

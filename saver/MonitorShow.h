@@ -55,7 +55,6 @@ class MonitorShow : private tk::NonCopyable {
     void MoveCanvas(POINT origin) { origin_ = origin; } // the stage moved in the window
     int Width() const { return width_; }
     int Height() const { return height_; }
-    HWND Handle() const { return canvas_; } // the canvas, for what draws into it
 
     // Its tiles and the window's black and texts in an area of its canvas, drawn again.
     void Repaint(const RECT& area) { PaintArea(area); }

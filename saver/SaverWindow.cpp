@@ -213,10 +213,6 @@ void SaverWindow::PaintCanvases() {
     }
 }
 
-void SaverWindow::PaintBackground(HDC dc, const RECT& area, POINT origin) {
-    Paint(dc, area, origin);
-}
-
 bool SaverWindow::TakeCleanScreen() {
     const bool clean = !drewSinceIdle_ && GetTickCount() - handedOverAt_ >= kDisplayReadMs;
     drewSinceIdle_ = true;
@@ -225,18 +221,22 @@ bool SaverWindow::TakeCleanScreen() {
 
 // The canvas at origin in the window: the texts are at the window's coordinates.
 void SaverWindow::Paint(HDC dc, const RECT& area, POINT origin) {
+    PaintUnderTiles(dc, area, origin);
+    PaintNotice(dc, origin);
+}
+
+void SaverWindow::PaintUnderTiles(HDC dc, const RECT& area, POINT origin) {
     drewSinceIdle_ = true;
     FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     // Selecting a font into a window's DC reads the X resources under Wine, files included:
     // the strip's steps paint here a hundred times a second, nearly always without a text.
-    if (canvasTexts_.empty() && notice_.Empty()) return;
+    if (canvasTexts_.empty()) return;
     tk::Selection font(dc, font_.Get());
     SetTextColor(dc, RGB(255, 255, 255));
     SetBkColor(dc, RGB(0, 0, 0));
     SetBkMode(dc, OPAQUE);
     for (const auto& t : canvasTexts_)
         TextOutW(dc, t.x - origin.x, t.y - origin.y, t.text.c_str(), int(t.text.size()));
-    PaintNotice(dc, origin);
 }
 
 LRESULT SaverWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

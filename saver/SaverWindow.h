@@ -54,11 +54,6 @@ class SaverWindow : public tk::Window {
     FileCatalogue& Catalogue() { return catalogue_; }
     const FileCatalogue& Catalogue() const { return catalogue_; }
     void ScanFolders() { catalogue_.ScanFolders(); }
-    bool ReadMemory() { return catalogue_.ReadMemory(); }
-    bool WriteMemory() { return catalogue_.WriteMemory(); }
-    void PickNextFile() { catalogue_.PickNextFile(); }
-    void ForgetFile(const std::wstring& path) { catalogue_.ForgetFile(path); }
-    void RefillCatalogue() { catalogue_.RefillCatalogue(); }
     void FillCatalogue() { catalogue_.FillCatalogue(); } // Init's step: memory or scan
     // An exit was allowed while the catalogue was being filled: the scan stops at its next
     // check, nothing more starts, and the window closes once the scan has returned.
@@ -114,12 +109,17 @@ class SaverWindow : public tk::Window {
     void FillShows(const std::vector<MonitorShow*>& shows); // their first refills
     std::unique_ptr<MonitorShow> NewShow(const ShowPlace& place);
     void AddShow(const ShowPlace& place, std::unique_ptr<MonitorShow> show);
+    // The places of the shows on the monitors as they are now, and whether one show covers
+    // the whole window.
+    std::vector<ShowPlace> PlacesNow(bool& inWindow) const;
+    // A show on each place: the kept one at its index, else a new one; the new ones.
+    std::vector<MonitorShow*> InstallShows(const std::vector<ShowPlace>& places, bool inWindow,
+                                           std::vector<std::unique_ptr<MonitorShow>> kept);
     // The monitors changed: the window covers the new virtual screen, shows go or come. Done
     // between steps, never under a scan or a box.
     void ApplyDisplayChange();
     bool displayChanged_ = false;
 
-    void PaintBackground(HDC dc, const RECT& area, POINT origin);
     bool TakeCleanScreen();
     bool ShownElsewhere(const MonitorShow* asking, const std::wstring& path) const;
 
@@ -154,6 +154,8 @@ class SaverWindow : public tk::Window {
     bool drewSinceIdle_ = true;
     DWORD handedOverAt_ = 0;
     void Paint(HDC dc, const RECT& area, POINT origin = {0, 0});
+    // The black and the texts, without the notice that goes over the tiles.
+    void PaintUnderTiles(HDC dc, const RECT& area, POINT origin);
 
     struct CanvasText {
         std::wstring text;

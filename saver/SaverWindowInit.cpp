@@ -51,7 +51,7 @@ void SaverWindow::FirstRefills() {
     // every monitor has its first tiles, rather than each showing one decode after the one
     // before. (Not for the animated changes, whose first entries would be lost.)
     const int t = Settings.activeTransition;
-    const bool together = !stages_.empty() && !IsAnimated(t) && t != 10;
+    const bool together = !stages_.empty() && !IsAnimated(t) && !DrawsChangeAnew(t);
     if (together)
         for (const auto& stage : stages_)
             SetWindowPos(stage->Handle(), nullptr, 0, 0, 0, 0,

@@ -6,12 +6,6 @@
 #include "toolkit/Log.h"
 #include "toolkit/Text.h"
 
-namespace {
-RECT ToRect(const Box& b) {
-    return RECT{b.left, b.top, b.left + b.width, b.top + b.height};
-}
-} // namespace
-
 void SaverWindow::PlaceWindow() {
     const Box screen = VirtualScreen();
     SetWindowPos(Handle(), nullptr, screen.left, screen.top, screen.width, screen.height,
@@ -26,7 +20,7 @@ Box SaverWindow::WindowBox() const {
 ShowHost SaverWindow::MakeShowHost() {
     ShowHost host;
     host.PaintUnder = [this](HDC dc, const RECT& area, POINT origin) {
-        PaintBackground(dc, area, origin);
+        PaintUnderTiles(dc, area, origin);
     };
     host.PaintOver = [this](HDC dc, POINT origin) { PaintNotice(dc, origin); };
     host.TakeScreen = [this] { return TakeCleanScreen(); };
@@ -63,15 +57,32 @@ std::unique_ptr<MonitorShow> SaverWindow::NewShow(const ShowPlace& place) {
 void SaverWindow::BuildShows() {
     DropShows();
     showsBuilt_ = true;
+    bool inWindow = false;
+    const std::vector<ShowPlace> places = PlacesNow(inWindow);
+    InstallShows(places, inWindow, {});
+}
+
+std::vector<ShowPlace> SaverWindow::PlacesNow(bool& inWindow) const {
     const Box window = WindowBox();
-    const std::vector<ShowPlace> places = LayOutShows(
+    std::vector<ShowPlace> places = LayOutShows(
         window, readMonitors ? readMonitors() : std::vector<Monitor>{}, Settings.maxTiles);
-    showsInWindow_ = CoversWindow(places, window);
+    inWindow = CoversWindow(places, window);
+    return places;
+}
+
+std::vector<MonitorShow*>
+SaverWindow::InstallShows(const std::vector<ShowPlace>& places, bool inWindow,
+                          std::vector<std::unique_ptr<MonitorShow>> kept) {
+    showsInWindow_ = inWindow; // before NewShow, which makes a stage when they are not
     primaryArea_ = ClientRect();
-    for (const ShowPlace& place : places) {
-        if (place.primary) primaryArea_ = ToRect(place.box);
-        AddShow(place, NewShow(place));
+    kept.resize(places.size());
+    std::vector<MonitorShow*> fresh;
+    for (size_t i = 0; i < places.size(); ++i) {
+        if (places[i].primary) primaryArea_ = ToRect(places[i].box);
+        if (!kept[i] && (kept[i] = NewShow(places[i]))) fresh.push_back(kept[i].get());
+        AddShow(places[i], std::move(kept[i]));
     }
+    return fresh;
 }
 
 void SaverWindow::AddShow(const ShowPlace& place, std::unique_ptr<MonitorShow> show) {
@@ -91,10 +102,8 @@ void SaverWindow::ApplyDisplayChange() {
     displayChanged_ = false;
     PlaceWindow();
     if (!showsBuilt_) return; // not started yet: the start builds them
-    const Box window = WindowBox();
-    const std::vector<ShowPlace> places = LayOutShows(
-        window, readMonitors ? readMonitors() : std::vector<Monitor>{}, Settings.maxTiles);
-    const bool inWindow = CoversWindow(places, window);
+    bool inWindow = false;
+    const std::vector<ShowPlace> places = PlacesNow(inWindow);
     const std::vector<int> kept = KeptShows(places_, showsInWindow_, places, inWindow);
 
     // The shows kept keep their tiles and their stage, which moves with their monitor's place
@@ -120,15 +129,7 @@ void SaverWindow::ApplyDisplayChange() {
     old.clear();       // the tiles first,
     oldStages.clear(); // then the stages that held them
 
-    showsInWindow_ = inWindow;
-    primaryArea_ = ClientRect();
-    std::vector<MonitorShow*> fresh;
-    for (size_t i = 0; i < places.size(); ++i) {
-        if (places[i].primary) primaryArea_ = ToRect(places[i].box);
-        if (!next[i] && (next[i] = NewShow(places[i]))) fresh.push_back(next[i].get());
-        AddShow(places[i], std::move(next[i]));
-    }
-    FillShows(fresh); // as at the start
+    FillShows(InstallShows(places, inWindow, std::move(next))); // as at the start
     tk::Log(L"the monitors changed: " + tk::IntToStr(static_cast<long long>(shows_.size())) +
             L" shows");
     RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);

@@ -24,9 +24,6 @@
 #include "saver/MonitorShow.h"
 
 namespace {
-RECT ToRect(const Box& b) {
-    return RECT{b.left, b.top, b.left + b.width, b.top + b.height};
-}
 HBRUSH Black() {
     return static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
 }

@@ -9,7 +9,7 @@ constexpr DWORD kFrameMs = 10;
 
 // Transition 10 does each leaving and each entering as one of 4 to 9, drawn anew.
 int EffectiveTransition(int transition) {
-    return transition == 10 ? 4 + Random(6) : transition;
+    return DrawsChangeAnew(transition) ? 4 + Random(6) : transition;
 }
 } // namespace
 

@@ -13,6 +13,11 @@
 #include "toolkit/NonCopyable.h"
 #include "toolkit/Panel.h"
 
+// A box as the window functions take it.
+inline RECT ToRect(const Box& b) {
+    return RECT{b.left, b.top, b.left + b.width, b.top + b.height};
+}
+
 class TileStrip : private tk::NonCopyable {
   public:
     TileStrip() = default;

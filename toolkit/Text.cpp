@@ -78,4 +78,10 @@ bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) {
                           int(b.size())) == CSTR_EQUAL;
 }
 
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+    // The ordinal case mapping keeps the length: names of two lengths never match.
+    return a.size() == b.size() && CompareStringOrdinal(a.c_str(), int(a.size()), b.c_str(),
+                                                        int(b.size()), TRUE) == CSTR_EQUAL;
+}
+
 } // namespace tk

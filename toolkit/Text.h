@@ -16,6 +16,8 @@ std::wstring HexCode(unsigned long code); // "0x8007000E", as an HRESULT is writ
 // Names compared as the user's locale orders them, letter case ignored (as file names are).
 bool LessIgnoringCase(const std::wstring& a, const std::wstring& b);
 bool SameIgnoringCase(const std::wstring& a, const std::wstring& b);
+// Paths compared as the file system compares them: letter case ignored, whatever the locale.
+bool SamePath(const std::wstring& a, const std::wstring& b);
 std::wstring FormatMessageText(const std::wstring& pattern, const std::wstring& arg); // %s
 
 } // namespace tk

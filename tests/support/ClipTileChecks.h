@@ -32,7 +32,7 @@ inline bool EnteredPartLit(ClipScreen& screen, int tile, DWORD deadlineMs) {
 inline void ExpectFrameShownWhileEntering(ClipScreen& screen, DWORD deadlineMs) {
     for (int x = 1024 - 80; x > 1024 - 320; x -= 80) {
         screen.MoveTo(0, x);
-        RedrawWindow(screen->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        RedrawWindow(screen->Canvas(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         EXPECT_TRUE(EnteredPartLit(screen, 0, deadlineMs)) << "at " << x;
         EXPECT_EQ(screen.Player(0).Mode(), tk::MediaMode::Paused) << "at " << x;
     }

@@ -93,7 +93,7 @@ TEST(ClipTile, PausedClipShowsItsFrameWhileEntering) {
             ASSERT_TRUE(screen.Start(0, Media(name), pausedAt, 0));
             for (int x : {pausedAt, 1024}) {
                 screen.MoveTo(0, x);
-                RedrawWindow(screen->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+                RedrawWindow(screen->Canvas(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
                 PumpFor(100);
             }
             // The DirectShow device draws the frame 10 to 30 ms after the move here, more
