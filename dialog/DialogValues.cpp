@@ -8,6 +8,7 @@
 #include "Globals/ConfigName.h"
 #include "Globals/IniValue.h"
 #include "resources/SettingsDialogLayout.h"
+#include "saver/MediaKind.h"
 #include "saver/Pacing.h"
 #include "toolkit/System.h"
 #include "toolkit/Text.h"
@@ -59,35 +60,15 @@ std::wstring MediaFileMask(uint32_t usableMask) {
 }
 
 namespace {
-// The photo formats as the file list's tooltip names them, each with its extensions.
-struct FormatName {
-    const wchar_t* name;
-    const wchar_t* extensions[2];
-};
-constexpr FormatName kPhotoFormatNames[] = {{L"JPEG", {L".JPG", L".JPEG"}},
-                                            {L"PNG", {L".PNG"}},
-                                            {L"GIF", {L".GIF"}},
-                                            {L"BMP", {L".BMP"}},
-                                            {L"TIFF", {L".TIF", L".TIFF"}},
-                                            {L"HEIC", {L".HEIC", L".HEIF"}},
-                                            {L"WebP", {L".WEBP"}},
-                                            {L"AVIF", {L".AVIF"}}};
 constexpr const wchar_t* kFileListHintFirst = L"Fichiers images et vidéos trouvés\r\n";
 constexpr const wchar_t* kFileListHintFormats = L"Photos : ";
 constexpr const wchar_t* kFileListHintLast = L"\r\nCliquer sur un fichier pour le prévisualiser";
-
-bool Usable(uint32_t usableMask, const wchar_t* ext) {
-    for (size_t i = 0; i < MediaExtensions.size(); ++i)
-        if (ext && wcscmp(MediaExtensions[i], ext) == 0) return usableMask & (1u << i);
-    return false;
-}
 } // namespace
 
 std::wstring FileListHint(uint32_t usableMask) {
     std::wstring names;
-    for (const FormatName& format : kPhotoFormatNames)
-        if (Usable(usableMask, format.extensions[0]) || Usable(usableMask, format.extensions[1]))
-            names += (names.empty() ? L"" : L", ") + std::wstring(format.name);
+    for (const std::wstring& name : PhotoFormatNames(usableMask))
+        names += (names.empty() ? L"" : L", ") + name;
     return kFileListHintFirst + (kFileListHintFormats + names) + kFileListHintLast;
 }
 

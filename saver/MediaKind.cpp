@@ -10,18 +10,41 @@
 #include "toolkit/Wic.h"
 
 namespace {
-// The photos among the media extensions; every other one is a clip. JPEG is decoded by
-// libjpeg, which the program carries; the others by Windows' imaging component.
-constexpr const wchar_t* kJpegExtensions[] = {L".JPG", L".JPEG"};
-constexpr const wchar_t* kWicPhotoExtensions[] = {L".PNG",  L".GIF",  L".BMP",  L".TIF", L".TIFF",
-                                                  L".HEIC", L".HEIF", L".WEBP", L".AVIF"};
+// The photos among the media extensions, by format; every other extension is a clip. JPEG is
+// decoded by libjpeg, which the program carries; the others by Windows' imaging component.
+struct PhotoFormat {
+    const wchar_t* name; // as the file list's hint names it
+    const wchar_t* extensions[2];
+};
+constexpr PhotoFormat kJpeg = {L"JPEG", {L".JPG", L".JPEG"}};
+constexpr PhotoFormat kWicPhotoFormats[] = {{L"PNG", {L".PNG"}},
+                                            {L"GIF", {L".GIF"}},
+                                            {L"BMP", {L".BMP"}},
+                                            {L"TIFF", {L".TIF", L".TIFF"}},
+                                            {L"HEIC", {L".HEIC", L".HEIF"}},
+                                            {L"WebP", {L".WEBP"}},
+                                            {L"AVIF", {L".AVIF"}}};
 
-template <class Table> bool InTable(const Table& table, const std::wstring& ext) {
-    return std::find(std::begin(table), std::end(table), ext) != std::end(table);
+bool OfFormat(const PhotoFormat& format, const std::wstring& ext) {
+    for (const wchar_t* own : format.extensions)
+        if (own && ext == own) return true;
+    return false;
+}
+
+bool IsWicPhotoExtension(const std::wstring& ext) {
+    return std::any_of(std::begin(kWicPhotoFormats), std::end(kWicPhotoFormats),
+                       [&](const PhotoFormat& format) { return OfFormat(format, ext); });
 }
 
 bool IsPhotoExtension(const std::wstring& ext) {
-    return InTable(kJpegExtensions, ext) || InTable(kWicPhotoExtensions, ext);
+    return OfFormat(kJpeg, ext) || IsWicPhotoExtension(ext);
+}
+
+// Some extension of the format is usable.
+bool Usable(const PhotoFormat& format, uint32_t usableMask) {
+    for (size_t i = 0; i < MediaExtensions.size(); ++i)
+        if ((usableMask & (1u << i)) && OfFormat(format, MediaExtensions[i])) return true;
+    return false;
 }
 
 // The extensions of one decoder's list, upper-cased.
@@ -64,7 +87,9 @@ uint32_t MediaMaskForDecoders(const std::vector<std::wstring>& decoderExtensions
     uint32_t mask = 0;
     for (size_t i = 0; i < MediaExtensions.size(); ++i) {
         const std::wstring ext = MediaExtensions[i];
-        if (!InTable(kWicPhotoExtensions, ext) || InTable(decodable, ext)) mask |= 1u << i;
+        if (!IsWicPhotoExtension(ext) ||
+            std::find(decodable.begin(), decodable.end(), ext) != decodable.end())
+            mask |= 1u << i;
     }
     return mask;
 }
@@ -72,7 +97,7 @@ uint32_t MediaMaskForDecoders(const std::vector<std::wstring>& decoderExtensions
 uint32_t WicPhotoMask() {
     uint32_t mask = 0;
     for (size_t i = 0; i < MediaExtensions.size(); ++i)
-        if (InTable(kWicPhotoExtensions, std::wstring(MediaExtensions[i]))) mask |= 1u << i;
+        if (IsWicPhotoExtension(MediaExtensions[i])) mask |= 1u << i;
     return mask;
 }
 
@@ -80,6 +105,14 @@ uint32_t UsableMediaMask() {
     std::optional<uint32_t>& mask = MaskInForce();
     if (!mask) mask = AskWic();
     return *mask;
+}
+
+std::vector<std::wstring> PhotoFormatNames(uint32_t usableMask) {
+    std::vector<std::wstring> names;
+    if (Usable(kJpeg, usableMask)) names.push_back(kJpeg.name);
+    for (const PhotoFormat& format : kWicPhotoFormats)
+        if (Usable(format, usableMask)) names.push_back(format.name);
+    return names;
 }
 
 uint32_t SetUsableMediaMask(uint32_t mask) {

@@ -24,6 +24,10 @@ uint32_t MediaMaskForDecoders(const std::vector<std::wstring>& decoderExtensions
 // The photo extensions decoded by WIC, as bits of MediaExtensions (".PNG" to ".AVIF").
 uint32_t WicPhotoMask();
 
+// The photo formats of which some extension is usable ("JPEG", "PNG", ... "AVIF", in that
+// order), by the names a user knows them by.
+std::vector<std::wstring> PhotoFormatNames(uint32_t usableMask);
+
 // For tests: puts another mask in force (a table of decoders made into one), and gives back
 // the one that was.
 uint32_t SetUsableMediaMask(uint32_t mask);
