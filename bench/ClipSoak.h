@@ -6,7 +6,6 @@
 // refills and the end. Figures are printed under the name given.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -17,7 +16,8 @@
 #include "tests/support/ClipRig.h"
 #include "toolkit/MsgBox.h"
 
-// clips: names in the test media folder; broken: the name of a broken clip made here.
+// clips: names in the test media folder; broken: the name of a broken clip made here. A soak
+// that ends early (the saver closed under it) says so in its refills.
 inline void RunClipSoak(const char* name, const std::vector<std::wstring>& clips,
                         const std::wstring& broken, long refills) {
     tk::SetBoxHook([](const tk::BoxRequest&) { return IDOK; });
@@ -34,7 +34,6 @@ inline void RunClipSoak(const char* name, const std::vector<std::wstring>& clips
     for (const std::wstring& clip : clips)
         files.push_back(cliprig::Media(clip));
     files.push_back(brokenPath);
-    const std::vector<std::wstring> library = files;
 
     rig::RunSettings run;
     run.transition = 1;
@@ -44,6 +43,7 @@ inline void RunClipSoak(const char* name, const std::vector<std::wstring>& clips
     rig::UseSettings(run);
     DWORD start = GetTickCount();
     auto saver = rig::StartSaver(run, files, true);
+    if (!saver) return;
     Settings.clipPlaysWhenVisible = true;
     Settings.clipLoops = true;
     auto unowned = [&] {
@@ -53,33 +53,16 @@ inline void RunClipSoak(const char* name, const std::vector<std::wstring>& clips
                 held += player->IsOpen() ? 1 : 0;
         return tk::Counts().mciDevices + tk::Counts().framePlayers - held;
     };
-    rig::Snapshot early, late;
-    long earlyMci = 0;
-    bool earlyTaken = false;
-    while (saver->Refills() < refills) {
-        saver->MoveOneStep();
-        PumpMessages();
-        // Files that failed are forgotten; bring them back as a rescan of the folder would.
-        for (const auto& path : library)
-            if (std::find(saver->Catalogue().filesToSee.begin(),
-                          saver->Catalogue().filesToSee.end(),
-                          path) == saver->Catalogue().filesToSee.end() &&
-                std::find(saver->Catalogue().seenFiles.begin(), saver->Catalogue().seenFiles.end(),
-                          path) == saver->Catalogue().seenFiles.end())
-                saver->Catalogue().filesToSee.push_back(path);
-        if (!earlyTaken && saver->Refills() >= refills / 5) {
-            early = rig::Take();
-            earlyMci = unowned();
-            earlyTaken = true;
-        }
-    }
-    late = rig::Take();
+    long earlyUnheld = 0;
+    const rig::SoakResult soak =
+        rig::SoakSaver(*saver, refills, files, [&] { earlyUnheld = unowned(); });
+    const rig::Snapshot &early = soak.early, &late = soak.late;
     std::printf("%s_refills: %ld\n", name, saver->Refills());
     std::printf("%s_loads: %ld\n", name, saver->Loads());
     std::printf("%s_seconds: %.1f\n", name, (GetTickCount() - start) / 1000.0);
     std::printf("%s_gdi_objects_growth: %ld\n", name, late.gdiObjects - early.gdiObjects);
     std::printf("%s_windows_growth: %ld\n", name, late.windows - early.windows);
-    std::printf("%s_unheld_players_growth: %ld\n", name, unowned() - earlyMci);
+    std::printf("%s_unheld_players_growth: %ld\n", name, unowned() - earlyUnheld);
     std::printf("%s_private_mb_growth: %.1f\n", name, late.privateMb - early.privateMb);
     saver.reset();
     std::printf("%s_players_open_after_close: %ld\n", name,

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -103,6 +104,45 @@ struct SoakResult {
     Snapshot late;       // at the end
 };
 
+// Steps the saver's strip until it has made `refills` refills, or until it stops (closed by
+// input, say: every step of the fastest strip refills some tile, so a run of 1000 steps
+// without one ends the soak rather than hanging). A file that failed is forgotten: the files
+// of `library` that are neither to see nor seen are brought back after each step, as a
+// rescan of the folders would, so that the broken ones keep failing for the whole run. The
+// counts are taken after the first fifth of the refills (atEarly runs then too) and at the
+// end.
+inline SoakResult SoakSaver(SaverWindow& saver, long refills,
+                            const std::vector<std::wstring>& library,
+                            const std::function<void()>& atEarly = nullptr) {
+    SoakResult result;
+    const long earlyAt = refills / 5;
+    bool early = false;
+    long stepsWithoutRefill = 0, lastRefills = saver.Refills();
+    const auto listed = [](const std::vector<std::wstring>& list, const std::wstring& path) {
+        return std::find(list.begin(), list.end(), path) != list.end();
+    };
+    while (saver.Refills() < refills && !saver.Closed() && stepsWithoutRefill < 1000) {
+        saver.MoveOneStep();
+        stepsWithoutRefill = saver.Refills() == lastRefills ? stepsWithoutRefill + 1 : 0;
+        lastRefills = saver.Refills();
+        PumpMessages();
+        FileCatalogue& catalogue = saver.Catalogue();
+        for (const auto& path : library)
+            if (!listed(catalogue.filesToSee, path) && !listed(catalogue.seenFiles, path))
+                catalogue.filesToSee.push_back(path);
+        if (!early && saver.Refills() >= earlyAt) {
+            result.early = Take();
+            if (atEarly) atEarly();
+            early = true;
+        }
+    }
+    result.late = Take();
+    result.closed = saver.Closed();
+    result.refills = saver.Refills();
+    result.loads = saver.Loads();
+    return result;
+}
+
 // The fastest strip: 20 tiles, the largest step, no timer; one file in ten is corrupt.
 // Steps until the given number of refills, noting the counts after the first fifth and at
 // the end.
@@ -124,36 +164,9 @@ inline SoakResult Soak(const std::wstring& folder, long refills) {
     run.speed = SaverBounds::kMaxSpeed;
     run.delay = 1000;
     run.names = run.dates = true;
-    SoakResult result;
     auto saver = StartSaver(run, files, true);
-    if (!saver) return result;
-    const long earlyAt = refills / 5;
-    bool early = false;
-    // Every step of this strip refills some tile; a run of steps without one means the
-    // saver stopped (closed by input, say), and the soak ends there rather than hanging.
-    long stepsWithoutRefill = 0, lastRefills = saver->Refills();
-    while (saver->Refills() < refills && !saver->Closed() && stepsWithoutRefill < 1000) {
-        saver->MoveOneStep();
-        stepsWithoutRefill = saver->Refills() == lastRefills ? stepsWithoutRefill + 1 : 0;
-        lastRefills = saver->Refills();
-        PumpMessages();
-        // A failed file is forgotten; bring the broken ones back, as a rescan of the
-        // folders would, so that one file in ten keeps failing for the whole run.
-        for (const auto& path : corrupt)
-            if (std::find(saver->Catalogue().filesToSee.begin(),
-                          saver->Catalogue().filesToSee.end(),
-                          path) == saver->Catalogue().filesToSee.end())
-                saver->Catalogue().filesToSee.push_back(path);
-        if (!early && saver->Refills() >= earlyAt) {
-            result.early = Take();
-            early = true;
-        }
-    }
-    result.late = Take();
-    result.closed = saver->Closed();
-    result.refills = saver->Refills();
-    result.loads = saver->Loads();
-    return result;
+    if (!saver) return {};
+    return SoakSaver(*saver, refills, corrupt);
 }
 
 } // namespace rig
