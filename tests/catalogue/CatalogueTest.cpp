@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <set>
-#include <thread>
 
 #include "saver/Catalogue.h"
 #include "saver/SafeSettings.h"
@@ -82,19 +81,13 @@ TEST_F(Catalogue, UnreadableMemoryIsTreatedAsAbsent) {
     Settings.rememberSeen = true;
     MakeFile(Memory(), "0C:\\b.jpg\r\n");
     {
-        tk::FileHandle lock(
-            CreateFileW(Memory().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        std::thread releaser([&] {
-            Sleep(300);
-            lock.Reset();
-        });
+        HeldFile lock(Memory(), 300);
         cat_.FillCatalogue();
-        releaser.join();
+        lock.Release();
         EXPECT_EQ(cat_.filesToSee, V{L"C:\\b.jpg"});
     }
     {
-        tk::FileHandle lock(
-            CreateFileW(Memory().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        HeldFile lock(Memory());
         cat_.FillCatalogue();
         EXPECT_EQ(cat_.filesToSee, V{Photos() + L"\\z.jpg"});
     }

@@ -195,9 +195,8 @@ TEST_F(Configurations, AConfigurationThatCouldNotBeReadIsReplacedOnlyWhenTheUser
     const std::string before = ReadFileBytes(cfg);
     std::unique_ptr<SettingsDialog> dialog;
     {
-        tk::FileHandle held(
-            CreateFileW(cfg.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        ASSERT_TRUE(held);
+        HeldFile held(cfg);
+        ASSERT_TRUE(held.Held());
         dialog = rig::OpenDialog();
     }
     ASSERT_TRUE(dialog);

@@ -2,7 +2,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <thread>
 
 #include "Globals/Random.h"
 #include "Globals/Transitions.h"
@@ -203,17 +202,10 @@ TEST_F(SettingsTest, AFileHeldByAnotherProgramIsWaitedForThenSaidUnreadable) {
         Settings = SettingsRecord{};
         Settings.installDir = dir.Path();
         boxes.clear();
-        tk::FileHandle held(
-            CreateFileW(cfg.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        ASSERT_TRUE(held);
-        std::thread releaser([&] {
-            if (!released) return;
-            Sleep(300);
-            held.Reset();
-        });
+        HeldFile held(cfg, released ? 300 : INFINITE);
+        ASSERT_TRUE(held.Held());
         Load(LoadScope::CurrentConfiguration);
-        releaser.join();
-        held.Reset();
+        held.Release();
         EXPECT_EQ(Settings.stepPixels, released ? 7 : 1);
         EXPECT_EQ(boxes, released ? std::vector<std::wstring>{}
                                   : std::vector<std::wstring>{L"Impossible de lire " + cfg});

@@ -194,11 +194,3 @@ inline std::string TiffBytes(const std::vector<TiffPage>& pages) {
     }
     return t;
 }
-
-// The bytes of one colour repeated for every pixel of a page.
-inline std::string Repeated(const std::string& pixel, int count) {
-    std::string bytes;
-    for (int i = 0; i < count; ++i)
-        bytes += pixel;
-    return bytes;
-}

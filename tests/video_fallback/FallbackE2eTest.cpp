@@ -8,7 +8,6 @@
 #include "tests/support/TempDir.h"
 #include "tests/support/ClipRig.h"
 #include "toolkit/Counters.h"
-#include "toolkit/MsgBox.h"
 
 namespace {
 
@@ -25,7 +24,6 @@ bool Moves(const RECT& inner) {
 // One phone clip at a time, in a central tile at twice its size; each is drawn, moves, and
 // loops.
 TEST(FallbackE2e, SaverPlaysPhoneClipsInItsTiles) {
-    tk::SetBoxHook([](const tk::BoxRequest&) { return IDOK; });
     struct Case {
         const wchar_t* name;
         RECT tile;
@@ -54,15 +52,10 @@ TEST(FallbackE2e, SaverPlaysPhoneClipsInItsTiles) {
         EXPECT_TRUE(Moves(inner)) << "started again at its end";
         EXPECT_TRUE(saver.EndByRequest().has_value()) << "the saver did not end";
     }
-    tk::SetBoxHook(nullptr);
 }
 
 TEST(FallbackE2e, DialogPreviewPlaysAPhoneClip) {
-    std::vector<tk::BoxRequest> boxes;
-    tk::SetBoxHook([&](const tk::BoxRequest& box) {
-        boxes.push_back(box);
-        return IDOK;
-    });
+    rig::Boxes boxes;
     TempDir clips;
     Copy(L"silent.mp4", clips);
     rig::Options options = rig::DialogOptions();
@@ -84,8 +77,7 @@ TEST(FallbackE2e, DialogPreviewPlaysAPhoneClip) {
         dialog->OnCancel();
     }
     EXPECT_EQ(tk::Counts().framePlayers, players) << "closed with the dialog";
-    EXPECT_TRUE(boxes.empty()) << "no warning";
-    tk::SetBoxHook(nullptr);
+    EXPECT_TRUE(boxes.seen.empty()) << "no warning";
 }
 
 } // namespace

@@ -23,8 +23,6 @@ class FallbackTest : public ::testing::Test {
     std::vector<uint32_t> Picture(int w, int h) { return ReadScreen({4, 4, w - 4, h - 4}); }
 
     cliprig::PlayerOnPanel rig_{L"FallbackTestHost", true};
-    tk::Window& host_ = rig_.host;
-    tk::Panel& panel_ = rig_.panel;
     tk::MediaPlayer& player_ = rig_.player;
 };
 
@@ -124,8 +122,7 @@ TEST_F(FallbackTest, FilesNoPlayerCanShowAreRefused) {
     TempDir dir;
     const std::wstring corrupt = dir / L"corrupt.mp4", empty = dir / L"empty.mp4";
     MakeCorruptFile(corrupt);
-    tk::FileHandle(
-        CreateFileW(empty.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    WriteFileBytes(empty, "");
     struct Case {
         std::wstring path;
         const wchar_t* why;
