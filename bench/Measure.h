@@ -1,12 +1,13 @@
 #pragma once
-// The figures every benchmark takes from its samples: medians, percentiles, elapsed times.
+// The figures every benchmark takes from its samples: medians, percentiles, elapsed times;
+// the memory counters come from the tests' support.
 #include <windows.h>
-
-#include <psapi.h>
 
 #include <algorithm>
 #include <chrono>
 #include <vector>
+
+#include "tests/support/ProcessMemory.h"
 
 // The sample at fraction p of the sorted samples (0.5: the median); 0 without samples.
 inline double Percentile(std::vector<double> v, double p) {
@@ -25,17 +26,4 @@ template <class F> double TimeMs(F&& f) {
     f();
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
         .count();
-}
-
-// This process's memory counters now.
-inline PROCESS_MEMORY_COUNTERS_EX ProcessMemory() {
-    PROCESS_MEMORY_COUNTERS_EX counters = {};
-    counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                         sizeof counters);
-    return counters;
-}
-
-inline double Mb(SIZE_T bytes) {
-    return double(bytes) / (1024.0 * 1024.0);
 }

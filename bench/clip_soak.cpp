@@ -4,14 +4,13 @@
 // memory, must not grow between the first fifth of the run and its end.
 #include <windows.h>
 // psapi.h needs windows.h first.
-#include <psapi.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "tests/support/ClipRig.h"
+#include "tests/support/ProcessMemory.h"
 #include "toolkit/Counters.h"
 
 using namespace cliprig;
@@ -22,13 +21,7 @@ constexpr int kTiles = 20;
 constexpr long kRefills = 500;
 
 double PrivateMb() {
-    PROCESS_MEMORY_COUNTERS_EX counters = {};
-    counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                         sizeof counters);
-    // Wine leaves PrivateUsage at 0; the commit charge (PagefileUsage) is the same figure.
-    SIZE_T bytes = std::max(counters.PrivateUsage, counters.PagefileUsage);
-    return double(bytes) / (1024.0 * 1024.0);
+    return Mb(PrivateBytes(ProcessMemory()));
 }
 
 struct Snapshot {

@@ -4,13 +4,12 @@
 
 #include <windows.h>
 
-#include <psapi.h>
-
 #include <random>
 
 #include "controls/FitImage.h"
 #include "tests/support/Photos.h"
 #include "tests/support/Pictures.h"
+#include "tests/support/ProcessMemory.h"
 #include "tests/support/TempDir.h"
 #include "toolkit/Counters.h"
 #include "toolkit/Log.h"
@@ -45,10 +44,7 @@ class BadFiles : public testing::Test {
 };
 
 SIZE_T PeakCommit() {
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    return counters.PeakPagefileUsage;
+    return ProcessMemory().PeakPagefileUsage;
 }
 
 } // namespace
@@ -99,18 +95,12 @@ TEST_F(BadFiles, NothingLeaksOverManyFailures) {
     WriteFileBytes(dir_ / L"bad.jpg", bad);
     for (int i = 0; i < 5; ++i)
         image_.LoadFromFile(dir_ / L"bad.jpg", 1920, 1080);
-    PROCESS_MEMORY_COUNTERS_EX before = {};
-    before.cb = sizeof before;
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&before),
-                         sizeof before);
+    const PROCESS_MEMORY_COUNTERS_EX before = ProcessMemory();
     for (int i = 0; i < 200; ++i) {
         image_.LoadFromFile(dir_ / L"bad.jpg", 1920, 1080);
         image_.LoadFromFile(dir_ / L"good.jpg", 1920, 1080);
     }
-    PROCESS_MEMORY_COUNTERS_EX after = {};
-    after.cb = sizeof after;
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&after),
-                         sizeof after);
+    const PROCESS_MEMORY_COUNTERS_EX after = ProcessMemory();
     EXPECT_LT(after.PrivateUsage, before.PrivateUsage + (SIZE_T(8) << 20));
     EXPECT_EQ(tk::Counts().gdiObjects, gdiBefore_);
 }

@@ -3,7 +3,6 @@
 // without the registry, and the soak loop. Header-only and free of GoogleTest, so that the
 // benchmarks include it too.
 #include <windows.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -20,6 +19,7 @@
 #include "toolkit/MsgBox.h"
 
 #include "tests/support/Photos.h"
+#include "tests/support/ProcessMemory.h"
 #include "tests/support/Rig.h"
 
 namespace rig {
@@ -80,10 +80,7 @@ StartSaver(const RunSettings& run, const std::vector<std::wstring>& files, bool 
 // The process's private bytes (its commit charge; Wine leaves PrivateUsage at 0 but keeps
 // PagefileUsage, which is the same figure).
 inline double PrivateMb() {
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    return double(counters.PagefileUsage) / (1024.0 * 1024.0);
+    return Mb(ProcessMemory().PagefileUsage);
 }
 
 struct Snapshot {
