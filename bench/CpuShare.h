@@ -4,6 +4,7 @@
 // figures.
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -71,14 +72,23 @@ inline double SaverShare(const TempDir& install, const std::wstring& folder, Opt
 }
 
 // A black topmost window of this process over every monitor, shown without activation.
-inline HWND FullScreenWindow() {
+inline HWND FullScreenWindow(DWORD extraStyle = 0) {
     HWND window = CreateWindowExW(
-        WS_EX_TOPMOST, BareClass(L"CpuBenchWindow", BLACK_BRUSH), L"", WS_POPUP | WS_VISIBLE,
-        GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-        GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN), nullptr,
-        nullptr, GetModuleHandleW(nullptr), nullptr);
+        WS_EX_TOPMOST, BareClass(L"CpuBenchWindow", BLACK_BRUSH), L"",
+        WS_POPUP | WS_VISIBLE | extraStyle, GetSystemMetrics(SM_XVIRTUALSCREEN),
+        GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN),
+        GetSystemMetrics(SM_CYVIRTUALSCREEN), nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     UpdateWindow(window);
     return window;
+}
+
+// A black panel of width x height in the window, centred on the primary monitor, as a clip's
+// tile shows it.
+inline HWND CentredPanel(HWND window, int width, int height) {
+    const int W = GetSystemMetrics(SM_CXSCREEN), H = GetSystemMetrics(SM_CYSCREEN);
+    return CreateWindowExW(0, L"CpuBenchWindow", L"", WS_CHILD | WS_VISIBLE, (W - width) / 2,
+                           (H - height) / 2, width, height, window, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
 }
 
 inline void CALLBACK CopyPicture(HWND window, UINT, UINT_PTR, DWORD) {
@@ -105,6 +115,25 @@ inline double BareBlitShare(DWORD measureMs) {
     KillTimer(window, kTick);
     DestroyWindow(window);
     return share;
+}
+
+// Transition 1 at the default pace (4 px every 10 ms) over the photos, 7 tiles, against the
+// bare program, in turns; printed as <prefix>_ratio, <prefix>_share and <prefix>_bare_share.
+inline void StripFigures(const TempDir& install, const std::wstring& photos, const char* prefix) {
+    std::vector<double> strip, bare;
+    for (int turn = 0; turn < kStripTurns; ++turn) {
+        bare.push_back(BareBlitShare(kStripTurnMs));
+        strip.push_back(SaverShare(install, photos,
+                                   {{L"optransition", L";1;"},
+                                    {L"defspeed", L"4"},
+                                    {L"defdelay", L"990"},
+                                    {L"opnbimgmax", L"7"}},
+                                   kStripTurnMs));
+    }
+    const double ours = Median(strip), theirs = Median(bare);
+    std::printf("%s_ratio: %.2f\n", prefix, ours > 0 && theirs > 0 ? ours / theirs : 0.0);
+    std::printf("%s_share: %.3f\n", prefix, ours);
+    std::printf("%s_bare_share: %.3f\n", prefix, theirs);
 }
 
 } // namespace cpushare

@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <thread>
 
-#include "bench/BareClass.h"
+#include "bench/CpuShare.h"
 #include "bench/Measure.h"
 #include "tests/support/Rig.h"
 #include "tests/support/SaverProcess.h"
@@ -27,24 +27,12 @@ constexpr DWORD kTurnMs = 6000;
 constexpr int kClipFrames = 250; // hd.mp4: ten seconds at 25 frames a second
 constexpr UINT kProbe = WM_APP + 7;
 
-double OwnCpuSeconds() {
-    return ProcessCpuSeconds(GetCurrentProcessId());
-}
-
 // A black window with a black panel of the clip's size in its middle.
 struct ClipWindow {
-    ClipWindow() {
-        const int W = GetSystemMetrics(SM_CXSCREEN), H = GetSystemMetrics(SM_CYSCREEN);
-        window = CreateWindowExW(WS_EX_TOPMOST, BareClass(L"FallbackBenchWindow", BLACK_BRUSH), L"",
-                                 WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, W, H, nullptr,
-                                 nullptr, GetModuleHandleW(nullptr), nullptr);
-        panel = CreateWindowExW(0, L"FallbackBenchWindow", L"", WS_CHILD | WS_VISIBLE, (W - kW) / 2,
-                                (H - kH) / 2, kW, kH, window, nullptr, GetModuleHandleW(nullptr),
-                                nullptr);
-        PumpMessages();
-    }
+    ClipWindow() { PumpMessages(); }
     ~ClipWindow() { DestroyWindow(window); }
-    HWND window, panel;
+    HWND window = cpushare::FullScreenWindow(WS_CLIPCHILDREN);
+    HWND panel = cpushare::CentredPanel(window, kW, kH);
 };
 
 // Runs the thread's messages for ms; a clip that ends starts again, as a looping tile's.
@@ -70,9 +58,9 @@ double Share(tk::ClipRoute route, const ClipWindow& stage) {
     double share = -1;
     if (player.Open() && player.SetDisplaySize(kW, kH) && player.Play()) {
         PlayFor(player, 1000); // the decoders warm up
-        const double cpu0 = OwnCpuSeconds();
+        const double cpu0 = cpushare::OwnCpuSeconds();
         const double wall = TimeMs([&] { PlayFor(player, kTurnMs); }) / 1000.0;
-        share = (OwnCpuSeconds() - cpu0) / wall;
+        share = (cpushare::OwnCpuSeconds() - cpu0) / wall;
     }
     tk::SetClipRoute(tk::ClipRoute::MciFirst);
     return share;

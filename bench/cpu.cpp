@@ -31,10 +31,7 @@ using namespace cpushare;
 // given size, played, and left to itself.
 double BarePlayerShare(const std::wstring& clip, int width, int height) {
     HWND window = FullScreenWindow();
-    const int W = GetSystemMetrics(SM_CXSCREEN), H = GetSystemMetrics(SM_CYSCREEN);
-    HWND panel = CreateWindowExW(0, L"CpuBenchWindow", L"", WS_CHILD | WS_VISIBLE, (W - width) / 2,
-                                 (H - height) / 2, width, height, window, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr);
+    HWND panel = CentredPanel(window, width, height);
     double share = -1;
     {
         tk::MediaPlayer player;
@@ -51,28 +48,6 @@ double BarePlayerShare(const std::wstring& clip, int width, int height) {
 
 void PrintShare(const char* name, double share) {
     std::printf("%s: %.3f\n", name, share);
-}
-
-void PrintRatio(const char* name, double ours, double bare) {
-    std::printf("%s: %.2f\n", name, ours > 0 && bare > 0 ? ours / bare : 0.0);
-}
-
-// Transition 1 at the default pace (4 px every 10 ms) over full-screen photos, against the
-// bare program.
-void StripFigures(const TempDir& install, const std::wstring& photos) {
-    std::vector<double> strip, bare;
-    for (int turn = 0; turn < kStripTurns; ++turn) {
-        bare.push_back(BareBlitShare(kStripTurnMs));
-        strip.push_back(SaverShare(install, photos,
-                                   {{L"optransition", L";1;"},
-                                    {L"defspeed", L"4"},
-                                    {L"defdelay", L"990"},
-                                    {L"opnbimgmax", L"7"}},
-                                   kStripTurnMs));
-    }
-    PrintRatio("cpu_strip_ratio", Median(strip), Median(bare));
-    PrintShare("cpu_strip_share", Median(strip));
-    PrintShare("cpu_strip_bare_share", Median(bare));
 }
 
 // One central MPEG-1 clip, 320 x 240 at twice its size, looping, so that the saver watches
@@ -112,7 +87,7 @@ int wmain(int argc, wchar_t** argv) {
             SaverShare(install, photos.Path(), {{L"optransition", L";4;"}, {L"defpause", L"60"}});
         PrintShare("cpu_still_share", still);
     }
-    if (wanted(L"strip")) StripFigures(install, photos.Path());
+    if (wanted(L"strip")) StripFigures(install, photos.Path(), "cpu_strip");
     if (wanted(L"clip")) ClipFigures(install, clips);
     return 0;
 }

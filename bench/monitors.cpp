@@ -84,23 +84,7 @@ void HdFigures(const Monitors& m, bool firstOnly) {
     for (int i = 0; i < 14; ++i)
         MakeDetailedJpeg(photos / (L"photo" + std::to_wstring(i) + L".jpg"), W, H);
 
-    std::vector<double> strip, bare;
-    for (int turn = 0; turn < (firstOnly ? 0 : kStripTurns); ++turn) {
-        bare.push_back(BareBlitShare(kStripTurnMs));
-        strip.push_back(SaverShare(install, photos.Path(),
-                                   {{L"optransition", L";1;"},
-                                    {L"defspeed", L"4"},
-                                    {L"defdelay", L"990"},
-                                    {L"opnbimgmax", L"7"}},
-                                   kStripTurnMs));
-    }
-    const double ours = Median(strip), theirs = Median(bare);
-    if (!firstOnly) {
-        std::printf("monitors2_cpu_strip_ratio: %.2f\n",
-                    ours > 0 && theirs > 0 ? ours / theirs : 0.0);
-        std::printf("monitors2_cpu_strip_share: %.3f\n", ours);
-        std::printf("monitors2_cpu_strip_bare_share: %.3f\n", theirs);
-    }
+    if (!firstOnly) StripFigures(install, photos.Path(), "monitors2_cpu_strip");
 
     std::vector<double> firsts, seconds;
     for (int turn = 0; turn < 3; ++turn) {
