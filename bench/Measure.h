@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "tests/support/ProcessMemory.h"
@@ -26,4 +28,25 @@ template <class F> double TimeMs(F&& f) {
     f();
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
         .count();
+}
+
+// Runs this benchmark program again with the arguments, and waits for it: a measure taken in
+// a fresh process (a peak of memory, say) that what this one did before cannot touch. Its
+// output goes to the same console, after what this one printed so far. False if it could
+// not start.
+inline bool RunSelf(const std::wstring& arguments) {
+    std::fflush(stdout);
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring line = L"\"" + std::wstring(self) + L"\" " + arguments;
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
+                        &pi))
+        return false;
+    WaitForSingleObject(pi.hProcess, INFINITE);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
 }

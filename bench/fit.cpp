@@ -75,22 +75,6 @@ int MeasurePeak(const std::wstring& path) {
     return 0;
 }
 
-int RunPeakChild(const std::wstring& path) {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring line = L"\"" + std::wstring(self) + L"\" --peak \"" + path + L"\"";
-    STARTUPINFOW si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
-                        &pi))
-        return 1;
-    WaitForSingleObject(pi.hProcess, INFINITE);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return 0;
-}
-
 } // namespace
 
 // The first DCT scale whose output covers a fitted size.
@@ -134,8 +118,7 @@ int wmain(int argc, wchar_t** argv) {
         fprintf(stderr, "cannot make the photo\n");
         return 1;
     }
-    fflush(stdout);
-    RunPeakChild(path);
+    RunSelf(L"--peak \"" + path + L"\"");
 
     const RECT fit = FitRect(kAreaWidth, kAreaHeight, kWidth, kHeight);
     const int firstCovering = FirstCovering(fit);

@@ -26,9 +26,8 @@ constexpr int kRuns = 5;
 
 // The big photo in another format, made once into the temporary folder through WIC.
 std::wstring BigPicture(const wchar_t* extension, const GUID& container) {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring path = std::wstring(temp) + L"vistamur-bench-6000x4000-v1" + extension;
+    const std::wstring path =
+        TempFile((L"vistamur-bench-6000x4000-v1" + std::wstring(extension)).c_str());
     if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return path;
     PhotoPixels photo; // asked row after row, as its noise is drawn
     const bool made = MakeWicPicture(path, container, kWidth, kHeight,
@@ -93,22 +92,6 @@ int MeasurePeak(const std::wstring& path, const std::wstring& name) {
     printf("fit_%ls_peak_budget_mb: %.1f\n", name.c_str(),
            Mb(SIZE_T(kWidth) * kHeight * 4) + fitted + 20.0);
     return 0;
-}
-
-void RunPeakChild(const std::wstring& path, const std::wstring& name) {
-    fflush(stdout);
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring line = L"\"" + std::wstring(self) + L"\" --peak \"" + path + L"\" " + name;
-    STARTUPINFOW si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
-                        &pi))
-        return;
-    WaitForSingleObject(pi.hProcess, INFINITE);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
 }
 
 void MeasureRatio(Wic& wic, const std::wstring& path, const wchar_t* name) {
@@ -204,8 +187,8 @@ int wmain(int argc, wchar_t** argv) {
         fprintf(stderr, "cannot make the pictures\n");
         return 1;
     }
-    RunPeakChild(png, L"png");
-    RunPeakChild(tiff, L"tiff");
+    RunSelf(L"--peak \"" + png + L"\" png");
+    RunSelf(L"--peak \"" + tiff + L"\" tiff");
     Wic wic;
     if (!wic.factory) {
         fprintf(stderr, "no WIC factory\n");
