@@ -31,16 +31,11 @@ std::vector<std::wstring> Photos(const TempDir& dir, int n) {
     return files;
 }
 
-// A saver window whose monitors are the given ones, started with these files.
+// A saver window whose monitors are the given ones (read again at each change), started with
+// these files.
 std::unique_ptr<SaverWindow> Start(const rig::RunSettings& run, std::vector<Monitor>* monitors,
                                    const std::vector<std::wstring>& files) {
-    rig::UseSettings(run);
-    auto saver = rig::NewSaverWindow(false);
-    saver->readMonitors = [monitors] { return *monitors; };
-    saver->BuildSlideshow();
-    saver->Catalogue().filesToSee = files;
-    saver->FirstRefills();
-    return saver;
+    return rig::StartSaver(run, files, false, [monitors] { return *monitors; });
 }
 
 // No file on the tiles of two shows; every file is on a tile or in the catalogue.

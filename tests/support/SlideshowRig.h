@@ -65,12 +65,15 @@ inline std::unique_ptr<SaverWindow> NewSaverWindow(bool shown) {
     return saver;
 }
 
-// A saver window as Init leaves it, with the given files as its catalogue.
+// A saver window as Init leaves it, with the given files as its catalogue; given monitors,
+// it asks them instead of the system's.
 inline std::unique_ptr<SaverWindow>
-StartSaver(const RunSettings& run, const std::vector<std::wstring>& files, bool shown = false) {
+StartSaver(const RunSettings& run, const std::vector<std::wstring>& files, bool shown = false,
+           std::function<std::vector<Monitor>()> monitors = nullptr) {
     UseSettings(run);
     auto saver = NewSaverWindow(shown);
     if (!saver) return nullptr;
+    if (monitors) saver->readMonitors = std::move(monitors);
     saver->BuildSlideshow();
     saver->Catalogue().filesToSee = files;
     saver->FirstRefills();
