@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/Launch.h"
 #include "tests/support/ProcessMemory.h"
 
 // The sample at fraction p of the sorted samples (0.5: the median); 0 without samples.
@@ -38,15 +39,8 @@ inline bool RunSelf(const std::wstring& arguments) {
     std::fflush(stdout);
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring line = L"\"" + std::wstring(self) + L"\" " + arguments;
-    STARTUPINFOW si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
-                        &pi))
-        return false;
-    WaitForSingleObject(pi.hProcess, INFINITE);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    tk::KernelHandle process;
+    if (!Launch(L"\"" + std::wstring(self) + L"\" " + arguments, &process, true)) return false;
+    WaitForSingleObject(process.Get(), INFINITE);
     return true;
 }

@@ -5,8 +5,9 @@
 #include <string>
 #include <utility>
 
+#include "tests/support/Launch.h"
 #include "tests/support/TempDir.h"
-#include "toolkit/Handles.h"
+#include "toolkit/Text.h"
 
 inline void MakeFolder(const std::wstring& path) {
     CreateDirectoryW(path.c_str(), nullptr);
@@ -38,20 +39,13 @@ inline std::string UnixPath(const std::wstring& path) {
 // Starts a Unix command line under Wine (Wine starts Unix programs too); false if it could not
 // start. Wine gives no handle that tells when a Unix program ends: a caller waits for what
 // the program does.
-inline bool StartUnix(std::string line) {
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi))
-        return false;
-    tk::KernelHandle process(pi.hProcess), thread(pi.hThread);
-    return true;
+inline bool StartUnix(const std::string& line) {
+    return Launch(tk::Widen(line));
 }
 
 // Runs a Unix command line under Wine and waits up to 30 s for `done` to hold.
 template <class Done> bool RunUnix(std::string line, Done done) {
-    if (!StartUnix(std::move(line))) return false;
+    if (!StartUnix(line)) return false;
     for (int i = 0; i < 600; ++i) {
         if (done()) return true;
         Sleep(50);
