@@ -15,8 +15,8 @@ inline bool Launch(std::wstring line, tk::KernelHandle* process = nullptr,
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, inheritHandles, 0, nullptr,
-                        nullptr, &si, &pi))
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, inheritHandles, 0, nullptr, nullptr,
+                        &si, &pi))
         return false;
     tk::KernelHandle thread(pi.hThread), own(pi.hProcess);
     if (process) *process = std::move(own);
