@@ -78,10 +78,11 @@ const wchar_t* const kCannotReadMessage = L"Impossible de lire %s";
 
 // Whether the file can be read, waiting a moment for one that another program holds. One that
 // stays held is said so, and noted, so that no save replaces it unasked.
-tk::FileRead CheckReadable(const std::wstring& file, LoadProblems& problems) {
+tk::FileRead CheckReadable(const std::wstring& file, LoadProblems& problems,
+                           const std::function<bool()>& keepGoing) {
     std::erase_if(Settings.unreadFiles,
                   [&](const std::wstring& f) { return tk::SamePath(f, file); });
-    const tk::FileRead state = tk::WaitReadable(file, kLockedFileWaitMs);
+    const tk::FileRead state = tk::WaitReadable(file, kLockedFileWaitMs, keepGoing);
     if (state == tk::FileRead::Unreadable) {
         tk::Log(L"cannot read " + file + L", error " + tk::IntToStr(GetLastError()));
         Settings.unreadFiles.push_back(file);
@@ -92,11 +93,12 @@ tk::FileRead CheckReadable(const std::wstring& file, LoadProblems& problems) {
 
 // A name that is no usable file name (a path, a device) is taken for a missing
 // configuration: nothing outside the install folder is read.
-void ReadConfigFile(LoadProblems& problems) {
+void ReadConfigFile(LoadProblems& problems, const std::function<bool()>& keepGoing) {
     const std::wstring file = ConfigFilePath();
     const bool usable = IsUsableConfigName(Settings.configName);
     if (!usable) tk::Log(L"unusable configuration name \"" + Settings.configName + L"\"");
-    const tk::FileRead state = usable ? CheckReadable(file, problems) : tk::FileRead::Absent;
+    const tk::FileRead state =
+        usable ? CheckReadable(file, problems, keepGoing) : tk::FileRead::Absent;
     if (state == tk::FileRead::Absent) problems.push_back({LoadProblem::NotFound, file});
     if (state != tk::FileRead::Read) return;
     for (const SettingKey& k : ConfigFileKeys())
@@ -109,14 +111,14 @@ std::wstring ConfigFilePath() {
     return Settings.installDir + Settings.configName + L".cfg";
 }
 
-LoadProblems LoadConfigFiles(LoadScope scope) {
+LoadProblems LoadConfigFiles(LoadScope scope, const std::function<bool()>& keepGoing) {
     LoadProblems problems;
     if (scope != LoadScope::NamedConfiguration) {
         const std::wstring ini = Settings.installDir + kConfigIni;
-        const tk::FileRead state = CheckReadable(ini, problems);
-        if (state == tk::FileRead::Absent) return problems;
+        const tk::FileRead state = CheckReadable(ini, problems, keepGoing);
+        if (state == tk::FileRead::Absent || state == tk::FileRead::Stopped) return problems;
         if (state == tk::FileRead::Unreadable) {
-            ReadConfigFile(problems); // the configuration named by default
+            ReadConfigFile(problems, keepGoing); // the configuration named by default
             return problems;
         }
         for (const SettingKey& k : ConfigIniKeys())
@@ -128,13 +130,13 @@ LoadProblems LoadConfigFiles(LoadScope scope) {
             if (!names.empty()) Settings.configName = names[Random(int(names.size()))];
         }
     }
-    ReadConfigFile(problems);
+    ReadConfigFile(problems, keepGoing);
     return problems;
 }
 
-LoadProblems LoadSettings(LoadScope scope) {
+LoadProblems LoadSettings(LoadScope scope, const std::function<bool()>& keepGoing) {
     ReadInstallDir();
-    return LoadConfigFiles(scope);
+    return LoadConfigFiles(scope, keepGoing);
 }
 
 std::wstring LoadProblemText(const LoadProblem& problem) {

@@ -4,6 +4,7 @@
 // the settings to and from the configuration files.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -59,9 +60,11 @@ struct LoadProblem {
 };
 using LoadProblems = std::vector<LoadProblem>;
 
-LoadProblems LoadSettings(LoadScope scope);
+// keepGoing, when given, is asked while a file that another program holds is waited for:
+// false ends the load at once (the saver's exit, which nothing should keep waiting).
+LoadProblems LoadSettings(LoadScope scope, const std::function<bool()>& keepGoing = {});
 // LoadSettings without the registry: the files of the install folder Settings holds.
-LoadProblems LoadConfigFiles(LoadScope scope);
+LoadProblems LoadConfigFiles(LoadScope scope, const std::function<bool()>& keepGoing = {});
 // The warning a problem gets, and the boxes that tell them, one a problem.
 std::wstring LoadProblemText(const LoadProblem& problem);
 void ShowLoadProblems(HWND owner, const LoadProblems& problems);

@@ -53,15 +53,8 @@ void FileCatalogue::ScanFolders() {
     };
     events.Inaccessible = [&](const std::wstring& folder) {
         unreached_.push_back(folder);
-        // Once per run: a drive that stays away would stop the show at every new pass.
-        if (std::find(warned_.begin(), warned_.end(), folder) != warned_.end()) return;
-        warned_.push_back(folder);
-        if (pacer.TakePending()) drawCount(); // the box comes over the true count
-        const std::wstring text = L"Répertoire \"" + folder + L"\" inaccessible";
-        if (events_.Notice)
-            events_.Notice(text);
-        else
-            Warning(text);
+        if (pacer.TakePending()) drawCount(); // the notice comes over the true count
+        SayFolderAway(folder);
     };
     events.KeepGoing = [this] { return KeepGoing(); };
     const bool whole = FolderScan(filesToSee, std::move(events)).ScanFolders(Settings.folders);
@@ -74,8 +67,23 @@ void FileCatalogue::ScanFolders() {
     if (filesToSee.empty()) Warning(L"Erreur : Aucune photos ou vidéos trouvées !");
 }
 
-// A memory file that exists but cannot be read counts as absent: the folders are scanned,
-// and the file is left as it is until the close replaces it, whole, with this run's state.
+void FileCatalogue::SayFolderAway(const std::wstring& folder) {
+    if (std::find(warned_.begin(), warned_.end(), folder) != warned_.end()) return;
+    warned_.push_back(folder);
+    const std::wstring text = L"Répertoire \"" + folder + L"\" inaccessible";
+    if (events_.Notice)
+        events_.Notice(text);
+    else
+        Warning(text);
+}
+
+bool FileCatalogue::KeepsMemory() const {
+    return Settings.rememberSeen && !memoryUnreadable_;
+}
+
+// A memory file that exists but cannot be read (another program held it past the wait) is
+// never replaced: the run scans its folders and goes on as with the memory off, and the file
+// keeps what earlier runs saw.
 // The entries of folders that are away (a disk unplugged) are set aside: each would only fail
 // at its pick, and the close writes them back as they were read. A memory whose files still
 // to see are all away leads to a scan, as one with none would.
@@ -83,7 +91,9 @@ bool FileCatalogue::ReadMemory() {
     FillingScope filling(events_);
     const auto keepGoing = [this] { return KeepGoing(); };
     std::string text;
-    if (ReadMemoryWhenFree(text, keepGoing) != FileRead::Read) return false;
+    const FileRead read = ReadMemoryWhenFree(text, keepGoing);
+    memoryUnreadable_ = read == FileRead::Unreadable;
+    if (read != FileRead::Read) return false;
     bool allSeen = true;
     ProgressPacer pacer;
     auto drawCount = [this] { Progress(MemoryCountText(seenFiles.size(), filesToSee.size())); };
@@ -123,7 +133,9 @@ FileRead FileCatalogue::ReadMemoryWhenFree(std::string& text,
         Sleep(kRetryMs);
         read = ReadWholeFile(path, text, keepGoing);
     }
-    if (read == FileRead::Unreadable) tk::Log(L"the memory file cannot be read: " + path);
+    if (read == FileRead::Unreadable)
+        tk::Log(L"the memory file cannot be read: " + path +
+                L"; this run goes on without it and leaves it as it was");
     return read;
 }
 
@@ -145,6 +157,8 @@ bool FileCatalogue::SetAsideFoldersAway() {
         list->resize(kept);
     }
     tk::Log(L"memory entries of folders away are kept aside for the close");
+    for (const std::wstring& folder : away)
+        SayFolderAway(folder);
     unreached_ = std::move(away);
     return true;
 }
@@ -194,7 +208,7 @@ void FileCatalogue::ForgetFile(const std::wstring& path) {
 
 void FileCatalogue::RefillCatalogue() {
     failures_.NewPass();
-    if (Settings.rememberSeen) {
+    if (KeepsMemory()) {
         ScanFolders();
         return;
     }
@@ -250,7 +264,7 @@ bool FileCatalogue::TakeNextFile(const Excluded& excluded,
 // (its folders away for the run, say) knows nothing worth keeping: the file stays as it was.
 // A memory that cannot be written keeps its previous file whole; the close goes on.
 void FileCatalogue::Close() {
-    if (Settings.rememberSeen && filled_) {
+    if (KeepsMemory() && filled_) {
         if (filesToSee.empty() && seenFiles.empty())
             tk::Log(L"empty catalogue; the memory file stays as it was");
         else if (!WriteMemory())

@@ -62,6 +62,10 @@ class FileCatalogue {
     // memory, so that a saver closed before its start-up ended cannot wipe it. A scan cut short
     // by an exit clears it again: it holds only part of the folders.
     bool Filled() const { return filled_; }
+    // Whether this run keeps the memory: it is asked for, and its file, when there is one,
+    // could be read. A file that another program held past the wait is left as it was, and the
+    // run goes on as with the memory off.
+    bool KeepsMemory() const;
 
   private:
     bool Stopping() const { return events_.Stopping && events_.Stopping(); }
@@ -71,11 +75,15 @@ class FileCatalogue {
 
     class FillingScope; // tells the owner that a scan or a read runs, while it lives
     bool SetAsideFoldersAway();
+    // A folder of folders that cannot be reached is said once per run: a drive that stays
+    // away would otherwise be said again at every new pass.
+    void SayFolderAway(const std::wstring& folder);
     tk::FileRead ReadMemoryWhenFree(std::string& text, const std::function<bool()>& keepGoing);
 
     PassFailures failures_;
     CatalogueEvents events_;
     bool filled_ = false;
+    bool memoryUnreadable_ = false; // its file was there but could not be read this run
     // The memory file as it was read at the start, and the folders of folders that the latest
     // scan could not reach: the close writes their entries back as they were read.
     std::string memoryRead_;

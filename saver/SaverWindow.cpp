@@ -6,7 +6,6 @@
 #include "saver/SystemMonitors.h"
 #include "toolkit/App.h"
 #include "toolkit/Log.h"
-#include "toolkit/MsgBox.h"
 
 namespace {
 // Time the display is given to read a frame before the next one is drawn into its memory.
@@ -113,10 +112,6 @@ void SaverWindow::OnMouseMove(int x, int y) {
 
 void SaverWindow::RequestExit() {
     if (closed_ || exitPending_) return;
-    if (boxDepth_ > 0) { // the scan under the box must end first
-        exitAfterBox_ = true;
-        return;
-    }
     MouseMoveSkip = kMoveSkipAfterCheck;
     if (!PasswordAllowsExit(Handle())) return;
     if (scanDepth_ > 0) { // the scan under this call stops and then the window closes
@@ -143,35 +138,6 @@ void SaverWindow::OnClose() {
 void SaverWindow::EndSlideshow() {
     catalogue_.Close(); // the memory written when it is kept
     DropShows();
-}
-
-// The saver covers the screen, topmost, with the cursor hidden and the mouse captured. The
-// box is owned by it and topmost too (ShowBox adds that for a topmost owner), so it comes
-// above; the cursor is shown and the mouse released so that it can be answered with the
-// mouse as well as the keyboard; movement steps and exit requests wait until it is answered.
-// Afterwards the mouse watch starts afresh, or the move that answered the box would end the
-// saver.
-int SaverWindow::WarningBox(const std::wstring& text) {
-    ++boxDepth_;
-    const bool captured = Handle() && GetCapture() == Handle();
-    if (captured) ReleaseCapture();
-    int shows = 1;
-    while (ShowCursor(TRUE) < 0)
-        ++shows;
-    // On the primary monitor, with the texts, wherever most of the window lies.
-    RECT primary = primaryArea_;
-    MapWindowPoints(Handle(), nullptr, reinterpret_cast<POINT*>(&primary), 2);
-    const int answer =
-        tk::ShowBoxOver(primary, Handle(), text, L"Avertissement", MB_OK | MB_ICONWARNING);
-    while (shows-- > 0)
-        ShowCursor(FALSE);
-    if (captured && !closed_) SetCapture(Handle());
-    mouse_.Reset();
-    if (--boxDepth_ == 0 && exitAfterBox_) {
-        exitAfterBox_ = false;
-        PostMessageW(Handle(), WM_EXITREQUEST, 0, 0);
-    }
-    return answer;
 }
 
 SIZE SaverWindow::TextSize(const std::wstring& text) {
@@ -267,6 +233,8 @@ LRESULT SaverWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_XBUTTONDOWN:
+    case WM_MOUSEWHEEL: // a turn of the wheel is a person's input, as a button is
+    case WM_MOUSEHWHEEL:
         OnMouseDown();
         return 0;
     case WM_MOUSEMOVE:
@@ -278,7 +246,7 @@ LRESULT SaverWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (wp == noticeTimer_.Id()) EndNotice();
         return 0;
     case WM_STEP:
-        if (!closed_ && boxDepth_ == 0 && scanDepth_ == 0) {
+        if (!closed_ && scanDepth_ == 0) {
             if (displayChanged_) ApplyDisplayChange();
             MoveOneStep();
         }

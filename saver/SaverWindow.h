@@ -58,11 +58,10 @@ class SaverWindow : public tk::Window {
     // An exit was allowed while the catalogue was being filled: the scan stops at its next
     // check, nothing more starts, and the window closes once the scan has returned.
     bool ExitPending() const { return exitPending_; }
-    // A warning box (caption "Avertissement") that stays visible and answerable over the
-    // saver; the show waits while it is open.
-    int WarningBox(const std::wstring& text);
-    // A folder away is said on the screen, not in a box (ScreenNotice.h).
-    void ShowNotice(const std::wstring& text);
+    // What the saver has to say is said on the screen, never in a box that would wait for
+    // somebody who is not there (ScreenNotice.h).
+    void ShowNotice(const std::wstring& text,
+                    ScreenNotice::Kind kind = ScreenNotice::Kind::Passing);
     const std::vector<std::wstring>& NoticeLines() const { return notice_.Lines(); }
 
     // The shows, one per monitor, the primary monitor's first. None before BuildSlideshow.
@@ -124,8 +123,6 @@ class SaverWindow : public tk::Window {
     bool ShownElsewhere(const MonitorShow* asking, const std::wstring& path) const;
 
     void DrawProgress(const std::wstring& text); // at the primary monitor's centre
-    int boxDepth_ = 0;                           // warning boxes open
-    bool exitAfterBox_ = false;                  // an exit was asked for meanwhile
 
     // While the catalogue is filled (a scan, the memory read) or tries files for a refill, the
     // message loop does not run: the work asks KeepScanning often, which handles the input
@@ -166,6 +163,7 @@ class SaverWindow : public tk::Window {
     ScreenNotice notice_;
     tk::Timer noticeTimer_{3, kNoticeShownMs};
     void EndNotice();
+    void PaintNoticeEverywhere();
     // Over whatever is there, tiles included, on a canvas at origin in the window.
     void PaintNotice(HDC dc, POINT origin);
     RECT NoticeArea() const; // in the window

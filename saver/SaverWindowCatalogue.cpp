@@ -1,12 +1,17 @@
-// SaverWindow's side of its catalogue: the running counts at the primary monitor's centre, a folder
-// away written in a corner of that monitor, the other warnings as boxes over the saver, and
-// the input it handles while a scan or a refill's tries run.
+// SaverWindow's side of its catalogue: the running counts at the primary monitor's centre, its
+// warnings written in a corner of that monitor, and the input it handles while a scan or a
+// refill's tries run.
 #include "saver/SaverWindow.h"
 
 CatalogueEvents SaverWindow::MakeCatalogueEvents() {
     CatalogueEvents events;
     events.Progress = [this](const std::wstring& text) { DrawProgress(text); };
-    events.Warning = [this](const std::wstring& text) { WarningBox(text); };
+    // The saver's one warning is that nothing was found: with nothing to show, the banner and
+    // the count go, and the line stays on black until input ends the saver.
+    events.Warning = [this](const std::wstring& text) {
+        ClearCanvasTexts();
+        ShowNotice(text, ScreenNotice::Kind::Lasting);
+    };
     events.Notice = [this](const std::wstring& text) { ShowNotice(text); };
     events.KeepGoing = [this] { return KeepScanning(); };
     events.Stopping = [this] { return exitPending_; };

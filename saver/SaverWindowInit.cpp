@@ -11,7 +11,16 @@
 
 void SaverWindow::Init() {
     Randomize();
-    ShowLoadProblems(GetActiveWindow(), LoadSettings(LoadScope::SaverStart));
+    // A configuration file that another program holds is waited for a moment: input is heard
+    // meanwhile, as in a scan. What could not be loaded is said on the screen: a box would wait
+    // on a black screen for somebody who is not there, deaf to the input that should end it.
+    Scanning(true);
+    const LoadProblems problems =
+        LoadSettings(LoadScope::SaverStart, [this] { return KeepScanning(); });
+    Scanning(false);
+    if (exitPending_) return; // the window closes
+    for (const LoadProblem& problem : problems)
+        ShowNotice(LoadProblemText(problem), ScreenNotice::Kind::Lasting);
     ClampForSaver(Settings);
     BuildSlideshow();
     FillCatalogue();

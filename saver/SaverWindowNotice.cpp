@@ -1,15 +1,21 @@
-// SaverWindow's notices: the catalogue's warnings about folders away, written on the primary
-// monitor for a few seconds while the show goes on (ScreenNotice.h). They are drawn over the
+// SaverWindow's notices: what the saver has to say while nobody may be there (a folder away, a
+// configuration that could not be loaded, nothing to show), written on the primary monitor
+// while the show goes on (ScreenNotice.h). They are drawn over the
 // tiles, as the shows draw their tiles themselves (ShowFrame.cpp): a photo passing the corner
 // would hide them.
 #include "saver/SaverWindow.h"
 #include "toolkit/Log.h"
 
-void SaverWindow::ShowNotice(const std::wstring& text) {
-    tk::Log(L"on the screen: " + text);
+void SaverWindow::ShowNotice(const std::wstring& text, ScreenNotice::Kind kind) {
     if (notice_.Empty()) notice_.lineHeight = TextSize(L"Ag").cy;
-    notice_.Add(text);
-    noticeTimer_.SetEnabled(true); // the lines stay until the last has been there long enough
+    if (!notice_.Add(text, kind)) return;
+    tk::Log(L"on the screen: " + text);
+    // The passing lines stay until the last of them has been there long enough.
+    if (kind == ScreenNotice::Kind::Passing) noticeTimer_.SetEnabled(true);
+    PaintNoticeEverywhere();
+}
+
+void SaverWindow::PaintNoticeEverywhere() {
     // On every canvas, over its tiles: only the one over the primary monitor shows it.
     {
         tk::WindowDc dc(Handle(), DCX_CACHE | DCX_CLIPSIBLINGS);
@@ -24,9 +30,9 @@ void SaverWindow::ShowNotice(const std::wstring& text) {
 
 void SaverWindow::EndNotice() {
     noticeTimer_.SetEnabled(false);
-    if (notice_.Empty()) return;
+    if (!notice_.HasPassing()) return;
     const RECT area = NoticeArea();
-    notice_.Clear();
+    notice_.ClearPassing();
     // The tiles and the black that were under it.
     InvalidateRect(Handle(), &area, FALSE);
     for (const auto& show : shows_) {
@@ -34,6 +40,7 @@ void SaverWindow::EndNotice() {
         OffsetRect(&there, -show->Origin().x, -show->Origin().y);
         show->Repaint(there);
     }
+    PaintNoticeEverywhere(); // the lasting lines, lower down now
 }
 
 RECT SaverWindow::NoticeArea() const {

@@ -2,9 +2,12 @@
 // A warning that the saver writes on the screen instead of showing a box: a saver runs while
 // nobody is there, and a box would hold the show on a black screen until somebody answered
 // it, then take the returning user's first key. The lines stand in the bottom left corner, in
-// the running count's font, and go a few seconds after the last of them came.
+// the running count's font. A passing line (a folder away) goes a few seconds after the last
+// passing line came; a lasting one (a configuration that could not be loaded, nothing to show)
+// stays until the saver ends, for the user who comes back to read.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -12,14 +15,36 @@ constexpr unsigned kNoticeShownMs = 8000;
 
 class ScreenNotice {
   public:
-    void Add(const std::wstring& line) { lines_.push_back(line); }
-    void Clear() { lines_.clear(); }
+    enum class Kind { Passing, Lasting };
+    // False when a lasting line says it already: the same trouble met again says nothing new.
+    bool Add(const std::wstring& line, Kind kind) {
+        if (kind == Kind::Lasting)
+            for (size_t i = 0; i < lines_.size(); ++i)
+                if (lasting_[i] && lines_[i] == line) return false;
+        lines_.push_back(line);
+        lasting_.push_back(kind == Kind::Lasting);
+        return true;
+    }
+    void ClearPassing() {
+        size_t kept = 0;
+        for (size_t i = 0; i < lines_.size(); ++i)
+            if (lasting_[i]) {
+                lines_[kept] = lines_[i];
+                lasting_[kept++] = true;
+            }
+        lines_.resize(kept);
+        lasting_.resize(kept);
+    }
     bool Empty() const { return lines_.empty(); }
+    bool HasPassing() const {
+        return std::find(lasting_.begin(), lasting_.end(), false) != lasting_.end();
+    }
     const std::vector<std::wstring>& Lines() const { return lines_; }
     int lineHeight = 0; // of the font it is written in, in pixels
 
   private:
     std::vector<std::wstring> lines_;
+    std::vector<bool> lasting_; // one for each line
 };
 
 // Where line i of a notice of n lines starts on a window H pixels high, for lines h pixels

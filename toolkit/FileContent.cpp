@@ -10,15 +10,28 @@ namespace tk {
 
 namespace {
 
+std::wstring FolderOf(const std::wstring& path) {
+    const size_t cut = path.find_last_of(L"\\/");
+    return cut == std::wstring::npos ? std::wstring(L".") : path.substr(0, cut + 1);
+}
+
+bool FolderExists(const std::wstring& folder) {
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // What the file's attributes tell: Absent, Unreadable, or present (Read) and then to be opened.
 FileRead StateByAttributes(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
-                       error == ERROR_INVALID_NAME
-                   ? FileRead::Absent
-                   : FileRead::Unreadable;
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+            error == ERROR_INVALID_NAME)
+            return FileRead::Absent;
+        // A folder that is not there holds no file, whatever the system calls its absence (a
+        // share or a drive that is gone answers with codes of its own): only a file whose
+        // folder is there can be held by another program.
+        return FolderExists(FolderOf(path)) ? FileRead::Unreadable : FileRead::Absent;
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return FileRead::Absent;
     return FileRead::Read;
@@ -37,11 +50,13 @@ constexpr unsigned kRetryStepMs = 100;
 
 } // namespace
 
-FileRead WaitReadable(const std::wstring& path, unsigned waitMs) {
+FileRead WaitReadable(const std::wstring& path, unsigned waitMs,
+                      const std::function<bool()>& keepGoing) {
     const ULONGLONG start = GetTickCount64();
     for (;;) {
         const FileRead state = ProbeReadable(path);
         if (state != FileRead::Unreadable || GetTickCount64() - start >= waitMs) return state;
+        if (keepGoing && !keepGoing()) return FileRead::Stopped;
         Sleep(kRetryStepMs);
     }
 }

@@ -74,9 +74,10 @@ TEST_F(Catalogue, MemoryOfSeenFilesOnlyAbsentOrOffLeadsToAScan) {
     EXPECT_EQ(cat_.filesToSee, scanned);
 }
 
-// A memory held by another program for a moment is waited for; one that stays unreadable
-// counts as absent, and is not touched until the close writes this run's state in its place.
-TEST_F(Catalogue, UnreadableMemoryIsTreatedAsAbsent) {
+// A memory held by another program for a moment is waited for. One that stays unreadable is
+// never replaced: the run scans its folders and goes on as with the memory off (a new pass
+// takes the seen files again rather than scanning), and the close leaves the file as it was.
+TEST_F(Catalogue, UnreadableMemoryIsLeftAsItWas) {
     MakeFile(Photos() + L"\\z.jpg");
     Settings.rememberSeen = true;
     MakeFile(Memory(), "0C:\\b.jpg\r\n");
@@ -91,9 +92,13 @@ TEST_F(Catalogue, UnreadableMemoryIsTreatedAsAbsent) {
         cat_.FillCatalogue();
         EXPECT_EQ(cat_.filesToSee, V{Photos() + L"\\z.jpg"});
     }
-    EXPECT_EQ(ReadFileBytes(Memory()), "0C:\\b.jpg\r\n");
+    EXPECT_FALSE(cat_.KeepsMemory());
+    cat_.PickNextFile();
+    MakeFile(Photos() + L"\\new.jpg");
+    cat_.RefillCatalogue();
+    EXPECT_EQ(cat_.filesToSee, V{Photos() + L"\\z.jpg"});
     cat_.Close();
-    EXPECT_EQ(ReadFileBytes(Memory()), tk::Narrow(L"0" + Photos() + L"\\z.jpg\r\n"));
+    EXPECT_EQ(ReadFileBytes(Memory()), "0C:\\b.jpg\r\n");
 }
 
 TEST_F(Catalogue, LargeMemoryFile) {

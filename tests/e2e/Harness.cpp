@@ -53,7 +53,9 @@ void ClickButton(DWORD downFlag, DWORD upFlag) {
     inputs[0].type = inputs[1].type = INPUT_MOUSE;
     inputs[0].mi.dwFlags = downFlag;
     inputs[1].mi.dwFlags = upFlag;
-    SendInput(2, inputs, sizeof(INPUT));
+    // A wheel has no second half: one notch away from the user.
+    if (downFlag == MOUSEEVENTF_WHEEL) inputs[0].mi.mouseData = WHEEL_DELTA;
+    SendInput(upFlag ? 2 : 1, inputs, sizeof(INPUT));
 }
 
 // --- the screen --------------------------------------------------------------------------

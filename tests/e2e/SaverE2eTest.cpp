@@ -91,6 +91,7 @@ TEST_F(SaverTest, EndsOnAnyButtonOrALetterKey) {
         {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 0, "left"},
         {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, 0, "right"},
         {MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP, 0, "middle"},
+        {MOUSEEVENTF_WHEEL, 0, 0, "a turn of the wheel"},
         {0, 0, 'A', "the letter A"},
     };
     for (const auto& input : inputs) {

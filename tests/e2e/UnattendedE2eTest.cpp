@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "tests/support/Tree.h"
@@ -118,4 +119,51 @@ TEST_F(Unattended, AFolderAwayIsSaidOnTheScreenWithoutABox) {
         << "no photo shows";
     EXPECT_TRUE(MovesEndIt(saver).has_value()) << "input did not end the saver";
     EXPECT_EQ(saver.WaitExit(), 0u);
+}
+
+// What the start cannot use is said on the screen, in the bottom left corner, and no box
+// waits for somebody who is not there: nothing to show (then on black, without the banner),
+// a configuration that "config.ini" names but that is missing, one that another program
+// holds. A move ends the saver as at any other moment.
+TEST_F(Unattended, WhatTheStartCannotUseIsSaidOnTheScreenAndAMoveEndsIt) {
+    TempDir empty;
+    const std::wstring ini = install->Folder() + L"config.ini";
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    const auto anyWhite = [](const RECT& area) {
+        for (uint32_t pixel : ReadScreen(area))
+            if ((pixel & 0xFFFFFF) == 0xFFFFFF) return true;
+        return false;
+    };
+    const struct {
+        const char* what;
+        const wchar_t* configuration; // the name "config.ini" gives
+        bool held;                    // its file held by another program
+    } cases[] = {
+        {"nothing to show", L"config 1", false},
+        {"a configuration missing", L"absent", false},
+        {"a configuration held", L"config 1", true},
+    };
+    install->SetOptions({{L"defdir", empty.Path()}});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        WritePrivateProfileStringW(L"Config", L"cfgname", c.configuration, ini.c_str());
+        std::optional<HeldFile> held;
+        if (c.held) held.emplace(install->Folder() + L"config 1.cfg");
+        SaverProcess saver(L"/s");
+        HWND window = saver.WaitForWindow();
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(saver.WaitForCapture(window));
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                return anyWhite({0, h - 80, 400, h});
+            },
+            5000))
+            << "nothing said on the screen";
+        EXPECT_EQ(saver.VisibleWindows(), std::vector<HWND>{window}) << "a box came up";
+        EXPECT_FALSE(anyWhite({w / 2 - 200, h / 2 - 40, w / 2 + 200, h / 2 + 40}))
+            << "the banner stays over nothing to show";
+        EXPECT_TRUE(MovesEndIt(saver).has_value()) << "input did not end the saver";
+        EXPECT_EQ(saver.WaitExit(), 0u);
+    }
+    WritePrivateProfileStringW(L"Config", L"cfgname", L"config 1", ini.c_str());
 }

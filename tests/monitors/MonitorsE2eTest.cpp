@@ -179,11 +179,18 @@ TEST_F(TwoMonitors, EachMonitorShowsItsOwnCentredTileAndAMoveThereEndsTheSaver) 
 
 namespace {
 
-// The boxes stay on the primary monitor, also where the other one is larger (the system
-// would centre a box on the monitor that holds most of its owner): the catalogue's warning,
-// and a configuration that could not be loaded at the start.
-TEST_F(TwoMonitors, WarningBoxesComeOnThePrimaryMonitor) {
+// What the start cannot use is written on the primary monitor, also where the other one is
+// larger, and in no box: the catalogue's warning, and a configuration that could not be
+// loaded at the start.
+TEST_F(TwoMonitors, WarningsAreWrittenOnThePrimaryMonitor) {
     const RECT& a = arrangement->primary;
+    const RECT& b = arrangement->second;
+    const auto anyWhite = [&](const RECT& monitor) {
+        const RECT corner = {monitor.left, monitor.bottom - 80, monitor.left + 400, monitor.bottom};
+        for (uint32_t pixel : ReadScreen(corner))
+            if ((pixel & 0xFFFFFF) == 0xFFFFFF) return true;
+        return false;
+    };
     TempDir empty;
     for (const bool configurationMissing : {false, true}) {
         SCOPED_TRACE(configurationMissing ? "a configuration missing" : "no photos");
@@ -195,23 +202,10 @@ TEST_F(TwoMonitors, WarningBoxesComeOnThePrimaryMonitor) {
                                        (installed / L"config.ini").c_str());
         SaverProcess saver(L"/s");
         ASSERT_TRUE(saver.Started());
-        HWND box = nullptr;
-        ASSERT_TRUE(WaitUntil(
-            [&] {
-                for (HWND w : saver.VisibleWindows()) {
-                    wchar_t caption[64] = {};
-                    GetWindowTextW(w, caption, 64);
-                    if (std::wstring(caption) == L"Avertissement") box = w;
-                }
-                return box != nullptr;
-            },
-            kStartDeadlineMs))
-            << "no box";
-        RECT r;
-        GetWindowRect(box, &r);
-        // (Centred to the pixel: an odd size leaves half a pixel either way.)
-        EXPECT_NEAR((r.left + r.right) / 2, (a.left + a.right) / 2, 1);
-        EXPECT_NEAR((r.top + r.bottom) / 2, (a.top + a.bottom) / 2, 1);
+        EXPECT_TRUE(WaitUntil([&] { return anyWhite(a); }, kStartDeadlineMs))
+            << "nothing written on the primary monitor";
+        EXPECT_FALSE(anyWhite(b)) << "written on the other monitor";
+        EXPECT_EQ(saver.VisibleWindows().size(), 1u) << "a box came up";
     }
 }
 

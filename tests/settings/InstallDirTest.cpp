@@ -36,3 +36,19 @@ TEST_F(SettingsTest, WithoutTheRegistryValueTheInstallFolderStays) {
     EXPECT_EQ(Settings.installDir, dir.Path());
     EXPECT_TRUE(boxes.empty());
 }
+
+// An install folder that is not there (a share that is gone answers with a code of its own)
+// holds no file: the load starts on the initial values at once, with nothing to say, rather
+// than waiting for files that another program would hold.
+TEST_F(SettingsTest, AMissingInstallFolderIsAbsentNotUnreadable) {
+    ScopedRegValue value(HKEY_LOCAL_MACHINE, kTestInstallKey, L"InstallDir");
+    for (const std::wstring& missing :
+         {dir / L"parti\\", std::wstring(L"\\\\absent\\partage\\Vistamur\\")}) {
+        SCOPED_TRACE(testing::PrintToString(tk::Narrow(missing)));
+        ASSERT_TRUE(value.SetString(missing));
+        const LoadProblems problems = LoadSettings(LoadScope::CurrentConfiguration);
+        EXPECT_EQ(Settings.installDir, missing);
+        EXPECT_TRUE(problems.empty());
+        EXPECT_TRUE(Settings.unreadFiles.empty());
+    }
+}
