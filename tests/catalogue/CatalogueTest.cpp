@@ -301,9 +301,9 @@ TEST_F(Catalogue, AnUnusableMemoryNameTurnsTheMemoryOff) {
     EXPECT_TRUE(RemoveDirectoryW(Settings.installDir.c_str())) << "the install folder is empty";
 }
 
-// A disk unplugged: the memory's entries of its folder are not tried one by one at the
-// refills (tens of thousands of failures before the first photo of the folder that is there);
-// the close writes each of them back once, as it was read.
+// A disk unplugged: it is said, and the memory's entries of its folder are not tried one by
+// one at the refills (tens of thousands of failures before the first photo of the folder that is
+// there); the close writes each of them back once, as it was read.
 TEST_F(Catalogue, TheMemoryOfAFolderAwayIsSetAsideAndWrittenBackOnce) {
     const std::wstring disk = dir_ / L"disk\\Photos";
     MakeFile(Photos() + L"\\here.jpg");
@@ -318,9 +318,11 @@ TEST_F(Catalogue, TheMemoryOfAFolderAwayIsSetAsideAndWrittenBackOnce) {
     cat_.FillCatalogue();
     EXPECT_EQ(cat_.filesToSee, V{Photos() + L"\\here.jpg"});
     EXPECT_TRUE(cat_.seenFiles.empty());
+    EXPECT_EQ(warnings_, V{L"Répertoire \"" + disk + L"\\\" inaccessible"});
     int tries = 0;
     EXPECT_TRUE(Refill([](const std::wstring&) { return true; }, tries));
     EXPECT_EQ(tries, 1);
+    EXPECT_EQ(warnings_.size(), 1u) << "said again at the pass's rescan";
     cat_.Close();
     // The folder away keeps its lines, each once, the "0" lines first.
     std::string zeros, ones;
