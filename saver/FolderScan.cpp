@@ -1,7 +1,5 @@
 #include "saver/FolderScan.h"
 
-#include <unordered_set>
-
 #include "Globals/Globals.h"
 #include "saver/MediaKind.h"
 #include "saver/SameFolder.h"
@@ -173,14 +171,10 @@ bool FolderScan::KeepGoing() {
 }
 
 bool FolderScan::ScanFolders(const std::wstring& folders) {
-    // A folder that the list names twice (a trailing backslash, another letter case, a short
-    // name) is walked once: twice, each of its files would come twice in every pass.
-    std::unordered_set<std::wstring> walked;
     for (const std::wstring& entry : DefdirEntries(folders)) {
         if (!KeepGoing()) return false;
         std::wstring folder;
         if (ReachEntry(entry, folder)) {
-            if (!walked.insert(FolderKey(folder)).second) continue;
             if (!WalkFolder(folder)) return false;
         } else if (events_.Inaccessible) {
             events_.Inaccessible(FolderPart(entry));
@@ -191,20 +185,25 @@ bool FolderScan::ScanFolders(const std::wstring& folders) {
 
 bool FolderScan::WalkFolder(const std::wstring& folder) {
     stack_.clear();
-    Walk(folder);
+    Walk(folder, FinalFolderKey(folder));
     return !stopped_;
 }
 
 // Depth first, in pre-order: the folder's own files, then each sub-folder in listing order.
-// Hidden and system folders are not walked; a folder that cannot be listed is skipped.
-void FolderScan::Walk(const std::wstring& folder) {
-    if (!KeepGoing()) return;
+// Hidden and system folders are not walked; a folder that cannot be listed is skipped. Only
+// the listed folders and the links are asked where they lead: a sub-folder that is no link
+// leads inside its parent, and a tree without links costs no trip more.
+void FolderScan::Walk(const std::wstring& folder, std::wstring key) {
+    if (!KeepGoing() || !walked_.insert(key).second) return;
     std::vector<Subfolder> subfolders;
-    stack_.push_back(Frame{folder, {}, false});
+    stack_.push_back(Frame{folder, key, {}, false});
     if (ScanFolderAndShowCount(folder, subfolders))
         for (const Subfolder& sub : subfolders) {
             const std::wstring child = ChildFolder(folder, sub.name);
-            if (!sub.link || !LeadsBackUp(child)) Walk(child);
+            if (!sub.link)
+                Walk(child, SubfolderKey(key, sub.name));
+            else if (!LeadsBackUp(child))
+                Walk(child, FinalFolderKey(child));
             if (stopped_) break;
         }
     stack_.pop_back();

@@ -21,6 +21,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 // Which "*" + extension patterns of MediaExtensions an entry matches through its long name
@@ -85,12 +86,16 @@ class FolderScan {
 
     // Scans every entry of folders in order. An entry the current directory can be set to
     // is walked; else its folder part is (so an entry naming a file walks that file's
-    // folder); else it is reported as inaccessible. A folder that an earlier entry led to
-    // already is not walked again. False when KeepGoing stopped it.
+    // folder); else it is reported as inaccessible. False when KeepGoing stopped it.
+    //
+    // Each folder is walked once per scan, whichever way it is reached: a folder that the list
+    // names twice, a folder inside another listed one (before or after it in the list), one
+    // that a symbolic link or a junction leads to again. Otherwise its files would come twice
+    // in every pass. The first way the walk reaches it names its files.
     bool ScanFolders(const std::wstring& folders);
 
-    // Walks the tree under a folder, given as the current directory would report it.
-    // False when KeepGoing stopped it.
+    // Walks the tree under a folder, given as the current directory would report it, but for
+    // the folders this scan walked already. False when KeepGoing stopped it.
     bool WalkFolder(const std::wstring& folder);
 
     // Entries listed so far, "." and ".." included.
@@ -106,6 +111,7 @@ class FolderScan {
     };
     struct Frame {
         std::wstring folder; // as the current directory reports it
+        std::wstring key;    // where it leads (SameFolder.h), through the links on the way
         FileId id;           // looked up only when a folder link needs it
         bool idTried = false;
     };
@@ -113,7 +119,7 @@ class FolderScan {
         std::wstring name;
         bool link; // a symbolic link or junction
     };
-    void Walk(const std::wstring& folder);
+    void Walk(const std::wstring& folder, std::wstring key);
     bool ScanFolderAndShowCount(const std::wstring& folder, std::vector<Subfolder>& subfolders);
     bool LeadsBackUp(const std::wstring& link);
     static FileId IdOf(const std::wstring& folder);
@@ -121,7 +127,8 @@ class FolderScan {
 
     std::vector<std::wstring>& files_;
     ScanEvents events_;
-    std::vector<Frame> stack_; // the folders being walked, outermost first
+    std::vector<Frame> stack_;                // the folders being walked, outermost first
+    std::unordered_set<std::wstring> walked_; // the keys of the folders walked in this scan
     size_t listed_ = 0;
     bool stopped_ = false;
 };

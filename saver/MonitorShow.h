@@ -33,8 +33,8 @@ struct ShowHost {
     // loop last handed the window's picture to the display, a few milliseconds ago. Noted as
     // drawn from here on.
     std::function<bool()> TakeScreen;
-    // The file is on a tile of another show: a file is on one monitor at a time.
-    std::function<bool(const MonitorShow* asking, const std::wstring& path)> OnOtherMonitor;
+    // The files a refill of the asking show may not take (SharedFiles.h).
+    std::function<FileCatalogue::Excluded(const MonitorShow* asking)> ExcludedFor;
     // An exit was allowed: no refill starts.
     std::function<bool()> Stopping;
 };

@@ -10,3 +10,12 @@
 std::wstring FolderKey(const std::wstring& folder);
 
 bool SameFolder(const std::wstring& a, const std::wstring& b);
+
+// The key of the folder that a name finally leads to, through the symbolic links and
+// junctions on its way: two links to one folder, or a link and the folder itself, give one
+// key. FolderKey's when the folder cannot be opened.
+std::wstring FinalFolderKey(const std::wstring& folder);
+
+// The key of a folder's sub-folder that is no link, from the folder's key and its name as
+// listed: it leads where its parent leads, without a trip to the file system.
+std::wstring SubfolderKey(const std::wstring& folderKey, const std::wstring& name);

@@ -2,6 +2,7 @@
 // a stage over its monitor; rebuilt when the monitors change while the saver runs.
 #include "Globals/Globals.h"
 #include "saver/SaverWindow.h"
+#include "saver/SharedFiles.h"
 #include "saver/SystemMonitors.h"
 #include "toolkit/Log.h"
 #include "toolkit/Text.h"
@@ -24,8 +25,13 @@ ShowHost SaverWindow::MakeShowHost() {
     };
     host.PaintOver = [this](HDC dc, POINT origin) { PaintNotice(dc, origin); };
     host.TakeScreen = [this] { return TakeCleanScreen(); };
-    host.OnOtherMonitor = [this](const MonitorShow* asking, const std::wstring& path) {
-        return ShownElsewhere(asking, path);
+    host.ExcludedFor = [this](const MonitorShow* asking) {
+        long tiles = 0;
+        for (const auto& show : shows_)
+            tiles += show->FirstFills();
+        return ExcludedForRefill(
+            catalogue_, size_t(tiles),
+            [this, asking](const std::wstring& path) { return ShownElsewhere(asking, path); });
     };
     host.Stopping = [this] { return exitPending_; };
     return host;

@@ -7,9 +7,7 @@
 
 void MonitorShow::RefillTile() {
     // Files on another monitor wait there: with none free the tile waits as with none at all.
-    const auto elsewhere = [this](const std::wstring& path) {
-        return host_.OnOtherMonitor(this, path);
-    };
+    const FileCatalogue::Excluded elsewhere = host_.ExcludedFor(this);
     if (!catalogue_.HasFileFor(elsewhere) || host_.Stopping()) return;
     const int t = Settings.activeTransition;
     if (IsCentral() && currentTile != 0) {

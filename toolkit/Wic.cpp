@@ -79,9 +79,8 @@ int OrientationOf(IWICBitmapFrameDecode* frame) {
     PROPVARIANT value;
     PropVariantInit(&value);
     int orientation = 1;
-    if (SUCCEEDED(reader.Get()->GetMetadataByName(L"System.Photo.Orientation", &value)) &&
-        value.vt == VT_UI2 && value.uiVal >= 1 && value.uiVal <= 8)
-        orientation = value.uiVal;
+    if (SUCCEEDED(reader.Get()->GetMetadataByName(L"System.Photo.Orientation", &value)))
+        orientation = OrientationFromPhotoValue(value);
     PropVariantClear(&value);
     return orientation;
 }
@@ -236,6 +235,10 @@ void DrawOverBlack(uint32_t* pixels, int count) {
         pixels[x] = (p & 0xFF000000u) | times((p >> 16) & 0xFF) << 16 |
                     times((p >> 8) & 0xFF) << 8 | times(p & 0xFF);
     }
+}
+
+int OrientationFromPhotoValue(const PROPVARIANT& value) {
+    return value.vt == VT_UI2 && value.uiVal >= 1 && value.uiVal <= 8 ? value.uiVal : 1;
 }
 
 } // namespace tk

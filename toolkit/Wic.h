@@ -3,6 +3,10 @@
 // which Windows ships: PNG, GIF, BMP and TIFF everywhere, HEIC, WebP and AVIF once their
 // extension from the Store is installed. The factory is made once, on the first thread that
 // asks (the one that decodes), with COM started there for the rest of the process.
+#include <windows.h>
+
+#include <propidl.h>
+
 #include <string>
 #include <vector>
 
@@ -22,6 +26,10 @@ const std::vector<std::wstring>& WicDecoderExtensions();
 // damaged data, a frame larger than the pixel budget, a sink that refused; `why` then says
 // what failed, for the log. Nothing throws.
 bool DecodeWicRows(const std::wstring& path, int orientation, RowSink& sink, std::wstring& why);
+
+// The orientation that WIC's "System.Photo.Orientation" value gives: 1 to 8 as it is stored
+// (an unsigned 16-bit number), 1 for a value of another type or out of that range.
+int OrientationFromPhotoValue(const PROPVARIANT& value);
 
 // Multiplies each pixel (B, G, R, A) by its alpha: the picture drawn over black. Pixels that
 // are opaque stay as they are; the fourth byte comes out as it went in.

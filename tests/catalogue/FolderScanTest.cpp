@@ -221,7 +221,7 @@ TEST(FolderScan, OneListingGivesTheListOfOneListingPerExtension) {
         root,
         root + L"\\",
         root + L"\\mixed\\clip.mpeg;" + root + L"\\plain",
-        root + L"\\quirk;;" + root + L"\\nothing\\here;" + root,
+        root + L"\\quirk;;" + root + L"\\nothing\\here;" + root + L"\\mixed",
     };
     for (const std::wstring& folders : defdirs) {
         ScanLog log = Scan(folders);
@@ -293,9 +293,9 @@ TEST(FolderScan, LinkLoopsAreCutAndOtherLinksFollowed) {
     const DWORD attributes = GetFileAttributesW((dir / L"a\\self").c_str());
     EXPECT_TRUE(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 
-    // A link that leads elsewhere ("side") is followed.
-    EXPECT_EQ(Scan(root).files, Paths(root, {L"top.jpg", L"a\\one.jpg", L"a\\b\\two.jpg",
-                                             L"a\\side\\three.jpg", L"c\\three.jpg"}));
+    // A link that leads elsewhere ("side") is followed, and what it leads to is not walked again.
+    EXPECT_EQ(Scan(root).files,
+              Paths(root, {L"top.jpg", L"a\\one.jpg", L"a\\b\\two.jpg", L"a\\side\\three.jpg"}));
 
     RemoveFolderLink(dir / L"a\\b\\up");
     RemoveFolderLink(dir / L"a\\self");
@@ -376,13 +376,55 @@ TEST(FolderScan, NamesOfTheSameFolderAreTheSamePlace) {
         EXPECT_EQ(SameFolder(c.a, c.b), c.same) << Narrow(c.a) << " / " << Narrow(c.b);
 }
 
-// However the list names a folder twice, its files come once.
-TEST(FolderScan, AFolderNamedTwiceIsScannedOnce) {
+// However the list names a folder, inside another or through a link, its files come once per
+// pass, named by the first way the walk reached them.
+TEST(FolderScan, AFolderReachedTwiceIsWalkedOnce) {
     TempDir dir;
-    MakeTree(dir, {L"Media\\", L"Media\\a.jpg", L"Media\\b.avi", L"Other\\", L"Other\\c.jpg"});
-    const std::wstring media = dir / L"Media";
-    const ScanLog log = Scan(media + L"\\;" + dir / L"other;" + media + L";" + dir / L"MEDIA" +
-                             L";" + media + L"\\a.jpg");
-    EXPECT_EQ(log.files, (std::vector<std::wstring>{media + L"\\a.jpg", media + L"\\b.avi",
-                                                    dir / L"other\\c.jpg"}));
+    const std::wstring root = NoSlash(dir);
+    MakeTree(dir, {L"A\\", L"A\\a.jpg", L"A\\sub\\", L"A\\sub\\s.jpg", L"A\\sub\\deep\\",
+                   L"A\\sub\\deep\\d.avi", L"B\\", L"B\\b.jpg"});
+    const bool links =
+        MakeFolderLink(dir / L"L", dir / L"A\\sub") && MakeFolderLink(dir / L"B\\in", dir / L"A");
+    const std::wstring a = root + L"\\A", sub = a + L"\\sub";
+    const std::vector<std::wstring> inA = {a + L"\\a.jpg", sub + L"\\s.jpg",
+                                           sub + L"\\deep\\d.avi"};
+    const struct {
+        const char* what;
+        std::wstring folders;
+        std::vector<std::wstring> files; // compared without regard to case
+        bool throughLinks;
+    } cases[] = {
+        {"the same folder, named four ways",
+         a + L"\\;" + root + L"\\b;" + a + L";" + root + L"\\a;" + a + L"\\a.jpg",
+         {inA[0], inA[1], inA[2], root + L"\\B\\b.jpg"},
+         false},
+        {"a folder inside one listed before", a + L"\\;" + sub + L"\\;", inA, false},
+        {"a folder inside one listed after, in other letters",
+         root + L"\\a\\SUB;" + a + L"\\",
+         {inA[1], inA[2], inA[0]},
+         false},
+        {"a folder deeper inside", a + L";" + sub + L"\\deep;" + sub, inA, false},
+        {"a link to a folder walked before", a + L";" + root + L"\\L", inA, true},
+        {"a link walked before its folder",
+         root + L"\\L;" + a,
+         {root + L"\\L\\s.jpg", root + L"\\L\\deep\\d.avi", inA[0]},
+         true},
+        {"a link inside a listed folder",
+         root + L"\\B;" + a,
+         {root + L"\\B\\b.jpg", root + L"\\B\\in\\a.jpg", root + L"\\B\\in\\sub\\s.jpg",
+          root + L"\\B\\in\\sub\\deep\\d.avi"},
+         true},
+    };
+    auto upper = [](std::vector<std::wstring> paths) {
+        for (std::wstring& path : paths)
+            CharUpperBuffW(path.data(), DWORD(path.size()));
+        return paths;
+    };
+    for (const auto& c : cases) {
+        if (c.throughLinks && !links) continue; // said below
+        EXPECT_EQ(upper(Scan(c.folders).files), upper(c.files)) << c.what;
+    }
+    RemoveFolderLink(dir / L"L");
+    RemoveFolderLink(dir / L"B\\in");
+    if (!links) GTEST_SKIP() << "no folder links can be made here";
 }

@@ -2,11 +2,13 @@
 // are drawn as before, and the files of a monitor that goes count as not yet seen again.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "Globals/Globals.h"
 #include "Globals/Random.h"
 #include "saver/Catalogue.h"
+#include "saver/SharedFiles.h"
 
 namespace {
 
@@ -92,6 +94,59 @@ TEST(SharedCatalogue, AnExcludedDrawFallsEvenlyOnTheFreeFiles) {
     EXPECT_EQ(counts[0], 0);
     for (int i = 1; i < 4; ++i)
         EXPECT_NEAR(counts[i], 1000, 120) << "file " << i;
+}
+
+// Monitors refilling their tiles in turn from one catalogue, as the shows do: each shows a
+// picture and changes it whatever the size of the library, and no file is on two at once
+// while the library holds more files than all their tiles.
+TEST(SharedCatalogue, EveryMonitorShowsAndChangesWhateverTheLibrary) {
+    const struct {
+        const char* what;
+        int files;
+        std::vector<int> tiles; // of each monitor
+        bool apart;             // no file on two monitors at once
+    } cases[] = {
+        {"one photo, two monitors", 1, {1, 1}, false},
+        {"two photos, three monitors", 2, {1, 1, 1}, false},
+        {"as many photos as tiles", 2, {1, 1}, false},
+        {"strips with as many photos as tiles", 4, {2, 2}, false},
+        {"one photo more than the tiles", 5, {2, 2}, true},
+        {"many photos", 12, {3, 3, 1}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Settings = SettingsRecord{};
+        Settings.rememberSeen = false;
+        FileCatalogue cat;
+        cat.filesToSee = Files(c.files);
+        SetRandomSeed(7);
+        size_t allTiles = 0;
+        std::vector<std::vector<std::wstring>> held;
+        for (int n : c.tiles) {
+            held.emplace_back(n);
+            allTiles += size_t(n);
+        }
+        std::vector<std::set<std::wstring>> shown(held.size());
+        for (int round = 0; round < 40; ++round)
+            for (size_t m = 0; m < held.size(); ++m) {
+                auto onOther = [&](const std::wstring& path) {
+                    for (size_t k = 0; k < held.size(); ++k)
+                        if (k != m && std::count(held[k].begin(), held[k].end(), path)) return true;
+                    return false;
+                };
+                const auto excluded = ExcludedForRefill(cat, allTiles, onOther);
+                if (!cat.HasFileFor(excluded)) continue; // the tile waits
+                ASSERT_TRUE(cat.TakeNextFile(excluded, [] { return true; }));
+                ASSERT_TRUE(!c.apart || !onOther(cat.currentFile)) << "round " << round;
+                held[m][size_t(round) % held[m].size()] = cat.currentFile;
+                shown[m].insert(cat.currentFile);
+            }
+        for (size_t m = 0; m < held.size(); ++m) {
+            EXPECT_EQ(std::count(held[m].begin(), held[m].end(), L""), 0) << "monitor " << m;
+            EXPECT_GT(shown[m].size(), size_t(std::min(c.tiles[m], c.files - 1)))
+                << "monitor " << m << " never changed its files";
+        }
+    }
 }
 
 TEST(SharedCatalogue, FilesOfAMonitorThatWentAreNotYetSeenAgain) {

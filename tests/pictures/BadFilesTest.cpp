@@ -126,8 +126,9 @@ TEST_F(BadFiles, OtherFormatsAreShownOrFailWithAWord) {
         {"a PNG with a bad checksum", L"bad.png", badChecksum, true},
         {"a PNG of 0 bytes", L"bad.png", "", false},
         {"a GIF with no frame", L"bad.gif", std::string("GIF89a\x40\0\x30\0\0\0\0;", 14), false},
-        {"text named .png", L"bad.png", "These are the notes of the holiday, not a picture.",
-         false},
+        // What no signature names goes to libjpeg, which refuses it.
+        {"text named .png", L"bad.png", "These are the notes of the holiday, not a picture.", false,
+         L"no picture this program reads"},
         {"a PNG claiming 30000 x 30000", L"bad.png", WithPngSize(png, 30000, 30000), false,
          L"header claims 30000 x 30000 pixels"},
         {"a TIFF claiming 30000 x 30000", L"bad.tif", TiffBytes({bombPage}), false,

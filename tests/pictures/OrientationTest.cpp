@@ -7,6 +7,7 @@
 #include "tests/support/Exif.h"
 #include "tests/support/TempDir.h"
 #include "toolkit/Orientation.h"
+#include "toolkit/Wic.h"
 
 namespace {
 
@@ -65,6 +66,25 @@ TEST(Orientation, EachOfTheEightShowsItsLayoutAtItsSeenSize) {
         EXPECT_TRUE(Near(QuadrantColour(seen, true, false), c.topRight)) << c.orientation;
         EXPECT_TRUE(Near(QuadrantColour(seen, false, true), c.bottomLeft)) << c.orientation;
         EXPECT_TRUE(Near(QuadrantColour(seen, true, true), c.bottomRight)) << c.orientation;
+    }
+}
+
+// HEIC and AVIF give their orientation through WIC's photo metadata; the value read there
+// turns the photo as an Exif tag would.
+TEST(Orientation, WicPhotoValuesInRangeTurnThePhoto) {
+    const struct {
+        VARTYPE type;
+        unsigned value;
+        int orientation;
+    } cases[] = {{VT_UI2, 1, 1}, {VT_UI2, 6, 6},      {VT_UI2, 8, 8}, {VT_UI2, 0, 1},
+                 {VT_UI2, 9, 1}, {VT_UI2, 0xFFFF, 1}, {VT_UI4, 6, 1}, {VT_EMPTY, 0, 1}};
+    for (const auto& c : cases) {
+        PROPVARIANT value;
+        PropVariantInit(&value);
+        value.vt = c.type;
+        if (c.type == VT_UI2) value.uiVal = USHORT(c.value);
+        if (c.type == VT_UI4) value.ulVal = c.value;
+        EXPECT_EQ(tk::OrientationFromPhotoValue(value), c.orientation) << c.type << " " << c.value;
     }
 }
 

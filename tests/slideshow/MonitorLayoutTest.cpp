@@ -58,6 +58,9 @@ TEST(MonitorLayout, EachMonitorGetsItsRectangleOfTheWindow) {
         {"three 4K monitors share the pixels", {0, 0, 11520, 2160},
          {{{0, 0, 3840, 2160}, true}, {{3840, 0, 3840, 2160}}, {{7680, 0, 3840, 2160}}}, 20,
          {{0, 0, 3840, 2160}, {3840, 0, 3840, 2160}, {7680, 0, 3840, 2160}}, 13},
+        {"past the pixels of one tile each, one tile each all the same", {0, 0, 49152, 16384},
+         {{{0, 0, 16384, 16384}, true}, {{16384, 0, 16384, 16384}}, {{32768, 0, 16384, 16384}}}, 5,
+         {{0, 0, 16384, 16384}, {16384, 0, 16384, 16384}, {32768, 0, 16384, 16384}}, 1},
     };
     // clang-format on
     for (const auto& c : cases) {
