@@ -58,9 +58,9 @@ bool XPointerTo(int x, int y) {
         3000);
 }
 
-// The photo colour a monitor shows (red or green, the JPEG's rounding aside) and where.
+// The photo colour a monitor shows (red, green or blue, the JPEG's rounding aside) and where.
 struct Seen {
-    char colour = 0; // 'r', 'g', or 0 for none
+    char colour = 0; // 'r', 'g', 'b', or 0 for none
     RECT box = {INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
     bool white = false; // something of the white "desktop" behind the saver
 };
@@ -74,7 +74,10 @@ Seen Look(const std::vector<uint32_t>& screen, const RECT& monitor) {
                                   (monitor.left - v.left) + int(i % w)];
         const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
         if (r > 240 && g > 240 && b > 240) seen.white = true;
-        const char c = r > 200 && g < 60 && b < 60 ? 'r' : g > 200 && r < 60 && b < 60 ? 'g' : 0;
+        const char c = r > 200 && g < 60 && b < 60   ? 'r'
+                       : g > 200 && r < 60 && b < 60 ? 'g'
+                       : b > 200 && r < 60 && g < 60 ? 'b'
+                                                     : 0;
         if (!c) continue;
         if (seen.colour && seen.colour != c)
             seen.colour = '2';
@@ -95,6 +98,9 @@ class TwoMonitors : public testing::Test {
         ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 2) << "the display has not two monitors";
         ASSERT_TRUE(MakeSolidJpeg(photos / L"red.jpg", 300, 200, 0xFF0000));
         ASSERT_TRUE(MakeSolidJpeg(photos / L"green.jpg", 200, 300, 0x00FF00));
+        // A third: the monitors keep their files apart only while the library holds more
+        // files than their tiles (with two, both would stand still on their own photo).
+        ASSERT_TRUE(MakeSolidJpeg(photos / L"blue.jpg", 250, 250, 0x0000FF));
         // The "desktop": a white window over both monitors, which the saver must hide.
         const RECT v = VirtualRect();
         desktop_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE | SS_WHITERECT, v.left,
