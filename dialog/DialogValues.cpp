@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "Globals/ConfigName.h"
+#include "Globals/FolderList.h"
 #include "Globals/IniValue.h"
 #include "resources/SettingsDialogLayout.h"
 #include "saver/MediaKind.h"
@@ -72,36 +73,10 @@ std::wstring FileListHint(uint32_t usableMask) {
     return kFileListHintFirst + (kFileListHintFormats + names) + kFileListHintLast;
 }
 
-std::vector<std::wstring> FolderEntries(const std::wstring& folders) {
-    std::vector<std::wstring> entries;
-    if (folders.find(L';') == std::wstring::npos) {
-        if (!folders.empty()) entries.push_back(folders);
-        return entries;
-    }
-    // Every piece counts, an empty one too, so that the list shows what the file holds; a
-    // last piece written by hand without its ";" is kept rather than dropped.
-    size_t start = 0;
-    while (start < folders.size()) {
-        size_t end = folders.find(L';', start);
-        if (end == std::wstring::npos) end = folders.size();
-        entries.push_back(folders.substr(start, end - start));
-        start = end + 1;
-    }
-    return entries;
-}
-
 std::array<bool, kTransitionCount> CheckedTransitions(const std::wstring& transitionList) {
     std::array<bool, kTransitionCount> checked{};
-    if (transitionList.empty()) {
-        checked.fill(true);
-        return checked;
-    }
-    // The stored list starts with its separator, which is skipped; pieces that are no
-    // transition number (hand-edited) are ignored.
-    for (const std::wstring& piece : SplitString(L";", transitionList.substr(1))) {
-        auto n = ParseIniInt(piece);
-        if (n && IsKnownTransition(*n)) checked[*n - 1] = true;
-    }
+    for (int number : UsableTransitions(transitionList))
+        checked[number - 1] = true;
     return checked;
 }
 

@@ -49,12 +49,8 @@ std::wstring MediaFileMask(uint32_t usableMask);
 // BMP, TIFF, HEIC, WebP and AVIF as their extensions are in the usable mask).
 std::wstring FileListHint(uint32_t usableMask);
 
-// The folder list of a stored "defdir": each piece between ";" in order, an empty piece
-// included; a last piece without its ";" is kept too.
-std::vector<std::wstring> FolderEntries(const std::wstring& folders);
-
-// Which of the 13 transitions a stored "optransition" checks: all when it is empty; pieces
-// that are not whole numbers 1..13 are ignored.
+// Which of the 13 transitions a stored "optransition" checks: those the saver plays
+// (UsableTransitions).
 std::array<bool, kTransitionCount> CheckedTransitions(const std::wstring& transitionList);
 
 // The names of the configuration files of the install folder, sorted ignoring case.

@@ -2,6 +2,7 @@
 
 #include <unordered_set>
 
+#include "Globals/FolderList.h"
 #include "Globals/Globals.h"
 #include "saver/MediaKind.h"
 #include "saver/SameFolder.h"
@@ -126,21 +127,6 @@ std::vector<size_t> CataloguedEntries(const std::vector<MediaCandidate>& candida
     return taken;
 }
 
-std::vector<std::wstring> DefdirEntries(const std::wstring& folders) {
-    std::vector<std::wstring> entries;
-    size_t start = 0;
-    while (start < folders.size()) {
-        const size_t semicolon = folders.find(L';', start);
-        if (semicolon == std::wstring::npos) {
-            entries.push_back(folders.substr(start));
-            break;
-        }
-        entries.push_back(folders.substr(start, semicolon - start));
-        start = semicolon + 1;
-    }
-    return entries;
-}
-
 std::wstring FolderPart(const std::wstring& entry) {
     const size_t at = entry.find_last_of(L"\\:");
     return at == std::wstring::npos ? std::wstring() : entry.substr(0, at + 1);
@@ -149,7 +135,7 @@ std::wstring FolderPart(const std::wstring& entry) {
 std::vector<std::wstring> UnreachableFolders(const std::wstring& folders) {
     std::vector<std::wstring> unreachable;
     std::wstring folder;
-    for (const std::wstring& entry : DefdirEntries(folders))
+    for (const std::wstring& entry : FolderEntries(folders))
         if (!ReachEntry(entry, folder)) unreachable.push_back(FolderPart(entry));
     return unreachable;
 }
@@ -176,7 +162,7 @@ bool FolderScan::ScanFolders(const std::wstring& folders) {
     // A folder that the list names twice (a trailing backslash, another letter case, a short
     // name) is walked once: twice, each of its files would come twice in every pass.
     std::unordered_set<std::wstring> walked;
-    for (const std::wstring& entry : DefdirEntries(folders)) {
+    for (const std::wstring& entry : FolderEntries(folders)) {
         if (!KeepGoing()) return false;
         std::wstring folder;
         if (ReachEntry(entry, folder)) {

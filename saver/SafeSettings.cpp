@@ -5,8 +5,6 @@
 #include <windows.h>
 
 #include "Globals/ConfigName.h"
-#include "Globals/IniValue.h"
-#include "Globals/Transitions.h"
 #include "toolkit/Log.h"
 
 void ClampForSaver(SettingsRecord& s) {
@@ -22,16 +20,4 @@ void ClampForSaver(SettingsRecord& s) {
         tk::Log(L"unusable memory name \"" + s.memoryName + L"\"; no memory for this run");
         s.rememberSeen = false;
     }
-}
-
-std::vector<int> UsableTransitions(const std::wstring& transitionList) {
-    std::vector<int> usable;
-    for (const std::wstring& piece : SplitString(L";", transitionList)) {
-        auto number = ParseIniInt(piece);
-        if (number && IsKnownTransition(*number)) usable.push_back(*number);
-    }
-    if (usable.empty())
-        for (const TransitionInfo& t : kTransitions)
-            usable.push_back(t.number);
-    return usable;
 }

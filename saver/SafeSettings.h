@@ -2,9 +2,6 @@
 // The dialog stores only sensible values, but a configuration file can be edited by hand.
 // Before the saver uses the settings it brings every number into a range it can run with,
 // and turns the memory off when its name is no file name of the install folder.
-#include <string>
-#include <vector>
-
 #include "Globals/Globals.h"
 
 struct SaverBounds {
@@ -16,7 +13,3 @@ struct SaverBounds {
 };
 
 void ClampForSaver(SettingsRecord& settings);
-
-// The transition numbers of a stored list that the saver knows (1 to 13); pieces that are
-// not such numbers are left out. A list with none of them stands for all thirteen.
-std::vector<int> UsableTransitions(const std::wstring& transitionList);

@@ -135,13 +135,7 @@ TEST(MediaKind, PhotoFormatsFollowTheInstalledDecoders) {
     SetUsableMediaMask(before);
 }
 
-TEST(FolderScan, CutsDefdirAndTakesFolderParts) {
-    using V = std::vector<std::wstring>;
-    EXPECT_EQ(DefdirEntries(L"C:\\Photos;D:\\Films;"), (V{L"C:\\Photos", L"D:\\Films"}));
-    EXPECT_EQ(DefdirEntries(L"C:\\Photos"), (V{L"C:\\Photos"}));
-    EXPECT_EQ(DefdirEntries(L"C:\\Photos;;D:\\Films"), (V{L"C:\\Photos", L"", L"D:\\Films"}));
-    EXPECT_EQ(DefdirEntries(L";;"), (V{L"", L""}));
-    EXPECT_EQ(DefdirEntries(L""), V{});
+TEST(FolderScan, TakesFolderParts) {
     EXPECT_EQ(FolderPart(L"X:\\Absent\\Sous"), L"X:\\Absent\\");
     EXPECT_EQ(FolderPart(L"C:\\Photos\\plage.jpg"), L"C:\\Photos\\");
     EXPECT_EQ(FolderPart(L"C:plage.jpg"), L"C:");

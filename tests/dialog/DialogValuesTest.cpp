@@ -79,14 +79,7 @@ TEST_F(SettingsTest, KnobHints) {
     EXPECT_EQ(SpeedHint(2, 6), L"2 pixels toutes les 1667 ms");
 }
 
-TEST_F(SettingsTest, StoredFolderAndTransitionListsAsTheDialogShowsThem) {
-    using V = std::vector<std::wstring>;
-    EXPECT_EQ(FolderEntries(L""), V{});
-    EXPECT_EQ(FolderEntries(L"C:\\Photos"), V{L"C:\\Photos"});
-    EXPECT_EQ(FolderEntries(L"C:\\a;D:\\b;"), (V{L"C:\\a", L"D:\\b"}));
-    EXPECT_EQ(FolderEntries(L"C:\\a;;D:\\b;"), (V{L"C:\\a", L"", L"D:\\b"}));
-    EXPECT_EQ(FolderEntries(L"C:\\a;D:\\b"), (V{L"C:\\a", L"D:\\b"})); // last one kept
-
+TEST_F(SettingsTest, StoredTransitionListAsTheDialogShowsIt) {
     auto checked = [](const std::wstring& stored) {
         std::wstring marks;
         for (bool on : CheckedTransitions(stored))
@@ -94,7 +87,8 @@ TEST_F(SettingsTest, StoredFolderAndTransitionListsAsTheDialogShowsThem) {
         return marks;
     };
     EXPECT_EQ(checked(L""), L"xxxxxxxxxxxxx");
-    EXPECT_EQ(checked(L";"), L".............");
+    EXPECT_EQ(checked(L";"), L"xxxxxxxxxxxxx"); // no number: the saver plays all of them
+    EXPECT_EQ(checked(L"4;5"), L"...xx........");
     EXPECT_EQ(checked(L";2;5;13;"), L".x..x.......x");
     EXPECT_EQ(checked(L";0;14;x;-1;3"), L"..x..........");
 }

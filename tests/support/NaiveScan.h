@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "Globals/FolderList.h"
 #include "Globals/Globals.h"
 #include "saver/FolderScan.h"
 #include "saver/MediaKind.h"
@@ -25,7 +26,7 @@ struct NaiveScan {
     }
 
     void ScanFolders(const std::wstring& folders) {
-        for (const std::wstring& entry : DefdirEntries(folders)) {
+        for (const std::wstring& entry : FolderEntries(folders)) {
             const std::wstring previous = CurrentDirectory();
             if (!entry.empty() && SetCurrentDirectoryW(entry.c_str())) {
                 SetCurrentDirectoryW(previous.c_str());
