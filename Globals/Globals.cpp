@@ -106,7 +106,7 @@ void ReadConfigFile(LoadProblems& problems) {
 } // namespace
 
 std::wstring ConfigFilePath() {
-    return Settings.installDir + Settings.configName + L".cfg";
+    return ConfigFilePath(Settings.installDir, Settings.configName);
 }
 
 LoadProblems LoadConfigFiles(LoadScope scope) {

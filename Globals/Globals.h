@@ -77,7 +77,7 @@ void SaveCurrentConfigName(const std::wstring& configName);
 // The configuration "config.ini" names; empty when it names none or cannot be read.
 std::wstring ConfigIniName(const std::wstring& installDir);
 
-std::wstring ConfigFilePath(); // installDir + configName + ".cfg"
+std::wstring ConfigFilePath(); // the file of the configuration Settings names (ConfigName.h)
 
 // Every configuration file of the install folder, hidden and system ones included, in the
 // order of the listing, less the four characters of the extension.

@@ -157,7 +157,7 @@ std::wstring SettingsFromValues(const DialogValues& v, const std::wstring& name,
     if (!s.rememberSeen && !s.memoryName.empty()) {
         // The memory file is only ever looked for inside the install folder: a hand-edited
         // name that would lead elsewhere is forgotten without touching any file.
-        const std::wstring memory = s.installDir + s.memoryName + L".tmp";
+        const std::wstring memory = MemoryFilePath(s.installDir, s.memoryName);
         if (!IsRefusedConfigName(s.memoryName) && tk::FileExists(memory) &&
             !DeleteFileW(memory.c_str()))
             tk::Log(L"cannot delete the memory file " + memory);

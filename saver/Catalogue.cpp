@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "Globals/ConfigName.h"
 #include "Globals/Globals.h"
 #include "Globals/Random.h"
 #include "saver/FolderScan.h"
