@@ -14,6 +14,7 @@
 #include "toolkit/Text.h"
 
 uint8_t RunMode = rmSaver;
+const wchar_t* const kWarningCaption = L"Avertissement";
 SettingsRecord Settings;
 
 // The clips of phones and cameras (.MP4, .M4V, .3GP) come after the nineteen older
@@ -72,7 +73,6 @@ std::vector<std::wstring> ListConfigurations(const std::wstring& installDir) {
 namespace {
 
 // The warnings of the loading.
-const wchar_t* const kWarningCaption = L"Avertissement";
 const wchar_t* const kNotFoundMessage = L"Configuration non trouvée (%s)";
 const wchar_t* const kCannotReadMessage = L"Impossible de lire %s";
 

@@ -39,6 +39,9 @@ extern SettingsRecord Settings;
 
 extern const std::array<const wchar_t*, 31> MediaExtensions;
 
+// The caption of every warning box, the saver's and the dialog's.
+extern const wchar_t* const kWarningCaption;
+
 constexpr const wchar_t* kInstallKey = L"SOFTWARE\\Korvane\\VistamurSs";
 constexpr const wchar_t* kConfigIni = L"config.ini";
 

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cmath>
 
 #include "Globals/ConfigName.h"
 #include "Globals/FolderList.h"
@@ -14,18 +13,6 @@
 #include "toolkit/System.h"
 #include "toolkit/Text.h"
 #include "toolkit/Log.h"
-
-int KnobScale::LeftOf(int value) const {
-    // A hand-edited value beyond the track would put the knob off the page: it is shown at
-    // the track's end, as the saver also brings it into range.
-    value = std::clamp(value, 1, max);
-    return int(std::nearbyint((long double)value * span / max)) + origin;
-}
-
-int KnobScale::ValueAt(int left) const {
-    const long double v = (long double)(left - origin) / span * max;
-    return std::clamp(int(std::nearbyint(v)), 1, max);
-}
 
 std::wstring StepHint(int stepPixels) {
     return tk::IntToStr(stepPixels) + L" pixels";
@@ -39,7 +26,7 @@ std::wstring SpeedHint(int stepPixels, int stepsPerTenSeconds) {
            tk::IntToStr(int(StripStepMs(stepsPerTenSeconds))) + L" ms";
 }
 
-std::wstring PauseHint(int displaySeconds) {
+std::wstring DisplayTimeHint(int displaySeconds) {
     return tk::IntToStr(displaySeconds) + L" secondes";
 }
 
@@ -94,9 +81,9 @@ DialogValues ValuesFromSettings(const SettingsRecord& s) {
     v.folders = FolderEntries(s.folders);
     v.transitions = CheckedTransitions(s.transitionList);
     v.options = {s.captionName, s.captionDate, s.rememberSeen};
-    v.stepLeft = kStepKnobScale.LeftOf(s.stepPixels);
-    v.speedLeft = kSpeedKnobScale.LeftOf(s.stepsPerTenSeconds);
-    v.pauseLeft = kPauseKnobScale.LeftOf(s.displaySeconds);
+    v.stepLeft = layout::kStepTrack.LeftOf(s.stepPixels);
+    v.speedLeft = layout::kSpeedTrack.LeftOf(s.stepsPerTenSeconds);
+    v.displayTimeLeft = layout::kDisplayTimeTrack.LeftOf(s.displaySeconds);
     v.switches = {s.clipPlaysWhenVisible, s.clipLoops, s.clipRandomStart, s.clipPlaysWhole};
     // A factor above the list's last (an older dialog stored 10 for a "maxi" item) is the
     // largest one the saver applies: it shows as "9x" and is saved back as 9.
@@ -137,9 +124,9 @@ std::wstring SettingsFromValues(const DialogValues& v, const std::wstring& name,
         if (v.transitions[i]) s.transitionList += tk::IntToStr(int(i) + 1) + L";";
     if (s.transitionList == L";") return kNoTransitionMessage;
 
-    s.stepPixels = kStepKnobScale.ValueAt(v.stepLeft);
-    s.stepsPerTenSeconds = kSpeedKnobScale.ValueAt(v.speedLeft);
-    s.displaySeconds = kPauseKnobScale.ValueAt(v.pauseLeft);
+    s.stepPixels = layout::kStepTrack.ValueAt(v.stepLeft);
+    s.stepsPerTenSeconds = layout::kSpeedTrack.ValueAt(v.speedLeft);
+    s.displaySeconds = layout::kDisplayTimeTrack.ValueAt(v.displayTimeLeft);
     s.clipPlaysWhenVisible = v.switches[0];
     s.clipLoops = v.switches[1];
     s.clipRandomStart = v.switches[2];

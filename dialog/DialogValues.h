@@ -9,33 +9,12 @@
 
 #include "Globals/Globals.h"
 #include "Globals/Transitions.h"
-
-// The three knobs: a knob's left edge on the settings page is its value.
-struct KnobRange {
-    int lowest;  // leftmost place a drag can bring the knob to
-    int highest; // rightmost place a drag can bring the knob to
-};
-constexpr KnobRange kStepKnobDrag{280, 392};
-constexpr KnobRange kSpeedKnobDrag{280, 439};
-constexpr KnobRange kPauseKnobDrag{335, 439};
-constexpr int kKnobWidth = 16;
-constexpr int kKnobHeight = 11;
-
-// A knob's track: a value v of 1..max maps to a left edge origin + round(v * span / max),
-// computed in extended precision and rounded halves to even, as the pixel grid was laid out.
-struct KnobScale {
-    int origin, span, max;
-    int LeftOf(int value) const; // a value beyond 1..max at the track's end
-    int ValueAt(int left) const; // 1..max
-};
-constexpr KnobScale kStepKnobScale{279, 112, 100};   // stepPixels
-constexpr KnobScale kSpeedKnobScale{279, 159, 1000}; // stepsPerTenSeconds
-constexpr KnobScale kPauseKnobScale{334, 104, 300};  // displaySeconds
+#include "resources/SettingsDialogLayout.h"
 
 // The knobs' tooltips.
 std::wstring StepHint(int stepPixels);                          // "4 pixels"
 std::wstring SpeedHint(int stepPixels, int stepsPerTenSeconds); // "4 pixels toutes les 10 ms"
-std::wstring PauseHint(int displaySeconds);                     // "30 secondes"
+std::wstring DisplayTimeHint(int displaySeconds);               // "30 secondes"
 
 // The items of the two drop-down lists, as the settings page's layout names them.
 const std::vector<std::wstring>& GrowItems();      // "1x" .. "9x"
@@ -58,9 +37,9 @@ std::vector<std::wstring> ConfigurationNames(const std::wstring& installDir);
 
 // Everything the controls of the dialog hold that maps to a setting.
 struct DialogValues {
-    std::vector<std::wstring> folders;                // chosenFolders
-    std::array<bool, kTransitionCount> transitions{}; // transitionList
-    int stepLeft = 0, speedLeft = 0, pauseLeft = 0;   // stepKnob, speedKnob, pauseKnob
+    std::vector<std::wstring> folders;                    // chosenFolders
+    std::array<bool, kTransitionCount> transitions{};     // transitionList
+    int stepLeft = 0, speedLeft = 0, displayTimeLeft = 0; // stepKnob, speedKnob, displayTimeKnob
     std::array<bool, 4> switches{};        // playWhenVisible, loop, randomStart, playWhole
     int growIndex = 0;                     // growList, -1 for none
     std::array<bool, 3> options{};         // optionList

@@ -3,6 +3,7 @@
 // of a clicked file on the right.
 #include <cwctype>
 
+#include "Globals/Globals.h"
 #include "dialog/FolderPicking.h"
 #include "dialog/SettingsDialog.h"
 #include "saver/MediaKind.h"

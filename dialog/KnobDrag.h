@@ -8,9 +8,9 @@
 
 #include "dialog/DialogValues.h"
 
-enum class Knob { Step, Speed, Pause };
+enum class Knob { Step, Speed, DisplayTime };
 
-const KnobRange& DragRange(Knob knob);
+const layout::KnobTrack& TrackOf(Knob knob);
 
 // Where a drag brings a knob: the pointer's x in the settings page less the grab offset,
 // which stays under the pointer. Nothing when no drag is in progress (an offset of 0: the

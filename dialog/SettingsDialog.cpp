@@ -26,10 +26,6 @@ HBRUSH FormBrush() {
     return brush.Get();
 }
 
-art::KnobTrack Track(const layout::ControlRow& knob, const KnobRange& drag) {
-    return {knob.top, drag.lowest - 1, drag.highest};
-}
-
 const layout::ControlRow& Row(std::span<const layout::ControlRow> rows, const wchar_t* name) {
     for (const auto& row : rows)
         if (std::wstring(row.name) == name) return row;
@@ -96,15 +92,13 @@ bool SettingsDialog::MakePanels() {
     SetWindowPos(band->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
     const auto& settings = layout::kSettingsPage;
-    const art::KnobTrack tracks[3] = {Track(Row(settings, L"stepKnob"), kStepKnobDrag),
-                                      Track(Row(settings, L"speedKnob"), kSpeedKnobDrag),
-                                      Track(Row(settings, L"pauseKnob"), kPauseKnobDrag)};
+    const layout::KnobTrack tracks[] = {layout::kStepTrack, layout::kSpeedTrack,
+                                        layout::kDisplayTimeTrack};
     const auto& f = layout::kVideoFrame;
     const auto& header = Row(settings, L"videoOptionsHeader");
     const RECT gap = {header.left - 3, f[1] - 2, header.left + header.width + 2, f[1] + 3};
     imagesPage->SetPicture(art::ImagesPage());
-    settingsPage->SetPicture(
-        art::SettingsPage(tracks, kKnobWidth, RECT{f[0], f[1], f[2], f[3]}, gap));
+    settingsPage->SetPicture(art::SettingsPage(tracks, RECT{f[0], f[1], f[2], f[3]}, gap));
     band->SetPicture(art::Band());
 
     if (!MakeControls(layout::kImagesPage, *imagesPage) ||
@@ -156,7 +150,7 @@ void SettingsDialog::BindControls() {
     optionList = Named<tk::CheckListBox>(L"optionList");
     stepKnob = Named<tk::SpeedButton>(L"stepKnob");
     speedKnob = Named<tk::SpeedButton>(L"speedKnob");
-    pauseKnob = Named<tk::SpeedButton>(L"pauseKnob");
+    displayTimeKnob = Named<tk::SpeedButton>(L"displayTimeKnob");
     playWhenVisible = Named<tk::Switch>(L"playWhenVisible");
     loop = Named<tk::Switch>(L"loop");
     randomStart = Named<tk::Switch>(L"randomStart");
@@ -203,10 +197,10 @@ void SettingsDialog::Fill() {
         optionList->SetChecked(i, v.options[i]);
     stepKnob->SetLeft(v.stepLeft);
     speedKnob->SetLeft(v.speedLeft);
-    pauseKnob->SetLeft(v.pauseLeft);
+    displayTimeKnob->SetLeft(v.displayTimeLeft);
     stepKnob->SetHint(StepHint(Settings.stepPixels));
     speedKnob->SetHint(SpeedHint(Settings.stepPixels, Settings.stepsPerTenSeconds));
-    pauseKnob->SetHint(PauseHint(Settings.displaySeconds));
+    displayTimeKnob->SetHint(DisplayTimeHint(Settings.displaySeconds));
     const auto switches = ClipSwitches();
     for (size_t i = 0; i < switches.size(); ++i)
         switches[i]->SetOn(v.switches[i]);
@@ -229,7 +223,7 @@ DialogValues SettingsDialog::ValuesOfControls() const {
         v.options[i] = optionList->Checked(i);
     v.stepLeft = stepKnob->Left();
     v.speedLeft = speedKnob->Left();
-    v.pauseLeft = pauseKnob->Left();
+    v.displayTimeLeft = displayTimeKnob->Left();
     const auto switches = ClipSwitches();
     for (size_t i = 0; i < switches.size(); ++i)
         v.switches[i] = switches[i]->On();

@@ -80,7 +80,7 @@ class SettingsDialog : public tk::Window {
                       *clearFoldersButton = nullptr;
     FramedSpeedButton *okButton = nullptr, *cancelButton = nullptr;
     tk::CheckListBox *transitionList = nullptr, *optionList = nullptr;
-    tk::SpeedButton *stepKnob = nullptr, *speedKnob = nullptr, *pauseKnob = nullptr;
+    tk::SpeedButton *stepKnob = nullptr, *speedKnob = nullptr, *displayTimeKnob = nullptr;
     // The video options, in the order of DialogValues::switches.
     tk::Switch *playWhenVisible = nullptr, *loop = nullptr, *randomStart = nullptr,
                *playWhole = nullptr;

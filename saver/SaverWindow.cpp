@@ -162,7 +162,7 @@ int SaverWindow::WarningBox(const std::wstring& text) {
     RECT primary = primaryArea_;
     MapWindowPoints(Handle(), nullptr, reinterpret_cast<POINT*>(&primary), 2);
     const int answer =
-        tk::ShowBoxOver(primary, Handle(), text, L"Avertissement", MB_OK | MB_ICONWARNING);
+        tk::ShowBoxOver(primary, Handle(), text, kWarningCaption, MB_OK | MB_ICONWARNING);
     while (shows-- > 0)
         ShowCursor(FALSE);
     if (captured && !closed_) SetCapture(Handle());

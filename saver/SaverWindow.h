@@ -58,7 +58,7 @@ class SaverWindow : public tk::Window {
     // An exit was allowed while the catalogue was being filled: the scan stops at its next
     // check, nothing more starts, and the window closes once the scan has returned.
     bool ExitPending() const { return exitPending_; }
-    // A warning box (caption "Avertissement") that stays visible and answerable over the
+    // A warning box (caption kWarningCaption) that stays visible and answerable over the
     // saver; the show waits while it is open.
     int WarningBox(const std::wstring& text);
     // A folder away is said on the screen, not in a box (ScreenNotice.h).
