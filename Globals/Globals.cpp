@@ -17,16 +17,6 @@ uint8_t RunMode = rmSaver;
 const wchar_t* const kWarningCaption = L"Avertissement";
 SettingsRecord Settings;
 
-// The clips of phones and cameras (.MP4, .M4V, .3GP) come after the nineteen older
-// extensions, and the photos that Windows' imaging component reads (.PNG to .AVIF) after
-// those, so that everything ordered by this table (the catalogue's listing, the dialog's
-// file mask) keeps the order it had before them.
-const std::array<const wchar_t*, 31> MediaExtensions = {
-    L".JPG",  L".JPEG", L".MPG",  L".MPEG", L".AVI",  L".MOV",  L".QT",  L".ASF",
-    L".ASX",  L".WM",   L".WMV",  L".WVX",  L".MPE",  L".M1V",  L".MP2", L".MP2V",
-    L".MPV2", L".MPA",  L".IVF",  L".MP4",  L".M4V",  L".3GP",  L".PNG", L".GIF",
-    L".BMP",  L".TIF",  L".TIFF", L".HEIC", L".HEIF", L".WEBP", L".AVIF"};
-
 namespace {
 
 void ReadInstallDir() {

@@ -37,8 +37,6 @@ struct SettingsRecord {
 };
 extern SettingsRecord Settings;
 
-extern const std::array<const wchar_t*, 31> MediaExtensions;
-
 // The caption of every warning box, the saver's and the dialog's.
 extern const wchar_t* const kWarningCaption;
 
