@@ -71,7 +71,7 @@ const wchar_t* const kCannotReadMessage = L"Impossible de lire %s";
 tk::FileRead CheckReadable(const std::wstring& file, LoadProblems& problems) {
     std::erase_if(Settings.unreadFiles,
                   [&](const std::wstring& f) { return tk::SamePath(f, file); });
-    const tk::FileRead state = tk::WaitReadable(file, kLockedFileWaitMs);
+    const tk::FileRead state = tk::WaitReadable(file);
     if (state == tk::FileRead::Unreadable) {
         tk::Log(L"cannot read " + file + L", error " + tk::IntToStr(GetLastError()));
         Settings.unreadFiles.push_back(file);

@@ -71,8 +71,6 @@ void ShowLoadProblems(HWND owner, const LoadProblems& problems);
 void SaveSettings();
 // The files SaveSettings would replace although their last load could not read them.
 std::vector<std::wstring> UnreadFilesASaveReplaces();
-// How long a load waits for a configuration file that another program holds.
-constexpr unsigned kLockedFileWaitMs = 3000;
 // "config.ini" names this configuration (its configName only); throws EWriteError.
 void SaveCurrentConfigName(const std::wstring& configName);
 // The configuration "config.ini" names; empty when it names none or cannot be read.
