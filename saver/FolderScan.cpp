@@ -7,6 +7,7 @@
 #include "saver/MediaKind.h"
 #include "saver/SameFolder.h"
 #include "toolkit/Handles.h"
+#include "toolkit/System.h"
 #include "toolkit/Text.h"
 
 namespace {
@@ -42,12 +43,7 @@ std::wstring CurrentDirectory() {
 // What the current directory would report after being set to a sub-folder: the full path
 // the system makes of it, without its trailing backslash except at a drive's root.
 std::wstring ChildFolder(const std::wstring& folder, const std::wstring& name) {
-    const std::wstring path = WithBackslash(folder) + name;
-    DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (size == 0) return path;
-    std::wstring full(size, L'\0');
-    size = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
-    full.resize(size);
+    std::wstring full = tk::FullPathName(WithBackslash(folder) + name);
     if (full.size() > 1 && full.back() == L'\\' && full[full.size() - 2] != L':') full.pop_back();
     return full;
 }
@@ -142,12 +138,7 @@ std::vector<std::wstring> UnreachableFolders(const std::wstring& folders) {
 
 std::wstring FullFolderPath(const std::wstring& folder) {
     if (folder.empty()) return folder;
-    DWORD size = GetFullPathNameW(folder.c_str(), 0, nullptr, nullptr);
-    if (size == 0) return WithBackslash(folder);
-    std::wstring full(size, L'\0');
-    size = GetFullPathNameW(folder.c_str(), size, full.data(), nullptr);
-    full.resize(size);
-    return WithBackslash(full);
+    return WithBackslash(tk::FullPathName(folder));
 }
 
 FolderScan::FolderScan(std::vector<std::wstring>& files, ScanEvents events)

@@ -2,16 +2,9 @@
 
 #include <windows.h>
 
-namespace {
+#include "toolkit/System.h"
 
-std::wstring FullPath(const std::wstring& path) {
-    DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (size == 0) return path;
-    std::wstring full(size, L'\0');
-    size = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
-    full.resize(size);
-    return full;
-}
+namespace {
 
 // A folder that is away keeps the names it was given.
 std::wstring LongPath(const std::wstring& path) {
@@ -28,7 +21,7 @@ std::wstring LongPath(const std::wstring& path) {
 
 std::wstring FolderKey(const std::wstring& folder) {
     if (folder.empty()) return folder;
-    std::wstring key = LongPath(FullPath(folder));
+    std::wstring key = LongPath(tk::FullPathName(folder));
     while (key.size() > 1 && key.back() == L'\\' && key[key.size() - 2] != L':')
         key.pop_back();
     // The file system compares names without regard to case, by the upper case of each
