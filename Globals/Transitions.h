@@ -77,6 +77,10 @@ bool IsKnownTransition(int number); // 1 to 13
 // (it picks among the known ones), and should one come it is read as transition 1.
 const TransitionInfo& TransitionOf(int number);
 
+// The central transitions that the random one (10) draws from at each change: every other
+// central one (4 to 9), in order.
+const std::vector<int>& CentralTransitionsDrawn();
+
 // The transition numbers of a stored "optransition" list, the one rule the saver plays by and
 // the dialog ticks by: the pieces between ";" (a leading one is optional) that are whole
 // numbers 1 to 13, in order; the others are left out. A list with none of them stands for all
