@@ -66,12 +66,12 @@ LoadProblems LoadConfigFiles(LoadScope scope);
 // The warning a problem gets, and the boxes that tell them, one a problem.
 std::wstring LoadProblemText(const LoadProblem& problem);
 void ShowLoadProblems(HWND owner, const LoadProblems& problems);
-// Throws EWriteError when the system refuses a write. The configuration's file is written
+// Throws WriteRefused when the system refuses a write. The configuration's file is written
 // first and "config.ini" only then, so that it never names a configuration left unwritten.
 void SaveSettings();
 // The files SaveSettings would replace although their last load could not read them.
 std::vector<std::wstring> UnreadFilesASaveReplaces();
-// "config.ini" names this configuration (its configName only); throws EWriteError.
+// "config.ini" names this configuration (its configName only); throws WriteRefused.
 void SaveCurrentConfigName(const std::wstring& configName);
 // The configuration "config.ini" names; empty when it names none or cannot be read.
 std::wstring ConfigIniName(const std::wstring& installDir);

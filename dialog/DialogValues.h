@@ -1,7 +1,7 @@
 #pragma once
 // What the settings dialog shows, computed from the settings record and back again, apart
-// from the windows that show it: the form's Fill and Get copy these values into and out of
-// their controls, and tests call the rules here directly.
+// from the windows that show it: the dialog's ShowSettings and TakeSettings copy these values into
+// and out of their controls, and tests call the rules here directly.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -49,20 +49,20 @@ struct DialogValues {
     bool randomConfig = false;             // randomConfigBox
 };
 
-// Fill: the settings as the controls show them (the configuration names read from the
+// ShowSettings: the settings as the controls show them (the configuration names read from the
 // install folder).
 DialogValues ValuesFromSettings(const SettingsRecord& settings);
 
-// The three refusals of Get, in the order they are checked.
+// The three refusals of TakeSettings, in the order they are checked.
 extern const wchar_t* const kBadNameMessage;
 extern const wchar_t* const kNoFolderMessage;
 extern const wchar_t* const kNoTransitionMessage;
 
-// A configuration name Get refuses: empty, holding one of \ / : * ? " < > |, or a device
+// A configuration name TakeSettings refuses: empty, holding one of \ / : * ? " < > |, or a device
 // name (CON, NUL, COM1 ...), whose ".cfg" would open the device instead of a file.
 bool IsRefusedConfigName(const std::wstring& name);
 
-// Get: validates and copies the values into the settings under the given configuration
+// TakeSettings: validates and copies the values into the settings under the given configuration
 // name. Returns an empty text on success, otherwise the refusal to show; fields written
 // before a refusal keep their new values. Turning the memory off deletes its file.
 std::wstring SettingsFromValues(const DialogValues& values, const std::wstring& name,

@@ -18,7 +18,7 @@ const layout::KnobTrack& TrackOf(Knob knob);
 // knob's range: the knob then stays at the last place it reached.
 std::optional<int> DraggedKnobLeft(Knob knob, int pointerX, int grabOffset);
 
-// An arrow key moves the focused knob by one pixel within the same range; a knob that Fill
+// An arrow key moves the focused knob by one pixel within the same range; a knob that ShowSettings
 // placed one pixel short of the range only moves into it.
 int NudgedKnobLeft(Knob knob, int left, int delta);
 

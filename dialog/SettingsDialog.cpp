@@ -33,7 +33,7 @@ const layout::ControlRow& Row(std::span<const layout::ControlRow> rows, const wc
 }
 } // namespace
 
-bool SettingsDialog::CreateForm() {
+bool SettingsDialog::Open() {
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
     RECT frame = {0, 0, layout::kOuterWidth, layout::kClientHeight};
@@ -63,8 +63,8 @@ bool SettingsDialog::CreateForm() {
     // made when it is up (a posted message comes before any input), which spares the
     // opening the loading of the tooltip class.
     PostMessageW(Handle(), kMakeToolTips, 0, 0);
-    LoadAndFill();
-    OpenFolderChoosers(); // after Fill has given the file list its mask: one listing
+    LoadAndShowSettings();
+    OpenFolderChoosers(); // after ShowSettings has given the file list its mask: one listing
     return true;
 }
 
@@ -181,12 +181,12 @@ void SettingsDialog::WireEvents() {
     EnableWindow(settingsPage->Handle(), FALSE);
 }
 
-void SettingsDialog::LoadAndFill() {
+void SettingsDialog::LoadAndShowSettings() {
     ShowLoadProblems(GetActiveWindow(), LoadSettings(LoadScope::CurrentConfiguration));
-    Fill();
+    ShowSettings();
 }
 
-void SettingsDialog::Fill() {
+void SettingsDialog::ShowSettings() {
     const DialogValues v = ValuesFromSettings(Settings);
     chosenFolders->Clear();
     for (const std::wstring& folder : v.folders)
@@ -236,7 +236,7 @@ DialogValues SettingsDialog::ValuesOfControls() const {
     return v;
 }
 
-bool SettingsDialog::Get(const std::wstring& name) {
+bool SettingsDialog::TakeSettings(const std::wstring& name) {
     const std::wstring refusal = SettingsFromValues(ValuesOfControls(), name, Settings);
     if (refusal.empty()) return true;
     tk::ShowBox(Handle(), refusal, kErrorCaption, MB_OK | MB_ICONERROR);
@@ -246,7 +246,7 @@ bool SettingsDialog::Get(const std::wstring& name) {
 void SettingsDialog::OnOk() {
     // After a refused write nothing the user set is lost: the dialog stays open for another
     // try.
-    if (Get(configNameBox->Text()) && SaveOrSay()) Destroy();
+    if (TakeSettings(configNameBox->Text()) && SaveOrSay()) Destroy();
 }
 
 bool SettingsDialog::SaveOrSay() {
@@ -259,7 +259,7 @@ bool SettingsDialog::SaveOrSay() {
     try {
         SaveSettings();
         return true;
-    } catch (const EWriteError& e) {
+    } catch (const WriteRefused& e) {
         tk::Log(e.Message());
         tk::ShowBox(Handle(), e.Message(), kErrorCaption, MB_OK | MB_ICONERROR);
         return false;

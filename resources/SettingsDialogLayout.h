@@ -2,7 +2,7 @@
 // The settings dialog's two pages and its band, control by control.
 #include <span>
 
-#include "resources/FormLayout.h"
+#include "resources/ControlRows.h"
 
 namespace layout {
 

@@ -165,5 +165,5 @@ bool IsMediaFile(const std::wstring& fileName, int kinds) {
     if (at == MediaExtensions.end() ||
         !(UsableMediaMask() & (1u << (at - MediaExtensions.begin()))))
         return false;
-    return kinds & (IsPhotoExtension(ext) ? mkImage : mkVideo);
+    return kinds & (IsPhotoExtension(ext) ? mkPhoto : mkClip);
 }

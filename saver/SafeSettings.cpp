@@ -9,9 +9,10 @@
 
 void ClampForSaver(SettingsRecord& s) {
     using B = SaverBounds;
-    s.stepPixels = std::clamp(s.stepPixels, B::kMinSpeed, B::kMaxSpeed);
-    s.stepsPerTenSeconds = std::clamp(s.stepsPerTenSeconds, B::kMinDelay, B::kMaxDelay);
-    s.displaySeconds = std::clamp(s.displaySeconds, B::kMinPause, B::kMaxPause);
+    s.stepPixels = std::clamp(s.stepPixels, B::kMinStepPixels, B::kMaxStepPixels);
+    s.stepsPerTenSeconds =
+        std::clamp(s.stepsPerTenSeconds, B::kMinStepsPerTenSeconds, B::kMaxStepsPerTenSeconds);
+    s.displaySeconds = std::clamp(s.displaySeconds, B::kMinDisplaySeconds, B::kMaxDisplaySeconds);
     s.maxTiles = std::clamp(s.maxTiles, B::kMinTiles, B::kMaxTiles);
     s.clipMaxGrowth = std::clamp(s.clipMaxGrowth, B::kMinGrow, B::kMaxGrow);
     // The memory file is installDir + memoryName + ".tmp": a name that is no file name of

@@ -5,11 +5,13 @@
 #include "Globals/Globals.h"
 
 struct SaverBounds {
-    static constexpr int kMinSpeed = 1, kMaxSpeed = 10000; // pixels per step
-    static constexpr int kMinDelay = 1, kMaxDelay = 1000;  // 1000: as fast as possible
-    static constexpr int kMinPause = 1, kMaxPause = 86400; // seconds; x1000 fits 32 bits
-    static constexpr int kMinTiles = 1, kMaxTiles = 20;    // the dialog offers 3 to 20
-    static constexpr int kMinGrow = 1, kMaxGrow = 9;       // clip enlargement factor
+    static constexpr int kMinStepPixels = 1, kMaxStepPixels = 10000; // pixels per step
+    static constexpr int kMinStepsPerTenSeconds = 1,
+                         kMaxStepsPerTenSeconds = 1000; // 1000: as fast as possible
+    static constexpr int kMinDisplaySeconds = 1,
+                         kMaxDisplaySeconds = 86400;    // seconds; x1000 fits 32 bits
+    static constexpr int kMinTiles = 1, kMaxTiles = 20; // the dialog offers 3 to 20
+    static constexpr int kMinGrow = 1, kMaxGrow = 9;    // clip enlargement factor
 };
 
 void ClampForSaver(SettingsRecord& settings);

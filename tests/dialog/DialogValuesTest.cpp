@@ -1,5 +1,5 @@
 // The settings dialog's values: the knob scales, the hints, the stored lists as the dialog
-// reads them, and Get's validation and copy, against real files of the install folder.
+// reads them, and TakeSettings' validation and copy, against real files of the install folder.
 #include <windows.h>
 
 #include "dialog/DialogValues.h"

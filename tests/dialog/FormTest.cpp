@@ -35,7 +35,7 @@ struct Place {
     int left, top, width, height;
 };
 
-// The layout of record. The knobs stand where Fill puts them for the test's configuration
+// The layout of record. The knobs stand where ShowSettings puts them for the test's configuration
 // (step 4, delay 500, pause 30).
 const Place kPlaces[] = {
     {L"imagesPage", 0, 0, 473, 337},

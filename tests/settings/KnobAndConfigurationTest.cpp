@@ -25,7 +25,7 @@ TEST(KnobDrag, PlacesTheGrabbedPointUnderThePointerWithinTheRange) {
     for (const Case& c : cases)
         EXPECT_EQ(DraggedKnobLeft(c.knob, c.pointerX, c.offset), c.left) << c.pointerX;
 
-    EXPECT_EQ(NudgedKnobLeft(Knob::Speed, 279, -1), 279); // Fill's place stays reachable
+    EXPECT_EQ(NudgedKnobLeft(Knob::Speed, 279, -1), 279); // ShowSettings' place stays reachable
     EXPECT_EQ(NudgedKnobLeft(Knob::Speed, 279, +1), 280);
     EXPECT_EQ(NudgedKnobLeft(Knob::Speed, 280, -1), 280);
     EXPECT_EQ(NudgedKnobLeft(Knob::Step, 392, +1), 392);
