@@ -19,6 +19,9 @@ const Folders kConfig1 = {L"C:\\photos", L"D:\\films"}, kVacances = {L"E:\\vacan
 class Configurations : public testing::Test {
   protected:
     Configurations() {
+        // What a dialog shows when its configuration cannot be read is what the record held:
+        // the defaults, not what the test before left there.
+        Settings = SettingsRecord{};
         WriteFileBytes(install.File(L"Vacances.cfg"),
                        "[Options]\r\ndefdir=E:\\vacances;\r\n"
                        "optransition=;1;\r\nmemfilesname=Vacances\r\n");
