@@ -41,3 +41,11 @@ bool IsUsableConfigName(const std::wstring& name) {
     return !IsBlankName(name) && name.find_first_of(L"\\/:*?\"<>|") == std::wstring::npos &&
            !IsDeviceName(name);
 }
+
+std::wstring ConfigFilePath(const std::wstring& installDir, const std::wstring& configName) {
+    return installDir + configName + L".cfg";
+}
+
+std::wstring MemoryFilePath(const std::wstring& installDir, const std::wstring& memoryName) {
+    return installDir + memoryName + L".tmp";
+}

@@ -10,3 +10,8 @@
 // device name (CON, PRN, AUX, NUL, CONIN$, CONOUT$, COM0-9, LPT0-9, also with an extension or
 // trailing spaces, in any case).
 bool IsUsableConfigName(const std::wstring& name);
+
+// A configuration's file, installDir + name + ".cfg", and the memory of the photos seen that
+// a configuration names, installDir + memoryName + ".tmp".
+std::wstring ConfigFilePath(const std::wstring& installDir, const std::wstring& configName);
+std::wstring MemoryFilePath(const std::wstring& installDir, const std::wstring& memoryName);

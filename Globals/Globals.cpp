@@ -14,17 +14,8 @@
 #include "toolkit/Text.h"
 
 uint8_t RunMode = rmSaver;
+const wchar_t* const kWarningCaption = L"Avertissement";
 SettingsRecord Settings;
-
-// The clips of phones and cameras (.MP4, .M4V, .3GP) come after the nineteen older
-// extensions, and the photos that Windows' imaging component reads (.PNG to .AVIF) after
-// those, so that everything ordered by this table (the catalogue's listing, the dialog's
-// file mask) keeps the order it had before them.
-const std::array<const wchar_t*, 31> MediaExtensions = {
-    L".JPG",  L".JPEG", L".MPG",  L".MPEG", L".AVI",  L".MOV",  L".QT",  L".ASF",
-    L".ASX",  L".WM",   L".WMV",  L".WVX",  L".MPE",  L".M1V",  L".MP2", L".MP2V",
-    L".MPV2", L".MPA",  L".IVF",  L".MP4",  L".M4V",  L".3GP",  L".PNG", L".GIF",
-    L".BMP",  L".TIF",  L".TIFF", L".HEIC", L".HEIF", L".WEBP", L".AVIF"};
 
 namespace {
 
@@ -72,7 +63,6 @@ std::vector<std::wstring> ListConfigurations(const std::wstring& installDir) {
 namespace {
 
 // The warnings of the loading.
-const wchar_t* const kWarningCaption = L"Avertissement";
 const wchar_t* const kNotFoundMessage = L"Configuration non trouvée (%s)";
 const wchar_t* const kCannotReadMessage = L"Impossible de lire %s";
 
@@ -82,7 +72,7 @@ tk::FileRead CheckReadable(const std::wstring& file, LoadProblems& problems,
                            const std::function<bool()>& keepGoing) {
     std::erase_if(Settings.unreadFiles,
                   [&](const std::wstring& f) { return tk::SamePath(f, file); });
-    const tk::FileRead state = tk::WaitReadable(file, kLockedFileWaitMs, keepGoing);
+    const tk::FileRead state = tk::WaitReadable(file, keepGoing);
     if (state == tk::FileRead::Unreadable) {
         tk::Log(L"cannot read " + file + L", error " + tk::IntToStr(GetLastError()));
         Settings.unreadFiles.push_back(file);
@@ -108,7 +98,7 @@ void ReadConfigFile(LoadProblems& problems, const std::function<bool()>& keepGoi
 } // namespace
 
 std::wstring ConfigFilePath() {
-    return Settings.installDir + Settings.configName + L".cfg";
+    return ConfigFilePath(Settings.installDir, Settings.configName);
 }
 
 LoadProblems LoadConfigFiles(LoadScope scope, const std::function<bool()>& keepGoing) {

@@ -38,7 +38,8 @@ struct SettingsRecord {
 };
 extern SettingsRecord Settings;
 
-extern const std::array<const wchar_t*, 31> MediaExtensions;
+// The caption of every warning box, the saver's and the dialog's.
+extern const wchar_t* const kWarningCaption;
 
 constexpr const wchar_t* kInstallKey = L"SOFTWARE\\Korvane\\VistamurSs";
 constexpr const wchar_t* kConfigIni = L"config.ini";
@@ -68,19 +69,17 @@ LoadProblems LoadConfigFiles(LoadScope scope, const std::function<bool()>& keepG
 // The warning a problem gets, and the boxes that tell them, one a problem.
 std::wstring LoadProblemText(const LoadProblem& problem);
 void ShowLoadProblems(HWND owner, const LoadProblems& problems);
-// Throws EWriteError when the system refuses a write. The configuration's file is written
+// Throws WriteRefused when the system refuses a write. The configuration's file is written
 // first and "config.ini" only then, so that it never names a configuration left unwritten.
 void SaveSettings();
 // The files SaveSettings would replace although their last load could not read them.
 std::vector<std::wstring> UnreadFilesASaveReplaces();
-// How long a load waits for a configuration file that another program holds.
-constexpr unsigned kLockedFileWaitMs = 3000;
-// "config.ini" names this configuration (its configName only); throws EWriteError.
+// "config.ini" names this configuration (its configName only); throws WriteRefused.
 void SaveCurrentConfigName(const std::wstring& configName);
 // The configuration "config.ini" names; empty when it names none or cannot be read.
 std::wstring ConfigIniName(const std::wstring& installDir);
 
-std::wstring ConfigFilePath(); // installDir + configName + ".cfg"
+std::wstring ConfigFilePath(); // the file of the configuration Settings names (ConfigName.h)
 
 // Every configuration file of the install folder, hidden and system ones included, in the
 // order of the listing, less the four characters of the extension.

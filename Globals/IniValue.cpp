@@ -8,7 +8,7 @@
 #include "toolkit/Log.h"
 #include "toolkit/Text.h"
 
-EWriteError::EWriteError(const std::wstring& path)
+WriteRefused::WriteRefused(const std::wstring& path)
     : std::runtime_error(tk::ToUtf8(tk::FormatMessageText(L"Impossible d'écrire dans %s", path))),
       message_(tk::FormatMessageText(L"Impossible d'écrire dans %s", path)) {}
 
@@ -101,13 +101,13 @@ bool MakeUnicodeFile(const std::wstring& file) {
 
 void WriteIniString(const std::wstring& file, const wchar_t* section, const wchar_t* key,
                     const std::wstring& value) {
-    if (!tk::FitsAnsi(value) && !MakeUnicodeFile(file)) throw EWriteError(file);
+    if (!tk::FitsAnsi(value) && !MakeUnicodeFile(file)) throw WriteRefused(file);
     // The reading drops blanks around a value, and a pair of quotes around it: a value with
     // blanks at an end is written between quotes so that it reads back as it was.
     const bool blankEnd = !value.empty() && (iswspace(value.front()) || iswspace(value.back()));
     const std::wstring stored = blankEnd ? L"\"" + value + L"\"" : value;
     if (!WritePrivateProfileStringW(section, key, stored.c_str(), file.c_str()))
-        throw EWriteError(file);
+        throw WriteRefused(file);
 }
 
 void WriteIniInt(const std::wstring& file, const wchar_t* section, const wchar_t* key, int value) {

@@ -5,10 +5,10 @@
 #include <stdexcept>
 #include <string>
 
-// The error raised when the system refuses a write; its text names the file.
-class EWriteError : public std::runtime_error {
+// The system refused a write: the error raised, whose text names the file.
+class WriteRefused : public std::runtime_error {
   public:
-    explicit EWriteError(const std::wstring& path);
+    explicit WriteRefused(const std::wstring& path);
     const std::wstring& Message() const { return message_; }
 
   private:
@@ -27,7 +27,7 @@ std::wstring ReadIniString(const std::wstring& file, const wchar_t* section, con
 void ReadIniInt(const std::wstring& file, const wchar_t* section, const wchar_t* key, int& field);
 void ReadIniBool(const std::wstring& file, const wchar_t* section, const wchar_t* key, bool& field);
 
-// Throws EWriteError when the system refuses the write.
+// Throws WriteRefused when the system refuses the write.
 void WriteIniString(const std::wstring& file, const wchar_t* section, const wchar_t* key,
                     const std::wstring& value);
 void WriteIniInt(const std::wstring& file, const wchar_t* section, const wchar_t* key, int value);

@@ -24,5 +24,5 @@ std::span<const SettingKey> ConfigFileKeys();
 
 // A key missing from the file, or an integer that does not parse, leaves the field as it was.
 void ReadSetting(const std::wstring& file, const SettingKey& key, SettingsRecord& settings);
-// Throws EWriteError when the system refuses the write.
+// Throws WriteRefused when the system refuses the write.
 void WriteSetting(const std::wstring& file, const SettingKey& key, const SettingsRecord& settings);

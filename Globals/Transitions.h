@@ -3,6 +3,8 @@
 // its name on the settings page, and how its tiles go. The geometry, the settings' clamp, the
 // dialog's list and the start banner all read this table.
 #include <array>
+#include <string>
+#include <vector>
 
 // Which way a tile travels across the screen; Still for the central tiles.
 enum class Travel { Leftward, Rightward, Upward, Downward, Still };
@@ -74,3 +76,13 @@ bool IsKnownTransition(int number); // 1 to 13
 // The row of a transition number; a number outside 1..13 never reaches the saver's geometry
 // (it picks among the known ones), and should one come it is read as transition 1.
 const TransitionInfo& TransitionOf(int number);
+
+// The central transitions that the random one (10) draws from at each change: every other
+// central one (4 to 9), in order.
+const std::vector<int>& CentralTransitionsDrawn();
+
+// The transition numbers of a stored "optransition" list, the one rule the saver plays by and
+// the dialog ticks by: the pieces between ";" (a leading one is optional) that are whole
+// numbers 1 to 13, in order; the others are left out. A list with none of them stands for all
+// thirteen.
+std::vector<int> UsableTransitions(const std::wstring& transitionList);

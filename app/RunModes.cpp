@@ -25,10 +25,10 @@ void DeclareDpiAware() {
         fn();
 }
 
-void RunForm(tk::Window& form) {
+void RunUntilClosed(tk::Window& window) {
     tk::App& app = tk::App::Instance();
-    form.Show();
-    UpdateWindow(form.Handle());
+    window.Show();
+    UpdateWindow(window.Handle());
     app.Run();
 }
 } // namespace
@@ -61,11 +61,11 @@ int RunProgram(const CommandLine& line) {
     }
     if (RunMode == rmConfigure) {
         SettingsDialog dialog;
-        if (dialog.CreateForm()) RunForm(dialog);
+        if (dialog.Open()) RunUntilClosed(dialog);
         return 0;
     }
     DeclareDpiAware();
     SaverWindow saver;
-    if (saver.CreateHidden()) RunForm(saver);
+    if (saver.CreateHidden()) RunUntilClosed(saver);
     return 0;
 }

@@ -38,11 +38,12 @@ class ImageControl : public tk::Window {
 
 class FitImage : public ImageControl {
   public:
-    // Loads a JPEG file. With the area it will be fitted to, the picture is decoded and
-    // scaled straight to FitRect's size for that area (a later FitPicture of the same area
-    // has nothing left to do); without it, it is kept at its own size, which for a large
-    // photo is much slower and bigger. False, with the previous picture kept, for anything
-    // that cannot be read.
+    // Loads a photo, of any format the saver shows (JPEG, or one that Windows' imaging
+    // component reads), as what it holds whatever its name says. With the area it will be fitted
+    // to, the picture is decoded and scaled straight to FitRect's size for that area (a later
+    // FitPicture of the same area has nothing left to do); without it, it is kept at its own size,
+    // which for a large photo is much slower and bigger. False, with the previous picture kept, for
+    // anything that cannot be read.
     bool LoadFromFile(const std::wstring& path, int fitWidth = 0, int fitHeight = 0);
 
     // The loaded picture's own size (before any fit).

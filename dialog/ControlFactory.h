@@ -3,7 +3,7 @@
 // and fonts.
 #include <memory>
 
-#include "resources/FormLayout.h"
+#include "resources/ControlRows.h"
 #include "toolkit/Control.h"
 
 namespace dlg {

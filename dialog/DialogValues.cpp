@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cmath>
 
 #include "Globals/ConfigName.h"
+#include "Globals/FolderList.h"
 #include "Globals/IniValue.h"
 #include "resources/SettingsDialogLayout.h"
 #include "saver/MediaKind.h"
@@ -13,18 +13,6 @@
 #include "toolkit/System.h"
 #include "toolkit/Text.h"
 #include "toolkit/Log.h"
-
-int KnobScale::LeftOf(int value) const {
-    // A hand-edited value beyond the track would put the knob off the page: it is shown at
-    // the track's end, as the saver also brings it into range.
-    value = std::clamp(value, 1, max);
-    return int(std::nearbyint((long double)value * span / max)) + origin;
-}
-
-int KnobScale::ValueAt(int left) const {
-    const long double v = (long double)(left - origin) / span * max;
-    return std::clamp(int(std::nearbyint(v)), 1, max);
-}
 
 std::wstring StepHint(int stepPixels) {
     return tk::IntToStr(stepPixels) + L" pixels";
@@ -38,7 +26,7 @@ std::wstring SpeedHint(int stepPixels, int stepsPerTenSeconds) {
            tk::IntToStr(int(StripStepMs(stepsPerTenSeconds))) + L" ms";
 }
 
-std::wstring PauseHint(int displaySeconds) {
+std::wstring DisplayTimeHint(int displaySeconds) {
     return tk::IntToStr(displaySeconds) + L" secondes";
 }
 
@@ -72,36 +60,10 @@ std::wstring FileListHint(uint32_t usableMask) {
     return kFileListHintFirst + (kFileListHintFormats + names) + kFileListHintLast;
 }
 
-std::vector<std::wstring> FolderEntries(const std::wstring& folders) {
-    std::vector<std::wstring> entries;
-    if (folders.find(L';') == std::wstring::npos) {
-        if (!folders.empty()) entries.push_back(folders);
-        return entries;
-    }
-    // Every piece counts, an empty one too, so that the list shows what the file holds; a
-    // last piece written by hand without its ";" is kept rather than dropped.
-    size_t start = 0;
-    while (start < folders.size()) {
-        size_t end = folders.find(L';', start);
-        if (end == std::wstring::npos) end = folders.size();
-        entries.push_back(folders.substr(start, end - start));
-        start = end + 1;
-    }
-    return entries;
-}
-
 std::array<bool, kTransitionCount> CheckedTransitions(const std::wstring& transitionList) {
     std::array<bool, kTransitionCount> checked{};
-    if (transitionList.empty()) {
-        checked.fill(true);
-        return checked;
-    }
-    // The stored list starts with its separator, which is skipped; pieces that are no
-    // transition number (hand-edited) are ignored.
-    for (const std::wstring& piece : SplitString(L";", transitionList.substr(1))) {
-        auto n = ParseIniInt(piece);
-        if (n && IsKnownTransition(*n)) checked[*n - 1] = true;
-    }
+    for (int number : UsableTransitions(transitionList))
+        checked[number - 1] = true;
     return checked;
 }
 
@@ -119,9 +81,9 @@ DialogValues ValuesFromSettings(const SettingsRecord& s) {
     v.folders = FolderEntries(s.folders);
     v.transitions = CheckedTransitions(s.transitionList);
     v.options = {s.captionName, s.captionDate, s.rememberSeen};
-    v.stepLeft = kStepKnobScale.LeftOf(s.stepPixels);
-    v.speedLeft = kSpeedKnobScale.LeftOf(s.stepsPerTenSeconds);
-    v.pauseLeft = kPauseKnobScale.LeftOf(s.displaySeconds);
+    v.stepLeft = layout::kStepTrack.LeftOf(s.stepPixels);
+    v.speedLeft = layout::kSpeedTrack.LeftOf(s.stepsPerTenSeconds);
+    v.displayTimeLeft = layout::kDisplayTimeTrack.LeftOf(s.displaySeconds);
     v.switches = {s.clipPlaysWhenVisible, s.clipLoops, s.clipRandomStart, s.clipPlaysWhole};
     // A factor above the list's last (an older dialog stored 10 for a "maxi" item) is the
     // largest one the saver applies: it shows as "9x" and is saved back as 9.
@@ -162,9 +124,9 @@ std::wstring SettingsFromValues(const DialogValues& v, const std::wstring& name,
         if (v.transitions[i]) s.transitionList += tk::IntToStr(int(i) + 1) + L";";
     if (s.transitionList == L";") return kNoTransitionMessage;
 
-    s.stepPixels = kStepKnobScale.ValueAt(v.stepLeft);
-    s.stepsPerTenSeconds = kSpeedKnobScale.ValueAt(v.speedLeft);
-    s.displaySeconds = kPauseKnobScale.ValueAt(v.pauseLeft);
+    s.stepPixels = layout::kStepTrack.ValueAt(v.stepLeft);
+    s.stepsPerTenSeconds = layout::kSpeedTrack.ValueAt(v.speedLeft);
+    s.displaySeconds = layout::kDisplayTimeTrack.ValueAt(v.displayTimeLeft);
     s.clipPlaysWhenVisible = v.switches[0];
     s.clipLoops = v.switches[1];
     s.clipRandomStart = v.switches[2];
@@ -182,7 +144,7 @@ std::wstring SettingsFromValues(const DialogValues& v, const std::wstring& name,
     if (!s.rememberSeen && !s.memoryName.empty()) {
         // The memory file is only ever looked for inside the install folder: a hand-edited
         // name that would lead elsewhere is forgotten without touching any file.
-        const std::wstring memory = s.installDir + s.memoryName + L".tmp";
+        const std::wstring memory = MemoryFilePath(s.installDir, s.memoryName);
         if (!IsRefusedConfigName(s.memoryName) && tk::FileExists(memory) &&
             !DeleteFileW(memory.c_str()))
             tk::Log(L"cannot delete the memory file " + memory);

@@ -1,7 +1,7 @@
 #pragma once
 // What the settings dialog shows, computed from the settings record and back again, apart
-// from the windows that show it: the form's Fill and Get copy these values into and out of
-// their controls, and tests call the rules here directly.
+// from the windows that show it: the dialog's ShowSettings and TakeSettings copy these values into
+// and out of their controls, and tests call the rules here directly.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -9,33 +9,12 @@
 
 #include "Globals/Globals.h"
 #include "Globals/Transitions.h"
-
-// The three knobs: a knob's left edge on the settings page is its value.
-struct KnobRange {
-    int lowest;  // leftmost place a drag can bring the knob to
-    int highest; // rightmost place a drag can bring the knob to
-};
-constexpr KnobRange kStepKnobDrag{280, 392};
-constexpr KnobRange kSpeedKnobDrag{280, 439};
-constexpr KnobRange kPauseKnobDrag{335, 439};
-constexpr int kKnobWidth = 16;
-constexpr int kKnobHeight = 11;
-
-// A knob's track: a value v of 1..max maps to a left edge origin + round(v * span / max),
-// computed in extended precision and rounded halves to even, as the pixel grid was laid out.
-struct KnobScale {
-    int origin, span, max;
-    int LeftOf(int value) const; // a value beyond 1..max at the track's end
-    int ValueAt(int left) const; // 1..max
-};
-constexpr KnobScale kStepKnobScale{279, 112, 100};   // stepPixels
-constexpr KnobScale kSpeedKnobScale{279, 159, 1000}; // stepsPerTenSeconds
-constexpr KnobScale kPauseKnobScale{334, 104, 300};  // displaySeconds
+#include "resources/SettingsDialogLayout.h"
 
 // The knobs' tooltips.
 std::wstring StepHint(int stepPixels);                          // "4 pixels"
 std::wstring SpeedHint(int stepPixels, int stepsPerTenSeconds); // "4 pixels toutes les 10 ms"
-std::wstring PauseHint(int displaySeconds);                     // "30 secondes"
+std::wstring DisplayTimeHint(int displaySeconds);               // "30 secondes"
 
 // The items of the two drop-down lists, as the settings page's layout names them.
 const std::vector<std::wstring>& GrowItems();      // "1x" .. "9x"
@@ -49,12 +28,8 @@ std::wstring MediaFileMask(uint32_t usableMask);
 // BMP, TIFF, HEIC, WebP and AVIF as their extensions are in the usable mask).
 std::wstring FileListHint(uint32_t usableMask);
 
-// The folder list of a stored "defdir": each piece between ";" in order, an empty piece
-// included; a last piece without its ";" is kept too.
-std::vector<std::wstring> FolderEntries(const std::wstring& folders);
-
-// Which of the 13 transitions a stored "optransition" checks: all when it is empty; pieces
-// that are not whole numbers 1..13 are ignored.
+// Which of the 13 transitions a stored "optransition" checks: those the saver plays
+// (UsableTransitions).
 std::array<bool, kTransitionCount> CheckedTransitions(const std::wstring& transitionList);
 
 // The names of the configuration files of the install folder, sorted ignoring case.
@@ -62,9 +37,9 @@ std::vector<std::wstring> ConfigurationNames(const std::wstring& installDir);
 
 // Everything the controls of the dialog hold that maps to a setting.
 struct DialogValues {
-    std::vector<std::wstring> folders;                // chosenFolders
-    std::array<bool, kTransitionCount> transitions{}; // transitionList
-    int stepLeft = 0, speedLeft = 0, pauseLeft = 0;   // stepKnob, speedKnob, pauseKnob
+    std::vector<std::wstring> folders;                    // chosenFolders
+    std::array<bool, kTransitionCount> transitions{};     // transitionList
+    int stepLeft = 0, speedLeft = 0, displayTimeLeft = 0; // stepKnob, speedKnob, displayTimeKnob
     std::array<bool, 4> switches{};        // playWhenVisible, loop, randomStart, playWhole
     int growIndex = 0;                     // growList, -1 for none
     std::array<bool, 3> options{};         // optionList
@@ -74,20 +49,20 @@ struct DialogValues {
     bool randomConfig = false;             // randomConfigBox
 };
 
-// Fill: the settings as the controls show them (the configuration names read from the
+// ShowSettings: the settings as the controls show them (the configuration names read from the
 // install folder).
 DialogValues ValuesFromSettings(const SettingsRecord& settings);
 
-// The three refusals of Get, in the order they are checked.
+// The three refusals of TakeSettings, in the order they are checked.
 extern const wchar_t* const kBadNameMessage;
 extern const wchar_t* const kNoFolderMessage;
 extern const wchar_t* const kNoTransitionMessage;
 
-// A configuration name Get refuses: empty, holding one of \ / : * ? " < > |, or a device
+// A configuration name TakeSettings refuses: empty, holding one of \ / : * ? " < > |, or a device
 // name (CON, NUL, COM1 ...), whose ".cfg" would open the device instead of a file.
 bool IsRefusedConfigName(const std::wstring& name);
 
-// Get: validates and copies the values into the settings under the given configuration
+// TakeSettings: validates and copies the values into the settings under the given configuration
 // name. Returns an empty text on success, otherwise the refusal to show; fields written
 // before a refusal keep their new values. Turning the memory off deletes its file.
 std::wstring SettingsFromValues(const DialogValues& values, const std::wstring& name,

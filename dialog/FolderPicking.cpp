@@ -22,7 +22,6 @@ std::wstring CurrentFolder() {
 
 } // namespace
 
-const wchar_t* const kWarningCaption = L"Avertissement";
 const wchar_t* const kPhotoFailureMessage = L"Impossible d'afficher cette image";
 const wchar_t* const kClipFailureMessage = L"Impossible de lire cette vidéo";
 

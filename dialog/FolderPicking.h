@@ -35,7 +35,6 @@ constexpr RECT kPreviewBox = {264, 184, 264 + 193, 184 + 145};
 constexpr int kPreviewBorder = 2;
 
 // The texts of the page's warning boxes.
-extern const wchar_t* const kWarningCaption;      // "Avertissement"
 extern const wchar_t* const kPhotoFailureMessage; // a photo the preview cannot show
 extern const wchar_t* const kClipFailureMessage;  // a clip the preview cannot open or play
 // A drive chosen with no volume in it ("Le lecteur E: n'est pas prêt").

@@ -3,6 +3,7 @@
 // of a clicked file on the right.
 #include <cwctype>
 
+#include "Globals/Globals.h"
 #include "dialog/FolderPicking.h"
 #include "dialog/SettingsDialog.h"
 #include "saver/MediaKind.h"
@@ -25,7 +26,7 @@ void SettingsDialog::WireImagesPage() {
     driveChooser->onSelect = [this] { OnDriveChanged(); };
     folderTree->onChange = [this] { OnFolderChanged(); };
     // The formats this PC shows are known once: the list's mask and hint are set here, not at
-    // each configuration's Fill (a new mask re-lists the folder).
+    // each configuration's ShowSettings (a new mask re-lists the folder).
     fileList->SetMask(MediaFileMask(UsableMediaMask()));
     fileList->SetHint(FileListHint(UsableMediaMask()));
     fileList->SetLister(&MediaFilesOf);
@@ -96,12 +97,12 @@ void SettingsDialog::OnFilePicked() {
     if (path.empty()) return;
     CloseClip();
     PlaceAt(*previewBox, kPreviewBox);
-    if (IsMediaFile(path, mkImage)) {
+    if (IsMediaFile(path, mkPhoto)) {
         previewPicture.Show();
         // A photo that cannot be shown leaves the one shown before.
         if (!ShowPhoto(path)) Warn(Handle(), kPhotoFailureMessage);
     }
-    if (IsMediaFile(path, mkVideo)) {
+    if (IsMediaFile(path, mkClip)) {
         previewPicture.Hide();
         if (!PlayClip(path)) Warn(Handle(), kClipFailureMessage);
     }

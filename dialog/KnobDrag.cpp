@@ -2,44 +2,44 @@
 
 #include <algorithm>
 
-const KnobRange& DragRange(Knob knob) {
+const layout::KnobTrack& TrackOf(Knob knob) {
     switch (knob) {
     case Knob::Step:
-        return kStepKnobDrag;
+        return layout::kStepTrack;
     case Knob::Speed:
-        return kSpeedKnobDrag;
+        return layout::kSpeedTrack;
     default:
-        return kPauseKnobDrag;
+        return layout::kDisplayTimeTrack;
     }
 }
 
 std::optional<int> DraggedKnobLeft(Knob knob, int pointerX, int grabOffset) {
     if (grabOffset <= 0) return std::nullopt;
     const int left = pointerX - grabOffset;
-    const KnobRange& range = DragRange(knob);
-    if (left < range.lowest || left > range.highest) return std::nullopt;
+    const layout::KnobTrack& track = TrackOf(knob);
+    if (left < track.lowest || left > track.highest) return std::nullopt;
     return left;
 }
 
 int NudgedKnobLeft(Knob knob, int left, int delta) {
-    const KnobRange& range = DragRange(knob);
+    const layout::KnobTrack& track = TrackOf(knob);
     const int moved = left + delta;
-    if (moved < range.lowest) return std::min(left, range.lowest);
-    return std::min(moved, range.highest);
+    if (moved < track.lowest) return std::min(left, track.lowest);
+    return std::min(moved, track.highest);
 }
 
 std::vector<std::pair<Knob, std::wstring>> HintsForKnobAt(Knob knob, int left, int stepLeft,
                                                           int speedLeft) {
     switch (knob) {
     case Knob::Step: {
-        const int step = kStepKnobScale.ValueAt(left);
+        const int step = layout::kStepTrack.ValueAt(left);
         return {{Knob::Step, StepHint(step)},
-                {Knob::Speed, SpeedHint(step, kSpeedKnobScale.ValueAt(speedLeft))}};
+                {Knob::Speed, SpeedHint(step, layout::kSpeedTrack.ValueAt(speedLeft))}};
     }
     case Knob::Speed:
-        return {{Knob::Speed,
-                 SpeedHint(kStepKnobScale.ValueAt(stepLeft), kSpeedKnobScale.ValueAt(left))}};
+        return {{Knob::Speed, SpeedHint(layout::kStepTrack.ValueAt(stepLeft),
+                                        layout::kSpeedTrack.ValueAt(left))}};
     default:
-        return {{Knob::Pause, PauseHint(kPauseKnobScale.ValueAt(left))}};
+        return {{Knob::DisplayTime, DisplayTimeHint(layout::kDisplayTimeTrack.ValueAt(left))}};
     }
 }

@@ -8,9 +8,9 @@
 
 #include "dialog/DialogValues.h"
 
-enum class Knob { Step, Speed, Pause };
+enum class Knob { Step, Speed, DisplayTime };
 
-const KnobRange& DragRange(Knob knob);
+const layout::KnobTrack& TrackOf(Knob knob);
 
 // Where a drag brings a knob: the pointer's x in the settings page less the grab offset,
 // which stays under the pointer. Nothing when no drag is in progress (an offset of 0: the
@@ -18,7 +18,7 @@ const KnobRange& DragRange(Knob knob);
 // knob's range: the knob then stays at the last place it reached.
 std::optional<int> DraggedKnobLeft(Knob knob, int pointerX, int grabOffset);
 
-// An arrow key moves the focused knob by one pixel within the same range; a knob that Fill
+// An arrow key moves the focused knob by one pixel within the same range; a knob that ShowSettings
 // placed one pixel short of the range only moves into it.
 int NudgedKnobLeft(Knob knob, int left, int delta);
 

@@ -6,18 +6,14 @@
 #include "toolkit/Text.h"
 #include "toolkit/Log.h"
 
-std::wstring ConfigurationFile(const std::wstring& installDir, const std::wstring& name) {
-    return installDir + name + L".cfg";
-}
-
 bool ConfigurationFileExists(const std::wstring& installDir, const std::wstring& name) {
-    const DWORD attributes = GetFileAttributesW(ConfigurationFile(installDir, name).c_str());
+    const DWORD attributes = GetFileAttributesW(ConfigFilePath(installDir, name).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool DeleteConfigurationFiles(const std::wstring& installDir, const std::wstring& name,
                               const std::wstring& memoryName, std::wstring& failedPath) {
-    const std::wstring file = ConfigurationFile(installDir, name);
+    const std::wstring file = ConfigFilePath(installDir, name);
     if (!DeleteFileW(file.c_str())) {
         tk::Log(L"cannot delete " + file + L", error " + tk::IntToStr(GetLastError()));
         failedPath = file;
@@ -26,7 +22,7 @@ bool DeleteConfigurationFiles(const std::wstring& installDir, const std::wstring
     // A memory name that is no plain file name was never used for a file: nothing outside the
     // install folder is deleted for it.
     if (IsUsableConfigName(memoryName)) {
-        const std::wstring memory = installDir + memoryName + L".tmp";
+        const std::wstring memory = MemoryFilePath(installDir, memoryName);
         if (!DeleteFileW(memory.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
             tk::Log(L"cannot delete " + memory);
     }

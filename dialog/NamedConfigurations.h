@@ -2,14 +2,11 @@
 // The files behind the named configurations of the bottom band.
 #include <string>
 
-// installDir + name + ".cfg".
-std::wstring ConfigurationFile(const std::wstring& installDir, const std::wstring& name);
-
 // Whether the configuration has its file (a folder of that name is none).
 bool ConfigurationFileExists(const std::wstring& installDir, const std::wstring& name);
 
-// Deletes the configuration's file, then its memory of seen photos (installDir +
-// memoryName + ".tmp", when that name is set), whose failure is ignored. False, with the
+// Deletes the configuration's file, then its memory of seen photos (when that name is
+// set), whose failure is ignored. False, with the
 // path that could not be deleted, when the configuration's own file stays; nothing else is
 // touched then.
 bool DeleteConfigurationFiles(const std::wstring& installDir, const std::wstring& name,

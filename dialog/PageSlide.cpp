@@ -1,7 +1,9 @@
 #include "dialog/PageSlide.h"
 
+#include "resources/SettingsDialogLayout.h"
+
 namespace {
-constexpr int kPageWidth = 473;
+using layout::kPageWidth;
 constexpr int kStride = 30;
 } // namespace
 

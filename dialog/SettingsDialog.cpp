@@ -26,10 +26,6 @@ HBRUSH FormBrush() {
     return brush.Get();
 }
 
-art::KnobTrack Track(const layout::ControlRow& knob, const KnobRange& drag) {
-    return {knob.top, drag.lowest - 1, drag.highest};
-}
-
 const layout::ControlRow& Row(std::span<const layout::ControlRow> rows, const wchar_t* name) {
     for (const auto& row : rows)
         if (std::wstring(row.name) == name) return row;
@@ -37,7 +33,7 @@ const layout::ControlRow& Row(std::span<const layout::ControlRow> rows, const wc
 }
 } // namespace
 
-bool SettingsDialog::CreateForm() {
+bool SettingsDialog::Open() {
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
     RECT frame = {0, 0, layout::kOuterWidth, layout::kClientHeight};
@@ -67,8 +63,8 @@ bool SettingsDialog::CreateForm() {
     // made when it is up (a posted message comes before any input), which spares the
     // opening the loading of the tooltip class.
     PostMessageW(Handle(), kMakeToolTips, 0, 0);
-    LoadAndFill();
-    OpenFolderChoosers(); // after Fill has given the file list its mask: one listing
+    LoadAndShowSettings();
+    OpenFolderChoosers(); // after ShowSettings has given the file list its mask: one listing
     return true;
 }
 
@@ -96,15 +92,13 @@ bool SettingsDialog::MakePanels() {
     SetWindowPos(band->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
     const auto& settings = layout::kSettingsPage;
-    const art::KnobTrack tracks[3] = {Track(Row(settings, L"stepKnob"), kStepKnobDrag),
-                                      Track(Row(settings, L"speedKnob"), kSpeedKnobDrag),
-                                      Track(Row(settings, L"pauseKnob"), kPauseKnobDrag)};
+    const layout::KnobTrack tracks[] = {layout::kStepTrack, layout::kSpeedTrack,
+                                        layout::kDisplayTimeTrack};
     const auto& f = layout::kVideoFrame;
     const auto& header = Row(settings, L"videoOptionsHeader");
     const RECT gap = {header.left - 3, f[1] - 2, header.left + header.width + 2, f[1] + 3};
     imagesPage->SetPicture(art::ImagesPage());
-    settingsPage->SetPicture(
-        art::SettingsPage(tracks, kKnobWidth, RECT{f[0], f[1], f[2], f[3]}, gap));
+    settingsPage->SetPicture(art::SettingsPage(tracks, RECT{f[0], f[1], f[2], f[3]}, gap));
     band->SetPicture(art::Band());
 
     if (!MakeControls(layout::kImagesPage, *imagesPage) ||
@@ -156,7 +150,7 @@ void SettingsDialog::BindControls() {
     optionList = Named<tk::CheckListBox>(L"optionList");
     stepKnob = Named<tk::SpeedButton>(L"stepKnob");
     speedKnob = Named<tk::SpeedButton>(L"speedKnob");
-    pauseKnob = Named<tk::SpeedButton>(L"pauseKnob");
+    displayTimeKnob = Named<tk::SpeedButton>(L"displayTimeKnob");
     playWhenVisible = Named<tk::Switch>(L"playWhenVisible");
     loop = Named<tk::Switch>(L"loop");
     randomStart = Named<tk::Switch>(L"randomStart");
@@ -187,12 +181,12 @@ void SettingsDialog::WireEvents() {
     EnableWindow(settingsPage->Handle(), FALSE);
 }
 
-void SettingsDialog::LoadAndFill() {
+void SettingsDialog::LoadAndShowSettings() {
     ShowLoadProblems(GetActiveWindow(), LoadSettings(LoadScope::CurrentConfiguration));
-    Fill();
+    ShowSettings();
 }
 
-void SettingsDialog::Fill() {
+void SettingsDialog::ShowSettings() {
     const DialogValues v = ValuesFromSettings(Settings);
     chosenFolders->Clear();
     for (const std::wstring& folder : v.folders)
@@ -203,10 +197,10 @@ void SettingsDialog::Fill() {
         optionList->SetChecked(i, v.options[i]);
     stepKnob->SetLeft(v.stepLeft);
     speedKnob->SetLeft(v.speedLeft);
-    pauseKnob->SetLeft(v.pauseLeft);
+    displayTimeKnob->SetLeft(v.displayTimeLeft);
     stepKnob->SetHint(StepHint(Settings.stepPixels));
     speedKnob->SetHint(SpeedHint(Settings.stepPixels, Settings.stepsPerTenSeconds));
-    pauseKnob->SetHint(PauseHint(Settings.displaySeconds));
+    displayTimeKnob->SetHint(DisplayTimeHint(Settings.displaySeconds));
     const auto switches = ClipSwitches();
     for (size_t i = 0; i < switches.size(); ++i)
         switches[i]->SetOn(v.switches[i]);
@@ -229,7 +223,7 @@ DialogValues SettingsDialog::ValuesOfControls() const {
         v.options[i] = optionList->Checked(i);
     v.stepLeft = stepKnob->Left();
     v.speedLeft = speedKnob->Left();
-    v.pauseLeft = pauseKnob->Left();
+    v.displayTimeLeft = displayTimeKnob->Left();
     const auto switches = ClipSwitches();
     for (size_t i = 0; i < switches.size(); ++i)
         v.switches[i] = switches[i]->On();
@@ -242,7 +236,7 @@ DialogValues SettingsDialog::ValuesOfControls() const {
     return v;
 }
 
-bool SettingsDialog::Get(const std::wstring& name) {
+bool SettingsDialog::TakeSettings(const std::wstring& name) {
     const std::wstring refusal = SettingsFromValues(ValuesOfControls(), name, Settings);
     if (refusal.empty()) return true;
     tk::ShowBox(Handle(), refusal, kErrorCaption, MB_OK | MB_ICONERROR);
@@ -252,7 +246,7 @@ bool SettingsDialog::Get(const std::wstring& name) {
 void SettingsDialog::OnOk() {
     // After a refused write nothing the user set is lost: the dialog stays open for another
     // try.
-    if (Get(configNameBox->Text()) && SaveOrSay()) Destroy();
+    if (TakeSettings(configNameBox->Text()) && SaveOrSay()) Destroy();
 }
 
 bool SettingsDialog::SaveOrSay() {
@@ -265,7 +259,7 @@ bool SettingsDialog::SaveOrSay() {
     try {
         SaveSettings();
         return true;
-    } catch (const EWriteError& e) {
+    } catch (const WriteRefused& e) {
         tk::Log(e.Message());
         tk::ShowBox(Handle(), e.Message(), kErrorCaption, MB_OK | MB_ICONERROR);
         return false;

@@ -14,7 +14,7 @@
 #include "controls/FramedSpeedButton.h"
 #include "dialog/DialogValues.h"
 #include "dialog/KnobDrag.h"
-#include "resources/FormLayout.h"
+#include "resources/ControlRows.h"
 #include "toolkit/FolderControls.h"
 #include "toolkit/FolderTree.h"
 #include "toolkit/Handles.h"
@@ -29,10 +29,10 @@
 
 class SettingsDialog : public tk::Window {
   public:
-    bool CreateForm();  // makes the window and runs LoadAndFill; shown by the caller
-    void LoadAndFill(); // loads the current configuration and shows it
-    void Fill();
-    bool Get(const std::wstring& name);
+    bool Open(); // makes the window and runs LoadAndShowSettings; shown by the caller
+    void LoadAndShowSettings(); // loads the current configuration and shows it
+    void ShowSettings();
+    bool TakeSettings(const std::wstring& name);
 
     void OnOk();
     void OnCancel();
@@ -80,7 +80,7 @@ class SettingsDialog : public tk::Window {
                       *clearFoldersButton = nullptr;
     FramedSpeedButton *okButton = nullptr, *cancelButton = nullptr;
     tk::CheckListBox *transitionList = nullptr, *optionList = nullptr;
-    tk::SpeedButton *stepKnob = nullptr, *speedKnob = nullptr, *pauseKnob = nullptr;
+    tk::SpeedButton *stepKnob = nullptr, *speedKnob = nullptr, *displayTimeKnob = nullptr;
     // The video options, in the order of DialogValues::switches.
     tk::Switch *playWhenVisible = nullptr, *loop = nullptr, *randomStart = nullptr,
                *playWhole = nullptr;
@@ -113,7 +113,7 @@ class SettingsDialog : public tk::Window {
     bool AskYesNo(const std::wstring& question);
     bool SaveOrSay(); // SaveSettings; a refused write is shown, and false
     void LoadNamedConfiguration(const std::wstring& name);
-    void StartFreshConfiguration(); // the initial values under the first name, unsaved
+    void KeepValuesUnderFirstName(); // the values shown, under the first name, unsaved
     // After a deletion: "config.ini" names the configuration shown when it named the one
     // deleted.
     void RenameCurrentAfterDeletion(const std::wstring& deleted);

@@ -39,13 +39,14 @@ void SettingsDialog::LoadNamedConfiguration(const std::wstring& name) {
     // leaves the values shown as they were.
     Settings.configName = name;
     ShowLoadProblems(GetActiveWindow(), LoadSettings(LoadScope::NamedConfiguration));
-    Fill();
+    ShowSettings();
 }
 
 void SettingsDialog::OnConfigurationPicked() {
-    // A refused Get has said why and saves nothing, but the switch goes on: the user asked
+    // A refused TakeSettings has said why and saves nothing, but the switch goes on: the user asked
     // for the other configuration.
-    if (AskYesNo(kSaveQuestion + Settings.configName) && Get(Settings.configName) && !SaveOrSay()) {
+    if (AskYesNo(kSaveQuestion + Settings.configName) && TakeSettings(Settings.configName) &&
+        !SaveOrSay()) {
         // The system refused the write: the switch is abandoned, and the box names again the
         // configuration that is still shown, or OK would save it over the one picked.
         configNameBox->SetItemIndex(configNameBox->FindExact(Settings.configName));
@@ -80,20 +81,17 @@ void SettingsDialog::OnDeleteConfiguration() {
     if (configNameBox->Count() > 0)
         LoadNamedConfiguration(configNameBox->Item(0));
     else
-        StartFreshConfiguration();
+        KeepValuesUnderFirstName();
     RenameCurrentAfterDeletion(name);
 }
 
 // The last one gone, there is nothing to load: a box saying that "config 1" is missing
-// would only puzzle. The dialog shows the initial values, which OK saves under that name.
-void SettingsDialog::StartFreshConfiguration() {
-    SettingsRecord fresh;
-    fresh.installDir = Settings.installDir;
-    fresh.randomConfig = Settings.randomConfig;
-    fresh.unreadFiles = Settings.unreadFiles;
-    fresh.configName = kFirstName;
-    Settings = fresh;
-    Fill();
+// would only puzzle. The dialog keeps the values it shows, the user's folders among them,
+// under that name, and OK saves them; the memory of the one deleted went with it.
+void SettingsDialog::KeepValuesUnderFirstName() {
+    Settings.configName = kFirstName;
+    Settings.memoryName.clear();
+    ShowSettings();
 }
 
 // The deletion is done at once, whatever button closes the dialog: "config.ini" must not
@@ -102,7 +100,7 @@ void SettingsDialog::RenameCurrentAfterDeletion(const std::wstring& deleted) {
     if (!tk::SameIgnoringCase(ConfigIniName(Settings.installDir), deleted)) return;
     try {
         SaveCurrentConfigName(Settings.configName);
-    } catch (const EWriteError& e) {
+    } catch (const WriteRefused& e) {
         tk::Log(e.Message());
         tk::ShowBox(Handle(), e.Message(), tk::AppTitle(), MB_OK | MB_ICONERROR);
     }

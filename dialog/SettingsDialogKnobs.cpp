@@ -6,7 +6,7 @@
 Knob SettingsDialog::KnobOf(const tk::SpeedButton& knob) const {
     if (&knob == stepKnob) return Knob::Step;
     if (&knob == speedKnob) return Knob::Speed;
-    return Knob::Pause;
+    return Knob::DisplayTime;
 }
 
 tk::SpeedButton& SettingsDialog::KnobButton(Knob knob) const {
@@ -16,12 +16,12 @@ tk::SpeedButton& SettingsDialog::KnobButton(Knob knob) const {
     case Knob::Speed:
         return *speedKnob;
     default:
-        return *pauseKnob;
+        return *displayTimeKnob;
     }
 }
 
 void SettingsDialog::WireKnobs() {
-    for (tk::SpeedButton* knob : {stepKnob, speedKnob, pauseKnob}) {
+    for (tk::SpeedButton* knob : {stepKnob, speedKnob, displayTimeKnob}) {
         knob->SetFocusable(true);
         knob->onMouseDown = [this, knob](int x, int y) { OnKnobMouseDown(*knob, x, y); };
         knob->onMouseMove = [this, knob](int x, int y) { OnKnobMouseMove(*knob, x, y); };
@@ -56,8 +56,8 @@ void SettingsDialog::OnKnobMouseMove(tk::SpeedButton& knob, int x, int y) {
 void SettingsDialog::OnKnobKeyDown(tk::SpeedButton& knob, UINT key) {
     // As on a track bar: left and up lower the value, right and down raise it, Home and End
     // go to the ends of the range.
-    const KnobRange& range = DragRange(KnobOf(knob));
-    const int wholeRange = range.highest - range.lowest + 1;
+    const layout::KnobTrack& track = TrackOf(KnobOf(knob));
+    const int wholeRange = track.highest - track.lowest + 1;
     int delta = 0;
     switch (key) {
     case VK_LEFT:

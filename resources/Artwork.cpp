@@ -10,6 +10,10 @@
 
 namespace art {
 
+using layout::kBandHeight;
+using layout::kPageHeight;
+using layout::kPageWidth;
+
 namespace {
 constexpr COLORREF kSlate = RGB(62, 68, 74);
 constexpr COLORREF kTab = RGB(92, 100, 108);
@@ -91,8 +95,9 @@ void Blend(tk::Dib& dib, int x, int y, COLORREF c, double cover) {
 
 // A track cut into the slate, widening to the right; its edges are smoothed, so that the
 // slope shows no steps.
-void Wedge(tk::Dib& page, const KnobTrack& track, int knobWidth) {
-    const int x0 = track.lowest, x1 = track.highest + knobWidth;
+// It starts one pixel left of the knob's lowest place and ends under the knob at its highest.
+void Wedge(tk::Dib& page, const layout::KnobTrack& track) {
+    const int x0 = track.lowest - 1, x1 = track.highest + layout::kKnobWidth;
     const double mid = track.top + 5.5;
     for (int x = x0; x <= x1; ++x) {
         const double half = 1.5 + 4.0 * (x - x0) / (x1 - x0);
@@ -161,11 +166,11 @@ tk::Dib ImagesPage() {
     return Page(233, kPageWidth, true);
 }
 
-tk::Dib SettingsPage(const KnobTrack (&tracks)[3], int knobWidth, const RECT& videoFrame,
+tk::Dib SettingsPage(std::span<const layout::KnobTrack> tracks, const RECT& videoFrame,
                      const RECT& frameGap) {
     tk::Dib page = Page(0, 237, false);
-    for (const KnobTrack& track : tracks)
-        Wedge(page, track, knobWidth);
+    for (const layout::KnobTrack& track : tracks)
+        Wedge(page, track);
     Frame(page.Dc(), videoFrame, frameGap);
     return page;
 }

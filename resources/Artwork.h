@@ -4,18 +4,12 @@
 // buttons' glyph strips. Glyph pixels of tk::SpeedButton::kTransparentKey are see-through.
 #include <windows.h>
 
+#include <span>
+
+#include "resources/SettingsDialogLayout.h"
 #include "toolkit/Dib.h"
 
 namespace art {
-
-constexpr int kPageWidth = 473, kPageHeight = 337, kBandHeight = 93;
-
-// Where a knob travels on the settings page: its top, and the left edges it can take.
-struct KnobTrack {
-    int top;
-    int lowest;
-    int highest;
-};
 
 // The images page: slate grey, with the lighter tab behind the other page's link at the
 // top right.
@@ -23,7 +17,7 @@ tk::Dib ImagesPage();
 // The settings page: the tab at the top left, a wedge under each knob that widens to the
 // right and ends at the knob's rightmost place plus its width, and a thin frame around the
 // video options, broken where its header stands.
-tk::Dib SettingsPage(const KnobTrack (&tracks)[3], int knobWidth, const RECT& videoFrame,
+tk::Dib SettingsPage(std::span<const layout::KnobTrack> tracks, const RECT& videoFrame,
                      const RECT& frameGap);
 // The bottom band with the large "Vistamur" lettering at its upper left.
 tk::Dib Band();

@@ -1,6 +1,7 @@
 #include "resources/SettingsDialogLayout.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string_view>
 
 #include "Version.h"
@@ -37,15 +38,18 @@ const ControlRow settings[] = {
      L"Le choix de la transition est aléatoire parmi\r\ncelles qui sont cochées."},
     {L"scrollingHeader", K::Header, 216, 32, 81, 17, L"Défilement", nullptr},
     {L"stepLabel", K::RightLabel, 248, 72, 25, 13, L"Pas :", nullptr},
-    {L"stepKnob", K::Knob, 280, 76, 16, 11, nullptr, nullptr},
+    {L"stepKnob", K::Knob, kStepTrack.lowest, kStepTrack.top, kKnobWidth, kKnobHeight, nullptr,
+     nullptr},
     {L"pixelsLabel", K::Label, 412, 72, 37, 13, L"pixels", nullptr},
     {L"speedLabel", K::RightLabel, 232, 96, 42, 13, L"Vitesse :", nullptr},
-    {L"speedKnob", K::Knob, 280, 101, 16, 11, nullptr, nullptr},
+    {L"speedKnob", K::Knob, kSpeedTrack.lowest, kSpeedTrack.top, kKnobWidth, kKnobHeight, nullptr,
+     nullptr},
     {L"slowLabel", K::Label, 279, 117, 30, 13, L"lent", nullptr},
     {L"fastLabel", K::Label, 423, 117, 40, 13, L"rapide", nullptr},
     {L"centralTransitionHeader", K::Header, 216, 136, 121, 17, L"Transition centrale", nullptr},
     {L"displayTimeLabel", K::RightLabel, 238, 168, 92, 13, L"Durée d'affichage :", nullptr},
-    {L"pauseKnob", K::Knob, 335, 168, 16, 11, nullptr, nullptr},
+    {L"displayTimeKnob", K::Knob, kDisplayTimeTrack.lowest, kDisplayTimeTrack.top, kKnobWidth,
+     kKnobHeight, nullptr, nullptr},
     {L"shortLabel", K::Label, 335, 181, 40, 13, L"courte", nullptr},
     {L"longLabel", K::Label, 415, 181, 40, 13, L"longue", nullptr},
     {L"videoOptionsHeader", K::Header, 16, 186, 89, 17, L"Options vidéo", nullptr},
@@ -118,6 +122,18 @@ std::vector<std::wstring> SettingsListItems(const wchar_t* name) {
     for (const ControlRow& row : kSettingsPage)
         if (std::wstring_view(row.name) == name) return RowItems(row);
     return {};
+}
+
+int KnobTrack::LeftOf(int value) const {
+    // A hand-edited value beyond the track would put the knob off the page: it is shown at
+    // the track's end, as the saver also brings it into range.
+    value = std::clamp(value, 1, max);
+    return int(std::nearbyint((long double)value * span / max)) + origin;
+}
+
+int KnobTrack::ValueAt(int left) const {
+    const long double v = (long double)(left - origin) / span * max;
+    return std::clamp(int(std::nearbyint(v)), 1, max);
 }
 
 } // namespace layout

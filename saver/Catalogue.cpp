@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "Globals/ConfigName.h"
 #include "Globals/Globals.h"
 #include "Globals/Random.h"
 #include "saver/FolderScan.h"
@@ -124,15 +125,9 @@ bool FileCatalogue::ReadMemory() {
 // the run goes on without it.
 FileRead FileCatalogue::ReadMemoryWhenFree(std::string& text,
                                            const std::function<bool()>& keepGoing) {
-    constexpr DWORD kRetryMs = 20;
     const std::wstring path = MemoryFilePath(Settings.installDir, Settings.memoryName);
-    const uint64_t start = GetTickCount64();
-    FileRead read = ReadWholeFile(path, text, keepGoing);
-    while (read == FileRead::Unreadable && GetTickCount64() - start < kLockedFileWaitMs &&
-           KeepGoing()) {
-        Sleep(kRetryMs);
-        read = ReadWholeFile(path, text, keepGoing);
-    }
+    const FileRead read = tk::RetryWhileUnreadable(
+        [&] { return ReadWholeFile(path, text, keepGoing); }, [this] { return KeepGoing(); });
     if (read == FileRead::Unreadable)
         tk::Log(L"the memory file cannot be read: " + path +
                 L"; this run goes on without it and leaves it as it was");

@@ -14,7 +14,7 @@ bool IsAvi(const std::wstring& path) {
 
 bool WarmUpClipDevices(const std::vector<std::wstring>& files, HWND display) {
     for (const std::wstring& path : files) {
-        if (!IsMediaFile(path, mkVideo) || IsAvi(path)) continue;
+        if (!IsMediaFile(path, mkClip) || IsAvi(path)) continue;
         // Even a file that fails to open has loaded the device by then.
         tk::MediaPlayer player;
         player.Display = display;

@@ -1,9 +1,11 @@
 #include "saver/FolderScan.h"
 
+#include "Globals/FolderList.h"
 #include "Globals/Globals.h"
 #include "saver/MediaKind.h"
 #include "saver/SameFolder.h"
 #include "toolkit/Handles.h"
+#include "toolkit/System.h"
 #include "toolkit/Text.h"
 
 namespace {
@@ -39,12 +41,7 @@ std::wstring CurrentDirectory() {
 // What the current directory would report after being set to a sub-folder: the full path
 // the system makes of it, without its trailing backslash except at a drive's root.
 std::wstring ChildFolder(const std::wstring& folder, const std::wstring& name) {
-    const std::wstring path = WithBackslash(folder) + name;
-    DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (size == 0) return path;
-    std::wstring full(size, L'\0');
-    size = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
-    full.resize(size);
+    std::wstring full = tk::FullPathName(WithBackslash(folder) + name);
     if (full.size() > 1 && full.back() == L'\\' && full[full.size() - 2] != L':') full.pop_back();
     return full;
 }
@@ -124,21 +121,6 @@ std::vector<size_t> CataloguedEntries(const std::vector<MediaCandidate>& candida
     return taken;
 }
 
-std::vector<std::wstring> DefdirEntries(const std::wstring& folders) {
-    std::vector<std::wstring> entries;
-    size_t start = 0;
-    while (start < folders.size()) {
-        const size_t semicolon = folders.find(L';', start);
-        if (semicolon == std::wstring::npos) {
-            entries.push_back(folders.substr(start));
-            break;
-        }
-        entries.push_back(folders.substr(start, semicolon - start));
-        start = semicolon + 1;
-    }
-    return entries;
-}
-
 std::wstring FolderPart(const std::wstring& entry) {
     const size_t at = entry.find_last_of(L"\\:");
     return at == std::wstring::npos ? std::wstring() : entry.substr(0, at + 1);
@@ -147,19 +129,14 @@ std::wstring FolderPart(const std::wstring& entry) {
 std::vector<std::wstring> UnreachableFolders(const std::wstring& folders) {
     std::vector<std::wstring> unreachable;
     std::wstring folder;
-    for (const std::wstring& entry : DefdirEntries(folders))
+    for (const std::wstring& entry : FolderEntries(folders))
         if (!ReachEntry(entry, folder)) unreachable.push_back(FolderPart(entry));
     return unreachable;
 }
 
 std::wstring FullFolderPath(const std::wstring& folder) {
     if (folder.empty()) return folder;
-    DWORD size = GetFullPathNameW(folder.c_str(), 0, nullptr, nullptr);
-    if (size == 0) return WithBackslash(folder);
-    std::wstring full(size, L'\0');
-    size = GetFullPathNameW(folder.c_str(), size, full.data(), nullptr);
-    full.resize(size);
-    return WithBackslash(full);
+    return WithBackslash(tk::FullPathName(folder));
 }
 
 FolderScan::FolderScan(std::vector<std::wstring>& files, ScanEvents events)
@@ -171,7 +148,7 @@ bool FolderScan::KeepGoing() {
 }
 
 bool FolderScan::ScanFolders(const std::wstring& folders) {
-    for (const std::wstring& entry : DefdirEntries(folders)) {
+    for (const std::wstring& entry : FolderEntries(folders)) {
         if (!KeepGoing()) return false;
         std::wstring folder;
         if (ReachEntry(entry, folder)) {

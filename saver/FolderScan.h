@@ -49,10 +49,6 @@ bool ProbeFindsFile(const std::vector<MediaCandidate>& candidates);
 // comes twice. None when the probe finds no file.
 std::vector<size_t> CataloguedEntries(const std::vector<MediaCandidate>& candidates);
 
-// The entries of a folders text: cut at each ";"; a trailing ";" gives no extra entry and
-// two in a row give an empty one.
-std::vector<std::wstring> DefdirEntries(const std::wstring& folders);
-
 // The folder part of an entry: up to and including its last "\" or ":"; empty without.
 std::wstring FolderPart(const std::wstring& entry);
 

@@ -23,7 +23,7 @@ Travel Opposite(Travel travel) {
 
 } // namespace
 
-Arrangement FamilyOf(int transition) {
+Arrangement ArrangementOf(int transition) {
     const TransitionInfo& t = TransitionOf(transition);
     if (t.family == TransitionFamily::Central) return Arrangement::Central;
     return t.axis == TransitionAxis::Vertical ? Arrangement::Vertical : Arrangement::Horizontal;
@@ -119,7 +119,7 @@ SizedTile SizeTileBox(int transition, int alternationPhase, const Box& placed, i
     SizedTile out{placed, pos};
     out.box.width = w;
     out.box.height = h;
-    Arrangement family = FamilyOf(transition);
+    Arrangement family = ArrangementOf(transition);
     if (family != Arrangement::Vertical && h < s.height) out.box.top = (s.height - h) / 2;
     if (family != Arrangement::Horizontal && w < s.width) out.box.left = (s.width - w) / 2;
     if (family == Arrangement::Central) out.pos = out.box.left;
@@ -164,7 +164,7 @@ bool OnScreen(const Box& b, const Box& s) {
 }
 
 bool IsCentralTransition(int transition) {
-    return FamilyOf(transition) == Arrangement::Central;
+    return ArrangementOf(transition) == Arrangement::Central;
 }
 
 Box MovedBox(Travel travel, const Box& box, int pos) {

@@ -28,7 +28,7 @@ bool OnScreen(const Box& b, const Box& s);
 
 // A transition number outside 1..13 never reaches these functions (the saver picks among
 // the known ones); should one come, it is treated as transition 1.
-Arrangement FamilyOf(int transition);
+Arrangement ArrangementOf(int transition);
 bool IsAlternating(int transition);
 bool IsCentralTransition(int transition); // 4 to 10
 Travel TravelOf(int transition, int alternationPhase);

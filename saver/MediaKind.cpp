@@ -4,7 +4,6 @@
 #include <iterator>
 #include <optional>
 
-#include "Globals/Globals.h"
 #include "toolkit/Log.h"
 #include "toolkit/Text.h"
 #include "toolkit/Wic.h"
@@ -24,6 +23,40 @@ constexpr PhotoFormat kWicPhotoFormats[] = {{L"PNG", {L".PNG"}},
                                             {L"HEIC", {L".HEIC", L".HEIF"}},
                                             {L"WebP", {L".WEBP"}},
                                             {L"AVIF", {L".AVIF"}}};
+
+// The clips: the seventeen that came with the first photos, then those of phones and cameras
+// (.MP4, .M4V, .3GP), so that everything ordered by the extensions (the catalogue's listing,
+// the dialog's file mask) keeps the order it had before them.
+constexpr const wchar_t* kClipExtensions[] = {
+    L".MPG", L".MPEG", L".AVI", L".MOV",  L".QT",   L".ASF", L".ASX", L".WM",  L".WMV", L".WVX",
+    L".MPE", L".M1V",  L".MP2", L".MP2V", L".MPV2", L".MPA", L".IVF", L".MP4", L".M4V", L".3GP"};
+
+constexpr std::array<const wchar_t*, kMediaExtensionCount> MediaExtensionTable() {
+    std::array<const wchar_t*, kMediaExtensionCount> all{};
+    size_t n = 0;
+    auto add = [&](const wchar_t* ext) {
+        if (ext && n < all.size()) all[n++] = ext;
+    };
+    for (const wchar_t* ext : kJpeg.extensions)
+        add(ext);
+    for (const wchar_t* ext : kClipExtensions)
+        add(ext);
+    for (const PhotoFormat& format : kWicPhotoFormats)
+        for (const wchar_t* ext : format.extensions)
+            add(ext);
+    return all;
+}
+
+constexpr bool EveryExtensionHasItsPlace() {
+    size_t count = std::size(kClipExtensions);
+    for (const wchar_t* ext : kJpeg.extensions)
+        count += ext != nullptr;
+    for (const PhotoFormat& format : kWicPhotoFormats)
+        for (const wchar_t* ext : format.extensions)
+            count += ext != nullptr;
+    return count == kMediaExtensionCount;
+}
+static_assert(EveryExtensionHasItsPlace());
 
 bool OfFormat(const PhotoFormat& format, const std::wstring& ext) {
     for (const wchar_t* own : format.extensions)
@@ -79,6 +112,8 @@ uint32_t AskWic() {
 }
 } // namespace
 
+const std::array<const wchar_t*, kMediaExtensionCount> MediaExtensions = MediaExtensionTable();
+
 uint32_t MediaMaskForDecoders(const std::vector<std::wstring>& decoderExtensions) {
     std::vector<std::wstring> decodable;
     for (const std::wstring& list : decoderExtensions)
@@ -130,5 +165,5 @@ bool IsMediaFile(const std::wstring& fileName, int kinds) {
     if (at == MediaExtensions.end() ||
         !(UsableMediaMask() & (1u << (at - MediaExtensions.begin()))))
         return false;
-    return kinds & (IsPhotoExtension(ext) ? mkImage : mkVideo);
+    return kinds & (IsPhotoExtension(ext) ? mkPhoto : mkClip);
 }

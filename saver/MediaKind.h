@@ -1,10 +1,17 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-// Kinds of media, combined as a bit set.
-enum MediaKind : int { mkVideo = 1, mkImage = 2 };
+// Every extension the saver shows, upper-case with its dot: JPEG's, the clips', then those of
+// the photos that Windows' imaging component reads (".PNG" to ".AVIF"). The order is the
+// catalogue's listing and the dialog's file mask.
+constexpr size_t kMediaExtensionCount = 31;
+extern const std::array<const wchar_t*, kMediaExtensionCount> MediaExtensions;
+
+// Kinds of media, combined as a bit set: video clips and photos.
+enum MediaKind : int { mkClip = 1, mkPhoto = 2 };
 
 // The file's extension (from its last dot, when no "\" or ":" follows it) is one of the
 // extensions of the asked kinds that this PC can show (UsableMediaMask).

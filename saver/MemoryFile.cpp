@@ -11,10 +11,6 @@ namespace {
 const std::string kUtf8Mark = "\xEF\xBB\xBF";
 }
 
-std::wstring MemoryFilePath(const std::wstring& installDir, const std::wstring& memoryName) {
-    return installDir + memoryName + L".tmp";
-}
-
 std::wstring MemoryCountText(size_t seen, size_t toSee) {
     return L"=> " + tk::IntToStr((long long)seen) + L" vus / " + tk::IntToStr((long long)toSee) +
            L" à voir";

@@ -11,9 +11,6 @@
 
 #include "toolkit/FileContent.h"
 
-// installDir + memoryName + ".tmp".
-std::wstring MemoryFilePath(const std::wstring& installDir, const std::wstring& memoryName);
-
 // Entries of a memory file, by status.
 struct MemoryEntries {
     std::vector<std::wstring> toSee, seen;

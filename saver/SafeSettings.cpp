@@ -5,15 +5,14 @@
 #include <windows.h>
 
 #include "Globals/ConfigName.h"
-#include "Globals/IniValue.h"
-#include "Globals/Transitions.h"
 #include "toolkit/Log.h"
 
 void ClampForSaver(SettingsRecord& s) {
     using B = SaverBounds;
-    s.stepPixels = std::clamp(s.stepPixels, B::kMinSpeed, B::kMaxSpeed);
-    s.stepsPerTenSeconds = std::clamp(s.stepsPerTenSeconds, B::kMinDelay, B::kMaxDelay);
-    s.displaySeconds = std::clamp(s.displaySeconds, B::kMinPause, B::kMaxPause);
+    s.stepPixels = std::clamp(s.stepPixels, B::kMinStepPixels, B::kMaxStepPixels);
+    s.stepsPerTenSeconds =
+        std::clamp(s.stepsPerTenSeconds, B::kMinStepsPerTenSeconds, B::kMaxStepsPerTenSeconds);
+    s.displaySeconds = std::clamp(s.displaySeconds, B::kMinDisplaySeconds, B::kMaxDisplaySeconds);
     s.maxTiles = std::clamp(s.maxTiles, B::kMinTiles, B::kMaxTiles);
     s.clipMaxGrowth = std::clamp(s.clipMaxGrowth, B::kMinGrow, B::kMaxGrow);
     // The memory file is installDir + memoryName + ".tmp": a name that is no file name of
@@ -22,16 +21,4 @@ void ClampForSaver(SettingsRecord& s) {
         tk::Log(L"unusable memory name \"" + s.memoryName + L"\"; no memory for this run");
         s.rememberSeen = false;
     }
-}
-
-std::vector<int> UsableTransitions(const std::wstring& transitionList) {
-    std::vector<int> usable;
-    for (const std::wstring& piece : SplitString(L";", transitionList)) {
-        auto number = ParseIniInt(piece);
-        if (number && IsKnownTransition(*number)) usable.push_back(*number);
-    }
-    if (usable.empty())
-        for (const TransitionInfo& t : kTransitions)
-            usable.push_back(t.number);
-    return usable;
 }

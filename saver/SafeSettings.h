@@ -2,21 +2,16 @@
 // The dialog stores only sensible values, but a configuration file can be edited by hand.
 // Before the saver uses the settings it brings every number into a range it can run with,
 // and turns the memory off when its name is no file name of the install folder.
-#include <string>
-#include <vector>
-
 #include "Globals/Globals.h"
 
 struct SaverBounds {
-    static constexpr int kMinSpeed = 1, kMaxSpeed = 10000; // pixels per step
-    static constexpr int kMinDelay = 1, kMaxDelay = 1000;  // 1000: as fast as possible
-    static constexpr int kMinPause = 1, kMaxPause = 86400; // seconds; x1000 fits 32 bits
-    static constexpr int kMinTiles = 1, kMaxTiles = 20;    // the dialog offers 3 to 20
-    static constexpr int kMinGrow = 1, kMaxGrow = 9;       // clip enlargement factor
+    static constexpr int kMinStepPixels = 1, kMaxStepPixels = 10000; // pixels per step
+    static constexpr int kMinStepsPerTenSeconds = 1,
+                         kMaxStepsPerTenSeconds = 1000; // 1000: as fast as possible
+    static constexpr int kMinDisplaySeconds = 1,
+                         kMaxDisplaySeconds = 86400;    // seconds; x1000 fits 32 bits
+    static constexpr int kMinTiles = 1, kMaxTiles = 20; // the dialog offers 3 to 20
+    static constexpr int kMinGrow = 1, kMaxGrow = 9;    // clip enlargement factor
 };
 
 void ClampForSaver(SettingsRecord& settings);
-
-// The transition numbers of a stored list that the saver knows (1 to 13); pieces that are
-// not such numbers are left out. A list with none of them stands for all thirteen.
-std::vector<int> UsableTransitions(const std::wstring& transitionList);

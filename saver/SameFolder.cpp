@@ -3,17 +3,11 @@
 #include <windows.h>
 
 #include "toolkit/Handles.h"
+#include "toolkit/System.h"
 
 namespace {
 
-std::wstring FullPath(const std::wstring& path) {
-    DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (size == 0) return path;
-    std::wstring full(size, L'\0');
-    size = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
-    full.resize(size);
-    return full;
-}
+namespace {
 
 // A folder that is away keeps the names it was given.
 std::wstring LongPath(const std::wstring& path) {
@@ -52,7 +46,7 @@ std::wstring FinalPath(HANDLE folder) {
 
 std::wstring FolderKey(const std::wstring& folder) {
     if (folder.empty()) return folder;
-    std::wstring key = LongPath(FullPath(folder));
+    std::wstring key = LongPath(tk::FullPathName(folder));
     while (key.size() > 1 && key.back() == L'\\' && key[key.size() - 2] != L':')
         key.pop_back();
     return Upper(std::move(key));

@@ -4,6 +4,7 @@
 
 #include "Globals/Globals.h"
 #include "Globals/Random.h"
+#include "Globals/Transitions.h"
 #include "saver/ClipWarmUp.h"
 #include "saver/SafeSettings.h"
 #include "saver/SaverWindow.h"

@@ -30,7 +30,7 @@ void MonitorShow::RefillTile() {
     const bool loaded = catalogue_.TakeNextFile(elsewhere, [&] {
         strip_.pictures[c]->Hide();
         if (tk::HoldsClip(strip_.players[c]->Mode())) strip_.players[c]->Close();
-        video = IsMediaFile(catalogue_.currentFile, mkVideo);
+        video = IsMediaFile(catalogue_.currentFile, mkClip);
         return video ? StartClip(c) : LoadCurrentFile(c);
     });
 

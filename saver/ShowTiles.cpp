@@ -2,14 +2,18 @@
 // (leave, place, size, enter), the central animations, and the tiles' geometry.
 #include "Globals/Globals.h"
 #include "Globals/Random.h"
+#include "Globals/Transitions.h"
 #include "saver/MonitorShow.h"
 
 namespace {
 constexpr DWORD kFrameMs = 10;
 
-// Transition 10 does each leaving and each entering as one of 4 to 9, drawn anew.
+// Transition 10 does each leaving and each entering as one of the other central ones, drawn
+// anew.
 int EffectiveTransition(int transition) {
-    return DrawsChangeAnew(transition) ? 4 + Random(6) : transition;
+    if (!DrawsChangeAnew(transition)) return transition;
+    const std::vector<int>& drawn = CentralTransitionsDrawn();
+    return drawn[Random(int(drawn.size()))];
 }
 } // namespace
 

@@ -46,19 +46,22 @@ FileRead ProbeReadable(const std::wstring& path) {
     return file ? FileRead::Read : FileRead::Unreadable;
 }
 
-constexpr unsigned kRetryStepMs = 100;
-
 } // namespace
 
-FileRead WaitReadable(const std::wstring& path, unsigned waitMs,
-                      const std::function<bool()>& keepGoing) {
+FileRead RetryWhileUnreadable(const std::function<FileRead()>& attempt,
+                              const std::function<bool()>& keepGoing) {
     const ULONGLONG start = GetTickCount64();
-    for (;;) {
-        const FileRead state = ProbeReadable(path);
-        if (state != FileRead::Unreadable || GetTickCount64() - start >= waitMs) return state;
+    FileRead state = attempt();
+    while (state == FileRead::Unreadable && GetTickCount64() - start < kLockedFileWaitMs) {
         if (keepGoing && !keepGoing()) return FileRead::Stopped;
-        Sleep(kRetryStepMs);
+        Sleep(kLockedFileRetryMs);
+        state = attempt();
     }
+    return state;
+}
+
+FileRead WaitReadable(const std::wstring& path, const std::function<bool()>& keepGoing) {
+    return RetryWhileUnreadable([&] { return ProbeReadable(path); }, keepGoing);
 }
 
 FileRead ReadWholeFile(const std::wstring& path, std::string& bytes,

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "toolkit/Handles.h"
+#include "toolkit/System.h"
 #include "toolkit/Text.h"
 
 namespace tk {
@@ -183,14 +184,7 @@ void FolderTree::SetDrive(wchar_t letter) {
 
 void FolderTree::SetDirectory(const std::wstring& path) {
     // A relative path, "..", or "/" as separator: the full path the system makes of it.
-    std::wstring full(MAX_PATH, L'\0');
-    DWORD length = GetFullPathNameW(path.c_str(), DWORD(full.size()), full.data(), nullptr);
-    if (length >= full.size()) {
-        full.resize(length);
-        length = GetFullPathNameW(path.c_str(), DWORD(full.size()), full.data(), nullptr);
-    }
-    full.resize(length < full.size() ? length : 0);
-    const FolderSteps steps = SplitFolderPath(full.empty() ? path : full);
+    const FolderSteps steps = SplitFolderPath(FullPathName(path));
     if (steps.root.empty()) return;
     SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
     if (!SameIgnoringCase(steps.root, root_)) {

@@ -22,4 +22,14 @@ bool DirectoryExists(const std::wstring& path) {
     return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+std::wstring FullPathName(const std::wstring& path) {
+    DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0) return path;
+    std::wstring full(size, L'\0');
+    size = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+    if (size == 0 || size >= full.size()) return path;
+    full.resize(size);
+    return full;
+}
+
 } // namespace tk

@@ -9,4 +9,8 @@ std::wstring SystemDirectory();
 bool FileExists(const std::wstring& path);
 bool DirectoryExists(const std::wstring& path);
 
+// The full path the system makes of path (relative to the current directory, "." and ".."
+// resolved, "/" read as "\"); path itself when the system makes none.
+std::wstring FullPathName(const std::wstring& path);
+
 } // namespace tk

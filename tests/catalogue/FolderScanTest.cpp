@@ -65,30 +65,30 @@ TEST(MediaKind, ClassifiesByTheNamesOwnExtension) {
         int kinds;
         bool media;
     } cases[] = {
-        {L"photo.jpg", mkImage, true},
-        {L"PHOTO.JPG", mkImage, true},
-        {L"Photo.Jpeg", mkImage, true},
-        {L"clip.mpeg", mkVideo, true},
-        {L"clip.WMV", mkVideo, true},
-        {L"C:\\a.b\\clip.ivf", mkVideo, true},
-        {L"photo.jpe", mkImage | mkVideo, false},
-        {L"clip.mpeg4", mkImage | mkVideo, false},
-        {L"photo", mkImage | mkVideo, false},
-        {L"photo.", mkImage | mkVideo, false},
-        {L"C:\\dir.jpg\\file", mkImage, false},
-        {L"C:.jpg", mkImage, true},
-        {L"x.jpg:stream", mkImage, false},
-        {L".jpg", mkImage, true},
-        {L"photo.jpg", mkVideo, false},
-        {L"clip.avi", mkImage, false},
-        {L"clip.avi", mkImage | mkVideo, true},
+        {L"photo.jpg", mkPhoto, true},
+        {L"PHOTO.JPG", mkPhoto, true},
+        {L"Photo.Jpeg", mkPhoto, true},
+        {L"clip.mpeg", mkClip, true},
+        {L"clip.WMV", mkClip, true},
+        {L"C:\\a.b\\clip.ivf", mkClip, true},
+        {L"photo.jpe", mkPhoto | mkClip, false},
+        {L"clip.mpeg4", mkPhoto | mkClip, false},
+        {L"photo", mkPhoto | mkClip, false},
+        {L"photo.", mkPhoto | mkClip, false},
+        {L"C:\\dir.jpg\\file", mkPhoto, false},
+        {L"C:.jpg", mkPhoto, true},
+        {L"x.jpg:stream", mkPhoto, false},
+        {L".jpg", mkPhoto, true},
+        {L"photo.jpg", mkClip, false},
+        {L"clip.avi", mkPhoto, false},
+        {L"clip.avi", mkPhoto | mkClip, true},
         {L"x.jpg", 0, false},
-        {L"clıp.avı", mkVideo, false}, // dotless i: only a..z are upper-cased
-        {L"VID_20240612_101500.mp4", mkVideo, true},
-        {L"clip.M4v", mkVideo, true},
-        {L"clip.3gp", mkImage, false},
-        {L"x.mp4a", mkImage | mkVideo, false}, // found by "*.MP4" through its short name
-        {L"x.3gpp", mkImage | mkVideo, false},
+        {L"clıp.avı", mkClip, false}, // dotless i: only a..z are upper-cased
+        {L"VID_20240612_101500.mp4", mkClip, true},
+        {L"clip.M4v", mkClip, true},
+        {L"clip.3gp", mkPhoto, false},
+        {L"x.mp4a", mkPhoto | mkClip, false}, // found by "*.MP4" through its short name
+        {L"x.3gpp", mkPhoto | mkClip, false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsMediaFile(c.name, c.kinds), c.media) << Narrow(c.name) << " " << c.kinds;
@@ -96,7 +96,7 @@ TEST(MediaKind, ClassifiesByTheNamesOwnExtension) {
     // extension counts where this PC can show it.
     for (size_t i = 0; i < MediaExtensions.size(); ++i)
         EXPECT_EQ(IsMediaFile(std::wstring(L"a") + MediaExtensions[i],
-                              i < 2 || i >= 22 ? mkImage : mkVideo),
+                              i < 2 || i >= 22 ? mkPhoto : mkClip),
                   bool(UsableMediaMask() & (1u << i)));
 }
 
@@ -135,13 +135,7 @@ TEST(MediaKind, PhotoFormatsFollowTheInstalledDecoders) {
     SetUsableMediaMask(before);
 }
 
-TEST(FolderScan, CutsDefdirAndTakesFolderParts) {
-    using V = std::vector<std::wstring>;
-    EXPECT_EQ(DefdirEntries(L"C:\\Photos;D:\\Films;"), (V{L"C:\\Photos", L"D:\\Films"}));
-    EXPECT_EQ(DefdirEntries(L"C:\\Photos"), (V{L"C:\\Photos"}));
-    EXPECT_EQ(DefdirEntries(L"C:\\Photos;;D:\\Films"), (V{L"C:\\Photos", L"", L"D:\\Films"}));
-    EXPECT_EQ(DefdirEntries(L";;"), (V{L"", L""}));
-    EXPECT_EQ(DefdirEntries(L""), V{});
+TEST(FolderScan, TakesFolderParts) {
     EXPECT_EQ(FolderPart(L"X:\\Absent\\Sous"), L"X:\\Absent\\");
     EXPECT_EQ(FolderPart(L"C:\\Photos\\plage.jpg"), L"C:\\Photos\\");
     EXPECT_EQ(FolderPart(L"C:plage.jpg"), L"C:");
@@ -312,8 +306,8 @@ TEST(FolderScan, AFolderOfFiftyThousandFiles) {
     EXPECT_EQ(log.files.size(), 45000u);
     EXPECT_EQ(log.counts, std::vector<size_t>{45000});
     // All that "*.JPG" finds comes before what "*.AVI" finds.
-    EXPECT_TRUE(IsMediaFile(log.files.front(), mkImage));
-    EXPECT_TRUE(IsMediaFile(log.files.back(), mkVideo));
+    EXPECT_TRUE(IsMediaFile(log.files.front(), mkPhoto));
+    EXPECT_TRUE(IsMediaFile(log.files.back(), mkClip));
 }
 
 // The scan asks KeepGoing before each folder and after every kEntriesPerCheck entries; a

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "Globals/ConfigName.h"
 #include "controls/FitImage.h"
 #include "saver/FolderScan.h"
 #include "saver/MemoryFile.h"

@@ -19,6 +19,9 @@ const Folders kConfig1 = {L"C:\\photos", L"D:\\films"}, kVacances = {L"E:\\vacan
 class Configurations : public testing::Test {
   protected:
     Configurations() {
+        // What a dialog shows when its configuration cannot be read is what the record held:
+        // the defaults, not what the test before left there.
+        Settings = SettingsRecord{};
         WriteFileBytes(install.File(L"Vacances.cfg"),
                        "[Options]\r\ndefdir=E:\\vacances;\r\n"
                        "optransition=;1;\r\nmemfilesname=Vacances\r\n");
@@ -63,8 +66,8 @@ TEST_F(Configurations, PickingAsksToSaveTheOneLeftThenLoadsThePickedOneFromDisk)
     const Case cases[] = {
         {"Yes, to another", IDYES, L"Vacances", none, 1, true, L"Vacances", kVacances, true},
         {"No, to another", IDNO, L"Vacances", none, 1, false, L"Vacances", kVacances, true},
-        {"Yes, refused by Get", IDYES, L"Vacances", noTransition, 2, false, L"Vacances", kVacances,
-         true},
+        {"Yes, refused by TakeSettings", IDYES, L"Vacances", noTransition, 2, false, L"Vacances",
+         kVacances, true},
         {"Yes, refused by the system", IDYES, L"Vacances", refusedWrite, 2, false, L"config 1",
          kConfig1, false},
         {"No, the same again", IDNO, L"config 1", none, 1, false, L"config 1", kConfig1, true},
@@ -155,7 +158,7 @@ TEST_F(Configurations, DeletionRefusedBySystemSaysSoAndKeepsTheConfigurationLoad
 
 // The deletion is done at once: "config.ini" names at once the configuration the dialog
 // moved to when it named the one deleted, whatever closes the dialog then. The last one gone,
-// the dialog shows the initial values under "config 1", without a box about a missing file.
+// the dialog keeps its values under "config 1", without a box about a missing file.
 TEST_F(Configurations, DeletingTheCurrentOneMakesConfigIniNameTheOneShown) {
     struct Case {
         const char* what;
@@ -163,7 +166,7 @@ TEST_F(Configurations, DeletingTheCurrentOneMakesConfigIniNameTheOneShown) {
         const wchar_t* shown;
         Folders folders;
     } cases[] = {{"others left", false, L"Anniversaire", Folders{L"F:\\fete"}},
-                 {"the last one", true, L"config 1", Folders{}}};
+                 {"the last one", true, L"config 1", Folders{L"E:\\vacances"}}};
     const std::wstring ini = install.File(L"config.ini");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -185,6 +188,23 @@ TEST_F(Configurations, DeletingTheCurrentOneMakesConfigIniNameTheOneShown) {
         EXPECT_EQ(ReadIniString(ini, L"Config", L"cfgname", L""), c.shown);
     }
     EXPECT_EQ(ListConfigurations(install.dir.Path()), std::vector<std::wstring>{});
+}
+
+// The last one gone, OK saves the values it had under "config 1", less its memory.
+TEST_F(Configurations, OkSavesTheLastOnesValuesUnderTheFirstName) {
+    DeleteFileW(install.File(L"config 1.cfg").c_str());
+    DeleteFileW(install.File(L"Anniversaire.cfg").c_str());
+    WritePrivateProfileStringW(L"Config", L"cfgname", L"Vacances",
+                               install.File(L"config.ini").c_str());
+    auto dialog = rig::OpenDialog();
+    ASSERT_TRUE(dialog);
+    Delete(*dialog, L"Vacances");
+    dialog->OnOk();
+    ASSERT_EQ(boxes.seen.size(), 1u) << tk::ToUtf8(boxes.seen.back().text); // the question
+    const std::wstring cfg = install.File(L"config 1.cfg");
+    EXPECT_EQ(ReadIniString(cfg, L"Options", L"defdir", L""), L"E:\\vacances;");
+    EXPECT_EQ(ReadIniString(cfg, L"Options", L"optransition", L""), L";1;");
+    EXPECT_EQ(ReadIniString(cfg, L"Options", L"memfilesname", L"?"), L"");
 }
 
 // A configuration file that another program held while the dialog opened was said unreadable;

@@ -121,7 +121,7 @@ TEST_F(DialogControls, FolderListFindsLinesIgnoringCaseAndKeepsSeveralSelected) 
 
 TEST_F(DialogControls, KnobMovesItsLeftEdgeKeepsItsTagAndShowsANewHint) {
     ASSERT_TRUE(dialog);
-    tk::SpeedButton& knob = *dialog->pauseKnob;
+    tk::SpeedButton& knob = *dialog->displayTimeKnob;
     std::vector<std::pair<int, int>> downs;
     knob.onMouseDown = [&](int x, int y) { downs.emplace_back(x, y); };
     SendMessageW(knob.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 4));

@@ -1,5 +1,5 @@
 // The settings dialog's values: the knob scales, the hints, the stored lists as the dialog
-// reads them, and Get's validation and copy, against real files of the install folder.
+// reads them, and TakeSettings' validation and copy, against real files of the install folder.
 #include <windows.h>
 
 #include "dialog/DialogValues.h"
@@ -20,43 +20,43 @@ SettingsRecord RoundTrip(SettingsRecord s) {
 
 } // namespace
 
-TEST_F(SettingsTest, KnobsKeepEveryStepAndRoundDelayAndPauseToTheirPixels) {
+TEST_F(SettingsTest, KnobsKeepEveryStepAndRoundDelayAndDisplayTimeToTheirPixels) {
     for (int speed = 1; speed <= 100; ++speed) {
         Settings.stepPixels = speed;
         EXPECT_EQ(RoundTrip(Settings).stepPixels, speed);
     }
     struct Case {
-        int delay, delayBack, pause, pauseBack;
+        int delay, delayBack, displayTime, displayTimeBack;
     };
     // 500 sits at 79.5 pixels, which rounds to the even 80; 1 sits on the track's first
     // pixel, whose value 0 is brought up to 1.
     for (const Case& c : {Case{990, 987, 30, 29}, Case{500, 503, 300, 300}, Case{1, 1, 1, 1},
                           Case{1000, 1000, 150, 150}}) {
         Settings.stepsPerTenSeconds = c.delay;
-        Settings.displaySeconds = c.pause;
+        Settings.displaySeconds = c.displayTime;
         SettingsRecord back = RoundTrip(Settings);
         EXPECT_EQ(back.stepsPerTenSeconds, c.delayBack) << c.delay;
-        EXPECT_EQ(back.displaySeconds, c.pauseBack) << c.pause;
+        EXPECT_EQ(back.displaySeconds, c.displayTimeBack) << c.displayTime;
     }
 }
 
 TEST_F(SettingsTest, KnobPlacesAndTheirValuesAtTheTracksEnds) {
     struct Case {
-        const KnobScale& scale;
+        const layout::KnobTrack& track;
         int stored, expectedLeft, dragEnd, valueAtDragEnd;
     };
     const Case cases[] = {
-        {kStepKnobScale, 100, 391, kStepKnobDrag.highest, 100},
-        {kSpeedKnobScale, 1, 279, kSpeedKnobDrag.highest, 1000},
-        {kPauseKnobScale, 1, 334, kPauseKnobDrag.highest, 300},
+        {layout::kStepTrack, 100, 391, layout::kStepTrack.highest, 100},
+        {layout::kSpeedTrack, 1, 279, layout::kSpeedTrack.highest, 1000},
+        {layout::kDisplayTimeTrack, 1, 334, layout::kDisplayTimeTrack.highest, 300},
         // Hand-edited values beyond the tracks put the knob at the track's end.
-        {kStepKnobScale, 5000, 391, 279, 1},
-        {kSpeedKnobScale, -3, 279, kSpeedKnobDrag.lowest, 6},
-        {kPauseKnobScale, 86400, 438, kPauseKnobDrag.lowest, 3},
+        {layout::kStepTrack, 5000, 391, 279, 1},
+        {layout::kSpeedTrack, -3, 279, layout::kSpeedTrack.lowest, 6},
+        {layout::kDisplayTimeTrack, 86400, 438, layout::kDisplayTimeTrack.lowest, 3},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(c.scale.LeftOf(c.stored), c.expectedLeft) << c.stored;
-        EXPECT_EQ(c.scale.ValueAt(c.dragEnd), c.valueAtDragEnd) << c.dragEnd;
+        EXPECT_EQ(c.track.LeftOf(c.stored), c.expectedLeft) << c.stored;
+        EXPECT_EQ(c.track.ValueAt(c.dragEnd), c.valueAtDragEnd) << c.dragEnd;
     }
 }
 
@@ -68,7 +68,7 @@ TEST_F(SettingsTest, KnobHints) {
     EXPECT_EQ(SpeedHint(7, 100), L"7 pixels toutes les 100 ms");
     EXPECT_EQ(SpeedHint(7, 1), L"7 pixels toutes les 10000 ms");
     EXPECT_EQ(SpeedHint(7, 0), L"7 pixels toutes les 10000 ms"); // no division by zero
-    EXPECT_EQ(PauseHint(30), L"30 secondes");
+    EXPECT_EQ(DisplayTimeHint(30), L"30 secondes");
 
     // The hint tells the gap the strip's timer runs at, rounded as the timer rounds it.
     for (int delay : {6, 7, 3, 999, 1}) {
@@ -79,14 +79,7 @@ TEST_F(SettingsTest, KnobHints) {
     EXPECT_EQ(SpeedHint(2, 6), L"2 pixels toutes les 1667 ms");
 }
 
-TEST_F(SettingsTest, StoredFolderAndTransitionListsAsTheDialogShowsThem) {
-    using V = std::vector<std::wstring>;
-    EXPECT_EQ(FolderEntries(L""), V{});
-    EXPECT_EQ(FolderEntries(L"C:\\Photos"), V{L"C:\\Photos"});
-    EXPECT_EQ(FolderEntries(L"C:\\a;D:\\b;"), (V{L"C:\\a", L"D:\\b"}));
-    EXPECT_EQ(FolderEntries(L"C:\\a;;D:\\b;"), (V{L"C:\\a", L"", L"D:\\b"}));
-    EXPECT_EQ(FolderEntries(L"C:\\a;D:\\b"), (V{L"C:\\a", L"D:\\b"})); // last one kept
-
+TEST_F(SettingsTest, StoredTransitionListAsTheDialogShowsIt) {
     auto checked = [](const std::wstring& stored) {
         std::wstring marks;
         for (bool on : CheckedTransitions(stored))
@@ -94,7 +87,8 @@ TEST_F(SettingsTest, StoredFolderAndTransitionListsAsTheDialogShowsThem) {
         return marks;
     };
     EXPECT_EQ(checked(L""), L"xxxxxxxxxxxxx");
-    EXPECT_EQ(checked(L";"), L".............");
+    EXPECT_EQ(checked(L";"), L"xxxxxxxxxxxxx"); // no number: the saver plays all of them
+    EXPECT_EQ(checked(L"4;5"), L"...xx........");
     EXPECT_EQ(checked(L";2;5;13;"), L".x..x.......x");
     EXPECT_EQ(checked(L";0;14;x;-1;3"), L"..x..........");
 }

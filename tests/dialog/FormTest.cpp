@@ -35,7 +35,7 @@ struct Place {
     int left, top, width, height;
 };
 
-// The layout of record. The knobs stand where Fill puts them for the test's configuration
+// The layout of record. The knobs stand where ShowSettings puts them for the test's configuration
 // (step 4, delay 500, pause 30).
 const Place kPlaces[] = {
     {L"imagesPage", 0, 0, 473, 337},
@@ -65,7 +65,7 @@ const Place kPlaces[] = {
     {L"fastLabel", 423, 117, -1, -1},
     {L"centralTransitionHeader", 216, 136, 121, 17},
     {L"displayTimeLabel", 238, 168, 92, 13},
-    {L"pauseKnob", 344, 168, 16, 11},
+    {L"displayTimeKnob", 344, 168, 16, 11},
     {L"shortLabel", 335, 181, -1, -1},
     {L"longLabel", 415, 181, -1, -1},
     {L"videoOptionsHeader", 16, 186, 89, 17},
@@ -246,7 +246,7 @@ TEST_F(DialogForm, EveryHintIsItsControlsTooltipWithItsLineBreaks) {
     // The knobs' hints come from the configuration, and follow it.
     EXPECT_EQ(dialog->ToolTips().Text(dialog->stepKnob->Handle()), L"4 pixels");
     EXPECT_EQ(dialog->ToolTips().Text(dialog->speedKnob->Handle()), L"4 pixels toutes les 20 ms");
-    EXPECT_EQ(dialog->ToolTips().Text(dialog->pauseKnob->Handle()), L"30 secondes");
+    EXPECT_EQ(dialog->ToolTips().Text(dialog->displayTimeKnob->Handle()), L"30 secondes");
 }
 
 } // namespace

@@ -10,7 +10,7 @@ namespace {
 using KnobMember = tk::SpeedButton* SettingsDialog::*;
 constexpr KnobMember kStep = &SettingsDialog::stepKnob;
 constexpr KnobMember kSpeed = &SettingsDialog::speedKnob;
-constexpr KnobMember kPause = &SettingsDialog::pauseKnob;
+constexpr KnobMember kDisplayTime = &SettingsDialog::displayTimeKnob;
 
 // The knob's mouse messages, the pointer given in the settings page's pixels.
 void Mouse(tk::SpeedButton& knob, UINT msg, int pageX) {
@@ -39,10 +39,10 @@ const Drag kDrags[] = {
      {{kStep, L"100 pixels"}, {kSpeed, L"100 pixels toutes les 20 ms"}}},
     {"speed to its right end, right button", kSpeed, true, 8, false, {447, 600}, 439,
      {{kSpeed, L"4 pixels le plus vite possible"}}},
-    {"display time beyond its left end", kPause, false, 2, false, {400, 337, 300}, 335,
-     {{kPause, L"3 secondes"}}},
-    {"display time to its right end", kPause, false, 3, false, {442}, 439,
-     {{kPause, L"300 secondes"}}},
+    {"display time beyond its left end", kDisplayTime, false, 2, false, {400, 337, 300}, 335,
+     {{kDisplayTime, L"3 secondes"}}},
+    {"display time to its right end", kDisplayTime, false, 3, false, {442}, 439,
+     {{kDisplayTime, L"300 secondes"}}},
 };
 // clang-format on
 
@@ -94,7 +94,7 @@ TEST_F(Knobs, DraggedKnobShowsOnceAtItsNewPlaceWithNoTrail) {
     for (int x = 363; x <= 420; x += 19)
         Mouse(knob, WM_MOUSEMOVE, x);
     EXPECT_EQ(RedLines(rig::ScreenShot(dialog->settingsPage->Handle()), knob),
-              (std::vector<int>{416 + kKnobWidth / 2 - 1}));
+              (std::vector<int>{416 + layout::kKnobWidth / 2 - 1}));
     Mouse(knob, WM_LBUTTONUP, 420);
 }
 

@@ -1,5 +1,6 @@
 // Reading single values: what counts as an integer, what leaves a field alone, and how long
 // a string can be.
+#include "Globals/FolderList.h"
 #include "Globals/IniValue.h"
 #include "tests/support/SettingsFixture.h"
 
@@ -130,4 +131,23 @@ TEST(SplitString, NonEmptyPiecesInOrder) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(SplitString(c.separator, c.text), c.pieces) << tk::ToUtf8(c.text);
+}
+
+// The one reading of a stored "defdir", for the saver's scan and the dialog's list alike.
+TEST(FolderEntries, EveryPieceBetweenSemicolons) {
+    using V = std::vector<std::wstring>;
+    struct Case {
+        const wchar_t* stored;
+        V entries;
+    } cases[] = {
+        {L"", {}},
+        {L"C:\\Photos", {L"C:\\Photos"}},
+        {L"C:\\Photos;D:\\Films;", {L"C:\\Photos", L"D:\\Films"}},
+        {L"C:\\a;;D:\\b;", {L"C:\\a", L"", L"D:\\b"}},
+        {L"C:\\a;D:\\b", {L"C:\\a", L"D:\\b"}}, // a last one without its ";" is kept
+        {L"C:\\Photos;;D:\\Films", {L"C:\\Photos", L"", L"D:\\Films"}},
+        {L";;", {L"", L""}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FolderEntries(c.stored), c.entries) << tk::ToUtf8(c.stored);
 }

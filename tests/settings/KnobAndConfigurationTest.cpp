@@ -20,27 +20,29 @@ TEST(KnobDrag, PlacesTheGrabbedPointUnderThePointerWithinTheRange) {
         {Knob::Step, 284, 5, std::nullopt}, // beyond the left end: stays where it was
         {Knob::Step, 397, 5, 392},          {Knob::Step, 398, 5, std::nullopt},
         {Knob::Speed, 447, 8, 439},         {Knob::Speed, 448, 8, std::nullopt},
-        {Knob::Pause, 337, 2, 335},         {Knob::Pause, 336, 2, std::nullopt},
+        {Knob::DisplayTime, 337, 2, 335},   {Knob::DisplayTime, 336, 2, std::nullopt},
     };
     for (const Case& c : cases)
         EXPECT_EQ(DraggedKnobLeft(c.knob, c.pointerX, c.offset), c.left) << c.pointerX;
 
-    EXPECT_EQ(NudgedKnobLeft(Knob::Speed, 279, -1), 279); // Fill's place stays reachable
+    EXPECT_EQ(NudgedKnobLeft(Knob::Speed, 279, -1), 279); // ShowSettings' place stays reachable
     EXPECT_EQ(NudgedKnobLeft(Knob::Speed, 279, +1), 280);
     EXPECT_EQ(NudgedKnobLeft(Knob::Speed, 280, -1), 280);
     EXPECT_EQ(NudgedKnobLeft(Knob::Step, 392, +1), 392);
-    EXPECT_EQ(NudgedKnobLeft(Knob::Pause, 400, +1), 401);
+    EXPECT_EQ(NudgedKnobLeft(Knob::DisplayTime, 400, +1), 401);
 }
 
 TEST(KnobDrag, HintsAtTheRangesEnds) {
     using H = std::vector<std::pair<Knob, std::wstring>>;
-    const int speedAt990 = kSpeedKnobScale.LeftOf(990);
+    const int speedAt990 = layout::kSpeedTrack.LeftOf(990);
     EXPECT_EQ(HintsForKnobAt(Knob::Step, 392, 0, speedAt990),
               (H{{Knob::Step, L"100 pixels"}, {Knob::Speed, L"100 pixels toutes les 10 ms"}}));
-    EXPECT_EQ(HintsForKnobAt(Knob::Speed, 439, kStepKnobScale.LeftOf(4), 0),
+    EXPECT_EQ(HintsForKnobAt(Knob::Speed, 439, layout::kStepTrack.LeftOf(4), 0),
               (H{{Knob::Speed, L"4 pixels le plus vite possible"}}));
-    EXPECT_EQ(HintsForKnobAt(Knob::Pause, 439, 0, 0), (H{{Knob::Pause, L"300 secondes"}}));
-    EXPECT_EQ(HintsForKnobAt(Knob::Pause, 335, 0, 0), (H{{Knob::Pause, L"3 secondes"}}));
+    EXPECT_EQ(HintsForKnobAt(Knob::DisplayTime, 439, 0, 0),
+              (H{{Knob::DisplayTime, L"300 secondes"}}));
+    EXPECT_EQ(HintsForKnobAt(Knob::DisplayTime, 335, 0, 0),
+              (H{{Knob::DisplayTime, L"3 secondes"}}));
 }
 
 TEST_F(SettingsTest, DeletingAConfigurationTakesItsMemoryAndStopsWhenItsFileStays) {

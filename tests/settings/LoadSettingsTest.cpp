@@ -5,6 +5,7 @@
 
 #include "Globals/Random.h"
 #include "Globals/Transitions.h"
+#include "saver/MediaKind.h"
 #include "tests/support/SettingsFixture.h"
 #include "toolkit/Handles.h"
 

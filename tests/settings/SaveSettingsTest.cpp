@@ -110,7 +110,7 @@ TEST_F(SettingsTest, RefusedWritesRaiseTheErrorNamingTheFile) {
     try {
         SaveSettings();
         ADD_FAILURE() << "no error";
-    } catch (const EWriteError& e) {
+    } catch (const WriteRefused& e) {
         EXPECT_EQ(e.Message(), L"Impossible d'écrire dans " + dir.Path() + L"absent\\config 1.cfg");
     }
     EXPECT_FALSE(tk::FileExists(dir / L"absent\\config.ini"));
@@ -128,7 +128,7 @@ TEST_F(SettingsTest, AConfigurationThatCannotBeWrittenLeavesConfigIniAsItWas) {
         try {
             SaveSettings();
             ADD_FAILURE() << "no error";
-        } catch (const EWriteError& e) {
+        } catch (const WriteRefused& e) {
             EXPECT_EQ(e.Message(), L"Impossible d'écrire dans " + dir.Path() + name + L".cfg");
             // The text the application's standard error box shows comes from what().
             EXPECT_EQ(tk::FromUtf8(e.what()), e.Message());

@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "Globals/Transitions.h"
 #include "saver/Geometry.h"
 #include "saver/Pacing.h"
 #include "saver/RefillTries.h"
@@ -49,6 +50,8 @@ TEST(Geometry, StartCoordinateEntryPlaceAndTravelByTransitionAndPhase) {
 TEST(Geometry, CentralTransitionsAreFourToTen) {
     for (int n = -1; n <= 14; ++n)
         EXPECT_EQ(IsCentralTransition(n), n >= 4 && n <= 10) << n;
+    // The random one (10) draws each change from the others.
+    EXPECT_EQ(CentralTransitionsDrawn(), (std::vector<int>{4, 5, 6, 7, 8, 9}));
 }
 
 TEST(Geometry, InitialPlacesWaitOutsideTheEntryEdge) {

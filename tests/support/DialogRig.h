@@ -95,7 +95,7 @@ class EmptyDrive : private tk::NonCopyable {
 // The dialog as the configure mode opens it: created, filled, shown and painted.
 inline std::unique_ptr<SettingsDialog> OpenDialog() {
     auto dialog = std::make_unique<SettingsDialog>();
-    if (!dialog->CreateForm()) return nullptr;
+    if (!dialog->Open()) return nullptr;
     dialog->Show();
     UpdateWindow(dialog->Handle());
     PumpMessages(dialog->Handle());

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "Globals/FolderList.h"
 #include "Globals/Globals.h"
 #include "saver/FolderScan.h"
 #include "saver/MediaKind.h"
@@ -25,7 +26,7 @@ struct NaiveScan {
     }
 
     void ScanFolders(const std::wstring& folders) {
-        for (const std::wstring& entry : DefdirEntries(folders)) {
+        for (const std::wstring& entry : FolderEntries(folders)) {
             const std::wstring previous = CurrentDirectory();
             if (!entry.empty() && SetCurrentDirectoryW(entry.c_str())) {
                 SetCurrentDirectoryW(previous.c_str());
@@ -68,7 +69,7 @@ struct NaiveScan {
 
     // The extensions this PC shows, each listed as a pattern of its own.
     static bool Usable(const wchar_t* ext) {
-        return IsMediaFile(std::wstring(L"x") + ext, mkImage | mkVideo);
+        return IsMediaFile(std::wstring(L"x") + ext, mkPhoto | mkClip);
     }
 
     // A photo that Windows' imaging component reads counts only under its own extension's
@@ -109,7 +110,7 @@ struct NaiveScan {
             if (find == INVALID_HANDLE_VALUE) continue;
             do {
                 if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-                if (IsMediaFile(data.cFileName, mkVideo | mkImage) &&
+                if (IsMediaFile(data.cFileName, mkClip | mkPhoto) &&
                     FoundByItsOwnName(data.cFileName, ext))
                     files.push_back(dir + L"\\" + data.cFileName);
             } while (FindNextFileW(find, &data));

@@ -161,7 +161,7 @@ inline SoakResult Soak(const std::wstring& folder, long refills) {
     RunSettings run;
     run.transition = 1;
     run.tiles = 20;
-    run.speed = SaverBounds::kMaxSpeed;
+    run.speed = SaverBounds::kMaxStepPixels;
     run.delay = 1000;
     run.names = run.dates = true;
     auto saver = StartSaver(run, files, true);

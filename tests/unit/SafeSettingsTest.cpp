@@ -2,6 +2,7 @@
 // with, and keeps only the transitions it knows.
 #include <gtest/gtest.h>
 
+#include "Globals/Transitions.h"
 #include "saver/Pacing.h"
 #include "saver/SafeSettings.h"
 #include "toolkit/Text.h"
@@ -42,7 +43,11 @@ TEST(UsableTransitions, KnownNumbersOnlyAndAllWhenNone) {
         {L";1;2;3;4;5;6;7;8;9;10;11;12;13;", all},
         {L";2;5;", {2, 5}},
         {L";13;", {13}},
-        {L"4", {4}}, // without its semicolons
+        {L"4", {4}},        // without its semicolons
+        {L"4;5", {4, 5}},   // hand-edited: the leading separator is optional
+        {L";4;5;", {4, 5}}, // as the dialog writes it
+        {L"x", all},
+        {L";4;4;", {4, 4}}, // a number written twice is played twice as often
         {L";5;x;13;99;0;-1;", {5, 13}},
         {L";0;14;abc;;", all},
         {L"", all},

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-// A form's layout as data: one row per control, in its panel's client coordinates.
+// A dialog's layout as data: one row per control, in its panel's client coordinates.
 namespace layout {
 
 enum class Kind {
