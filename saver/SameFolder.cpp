@@ -7,8 +7,6 @@
 
 namespace {
 
-namespace {
-
 // A folder that is away keeps the names it was given.
 std::wstring LongPath(const std::wstring& path) {
     DWORD size = GetLongPathNameW(path.c_str(), nullptr, 0);
