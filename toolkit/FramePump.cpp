@@ -46,6 +46,7 @@ struct PumpState {
     // Set before the worker starts, then read only.
     HWND window_ = nullptr;
     UINT message_ = 0;
+    ClipTurn turn_;
 
     std::mutex mutex_;
     std::condition_variable changed_;
@@ -87,10 +88,12 @@ void FramePump::Stop(DWORD waitMs) {
     state_.reset();
 }
 
-bool FramePump::Start(const std::wstring& path, HWND window, UINT message, std::wstring& why) {
+bool FramePump::Start(const std::wstring& path, const ClipTurn& turn, HWND window, UINT message,
+                      std::wstring& why) {
     state_ = std::make_shared<PumpState>();
     state_->window_ = window;
     state_->message_ = message;
+    state_->turn_ = turn;
     try {
         worker_ = std::thread([state = state_, path] { state->Run(path); });
     } catch (const std::system_error&) {
@@ -142,7 +145,7 @@ void PumpState::Run(const std::wstring& path) {
 }
 
 bool PumpState::OpenAndReadFirst(const std::wstring& path, std::wstring& why) {
-    if (!reader_.Open(path, why)) return false;
+    if (!reader_.Open(path, turn_, why)) return false;
     // A clip counts as playable once a frame of it has been decoded: a picture stream that
     // cannot be decoded fails here, not in the tile.
     switch (reader_.Next(ready_)) {
