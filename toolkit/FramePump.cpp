@@ -65,6 +65,7 @@ struct PumpState {
     ClipReader reader_;
     BgraFrame ready_; // decoded, waiting for its time
     bool haveReady_ = false, readerDone_ = false, showNext_ = false;
+    bool sought_ = false;       // the reader was sent to a place, and has not read since
     long long skipBefore_ = -1; // after a seek: frames ending before this are not shown
     ClipTimeline::Ms lastEnd_ = 0;
 };
@@ -138,6 +139,9 @@ void PumpState::Run(const std::wstring& path) {
     changed_.notify_all();
     if (opened_) Loop(lock);
     lock.unlock();
+    // Wine's reader may crash when it is released while a seek still runs inside it: a read
+    // waits for the seek to end (one frame's decoding).
+    if (sought_) reader_.Next(ready_);
     reader_.Close(); // before Media Foundation stops on this thread
     lock.lock();
     finished_ = true;
@@ -167,6 +171,7 @@ void PumpState::Loop(Lock& lock) {
             seekTo_ = -1;
             lock.unlock();
             const bool sought = reader_.Seek(stamp);
+            sought_ = sought;
             lock.lock();
             haveReady_ = false;
             readerDone_ = !sought;
@@ -177,6 +182,7 @@ void PumpState::Loop(Lock& lock) {
         if (!haveReady_ && !readerDone_) {
             lock.unlock();
             const ClipReader::Result read = reader_.Next(ready_);
+            sought_ = false;
             lock.lock();
             if (seekTo_ >= 0 || quit_) continue; // what was read is no longer wanted
             if (read != ClipReader::Result::Frame) {
