@@ -26,8 +26,8 @@ namespace tk {
 
 // The biggest picture a clip may have: 4096 x 2304 pixels (a 4K clip and its upright form
 // fit; an 8K clip does not). Each frame is held three times as BGRA (36 MB each at this size),
-// four times when it is turned, besides what the decoder holds; a bigger clip would risk the memory
-// of a 32-bit process.
+// four times when it is turned, besides what the decoder holds; a bigger clip would risk the
+// memory of a 32-bit process.
 constexpr long long kMaxClipPixels = 4096LL * 2304;
 constexpr int kMaxClipSide = 4096;
 inline bool ClipFitsBudget(int width, int height) {
