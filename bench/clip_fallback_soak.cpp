@@ -9,7 +9,7 @@ int wmain(int argc, wchar_t** argv) {
     tk::SetClipRoute(tk::ClipRoute::MediaFoundationOnly);
     RunClipSoak("clip_fallback_soak",
                 {L"silent.mp4", L"silent.mov", L"silent.3gp", L"clip.m4v", L"clip.mp4",
-                 L"portrait.mp4", L"soundonly.mp4", L"undecodable.mp4", L"huge.mp4"},
+                 L"turn90.mp4", L"soundonly.mp4", L"undecodable.mp4", L"huge.mp4"},
                 L"broken.mp4", argc > 1 ? _wtol(argv[1]) : 500);
     return 0;
 }

@@ -9,6 +9,7 @@
 #include "toolkit/MediaFoundation.h"
 #include "toolkit/NonCopyable.h"
 #include "toolkit/Text.h"
+#include "toolkit/TurnPixels.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -21,9 +22,23 @@ namespace {
 const GUID kEnableVideoProcessing = {
     0xfb394f3d, 0xccf1, 0x42ee, {0xbb, 0xb3, 0xf9, 0xb8, 0x45, 0xd5, 0x68, 0x1d}};
 
+// The turn of the picture, which Media Foundation reports from Windows 8 on; named here, as
+// the headers keep it from a program built for Windows 7.
+const GUID kVideoRotation = {
+    0xc380465d, 0x2271, 0x428c, {0x9b, 0x83, 0xec, 0xea, 0x3b, 0x4a, 0x85, 0xc1}};
+
 constexpr DWORD kVideo = DWORD(MF_SOURCE_READER_FIRST_VIDEO_STREAM);
 // Reads that bring no sample (a gap in the stream) before the reader counts as stuck.
 constexpr int kEmptyReads = 64;
+
+// The clockwise turn that shows the picture upright: the container's word when it has one;
+// else Media Foundation's, which gives the angle the stored picture lies turned
+// counter-clockwise from upright (the same number).
+int TurnOf(const ClipTurn& container, IMFMediaType* native) {
+    if (container.known) return container.degrees;
+    const UINT32 rotation = MFGetAttributeUINT32(native, kVideoRotation, 0);
+    return rotation == 90 || rotation == 180 || rotation == 270 ? int(rotation) : 0;
+}
 
 // A buffer locked for reading, unlocked when it goes: through IMF2DBuffer when the buffer has
 // one (its own row pitch), else as one block.
@@ -62,6 +77,14 @@ class LockedBuffer : private NonCopyable {
 
 } // namespace
 
+YuvMatrix ClipYuvMatrix(UINT32 named, int height) {
+    if (named == MFVideoTransferMatrix_BT709) return YuvMatrix::Bt709;
+    if (named == MFVideoTransferMatrix_BT601) return YuvMatrix::Bt601;
+    // Without a word from the decoder, the usual rule: high definition (720 lines and more)
+    // is BT.709.
+    return height >= 720 ? YuvMatrix::Bt709 : YuvMatrix::Bt601;
+}
+
 ClipReader::ClipReader() = default;
 ClipReader::~ClipReader() = default;
 
@@ -69,7 +92,7 @@ void ClipReader::Close() {
     reader_.Reset();
 }
 
-bool ClipReader::Open(const std::wstring& path, std::wstring& why) {
+bool ClipReader::Open(const std::wstring& path, const ClipTurn& container, std::wstring& why) {
     const MediaFoundationApi* mf = MediaFoundation();
     if (!mf) {
         why = L"this Windows has no Media Foundation";
@@ -98,6 +121,7 @@ bool ClipReader::Open(const std::wstring& path, std::wstring& why) {
               L" is beyond the budget of " + std::to_wstring(kMaxClipPixels) + L" pixels";
         return false;
     }
+    turn_ = TurnOf(container, native.Get());
     if (!ChooseOutput()) {
         why = L"no decoder gives its picture in a form we draw";
         return false;
@@ -159,12 +183,7 @@ bool ClipReader::ReadOutputType() {
         height_ = int(area.Area.cy);
     }
     stride_ = int(INT32(MFGetAttributeUINT32(type.Get(), MF_MT_DEFAULT_STRIDE, 0)));
-    // Without a word from the decoder, the usual rule: high definition is BT.709.
-    const UINT32 matrix = MFGetAttributeUINT32(type.Get(), MF_MT_YUV_MATRIX, 0);
-    matrix_ = matrix == MFVideoTransferMatrix_BT709 ||
-                      (matrix != MFVideoTransferMatrix_BT601 && height_ >= 720)
-                  ? YuvMatrix::Bt709
-                  : YuvMatrix::Bt601;
+    matrix_ = ClipYuvMatrix(MFGetAttributeUINT32(type.Get(), MF_MT_YUV_MATRIX, 0), height_);
     range_ = MFGetAttributeUINT32(type.Get(), MF_MT_VIDEO_NOMINAL_RANGE, 0) == MFNominalRange_0_255
                  ? YuvRange::Full
                  : YuvRange::Studio;
@@ -202,14 +221,26 @@ ClipReader::Result ClipReader::Next(BgraFrame& into) {
 }
 
 bool ClipReader::Convert(IMFSample* sample, BgraFrame& into) {
+    const size_t pixels = size_t(width_) * size_t(height_);
+    // A turned frame is converted aside, then turned as it is copied into place.
+    std::vector<uint32_t>& stored = turn_ ? stored_ : into.pixels;
+    stored.resize(pixels);
+    if (!ConvertStored(sample, reinterpret_cast<uint8_t*>(stored.data()))) return false;
+    const bool swap = TurnSwapsSides(turn_);
+    into.width = swap ? height_ : width_;
+    into.height = swap ? width_ : height_;
+    if (turn_) {
+        into.pixels.resize(pixels);
+        TurnPixels(stored_.data(), width_, height_, turn_, into.pixels.data());
+    }
+    return true;
+}
+
+bool ClipReader::ConvertStored(IMFSample* sample, uint8_t* out) {
     ComPtr<IMFMediaBuffer> buffer;
     if (FAILED(sample->ConvertToContiguousBuffer(&buffer))) return false;
     LockedBuffer locked(buffer.Get());
     if (!locked.Data()) return false;
-    into.width = width_;
-    into.height = height_;
-    into.pixels.resize(size_t(width_) * size_t(height_));
-    uint8_t* out = reinterpret_cast<uint8_t*>(into.pixels.data());
     const int outPitch = width_ * 4;
     if (output_ == Output::Rgb32) {
         // Rows may run bottom-up: a negative pitch. A 2-D buffer's pitch steps from the top

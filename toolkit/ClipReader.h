@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/ClipTurn.h"
 #include "toolkit/NonCopyable.h"
 #include "toolkit/YuvToBgra.h"
 
@@ -25,7 +26,8 @@ namespace tk {
 
 // The biggest picture a clip may have: 4096 x 2304 pixels (a 4K clip and its upright form
 // fit; an 8K clip does not). Each frame is held three times as BGRA (36 MB each at this size),
-// besides what the decoder holds; a bigger clip would risk the memory of a 32-bit process.
+// four times when it is turned, besides what the decoder holds; a bigger clip would risk the
+// memory of a 32-bit process.
 constexpr long long kMaxClipPixels = 4096LL * 2304;
 constexpr int kMaxClipSide = 4096;
 inline bool ClipFitsBudget(int width, int height) {
@@ -33,6 +35,7 @@ inline bool ClipFitsBudget(int width, int height) {
            (long long)width * height <= kMaxClipPixels;
 }
 
+// A frame as it is to be seen: turned upright when the clip names a turn.
 struct BgraFrame {
     int width = 0;
     int height = 0;
@@ -41,6 +44,10 @@ struct BgraFrame {
     long long duration = 0;       // 0 when the reader does not tell
 };
 
+// The matrix a clip's colours were made with: the one its decoder names (Media Foundation's
+// MF_MT_YUV_MATRIX, 0 when it names none), else the one usual for its picture's height.
+YuvMatrix ClipYuvMatrix(UINT32 named, int height);
+
 class ClipReader : private NonCopyable {
   public:
     enum class Result { Frame, End, Failed };
@@ -48,10 +55,11 @@ class ClipReader : private NonCopyable {
     ClipReader();
     ~ClipReader();
 
-    // Opens the file's first picture stream alone. False, with why filled for the log, for a
-    // file Media Foundation cannot read, a file without a picture, a picture it cannot
-    // decode, or one over the budget.
-    bool Open(const std::wstring& path, std::wstring& why);
+    // Opens the file's first picture stream alone, its frames to be turned as the container
+    // says (when it says nothing, as Media Foundation says). False, with why filled for the
+    // log, for a file Media Foundation cannot read, a file without a picture, a picture it
+    // cannot decode, or one over the budget.
+    bool Open(const std::wstring& path, const ClipTurn& container, std::wstring& why);
     long long Duration() const { return duration_; } // 100 ns, 0 when unknown
 
     // The next frame; blocks while it decodes.
@@ -68,6 +76,7 @@ class ClipReader : private NonCopyable {
     bool ChooseOutput();
     bool ReadOutputType();
     bool Convert(IMFSample* sample, BgraFrame& into);
+    bool ConvertStored(IMFSample* sample, uint8_t* out); // width_ x height_, as decoded
 
     Microsoft::WRL::ComPtr<IMFSourceReader> reader_;
     Output output_ = Output::Rgb32;
@@ -77,6 +86,8 @@ class ClipReader : private NonCopyable {
     YuvMatrix matrix_ = YuvMatrix::Bt601;
     YuvRange range_ = YuvRange::Studio;
     long long duration_ = 0;
+    int turn_ = 0;                 // clockwise degrees
+    std::vector<uint32_t> stored_; // a frame before its turn
     std::wstring failure_;
 };
 

@@ -39,7 +39,8 @@ FramePlayer::~FramePlayer() {
     --Counts().framePlayers;
 }
 
-bool FramePlayer::Open(const std::wstring& path, HWND display, std::wstring& why) {
+bool FramePlayer::Open(const std::wstring& path, const ClipTurn& turn, HWND display,
+                       std::wstring& why) {
     if (!display || !IsWindow(display)) {
         why = L"no window to draw it in";
         return false;
@@ -49,7 +50,7 @@ bool FramePlayer::Open(const std::wstring& path, HWND display, std::wstring& why
         return false;
     }
     pump_ = std::make_unique<FramePump>();
-    if (!pump_->Start(path, display, FrameDueMessage(), why)) {
+    if (!pump_->Start(path, turn, display, FrameDueMessage(), why)) {
         pump_.reset();
         return false;
     }

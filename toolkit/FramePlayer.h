@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "toolkit/ClipTurn.h"
 #include "toolkit/MediaPlayer.h"
 #include "toolkit/NonCopyable.h"
 #include "toolkit/WindowWatch.h"
@@ -23,10 +24,10 @@ class FramePlayer : private NonCopyable {
     FramePlayer();
     ~FramePlayer();
 
-    // Opens path to be drawn in display, stopped on its first frame. False, with why for the
-    // log, when it cannot be played.
-    bool Open(const std::wstring& path, HWND display, std::wstring& why);
-    SIZE NaturalSize() const { return natural_; }
+    // Opens path to be drawn in display, stopped on its first frame, turned upright as its
+    // container says (turn). False, with why for the log, when it cannot be played.
+    bool Open(const std::wstring& path, const ClipTurn& turn, HWND display, std::wstring& why);
+    SIZE NaturalSize() const { return natural_; } // upright
     RECT DisplayRect() const { return {0, 0, shown_.cx, shown_.cy}; }
     bool SetDisplaySize(int width, int height); // 0 x 0: the natural size
 

@@ -46,6 +46,7 @@ struct PumpState {
     // Set before the worker starts, then read only.
     HWND window_ = nullptr;
     UINT message_ = 0;
+    ClipTurn turn_;
 
     std::mutex mutex_;
     std::condition_variable changed_;
@@ -64,6 +65,7 @@ struct PumpState {
     ClipReader reader_;
     BgraFrame ready_; // decoded, waiting for its time
     bool haveReady_ = false, readerDone_ = false, showNext_ = false;
+    bool sought_ = false;       // the reader was sent to a place, and has not read since
     long long skipBefore_ = -1; // after a seek: frames ending before this are not shown
     ClipTimeline::Ms lastEnd_ = 0;
 };
@@ -87,10 +89,12 @@ void FramePump::Stop(DWORD waitMs) {
     state_.reset();
 }
 
-bool FramePump::Start(const std::wstring& path, HWND window, UINT message, std::wstring& why) {
+bool FramePump::Start(const std::wstring& path, const ClipTurn& turn, HWND window, UINT message,
+                      std::wstring& why) {
     state_ = std::make_shared<PumpState>();
     state_->window_ = window;
     state_->message_ = message;
+    state_->turn_ = turn;
     try {
         worker_ = std::thread([state = state_, path] { state->Run(path); });
     } catch (const std::system_error&) {
@@ -135,6 +139,9 @@ void PumpState::Run(const std::wstring& path) {
     changed_.notify_all();
     if (opened_) Loop(lock);
     lock.unlock();
+    // Wine's reader may crash when it is released while a seek still runs inside it: a read
+    // waits for the seek to end (one frame's decoding).
+    if (sought_) reader_.Next(ready_);
     reader_.Close(); // before Media Foundation stops on this thread
     lock.lock();
     finished_ = true;
@@ -142,7 +149,7 @@ void PumpState::Run(const std::wstring& path) {
 }
 
 bool PumpState::OpenAndReadFirst(const std::wstring& path, std::wstring& why) {
-    if (!reader_.Open(path, why)) return false;
+    if (!reader_.Open(path, turn_, why)) return false;
     // A clip counts as playable once a frame of it has been decoded: a picture stream that
     // cannot be decoded fails here, not in the tile.
     switch (reader_.Next(ready_)) {
@@ -164,6 +171,7 @@ void PumpState::Loop(Lock& lock) {
             seekTo_ = -1;
             lock.unlock();
             const bool sought = reader_.Seek(stamp);
+            sought_ = sought;
             lock.lock();
             haveReady_ = false;
             readerDone_ = !sought;
@@ -174,6 +182,7 @@ void PumpState::Loop(Lock& lock) {
         if (!haveReady_ && !readerDone_) {
             lock.unlock();
             const ClipReader::Result read = reader_.Next(ready_);
+            sought_ = false;
             lock.lock();
             if (seekTo_ >= 0 || quit_) continue; // what was read is no longer wanted
             if (read != ClipReader::Result::Frame) {

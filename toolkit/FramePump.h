@@ -42,11 +42,13 @@ class FramePump : private NonCopyable {
     static constexpr DWORD kCloseWaitMs = 2000;
 
     // Starts the worker on path, which opens the clip and decodes its first frame; waits for
-    // that, as an MCI open waits. message is posted to window when a frame is due to be
-    // drawn. False, with why for the log, when the clip cannot be played.
-    bool Start(const std::wstring& path, HWND window, UINT message, std::wstring& why);
+    // that, as an MCI open waits. Frames are turned as the container says (turn). message
+    // is posted to window when a frame is due to be drawn. False, with why for the log, when
+    // the clip cannot be played.
+    bool Start(const std::wstring& path, const ClipTurn& turn, HWND window, UINT message,
+               std::wstring& why);
 
-    SIZE Size() const;
+    SIZE Size() const; // as shown: upright
     long LengthMs() const;
     long PositionMs() const;
     ClipTimeline::State State() const;

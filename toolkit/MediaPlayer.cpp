@@ -106,14 +106,20 @@ DWORD MediaPlayer::OpenDevice(const wchar_t* deviceType) {
 bool MediaPlayer::Open() {
     Close();
     if (FileName.empty()) return false;
-    if (route == ClipRoute::MediaFoundationOnly) return OpenFrames();
+    const ClipTurn turn = ClipTurnOfFile(FileName);
+    if (!turn.problem.empty())
+        Log(L"clip " + FileName + L": " + turn.problem + L"; shown as stored");
+    if (route == ClipRoute::MediaFoundationOnly) return OpenFrames(turn);
+    // MCI shows a picture only as it is stored: a clip to be turned goes to Media Foundation
+    // first (without it, MCI still shows it, on its side).
+    if (turn.degrees != 0 && OpenFrames(turn)) return true;
     error_ = OpenDevice(nullptr);
     // The DirectShow device is slow to try: a file that has vanished is not worth it.
     if (NeedsMpegVideo(error_) && FileExists(FileName)) {
         error_ = OpenDevice(L"mpegvideo");
         asMpegVideo_ = error_ == 0;
     }
-    if (error_ != 0) return OpenFrames();
+    if (error_ != 0) return turn.degrees == 0 && OpenFrames(turn);
     bool aviDevice = IsAviDevice();
     bool bottomUp = false;
     ReadPicture(bottomUp);
@@ -144,13 +150,15 @@ bool MediaPlayer::Open() {
 }
 
 // MCI could not open the clip: Media Foundation may (a phone clip on a Windows whose
-// DirectShow has no MP4 splitter). MCI's error stays the player's error when it cannot either.
-bool MediaPlayer::OpenFrames() {
+// DirectShow has no MP4 splitter); or the clip is to be turned, which MCI cannot do. MCI's
+// error stays the player's error when neither can play it.
+bool MediaPlayer::OpenFrames(const ClipTurn& turn) {
     if (!Display || !FileExists(FileName)) return false;
     auto frames = std::make_unique<FramePlayer>();
     std::wstring why;
-    if (!frames->Open(FileName, Display, why)) {
-        Log(L"clip " + FileName + L": Media Foundation cannot play it either: " + why);
+    if (!frames->Open(FileName, turn, Display, why)) {
+        Log(L"clip " + FileName + L": Media Foundation cannot play it" +
+            (turn.degrees != 0 ? L" turned: " : L" either: ") + why);
         return false;
     }
     natural_ = frames->NaturalSize();

@@ -10,7 +10,8 @@
 // - that device hangs in closing a clip with sound that was sent a play while paused or
 //   playing: the player stops it before each play;
 // - neither device turns a picture by the rotation its container names (a phone held
-//   upright): the clip shows as stored, and its natural size is the stored one;
+//   upright): such a clip goes to the FramePlayer below, which turns it, and its natural
+//   size is the upright one;
 // - the AVI device draws nothing of an uncompressed AVI stored bottom-up (it reports its
 //   height negative): such a file is opened with "mpegvideo" too;
 // - a paused AVI reads as stopped after a moment and does not resume: the player knows
@@ -33,6 +34,7 @@
 #include <optional>
 #include <string>
 
+#include "toolkit/ClipTurn.h"
 #include "toolkit/Handles.h"
 #include "toolkit/NonCopyable.h"
 #include "toolkit/WindowWatch.h"
@@ -103,7 +105,7 @@ class MediaPlayer : private NonCopyable {
     void RedrawStillFrame();
     DWORD Send(UINT command, DWORD flags, void* params) const;
     DWORD OpenDevice(const wchar_t* deviceType);
-    bool OpenFrames();
+    bool OpenFrames(const ClipTurn& turn);
     bool IsAviDevice() const;
     void StopDirectShow();
     void ReadPicture(bool& bottomUp); // the natural size, none for a clip without picture

@@ -85,13 +85,17 @@ inline void ExpectRandomStartThenLoopsFromZero(const std::wstring& clip) {
                          &SettingsRecord::clipLoops}));
     tk::MediaPlayer& player = screen.Player(0);
     std::vector<long> starts;
-    for (uint32_t seed : {1u, 2u, 3u, 4u}) {
+    // Seeds whose starts leave the 2-second clip most of a second to be paused in (about 830,
+    // 870 and 1100 ms in). A start in its last frames (seed 4 draws 1934 ms) may reach the end
+    // before the pause on a loaded machine, and the clip then stands stopped on its end, as
+    // StartClip allows: a pause 100 ms late made it so every time.
+    for (uint32_t seed : {1u, 2u, 3u}) {
         SetRandomSeed(seed);
         ASSERT_TRUE(screen.Start(0, Media(clip), -1024, 0));
         EXPECT_EQ(player.Mode(), tk::MediaMode::Paused);
         starts.push_back(Pos(player));
         EXPECT_GE(starts.back(), 0);
-        EXPECT_LE(starts.back(), 2000); // a start in the last frame may reach the end
+        EXPECT_LE(starts.back(), 1500) << "a start that leaves time for the pause";
     }
     std::sort(starts.begin(), starts.end());
     EXPECT_NE(starts.front(), starts.back()) << "the start is drawn anew for each clip";

@@ -5,6 +5,9 @@
 #include <functional>
 #include <vector>
 
+#include <mfobjects.h>
+
+#include "toolkit/ClipReader.h"
 #include "toolkit/YuvToBgra.h"
 
 using tk::YuvFrame;
@@ -167,6 +170,25 @@ TEST(YuvToBgra, FramesThatDoNotHoldTheirLayoutAreRefused) {
             << f.width << "x" << f.height << " pitch " << f.pitch << " bytes " << c.bytes;
         EXPECT_EQ(out[0], 0xDEADBEEF) << "nothing written";
     }
+}
+
+// The matrix a clip's decoder names, else BT.709 from 720 lines up: a 1280 x 720 clip is high
+// definition.
+TEST(YuvToBgra, ClipMatrixIsTheDecodersElseByItsHeight) {
+    struct Case {
+        UINT32 named;
+        int height;
+        YuvMatrix matrix;
+    } cases[] = {
+        {0, 576, YuvMatrix::Bt601},
+        {0, 719, YuvMatrix::Bt601},
+        {0, 720, YuvMatrix::Bt709},
+        {0, 1080, YuvMatrix::Bt709},
+        {MFVideoTransferMatrix_BT601, 1080, YuvMatrix::Bt601},
+        {MFVideoTransferMatrix_BT709, 480, YuvMatrix::Bt709},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(tk::ClipYuvMatrix(c.named, c.height), c.matrix) << c.named << " " << c.height;
 }
 
 } // namespace

@@ -27,9 +27,6 @@ TEST(ClipTile, PanelTakesTheFittedSize) {
         {L"clip.mov", 1, 1, 160, 120, -1, 324},      // horizontal strip
         {L"bottomup.avi", 11, 2, 320, 240, 352, -1}, // vertical strip
         {L"clip.3gp", 5, 9, 939, 768, 42, 0},        // 176 x 144, set by the height
-        // A phone's upright clip: the picture is shown as stored, on its side, and the tile
-        // takes that size; the rotation its container names is not applied.
-        {L"portrait.mp4", 1, 1, 320, 180, -1, 294},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.name << " transition " << c.transition);
@@ -53,6 +50,39 @@ TEST(ClipTile, PanelTakesTheFittedSize) {
         EXPECT_EQ(drawn.bottom, c.h);
         EXPECT_FALSE(screen->Strip().pictures[0]->Visible());
         EXPECT_EQ(screen.Player(0).Mode(), MediaMode::Playing);
+    }
+}
+
+// A phone clip filmed upright (or upside down) stands as filmed, in a tile of its upright size:
+// the white top-left quarter of its stored picture shows in the corner its turn takes it to.
+// MCI could open these clips here, but not turn them. A matrix that is no quarter turn leaves
+// the clip as stored, with a line in the log.
+TEST(ClipTile, TurnedClipsStandAsFilmed) {
+    struct Case {
+        const wchar_t* name;
+        int w, h, lit; // the quarter lit: 0 top left, 1 top right, 2 bottom left, 3 bottom right
+    } cases[] = {{L"turn90.mp4", 180, 320, 1},
+                 {L"turn180.mov", 320, 180, 3},
+                 {L"turn270.3gp", 144, 176, 2},
+                 {L"slanted.mp4", 320, 180, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.name);
+        tk::LogCapture log;
+        ClipScreen screen(ClipSettings(4), 1, true);
+        ASSERT_TRUE(screen.Start(0, Media(c.name)));
+        const RECT b = screen.Box(0);
+        EXPECT_EQ(b.right - b.left, c.w);
+        EXPECT_EQ(b.bottom - b.top, c.h);
+        auto quarterLit = [&](int i) {
+            const int left = b.left + i % 2 * c.w / 2, top = b.top + i / 2 * c.h / 2;
+            return LitShare(ReadScreen({left + 4, top + 4, left + c.w / 2 - 4, top + c.h / 2 - 4}));
+        };
+        ASSERT_TRUE(WaitUntil([&] { return quarterLit(c.lit) > 0.9; }, 3000));
+        for (int i = 0; i < 4; ++i)
+            if (i != c.lit) {
+                EXPECT_LT(quarterLit(i), 0.1) << "quarter " << i;
+            }
+        EXPECT_EQ(log.Holds(L"no quarter turn"), c.lit == 0);
     }
 }
 
