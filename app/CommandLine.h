@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Globals/Globals.h"
+#include "settings/Settings.h"
 
 struct CommandLine {
     std::wstring arg1; // upper-cased (ASCII letters only)

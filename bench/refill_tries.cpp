@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "Globals/Globals.h"
+#include "settings/Settings.h"
 #include "bench/Measure.h"
-#include "saver/Catalogue.h"
+#include "library/Catalogue.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "bench/Measure.h"
-#include "Globals/Globals.h"
-#include "saver/FolderScan.h"
+#include "settings/Settings.h"
+#include "library/FolderScan.h"
 #include "saver/SaverWindow.h"
 #include "tests/support/NaiveScan.h"
 

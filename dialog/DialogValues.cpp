@@ -4,12 +4,12 @@
 
 #include <algorithm>
 
-#include "Globals/ConfigName.h"
-#include "Globals/FolderList.h"
-#include "Globals/IniValue.h"
+#include "settings/ConfigName.h"
+#include "settings/FolderList.h"
+#include "settings/IniValue.h"
 #include "resources/SettingsDialogLayout.h"
-#include "saver/MediaKind.h"
-#include "saver/Pacing.h"
+#include "library/MediaKind.h"
+#include "settings/Pacing.h"
 #include "toolkit/System.h"
 #include "toolkit/Text.h"
 #include "toolkit/Log.h"

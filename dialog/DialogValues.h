@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "Globals/Globals.h"
-#include "Globals/Transitions.h"
+#include "settings/Settings.h"
+#include "settings/Transitions.h"
 #include "resources/SettingsDialogLayout.h"
 
 // The knobs' tooltips.

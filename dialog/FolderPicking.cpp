@@ -6,8 +6,8 @@
 #include <cwctype>
 
 #include "controls/FitImage.h"
-#include "saver/FolderScan.h"
-#include "saver/SameFolder.h"
+#include "library/FolderScan.h"
+#include "library/SameFolder.h"
 #include "toolkit/Handles.h"
 #include "toolkit/System.h"
 #include "toolkit/Text.h"

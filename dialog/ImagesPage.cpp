@@ -3,10 +3,10 @@
 // of a clicked file on the right.
 #include <cwctype>
 
-#include "Globals/Globals.h"
+#include "settings/Settings.h"
 #include "dialog/FolderPicking.h"
 #include "dialog/SettingsDialog.h"
-#include "saver/MediaKind.h"
+#include "library/MediaKind.h"
 #include "toolkit/Log.h"
 #include "toolkit/MsgBox.h"
 

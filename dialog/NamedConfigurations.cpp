@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "Globals/ConfigName.h"
+#include "settings/ConfigName.h"
 #include "toolkit/Text.h"
 #include "toolkit/Log.h"
 

@@ -2,9 +2,9 @@
 // at a time, the one "cfgname" names: picking another in the name box offers to save the
 // one left, then loads the one picked; the X button deletes the configuration named in the
 // box and moves on to another.
-#include "Globals/ConfigName.h"
-#include "Globals/Globals.h"
-#include "Globals/IniValue.h"
+#include "settings/ConfigName.h"
+#include "settings/Settings.h"
+#include "settings/IniValue.h"
 #include "dialog/HelpPage.h"
 #include "dialog/NamedConfigurations.h"
 #include "dialog/SettingsDialog.h"

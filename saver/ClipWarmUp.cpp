@@ -1,6 +1,6 @@
 #include "saver/ClipWarmUp.h"
 
-#include "saver/MediaKind.h"
+#include "library/MediaKind.h"
 #include "toolkit/MediaPlayer.h"
 
 namespace {

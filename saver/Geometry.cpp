@@ -163,10 +163,6 @@ bool OnScreen(const Box& b, const Box& s) {
            b.top < s.top + s.height && b.top + b.height > s.top;
 }
 
-bool IsCentralTransition(int transition) {
-    return ArrangementOf(transition) == Arrangement::Central;
-}
-
 Box MovedBox(Travel travel, const Box& box, int pos) {
     Box out = box;
     if (travel == Travel::Leftward || travel == Travel::Rightward) out.left = pos;

@@ -1,5 +1,5 @@
 #pragma once
-#include "Globals/Transitions.h"
+#include "settings/Transitions.h"
 
 // Where the tiles go: the thirteen transitions reduced to plain numbers. The saver window
 // only applies what these functions compute, so the tests can check every case without a
@@ -30,7 +30,6 @@ bool OnScreen(const Box& b, const Box& s);
 // the known ones); should one come, it is treated as transition 1.
 Arrangement ArrangementOf(int transition);
 bool IsAlternating(int transition);
-bool IsCentralTransition(int transition); // 4 to 10
 Travel TravelOf(int transition, int alternationPhase);
 
 // The phase after a refill, and the tile the next refill fills.

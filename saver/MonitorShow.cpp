@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "Globals/Globals.h"
-#include "saver/Pacing.h"
+#include "settings/Settings.h"
+#include "settings/Pacing.h"
 #include "toolkit/Text.h"
 
 MonitorShow::MonitorShow(const ShowHost& host, FileCatalogue& catalogue, tk::Timer& timer)

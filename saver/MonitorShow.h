@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "saver/Catalogue.h"
+#include "library/Catalogue.h"
 #include "saver/Geometry.h"
 #include "saver/Strip.h"
 #include "toolkit/Dib.h"

@@ -1,7 +1,7 @@
 #include "saver/SaverWindow.h"
 
-#include "Globals/Globals.h"
-#include "saver/Pacing.h"
+#include "settings/Settings.h"
+#include "settings/Pacing.h"
 #include "saver/Password.h"
 #include "saver/SystemMonitors.h"
 #include "toolkit/App.h"

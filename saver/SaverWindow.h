@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "saver/Catalogue.h"
+#include "library/Catalogue.h"
 #include "saver/ExitRules.h"
 #include "saver/MonitorLayout.h"
 #include "saver/MonitorShow.h"

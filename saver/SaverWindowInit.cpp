@@ -2,11 +2,11 @@
 // catalogue and the first refills.
 #include <algorithm>
 
-#include "Globals/Globals.h"
-#include "Globals/Random.h"
-#include "Globals/Transitions.h"
+#include "settings/Settings.h"
+#include "settings/Random.h"
+#include "settings/Transitions.h"
 #include "saver/ClipWarmUp.h"
-#include "saver/SafeSettings.h"
+#include "settings/SafeSettings.h"
 #include "saver/SaverWindow.h"
 #include "saver/StartBanner.h"
 

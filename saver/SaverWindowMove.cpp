@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <climits>
 
-#include "Globals/Globals.h"
-#include "saver/Pacing.h"
+#include "settings/Settings.h"
+#include "settings/Pacing.h"
 #include "saver/SaverWindow.h"
 
 void SaverWindow::OnStepTick() {

@@ -1,6 +1,6 @@
 // SaverWindow's shows: one per monitor, in the window itself on a PC with one monitor, else each on
 // a stage over its monitor; rebuilt when the monitors change while the saver runs.
-#include "Globals/Globals.h"
+#include "settings/Settings.h"
 #include "saver/SaverWindow.h"
 #include "saver/SharedFiles.h"
 #include "saver/SystemMonitors.h"

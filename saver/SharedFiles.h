@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "saver/Catalogue.h"
+#include "library/Catalogue.h"
 
 bool MonitorsKeepFilesApart(size_t libraryFiles, size_t tilesInUse);
 

@@ -1,6 +1,6 @@
 // A show's caption: the file's path and/or date, burnt into the fitted picture so that it
 // travels with it.
-#include "Globals/Globals.h"
+#include "settings/Settings.h"
 #include "saver/Caption.h"
 #include "saver/MonitorShow.h"
 

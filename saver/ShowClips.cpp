@@ -2,8 +2,8 @@
 // panel, which then takes the clip's size; moving tiles may hold their clip on its first
 // frame until they are fully on the screen; clips may loop; a central tile may wait for its
 // clip to end.
-#include "Globals/Globals.h"
-#include "Globals/Random.h"
+#include "settings/Settings.h"
+#include "settings/Random.h"
 #include "saver/ClipRules.h"
 #include "saver/MonitorShow.h"
 #include "toolkit/Log.h"

@@ -1,8 +1,8 @@
 // A show's refill: the next file of the catalogue into tile currentTile, which then leaves,
 // is placed at the entry side, sized to its content and enters again.
-#include "Globals/Globals.h"
-#include "saver/MediaKind.h"
-#include "saver/Pacing.h"
+#include "settings/Settings.h"
+#include "library/MediaKind.h"
+#include "settings/Pacing.h"
 #include "saver/MonitorShow.h"
 
 void MonitorShow::RefillTile() {

@@ -1,8 +1,8 @@
 // A show's tiles: the four steps of a transition that the refill runs on the current tile
 // (leave, place, size, enter), the central animations, and the tiles' geometry.
-#include "Globals/Globals.h"
-#include "Globals/Random.h"
-#include "Globals/Transitions.h"
+#include "settings/Settings.h"
+#include "settings/Random.h"
+#include "settings/Transitions.h"
 #include "saver/MonitorShow.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "saver/StartBanner.h"
 
-#include "Globals/Transitions.h"
+#include "settings/Transitions.h"
 #include "Version.h"
 
 std::wstring StartBannerText(const std::wstring& configName, int transition) {

@@ -3,8 +3,8 @@
 // both and the memory "config 1", and a fixed random seed.
 #include <gtest/gtest.h>
 
-#include "Globals/Globals.h"
-#include "Globals/Random.h"
+#include "settings/Settings.h"
+#include "settings/Random.h"
 #include "tests/support/Tree.h"
 
 class CatalogueFolder : public testing::Test {

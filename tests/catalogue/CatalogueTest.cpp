@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <set>
 
-#include "saver/Catalogue.h"
-#include "saver/SafeSettings.h"
+#include "library/Catalogue.h"
+#include "settings/SafeSettings.h"
 #include "tests/catalogue/CatalogueFolder.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Log.h"

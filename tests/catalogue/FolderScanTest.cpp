@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "Globals/Globals.h"
-#include "saver/FolderScan.h"
-#include "saver/MediaKind.h"
-#include "saver/SameFolder.h"
+#include "settings/Settings.h"
+#include "library/FolderScan.h"
+#include "library/MediaKind.h"
+#include "library/SameFolder.h"
 #include "tests/support/Tree.h"
 #include "tests/support/NaiveScan.h"
 

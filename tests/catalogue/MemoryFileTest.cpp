@@ -4,11 +4,11 @@
 
 #include <algorithm>
 
-#include "Globals/ConfigName.h"
+#include "settings/ConfigName.h"
 #include "controls/FitImage.h"
-#include "saver/FolderScan.h"
-#include "saver/MemoryFile.h"
-#include "saver/ProgressPacer.h"
+#include "library/FolderScan.h"
+#include "library/MemoryFile.h"
+#include "library/ProgressPacer.h"
 #include "tests/support/Tree.h"
 #include "tests/support/Photos.h"
 #include "toolkit/Text.h"

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <set>
 
-#include "Globals/Globals.h"
-#include "Globals/Random.h"
-#include "saver/Catalogue.h"
+#include "settings/Settings.h"
+#include "settings/Random.h"
+#include "library/Catalogue.h"
 #include "saver/SharedFiles.h"
 
 namespace {

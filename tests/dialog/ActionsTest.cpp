@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "Globals/Globals.h"
+#include "settings/Settings.h"
 #include "tests/support/DialogRig.h"
 #include "toolkit/App.h"
 #include "toolkit/MsgBox.h"

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "Globals/IniValue.h"
+#include "settings/IniValue.h"
 #include "dialog/HelpPage.h"
 #include "tests/support/DialogRig.h"
 #include "toolkit/Handles.h"

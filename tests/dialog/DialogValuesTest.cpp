@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "dialog/DialogValues.h"
-#include "saver/MediaKind.h"
-#include "saver/Pacing.h"
+#include "library/MediaKind.h"
+#include "settings/Pacing.h"
 #include "tests/support/SettingsFixture.h"
 #include "toolkit/System.h"
 

@@ -4,7 +4,7 @@
 
 #include "dialog/ControlFactory.h"
 #include "resources/SettingsDialogLayout.h"
-#include "saver/MediaKind.h"
+#include "library/MediaKind.h"
 #include "tests/support/DialogRig.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "Globals/Globals.h"
+#include "settings/Settings.h"
 #include "saver/Geometry.h"
 #include "saver/SaverWindow.h"
 #include "tests/support/InstallFolder.h"

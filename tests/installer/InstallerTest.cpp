@@ -9,7 +9,7 @@
 
 #include <memory>
 
-#include "Globals/Globals.h"
+#include "settings/Settings.h"
 #include "tests/support/InstallFolder.h"
 #include "tests/support/InstallerFootprint.h"
 #include "tests/support/SaverProcess.h"

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "Globals/Globals.h"
+#include "settings/Settings.h"
 #include "tests/support/InstallFolder.h"
 #include "tests/support/Photos.h"
 #include "tests/support/Rig.h"

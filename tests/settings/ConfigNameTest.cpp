@@ -1,6 +1,6 @@
 // Configuration names that are no file name of the install folder: refused by the rule, and
 // a configuration that config.ini names with one is reported missing, nothing read.
-#include "Globals/ConfigName.h"
+#include "settings/ConfigName.h"
 #include "tests/support/SettingsFixture.h"
 
 TEST(ConfigName, PathsAndDeviceNamesAreRefused) {

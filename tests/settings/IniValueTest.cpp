@@ -1,7 +1,7 @@
 // Reading single values: what counts as an integer, what leaves a field alone, and how long
 // a string can be.
-#include "Globals/FolderList.h"
-#include "Globals/IniValue.h"
+#include "settings/FolderList.h"
+#include "settings/IniValue.h"
 #include "tests/support/SettingsFixture.h"
 
 TEST(ParseIniInt, DecimalHexadecimalAndEverythingElse) {

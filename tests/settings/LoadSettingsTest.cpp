@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-#include "Globals/Random.h"
-#include "Globals/Transitions.h"
-#include "saver/MediaKind.h"
+#include "settings/Random.h"
+#include "settings/Transitions.h"
+#include "library/MediaKind.h"
 #include "tests/support/SettingsFixture.h"
 #include "toolkit/Handles.h"
 

@@ -1,7 +1,7 @@
 // Writing the configuration files: the exact bytes, reading them back, and refused writes.
 #include <windows.h>
 
-#include "Globals/IniValue.h"
+#include "settings/IniValue.h"
 #include "toolkit/System.h"
 #include "tests/support/SettingsFixture.h"
 

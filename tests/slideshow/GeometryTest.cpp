@@ -3,10 +3,10 @@
 
 #include <optional>
 
-#include "Globals/Transitions.h"
+#include "settings/Transitions.h"
 #include "saver/Geometry.h"
-#include "saver/Pacing.h"
-#include "saver/RefillTries.h"
+#include "settings/Pacing.h"
+#include "library/RefillTries.h"
 
 namespace {
 

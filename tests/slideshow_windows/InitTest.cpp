@@ -2,9 +2,9 @@
 // given through the registry, including values the dialog never stores.
 #include <gtest/gtest.h>
 
-#include "Globals/Globals.h"
-#include "Globals/Transitions.h"
-#include "Globals/Random.h"
+#include "settings/Settings.h"
+#include "settings/Transitions.h"
+#include "settings/Random.h"
 #include "saver/SaverWindow.h"
 #include "tests/support/InstallFolder.h"
 #include "tests/support/TempDir.h"

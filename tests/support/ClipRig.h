@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "Globals/Globals.h"
-#include "saver/Pacing.h"
+#include "settings/Settings.h"
+#include "settings/Pacing.h"
 #include "saver/SaverWindow.h"
 #include "tests/support/Rig.h"
 #include "tests/support/SaverProcess.h"

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "Globals/Random.h"
+#include "settings/Random.h"
 #include "tests/support/ClipRig.h"
 
 namespace cliprig {

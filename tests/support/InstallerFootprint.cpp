@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "Globals/Globals.h"
+#include "settings/Settings.h"
 #include "tests/support/SaverProcess.h"
 #include "tests/support/TempDir.h"
 

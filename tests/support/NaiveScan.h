@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "Globals/FolderList.h"
-#include "Globals/Globals.h"
-#include "saver/FolderScan.h"
-#include "saver/MediaKind.h"
+#include "settings/FolderList.h"
+#include "settings/Settings.h"
+#include "library/FolderScan.h"
+#include "library/MediaKind.h"
 #include "toolkit/Text.h"
 
 struct NaiveScan {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Globals/Globals.h"
+#include "settings/Settings.h"
 #include "tests/support/TempDir.h"
 #include "toolkit/MsgBox.h"
 #include "toolkit/Text.h"

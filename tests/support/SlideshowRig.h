@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "Globals/Globals.h"
-#include "Globals/Random.h"
-#include "saver/SafeSettings.h"
+#include "settings/Settings.h"
+#include "settings/Random.h"
+#include "settings/SafeSettings.h"
 #include "saver/SaverWindow.h"
 #include "toolkit/Counters.h"
 #include "toolkit/MsgBox.h"

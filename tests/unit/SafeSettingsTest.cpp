@@ -2,9 +2,9 @@
 // with, and keeps only the transitions it knows.
 #include <gtest/gtest.h>
 
-#include "Globals/Transitions.h"
-#include "saver/Pacing.h"
-#include "saver/SafeSettings.h"
+#include "settings/Transitions.h"
+#include "settings/Pacing.h"
+#include "settings/SafeSettings.h"
 #include "toolkit/Text.h"
 
 TEST(ClampForSaver, BringsEveryNumberIntoItsRange) {

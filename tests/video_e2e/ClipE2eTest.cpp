@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "Globals/Globals.h"
+#include "settings/Settings.h"
 #include "tests/support/SaverProcess.h"
 #include "tests/support/InstallFolder.h"
 #include "tests/support/TempDir.h"

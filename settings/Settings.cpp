@@ -1,11 +1,11 @@
-#include "Globals/Globals.h"
+#include "settings/Settings.h"
 
 #include <windows.h>
 
-#include "Globals/ConfigName.h"
-#include "Globals/IniValue.h"
-#include "Globals/Random.h"
-#include "Globals/SettingKeys.h"
+#include "settings/ConfigName.h"
+#include "settings/IniValue.h"
+#include "settings/Random.h"
+#include "settings/SettingKeys.h"
 #include "toolkit/FileContent.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Log.h"

@@ -1,4 +1,4 @@
-#include "Globals/Random.h"
+#include "settings/Random.h"
 
 #include <windows.h>
 

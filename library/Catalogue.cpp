@@ -1,16 +1,16 @@
-#include "saver/Catalogue.h"
+#include "library/Catalogue.h"
 
 #include <windows.h>
 
 #include <algorithm>
 
-#include "Globals/ConfigName.h"
-#include "Globals/Globals.h"
-#include "Globals/Random.h"
-#include "saver/FolderScan.h"
-#include "saver/MemoryFile.h"
-#include "saver/ProgressPacer.h"
-#include "saver/RefillTries.h"
+#include "settings/ConfigName.h"
+#include "settings/Settings.h"
+#include "settings/Random.h"
+#include "library/FolderScan.h"
+#include "library/MemoryFile.h"
+#include "library/ProgressPacer.h"
+#include "library/RefillTries.h"
 #include "toolkit/Log.h"
 #include "toolkit/Text.h"
 #include "toolkit/NonCopyable.h"

@@ -1,4 +1,4 @@
-#include "saver/MediaKind.h"
+#include "library/MediaKind.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,4 +1,4 @@
-#include "Globals/IniValue.h"
+#include "settings/IniValue.h"
 
 #include <windows.h>
 

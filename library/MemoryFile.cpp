@@ -1,4 +1,4 @@
-#include "saver/MemoryFile.h"
+#include "library/MemoryFile.h"
 
 #include <windows.h>
 

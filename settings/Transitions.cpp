@@ -1,7 +1,7 @@
-#include "Globals/Transitions.h"
+#include "settings/Transitions.h"
 
-#include "Globals/Globals.h"
-#include "Globals/IniValue.h"
+#include "settings/Settings.h"
+#include "settings/IniValue.h"
 
 bool IsKnownTransition(int number) {
     return number >= 1 && number <= kTransitionCount;
@@ -9,6 +9,10 @@ bool IsKnownTransition(int number) {
 
 const TransitionInfo& TransitionOf(int number) {
     return kTransitions[IsKnownTransition(number) ? number - 1 : 0];
+}
+
+bool IsCentralTransition(int number) {
+    return TransitionOf(number).family == TransitionFamily::Central;
 }
 
 const std::vector<int>& CentralTransitionsDrawn() {

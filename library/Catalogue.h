@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "saver/PassFailures.h"
+#include "library/PassFailures.h"
 #include "toolkit/FileContent.h"
 
 struct CatalogueEvents {

@@ -1,4 +1,4 @@
-#include "saver/SameFolder.h"
+#include "library/SameFolder.h"
 
 #include <windows.h>
 

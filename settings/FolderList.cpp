@@ -1,4 +1,4 @@
-#include "Globals/FolderList.h"
+#include "settings/FolderList.h"
 
 std::vector<std::wstring> FolderEntries(const std::wstring& folders) {
     std::vector<std::wstring> entries;

@@ -2,7 +2,7 @@
 // The dialog stores only sensible values, but a configuration file can be edited by hand.
 // Before the saver uses the settings it brings every number into a range it can run with,
 // and turns the memory off when its name is no file name of the install folder.
-#include "Globals/Globals.h"
+#include "settings/Settings.h"
 
 struct SaverBounds {
     static constexpr int kMinStepPixels = 1, kMaxStepPixels = 10000; // pixels per step

@@ -76,6 +76,8 @@ bool IsKnownTransition(int number); // 1 to 13
 // The row of a transition number; a number outside 1..13 never reaches the saver's geometry
 // (it picks among the known ones), and should one come it is read as transition 1.
 const TransitionInfo& TransitionOf(int number);
+// A central transition (4 to 10): one centred tile that changes after the display time.
+bool IsCentralTransition(int number);
 
 // The central transitions that the random one (10) draws from at each change: every other
 // central one (4 to 9), in order.

@@ -1,8 +1,8 @@
-#include "saver/Pacing.h"
+#include "settings/Pacing.h"
 
 #include <cmath>
 
-#include "saver/Geometry.h"
+#include "settings/Transitions.h"
 
 std::optional<unsigned> StepTimerInterval(int transition, int displaySeconds,
                                           int stepsPerTenSeconds) {

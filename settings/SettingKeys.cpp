@@ -1,6 +1,6 @@
-#include "Globals/SettingKeys.h"
+#include "settings/SettingKeys.h"
 
-#include "Globals/IniValue.h"
+#include "settings/IniValue.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "saver/SafeSettings.h"
+#include "settings/SafeSettings.h"
 
 #include <algorithm>
 
 #include <windows.h>
 
-#include "Globals/ConfigName.h"
+#include "settings/ConfigName.h"
 #include "toolkit/Log.h"
 
 void ClampForSaver(SettingsRecord& s) {

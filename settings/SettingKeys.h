@@ -6,7 +6,7 @@
 #include <string>
 #include <variant>
 
-#include "Globals/Globals.h"
+#include "settings/Settings.h"
 
 using SettingField =
     std::variant<std::wstring SettingsRecord::*, int SettingsRecord::*, bool SettingsRecord::*>;

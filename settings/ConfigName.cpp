@@ -1,4 +1,4 @@
-#include "Globals/ConfigName.h"
+#include "settings/ConfigName.h"
 
 #include <array>
 
