@@ -246,3 +246,9 @@ Box LeaveFrame(int transition, int k, const Box& from, const Box& s) {
 Box EnterFrame(int transition, int k, const Box& to, const Box& s) {
     return AnimationFrame(transition, Opposite(TransitionOf(transition).direction), k, to, s);
 }
+
+int FrameToDraw(int lastDrawn, unsigned elapsedMs) {
+    const int next = lastDrawn + 1;
+    if (next > kAnimationLast || elapsedMs / kFrameMs < unsigned(next)) return -1;
+    return next;
+}

@@ -79,3 +79,12 @@ Box LeaveFrame(int transition, int k, const Box& from, const Box& s);
 Box EnterFrame(int transition, int k, const Box& to, const Box& s);
 bool IsAnimated(int transition);      // 5 to 9
 bool DrawsChangeAnew(int transition); // 10: each change is one of 4 to 9, drawn anew
+
+// An animation runs on the step clock: frame i (0 .. 100, in the order drawn) is due
+// i * kFrameMs after it began, and each step draws the next frame once it is due. Every frame
+// is drawn, in order: a step that comes late delays the rest of the animation a little
+// rather than dropping frames, so that it looks the same on a busy machine.
+constexpr unsigned kFrameMs = 10;
+// The frame a step elapsedMs after the start draws when lastDrawn was the latest (-1: none
+// yet); -1 when the next one is not due yet, or the last one has been drawn.
+int FrameToDraw(int lastDrawn, unsigned elapsedMs);

@@ -23,6 +23,7 @@ void MonitorShow::Build(HWND canvas, POINT origin, int width, int height, int co
     height_ = height;
     currentTile = 0;
     alternationPhase = 0;
+    change_ = Change::None;
     refills_ = 0;
     loads_ = 0;
     strip_.Build(canvas, count);
@@ -74,7 +75,7 @@ constexpr DWORD kTickSlackMs = 20;
 
 void MonitorShow::SetDisplayTime(unsigned ms) {
     displayMs_ = ms;
-    stepTimer.SetInterval(ms);
+    if (!Animating()) stepTimer.SetInterval(ms); // else the frames' pace, until the end
 }
 
 bool MonitorShow::DisplayOver(DWORD now) const {
@@ -86,7 +87,9 @@ unsigned MonitorShow::DisplayLeft(DWORD now) const {
 }
 
 void MonitorShow::Step() {
-    if (IsCentral()) {
+    if (Animating()) {
+        DrawDueFrame();
+    } else if (IsCentral()) {
         // Tiles 1 and up are never filled; their calls only turn currentTile round to 0.
         for (int i = 0; i < strip_.tileCount; ++i)
             if (strip_.TileShown(i) && !ClipStillRunning(i)) RefillTile();

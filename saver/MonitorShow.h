@@ -74,15 +74,19 @@ class MonitorShow : private tk::NonCopyable {
     // that it runs on that tile.
     void RefillTile();
     void InitPosAndSize(tk::Panel& panel);
-    void LeaveTile();
+    // Leaving and entering return true when they began an animation: the refill goes on
+    // after its last frame.
+    bool LeaveTile();
     void PlaceTile();
     void SizeTile(int w, int h);
-    void EnterTile();
+    bool EnterTile();
     void DrawCaption();
     bool IsCentral() const;
-    // The movement step after the clip checks: the strip moves, or a central tile's display
-    // time ends.
+    // The movement step after the clip checks: the strip moves, a central tile's display
+    // time ends, or the next frame of its animation is drawn.
     void Step();
+    // A central tile's change is animating: the steps draw its frames.
+    bool Animating() const { return change_ != Change::None; }
     // A central tile's display time: its own, though the timer is the window's. With several
     // shows on the one timer, a tick ends only the display times that are over, and the
     // timer waits for the next of them.
@@ -127,7 +131,18 @@ class MonitorShow : private tk::NonCopyable {
     void KeepOldContent(int tile);               // a tile whose every try failed
     void FitTileToPicture(int tile);             // the picture control and the tile take its size
     bool TurnWaitingTile();                      // true when the refill's tile only changed sides
-    void Animate(int transition, bool entering);
+    void PutNextFile();                          // the refill once the old content has left
+    void EndRefill();                            // ... and once the new one has entered
+
+    // The animation of a central tile's change: 101 frames on the step clock (Geometry.h).
+    enum class Change { None, Leaving, Entering };
+    Change change_ = Change::None;
+    int changeTransition_ = 0; // the animation drawn (transition 10 draws one anew each time)
+    Box changeBase_;           // the tile's box that the frames are computed from
+    DWORD changeFrom_ = 0;     // when its first frame was drawn
+    int lastFrame_ = -1;
+    void Animate(int transition, bool entering); // draws the first frame
+    void DrawDueFrame();                         // the next one, once due; the end goes on
     void RepaintNow();
     void MoveStrip();
     HFONT CaptionFont();

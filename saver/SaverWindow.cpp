@@ -59,9 +59,10 @@ void SaverWindow::OnActivate() {
     mouse_.Reset();
     Init();
     tk::App::Instance().SetIdleHandler([this](bool& done) { OnIdle(done); });
-    if (auto interval = StepTimerInterval(Settings.activeTransition, Settings.displaySeconds,
-                                          Settings.stepsPerTenSeconds))
-        stepTimer.SetInterval(*interval);
+    // (A first tile that is entering keeps the frames' pace until it is in.)
+    const auto interval = StepTimerInterval(Settings.activeTransition, Settings.displaySeconds,
+                                            Settings.stepsPerTenSeconds);
+    if (interval && !Animating()) stepTimer.SetInterval(*interval);
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, 1, nullptr, 0);
     ShowCursor(FALSE);

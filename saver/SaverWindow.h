@@ -75,6 +75,7 @@ class SaverWindow : public tk::Window {
     std::function<std::vector<Monitor>()> readMonitors;
 
     void MoveOneStep();
+    bool Animating() const; // some show's central tile is changing
     void RequestExit();
 
     // State the tests look at.

@@ -19,18 +19,23 @@ void SaverWindow::MoveOneStep() {
     const bool central = IsCentralTransition(Settings.activeTransition);
     if (central && shows_.size() > 1) {
         // The shows' display times run apart (a clip may hold its tile longer, or end sooner):
-        // each tick ends those that are over, and the timer waits for the next one. A change
-        // may animate for two seconds, during which input waits: with input waiting the
-        // other monitors change at the next tick, after the input has been handled.
+        // each tick ends those that are over, and the timer waits for the next one, or for
+        // the next frame while a change animates. A refill may load for a while, during
+        // which input waits: with input waiting the other monitors change at the next tick,
+        // after the input has been handled.
         bool inputWaits = false;
         for (size_t i = 0; i < shows_.size() && !inputWaits; ++i) {
-            if (shows_[i]->DisplayOver(GetTickCount())) shows_[i]->Step();
+            MonitorShow& show = *shows_[i];
+            if (show.Animating() || show.DisplayOver(GetTickCount())) show.Step();
             inputWaits = (HIWORD(GetQueueStatus(QS_INPUT)) & QS_INPUT) != 0;
         }
         const DWORD now = GetTickCount();
         unsigned next = UINT_MAX;
         for (const auto& show : shows_)
-            if (const unsigned left = show->DisplayLeft(now)) next = std::min(next, left);
+            if (show->Animating())
+                next = std::min(next, kFrameMs);
+            else if (const unsigned left = show->DisplayLeft(now))
+                next = std::min(next, left);
         if (inputWaits) next = USER_TIMER_MINIMUM;
         if (next != UINT_MAX) stepTimer.SetInterval(next);
     } else {

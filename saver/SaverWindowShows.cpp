@@ -160,3 +160,9 @@ long SaverWindow::Loads() const {
         n += show->Loads();
     return n;
 }
+
+bool SaverWindow::Animating() const {
+    for (const auto& show : shows_)
+        if (show->Animating()) return true;
+    return false;
+}

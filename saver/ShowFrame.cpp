@@ -14,8 +14,8 @@
 // from memory shared with the program, a little later. So when nothing has been drawn since
 // the loop last found its queue empty, and the display has had a few milliseconds to read
 // what was drawn before, the drawing (a strip's step) goes straight into the window: no
-// frame can be taken half-drawn. Any other drawing (a refill's show or hide after a step,
-// the frames of an animation, which sleep without a turn of the loop, a strip at full
+// frame can be taken half-drawn (a strip's step, an animation's frame). Any other drawing (a
+// refill's show or hide after a step, two monitors' frames in one step, a strip at full
 // speed, whose steps follow each other at once, or anything while a clip shows, whose
 // player draws into the window from a thread of its own) is composed off the screen and
 // copied to it in one operation.

@@ -6,9 +6,9 @@
 #include "saver/MonitorShow.h"
 
 void MonitorShow::RefillTile() {
+    if (Animating()) return; // the change under way ends first
     // Files on another monitor wait there: with none free the tile waits as with none at all.
-    const FileCatalogue::Excluded elsewhere = host_.ExcludedFor(this);
-    if (!catalogue_.HasFileFor(elsewhere) || host_.Stopping()) return;
+    if (!catalogue_.HasFileFor(host_.ExcludedFor(this)) || host_.Stopping()) return;
     const int t = Settings.activeTransition;
     if (IsCentral() && currentTile != 0) {
         // Central transitions use tile 0 only; the calls made for the others only turn
@@ -19,15 +19,20 @@ void MonitorShow::RefillTile() {
     if (TurnWaitingTile()) return;
     stepTimer.SetEnabled(false);
     alternationPhase = NextAlternationPhase(t, alternationPhase);
+    strip_.tilePos[currentTile] = StartCoordinate(t, alternationPhase, ScreenBox());
+    if (!LeaveTile()) PutNextFile(); // else once the old picture has left
+}
+
+void MonitorShow::PutNextFile() {
     const int c = currentTile;
-    strip_.tilePos[c] = StartCoordinate(t, alternationPhase, ScreenBox());
-    LeaveTile();
     PlaceTile();
     if (IsCentral()) SetDisplayTime(CentralDisplayMs(Settings.displaySeconds));
     ++refills_;
 
+    // Asked again: another monitor may have taken a file while this tile left.
+    const FileCatalogue::Excluded elsewhere = host_.ExcludedFor(this);
     bool video = false;
-    const bool loaded = catalogue_.TakeNextFile(elsewhere, [&] {
+    const bool loaded = catalogue_.HasFileFor(elsewhere) && catalogue_.TakeNextFile(elsewhere, [&] {
         strip_.pictures[c]->Hide();
         if (tk::HoldsClip(strip_.players[c]->Mode())) strip_.players[c]->Close();
         video = IsMediaFile(catalogue_.currentFile, mkClip);
@@ -41,9 +46,14 @@ void MonitorShow::RefillTile() {
     } else {
         KeepOldContent(c);
     }
-    EnterTile();
+    if (!EnterTile()) EndRefill(); // else once the new picture has entered
+}
+
+void MonitorShow::EndRefill() {
+    const int t = Settings.activeTransition, c = currentTile;
     strip_.seen[c] = false;
     strip_.placedTravel[c] = TravelOf(t, alternationPhase);
+    if (IsCentral()) stepTimer.SetInterval(displayMs_); // no longer a frame's time
     if (!StepsEveryTurn(t, Settings.stepsPerTenSeconds)) stepTimer.SetEnabled(true);
     displayFrom_ = GetTickCount(); // a central display time counts from the tile's entry
     currentTile = NextCurrentTile(currentTile, strip_.tileCount, alternationPhase);

@@ -6,8 +6,6 @@
 #include "saver/MonitorShow.h"
 
 namespace {
-constexpr DWORD kFrameMs = 10;
-
 // Transition 10 does each leaving and each entering as one of the other central ones, drawn
 // anew.
 int EffectiveTransition(int transition) {
@@ -27,15 +25,16 @@ void MonitorShow::RepaintNow() {
     RedrawWindow(canvas_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-void MonitorShow::LeaveTile() {
+bool MonitorShow::LeaveTile() {
     const int t = EffectiveTransition(Settings.activeTransition);
     // An animation of a tile that is not on the screen would show nothing for a second.
     if (IsAnimated(t) && strip_.TileShown(currentTile) &&
         OnScreen(strip_.TileBox(currentTile), ScreenBox())) {
         Animate(t, false);
-        return;
+        return true;
     }
     SetTileShown(currentTile, false);
+    return false;
 }
 
 void MonitorShow::PlaceTile() {
@@ -59,27 +58,46 @@ void MonitorShow::SizeTile(int w, int h) {
     strip_.tilePos[c] = sized.pos;
 }
 
-void MonitorShow::EnterTile() {
+bool MonitorShow::EnterTile() {
     const int t = EffectiveTransition(Settings.activeTransition);
     if (IsAnimated(t)) {
         Animate(t, true);
-        return;
+        return true;
     }
     SetTileShown(currentTile, true);
+    return false;
 }
 
 void MonitorShow::Animate(int transition, bool entering) {
-    // 101 frames, 10 ms apart, each painted at once; the message loop waits meanwhile.
-    const int c = currentTile;
-    const Box base = strip_.TileBox(c);
+    // The frames come with the steps, which the timer brings every frame's time meanwhile:
+    // input is heard between any two, and every monitor animates at once.
+    change_ = entering ? Change::Entering : Change::Leaving;
+    changeTransition_ = transition;
+    changeBase_ = strip_.TileBox(currentTile);
+    changeFrom_ = GetTickCount();
+    lastFrame_ = -1;
+    stepTimer.SetInterval(kFrameMs);
+    stepTimer.SetEnabled(true);
+    DrawDueFrame();
+}
+
+void MonitorShow::DrawDueFrame() {
+    const int i = FrameToDraw(lastFrame_, unsigned(GetTickCount() - changeFrom_));
+    if (i < 0) return;
+    lastFrame_ = i;
+    const bool entering = change_ == Change::Entering;
+    const int c = currentTile, k = entering ? i : kAnimationLast - i;
     const Box s = ScreenBox();
-    for (int i = 0; i <= kAnimationLast; ++i) {
-        int k = entering ? i : kAnimationLast - i;
-        Box frame =
-            entering ? EnterFrame(transition, k, base, s) : LeaveFrame(transition, k, base, s);
-        ApplyMoves({{c, strip_.TileBox(c), frame}});
-        if (entering && k == 0) SetTileShown(c, true);
-        Sleep(kFrameMs);
+    const Box frame = entering ? EnterFrame(changeTransition_, k, changeBase_, s)
+                               : LeaveFrame(changeTransition_, k, changeBase_, s);
+    ApplyMoves({{c, strip_.TileBox(c), frame}});
+    if (entering && k == 0) SetTileShown(c, true);
+    if (i < kAnimationLast) return;
+    change_ = Change::None;
+    if (entering) {
+        EndRefill();
+    } else {
+        SetTileShown(c, false);
+        PutNextFile();
     }
-    if (!entering) SetTileShown(c, false);
 }

@@ -246,6 +246,23 @@ TEST(Geometry, AnimationFramesFirstMiddleLast) {
     EXPECT_EQ(LeaveFrame(5, 50, {0, 0, 1, 3}, kScreen), (Box{0, 0, 0, 2}));
 }
 
+// The frame a step draws: the next in order once its time has come, never one skipped, none
+// after the last.
+TEST(Geometry, AnimationStepDrawsTheNextFrameOnceItIsDue) {
+    const struct {
+        int lastDrawn;
+        unsigned elapsedMs;
+        int drawn; // -1: none
+    } cases[] = {
+        {-1, 0, 0},    {0, 9, -1},      {0, 10, 1},    {1, 19, -1},
+        {49, 500, 50}, {50, 500, -1},   {3, 900, 4},   {99, 990, 100},
+        {99, 989, -1}, {100, 5000, -1}, {-1, 5000, 0}, {0, 4294967295u, 1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FrameToDraw(c.lastDrawn, c.elapsedMs), c.drawn)
+            << "after frame " << c.lastDrawn << ", " << c.elapsedMs << " ms in";
+}
+
 TEST(Geometry, TimerIntervalRounding) {
     const struct {
         int transition, pause, delay;

@@ -199,6 +199,7 @@ TEST_F(Slideshow, SlidingCentralTransitionEndsCentred) {
     EXPECT_EQ(saver->PrimaryShow().Strip().TileBox(0), (Box{312, 234, 400, 300}));
     saver->OnStepTick();
     saver->MoveOneStep(); // leaves to the left, comes back from the right
+    rig::FinishChanges(*saver);
     EXPECT_EQ(saver->PrimaryShow().Strip().TileBox(0), (Box{312, 234, 400, 300}));
     EXPECT_TRUE(saver->PrimaryShow().Strip().TileShown(0));
 }

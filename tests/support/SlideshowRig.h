@@ -65,8 +65,19 @@ inline std::unique_ptr<SaverWindow> NewSaverWindow(bool shown) {
     return saver;
 }
 
-// A saver window as Init leaves it, with the given files as its catalogue; given monitors,
-// it asks them instead of the system's.
+// Steps the shows until no central tile is changing: an animation's frames come with the
+// steps, a frame's time apart.
+inline void FinishChanges(SaverWindow& saver) {
+    const DWORD start = GetTickCount();
+    while (saver.Animating() && GetTickCount() - start < 30000) {
+        Sleep(kFrameMs);
+        saver.OnStepTick();
+        saver.MoveOneStep();
+    }
+}
+
+// A saver window as Init leaves it once its first tiles are in, with the given files as its
+// catalogue; given monitors, it asks them instead of the system's.
 inline std::unique_ptr<SaverWindow>
 StartSaver(const RunSettings& run, const std::vector<std::wstring>& files, bool shown = false,
            std::function<std::vector<Monitor>()> monitors = nullptr) {
@@ -77,6 +88,7 @@ StartSaver(const RunSettings& run, const std::vector<std::wstring>& files, bool 
     saver->BuildSlideshow();
     saver->Catalogue().filesToSee = files;
     saver->FirstRefills();
+    FinishChanges(*saver);
     return saver;
 }
 
