@@ -222,8 +222,54 @@ bool FileCatalogue::HasFileFor(const Excluded& excluded) const {
                        [&](const std::wstring& path) { return !excluded(path); });
 }
 
+namespace {
+// Takes path out of list; false when it was not there.
+bool TakeOut(std::vector<std::wstring>& list, const std::wstring& path) {
+    const auto it = std::find_if(list.begin(), list.end(),
+                                 [&](const std::wstring& p) { return tk::SamePath(p, path); });
+    if (it == list.end()) return false;
+    list.erase(it);
+    return true;
+}
+} // namespace
+
+std::wstring FileCatalogue::TakeAhead(const Excluded& excluded) {
+    const std::wstring current = currentFile; // the file of the refill under way, if any
+    std::wstring taken;
+    while (taken.empty() && HasFileFor(excluded)) {
+        PickNextFile(excluded);
+        seenFiles.pop_back(); // not seen until it is on the screen
+        if (!failures_.Failed(currentFile)) {
+            taken = currentFile;
+            aheadFiles.push_back(taken);
+        }
+        if (filesToSee.empty()) {
+            RefillCatalogue();
+            // A new scan finds the files ahead again: they are shown once in this pass.
+            for (const std::wstring& path : aheadFiles)
+                TakeOut(filesToSee, path);
+        }
+        if (Stopping()) break;
+    }
+    currentFile = current;
+    return taken;
+}
+
+void FileCatalogue::AheadShown(const std::wstring& path) {
+    if (TakeOut(aheadFiles, path)) seenFiles.push_back(path);
+}
+
+void FileCatalogue::AheadFailed(const std::wstring& path) {
+    TakeOut(aheadFiles, path);
+    failures_.Add(path);
+}
+
 void FileCatalogue::GiveBack(const std::vector<std::wstring>& paths) {
     for (const std::wstring& path : paths) {
+        if (TakeOut(aheadFiles, path)) {
+            filesToSee.push_back(path);
+            continue;
+        }
         const size_t seen = seenFiles.size();
         ForgetFile(path);
         if (seenFiles.size() != seen) filesToSee.push_back(path);
@@ -259,6 +305,7 @@ bool FileCatalogue::TakeNextFile(const Excluded& excluded,
 // (its folders away for the run, say) knows nothing worth keeping: the file stays as it was.
 // A memory that cannot be written keeps its previous file whole; the close goes on.
 void FileCatalogue::Close() {
+    GiveBack(std::vector<std::wstring>(aheadFiles)); // prepared, never shown
     if (KeepsMemory() && filled_) {
         if (filesToSee.empty() && seenFiles.empty())
             tk::Log(L"empty catalogue; the memory file stays as it was");

@@ -51,12 +51,24 @@ class FileCatalogue {
         return TakeNextFile({}, loadCurrentFile);
     }
     bool TakeNextFile(const Excluded& excluded, const std::function<bool()>& loadCurrentFile);
-    // Files of tiles that are gone (a monitor was unplugged) count as not yet seen again.
+    // Files of tiles that are gone (a monitor was unplugged) count as not yet seen again; so
+    // do files taken ahead that never reached the screen.
     void GiveBack(const std::vector<std::wstring>& paths);
+
+    // Files taken ahead for the shows' workers, which prepare them while the tiles travel:
+    // out of the files to see, yet not seen until they are on the screen. The close gives
+    // back those that never got there.
+    std::vector<std::wstring> aheadFiles;
+    // The next file to prepare (HasFileFor must hold; empty when every one left failed in this
+    // pass, which are dropped on the way). Taking the last file starts the next pass, which
+    // leaves out the files still ahead.
+    std::wstring TakeAhead(const Excluded& excluded = {});
+    void AheadShown(const std::wstring& path);  // it reached the screen: seen
+    void AheadFailed(const std::wstring& path); // dropped, and not tried again in this pass
     // The close: the memory is written when it is kept and this run filled the catalogue;
     // then both lists are emptied.
     void Close();
-    void Clear(); // both lists, for a new start
+    void Clear(); // both lists, for a new start (the files ahead stay with their shows)
 
     // Set once the catalogue has been filled in this run: only then does the close write the
     // memory, so that a saver closed before its start-up ended cannot wipe it. A scan cut short

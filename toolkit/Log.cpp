@@ -2,14 +2,18 @@
 
 #include <windows.h>
 
+#include <mutex>
+
 namespace tk {
 namespace {
 LogCapture* capture = nullptr;
-}
+std::mutex captureLines; // the workers that load photos ahead log their failures too
+} // namespace
 
 void Log(const std::wstring& line) {
     const std::wstring text = L"Vistamur: " + line;
     OutputDebugStringW(text.c_str());
+    const std::lock_guard<std::mutex> lock(captureLines);
     if (capture) capture->lines_.push_back(text);
 }
 

@@ -404,3 +404,45 @@ TEST_F(Catalogue, TriesSkipWhatFailedInThePassAndStopWhenAsked) {
     EXPECT_EQ(tries, 10);
     EXPECT_EQ(cat_.filesToSee.size(), 990u);
 }
+
+// Files taken ahead for a worker: not seen until shown, given back by the close, dropped for
+// the pass when they fail, and shown once per pass however the pass turns.
+TEST_F(Catalogue, AFileTakenAheadIsSeenOnlyOnceShown) {
+    for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.jpg"})
+        MakeFile(Photos() + L"\\" + name);
+    Settings.rememberSeen = true;
+    cat_.FillCatalogue();
+    const std::wstring shown = cat_.TakeAhead(), closing = cat_.TakeAhead();
+    EXPECT_EQ(cat_.filesToSee.size(), 1u);
+    EXPECT_TRUE(cat_.seenFiles.empty()) << "taken ahead is not seen";
+    cat_.AheadShown(shown);
+    EXPECT_EQ(cat_.seenFiles, V{shown});
+    EXPECT_EQ(cat_.aheadFiles, V{closing});
+    // The close gives back the file that never reached the screen.
+    cat_.Close();
+    const std::string memory = ReadFileBytes(Memory());
+    EXPECT_NE(memory.find(tk::Narrow(L"0" + closing + L"\r\n")), std::string::npos) << memory;
+    EXPECT_NE(memory.find(tk::Narrow(L"1" + shown + L"\r\n")), std::string::npos) << memory;
+}
+
+TEST_F(Catalogue, AFileFailedAheadIsNotTakenAgainInThePass) {
+    for (const wchar_t* name : {L"a.jpg", L"b.jpg"})
+        MakeFile(Photos() + L"\\" + name);
+    Settings.rememberSeen = true; // each new pass scans again and finds the failed file
+    cat_.FillCatalogue();
+    const std::wstring broken = cat_.TakeAhead();
+    cat_.AheadFailed(broken);
+    const std::wstring good = cat_.TakeAhead(); // the last file: the next pass begins
+    EXPECT_NE(good, broken);
+    EXPECT_EQ(cat_.filesToSee.size(), 1u) << "the rescan leaves out the file still ahead";
+    EXPECT_EQ(cat_.TakeAhead(), broken) << "a new pass may try it again";
+    EXPECT_TRUE(cat_.filesToSee.empty()) << "both files are ahead";
+    // A file that two patterns list twice is not tried again once it failed.
+    Settings.rememberSeen = false;
+    cat_.Clear();
+    cat_.aheadFiles.clear();
+    cat_.filesToSee = {broken, broken};
+    cat_.AheadFailed(cat_.TakeAhead());
+    EXPECT_EQ(cat_.TakeAhead(), L"");
+    EXPECT_TRUE(cat_.filesToSee.empty() && cat_.aheadFiles.empty() && cat_.seenFiles.empty());
+}

@@ -255,8 +255,8 @@ TEST(Geometry, AnimationStepDrawsTheNextFrameOnceItIsDue) {
         int drawn; // -1: none
     } cases[] = {
         {-1, 0, 0},    {0, 9, -1},      {0, 10, 1},    {1, 19, -1},
-        {49, 500, 50}, {50, 500, -1},   {3, 900, 4},   {99, 990, 100},
-        {99, 989, -1}, {100, 5000, -1}, {-1, 5000, 0}, {0, 4294967295u, 1},
+        {49, 500, 50}, {50, 500, -1},   {3, 900, 4},   {99, 1000, 100},
+        {99, 999, -1}, {100, 5000, -1}, {-1, 5000, 0}, {0, 4294967295u, 1},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FrameToDraw(c.lastDrawn, c.elapsedMs), c.drawn)

@@ -1,0 +1,52 @@
+#pragma once
+// A show's worker: it prepares the show's next photo (PictureWork.h) on a thread of its own
+// while the tiles travel, one photo at a time, and says it is done by posting a message to the
+// saver window, which hands the result to the show. Each show has its own, so that a photo
+// on a slow share, or a read that never returns, holds up only the monitor that asked for it.
+//
+// A job's thread shares only the job with its owner. Going (the saver closes, the monitor
+// goes), the owner marks the job as unwanted and does not wait: a thread still in a read ends
+// when the read does, and its result is dropped.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "saver/PictureWork.h"
+#include "toolkit/NonCopyable.h"
+
+class LoadAhead : private tk::NonCopyable {
+  public:
+    using Work = std::function<PreparedPicture(const PictureRequest&,
+                                               const std::function<bool()>& stopped)>;
+    // Results are announced by posting message to window.
+    LoadAhead(HWND window, UINT message, Work work = PreparePicture);
+    ~LoadAhead(); // the job in hand is dropped, never waited for
+
+    // Starts preparing a photo; false while another job is in hand.
+    bool Start(PictureRequest request);
+    bool Busy() const { return job_ != nullptr; }
+    // The job in hand, once its thread has finished it: the path and what came of it.
+    struct Result {
+        std::wstring path;
+        PreparedPicture prepared;
+    };
+    std::optional<Result> TakeResult();
+    // How long the job in hand has run.
+    DWORD RunningMs(DWORD now) const { return job_ ? now - startedAt_ : 0; }
+    // Drops the job in hand (a read that never returned): its thread is left to end.
+    void Abandon();
+
+    // Job threads still running in the process, kept or abandoned.
+    static long ThreadsRunning();
+
+  private:
+    struct Job;
+    static DWORD WINAPI Run(void* job);
+    HWND window_;
+    UINT message_;
+    Work work_;
+    std::shared_ptr<Job> job_;
+    DWORD startedAt_ = 0;
+};
