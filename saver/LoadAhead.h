@@ -18,8 +18,8 @@
 
 class LoadAhead : private tk::NonCopyable {
   public:
-    using Work = std::function<PreparedPicture(const PictureRequest&,
-                                               const std::function<bool()>& stopped)>;
+    using Work =
+        std::function<PreparedPicture(const PictureRequest&, const std::function<bool()>& stopped)>;
     // Results are announced by posting message to window.
     LoadAhead(HWND window, UINT message, Work work = PreparePicture);
     ~LoadAhead(); // the job in hand is dropped, never waited for
