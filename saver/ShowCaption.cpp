@@ -29,9 +29,9 @@ HFONT MonitorShow::CaptionFont() {
 void MonitorShow::DrawCaption() {
     tk::Dib& picture = strip_.pictures[currentTile]->Picture();
     if (picture.Empty()) return;
-    const std::wstring date = Settings.captionDate ? FileDateText(catalogue_.currentFile) : L"";
+    const std::wstring date = settings_.captionDate ? FileDateText(catalogue_.currentFile) : L"";
     Caption caption =
-        CaptionParts(catalogue_.currentFile, date, Settings.captionName, Settings.captionDate);
+        CaptionParts(catalogue_.currentFile, date, settings_.captionName, settings_.captionDate);
     if (caption.Text().empty()) return;
 
     HDC dc = picture.Dc();

@@ -9,7 +9,7 @@ void MonitorShow::RefillTile() {
     // Files on another monitor wait there: with none free the tile waits as with none at all.
     const FileCatalogue::Excluded elsewhere = host_.ExcludedFor(this);
     if (!catalogue_.HasFileFor(elsewhere) || host_.Stopping()) return;
-    const int t = Settings.activeTransition;
+    const int t = transition_;
     if (IsCentral() && currentTile != 0) {
         // Central transitions use tile 0 only; the calls made for the others only turn
         // currentTile round, so that one timer tick refills tile 0 once.
@@ -23,7 +23,7 @@ void MonitorShow::RefillTile() {
     strip_.tilePos[c] = StartCoordinate(t, alternationPhase, ScreenBox());
     LeaveTile();
     PlaceTile();
-    if (IsCentral()) SetDisplayTime(CentralDisplayMs(Settings.displaySeconds));
+    if (IsCentral()) SetDisplayTime(CentralDisplayMs(settings_.displaySeconds));
     ++refills_;
 
     bool video = false;
@@ -44,7 +44,7 @@ void MonitorShow::RefillTile() {
     EnterTile();
     strip_.seen[c] = false;
     strip_.placedTravel[c] = TravelOf(t, alternationPhase);
-    if (!StepsEveryTurn(t, Settings.stepsPerTenSeconds)) stepTimer.SetEnabled(true);
+    if (!StepsEveryTurn(t, settings_.stepsPerTenSeconds)) stepTimer.SetEnabled(true);
     displayFrom_ = GetTickCount(); // a central display time counts from the tile's entry
     currentTile = NextCurrentTile(currentTile, strip_.tileCount, alternationPhase);
 }
@@ -56,7 +56,7 @@ bool MonitorShow::TurnWaitingTile() {
     // spot with its gaps closing. A tile that has not been on the screen since it was
     // placed, found past the edge it came in by, only changes sides: it goes to the new
     // entry side behind the last tile there, keeps its picture, and the phase stays.
-    const int t = Settings.activeTransition, c = currentTile;
+    const int t = transition_, c = currentTile;
     if (!IsAlternating(t) || strip_.seen[c] ||
         strip_.placedTravel[c] == TravelOf(t, alternationPhase))
         return false;
@@ -95,7 +95,7 @@ bool MonitorShow::LoadCurrentFile(int tile) {
 
 void MonitorShow::ShowPicture(int tile) {
     FitTileToPicture(tile);
-    if (Settings.captionName || Settings.captionDate) DrawCaption();
+    if (settings_.captionName || settings_.captionDate) DrawCaption();
 }
 
 void MonitorShow::KeepOldContent(int tile) {
