@@ -2,11 +2,13 @@
 // The screen-saver command line: which of the four run modes a start asks for.
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "settings/Settings.h"
+// The run's mode: what the start asks for, read once from the command line.
+enum RunModeKind : uint8_t { rmPasswordChange = 0, rmPreview = 1, rmConfigure = 2, rmSaver = 3 };
 
 struct CommandLine {
     std::wstring arg1; // upper-cased (ASCII letters only)

@@ -42,8 +42,8 @@ void RunPasswordChange(const std::wstring& parentArg) {
 }
 
 int RunProgram(const CommandLine& line) {
-    RunMode = ClassifyRunMode(line.arg1);
-    if (RunMode == rmPasswordChange) {
+    const RunModeKind mode = ClassifyRunMode(line.arg1);
+    if (mode == rmPasswordChange) {
         RunPasswordChange(line.arg2);
         return 0;
     }
@@ -55,11 +55,11 @@ int RunProgram(const CommandLine& line) {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 
-    if (RunMode == rmPreview) {
+    if (mode == rmPreview) {
         RunPreview(HandleOrNull(line.arg2));
         return 0;
     }
-    if (RunMode == rmConfigure) {
+    if (mode == rmConfigure) {
         SettingsDialog dialog;
         if (dialog.Open()) RunUntilClosed(dialog);
         return 0;

@@ -40,12 +40,13 @@ inline void RunClipSoak(const char* name, const std::vector<std::wstring>& clips
     run.tiles = 20;
     run.speed = 200;
     run.delay = 1000;
-    rig::UseSettings(run);
     DWORD start = GetTickCount();
     auto saver = rig::StartSaver(run, files, true);
     if (!saver) return;
-    Settings.clipPlaysWhenVisible = true;
-    Settings.clipLoops = true;
+    SettingsRecord looping = saver->Settings();
+    looping.clipPlaysWhenVisible = true;
+    looping.clipLoops = true;
+    saver->UseSettings(looping);
     auto unowned = [&] {
         long held = 0;
         for (const auto& show : saver->Shows())

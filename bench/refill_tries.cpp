@@ -14,14 +14,14 @@
 
 namespace {
 
-double TriesMs(int files) {
+double TriesMs(const SettingsRecord& settings, int files) {
     std::vector<std::wstring> paths;
     for (int i = 0; i < files; ++i)
         paths.push_back(L"D:\\Photos de vacances\\2019\\Plage\\IMG_" + std::to_wstring(i) +
                         L".jpg");
     std::vector<double> samples;
     for (int run = 0; run < 3; ++run) {
-        FileCatalogue catalogue;
+        FileCatalogue catalogue(settings);
         catalogue.filesToSee = paths;
         samples.push_back(TimeMs([&] { catalogue.TakeNextFile([] { return false; }); }));
     }
@@ -31,9 +31,9 @@ double TriesMs(int files) {
 } // namespace
 
 int wmain() {
-    Settings = SettingsRecord{};
-    Settings.rememberSeen = false; // every failure forgotten: one refill empties the catalogue
-    const double small = TriesMs(25000), large = TriesMs(100000);
+    SettingsRecord settings;
+    settings.rememberSeen = false; // every failure forgotten: one refill empties the catalogue
+    const double small = TriesMs(settings, 25000), large = TriesMs(settings, 100000);
     printf("refill_tries_25000_failing_ms: %.1f\n", small);
     printf("refill_tries_100000_failing_ms: %.1f\n", large);
     printf("refill_tries_cost_ratio_4x_files: %.2f\n", large / small);

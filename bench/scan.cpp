@@ -111,8 +111,10 @@ int wmain() {
     // input (a hidden window, no input coming).
     std::vector<double> saverMs;
     {
-        Settings.folders = root;
+        SettingsRecord settings;
+        settings.folders = root;
         SaverWindow saver;
+        saver.UseSettings(settings);
         if (saver.CreateHidden())
             for (int run = 0; run < kRuns; ++run)
                 saverMs.push_back(TimeMs([&] { saver.ScanFolders(); }));

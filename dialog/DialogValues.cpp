@@ -3,10 +3,11 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <span>
 
 #include "settings/ConfigName.h"
 #include "settings/FolderList.h"
-#include "settings/IniValue.h"
+#include "settings/SettingRows.h"
 #include "resources/SettingsDialogLayout.h"
 #include "library/MediaKind.h"
 #include "settings/Pacing.h"
@@ -30,13 +31,33 @@ std::wstring DisplayTimeHint(int displaySeconds) {
     return tk::IntToStr(displaySeconds) + L" secondes";
 }
 
+namespace {
+std::span<const int> GrowthsOffered() {
+    return RowOf(&SettingsRecord::clipMaxGrowth).offered;
+}
+std::span<const int> TileCountsOffered() {
+    return RowOf(&SettingsRecord::maxTiles).offered;
+}
+// Where the list shows the value; -1 for a value it does not offer.
+int IndexOf(std::span<const int> offered, int value) {
+    const auto at = std::find(offered.begin(), offered.end(), value);
+    return at == offered.end() ? -1 : int(at - offered.begin());
+}
+std::vector<std::wstring> ItemsOf(std::span<const int> offered, const wchar_t* suffix) {
+    std::vector<std::wstring> items;
+    for (int value : offered)
+        items.push_back(tk::IntToStr(value) + suffix);
+    return items;
+}
+} // namespace
+
 const std::vector<std::wstring>& GrowItems() {
-    static const std::vector<std::wstring> items = layout::SettingsListItems(L"growList");
+    static const std::vector<std::wstring> items = ItemsOf(GrowthsOffered(), L"x");
     return items;
 }
 
 const std::vector<std::wstring>& TileCountItems() {
-    static const std::vector<std::wstring> items = layout::SettingsListItems(L"tileCountList");
+    static const std::vector<std::wstring> items = ItemsOf(TileCountsOffered(), L"");
     return items;
 }
 
@@ -87,12 +108,9 @@ DialogValues ValuesFromSettings(const SettingsRecord& s) {
     v.switches = {s.clipPlaysWhenVisible, s.clipLoops, s.clipRandomStart, s.clipPlaysWhole};
     // A factor above the list's last (an older dialog stored 10 for a "maxi" item) is the
     // largest one the saver applies: it shows as "9x" and is saved back as 9.
-    const int largest = int(GrowItems().size());
-    v.growIndex = s.clipMaxGrowth >= 1 ? std::min(s.clipMaxGrowth, largest) - 1 : -1;
-    const std::wstring tiles = tk::IntToStr(s.maxTiles);
-    v.tileCountIndex = -1;
-    for (size_t i = 0; i < TileCountItems().size(); ++i)
-        if (tiles == TileCountItems()[i]) v.tileCountIndex = int(i);
+    const std::span<const int> growths = GrowthsOffered();
+    v.growIndex = IndexOf(growths, std::min(s.clipMaxGrowth, growths.back()));
+    v.tileCountIndex = IndexOf(TileCountsOffered(), s.maxTiles);
     v.configNames = ConfigurationNames(s.installDir);
     v.configName = s.configName;
     v.randomConfig = s.randomConfig;
@@ -132,13 +150,14 @@ std::wstring SettingsFromValues(const DialogValues& v, const std::wstring& name,
     s.clipRandomStart = v.switches[2];
     s.clipPlaysWhole = v.switches[3];
     // With no enlargement chosen (a stored value the list does not offer), the stored one stays.
-    if (v.growIndex >= 0) s.clipMaxGrowth = v.growIndex + 1;
+    if (v.growIndex >= 0 && size_t(v.growIndex) < GrowthsOffered().size())
+        s.clipMaxGrowth = GrowthsOffered()[v.growIndex];
     s.captionName = v.options[0];
     s.captionDate = v.options[1];
     // A tile count the list does not offer shows no selection; the stored count then stays,
     // rather than an empty text saved as 0 tiles.
-    if (v.tileCountIndex >= 0 && size_t(v.tileCountIndex) < TileCountItems().size())
-        s.maxTiles = ParseIniInt(TileCountItems()[v.tileCountIndex]).value_or(s.maxTiles);
+    if (v.tileCountIndex >= 0 && size_t(v.tileCountIndex) < TileCountsOffered().size())
+        s.maxTiles = TileCountsOffered()[v.tileCountIndex];
 
     s.rememberSeen = v.options[2];
     if (!s.rememberSeen && !s.memoryName.empty()) {

@@ -16,7 +16,7 @@ std::wstring StepHint(int stepPixels);                          // "4 pixels"
 std::wstring SpeedHint(int stepPixels, int stepsPerTenSeconds); // "4 pixels toutes les 10 ms"
 std::wstring DisplayTimeHint(int displaySeconds);               // "30 secondes"
 
-// The items of the two drop-down lists, as the settings page's layout names them.
+// The items of the two drop-down lists: the values their settings' rows offer.
 const std::vector<std::wstring>& GrowItems();      // "1x" .. "9x"
 const std::vector<std::wstring>& TileCountItems(); // "3" .. "10", "15", "20"
 

@@ -162,6 +162,10 @@ void SettingsDialog::BindControls() {
     deleteConfigButton = Named<tk::Button>(L"deleteConfigButton");
     for (const TransitionInfo& t : kTransitions)
         transitionList->Add(t.name);
+    for (const std::wstring& item : GrowItems())
+        growList->Add(item);
+    for (const std::wstring& item : TileCountItems())
+        tileCountList->Add(item);
 }
 
 void SettingsDialog::WireEvents() {
@@ -182,12 +186,14 @@ void SettingsDialog::WireEvents() {
 }
 
 void SettingsDialog::LoadAndShowSettings() {
-    ShowLoadProblems(GetActiveWindow(), LoadSettings(LoadScope::CurrentConfiguration));
+    Loaded loaded = LoadSettings(LoadScope::CurrentConfiguration, settings, &unreadFiles_);
+    settings = std::move(loaded.settings);
+    ShowLoadProblems(GetActiveWindow(), loaded.problems);
     ShowSettings();
 }
 
 void SettingsDialog::ShowSettings() {
-    const DialogValues v = ValuesFromSettings(Settings);
+    const DialogValues v = ValuesFromSettings(settings);
     chosenFolders->Clear();
     for (const std::wstring& folder : v.folders)
         chosenFolders->Add(folder);
@@ -198,9 +204,9 @@ void SettingsDialog::ShowSettings() {
     stepKnob->SetLeft(v.stepLeft);
     speedKnob->SetLeft(v.speedLeft);
     displayTimeKnob->SetLeft(v.displayTimeLeft);
-    stepKnob->SetHint(StepHint(Settings.stepPixels));
-    speedKnob->SetHint(SpeedHint(Settings.stepPixels, Settings.stepsPerTenSeconds));
-    displayTimeKnob->SetHint(DisplayTimeHint(Settings.displaySeconds));
+    stepKnob->SetHint(StepHint(settings.stepPixels));
+    speedKnob->SetHint(SpeedHint(settings.stepPixels, settings.stepsPerTenSeconds));
+    displayTimeKnob->SetHint(DisplayTimeHint(settings.displaySeconds));
     const auto switches = ClipSwitches();
     for (size_t i = 0; i < switches.size(); ++i)
         switches[i]->SetOn(v.switches[i]);
@@ -237,7 +243,7 @@ DialogValues SettingsDialog::ValuesOfControls() const {
 }
 
 bool SettingsDialog::TakeSettings(const std::wstring& name) {
-    const std::wstring refusal = SettingsFromValues(ValuesOfControls(), name, Settings);
+    const std::wstring refusal = SettingsFromValues(ValuesOfControls(), name, settings);
     if (refusal.empty()) return true;
     tk::ShowBox(Handle(), refusal, kErrorCaption, MB_OK | MB_ICONERROR);
     return false;
@@ -251,13 +257,13 @@ void SettingsDialog::OnOk() {
 
 bool SettingsDialog::SaveOrSay() {
     // What was never read is never replaced unasked; a refusal keeps the dialog open.
-    for (const std::wstring& file : UnreadFilesASaveReplaces())
+    for (const std::wstring& file : UnreadFilesASaveReplaces(settings, unreadFiles_))
         if (!AskYesNo(tk::FormatMessageText(kReplaceUnreadQuestion, file))) {
             tk::Log(L"save refused: " + file + L" was not read");
             return false;
         }
     try {
-        SaveSettings();
+        SaveSettings(settings, &unreadFiles_);
         return true;
     } catch (const WriteRefused& e) {
         tk::Log(e.Message());

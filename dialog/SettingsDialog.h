@@ -1,7 +1,7 @@
 #pragma once
 // The settings dialog: two pages that slide sideways (folders and preview; transitions,
 // movement and options) over a fixed band (configuration name, random choice, OK and
-// Cancel). It shows the process-wide settings and writes them back on OK.
+// Cancel). It edits its own copy of the settings and writes them back on OK.
 #include <array>
 #include <functional>
 #include <map>
@@ -61,6 +61,10 @@ class SettingsDialog : public tk::Window {
     void OnRemoveFolders();
     void OnClearFolders();
     void OnFilePicked();
+
+    // The copy it edits: loaded at the opening and at each switch of configuration, shown by
+    // ShowSettings, filled by TakeSettings, saved on OK.
+    SettingsRecord settings;
 
     // Called after each step of a page slide, with the step's number from 0.
     std::function<void(int step)> onSlideStep;
@@ -128,4 +132,5 @@ class SettingsDialog : public tk::Window {
     std::vector<std::unique_ptr<tk::Control>> controls_;
     std::map<std::wstring, tk::Control*> byName_;
     int nextId_ = 100;
+    UnreadFiles unreadFiles_; // of the loads of this dialog
 };

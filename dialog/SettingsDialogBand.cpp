@@ -37,20 +37,23 @@ bool SettingsDialog::AskYesNo(const std::wstring& question) {
 void SettingsDialog::LoadNamedConfiguration(const std::wstring& name) {
     // Only that configuration's file is read; a missing one is reported by the loading and
     // leaves the values shown as they were.
-    Settings.configName = name;
-    ShowLoadProblems(GetActiveWindow(), LoadSettings(LoadScope::NamedConfiguration));
+    SettingsRecord named = settings;
+    named.configName = name;
+    Loaded loaded = LoadSettings(LoadScope::NamedConfiguration, named, &unreadFiles_);
+    settings = std::move(loaded.settings);
+    ShowLoadProblems(GetActiveWindow(), loaded.problems);
     ShowSettings();
 }
 
 void SettingsDialog::OnConfigurationPicked() {
     // A refused TakeSettings has said why and saves nothing, but the switch goes on: the user asked
     // for the other configuration.
-    if (AskYesNo(kSaveQuestion + Settings.configName) && TakeSettings(Settings.configName) &&
+    if (AskYesNo(kSaveQuestion + settings.configName) && TakeSettings(settings.configName) &&
         !SaveOrSay()) {
         // The system refused the write: the switch is abandoned, and the box names again the
         // configuration that is still shown, or OK would save it over the one picked.
-        configNameBox->SetItemIndex(configNameBox->FindExact(Settings.configName));
-        configNameBox->SetText(Settings.configName);
+        configNameBox->SetItemIndex(configNameBox->FindExact(settings.configName));
+        configNameBox->SetText(settings.configName);
         return;
     }
     const std::wstring picked = configNameBox->Text();
@@ -61,7 +64,7 @@ void SettingsDialog::OnDeleteConfiguration() {
     // Only a configuration's own file is ever deleted: a typed name that is no plain file
     // name (a path, a device) has none, and could lead out of the install folder.
     if (!IsUsableConfigName(configNameBox->Text()) ||
-        !ConfigurationFileExists(Settings.installDir, configNameBox->Text()))
+        !ConfigurationFileExists(settings.installDir, configNameBox->Text()))
         return;
     if (!AskYesNo(kDeleteQuestion + configNameBox->Text())) return;
 
@@ -69,7 +72,7 @@ void SettingsDialog::OnDeleteConfiguration() {
     LoadNamedConfiguration(configNameBox->Text());
     const std::wstring name = configNameBox->Text();
     std::wstring failedPath;
-    if (!DeleteConfigurationFiles(Settings.installDir, name, Settings.memoryName, failedPath)) {
+    if (!DeleteConfigurationFiles(settings.installDir, name, settings.memoryName, failedPath)) {
         // It stays loaded and listed.
         tk::ShowBox(Handle(), kCannotDelete + failedPath, tk::AppTitle(), MB_OK);
         return;
@@ -89,17 +92,17 @@ void SettingsDialog::OnDeleteConfiguration() {
 // would only puzzle. The dialog keeps the values it shows, the user's folders among them,
 // under that name, and OK saves them; the memory of the one deleted went with it.
 void SettingsDialog::KeepValuesUnderFirstName() {
-    Settings.configName = kFirstName;
-    Settings.memoryName.clear();
+    settings.configName = kFirstName;
+    settings.memoryName.clear();
     ShowSettings();
 }
 
 // The deletion is done at once, whatever button closes the dialog: "config.ini" must not
 // go on naming a file that is gone, or the saver would find no configuration at all.
 void SettingsDialog::RenameCurrentAfterDeletion(const std::wstring& deleted) {
-    if (!tk::SameIgnoringCase(ConfigIniName(Settings.installDir), deleted)) return;
+    if (!tk::SameIgnoringCase(ConfigIniName(settings.installDir), deleted)) return;
     try {
-        SaveCurrentConfigName(Settings.configName);
+        SaveCurrentConfigName(settings);
     } catch (const WriteRefused& e) {
         tk::Log(e.Message());
         tk::ShowBox(Handle(), e.Message(), tk::AppTitle(), MB_OK | MB_ICONERROR);

@@ -58,7 +58,7 @@ void FileCatalogue::ScanFolders() {
         SayFolderAway(folder);
     };
     events.KeepGoing = [this] { return KeepGoing(); };
-    const bool whole = FolderScan(filesToSee, std::move(events)).ScanFolders(Settings.folders);
+    const bool whole = FolderScan(filesToSee, std::move(events)).ScanFolders(settings_.folders);
     if (pacer.TakePending()) drawCount();
     filled_ = whole;
     if (!whole) {
@@ -79,7 +79,7 @@ void FileCatalogue::SayFolderAway(const std::wstring& folder) {
 }
 
 bool FileCatalogue::KeepsMemory() const {
-    return Settings.rememberSeen && !memoryUnreadable_;
+    return settings_.rememberSeen && !memoryUnreadable_;
 }
 
 // A memory file that exists but cannot be read (another program held it past the wait) is
@@ -125,7 +125,7 @@ bool FileCatalogue::ReadMemory() {
 // the run goes on without it.
 FileRead FileCatalogue::ReadMemoryWhenFree(std::string& text,
                                            const std::function<bool()>& keepGoing) {
-    const std::wstring path = MemoryFilePath(Settings.installDir, Settings.memoryName);
+    const std::wstring path = MemoryFilePath(settings_.installDir, settings_.memoryName);
     const FileRead read = tk::RetryWhileUnreadable(
         [&] { return ReadWholeFile(path, text, keepGoing); }, [this] { return KeepGoing(); });
     if (read == FileRead::Unreadable)
@@ -136,7 +136,7 @@ FileRead FileCatalogue::ReadMemoryWhenFree(std::string& text,
 
 // One pass over both lists, input looked at as in the scan; false when an exit stopped it.
 bool FileCatalogue::SetAsideFoldersAway() {
-    std::vector<std::wstring> away = UnreachableFolders(Settings.folders);
+    std::vector<std::wstring> away = UnreachableFolders(settings_.folders);
     if (away.empty()) return true;
     std::vector<std::wstring> full;
     for (const std::wstring& folder : away)
@@ -165,13 +165,13 @@ bool FileCatalogue::WriteMemory() {
     MemoryEntries kept;
     if (!memoryRead_.empty()) {
         std::vector<std::wstring> folders = unreached_;
-        for (std::wstring& folder : UnreachableFolders(Settings.folders))
+        for (std::wstring& folder : UnreachableFolders(settings_.folders))
             folders.push_back(std::move(folder));
         for (std::wstring& folder : folders)
             folder = FullFolderPath(folder);
         kept = EntriesInFolders(memoryRead_, folders, filesToSee, seenFiles);
     }
-    return ReplaceFileContent(MemoryFilePath(Settings.installDir, Settings.memoryName),
+    return ReplaceFileContent(MemoryFilePath(settings_.installDir, settings_.memoryName),
                               FormatMemoryFile(filesToSee, seenFiles, kept));
 }
 
@@ -212,7 +212,7 @@ void FileCatalogue::RefillCatalogue() {
 }
 
 void FileCatalogue::FillCatalogue() {
-    if (Settings.rememberSeen && ReadMemory()) return;
+    if (settings_.rememberSeen && ReadMemory()) return;
     if (!Stopping()) ScanFolders();
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "library/PassFailures.h"
+#include "settings/Settings.h"
 #include "toolkit/FileContent.h"
 
 struct CatalogueEvents {
@@ -26,7 +27,10 @@ struct CatalogueEvents {
 
 class FileCatalogue {
   public:
-    explicit FileCatalogue(CatalogueEvents events = {}) : events_(std::move(events)) {}
+    // settings: the run's, which its owner keeps for as long as the catalogue lives; it reads
+    // the folders, the memory option and the memory file's place.
+    explicit FileCatalogue(const SettingsRecord& settings, CatalogueEvents events = {})
+        : settings_(settings), events_(std::move(events)) {}
 
     std::vector<std::wstring> filesToSee;
     std::vector<std::wstring> seenFiles;
@@ -92,6 +96,7 @@ class FileCatalogue {
     void SayFolderAway(const std::wstring& folder);
     tk::FileRead ReadMemoryWhenFree(std::string& text, const std::function<bool()>& keepGoing);
 
+    const SettingsRecord& settings_;
     PassFailures failures_;
     CatalogueEvents events_;
     bool filled_ = false;

@@ -68,7 +68,7 @@ const ControlRow settings[] = {
     {L"playWholeLabel", K::Label, 52, 280, 140, 13, L"En entier",
      L"Ne change qu'une fois la lecture du film terminée"},
     {L"growLabel", K::Label, 28, 304, 50, 13, L"Agrandir", nullptr},
-    {L"growList", K::DropDown, 80, 300, 41, 21, L"1x|2x|3x|4x|5x|6x|7x|8x|9x",
+    {L"growList", K::DropDown, 80, 300, 41, 21, nullptr, // the items: the setting's row
      L"Agrandit le film pour qu'il soit plein écran.\r\n"
      L"L'agrandissement est toutefois limité au facteur saisi (de 1x à 9x)\r\n"
      L"afin de conserver une qualité d'image correcte.\r\n"
@@ -82,7 +82,7 @@ const ControlRow settings[] = {
      L"photos déjà vues lors des précédentes exécutions de l'économiseur d'écran.\r\n"
      L"Une fois toute les photos vues, Vistamur rescrute les répertoires de la \r\n"
      L"configuration afin de détecter les éventuels nouveaux fichiers."},
-    {L"tileCountList", K::DropDown, 216, 284, 41, 21, L"3|4|5|6|7|8|9|10|15|20",
+    {L"tileCountList", K::DropDown, 216, 284, 41, 21, nullptr, // the items: the setting's row
      L"Nombre maxi d'images ou films affichés en même temps à l'écran."},
     {L"tileCountLabel", K::Label, 260, 288, 200, 13, L"Images ou films à l'écran maxi", nullptr},
 };
@@ -116,12 +116,6 @@ std::vector<std::wstring> RowItems(const ControlRow& row) {
         start = end + 1;
     }
     return items;
-}
-
-std::vector<std::wstring> SettingsListItems(const wchar_t* name) {
-    for (const ControlRow& row : kSettingsPage)
-        if (std::wstring_view(row.name) == name) return RowItems(row);
-    return {};
 }
 
 int KnobTrack::LeftOf(int value) const {

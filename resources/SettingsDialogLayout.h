@@ -43,8 +43,4 @@ constexpr int kVideoFrame[4] = {8, 195, 206, 331}; // left, top, right, bottom
 
 constexpr int kOuterWidth = 480, kClientHeight = 430;
 
-// The items of the drop-down list of that name on the settings page: what the list shows and
-// what its choices mean are read from the one row.
-std::vector<std::wstring> SettingsListItems(const wchar_t* name);
-
 } // namespace layout

@@ -8,8 +8,10 @@
 #include "settings/Pacing.h"
 #include "toolkit/Text.h"
 
-MonitorShow::MonitorShow(const ShowHost& host, FileCatalogue& catalogue, tk::Timer& timer)
-    : stepTimer(timer), host_(host), catalogue_(catalogue) {}
+MonitorShow::MonitorShow(const ShowHost& host, FileCatalogue& catalogue, tk::Timer& timer,
+                         const SettingsRecord& settings, const int& transition)
+    : stepTimer(timer), host_(host), catalogue_(catalogue), settings_(settings),
+      transition_(transition) {}
 
 MonitorShow::~MonitorShow() {
     Free();
@@ -52,7 +54,7 @@ std::vector<std::wstring> MonitorShow::HeldFiles() const {
 }
 
 void MonitorShow::InitPosAndSize(tk::Panel& panel) {
-    Box box = InitialBox(Settings.activeTransition, ScreenBox());
+    Box box = InitialBox(transition_, ScreenBox());
     SetWindowPos(panel.Handle(), nullptr, box.left, box.top, box.width, box.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -100,14 +102,14 @@ void MonitorShow::Step() {
 
 void MonitorShow::MoveStrip() {
     const Box s = ScreenBox();
-    const Travel travel = TravelOf(Settings.activeTransition, alternationPhase);
+    const Travel travel = TravelOf(transition_, alternationPhase);
     moves_.clear();
     int gone = 0;
     for (int i = 0; i < strip_.tileCount; ++i) {
         if (!strip_.TileShown(i)) continue;
         const Box box = strip_.TileBox(i);
         const TileStep step =
-            StepTile(travel, strip_.tilePos[i], box.width, box.height, Settings.stepPixels, s);
+            StepTile(travel, strip_.tilePos[i], box.width, box.height, settings_.stepPixels, s);
         if (step.refill) {
             ++gone;
             continue;

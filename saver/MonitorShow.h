@@ -42,8 +42,10 @@ struct ShowHost {
 class MonitorShow : private tk::NonCopyable {
   public:
     // The step timer is the window's: a refill stops it while it works, and a central tile
-    // sets its display time.
-    MonitorShow(const ShowHost& host, FileCatalogue& catalogue, tk::Timer& timer);
+    // sets its display time. The settings and the transition are the run's, which the window
+    // keeps: the show only reads them.
+    MonitorShow(const ShowHost& host, FileCatalogue& catalogue, tk::Timer& timer,
+                const SettingsRecord& settings, const int& transition);
     ~MonitorShow();
 
     // count tiles in the canvas, waiting at their start places for the run's transition, on
@@ -114,6 +116,8 @@ class MonitorShow : private tk::NonCopyable {
   private:
     const ShowHost& host_;
     FileCatalogue& catalogue_;
+    const SettingsRecord& settings_;
+    const int& transition_;
     TileStrip strip_;
     HWND canvas_ = nullptr;
     POINT origin_ = {0, 0};

@@ -13,8 +13,8 @@ constexpr DWORD kDisplayReadMs = 5;
 } // namespace
 
 SaverWindow::SaverWindow()
-    : readMonitors(SystemMonitors), catalogue_(MakeCatalogueEvents()), showHost_(MakeShowHost()),
-      clipWatch_(2, kClipWatchMs) {
+    : readMonitors(SystemMonitors), catalogue_(settings_, MakeCatalogueEvents()),
+      showHost_(MakeShowHost()), clipWatch_(2, kClipWatchMs) {
     OnCreate();
 }
 
@@ -60,8 +60,8 @@ void SaverWindow::OnActivate() {
     Init();
     tk::App::Instance().SetIdleHandler([this](bool& done) { OnIdle(done); });
     // (A first tile that is entering keeps the frames' pace until it is in.)
-    const auto interval = StepTimerInterval(Settings.activeTransition, Settings.displaySeconds,
-                                            Settings.stepsPerTenSeconds);
+    const auto interval =
+        StepTimerInterval(transition_, settings_.displaySeconds, settings_.stepsPerTenSeconds);
     if (interval && !Animating()) stepTimer.SetInterval(*interval);
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, 1, nullptr, 0);
@@ -81,8 +81,7 @@ void SaverWindow::OnIdle(bool& done) {
         handedOverAt_ = GetTickCount();
     }
     WatchClips();
-    if (StepMoves(stepDue, Settings.activeTransition, Settings.stepsPerTenSeconds) ||
-        clipCheckDue_) {
+    if (StepMoves(stepDue, transition_, settings_.stepsPerTenSeconds) || clipCheckDue_) {
         clipCheckDue_ = false;
         PostMessageW(Handle(), WM_STEP, 0, 0);
     }
@@ -93,9 +92,9 @@ void SaverWindow::WatchClips() {
     bool clipOpen = false;
     for (const auto& show : shows_)
         clipOpen = clipOpen || show->ClipOpen();
-    const bool everyTurn = StepsEveryTurn(Settings.activeTransition, Settings.stepsPerTenSeconds);
+    const bool everyTurn = StepsEveryTurn(transition_, settings_.stepsPerTenSeconds);
     const bool wanted =
-        ClipWatchWanted(Settings.clipLoops, clipOpen, everyTurn ? 0 : stepTimer.Interval());
+        ClipWatchWanted(settings_.clipLoops, clipOpen, everyTurn ? 0 : stepTimer.Interval());
     // Setting the timer again would restart it: only a change of mind touches it.
     if (wanted != clipWatch_.Enabled()) clipWatch_.SetEnabled(wanted);
 }

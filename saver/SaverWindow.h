@@ -44,6 +44,14 @@ class SaverWindow : public tk::Window {
 
     void Init();
     void OnStepTick();
+    // The run's settings, brought into their bounds once: Init gives the loaded ones, the
+    // tests their own. The shows and the catalogue read them here; nothing writes them after.
+    void UseSettings(const SettingsRecord& settings);
+    const SettingsRecord& Settings() const { return settings_; }
+    // The run's transition, drawn by BuildSlideshow from the settings' list; the shows move by
+    // it. Tests that build the shows themselves give it.
+    int Transition() const { return transition_; }
+    void UseTransition(int transition) { transition_ = transition; }
     // Init's parts after the settings are loaded, in their order; the tests call them with
     // settings and files of their own.
     void BuildSlideshow(); // lists, tiles, transition, start places, banner
@@ -91,6 +99,8 @@ class SaverWindow : public tk::Window {
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
   private:
+    SettingsRecord settings_;
+    int transition_ = 1;
     CatalogueEvents MakeCatalogueEvents();
     FileCatalogue catalogue_;
     // What the shows ask of the window (MonitorShow.h); declared before the shows.

@@ -16,13 +16,13 @@ void SaverWindow::Init() {
     // meanwhile, as in a scan. What could not be loaded is said on the screen: a box would wait
     // on a black screen for somebody who is not there, deaf to the input that should end it.
     Scanning(true);
-    const LoadProblems problems =
-        LoadSettings(LoadScope::SaverStart, [this] { return KeepScanning(); });
+    const Loaded loaded =
+        LoadSettings(LoadScope::SaverStart, {}, nullptr, [this] { return KeepScanning(); });
     Scanning(false);
     if (exitPending_) return; // the window closes
-    for (const LoadProblem& problem : problems)
+    for (const LoadProblem& problem : loaded.problems)
         ShowNotice(LoadProblemText(problem), ScreenNotice::Kind::Lasting);
-    ClampForSaver(Settings);
+    UseSettings(loaded.settings);
     BuildSlideshow();
     FillCatalogue();
     if (exitPending_) return; // the window closes: nothing more to start
@@ -34,19 +34,24 @@ void SaverWindow::Init() {
     FirstRefills();
 }
 
+void SaverWindow::UseSettings(const SettingsRecord& settings) {
+    settings_ = settings;
+    ClampForSaver(settings_);
+}
+
 void SaverWindow::BuildSlideshow() {
     catalogue_.Clear();
     // Numbers that are no transition are left out; a list with none of them counts as
     // all thirteen enabled, the default.
-    std::vector<int> transitions = UsableTransitions(Settings.transitionList);
-    Settings.activeTransition = transitions[Random(int(transitions.size()))];
+    std::vector<int> transitions = UsableTransitions(settings_.transitionList);
+    transition_ = transitions[Random(int(transitions.size()))];
     BuildShows();
     stepDue = false;
     ShowStartBanner();
 }
 
 void SaverWindow::ShowStartBanner() {
-    banner_ = StartBannerText(Settings.configName, Settings.activeTransition);
+    banner_ = StartBannerText(settings_.configName, transition_);
     SIZE size = TextSize(banner_);
     const RECT& p = primaryArea_;
     POINT at = StartBannerPos(p.right - p.left, p.bottom - p.top, size.cx, size.cy);
@@ -60,7 +65,7 @@ void SaverWindow::FirstRefills() {
     // With several monitors the first pictures come together: the stages wait hidden until
     // every monitor has its first tiles, rather than each showing one decode after the one
     // before. (Not for the animated changes, whose first entries would be lost.)
-    const int t = Settings.activeTransition;
+    const int t = transition_;
     const bool together = !stages_.empty() && !IsAnimated(t) && !DrawsChangeAnew(t);
     if (together)
         for (const auto& stage : stages_)

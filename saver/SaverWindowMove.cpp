@@ -15,8 +15,8 @@ void SaverWindow::OnStepTick() {
 void SaverWindow::MoveOneStep() {
     for (const auto& show : shows_)
         show->CheckClips();
-    if (!StepMoves(stepDue, Settings.activeTransition, Settings.stepsPerTenSeconds)) return;
-    const bool central = IsCentralTransition(Settings.activeTransition);
+    if (!StepMoves(stepDue, transition_, settings_.stepsPerTenSeconds)) return;
+    const bool central = IsCentralTransition(transition_);
     if (central && shows_.size() > 1) {
         // The shows' display times run apart (a clip may hold its tile longer, or end sooner):
         // each tick ends those that are over, and the timer waits for the next one, or for

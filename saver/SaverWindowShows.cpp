@@ -38,7 +38,8 @@ ShowHost SaverWindow::MakeShowHost() {
 }
 
 std::unique_ptr<MonitorShow> SaverWindow::NewShow(const ShowPlace& place) {
-    auto show = std::make_unique<MonitorShow>(showHost_, catalogue_, stepTimer);
+    auto show =
+        std::make_unique<MonitorShow>(showHost_, catalogue_, stepTimer, settings_, transition_);
     HWND canvas = Handle();
     POINT origin = {0, 0};
     if (!showsInWindow_) {
@@ -71,7 +72,7 @@ void SaverWindow::BuildShows() {
 std::vector<ShowPlace> SaverWindow::PlacesNow(bool& inWindow) const {
     const Box window = WindowBox();
     std::vector<ShowPlace> places = LayOutShows(
-        window, readMonitors ? readMonitors() : std::vector<Monitor>{}, Settings.maxTiles);
+        window, readMonitors ? readMonitors() : std::vector<Monitor>{}, settings_.maxTiles);
     inWindow = CoversWindow(places, window);
     return places;
 }

@@ -11,5 +11,5 @@ HFONT MonitorShow::CaptionFont() {
 
 void MonitorShow::DrawCaption() {
     BurnCaption(strip_.pictures[currentTile]->Picture(), catalogue_.currentFile,
-                Settings.captionName, Settings.captionDate, CaptionFont());
+                settings_.captionName, settings_.captionDate, CaptionFont());
 }

@@ -25,7 +25,7 @@ bool MonitorShow::StartClip(int tile) {
     // Whatever fails from here closes the clip and drops the file.
     const bool central = IsCentral();
     bool ok = player.SetTimeFormatMilliseconds();
-    if (ok && Settings.clipRandomStart) {
+    if (ok && settings_.clipRandomStart) {
         auto length = player.Length();
         ok = length.has_value();
         if (ok) player.SetStartPosition(*length > 0 ? Random(int(*length)) : 0);
@@ -37,8 +37,8 @@ bool MonitorShow::StartClip(int tile) {
         ok = length && position;
         if (ok)
             SetDisplayTime(UINT(ClipDisplayTime(long(stepTimer.Interval()), *length - *position,
-                                                Settings.clipLoops, Settings.clipPlaysWhole)));
-    } else if (ok && Settings.clipPlaysWhenVisible) {
+                                                settings_.clipLoops, settings_.clipPlaysWhole)));
+    } else if (ok && settings_.clipPlaysWhenVisible) {
         // The clip stands on its first frame (or that of its random start) until its tile is
         // fully on the screen. A random start in its last frames may have reached the end
         // already: it then stands on its end, which is no reason to drop it.
@@ -66,20 +66,20 @@ SIZE MonitorShow::FitClipDisplay(int tile) {
     player.SetDisplaySize(0, 0);
     // The panel covers the whole window at this moment.
     RECT area = strip_.panels[tile]->ClientRect();
-    SIZE size = FitClipSize(w, h, area.right, area.bottom, Settings.clipMaxGrowth);
+    SIZE size = FitClipSize(w, h, area.right, area.bottom, settings_.clipMaxGrowth);
     if (size.cx > 0 && (size.cx != w || size.cy != h)) player.SetDisplaySize(size.cx, size.cy);
     return size;
 }
 
 void MonitorShow::CheckClipLoop(int tile) {
-    if (!Settings.clipLoops) return;
+    if (!settings_.clipLoops) return;
     tk::MediaPlayer& player = *strip_.players[tile];
     if (!player.IsOpen() || player.Mode() != tk::MediaMode::Stopped) return;
     if (IsCentral()) {
         RestartClip(tile);
         return;
     }
-    const int t = Settings.activeTransition;
+    const int t = transition_;
     // A clip that ends while its tile is still entering waits on its last frame until the
     // tile is fully in; one that ends while the tile leaves loops while part of it shows.
     RECT panel = strip_.panels[tile]->Bounds();
@@ -90,8 +90,8 @@ void MonitorShow::CheckClipLoop(int tile) {
 }
 
 void MonitorShow::PlayWhenVisible(int tile) {
-    if (!Settings.clipPlaysWhenVisible || IsCentral()) return;
-    const int t = Settings.activeTransition;
+    if (!settings_.clipPlaysWhenVisible || IsCentral()) return;
+    const int t = transition_;
     tk::MediaPlayer& player = *strip_.players[tile];
     if (!player.IsOpen()) return;
     if (!ClipTileFullyEntered(t, alternationPhase, strip_.panels[tile]->Bounds(), Width(),
@@ -108,7 +108,7 @@ void MonitorShow::RestartClip(int tile) {
 }
 
 bool MonitorShow::ClipStillRunning(int tile) {
-    if (!Settings.clipPlaysWhole) return false;
+    if (!settings_.clipPlaysWhole) return false;
     const tk::MediaPlayer& player = *strip_.players[tile];
     return ClipKeepsTile(true, !PictureShown(tile), player.IsOpen(), player.Mode());
 }

@@ -9,7 +9,7 @@ void MonitorShow::RefillTile() {
     if (Animating()) return; // the change under way ends first
     // Files on another monitor wait there: with none free the tile waits as with none at all.
     if (!catalogue_.HasFileFor(host_.ExcludedFor(this)) || host_.Stopping()) return;
-    const int t = Settings.activeTransition;
+    const int t = transition_;
     if (IsCentral() && currentTile != 0) {
         // Central transitions use tile 0 only; the calls made for the others only turn
         // currentTile round, so that one timer tick refills tile 0 once.
@@ -26,7 +26,7 @@ void MonitorShow::RefillTile() {
 void MonitorShow::PutNextFile() {
     const int c = currentTile;
     PlaceTile();
-    if (IsCentral()) SetDisplayTime(CentralDisplayMs(Settings.displaySeconds));
+    if (IsCentral()) SetDisplayTime(CentralDisplayMs(settings_.displaySeconds));
     ++refills_;
 
     // Asked again: another monitor may have taken a file while this tile left.
@@ -50,11 +50,11 @@ void MonitorShow::PutNextFile() {
 }
 
 void MonitorShow::EndRefill() {
-    const int t = Settings.activeTransition, c = currentTile;
+    const int t = transition_, c = currentTile;
     strip_.seen[c] = false;
     strip_.placedTravel[c] = TravelOf(t, alternationPhase);
     if (IsCentral()) stepTimer.SetInterval(displayMs_); // no longer a frame's time
-    if (!StepsEveryTurn(t, Settings.stepsPerTenSeconds)) stepTimer.SetEnabled(true);
+    if (!StepsEveryTurn(t, settings_.stepsPerTenSeconds)) stepTimer.SetEnabled(true);
     displayFrom_ = GetTickCount(); // a central display time counts from the tile's entry
     currentTile = NextCurrentTile(currentTile, strip_.tileCount, alternationPhase);
 }
@@ -66,7 +66,7 @@ bool MonitorShow::TurnWaitingTile() {
     // spot with its gaps closing. A tile that has not been on the screen since it was
     // placed, found past the edge it came in by, only changes sides: it goes to the new
     // entry side behind the last tile there, keeps its picture, and the phase stays.
-    const int t = Settings.activeTransition, c = currentTile;
+    const int t = transition_, c = currentTile;
     if (!IsAlternating(t) || strip_.seen[c] ||
         strip_.placedTravel[c] == TravelOf(t, alternationPhase))
         return false;
@@ -105,7 +105,7 @@ bool MonitorShow::LoadCurrentFile(int tile) {
 
 void MonitorShow::ShowPicture(int tile) {
     FitTileToPicture(tile);
-    if (Settings.captionName || Settings.captionDate) DrawCaption();
+    if (settings_.captionName || settings_.captionDate) DrawCaption();
 }
 
 void MonitorShow::KeepOldContent(int tile) {

@@ -16,7 +16,7 @@ int EffectiveTransition(int transition) {
 } // namespace
 
 bool MonitorShow::IsCentral() const {
-    return IsCentralTransition(Settings.activeTransition);
+    return IsCentralTransition(transition_);
 }
 
 void MonitorShow::RepaintNow() {
@@ -26,7 +26,7 @@ void MonitorShow::RepaintNow() {
 }
 
 bool MonitorShow::LeaveTile() {
-    const int t = EffectiveTransition(Settings.activeTransition);
+    const int t = EffectiveTransition(transition_);
     // An animation of a tile that is not on the screen would show nothing for a second.
     if (IsAnimated(t) && strip_.TileShown(currentTile) &&
         OnScreen(strip_.TileBox(currentTile), ScreenBox())) {
@@ -38,7 +38,7 @@ bool MonitorShow::LeaveTile() {
 }
 
 void MonitorShow::PlaceTile() {
-    const int t = Settings.activeTransition;
+    const int t = transition_;
     const int c = currentTile;
     const int p = PreviousTile(c, strip_.tileCount), n = NextTile(c, strip_.tileCount);
     strip_.SetTileBox(c, EntryBox(t, alternationPhase, ScreenBox()));
@@ -52,14 +52,14 @@ void MonitorShow::PlaceTile() {
 
 void MonitorShow::SizeTile(int w, int h) {
     const int c = currentTile;
-    SizedTile sized = SizeTileBox(Settings.activeTransition, alternationPhase, strip_.placedBox,
-                                  strip_.placedPos, w, h, ScreenBox());
+    SizedTile sized = SizeTileBox(transition_, alternationPhase, strip_.placedBox, strip_.placedPos,
+                                  w, h, ScreenBox());
     strip_.SetTileBox(c, sized.box);
     strip_.tilePos[c] = sized.pos;
 }
 
 bool MonitorShow::EnterTile() {
-    const int t = EffectiveTransition(Settings.activeTransition);
+    const int t = EffectiveTransition(transition_);
     if (IsAnimated(t)) {
         Animate(t, true);
         return true;

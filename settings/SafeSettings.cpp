@@ -5,16 +5,13 @@
 #include <windows.h>
 
 #include "settings/ConfigName.h"
+#include "settings/SettingRows.h"
 #include "toolkit/Log.h"
 
 void ClampForSaver(SettingsRecord& s) {
-    using B = SaverBounds;
-    s.stepPixels = std::clamp(s.stepPixels, B::kMinStepPixels, B::kMaxStepPixels);
-    s.stepsPerTenSeconds =
-        std::clamp(s.stepsPerTenSeconds, B::kMinStepsPerTenSeconds, B::kMaxStepsPerTenSeconds);
-    s.displaySeconds = std::clamp(s.displaySeconds, B::kMinDisplaySeconds, B::kMaxDisplaySeconds);
-    s.maxTiles = std::clamp(s.maxTiles, B::kMinTiles, B::kMaxTiles);
-    s.clipMaxGrowth = std::clamp(s.clipMaxGrowth, B::kMinGrow, B::kMaxGrow);
+    for (const SettingRow& row : SettingRows())
+        if (auto* number = std::get_if<int SettingsRecord::*>(&row.field))
+            s.** number = std::clamp(s.**number, row.lowest, row.highest);
     // The memory file is installDir + memoryName + ".tmp": a name that is no file name of
     // the install folder (a path, a device, nothing) would be read and written elsewhere.
     if (s.rememberSeen && !IsUsableConfigName(s.memoryName)) {

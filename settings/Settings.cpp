@@ -5,7 +5,7 @@
 #include "settings/ConfigName.h"
 #include "settings/IniValue.h"
 #include "settings/Random.h"
-#include "settings/SettingKeys.h"
+#include "settings/SettingRows.h"
 #include "toolkit/FileContent.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Log.h"
@@ -13,30 +13,28 @@
 #include "toolkit/System.h"
 #include "toolkit/Text.h"
 
-uint8_t RunMode = rmSaver;
 const wchar_t* const kWarningCaption = L"Avertissement";
-SettingsRecord Settings;
 
 namespace {
 
-void ReadInstallDir() {
+void ReadInstallDir(SettingsRecord& settings) {
+    const wchar_t* const name = RowOf(&SettingsRecord::installDir).key;
     // The value is only read, so read access is all that is asked for: a standard user is
     // refused all access rights to this key, and would otherwise lose the install folder.
     HKEY raw = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kInstallKey, 0, KEY_READ, &raw) != ERROR_SUCCESS) return;
     tk::RegKey key(raw);
     DWORD type = 0, bytes = 0;
-    if (RegQueryValueExW(key.Get(), L"InstallDir", nullptr, &type, nullptr, &bytes) !=
-            ERROR_SUCCESS ||
+    if (RegQueryValueExW(key.Get(), name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
         (type != REG_SZ && type != REG_EXPAND_SZ))
         return;
     std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
     bytes = DWORD(value.size() * sizeof(wchar_t));
-    if (RegQueryValueExW(key.Get(), L"InstallDir", nullptr, &type,
-                         reinterpret_cast<BYTE*>(value.data()), &bytes) != ERROR_SUCCESS)
+    if (RegQueryValueExW(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(value.data()),
+                         &bytes) != ERROR_SUCCESS)
         return;
     value.resize(wcsnlen(value.c_str(), value.size()));
-    Settings.installDir = value;
+    settings.installDir = value;
 }
 
 } // namespace
@@ -66,67 +64,75 @@ namespace {
 const wchar_t* const kNotFoundMessage = L"Configuration non trouvée (%s)";
 const wchar_t* const kCannotReadMessage = L"Impossible de lire %s";
 
+// One load: the record it fills, what went wrong, and the unread files it keeps up to date.
+struct Loading {
+    SettingsRecord& settings;
+    LoadProblems& problems;
+    UnreadFiles* unread;
+    const std::function<bool()>& keepGoing;
+};
+
 // Whether the file can be read, waiting a moment for one that another program holds. One that
 // stays held is said so, and noted, so that no save replaces it unasked.
-tk::FileRead CheckReadable(const std::wstring& file, LoadProblems& problems,
-                           const std::function<bool()>& keepGoing) {
-    std::erase_if(Settings.unreadFiles,
-                  [&](const std::wstring& f) { return tk::SamePath(f, file); });
-    const tk::FileRead state = tk::WaitReadable(file, keepGoing);
+tk::FileRead CheckReadable(const std::wstring& file, Loading& load) {
+    if (load.unread)
+        std::erase_if(*load.unread, [&](const std::wstring& f) { return tk::SamePath(f, file); });
+    const tk::FileRead state = tk::WaitReadable(file, load.keepGoing);
     if (state == tk::FileRead::Unreadable) {
         tk::Log(L"cannot read " + file + L", error " + tk::IntToStr(GetLastError()));
-        Settings.unreadFiles.push_back(file);
-        problems.push_back({LoadProblem::Unreadable, file});
+        if (load.unread) load.unread->push_back(file);
+        load.problems.push_back({LoadProblem::Unreadable, file});
     }
     return state;
 }
 
 // A name that is no usable file name (a path, a device) is taken for a missing
 // configuration: nothing outside the install folder is read.
-void ReadConfigFile(LoadProblems& problems, const std::function<bool()>& keepGoing) {
-    const std::wstring file = ConfigFilePath();
-    const bool usable = IsUsableConfigName(Settings.configName);
-    if (!usable) tk::Log(L"unusable configuration name \"" + Settings.configName + L"\"");
-    const tk::FileRead state =
-        usable ? CheckReadable(file, problems, keepGoing) : tk::FileRead::Absent;
-    if (state == tk::FileRead::Absent) problems.push_back({LoadProblem::NotFound, file});
+void ReadConfigFile(Loading& load) {
+    SettingsRecord& s = load.settings;
+    const std::wstring file = ConfigFilePath(s.installDir, s.configName);
+    const bool usable = IsUsableConfigName(s.configName);
+    if (!usable) tk::Log(L"unusable configuration name \"" + s.configName + L"\"");
+    const tk::FileRead state = usable ? CheckReadable(file, load) : tk::FileRead::Absent;
+    if (state == tk::FileRead::Absent) load.problems.push_back({LoadProblem::NotFound, file});
     if (state != tk::FileRead::Read) return;
-    for (const SettingKey& k : ConfigFileKeys())
-        ReadSetting(file, k, Settings);
+    for (const SettingRow& row : ConfigFileRows())
+        ReadSetting(file, row, s);
 }
 
 } // namespace
 
-std::wstring ConfigFilePath() {
-    return ConfigFilePath(Settings.installDir, Settings.configName);
-}
-
-LoadProblems LoadConfigFiles(LoadScope scope, const std::function<bool()>& keepGoing) {
-    LoadProblems problems;
+Loaded LoadConfigFiles(LoadScope scope, const SettingsRecord& from, UnreadFiles* unread,
+                       const std::function<bool()>& keepGoing) {
+    Loaded loaded{from, {}};
+    Loading load{loaded.settings, loaded.problems, unread, keepGoing};
+    SettingsRecord& s = loaded.settings;
     if (scope != LoadScope::NamedConfiguration) {
-        const std::wstring ini = Settings.installDir + kConfigIni;
-        const tk::FileRead state = CheckReadable(ini, problems, keepGoing);
-        if (state == tk::FileRead::Absent || state == tk::FileRead::Stopped) return problems;
+        const std::wstring ini = s.installDir + kConfigIni;
+        const tk::FileRead state = CheckReadable(ini, load);
+        if (state == tk::FileRead::Absent || state == tk::FileRead::Stopped) return loaded;
         if (state == tk::FileRead::Unreadable) {
-            ReadConfigFile(problems, keepGoing); // the configuration named by default
-            return problems;
+            ReadConfigFile(load); // the configuration named by default
+            return loaded;
         }
-        for (const SettingKey& k : ConfigIniKeys())
-            ReadSetting(ini, k, Settings);
-        if (Settings.randomConfig && scope == LoadScope::SaverStart) {
+        for (const SettingRow& row : ConfigIniRows())
+            ReadSetting(ini, row, s);
+        if (s.randomConfig && scope == LoadScope::SaverStart) {
             // With no configuration file at all there is nothing to draw from: the named
             // one stays, and its absence is reported below like any missing file.
-            std::vector<std::wstring> names = ListConfigurations(Settings.installDir);
-            if (!names.empty()) Settings.configName = names[Random(int(names.size()))];
+            std::vector<std::wstring> names = ListConfigurations(s.installDir);
+            if (!names.empty()) s.configName = names[Random(int(names.size()))];
         }
     }
-    ReadConfigFile(problems, keepGoing);
-    return problems;
+    ReadConfigFile(load);
+    return loaded;
 }
 
-LoadProblems LoadSettings(LoadScope scope, const std::function<bool()>& keepGoing) {
-    ReadInstallDir();
-    return LoadConfigFiles(scope, keepGoing);
+Loaded LoadSettings(LoadScope scope, const SettingsRecord& from, UnreadFiles* unread,
+                    const std::function<bool()>& keepGoing) {
+    SettingsRecord start = from;
+    ReadInstallDir(start);
+    return LoadConfigFiles(scope, start, unread, keepGoing);
 }
 
 std::wstring LoadProblemText(const LoadProblem& problem) {
@@ -143,30 +149,29 @@ void ShowLoadProblems(HWND owner, const LoadProblems& problems) {
 // The configuration's file first: "config.ini" names it only once it is written whole, so
 // that a write refused on the way (a folder of that name, a name too long) leaves the saver
 // on the configuration it had.
-void SaveSettings() {
-    const SettingsRecord& s = Settings;
-    const std::wstring file = ConfigFilePath();
-    for (const SettingKey& k : ConfigFileKeys())
-        WriteSetting(file, k, s);
+void SaveSettings(const SettingsRecord& s, UnreadFiles* unread) {
+    const std::wstring file = ConfigFilePath(s.installDir, s.configName);
+    for (const SettingRow& row : ConfigFileRows())
+        WriteSetting(file, row, s);
 
     const std::wstring ini = s.installDir + kConfigIni;
-    for (const SettingKey& k : ConfigIniKeys())
-        WriteSetting(ini, k, s);
-    Settings.unreadFiles.clear(); // both files now hold what the user saved
+    for (const SettingRow& row : ConfigIniRows())
+        WriteSetting(ini, row, s);
+    if (unread) unread->clear(); // both files now hold what the user saved
 }
 
-std::vector<std::wstring> UnreadFilesASaveReplaces() {
+std::vector<std::wstring> UnreadFilesASaveReplaces(const SettingsRecord& s,
+                                                   const UnreadFiles& unread) {
     std::vector<std::wstring> files;
-    for (const std::wstring& file : {ConfigFilePath(), Settings.installDir + kConfigIni})
-        for (const std::wstring& unread : Settings.unreadFiles)
-            if (tk::SamePath(unread, file) && tk::FileExists(file)) files.push_back(file);
+    for (const std::wstring& file :
+         {ConfigFilePath(s.installDir, s.configName), s.installDir + kConfigIni})
+        for (const std::wstring& noted : unread)
+            if (tk::SamePath(noted, file) && tk::FileExists(file)) files.push_back(file);
     return files;
 }
 
-void SaveCurrentConfigName(const std::wstring& configName) {
-    SettingsRecord named = Settings;
-    named.configName = configName;
-    WriteSetting(Settings.installDir + kConfigIni, ConfigIniKeys()[0], named);
+void SaveCurrentConfigName(const SettingsRecord& s) {
+    WriteSetting(s.installDir + kConfigIni, RowOf(&SettingsRecord::configName), s);
 }
 
 std::wstring ConfigIniName(const std::wstring& installDir) {
@@ -174,7 +179,7 @@ std::wstring ConfigIniName(const std::wstring& installDir) {
     if (!tk::FileExists(ini)) return L"";
     SettingsRecord named;
     named.configName.clear();
-    ReadSetting(ini, ConfigIniKeys()[0], named);
+    ReadSetting(ini, RowOf(&SettingsRecord::configName), named);
     return named.configName;
 }
 

@@ -10,16 +10,15 @@
 class CatalogueFolder : public testing::Test {
   protected:
     void SetUp() override {
-        Settings = SettingsRecord{};
-        Settings.installDir = dir_.Path();
-        Settings.memoryName = L"config 1";
+        settings_.installDir = dir_.Path();
+        settings_.memoryName = L"config 1";
         MakeFolder(dir_ / L"photos");
-        Settings.folders = Photos();
+        settings_.folders = Photos();
         SetRandomSeed(7);
     }
-    void TearDown() override { Settings = SettingsRecord{}; }
     std::wstring Photos() const { return dir_ / L"photos"; }
     std::wstring Memory() const { return dir_ / L"config 1.tmp"; }
 
     TempDir dir_;
+    SettingsRecord settings_; // the run's, which the catalogue under test reads
 };

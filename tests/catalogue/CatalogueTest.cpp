@@ -30,7 +30,7 @@ class Catalogue : public CatalogueFolder {
 
     std::vector<std::wstring> warnings_;
     std::function<bool()> keepGoing_; // none: always on
-    FileCatalogue cat_{Events()};
+    FileCatalogue cat_{settings_, Events()};
 
   private:
     CatalogueEvents Events() {
@@ -47,7 +47,7 @@ using V = std::vector<std::wstring>;
 
 TEST_F(Catalogue, MemoryWithFilesToSeeIsUsedWithoutAScan) {
     MakeFile(Photos() + L"\\z.jpg");
-    Settings.rememberSeen = true;
+    settings_.rememberSeen = true;
     MakeFile(Memory(), "1C:\\a.jpg\r\n0C:\\b.jpg\r\n");
     cat_.FillCatalogue();
     EXPECT_EQ(cat_.filesToSee, V{L"C:\\b.jpg"});
@@ -58,7 +58,7 @@ TEST_F(Catalogue, MemoryWithFilesToSeeIsUsedWithoutAScan) {
 TEST_F(Catalogue, MemoryOfSeenFilesOnlyAbsentOrOffLeadsToAScan) {
     MakeFile(Photos() + L"\\z.jpg");
     const V scanned = {Photos() + L"\\z.jpg"};
-    Settings.rememberSeen = true;
+    settings_.rememberSeen = true;
     MakeFile(Memory(), "1C:\\a.jpg\r\n");
     cat_.FillCatalogue();
     EXPECT_EQ(cat_.filesToSee, scanned);
@@ -68,7 +68,7 @@ TEST_F(Catalogue, MemoryOfSeenFilesOnlyAbsentOrOffLeadsToAScan) {
     cat_.FillCatalogue();
     EXPECT_EQ(cat_.filesToSee, scanned);
 
-    Settings.rememberSeen = false;
+    settings_.rememberSeen = false;
     MakeFile(Memory(), "0C:\\b.jpg\r\n");
     cat_.FillCatalogue();
     EXPECT_EQ(cat_.filesToSee, scanned);
@@ -79,7 +79,7 @@ TEST_F(Catalogue, MemoryOfSeenFilesOnlyAbsentOrOffLeadsToAScan) {
 // takes the seen files again rather than scanning), and the close leaves the file as it was.
 TEST_F(Catalogue, UnreadableMemoryIsLeftAsItWas) {
     MakeFile(Photos() + L"\\z.jpg");
-    Settings.rememberSeen = true;
+    settings_.rememberSeen = true;
     MakeFile(Memory(), "0C:\\b.jpg\r\n");
     {
         HeldFile lock(Memory(), 300);
@@ -102,7 +102,7 @@ TEST_F(Catalogue, UnreadableMemoryIsLeftAsItWas) {
 }
 
 TEST_F(Catalogue, LargeMemoryFile) {
-    Settings.rememberSeen = true;
+    settings_.rememberSeen = true;
     std::string text;
     for (int i = 0; i < 200000; ++i) {
         text += i % 2 ? "1C:\\Photos\\IMG_" : "0C:\\Photos\\IMG_";
@@ -133,7 +133,7 @@ TEST_F(Catalogue, APassEndsAndTheNextBeginsInTheSameRefill) {
     EXPECT_TRUE(cat_.seenFiles.empty());
 
     // With the memory on, the new pass comes from a new scan and sees a file added since.
-    Settings.rememberSeen = true;
+    settings_.rememberSeen = true;
     MakeFile(Photos() + L"\\d.jpg");
     for (int i = 0; i < 3; ++i)
         Refill([](const std::wstring&) { return true; }, tries);
@@ -151,7 +151,7 @@ TEST_F(Catalogue, ForgetFileRemovesTheFirstMatchWithoutRegardToCase) {
 // With the memory on, every rescan brings the failing files back: the tries end after a
 // whole pass without a load, and each later refill tries at most a pass again.
 TEST_F(Catalogue, TriesEndWhenAWholePassFails) {
-    Settings.rememberSeen = true;
+    settings_.rememberSeen = true;
     for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.jpg"})
         MakeFile(Photos() + L"\\" + name);
     cat_.FillCatalogue();
@@ -178,7 +178,7 @@ TEST_F(Catalogue, TriesEndWhenAWholePassFails) {
     EXPECT_EQ(tries, 2 + 3);
 
     // Without the memory the failures are forgotten for good and the catalogue empties.
-    Settings.rememberSeen = false;
+    settings_.rememberSeen = false;
     cat_.ScanFolders();
     tries = 0;
     EXPECT_FALSE(Refill([](const std::wstring&) { return false; }, tries));
@@ -189,7 +189,7 @@ TEST_F(Catalogue, TriesEndWhenAWholePassFails) {
 TEST_F(Catalogue, TheCloseWritesTheMemoryAndSurvivesAFailure) {
     for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.jpg"})
         MakeFile(Photos() + L"\\" + name);
-    Settings.rememberSeen = true;
+    settings_.rememberSeen = true;
     MakeFile(Memory(), "0C:\\old.jpg\r\n1C:\\older.jpg\r\n");
     // Closed before the catalogue was filled: the memory is kept as it was.
     cat_.Close();
@@ -224,7 +224,7 @@ TEST_F(Catalogue, TheCloseWritesTheMemoryAndSurvivesAFailure) {
 }
 
 TEST_F(Catalogue, WarnsAboutFoldersAndAnEmptyCatalogue) {
-    Settings.folders = dir_ / L"Absent\\Sous;" + Photos();
+    settings_.folders = dir_ / L"Absent\\Sous;" + Photos();
     cat_.ScanFolders();
     EXPECT_EQ(warnings_, (V{L"Répertoire \"" + dir_ / L"Absent\\" + L"\" inaccessible",
                             L"Erreur : Aucune photos ou vidéos trouvées !"}));
@@ -235,8 +235,8 @@ TEST_F(Catalogue, WarnsAboutFoldersAndAnEmptyCatalogue) {
 // away are written back as they were read, while the reachable one drops a file it lost.
 TEST_F(Catalogue, AFolderAwayKeepsItsMemory) {
     const std::wstring card = dir_ / L"card\\DCIM";
-    Settings.rememberSeen = true;
-    Settings.folders = card;
+    settings_.rememberSeen = true;
+    settings_.folders = card;
     const std::wstring allSeen = L"1" + card + L"\\a.jpg\r\n"; // the run scans
     const std::wstring toSee = L"0" + card + L"\\a.jpg\r\n1" + card + L"\\b.jpg\r\n";
     for (const std::wstring& memory : {allSeen, toSee}) {
@@ -255,7 +255,7 @@ TEST_F(Catalogue, AFolderAwayKeepsItsMemory) {
     MakeFolder(card);
     MakeFile(Photos() + L"\\a.jpg");
     MakeFile(Photos() + L"\\b.jpg");
-    Settings.folders = Photos() + L";" + dir_ / L"CARD\\DCIM;";
+    settings_.folders = Photos() + L";" + dir_ / L"CARD\\DCIM;";
     const std::wstring memory = L"0" + Photos() + L"\\a.jpg\r\n0" + card + L"\\c1.jpg\r\n1" + card +
                                 L"\\c2.jpg\r\n1" + Photos() + L"\\lost.jpg\r\n";
     MakeFile(Memory(), tk::Narrow(memory));
@@ -270,9 +270,9 @@ TEST_F(Catalogue, AFolderAwayKeepsItsMemory) {
 
 // Every pass rescans with the memory on; a folder that stays away is warned about once.
 TEST_F(Catalogue, AnUnreachableFolderIsWarnedAboutOncePerRun) {
-    Settings.rememberSeen = true;
+    settings_.rememberSeen = true;
     MakeFile(Photos() + L"\\a.jpg");
-    Settings.folders = dir_ / L"X\\1;" + Photos() + L";" + dir_ / L"Y\\Z";
+    settings_.folders = dir_ / L"X\\1;" + Photos() + L";" + dir_ / L"Y\\Z";
     cat_.FillCatalogue();
     int tries = 0;
     for (int pass = 0; pass < 4; ++pass)
@@ -285,20 +285,20 @@ TEST_F(Catalogue, AnUnreachableFolderIsWarnedAboutOncePerRun) {
 TEST_F(Catalogue, AnUnusableMemoryNameTurnsTheMemoryOff) {
     MakeFile(Photos() + L"\\a.jpg");
     MakeFile(dir_ / L"outside.tmp", "0C:\\x.jpg\r\n");
-    Settings.installDir = dir_ / L"install\\";
-    MakeFolder(Settings.installDir);
+    settings_.installDir = dir_ / L"install\\";
+    MakeFolder(settings_.installDir);
     for (const wchar_t* name : {L"..\\outside", L"NUL", L""}) {
-        Settings.rememberSeen = true;
-        Settings.memoryName = name;
-        ClampForSaver(Settings);
-        EXPECT_FALSE(Settings.rememberSeen);
+        settings_.rememberSeen = true;
+        settings_.memoryName = name;
+        ClampForSaver(settings_);
+        EXPECT_FALSE(settings_.rememberSeen);
         cat_.FillCatalogue();
         ASSERT_EQ(cat_.filesToSee, V{Photos() + L"\\a.jpg"});
         cat_.PickNextFile();
         cat_.Close();
         EXPECT_EQ(ReadFileBytes(dir_ / L"outside.tmp"), "0C:\\x.jpg\r\n");
     }
-    EXPECT_TRUE(RemoveDirectoryW(Settings.installDir.c_str())) << "the install folder is empty";
+    EXPECT_TRUE(RemoveDirectoryW(settings_.installDir.c_str())) << "the install folder is empty";
 }
 
 // A disk unplugged: it is said, and the memory's entries of its folder are not tried one by
@@ -307,8 +307,8 @@ TEST_F(Catalogue, AnUnusableMemoryNameTurnsTheMemoryOff) {
 TEST_F(Catalogue, TheMemoryOfAFolderAwayIsSetAsideAndWrittenBackOnce) {
     const std::wstring disk = dir_ / L"disk\\Photos";
     MakeFile(Photos() + L"\\here.jpg");
-    Settings.rememberSeen = true;
-    Settings.folders = Photos() + L";" + disk + L"\\;";
+    settings_.rememberSeen = true;
+    settings_.folders = Photos() + L";" + disk + L"\\;";
     std::string away;
     for (int i = 0; i < 40000; ++i)
         away +=
@@ -355,8 +355,8 @@ TEST_F(Catalogue, TheMemoryOfAFolderAwayIsSetAsideAndWrittenBackOnce) {
 TEST_F(Catalogue, AFolderBackBeforeTheCloseKeepsItsMemory) {
     const std::wstring card = dir_ / L"card\\DCIM"; // the card's reader is there
     MakeFile(Photos() + L"\\here.jpg");
-    Settings.rememberSeen = true;
-    Settings.folders = Photos() + L";" + card;
+    settings_.rememberSeen = true;
+    settings_.folders = Photos() + L";" + card;
     const std::wstring cardLines = L"0" + card + L"\\a.jpg\r\n1" + card + L"\\b.jpg\r\n";
     for (const wchar_t* here : {L"0", L"1"}) { // read as it stands; all seen, so scanned
         SCOPED_TRACE(tk::ToUtf8(here));
@@ -410,7 +410,7 @@ TEST_F(Catalogue, TriesSkipWhatFailedInThePassAndStopWhenAsked) {
 TEST_F(Catalogue, AFileTakenAheadIsSeenOnlyOnceShown) {
     for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.jpg"})
         MakeFile(Photos() + L"\\" + name);
-    Settings.rememberSeen = true;
+    settings_.rememberSeen = true;
     cat_.FillCatalogue();
     const std::wstring shown = cat_.TakeAhead(), closing = cat_.TakeAhead();
     EXPECT_EQ(cat_.filesToSee.size(), 1u);
@@ -428,7 +428,7 @@ TEST_F(Catalogue, AFileTakenAheadIsSeenOnlyOnceShown) {
 TEST_F(Catalogue, AFileFailedAheadIsNotTakenAgainInThePass) {
     for (const wchar_t* name : {L"a.jpg", L"b.jpg"})
         MakeFile(Photos() + L"\\" + name);
-    Settings.rememberSeen = true; // each new pass scans again and finds the failed file
+    settings_.rememberSeen = true; // each new pass scans again and finds the failed file
     cat_.FillCatalogue();
     const std::wstring broken = cat_.TakeAhead();
     cat_.AheadFailed(broken);
@@ -438,7 +438,7 @@ TEST_F(Catalogue, AFileFailedAheadIsNotTakenAgainInThePass) {
     EXPECT_EQ(cat_.TakeAhead(), broken) << "a new pass may try it again";
     EXPECT_TRUE(cat_.filesToSee.empty()) << "both files are ahead";
     // A file that two patterns list twice is not tried again once it failed.
-    Settings.rememberSeen = false;
+    settings_.rememberSeen = false;
     cat_.Clear();
     cat_.aheadFiles.clear();
     cat_.filesToSee = {broken, broken};

@@ -24,6 +24,7 @@ class SaverWindowCatalogue : public CatalogueFolder {
             return IDOK;
         });
         ASSERT_TRUE(saver_.CreateHidden());
+        saver_.UseSettings(settings_);
     }
     void TearDown() override {
         if (!saver_.Closed()) saver_.OnClose();
@@ -44,8 +45,9 @@ class SaverWindowCatalogue : public CatalogueFolder {
 // keep the window from closing.
 TEST_F(SaverWindowCatalogue, WarningsAreWrittenOnTheScreenAndTheCloseSurvivesAFailedMemory) {
     MakeFile(Photos() + L"\\a.jpg");
-    Settings.rememberSeen = true;
-    Settings.folders = dir_ / L"Absent\\Sous";
+    settings_.rememberSeen = true;
+    settings_.folders = dir_ / L"Absent\\Sous";
+    saver_.UseSettings(settings_);
     saver_.BuildSlideshow();
     saver_.ScanFolders();
     const std::wstring away = L"Répertoire \"" + dir_ / L"Absent\\" + L"\" inaccessible";
@@ -60,7 +62,8 @@ TEST_F(SaverWindowCatalogue, WarningsAreWrittenOnTheScreenAndTheCloseSurvivesAFa
     saver_.ScanFolders();
     EXPECT_EQ(saver_.NoticeLines(), std::vector<std::wstring>{nothing});
 
-    Settings.folders = Photos();
+    settings_.folders = Photos();
+    saver_.UseSettings(settings_);
     saver_.FillCatalogue();
     ASSERT_FALSE(saver_.Catalogue().filesToSee.empty());
     MakeFolder(Memory() + L".new");
@@ -76,11 +79,12 @@ TEST_F(SaverWindowCatalogue, AKeyDuringTheScanEndsItAndTheMemoryStays) {
         MakeFolder(Photos() + L"\\" + name);
         MakeFile(Photos() + L"\\" + name + L"\\x.jpg");
     }
-    Settings.rememberSeen = true;
+    settings_.rememberSeen = true;
     for (const char* memory : {"", "0C:\\to see.jpg\r\n"}) { // none: a scan; else read
         if (*memory) MakeFile(Memory(), memory);
         SaverWindow saver;
         ASSERT_TRUE(saver.CreateHidden());
+        saver.UseSettings(settings_);
         PostMessageW(saver.Handle(), WM_KEYDOWN, VK_SPACE, 0);
         saver.FillCatalogue();
         EXPECT_TRUE(saver.ExitPending()) << memory;

@@ -40,9 +40,9 @@ TEST(SharedCatalogue, FilesOnAnotherMonitorAreNotTaken) {
                 if (path == files[i]) return true;
             return false;
         };
-        Settings = SettingsRecord{}; // a new pass takes the seen files again, without a scan
-        Settings.rememberSeen = false;
-        FileCatalogue cat;
+        SettingsRecord settings; // a new pass takes the seen files again, without a scan
+        settings.rememberSeen = false;
+        FileCatalogue cat(settings);
         cat.filesToSee = files;
         EXPECT_EQ(cat.HasFileFor(elsewhere), c.free);
         SetRandomSeed(11);
@@ -64,7 +64,8 @@ TEST(SharedCatalogue, FilesOnAnotherMonitorAreNotTaken) {
 
 TEST(SharedCatalogue, WithNoneExcludedTheDrawIsTheOneOfASingleMonitor) {
     const auto files = Files(9);
-    FileCatalogue one, shared;
+    const SettingsRecord settings;
+    FileCatalogue one(settings), shared(settings);
     one.filesToSee = shared.filesToSee = files;
     SetRandomSeed(5);
     std::vector<std::wstring> drawn;
@@ -85,7 +86,8 @@ TEST(SharedCatalogue, AnExcludedDrawFallsEvenlyOnTheFreeFiles) {
     std::vector<int> counts(4, 0);
     SetRandomSeed(3);
     for (int k = 0; k < 3000; ++k) {
-        FileCatalogue cat;
+        const SettingsRecord settings;
+        FileCatalogue cat(settings);
         cat.filesToSee = files;
         cat.PickNextFile(elsewhere);
         for (int i = 0; i < 4; ++i)
@@ -115,9 +117,9 @@ TEST(SharedCatalogue, EveryMonitorShowsAndChangesWhateverTheLibrary) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        Settings = SettingsRecord{};
-        Settings.rememberSeen = false;
-        FileCatalogue cat;
+        SettingsRecord settings;
+        settings.rememberSeen = false;
+        FileCatalogue cat(settings);
         cat.filesToSee = Files(c.files);
         SetRandomSeed(7);
         size_t allTiles = 0;
@@ -150,7 +152,8 @@ TEST(SharedCatalogue, EveryMonitorShowsAndChangesWhateverTheLibrary) {
 }
 
 TEST(SharedCatalogue, FilesOfAMonitorThatWentAreNotYetSeenAgain) {
-    FileCatalogue cat;
+    const SettingsRecord settings;
+    FileCatalogue cat(settings);
     cat.filesToSee = {L"a.jpg"};
     cat.seenFiles = {L"b.jpg", L"C.jpg", L"d.jpg"};
     cat.GiveBack({L"c.jpg", L"b.jpg", L"gone.jpg"});

@@ -118,7 +118,7 @@ TEST_F(DialogActions, RefusedInputShowsItsErrorAndLeavesTheDialogOpenWithNothing
 TEST_F(DialogActions, RefusedWriteShowsAnErrorAndKeepsTheDialogOpen) {
     ASSERT_TRUE(dialog);
     // The install folder has gone since the dialog opened: the system refuses the write.
-    Settings.installDir = install.File(L"gone\\");
+    dialog->settings.installDir = install.File(L"gone\\");
     dialog->OnOk();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text.rfind(L"Impossible d'écrire dans ", 0), 0u) << boxes[0].text;

@@ -19,9 +19,6 @@ const Folders kConfig1 = {L"C:\\photos", L"D:\\films"}, kVacances = {L"E:\\vacan
 class Configurations : public testing::Test {
   protected:
     Configurations() {
-        // What a dialog shows when its configuration cannot be read is what the record held:
-        // the defaults, not what the test before left there.
-        Settings = SettingsRecord{};
         WriteFileBytes(install.File(L"Vacances.cfg"),
                        "[Options]\r\ndefdir=E:\\vacances;\r\n"
                        "optransition=;1;\r\nmemfilesname=Vacances\r\n");
@@ -62,7 +59,7 @@ TEST_F(Configurations, PickingAsksToSaveTheOneLeftThenLoadsThePickedOneFromDisk)
         for (int i = 0; i < 13; ++i)
             d.transitionList->SetChecked(i, false);
     };
-    auto refusedWrite = [&](SettingsDialog&) { Settings.installDir = install.File(L"gone\\"); };
+    auto refusedWrite = [&](SettingsDialog& d) { d.settings.installDir = install.File(L"gone\\"); };
     const Case cases[] = {
         {"Yes, to another", IDYES, L"Vacances", none, 1, true, L"Vacances", kVacances, true},
         {"No, to another", IDNO, L"Vacances", none, 1, false, L"Vacances", kVacances, true},
@@ -95,7 +92,7 @@ TEST_F(Configurations, PickingAsksToSaveTheOneLeftThenLoadsThePickedOneFromDisk)
         EXPECT_EQ(ReadIniString(install.File(L"config.ini"), L"Config", L"cfgname", L""),
                   L"config 1");
         // What OK would save, and under which name, agree.
-        EXPECT_EQ(Settings.configName, c.shown);
+        EXPECT_EQ(dialog->settings.configName, c.shown);
         EXPECT_EQ(dialog->configNameBox->Text(), c.shown);
         EXPECT_EQ(dialog->chosenFolders->Items(), c.folders);
         EXPECT_EQ(dialog->transitionList->Checked(0), c.firstTransition);
@@ -129,7 +126,7 @@ TEST_F(Configurations, DeletingOneOfAThousandMovesToTheFirstNameLeftWithoutSavin
     EXPECT_FALSE(tk::FileExists(install.File(L"Vacances.tmp")));
     EXPECT_EQ(dialog->configNameBox->Count(), 1002);
     EXPECT_EQ(dialog->configNameBox->Text(), L"Anniversaire");
-    EXPECT_EQ(Settings.configName, L"Anniversaire");
+    EXPECT_EQ(dialog->settings.configName, L"Anniversaire");
     EXPECT_EQ(dialog->chosenFolders->Items(), Folders{L"F:\\fete"});
     EXPECT_EQ(ReadFileBytes(install.File(L"config.ini")), ini);
 }
@@ -151,7 +148,7 @@ TEST_F(Configurations, DeletionRefusedBySystemSaysSoAndKeepsTheConfigurationLoad
         EXPECT_EQ(boxes.seen[1].caption, L"Vistamur");
         EXPECT_EQ(boxes.seen[1].flags, UINT(MB_OK));
         EXPECT_TRUE(tk::FileExists(install.File(L"Vacances.tmp")));
-        EXPECT_EQ(Settings.configName, L"Vacances");
+        EXPECT_EQ(dialog->settings.configName, L"Vacances");
         EXPECT_GE(dialog->configNameBox->FindExact(L"Vacances"), 0);
     }
 }
@@ -182,7 +179,7 @@ TEST_F(Configurations, DeletingTheCurrentOneMakesConfigIniNameTheOneShown) {
         ASSERT_EQ(boxes.seen.size(), 1u) << tk::ToUtf8(boxes.seen.back().text);
         EXPECT_EQ(ReadIniString(ini, L"Config", L"cfgname", L""), c.shown);
         EXPECT_EQ(dialog->configNameBox->Text(), c.shown);
-        EXPECT_EQ(Settings.configName, c.shown);
+        EXPECT_EQ(dialog->settings.configName, c.shown);
         EXPECT_EQ(dialog->chosenFolders->Items(), c.folders);
         dialog->OnCancel();
         EXPECT_EQ(ReadIniString(ini, L"Config", L"cfgname", L""), c.shown);

@@ -22,8 +22,8 @@ SettingsRecord RoundTrip(SettingsRecord s) {
 
 TEST_F(SettingsTest, KnobsKeepEveryStepAndRoundDelayAndDisplayTimeToTheirPixels) {
     for (int speed = 1; speed <= 100; ++speed) {
-        Settings.stepPixels = speed;
-        EXPECT_EQ(RoundTrip(Settings).stepPixels, speed);
+        settings.stepPixels = speed;
+        EXPECT_EQ(RoundTrip(settings).stepPixels, speed);
     }
     struct Case {
         int delay, delayBack, displayTime, displayTimeBack;
@@ -32,9 +32,9 @@ TEST_F(SettingsTest, KnobsKeepEveryStepAndRoundDelayAndDisplayTimeToTheirPixels)
     // pixel, whose value 0 is brought up to 1.
     for (const Case& c : {Case{990, 987, 30, 29}, Case{500, 503, 300, 300}, Case{1, 1, 1, 1},
                           Case{1000, 1000, 150, 150}}) {
-        Settings.stepsPerTenSeconds = c.delay;
-        Settings.displaySeconds = c.displayTime;
-        SettingsRecord back = RoundTrip(Settings);
+        settings.stepsPerTenSeconds = c.delay;
+        settings.displaySeconds = c.displayTime;
+        SettingsRecord back = RoundTrip(settings);
         EXPECT_EQ(back.stepsPerTenSeconds, c.delayBack) << c.delay;
         EXPECT_EQ(back.displaySeconds, c.displayTimeBack) << c.displayTime;
     }
@@ -94,26 +94,26 @@ TEST_F(SettingsTest, StoredTransitionListAsTheDialogShowsIt) {
 }
 
 TEST_F(SettingsTest, ListChoicesAndTheMaskFollowTheStoredValues) {
-    Settings.maxTiles = 15;
-    Settings.clipMaxGrowth = 10;
-    DialogValues v = ValuesFromSettings(Settings);
+    settings.maxTiles = 15;
+    settings.clipMaxGrowth = 10;
+    DialogValues v = ValuesFromSettings(settings);
     EXPECT_EQ(v.tileCountIndex, 8);
     EXPECT_EQ(GrowItems().back(), L"9x");
     EXPECT_EQ(v.growIndex, 8); // an older dialog's "maxi" (10) shows as the largest factor
-    EXPECT_EQ(RoundTrip(Settings).clipMaxGrowth, 9);
+    EXPECT_EQ(RoundTrip(settings).clipMaxGrowth, 9);
     EXPECT_EQ(MediaFileMask(~0u).substr(0, 14), L";*.JPG;*.JPEG;");
 
     // Values the lists do not offer show no selection and stay as stored when saved.
-    Settings.maxTiles = 11;
-    Settings.clipMaxGrowth = 0;
-    SettingsRecord back = RoundTrip(Settings);
+    settings.maxTiles = 11;
+    settings.clipMaxGrowth = 0;
+    SettingsRecord back = RoundTrip(settings);
     EXPECT_EQ(back.maxTiles, 11);
     EXPECT_EQ(back.clipMaxGrowth, 0);
 }
 
 TEST_F(SettingsTest, GetRefusesInItsOrderAndTakesABlankNameForEmpty) {
-    Settings.folders = L"C:\\a;";
-    DialogValues good = ValuesFromSettings(Settings);
+    settings.folders = L"C:\\a;";
+    DialogValues good = ValuesFromSettings(settings);
     DialogValues none = good;
     none.folders.clear();
     none.transitions.fill(false);
@@ -134,12 +134,12 @@ TEST_F(SettingsTest, GetRefusesInItsOrderAndTakesABlankNameForEmpty) {
         {good, L"Été 2024", L""},
     };
     for (const Case& c : cases) {
-        SettingsRecord s = Settings;
+        SettingsRecord s = settings;
         EXPECT_EQ(SettingsFromValues(c.values, c.name, s), c.refusal) << c.name;
     }
     DialogValues noTransition = good;
     noTransition.transitions.fill(false);
-    SettingsRecord s = Settings;
+    SettingsRecord s = settings;
     EXPECT_EQ(SettingsFromValues(noTransition, L"x", s), kNoTransitionMessage);
     EXPECT_EQ(s.folders, L"C:\\a;"); // written before the refusal, as the dialog keeps it
 
@@ -148,8 +148,8 @@ TEST_F(SettingsTest, GetRefusesInItsOrderAndTakesABlankNameForEmpty) {
 }
 
 TEST_F(SettingsTest, GetCopiesTheControlsAndNamesTheMemoryAfterTheConfiguration) {
-    Settings.folders = L"C:\\a;";
-    DialogValues v = ValuesFromSettings(Settings);
+    settings.folders = L"C:\\a;";
+    DialogValues v = ValuesFromSettings(settings);
     v.folders = {L"C:\\a", L"D:\\b"};
     v.transitions = {};
     v.transitions[1] = v.transitions[12] = true;
@@ -158,7 +158,7 @@ TEST_F(SettingsTest, GetCopiesTheControlsAndNamesTheMemoryAfterTheConfiguration)
     v.growIndex = 2;
     v.tileCountIndex = 9;
     v.randomConfig = true;
-    SettingsRecord s = Settings;
+    SettingsRecord s = settings;
     ASSERT_EQ(SettingsFromValues(v, L"Vacances", s), L"");
     EXPECT_EQ(s.folders, L"C:\\a;D:\\b;");
     EXPECT_EQ(s.transitionList, L";2;13;");
@@ -173,8 +173,8 @@ TEST_F(SettingsTest, GetCopiesTheControlsAndNamesTheMemoryAfterTheConfiguration)
 TEST_F(SettingsTest, TurningTheMemoryOffDeletesItsFileOnlyInsideTheInstallFolder) {
     WriteFileBytes(dir / L"old.tmp", "C:\\x.jpg\r\n1\r\n");
     WriteFileBytes(dir / L"outside.tmp", "kept");
-    Settings.folders = L"C:\\a;";
-    Settings.rememberSeen = true;
+    settings.folders = L"C:\\a;";
+    settings.rememberSeen = true;
     struct Case {
         std::wstring memoryName, file;
         bool deleted;
@@ -183,7 +183,7 @@ TEST_F(SettingsTest, TurningTheMemoryOffDeletesItsFileOnlyInsideTheInstallFolder
                           {L"sub\\..\\outside", L"outside.tmp", false},
                           {L"absent", L"", false}};
     for (const Case& c : cases) {
-        SettingsRecord s = Settings;
+        SettingsRecord s = settings;
         s.memoryName = c.memoryName;
         DialogValues v = ValuesFromSettings(s);
         v.options[2] = false;

@@ -70,9 +70,9 @@ TEST_F(Knobs, DragStopsAtTheRangesEndsWithTheGrabbedPointUnderThePointer) {
             EXPECT_EQ(dialog->ToolTips().Text(((*dialog).*which)->Handle()), hint);
         }
         // The settings take the knobs' places only when they are saved.
-        EXPECT_EQ(Settings.stepPixels, 4);
-        EXPECT_EQ(Settings.stepsPerTenSeconds, 500);
-        EXPECT_EQ(Settings.displaySeconds, 30);
+        EXPECT_EQ(dialog->settings.stepPixels, 4);
+        EXPECT_EQ(dialog->settings.stepsPerTenSeconds, 500);
+        EXPECT_EQ(dialog->settings.displaySeconds, 30);
     }
 }
 

@@ -55,8 +55,9 @@ class SlideshowE2e : public testing::Test {
         // The saver can show these only once the folder scan finds them.
         SaverWindow probe;
         ASSERT_TRUE(probe.CreateHidden());
-        Settings = SettingsRecord{};
-        Settings.folders = photos.Path();
+        SettingsRecord settings;
+        settings.folders = photos.Path();
+        probe.UseSettings(settings);
         probe.ScanFolders();
         // A scan that finds nothing is a fault of the saver, not a reason to skip.
         ASSERT_EQ(probe.Catalogue().filesToSee.size(), 2u) << "the folder scan finds no photos";

@@ -28,16 +28,16 @@ TEST(ConfigName, PathsAndDeviceNamesAreRefused) {
 
 TEST_F(SettingsTest, AConfigurationNamedByAPathOrADeviceIsReportedMissing) {
     WriteIni(L"outside.cfg", {"[Options]", "defspeed=99"});
-    Settings.installDir = dir / L"install\\";
-    CreateDirectoryW(Settings.installDir.c_str(), nullptr);
+    settings.installDir = dir / L"install\\";
+    CreateDirectoryW(settings.installDir.c_str(), nullptr);
     for (const wchar_t* name : {L"..\\outside", L"NUL", L""}) {
         boxes.clear();
         WriteIni(L"install\\config.ini",
                  {"[Config]", "cfgname=" + tk::Narrow(name), "[Options]", "cfgalea=0"});
         Load(LoadScope::CurrentConfiguration);
-        EXPECT_EQ(Settings.configName, name);
+        EXPECT_EQ(settings.configName, name);
         ASSERT_EQ(boxes.size(), 1u) << tk::ToUtf8(name);
-        EXPECT_EQ(boxes[0], L"Configuration non trouvée (" + Settings.installDir + name + L".cfg)");
-        EXPECT_EQ(Settings.stepPixels, 1);
+        EXPECT_EQ(boxes[0], L"Configuration non trouvée (" + settings.installDir + name + L".cfg)");
+        EXPECT_EQ(settings.stepPixels, 1);
     }
 }

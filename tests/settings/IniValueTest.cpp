@@ -95,8 +95,8 @@ TEST_F(SettingsTest, StringsComeBackWholeWhateverTheirLength) {
         folders += "D:\\Photos de vacances\\" + std::to_string(2000 + i) + " Bretagne;";
     WriteIni(L"config 1.cfg", {"[Options]", "defdir=" + folders, "defspeed=7"});
     Load(LoadScope::NamedConfiguration);
-    EXPECT_EQ(Settings.folders, std::wstring(folders.begin(), folders.end()));
-    EXPECT_EQ(Settings.stepPixels, 7);
+    EXPECT_EQ(settings.folders, std::wstring(folders.begin(), folders.end()));
+    EXPECT_EQ(settings.stepPixels, 7);
 }
 
 TEST_F(SettingsTest, StringsAreAnsiInTheFileAndMissingOnesKeepTheDefault) {

@@ -7,18 +7,18 @@ TEST_F(SettingsTest, InstallDirComesFromTheRegistryUnchanged) {
     ASSERT_TRUE(value.SetString(dir.Path()));
     WriteIni(L"config.ini", {"[Config]", "cfgname=depuis le registre"});
     WriteIni(L"depuis le registre.cfg", {"[Options]", "defspeed=5"});
-    Settings.installDir = L"c:\\ailleurs\\";
+    settings.installDir = L"c:\\ailleurs\\";
     LoadWithRegistry(LoadScope::CurrentConfiguration);
-    EXPECT_EQ(Settings.installDir, dir.Path());
-    EXPECT_EQ(Settings.configName, L"depuis le registre");
-    EXPECT_EQ(Settings.stepPixels, 5);
+    EXPECT_EQ(settings.installDir, dir.Path());
+    EXPECT_EQ(settings.configName, L"depuis le registre");
+    EXPECT_EQ(settings.stepPixels, 5);
 
     // The value is a prefix: nothing is appended to a folder written without its "\".
     std::wstring bare = dir.Path().substr(0, dir.Path().size() - 1);
     ASSERT_TRUE(value.SetString(bare));
     boxes.clear();
     LoadWithRegistry(LoadScope::NamedConfiguration);
-    EXPECT_EQ(Settings.installDir, bare);
+    EXPECT_EQ(settings.installDir, bare);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], L"Configuration non trouvée (" + bare + L"depuis le registre.cfg)");
 }
@@ -28,12 +28,12 @@ TEST_F(SettingsTest, WithoutTheRegistryValueTheInstallFolderStays) {
     WriteIni(L"config 1.cfg", {"[Options]", "defspeed=4"});
     value.Remove(); // no key at all, or the key without its value
     LoadWithRegistry(LoadScope::NamedConfiguration);
-    EXPECT_EQ(Settings.installDir, dir.Path());
-    EXPECT_EQ(Settings.stepPixels, 4);
+    EXPECT_EQ(settings.installDir, dir.Path());
+    EXPECT_EQ(settings.stepPixels, 4);
 
     ASSERT_TRUE(value.SetDword(1)); // a number is no folder
     LoadWithRegistry(LoadScope::NamedConfiguration);
-    EXPECT_EQ(Settings.installDir, dir.Path());
+    EXPECT_EQ(settings.installDir, dir.Path());
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -46,9 +46,11 @@ TEST_F(SettingsTest, AMissingInstallFolderIsAbsentNotUnreadable) {
          {dir / L"parti\\", std::wstring(L"\\\\absent\\partage\\Vistamur\\")}) {
         SCOPED_TRACE(testing::PrintToString(tk::Narrow(missing)));
         ASSERT_TRUE(value.SetString(missing));
-        const LoadProblems problems = LoadSettings(LoadScope::CurrentConfiguration);
-        EXPECT_EQ(Settings.installDir, missing);
+        const Loaded loaded = LoadSettings(LoadScope::CurrentConfiguration, settings, &unread);
+        settings = loaded.settings;
+        const LoadProblems& problems = loaded.problems;
+        EXPECT_EQ(settings.installDir, missing);
         EXPECT_TRUE(problems.empty());
-        EXPECT_TRUE(Settings.unreadFiles.empty());
+        EXPECT_TRUE(unread.empty());
     }
 }

@@ -63,26 +63,24 @@ TEST(SettingsRecord, InitialValuesAndTables) {
                  s.randomConfig);
     EXPECT_EQ(s.clipMaxGrowth, 1);
     EXPECT_EQ(s.maxTiles, 6);
-    EXPECT_EQ(s.activeTransition, 1);
     EXPECT_EQ(s.transitionList, L";1;2;3;4;5;6;7;8;9;10;11;12;13;");
     EXPECT_EQ(s.installDir, L"c:\\program files\\korvane\\vistamur screensaver\\");
     EXPECT_EQ(s.configName, L"config 1");
     EXPECT_EQ(std::wstring(MediaExtensions[0]), L".JPG");
     EXPECT_EQ(std::wstring(MediaExtensions[18]), L".IVF");
     EXPECT_EQ(std::wstring(TransitionOf(10).name), L"Centrale+aléatoire");
-    EXPECT_EQ(RunMode, rmSaver);
 }
 
 TEST_F(SettingsTest, WithoutConfigIniTheDialogAndTheSaverReadNothing) {
     WriteIni(L"config 1.cfg", kFullConfig); // present, but nothing names it
     for (LoadScope scope : {LoadScope::CurrentConfiguration, LoadScope::SaverStart}) {
         Load(scope);
-        ExpectInitialOptions(Settings);
+        ExpectInitialOptions(settings);
     }
     EXPECT_TRUE(boxes.empty());
     // The named configuration alone does not look at "config.ini": it reads the current file.
     Load(LoadScope::NamedConfiguration);
-    ExpectFullConfig(Settings);
+    ExpectFullConfig(settings);
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -90,9 +88,9 @@ TEST_F(SettingsTest, ConfigIniNamesTheConfigurationFile) {
     WriteIni(L"config.ini", {"[Config]", "cfgname=mes photos", "[Options]", "cfgalea=0"});
     WriteIni(L"mes photos.cfg", kFullConfig);
     Load(LoadScope::CurrentConfiguration);
-    EXPECT_EQ(Settings.configName, L"mes photos");
-    EXPECT_FALSE(Settings.randomConfig);
-    ExpectFullConfig(Settings);
+    EXPECT_EQ(settings.configName, L"mes photos");
+    EXPECT_FALSE(settings.randomConfig);
+    ExpectFullConfig(settings);
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -104,11 +102,11 @@ TEST_F(SettingsTest, AMissingConfigurationFileIsReportedWithItsFullPath) {
         Load(scope);
         ASSERT_EQ(boxes.size(), 1u) << int(scope);
         EXPECT_EQ(boxes[0], L"Configuration non trouvée (" + dir.Path() + L"partie.cfg)");
-        EXPECT_EQ(Settings.folders, L""); // the options keep their values ...
-        EXPECT_EQ(Settings.stepPixels, 1);
-        EXPECT_EQ(Settings.stepsPerTenSeconds, 990);
+        EXPECT_EQ(settings.folders, L""); // the options keep their values ...
+        EXPECT_EQ(settings.stepPixels, 1);
+        EXPECT_EQ(settings.stepsPerTenSeconds, 990);
     }
-    EXPECT_EQ(Settings.configName, L"partie"); // ... and configName is what config.ini said
+    EXPECT_EQ(settings.configName, L"partie"); // ... and configName is what config.ini said
 }
 
 TEST_F(SettingsTest, KeysMissingFromALaterConfigurationKeepTheEarlierValues) {
@@ -117,20 +115,20 @@ TEST_F(SettingsTest, KeysMissingFromALaterConfigurationKeepTheEarlierValues) {
     WriteIni(L"partial.cfg", {"[Options]", "defspeed=0x20", "defdir=E:\\Vacances;", "opnomfic=0",
                               "opagrfilm=abc", "defpause="});
     Load(LoadScope::CurrentConfiguration);
-    ExpectFullConfig(Settings);
+    ExpectFullConfig(settings);
 
-    Settings.configName = L"partial"; // as the dialog does when the user picks another one
+    settings.configName = L"partial"; // as the dialog does when the user picks another one
     Load(LoadScope::NamedConfiguration);
-    EXPECT_EQ(Settings.stepPixels, 32);
-    EXPECT_EQ(Settings.folders, L"E:\\Vacances;");
-    EXPECT_FALSE(Settings.captionName);
-    EXPECT_EQ(Settings.clipMaxGrowth, 4);   // not an integer: kept
-    EXPECT_EQ(Settings.displaySeconds, 12); // empty: kept
-    EXPECT_EQ(Settings.stepsPerTenSeconds, 500);
-    EXPECT_EQ(Settings.transitionList, L";2;5;");
-    EXPECT_EQ(Settings.memoryName, L"full");
-    EXPECT_TRUE(Settings.captionDate);
-    EXPECT_EQ(Settings.maxTiles, 9);
+    EXPECT_EQ(settings.stepPixels, 32);
+    EXPECT_EQ(settings.folders, L"E:\\Vacances;");
+    EXPECT_FALSE(settings.captionName);
+    EXPECT_EQ(settings.clipMaxGrowth, 4);   // not an integer: kept
+    EXPECT_EQ(settings.displaySeconds, 12); // empty: kept
+    EXPECT_EQ(settings.stepsPerTenSeconds, 500);
+    EXPECT_EQ(settings.transitionList, L";2;5;");
+    EXPECT_EQ(settings.memoryName, L"full");
+    EXPECT_TRUE(settings.captionDate);
+    EXPECT_EQ(settings.maxTiles, 9);
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -143,13 +141,13 @@ TEST_F(SettingsTest, RandomConfigurationIsOneOfTheFilesAndConfigIniIsNeverRewrit
     std::vector<std::wstring> drawn;
     for (uint32_t seed = 1; seed <= 60; ++seed) {
         SetRandomSeed(seed);
-        Settings.configName = L"b";
+        settings.configName = L"b";
         Load(LoadScope::SaverStart);
-        ASSERT_TRUE(Settings.configName == L"a" || Settings.configName == L"b" ||
-                    Settings.configName == L"c")
-            << tk::ToUtf8(Settings.configName);
-        EXPECT_EQ(Settings.folders, Settings.configName); // the drawn file is the one read
-        drawn.push_back(Settings.configName);
+        ASSERT_TRUE(settings.configName == L"a" || settings.configName == L"b" ||
+                    settings.configName == L"c")
+            << tk::ToUtf8(settings.configName);
+        EXPECT_EQ(settings.folders, settings.configName); // the drawn file is the one read
+        drawn.push_back(settings.configName);
     }
     for (const wchar_t* name : {L"a", L"b", L"c"})
         EXPECT_NE(std::find(drawn.begin(), drawn.end(), name), drawn.end())
@@ -159,8 +157,8 @@ TEST_F(SettingsTest, RandomConfigurationIsOneOfTheFilesAndConfigIniIsNeverRewrit
 
     // The dialog does not draw: it shows the configuration config.ini names.
     Load(LoadScope::CurrentConfiguration);
-    EXPECT_EQ(Settings.configName, L"b");
-    EXPECT_TRUE(Settings.randomConfig);
+    EXPECT_EQ(settings.configName, L"b");
+    EXPECT_TRUE(settings.randomConfig);
 }
 
 TEST_F(SettingsTest, RandomDrawTakesOnlyConfigurationFiles) {
@@ -175,8 +173,8 @@ TEST_F(SettingsTest, RandomDrawTakesOnlyConfigurationFiles) {
     for (uint32_t seed = 1; seed <= 40; ++seed) {
         SetRandomSeed(seed);
         Load(LoadScope::SaverStart);
-        drawn.push_back(Settings.configName);
-        EXPECT_EQ(Settings.folders, Settings.configName == L"seule" ? L"seule" : L"capitales");
+        drawn.push_back(settings.configName);
+        EXPECT_EQ(settings.folders, settings.configName == L"seule" ? L"seule" : L"capitales");
     }
     for (const auto& name : drawn)
         EXPECT_TRUE(name == L"seule" || name == L"CAPITALES") << tk::ToUtf8(name);
@@ -186,7 +184,7 @@ TEST_F(SettingsTest, RandomDrawTakesOnlyConfigurationFiles) {
 TEST_F(SettingsTest, RandomDrawWithNoConfigurationFileReportsTheNamedOne) {
     WriteIni(L"config.ini", {"[Config]", "cfgname=partie", "[Options]", "cfgalea=1"});
     Load(LoadScope::SaverStart);
-    EXPECT_EQ(Settings.configName, L"partie");
+    EXPECT_EQ(settings.configName, L"partie");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], L"Configuration non trouvée (" + dir.Path() + L"partie.cfg)");
 }
@@ -200,26 +198,27 @@ TEST_F(SettingsTest, AFileHeldByAnotherProgramIsWaitedForThenSaidUnreadable) {
     const std::wstring cfg = dir / L"config 1.cfg";
     for (bool released : {true, false}) {
         SCOPED_TRACE(released ? "released after 300 ms" : "held throughout");
-        Settings = SettingsRecord{};
-        Settings.installDir = dir.Path();
+        settings = SettingsRecord{};
+        settings.installDir = dir.Path();
         boxes.clear();
         HeldFile held(cfg, released ? 300 : INFINITE);
         ASSERT_TRUE(held.Held());
         Load(LoadScope::CurrentConfiguration);
         held.Release();
-        EXPECT_EQ(Settings.stepPixels, released ? 7 : 1);
+        EXPECT_EQ(settings.stepPixels, released ? 7 : 1);
         EXPECT_EQ(boxes, released ? std::vector<std::wstring>{}
                                   : std::vector<std::wstring>{L"Impossible de lire " + cfg});
-        EXPECT_EQ(UnreadFilesASaveReplaces(),
+        EXPECT_EQ(UnreadFilesASaveReplaces(settings, unread),
                   released ? std::vector<std::wstring>{} : std::vector<std::wstring>{cfg});
     }
-    SaveSettings(); // what the user confirmed: nothing is unread any more
-    EXPECT_TRUE(UnreadFilesASaveReplaces().empty());
+    SaveSettings(settings, &unread); // what the user confirmed: nothing is unread any more
+    EXPECT_TRUE(UnreadFilesASaveReplaces(settings, unread).empty());
 }
 
 TEST_F(SettingsTest, TheLoadReportsWhatWentWrongAndLeavesTheTellingToTheWindow) {
     WriteIni(L"config.ini", {"[Config]", "cfgname=partie", "[Options]", "cfgalea=0"});
-    const LoadProblems problems = LoadConfigFiles(LoadScope::CurrentConfiguration);
+    const LoadProblems problems =
+        LoadConfigFiles(LoadScope::CurrentConfiguration, settings).problems;
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(problems, (LoadProblems{{LoadProblem::NotFound, dir.Path() + L"partie.cfg"}}));
 }

@@ -2,10 +2,13 @@
 #include <windows.h>
 
 #include "settings/IniValue.h"
+#include "settings/SettingRows.h"
 #include "toolkit/System.h"
 #include "tests/support/SettingsFixture.h"
 
 namespace {
+template <class... Ts> struct Overloaded : Ts... { using Ts::operator()...; };
+
 // Settings unlike the initial ones in every stored field, with letters beyond ASCII.
 SettingsRecord Sample(const std::wstring& installDir) {
     SettingsRecord s;
@@ -53,20 +56,20 @@ const std::string kSampleCfg = "[Options]\r\n"
 } // namespace
 
 TEST_F(SettingsTest, SavedFilesHoldExactlyTheseBytes) {
-    Settings = Sample(dir.Path());
-    SaveSettings();
+    settings = Sample(dir.Path());
+    SaveSettings(settings, &unread);
     EXPECT_EQ(ReadFileBytes(dir / L"config.ini"), kSampleIni);
     EXPECT_EQ(ReadFileBytes(dir / L"Été.cfg"), kSampleCfg);
 }
 
 TEST_F(SettingsTest, SavedSettingsLoadBackUnchanged) {
     const SettingsRecord saved = Sample(dir.Path());
-    Settings = saved;
-    SaveSettings();
-    Settings = SettingsRecord{};
-    Settings.installDir = dir.Path();
+    settings = saved;
+    SaveSettings(settings, &unread);
+    settings = SettingsRecord{};
+    settings.installDir = dir.Path();
     Load(LoadScope::CurrentConfiguration);
-    const SettingsRecord& s = Settings;
+    const SettingsRecord& s = settings;
     EXPECT_EQ(s.configName, saved.configName);
     EXPECT_EQ(s.randomConfig, saved.randomConfig);
     EXPECT_EQ(s.folders, saved.folders);
@@ -90,13 +93,13 @@ TEST_F(SettingsTest, SavedSettingsLoadBackUnchanged) {
 TEST_F(SettingsTest, SavingAgainRewritesValuesInPlace) {
     // A first run saves the initial values; a second save changes them without adding keys,
     // and keys or sections of the file that are not ours stay.
-    SaveSettings();
+    SaveSettings(settings, &unread);
     EXPECT_EQ(ReadFileBytes(dir / L"config.ini"),
               "[Config]\r\ncfgname=config 1\r\n[Options]\r\ncfgalea=0\r\n");
     WriteFileBytes(dir / L"config.ini", ReadFileBytes(dir / L"config.ini") + "[Autre]\r\nx=1\r\n");
-    Settings.stepPixels = -2;
-    Settings.folders = L"";
-    SaveSettings();
+    settings.stepPixels = -2;
+    settings.folders = L"";
+    SaveSettings(settings, &unread);
     EXPECT_EQ(ReadFileBytes(dir / L"config.ini"),
               "[Config]\r\ncfgname=config 1\r\n[Options]\r\ncfgalea=0\r\n[Autre]\r\nx=1\r\n");
     std::string cfg = ReadFileBytes(dir / L"config 1.cfg");
@@ -106,9 +109,9 @@ TEST_F(SettingsTest, SavingAgainRewritesValuesInPlace) {
 
 TEST_F(SettingsTest, RefusedWritesRaiseTheErrorNamingTheFile) {
     // A folder that does not exist (an install folder removed or never made).
-    Settings.installDir = dir.Path() + L"absent\\";
+    settings.installDir = dir.Path() + L"absent\\";
     try {
-        SaveSettings();
+        SaveSettings(settings, &unread);
         ADD_FAILURE() << "no error";
     } catch (const WriteRefused& e) {
         EXPECT_EQ(e.Message(), L"Impossible d'écrire dans " + dir.Path() + L"absent\\config 1.cfg");
@@ -124,9 +127,9 @@ TEST_F(SettingsTest, AConfigurationThatCannotBeWrittenLeavesConfigIniAsItWas) {
     CreateDirectoryW((dir / L"blocked.cfg").c_str(), nullptr);
     for (const std::wstring& name : {std::wstring(L"blocked"), std::wstring(255, L'n')}) {
         WriteFileBytes(dir / L"config.ini", before);
-        Settings.configName = name;
+        settings.configName = name;
         try {
-            SaveSettings();
+            SaveSettings(settings, &unread);
             ADD_FAILURE() << "no error";
         } catch (const WriteRefused& e) {
             EXPECT_EQ(e.Message(), L"Impossible d'écrire dans " + dir.Path() + name + L".cfg");
@@ -142,15 +145,15 @@ TEST_F(SettingsTest, AConfigurationThatCannotBeWrittenLeavesConfigIniAsItWas) {
 // or it would read back as another name and the next start would not find its file.
 TEST_F(SettingsTest, ANameWithBlanksAtItsEndsReadsBackWhole) {
     for (const wchar_t* name : {L" Vacances", L"Vacances ", L" Vacances "}) {
-        Settings = SettingsRecord{};
-        Settings.installDir = dir.Path();
-        Settings.configName = name;
-        SaveSettings();
+        settings = SettingsRecord{};
+        settings.installDir = dir.Path();
+        settings.configName = name;
+        SaveSettings(settings, &unread);
         EXPECT_EQ(ReadFileBytes(dir / L"config.ini"),
                   "[Config]\r\ncfgname=\"" + tk::Narrow(name) + "\"\r\n[Options]\r\ncfgalea=0\r\n");
-        Settings.configName = L"config 1";
+        settings.configName = L"config 1";
         Load(LoadScope::CurrentConfiguration);
-        EXPECT_EQ(Settings.configName, name);
+        EXPECT_EQ(settings.configName, name);
     }
     EXPECT_TRUE(boxes.empty());
 }
@@ -158,24 +161,47 @@ TEST_F(SettingsTest, ANameWithBlanksAtItsEndsReadsBackWhole) {
 // A folder or a configuration name beyond the ANSI code page turns that file into UTF-16 LE
 // with its byte-order mark, its earlier keys kept; everything reads back exactly.
 TEST_F(SettingsTest, NamesBeyondTheCodePageTurnTheFileUnicodeAndReadBack) {
-    Settings = Sample(dir.Path());
-    SaveSettings(); // ANSI files first, as a configuration saved before
-    Settings.configName = L"Фото";
-    Settings.folders = L"C:\\Фото 写真 😀;C:\\Photos d'été;";
-    Settings.memoryName = L"Фото";
-    SaveSettings();
+    settings = Sample(dir.Path());
+    SaveSettings(settings, &unread); // ANSI files first, as a configuration saved before
+    settings.configName = L"Фото";
+    settings.folders = L"C:\\Фото 写真 😀;C:\\Photos d'été;";
+    settings.memoryName = L"Фото";
+    SaveSettings(settings, &unread);
     for (const wchar_t* file : {L"config.ini", L"Фото.cfg"})
         EXPECT_EQ(ReadFileBytes(dir / file).substr(0, 2), "\xFF\xFE") << tk::ToUtf8(file);
     EXPECT_EQ(ReadFileBytes(dir / L"Été.cfg"), kSampleCfg); // the other one is untouched
 
-    const SettingsRecord saved = Settings;
-    Settings = SettingsRecord{};
-    Settings.installDir = dir.Path();
+    const SettingsRecord saved = settings;
+    settings = SettingsRecord{};
+    settings.installDir = dir.Path();
     Load(LoadScope::CurrentConfiguration);
     EXPECT_TRUE(boxes.empty());
-    EXPECT_EQ(Settings.configName, saved.configName);
-    EXPECT_EQ(Settings.folders, saved.folders);
-    EXPECT_EQ(Settings.memoryName, saved.memoryName);
-    EXPECT_EQ(Settings.displaySeconds, saved.displaySeconds);
-    EXPECT_TRUE(Settings.randomConfig);
+    EXPECT_EQ(settings.configName, saved.configName);
+    EXPECT_EQ(settings.folders, saved.folders);
+    EXPECT_EQ(settings.memoryName, saved.memoryName);
+    EXPECT_EQ(settings.displaySeconds, saved.displaySeconds);
+    EXPECT_TRUE(settings.randomConfig);
+}
+
+// Every row both ways: a record saved and loaded again from the initial values is the same
+// record, whatever its fields hold, for records unlike the initial ones in every field.
+TEST_F(SettingsTest, EveryRowReadsBackWhatItWrote) {
+    SettingsRecord extremes = Sample(dir.Path());
+    for (const SettingRow& row : ConfigFileRows())
+        std::visit(Overloaded{[&](int SettingsRecord::*f) { extremes.*f = INT32_MIN; },
+                              [&](bool SettingsRecord::*f) { extremes.*f = !(extremes.*f); },
+                              [&](std::wstring SettingsRecord::*f) { extremes.*f = L" x; "; }},
+                   row.field);
+    SettingsRecord unicode = Sample(dir.Path());
+    unicode.configName = L"写真";
+    unicode.maxTiles = INT32_MAX;
+    const SettingsRecord records[] = {SettingsRecord{}, Sample(dir.Path()), extremes, unicode};
+    for (SettingsRecord saved : records) {
+        saved.installDir = dir.Path();
+        SaveSettings(saved);
+        SettingsRecord from;
+        from.installDir = dir.Path();
+        EXPECT_EQ(LoadConfigFiles(LoadScope::CurrentConfiguration, from).settings, saved)
+            << tk::ToUtf8(saved.configName) << " " << saved.stepPixels;
+    }
 }

@@ -42,25 +42,24 @@ TEST(Init, BadNumbersInTheConfigurationStillGiveAWorkingSaver) {
                                         {L"defspeed", c.speed},
                                         {L"defdelay", L"1000"},
                                         {L"opmemfiles", L"0"}});
-        Settings = SettingsRecord{};
         SaverWindow saver;
         ASSERT_TRUE(saver.CreateHidden());
         saver.Init();
         EXPECT_EQ(saver.PrimaryShow().Strip().tileCount, c.tileCount);
         EXPECT_EQ(int(saver.PrimaryShow().Strip().panels.size()), c.tileCount);
-        EXPECT_EQ(Settings.stepPixels, c.step);
+        EXPECT_EQ(saver.Settings().stepPixels, c.step);
         if (c.transition) {
-            EXPECT_EQ(Settings.activeTransition, c.transition);
+            EXPECT_EQ(saver.Transition(), c.transition);
         } else {
-            EXPECT_GE(Settings.activeTransition, 1);
-            EXPECT_LE(Settings.activeTransition, 13);
+            EXPECT_GE(saver.Transition(), 1);
+            EXPECT_LE(saver.Transition(), 13);
         }
         EXPECT_EQ(saver.PrimaryShow().currentTile, 0);
         EXPECT_FALSE(saver.stepDue);
         // Without files the banner stays and the steps have nothing to refill.
-        EXPECT_EQ(saver.BannerText(),
-                  L"Vistamur Screen Saver V4.0 : Initialisation config 1 - \"" +
-                      std::wstring(TransitionOf(Settings.activeTransition).name) + L"\"... ");
+        EXPECT_EQ(saver.BannerText(), L"Vistamur Screen Saver V4.0 : Initialisation config 1 - \"" +
+                                          std::wstring(TransitionOf(saver.Transition()).name) +
+                                          L"\"... ");
         for (int step = 0; step < 20; ++step) {
             saver.OnStepTick();
             saver.MoveOneStep();

@@ -230,8 +230,10 @@ TEST_F(Slideshow, ARescanDuringTheShowLeavesNoTextOnTheScreen) {
     auto files = Photos({{200, 150, 0xFF0000}, {200, 150, 0x00FF00}, {200, 150, 0x0000FF}});
     auto saver = rig::StartSaver({.transition = 1, .tiles = 3}, files);
     ASSERT_TRUE(saver);
-    Settings.rememberSeen = true;
-    Settings.folders = dir.Path();
+    SettingsRecord settings = saver->Settings();
+    settings.rememberSeen = true;
+    settings.folders = dir.Path();
+    saver->UseSettings(settings);
     EXPECT_FALSE(saver->HasCanvasTexts());
     // The refill that takes the last file of a pass starts the next one: three refills on,
     // the folder has been scanned again.

@@ -13,6 +13,7 @@
 
 #include "settings/Settings.h"
 #include "settings/Pacing.h"
+#include "settings/Transitions.h"
 #include "saver/SaverWindow.h"
 #include "tests/support/Rig.h"
 #include "tests/support/SaverProcess.h"
@@ -40,7 +41,6 @@ inline double LitShare(const std::vector<uint32_t>& pixels) {
 inline SettingsRecord ClipSettings(int transition,
                                    std::initializer_list<bool SettingsRecord::*> on = {}) {
     SettingsRecord s;
-    s.activeTransition = transition;
     s.transitionList = L";" + std::to_wstring(transition) + L";";
     for (bool SettingsRecord::*option :
          {&SettingsRecord::clipPlaysWhenVisible, &SettingsRecord::clipLoops,
@@ -56,9 +56,11 @@ inline SettingsRecord ClipSettings(int transition,
 class ClipScreen {
   public:
     explicit ClipScreen(const SettingsRecord& settings, int tiles = 1, bool shown = false) {
-        Settings = settings;
-        Settings.maxTiles = tiles;
+        SettingsRecord run = settings;
+        run.maxTiles = tiles;
         saver_ = rig::NewSaverWindow(shown);
+        saver_->UseSettings(run);
+        saver_->UseTransition(UsableTransitions(run.transitionList).front());
         saver_->BuildShows();
         MonitorShow& s = saver_->PrimaryShow();
         for (auto& panel : s.Strip().panels)
@@ -71,6 +73,12 @@ class ClipScreen {
         PumpMessages();
     }
 
+    // A clip option of the run turned on or off under the running show.
+    void SetOption(bool SettingsRecord::*option, bool on) {
+        SettingsRecord run = saver_->Settings();
+        run.*option = on;
+        saver_->UseSettings(run);
+    }
     MonitorShow& operator*() { return saver_->PrimaryShow(); }
     MonitorShow* operator->() { return &saver_->PrimaryShow(); }
 
@@ -84,8 +92,8 @@ class ClipScreen {
         saver_->Catalogue().currentFile = file;
         SetWindowPos(s.Strip().panels[tile]->Handle(), nullptr, left, top, s.Width(), s.Height(),
                      SWP_NOZORDER | SWP_NOACTIVATE);
-        s.Strip().tilePos[tile] = Settings.activeTransition >= 11 ? top : left;
-        s.stepTimer.SetInterval(CentralDisplayMs(Settings.displaySeconds));
+        s.Strip().tilePos[tile] = saver_->Transition() >= 11 ? top : left;
+        s.stepTimer.SetInterval(CentralDisplayMs(saver_->Settings().displaySeconds));
         bool ok = s.StartClip(tile);
         PumpMessages();
         return ok;
@@ -96,8 +104,8 @@ class ClipScreen {
         MonitorShow& s = saver_->PrimaryShow();
         s.Strip().tilePos[tile] = pos;
         RECT b = s.Strip().panels[tile]->Bounds();
-        int left = Settings.activeTransition >= 11 ? b.left : pos;
-        int top = Settings.activeTransition >= 11 ? pos : b.top;
+        int left = saver_->Transition() >= 11 ? b.left : pos;
+        int top = saver_->Transition() >= 11 ? pos : b.top;
         SetWindowPos(s.Strip().panels[tile]->Handle(), nullptr, left, top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }

@@ -13,7 +13,7 @@
 
 #include "settings/Settings.h"
 #include "settings/Random.h"
-#include "settings/SafeSettings.h"
+#include "settings/SettingRows.h"
 #include "saver/SaverWindow.h"
 #include "toolkit/Counters.h"
 #include "toolkit/MsgBox.h"
@@ -35,17 +35,17 @@ struct RunSettings {
 };
 
 // The settings a run reads, without the configuration files.
-inline void UseSettings(const RunSettings& run) {
-    Settings = SettingsRecord{};
-    Settings.transitionList = L";" + std::to_wstring(run.transition) + L";";
-    Settings.maxTiles = run.tiles;
-    Settings.stepPixels = run.speed;
-    Settings.stepsPerTenSeconds = run.delay;
-    Settings.displaySeconds = run.pause;
-    Settings.captionName = run.names;
-    Settings.captionDate = run.dates;
-    Settings.rememberSeen = false;
-    ClampForSaver(Settings);
+inline SettingsRecord SettingsOf(const RunSettings& run) {
+    SettingsRecord s;
+    s.transitionList = L";" + std::to_wstring(run.transition) + L";";
+    s.maxTiles = run.tiles;
+    s.stepPixels = run.speed;
+    s.stepsPerTenSeconds = run.delay;
+    s.displaySeconds = run.pause;
+    s.captionName = run.names;
+    s.captionDate = run.dates;
+    s.rememberSeen = false;
+    return s;
 }
 
 // A saver window over the screen that does not run the start-up when it shows: the test
@@ -81,9 +81,9 @@ inline void FinishChanges(SaverWindow& saver) {
 inline std::unique_ptr<SaverWindow>
 StartSaver(const RunSettings& run, const std::vector<std::wstring>& files, bool shown = false,
            std::function<std::vector<Monitor>()> monitors = nullptr) {
-    UseSettings(run);
     auto saver = NewSaverWindow(shown);
     if (!saver) return nullptr;
+    saver->UseSettings(SettingsOf(run));
     if (monitors) saver->readMonitors = std::move(monitors);
     saver->BuildSlideshow();
     saver->Catalogue().filesToSee = files;
@@ -173,7 +173,7 @@ inline SoakResult Soak(const std::wstring& folder, long refills) {
     RunSettings run;
     run.transition = 1;
     run.tiles = 20;
-    run.speed = SaverBounds::kMaxStepPixels;
+    run.speed = RowOf(&SettingsRecord::stepPixels).highest;
     run.delay = 1000;
     run.names = run.dates = true;
     auto saver = StartSaver(run, files, true);

@@ -203,10 +203,10 @@ TEST(ClipTile, CentralTileIsKeptWhileItsClipPlaysWhole) {
         ASSERT_TRUE(WaitUntil([&] { return player.Mode() == MediaMode::Stopped; }, 4000));
         EXPECT_FALSE(screen->ClipStillRunning(0));
 
-        Settings.clipLoops = true; // looping: it keeps the tile for good
+        screen.SetOption(&SettingsRecord::clipLoops, true); // looping: it keeps the tile for good
         screen->CheckClipLoop(0);
         EXPECT_TRUE(screen->ClipStillRunning(0));
-        Settings.clipPlaysWhole = false;
+        screen.SetOption(&SettingsRecord::clipPlaysWhole, false);
         EXPECT_FALSE(screen->ClipStillRunning(0));
     }
 }
