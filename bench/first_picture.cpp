@@ -56,13 +56,13 @@ bool MakeLibrary(const std::wstring& root, int folders, int perFolder) {
     WriteFileBytes(seeds + L"\\make.py", kMakeLibrary);
     for (int i = 0; i < count; ++i) {
         const std::wstring seed = seeds + L"\\seed" + std::to_wstring(i) + L".jpg";
-        if (!Exists(seed) && !MakeDetailedJpeg(seed, GetSystemMetrics(SM_CXSCREEN),
-                                               GetSystemMetrics(SM_CYSCREEN)))
+        if (!Exists(seed) &&
+            !MakeDetailedJpeg(seed, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)))
             return false;
         line += " \"" + UnixPath(seed) + "\"";
     }
-    line += " \"" + UnixPath(root) + "\" " + std::to_string(folders) + " " +
-            std::to_string(perFolder);
+    line +=
+        " \"" + UnixPath(root) + "\" " + std::to_string(folders) + " " + std::to_string(perFolder);
     if (!StartUnix(line)) return false;
     const DWORD start = GetTickCount();
     while (!Exists(root + L"\\complete") && GetTickCount() - start < 600000)
@@ -125,8 +125,8 @@ void SlowShareFigures(const TempDir& install) {
         std::vector<double> firsts, loads;
         for (int run = 0; run < kRuns; ++run) {
             firsts.push_back(FirstPicture(install, share.Folder()));
-            loads.push_back(PhotoLoad(share.Folder() + L"album 00001\\IMG_" +
-                                      std::to_wstring(run) + L".jpg"));
+            loads.push_back(
+                PhotoLoad(share.Folder() + L"album 00001\\IMG_" + std::to_wstring(run) + L".jpg"));
         }
         std::printf("first_picture_slow_share_ms: %.0f\n", Median(firsts));
         std::printf("slow_share_photo_load_ms: %.0f\n", Median(loads));
