@@ -17,7 +17,7 @@
 #include "toolkit/NonCopyable.h"
 
 // How long a stop waits for the worker before leaving it behind.
-constexpr unsigned kScanStopWaitMs = 200;
+constexpr unsigned kScanStopWaitMs = 100;
 
 class ScanWorker : private tk::NonCopyable {
   public:
