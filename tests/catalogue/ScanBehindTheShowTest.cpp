@@ -9,8 +9,8 @@
 #include <mutex>
 #include <set>
 
-#include "saver/Catalogue.h"
-#include "saver/FolderScan.h"
+#include "library/Catalogue.h"
+#include "library/FolderScan.h"
 #include "saver/ScanWorker.h"
 #include "tests/catalogue/CatalogueFolder.h"
 #include "toolkit/System.h"
