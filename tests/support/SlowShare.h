@@ -1,9 +1,7 @@
 #pragma once
-// A slow share for the scan's test and benchmark: a folder seen through slowfs.py, a FUSE
-// pass-through that answers each folder listing and each open after a delay and reads at a
-// set rate, as a photo folder on a home server over Wi-Fi does. It needs Wine (slowfs.py is a
-// Unix program), /dev/fuse and Debian's python3-fusepy, libfuse2 and fuse3 (scripts/setup
-// installs them); Mounted() tells whether the share came up.
+// A folder seen through slowfs.py (a FUSE pass-through that answers each listing and open
+// after a delay and reads at a set rate, as a home server over Wi-Fi), for as long as it lives.
+// It needs Wine, /dev/fuse, python3-fusepy, libfuse2 and fuse3 (scripts/setup installs them).
 #include <windows.h>
 
 #include <string>
@@ -11,15 +9,13 @@
 #include "tests/support/TempDir.h"
 #include "tests/support/Tree.h"
 
-// slowfs.py beside this header; the build names the source folder.
-#ifndef VISTAMUR_SOURCE_DIR
+#ifndef VISTAMUR_SOURCE_DIR // slowfs.py lies beside this header; the build names the sources
 #define VISTAMUR_SOURCE_DIR ""
 #endif
 
 class SlowShare : private tk::NonCopyable {
   public:
-    // source: the folder it shows; probe: a file in it (a path below it) by which the mount is
-    // known to be up; options: slowfs.py's, e.g. "--list-ms 1000".
+    // probe: a file below source that shows the mount is up; options: slowfs.py's.
     SlowShare(const std::wstring& source, const std::wstring& probe, const std::string& options)
         : probe_(mount_ / probe) {
         if (!WineUnixName()) return;
@@ -29,7 +25,7 @@ class SlowShare : private tk::NonCopyable {
                            [&] { return Visible(); });
     }
     ~SlowShare() {
-        // The file system's process ends with its mount; the folder then empties as before.
+        // slowfs.py ends with its mount.
         if (mounted_)
             RunUnix("/bin/umount -l \"" + UnixPath(mount_.Path()) + "\"",
                     [&] { return !Visible(); });
