@@ -22,8 +22,9 @@ struct CatalogueEvents {
     std::function<bool()> KeepGoing;
     // An exit is pending: no scan starts and a refill's tries end.
     std::function<bool()> Stopping;
-    // A scan, a memory read or a refill's tries begin (true) or have ended (false): the
-    // owner's message loop does not run meanwhile, and KeepGoing is asked instead.
+    // A memory read, a refill's tries or a scan on the caller's thread begin (true) or have
+    // ended (false): the owner's message loop does not run meanwhile, and KeepGoing is asked
+    // instead.
     std::function<void(bool begins)> Filling;
     // A scan begins: the owner runs it (on a worker) and hands what it finds to TakeFound
     // while the show goes on. Without it, ScanFolders scans before it returns.

@@ -25,7 +25,7 @@ void SaverWindow::Init() {
     BuildSlideshow();
     FillCatalogue();
     if (exitPending_) return; // the window closes: nothing more to start
-    // A scan goes on on its worker: the show begins with its first batches (OnScanFound).
+    // The scan goes on, on its worker: the show begins with its first batches (OnScanFound).
     if (!catalogue_.ScanRunning()) StartShow();
 }
 
