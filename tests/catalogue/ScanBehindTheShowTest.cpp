@@ -115,3 +115,13 @@ TEST_F(ScanBehind, TheWorkerHandsOverWhatTheWalkFinds) {
     EXPECT_EQ(away, V{dir_ / L"away\\"});
     EXPECT_EQ(awayAfter, 2u) << "the folder away waited for the files after it";
 }
+
+// A file taken ahead as its pass ended is shown once in the next, though the rescan finds it.
+TEST_F(ScanBehind, AFileTakenAheadIsNotFoundAgainByTheRescan) {
+    Settings.rememberSeen = true;
+    cat_.filesToSee = {L"C:\\a.jpg"};
+    EXPECT_EQ(cat_.TakeAhead(), L"C:\\a.jpg"); // the pass's last file: the rescan begins
+    ASSERT_TRUE(cat_.ScanRunning());
+    cat_.TakeFound(Batch({L"C:\\a.jpg", L"C:\\b.jpg"}, true));
+    EXPECT_EQ(cat_.filesToSee, V{L"C:\\b.jpg"});
+}
