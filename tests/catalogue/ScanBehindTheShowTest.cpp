@@ -31,7 +31,8 @@ class ScanBehind : public CatalogueFolder {
     }
     V warnings_;
     int scans_ = 0;
-    FileCatalogue cat_{{.Warning = [this](const std::wstring& text) { warnings_.push_back(text); },
+    FileCatalogue cat_{settings_,
+                       {.Warning = [this](const std::wstring& text) { warnings_.push_back(text); },
                         .StartScan = [this](ScanRequest) { ++scans_; }}};
 };
 } // namespace
@@ -72,7 +73,7 @@ TEST_F(ScanBehind, NothingFoundIsSaidOnlyOfAWholeScanThatFoundNothing) {
 // After a pass, the files of that pass not found yet are still to see; without one (the run's
 // first scan) the memory stays as it was.
 TEST_F(ScanBehind, ACloseDuringTheScanWritesWhatTheRunKnows) {
-    Settings.rememberSeen = true;
+    settings_.rememberSeen = true;
     MakeFile(Memory(), "1C:\\old.jpg\r\n");
     cat_.FillCatalogue(); // all seen: a scan begins
     cat_.TakeFound(Batch({L"C:\\a.jpg"}));
@@ -118,7 +119,7 @@ TEST_F(ScanBehind, TheWorkerHandsOverWhatTheWalkFinds) {
 
 // A file taken ahead as its pass ended is shown once in the next, though the rescan finds it.
 TEST_F(ScanBehind, AFileTakenAheadIsNotFoundAgainByTheRescan) {
-    Settings.rememberSeen = true;
+    settings_.rememberSeen = true;
     cat_.filesToSee = {L"C:\\a.jpg"};
     EXPECT_EQ(cat_.TakeAhead(), L"C:\\a.jpg"); // the pass's last file: the rescan begins
     ASSERT_TRUE(cat_.ScanRunning());
