@@ -3,13 +3,14 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <iterator>
+#include <unordered_set>
 
 #include "settings/ConfigName.h"
 #include "settings/Settings.h"
 #include "settings/Random.h"
 #include "library/FolderScan.h"
 #include "library/MemoryFile.h"
-#include "library/ProgressPacer.h"
 #include "library/RefillTries.h"
 #include "toolkit/Log.h"
 #include "toolkit/Text.h"
@@ -40,32 +41,86 @@ void FileCatalogue::Clear() {
     filesToSee.clear();
     seenFiles.clear();
     failures_.NewPass();
+    scanning_ = false; // its batches, should more come, are dropped
+    std::vector<std::wstring>().swap(previousPass_);
 }
 
 void FileCatalogue::ScanFolders() {
-    FillingScope filling(events_);
+    // The lists of the pass that ends wait aside until the new scan has ended: a close before
+    // that writes the memory with them (EndScanAtClose).
+    std::vector<std::wstring> previous = std::move(scanning_ ? previousPass_ : seenFiles);
+    if (!scanning_)
+        previous.insert(previous.end(), std::make_move_iterator(filesToSee.begin()),
+                        std::make_move_iterator(filesToSee.end()));
     Clear();
+    previousPass_ = std::move(previous);
     unreached_.clear();
-    ProgressPacer pacer;
-    auto drawCount = [this] { Progress(ScanCountText(filesToSee.size())); };
-    ScanEvents events;
-    events.FolderScanned = [&](size_t) {
-        if (pacer.Due(GetTickCount64())) drawCount();
-    };
-    events.Inaccessible = [&](const std::wstring& folder) {
+    found_ = 0;
+    scanPacer_ = ProgressPacer();
+    scanning_ = true;
+    ScanRequest request{settings_.folders, UsableMediaMask()};
+    if (events_.StartScan) {
+        events_.StartScan(std::move(request));
+        return;
+    }
+    FillingScope filling(events_);
+    ScanInBatches(
+        request, [this] { return KeepGoing(); },
+        [this](ScanBatch&& batch) { TakeFound(std::move(batch)); });
+}
+
+void FileCatalogue::DrawScanCount() const {
+    Progress(ScanCountText(found_));
+}
+
+void FileCatalogue::TakeFound(ScanBatch&& batch) {
+    if (!scanning_) return; // of a scan given up
+    found_ += batch.files.size();
+    // A file taken ahead when the pass began is shown once in it, though the scan finds it.
+    for (std::wstring& path : batch.files)
+        if (aheadFiles.empty() ||
+            std::none_of(aheadFiles.begin(), aheadFiles.end(),
+                         [&](const std::wstring& ahead) { return tk::SamePath(ahead, path); }))
+            filesToSee.push_back(std::move(path));
+    if (!batch.files.empty() && scanPacer_.Due(GetTickCount64())) DrawScanCount();
+    for (const std::wstring& folder : batch.away) {
         unreached_.push_back(folder);
-        if (pacer.TakePending()) drawCount(); // the notice comes over the true count
+        if (scanPacer_.TakePending()) DrawScanCount(); // the notice comes over the true count
         SayFolderAway(folder);
-    };
-    events.KeepGoing = [this] { return KeepGoing(); };
-    const bool whole = FolderScan(filesToSee, std::move(events)).ScanFolders(settings_.folders);
-    if (pacer.TakePending()) drawCount();
+    }
+    if (batch.last) EndScan(batch.whole, batch.failed);
+}
+
+void FileCatalogue::EndScan(bool whole, bool failed) {
+    scanning_ = false;
+    std::vector<std::wstring>().swap(previousPass_);
+    if (scanPacer_.TakePending()) DrawScanCount();
+    if (failed) tk::Log(L"the folder scan broke down; the show goes on with what it found");
     filled_ = whole;
     if (!whole) {
+        if (!failed) tk::Log(L"folder scan stopped by an exit; the memory stays as it was");
+        return;
+    }
+    if (found_ == 0) Warning(L"Erreur : Aucune photos ou vidéos trouvées !");
+}
+
+// A close before the scan's end: the lists hold what the new pass found so far. When the pass
+// before it is known (a rescan at the end of a pass, or a scan after a memory whose files
+// were all seen), the files it held that the scan has not found yet are still to see in the
+// new pass, and the memory is written whole. Without it (the first scan of a library) the
+// lists hold part of the folders only, and the memory stays as it was.
+void FileCatalogue::EndScanAtClose() {
+    scanning_ = false;
+    filled_ = !previousPass_.empty();
+    if (!filled_) {
         tk::Log(L"folder scan stopped by an exit; the memory stays as it was");
         return;
     }
-    if (filesToSee.empty()) Warning(L"Erreur : Aucune photos ou vidéos trouvées !");
+    std::unordered_set<std::wstring> found(filesToSee.begin(), filesToSee.end());
+    found.insert(seenFiles.begin(), seenFiles.end());
+    for (std::wstring& path : previousPass_)
+        if (!found.count(path)) filesToSee.push_back(std::move(path));
+    std::vector<std::wstring>().swap(previousPass_);
 }
 
 void FileCatalogue::SayFolderAway(const std::wstring& folder) {
@@ -202,6 +257,7 @@ void FileCatalogue::ForgetFile(const std::wstring& path) {
 }
 
 void FileCatalogue::RefillCatalogue() {
+    if (scanning_) return; // the pass goes on until the scan has found every file
     failures_.NewPass();
     if (KeepsMemory()) {
         ScanFolders();
@@ -306,6 +362,7 @@ bool FileCatalogue::TakeNextFile(const Excluded& excluded,
 // A memory that cannot be written keeps its previous file whole; the close goes on.
 void FileCatalogue::Close() {
     GiveBack(std::vector<std::wstring>(aheadFiles)); // prepared, never shown
+    if (scanning_) EndScanAtClose();
     if (KeepsMemory() && filled_) {
         if (filesToSee.empty() && seenFiles.empty())
             tk::Log(L"empty catalogue; the memory file stays as it was");

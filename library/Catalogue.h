@@ -9,6 +9,8 @@
 
 #include "library/PassFailures.h"
 #include "settings/Settings.h"
+#include "library/ProgressPacer.h"
+#include "library/ScanBatches.h"
 #include "toolkit/FileContent.h"
 
 struct CatalogueEvents {
@@ -20,9 +22,13 @@ struct CatalogueEvents {
     std::function<bool()> KeepGoing;
     // An exit is pending: no scan starts and a refill's tries end.
     std::function<bool()> Stopping;
-    // A scan, a memory read or a refill's tries begin (true) or have ended (false): the
-    // owner's message loop does not run meanwhile, and KeepGoing is asked instead.
+    // A memory read, a refill's tries or a scan on the caller's thread begin (true) or have
+    // ended (false): the owner's message loop does not run meanwhile, and KeepGoing is asked
+    // instead.
     std::function<void(bool begins)> Filling;
+    // A scan begins: the owner runs it (on a worker) and hands what it finds to TakeFound
+    // while the show goes on. Without it, ScanFolders scans before it returns.
+    std::function<void(ScanRequest request)> StartScan;
 };
 
 class FileCatalogue {
@@ -38,15 +44,24 @@ class FileCatalogue {
 
     // Start-up: the memory first when it is kept, else a scan.
     void FillCatalogue();
+    // A new pass from a scan of the folders. Until the scan ends, the files found so far are
+    // the pass's files to see, and those found later join them; the pass does not end before
+    // the scan.
     void ScanFolders();
-    bool ReadMemory();  // true when the memory held files still to see
+    // Files and folders away that the running scan found; its last batch ends it.
+    void TakeFound(ScanBatch&& batch);
+    bool ScanRunning() const { return scanning_; }
+    size_t Found() const { return found_; } // files the latest scan found so far
+    bool ReadMemory();                      // true when the memory held files still to see
     bool WriteMemory(); // false, with the previous file intact, when it could not be written
     // Files that may not be taken now (on another monitor's tile); none when it is empty.
     using Excluded = std::function<bool(const std::wstring& path)>;
     void PickNextFile(const Excluded& excluded = {}); // HasFileFor must hold
     bool HasFileFor(const Excluded& excluded) const;  // some file to see may be taken
     void ForgetFile(const std::wstring& path);
-    void RefillCatalogue(); // the next pass: a new scan with the memory on, else the seen files
+    // The next pass: a new scan with the memory on, else the seen files. Nothing while a scan
+    // runs.
+    void RefillCatalogue();
     // The refill's tries: picks files until loadCurrentFile takes one, forgetting those that fail,
     // starting the next pass when the catalogue runs dry, and giving up after a whole pass
     // without a success, or at once when KeepGoing says stop. A file that failed in this pass
@@ -69,10 +84,12 @@ class FileCatalogue {
     std::wstring TakeAhead(const Excluded& excluded = {});
     void AheadShown(const std::wstring& path);  // it reached the screen: seen
     void AheadFailed(const std::wstring& path); // dropped, and not tried again in this pass
-    // The close: the memory is written when it is kept and this run filled the catalogue;
-    // then both lists are emptied.
+    // The close: the memory is written when it is kept and this run filled the catalogue (or
+    // knows the files of the pass before the scan that runs); then both lists are emptied.
     void Close();
-    void Clear(); // both lists, for a new start (the files ahead stay with their shows)
+    // Both lists, for a new start (the files ahead stay with their shows); a scan that runs is
+    // given up.
+    void Clear();
 
     // Set once the catalogue has been filled in this run: only then does the close write the
     // memory, so that a saver closed before its start-up ended cannot wipe it. A scan cut short
@@ -87,6 +104,9 @@ class FileCatalogue {
     bool Stopping() const { return events_.Stopping && events_.Stopping(); }
     bool KeepGoing() const { return !events_.KeepGoing || events_.KeepGoing(); }
     void Progress(const std::wstring& text) const;
+    void DrawScanCount() const;
+    void EndScan(bool whole, bool failed);
+    void EndScanAtClose();
     void Warning(const std::wstring& text) const;
 
     class FillingScope; // tells the owner that a scan or a read runs, while it lives
@@ -106,4 +126,9 @@ class FileCatalogue {
     std::string memoryRead_;
     std::vector<std::wstring> unreached_;
     std::vector<std::wstring> warned_; // folders warned about in this run, once each
+    bool scanning_ = false;
+    size_t found_ = 0;
+    ProgressPacer scanPacer_;
+    // The files of the pass before the running scan, for a close that comes before its end.
+    std::vector<std::wstring> previousPass_;
 };

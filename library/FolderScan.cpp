@@ -30,30 +30,33 @@ std::wstring WithBackslash(const std::wstring& folder) {
     return !folder.empty() && folder.back() == L'\\' ? folder : folder + L'\\';
 }
 
-std::wstring CurrentDirectory() {
-    DWORD size = GetCurrentDirectoryW(0, nullptr);
-    std::wstring text(size, L'\0');
-    size = GetCurrentDirectoryW(size, text.data());
-    text.resize(size);
-    return text;
-}
-
-// What the current directory would report after being set to a sub-folder: the full path
-// the system makes of it, without its trailing backslash except at a drive's root.
-std::wstring ChildFolder(const std::wstring& folder, const std::wstring& name) {
-    std::wstring full = tk::FullPathName(WithBackslash(folder) + name);
+// What the current directory would report after being set to path: the full path the system
+// makes of it, without its trailing backslash except at a drive's root.
+std::wstring ReportedFolder(const std::wstring& path) {
+    std::wstring full = tk::FullPathName(path);
     if (full.size() > 1 && full.back() == L'\\' && full[full.size() - 2] != L':') full.pop_back();
     return full;
 }
 
-// Whether the current directory can be set to path, and what it then reports. The process's
-// current directory is put back at once: the walk itself lists folders by their full path.
+std::wstring ChildFolder(const std::wstring& folder, const std::wstring& name) {
+    return ReportedFolder(WithBackslash(folder) + name);
+}
+
+// Whether path names a folder that can be entered, and its name as ReportedFolder gives it.
+// The walk asks the file system itself rather than setting the process's current directory,
+// which every thread shares.
 bool EnterFolder(const std::wstring& path, std::wstring& reported) {
     if (path.empty()) return false;
-    const std::wstring previous = CurrentDirectory();
-    if (!SetCurrentDirectoryW(path.c_str())) return false;
-    reported = CurrentDirectory();
-    SetCurrentDirectoryW(previous.c_str());
+    std::wstring full = ReportedFolder(path);
+    const DWORD attributes = GetFileAttributesW(full.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    // Entering needs the right to pass through the folder, not only to see it in its parent.
+    tk::FileHandle folder(CreateFileW(full.c_str(), FILE_TRAVERSE | SYNCHRONIZE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!folder) return false;
+    reported = std::move(full);
     return true;
 }
 
@@ -72,10 +75,9 @@ std::wstring ScanCountText(size_t found) {
     return L"=> " + tk::IntToStr((long long)found) + L" fichiers trouvés";
 }
 
-uint32_t MediaPatternMask(std::wstring_view name, std::wstring_view shortName) {
+uint32_t MediaPatternMask(std::wstring_view name, std::wstring_view shortName, uint32_t usable) {
     static_assert(MediaExtensions.size() <= 32, "one bit of the mask per extension");
     // The patterns of the formats this PC cannot show are not asked at all.
-    const uint32_t usable = UsableMediaMask();
     uint32_t mask = 0;
     for (size_t i = 0; i < MediaExtensions.size(); ++i)
         if ((usable & (1u << i)) &&
@@ -85,14 +87,15 @@ uint32_t MediaPatternMask(std::wstring_view name, std::wstring_view shortName) {
     return mask;
 }
 
-bool AsMediaCandidate(const WIN32_FIND_DATAW& entry, MediaCandidate& candidate) {
-    const uint32_t byName = MediaPatternMask(entry.cFileName, {});
+bool AsMediaCandidate(const WIN32_FIND_DATAW& entry, MediaCandidate& candidate, uint32_t usable) {
+    const uint32_t byName = MediaPatternMask(entry.cFileName, {}, usable);
     // A photo of the formats that Windows' imaging component reads is found by its own name
     // only: the three letters its short name keeps would list it twice (.TIF of a.tiff) or
     // under a clip's pattern (.AVI of a.avif).
     static const uint32_t wicPhotos = WicPhotoMask();
-    const uint32_t patterns =
-        (byName & wicPhotos) ? byName : byName | MediaPatternMask({}, entry.cAlternateFileName);
+    const uint32_t patterns = (byName & wicPhotos)
+                                  ? byName
+                                  : byName | MediaPatternMask({}, entry.cAlternateFileName, usable);
     if (!patterns) return false;
     const bool directory = entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
     // A name that a pattern finds through itself ends with that pattern's extension, which
@@ -139,8 +142,8 @@ std::wstring FullFolderPath(const std::wstring& folder) {
     return WithBackslash(tk::FullPathName(folder));
 }
 
-FolderScan::FolderScan(std::vector<std::wstring>& files, ScanEvents events)
-    : files_(files), events_(std::move(events)) {}
+FolderScan::FolderScan(std::vector<std::wstring>& files, ScanEvents events, uint32_t usable)
+    : files_(files), events_(std::move(events)), usable_(usable) {}
 
 bool FolderScan::KeepGoing() {
     if (!stopped_ && events_.KeepGoing && !events_.KeepGoing()) stopped_ = true;
@@ -201,7 +204,7 @@ bool FolderScan::ScanFolderAndShowCount(const std::wstring& folder,
         const std::wstring name = data.cFileName;
         if (name == L"." || name == L"..") continue;
         MediaCandidate candidate;
-        if (AsMediaCandidate(data, candidate)) candidates.push_back(std::move(candidate));
+        if (AsMediaCandidate(data, candidate, usable_)) candidates.push_back(std::move(candidate));
         const DWORD attributes = data.dwFileAttributes;
         if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & kNotWalked))
             subfolders.push_back({name, bool(attributes & FILE_ATTRIBUTE_REPARSE_POINT)});

@@ -24,10 +24,13 @@
 #include <unordered_set>
 #include <vector>
 
+#include "library/MediaKind.h"
+
 // Which "*" + extension patterns of MediaExtensions an entry matches through its long name
 // or its short name (empty when it has none): bit i for MediaExtensions[i]. Only the
-// extensions this PC can show (UsableMediaMask) are patterns.
-uint32_t MediaPatternMask(std::wstring_view name, std::wstring_view shortName);
+// extensions this PC can show (usable, as UsableMediaMask gives it) are patterns.
+uint32_t MediaPatternMask(std::wstring_view name, std::wstring_view shortName,
+                          uint32_t usable = UsableMediaMask());
 
 // An entry of a folder's listing that one of the patterns finds.
 struct MediaCandidate {
@@ -38,7 +41,8 @@ struct MediaCandidate {
 };
 
 // The candidate a listed entry makes; false when no pattern finds it.
-bool AsMediaCandidate(const WIN32_FIND_DATAW& entry, MediaCandidate& candidate);
+bool AsMediaCandidate(const WIN32_FIND_DATAW& entry, MediaCandidate& candidate,
+                      uint32_t usable = UsableMediaMask());
 
 // The probe of a folder: whether, in the patterns' order, the first pattern that finds an
 // entry finds a file first rather than a folder. Only then is the folder's listing taken.
@@ -76,13 +80,18 @@ struct ScanEvents {
     std::function<bool()> KeepGoing;
 };
 
+// The walk touches nothing of the process's own (its current directory, the formats asked of
+// the system once): it runs on a worker beside the window's thread.
 class FolderScan {
   public:
-    FolderScan(std::vector<std::wstring>& files, ScanEvents events);
+    // usable: the media extensions this PC shows, as UsableMediaMask gives them, asked on the
+    // thread that makes the scan.
+    FolderScan(std::vector<std::wstring>& files, ScanEvents events,
+               uint32_t usable = UsableMediaMask());
 
-    // Scans every entry of folders in order. An entry the current directory can be set to
-    // is walked; else its folder part is (so an entry naming a file walks that file's
-    // folder); else it is reported as inaccessible. False when KeepGoing stopped it.
+    // Scans every entry of folders in order. An entry that names a folder is walked; else its
+    // folder part is (so an entry naming a file walks that file's folder); else it is reported
+    // as inaccessible. False when KeepGoing stopped it.
     //
     // Each folder is walked once per scan, whichever way it is reached: a folder that the list
     // names twice, a folder inside another listed one (before or after it in the list), one
@@ -90,7 +99,8 @@ class FolderScan {
     // in every pass. The first way the walk reaches it names its files.
     bool ScanFolders(const std::wstring& folders);
 
-    // Walks the tree under a folder, given as the current directory would report it, but for
+    // Walks the tree under a folder, given as a full path without its trailing "\" (but at a
+    // drive's root), as the current directory would report it, but for
     // the folders this scan walked already. False when KeepGoing stopped it.
     bool WalkFolder(const std::wstring& folder);
 
@@ -123,6 +133,7 @@ class FolderScan {
 
     std::vector<std::wstring>& files_;
     ScanEvents events_;
+    uint32_t usable_;
     std::vector<Frame> stack_;                // the folders being walked, outermost first
     std::unordered_set<std::wstring> walked_; // the keys of the folders walked in this scan
     size_t listed_ = 0;

@@ -81,7 +81,10 @@ void SaverWindow::OnIdle(bool& done) {
         handedOverAt_ = GetTickCount();
     }
     WatchClips();
-    if (StepMoves(stepDue, transition_, settings_.stepsPerTenSeconds) || clipCheckDue_) {
+    // Before the show has begun (the scan has found nothing yet) nothing moves, and the loop
+    // waits rather than spin beside the scan.
+    if (showStarted_ &&
+        (StepMoves(stepDue, transition_, settings_.stepsPerTenSeconds) || clipCheckDue_)) {
         clipCheckDue_ = false;
         PostMessageW(Handle(), WM_STEP, 0, 0);
     }
@@ -125,6 +128,7 @@ void SaverWindow::RequestExit() {
 void SaverWindow::OnClose() {
     if (closed_) return;
     closed_ = true;
+    StopScan(); // before the catalogue's close, which writes what it knows
     EndSlideshow();
     SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, 0, nullptr, 0);
     tk::App::Instance().ClearIdleHandler();
@@ -246,7 +250,7 @@ LRESULT SaverWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (wp == noticeTimer_.Id()) EndNotice();
         return 0;
     case WM_STEP:
-        if (!closed_ && scanDepth_ == 0) {
+        if (!closed_ && scanDepth_ == 0 && showStarted_) {
             if (displayChanged_) ApplyDisplayChange();
             MoveOneStep();
         }
@@ -259,6 +263,9 @@ LRESULT SaverWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_EXITREQUEST:
         RequestExit();
+        return 0;
+    case WM_SCANFOUND:
+        OnScanFound(lp);
         return 0;
     case WM_CLOSE:
         if (scanDepth_ > 0) { // not under the scan: it closes the window when it returns

@@ -15,6 +15,7 @@
 #include "saver/ExitRules.h"
 #include "saver/MonitorLayout.h"
 #include "saver/MonitorShow.h"
+#include "saver/ScanWorker.h"
 #include "saver/ScreenNotice.h"
 #include "saver/Stage.h"
 #include "toolkit/Handles.h"
@@ -23,6 +24,7 @@
 
 constexpr UINT WM_STEP = WM_USER + 1;        // 1025: one movement step
 constexpr UINT WM_EXITREQUEST = WM_USER + 2; // 1026: another program asks the saver to end
+constexpr UINT WM_SCANFOUND = WM_USER + 3;   // a batch of the scan; lParam: a ScanBatch to take
 
 class SaverWindow : public tk::Window {
   public:
@@ -56,15 +58,21 @@ class SaverWindow : public tk::Window {
     // settings and files of their own.
     void BuildSlideshow(); // lists, tiles, transition, start places, banner
     void FirstRefills();   // every tile of a moving strip, tile 0 of a central transition
+    // The show begins as soon as the catalogue holds files for the first tiles, or when the
+    // scan ends with fewer: the scan goes on behind it.
+    bool ShowStarted() const { return showStarted_; }
 
     // The catalogue (Catalogue.h), which the window serves with its progress texts, its
     // warning boxes and its input while it fills.
     FileCatalogue& Catalogue() { return catalogue_; }
     const FileCatalogue& Catalogue() const { return catalogue_; }
-    void ScanFolders() { catalogue_.ScanFolders(); }
-    void FillCatalogue() { catalogue_.FillCatalogue(); } // Init's step: memory or scan
-    // An exit was allowed while the catalogue was being filled: the scan stops at its next
-    // check, nothing more starts, and the window closes once the scan has returned.
+    // For the tests and the benchmarks: a scan on the worker, the window's messages handled
+    // until it has ended (or the window closed).
+    void ScanFoldersToTheEnd();
+    // Init's step: the memory, or a scan begun on the worker.
+    void FillCatalogue() { catalogue_.FillCatalogue(); }
+    // An exit was allowed while the memory was read or a refill tried files: the work stops at
+    // its next check, nothing more starts, and the window closes once it has returned.
     bool ExitPending() const { return exitPending_; }
     // What the saver has to say is said on the screen, never in a box that would wait for
     // somebody who is not there (ScreenNotice.h).
@@ -103,6 +111,15 @@ class SaverWindow : public tk::Window {
     int transition_ = 1;
     CatalogueEvents MakeCatalogueEvents();
     FileCatalogue catalogue_;
+    // The scan behind the show (SaverWindowCatalogue.cpp). Its batches come as WM_SCANFOUND.
+    std::unique_ptr<ScanWorker> scan_;
+    void StartScan(ScanRequest request);
+    void StopScan(); // the worker stopped, and its batches still queued dropped
+    void OnScanFound(LPARAM batch);
+    void StartShow(); // the first refills, once the catalogue has files for them
+    size_t FirstTiles() const;
+    bool showStarted_ = false;
+    std::wstring scanCount_; // the latest count of the running scan
     // What the shows ask of the window (MonitorShow.h); declared before the shows.
     ShowHost MakeShowHost();
     ShowHost showHost_;
@@ -133,11 +150,13 @@ class SaverWindow : public tk::Window {
     bool TakeCleanScreen();
     bool ShownElsewhere(const MonitorShow* asking, const std::wstring& path) const;
 
-    void DrawProgress(const std::wstring& text); // at the primary monitor's centre
+    // A count: at the primary monitor's centre until the show has begun, then in the notice's
+    // counting line.
+    void DrawProgress(const std::wstring& text);
 
-    // While the catalogue is filled (a scan, the memory read) or tries files for a refill, the
+    // While the memory is read, a configuration file waited for, or a refill tries files, the
     // message loop does not run: the work asks KeepScanning often, which handles the input
-    // that came meanwhile. Steps wait until it is over.
+    // that came meanwhile. Steps wait until it is over. (The scan runs on its worker.)
     void Scanning(bool begins);
     bool KeepScanning(); // false once an exit is pending
     void HandleWaitingInput();
@@ -174,6 +193,7 @@ class SaverWindow : public tk::Window {
     ScreenNotice notice_;
     tk::Timer noticeTimer_{3, kNoticeShownMs};
     void EndNotice();
+    void DropNoticeLines(ScreenNotice::Kind kind);
     void PaintNoticeEverywhere();
     // Over whatever is there, tiles included, on a canvas at origin in the window.
     void PaintNotice(HDC dc, POINT origin);

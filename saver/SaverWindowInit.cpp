@@ -5,7 +5,6 @@
 #include "settings/Settings.h"
 #include "settings/Random.h"
 #include "settings/Transitions.h"
-#include "saver/ClipWarmUp.h"
 #include "settings/SafeSettings.h"
 #include "saver/SaverWindow.h"
 #include "saver/StartBanner.h"
@@ -26,12 +25,8 @@ void SaverWindow::Init() {
     BuildSlideshow();
     FillCatalogue();
     if (exitPending_) return; // the window closes: nothing more to start
-    // The first open of the DirectShow device in a process is slow: it happens here, under
-    // the banner, rather than as a pause of the show.
-    const bool tiles = !shows_.empty() && !PrimaryShow().Strip().panels.empty();
-    WarmUpClipDevices(catalogue_.filesToSee,
-                      tiles ? PrimaryShow().Strip().panels[0]->Handle() : Handle());
-    FirstRefills();
+    // The scan goes on, on its worker: the show begins with its first batches (OnScanFound).
+    if (!catalogue_.ScanRunning()) StartShow();
 }
 
 void SaverWindow::UseSettings(const SettingsRecord& settings) {
@@ -40,7 +35,9 @@ void SaverWindow::UseSettings(const SettingsRecord& settings) {
 }
 
 void SaverWindow::BuildSlideshow() {
+    StopScan();
     catalogue_.Clear();
+    showStarted_ = false;
     // Numbers that are no transition are left out; a list with none of them counts as
     // all thirteen enabled, the default.
     std::vector<int> transitions = UsableTransitions(settings_.transitionList);
@@ -59,6 +56,7 @@ void SaverWindow::ShowStartBanner() {
 }
 
 void SaverWindow::FirstRefills() {
+    showStarted_ = true;
     std::vector<MonitorShow*> all;
     for (const auto& show : shows_)
         all.push_back(show.get());

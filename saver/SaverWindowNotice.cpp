@@ -9,7 +9,7 @@
 void SaverWindow::ShowNotice(const std::wstring& text, ScreenNotice::Kind kind) {
     if (notice_.Empty()) notice_.lineHeight = TextSize(L"Ag").cy;
     if (!notice_.Add(text, kind)) return;
-    tk::Log(L"on the screen: " + text);
+    if (kind != ScreenNotice::Kind::Counting) tk::Log(L"on the screen: " + text);
     // The passing lines stay until the last of them has been there long enough.
     if (kind == ScreenNotice::Kind::Passing) noticeTimer_.SetEnabled(true);
     PaintNoticeEverywhere();
@@ -30,9 +30,13 @@ void SaverWindow::PaintNoticeEverywhere() {
 
 void SaverWindow::EndNotice() {
     noticeTimer_.SetEnabled(false);
-    if (!notice_.HasPassing()) return;
+    DropNoticeLines(ScreenNotice::Kind::Passing);
+}
+
+void SaverWindow::DropNoticeLines(ScreenNotice::Kind kind) {
+    if (!notice_.Has(kind)) return;
     const RECT area = NoticeArea();
-    notice_.ClearPassing();
+    notice_.Clear(kind);
     // The tiles and the black that were under it.
     InvalidateRect(Handle(), &area, FALSE);
     for (const auto& show : shows_) {

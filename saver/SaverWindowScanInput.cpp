@@ -1,5 +1,7 @@
-// SaverWindow while its catalogue is filled: the scan runs inside a message handler, so it looks at
-// the input itself now and then, and an exit allowed meanwhile stops it.
+// SaverWindow while work runs inside a message handler (the memory read, a configuration file
+// waited for, a refill's tries through broken files): the work looks at the input itself now
+// and then, and an exit allowed meanwhile stops it. The folder scan needs none of this: it
+// runs on its worker.
 #include "saver/SaverWindow.h"
 
 namespace {
@@ -15,8 +17,7 @@ void SaverWindow::Scanning(bool begins) {
         return;
     }
     if (--scanDepth_ == 0 && exitPending_) PostMessageW(Handle(), WM_CLOSE, 0, 0);
-    // A new pass's scan under a running show: its count would stay between the tiles for the
-    // rest of the show.
+    // A count drawn under a running show would stay between the tiles for the rest of it.
     if (Loads() > 0) ClearCanvasTexts();
 }
 

@@ -15,36 +15,40 @@ constexpr unsigned kNoticeShownMs = 8000;
 
 class ScreenNotice {
   public:
-    enum class Kind { Passing, Lasting };
+    enum class Kind { Passing, Lasting, Counting };
     // False when a lasting line says it already: the same trouble met again says nothing new.
     bool Add(const std::wstring& line, Kind kind) {
-        if (kind == Kind::Lasting)
-            for (size_t i = 0; i < lines_.size(); ++i)
-                if (lasting_[i] && lines_[i] == line) return false;
+        for (size_t i = 0; i < lines_.size(); ++i) {
+            if (kind == Kind::Lasting && kinds_[i] == kind && lines_[i] == line) return false;
+            if (kind == Kind::Counting && kinds_[i] == kind) {
+                lines_[i] = line;
+                return true;
+            }
+        }
         lines_.push_back(line);
-        lasting_.push_back(kind == Kind::Lasting);
+        kinds_.push_back(kind);
         return true;
     }
-    void ClearPassing() {
+    void Clear(Kind kind) {
         size_t kept = 0;
         for (size_t i = 0; i < lines_.size(); ++i)
-            if (lasting_[i]) {
+            if (kinds_[i] != kind) {
                 lines_[kept] = lines_[i];
-                lasting_[kept++] = true;
+                kinds_[kept++] = kinds_[i];
             }
         lines_.resize(kept);
-        lasting_.resize(kept);
+        kinds_.resize(kept);
     }
     bool Empty() const { return lines_.empty(); }
-    bool HasPassing() const {
-        return std::find(lasting_.begin(), lasting_.end(), false) != lasting_.end();
+    bool Has(Kind kind) const {
+        return std::find(kinds_.begin(), kinds_.end(), kind) != kinds_.end();
     }
     const std::vector<std::wstring>& Lines() const { return lines_; }
     int lineHeight = 0; // of the font it is written in, in pixels
 
   private:
     std::vector<std::wstring> lines_;
-    std::vector<bool> lasting_; // one for each line
+    std::vector<Kind> kinds_; // one for each line
 };
 
 // Where line i of a notice of n lines starts on a window H pixels high, for lines h pixels

@@ -160,7 +160,7 @@ TEST_F(Unattended, WhatTheStartCannotUseIsSaidOnTheScreenAndAMoveEndsIt) {
             5000))
             << "nothing said on the screen";
         EXPECT_EQ(saver.VisibleWindows(), std::vector<HWND>{window}) << "a box came up";
-        // (The banner, drawn at once, goes at the window's next paint.)
+        // The banner goes with the scan's end and the window's next paint.
         EXPECT_TRUE(WaitUntil(
             [&] {
                 return !anyWhite({w / 2 - 200, h / 2 - 40, w / 2 + 200, h / 2 + 40});

@@ -58,7 +58,7 @@ class SlideshowE2e : public testing::Test {
         SettingsRecord settings;
         settings.folders = photos.Path();
         probe.UseSettings(settings);
-        probe.ScanFolders();
+        probe.ScanFoldersToTheEnd();
         // A scan that finds nothing is a fault of the saver, not a reason to skip.
         ASSERT_EQ(probe.Catalogue().filesToSee.size(), 2u) << "the folder scan finds no photos";
     }

@@ -224,8 +224,8 @@ TEST_F(Slideshow, EveryFileFailingEmptiesTheCatalogueAndLaterRefillsDoNothing) {
     EXPECT_TRUE(boxes.empty());
 }
 
-// With the memory kept, every new pass scans the folders again in the middle of the show:
-// its count goes once the scan is over, leaving only the tiles on black.
+// With the memory kept, every new pass scans the folders again behind the show: its count,
+// in the notice's line, goes once the scan is over, leaving only the tiles on black.
 TEST_F(Slideshow, ARescanDuringTheShowLeavesNoTextOnTheScreen) {
     auto files = Photos({{200, 150, 0xFF0000}, {200, 150, 0x00FF00}, {200, 150, 0x0000FF}});
     auto saver = rig::StartSaver({.transition = 1, .tiles = 3}, files);
@@ -241,6 +241,8 @@ TEST_F(Slideshow, ARescanDuringTheShowLeavesNoTextOnTheScreen) {
     for (int step = 0; step < 5000 && saver->Refills() < rescanAt; ++step)
         saver->MoveOneStep();
     ASSERT_EQ(saver->Refills(), rescanAt);
+    ASSERT_TRUE(WaitUntil([&] { return !saver->Catalogue().ScanRunning(); }, 10000));
+    EXPECT_TRUE(saver->NoticeLines().empty()) << "the count stays after the scan";
     EXPECT_TRUE(saver->Catalogue().seenFiles.empty());
     EXPECT_EQ(saver->Catalogue().filesToSee.size(), files.size());
     EXPECT_FALSE(saver->HasCanvasTexts());
