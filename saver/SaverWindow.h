@@ -83,12 +83,18 @@ class SaverWindow : public tk::Window {
     std::function<std::vector<Monitor>()> readMonitors;
 
     void MoveOneStep();
+    // A show's worker prepared its next picture: every show takes what is ready, and a
+    // central tile that waited for its picture changes at once.
+    void OnPictureReady();
     bool Animating() const; // some show's central tile is changing
     void RequestExit();
 
     // State the tests look at.
     bool firstActivation = true;
     bool stepDue = false;
+    // For the tests that count a step's refills: the shows prepare a picture when a refill asks
+    // for it, on the window's thread, so that each step does what it did without a worker.
+    bool preparesInline = false;
     long Refills() const; // refills that took files since Init, every show's
     long Loads() const;   // of those, the ones where a file loaded
     tk::Timer stepTimer{1, 10000};
