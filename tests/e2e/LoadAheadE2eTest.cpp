@@ -14,8 +14,8 @@ namespace {
 // Noise compresses badly: some 8 MB a photo, over a second and a half on the share.
 bool MakeHeavyJpeg(const std::wstring& path, unsigned seed) {
     std::mt19937 noise(seed);
-    return MakeJpeg(path, 3600, 2400, [&](int, int) { return uint32_t(noise()) & 0xFFFFFF; },
-                    false, 95);
+    return MakeJpeg(
+        path, 3600, 2400, [&](int, int) { return uint32_t(noise()) & 0xFFFFFF; }, false, 95);
 }
 
 struct TileRects {
