@@ -101,6 +101,15 @@ bool FitImage::LoadFromFile(const std::wstring& path, int fitWidth, int fitHeigh
     return true;
 }
 
+void FitImage::TakePicture(tk::Dib picture, const std::wstring& path, int sourceWidth,
+                           int sourceHeight) {
+    picture_ = std::move(picture);
+    path_ = path;
+    sourceWidth_ = sourceWidth;
+    sourceHeight_ = sourceHeight;
+    Redraw();
+}
+
 bool FitImage::FitPicture(const RECT& area) {
     if (picture_.Empty()) return false;
     const RECT fit =

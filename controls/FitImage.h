@@ -46,6 +46,10 @@ class FitImage : public ImageControl {
     // anything that cannot be read.
     bool LoadFromFile(const std::wstring& path, int fitWidth = 0, int fitHeight = 0);
 
+    // Takes a picture prepared elsewhere (decoded and fitted on a worker) from a photo of the
+    // given size, as if it had been loaded and fitted here.
+    void TakePicture(tk::Dib picture, const std::wstring& path, int sourceWidth, int sourceHeight);
+
     // The loaded picture's own size (before any fit).
     int SourceWidth() const { return sourceWidth_; }
     int SourceHeight() const { return sourceHeight_; }

@@ -1,5 +1,6 @@
 #include "saver/Geometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -112,6 +113,23 @@ int EntryCoordinate(int transition, int alternationPhase, int prevPos, int prevW
         break;
     }
     return 0;
+}
+
+int LateEntryCoordinate(int transition, int alternationPhase, int entry, const Box& s) {
+    // Forward the coordinate is the tile's far edge, backward its near edge (SizeTileBox).
+    switch (TravelOf(transition, alternationPhase)) {
+    case Travel::Leftward:
+        return std::max(entry, s.left + s.width);
+    case Travel::Upward:
+        return std::max(entry, s.top + s.height);
+    case Travel::Rightward:
+        return std::min(entry, s.left);
+    case Travel::Downward:
+        return std::min(entry, s.top);
+    case Travel::Still:
+        break;
+    }
+    return entry;
 }
 
 SizedTile SizeTileBox(int transition, int alternationPhase, const Box& placed, int pos, int w,

@@ -48,6 +48,10 @@ Box EntryBox(int transition, int alternationPhase, const Box& s);
 // tile's coordinate (read by the backward phases of the alternating transitions).
 int EntryCoordinate(int transition, int alternationPhase, int prevPos, int prevWidth,
                     int prevHeight, int nextPos);
+// The entry coordinate of a tile whose picture came late: the tile it follows has travelled
+// on meanwhile, and the place behind it may lie on the screen. The tile enters from beyond
+// the entry edge all the same, a wider gap behind the others, rather than appear mid-screen.
+int LateEntryCoordinate(int transition, int alternationPhase, int entry, const Box& s);
 
 // SizeTile: the panel takes the content's size, is centred across the direction of travel
 // (both ways for the central transitions), and the coordinate is corrected for the backward

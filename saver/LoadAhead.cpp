@@ -22,8 +22,8 @@ struct LoadAhead::Job {
     std::shared_ptr<Job> self;
 };
 
-LoadAhead::LoadAhead(HWND window, UINT message, Work work)
-    : window_(window), message_(message), work_(std::move(work)) {}
+LoadAhead::LoadAhead(HWND window, UINT message, Work work, bool onCallerThread)
+    : window_(window), message_(message), work_(std::move(work)), inline_(onCallerThread) {}
 
 LoadAhead::~LoadAhead() {
     Abandon();
@@ -40,6 +40,18 @@ bool LoadAhead::Start(PictureRequest request) {
     job->work = work_;
     job->window = window_;
     job->message = message_;
+    startedAt_ = GetTickCount();
+    if (inline_) {
+        job->done = true;
+        try {
+            job->result = job->work(job->request, nullptr);
+        } catch (...) {
+            job->result = PreparedPicture{};
+            job->result.failure = L"threw while it was prepared";
+        }
+        job_ = std::move(job);
+        return true;
+    }
     job->self = job;
     ++threadsRunning;
     tk::KernelHandle thread(CreateThread(nullptr, 0, Run, job.get(), 0, nullptr));
@@ -51,7 +63,6 @@ bool LoadAhead::Start(PictureRequest request) {
         if (window_) PostMessageW(window_, message_, 0, 0);
     }
     job_ = std::move(job);
-    startedAt_ = GetTickCount();
     return true;
 }
 

@@ -20,8 +20,9 @@ class LoadAhead : private tk::NonCopyable {
   public:
     using Work =
         std::function<PreparedPicture(const PictureRequest&, const std::function<bool()>& stopped)>;
-    // Results are announced by posting message to window.
-    LoadAhead(HWND window, UINT message, Work work = PreparePicture);
+    // Results are announced by posting message to window. Inline, for the tests that count a
+    // step's refills, the work is done at once by Start, on the caller's thread.
+    LoadAhead(HWND window, UINT message, Work work = PreparePicture, bool onCallerThread = false);
     ~LoadAhead(); // the job in hand is dropped, never waited for
 
     // Starts preparing a photo; false while another job is in hand.
@@ -47,6 +48,7 @@ class LoadAhead : private tk::NonCopyable {
     HWND window_;
     UINT message_;
     Work work_;
+    bool inline_;
     std::shared_ptr<Job> job_;
     DWORD startedAt_ = 0;
 };

@@ -36,6 +36,12 @@ void MonitorShow::Build(HWND canvas, POINT origin, int width, int height, int co
 }
 
 void MonitorShow::Free() {
+    // A job in hand is left to end unheard; its file and the ready one stay taken ahead
+    // until the catalogue's close gives them back (or the window's, for a show that goes).
+    loader_.reset();
+    ready_.reset();
+    refillWaits_ = late_ = gaveUp_ = false;
+    failedRun_ = 0;
     screenDc_.reset();
     strip_.Free();
     held_.clear();
@@ -89,6 +95,8 @@ unsigned MonitorShow::DisplayLeft(DWORD now) const {
 }
 
 void MonitorShow::Step() {
+    // Also here, not only when the window hears the worker: a step may come first.
+    CollectAhead();
     if (Animating()) {
         DrawDueFrame();
     } else if (IsCentral()) {

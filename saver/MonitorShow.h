@@ -9,12 +9,15 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "library/Catalogue.h"
 #include "saver/Geometry.h"
+#include "saver/LoadAhead.h"
 #include "saver/Strip.h"
+#include "saver/SaverMessages.h"
 #include "toolkit/Dib.h"
 #include "toolkit/Handles.h"
 #include "toolkit/NonCopyable.h"
@@ -37,6 +40,11 @@ struct ShowHost {
     std::function<FileCatalogue::Excluded(const MonitorShow* asking)> ExcludedFor;
     // An exit was allowed: no refill starts.
     std::function<bool()> Stopping;
+    // The window that hears the workers: they post WM_PICTUREREADY to it.
+    std::function<HWND()> Window;
+    // For the tests that count a step's refills: the next picture is prepared when a refill
+    // asks for it, at once, on the window's thread.
+    std::function<bool()> PreparesInline;
 };
 
 class MonitorShow : private tk::NonCopyable {
@@ -75,6 +83,9 @@ class MonitorShow : private tk::NonCopyable {
     // The slideshow cycle: the refill of tile currentTile, and the four steps of the transition
     // that it runs on that tile.
     void RefillTile();
+    // A refill of the first tiles, under the start banner: its file is loaded at once, on the
+    // window's thread, as nothing was prepared ahead yet.
+    void FirstRefill();
     void InitPosAndSize(tk::Panel& panel);
     // Leaving and entering return true when they began an animation: the refill goes on
     // after its last frame.
@@ -106,6 +117,17 @@ class MonitorShow : private tk::NonCopyable {
     bool ClipStillRunning(int tile);
     bool ClipOpen() const; // some tile holds an open clip
 
+    // Loading ahead (ShowAhead.cpp): the show's next picture is prepared on a worker while the
+    // tiles travel, one job at a time, and at most one picture waits ready beyond the tiles on
+    // the screen. Takes a finished job's result and starts the next job; a job past its
+    // deadline is abandoned and its file dropped.
+    void CollectAhead();
+    // A refill's turn came before its picture: the refill is made once the picture is ready.
+    bool RefillWaits() const { return refillWaits_; }
+    // Files taken ahead and not on the screen (ready, or in a job), for the catalogue when the
+    // show goes.
+    std::vector<std::wstring> FilesAhead() const;
+
     // State the tests look at.
     int currentTile = 0;
     int alternationPhase = 0; // 0 and 1 forward, 2 and 3 backward (the alternating transitions)
@@ -130,13 +152,34 @@ class MonitorShow : private tk::NonCopyable {
 
     Box ScreenBox() const { return {0, 0, width_, height_}; }
     bool DropClip(int tile, const wchar_t* why); // closes it, says why in the log: false
-    bool LoadCurrentFile(int tile);              // one try of the refill's loop
-    void ShowPicture(int tile);                  // size and caption of a loaded picture
+    bool LoadCurrentFile(int tile);              // one try of the refill's loop, first fills
+    bool PutReadyFile(int tile);                 // the picture or clip prepared ahead
     void KeepOldContent(int tile);               // a tile whose every try failed
     void FitTileToPicture(int tile);             // the picture control and the tile take its size
     bool TurnWaitingTile();                      // true when the refill's tile only changed sides
     void PutNextFile();                          // the refill once the old content has left
     void EndRefill();                            // ... and once the new one has entered
+
+    struct Ahead {
+        std::wstring path;
+        PreparedPicture prepared; // empty for a clip, which its tile's player opens
+        bool clip = false;
+    };
+    std::unique_ptr<LoadAhead> loader_;
+    std::optional<Ahead> ready_;
+    std::wstring jobPath_;     // the file of the job in hand
+    bool loadHere_ = false;    // a first fill
+    bool refillWaits_ = false; // see RefillWaits
+    bool late_ = false;        // the refill under way waited for its picture: it enters late
+    // A run of files that failed ahead: after a whole pass of them the waiting refill gives up,
+    // and the tile shows its last picture again, as when every file failed on the spot.
+    size_t failedRun_ = 0;
+    size_t failedRunLimit_ = 0;
+    bool gaveUp_ = false;
+    void CollectAhead(bool needed); // needed: a refill waits (the inline tests prepare only then)
+    bool StartAhead();              // false when no file may be taken
+    void TakeAheadResult(LoadAhead::Result result);
+    void AheadFailed(const std::wstring& path, const std::wstring& why);
 
     // The animation of a central tile's change: 101 frames on the step clock (Geometry.h).
     enum class Change { None, Leaving, Entering };

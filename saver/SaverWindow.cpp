@@ -255,6 +255,9 @@ LRESULT SaverWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             MoveOneStep();
         }
         return 0;
+    case WM_PICTUREREADY:
+        if (!closed_ && scanDepth_ == 0) OnPictureReady(); // else a step takes it later
+        return 0;
     case WM_DISPLAYCHANGE:
         // It may come under a refill (a scan looks at its messages): the shows change at the
         // next step, when none of them is at work.

@@ -17,14 +17,11 @@
 #include "saver/MonitorShow.h"
 #include "saver/ScanWorker.h"
 #include "saver/ScreenNotice.h"
+#include "saver/SaverMessages.h"
 #include "saver/Stage.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Timer.h"
 #include "toolkit/Window.h"
-
-constexpr UINT WM_STEP = WM_USER + 1;        // 1025: one movement step
-constexpr UINT WM_EXITREQUEST = WM_USER + 2; // 1026: another program asks the saver to end
-constexpr UINT WM_SCANFOUND = WM_USER + 3;   // a batch of the scan; lParam: a ScanBatch to take
 
 class SaverWindow : public tk::Window {
   public:
@@ -91,12 +88,18 @@ class SaverWindow : public tk::Window {
     std::function<std::vector<Monitor>()> readMonitors;
 
     void MoveOneStep();
+    // A show's worker prepared its next picture: every show takes what is ready, and a
+    // central tile that waited for its picture changes at once.
+    void OnPictureReady();
     bool Animating() const; // some show's central tile is changing
     void RequestExit();
 
     // State the tests look at.
     bool firstActivation = true;
     bool stepDue = false;
+    // For the tests that count a step's refills: the shows prepare a picture when a refill asks
+    // for it, on the window's thread, so that each step does what it did without a worker.
+    bool preparesInline = false;
     long Refills() const; // refills that took files since Init, every show's
     long Loads() const;   // of those, the ones where a file loaded
     tk::Timer stepTimer{1, 10000};

@@ -92,7 +92,7 @@ void SaverWindow::FillShows(const std::vector<MonitorShow*>& shows) {
     for (int i = 0; i < most; ++i)
         for (MonitorShow* show : shows)
             if (i < show->FirstFills()) {
-                show->RefillTile();
+                show->FirstRefill();
                 show->alternationPhase =
                     0; // the strip is laid out forward, and the run starts in phase 0
             }

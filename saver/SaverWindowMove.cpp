@@ -44,3 +44,17 @@ void SaverWindow::MoveOneStep() {
     }
     stepDue = false;
 }
+
+void SaverWindow::OnPictureReady() {
+    bool waits = false;
+    for (const auto& show : shows_) {
+        show->CollectAhead();
+        waits = waits || show->RefillWaits();
+    }
+    // A moving strip takes its late tile at its next step, a few milliseconds away; a central
+    // tile's next step may be a display time away.
+    if (waits && IsCentralTransition(transition_)) {
+        stepDue = true;
+        stepTimer.SetInterval(USER_TIMER_MINIMUM);
+    }
+}

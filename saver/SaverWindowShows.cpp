@@ -34,6 +34,8 @@ ShowHost SaverWindow::MakeShowHost() {
             [this, asking](const std::wstring& path) { return ShownElsewhere(asking, path); });
     };
     host.Stopping = [this] { return exitPending_; };
+    host.Window = [this] { return Handle(); };
+    host.PreparesInline = [this] { return preparesInline; };
     return host;
 }
 
@@ -132,7 +134,10 @@ void SaverWindow::ApplyDisplayChange() {
         next[i]->MoveCanvas({b.left, b.top});
     }
     for (const auto& show : old)
-        if (show) catalogue_.GiveBack(show->HeldFiles());
+        if (show) {
+            catalogue_.GiveBack(show->HeldFiles());
+            catalogue_.GiveBack(show->FilesAhead());
+        }
     old.clear();       // the tiles first,
     oldStages.clear(); // then the stages that held them
 

@@ -5,10 +5,18 @@
 #include "settings/Pacing.h"
 #include "saver/MonitorShow.h"
 
+void MonitorShow::FirstRefill() {
+    loadHere_ = true;
+    RefillTile();
+    loadHere_ = false;
+}
+
 void MonitorShow::RefillTile() {
     if (Animating()) return; // the change under way ends first
+    if (host_.Stopping()) return;
+    if (!loadHere_) CollectAhead();
     // Files on another monitor wait there: with none free the tile waits as with none at all.
-    if (!catalogue_.HasFileFor(host_.ExcludedFor(this)) || host_.Stopping()) return;
+    if (!ready_ && !catalogue_.HasFileFor(host_.ExcludedFor(this))) return;
     const int t = transition_;
     if (IsCentral() && currentTile != 0) {
         // Central transitions use tile 0 only; the calls made for the others only turn
@@ -17,6 +25,17 @@ void MonitorShow::RefillTile() {
         return;
     }
     if (TurnWaitingTile()) return;
+    if (!loadHere_ && !ready_ && !gaveUp_) {
+        CollectAhead(true);
+        // Its picture is still on its way: a moving strip goes on and the tile, past the exit
+        // edge, enters once it comes; a central tile keeps its picture meanwhile.
+        refillWaits_ = !ready_ && !gaveUp_;
+        if (refillWaits_) {
+            late_ = true;
+            return;
+        }
+    }
+    refillWaits_ = false;
     stepTimer.SetEnabled(false);
     alternationPhase = NextAlternationPhase(t, alternationPhase);
     strip_.tilePos[currentTile] = StartCoordinate(t, alternationPhase, ScreenBox());
@@ -29,24 +48,32 @@ void MonitorShow::PutNextFile() {
     if (IsCentral()) SetDisplayTime(CentralDisplayMs(settings_.displaySeconds));
     ++refills_;
 
-    // Asked again: another monitor may have taken a file while this tile left.
-    const FileCatalogue::Excluded elsewhere = host_.ExcludedFor(this);
-    bool video = false;
-    const bool loaded = catalogue_.HasFileFor(elsewhere) && catalogue_.TakeNextFile(elsewhere, [&] {
-        strip_.pictures[c]->Hide();
-        if (tk::HoldsClip(strip_.players[c]->Mode())) strip_.players[c]->Close();
-        video = IsMediaFile(catalogue_.currentFile, mkClip);
-        return video ? StartClip(c) : LoadCurrentFile(c);
-    });
+    bool video = false, loaded = false;
+    if (ready_) {
+        video = ready_->clip;
+        loaded = PutReadyFile(c);
+    } else if (loadHere_) {
+        // Asked again: another monitor may have taken a file while this tile left.
+        const FileCatalogue::Excluded elsewhere = host_.ExcludedFor(this);
+        loaded = catalogue_.HasFileFor(elsewhere) && catalogue_.TakeNextFile(elsewhere, [&] {
+            strip_.pictures[c]->Hide();
+            if (tk::HoldsClip(strip_.players[c]->Mode())) strip_.players[c]->Close();
+            video = IsMediaFile(catalogue_.currentFile, mkClip);
+            return video ? StartClip(c) : LoadCurrentFile(c);
+        });
+        if (loaded && !video && (settings_.captionName || settings_.captionDate)) DrawCaption();
+    }
+    gaveUp_ = false; // the next refill tries a whole pass again
 
     if (loaded) {
         ++loads_;
         held_[c] = catalogue_.currentFile;
-        if (!video) ShowPicture(c);
+        if (!video) FitTileToPicture(c);
     } else {
         KeepOldContent(c);
     }
-    if (!EnterTile()) EndRefill(); // else once the new picture has entered
+    if (!loadHere_) CollectAhead(); // the next picture is prepared while this one shows
+    if (!EnterTile()) EndRefill();  // else once the new picture has entered
 }
 
 void MonitorShow::EndRefill() {
@@ -56,6 +83,7 @@ void MonitorShow::EndRefill() {
     if (IsCentral()) stepTimer.SetInterval(displayMs_); // no longer a frame's time
     if (!StepsEveryTurn(t, settings_.stepsPerTenSeconds)) stepTimer.SetEnabled(true);
     displayFrom_ = GetTickCount(); // a central display time counts from the tile's entry
+    late_ = false;
     currentTile = NextCurrentTile(currentTile, strip_.tileCount, alternationPhase);
 }
 
@@ -101,11 +129,6 @@ bool MonitorShow::LoadCurrentFile(int tile) {
         return false;
     }
     return true;
-}
-
-void MonitorShow::ShowPicture(int tile) {
-    FitTileToPicture(tile);
-    if (settings_.captionName || settings_.captionDate) DrawCaption();
 }
 
 void MonitorShow::KeepOldContent(int tile) {

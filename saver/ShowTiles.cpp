@@ -46,6 +46,9 @@ void MonitorShow::PlaceTile() {
     Box previous = strip_.TileBox(p);
     strip_.tilePos[c] = EntryCoordinate(t, alternationPhase, strip_.tilePos[p], previous.width,
                                         previous.height, strip_.tilePos[n]);
+    if (late_)
+        strip_.tilePos[c] =
+            LateEntryCoordinate(t, alternationPhase, strip_.tilePos[c], ScreenBox());
     strip_.placedBox = strip_.TileBox(c);
     strip_.placedPos = strip_.tilePos[c];
 }

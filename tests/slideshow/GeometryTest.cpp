@@ -112,6 +112,26 @@ TEST(Geometry, EntryCoordinateAndSizingForFirstLaterAndSingleTiles) {
     }
 }
 
+// A picture that comes late enters late: its tile starts from beyond the entry edge however
+// far the tile it follows has travelled, and one on time keeps its place behind it.
+TEST(Geometry, LateEntryStartsBeyondTheEntryEdge) {
+    const struct {
+        int transition, phase, entry, late;
+    } cases[] = {
+        {1, 0, 600, 1024}, {1, 0, 1100, 1100}, // leftward: the far edge beyond the right
+        {2, 0, 400, 0},    {2, 0, -60, -60},   // rightward: the near edge before the left
+        {11, 0, 500, 768}, {11, 0, 800, 800},  // upward
+        {12, 0, 300, 0},   {12, 0, -10, -10},  // downward
+        {3, 2, 400, 0},    {13, 3, 300, 0},    // the backward phases of the alternating ones
+        {4, 0, 300, 300},                      // a central tile has no entry edge
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "transition " << c.transition << " phase " << c.phase
+                                        << " entry " << c.entry);
+        EXPECT_EQ(LateEntryCoordinate(c.transition, c.phase, c.entry, kScreen), c.late);
+    }
+}
+
 TEST(Geometry, SizeTileCentresAcrossTheTravelAndBothWaysForCentral) {
     const Box full{0, 0, 1024, 768};
     const struct {

@@ -56,6 +56,7 @@ inline std::unique_ptr<SaverWindow> NewSaverWindow(bool shown) {
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
     auto saver = std::make_unique<SaverWindow>();
     saver->firstActivation = false;
+    saver->preparesInline = true; // each step refills as it did without a worker
     if (!saver->CreateHidden()) return nullptr;
     if (shown) {
         SetWindowPos(saver->Handle(), HWND_TOPMOST, 0, 0, 0, 0,
