@@ -78,6 +78,52 @@ bool FirstPictures(const TempDir& install, const std::wstring& photos, const Mon
     return primary > 0 && second > 0;
 }
 
+// The middle of a monitor, as a number that changes when its picture does.
+uint64_t MiddleOf(const RECT& monitor) {
+    const int cx = (monitor.left + monitor.right) / 2, cy = (monitor.top + monitor.bottom) / 2;
+    uint64_t hash = 1469598103934665603ull;
+    for (uint32_t p : ReadScreen({cx - 32, cy - 32, cx + 32, cy + 32}))
+        hash = (hash ^ p) * 1099511628211ull;
+    return hash;
+}
+
+// A central transition with its animation and a 2 s display time, watched for 20 s: the
+// longest time each monitor's middle stands still, beside the display time plus 1.5 s.
+void StandStill(const TempDir& install, const std::wstring& photos, const Monitors& m) {
+    constexpr int kDisplaySeconds = 2;
+    InstallFolder installed(install.Path());
+    WriteConfiguration(install.Path(), {{L"defdir", photos + L";"},
+                                        {L"opmemfiles", L"0"},
+                                        {L"optransition", L";5;"},
+                                        {L"defpause", std::to_wstring(kDisplaySeconds)}});
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
+    SaverProcess saver(L"/s");
+    HWND window = saver.WaitForWindow();
+    if (!window || !saver.WaitForCapture(window) ||
+        !WaitUntil([&] { return Lit(m.primary) && Lit(m.second); }, kStartDeadlineMs)) {
+        std::printf("monitors2_stand_still: no pictures came\n");
+        return;
+    }
+    const RECT* monitors[2] = {&m.primary, &m.second};
+    uint64_t last[2] = {MiddleOf(m.primary), MiddleOf(m.second)};
+    DWORD changed[2], longest[2] = {};
+    const DWORD start = GetTickCount();
+    changed[0] = changed[1] = start;
+    while (GetTickCount() - start < 20000 && saver.Running()) {
+        Sleep(5);
+        for (int i = 0; i < 2; ++i) {
+            const uint64_t now = MiddleOf(*monitors[i]);
+            const DWORD at = GetTickCount();
+            if (now != last[i]) last[i] = now, changed[i] = at;
+            longest[i] = std::max(longest[i], at - changed[i]);
+        }
+    }
+    saver.EndByRequest();
+    std::printf("monitors2_longest_still_ms_primary: %lu\n", longest[0]);
+    std::printf("monitors2_longest_still_ms_second: %lu\n", longest[1]);
+    std::printf("monitors2_still_bound_ms: %d\n", kDisplaySeconds * 1000 + 1500);
+}
+
 void HdFigures(const Monitors& m, bool firstOnly) {
     const TempDir install, photos;
     const int W = GetSystemMetrics(SM_CXSCREEN), H = GetSystemMetrics(SM_CYSCREEN);
@@ -85,6 +131,7 @@ void HdFigures(const Monitors& m, bool firstOnly) {
         MakeDetailedJpeg(photos / (L"photo" + std::to_wstring(i) + L".jpg"), W, H);
 
     if (!firstOnly) StripFigures(install, photos.Path(), "monitors2_cpu_strip");
+    if (!firstOnly) StandStill(install, photos.Path(), m);
 
     std::vector<double> firsts, seconds;
     for (int turn = 0; turn < 3; ++turn) {

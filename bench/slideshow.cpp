@@ -89,8 +89,15 @@ void StepFigures(const std::wstring& folder) {
     run.tiles = 20;
     run.speed = 2;
     run.delay = 1000;
+    run.preparesInline = false; // the refills during the measure put pictures a worker made
     auto saver = rig::StartSaver(run, files, true);
     if (!saver) return;
+    // The first tiles' pictures come from the worker as the strip moves.
+    for (const DWORD start = GetTickCount(); saver->Loads() < 20 && GetTickCount() - start < 60000;
+         Sleep(1)) {
+        saver->MoveOneStep();
+        PumpMessages();
+    }
     const double after = rig::PrivateMb();
     double fittedMb = 0;
     for (const auto& show : saver->Shows())
@@ -149,7 +156,7 @@ void RefillFigures(const std::wstring& folder) {
     std::vector<double> refills, fits;
     for (int i = 0; i < 7; ++i) {
         double t0 = Now();
-        saver->PrimaryShow().RefillTile(); // pick, load, fit, caption, place
+        saver->PrimaryShow().RefillTile(); // pick, load, fit, caption, place, as the worker does
         refills.push_back(Now() - t0);
     }
     // The picture control's own part, on the same file: load and fit.

@@ -32,6 +32,9 @@ struct RunSettings {
     int pause = 30;
     bool names = false;
     bool dates = false;
+    // A refill prepares its picture at once on the window's thread, so that each step's
+    // refills can be counted; false: on the show's worker, as the saver does.
+    bool preparesInline = true;
 };
 
 // The settings a run reads, without the configuration files.
@@ -84,6 +87,7 @@ StartSaver(const RunSettings& run, const std::vector<std::wstring>& files, bool 
            std::function<std::vector<Monitor>()> monitors = nullptr) {
     auto saver = NewSaverWindow(shown);
     if (!saver) return nullptr;
+    saver->preparesInline = run.preparesInline;
     saver->UseSettings(SettingsOf(run));
     if (monitors) saver->readMonitors = std::move(monitors);
     saver->BuildSlideshow();
