@@ -10,6 +10,7 @@
 #include <wincodec.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -62,9 +63,13 @@ BOOL CALLBACK AddTile(HWND child, LPARAM rects) {
     return TRUE;
 }
 
+// In the order of their places, not of their windows' order, which a refill changes.
 std::vector<RECT> Tiles(HWND window) {
     std::vector<RECT> rects;
     EnumChildWindows(window, AddTile, reinterpret_cast<LPARAM>(&rects));
+    std::sort(rects.begin(), rects.end(), [](const RECT& a, const RECT& b) {
+        return a.left != b.left ? a.left < b.left : a.top < b.top;
+    });
     return rects;
 }
 
@@ -75,12 +80,16 @@ bool Same(const std::vector<RECT>& a, const std::vector<RECT>& b) {
     return true;
 }
 
-// The tiles that jumped instead of stepping: refilled, they went to the entry side.
-long Jumped(const std::vector<RECT>& a, const std::vector<RECT>& b) {
-    long jumps = 0;
-    for (size_t i = 0; i < std::min(a.size(), b.size()); ++i)
-        jumps += std::abs(a[i].left - b[i].left) > 200;
-    return jumps;
+// Whether a refilled tile went to the entry side (the right: transition 1 moves left): the
+// rightmost tile's left edge jumps right.
+bool Refilled(const std::vector<RECT>& before, const std::vector<RECT>& now) {
+    const auto rightmost = [](const std::vector<RECT>& rects) {
+        LONG x = LONG_MIN;
+        for (const RECT& r : rects)
+            x = std::max(x, r.left);
+        return x;
+    };
+    return !before.empty() && rightmost(now) > rightmost(before) + 100;
 }
 
 bool AnyOnScreen(const std::vector<RECT>& rects) {
@@ -92,17 +101,18 @@ bool AnyOnScreen(const std::vector<RECT>& rects) {
 }
 
 void Configure(const TempDir& install, const std::wstring& folder, int transition, int pause) {
-    WriteConfiguration(install.Path(), {{L"defdir", folder + L";"},
-                                        {L"optransition", L";" + std::to_wstring(transition) + L";"},
-                                        {L"defspeed", L"4"},
-                                        {L"defdelay", L"1000"},
-                                        {L"defpause", std::to_wstring(pause)},
-                                        {L"opmemfiles", L"0"}});
+    WriteConfiguration(install.Path(),
+                       {{L"defdir", folder + L";"},
+                        {L"optransition", L";" + std::to_wstring(transition) + L";"},
+                        {L"defspeed", L"4"},
+                        {L"defdelay", L"1000"},
+                        {L"defpause", std::to_wstring(pause)},
+                        {L"opmemfiles", L"0"}});
 }
 
 // The strip watched for kWatchMs from its first tile on the screen: the longest stop in the
 // first kFillingMs and after, in step intervals, the stops over 60 ms, and the refills
-// seen (tiles that jumped to the entry side).
+// seen.
 void StripStops(const TempDir& install, const std::wstring& folder, const char* name) {
     InstallFolder installed(install.Path());
     Configure(install, folder, 1, 30);
@@ -129,7 +139,7 @@ void StripStops(const TempDir& install, const std::wstring& folder, const char* 
                 std::max(lastChange - start < kFillingMs ? filling : after, stop);
             if (stop > 60 && !counted) ++over60, counted = true;
         } else {
-            pictures += Jumped(tiles, last);
+            pictures += Refilled(last, tiles);
             lastChange = now;
             last = tiles;
             counted = false;
@@ -164,8 +174,7 @@ double MoveLatency(const TempDir& install, const std::wstring& folder, int trans
     const auto t0 = std::chrono::steady_clock::now();
     SendInput(1, &input, sizeof input);
     if (!saver.WaitExit()) return -1;
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
-        .count();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
 }
 
 void MoveFigures(const TempDir& install, const std::wstring& folder, int transition, int pause,
@@ -185,8 +194,7 @@ std::wstring ClipLibrary(const TempDir& folder) {
     for (int i = 0; i < 5; ++i)
         MakeDetailedJpeg(folder / (L"small" + std::to_wstring(i) + L".jpg"), 640, 480);
     for (const wchar_t* clip : {L"clip.avi", L"clip.mpg", L"clip.mp4"})
-        CopyFileW((BuildFolder() + L"test-media\\" + clip).c_str(), (folder / clip).c_str(),
-                  FALSE);
+        CopyFileW((BuildFolder() + L"test-media\\" + clip).c_str(), (folder / clip).c_str(), FALSE);
     return folder.Path();
 }
 
