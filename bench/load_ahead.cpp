@@ -80,16 +80,18 @@ bool Same(const std::vector<RECT>& a, const std::vector<RECT>& b) {
     return true;
 }
 
-// Whether a refilled tile went to the entry side (the right: transition 1 moves left): the
-// rightmost tile's left edge jumps right.
+// Whether a refilled tile went to the entry side, whichever way the strip moves: the
+// outermost tile's edge on one side jumps outwards.
 bool Refilled(const std::vector<RECT>& before, const std::vector<RECT>& now) {
-    const auto rightmost = [](const std::vector<RECT>& rects) {
-        LONG x = LONG_MIN;
+    const auto extremes = [](const std::vector<RECT>& rects) {
+        std::pair<LONG, LONG> x = {LONG_MAX, LONG_MIN};
         for (const RECT& r : rects)
-            x = std::max(x, r.left);
+            x = {std::min(x.first, r.left), std::max(x.second, r.left)};
         return x;
     };
-    return !before.empty() && rightmost(now) > rightmost(before) + 100;
+    if (before.empty() || now.empty()) return false;
+    const auto a = extremes(before), b = extremes(now);
+    return b.second > a.second + 100 || b.first < a.first - 100;
 }
 
 bool AnyOnScreen(const std::vector<RECT>& rects) {
