@@ -10,7 +10,6 @@
 #include <wincodec.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -80,20 +79,6 @@ bool Same(const std::vector<RECT>& a, const std::vector<RECT>& b) {
     return true;
 }
 
-// Whether a refilled tile went to the entry side, whichever way the strip moves: the
-// outermost tile's edge on one side jumps outwards.
-bool Refilled(const std::vector<RECT>& before, const std::vector<RECT>& now) {
-    const auto extremes = [](const std::vector<RECT>& rects) {
-        std::pair<LONG, LONG> x = {LONG_MAX, LONG_MIN};
-        for (const RECT& r : rects)
-            x = {std::min(x.first, r.left), std::max(x.second, r.left)};
-        return x;
-    };
-    if (before.empty() || now.empty()) return false;
-    const auto a = extremes(before), b = extremes(now);
-    return b.second > a.second + 100 || b.first < a.first - 100;
-}
-
 bool AnyOnScreen(const std::vector<RECT>& rects) {
     const RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     RECT seen;
@@ -113,8 +98,7 @@ void Configure(const TempDir& install, const std::wstring& folder, int transitio
 }
 
 // The strip watched for kWatchMs from its first tile on the screen: the longest stop in the
-// first kFillingMs and after, in step intervals, the stops over 60 ms, and the refills
-// seen.
+// first kFillingMs and after, in step intervals and the stops over 60 ms.
 void StripStops(const TempDir& install, const std::wstring& folder, const char* name) {
     InstallFolder installed(install.Path());
     Configure(install, folder, 1, 30);
@@ -129,7 +113,7 @@ void StripStops(const TempDir& install, const std::wstring& folder, const char* 
     std::vector<RECT> last = Tiles(window);
     const DWORD start = GetTickCount();
     DWORD lastChange = start, filling = 0, after = 0;
-    long over60 = 0, pictures = 0;
+    long over60 = 0;
     bool counted = false;
     for (DWORD now = start; now - start < kWatchMs && saver.Running(); now = GetTickCount()) {
         Sleep(1);
@@ -141,7 +125,6 @@ void StripStops(const TempDir& install, const std::wstring& folder, const char* 
                 std::max(lastChange - start < kFillingMs ? filling : after, stop);
             if (stop > 60 && !counted) ++over60, counted = true;
         } else {
-            pictures += Refilled(last, tiles);
             lastChange = now;
             last = tiles;
             counted = false;
@@ -151,7 +134,6 @@ void StripStops(const TempDir& install, const std::wstring& folder, const char* 
     std::printf("strip_longest_stop_steps_%s_filling: %.1f\n", name, double(filling) / kStepMs);
     std::printf("strip_longest_stop_steps_%s: %.1f\n", name, double(after) / kStepMs);
     std::printf("strip_stops_over_60ms_%s: %ld\n", name, over60);
-    std::printf("strip_refills_seen_%s: %ld\n", name, pictures);
 }
 
 // From a mouse move to the saver's end, in ms, the move made waitMs after the first tile.
