@@ -299,12 +299,8 @@ std::wstring FileCatalogue::TakeAhead(const Excluded& excluded) {
             taken = currentFile;
             aheadFiles.push_back(taken);
         }
-        if (filesToSee.empty()) {
-            RefillCatalogue();
-            // A new scan finds the files ahead again: they are shown once in this pass.
-            for (const std::wstring& path : aheadFiles)
-                TakeOut(filesToSee, path);
-        }
+        // A new scan leaves out the files ahead as it hands them over (TakeFound).
+        if (filesToSee.empty()) RefillCatalogue();
         if (Stopping()) break;
     }
     currentFile = current;

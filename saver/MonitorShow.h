@@ -177,6 +177,7 @@ class MonitorShow : private tk::NonCopyable {
     size_t failedRunLimit_ = 0;
     bool gaveUp_ = false;
     void CollectAhead(bool needed); // needed: a refill waits (the inline tests prepare only then)
+    bool PreparesInline() const;    // a test's rig prepares on the window's thread
     bool StartAhead();              // false when no file may be taken
     void TakeAheadResult(LoadAhead::Result result);
     void AheadFailed(const std::wstring& path, const std::wstring& why);

@@ -1,7 +1,5 @@
 #include "saver/PictureWork.h"
 
-#include <exception>
-
 #include "controls/FitImage.h"
 #include "saver/Caption.h"
 #include "toolkit/ComApartment.h"
@@ -54,9 +52,6 @@ PreparedPicture PreparePicture(const PictureRequest& request,
     PreparedPicture out;
     try {
         Prepare(request, stopped, out);
-    } catch (const std::exception&) {
-        out = PreparedPicture{};
-        out.failure = L"threw while it was prepared";
     } catch (...) {
         out = PreparedPicture{};
         out.failure = L"threw while it was prepared";

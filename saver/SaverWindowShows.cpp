@@ -26,11 +26,8 @@ ShowHost SaverWindow::MakeShowHost() {
     host.PaintOver = [this](HDC dc, POINT origin) { PaintNotice(dc, origin); };
     host.TakeScreen = [this] { return TakeCleanScreen(); };
     host.ExcludedFor = [this](const MonitorShow* asking) {
-        long tiles = 0;
-        for (const auto& show : shows_)
-            tiles += show->FirstFills();
         return ExcludedForRefill(
-            catalogue_, size_t(tiles),
+            catalogue_, FirstTiles(),
             [this, asking](const std::wstring& path) { return ShownElsewhere(asking, path); });
     };
     host.Stopping = [this] { return exitPending_; };

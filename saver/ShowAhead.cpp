@@ -23,8 +23,12 @@ void MonitorShow::CollectAhead() {
     CollectAhead(false);
 }
 
+bool MonitorShow::PreparesInline() const {
+    return host_.PreparesInline && host_.PreparesInline();
+}
+
 void MonitorShow::CollectAhead(bool needed) {
-    const bool inline_ = host_.PreparesInline && host_.PreparesInline();
+    const bool inline_ = PreparesInline();
     // Bounded: every turn either waits for a job, or ends a file (a failure, which the run's
     // limit ends), or leaves a picture ready.
     for (;;) {
@@ -52,11 +56,9 @@ bool MonitorShow::StartAhead() {
         ready_ = Ahead{path, {}, true};
         return true;
     }
-    if (!loader_) {
-        const bool inline_ = host_.PreparesInline && host_.PreparesInline();
+    if (!loader_)
         loader_ = std::make_unique<LoadAhead>(host_.Window ? host_.Window() : nullptr,
-                                              WM_PICTUREREADY, PreparePicture, inline_);
-    }
+                                              WM_PICTUREREADY, PreparePicture, PreparesInline());
     // The worker gets its own copy of what it needs, read here on the window's thread.
     PictureRequest request;
     request.path = path;
