@@ -162,9 +162,20 @@ class MonitorShow : private tk::NonCopyable {
 
     struct Ahead {
         std::wstring path;
-        PreparedPicture prepared; // empty for a clip, which its tile's player opens
+        PreparedPicture prepared; // for a clip, how it plays (PictureWork.h)
         bool clip = false;
     };
+    // A clip taken ahead into its tile's player; its file is then seen, dropped, or given back
+    // to the worker for Media Foundation (MCI refused it, and Media Foundation was not tried).
+    enum class ClipPut { Shown, Dropped, Retried };
+    ClipPut StartClipAhead(int tile, Ahead& next);
+    bool PlayOpenedClip(int tile);         // the clip's size, start and waiting, once it is open
+    tk::MediaPlayer& ClipPlayer(int tile); // the tile's player, set to the current file
+    std::wstring retry_; // the clip given back: its next job opens it through Media Foundation
+    // The kinds (extensions) of the clips MCI refused here: later clips of a kind go to Media
+    // Foundation first, so that only the first of them shows its tile's last picture again.
+    std::vector<std::wstring> mciRefusedKinds_;
+    bool MciRefusedKind(const std::wstring& path) const;
     std::unique_ptr<LoadAhead> loader_;
     std::optional<Ahead> ready_;
     std::wstring jobPath_;     // the file of the job in hand

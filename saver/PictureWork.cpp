@@ -51,7 +51,7 @@ PreparedPicture PreparePicture(const PictureRequest& request,
                                const std::function<bool()>& stopped) {
     PreparedPicture out;
     try {
-        Prepare(request, stopped, out);
+        request.clip ? PrepareClip(request, stopped, out) : Prepare(request, stopped, out);
     } catch (...) {
         out = PreparedPicture{};
         out.failure = L"threw while it was prepared";

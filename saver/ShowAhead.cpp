@@ -5,16 +5,26 @@
 #include "saver/MonitorShow.h"
 #include "settings/Settings.h"
 #include "toolkit/Log.h"
+#include "toolkit/Text.h"
+
+#include <utility>
 
 namespace {
 // A job that runs this long is a read that will not return (a share that went away): its
 // file is dropped and the show goes on. A 16 MB photo at 5 MB/s takes about 3 s.
 constexpr DWORD kJobDeadlineMs = 20000;
+
+// A clip's kind, as MCI chooses its device: its extension with the dot, or nothing.
+std::wstring ClipKind(const std::wstring& path) {
+    const size_t dot = path.find_last_of(L".\\/:");
+    return dot != std::wstring::npos && path[dot] == L'.' ? path.substr(dot) : std::wstring();
+}
 } // namespace
 
 std::vector<std::wstring> MonitorShow::FilesAhead() const {
     std::vector<std::wstring> files;
     if (ready_) files.push_back(ready_->path);
+    if (!retry_.empty()) files.push_back(retry_);
     if (loader_ && loader_->Busy()) files.push_back(jobPath_);
     return files;
 }
@@ -48,14 +58,14 @@ void MonitorShow::CollectAhead(bool needed) {
 
 bool MonitorShow::StartAhead() {
     if (host_.Stopping() || strip_.panels.empty()) return false;
+    // A clip given back by its turn is opened again, through Media Foundation, before any
+    // other file is taken.
+    const bool retry = !retry_.empty();
     const FileCatalogue::Excluded excluded = host_.ExcludedFor(this);
-    if (!catalogue_.HasFileFor(excluded)) return false;
-    const std::wstring path = catalogue_.TakeAhead(excluded);
-    if (path.empty()) return false;  // every file left failed in this pass
-    if (IsMediaFile(path, mkClip)) { // opened by its tile's player when its turn comes
-        ready_ = Ahead{path, {}, true};
-        return true;
-    }
+    if (!retry && !catalogue_.HasFileFor(excluded)) return false;
+    const std::wstring path =
+        retry ? std::exchange(retry_, std::wstring()) : catalogue_.TakeAhead(excluded);
+    if (path.empty()) return false; // every file left failed in this pass
     if (!loader_)
         loader_ = std::make_unique<LoadAhead>(host_.Window ? host_.Window() : nullptr,
                                               WM_PICTUREREADY, PreparePicture, PreparesInline());
@@ -66,6 +76,9 @@ bool MonitorShow::StartAhead() {
     request.areaHeight = fitArea.bottom - fitArea.top;
     request.captionName = settings_.captionName;
     request.captionDate = settings_.captionDate;
+    request.clip = IsMediaFile(path, mkClip);
+    request.framesFirst = request.clip && MciRefusedKind(path);
+    request.mciRefused = retry;
     jobPath_ = path;
     return loader_->Start(std::move(request));
 }
@@ -76,7 +89,8 @@ void MonitorShow::TakeAheadResult(LoadAhead::Result result) {
         return;
     }
     failedRun_ = 0;
-    ready_ = Ahead{std::move(result.path), std::move(result.prepared), false};
+    const bool clip = IsMediaFile(result.path, mkClip);
+    ready_ = Ahead{std::move(result.path), std::move(result.prepared), clip};
 }
 
 void MonitorShow::AheadFailed(const std::wstring& path, const std::wstring& why) {
@@ -99,15 +113,54 @@ bool MonitorShow::PutReadyFile(int tile) {
     FitImage& image = *strip_.pictures[tile];
     image.Hide();
     if (tk::HoldsClip(strip_.players[tile]->Mode())) strip_.players[tile]->Close();
-    bool put = true;
     if (next.clip) {
-        put = StartClip(tile); // MCI stays on the window's thread; a failure is logged there
-        if (!put) catalogue_.AheadFailed(next.path);
+        switch (StartClipAhead(tile, next)) {
+        case ClipPut::Shown:
+            break;
+        case ClipPut::Dropped:
+            catalogue_.AheadFailed(next.path);
+            return false;
+        case ClipPut::Retried:
+            return false; // still ahead
+        }
     } else {
         image.Show(SW_SHOWNA);
         const int w = next.prepared.sourceWidth, h = next.prepared.sourceHeight;
         image.TakePicture(std::move(next.prepared.picture), next.path, w, h);
     }
-    if (put) catalogue_.AheadShown(next.path);
-    return put;
+    catalogue_.AheadShown(next.path);
+    return true;
+}
+
+MonitorShow::ClipPut MonitorShow::StartClipAhead(int tile, Ahead& next) {
+    tk::MediaPlayer& player = ClipPlayer(tile);
+    PreparedPicture& clip = next.prepared;
+    if (clip.frames) {
+        if (!player.ShowFrames(std::move(clip.frames))) {
+            DropClip(tile, L"cannot be shown");
+            return ClipPut::Dropped;
+        }
+    } else if (!player.OpenWithMci()) {
+        if (clip.framesTried) {
+            DropClip(tile, L"cannot be opened");
+            return ClipPut::Dropped;
+        }
+        // Media Foundation may play it: its open goes to the worker, and the tile shows its
+        // last picture again meanwhile, as when a file fails.
+        tk::Log(L"clip " + next.path + L": MCI cannot open it (error " +
+                tk::IntToStr(int(player.LastError())) + L"); opened through Media Foundation");
+        player.Close();
+        if (!MciRefusedKind(next.path)) mciRefusedKinds_.push_back(ClipKind(next.path));
+        retry_ = next.path;
+        return ClipPut::Retried;
+    }
+    return PlayOpenedClip(tile) ? ClipPut::Shown : ClipPut::Dropped;
+}
+
+bool MonitorShow::MciRefusedKind(const std::wstring& path) const {
+    const std::wstring kind = ClipKind(path);
+    for (const std::wstring& refused : mciRefusedKinds_)
+        if (CompareStringOrdinal(refused.c_str(), -1, kind.c_str(), -1, TRUE) == CSTR_EQUAL)
+            return true;
+    return false;
 }

@@ -9,12 +9,21 @@
 #include "toolkit/Log.h"
 #include "toolkit/Text.h"
 
-bool MonitorShow::StartClip(int tile) {
+tk::MediaPlayer& MonitorShow::ClipPlayer(int tile) {
     strip_.pictures[tile]->Hide();
     tk::MediaPlayer& player = *strip_.players[tile];
     player.Display = strip_.panels[tile]->Handle();
     player.FileName = catalogue_.currentFile;
-    if (!player.Open()) return DropClip(tile, L"cannot be opened");
+    return player;
+}
+
+bool MonitorShow::StartClip(int tile) {
+    if (!ClipPlayer(tile).Open()) return DropClip(tile, L"cannot be opened");
+    return PlayOpenedClip(tile);
+}
+
+bool MonitorShow::PlayOpenedClip(int tile) {
+    tk::MediaPlayer& player = *strip_.players[tile];
     // A file that has only sound (an .mpa, say) would leave a black tile, or none at all:
     // it is dropped like a file that cannot be read, and the next one is taken.
     if (!player.HasPicture()) return DropClip(tile, L"has no picture");

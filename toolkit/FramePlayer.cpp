@@ -39,21 +39,53 @@ FramePlayer::~FramePlayer() {
     --Counts().framePlayers;
 }
 
+std::unique_ptr<FramePump> OpenFrames(const std::wstring& path, const ClipTurn& turn,
+                                      std::wstring& why, const std::function<bool()>& stopped) {
+    if (!FileLooksLikeVideoContainer(path)) {
+        why = L"it does not begin like a video file";
+        return nullptr;
+    }
+    auto pump = std::make_unique<FramePump>();
+    if (!pump->Begin(path, turn, why)) return nullptr;
+    constexpr DWORD kSliceMs = 50;
+    for (DWORD waited = 0; waited < FramePump::kOpenWaitMs; waited += kSliceMs) {
+        switch (pump->WaitOpen(kSliceMs, why)) {
+        case FramePump::Opening::Opened:
+            return pump;
+        case FramePump::Opening::Failed:
+            return nullptr;
+        default:
+            break;
+        }
+        if (stopped && stopped()) {
+            why = L"no longer wanted while it opened";
+            pump->Stop(0); // an open that hangs is not waited for
+            return nullptr;
+        }
+    }
+    pump->Stop(0);
+    why = L"Media Foundation did not open it in " + std::to_wstring(FramePump::kOpenWaitMs / 1000) +
+          L" s";
+    return nullptr;
+}
+
 bool FramePlayer::Open(const std::wstring& path, const ClipTurn& turn, HWND display,
                        std::wstring& why) {
     if (!display || !IsWindow(display)) {
         why = L"no window to draw it in";
         return false;
     }
-    if (!FileLooksLikeVideoContainer(path)) {
-        why = L"it does not begin like a video file";
+    auto pump = OpenFrames(path, turn, why);
+    return pump && Show(std::move(pump), display, why);
+}
+
+bool FramePlayer::Show(std::unique_ptr<FramePump> opened, HWND display, std::wstring& why) {
+    if (!display || !IsWindow(display)) {
+        why = L"no window to draw it in";
         return false;
     }
-    pump_ = std::make_unique<FramePump>();
-    if (!pump_->Start(path, turn, display, FrameDueMessage(), why)) {
-        pump_.reset();
-        return false;
-    }
+    pump_ = std::move(opened);
+    pump_->DrawIn(display, FrameDueMessage());
     natural_ = pump_->Size();
     shown_ = natural_;
     // The window paints itself first (its black), then the frame goes over it; the pump's

@@ -7,6 +7,7 @@
 // keeps painting its own background; the frame goes over it.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,6 +20,14 @@ namespace tk {
 
 class FramePump;
 
+// Opens path through Media Foundation and waits, on the calling thread, until its first frame
+// is decoded, up to FramePump::kOpenWaitMs; a clip opened ahead is opened so on a worker.
+// Stopped, when given, is asked every 50 ms: the wait ends when it says so. Null, with why
+// for the log, when the clip cannot be played (or the wait was stopped).
+std::unique_ptr<FramePump> OpenFrames(const std::wstring& path, const ClipTurn& turn,
+                                      std::wstring& why,
+                                      const std::function<bool()>& stopped = nullptr);
+
 class FramePlayer : private NonCopyable {
   public:
     FramePlayer();
@@ -27,6 +36,8 @@ class FramePlayer : private NonCopyable {
     // Opens path to be drawn in display, stopped on its first frame, turned upright as its
     // container says (turn). False, with why for the log, when it cannot be played.
     bool Open(const std::wstring& path, const ClipTurn& turn, HWND display, std::wstring& why);
+    // Shows a clip that OpenFrames opened, in display, stopped on its first frame.
+    bool Show(std::unique_ptr<FramePump> opened, HWND display, std::wstring& why);
     SIZE NaturalSize() const { return natural_; } // upright
     RECT DisplayRect() const { return {0, 0, shown_.cx, shown_.cy}; }
     bool SetDisplaySize(int width, int height); // 0 x 0: the natural size

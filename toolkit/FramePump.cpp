@@ -43,14 +43,13 @@ struct PumpState {
     void Loop(Lock& lock);
     void Publish(Lock& lock);
 
-    // Set before the worker starts, then read only.
-    HWND window_ = nullptr;
-    UINT message_ = 0;
-    ClipTurn turn_;
+    ClipTurn turn_; // set before the worker starts, then read only
 
     std::mutex mutex_;
     std::condition_variable changed_;
     // Under the lock:
+    HWND window_ = nullptr; // none yet while a clip opened ahead waits for its tile
+    UINT message_ = 0;
     bool opened_ = false, openDone_ = false, quit_ = false, finished_ = false;
     std::wstring why_;
     SIZE size_ = {0, 0};
@@ -89,11 +88,8 @@ void FramePump::Stop(DWORD waitMs) {
     state_.reset();
 }
 
-bool FramePump::Start(const std::wstring& path, const ClipTurn& turn, HWND window, UINT message,
-                      std::wstring& why) {
+bool FramePump::Begin(const std::wstring& path, const ClipTurn& turn, std::wstring& why) {
     state_ = std::make_shared<PumpState>();
-    state_->window_ = window;
-    state_->message_ = message;
     state_->turn_ = turn;
     try {
         worker_ = std::thread([state = state_, path] { state->Run(path); });
@@ -102,20 +98,41 @@ bool FramePump::Start(const std::wstring& path, const ClipTurn& turn, HWND windo
         why = L"no thread could be started to play it";
         return false;
     }
+    return true;
+}
+
+FramePump::Opening FramePump::WaitOpen(DWORD ms, std::wstring& why) {
+    if (!state_) return Opening::Failed;
     PumpState& s = *state_;
     PumpState::Lock lock(s.mutex_);
-    if (!s.changed_.wait_for(lock, std::chrono::milliseconds(kOpenWaitMs),
-                             [&] { return s.openDone_; })) {
+    if (!s.changed_.wait_for(lock, std::chrono::milliseconds(ms), [&] { return s.openDone_; }))
+        return Opening::Going;
+    if (s.opened_) return Opening::Opened;
+    why = s.why_;
+    return Opening::Failed;
+}
+
+void FramePump::DrawIn(HWND window, UINT message) {
+    PumpState::Lock lock(state_->mutex_);
+    state_->window_ = window;
+    state_->message_ = message;
+}
+
+bool FramePump::Start(const std::wstring& path, const ClipTurn& turn, HWND window, UINT message,
+                      std::wstring& why) {
+    if (!Begin(path, turn, why)) return false;
+    DrawIn(window, message);
+    switch (WaitOpen(kOpenWaitMs, why)) {
+    case Opening::Opened:
+        return true;
+    case Opening::Going:
         why = L"Media Foundation did not open it in " + std::to_wstring(kOpenWaitMs / 1000) + L" s";
-        lock.unlock();
         Stop(0);
         return false;
+    default:
+        Stop(kCloseWaitMs);
+        return false;
     }
-    if (s.opened_) return true;
-    why = s.why_;
-    lock.unlock();
-    Stop(kCloseWaitMs);
-    return false;
 }
 
 void PumpState::Run(const std::wstring& path) {
@@ -231,7 +248,7 @@ void PumpState::Publish(Lock&) {
     haveReady_ = false;
     ++shownSerial_;
     clock_.Drawn(Now());
-    if (!posted_) posted_ = PostMessageW(window_, message_, 0, 0) != 0;
+    if (!posted_ && window_) posted_ = PostMessageW(window_, message_, 0, 0) != 0;
 }
 
 SIZE FramePump::Size() const {

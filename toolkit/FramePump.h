@@ -37,14 +37,22 @@ class FramePump : private NonCopyable {
     ~FramePump();
 
     // The longest wait for an open (the first in a process starts the decoders; later ones
-    // take under 100 ms here) or a close. An open holds the window's thread, as MCI's does.
+    // take under 100 ms here) or a close.
     static constexpr DWORD kOpenWaitMs = 5000;
     static constexpr DWORD kCloseWaitMs = 2000;
 
-    // Starts the worker on path, which opens the clip and decodes its first frame; waits for
-    // that, as an MCI open waits. Frames are turned as the container says (turn). message
-    // is posted to window when a frame is due to be drawn. False, with why for the log, when
-    // the clip cannot be played.
+    // Starts the worker on path, which opens the clip and decodes its first frame, and returns
+    // at once. Frames are turned as the container says (turn). False, with why, when no thread
+    // could be started.
+    bool Begin(const std::wstring& path, const ClipTurn& turn, std::wstring& why);
+    // Waits up to ms for the open that Begin started: Going while it still runs, Failed with
+    // why for the log when the clip cannot be played.
+    enum class Opening { Going, Opened, Failed };
+    Opening WaitOpen(DWORD ms, std::wstring& why);
+    // The window that draws the frames: message is posted to it when one is due to be drawn.
+    // A pump opened ahead, before its window is known, holds its frames until then.
+    void DrawIn(HWND window, UINT message);
+    // Begin, DrawIn and a wait of up to kOpenWaitMs for the open, as an MCI open waits.
     bool Start(const std::wstring& path, const ClipTurn& turn, HWND window, UINT message,
                std::wstring& why);
 
@@ -64,9 +72,11 @@ class FramePump : private NonCopyable {
     // A failure met while playing, once, for the log; empty when none.
     std::wstring TakeFailure();
 
-  private:
+    // Stops the worker, waiting up to waitMs for it to end; one that does not come back in
+    // time is left to itself (see the destructor). Nothing may be asked of the pump after.
     void Stop(DWORD waitMs);
 
+  private:
     // What the worker and the window's thread share, held by both.
     std::shared_ptr<PumpState> state_;
     std::thread worker_;

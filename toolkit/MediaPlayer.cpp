@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "toolkit/FramePlayer.h"
+#include "toolkit/FramePump.h"
 #include "toolkit/Log.h"
 
 namespace tk {
@@ -69,6 +70,10 @@ void SetClipRoute(ClipRoute r) {
     route = r;
 }
 
+ClipRoute CurrentClipRoute() {
+    return route;
+}
+
 void MciDeviceTraits::Close(UINT id) {
     MCI_GENERIC_PARMS params = {};
     mciSendCommandW(id, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&params));
@@ -109,17 +114,42 @@ bool MediaPlayer::Open() {
     const ClipTurn turn = ClipTurnOfFile(FileName);
     if (!turn.problem.empty())
         Log(L"clip " + FileName + L": " + turn.problem + L"; shown as stored");
-    if (route == ClipRoute::MediaFoundationOnly) return OpenFrames(turn);
+    if (route == ClipRoute::MediaFoundationOnly) return OpenThroughMediaFoundation(turn);
     // MCI shows a picture only as it is stored: a clip to be turned goes to Media Foundation
     // first (without it, MCI still shows it, on its side).
-    if (turn.degrees != 0 && OpenFrames(turn)) return true;
+    if (turn.degrees != 0 && OpenThroughMediaFoundation(turn)) return true;
+    if (OpenDevices()) return true;
+    return turn.degrees == 0 && OpenThroughMediaFoundation(turn);
+}
+
+bool MediaPlayer::OpenWithMci() {
+    Close();
+    return !FileName.empty() && OpenDevices();
+}
+
+bool MediaPlayer::ShowFrames(std::unique_ptr<FramePump> opened) {
+    Close();
+    if (!opened) return false;
+    auto frames = std::make_unique<FramePlayer>();
+    std::wstring why;
+    if (!frames->Show(std::move(opened), Display, why)) {
+        Log(L"clip " + FileName + L": opened ahead, but not shown: " + why);
+        return false;
+    }
+    natural_ = frames->NaturalSize();
+    frames_ = std::move(frames);
+    error_ = 0;
+    return true;
+}
+
+bool MediaPlayer::OpenDevices() {
     error_ = OpenDevice(nullptr);
     // The DirectShow device is slow to try: a file that has vanished is not worth it.
     if (NeedsMpegVideo(error_) && FileExists(FileName)) {
         error_ = OpenDevice(L"mpegvideo");
         asMpegVideo_ = error_ == 0;
     }
-    if (error_ != 0) return turn.degrees == 0 && OpenFrames(turn);
+    if (error_ != 0) return false;
     bool aviDevice = IsAviDevice();
     bool bottomUp = false;
     ReadPicture(bottomUp);
@@ -152,7 +182,7 @@ bool MediaPlayer::Open() {
 // MCI could not open the clip: Media Foundation may (a phone clip on a Windows whose
 // DirectShow has no MP4 splitter); or the clip is to be turned, which MCI cannot do. MCI's
 // error stays the player's error when neither can play it.
-bool MediaPlayer::OpenFrames(const ClipTurn& turn) {
+bool MediaPlayer::OpenThroughMediaFoundation(const ClipTurn& turn) {
     if (!Display || !FileExists(FileName)) return false;
     auto frames = std::make_unique<FramePlayer>();
     std::wstring why;

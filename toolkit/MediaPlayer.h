@@ -44,11 +44,13 @@ namespace tk {
 enum class MediaMode { NotReady, Stopped, Playing, Recording, Seeking, Paused, Open };
 
 class FramePlayer;
+class FramePump;
 
 // Which players a clip may go to: MCI first and Media Foundation when MCI fails (always,
 // but for benchmarks and tests that measure the second alone).
 enum class ClipRoute { MciFirst, MediaFoundationOnly };
 void SetClipRoute(ClipRoute route);
+ClipRoute CurrentClipRoute();
 
 // An open MCI device, closed when its owner goes; counted in Counts().mciDevices.
 struct MciDeviceTraits {
@@ -71,6 +73,12 @@ class MediaPlayer : private NonCopyable {
     // cannot be opened; a clip with a picture also needs a display window, since the device
     // would otherwise draw into a window of its own.
     bool Open();
+    // The two halves of Open for a clip whose way was settled ahead, on a worker (its turn
+    // read, Media Foundation's open made there when it plays it): the MCI devices alone, or
+    // the frames Media Foundation opened (FramePlayer.h's OpenFrames). Neither waits for
+    // Media Foundation.
+    bool OpenWithMci();
+    bool ShowFrames(std::unique_ptr<FramePump> opened);
     // Closes the clip and has the display window repainted, so that its last frame goes.
     void Close();
     bool IsOpen() const { return device_.Valid() || frames_ != nullptr; }
@@ -105,7 +113,8 @@ class MediaPlayer : private NonCopyable {
     void RedrawStillFrame();
     DWORD Send(UINT command, DWORD flags, void* params) const;
     DWORD OpenDevice(const wchar_t* deviceType);
-    bool OpenFrames(const ClipTurn& turn);
+    bool OpenDevices(); // MCI's part of Open
+    bool OpenThroughMediaFoundation(const ClipTurn& turn);
     bool IsAviDevice() const;
     void StopDirectShow();
     void ReadPicture(bool& bottomUp); // the natural size, none for a clip without picture
