@@ -95,7 +95,7 @@ void MonitorShow::TakeAheadResult(LoadAhead::Result result) {
 
 void MonitorShow::AheadFailed(const std::wstring& path, const std::wstring& why) {
     catalogue_.AheadFailed(path);
-    tk::Log(L"photo " + path + L" dropped: " + why);
+    tk::Log((IsMediaFile(path, mkClip) ? L"clip " : L"photo ") + path + L" dropped: " + why);
     // A whole pass of the library without a success ends the run, as a refill's tries do.
     if (failedRun_++ == 0)
         failedRunLimit_ = catalogue_.filesToSee.size() + catalogue_.seenFiles.size() +

@@ -2,7 +2,11 @@
 // option holds as it does with MCI (the rules themselves are tested with MCI's clips).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/support/ClipTileChecks.h"
+#include "tests/support/TempDir.h"
+#include "toolkit/Log.h"
 
 using namespace cliprig;
 using tk::MediaMode;
@@ -45,6 +49,43 @@ TEST(FallbackTile, RandomStartThenLoopsFromZero) {
 // The central tile's display time, and its keeping while a clip plays whole.
 TEST(FallbackTile, CentralDisplayTimeFollowsTheOptions) {
     ExpectCentralDisplayTimeFollowsTheOptions(L"silent.mp4");
+}
+
+// Clips taken ahead in a moving strip: the first phone clip that MCI refuses at its tile's
+// turn goes back to the worker and is opened there by Media Foundation; the later ones go
+// there first, MCI refused once. A clip cut short, which neither can open, is dropped.
+TEST(FallbackTile, ClipsMciRefusesAreOpenedAheadAndACutClipIsDropped) {
+    TempDir folder;
+    const std::wstring a = folder / L"a.mp4", b = folder / L"b.mp4", cut = folder / L"cut.mp4";
+    const std::wstring photo = folder / L"photo.jpg";
+    ASSERT_TRUE(CopyFileW(Media(L"silent.mp4").c_str(), a.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(Media(L"silent.mp4").c_str(), b.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(Media(L"truncated.mp4").c_str(), cut.c_str(), FALSE));
+    ASSERT_TRUE(MakeSolidJpeg(photo, 320, 240, 0x4080C0));
+    rig::RunSettings run;
+    run.tiles = 2;
+    run.speed = 100;
+    const auto count = [](const tk::LogCapture& log, const wchar_t* part) {
+        return std::count_if(log.Lines().begin(), log.Lines().end(), [&](const std::wstring& l) {
+            return l.find(part) != std::wstring::npos;
+        });
+    };
+    {
+        tk::LogCapture log;
+        auto saver = rig::StartSaver(run, {a, b, photo}, true);
+        ASSERT_NE(saver, nullptr);
+        ASSERT_GE(rig::SoakSaver(*saver, 12, {}).refills, 12); // four passes
+        EXPECT_EQ(count(log, L"MCI cannot open it"), 1)
+            << "MCI is asked once for the clips of a kind it refused";
+        EXPECT_EQ(count(log, L"dropped"), 0);
+    }
+    {
+        tk::LogCapture log;
+        auto saver = rig::StartSaver(run, {cut, photo}, true);
+        ASSERT_NE(saver, nullptr);
+        ASSERT_GE(rig::SoakSaver(*saver, 8, {cut}).refills, 8);
+        EXPECT_GE(count(log, L"cut.mp4 dropped: cannot be opened (Media Foundation"), 1);
+    }
 }
 
 } // namespace
