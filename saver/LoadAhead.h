@@ -52,3 +52,15 @@ class LoadAhead : private tk::NonCopyable {
     std::shared_ptr<Job> job_;
     DWORD startedAt_ = 0;
 };
+
+// How a saver's shows have their pictures prepared: as the saver does, unless a test or a
+// benchmark says otherwise.
+struct AheadJobs {
+    LoadAhead::Work work = PreparePicture;
+    // A job that runs this long is a read that will not return (a share that went away): its
+    // file is dropped and the show goes on. A 16 MB photo at 5 MB/s takes about 3 s.
+    DWORD deadlineMs = 20000;
+    // For the tests that count a step's refills: a picture is prepared when a refill asks
+    // for it, on the window's thread, so that each step does what it did without a worker.
+    bool onWindowThread = false;
+};

@@ -42,9 +42,8 @@ struct ShowHost {
     std::function<bool()> Stopping;
     // The window that hears the workers: they post WM_PICTUREREADY to it.
     std::function<HWND()> Window;
-    // For the tests that count a step's refills: the next picture is prepared when a refill
-    // asks for it, at once, on the window's thread.
-    std::function<bool()> PreparesInline;
+    // How the pictures are prepared (LoadAhead.h).
+    std::function<const AheadJobs&()> Jobs;
 };
 
 class MonitorShow : private tk::NonCopyable {
@@ -188,7 +187,6 @@ class MonitorShow : private tk::NonCopyable {
     size_t failedRunLimit_ = 0;
     bool gaveUp_ = false;
     void CollectAhead(bool needed); // needed: a refill waits (the inline tests prepare only then)
-    bool PreparesInline() const;    // a test's rig prepares on the window's thread
     bool StartAhead();              // false when no file may be taken
     void TakeAheadResult(LoadAhead::Result result);
     void AheadFailed(const std::wstring& path, const std::wstring& why);

@@ -97,9 +97,7 @@ class SaverWindow : public tk::Window {
     // State the tests look at.
     bool firstActivation = true;
     bool stepDue = false;
-    // For the tests that count a step's refills: the shows prepare a picture when a refill asks
-    // for it, on the window's thread, so that each step does what it did without a worker.
-    bool preparesInline = false;
+    AheadJobs aheadJobs;  // how the shows' pictures are prepared (LoadAhead.h)
     long Refills() const; // refills that took files since Init, every show's
     long Loads() const;   // of those, the ones where a file loaded
     tk::Timer stepTimer{1, 10000};

@@ -32,7 +32,7 @@ ShowHost SaverWindow::MakeShowHost() {
     };
     host.Stopping = [this] { return exitPending_; };
     host.Window = [this] { return Handle(); };
-    host.PreparesInline = [this] { return preparesInline; };
+    host.Jobs = [this]() -> const AheadJobs& { return aheadJobs; };
     return host;
 }
 

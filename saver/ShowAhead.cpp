@@ -10,10 +10,6 @@
 #include <utility>
 
 namespace {
-// A job that runs this long is a read that will not return (a share that went away): its
-// file is dropped and the show goes on. A 16 MB photo at 5 MB/s takes about 3 s.
-constexpr DWORD kJobDeadlineMs = 20000;
-
 // A clip's kind, as MCI chooses its device: its extension with the dot, or nothing.
 std::wstring ClipKind(const std::wstring& path) {
     const size_t dot = path.find_last_of(L".\\/:");
@@ -33,12 +29,9 @@ void MonitorShow::CollectAhead() {
     CollectAhead(false);
 }
 
-bool MonitorShow::PreparesInline() const {
-    return host_.PreparesInline && host_.PreparesInline();
-}
-
 void MonitorShow::CollectAhead(bool needed) {
-    const bool inline_ = PreparesInline();
+    const AheadJobs& jobs = host_.Jobs();
+    const bool inline_ = jobs.onWindowThread;
     // Bounded: every turn either waits for a job, or ends a file (a failure, which the run's
     // limit ends), or leaves a picture ready.
     for (;;) {
@@ -46,7 +39,7 @@ void MonitorShow::CollectAhead(bool needed) {
             if (auto result = loader_->TakeResult()) {
                 TakeAheadResult(std::move(*result));
             } else if (loader_->Busy()) {
-                if (loader_->RunningMs(GetTickCount()) < kJobDeadlineMs) return;
+                if (loader_->RunningMs(GetTickCount()) < jobs.deadlineMs) return;
                 loader_->Abandon(); // its thread ends when the read does, unheard
                 AheadFailed(jobPath_, L"took too long to be read");
             }
@@ -67,8 +60,8 @@ bool MonitorShow::StartAhead() {
         retry ? std::exchange(retry_, std::wstring()) : catalogue_.TakeAhead(excluded);
     if (path.empty()) return false; // every file left failed in this pass
     if (!loader_)
-        loader_ = std::make_unique<LoadAhead>(host_.Window ? host_.Window() : nullptr,
-                                              WM_PICTUREREADY, PreparePicture, PreparesInline());
+        loader_ = std::make_unique<LoadAhead>(host_.Window(), WM_PICTUREREADY, host_.Jobs().work,
+                                              host_.Jobs().onWindowThread);
     // The worker gets its own copy of what it needs, read here on the window's thread.
     PictureRequest request;
     request.path = path;

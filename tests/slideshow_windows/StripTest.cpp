@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 
 #include "saver/Geometry.h"
 #include "tests/support/SlideshowRig.h"
 #include "tests/support/TempDir.h"
+#include "toolkit/Log.h"
 #include "toolkit/MsgBox.h"
 
 namespace {
@@ -189,6 +191,64 @@ TEST_F(Slideshow, CentralTransitionFillsTileZeroOnlyAndLeavesCurTileAtOne) {
         EXPECT_EQ(saver->Refills(), 2 + tick) << "one refill per tick";
         EXPECT_EQ(saver->PrimaryShow().currentTile, 1);
         EXPECT_FALSE(saver->stepDue);
+    }
+}
+
+// A central tile whose next picture is still on its worker when its display time ends keeps
+// its picture, and changes as soon as the picture comes; a job that never ends is given up at
+// its deadline, its file dropped, and its thread ends once it sees it is no longer wanted.
+TEST_F(Slideshow, ACentralTileWaitsForItsPictureAndAHungJobIsGivenUp) {
+    const auto files = Photos({{400, 300, 0xFF0000}, {300, 200, 0x00FF00}, {200, 100, 0x0000FF}});
+    struct Case {
+        const char* name;
+        bool released; // the job goes on once released; else it never ends
+    } cases[] = {{"late picture", true}, {"hung job", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::atomic<bool> release{false};
+        std::atomic<int> jobs{0};
+        tk::LogCapture log;
+        const long threadsBefore = LoadAhead::ThreadsRunning();
+        auto saver = rig::NewSaverWindow(false);
+        ASSERT_TRUE(saver);
+        saver->aheadJobs.onWindowThread = false;
+        saver->aheadJobs.deadlineMs = c.released ? 60000 : 300;
+        saver->aheadJobs.work = [&](const PictureRequest& r, const std::function<bool()>& stopped) {
+            if (jobs++ == 0) // the first job waits; the hung one never ends by itself
+                while (!release && !stopped())
+                    Sleep(5);
+            return PreparePicture(r, stopped);
+        };
+        saver->UseSettings(rig::SettingsOf({.transition = 4, .tiles = 1}));
+        saver->BuildSlideshow();
+        saver->Catalogue().filesToSee = files;
+        saver->FirstRefills();
+        const std::wstring first = saver->PrimaryShow().HeldFiles().at(0);
+
+        saver->OnStepTick(); // the display time is over
+        saver->MoveOneStep();
+        PumpFor(100);
+        saver->MoveOneStep();
+        EXPECT_TRUE(saver->PrimaryShow().RefillWaits());
+        EXPECT_EQ(saver->Refills(), 1) << "the tile changed without its picture";
+        EXPECT_EQ(saver->PrimaryShow().HeldFiles().at(0), first);
+
+        if (c.released) release = true;
+        // The next picture comes, and the tile changes at the next step, without waiting for
+        // another display time. A hung job is given up at the first tick past its deadline,
+        // and the next file comes.
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                if (!c.released) saver->OnStepTick();
+                saver->MoveOneStep();
+                return saver->Refills() == 2;
+            },
+            5000));
+        EXPECT_EQ(log.Holds(L"took too long to be read"), !c.released);
+        saver.reset();
+        EXPECT_TRUE(WaitUntil([&] { return LoadAhead::ThreadsRunning() == threadsBefore; }, 5000))
+            << "a job's thread was left running";
+        release = true;
     }
 }
 

@@ -59,7 +59,7 @@ inline std::unique_ptr<SaverWindow> NewSaverWindow(bool shown) {
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
     auto saver = std::make_unique<SaverWindow>();
     saver->firstActivation = false;
-    saver->preparesInline = true; // each step refills as it did without a worker
+    saver->aheadJobs.onWindowThread = true; // each step refills as it did without a worker
     if (!saver->CreateHidden()) return nullptr;
     if (shown) {
         SetWindowPos(saver->Handle(), HWND_TOPMOST, 0, 0, 0, 0,
@@ -87,7 +87,7 @@ StartSaver(const RunSettings& run, const std::vector<std::wstring>& files, bool 
            std::function<std::vector<Monitor>()> monitors = nullptr) {
     auto saver = NewSaverWindow(shown);
     if (!saver) return nullptr;
-    saver->preparesInline = run.preparesInline;
+    saver->aheadJobs.onWindowThread = run.preparesInline;
     saver->UseSettings(SettingsOf(run));
     if (monitors) saver->readMonitors = std::move(monitors);
     saver->BuildSlideshow();
