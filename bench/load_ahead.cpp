@@ -2,7 +2,8 @@
 // tiles' windows are read every millisecond while a strip moves (a step every 10 ms), and the
 // longest time they all stand still is given in step intervals, with big photos (24-megapixel
 // JPEGs and 12-megapixel PNGs) on the local disk and on a slow share (5 MB/s, 20 ms per open),
-// and with a clip among small photos (its open by MCI stays on the window's thread). Then how
+// and with clips among small photos (an open by MCI stays on the window's thread, one by Media
+// Foundation is made on the show's worker). Then how
 // soon a mouse move ends the saver, in the middle of a slow load and in the middle of a
 // central animation. The photos are made once into the temporary folder.
 #include <windows.h>
@@ -182,6 +183,16 @@ std::wstring ClipLibrary(const TempDir& folder) {
     return folder.Path();
 }
 
+// Small photos and phone clips filmed upright, which Media Foundation plays turned: their
+// opens are made on the shows' workers.
+std::wstring TurnedClipLibrary(const TempDir& folder) {
+    for (int i = 0; i < 5; ++i)
+        MakeDetailedJpeg(folder / (L"small" + std::to_wstring(i) + L".jpg"), 640, 480);
+    for (const wchar_t* clip : {L"turn90.mp4", L"turn180.mov", L"turn270.3gp"})
+        CopyFileW((BuildFolder() + L"test-media\\" + clip).c_str(), (folder / clip).c_str(), FALSE);
+    return folder.Path();
+}
+
 } // namespace
 
 int wmain() {
@@ -196,6 +207,8 @@ int wmain() {
     {
         const TempDir photos;
         StripStops(install, ClipLibrary(photos), "clips");
+        const TempDir turned;
+        StripStops(install, TurnedClipLibrary(turned), "turned_clips");
         const TempDir small;
         for (int i = 0; i < 5; ++i)
             MakeDetailedJpeg(small / (L"small" + std::to_wstring(i) + L".jpg"), 640, 480);
