@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -174,21 +175,13 @@ void MoveFigures(const TempDir& install, const std::wstring& folder, int transit
     std::printf("move_to_exit_runs_%s: %zu\n", name, latencies.size());
 }
 
-// Small photos and one clip: the strip's stops come from the clip's MCI open.
-std::wstring ClipLibrary(const TempDir& folder) {
+// Small photos and clips made by the build: with clips MCI opens (on the window's thread),
+// or with phone clips filmed upright, which Media Foundation plays turned (opened on the
+// shows' workers).
+std::wstring ClipLibrary(const TempDir& folder, std::initializer_list<const wchar_t*> clips) {
     for (int i = 0; i < 5; ++i)
         MakeDetailedJpeg(folder / (L"small" + std::to_wstring(i) + L".jpg"), 640, 480);
-    for (const wchar_t* clip : {L"clip.avi", L"clip.mpg", L"clip.mp4"})
-        CopyFileW((BuildFolder() + L"test-media\\" + clip).c_str(), (folder / clip).c_str(), FALSE);
-    return folder.Path();
-}
-
-// Small photos and phone clips filmed upright, which Media Foundation plays turned: their
-// opens are made on the shows' workers.
-std::wstring TurnedClipLibrary(const TempDir& folder) {
-    for (int i = 0; i < 5; ++i)
-        MakeDetailedJpeg(folder / (L"small" + std::to_wstring(i) + L".jpg"), 640, 480);
-    for (const wchar_t* clip : {L"turn90.mp4", L"turn180.mov", L"turn270.3gp"})
+    for (const wchar_t* clip : clips)
         CopyFileW((BuildFolder() + L"test-media\\" + clip).c_str(), (folder / clip).c_str(), FALSE);
     return folder.Path();
 }
@@ -206,9 +199,10 @@ int wmain() {
     MoveFigures(install, library, 5, 1, "animation");
     {
         const TempDir photos;
-        StripStops(install, ClipLibrary(photos), "clips");
+        StripStops(install, ClipLibrary(photos, {L"clip.avi", L"clip.mpg", L"clip.mp4"}), "clips");
         const TempDir turned;
-        StripStops(install, TurnedClipLibrary(turned), "turned_clips");
+        StripStops(install, ClipLibrary(turned, {L"turn90.mp4", L"turn180.mov", L"turn270.3gp"}),
+                   "turned_clips");
         const TempDir small;
         for (int i = 0; i < 5; ++i)
             MakeDetailedJpeg(small / (L"small" + std::to_wstring(i) + L".jpg"), 640, 480);

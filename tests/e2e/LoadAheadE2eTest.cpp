@@ -73,6 +73,15 @@ DWORD LongestStop(HWND window, DWORD ms) {
     return longestStop;
 }
 
+// A leftward strip of `tiles` tiles, a step every 10 ms, on the files of the share.
+void StripOnShare(TestInstall& install, const SlowShare& share, int tiles) {
+    install.SetOptions({{L"defdir", share.Folder() + L";"},
+                        {L"optransition", L";1;"},
+                        {L"opnbimgmax", std::to_wstring(tiles)},
+                        {L"defspeed", L"25"},
+                        {L"defdelay", L"1000"}});
+}
+
 // The saver's window once its first tile is in (the cursor was put at rest before it started).
 HWND FirstTileIn(SaverProcess& saver) {
     HWND window = saver.WaitForWindow();
@@ -90,11 +99,7 @@ TEST(LoadAheadE2e, TheStripMovesWhileBigPhotosLoadFromASlowShareAndAMoveEndsTheS
     SlowShare share(source.Path(), L"photo0.jpg", "--list-ms 20 --open-ms 20 --mbps 5");
     if (!share.Mounted()) GTEST_SKIP() << kNoSlowShare;
     TestInstall install;
-    install.SetOptions({{L"defdir", share.Folder() + L";"},
-                        {L"optransition", L";1;"},
-                        {L"opnbimgmax", L"3"},
-                        {L"defspeed", L"25"},
-                        {L"defdelay", L"1000"}});
+    StripOnShare(install, share, 3);
 
     ASSERT_TRUE(CursorToRest());
     SaverProcess saver(L"/s");
@@ -126,11 +131,7 @@ TEST(LoadAheadE2e, TheStripMovesWhileAClipOpensFromASlowShare) {
     SlowShare share(source.Path(), L"upright.mp4", "--list-ms 20 --open-ms 1500 --mbps 5");
     if (!share.Mounted()) GTEST_SKIP() << kNoSlowShare;
     TestInstall install;
-    install.SetOptions({{L"defdir", share.Folder() + L";"},
-                        {L"optransition", L";1;"},
-                        {L"opnbimgmax", L"2"},
-                        {L"defspeed", L"25"},
-                        {L"defdelay", L"1000"}});
+    StripOnShare(install, share, 2);
 
     ASSERT_TRUE(CursorToRest());
     SaverProcess saver(L"/s");
