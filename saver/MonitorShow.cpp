@@ -91,6 +91,7 @@ bool MonitorShow::DisplayOver(DWORD now) const {
 }
 
 unsigned MonitorShow::DisplayLeft(DWORD now) const {
+    if (refillWaits_) return kWaitCheckMs;
     return DisplayOver(now) ? displayMs_ : unsigned(displayMs_ - (now - displayFrom_));
 }
 

@@ -104,7 +104,8 @@ class MonitorShow : private tk::NonCopyable {
     // timer waits for the next of them.
     void SetDisplayTime(unsigned ms); // also the timer's interval
     bool DisplayOver(DWORD now) const;
-    unsigned DisplayLeft(DWORD now) const; // a whole display time again once it is over
+    // A whole display time again once it is over; the wait's check while its refill waits.
+    unsigned DisplayLeft(DWORD now) const;
 
     // The clips in tiles.
     bool StartClip(int tile);
@@ -123,6 +124,9 @@ class MonitorShow : private tk::NonCopyable {
     void CollectAhead();
     // A refill's turn came before its picture: the refill is made once the picture is ready.
     bool RefillWaits() const { return refillWaits_; }
+    // A central tile waiting for its picture is stepped this often, so that a job past its
+    // deadline is given up soon after it (a wake-up four times a second, only while it waits).
+    static constexpr unsigned kWaitCheckMs = 250;
     // Files taken ahead and not on the screen (ready, or in a job), for the catalogue when the
     // show goes.
     std::vector<std::wstring> FilesAhead() const;

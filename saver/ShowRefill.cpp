@@ -32,6 +32,7 @@ void MonitorShow::RefillTile() {
         refillWaits_ = !ready_ && !gaveUp_;
         if (refillWaits_) {
             late_ = true;
+            if (IsCentral()) stepTimer.SetInterval(kWaitCheckMs);
             return;
         }
     }

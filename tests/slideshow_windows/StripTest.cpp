@@ -232,6 +232,8 @@ TEST_F(Slideshow, ACentralTileWaitsForItsPictureAndAHungJobIsGivenUp) {
         EXPECT_TRUE(saver->PrimaryShow().RefillWaits());
         EXPECT_EQ(saver->Refills(), 1) << "the tile changed without its picture";
         EXPECT_EQ(saver->PrimaryShow().HeldFiles().at(0), first);
+        EXPECT_EQ(saver->stepTimer.Interval(), MonitorShow::kWaitCheckMs)
+            << "a waiting tile is stepped often, for its job's deadline";
 
         if (c.released) release = true;
         // The next picture comes, and the tile changes at the next step, without waiting for
