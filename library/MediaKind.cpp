@@ -156,11 +156,16 @@ uint32_t SetUsableMediaMask(uint32_t mask) {
     return previous;
 }
 
-bool IsMediaFile(const std::wstring& fileName, int kinds) {
-    size_t dot = fileName.find_last_of(L'.');
+std::wstring MediaExtensionOf(const std::wstring& fileName) {
+    const size_t dot = fileName.find_last_of(L'.');
     if (dot == std::wstring::npos || fileName.find_first_of(L"\\:", dot) != std::wstring::npos)
-        return false;
-    const std::wstring ext = tk::UpperAscii(fileName.substr(dot));
+        return L"";
+    return tk::UpperAscii(fileName.substr(dot));
+}
+
+bool IsMediaFile(const std::wstring& fileName, int kinds) {
+    const std::wstring ext = MediaExtensionOf(fileName);
+    if (ext.empty()) return false;
     const auto at = std::find(MediaExtensions.begin(), MediaExtensions.end(), ext);
     if (at == MediaExtensions.end() ||
         !(UsableMediaMask() & (1u << (at - MediaExtensions.begin()))))

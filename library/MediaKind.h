@@ -16,6 +16,8 @@ enum MediaKind : int { mkClip = 1, mkPhoto = 2 };
 // The file's extension (from its last dot, when no "\" or ":" follows it) is one of the
 // extensions of the asked kinds that this PC can show (UsableMediaMask).
 bool IsMediaFile(const std::wstring& fileName, int kinds);
+// That extension, upper-case with its dot; empty when the name has none.
+std::wstring MediaExtensionOf(const std::wstring& fileName);
 
 // Which MediaExtensions the saver and the dialog take on this PC: bit i for
 // MediaExtensions[i]. Every clip and JPEG extension; each other photo extension only where an

@@ -3,16 +3,13 @@
 // waits, stopped on its first frame, for its tile. MCI's own open stays for the tile's turn,
 // on the window's thread: its devices belong to the thread that opens them.
 #include "saver/PictureWork.h"
-#include "toolkit/ClipTurn.h"
 #include "toolkit/FramePlayer.h"
 #include "toolkit/Log.h"
 #include "toolkit/MediaPlayer.h"
 
 void PrepareClip(const PictureRequest& request, const std::function<bool()>& stopped,
                  PreparedPicture& out) {
-    const tk::ClipTurn turn = tk::ClipTurnOfFile(request.path);
-    if (!turn.problem.empty())
-        tk::Log(L"clip " + request.path + L": " + turn.problem + L"; shown as stored");
+    const tk::ClipTurn turn = tk::ClipTurnToPlay(request.path);
     const bool framesOnly =
         request.mciRefused || tk::CurrentClipRoute() == tk::ClipRoute::MediaFoundationOnly;
     if (!framesOnly && turn.degrees == 0 && !request.framesFirst) {

@@ -92,7 +92,6 @@ class MonitorShow : private tk::NonCopyable {
     void PlaceTile();
     void SizeTile(int w, int h);
     bool EnterTile();
-    void DrawCaption();
     bool IsCentral() const;
     // The movement step after the clip checks: the strip moves, a central tile's display
     // time ends, or the next frame of its animation is drawn.
@@ -155,13 +154,13 @@ class MonitorShow : private tk::NonCopyable {
 
     Box ScreenBox() const { return {0, 0, width_, height_}; }
     bool DropClip(int tile, const wchar_t* why); // closes it, says why in the log: false
-    bool LoadCurrentFile(int tile);              // one try of the refill's loop, first fills
-    bool PutReadyFile(int tile);                 // the picture or clip prepared ahead
-    void KeepOldContent(int tile);               // a tile whose every try failed
-    void FitTileToPicture(int tile);             // the picture control and the tile take its size
-    bool TurnWaitingTile();                      // true when the refill's tile only changed sides
-    void PutNextFile();                          // the refill once the old content has left
-    void EndRefill();                            // ... and once the new one has entered
+    bool PrepareHere(int tile);      // a first fill's photo, prepared on the window's thread
+    bool PutReadyFile(int tile);     // the picture or clip prepared ahead
+    void KeepOldContent(int tile);   // a tile whose every try failed
+    void FitTileToPicture(int tile); // the picture control and the tile take its size
+    bool TurnWaitingTile();          // true when the refill's tile only changed sides
+    void PutNextFile();              // the refill once the old content has left
+    void EndRefill();                // ... and once the new one has entered
 
     struct Ahead {
         std::wstring path;
@@ -194,6 +193,8 @@ class MonitorShow : private tk::NonCopyable {
     bool StartAhead();              // false when no file may be taken
     void TakeAheadResult(LoadAhead::Result result);
     void AheadFailed(const std::wstring& path, const std::wstring& why);
+    PictureRequest RequestFor(const std::wstring& path) const; // a job's copy of what it needs
+    void ShowPicture(int tile, PreparedPicture prepared, const std::wstring& path);
 
     // The animation of a central tile's change: 101 frames on the step clock (Geometry.h).
     enum class Change { None, Leaving, Entering };
@@ -206,8 +207,6 @@ class MonitorShow : private tk::NonCopyable {
     void DrawDueFrame();                         // the next one, once due; the end goes on
     void RepaintNow();
     void MoveStrip();
-    HFONT CaptionFont();
-    tk::Font captionFont_;
 
     // The frames (ShowFrame.cpp).
     struct Move {

@@ -20,9 +20,10 @@ struct PictureRequest {
     // A clip (ClipWork.cpp). MCI opens a clip at its tile's turn, on the window's thread; Media
     // Foundation plays what MCI cannot and every clip to be turned.
     bool clip = false;
-    bool framesFirst =
-        false; // MCI refused the show's last clip of this kind: Media Foundation first
-    bool mciRefused = false; // MCI refused this very clip: Media Foundation alone
+    // MCI refused a clip of this kind in this show: Media Foundation first.
+    bool framesFirst = false;
+    // MCI refused this very clip: Media Foundation alone.
+    bool mciRefused = false;
 };
 
 struct PreparedPicture {

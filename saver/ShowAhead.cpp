@@ -7,15 +7,8 @@
 #include "toolkit/Log.h"
 #include "toolkit/Text.h"
 
+#include <algorithm>
 #include <utility>
-
-namespace {
-// A clip's kind, as MCI chooses its device: its extension with the dot, or nothing.
-std::wstring ClipKind(const std::wstring& path) {
-    const size_t dot = path.find_last_of(L".\\/:");
-    return dot != std::wstring::npos && path[dot] == L'.' ? path.substr(dot) : std::wstring();
-}
-} // namespace
 
 std::vector<std::wstring> MonitorShow::FilesAhead() const {
     std::vector<std::wstring> files;
@@ -62,6 +55,13 @@ bool MonitorShow::StartAhead() {
     if (!loader_)
         loader_ = std::make_unique<LoadAhead>(host_.Window(), WM_PICTUREREADY, host_.Jobs().work,
                                               host_.Jobs().onWindowThread);
+    PictureRequest request = RequestFor(path);
+    request.mciRefused = retry;
+    jobPath_ = path;
+    return loader_->Start(std::move(request));
+}
+
+PictureRequest MonitorShow::RequestFor(const std::wstring& path) const {
     // The worker gets its own copy of what it needs, read here on the window's thread.
     PictureRequest request;
     request.path = path;
@@ -71,9 +71,14 @@ bool MonitorShow::StartAhead() {
     request.captionDate = settings_.captionDate;
     request.clip = IsMediaFile(path, mkClip);
     request.framesFirst = request.clip && MciRefusedKind(path);
-    request.mciRefused = retry;
-    jobPath_ = path;
-    return loader_->Start(std::move(request));
+    return request;
+}
+
+void MonitorShow::ShowPicture(int tile, PreparedPicture prepared, const std::wstring& path) {
+    FitImage& image = *strip_.pictures[tile];
+    image.Show(SW_SHOWNA);
+    image.TakePicture(std::move(prepared.picture), path, prepared.sourceWidth,
+                      prepared.sourceHeight);
 }
 
 void MonitorShow::TakeAheadResult(LoadAhead::Result result) {
@@ -117,9 +122,7 @@ bool MonitorShow::PutReadyFile(int tile) {
             return false; // still ahead
         }
     } else {
-        image.Show(SW_SHOWNA);
-        const int w = next.prepared.sourceWidth, h = next.prepared.sourceHeight;
-        image.TakePicture(std::move(next.prepared.picture), next.path, w, h);
+        ShowPicture(tile, std::move(next.prepared), next.path);
     }
     catalogue_.AheadShown(next.path);
     return true;
@@ -143,7 +146,7 @@ MonitorShow::ClipPut MonitorShow::StartClipAhead(int tile, Ahead& next) {
         tk::Log(L"clip " + next.path + L": MCI cannot open it (error " +
                 tk::IntToStr(int(player.LastError())) + L"); opened through Media Foundation");
         player.Close();
-        if (!MciRefusedKind(next.path)) mciRefusedKinds_.push_back(ClipKind(next.path));
+        if (!MciRefusedKind(next.path)) mciRefusedKinds_.push_back(MediaExtensionOf(next.path));
         retry_ = next.path;
         return ClipPut::Retried;
     }
@@ -151,9 +154,7 @@ MonitorShow::ClipPut MonitorShow::StartClipAhead(int tile, Ahead& next) {
 }
 
 bool MonitorShow::MciRefusedKind(const std::wstring& path) const {
-    const std::wstring kind = ClipKind(path);
-    for (const std::wstring& refused : mciRefusedKinds_)
-        if (CompareStringOrdinal(refused.c_str(), -1, kind.c_str(), -1, TRUE) == CSTR_EQUAL)
-            return true;
-    return false;
+    // A clip's kind is its extension, by which MCI chooses its device.
+    return std::find(mciRefusedKinds_.begin(), mciRefusedKinds_.end(), MediaExtensionOf(path)) !=
+           mciRefusedKinds_.end();
 }

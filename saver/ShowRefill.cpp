@@ -4,6 +4,7 @@
 #include "library/MediaKind.h"
 #include "settings/Pacing.h"
 #include "saver/MonitorShow.h"
+#include "toolkit/Log.h"
 
 void MonitorShow::FirstRefill() {
     loadHere_ = true;
@@ -60,9 +61,8 @@ void MonitorShow::PutNextFile() {
             strip_.pictures[c]->Hide();
             if (tk::HoldsClip(strip_.players[c]->Mode())) strip_.players[c]->Close();
             video = IsMediaFile(catalogue_.currentFile, mkClip);
-            return video ? StartClip(c) : LoadCurrentFile(c);
+            return video ? StartClip(c) : PrepareHere(c);
         });
-        if (loaded && !video && (settings_.captionName || settings_.captionDate)) DrawCaption();
     }
     gaveUp_ = false; // the next refill tries a whole pass again
 
@@ -110,25 +110,15 @@ bool MonitorShow::TurnWaitingTile() {
     return true;
 }
 
-bool MonitorShow::LoadCurrentFile(int tile) {
-    FitImage& image = *strip_.pictures[tile];
-    image.Show(SW_SHOWNA);
-    const int areaW = fitArea.right - fitArea.left, areaH = fitArea.bottom - fitArea.top;
-    try {
-        if (!image.LoadFromFile(catalogue_.currentFile, areaW, areaH)) return false;
-        image.FitPicture(fitArea);
-    } catch (...) {
-        // Whatever goes wrong with one file (memory for a huge picture, say) drops it.
-        image.Picture().Clear();
+bool MonitorShow::PrepareHere(int tile) {
+    // The same work as a worker's, done at once.
+    const std::wstring& path = catalogue_.currentFile;
+    PreparedPicture prepared = PreparePicture(RequestFor(path));
+    if (!prepared.Ready()) {
+        tk::Log(L"photo " + path + L" dropped: " + prepared.failure);
         return false;
     }
-    // A picture that could not be brought to at least one pixel within the screen (a
-    // panorama of 65,000 x 1, say) cannot be shown.
-    const tk::Dib& picture = image.Picture();
-    if (!PictureFitsArea(picture.Width(), picture.Height(), areaW, areaH)) {
-        image.Picture().Clear();
-        return false;
-    }
+    ShowPicture(tile, std::move(prepared), path);
     return true;
 }
 

@@ -118,23 +118,6 @@ void FramePump::DrawIn(HWND window, UINT message) {
     state_->message_ = message;
 }
 
-bool FramePump::Start(const std::wstring& path, const ClipTurn& turn, HWND window, UINT message,
-                      std::wstring& why) {
-    if (!Begin(path, turn, why)) return false;
-    DrawIn(window, message);
-    switch (WaitOpen(kOpenWaitMs, why)) {
-    case Opening::Opened:
-        return true;
-    case Opening::Going:
-        why = L"Media Foundation did not open it in " + std::to_wstring(kOpenWaitMs / 1000) + L" s";
-        Stop(0);
-        return false;
-    default:
-        Stop(kCloseWaitMs);
-        return false;
-    }
-}
-
 void PumpState::Run(const std::wstring& path) {
     MediaFoundationThread mf;
     FineTimer timer;

@@ -52,9 +52,6 @@ class FramePump : private NonCopyable {
     // The window that draws the frames: message is posted to it when one is due to be drawn.
     // A pump opened ahead, before its window is known, holds its frames until then.
     void DrawIn(HWND window, UINT message);
-    // Begin, DrawIn and a wait of up to kOpenWaitMs for the open, as an MCI open waits.
-    bool Start(const std::wstring& path, const ClipTurn& turn, HWND window, UINT message,
-               std::wstring& why);
 
     SIZE Size() const; // as shown: upright
     long LengthMs() const;

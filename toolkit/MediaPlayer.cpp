@@ -74,6 +74,12 @@ ClipRoute CurrentClipRoute() {
     return route;
 }
 
+ClipTurn ClipTurnToPlay(const std::wstring& path) {
+    ClipTurn turn = ClipTurnOfFile(path);
+    if (!turn.problem.empty()) Log(L"clip " + path + L": " + turn.problem + L"; shown as stored");
+    return turn;
+}
+
 void MciDeviceTraits::Close(UINT id) {
     MCI_GENERIC_PARMS params = {};
     mciSendCommandW(id, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&params));
@@ -111,9 +117,7 @@ DWORD MediaPlayer::OpenDevice(const wchar_t* deviceType) {
 bool MediaPlayer::Open() {
     Close();
     if (FileName.empty()) return false;
-    const ClipTurn turn = ClipTurnOfFile(FileName);
-    if (!turn.problem.empty())
-        Log(L"clip " + FileName + L": " + turn.problem + L"; shown as stored");
+    const ClipTurn turn = ClipTurnToPlay(FileName);
     if (route == ClipRoute::MediaFoundationOnly) return OpenThroughMediaFoundation(turn);
     // MCI shows a picture only as it is stored: a clip to be turned goes to Media Foundation
     // first (without it, MCI still shows it, on its side).

@@ -51,6 +51,9 @@ class FramePump;
 enum class ClipRoute { MciFirst, MediaFoundationOnly };
 void SetClipRoute(ClipRoute route);
 ClipRoute CurrentClipRoute();
+// The turn a clip's header names (ClipTurn.h), a header that names no quarter turn said in the
+// log: whoever opens a clip reads it so.
+ClipTurn ClipTurnToPlay(const std::wstring& path);
 
 // An open MCI device, closed when its owner goes; counted in Counts().mciDevices.
 struct MciDeviceTraits {
