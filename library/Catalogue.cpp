@@ -181,8 +181,8 @@ bool FileCatalogue::ReadMemory() {
 FileRead FileCatalogue::ReadMemoryWhenFree(std::string& text,
                                            const std::function<bool()>& keepGoing) {
     const std::wstring path = MemoryFilePath(settings_.installDir, settings_.memoryName);
-    const FileRead read = tk::RetryWhileUnreadable(
-        [&] { return ReadWholeFile(path, text, keepGoing); }, [this] { return KeepGoing(); });
+    const FileRead read =
+        tk::RetryWhileUnreadable([&] { return ReadWholeFile(path, text, keepGoing); }, keepGoing);
     if (read == FileRead::Unreadable)
         tk::Log(L"the memory file cannot be read: " + path +
                 L"; this run goes on without it and leaves it as it was");

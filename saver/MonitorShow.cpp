@@ -40,6 +40,7 @@ void MonitorShow::Free() {
     // until the catalogue's close gives them back (or the window's, for a show that goes).
     loader_.reset();
     ready_.reset();
+    retry_.clear();
     refillWaits_ = late_ = gaveUp_ = false;
     failedRun_ = 0;
     screenDc_.reset();
