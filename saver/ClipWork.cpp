@@ -7,6 +7,12 @@
 #include "toolkit/Log.h"
 #include "toolkit/MediaPlayer.h"
 
+namespace {
+// On the worker an open may take longer than the window's thread could ever wait (a share
+// that answers slowly, a machine that is busy), but it ends before the job's deadline.
+constexpr DWORD kOpenAheadWaitMs = 15000;
+} // namespace
+
 void PrepareClip(const PictureRequest& request, const std::function<bool()>& stopped,
                  PreparedPicture& out) {
     const tk::ClipTurn turn = tk::ClipTurnToPlay(request.path);
@@ -17,12 +23,15 @@ void PrepareClip(const PictureRequest& request, const std::function<bool()>& sto
         return;
     }
     std::wstring why;
-    out.frames = tk::OpenFrames(request.path, turn, why, stopped);
+    bool tooSlow = false;
+    out.frames = tk::OpenFrames(request.path, turn, why, stopped, kOpenAheadWaitMs, &tooSlow);
     if (out.frames) {
         out.clipReady = true;
         return;
     }
-    if (framesOnly) {
+    // A clip whose open is that slow would hold the window's thread as long in MCI's open: it
+    // is dropped for this pass, and tried again in the next.
+    if (framesOnly || tooSlow) {
         out.failure = L"cannot be opened (Media Foundation: " + why + L")";
         return;
     }

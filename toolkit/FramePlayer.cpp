@@ -40,7 +40,9 @@ FramePlayer::~FramePlayer() {
 }
 
 std::unique_ptr<FramePump> OpenFrames(const std::wstring& path, const ClipTurn& turn,
-                                      std::wstring& why, const std::function<bool()>& stopped) {
+                                      std::wstring& why, const std::function<bool()>& stopped,
+                                      DWORD waitMs, bool* tooSlow) {
+    if (tooSlow) *tooSlow = false;
     if (!FileLooksLikeVideoContainer(path)) {
         why = L"it does not begin like a video file";
         return nullptr;
@@ -48,7 +50,7 @@ std::unique_ptr<FramePump> OpenFrames(const std::wstring& path, const ClipTurn& 
     auto pump = std::make_unique<FramePump>();
     if (!pump->Begin(path, turn, why)) return nullptr;
     constexpr DWORD kSliceMs = 50;
-    for (DWORD waited = 0; waited < FramePump::kOpenWaitMs; waited += kSliceMs) {
+    for (DWORD waited = 0; waited < waitMs; waited += kSliceMs) {
         switch (pump->WaitOpen(kSliceMs, why)) {
         case FramePump::Opening::Opened:
             return pump;
@@ -59,13 +61,13 @@ std::unique_ptr<FramePump> OpenFrames(const std::wstring& path, const ClipTurn& 
         }
         if (stopped && stopped()) {
             why = L"no longer wanted while it opened";
-            pump->Stop(0); // an open that hangs is not waited for
+            pump->Stop(); // an open that hangs is not waited for
             return nullptr;
         }
     }
-    pump->Stop(0);
-    why = L"Media Foundation did not open it in " + std::to_wstring(FramePump::kOpenWaitMs / 1000) +
-          L" s";
+    pump->Stop();
+    why = L"Media Foundation did not open it in " + std::to_wstring(waitMs / 1000) + L" s";
+    if (tooSlow) *tooSlow = true;
     return nullptr;
 }
 

@@ -12,21 +12,23 @@
 #include <string>
 
 #include "toolkit/ClipTurn.h"
+#include "toolkit/FramePump.h"
 #include "toolkit/MediaPlayer.h"
 #include "toolkit/NonCopyable.h"
 #include "toolkit/WindowWatch.h"
 
 namespace tk {
 
-class FramePump;
-
 // Opens path through Media Foundation and waits, on the calling thread, until its first frame
-// is decoded, up to FramePump::kOpenWaitMs; a clip opened ahead is opened so on a worker.
-// Stopped, when given, is asked every 50 ms: the wait ends when it says so. Null, with why
-// for the log, when the clip cannot be played (or the wait was stopped).
+// is decoded, up to waitMs; a clip opened ahead is opened so on a worker. Stopped, when given,
+// is asked every 50 ms: the wait ends when it says so. Null, with why for the log, when the
+// clip cannot be played (or the wait was stopped); tooSlow then says whether the open was
+// still going when the wait ended, as on a share that answers slowly.
 std::unique_ptr<FramePump> OpenFrames(const std::wstring& path, const ClipTurn& turn,
                                       std::wstring& why,
-                                      const std::function<bool()>& stopped = nullptr);
+                                      const std::function<bool()>& stopped = nullptr,
+                                      DWORD waitMs = FramePump::kOpenWaitMs,
+                                      bool* tooSlow = nullptr);
 
 class FramePlayer : private NonCopyable {
   public:

@@ -38,7 +38,8 @@ ClipTimeline::Ms Now() {
 struct PumpState {
     using Lock = std::unique_lock<std::mutex>;
 
-    void Run(const std::wstring& path);
+    void Run(const std::wstring& path, const MediaFoundationThread& mf);
+    void Fail(const std::wstring& why); // what Run threw: the reader closed, the failure said
     bool OpenAndReadFirst(const std::wstring& path, std::wstring& why);
     void Loop(Lock& lock);
     void Publish(Lock& lock);
@@ -69,31 +70,37 @@ struct PumpState {
     ClipTimeline::Ms lastEnd_ = 0;
 };
 
-FramePump::~FramePump() {
-    Stop(kCloseWaitMs);
+void FramePump::Stop() {
+    if (!state_) return;
+    {
+        PumpState::Lock lock(state_->mutex_);
+        state_->quit_ = true;
+        state_->changed_.notify_all();
+    }
+    worker_.reset(); // asks it to stop; never waits
+    state_.reset();
 }
 
-void FramePump::Stop(DWORD waitMs) {
-    if (!state_) return;
-    PumpState& s = *state_;
-    bool finished;
-    {
-        PumpState::Lock lock(s.mutex_);
-        s.quit_ = true;
-        s.changed_.notify_all();
-        finished = s.changed_.wait_for(lock, std::chrono::milliseconds(waitMs),
-                                       [&] { return s.finished_; });
-    }
-    if (worker_.joinable()) finished ? worker_.join() : worker_.detach();
-    state_.reset();
+bool FramePump::Ended() const {
+    return !worker_ || worker_->Finished();
 }
 
 bool FramePump::Begin(const std::wstring& path, const ClipTurn& turn, std::wstring& why) {
     state_ = std::make_shared<PumpState>();
     state_->turn_ = turn;
-    try {
-        worker_ = std::thread([state = state_, path] { state->Run(path); });
-    } catch (const std::system_error&) {
+    worker_ = std::make_unique<Worker>(L"clip " + path, [state = state_, path](const StopToken&) {
+        MediaFoundationThread mf;
+        FineTimer timer;
+        try {
+            state->Run(path, mf);
+        } catch (...) {
+            // No room for a 4K frame in a crowded 32-bit process, say: the clip fails, the
+            // saver goes on.
+            state->Fail(L"ran out of memory while it played");
+        }
+    });
+    if (!worker_->Started()) {
+        worker_.reset();
         state_.reset();
         why = L"no thread could be started to play it";
         return false;
@@ -118,9 +125,19 @@ void FramePump::DrawIn(HWND window, UINT message) {
     state_->message_ = message;
 }
 
-void PumpState::Run(const std::wstring& path) {
-    MediaFoundationThread mf;
-    FineTimer timer;
+void PumpState::Fail(const std::wstring& why) {
+    reader_.Close(); // before Media Foundation stops on this thread
+    Lock lock(mutex_);
+    if (!openDone_) {
+        why_ = why;
+        opened_ = false;
+    }
+    failure_ = why;
+    openDone_ = finished_ = true;
+    changed_.notify_all();
+}
+
+void PumpState::Run(const std::wstring& path, const MediaFoundationThread& mf) {
     std::wstring why = mf.Ok() || !MediaFoundation() ? L"" : L"Media Foundation does not start";
     const bool ok = why.empty() && OpenAndReadFirst(path, why);
     Lock lock(mutex_);

@@ -18,11 +18,11 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 
 #include "toolkit/ClipReader.h"
 #include "toolkit/ClipTimeline.h"
 #include "toolkit/NonCopyable.h"
+#include "toolkit/Worker.h"
 
 namespace tk {
 
@@ -31,15 +31,14 @@ struct PumpState;
 class FramePump : private NonCopyable {
   public:
     FramePump() = default;
-    // Stops the worker and waits for it (at most one frame's decoding). A worker that does
-    // not come back (a reader stuck in a file it cannot parse) is left to itself: it holds
-    // what it uses, and ends whenever its read returns.
-    ~FramePump();
+    // Stops the worker and never waits for it: the worker closes the reader itself, on its
+    // own thread, once its read or decoding in hand returns (at once, or when a share that
+    // stalled answers). It holds what it uses meanwhile.
+    ~FramePump() { Stop(); }
 
     // The longest wait for an open (the first in a process starts the decoders; later ones
-    // take under 100 ms here) or a close.
+    // take under 100 ms here).
     static constexpr DWORD kOpenWaitMs = 5000;
-    static constexpr DWORD kCloseWaitMs = 2000;
 
     // Starts the worker on path, which opens the clip and decodes its first frame, and returns
     // at once. Frames are turned as the container says (turn). False, with why, when no thread
@@ -69,14 +68,16 @@ class FramePump : private NonCopyable {
     // A failure met while playing, once, for the log; empty when none.
     std::wstring TakeFailure();
 
-    // Stops the worker, waiting up to waitMs for it to end; one that does not come back in
-    // time is left to itself (see the destructor). Nothing may be asked of the pump after.
-    void Stop(DWORD waitMs);
+    // Stops the worker without waiting (see the destructor). Nothing may be asked of the
+    // pump after.
+    void Stop();
+    // The worker has closed its reader and ended: for the tests.
+    bool Ended() const;
 
   private:
     // What the worker and the window's thread share, held by both.
     std::shared_ptr<PumpState> state_;
-    std::thread worker_;
+    std::unique_ptr<Worker> worker_;
 };
 
 } // namespace tk
