@@ -1,25 +1,16 @@
 #include "saver/LoadAhead.h"
 
-#include <atomic>
+#include <algorithm>
 #include <mutex>
 
-#include "toolkit/Handles.h"
-
-namespace {
-std::atomic<long> threadsRunning{0};
-} // namespace
+#include "toolkit/Log.h"
+#include "toolkit/Text.h"
 
 struct LoadAhead::Job {
     PictureRequest request;
-    Work work;
-    HWND window;
-    UINT message;
     std::mutex lock;
-    bool wanted = true; // cleared by the owner that no longer waits for it
     bool done = false;
     PreparedPicture result;
-    // The thread's own reference, which keeps the job alive until the thread ends.
-    std::shared_ptr<Job> self;
 };
 
 LoadAhead::LoadAhead(HWND window, UINT message, Work work, bool onCallerThread)
@@ -29,68 +20,86 @@ LoadAhead::~LoadAhead() {
     Abandon();
 }
 
-long LoadAhead::ThreadsRunning() {
-    return threadsRunning.load();
+size_t LoadAhead::AbandonedRunning() {
+    abandoned_.erase(std::remove_if(abandoned_.begin(), abandoned_.end(),
+                                    [](const auto& worker) { return worker->Finished(); }),
+                     abandoned_.end());
+    return abandoned_.size();
+}
+
+bool LoadAhead::CanStart() {
+    if (job_) return false;
+    if (AbandonedRunning() < kMaxAbandoned) {
+        saidFull_ = false;
+        return true;
+    }
+    if (!saidFull_)
+        tk::Log(tk::IntToStr(static_cast<long long>(kMaxAbandoned)) +
+                L" reads that never returned hold this show's workers; the next photo waits "
+                L"for one of them to end");
+    saidFull_ = true;
+    return false;
+}
+
+void LoadAhead::Finish(const std::shared_ptr<Job>& job, PreparedPicture result) {
+    {
+        const std::lock_guard<std::mutex> hold(job->lock);
+        job->result = std::move(result);
+        job->done = true;
+    }
+    // Only a wake-up: the window's next step looks at the job all the same.
+    if (window_) PostMessageW(window_, message_, 0, 0);
 }
 
 bool LoadAhead::Start(PictureRequest request) {
-    if (job_) return false;
+    if (!CanStart()) return false;
     auto job = std::make_shared<Job>();
     job->request = std::move(request);
-    job->work = work_;
-    job->window = window_;
-    job->message = message_;
     startedAt_ = GetTickCount();
+    job_ = job;
     if (inline_) {
         job->done = true;
         try {
-            job->result = job->work(job->request, nullptr);
+            job->result = work_(job->request, nullptr);
         } catch (...) {
             job->result = PreparedPicture{};
             job->result.failure = L"threw while it was prepared";
         }
-        job_ = std::move(job);
         return true;
     }
-    job->self = job;
-    ++threadsRunning;
-    tk::KernelHandle thread(CreateThread(nullptr, 0, Run, job.get(), 0, nullptr));
-    if (!thread) { // no thread (out of memory): the photo fails like one that cannot be read
-        --threadsRunning;
-        job->self.reset();
-        job->done = true;
-        job->result.failure = L"found no thread to be prepared on";
-        if (window_) PostMessageW(window_, message_, 0, 0);
+    const HWND window = window_;
+    const UINT message = message_;
+    worker_ = std::make_unique<tk::Worker>(
+        L"prepare " + job->request.path,
+        [job, work = work_, window, message](const tk::StopToken& stop) {
+            PreparedPicture result;
+            try {
+                result = work(job->request, stop.AsFunction());
+            } catch (...) {
+                result = PreparedPicture{};
+                result.failure = L"threw while it was prepared";
+            }
+            if (stop.Stopped()) return; // its picture goes here, on its own thread
+            {
+                const std::lock_guard<std::mutex> hold(job->lock);
+                job->result = std::move(result);
+                job->done = true;
+            }
+            if (window) PostMessageW(window, message, 0, 0);
+        });
+    if (!worker_->Started()) { // no thread (out of memory): it fails like a file unread
+        worker_.reset();
+        PreparedPicture failed;
+        failed.failure = L"found no thread to be prepared on";
+        Finish(job, std::move(failed));
     }
-    job_ = std::move(job);
     return true;
 }
 
-DWORD WINAPI LoadAhead::Run(void* raw) {
-    std::shared_ptr<Job> job = std::move(static_cast<Job*>(raw)->self);
-    const auto stopped = [&job] {
-        const std::lock_guard<std::mutex> hold(job->lock);
-        return !job->wanted;
-    };
-    // No exception leaves the thread: whatever the work throws fails the one file.
-    PreparedPicture result;
-    try {
-        result = job->work(job->request, stopped);
-    } catch (...) {
-        result = PreparedPicture{};
-        result.failure = L"threw while it was prepared";
-    }
-    {
-        const std::lock_guard<std::mutex> hold(job->lock);
-        if (job->wanted) {
-            job->result = std::move(result);
-            job->done = true;
-            if (job->window) PostMessageW(job->window, job->message, 0, 0);
-        }
-    }
-    job.reset(); // the picture of an unwanted job goes here, on its own thread
-    --threadsRunning;
-    return 0;
+bool LoadAhead::Done() const {
+    if (!job_) return false;
+    const std::lock_guard<std::mutex> hold(job_->lock);
+    return job_->done;
 }
 
 std::optional<LoadAhead::Result> LoadAhead::TakeResult() {
@@ -100,14 +109,17 @@ std::optional<LoadAhead::Result> LoadAhead::TakeResult() {
     if (!job->done) return std::nullopt;
     Result result{job->request.path, std::move(job->result)};
     job_.reset();
+    worker_.reset(); // it has finished, or is about to return
     return result;
 }
 
 void LoadAhead::Abandon() {
-    if (!job_) return;
-    {
-        const std::lock_guard<std::mutex> hold(job_->lock);
-        job_->wanted = false;
-    }
     job_.reset();
+    if (!worker_) return;
+    worker_->Stop();
+    if (!worker_->Finished()) {
+        tk::Log(L"worker \"" + worker_->Name() + L"\" abandoned in its read");
+        abandoned_.push_back(std::move(worker_));
+    }
+    worker_.reset();
 }

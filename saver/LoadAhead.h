@@ -4,17 +4,22 @@
 // saver window, which hands the result to the show. Each show has its own, so that a photo
 // on a slow share, or a read that never returns, holds up only the monitor that asked for it.
 //
-// A job's thread shares only the job with its owner. Going (the saver closes, the monitor
-// goes), the owner marks the job as unwanted and does not wait: a thread still in a read ends
-// when the read does, and its result is dropped.
+// A job runs on a worker (toolkit/Worker.h) that shares only the job with its owner, whose
+// result waits in it under a lock: the message is only a wake-up, and the window's next step
+// looks at the job all the same. Going (the saver closes, the monitor goes), the owner stops
+// the job and does not wait: a worker still in a read ends when the read does, its result
+// dropped. Such abandoned workers are capped per show: on a share whose reads never return,
+// a show waits for one of them to end rather than leave a thread behind every deadline.
 #include <windows.h>
 
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "saver/PictureWork.h"
 #include "toolkit/NonCopyable.h"
+#include "toolkit/Worker.h"
 
 class LoadAhead : private tk::NonCopyable {
   public:
@@ -25,9 +30,12 @@ class LoadAhead : private tk::NonCopyable {
     LoadAhead(HWND window, UINT message, Work work = PreparePicture, bool onCallerThread = false);
     ~LoadAhead(); // the job in hand is dropped, never waited for
 
-    // Starts preparing a photo; false while another job is in hand.
+    // Whether a job may start: none in hand, and fewer abandoned workers than the cap.
+    bool CanStart();
+    // Starts preparing a photo; false when CanStart is not.
     bool Start(PictureRequest request);
     bool Busy() const { return job_ != nullptr; }
+    bool Done() const; // the job in hand is finished: TakeResult has it
     // The job in hand, once its thread has finished it: the path and what came of it.
     struct Result {
         std::wstring path;
@@ -36,20 +44,23 @@ class LoadAhead : private tk::NonCopyable {
     std::optional<Result> TakeResult();
     // How long the job in hand has run.
     DWORD RunningMs(DWORD now) const { return job_ ? now - startedAt_ : 0; }
-    // Drops the job in hand (a read that never returned): its thread is left to end.
+    // Drops the job in hand (a read that never returned): its worker is left to end.
     void Abandon();
-
-    // Job threads still running in the process, kept or abandoned.
-    static long ThreadsRunning();
+    // Abandoned workers still in their reads; at most kMaxAbandoned.
+    size_t AbandonedRunning();
+    static constexpr size_t kMaxAbandoned = 2;
 
   private:
     struct Job;
-    static DWORD WINAPI Run(void* job);
+    void Finish(const std::shared_ptr<Job>& job, PreparedPicture result);
     HWND window_;
     UINT message_;
     Work work_;
     bool inline_;
     std::shared_ptr<Job> job_;
+    std::unique_ptr<tk::Worker> worker_;
+    std::vector<std::unique_ptr<tk::Worker>> abandoned_;
+    bool saidFull_ = false; // the cap was met, said once until a worker ends
     DWORD startedAt_ = 0;
 };
 

@@ -121,6 +121,8 @@ class MonitorShow : private tk::NonCopyable {
     // the screen. Takes a finished job's result and starts the next job; a job past its
     // deadline is abandoned and its file dropped.
     void CollectAhead();
+    // Its worker has finished a job that CollectAhead has not taken yet.
+    bool AheadDone() const { return loader_ && loader_->Done(); }
     // A refill's turn came before its picture: the refill is made once the picture is ready.
     bool RefillWaits() const { return refillWaits_; }
     // A central tile waiting for its picture is stepped this often, so that a job past its

@@ -26,7 +26,7 @@ void Prepare(const PictureRequest& r, const std::function<bool()>& stopped, Prep
         return SIZE{fit.right, fit.bottom};
     };
     tk::Dib picture;
-    if (!loader.Load(r.path, target, picture)) {
+    if (!loader.Load(r.path, target, picture, stopped)) {
         out.failure = L"cannot be read";
         return;
     }

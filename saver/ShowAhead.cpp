@@ -46,15 +46,17 @@ bool MonitorShow::StartAhead() {
     if (host_.Stopping() || strip_.panels.empty()) return false;
     // A clip given back by its turn is opened again, through Media Foundation, before any
     // other file is taken.
+    if (!loader_)
+        loader_ = std::make_unique<LoadAhead>(host_.Window(), WM_PICTUREREADY, host_.Jobs().work,
+                                              host_.Jobs().onWindowThread);
+    if (!loader_->CanStart()) return false; // hung reads hold its workers
     const bool retry = !retry_.empty();
+    catalogue_.NewPassWhenDry();
     const FileCatalogue::Excluded excluded = host_.ExcludedFor(this);
     if (!retry && !catalogue_.HasFileFor(excluded)) return false;
     const std::wstring path =
         retry ? std::exchange(retry_, std::wstring()) : catalogue_.TakeAhead(excluded);
     if (path.empty()) return false; // every file left failed in this pass
-    if (!loader_)
-        loader_ = std::make_unique<LoadAhead>(host_.Window(), WM_PICTUREREADY, host_.Jobs().work,
-                                              host_.Jobs().onWindowThread);
     PictureRequest request = RequestFor(path);
     request.mciRefused = retry;
     jobPath_ = path;

@@ -50,6 +50,7 @@ struct FileSource {
     HANDLE file;
     JOCTET* buffer;
     bool started;
+    RowSink* sink; // asked whether the picture is still wanted before each piece
 };
 
 void InitSource(j_decompress_ptr) {}
@@ -57,6 +58,7 @@ void TermSource(j_decompress_ptr) {}
 
 boolean FillInput(j_decompress_ptr info) {
     auto* source = reinterpret_cast<FileSource*>(info->src);
+    if (source->sink && source->sink->Stopped()) ERREXIT(info, JERR_INPUT_EMPTY);
     DWORD got = 0;
     if (!ReadFile(source->file, source->buffer, kReadSize, &got, nullptr) || got == 0) {
         if (!source->started) ERREXIT(info, JERR_INPUT_EMPTY);
@@ -93,6 +95,7 @@ void UseFileSource(jpeg_decompress_struct& info, FileSource& source, HANDLE file
     source.file = file;
     source.buffer = buffer;
     source.started = false;
+    source.sink = nullptr;
     info.src = &source.base;
 }
 
@@ -135,6 +138,7 @@ bool DecodeOpen(HANDLE file, RowSink& sink, std::vector<uint8_t>& input,
     return WithDecompressor([&](jpeg_decompress_struct& info) {
         info.mem->max_memory_to_use = kMaxDecoderMemory;
         UseFileSource(info, source, file, input.data());
+        source.sink = &sink;
         KeepExif(&info);
         jpeg_read_header(&info, TRUE);
         const int width = int(info.image_width), height = int(info.image_height);

@@ -91,14 +91,26 @@ bool PictureLoader::Decode(const std::wstring& path, std::wstring& why) {
     return DecodeWicRows(path, orientation, *this, why);
 }
 
-bool PictureLoader::Load(const std::wstring& path, const TargetSize& target, Dib& out) {
+bool PictureLoader::Stopped() noexcept {
+    try {
+        return stopped_ && *stopped_ && (*stopped_)();
+    } catch (...) {
+        return true;
+    }
+}
+
+bool PictureLoader::Load(const std::wstring& path, const TargetSize& target, Dib& out,
+                         const std::function<bool()>& stopped) {
     target_ = &target;
+    stopped_ = &stopped;
     orientation_ = 1;
     std::wstring why;
     bool ok = Decode(path, why);
     if (!ok && why.empty()) why = L"it cannot be shown at the size asked";
+    if (!ok && Stopped()) why = L"no longer wanted while it was read";
     if (!ok) Log(L"cannot show " + path + L": " + why);
     target_ = nullptr;
+    stopped_ = nullptr;
     if (ok && orientation_ != 1) {
         Dib turned;
         ok = Orient(result_, orientation_, turned);

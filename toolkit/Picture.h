@@ -26,7 +26,10 @@ class PictureLoader : private RowSink {
     // Decodes the file into `out`, which takes the target size, turned as the photo's Exif
     // orientation says. False, with `out` as it was and a line in the log, for any file that
     // cannot be read as a picture.
-    bool Load(const std::wstring& path, const TargetSize& target, Dib& out);
+    // Stopped, when given, is asked between the pieces of the read: a picture no longer
+    // wanted stops at its next piece.
+    bool Load(const std::wstring& path, const TargetSize& target, Dib& out,
+              const std::function<bool()>& stopped = nullptr);
 
     // The own size of the picture last loaded, as it is seen: a photo that its camera marked
     // as taken upright has its sides swapped.
@@ -42,8 +45,10 @@ class PictureLoader : private RowSink {
     bool Begin(int outWidth, int outHeight) noexcept override;
     uint32_t* Row(int y) noexcept override;
     void RowDone(int y) noexcept override;
+    bool Stopped() noexcept override;
 
     const TargetSize* target_ = nullptr;
+    const std::function<bool()>* stopped_ = nullptr;
     Dib result_;
     AreaReducer reducer_;
     std::vector<uint32_t> row_; // one decoded row, when it is reduced

@@ -20,6 +20,9 @@ class RowSink {
     virtual uint32_t* Row(int y) noexcept = 0;
     // Row y has been written.
     virtual void RowDone(int y) noexcept = 0;
+    // The picture is no longer wanted (the saver closes): asked between the pieces of the
+    // file's read, which then ends as a failed decode.
+    virtual bool Stopped() noexcept { return false; }
 };
 
 } // namespace tk

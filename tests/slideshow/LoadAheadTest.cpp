@@ -56,27 +56,29 @@ TEST(LoadAhead, PreparesAPhotoAndReportsAFailureOfAnyKind) {
     }
 }
 
-// A read that never returns (a share gone): the owner goes without waiting, the thread is
-// told its result is not wanted, and it ends as soon as the read does.
-TEST(LoadAhead, TheOwnerNeverWaitsForASlowReadAndItsResultIsDropped) {
-    tk::KernelHandle readReturns(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    std::atomic<bool> toldStopped{false};
-    const long before = LoadAhead::ThreadsRunning();
+// Reads that never return (a share gone): the owner goes on without waiting, each abandoned
+// job is told its result is not wanted, and no more than the cap of them are left running:
+// the next job waits until one of them ends.
+TEST(LoadAhead, AbandonedReadsAreCappedAndTheirResultsDropped) {
+    tk::KernelHandle readsReturn(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::atomic<int> toldStopped{0};
+    const long before = tk::Worker::Running();
     {
         LoadAhead loader(nullptr, 0, [&](const PictureRequest&, const auto& stopped) {
-            WaitForSingleObject(readReturns.Get(), INFINITE);
-            toldStopped = stopped();
+            WaitForSingleObject(readsReturn.Get(), INFINITE);
+            toldStopped += stopped() ? 1 : 0;
             return PreparedPicture{};
         });
-        ASSERT_TRUE(loader.Start({L"X:\\gone\\photo.jpg", 400, 300}));
-        EXPECT_TRUE(loader.Busy());
-        loader.Abandon();
-        EXPECT_FALSE(loader.Busy());
-        EXPECT_FALSE(loader.TakeResult());
-        ASSERT_TRUE(loader.Start({L"X:\\gone\\other.jpg", 400, 300})) << "a new job at once";
-    } // goes with its second job still in its read
-    EXPECT_EQ(LoadAhead::ThreadsRunning(), before + 2);
-    SetEvent(readReturns.Get());
-    EXPECT_TRUE(WaitUntil([&] { return LoadAhead::ThreadsRunning() == before; }, 20000));
-    EXPECT_TRUE(toldStopped);
+        for (size_t i = 0; i < LoadAhead::kMaxAbandoned; ++i) {
+            ASSERT_TRUE(loader.Start({L"X:\\gone\\photo" + std::to_wstring(i) + L".jpg", 400, 300}))
+                << "a new job at once";
+            loader.Abandon();
+            EXPECT_FALSE(loader.TakeResult());
+        }
+        EXPECT_FALSE(loader.CanStart()) << "more hung reads than the cap";
+        SetEvent(readsReturn.Get());
+        EXPECT_TRUE(WaitUntil([&] { return loader.CanStart(); }, 20000));
+    }
+    EXPECT_TRUE(WaitUntil([&] { return tk::Worker::Running() == before; }, 20000));
+    EXPECT_EQ(toldStopped, int(LoadAhead::kMaxAbandoned));
 }
