@@ -135,11 +135,11 @@ int wmain() {
         auto saver = rig::StartSaver({.transition = 1, .tiles = 3, .speed = 4}, files, true);
         for (int run = 0; saver && run < kRuns; ++run)
             besideMs.push_back(TimeMs([&] {
-                std::atomic<bool> ended{false};
-                ScanWorker worker({root, UsableMediaMask()}, [&](std::unique_ptr<ScanBatch> batch) {
-                    if (batch->last) ended = true;
-                });
+                bool ended = false;
+                ScanWorker worker({root, UsableMediaMask()});
                 while (!ended) {
+                    for (const ScanBatch& batch : worker.TakeBatches())
+                        ended = ended || batch.last;
                     PumpMessages();
                     saver->stepDue = true;
                     saver->MoveOneStep();

@@ -81,6 +81,7 @@ void SaverWindow::OnIdle(bool& done) {
         handedOverAt_ = GetTickCount();
     }
     WatchClips();
+    TakeWorkersResults();
     // Before the show has begun (the scan has found nothing yet) nothing moves, and the loop
     // waits rather than spin beside the scan.
     if (showStarted_ &&
@@ -128,8 +129,8 @@ void SaverWindow::RequestExit() {
 void SaverWindow::OnClose() {
     if (closed_) return;
     closed_ = true;
-    StopScan(); // before the catalogue's close, which writes what it knows
-    EndSlideshow();
+    // The user gets the desktop back first: the cursor, the capture and the flag go back
+    // before anything of the show is closed.
     SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, 0, nullptr, 0);
     tk::App::Instance().ClearIdleHandler();
     stepTimer.SetEnabled(false);
@@ -137,6 +138,9 @@ void SaverWindow::OnClose() {
     noticeTimer_.SetEnabled(false);
     ReleaseCapture();
     ShowCursor(TRUE);
+    ShowWindow(Handle(), SW_HIDE);
+    StopScan(); // before the catalogue's close, which writes what it knows
+    EndSlideshow();
 }
 
 void SaverWindow::EndSlideshow() {
@@ -268,7 +272,7 @@ LRESULT SaverWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         RequestExit();
         return 0;
     case WM_SCANFOUND:
-        OnScanFound(lp);
+        OnScanFound();
         return 0;
     case WM_CLOSE:
         if (scanDepth_ > 0) { // not under the scan: it closes the window when it returns

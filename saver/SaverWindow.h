@@ -112,12 +112,12 @@ class SaverWindow : public tk::Window {
     int transition_ = 1;
     CatalogueEvents MakeCatalogueEvents();
     FileCatalogue catalogue_;
-    // The scan behind the show (SaverWindowCatalogue.cpp). Its batches come as WM_SCANFOUND.
+    // The scan behind the show (SaverWindowCatalogue.cpp). WM_SCANFOUND says it found more.
     std::unique_ptr<ScanWorker> scan_;
     void StartScan(ScanRequest request);
-    void StopScan(); // the worker stopped, and its batches still queued dropped
-    void OnScanFound(LPARAM batch);
-    void StartShow(); // the first refills, once the catalogue has files for them
+    void StopScan();    // the worker stopped, and its batches still queued dropped
+    void OnScanFound(); // takes the batches the scan's worker has found
+    void StartShow();   // the first refills, once the catalogue has files for them
     size_t FirstTiles() const;
     bool showStarted_ = false;
     std::wstring scanCount_; // the latest count of the running scan
@@ -172,6 +172,9 @@ class SaverWindow : public tk::Window {
     void PaintCanvases();    // the window's own black and texts, and the stages'
     SIZE TextSize(const std::wstring& text);
     void OnIdle(bool& done);
+    // What the workers made, taken at every idle turn as well as at their wake-up messages: a
+    // wake-up that could not be posted loses nothing.
+    void TakeWorkersResults();
     void WatchClips(); // the clip watch runs while a looping clip could end between steps
     // Wakes the loop to look at the clips between steps; its tick marks a check as due.
     tk::Timer clipWatch_;

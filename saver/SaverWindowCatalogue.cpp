@@ -33,42 +33,42 @@ void SaverWindow::DrawProgress(const std::wstring& text) {
     DrawCanvasText(text, (p.left + p.right) / 2, (p.top + p.bottom) / 2);
 }
 
-// The worker posts each batch to the window; a batch that cannot be posted (the window is
-// gone) is dropped with it. The worker never touches the window object itself.
+// The worker keeps its batches until the window takes them; its message is only a wake-up,
+// and the window's idle turn takes them too, so a message that cannot be posted loses nothing.
+// The worker never touches the window object itself.
 void SaverWindow::StartScan(ScanRequest request) {
     StopScan();
     scanCount_.clear();
     const HWND window = Handle();
-    scan_ = std::make_unique<ScanWorker>(
-        std::move(request), [window](std::unique_ptr<ScanBatch> batch) {
-            if (PostMessageW(window, WM_SCANFOUND, 0, reinterpret_cast<LPARAM>(batch.get())))
-                batch.release(); // the window's now
-        });
+    scan_ = std::make_unique<ScanWorker>(std::move(request),
+                                         [window] { PostMessageW(window, WM_SCANFOUND, 0, 0); });
 }
 
 void SaverWindow::StopScan() {
     if (!scan_) return;
-    if (!scan_->Stop())
+    scan_->Stop();
+    if (!scan_->Ended())
         tk::Log(L"the folder scan is held by a listing that does not return; it is left behind");
     scan_.reset();
-    // Batches posted before the stop belong to a scan that is over.
-    MSG msg;
-    while (Handle() && PeekMessageW(&msg, Handle(), WM_SCANFOUND, WM_SCANFOUND, PM_REMOVE))
-        delete reinterpret_cast<ScanBatch*>(msg.lParam);
 }
 
-void SaverWindow::OnScanFound(LPARAM lp) {
-    std::unique_ptr<ScanBatch> batch(reinterpret_cast<ScanBatch*>(lp));
-    if (closed_ || !catalogue_.ScanRunning()) return; // late: dropped
-    const bool last = batch->last;
-    catalogue_.TakeFound(std::move(*batch));
-    if (last) {
-        scan_.reset(); // its thread has delivered its last batch and is ending
-        scanCount_.clear();
-        DropNoticeLines(ScreenNotice::Kind::Counting);
+void SaverWindow::OnScanFound() {
+    if (!scan_) return;
+    const ScanWorker* from = scan_.get();
+    for (ScanBatch& batch : scan_->TakeBatches()) {
+        // Late (the window closed, or a new scan began meanwhile): dropped.
+        if (closed_ || !catalogue_.ScanRunning() || scan_.get() != from) return;
+        const bool last = batch.last;
+        catalogue_.TakeFound(std::move(batch));
+        if (last) {
+            scan_.reset(); // its worker has handed over its last batch and is ending
+            scanCount_.clear();
+            DropNoticeLines(ScreenNotice::Kind::Counting);
+        }
+        if (showsBuilt_ && !showStarted_ && (last || catalogue_.filesToSee.size() >= FirstTiles()))
+            StartShow();
+        if (last) return;
     }
-    if (showsBuilt_ && !showStarted_ && (last || catalogue_.filesToSee.size() >= FirstTiles()))
-        StartShow();
 }
 
 size_t SaverWindow::FirstTiles() const {

@@ -58,3 +58,14 @@ void SaverWindow::OnPictureReady() {
         stepTimer.SetInterval(USER_TIMER_MINIMUM);
     }
 }
+
+void SaverWindow::TakeWorkersResults() {
+    if (closed_ || scanDepth_ > 0) return;
+    if (scan_) OnScanFound();
+    if (!showStarted_) return;
+    for (const auto& show : shows_)
+        if (show->AheadDone()) {
+            OnPictureReady();
+            return;
+        }
+}

@@ -1,50 +1,53 @@
 #include "saver/ScanWorker.h"
 
-#include <atomic>
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
+#include <utility>
 
-struct ScanWorker::Shared {
-    std::mutex mutex;
-    std::condition_variable ended;
-    std::atomic<bool> stop{false}; // set under the mutex, read by the walk without it
-    bool done = false;
-    Deliver deliver;
-};
+namespace {
+ScanBatch BrokenDown() {
+    ScanBatch last;
+    last.last = true;
+    last.whole = false;
+    last.failed = true;
+    return last;
+}
+} // namespace
 
-ScanWorker::ScanWorker(ScanRequest request, Deliver deliver) : shared_(std::make_shared<Shared>()) {
-    shared_->deliver = std::move(deliver);
-    thread_ = std::thread([shared = shared_, request = std::move(request)] {
-        try {
-            ScanInBatches(
-                request, [&] { return !shared->stop.load(); },
-                [&](ScanBatch&& batch) {
-                    auto owned = std::make_unique<ScanBatch>(std::move(batch));
-                    // Under the mutex: once Stop has set the flag, nothing more goes out.
-                    std::lock_guard<std::mutex> lock(shared->mutex);
-                    if (!shared->stop) shared->deliver(std::move(owned));
-                });
-        } catch (...) {
-            // No exception may end the process from here; without its last batch the
-            // scan stays running for the window, which shows what came.
+ScanWorker::ScanWorker(ScanRequest request, std::function<void()> wake)
+    : found_(std::make_shared<Found>()) {
+    auto hand = [found = found_, wake](ScanBatch&& batch) {
+        {
+            // Under the lock: once Stop has set the flag, nothing more goes out.
+            const std::lock_guard<std::mutex> lock(found->mutex);
+            if (found->stopped) return;
+            found->batches.push_back(std::move(batch));
         }
-        std::lock_guard<std::mutex> lock(shared->mutex);
-        shared->done = true;
-        shared->ended.notify_all();
-    });
+        if (wake) wake();
+    };
+    worker_ = std::make_unique<tk::Worker>(
+        L"scan " + request.folders,
+        [hand, request = std::move(request)](const tk::StopToken& stop) {
+            try {
+                ScanInBatches(
+                    request, [&] { return !stop.Stopped(); },
+                    [&](ScanBatch&& batch) { hand(std::move(batch)); });
+            } catch (...) {
+                // Its memory ran out, say: the show goes on with what came, and the scan ends.
+                hand(BrokenDown());
+            }
+        });
+    if (!worker_->Started()) hand(BrokenDown());
 }
 
-bool ScanWorker::Stop() {
-    if (!thread_.joinable()) return true;
-    std::unique_lock<std::mutex> lock(shared_->mutex);
-    shared_->stop = true;
-    const bool ended = shared_->ended.wait_for(lock, std::chrono::milliseconds(kScanStopWaitMs),
-                                               [&] { return shared_->done; });
-    lock.unlock();
-    if (ended)
-        thread_.join();
-    else
-        thread_.detach(); // stuck in a listing: it ends on its own and delivers nothing
-    return ended;
+void ScanWorker::Stop() {
+    {
+        const std::lock_guard<std::mutex> lock(found_->mutex);
+        found_->stopped = true;
+        found_->batches.clear();
+    }
+    worker_->Stop();
+}
+
+std::vector<ScanBatch> ScanWorker::TakeBatches() {
+    const std::lock_guard<std::mutex> lock(found_->mutex);
+    return std::exchange(found_->batches, {});
 }

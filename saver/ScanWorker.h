@@ -1,37 +1,41 @@
 #pragma once
-// The folder scan on a thread of its own, so that the window's thread goes on moving the show
-// and hearing input while a large library or a slow share is walked. The worker has a copy of
-// its request and nothing of the window's; each batch goes to deliver, on the worker, which
-// posts it to the window.
+// The folder scan on a worker of its own (toolkit/Worker.h), so that the window's thread goes
+// on moving the show and hearing input while a large library or a slow share is walked. The
+// worker has a copy of its request and nothing of the window's. What it finds waits here under
+// a lock until the window takes it; wake is then called (a message posted to the window), only
+// to say that something is there: a wake-up that fails loses nothing, and the window's next
+// turn takes the batches all the same. A walk that breaks down ends with a last batch that
+// says so, so that the catalogue always learns that its scan is over.
 //
 // Stopping it (its destructor does) tells the walk to stop at its next check and, from that
-// moment, delivers nothing more. The walk checks often, but a listing can hang for long inside
-// the system on a share that went away: the close waits a moment for the thread, and then
-// leaves it to end on its own when the listing returns. Such a thread holds only its request
-// and the shared state it owns with this object, and never delivers again; the process's end
-// takes it with it.
+// moment, hands over nothing more; it never waits. A listing can hang for long inside the
+// system on a share that went away: the worker then ends on its own when the listing returns.
+#include <functional>
 #include <memory>
-#include <thread>
+#include <mutex>
+#include <vector>
 
 #include "library/ScanBatches.h"
 #include "toolkit/NonCopyable.h"
-
-// How long a stop waits for the worker before leaving it behind.
-constexpr unsigned kScanStopWaitMs = 100;
+#include "toolkit/Worker.h"
 
 class ScanWorker : private tk::NonCopyable {
   public:
-    // Called on the worker with each batch, never after Stop has begun. It takes the batch.
-    using Deliver = std::function<void(std::unique_ptr<ScanBatch> batch)>;
-
-    ScanWorker(ScanRequest request, Deliver deliver);
+    ScanWorker(ScanRequest request, std::function<void()> wake = nullptr);
     ~ScanWorker() { Stop(); }
 
-    // True when the thread ended within the wait (it was joined), false when it was left.
-    bool Stop();
+    void Stop();
+    // What the walk found since the last call, in its order; the last batch says it ended.
+    std::vector<ScanBatch> TakeBatches();
+    // The walk has returned (after its last batch, or after a stop).
+    bool Ended() const { return worker_->Finished(); }
 
   private:
-    struct Shared;
-    std::shared_ptr<Shared> shared_;
-    std::thread thread_;
+    struct Found {
+        std::mutex mutex;
+        std::vector<ScanBatch> batches;
+        bool stopped = false;
+    };
+    std::shared_ptr<Found> found_;
+    std::unique_ptr<tk::Worker> worker_;
 };
