@@ -257,14 +257,20 @@ void FileCatalogue::ForgetFile(const std::wstring& path) {
 }
 
 void FileCatalogue::RefillCatalogue() {
-    if (scanning_) return; // the pass goes on until the scan has found every file
     failures_.NewPass();
-    if (KeepsMemory()) {
+    // A scan that holds, on a share that stopped answering, would keep the show on its last
+    // file: the pass ends on the files found so far, and the files found later join the new
+    // one.
+    if (!scanning_ && KeepsMemory()) {
         ScanFolders();
         return;
     }
     filesToSee.insert(filesToSee.end(), seenFiles.begin(), seenFiles.end());
     seenFiles.clear();
+}
+
+void FileCatalogue::NewPassWhenDry() {
+    if (filesToSee.empty() && !seenFiles.empty()) RefillCatalogue();
 }
 
 void FileCatalogue::FillCatalogue() {

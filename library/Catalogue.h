@@ -59,9 +59,12 @@ class FileCatalogue {
     void PickNextFile(const Excluded& excluded = {}); // HasFileFor must hold
     bool HasFileFor(const Excluded& excluded) const;  // some file to see may be taken
     void ForgetFile(const std::wstring& path);
-    // The next pass: a new scan with the memory on, else the seen files. Nothing while a scan
-    // runs.
+    // The next pass: a new scan with the memory on, else the seen files. While a scan runs
+    // (a share that stopped answering holds it), the seen files of the pass so far.
     void RefillCatalogue();
+    // The next pass when every file of this one was taken: a library no larger than the
+    // tiles is all on the screen or ahead, and no refill would otherwise start the next.
+    void NewPassWhenDry();
     // The refill's tries: picks files until loadCurrentFile takes one, forgetting those that fail,
     // starting the next pass when the catalogue runs dry, and giving up after a whole pass
     // without a success, or at once when KeepGoing says stop. A file that failed in this pass

@@ -208,7 +208,7 @@ TEST_F(Slideshow, ACentralTileWaitsForItsPictureAndAHungJobIsGivenUp) {
         std::atomic<bool> release{false};
         std::atomic<int> jobs{0};
         tk::LogCapture log;
-        const long threadsBefore = LoadAhead::ThreadsRunning();
+        const long threadsBefore = tk::Worker::Running();
         auto saver = rig::NewSaverWindow(false);
         ASSERT_TRUE(saver);
         saver->aheadJobs.onWindowThread = false;
@@ -248,7 +248,7 @@ TEST_F(Slideshow, ACentralTileWaitsForItsPictureAndAHungJobIsGivenUp) {
             5000));
         EXPECT_EQ(log.Holds(L"took too long to be read"), !c.released);
         saver.reset();
-        EXPECT_TRUE(WaitUntil([&] { return LoadAhead::ThreadsRunning() == threadsBefore; }, 5000))
+        EXPECT_TRUE(WaitUntil([&] { return tk::Worker::Running() == threadsBefore; }, 5000))
             << "a job's thread was left running";
         release = true;
     }
@@ -353,6 +353,36 @@ TEST_F(Slideshow, TinyAndPanoramaPhotosAndALibraryOfOne) {
         for (int step = 0; step < (IsCentralTransition(c.transition) ? 2 : 50); ++step) {
             saver->OnStepTick();
             saver->MoveOneStep();
+        }
+    }
+}
+
+// A library smaller than, as large as, or just larger than the strip, its pictures prepared
+// on the shows' workers as the saver does: every tile keeps changing, whatever the transition.
+TEST_F(Slideshow, ASmallLibraryKeepsEveryTileChanging) {
+    for (int transition : {1, 3, 11, 13, 4}) {
+        for (int count : {1, 2, 3}) {
+            SCOPED_TRACE(testing::Message()
+                         << "transition " << transition << ", " << count << " files");
+            std::vector<Photo> photos;
+            for (int i = 0; i < count; ++i)
+                photos.push_back({160 + 20 * i, 120, 0x203040u * (i + 1)});
+            const int tiles = IsCentralTransition(transition) ? 1 : 3;
+            auto saver = rig::StartSaver(
+                {.transition = transition, .tiles = 3, .speed = 100, .preparesInline = false},
+                Photos(photos));
+            ASSERT_TRUE(saver);
+            const long wanted = saver->Refills() + 3 * tiles;
+            EXPECT_TRUE(WaitUntil(
+                [&] {
+                    saver->OnStepTick();
+                    saver->MoveOneStep();
+                    rig::FinishChanges(*saver);
+                    return saver->Refills() >= wanted;
+                },
+                10000))
+                << saver->Refills() << " refills";
+            EXPECT_EQ(saver->Loads(), saver->Refills()) << "a refill found no picture";
         }
     }
 }
