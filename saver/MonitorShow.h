@@ -180,6 +180,8 @@ class MonitorShow : private tk::NonCopyable {
     // Foundation first, so that only the first of them shows its tile's last picture again.
     std::vector<std::wstring> mciRefusedKinds_;
     bool MciRefusedKind(const std::wstring& path) const;
+    std::vector<std::wstring> mciRefusedFiles_; // never given to MCI again in this run
+    bool MciRefusedFile(const std::wstring& path) const;
     std::unique_ptr<LoadAhead> loader_;
     std::optional<Ahead> ready_;
     std::wstring jobPath_;     // the file of the job in hand

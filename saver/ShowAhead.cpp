@@ -58,7 +58,7 @@ bool MonitorShow::StartAhead() {
         retry ? std::exchange(retry_, std::wstring()) : catalogue_.TakeAhead(excluded);
     if (path.empty()) return false; // every file left failed in this pass
     PictureRequest request = RequestFor(path);
-    request.mciRefused = retry;
+    request.mciRefused = retry || MciRefusedFile(path);
     jobPath_ = path;
     return loader_->Start(std::move(request));
 }
@@ -139,6 +139,9 @@ MonitorShow::ClipPut MonitorShow::StartClipAhead(int tile, Ahead& next) {
             return ClipPut::Dropped;
         }
     } else if (!player.OpenWithMci()) {
+        // Wine's MCI has been seen to hang for good in an open of a file it refused before:
+        // a file refused once is given to Media Foundation alone for the rest of the run.
+        mciRefusedFiles_.push_back(next.path);
         if (clip.framesTried) {
             DropClip(tile, L"cannot be opened");
             return ClipPut::Dropped;
@@ -153,6 +156,11 @@ MonitorShow::ClipPut MonitorShow::StartClipAhead(int tile, Ahead& next) {
         return ClipPut::Retried;
     }
     return PlayOpenedClip(tile) ? ClipPut::Shown : ClipPut::Dropped;
+}
+
+bool MonitorShow::MciRefusedFile(const std::wstring& path) const {
+    return std::any_of(mciRefusedFiles_.begin(), mciRefusedFiles_.end(),
+                       [&](const std::wstring& refused) { return tk::SamePath(refused, path); });
 }
 
 bool MonitorShow::MciRefusedKind(const std::wstring& path) const {
