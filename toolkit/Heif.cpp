@@ -119,7 +119,7 @@ bool Decode(HANDLE file, RowSink& sink, std::wstring& why) {
     const bool alpha = heif_image_handle_has_alpha_channel(handle.get());
     std::unique_ptr<heif_decoding_options, OptionsFree> options(heif_decoding_options_alloc());
     if (!options) throw std::bad_alloc();
-    options->convert_hdr_to_8bit = 1;
+    // Interleaved RGB is 8 bits a channel: libheif brings 10- and 12-bit images down to it.
     heif_image* rawImage = nullptr;
     if (Failed(heif_decode_image(handle.get(), &rawImage, heif_colorspace_RGB,
                                  alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB,
