@@ -89,11 +89,11 @@ uint32_t MediaPatternMask(std::wstring_view name, std::wstring_view shortName, u
 
 bool AsMediaCandidate(const WIN32_FIND_DATAW& entry, MediaCandidate& candidate, uint32_t usable) {
     const uint32_t byName = MediaPatternMask(entry.cFileName, {}, usable);
-    // A photo of the formats that Windows' imaging component reads is found by its own name
-    // only: the three letters its short name keeps would list it twice (.TIF of a.tiff) or
+    // A photo of the later formats (PNG to AVIF) is found by its own name only: the three
+    // letters its short name keeps would list it twice (.TIF of a.tiff, .HEI of a.heic) or
     // under a clip's pattern (.AVI of a.avif).
-    static const uint32_t wicPhotos = WicPhotoMask();
-    const uint32_t patterns = (byName & wicPhotos)
+    static const uint32_t laterPhotos = LaterPhotoMask();
+    const uint32_t patterns = (byName & laterPhotos)
                                   ? byName
                                   : byName | MediaPatternMask({}, entry.cAlternateFileName, usable);
     if (!patterns) return false;

@@ -9,20 +9,23 @@
 #include "toolkit/Wic.h"
 
 namespace {
-// The photos among the media extensions, by format; every other extension is a clip. JPEG is
-// decoded by libjpeg, which the program carries; the others by Windows' imaging component.
+// The photos among the media extensions, by format; every other extension is a clip. JPEG,
+// HEIC and WebP are decoded by libraries the program carries, and shown on every PC; the
+// others by Windows' imaging component, where it has a decoder for them.
 struct PhotoFormat {
     const wchar_t* name; // as the file list's hint names it
-    const wchar_t* extensions[2];
+    const wchar_t* extensions[3];
+    bool own; // decoded by the program itself
 };
-constexpr PhotoFormat kJpeg = {L"JPEG", {L".JPG", L".JPEG"}};
-constexpr PhotoFormat kWicPhotoFormats[] = {{L"PNG", {L".PNG"}},
-                                            {L"GIF", {L".GIF"}},
-                                            {L"BMP", {L".BMP"}},
-                                            {L"TIFF", {L".TIF", L".TIFF"}},
-                                            {L"HEIC", {L".HEIC", L".HEIF"}},
-                                            {L"WebP", {L".WEBP"}},
-                                            {L"AVIF", {L".AVIF"}}};
+constexpr PhotoFormat kJpeg = {L"JPEG", {L".JPG", L".JPEG"}, true};
+// ".HIF" is the name cameras give their HEIF photos.
+constexpr PhotoFormat kPhotoFormats[] = {{L"PNG", {L".PNG"}, false},
+                                         {L"GIF", {L".GIF"}, false},
+                                         {L"BMP", {L".BMP"}, false},
+                                         {L"TIFF", {L".TIF", L".TIFF"}, false},
+                                         {L"HEIC", {L".HEIC", L".HEIF", L".HIF"}, true},
+                                         {L"WebP", {L".WEBP"}, true},
+                                         {L"AVIF", {L".AVIF"}, false}};
 
 // The clips: the seventeen that came with the first photos, then those of phones and cameras
 // (.MP4, .M4V, .3GP), so that everything ordered by the extensions (the catalogue's listing,
@@ -41,7 +44,7 @@ constexpr std::array<const wchar_t*, kMediaExtensionCount> MediaExtensionTable()
         add(ext);
     for (const wchar_t* ext : kClipExtensions)
         add(ext);
-    for (const PhotoFormat& format : kWicPhotoFormats)
+    for (const PhotoFormat& format : kPhotoFormats)
         for (const wchar_t* ext : format.extensions)
             add(ext);
     return all;
@@ -51,7 +54,7 @@ constexpr bool EveryExtensionHasItsPlace() {
     size_t count = std::size(kClipExtensions);
     for (const wchar_t* ext : kJpeg.extensions)
         count += ext != nullptr;
-    for (const PhotoFormat& format : kWicPhotoFormats)
+    for (const PhotoFormat& format : kPhotoFormats)
         for (const wchar_t* ext : format.extensions)
             count += ext != nullptr;
     return count == kMediaExtensionCount;
@@ -64,13 +67,22 @@ bool OfFormat(const PhotoFormat& format, const std::wstring& ext) {
     return false;
 }
 
-bool IsWicPhotoExtension(const std::wstring& ext) {
-    return std::any_of(std::begin(kWicPhotoFormats), std::end(kWicPhotoFormats),
-                       [&](const PhotoFormat& format) { return OfFormat(format, ext); });
+// One of the photo extensions after the clips (".PNG" to ".AVIF"); with `own`, one that the
+// program decodes itself.
+bool IsLaterPhotoExtension(const std::wstring& ext, bool ownOnly = false) {
+    return std::any_of(std::begin(kPhotoFormats), std::end(kPhotoFormats),
+                       [&](const PhotoFormat& format) {
+                           return (format.own || !ownOnly) && OfFormat(format, ext);
+                       });
 }
 
 bool IsPhotoExtension(const std::wstring& ext) {
-    return OfFormat(kJpeg, ext) || IsWicPhotoExtension(ext);
+    return OfFormat(kJpeg, ext) || IsLaterPhotoExtension(ext);
+}
+
+// A photo extension that only Windows' imaging component decodes.
+bool IsWicOnlyExtension(const std::wstring& ext) {
+    return IsLaterPhotoExtension(ext) && !IsLaterPhotoExtension(ext, true);
 }
 
 // Some extension of the format is usable.
@@ -122,17 +134,17 @@ uint32_t MediaMaskForDecoders(const std::vector<std::wstring>& decoderExtensions
     uint32_t mask = 0;
     for (size_t i = 0; i < MediaExtensions.size(); ++i) {
         const std::wstring ext = MediaExtensions[i];
-        if (!IsWicPhotoExtension(ext) ||
+        if (!IsWicOnlyExtension(ext) ||
             std::find(decodable.begin(), decodable.end(), ext) != decodable.end())
             mask |= 1u << i;
     }
     return mask;
 }
 
-uint32_t WicPhotoMask() {
+uint32_t LaterPhotoMask() {
     uint32_t mask = 0;
     for (size_t i = 0; i < MediaExtensions.size(); ++i)
-        if (IsWicPhotoExtension(MediaExtensions[i])) mask |= 1u << i;
+        if (IsLaterPhotoExtension(MediaExtensions[i])) mask |= 1u << i;
     return mask;
 }
 
@@ -145,7 +157,7 @@ uint32_t UsableMediaMask() {
 std::vector<std::wstring> PhotoFormatNames(uint32_t usableMask) {
     std::vector<std::wstring> names;
     if (Usable(kJpeg, usableMask)) names.push_back(kJpeg.name);
-    for (const PhotoFormat& format : kWicPhotoFormats)
+    for (const PhotoFormat& format : kPhotoFormats)
         if (Usable(format, usableMask)) names.push_back(format.name);
     return names;
 }

@@ -5,9 +5,9 @@
 #include <vector>
 
 // Every extension the saver shows, upper-case with its dot: JPEG's, the clips', then those of
-// the photos that Windows' imaging component reads (".PNG" to ".AVIF"). The order is the
-// catalogue's listing and the dialog's file mask.
-constexpr size_t kMediaExtensionCount = 31;
+// the later photo formats (".PNG" to ".AVIF"). The order is the catalogue's listing and the
+// dialog's file mask. Every extension has its bit in a 32-bit mask: this is as many as fit.
+constexpr size_t kMediaExtensionCount = 32;
 extern const std::array<const wchar_t*, kMediaExtensionCount> MediaExtensions;
 
 // Kinds of media, combined as a bit set: video clips and photos.
@@ -20,18 +20,19 @@ bool IsMediaFile(const std::wstring& fileName, int kinds);
 std::wstring MediaExtensionOf(const std::wstring& fileName);
 
 // Which MediaExtensions the saver and the dialog take on this PC: bit i for
-// MediaExtensions[i]. Every clip and JPEG extension; each other photo extension only where an
-// installed decoder of the Windows Imaging Component names it, so that a format without its
-// decoder (HEIC before its extension is installed, say) is never catalogued, tried and
-// failed at every pass. Asked of WIC once, the formats left out named once in the log.
+// MediaExtensions[i]. Every clip extension and those of the photos the program decodes
+// itself (JPEG, HEIC, WebP); each other photo extension only where an installed decoder of
+// the Windows Imaging Component names it, so that a format without its decoder (AVIF before
+// its extension is installed, say) is never catalogued, tried and failed at every pass.
+// Asked of WIC once, the formats left out named once in the log.
 uint32_t UsableMediaMask();
 
 // The rule behind it, for the decoders' extension lists as WIC gives them (".png",
 // ".tif;.tiff", ".heic,.heif": separated by commas or semicolons, in any case).
 uint32_t MediaMaskForDecoders(const std::vector<std::wstring>& decoderExtensions);
 
-// The photo extensions decoded by WIC, as bits of MediaExtensions (".PNG" to ".AVIF").
-uint32_t WicPhotoMask();
+// The photo extensions after the clips, as bits of MediaExtensions (".PNG" to ".AVIF").
+uint32_t LaterPhotoMask();
 
 // The photo formats of which some extension is usable ("JPEG", "PNG", ... "AVIF", in that
 // order), by the names a user knows them by.

@@ -3,9 +3,11 @@
 #include <utility>
 
 #include "toolkit/Handles.h"
+#include "toolkit/Heif.h"
 #include "toolkit/Log.h"
 #include "toolkit/Orientation.h"
 #include "toolkit/PictureHeader.h"
+#include "toolkit/WebP.h"
 #include "toolkit/Wic.h"
 
 namespace tk {
@@ -63,8 +65,11 @@ void PictureLoader::RowDone(int y) noexcept {
 }
 
 // The decoder is chosen by what the file holds, not by its name: a JPEG renamed .png goes to
-// libjpeg and its scaled decoding, a PNG renamed .jpg to WIC. What no signature names goes to
-// libjpeg, which refuses it as it refused every broken photo before.
+// libjpeg and its scaled decoding, a HEIC renamed .jpg to libheif, a PNG renamed .jpg to WIC.
+// What no signature names goes to libjpeg, which refuses it as it refused every broken photo
+// before. HEIC and WebP are decoded by the libraries the program carries, on every PC alike,
+// even where Windows has a decoder of its own: Windows' HEIC decoder works only with its paid
+// HEVC extension, and the same photo then looks the same on every PC.
 bool PictureLoader::Decode(const std::wstring& path, std::wstring& why) {
     // Opened once: the header is read, then libjpeg reads the same handle from its start.
     FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -85,9 +90,12 @@ bool PictureLoader::Decode(const std::wstring& path, std::wstring& why) {
               std::to_wstring(header.height) + L" pixels, beyond the pixel budget";
         return false;
     }
+    if (header.format == PictureFormat::Heif) return DecodeHeifRows(file.Get(), *this, why);
+    if (header.format == PictureFormat::WebP)
+        return DecodeWebPRows(file.Get(), header.orientation, *this, why);
     file.Reset(); // WIC opens the file by its name
-    // HEIC and AVIF keep their orientation where only their decoder reads it.
-    const int orientation = header.format == PictureFormat::IsoMedia ? 0 : header.orientation;
+    // AVIF keeps its orientation where only its decoder reads it.
+    const int orientation = header.format == PictureFormat::Avif ? 0 : header.orientation;
     return DecodeWicRows(path, orientation, *this, why);
 }
 

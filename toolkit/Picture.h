@@ -1,10 +1,11 @@
 #pragma once
 // Loads a photo straight into a bitmap of the size it will be shown at. For JPEG, libjpeg's
 // DCT scaling takes the picture down to the smallest size that still covers that size; the
-// other formats come from the Windows Imaging Component at their full size. Either way the
-// area average takes each decoded row the rest of the way as it comes: the picture never
-// exists at full size in this program's own memory. The loader keeps its buffers from one
-// picture to the next.
+// other formats come at their full size: HEIC from libheif and WebP from libwebp, which hold
+// the whole decoded picture for the moment they give it, the rest row by row from the Windows
+// Imaging Component. Either way the area average takes each decoded row the rest of the way
+// as it comes: no full-size bitmap is made. The loader keeps its buffers from one picture to
+// the next.
 #include <windows.h>
 
 #include <cstdint>

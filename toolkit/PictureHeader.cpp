@@ -144,20 +144,26 @@ void ParseWebP(const ReadAt& read, PictureHeader& header) {
     }
 }
 
-// HEIC, HEIF and AVIF: an ISO media file whose "ftyp" box names a still-image brand.
-bool IsStillImageIsoMedia(const ReadAt& read, const uint8_t* head) {
-    if (std::memcmp(head + 4, "ftyp", 4) != 0) return false;
+// HEIC, HEIF and AVIF: an ISO media file whose "ftyp" box names a still-image brand. An AV1
+// brand anywhere makes it AVIF: AVIF files name "mif1" too.
+PictureFormat IsoMediaStillImage(const ReadAt& read, const uint8_t* head) {
+    if (std::memcmp(head + 4, "ftyp", 4) != 0) return PictureFormat::Unknown;
     const uint32_t boxSize = std::min<uint32_t>(Be32(head), 256);
-    if (boxSize < 16) return false;
+    if (boxSize < 16) return PictureFormat::Unknown;
     const std::vector<uint8_t> box = ReadExactly(read, 0, boxSize);
-    if (box.empty()) return false;
-    static const char* const kBrands[] = {"heic", "heix", "hevc", "hevx", "heim",
-                                          "heis", "mif1", "msf1", "avif", "avis"};
+    if (box.empty()) return PictureFormat::Unknown;
+    static const char* const kHeifBrands[] = {"heic", "heix", "hevc", "hevx",
+                                              "heim", "heis", "mif1", "msf1"};
+    static const char* const kAvifBrands[] = {"avif", "avis"};
+    bool heif = false, avif = false;
     // The major brand at 8, then the compatible brands from 16 (the minor version between).
-    for (size_t at = 8; at + 4 <= box.size(); at += at == 8 ? 8 : 4)
-        for (const char* brand : kBrands)
-            if (std::memcmp(box.data() + at, brand, 4) == 0) return true;
-    return false;
+    for (size_t at = 8; at + 4 <= box.size(); at += at == 8 ? 8 : 4) {
+        for (const char* brand : kHeifBrands)
+            heif = heif || std::memcmp(box.data() + at, brand, 4) == 0;
+        for (const char* brand : kAvifBrands)
+            avif = avif || std::memcmp(box.data() + at, brand, 4) == 0;
+    }
+    return avif ? PictureFormat::Avif : heif ? PictureFormat::Heif : PictureFormat::Unknown;
 }
 
 } // namespace
@@ -197,8 +203,8 @@ PictureHeader ParsePictureHeader(const ReadAt& read) {
         ParseTiff(read, head, header);
     } else if (std::memcmp(head, "RIFF", 4) == 0 && std::memcmp(head + 8, "WEBP", 4) == 0) {
         ParseWebP(read, header);
-    } else if (IsStillImageIsoMedia(read, head)) {
-        header.format = PictureFormat::IsoMedia;
+    } else {
+        header.format = IsoMediaStillImage(read, head);
     }
     return header;
 }

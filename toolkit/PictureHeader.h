@@ -18,7 +18,9 @@ namespace tk {
 // a header claiming 30,000 x 30,000 over a few kilobytes of data does not.
 constexpr long long kMaxPicturePixels = 1LL << 28;
 
-enum class PictureFormat { Unknown, Jpeg, Png, Gif, Bmp, Tiff, WebP, IsoMedia };
+// Heif: an ISO media still image that is not AVIF (HEIC, and HEIF of any other codec);
+// Avif: one that names an AV1 brand.
+enum class PictureFormat { Unknown, Jpeg, Png, Gif, Bmp, Tiff, WebP, Heif, Avif };
 
 struct PictureHeader {
     PictureFormat format = PictureFormat::Unknown;

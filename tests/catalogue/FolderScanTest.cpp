@@ -102,28 +102,34 @@ TEST(MediaKind, ClassifiesByTheNamesOwnExtension) {
 
 // The photo formats taken follow the decoders WIC reports, each naming its extensions as
 // it likes (either separator, any case): a format without one is not catalogued at all.
-// Clips and JPEG never depend on them.
+// Clips, JPEG, HEIC and WebP, which the program decodes itself, never depend on them.
 TEST(MediaKind, PhotoFormatsFollowTheInstalledDecoders) {
     using Lists = std::vector<std::wstring>;
     const Lists wine = {L".gif",       L".png", L".bmp,.dib,.rle", L".jpg;.jpeg;.jfif",
                         L".tif;.tiff", L".ico"};
+    const std::vector<std::wstring> own = {L"a.heic", L"a.heif", L"a.hif", L"a.webp"};
+    auto with = [&](std::vector<std::wstring> wic, std::vector<std::wstring> after) {
+        std::vector<std::wstring> all = {L"a.jpg", L"a.avi"};
+        all.insert(all.end(), wic.begin(), wic.end());
+        all.insert(all.end(), own.begin(), own.end());
+        all.insert(all.end(), after.begin(), after.end());
+        return all;
+    };
     struct Case {
         const char* what;
         Lists decoders;
         std::vector<std::wstring> found; // of the folder below, in the scan's order
     } cases[] = {
-        {"no WIC at all", {}, {L"a.jpg", L"a.avi"}},
-        {"Wine's decoders",
-         wine,
-         {L"a.jpg", L"a.avi", L"a.png", L"a.gif", L"a.bmp", L"a.tif", L"a.tiff"}},
+        {"no WIC at all", {}, with({}, {})},
+        {"Wine's decoders", wine, with({L"a.png", L"a.gif", L"a.bmp", L"a.tif", L"a.tiff"}, {})},
         {"Windows with the HEIF, WebP and AV1 extensions",
          {L".png", L".HEIC,.HEIF,.AVCI,.HEICS", L".webp", L".avif"},
-         {L"a.jpg", L"a.avi", L"a.png", L"a.heic", L"a.heif", L"a.webp", L"a.avif"}},
-        {"names with spaces", {L" .gif , .webp "}, {L"a.jpg", L"a.avi", L"a.gif", L"a.webp"}},
+         with({L"a.png"}, {L"a.avif"})},
+        {"names with spaces", {L" .gif , .avif "}, with({L"a.gif"}, {L"a.avif"})},
     };
     TempDir dir;
     MakeTree(dir, {L"a.jpg", L"a.avi", L"a.png", L"a.gif", L"a.bmp", L"a.tif", L"a.tiff", L"a.heic",
-                   L"a.heif", L"a.webp", L"a.avif", L"a.cr2", L"a.dng"});
+                   L"a.heif", L"a.hif", L"a.webp", L"a.avif", L"a.cr2", L"a.dng", L"a.hifi"});
     const uint32_t before = UsableMediaMask();
     for (const Case& c : cases) {
         SetUsableMediaMask(MediaMaskForDecoders(c.decoders));

@@ -211,15 +211,16 @@ TEST(FileList, MaskAndHintNameTheFormatsThisPcShows) {
         std::vector<std::wstring> decoders;
         std::wstring formats;
     } cases[] = {
-        {{}, L"JPEG"},
-        {{L".gif", L".png", L".bmp,.dib", L".tif;.tiff"}, L"JPEG, PNG, GIF, BMP, TIFF"},
-        {{L".heif", L".WEBP", L".avif"}, L"JPEG, HEIC, WebP, AVIF"},
+        {{}, L"JPEG, HEIC, WebP"},
+        {{L".gif", L".png", L".bmp,.dib", L".tif;.tiff"}, L"JPEG, PNG, GIF, BMP, TIFF, HEIC, WebP"},
+        {{L".avif"}, L"JPEG, HEIC, WebP, AVIF"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FileListHint(MediaMaskForDecoders(c.decoders)), first + c.formats + last);
-    const std::wstring jpegOnly = MediaFileMask(MediaMaskForDecoders({}));
-    EXPECT_EQ(jpegOnly.find(L"*.PNG"), std::wstring::npos);
-    EXPECT_NE(jpegOnly.find(L";*.3GP"), std::wstring::npos);
+    const std::wstring withoutWic = MediaFileMask(MediaMaskForDecoders({}));
+    EXPECT_EQ(withoutWic.find(L"*.PNG"), std::wstring::npos);
+    EXPECT_NE(withoutWic.find(L";*.HEIC;*.HEIF;*.HIF;*.WEBP"), std::wstring::npos);
+    EXPECT_NE(withoutWic.find(L";*.3GP"), std::wstring::npos);
     EXPECT_NE(MediaFileMask(MediaMaskForDecoders({L".png"})).find(L";*.3GP;*.PNG"),
               std::wstring::npos);
 }

@@ -86,9 +86,9 @@ TEST(PictureHeader, FormatSizeAndOrientationFromTheFirstBytes) {
          WebP(RiffChunk("VP8X", std::string(4, '\0') + Le24(3999) + Le24(2999)) +
               RiffChunk("VP8 ", lossy) + RiffChunk("EXIF", exif6)),
          PictureFormat::WebP, 4000, 3000, 6},
-        {"HEIC", Ftyp("heic", "mif1heic"), PictureFormat::IsoMedia, 0, 0, 1},
-        {"AVIF among compatible brands", Ftyp("xxxx", "isomavif"), PictureFormat::IsoMedia, 0, 0,
-         1},
+        {"HEIC", Ftyp("heic", "mif1heic"), PictureFormat::Heif, 0, 0, 1},
+        {"AVIF among compatible brands", Ftyp("xxxx", "isomavif"), PictureFormat::Avif, 0, 0, 1},
+        {"AVIF naming mif1 first", Ftyp("mif1", "avifmiaf"), PictureFormat::Avif, 0, 0, 1},
         {"an MP4 clip", Ftyp("isom", "isomiso2mp41"), PictureFormat::Unknown, 0, 0, 1},
     };
     for (const Case& c : cases) {

@@ -72,14 +72,14 @@ struct NaiveScan {
         return IsMediaFile(std::wstring(L"x") + ext, mkPhoto | mkClip);
     }
 
-    // A photo that Windows' imaging component reads counts only under its own extension's
+    // A photo of the later formats (PNG to AVIF) counts only under its own extension's
     // pattern, not under another that its short name matches.
     static bool FoundByItsOwnName(const std::wstring& name, const wchar_t* ext) {
         const size_t dot = name.find_last_of(L'.');
         if (dot == std::wstring::npos) return true;
         const std::wstring own = tk::UpperAscii(name.substr(dot));
         for (size_t i = 0; i < MediaExtensions.size(); ++i)
-            if (own == MediaExtensions[i] && (WicPhotoMask() & (1u << i))) return own == ext;
+            if (own == MediaExtensions[i] && (LaterPhotoMask() & (1u << i))) return own == ext;
         return true;
     }
 
