@@ -95,6 +95,12 @@ TEST_F(DialogActions, RefusedInputShowsItsErrorAndLeavesTheDialogOpenWithNothing
                  d.transitionList->SetChecked(i, false);
          },
          &kNoTransitionMessage},
+        {"\";\" stored",
+         [](SettingsDialog& d) {
+             d.settings.transitionList = L";";
+             d.ShowSettings();
+         },
+         &kNoTransitionMessage},
     };
     const std::string before = ReadFileBytes(Cfg());
     const std::string iniBefore = ReadFileBytes(install.File(L"config.ini"));
