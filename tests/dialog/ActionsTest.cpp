@@ -43,6 +43,20 @@ TEST_F(DialogActions, PagesSlideInSixteenStepsEachWayAndStayPut) {
     EXPECT_EQ(seen[8], std::make_pair(210 - 473, 210));
     EXPECT_EQ(seen.back(), std::make_pair(-473, 0));
     EXPECT_EQ(dialog->band->Bounds().top, 336); // the band never moves
+    {
+        // The form's own column right of the pages shows the form, not a strip of the page
+        // that passed over it.
+        rig::ScreenShot shot(dialog->Handle());
+        RECT client;
+        GetClientRect(dialog->Handle(), &client);
+        POINT origin = {0, 0};
+        ClientToScreen(dialog->Handle(), &origin);
+        for (int x = 473; x < client.right; ++x)
+            for (int y = 0; y < client.bottom; ++y)
+                ASSERT_EQ(shot.At(origin.x - shot.area.left + x, origin.y - shot.area.top + y),
+                          0x808080u)
+                    << x << ", " << y;
+    }
 
     seen.clear();
     dialog->ShowImagesPage();
