@@ -135,6 +135,21 @@ TEST_F(DialogActions, RefusedInputShowsItsErrorAndLeavesTheDialogOpenWithNothing
     }
 }
 
+// Every tile count the list offers shows as its own item and is taken back unchanged.
+TEST_F(DialogActions, EveryOfferedTileCountGoesThroughTheListAndBack) {
+    ASSERT_TRUE(dialog);
+    const int offered[] = {3, 4, 5, 6, 7, 8, 9, 10, 15, 20};
+    ASSERT_EQ(dialog->tileCountList->Count(), int(std::size(offered)));
+    for (int count : offered) {
+        dialog->settings.maxTiles = count;
+        dialog->ShowSettings();
+        EXPECT_EQ(dialog->tileCountList->Text(), std::to_wstring(count));
+        dialog->settings.maxTiles = 0;
+        ASSERT_TRUE(dialog->TakeSettings(L"config 1"));
+        EXPECT_EQ(dialog->settings.maxTiles, count);
+    }
+}
+
 TEST_F(DialogActions, RefusedWriteShowsAnErrorAndKeepsTheDialogOpen) {
     ASSERT_TRUE(dialog);
     // The install folder has gone since the dialog opened: the system refuses the write.
