@@ -10,7 +10,9 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "toolkit/AreaReduce.h"
 #include "toolkit/ClipTurn.h"
 #include "toolkit/MediaPlayer.h"
 #include "toolkit/NonCopyable.h"
@@ -56,6 +58,8 @@ class FramePlayer : private NonCopyable {
     WindowWatch display_; // watched while this plays in it
     SIZE natural_ = {0, 0};
     SIZE shown_ = {0, 0};
+    AreaReducer reducer_;
+    std::vector<uint32_t> reduced_;
 };
 
 } // namespace tk
