@@ -47,8 +47,20 @@ void RunPreview(HWND host) {
     GetWindowRect(host, &r);
     const int width = r.right - r.left + 1;
     const int height = r.bottom - r.top + 1;
-    tk::WindowDc canvas(host);
+    // The display settings give a child window of theirs. Wine shows nothing drawn through
+    // the DC of another process's child window (each process keeps its own picture of a
+    // window's children), but shows what is drawn through the DC of its top-level window: the
+    // frames go there, at the host's place and clipped to it, which on Windows paints the
+    // same pixels. Without DCX_CLIPCHILDREN that DC reaches over the host.
+    const HWND root = GetAncestor(host, GA_ROOT);
+    POINT origin = {0, 0};
+    MapWindowPoints(host, root, &origin, 1);
+    tk::WindowDc canvas(root, DCX_CACHE);
     if (!canvas) return;
+    RECT inside;
+    GetClientRect(host, &inside);
+    SetViewportOrgEx(canvas.Get(), origin.x, origin.y, nullptr);
+    IntersectClipRect(canvas.Get(), 0, 0, inside.right, inside.bottom);
 
     // The background is drawn once; each frame copies it and puts the icon on the copy,
     // so the host never sees a half-drawn frame.

@@ -108,7 +108,8 @@ std::unique_ptr<tk::Control> MakeControl(const layout::ControlRow& row, HWND par
     }
     case Kind::MultiList: {
         auto list = std::make_unique<tk::ListBox>();
-        bool made = list->CreateList(args, true);
+        // The chosen folders: a long path can be scrolled to its end.
+        bool made = list->CreateList(args, true, true);
         return Coloured(std::move(list), made);
     }
     case Kind::DropDown:

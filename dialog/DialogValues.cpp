@@ -83,7 +83,9 @@ std::wstring FileListHint(uint32_t usableMask) {
 
 std::array<bool, kTransitionCount> CheckedTransitions(const std::wstring& transitionList) {
     std::array<bool, kTransitionCount> checked{};
-    for (int number : UsableTransitions(transitionList))
+    // No list stored at all is the first run's: every transition, as the saver plays then.
+    if (transitionList.empty()) checked.fill(true);
+    for (int number : ListedTransitions(transitionList))
         checked[number - 1] = true;
     return checked;
 }

@@ -28,8 +28,9 @@ std::wstring MediaFileMask(uint32_t usableMask);
 // BMP, TIFF, HEIC, WebP and AVIF as their extensions are in the usable mask).
 std::wstring FileListHint(uint32_t usableMask);
 
-// Which of the 13 transitions a stored "optransition" checks: those the saver plays
-// (UsableTransitions).
+// Which of the 13 transitions a stored "optransition" checks: those it lists
+// (ListedTransitions), so that ";" checks none and OK then refuses it; an empty one checks
+// all thirteen.
 std::array<bool, kTransitionCount> CheckedTransitions(const std::wstring& transitionList);
 
 // The names of the configuration files of the install folder, sorted ignoring case.

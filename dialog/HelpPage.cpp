@@ -37,8 +37,9 @@ std::wstring WriteHelpPage() {
     return path;
 }
 
-bool OpenHelpPage(HWND owner) {
-    const std::wstring path = WriteHelpPage();
+bool OpenHelpPage(HWND owner, std::wstring& page) {
+    page = WriteHelpPage();
+    const std::wstring& path = page;
     if (path.empty()) return false;
     // Above 32 means the shell found a program for the page.
     const INT_PTR result =
@@ -48,4 +49,10 @@ bool OpenHelpPage(HWND owner) {
     if (result > 32) return true;
     tk::Log(L"the shell cannot open " + path + L", code " + tk::IntToStr(result));
     return false;
+}
+
+std::wstring HelpNotOpenedText(const std::wstring& page) {
+    if (page.empty()) return L"L'aide de Vistamur n'a pas pu être enregistrée pour être affichée.";
+    return L"Aucun navigateur web n'a pu afficher l'aide de Vistamur.\rVous la trouverez dans : " +
+           page;
 }

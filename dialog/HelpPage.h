@@ -12,8 +12,13 @@ constexpr int kHelpPageResource = 200; // RCDATA
 std::wstring WriteHelpPage();
 
 // Writes the page and opens it with the shell's "open", the form as parent. False when the
-// page could not be written or the shell could not open it (no browser, say).
-bool OpenHelpPage(HWND owner);
+// page could not be written or the shell could not open it (no browser, say); page is then
+// where it was written, or empty.
+bool OpenHelpPage(HWND owner, std::wstring& page);
+
+// What the dialog says when the page could not be shown, naming where it was written (if it
+// was) so that the user can open it by hand.
+std::wstring HelpNotOpenedText(const std::wstring& page);
 
 // The shell's "open" of a page (ShellExecute's result), replaced in tests so that no browser
 // starts; an empty function brings the shell back.

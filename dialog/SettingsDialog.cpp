@@ -297,6 +297,11 @@ void SettingsDialog::Slide(bool toSettings) {
         if (onSlideStep) onSlideStep(step++);
     }
     EnableWindow(leaving->Handle(), FALSE);
+    // The pages move without making their parent repaint what they uncover: the form's
+    // column right of the pages (its client area is a little wider than a page) would keep
+    // the last strip of the page that passed over it.
+    RedrawWindow(Handle(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_NOCHILDREN);
     coming->RepaintChildren();
     // A link left lit would stay lit: the pointer has left it with its page.
     settingsPageLink->SetColor(dlg::kGreyGreen);

@@ -117,7 +117,9 @@ void SettingsDialog::OnHelpLinkLeave() {
 }
 
 void SettingsDialog::OpenHelp() {
-    // Without a browser the page is not shown; the reason is in the debug trace, and the
-    // dialog goes on.
-    OpenHelpPage(Handle());
+    // Without a browser the page is not shown: the user is told where it lies rather than
+    // left with a link that does nothing; the reason is in the log.
+    std::wstring page;
+    if (!OpenHelpPage(Handle(), page))
+        tk::ShowBox(Handle(), HelpNotOpenedText(page), tk::AppTitle(), MB_OK | MB_ICONWARNING);
 }

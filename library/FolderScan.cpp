@@ -60,10 +60,33 @@ bool EnterFolder(const std::wstring& path, std::wstring& reported) {
     return true;
 }
 
-// The folder the scan walks for a folders entry: the entry itself, else its folder part.
-// False when neither can be entered.
+// Whether an entry names files rather than a folder: a file that is there, a pattern ("*"
+// or "?" in its last part), or a photo or clip by its extension that has gone since. Such an
+// entry stands for the folder it lies in. A folder that is not there stands for nothing more:
+// walking its parent instead would show a whole tree that the user never chose.
+bool NamesFiles(const std::wstring& entry) {
+    const std::wstring name = entry.substr(FolderPart(entry).size());
+    if (name.find_first_of(L"*?") != std::wstring::npos) return true;
+    const DWORD attributes = GetFileAttributesW(entry.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) return !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return IsMediaFile(name, mkPhoto | mkClip);
+}
+
+// The folder the scan walks for a folders entry: the entry itself, else, for an entry that
+// names files, its folder part. False when that cannot be entered.
 bool ReachEntry(const std::wstring& entry, std::wstring& folder) {
-    return EnterFolder(entry, folder) || EnterFolder(FolderPart(entry), folder);
+    return EnterFolder(entry, folder) ||
+           (NamesFiles(entry) && EnterFolder(FolderPart(entry), folder));
+}
+
+// What the notice of an entry that cannot be reached names: its folder part, as ever, when
+// that is away too (a disk that is not there); else the entry itself, the one folder away,
+// whose parent is there and is not what is missing.
+std::wstring AwayFolder(const std::wstring& entry) {
+    std::wstring reached;
+    const std::wstring part = FolderPart(entry);
+    if (NamesFiles(entry) || !EnterFolder(part, reached)) return part;
+    return entry;
 }
 
 constexpr DWORD kVolumeLabel = 0x8;
@@ -133,7 +156,7 @@ std::vector<std::wstring> UnreachableFolders(const std::wstring& folders) {
     std::vector<std::wstring> unreachable;
     std::wstring folder;
     for (const std::wstring& entry : FolderEntries(folders))
-        if (!ReachEntry(entry, folder)) unreachable.push_back(FolderPart(entry));
+        if (!ReachEntry(entry, folder)) unreachable.push_back(AwayFolder(entry));
     return unreachable;
 }
 
@@ -157,7 +180,7 @@ bool FolderScan::ScanFolders(const std::wstring& folders) {
         if (ReachEntry(entry, folder)) {
             if (!WalkFolder(folder)) return false;
         } else if (events_.Inaccessible) {
-            events_.Inaccessible(FolderPart(entry));
+            events_.Inaccessible(AwayFolder(entry));
         }
     }
     return true;

@@ -59,8 +59,9 @@ std::wstring FolderPart(const std::wstring& entry);
 // "=> N fichiers trouvés", the running count drawn while the folders are scanned.
 std::wstring ScanCountText(size_t found);
 
-// The folder parts (as FolderPart gives them) of the folders entries that can be entered
-// neither as they are nor by their folder part, in folders's order.
+// The folders entries that the scan cannot reach, in folders's order, each named as its
+// notice names it: a folder that is not there by itself, or by its folder part (as FolderPart
+// gives it) when that is away too or the entry names files.
 std::vector<std::wstring> UnreachableFolders(const std::wstring& folders);
 
 // The full path of a folder, ending with "\"; empty for an empty text.
@@ -72,7 +73,7 @@ constexpr size_t kEntriesPerCheck = 256;
 struct ScanEvents {
     // A folder's files were added; the running total of files found since the scan began.
     std::function<void(size_t total)> FolderScanned;
-    // A folders entry could be entered neither as it is nor by its folder part, named here.
+    // A folders entry could not be reached, named as UnreachableFolders names it.
     std::function<void(const std::wstring& folder)> Inaccessible;
     // Asked before each folder is listed and after every kEntriesPerCheck entries listed, so
     // that the caller can handle input while a large library is scanned: false stops the scan
@@ -89,9 +90,10 @@ class FolderScan {
     FolderScan(std::vector<std::wstring>& files, ScanEvents events,
                uint32_t usable = UsableMediaMask());
 
-    // Scans every entry of folders in order. An entry that names a folder is walked; else its
-    // folder part is (so an entry naming a file walks that file's folder); else it is reported
-    // as inaccessible. False when KeepGoing stopped it.
+    // Scans every entry of folders in order. An entry that names a folder is walked; one that
+    // names a file or a pattern walks its folder part (the file's folder); a folder that is not
+    // there is reported as inaccessible, never replaced by its parent. False when KeepGoing
+    // stopped it.
     //
     // Each folder is walked once per scan, whichever way it is reached: a folder that the list
     // names twice, a folder inside another listed one (before or after it in the list), one

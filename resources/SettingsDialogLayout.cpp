@@ -47,7 +47,9 @@ const ControlRow settings[] = {
     {L"slowLabel", K::Label, 279, 117, 30, 13, L"lent", nullptr},
     {L"fastLabel", K::Label, 423, 117, 40, 13, L"rapide", nullptr},
     {L"centralTransitionHeader", K::Header, 216, 136, 121, 17, L"Transition centrale", nullptr},
-    {L"displayTimeLabel", K::RightLabel, 238, 168, 92, 13, L"Durée d'affichage :", nullptr},
+    // 4 pixels left of where the knob's track would have it: its shadow would touch the knob
+    // at the track's left end.
+    {L"displayTimeLabel", K::RightLabel, 234, 168, 92, 13, L"Durée d'affichage :", nullptr},
     {L"displayTimeKnob", K::Knob, kDisplayTimeTrack.lowest, kDisplayTimeTrack.top, kKnobWidth,
      kKnobHeight, nullptr, nullptr},
     {L"shortLabel", K::Label, 335, 181, 40, 13, L"courte", nullptr},

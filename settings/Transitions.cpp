@@ -26,12 +26,17 @@ const std::vector<int>& CentralTransitionsDrawn() {
     return drawn;
 }
 
-std::vector<int> UsableTransitions(const std::wstring& transitionList) {
-    std::vector<int> usable;
+std::vector<int> ListedTransitions(const std::wstring& transitionList) {
+    std::vector<int> listed;
     for (const std::wstring& piece : SplitString(L";", transitionList)) {
         auto number = ParseIniInt(piece);
-        if (number && IsKnownTransition(*number)) usable.push_back(*number);
+        if (number && IsKnownTransition(*number)) listed.push_back(*number);
     }
+    return listed;
+}
+
+std::vector<int> UsableTransitions(const std::wstring& transitionList) {
+    std::vector<int> usable = ListedTransitions(transitionList);
     if (usable.empty())
         for (const TransitionInfo& t : kTransitions)
             usable.push_back(t.number);

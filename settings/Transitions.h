@@ -83,8 +83,10 @@ bool IsCentralTransition(int number);
 // central one (4 to 9), in order.
 const std::vector<int>& CentralTransitionsDrawn();
 
-// The transition numbers of a stored "optransition" list, the one rule the saver plays by and
-// the dialog ticks by: the pieces between ";" (a leading one is optional) that are whole
-// numbers 1 to 13, in order; the others are left out. A list with none of them stands for all
-// thirteen.
+// The transition numbers of a stored "optransition" list, the one reading rule that the
+// dialog ticks by and the saver plays by: the pieces between ";" (a leading one is optional)
+// that are whole numbers 1 to 13, in order; the others are left out.
+std::vector<int> ListedTransitions(const std::wstring& transitionList);
+// The transitions the saver draws from: those listed, or all thirteen for a list without
+// one, so that a hand-edited list never leaves the saver without a transition.
 std::vector<int> UsableTransitions(const std::wstring& transitionList);

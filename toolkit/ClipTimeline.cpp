@@ -54,4 +54,8 @@ ClipTimeline::Verdict ClipTimeline::Judge(Ms frameMs, Ms now, Ms& waitMs) const 
     return -ahead > kLateMs && now - drawnAt_ < kLateMs ? Verdict::Skip : Verdict::Show;
 }
 
+bool ClipTimeline::EndsBy(Ms frameMs, Ms durationMs, Ms targetMs) {
+    return frameMs + std::max<Ms>(durationMs, 1) <= targetMs;
+}
+
 } // namespace tk

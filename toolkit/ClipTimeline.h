@@ -43,6 +43,10 @@ class ClipTimeline {
     // A frame of clip time frameMs, decoded while the clip plays: wait waitMs for it, show
     // it now, or skip it as too late. A frame not playing waits for good (waitMs -1).
     Verdict Judge(Ms frameMs, Ms now, Ms& waitMs) const;
+    // Whether a frame ends by a seek's target. A seek lands on the key frame before its
+    // target: the frames that end by it are decoded, not shown, so that a seek to a frame's
+    // very start shows that frame. A frame whose duration is unknown (0) lasts 1 ms.
+    static bool EndsBy(Ms frameMs, Ms durationMs, Ms targetMs);
     void Drawn(Ms now) { drawnAt_ = now; } // a frame was handed over to be drawn
 
   private:

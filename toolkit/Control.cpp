@@ -74,6 +74,10 @@ void Control::SetHint(const std::wstring& hint) {
     }
 }
 
+void Control::HoldTips(bool held) {
+    if (tips_) tips_->Hold(held);
+}
+
 void Control::AttachToolTips(ToolTips& tips) {
     tips_ = &tips;
     // A control becomes a tool once it has a hint: most controls never have one.

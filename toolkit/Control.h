@@ -64,6 +64,8 @@ class Control : public Window {
     bool CreateStandard(const wchar_t* className, const ControlArgs& args);
 
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    // Keeps the form's tips from showing (ToolTips::Hold), when the control has any.
+    void HoldTips(bool held);
     // A left-button press and release over the control.
     virtual void Clicked() { Fire(onClick); }
     static void Fire(const Event& event) {

@@ -28,6 +28,26 @@ MediaMode ModeOf(ClipTimeline::State state) {
     }
 }
 
+// A frame shown smaller than it is (a clip in the settings' small preview box) is reduced
+// by averaging areas, as the photos are: point sampling makes its edges jagged. Only a frame
+// of up to 1280 x 720 is: averaging a larger one at every frame would hold the window's
+// thread too long, and such a clip is seldom shown smaller (a tile shows it whole).
+bool Averaged(const BgraFrame& frame, SIZE shown, AreaReducer& reducer,
+              std::vector<uint32_t>& reduced) {
+    constexpr long long kMostAveraged = 1280LL * 720;
+    if (shown.cx <= 0 || shown.cy <= 0 || shown.cx > frame.width || shown.cy > frame.height ||
+        (shown.cx == frame.width && shown.cy == frame.height) ||
+        (long long)frame.width * frame.height > kMostAveraged)
+        return false;
+    reduced.resize(size_t(shown.cx) * shown.cy);
+    if (!reducer.Start(frame.width, frame.height, reduced.data(), shown.cx, shown.cy,
+                       size_t(shown.cx)))
+        return false;
+    for (int y = 0; y < frame.height; ++y)
+        reducer.Push(frame.pixels.data() + size_t(y) * frame.width);
+    return true;
+}
+
 } // namespace
 
 FramePlayer::FramePlayer() {
@@ -109,18 +129,25 @@ void FramePlayer::DrawNow() {
     WindowDc dc(display);
     if (!dc) return;
     const bool fresh = pump_->DrawShown([&](const BgraFrame& frame) {
+        const uint32_t* pixels = frame.pixels.data();
+        int width = frame.width, height = frame.height;
+        if (Averaged(frame, shown_, reducer_, reduced_)) {
+            pixels = reduced_.data();
+            width = shown_.cx;
+            height = shown_.cy;
+        }
         BITMAPINFO info = {};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = frame.width;
-        info.bmiHeader.biHeight = -frame.height; // rows from the top
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height; // rows from the top
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
-        // As the video devices stretch: the nearest pixel (a smoothing stretch costs many
-        // times more under Wine, at every frame).
+        // Otherwise as the video devices stretch: the nearest pixel (a smoothing stretch
+        // costs many times more under Wine, at every frame).
         SetStretchBltMode(dc.Get(), COLORONCOLOR);
-        StretchDIBits(dc.Get(), 0, 0, shown_.cx, shown_.cy, 0, 0, frame.width, frame.height,
-                      frame.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+        StretchDIBits(dc.Get(), 0, 0, shown_.cx, shown_.cy, 0, 0, width, height, pixels, &info,
+                      DIB_RGB_COLORS, SRCCOPY);
     });
     if (fresh) ++Counts().clipFramesDrawn;
 }

@@ -10,7 +10,9 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "toolkit/AreaReduce.h"
 #include "toolkit/ClipTurn.h"
 #include "toolkit/FramePump.h"
 #include "toolkit/MediaPlayer.h"
@@ -58,6 +60,8 @@ class FramePlayer : private NonCopyable {
     WindowWatch display_; // watched while this plays in it
     SIZE natural_ = {0, 0};
     SIZE shown_ = {0, 0};
+    AreaReducer reducer_;
+    std::vector<uint32_t> reduced_;
 };
 
 } // namespace tk

@@ -208,10 +208,8 @@ void PumpState::Loop(Lock& lock) {
                 continue;
             }
             const auto frameMs = clock_.ClipMs(ready_.stamp);
-            const auto endMs = frameMs + std::max<ClipTimeline::Ms>(DurationMs(ready_), 1);
-            // A seek lands on the key frame before its target: the frames up to it are
-            // decoded, not shown.
-            if (skipBefore_ >= 0 && endMs <= skipBefore_) continue;
+            if (skipBefore_ >= 0 && ClipTimeline::EndsBy(frameMs, DurationMs(ready_), skipBefore_))
+                continue;
             skipBefore_ = -1;
             haveReady_ = true;
             lastEnd_ = std::max(lastEnd_, frameMs + DurationMs(ready_));

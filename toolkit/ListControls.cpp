@@ -83,13 +83,35 @@ int ItemsControl::FindExact(const std::wstring& text) const {
 
 ListBox::ListBox() : ItemsControl(kListBoxMessages) {}
 
-bool ListBox::CreateList(const ControlArgs& args, bool multiSelect) {
+bool ListBox::CreateList(const ControlArgs& args, bool multiSelect, bool sideways) {
     multiSelect_ = multiSelect;
+    sideways_ = sideways;
     ControlArgs a = args;
     a.style |= WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
-               (multiSelect ? LBS_EXTENDEDSEL : 0);
+               (multiSelect ? LBS_EXTENDEDSEL : 0) | (sideways ? WS_HSCROLL : 0);
     a.exStyle |= WS_EX_CLIENTEDGE;
     return CreateStandard(L"LISTBOX", a);
+}
+
+LRESULT ListBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    const LRESULT result = ColouredControl::HandleMessage(msg, wp, lp);
+    if (sideways_ && (msg == LB_ADDSTRING || msg == LB_INSERTSTRING || msg == LB_DELETESTRING ||
+                      msg == LB_RESETCONTENT || msg == WM_SETFONT))
+        FitSideways();
+    return result;
+}
+
+void ListBox::FitSideways() {
+    WindowDc dc(Handle());
+    Selection font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(Handle(), WM_GETFONT, 0, 0)));
+    int widest = 0;
+    for (const std::wstring& line : Items()) {
+        SIZE size = {};
+        GetTextExtentPoint32W(dc.Get(), line.c_str(), int(line.size()), &size);
+        widest = std::max(widest, int(size.cx));
+    }
+    // The system draws a line a few pixels in from the left edge.
+    SendMessageW(Handle(), LB_SETHORIZONTALEXTENT, widest ? widest + 6 : 0, 0);
 }
 
 bool ListBox::Selected(int index) const {
@@ -300,6 +322,11 @@ bool ComboBox::HandleReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
     case CBN_DROPDOWN:
         textBeforeDrop_ = Text();
         pickPending_ = false;
+        // The box's tip would come over the top of its own open list.
+        HoldTips(true);
+        break;
+    case CBN_CLOSEUP:
+        HoldTips(false);
         break;
     case CBN_SELCHANGE: {
         const int index = ItemIndex();

@@ -55,10 +55,12 @@ class ItemsControl : public ColouredControl {
 };
 
 // A list box; with `multiSelect`, several lines can be selected (shift and control clicks).
+// With `sideways`, a line wider than the box can be scrolled to: a horizontal scroll bar
+// comes when one is.
 class ListBox : public ItemsControl {
   public:
     ListBox();
-    bool CreateList(const ControlArgs& args, bool multiSelect);
+    bool CreateList(const ControlArgs& args, bool multiSelect, bool sideways = false);
 
     bool Selected(int index) const;
     void SetSelected(int index, bool selected);
@@ -66,7 +68,12 @@ class ListBox : public ItemsControl {
 
   protected:
     bool HandleReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     bool multiSelect_ = false;
+
+  private:
+    void FitSideways(); // the scrolled width follows the widest line
+    bool sideways_ = false;
 };
 
 // A list box whose lines carry check boxes (a click on the box or the space bar toggles).

@@ -37,6 +37,7 @@ bool ToolTips::Create(HWND owner) {
                             CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, GetModuleHandleW(nullptr),
                             nullptr);
     if (!hwnd_) return false;
+    owner_ = owner;
     SendMessageW(hwnd_, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
     return true;
 }
@@ -59,6 +60,19 @@ void ToolTips::Relay(HWND tool, UINT msg, WPARAM wp, LPARAM lp) {
     MSG relayed = {
         tool, msg, wp, lp, DWORD(GetMessageTime()), {GET_X_LPARAM(at), GET_Y_LPARAM(at)}};
     SendMessageW(hwnd_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+}
+
+void ToolTips::Hold(bool held) {
+    if (!hwnd_) return;
+    if (held) {
+        SendMessageW(hwnd_, TTM_POP, 0, 0);
+        // A tip whose delay began before the hold (the pointer rested on the box before its
+        // click) would still come under Wine: the tooltip is told that the pointer has left
+        // every tool, onto the form, which is none.
+        MSG left = {owner_, WM_MOUSEMOVE, 0, MAKELPARAM(0, 0), DWORD(GetMessageTime()), {0, 0}};
+        SendMessageW(hwnd_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&left));
+    }
+    SendMessageW(hwnd_, TTM_ACTIVATE, !held, 0);
 }
 
 std::wstring ToolTips::Text(HWND tool) const {

@@ -21,9 +21,13 @@ class ToolTips : private NonCopyable {
     std::wstring Text(HWND tool) const;
     // A mouse message of a tool, which the tooltip needs to know when to show.
     void Relay(HWND tool, UINT msg, WPARAM wp, LPARAM lp);
+    // While held, no tip shows (one on show goes): a combo box's open list, say, which the
+    // tip below the pointer would cover.
+    void Hold(bool held);
 
   private:
     HWND hwnd_ = nullptr;
+    HWND owner_ = nullptr; // the form, which is no tool
 };
 
 } // namespace tk

@@ -233,8 +233,11 @@ TEST_F(Catalogue, WarnsAboutFoldersAndAnEmptyCatalogue) {
 // A folder away for the run (a card, a disk, a share): the memory is not wiped. A run that
 // finds nothing leaves the file as it was; beside a reachable folder, the entries of the one
 // away are written back as they were read, while the reachable one drops a file it lost.
+// The folder's parent is there: it is not shown in its place.
 TEST_F(Catalogue, AFolderAwayKeepsItsMemory) {
     const std::wstring card = dir_ / L"card\\DCIM";
+    MakeFolder(dir_ / L"card");
+    MakeFile(dir_ / L"card\\reader.jpg");
     settings_.rememberSeen = true;
     settings_.folders = card;
     const std::wstring allSeen = L"1" + card + L"\\a.jpg\r\n"; // the run scans
@@ -242,6 +245,7 @@ TEST_F(Catalogue, AFolderAwayKeepsItsMemory) {
     for (const std::wstring& memory : {allSeen, toSee}) {
         MakeFile(Memory(), tk::Narrow(memory));
         cat_.FillCatalogue();
+        ASSERT_EQ(cat_.filesToSee, V{}) << "nothing of the card's reader";
         int tries = 0;
         while (Refill([](const std::wstring& path) { return tk::FileExists(path); }, tries)) {
         }
@@ -249,6 +253,8 @@ TEST_F(Catalogue, AFolderAwayKeepsItsMemory) {
         cat_.Close();
         EXPECT_EQ(ReadFileBytes(Memory()), tk::Narrow(memory));
     }
+    EXPECT_EQ(warnings_.front(), L"Répertoire \"" + card + L"\" inaccessible");
+    RemoveTree(dir_ / L"card");
 
     // The card is there at the start and goes during the run; the next pass rescans.
     MakeFolder(dir_ / L"card");

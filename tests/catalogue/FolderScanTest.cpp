@@ -174,17 +174,32 @@ TEST(FolderScan, EntriesThatAreFilesMissingOrEmpty) {
     MakeTree(dir, {L"Photos\\", L"Photos\\plage.jpg", L"Photos\\film.avi", L"Photos\\Sous\\",
                    L"Photos\\Sous\\x.jpg", L"Films\\", L"Films\\y.wmv"});
 
-    // A file: its whole folder, every kind and every sub-folder.
-    ScanLog file = Scan(root + L"\\Photos\\plage.jpg");
-    EXPECT_EQ(file.files,
-              Paths(root, {L"Photos\\plage.jpg", L"Photos\\film.avi", L"Photos\\Sous\\x.jpg"}));
-    EXPECT_TRUE(file.warnings.empty());
-
-    // Neither level exists: the warning names the folder part.
-    ScanLog absent = Scan(root + L"\\Absent\\Sous");
-    ASSERT_EQ(absent.warnings.size(), 1u);
-    EXPECT_EQ(absent.warnings[0].first, root + L"\\Absent\\");
-    EXPECT_TRUE(absent.files.empty());
+    // An entry that names files stands for its whole folder, every kind and every sub-folder;
+    // a folder that is not there stands for nothing, whatever its parent holds.
+    const auto wholePhotos =
+        Paths(root, {L"Photos\\plage.jpg", L"Photos\\film.avi", L"Photos\\Sous\\x.jpg"});
+    struct Case {
+        std::wstring entry;
+        std::vector<std::wstring> files;
+        std::wstring warned; // empty for none
+    } cases[] = {
+        {L"Photos\\plage.jpg", wholePhotos, L""},
+        {L"Photos\\*.avi", wholePhotos, L""},
+        {L"Photos\\parti.jpg", wholePhotos, L""},                // a photo deleted since
+        {L"Photos\\Vacances", {}, root + L"\\Photos\\Vacances"}, // renamed away
+        {L"Photos\\Vacances\\", {}, root + L"\\Photos\\Vacances\\"},
+        {L"Absent\\Sous", {}, root + L"\\Absent\\"}, // neither level: the folder part
+    };
+    for (const Case& c : cases) {
+        ScanLog log = Scan(root + L"\\" + c.entry);
+        EXPECT_EQ(log.files, c.files) << Narrow(c.entry);
+        std::vector<std::wstring> warned, expected;
+        for (const auto& w : log.warnings)
+            warned.push_back(w.first);
+        if (!c.warned.empty()) expected.push_back(c.warned);
+        EXPECT_EQ(warned, expected) << Narrow(c.entry);
+        EXPECT_EQ(UnreachableFolders(root + L"\\" + c.entry), expected) << Narrow(c.entry);
+    }
 
     // ";;": an empty entry, warned about between the scans of the two folders.
     ScanLog empty = Scan(root + L"\\Films;;" + root + L"\\Photos\\Sous;");

@@ -43,6 +43,20 @@ TEST_F(DialogActions, PagesSlideInSixteenStepsEachWayAndStayPut) {
     EXPECT_EQ(seen[8], std::make_pair(210 - 473, 210));
     EXPECT_EQ(seen.back(), std::make_pair(-473, 0));
     EXPECT_EQ(dialog->band->Bounds().top, 336); // the band never moves
+    {
+        // The form's own column right of the pages shows the form, not a strip of the page
+        // that passed over it.
+        rig::ScreenShot shot(dialog->Handle());
+        RECT client;
+        GetClientRect(dialog->Handle(), &client);
+        POINT origin = {0, 0};
+        ClientToScreen(dialog->Handle(), &origin);
+        for (int x = 473; x < client.right; ++x)
+            for (int y = 0; y < client.bottom; ++y)
+                ASSERT_EQ(shot.At(origin.x - shot.area.left + x, origin.y - shot.area.top + y),
+                          0x808080u)
+                    << x << ", " << y;
+    }
 
     seen.clear();
     dialog->ShowImagesPage();
@@ -95,6 +109,12 @@ TEST_F(DialogActions, RefusedInputShowsItsErrorAndLeavesTheDialogOpenWithNothing
                  d.transitionList->SetChecked(i, false);
          },
          &kNoTransitionMessage},
+        {"\";\" stored",
+         [](SettingsDialog& d) {
+             d.settings.transitionList = L";";
+             d.ShowSettings();
+         },
+         &kNoTransitionMessage},
     };
     const std::string before = ReadFileBytes(Cfg());
     const std::string iniBefore = ReadFileBytes(install.File(L"config.ini"));
@@ -112,6 +132,21 @@ TEST_F(DialogActions, RefusedInputShowsItsErrorAndLeavesTheDialogOpenWithNothing
         EXPECT_TRUE(IsWindow(fresh->Handle()));
         EXPECT_EQ(ReadFileBytes(Cfg()), before);
         EXPECT_EQ(ReadFileBytes(install.File(L"config.ini")), iniBefore);
+    }
+}
+
+// Every tile count the list offers shows as its own item and is taken back unchanged.
+TEST_F(DialogActions, EveryOfferedTileCountGoesThroughTheListAndBack) {
+    ASSERT_TRUE(dialog);
+    const int offered[] = {3, 4, 5, 6, 7, 8, 9, 10, 15, 20};
+    ASSERT_EQ(dialog->tileCountList->Count(), int(std::size(offered)));
+    for (int count : offered) {
+        dialog->settings.maxTiles = count;
+        dialog->ShowSettings();
+        EXPECT_EQ(dialog->tileCountList->Text(), std::to_wstring(count));
+        dialog->settings.maxTiles = 0;
+        ASSERT_TRUE(dialog->TakeSettings(L"config 1"));
+        EXPECT_EQ(dialog->settings.maxTiles, count);
     }
 }
 

@@ -253,6 +253,10 @@ TEST_F(Configurations, HelpLinkStandsOutUnderThePointerAndOpensTheWrittenPage) {
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0].first, dialog->Handle());
     EXPECT_EQ(ReadFileBytes(opened[0].second).substr(0, 15), "<!DOCTYPE html>");
+    // No browser opened it: the user is told where the page is.
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_NE(boxes.seen[0].text.find(opened[0].second), std::wstring::npos);
+    EXPECT_EQ(boxes.seen[0].flags, UINT(MB_OK | MB_ICONWARNING));
     SendMessageW(link.Handle(), WM_MOUSELEAVE, 0, 0);
     EXPECT_TRUE(link.Style().bold && !link.Style().underline);
 }

@@ -117,6 +117,17 @@ TEST_F(DialogControls, FolderListFindsLinesIgnoringCaseAndKeepsSeveralSelected) 
     EXPECT_TRUE(folders.Selected(0));
     EXPECT_FALSE(folders.Selected(1));
     EXPECT_TRUE(folders.Selected(2));
+
+    // A path wider than the list can be scrolled to its end; the scroll goes with it.
+    auto scrollWidth = [&] {
+        return int(SendMessageW(folders.Handle(), LB_GETHORIZONTALEXTENT, 0, 0));
+    };
+    const int inside = folders.ClientRect().right;
+    EXPECT_LE(scrollWidth(), inside);
+    folders.Add(L"E:\\Photos de famille\\Vacances 2019 en Bretagne\\Plages et phares");
+    EXPECT_GT(scrollWidth(), inside);
+    folders.Delete(3);
+    EXPECT_LE(scrollWidth(), inside);
 }
 
 TEST_F(DialogControls, KnobMovesItsLeftEdgeKeepsItsTagAndShowsANewHint) {

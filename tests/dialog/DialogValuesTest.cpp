@@ -87,7 +87,9 @@ TEST_F(SettingsTest, StoredTransitionListAsTheDialogShowsIt) {
         return marks;
     };
     EXPECT_EQ(checked(L""), L"xxxxxxxxxxxxx");
-    EXPECT_EQ(checked(L";"), L"xxxxxxxxxxxxx"); // no number: the saver plays all of them
+    // What is stored: no number ticks none (OK then refuses), though the saver plays all.
+    EXPECT_EQ(checked(L";"), L".............");
+    EXPECT_EQ(checked(L";0;14;abc;;"), L".............");
     EXPECT_EQ(checked(L"4;5"), L"...xx........");
     EXPECT_EQ(checked(L";2;5;13;"), L".x..x.......x");
     EXPECT_EQ(checked(L";0;14;x;-1;3"), L"..x..........");

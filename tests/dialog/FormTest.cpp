@@ -64,7 +64,7 @@ const Place kPlaces[] = {
     {L"slowLabel", 279, 117, -1, -1},
     {L"fastLabel", 423, 117, -1, -1},
     {L"centralTransitionHeader", 216, 136, 121, 17},
-    {L"displayTimeLabel", 238, 168, 92, 13},
+    {L"displayTimeLabel", 234, 168, 92, 13},
     {L"displayTimeKnob", 344, 168, 16, 11},
     {L"shortLabel", 335, 181, -1, -1},
     {L"longLabel", 415, 181, -1, -1},

@@ -94,10 +94,10 @@ const wchar_t* RegisterTestClass(bool paints) {
 }
 } // namespace
 
-TestWindow::TestWindow(const RECT& r, bool paints, bool show) {
-    hwnd_ = CreateWindowExW(WS_EX_NOACTIVATE, RegisterTestClass(paints), L"host", WS_POPUP, r.left,
-                            r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
+TestWindow::TestWindow(const RECT& r, bool paints, bool show, HWND parent) {
+    hwnd_ = CreateWindowExW(parent ? 0 : WS_EX_NOACTIVATE, RegisterTestClass(paints), L"host",
+                            parent ? WS_CHILD : WS_POPUP, r.left, r.top, r.right - r.left,
+                            r.bottom - r.top, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (hwnd_ && show) {
         ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
         UpdateWindow(hwnd_);

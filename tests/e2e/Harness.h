@@ -37,12 +37,14 @@ void ClickButton(DWORD downFlag, DWORD upFlag);
 
 uint32_t ScreenPixel(int x, int y); // ReadScreen's one pixel
 
-// A top-level window of the test: a white host for the preview or a backdrop.
+// A window of the test: a host for the preview (top-level, or a child as the display settings
+// give) or a white backdrop.
 class TestWindow : private tk::NonCopyable {
   public:
     // paints: whether it fills itself white (a backdrop) or leaves its pixels alone (a
     // preview host, into which another process draws).
-    TestWindow(const RECT& bounds, bool paints, bool show = true);
+    // parent: a window of the test's to make it a child of, at bounds inside that window.
+    TestWindow(const RECT& bounds, bool paints, bool show = true, HWND parent = nullptr);
     ~TestWindow();
     HWND Handle() const { return hwnd_; }
     std::wstring DecimalHandle() const;

@@ -40,6 +40,24 @@ std::optional<int> WaitForIcon(DWORD deadlineMs = kStartDeadlineMs) {
     return edge;
 }
 
+// A preview host, top-level or (as the display settings give it) a child of a top-level
+// window of the test's process, at the same place on the screen either way.
+struct PreviewHost {
+    std::unique_ptr<TestWindow> frame, window;
+    explicit PreviewHost(bool child) {
+        if (!child) {
+            window = std::make_unique<TestWindow>(kHostBounds, false);
+            return;
+        }
+        const RECT outer = {kHostBounds.left - 30, kHostBounds.top - 20, kHostBounds.right + 60,
+                            kHostBounds.bottom + 40};
+        frame = std::make_unique<TestWindow>(outer, false);
+        RECT inside = kHostBounds;
+        OffsetRect(&inside, -outer.left, -outer.top);
+        window = std::make_unique<TestWindow>(inside, false, true, frame->Handle());
+    }
+};
+
 // Each of these command lines starts a process that ends at once, without a window.
 void ExpectEachEndsAtOnceWithoutWindow(const std::vector<std::wstring>& lines) {
     for (const std::wstring& args : lines) {
@@ -47,10 +65,10 @@ void ExpectEachEndsAtOnceWithoutWindow(const std::vector<std::wstring>& lines) {
         EXPECT_TRUE(process.EndsAtOnceWithoutWindow()) << tk::ToUtf8(args);
     }
 }
-} // namespace
 
-TEST_F(ModesTest, PreviewMovesTheIconAndEndsWhenTheHostHides) {
-    TestWindow host(kHostBounds, false);
+// The icon appears in the host, moves right to left on its middle rows and stays inside the
+// host, and the preview ends once the host is hidden.
+void CheckPreviewIn(TestWindow& host) {
     SaverProcess preview(L"/p " + host.DecimalHandle());
     auto first = WaitForIcon();
     ASSERT_TRUE(first.has_value()) << "no icon in the host";
@@ -80,11 +98,28 @@ TEST_F(ModesTest, PreviewMovesTheIconAndEndsWhenTheHostHides) {
         EXPECT_GE(top, 40);
         EXPECT_LE(bottom, 40 + 31);
     }
+    // Nothing beside the host: the column to its right and the row below it.
+    const RECT right = {kHostBounds.right, kHostBounds.top, kHostBounds.right + 1,
+                        kHostBounds.bottom + 1};
+    const RECT below = {kHostBounds.left, kHostBounds.bottom, kHostBounds.right,
+                        kHostBounds.bottom + 1};
+    for (const RECT& beside : {right, below})
+        for (uint32_t pixel : ReadScreen(beside))
+            ASSERT_NE(pixel, kWhite) << "the preview drew outside its host";
 
     const DWORD hiddenAt = GetTickCount();
     ShowWindow(host.Handle(), SW_HIDE);
     EXPECT_EQ(preview.WaitExit(), 0u);
     printf("preview ended %lu ms after its host was hidden\n", GetTickCount() - hiddenAt);
+}
+} // namespace
+
+TEST_F(ModesTest, PreviewMovesTheIconAndEndsWhenTheHostHides) {
+    for (bool child : {false, true}) {
+        SCOPED_TRACE(child ? "a child host" : "a top-level host");
+        PreviewHost host(child);
+        CheckPreviewIn(*host.window);
+    }
 }
 
 TEST_F(ModesTest, PreviewEndsWhenTheHostIsDestroyed) {

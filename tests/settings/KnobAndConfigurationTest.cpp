@@ -72,5 +72,6 @@ TEST(HelpPage, IsWrittenWholeToTheTemporaryFolder) {
     EXPECT_NE(page.find("Aide de Vistamur"), std::string::npos);
     EXPECT_NE(page.find("</html>"), std::string::npos);
     // Without a browser (as under Wine) opening fails with a word, never a hang.
-    OpenHelpPage(nullptr);
+    std::wstring written;
+    OpenHelpPage(nullptr, written);
 }

@@ -36,8 +36,10 @@ std::string Movie(const std::string& traks) {
 }
 const std::string kUpright = Trak("vide", Tkhd(0, k, -k, 0));
 
-tk::ClipTurn Read(const std::string& file) {
+// reads: how many reads the walk made.
+tk::ClipTurn Read(const std::string& file, int* reads = nullptr) {
     return tk::ReadClipTurn(file.size(), [&](uint64_t at, uint8_t* into, size_t n) -> size_t {
+        if (reads) ++*reads;
         if (at >= file.size()) return 0;
         n = std::min<size_t>(n, file.size() - at);
         std::memcpy(into, file.data() + at, n);
@@ -48,6 +50,11 @@ tk::ClipTurn Read(const std::string& file) {
 TEST(ClipTurn, ReadFromTheVideoTrackHeader) {
     std::string moov64 = Movie(kUpright).substr(kHead.size()); // the movie box, 64-bit sized
     moov64 = Be(1) + "moov" + Be(0) + Be(uint32_t(moov64.size() + 8)) + moov64.substr(8);
+    // A hostile file: more tiny boxes before the movie than the walk looks through.
+    std::string crowded = kHead;
+    for (int i = 0; i < 5000; ++i)
+        crowded += Box("free", "");
+    crowded += Movie(kUpright).substr(kHead.size());
     std::string tooLong = Movie(kUpright);
     tooLong[tooLong.find("mdia") - 1] += 8; // past the end of its track
     struct Case {
@@ -63,6 +70,8 @@ TEST(ClipTurn, ReadFromTheVideoTrackHeader) {
         {"no turn", Movie(Trak("vide", Tkhd(k, 0, 0, k))), true, 0, false},
         {"version 1 header", Movie(Trak("vide", Tkhd(0, k, -k, 0, 1))), true, 90, false},
         {"sound track first", Movie(Trak("soun", Tkhd(k, 0, 0, k)) + kUpright), true, 90, false},
+        {"two video tracks: the first one's", Movie(kUpright + Trak("vide", Tkhd(-k, 0, 0, -k))),
+         true, 90, false},
         {"slanted", Movie(Trak("vide", Tkhd(k / 2, k / 2, -k / 2, k / 2))), true, 0, true},
         {"mirrored", Movie(Trak("vide", Tkhd(-k, 0, 0, k))), true, 0, true},
         {"64-bit box size", kHead + moov64, true, 90, false},
@@ -74,10 +83,13 @@ TEST(ClipTurn, ReadFromTheVideoTrackHeader) {
         {"a box larger than its parent", tooLong, false, 0, false},
         {"a size smaller than a header", kHead + Be(4) + "moov" + kUpright, false, 0, false},
         {"an AVI file", "RIFF" + Be(0) + "AVI LIST" + kUpright, false, 0, false},
+        {"5000 boxes before the movie", crowded, false, 0, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const tk::ClipTurn turn = Read(c.file);
+        int reads = 0;
+        const tk::ClipTurn turn = Read(c.file, &reads);
+        EXPECT_LT(reads, 4200) << "a walk of bounded length";
         EXPECT_EQ(turn.known, c.known);
         EXPECT_EQ(turn.degrees, c.degrees);
         EXPECT_EQ(!turn.problem.empty(), c.problem);

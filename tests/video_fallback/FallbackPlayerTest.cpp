@@ -109,6 +109,16 @@ TEST_F(FallbackTest, EndsStoppedOnItsEndThenPlaysAgainFromTheStart) {
     EXPECT_EQ(Pos(), 0);
 }
 
+// A clip shown smaller than it is (in the settings' preview) is averaged, not sampled: a
+// checkerboard of single pixels shows as an even grey.
+TEST_F(FallbackTest, AClipShownSmallerIsAveraged) {
+    ASSERT_TRUE(Open(Media(L"checker.mp4")));
+    ASSERT_TRUE(player_.SetDisplaySize(32, 24));
+    PumpFor(100);
+    for (uint32_t pixel : ReadScreen({2, 2, 30, 22}))
+        ASSERT_NEAR(int(pixel & 0xFF), 128, 24) << std::hex << pixel;
+}
+
 TEST_F(FallbackTest, StartPositionShowsItsFrame) {
     ASSERT_TRUE(Open(Media(L"silent.mp4")));
     PumpFor(100);
