@@ -31,21 +31,13 @@ TEST(ClipTimeline, TheFirstStampIsTheClipsZero) {
 }
 
 // After a seek, the frames that end by its target are passed over: at a frame's very start,
-// that frame shows, not the one ending there.
+// that frame shows, not the one ending there (a duration not told counts as 1 ms).
 TEST(ClipTimeline, ASeekShowsTheFrameThatStartsAtItsTarget) {
-    struct Case {
-        long long frame, duration, target;
-        bool passed;
-    } cases[] = {
-        {160, 40, 200, true},  // ends where the next starts
-        {200, 40, 200, false}, // starts there
-        {160, 41, 200, false}, // still under way
-        {199, 0, 200, true},   // no duration told: 1 ms
-        {200, 0, 200, false},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(ClipTimeline::EndsBy(c.frame, c.duration, c.target), c.passed)
-            << c.frame << " + " << c.duration << " for " << c.target;
+    EXPECT_TRUE(ClipTimeline::EndsBy(160, 40, 200));  // ends where the next starts
+    EXPECT_FALSE(ClipTimeline::EndsBy(200, 40, 200)); // starts there
+    EXPECT_FALSE(ClipTimeline::EndsBy(160, 41, 200)); // still under way
+    EXPECT_TRUE(ClipTimeline::EndsBy(199, 0, 200));
+    EXPECT_FALSE(ClipTimeline::EndsBy(200, 0, 200));
 }
 
 TEST(ClipTimeline, PlaysPausesAndResumesOnTheWallClock) {
