@@ -43,6 +43,7 @@ void MonitorShow::Free() {
     retry_.clear();
     refillWaits_ = late_ = gaveUp_ = false;
     failedRun_ = 0;
+    firstFillsLeft_ = 0;
     screenDc_.reset();
     strip_.Free();
     held_.clear();
@@ -99,6 +100,7 @@ unsigned MonitorShow::DisplayLeft(DWORD now) const {
 void MonitorShow::Step() {
     // Also here, not only when the window hears the worker: a step may come first.
     CollectAhead();
+    FillFirstTiles();
     if (Animating()) {
         DrawDueFrame();
     } else if (IsCentral()) {

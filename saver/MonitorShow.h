@@ -82,9 +82,14 @@ class MonitorShow : private tk::NonCopyable {
     // The slideshow cycle: the refill of tile currentTile, and the four steps of the transition
     // that it runs on that tile.
     void RefillTile();
-    // A refill of the first tiles, under the start banner: its file is loaded at once, on the
-    // window's thread, as nothing was prepared ahead yet.
+    // A refill of the first tiles, under the start banner, with its file loaded at once on the
+    // window's thread: for the tests that count a step's refills (AheadJobs::onWindowThread).
     void FirstRefill();
+    // The saver's way: the first tiles are filled as their pictures come from the worker, so
+    // that input is heard from the first moment and the first picture shows as soon as it is
+    // ready, not when every first tile's is. The steps and the worker's wake-ups go on with it.
+    void BeginFirstFills();
+    void FillFirstTiles();
     void InitPosAndSize(tk::Panel& panel);
     // Leaving and entering return true when they began an animation: the refill goes on
     // after its last frame.
@@ -187,6 +192,7 @@ class MonitorShow : private tk::NonCopyable {
     std::wstring jobPath_;     // the file of the job in hand
     bool loadHere_ = false;    // a first fill
     bool refillWaits_ = false; // see RefillWaits
+    int firstFillsLeft_ = 0;   // first tiles still waiting for their pictures
     bool late_ = false;        // the refill under way waited for its picture: it enters late
     // A run of files that failed ahead: after a whole pass of them the waiting refill gives up,
     // and the tile shows its last picture again, as when every file failed on the spot.

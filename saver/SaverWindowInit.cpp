@@ -84,6 +84,11 @@ void SaverWindow::FirstRefills() {
 }
 
 void SaverWindow::FillShows(const std::vector<MonitorShow*>& shows) {
+    if (!aheadJobs.onWindowThread) {
+        for (MonitorShow* show : shows)
+            show->BeginFirstFills();
+        return;
+    }
     // Tile by tile over the monitors, so that each monitor's first picture comes as early as
     // the primary one's, and a library of few files spreads over the monitors.
     int most = 0;

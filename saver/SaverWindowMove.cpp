@@ -49,8 +49,12 @@ void SaverWindow::OnPictureReady() {
     bool waits = false;
     for (const auto& show : shows_) {
         show->CollectAhead();
+        show->FillFirstTiles();
         waits = waits || show->RefillWaits();
     }
+    // The banner announces the start; once a picture is on its way it would only show
+    // through the gaps of the strip.
+    if (HasCanvasTexts() && Loads() > 0) ClearCanvasTexts();
     // A moving strip takes its late tile at its next step, a few milliseconds away; a central
     // tile's next step may be a display time away.
     if (waits && IsCentralTransition(transition_)) {

@@ -12,6 +12,28 @@ void MonitorShow::FirstRefill() {
     loadHere_ = false;
 }
 
+void MonitorShow::BeginFirstFills() {
+    firstFillsLeft_ = FirstFills();
+    FillFirstTiles();
+}
+
+void MonitorShow::FillFirstTiles() {
+    // A tile that holds a file already ends the first fills: a tile of the strip that left
+    // before the last first tile's picture came has taken that tile's turn with its own
+    // refill.
+    while (firstFillsLeft_ > 0 && !Animating() && !host_.Stopping()) {
+        if (!held_[currentTile].empty()) {
+            firstFillsLeft_ = 0;
+            return;
+        }
+        CollectAhead();
+        if (!ready_) return; // the worker's wake-up or the next step comes back here
+        --firstFillsLeft_;
+        RefillTile();
+        alternationPhase = 0; // the strip is laid out forward, and the run starts in phase 0
+    }
+}
+
 void MonitorShow::RefillTile() {
     if (Animating()) return; // the change under way ends first
     if (host_.Stopping()) return;

@@ -140,3 +140,32 @@ TEST(LoadAheadE2e, TheStripMovesWhileAClipOpensFromASlowShare) {
     // Some five files open in this time: the clip comes among them, by a refill.
     EXPECT_LT(LongestStop(window, 9000), 1000u) << "the strip stood while a clip opened";
 }
+
+// Photos on a share that takes 3 s for each open, six first tiles: their pictures come
+// through the worker one after another, and input is heard from the first moment. (Loaded on
+// the window's thread, the first tiles kept a move waiting for all six opens.)
+TEST(LoadAheadE2e, AMoveDuringTheFirstFillOfASlowShareEndsTheSaver) {
+    TempDir source;
+    for (unsigned i = 0; i < 8; ++i)
+        ASSERT_TRUE(MakeSolidJpeg(source / (L"photo" + std::to_wstring(i) + L".jpg"), 640, 480,
+                                  0x203040u * (i + 1)));
+    SlowShare share(source.Path(), L"photo0.jpg", "--list-ms 20 --open-ms 3000 --mbps 5");
+    if (!share.Mounted()) GTEST_SKIP() << kNoSlowShare;
+    TestInstall install;
+    StripOnShare(install, share, 6);
+
+    ASSERT_TRUE(CursorToRest());
+    SaverProcess saver(L"/s");
+    HWND window = saver.WaitForWindow();
+    ASSERT_TRUE(window && saver.WaitForCapture(window));
+    // Loading the six first tiles on the window's thread would hold it for some 18 s; the move
+    // is heard within a fraction of that. (A second move, in case the first one only set the
+    // saver's reference point.)
+    Sleep(1500);
+    const DWORD from = GetTickCount();
+    MoveMouseTo(kRest.x + 40, kRest.y + 40);
+    Sleep(300);
+    MoveMouseTo(kRest.x + 80, kRest.y + 80);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(window); }, 8000));
+    EXPECT_LT(GetTickCount() - from, 6000u) << "input waited for the first fill";
+}

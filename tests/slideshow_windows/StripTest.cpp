@@ -214,7 +214,7 @@ TEST_F(Slideshow, ACentralTileWaitsForItsPictureAndAHungJobIsGivenUp) {
         saver->aheadJobs.onWindowThread = false;
         saver->aheadJobs.deadlineMs = c.released ? 60000 : 300;
         saver->aheadJobs.work = [&](const PictureRequest& r, const std::function<bool()>& stopped) {
-            if (jobs++ == 0) // the first job waits; the hung one never ends by itself
+            if (jobs++ == 1) // the job after the first tile's waits; the hung one never ends
                 while (!release && !stopped())
                     Sleep(5);
             return PreparePicture(r, stopped);
@@ -223,6 +223,8 @@ TEST_F(Slideshow, ACentralTileWaitsForItsPictureAndAHungJobIsGivenUp) {
         saver->BuildSlideshow();
         saver->Catalogue().filesToSee = files;
         saver->FirstRefills();
+        ASSERT_TRUE(WaitUntil([&] { return saver->Refills() == 1; }, 5000)) << "no first tile";
+        rig::FinishChanges(*saver);
         const std::wstring first = saver->PrimaryShow().HeldFiles().at(0);
 
         saver->OnStepTick(); // the display time is over
