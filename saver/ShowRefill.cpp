@@ -21,7 +21,10 @@ void MonitorShow::FillFirstTiles() {
     // A tile that holds a file already ends the first fills: a tile of the strip that left
     // before the last first tile's picture came has taken that tile's turn with its own
     // refill.
-    while (firstFillsLeft_ > 0 && !Animating() && !host_.Stopping()) {
+    // Bounded: each turn takes a ready picture, or turns a central show's tile round to 0.
+    for (int turn = 0;
+         turn <= 2 * strip_.tileCount && firstFillsLeft_ > 0 && !Animating() && !host_.Stopping();
+         ++turn) {
         if (!held_[currentTile].empty()) {
             firstFillsLeft_ = 0;
             return;
@@ -29,8 +32,13 @@ void MonitorShow::FillFirstTiles() {
         CollectAhead();
         if (!ready_) return; // the worker's wake-up or the next step comes back here
         --firstFillsLeft_;
+        const long loadsBefore = loads_;
         RefillTile();
         alternationPhase = 0; // the strip is laid out forward, and the run starts in phase 0
+        // A file that could not be put (a clip MCI refused at its turn, which comes back from
+        // the worker through Media Foundation): the tile is still to fill, not left empty for
+        // a whole display time.
+        if (loads_ == loadsBefore) ++firstFillsLeft_;
     }
 }
 
