@@ -1,9 +1,11 @@
 ; Vistamur-Setup.exe: installs the screen saver for every user of the PC, keeps its
 ; configurations in a data folder that every user may write to, offers to make it the current
-; user's screen saver, and registers an uninstaller in "Add or remove programs".
+; user's screen saver, registers an uninstaller in "Add or remove programs", and puts the
+; licences of the libraries inside the program beside the uninstaller.
 ;
 ; Built by CMake (target "installer"):
-;   makensis -INPUTCHARSET UTF8 -DSCR=<Vistamur.scr> -DICON=<Vistamur.ico> -DOUTFILE=<exe> Vistamur.nsi
+;   makensis -INPUTCHARSET UTF8 -DSCR=<Vistamur.scr> -DICON=<Vistamur.ico> -DVERSION=<x.y.z>
+;            -DLICENCES=<folder made by scripts/lib/licences> -DOUTFILE=<exe> Vistamur.nsi
 ; Both run silently with /S. The uninstaller's exit code says what happened: 0 done, 2 nothing
 ; was installed or the install stopped, 740 not an administrator.
 
@@ -13,6 +15,9 @@ Unicode true
 !endif
 !ifndef ICON
   !error "give the program's icon: -DICON=path/to/Vistamur.ico"
+!endif
+!ifndef LICENCES
+  !error "give the folder of the libraries' licences: -DLICENCES=path/to/licences"
 !endif
 !ifndef OUTFILE
   !define OUTFILE "Vistamur-Setup.exe"
@@ -86,6 +91,24 @@ VIAddVersionKey /LANG=${LANG_FRENCH} "ProductVersion" "${VERSION}"
   ${Else}
     StrCpy ${OUT} "$SYSDIR\Vistamur.scr"
   ${EndIf}
+!macroend
+
+; The licences of the libraries linked into the program, and "Sources.txt" on where their
+; sources and its build come from: one list, which the install and the uninstall both walk.
+!macro LicenceFiles DO
+  !insertmacro ${DO} "Sources.txt"
+  !insertmacro ${DO} "libjpeg-turbo.txt"
+  !insertmacro ${DO} "libjpeg-turbo-ijg.txt"
+  !insertmacro ${DO} "libde265.txt"
+  !insertmacro ${DO} "libheif.txt"
+  !insertmacro ${DO} "libwebp.txt"
+  !insertmacro ${DO} "libwebp-brevets.txt"
+!macroend
+!macro InstallLicence NAME
+  File "${LICENCES}\${NAME}"
+!macroend
+!macro RemoveLicence NAME
+  Delete "$INSTDIR\Licences\${NAME}"
 !macroend
 
 ; Stops at once, before anything is changed, when the user is no administrator.
@@ -184,6 +207,8 @@ Section "Vistamur (écran de veille)" SecProgram
 
   CreateDirectory $INSTDIR
   WriteUninstaller "$INSTDIR\uninstall.exe"
+  SetOutPath "$INSTDIR\Licences"
+  !insertmacro LicenceFiles InstallLicence
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Vistamur"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
@@ -257,6 +282,8 @@ Section "un.Vistamur (écran de veille)" UnSecProgram
   DeleteRegKey /ifempty HKLM "SOFTWARE\Korvane"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 
+  !insertmacro LicenceFiles RemoveLicence
+  RMDir "$INSTDIR\Licences"
   Delete "$INSTDIR\uninstall.exe"
   RMDir $INSTDIR
   RMDir "$PROGRAMFILES\Korvane"

@@ -2,7 +2,6 @@
 
 #include "controls/FitImage.h"
 #include "saver/Caption.h"
-#include "toolkit/ComApartment.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Picture.h"
 
@@ -18,8 +17,6 @@ SIZE TextExtent(HDC dc, const std::wstring& text) {
 }
 
 void Prepare(const PictureRequest& r, const std::function<bool()>& stopped, PreparedPicture& out) {
-    // The imaging component needs COM on the thread that decodes.
-    tk::ComApartment com(tk::ComApartment::Multithreaded);
     tk::PictureLoader loader;
     auto target = [&](int width, int height) {
         const RECT fit = FitRect(r.areaWidth, r.areaHeight, width, height);

@@ -131,6 +131,30 @@ TEST_F(InstallerTest, SilentInstallPutsEverythingInPlace) {
 
     const std::wstring uninstaller = UninstallerFolder() + L"\\uninstall.exe";
     EXPECT_TRUE(PathExists(uninstaller));
+    // Beside it, the licences of the libraries inside as their built sources give them, and
+    // where those sources come from.
+    const struct {
+        const wchar_t* installed;
+        const wchar_t* source; // under the build's third_party
+    } licences[] = {
+        {L"libjpeg-turbo.txt", L"jpeg-src\\LICENSE.md"},
+        {L"libjpeg-turbo-ijg.txt", L"jpeg-src\\README.ijg"},
+        {L"libde265.txt", L"libde265-src\\COPYING"},
+        {L"libheif.txt", L"libheif-src\\COPYING"},
+        {L"libwebp.txt", L"libwebp-src\\COPYING"},
+        {L"libwebp-brevets.txt", L"libwebp-src\\PATENTS"},
+    };
+    const std::wstring licenceFolder = UninstallerFolder() + L"\\Licences\\";
+    for (const auto& [installed, source] : licences) {
+        std::string text = ReadFileBytes(licenceFolder + installed);
+        std::erase(text, '\r');
+        if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3); // for Notepad
+        EXPECT_TRUE(text == ReadFileBytes(BuildFolder() + L"third_party\\" + source)) << installed;
+    }
+    const std::string sources = ReadFileBytes(licenceFolder + L"Sources.txt");
+    for (const char* named : {"libjpeg-turbo 2.1.5", "libde265 1.0.11", "libheif 1.15.1",
+                              "libwebp 1.2.4", "scripts/build"})
+        EXPECT_NE(sources.find(named), std::string::npos) << named;
     const struct {
         const wchar_t* name;
         std::wstring value;

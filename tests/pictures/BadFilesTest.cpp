@@ -13,7 +13,6 @@
 #include "tests/support/TempDir.h"
 #include "toolkit/Counters.h"
 #include "toolkit/Log.h"
-#include "toolkit/Wic.h"
 
 namespace {
 
@@ -134,7 +133,6 @@ TEST_F(BadFiles, OtherFormatsAreShownOrFailWithAWord) {
         {"a TIFF claiming 30000 x 30000", L"bad.tif", TiffBytes({bombPage}), false,
          L"header claims 30000 x 30000 pixels"},
     };
-    tk::WicDecoderExtensions(); // the factory, made once for the process
     const long comBefore = tk::Counts().comObjects;
     const SIZE_T peak = PeakCommit();
     for (const Case& c : cases) {

@@ -4,11 +4,16 @@
 // page, and turned as its orientation tag says.
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <thread>
+
 #include "controls/FitImage.h"
 #include "tests/support/Exif.h"
 #include "tests/support/Photos.h"
 #include "tests/support/Pictures.h"
 #include "tests/support/TempDir.h"
+#include "toolkit/Counters.h"
+#include "toolkit/Picture.h"
 #include "toolkit/Wic.h"
 
 namespace {
@@ -156,6 +161,37 @@ TEST(Formats, TurnedAsTheirOrientationSays) {
         EXPECT_EQ(ShownAt(shown, right, top), c.topRight);
         EXPECT_EQ(ShownAt(shown, left, bottom), c.bottomLeft);
         EXPECT_EQ(ShownAt(shown, right, bottom), c.bottomRight);
+    }
+}
+
+// A PNG decodes on threads of every apartment, one after another: the window's (whose
+// apartment goes before the next thread decodes), a worker's, one without COM. Each thread is
+// left in COM as it was, and no COM object outlives its thread.
+TEST(Formats, DecodedOnEachThreadInItsOwnApartment) {
+    TempDir dir;
+    const std::wstring path = dir / L"grey.png";
+    WriteFileBytes(path, PngBytes(64, 48, 0, 8, std::string(64 * 48, '\x80'), 64));
+    using Kind = tk::ComApartment::Kind;
+    for (std::optional<Kind> kind : {std::optional(Kind::SingleThreaded),
+                                     std::optional(Kind::Multithreaded), std::optional<Kind>()}) {
+        SCOPED_TRACE(testing::Message() << "apartment " << (kind ? int(*kind) : -1));
+        const auto asItIs = [](int w, int h) { return SIZE{w, h}; };
+        bool shown = false;
+        HRESULT after = S_OK;
+        std::thread([&] {
+            std::optional<tk::ComApartment> com;
+            if (kind) com.emplace(*kind);
+            tk::PictureLoader loader;
+            tk::Dib picture;
+            shown = loader.Load(path, asItIs, picture) && picture.Bits()[0] == 0x808080;
+            com.reset();
+            APTTYPE type;
+            APTTYPEQUALIFIER qualifier;
+            after = CoGetApartmentType(&type, &qualifier);
+        }).join();
+        EXPECT_TRUE(shown);
+        EXPECT_EQ(after, CO_E_NOTINITIALIZED);
+        EXPECT_EQ(tk::Counts().comObjects.load(), 0);
     }
 }
 
