@@ -3,6 +3,7 @@
 #include <mmsystem.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -31,6 +32,23 @@ class FineTimer : private NonCopyable {
 ClipTimeline::Ms Now() {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// Readers being closed on their workers, which the window's thread no longer waits for. Wine's
+// source reader has been seen to hang every later open in the process when one opened while
+// another was released: a new open waits, on its own worker, for the closes under way.
+std::atomic<int> readersClosing{0};
+constexpr int kCloseWaitSlices = 400; // of 5 ms: 2 s at most
+
+void CloseReader(ClipReader& reader) {
+    ++readersClosing;
+    reader.Close();
+    --readersClosing;
+}
+
+void WaitForCloses() {
+    for (int i = 0; i < kCloseWaitSlices && readersClosing.load() > 0; ++i)
+        Sleep(5);
 }
 
 } // namespace
@@ -126,7 +144,7 @@ void FramePump::DrawIn(HWND window, UINT message) {
 }
 
 void PumpState::Fail(const std::wstring& why) {
-    reader_.Close(); // before Media Foundation stops on this thread
+    CloseReader(reader_); // before Media Foundation stops on this thread
     Lock lock(mutex_);
     if (!openDone_) {
         why_ = why;
@@ -159,13 +177,14 @@ void PumpState::Run(const std::wstring& path, const MediaFoundationThread& mf) {
     // Wine's reader may crash when it is released while a seek still runs inside it: a read
     // waits for the seek to end (one frame's decoding).
     if (sought_) reader_.Next(ready_);
-    reader_.Close(); // before Media Foundation stops on this thread
+    CloseReader(reader_); // before Media Foundation stops on this thread
     lock.lock();
     finished_ = true;
     changed_.notify_all();
 }
 
 bool PumpState::OpenAndReadFirst(const std::wstring& path, std::wstring& why) {
+    WaitForCloses();
     if (!reader_.Open(path, turn_, why)) return false;
     // A clip counts as playable once a frame of it has been decoded: a picture stream that
     // cannot be decoded fails here, not in the tile.

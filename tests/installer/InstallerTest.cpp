@@ -7,11 +7,13 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <memory>
 
 #include "settings/Settings.h"
 #include "tests/support/InstallFolder.h"
 #include "tests/support/InstallerFootprint.h"
+#include "tests/support/Rig.h"
 #include "tests/support/SaverProcess.h"
 #include "tests/support/TempDir.h"
 #include "toolkit/Jpeg.h"
@@ -206,6 +208,21 @@ TEST_F(InstallerTest, TheChosenSaverReadsItsConfigurationFromTheDataFolder) {
     HWND window = saver.WaitForWindow();
     ASSERT_NE(window, nullptr) << "no saver window";
     ASSERT_TRUE(saver.WaitForCapture(window));
+    // The photo on the screen: the scan has ended, and the close writes the memory whole.
+    const RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const auto near = [](uint32_t p, uint32_t q, int by) {
+        for (int shift : {0, 8, 16})
+            if (std::abs(int((p >> shift) & 0xFF) - int((q >> shift) & 0xFF)) > by) return false;
+        return true;
+    };
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            for (uint32_t p : ReadScreen(screen))
+                if (near(p, 0x3366CCu, 24)) return true;
+            return false;
+        },
+        10000))
+        << "the photo never showed";
     EXPECT_EQ(saver.EndByRequest(), 0u);
     const std::string memory = ReadFileBytes(data + L"config 1.tmp");
     EXPECT_NE(memory.find("photo.jpg"), std::string::npos) << memory;
