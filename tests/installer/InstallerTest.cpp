@@ -210,7 +210,7 @@ TEST_F(InstallerTest, TheChosenSaverReadsItsConfigurationFromTheDataFolder) {
     ASSERT_TRUE(saver.WaitForCapture(window));
     // The photo on the screen: the scan has ended, and the close writes the memory whole.
     const RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    const auto near = [](uint32_t p, uint32_t q, int by) {
+    const auto alike = [](uint32_t p, uint32_t q, int by) {
         for (int shift : {0, 8, 16})
             if (std::abs(int((p >> shift) & 0xFF) - int((q >> shift) & 0xFF)) > by) return false;
         return true;
@@ -218,7 +218,7 @@ TEST_F(InstallerTest, TheChosenSaverReadsItsConfigurationFromTheDataFolder) {
     EXPECT_TRUE(WaitUntil(
         [&] {
             for (uint32_t p : ReadScreen(screen))
-                if (near(p, 0x3366CCu, 24)) return true;
+                if (alike(p, 0x3366CCu, 24)) return true;
             return false;
         },
         10000))
