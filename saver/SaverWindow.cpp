@@ -260,7 +260,11 @@ LRESULT SaverWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         return 0;
     case WM_PICTUREREADY:
-        if (!closed_ && scanDepth_ == 0) OnPictureReady(); // else a step takes it later
+        // Input first: posted messages come before it, and a run of files that fail at once
+        // would keep a wake-up always waiting. No job starts meanwhile, so the queue drains;
+        // the idle turn (or a step) takes the result after the input.
+        if (!closed_ && scanDepth_ == 0 && !(HIWORD(GetQueueStatus(QS_INPUT)) & QS_INPUT))
+            OnPictureReady();
         return 0;
     case WM_DISPLAYCHANGE:
         // It may come under a refill (a scan looks at its messages): the shows change at the

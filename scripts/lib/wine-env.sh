@@ -8,7 +8,7 @@ export WINEPREFIX="$build/wineprefix"
 # that need it name it themselves (tests/CMakeLists.txt).
 stock_prefix="$build/wineprefix-stock"
 export WINEARCH=win32
-export WINEDEBUG=-all
+export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 # Wine reads .asoundrc from HOME: a null sound device lets audio-only clips open.
 export HOME="$build/winehome"
