@@ -34,20 +34,15 @@ ClipTimeline::Ms Now() {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-// Readers being closed on their workers, which the window's thread no longer waits for. Wine's
-// source reader has been seen to hang every later open in the process when one opened while
-// another was released: a new open waits, on its own worker, for the closes under way.
-std::atomic<int> readersClosing{0};
-constexpr int kCloseWaitSlices = 400; // of 5 ms: 2 s at most
+// Pumps told to stop whose workers have not ended yet, which the window's thread no longer
+// waits for. Wine's source reader has been seen to hang every later open in the process when
+// one opened while another was still being released: a new open waits, on its own worker,
+// for the pumps that are stopping, as the window's thread once waited for each.
+std::atomic<int> pumpsStopping{0};
+constexpr int kStopWaitSlices = 400; // of 5 ms: 2 s at most
 
-void CloseReader(ClipReader& reader) {
-    ++readersClosing;
-    reader.Close();
-    --readersClosing;
-}
-
-void WaitForCloses() {
-    for (int i = 0; i < kCloseWaitSlices && readersClosing.load() > 0; ++i)
+void WaitForStoppingPumps() {
+    for (int i = 0; i < kStopWaitSlices && pumpsStopping.load() > 0; ++i)
         Sleep(5);
 }
 
@@ -70,6 +65,7 @@ struct PumpState {
     HWND window_ = nullptr; // none yet while a clip opened ahead waits for its tile
     UINT message_ = 0;
     bool opened_ = false, openDone_ = false, quit_ = false, finished_ = false;
+    bool countedStopping_ = false; // in pumpsStopping until the worker ends
     std::wstring why_;
     SIZE size_ = {0, 0};
     ClipTimeline clock_;
@@ -93,6 +89,10 @@ void FramePump::Stop() {
     {
         PumpState::Lock lock(state_->mutex_);
         state_->quit_ = true;
+        if (!state_->finished_ && !state_->countedStopping_) {
+            state_->countedStopping_ = true;
+            ++pumpsStopping;
+        }
         state_->changed_.notify_all();
     }
     worker_.reset(); // asks it to stop; never waits
@@ -144,7 +144,7 @@ void FramePump::DrawIn(HWND window, UINT message) {
 }
 
 void PumpState::Fail(const std::wstring& why) {
-    CloseReader(reader_); // before Media Foundation stops on this thread
+    reader_.Close(); // before Media Foundation stops on this thread
     Lock lock(mutex_);
     if (!openDone_) {
         why_ = why;
@@ -152,6 +152,8 @@ void PumpState::Fail(const std::wstring& why) {
     }
     failure_ = why;
     openDone_ = finished_ = true;
+    if (countedStopping_) --pumpsStopping;
+    countedStopping_ = false;
     changed_.notify_all();
 }
 
@@ -177,14 +179,16 @@ void PumpState::Run(const std::wstring& path, const MediaFoundationThread& mf) {
     // Wine's reader may crash when it is released while a seek still runs inside it: a read
     // waits for the seek to end (one frame's decoding).
     if (sought_) reader_.Next(ready_);
-    CloseReader(reader_); // before Media Foundation stops on this thread
+    reader_.Close(); // before Media Foundation stops on this thread
     lock.lock();
     finished_ = true;
+    if (countedStopping_) --pumpsStopping;
+    countedStopping_ = false;
     changed_.notify_all();
 }
 
 bool PumpState::OpenAndReadFirst(const std::wstring& path, std::wstring& why) {
-    WaitForCloses();
+    WaitForStoppingPumps();
     if (!reader_.Open(path, turn_, why)) return false;
     // A clip counts as playable once a frame of it has been decoded: a picture stream that
     // cannot be decoded fails here, not in the tile.
