@@ -119,7 +119,7 @@ TEST(LoadAheadE2e, TheStripMovesWhileBigPhotosLoadFromASlowShareAndAMoveEndsTheS
 }
 
 // A phone clip filmed upright, which Media Foundation plays turned, on a share that reads at
-// 2 KB/s: its header is read and it is opened on the show's worker, so the strip goes
+// 20 KB/s: its header is read and it is opened on the show's worker, so the strip goes
 // on moving while it opens. (On the window's thread its open stood for several reads.) The share is
 // slow in its reads, not its opens: under Wine the server opens every file for the program, and a
 // slow open stalls every call to the server, the strip's moves included, whichever thread opens.
@@ -131,7 +131,7 @@ TEST(LoadAheadE2e, TheStripMovesWhileAClipOpensFromASlowShare) {
     for (unsigned i = 0; i < 2; ++i)
         ASSERT_TRUE(MakeSolidJpeg(source / (L"photo" + std::to_wstring(i) + L".jpg"), 640, 480,
                                   0x306090u * (i + 1)));
-    SlowShare share(source.Path(), L"upright.mp4", "--list-ms 20 --open-ms 20 --mbps 0.002");
+    SlowShare share(source.Path(), L"upright.mp4", "--list-ms 20 --open-ms 20 --mbps 0.02");
     if (!share.Mounted()) GTEST_SKIP() << kNoSlowShare;
     TestInstall install;
     StripOnShare(install, share, 2);
