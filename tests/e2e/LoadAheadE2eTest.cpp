@@ -142,6 +142,13 @@ TEST(LoadAheadE2e, TheStripMovesWhileAClipOpensFromASlowShare) {
     ASSERT_NE(window, nullptr) << "no tile came";
     // Some five files open in this time: the clip comes among them, by a refill.
     EXPECT_LT(LongestStop(window, 9000), 1000u) << "the strip stood while a clip opened";
+    // Ended as a user ends it, not killed in the middle of the clip's reads from the share.
+    for (int turn = 0; turn < 5; ++turn) {
+        SyncWith(window);
+        Sleep(20);
+    }
+    MoveMouseTo(kRest.x + 40, kRest.y + 40);
+    EXPECT_EQ(saver.WaitExit(), 0u) << "a move did not end the saver";
 }
 
 // Photos on a share that takes 3 s for each open, six first tiles: their pictures come
