@@ -41,16 +41,6 @@ bool LoadAhead::CanStart() {
     return false;
 }
 
-void LoadAhead::Finish(const std::shared_ptr<Job>& job, PreparedPicture result) {
-    {
-        const std::lock_guard<std::mutex> hold(job->lock);
-        job->result = std::move(result);
-        job->done = true;
-    }
-    // Only a wake-up: the window's next step looks at the job all the same.
-    if (window_) PostMessageW(window_, message_, 0, 0);
-}
-
 bool LoadAhead::Start(PictureRequest request) {
     if (!CanStart()) return false;
     auto job = std::make_shared<Job>();
@@ -89,9 +79,8 @@ bool LoadAhead::Start(PictureRequest request) {
         });
     if (!worker_->Started()) { // no thread (out of memory): it fails like a file unread
         worker_.reset();
-        PreparedPicture failed;
-        failed.failure = L"found no thread to be prepared on";
-        Finish(job, std::move(failed));
+        job->result.failure = L"found no thread to be prepared on";
+        job->done = true; // nothing else holds the job: no lock, and the step takes it
     }
     return true;
 }

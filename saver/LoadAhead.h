@@ -52,7 +52,6 @@ class LoadAhead : private tk::NonCopyable {
 
   private:
     struct Job;
-    void Finish(const std::shared_ptr<Job>& job, PreparedPicture result);
     HWND window_;
     UINT message_;
     Work work_;

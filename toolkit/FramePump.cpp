@@ -99,10 +99,6 @@ void FramePump::Stop() {
     state_.reset();
 }
 
-bool FramePump::Ended() const {
-    return !worker_ || worker_->Finished();
-}
-
 bool FramePump::Begin(const std::wstring& path, const ClipTurn& turn, std::wstring& why) {
     state_ = std::make_shared<PumpState>();
     state_->turn_ = turn;

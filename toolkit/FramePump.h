@@ -71,8 +71,6 @@ class FramePump : private NonCopyable {
     // Stops the worker without waiting (see the destructor). Nothing may be asked of the
     // pump after.
     void Stop();
-    // The worker has closed its reader and ended: for the tests.
-    bool Ended() const;
 
   private:
     // What the worker and the window's thread share, held by both.

@@ -53,7 +53,6 @@ class Worker : private NonCopyable {
 
     bool Started() const { return started_; }
     const std::wstring& Name() const { return name_; }
-    StopToken Token() const { return token_; }
     void Stop(); // asks; never waits
     // The work has returned (or thrown).
     bool Finished() const;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <random>
 
 #include "tests/e2e/Harness.h"
@@ -90,6 +91,16 @@ HWND FirstTileIn(SaverProcess& saver) {
                                                                                       : nullptr;
 }
 
+// A move of the mouse, once the saver has taken the rest point as its reference; the exit code.
+std::optional<DWORD> EndByAMove(SaverProcess& saver, HWND window) {
+    for (int turn = 0; turn < 5; ++turn) {
+        SyncWith(window);
+        Sleep(20);
+    }
+    MoveMouseTo(kRest.x + 40, kRest.y + 40);
+    return saver.WaitExit();
+}
+
 } // namespace
 
 TEST(LoadAheadE2e, TheStripMovesWhileBigPhotosLoadFromASlowShareAndAMoveEndsTheSaver) {
@@ -110,12 +121,7 @@ TEST(LoadAheadE2e, TheStripMovesWhileBigPhotosLoadFromASlowShareAndAMoveEndsTheS
     // tile shows. (Before the loads went to a worker, it stood for each whole load.)
     EXPECT_LT(LongestStop(window, 6000), 1000u) << "the strip stood while a photo loaded";
 
-    for (int turn = 0; turn < 5; ++turn) { // the saver's reference point is the rest point
-        SyncWith(window);
-        Sleep(20);
-    }
-    MoveMouseTo(kRest.x + 40, kRest.y + 40);
-    EXPECT_EQ(saver.WaitExit(), 0u) << "a move during a load did not end the saver";
+    EXPECT_EQ(EndByAMove(saver, window), 0u) << "a move during a load did not end the saver";
 }
 
 // A phone clip filmed upright, which Media Foundation plays turned, on a share that reads at
@@ -123,7 +129,6 @@ TEST(LoadAheadE2e, TheStripMovesWhileBigPhotosLoadFromASlowShareAndAMoveEndsTheS
 // on moving while it opens. (On the window's thread its open stood for several reads.) The share is
 // slow in its reads, not its opens: under Wine the server opens every file for the program, and a
 // slow open stalls every call to the server, the strip's moves included, whichever thread opens.
-
 TEST(LoadAheadE2e, TheStripMovesWhileAClipOpensFromASlowShare) {
     TempDir source;
     ASSERT_TRUE(CopyFileW((BuildFolder() + L"test-media\\turn90.mp4").c_str(),
@@ -143,12 +148,7 @@ TEST(LoadAheadE2e, TheStripMovesWhileAClipOpensFromASlowShare) {
     // Some five files open in this time: the clip comes among them, by a refill.
     EXPECT_LT(LongestStop(window, 9000), 1000u) << "the strip stood while a clip opened";
     // Ended as a user ends it, not killed in the middle of the clip's reads from the share.
-    for (int turn = 0; turn < 5; ++turn) {
-        SyncWith(window);
-        Sleep(20);
-    }
-    MoveMouseTo(kRest.x + 40, kRest.y + 40);
-    EXPECT_EQ(saver.WaitExit(), 0u) << "a move did not end the saver";
+    EXPECT_EQ(EndByAMove(saver, window), 0u) << "a move did not end the saver";
 }
 
 // Photos on a share that takes 3 s for each open, six first tiles: their pictures come
